@@ -1,0 +1,55 @@
+# Vandoro 4.1 — build entry points. `make run` and `make test` work alone on a fresh Debian 12.
+BUILD    ?= build
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GEN = $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps deps-fuzz build test run bench test-asan fuzz clean
+
+# Installs only what is missing, so a second run is quick.
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Instalando:$$missing"; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+deps-fuzz: deps
+	@missing=""; for p in $(FUZZ_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DVANDORO_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/vandoro-cli dimensionar "$(BUILD)/bin/Exemplos/Terraco em nivel.kzp"
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	@for b in $(BUILD)-bench/bench/*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+test-asan: deps
+	cmake -S . -B $(BUILD)-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVANDORO_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Builds the libFuzzer targets; run one with e.g. build-fuzz/fuzz/fuzz_ini -max_total_time=120
+fuzz: deps-fuzz
+	CXX=clang++ cmake -S . -B $(BUILD)-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORO_FUZZ=ON -DVANDORO_TESTS=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-bench $(BUILD)-fuzz

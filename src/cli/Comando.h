@@ -1,0 +1,47 @@
+#pragma once
+// Sub-commands of vandoro-cli register themselves here, one file per command (cmd_*.cpp):
+//   static RegistroComando reg{"escoamento", "resumo de uma linha", ajuda, Executar};
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Comando {
+    std::string nome;
+    std::string resumo;   // one line for the general --help
+    std::string ajuda;    // full help of the command (Portuguese)
+    // args: the arguments after the command name. Returns the exit code.
+    // Throwing EVandoro prints "vandoro-cli: <mensagem>" and exits 1.
+    std::function<int(const std::vector<std::string>& args)> executar;
+};
+
+std::vector<Comando>& Comandos();
+
+struct RegistroComando {
+    RegistroComando(std::string nome, std::string resumo, std::string ajuda,
+                    std::function<int(const std::vector<std::string>&)> executar);
+};
+
+// Small argument helper: positional args and --option value / --flag.
+class Argumentos {
+public:
+    // 'opcoesComValor': options that take a value (e.g. "--tr"); 'flags': options without one.
+    // Unknown options throw EVandoro("Opção desconhecida: --x").
+    Argumentos(const std::vector<std::string>& args, const std::vector<std::string>& opcoesComValor,
+               const std::vector<std::string>& flags = {});
+    const std::vector<std::string>& Posicionais() const { return posicionais_; }
+    bool Tem(const std::string& opcao) const;
+    std::string Valor(const std::string& opcao, const std::string& padrao = "") const;
+    // Number with either decimal separator; missing option throws
+    // "Falta a opção --x." and bad text "Valor inválido para --x: 'abc'."
+    double Numero(const std::string& opcao) const;
+    double Numero(const std::string& opcao, double padrao) const;
+    long long Inteiro(const std::string& opcao) const;
+    long long Inteiro(const std::string& opcao, long long padrao) const;
+
+private:
+    std::vector<std::string> posicionais_;
+    std::vector<std::pair<std::string, std::string>> valores_;
+};
+
+// The program's folder (where vandoro-cli lives), with '/' separators and a trailing '/'.
+std::string PastaPrograma();

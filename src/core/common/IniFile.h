@@ -1,0 +1,69 @@
+#pragma once
+// Classic Windows profile-file semantics (see DESIGN 5). Windows-1252 on disk, UTF-8 in
+// memory, section and key names matched case-insensitively, unrelated lines kept, CR LF.
+// The file is read once when the object is made; writes change the memory copy and reach
+// the disk with UpdateFile() (also called by the destructor, which swallows errors), always
+// by writing a temporary file beside the target and renaming it over the target.
+#include <string>
+#include <vector>
+
+#include "Regional.h"
+
+class IniFile {
+public:
+    explicit IniFile(std::string path, const Regional& r = Regional::Current());
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
+
+    const std::string& FileName() const { return path_; }
+    // False when the file existed but could not be read (missing file = empty, true).
+    bool Loaded() const { return loaded_; }
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def) const;
+    long long ReadInteger(const std::string& section, const std::string& key, long long def) const;
+    double ReadFloat(const std::string& section, const std::string& key, double def) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    double ReadDateTime(const std::string& section, const std::string& key, double def) const;
+
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, long long value);
+    void WriteFloat(const std::string& section, const std::string& key, double value);  // FloatToStr
+    void WriteBool(const std::string& section, const std::string& key, bool value);     // "1"/"0"
+    void WriteDateTime(const std::string& section, const std::string& key, double value);
+
+    bool SectionExists(const std::string& section) const;
+    bool ValueExists(const std::string& section, const std::string& key) const;
+    void DeleteKey(const std::string& section, const std::string& key);
+    void EraseSection(const std::string& section);
+    std::vector<std::string> ReadSection(const std::string& section) const;  // key names
+    std::vector<std::string> ReadSections() const;
+
+    // Writes the whole file atomically if anything changed; throws EVandoro on failure
+    // ("Não foi possível gravar o arquivo " + path + ".").
+    void UpdateFile();
+    bool Modified() const { return dirty_; }
+
+private:
+    struct Line {
+        std::string text;     // the raw line (UTF-8) for comments/blank/unparsed lines
+        std::string key;      // key name as written (empty for non key lines)
+        std::string value;
+        bool isKey = false;
+    };
+    struct Section {
+        std::string name;     // as written
+        bool hasHeader = true;
+        std::vector<Line> lines;
+    };
+    Section* FindSection(const std::string& name);
+    const Section* FindSection(const std::string& name) const;
+    const Line* FindKey(const std::string& section, const std::string& key) const;
+
+    std::string path_;
+    Regional regional_;
+    std::vector<Section> sections_;
+    bool loaded_ = true;
+    bool dirty_ = false;
+};

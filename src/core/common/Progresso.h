@@ -1,0 +1,16 @@
+#pragma once
+// Progress, status and cancellation of long work. The window, the command line or a test
+// implements it; core never talks to the screen itself.
+#include <string>
+
+class IProgresso {
+public:
+    virtual ~IProgresso() = default;
+    virtual void SetMax(int max) { (void)max; }
+    virtual void SetPosition(int pos) { (void)pos; }
+    virtual void SetStatus(const std::string& text) { (void)text; }
+    virtual void SetCaption(const std::string& text) { (void)text; }
+    // "Let the interface breathe": process pending events.
+    virtual void ProcessEvents() {}
+    virtual bool StopRequested() const { return false; }
+};

@@ -1,0 +1,40 @@
+#pragma once
+// Helpers shared by the tests: scratch folders, whole-file reads and writes, running the CLI.
+#include <string>
+#include <vector>
+
+#include "common/Regional.h"
+
+// A fresh empty folder under the system temp dir, removed when the object dies.
+class PastaTemporaria {
+public:
+    PastaTemporaria();
+    ~PastaTemporaria();
+    const std::string& Caminho() const { return path_; }
+    std::string Arquivo(const std::string& nome) const { return path_ + "/" + nome; }
+
+private:
+    std::string path_;
+};
+
+std::string LerArquivo(const std::string& path);                       // bytes
+void GravarArquivo(const std::string& path, const std::string& bytes);  // bytes
+std::string DadosTeste(const std::string& relativo);  // tests/data/<relativo>
+
+// Pins the regional settings for the life of the object and restores the previous ones.
+class RegionalFixo {
+public:
+    explicit RegionalFixo(const Regional& r);
+    ~RegionalFixo();
+
+private:
+    Regional anterior_;
+};
+
+struct ResultadoCli {
+    int codigo = 0;
+    std::string saida;  // stdout
+    std::string erro;   // stderr
+};
+// Runs build/bin/vandoro-cli with the arguments (each quoted for the shell).
+ResultadoCli RodarCli(const std::vector<std::string>& args);
