@@ -1,0 +1,66 @@
+#include "location/BDT.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "common/Erros.h"
+
+namespace {
+constexpr size_t kRegistro = 52;
+
+std::string SemCaminho(const std::string& p) {
+    auto i = p.find_last_of("/\\");
+    return i == std::string::npos ? p : p.substr(i + 1);
+}
+}  // namespace
+
+void TBDT::SaveToFile(const std::string& name) const {
+    std::string out;
+    out += static_cast<char>(1);
+    int32_t n = Count();
+    char b[8];
+    std::memcpy(b, &n, 4);
+    out.append(b, 4);
+    for (int i = 1; i <= Count(); ++i) {
+        TRegTerr vazio;
+        const TRegTerr* r = Item(i) ? Item(i) : &vazio;
+        std::memcpy(b, &r->id, 4);
+        out.append(b, 4);
+        for (double v : {r->level, r->slope, r->length, r->area, r->EV, r->height}) {
+            std::memcpy(b, &v, 8);
+            out.append(b, 8);
+        }
+    }
+    std::ofstream f(name, std::ios::binary | std::ios::trunc);
+    if (!f) throw EVandoro("Erro ao tentar criar o arquivo " + SemCaminho(name));
+    f.write(out.data(), static_cast<std::streamsize>(out.size()));
+    f.close();
+    if (!f) throw EVandoro("Erro ao gravar o arquivo " + SemCaminho(name) + ".");
+}
+
+bool TBDT::LoadFromFile(const std::string& name) {
+    std::ifstream f(name, std::ios::binary);
+    if (!f) return false;
+    std::error_code ec;
+    auto tamanho = std::filesystem::file_size(name, ec);
+    if (ec) return false;
+    char cab[5];
+    if (!f.read(cab, 5)) return false;
+    if (static_cast<uint8_t>(cab[0]) != 1) return false;
+    int32_t n;
+    std::memcpy(&n, cab + 1, 4);
+    // The count must match what the file holds, so a damaged file never asks for more.
+    if (n < 0 || static_cast<unsigned long long>(n) * kRegistro > tamanho - 5) return false;
+    std::vector<TRegTerr> lidos(static_cast<size_t>(n));
+    for (auto& r : lidos) {
+        char b[kRegistro];
+        if (!f.read(b, kRegistro)) return false;
+        std::memcpy(&r.id, b, 4);
+        double* campos[] = {&r.level, &r.slope, &r.length, &r.area, &r.EV, &r.height};
+        for (int k = 0; k < 6; ++k) std::memcpy(campos[k], b + 4 + 8 * k, 8);
+    }
+    for (auto& r : lidos) Add(std::make_unique<TRegTerr>(r));
+    return true;
+}

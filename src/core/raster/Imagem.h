@@ -1,0 +1,217 @@
+#pragma once
+// TImagem: the one raster class. A georeferenced grid of byte ('B'), signed 16-bit ('I') or
+// 32-bit real ('R') cells with its header, read from and written to the grid formats the
+// program knows (Idrisi .doc+.img, ArcView .asc and .hdr+.flt, Surfer ASCII .grd). The file
+// extension alone chooses the format.
+//
+// Cells are row-major, row 0 = northern edge, little-endian, at byte offset
+// (row * Columns + col) * CellSize.
+//
+// Storage modes:
+//   0  cells held in memory (the file is read whole);
+//   1  cells kept in the data file, opened for reading and writing; every Set* goes to the
+//      file at once (positioned I/O). With no file name yet the cells live in memory until
+//      OpenStore names a file.
+//
+// Fast access for whole-grid passes (slope, filters): avoid the per-cell getters, which
+// check bounds and convert types. Use either
+//   * RealCells(): a contiguous float array of Rows*Columns cells (row-major), valid for an
+//     'R' image in memory (mode 0 or file-less); nullptr otherwise. Call Allocate() first on
+//     a fresh output image so the array has its full size. The pointer is invalidated by
+//     anything that replaces or resizes the store (LoadFromFile, OpenStore, SetStorageMode,
+//     Allocate, Reset, a Set* beyond the current end).
+//   * ReadRow(row, buf) / WriteRow(row, buf): one whole row as floats, in any storage mode
+//     and for any cell type (one positioned read/write per row in mode 1). ReadRow gives NaN
+//     cells as 0, like GetReal; RawRow keeps them.
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Erros.h"
+#include "common/Progresso.h"
+
+// A file type the program recognises but does not handle (Idrisi 32-bit RST/RDC).
+class ENaoImplementado : public EVandoro {
+public:
+    using EVandoro::EVandoro;
+};
+
+// Largest grid accepted (cells). Beyond it, or when memory runs out, loading and
+// allocating fail with a clear message instead of trying a huge allocation.
+inline constexpr long long kMaxCelulasImagem = 1LL << 30;
+
+class TImagem {
+public:
+    TImagem();                                     // memory store, no file
+    explicit TImagem(const std::string& fileName); // memory store; loads the file if it exists
+    explicit TImagem(int storageMode);             // no file
+    virtual ~TImagem();
+    TImagem(const TImagem&) = delete;
+    TImagem& operator=(const TImagem&) = delete;
+
+    virtual void SetCellType(char letter);
+    virtual void Reset();
+    virtual void ExportArcView(const std::string& name) { ExportAs(name, 0); }
+    virtual void ExportIdrisi16(const std::string& name) { ExportAs(name, 1); }
+    virtual void ExportIdrisi32(const std::string& name) { ExportAs(name, 2); }
+    virtual void ExportSurfer(const std::string& name) { ExportAs(name, 3); }
+    // False only when the file does not exist; format errors throw EVandoro (RST/RDC throw
+    // ENaoImplementado "Ainda não implementado.").
+    virtual bool LoadFromFile(const std::string& name);
+    // Format by extension; RST/RDC throw ENaoImplementado "Não implementado.".
+    virtual void SaveToFile(const std::string& name);
+
+    // Typed cell access. Each getter reads the cell as the image's CellType and converts
+    // (setters round and clamp into 'B'/'I'). Out-of-range reads give 0; writes beyond the
+    // end grow the store.
+    virtual uint8_t GetByte(long long index) const;
+    virtual uint8_t GetByte(int col, int row) const { return GetByte(Index(col, row)); }
+    virtual void SetByte(long long index, uint8_t v);
+    virtual void SetByte(int col, int row, uint8_t v) { SetByte(Index(col, row), v); }
+    virtual int16_t GetInt(long long index) const;
+    virtual int16_t GetInt(int col, int row) const { return GetInt(Index(col, row)); }
+    virtual void SetInt(long long index, int16_t v);
+    virtual void SetInt(int col, int row, int16_t v);  // lets the interface breathe when v != 0
+    // A NaN cell reads as 0.
+    virtual float GetReal(long long index) const;
+    virtual float GetReal(int col, int row) const { return GetReal(Index(col, row)); }
+    virtual void SetReal(long long index, float v);
+    virtual void SetReal(int col, int row, float v) { SetReal(Index(col, row), v); }
+    // Every cell := FlagValue (rounded and clamped into the cell type for 'B' and 'I').
+    virtual void FillWithFlag();
+
+    // The raw 32-bit real of an 'R' cell (NaN kept); other types give their value as float.
+    float GetRealRaw(long long index) const;
+    // Cell value as a real whatever the cell type (GetByte/GetInt/GetReal).
+    double GetValue(long long index) const;
+
+    // Whole rows as floats (see the top of the file). buf holds Columns values.
+    void ReadRow(int row, float* buf) const;
+    void RawRow(int row, float* buf) const;
+    void WriteRow(int row, const float* buf);  // 'B'/'I' cells are rounded and clamped
+    float* RealCells();
+    const float* RealCells() const;
+    // Sizes the store to Rows*Columns cells (new cells zero). Throws when it cannot.
+    void Allocate();
+
+    void SetStorageMode(int mode);
+    void OpenStore(const std::string& name);
+    void CopyHeaderFrom(const TImagem& other);
+    void ComputeMinMax(bool withMean = false);
+    double ComputeMean();  // no valid cell: MeanValue 0
+    void CountValid();
+    void ExportAs(const std::string& name, int code);
+
+    // Header.
+    const std::string& FileName() const { return fileName_; }
+    int CellSize() const { return cellSize_; }
+    char CellType() const { return cellType_; }
+    int StorageMode() const { return storageMode_; }
+    int FormatCode() const { return formatCode_; }
+    void SetFormatCode(int code) { formatCode_ = code; }
+    const std::string& Status() const { return status_; }
+    void SetStatus(const std::string& text);
+    double MeanValue() const { return meanValue_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& t);     // cut at 255 characters
+    const std::string& RefUnits() const { return refUnits_; }
+    void SetRefUnits(const std::string& u);  // cut at 255 characters
+    float MinValueReal() const { return minR_; }
+    float MaxValueReal() const { return maxR_; }
+    void SetMinValueReal(float v) { minR_ = v; }
+    void SetMaxValueReal(float v) { maxR_ = v; }
+    int16_t MinValueInt() const { return minI_; }
+    int16_t MaxValueInt() const { return maxI_; }
+    void SetMinValueInt(int16_t v) { minI_ = v; }
+    void SetMaxValueInt(int16_t v) { maxI_ = v; }
+    uint8_t MinValueByte() const { return minB_; }
+    uint8_t MaxValueByte() const { return maxB_; }
+    void SetMinValueByte(uint8_t v) { minB_ = v; }
+    void SetMaxValueByte(uint8_t v) { maxB_ = v; }
+    // The range of the current cell type, as reals.
+    double MinValue() const;
+    double MaxValue() const;
+    // No-data value. NaN when the file declared none (then no cell is excluded).
+    float FlagValue() const { return flagValue_; }
+    void SetFlagValue(float v) { flagValue_ = v; }
+    long long ValidCount() const { return validCount_; }
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    void SetColumns(int c) { columns_ = c; }
+    void SetRows(int r) { rows_ = r; }
+    float MinX() const { return minX_; }
+    float MaxX() const { return maxX_; }
+    float MinY() const { return minY_; }
+    float MaxY() const { return maxY_; }
+    void SetMinX(float v) { minX_ = v; }
+    void SetMaxX(float v) { maxX_ = v; }
+    void SetMinY(float v) { minY_ = v; }
+    void SetMaxY(float v) { maxY_ = v; }
+
+    // Progress and status receiver (not owned; may be null).
+    void SetProgresso(IProgresso* p) { progresso_ = p; }
+    IProgresso* Progresso() const { return progresso_; }
+
+    long long Index(int col, int row) const { return (long long)row * columns_ + col; }
+    long long StoreSize() const;  // bytes
+    bool IsFlag(double v) const { return v == (double)flagValue_; }
+
+    // Empty-range starting values.
+    void ResetRanges();
+
+private:
+    // Store primitives: positioned reads and writes, memory or file.
+    void ReadAt(long long offset, void* dst, long long n) const;
+    void WriteAt(long long offset, const void* src, long long n);
+    void FreeStore();
+    std::vector<uint8_t> StoreBytes() const;  // a copy of every byte of the store
+
+    void ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr);
+    void ReadAsc(const std::string& name);
+    void ReadHdrFlt(const std::string& name);
+    void ReadIdrisi(const std::string& name);
+    void ReadSurfer(const std::string& name);
+    void WriteArcView(const std::string& name);
+    void WriteIdrisi(const std::string& name);
+    void WriteSurfer(const std::string& name);
+    std::string ArcViewHeader(bool hdr) const;
+    void CheckSize(long long bytesAvailable, const std::string& name) const;
+    void Progress(int pos);
+
+    uint8_t* MemBytes() { return reinterpret_cast<uint8_t*>(mem_.data()); }
+    const uint8_t* MemBytes() const { return reinterpret_cast<const uint8_t*>(mem_.data()); }
+    void ResizeMem(long long bytes);
+
+    std::string fileName_;
+    // Memory store: kept as floats so RealCells() is a true float array; the byte view
+    // serves the other cell types. memBytes_ is the logical size.
+    std::vector<float> mem_;
+    long long memBytes_ = 0;
+    mutable std::unique_ptr<std::fstream> file_;
+    long long fileSize_ = 0;
+    bool msbFirst_ = false;
+    int cellSize_ = 4;
+    std::string status_;
+    char cellType_ = 'R';
+    int storageMode_ = 0;
+    int formatCode_ = 0;
+    double meanValue_ = -99.0;
+    IProgresso* progresso_ = nullptr;
+    std::string title_;
+    std::string refUnits_;
+    float minR_ = 1.0e10f, maxR_ = -1.0e10f;
+    int16_t minI_ = 32767, maxI_ = -32768;
+    uint8_t minB_ = 255, maxB_ = 0;
+    float flagValue_ = -99.0f;
+    long long validCount_ = -1;
+    int columns_ = 0, rows_ = 0;
+    float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+};
+
+// The file name without its folder.
+std::string NomeSemCaminho(const std::string& path);
+// The name with its last three characters replaced by 'ext' (partner files).
+std::string TrocaExtensao3(const std::string& name, const std::string& ext);

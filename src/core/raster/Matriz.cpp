@@ -1,0 +1,169 @@
+#include "raster/Matriz.h"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <new>
+
+#include "common/Win1252.h"
+#include "raster/Imagem.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+    for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return s;
+}
+
+[[noreturn]] void SemMemoria(long long rows, long long cols) {
+    throw EVandoro("Memória insuficiente para uma matriz de " + std::to_string(rows) +
+                   " linhas e " + std::to_string(cols) + " colunas.");
+}
+
+template <class Linha>
+void Redimensiona(std::vector<Linha>& cells, int n, int cols) {
+    if (n < 0) n = 0;
+    try {
+        // New rows are zero-filled when the width is known, else left empty.
+        cells.resize(static_cast<size_t>(n), Linha(static_cast<size_t>(cols > 0 ? cols : 0)));
+    } catch (const std::bad_alloc&) {
+        SemMemoria(n, cols);
+    }
+}
+
+template <class Linha>
+void RedimensionaColunas(std::vector<Linha>& cells, int n) {
+    if (n < 0) n = 0;
+    try {
+        for (auto& l : cells) l.resize(static_cast<size_t>(n));
+    } catch (const std::bad_alloc&) {
+        SemMemoria(static_cast<long long>(cells.size()), n);
+    }
+}
+
+// Fixed 255-byte text slot: length byte and up to 254 characters.
+void EscreveTexto(std::string& out, const std::string& utf8) {
+    std::string t = Utf8ToWin1252(utf8).substr(0, 254);
+    char slot[255] = {};
+    slot[0] = static_cast<char>(t.size());
+    std::memcpy(slot + 1, t.data(), t.size());
+    out.append(slot, sizeof slot);
+}
+
+template <class T>
+void Escreve(std::string& out, T v) {
+    char b[sizeof(T)];
+    std::memcpy(b, &v, sizeof(T));
+    out.append(b, sizeof(T));
+}
+
+}  // namespace
+
+void TMatrix::SaveToFile(const std::string&) { throw ENaoImplementado("Não implementado."); }
+
+void TMatrix::SetUnitDist(const std::string& u) {
+    std::string up = Upper(u);
+    if (up != "M" && up != "KM") throw EUnitDist();
+    unitDist_ = u.substr(0, 255);
+}
+
+void TMatrix::SetTitle(const std::string& t) { title_ = t.substr(0, 255); }
+
+void TMatrixSingle::SetRowCount(int n) {
+    if (n == rows_) return;
+    Redimensiona(cells_, n, columns_);
+    rows_ = n < 0 ? 0 : n;
+}
+
+void TMatrixSingle::SetColCount(int n) {
+    if (n == columns_) return;
+    RedimensionaColunas(cells_, n);
+    columns_ = n < 0 ? 0 : n;
+}
+
+void TMatrixByte::SetRowCount(int n) {
+    if (n == rows_) return;
+    Redimensiona(cells_, n, columns_);
+    rows_ = n < 0 ? 0 : n;
+}
+
+void TMatrixByte::SetColCount(int n) {
+    if (n == columns_) return;
+    RedimensionaColunas(cells_, n);
+    columns_ = n < 0 ? 0 : n;
+}
+
+void TMatrixSingle::LoadFromImage(const std::string& fileName) {
+    TImagem img;
+    if (!img.LoadFromFile(fileName))
+        throw EVandoro("O arquivo " + NomeSemCaminho(fileName) + " não existe.");
+    SetTitle(img.Title());
+    SetRowCount(img.Rows());
+    SetColCount(img.Columns());
+    SetMinX(img.MinX());
+    SetCellWidth(static_cast<float>((static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns()));
+    SetMinY(img.MinY());
+    SetCellHeight(static_cast<float>((static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows()));
+    SetUnitDist(img.RefUnits());
+    hadInvalid_ = false;
+    for (int r = 1; r <= rows_; ++r) {
+        float* linha = Row(r);
+        img.RawRow(r - 1, linha);
+        for (int c = 0; c < columns_; ++c) {
+            float& v = linha[c];
+            if (!std::isfinite(v)) {
+                if (std::isnan(v) || v > 0) hadInvalid_ = true;
+                v = 0;
+            } else if (v < 0) {
+                v = 0;
+            }
+        }
+    }
+    // The range of the image's own cell type; an image that never had one (min above max)
+    // takes it from the cleaned cells so the highest point can still be found.
+    double mn = img.MinValue(), mx = img.MaxValue();
+    if (mn > mx) {
+        mn = 0;
+        mx = 0;
+        bool algum = false;
+        for (int r = 1; r <= rows_; ++r)
+            for (int c = 1; c <= columns_; ++c) {
+                float v = Cell(r, c);
+                if (!algum || v < mn) mn = v;
+                if (!algum || v > mx) mx = v;
+                algum = true;
+            }
+    }
+    maxValue_ = static_cast<float>(mx);
+    minValue_ = static_cast<float>(mn);
+}
+
+void TMatrixSingle::SaveToFile(const std::string& name) {
+    if (rows_ > 65535 || columns_ > 65535)
+        throw EVandoro("A matriz de " + std::to_string(columns_) + " colunas × " +
+                       std::to_string(rows_) + " linhas não cabe neste formato (máximo 65535).");
+    std::string out;
+    out.reserve(540 + static_cast<size_t>(rows_) * columns_ * 4);
+    out += static_cast<char>(Version());
+    out += 'R';
+    EscreveTexto(out, Title());
+    Escreve<uint16_t>(out, static_cast<uint16_t>(columns_));
+    Escreve<uint16_t>(out, static_cast<uint16_t>(rows_));
+    Escreve<float>(out, MinX());
+    Escreve<float>(out, MinX() + CellWidth() * columns_);
+    Escreve<float>(out, MinY());
+    Escreve<float>(out, MinY() + CellHeight() * rows_);
+    EscreveTexto(out, UnitDist());
+    Escreve<float>(out, minValue_);
+    Escreve<float>(out, maxValue_);
+    for (int r = 1; r <= rows_; ++r)
+        for (int c = 1; c <= columns_; ++c) {
+            float v = Cell(r, c);
+            Escreve<float>(out, (std::isnan(v) || v < 0) ? 0.0f : v);
+        }
+    std::ofstream f(name, std::ios::binary | std::ios::trunc);
+    if (!f) throw EVandoro("Erro ao tentar criar o arquivo " + NomeSemCaminho(name));
+    f.write(out.data(), static_cast<std::streamsize>(out.size()));
+    f.close();
+    if (!f) throw EVandoro("Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
+}
