@@ -836,7 +836,6 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr) 
         throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": tamanho de célula inválido.");
     columns_ = TamanhoGrade(cols, "ncols", arq);
     rows_ = TamanhoGrade(rows, "nrows", arq);
-    ChecaCelulas(columns_, rows_);
     minX_ = static_cast<float>(x);
     minY_ = static_cast<float>(y);
     flagValue_ = static_cast<float>(flag);
@@ -861,6 +860,7 @@ void TImagem::ReadAsc(const std::string& name) {
     FreeStore();
     long long total = (long long)columns_ * rows_;
     ChecaTexto(total, text.size() - pos, arq, columns_, rows_);
+    ChecaCelulas(columns_, rows_);
     ResizeMem(total * 4);
     float* cel = mem_.data();
     Leitor le(text, pos, arq);
@@ -899,6 +899,7 @@ void TImagem::ReadHdrFlt(const std::string& name) {
     ReadArcViewHeader(text, pos, true);
     fileName_ = name;
     CheckSize(FileSize(flt), flt);
+    ChecaCelulas(columns_, rows_);
     bool msb = msbFirst_;
     OpenStore(flt);
     if (msb) {
@@ -910,11 +911,14 @@ void TImagem::ReadHdrFlt(const std::string& name) {
 }
 
 void TImagem::CheckSize(long long bytesAvailable, const std::string& name) const {
-    long long precisa = (long long)columns_ * rows_ * cellSize_;
-    if (bytesAvailable < precisa)
+    // Each size is below 2^31, so the product fits in 64 bits unsigned.
+    unsigned long long precisa = static_cast<unsigned long long>(columns_) *
+                                 static_cast<unsigned long long>(rows_) * cellSize_;
+    if (bytesAvailable < 0 || static_cast<unsigned long long>(bytesAvailable) < precisa)
         throw EVandoro("Erro no arquivo " + NomeSemCaminho(name) + ": o arquivo tem " +
                        IntToStr(std::max(0LL, bytesAvailable)) + " bytes, mas a grade de " +
-                       Tamanho(columns_, rows_) + " precisa de " + IntToStr(precisa) + " bytes.");
+                       Tamanho(columns_, rows_) + " precisa de " + std::to_string(precisa) +
+                       " bytes.");
 }
 
 std::string TImagem::ArcViewHeader(bool hdr) const {
@@ -923,8 +927,16 @@ std::string TImagem::ArcViewHeader(bool hdr) const {
     s += "nrows         " + IntToStr(rows_) + kCRLF;
     s += "xllcorner     " + FormatR(minX_) + kCRLF;
     s += "yllcorner     " + FormatR(minY_) + kCRLF;
-    double cel = columns_ > 0 ? (static_cast<double>(maxX_) - minX_) / columns_ : 0.0;
-    s += "cellsize      " + FormatR(cel) + kCRLF;
+    double dx = columns_ > 0 ? (static_cast<double>(maxX_) - minX_) / columns_ : 0.0;
+    double dy = rows_ > 0 ? (static_cast<double>(maxY_) - minY_) / rows_ : 0.0;
+    // Non-square cells would lose the north edge with a single cell size; they get the
+    // dx/dy pair that the reader (and GDAL) accept.
+    if (std::fabs(dx - dy) <= 1e-6 * std::max(std::fabs(dx), std::fabs(dy))) {
+        s += "cellsize      " + FormatR(dx) + kCRLF;
+    } else {
+        s += "dx            " + FormatR(dx) + kCRLF;
+        s += "dy            " + FormatR(dy) + kCRLF;
+    }
     if (!std::isnan(flagValue_)) s += "NODATA_value  " + FormatR(flagValue_) + kCRLF;
     if (hdr) s += std::string("byteorder     LSBFIRST") + kCRLF;
     return s;
@@ -1012,7 +1024,6 @@ void TImagem::ReadIdrisi(const std::string& name) {
         throw EVandoro("Erro no arquivo " + arq + ": imagens Idrisi em texto (ASCII) não são aceitas.");
     columns_ = TamanhoGrade(numero(4), "columns", arq);
     rows_ = TamanhoGrade(numero(5), "rows", arq);
-    ChecaCelulas(columns_, rows_);
     refUnits_ = Win1252ToUtf8(valor(7)).substr(0, 255);
     minX_ = static_cast<float>(numero(9));
     maxX_ = static_cast<float>(numero(10));
@@ -1026,6 +1037,7 @@ void TImagem::ReadIdrisi(const std::string& name) {
         default: minR_ = static_cast<float>(mn); maxR_ = static_cast<float>(mx); break;
     }
     CheckSize(FileSize(img), img);
+    ChecaCelulas(columns_, rows_);
     OpenStore(img);
     CountValid();
 }
@@ -1093,7 +1105,6 @@ void TImagem::ReadSurfer(const std::string& name) {
             throw EVandoro("Erro no arquivo " + arq + ": valor inválido no cabeçalho Surfer.");
     columns_ = TamanhoGrade(h[0], "colunas", arq);
     rows_ = TamanhoGrade(h[1], "linhas", arq);
-    ChecaCelulas(columns_, rows_);
     minX_ = static_cast<float>(h[2]);
     maxX_ = static_cast<float>(h[3]);
     minY_ = static_cast<float>(h[4]);
@@ -1103,6 +1114,7 @@ void TImagem::ReadSurfer(const std::string& name) {
     SetCellType('R');
     long long total = (long long)columns_ * rows_;
     ChecaTexto(total, le.Restante(), arq, columns_, rows_);
+    ChecaCelulas(columns_, rows_);
     ResizeMem(total * 4);
     float* cel = mem_.data();
     if (progresso_) progresso_->SetMax(rows_);

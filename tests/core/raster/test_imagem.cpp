@@ -1,0 +1,514 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <limits>
+
+#include "TestSupport.h"
+#include "raster/Imagem.h"
+
+namespace {
+
+std::string Dado(const std::string& n) { return DadosTeste("raster/" + n); }
+
+// Records status texts and progress calls.
+struct Gravador : IProgresso {
+    std::vector<std::string> status;
+    int max = -1, ultimaPosicao = -1, eventos = 0;
+    void SetMax(int m) override { max = m; }
+    void SetPosition(int p) override { ultimaPosicao = p; }
+    void SetStatus(const std::string& t) override { status.push_back(t); }
+    void ProcessEvents() override { ++eventos; }
+};
+
+std::string Floats(std::initializer_list<float> v) {
+    std::string s(v.size() * 4, '\0');
+    size_t i = 0;
+    for (float f : v) std::memcpy(&s[4 * i++], &f, 4);
+    return s;
+}
+
+// A 3 x 2 real image with bounds (0,0)-(30,20).
+void Preenche(TImagem& img, char tipo = 'R') {
+    img.SetCellType(tipo);
+    img.SetColumns(3);
+    img.SetRows(2);
+    img.SetMinX(0);
+    img.SetMaxX(30);
+    img.SetMinY(0);
+    img.SetMaxY(20);
+    img.SetFlagValue(-99);
+    img.SetTitle("Teste");
+    img.SetRefUnits("m");
+    const float v[] = {1, 2.5f, -99, 4, 5, 6};
+    for (int i = 0; i < 6; ++i) img.SetReal(i, v[i]);
+}
+
+std::string Mensagem(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EVandoro& e) {
+        return e.what();
+    }
+    return "(sem erro)";
+}
+
+}  // namespace
+
+TEST(Imagem, AscComCantoLeCabecalhoCelulasEEstatisticas) {
+    TImagem img;
+    ASSERT_TRUE(img.LoadFromFile(Dado("canto.asc")));
+    EXPECT_EQ(img.Columns(), 3);
+    EXPECT_EQ(img.Rows(), 2);
+    EXPECT_EQ(img.CellType(), 'R');
+    EXPECT_EQ(img.CellSize(), 4);
+    EXPECT_FLOAT_EQ(img.MinX(), 100);
+    EXPECT_FLOAT_EQ(img.MinY(), 200);
+    EXPECT_FLOAT_EQ(img.MaxX(), 130);
+    EXPECT_FLOAT_EQ(img.MaxY(), 220);
+    EXPECT_FLOAT_EQ(img.FlagValue(), -9999);
+    EXPECT_EQ(img.Title(), "Arquivo importado do ArcView - canto.asc");
+    EXPECT_EQ(img.RefUnits(), "m");
+    EXPECT_EQ(img.FormatCode(), 0);
+    EXPECT_EQ(img.StorageMode(), 0);
+    // Row 0 is the first (northern) line of the file.
+    EXPECT_FLOAT_EQ(img.GetReal(0, 0), 1.5f);
+    EXPECT_FLOAT_EQ(img.GetReal(2, 0), -9999);
+    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 5.25f);
+    EXPECT_EQ(img.ValidCount(), 5);
+    EXPECT_FLOAT_EQ(img.MinValueReal(), 1.5f);
+    EXPECT_FLOAT_EQ(img.MaxValueReal(), 6);
+    EXPECT_DOUBLE_EQ(img.ComputeMean(), (1.5 + 2 + 4 + 5.25 + 6) / 5);
+}
+
+TEST(Imagem, AscComCentroDesceMeiaCelula) {
+    TImagem img(Dado("centro.asc"));
+    EXPECT_FLOAT_EQ(img.MinX(), 100);
+    EXPECT_FLOAT_EQ(img.MinY(), 200);
+    EXPECT_FLOAT_EQ(img.MaxX(), 120);
+    EXPECT_FLOAT_EQ(img.MaxY(), 220);
+    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 4);
+}
+
+TEST(Imagem, AscChavesEmQualquerOrdemESemValorNulo) {
+    TImagem img(Dado("chaves.asc"));
+    EXPECT_EQ(img.Columns(), 3);
+    EXPECT_EQ(img.Rows(), 2);
+    EXPECT_FLOAT_EQ(img.MaxX(), 6);
+    EXPECT_FLOAT_EQ(img.MaxY(), 14);
+    EXPECT_TRUE(std::isnan(img.FlagValue()));
+    // The rest of a row's line is skipped: row 1 starts on the next line.
+    EXPECT_FLOAT_EQ(img.GetReal(2, 0), 9);
+    EXPECT_FLOAT_EQ(img.GetReal(0, 1), 10);
+    EXPECT_EQ(img.ValidCount(), 6);
+    // No no-data value: the header written back has no NODATA line and reads the same.
+    PastaTemporaria tmp;
+    img.SaveToFile(tmp.Arquivo("s.asc"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("s.asc")).find("NODATA"), std::string::npos);
+    TImagem de(tmp.Arquivo("s.asc"));
+    EXPECT_TRUE(std::isnan(de.FlagValue()));
+    EXPECT_FLOAT_EQ(de.GetReal(2, 1), 12);
+}
+
+TEST(Imagem, AscGravadaByteAByte) {
+    TImagem img;
+    Preenche(img);
+    img.SetFormatCode(3);
+    PastaTemporaria tmp;
+    img.SaveToFile(tmp.Arquivo("a.asc"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("a.asc")),
+              "ncols         3\r\n"
+              "nrows         2\r\n"
+              "xllcorner      0.00000000000000E+0000\r\n"
+              "yllcorner      0.00000000000000E+0000\r\n"
+              "cellsize       1.00000000000000E+0001\r\n"
+              "NODATA_value  -9.90000000000000E+0001\r\n"
+              "1\t2.5\t-99\t\n4\t5\t6\t\n");
+    EXPECT_EQ(img.FormatCode(), 0);
+}
+
+TEST(Imagem, AscRealUsaQuinzeAlgarismosDoValorDe32Bits) {
+    TImagem img;
+    img.SetColumns(1);
+    img.SetRows(1);
+    img.SetMaxX(1);
+    img.SetMaxY(1);
+    img.SetReal(0, 0.1f);
+    PastaTemporaria tmp;
+    img.SaveToFile(tmp.Arquivo("a.asc"));
+    std::string s = LerArquivo(tmp.Arquivo("a.asc"));
+    EXPECT_NE(s.find("\n0.100000001490116\t\n"), std::string::npos) << s;
+    // Written in a comma locale too, the data keep '.'.
+    RegionalFixo br(Regional::PtBR());
+    img.SaveToFile(tmp.Arquivo("b.asc"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("b.asc")), s);
+}
+
+TEST(Imagem, IdaEVoltaDeTodosOsFormatosETipos) {
+    PastaTemporaria tmp;
+    for (char tipo : {'B', 'I', 'R'}) {
+        for (const char* ext : {"asc", "flt", "hdr", "img", "doc", "grd"}) {
+            SCOPED_TRACE(std::string(1, tipo) + " " + ext);
+            TImagem img;
+            Preenche(img, tipo);
+            img.ComputeMinMax();
+            std::string nome = tmp.Arquivo(std::string("ida_") + tipo + "." + ext);
+            img.SaveToFile(nome);
+            TImagem de;
+            ASSERT_TRUE(de.LoadFromFile(nome));
+            std::string e = ext;
+            bool idrisi = e == "img" || e == "doc";
+            EXPECT_EQ(de.CellType(), idrisi ? tipo : 'R');
+            EXPECT_EQ(de.Columns(), 3);
+            EXPECT_EQ(de.Rows(), 2);
+            EXPECT_FLOAT_EQ(de.MinX(), 0);
+            EXPECT_FLOAT_EQ(de.MaxX(), 30);
+            EXPECT_FLOAT_EQ(de.MinY(), 0);
+            EXPECT_FLOAT_EQ(de.MaxY(), 20);
+            for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(de.GetReal(i), img.GetReal(i)) << i;
+            if (idrisi) {
+                EXPECT_EQ(de.Title(), "Teste");
+                EXPECT_DOUBLE_EQ(de.MinValue(), img.MinValue());
+                EXPECT_DOUBLE_EQ(de.MaxValue(), img.MaxValue());
+            }
+            if (e == "asc" || e == "flt" || e == "hdr") {
+                EXPECT_FLOAT_EQ(de.FlagValue(), -99);
+            }
+        }
+    }
+}
+
+TEST(Imagem, HdrFltLeCabecalhoECelulas) {
+    for (const char* n : {"plano.hdr", "plano.flt"}) {
+        TImagem img;
+        ASSERT_TRUE(img.LoadFromFile(Dado(n)));
+        EXPECT_EQ(img.FileName(), Dado("plano.flt"));
+        EXPECT_FLOAT_EQ(img.MaxX(), 60);
+        EXPECT_FLOAT_EQ(img.MaxY(), 70);
+        EXPECT_FLOAT_EQ(img.GetReal(1, 1), 13);
+        EXPECT_EQ(img.ValidCount(), 3);
+        EXPECT_FLOAT_EQ(img.MinValueReal(), 10);
+        EXPECT_FLOAT_EQ(img.MaxValueReal(), 13);
+    }
+}
+
+TEST(Imagem, HdrFltGravadoByteAByte) {
+    TImagem img;
+    Preenche(img);
+    PastaTemporaria tmp;
+    img.SaveToFile(tmp.Arquivo("p.flt"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("p.hdr")),
+              "ncols         3\r\nnrows         2\r\n"
+              "xllcorner      0.00000000000000E+0000\r\n"
+              "yllcorner      0.00000000000000E+0000\r\n"
+              "cellsize       1.00000000000000E+0001\r\n"
+              "NODATA_value  -9.90000000000000E+0001\r\n"
+              "byteorder     LSBFIRST\r\n");
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({1, 2.5f, -99, 4, 5, 6}));
+}
+
+TEST(Imagem, HdrComByteorderMsbfirst) {
+    for (int modo : {0, 1}) {
+        PastaTemporaria tmp;
+        GravarArquivo(tmp.Arquivo("m.hdr"), LerArquivo(Dado("msb.hdr")));
+        GravarArquivo(tmp.Arquivo("m.flt"), LerArquivo(Dado("msb.flt")));
+        TImagem img(modo);
+        ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("m.flt")));
+        EXPECT_FLOAT_EQ(img.GetReal(0, 0), 1.5f);
+        EXPECT_FLOAT_EQ(img.GetReal(2, 0), 3);
+        EXPECT_EQ(img.ValidCount(), 2);
+        if (modo == 1) {
+            // Writes keep the file's byte order.
+            img.SetReal(1, 0, 2.0f);
+            std::string b = LerArquivo(tmp.Arquivo("m.flt"));
+            EXPECT_EQ(b.substr(4, 4), std::string("\x40\x00\x00\x00", 4));
+        }
+    }
+}
+
+TEST(Imagem, IdrisiLeInteiros) {
+    TImagem img(Dado("morro.img"));
+    EXPECT_EQ(img.CellType(), 'I');
+    EXPECT_EQ(img.CellSize(), 2);
+    EXPECT_EQ(img.FormatCode(), 1);
+    EXPECT_EQ(img.Title(), "Morro teste");
+    EXPECT_EQ(img.RefUnits(), "m");
+    EXPECT_FLOAT_EQ(img.FlagValue(), 0);
+    EXPECT_FLOAT_EQ(img.MaxX(), 30);
+    EXPECT_FLOAT_EQ(img.MaxY(), 20);
+    EXPECT_EQ(img.MinValueInt(), 0);
+    EXPECT_EQ(img.MaxValueInt(), 700);
+    EXPECT_EQ(img.GetInt(0, 1), -5);
+    EXPECT_EQ(img.GetInt(1, 1), 700);
+    EXPECT_EQ(img.GetInt(2, 0), 0);
+    EXPECT_FLOAT_EQ(img.GetReal(0, 1), -5);  // typed getters convert
+    EXPECT_EQ(img.ValidCount(), 5);          // the 0 cell is the flag
+    EXPECT_EQ(img.FileName(), Dado("morro.img"));
+}
+
+TEST(Imagem, IdrisiGravadoByteAByte) {
+    TImagem img;
+    Preenche(img, 'I');
+    img.ComputeMinMax();
+    PastaTemporaria tmp;
+    img.SaveToFile(tmp.Arquivo("i.doc"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("i.doc")),
+              "file title  : Teste\r\n"
+              "data type   : integer\r\n"
+              "file type   : binary\r\n"
+              "columns     : 3\r\n"
+              "rows        : 2\r\n"
+              "ref. system : plane\r\n"
+              "ref. units  : m\r\n"
+              "unit dist.  :  1.00000000000000E+0000\r\n"
+              "min. X      :  0.00000000000000E+0000\r\n"
+              "max. X      :  3.00000000000000E+0001\r\n"
+              "min. Y      :  0.00000000000000E+0000\r\n"
+              "max. Y      :  2.00000000000000E+0001\r\n"
+              "pos n error : unknown\r\n"
+              "resolution  : unknown\r\n"
+              "min. value  : 1\r\n"
+              "max. value  : 6\r\n"
+              "value units : unspecified\r\n"
+              "value error : unknown\r\n"
+              "flag value  : none\r\n"
+              "flag def n  : none\r\n"
+              "legend cats : 0\r\n");
+    // 2.5 rounds to the even 2.
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("i.img")),
+              std::string("\x01\x00\x02\x00\x9d\xff\x04\x00\x05\x00\x06\x00", 12));
+}
+
+TEST(Imagem, SurferInverteAsLinhasNaLeituraENaGravacao) {
+    TImagem img(Dado("tres.grd"));
+    EXPECT_EQ(img.FormatCode(), 3);
+    EXPECT_EQ(img.Columns(), 2);
+    EXPECT_EQ(img.Rows(), 3);
+    EXPECT_FLOAT_EQ(img.MaxX(), 20);
+    EXPECT_FLOAT_EQ(img.MaxY(), 30);
+    EXPECT_FLOAT_EQ(img.MinValueReal(), 1);
+    EXPECT_FLOAT_EQ(img.MaxValueReal(), 6);
+    EXPECT_FLOAT_EQ(img.FlagValue(), -99);
+    // The file's first data row (south) is the image's last row.
+    EXPECT_FLOAT_EQ(img.GetReal(0, 2), 1);
+    EXPECT_FLOAT_EQ(img.GetReal(1, 2), 2);
+    EXPECT_FLOAT_EQ(img.GetReal(0, 0), 5);
+    PastaTemporaria tmp;
+    img.SaveToFile(tmp.Arquivo("s.grd"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("s.grd")),
+              "DSAA\r\n2  3\r\n"
+              " 0.00000000000000E+0000   2.00000000000000E+0001\r\n"
+              " 0.00000000000000E+0000   3.00000000000000E+0001\r\n"
+              " 1.00000000000000E+0000   6.00000000000000E+0000\r\n"
+              "1.00000 2.00000 3.00000 4.00000 5.00000 6.00000 ");
+}
+
+TEST(Imagem, ExtensaoDecideOFormato) {
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("x.ras"), "qualquer");
+    GravarArquivo(tmp.Arquivo("x.txt"), "qualquer");
+    GravarArquivo(tmp.Arquivo("x.rst"), "qualquer");
+    TImagem img(Dado("canto.asc"));
+    EXPECT_EQ(Mensagem([&] { img.LoadFromFile(tmp.Arquivo("x.ras")); }),
+              "Erro. O arquivo x.ras não corresponde a um arquivo válido de imagem.");
+    EXPECT_EQ(Mensagem([&] { img.SaveToFile(tmp.Arquivo("y.txt")); }),
+              "Erro. O arquivo y.txt não corresponde a um arquivo válido de imagem.");
+    EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("y.txt")));
+    // The refused load left the image as it was.
+    EXPECT_EQ(img.Columns(), 3);
+    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 5.25f);
+    EXPECT_THROW(img.LoadFromFile(tmp.Arquivo("x.rst")), ENaoImplementado);
+    EXPECT_EQ(Mensagem([&] { img.LoadFromFile(tmp.Arquivo("x.rst")); }), "Ainda não implementado.");
+    EXPECT_THROW(img.SaveToFile(tmp.Arquivo("z.rdc")), ENaoImplementado);
+    EXPECT_EQ(Mensagem([&] { img.SaveToFile(tmp.Arquivo("z.RDC")); }), "Não implementado.");
+    EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("z.rdc")));
+    // A missing file is only "false" and changes nothing.
+    EXPECT_FALSE(img.LoadFromFile(tmp.Arquivo("nao_existe.asc")));
+    EXPECT_EQ(img.Rows(), 2);
+    // Upper-case extensions work.
+    img.SaveToFile(tmp.Arquivo("M.ASC"));
+    TImagem de;
+    EXPECT_TRUE(de.LoadFromFile(tmp.Arquivo("M.ASC")));
+    EXPECT_EQ(de.Columns(), 3);
+}
+
+TEST(Imagem, TipoDeCelula) {
+    TImagem img;
+    img.SetCellType('r');
+    EXPECT_EQ(img.CellType(), 'R');
+    img.SetCellType('b');
+    EXPECT_EQ(img.CellSize(), 1);
+    img.SetCellType('I');
+    EXPECT_EQ(img.CellSize(), 2);
+    EXPECT_EQ(Mensagem([&] { img.SetCellType('X'); }),
+              "Erro durante a definição do tipo do arquivo raster: real, inteiro ou byte.\n"
+              "Tentativa de atribuir novo tipo: X");
+    EXPECT_EQ(img.CellType(), 'I');
+}
+
+TEST(Imagem, NaNLeComoZeroETudoNuloNaoConta) {
+    TImagem img;
+    img.SetColumns(2);
+    img.SetRows(1);
+    img.SetFlagValue(-99);
+    img.SetReal(0, std::numeric_limits<float>::quiet_NaN());
+    img.SetReal(1, -99);
+    EXPECT_EQ(img.GetReal(0), 0.0f);
+    EXPECT_TRUE(std::isnan(img.GetRealRaw(0)));
+    img.SetReal(0, -99);
+    img.CountValid();
+    EXPECT_EQ(img.ValidCount(), 0);
+    // No valid cell: the mean is 0 and the range stays empty.
+    EXPECT_EQ(img.ComputeMean(), 0.0);
+    img.ComputeMinMax();
+    EXPECT_FLOAT_EQ(img.MinValueReal(), 1.0e10f);
+    EXPECT_FLOAT_EQ(img.MaxValueReal(), -1.0e10f);
+}
+
+TEST(Imagem, GradesDefeituosasDaoErroClaro) {
+    EXPECT_EQ(Mensagem([] { TImagem i(Dado("truncado.asc")); }),
+              "Erro no arquivo truncado.asc: fim inesperado dos dados (esperados 6 valores, lidos 5).");
+    EXPECT_EQ(Mensagem([] { TImagem i(Dado("texto.asc")); }),
+              "Erro no arquivo texto.asc: valor inválido 'abc' na linha 7.");
+    EXPECT_EQ(Mensagem([] { TImagem i(Dado("enorme.asc")); }),
+              "Erro no arquivo enorme.asc: o arquivo é pequeno demais para uma grade de "
+              "100000 colunas × 100000 linhas.");
+    EXPECT_EQ(Mensagem([] { TImagem i(Dado("grande.hdr")); }),
+              "Erro no arquivo grande.flt: o arquivo tem 16 bytes, mas a grade de 5000 colunas × "
+              "5000 linhas precisa de 100000000 bytes.");
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("f.asc"), "ncols 2\nnrows 1\nxllcorner 0\ncellsize 1\n1 2\n");
+    EXPECT_EQ(Mensagem([&] { TImagem i(tmp.Arquivo("f.asc")); }),
+              "Erro no cabeçalho do arquivo f.asc: falta a chave yllcorner.");
+    GravarArquivo(tmp.Arquivo("g.asc"), "ncols -2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2\n");
+    EXPECT_EQ(Mensagem([&] { TImagem i(tmp.Arquivo("g.asc")); }),
+              "Erro no cabeçalho do arquivo g.asc: valor inválido para ncols.");
+    GravarArquivo(tmp.Arquivo("h.grd"), "DSAA\n2 2\n0 1\n0 1\n0 1\n1 2 3\n");
+    EXPECT_EQ(Mensagem([&] { TImagem i(tmp.Arquivo("h.grd")); }),
+              "Erro no arquivo h.grd: fim inesperado dos dados (esperados 4 valores, lidos 3).");
+    GravarArquivo(tmp.Arquivo("c.doc"), "file title  : x\r\ndata type   : integer\r\n");
+    GravarArquivo(tmp.Arquivo("c.img"), "");
+    EXPECT_EQ(Mensagem([&] { TImagem i(tmp.Arquivo("c.img")); }),
+              "Erro no arquivo c.doc: cabeçalho Idrisi incompleto.");
+    // A failed load leaves an empty image, never a header without its cells.
+    TImagem img(Dado("canto.asc"));
+    EXPECT_THROW(img.LoadFromFile(Dado("truncado.asc")), EVandoro);
+    EXPECT_EQ(img.Rows(), 0);
+    EXPECT_EQ(img.Columns(), 0);
+}
+
+TEST(Imagem, TextoAceitaMaisDe65535Colunas) {
+    PastaTemporaria tmp;
+    std::string s = "ncols 70000\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n";
+    for (int i = 0; i < 70000; ++i) s += (i == 69999 ? "7\n" : "1 ");
+    GravarArquivo(tmp.Arquivo("l.asc"), s);
+    TImagem img(tmp.Arquivo("l.asc"));
+    EXPECT_EQ(img.Columns(), 70000);
+    EXPECT_FLOAT_EQ(img.GetReal(69999, 0), 7);
+    EXPECT_EQ(img.ValidCount(), 70000);
+}
+
+TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("p.hdr"), LerArquivo(Dado("plano.hdr")));
+    GravarArquivo(tmp.Arquivo("p.flt"), LerArquivo(Dado("plano.flt")));
+    {
+        TImagem img(1);
+        ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("p.hdr")));
+        EXPECT_EQ(img.StorageMode(), 1);
+        EXPECT_EQ(img.RealCells(), nullptr);
+        img.SetReal(1, 0, 7.0f);
+        // Already in the file while the image is open.
+        EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 12.5f, 13}));
+        float linha[2] = {1, 2};
+        img.WriteRow(1, linha);
+        float lida[2];
+        img.ReadRow(1, lida);
+        EXPECT_FLOAT_EQ(lida[1], 2);
+    }
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 1, 2}));
+    // A mode-0 image changes nothing on disk until it is saved.
+    TImagem mem(tmp.Arquivo("p.flt"));
+    mem.SetReal(0, 0, 3.0f);
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 1, 2}));
+    // Creating a file-backed store where it cannot be created names the file.
+    TImagem nova(1);
+    EXPECT_EQ(Mensagem([&] { nova.OpenStore(tmp.Arquivo("sem/pasta.flt")); }),
+              "Erro ao tentar criar o arquivo pasta.flt");
+}
+
+TEST(Imagem, AcessoRapidoPorLinhaEVetor) {
+    TImagem img;
+    img.SetColumns(3);
+    img.SetRows(2);
+    img.Allocate();
+    float* c = img.RealCells();
+    ASSERT_NE(c, nullptr);
+    c[4] = 8;
+    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 8);
+    const float linha[3] = {1.4f, 300, -2.6f};
+    img.WriteRow(0, linha);
+    EXPECT_FLOAT_EQ(img.GetReal(2, 0), -2.6f);
+    // Byte cells round and clamp.
+    TImagem b;
+    b.SetCellType('B');
+    b.SetColumns(3);
+    b.SetRows(1);
+    b.WriteRow(0, linha);
+    EXPECT_EQ(b.GetByte(0), 1);
+    EXPECT_EQ(b.GetByte(1), 255);
+    EXPECT_EQ(b.GetByte(2), 0);
+    EXPECT_EQ(b.RealCells(), nullptr);
+    float lida[3];
+    b.ReadRow(0, lida);
+    EXPECT_FLOAT_EQ(lida[1], 255);
+}
+
+TEST(Imagem, CopiaDeCabecalhoEPreenchimento) {
+    TImagem a(Dado("morro.img"));
+    TImagem b;
+    b.CopyHeaderFrom(a);
+    EXPECT_EQ(b.CellType(), 'I');
+    EXPECT_EQ(b.Columns(), 3);
+    EXPECT_EQ(b.Rows(), 2);
+    EXPECT_EQ(b.Title(), "Morro teste");
+    EXPECT_EQ(b.MaxValueInt(), 700);
+    EXPECT_EQ(b.FormatCode(), 1);
+    EXPECT_EQ(b.ValidCount(), 5);
+    EXPECT_EQ(b.StoreSize(), 0);  // a fresh, empty store
+    b.SetFlagValue(-7);
+    b.FillWithFlag();
+    EXPECT_EQ(b.StoreSize(), 12);
+    EXPECT_EQ(b.GetInt(2, 1), -7);
+    b.CountValid();
+    EXPECT_EQ(b.ValidCount(), 0);
+}
+
+TEST(Imagem, ExportaComTextosDeStatus) {
+    TImagem img(Dado("tres.grd"));
+    Gravador g;
+    img.SetProgresso(&g);
+    PastaTemporaria tmp;
+    img.ExportArcView(tmp.Arquivo("e.asc"));
+    ASSERT_GE(g.status.size(), 2u);
+    EXPECT_EQ(g.status[0], "Exportando a imagem do Surfer para ArcView.");
+    EXPECT_EQ(g.status[1], "Gravando a imagem no disco rígido ...");
+    EXPECT_EQ(g.status.back(), "");
+    EXPECT_EQ(img.FormatCode(), 3);  // the source keeps its format
+    TImagem de(tmp.Arquivo("e.asc"));
+    EXPECT_FLOAT_EQ(de.GetReal(0, 2), 1);
+    g.status.clear();
+    img.ExportIdrisi32(tmp.Arquivo("e.img"));
+    EXPECT_EQ(g.status[0], "Exportando a imagem do Surfer para Idrisi 32 bits.");
+    g.status.clear();
+    img.LoadFromFile(Dado("canto.asc"));
+    EXPECT_EQ(g.status.front(), "Carregando a imagem ...");
+    EXPECT_EQ(g.status.back(), "");
+    EXPECT_EQ(g.ultimaPosicao, 2);  // one step per row
+    img.ComputeMinMax(true);
+    EXPECT_EQ(g.status.back(), "Calculando valor médio dos valores da imagem");
+    EXPECT_EQ(g.max, 2);
+    EXPECT_NEAR(img.MeanValue(), 3.75, 1e-12);
+}
