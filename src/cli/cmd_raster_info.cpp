@@ -1,0 +1,81 @@
+// raster-info: header, value range, mean and valid-cell count of a grid file.
+#include <cmath>
+#include <iostream>
+
+#include "Comando.h"
+#include "ProgressoTerminal.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "raster/Imagem.h"
+
+namespace {
+
+const char* NomeFormato(const std::string& arq, int code) {
+    std::string e = arq.size() >= 3 ? arq.substr(arq.size() - 3) : arq;
+    for (auto& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    switch (code) {
+        case 0: return e == "ASC" ? "ArcView ASCII (.asc)" : "ArcView binário (.hdr + .flt)";
+        case 1: return "Idrisi (.doc + .img)";
+        case 2: return "Idrisi 32 bits";
+        case 3: return "Surfer ASCII (.grd)";
+        default: return "desconhecido";
+    }
+}
+
+const char* NomeTipo(char t) {
+    switch (t) {
+        case 'B': return "byte (B)";
+        case 'I': return "inteiro de 16 bits (I)";
+        default: return "real de 32 bits (R)";
+    }
+}
+
+int Executar(const std::vector<std::string>& args) {
+    Argumentos a(args, {});
+    if (a.Posicionais().size() != 1) throw EVandoro("Uso: vandoro-cli raster-info ARQUIVO");
+    const std::string& arq = a.Posicionais()[0];
+    ProgressoTerminal prog;
+    TImagem img;
+    img.SetProgresso(&prog);
+    if (!img.LoadFromFile(arq)) throw EVandoro("O arquivo " + arq + " não existe.");
+    img.ComputeMinMax(true);
+    prog.Concluir();
+    img.SetProgresso(nullptr);
+
+    auto num = [](double v) { return FloatToStr(v); };
+    std::cout << "Arquivo: " << arq << "\n"
+              << "Formato: " << NomeFormato(arq, img.FormatCode()) << "\n"
+              << "Título: " << img.Title() << "\n"
+              << "Tipo de célula: " << NomeTipo(img.CellType()) << "\n"
+              << "Colunas: " << img.Columns() << "\n"
+              << "Linhas: " << img.Rows() << "\n"
+              << "X mínimo: " << num(img.MinX()) << "\n"
+              << "X máximo: " << num(img.MaxX()) << "\n"
+              << "Y mínimo: " << num(img.MinY()) << "\n"
+              << "Y máximo: " << num(img.MaxY()) << "\n"
+              << "Tamanho da célula: " << num((static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns())
+              << " x " << num((static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows()) << "\n"
+              << "Unidade: " << img.RefUnits() << "\n"
+              << "Valor sem dado: " << (std::isnan(img.FlagValue()) ? std::string("nenhum") : num(img.FlagValue()))
+              << "\n";
+    long long total = static_cast<long long>(img.Columns()) * img.Rows();
+    std::cout << "Células válidas: " << img.ValidCount() << " de " << total << "\n";
+    if (img.ValidCount() > 0) {
+        std::cout << "Valor mínimo: " << num(img.MinValue()) << "\n"
+                  << "Valor máximo: " << num(img.MaxValue()) << "\n"
+                  << "Valor médio: " << num(img.MeanValue()) << "\n";
+    } else {
+        std::cout << "Valor mínimo: -\nValor máximo: -\nValor médio: -\n";
+    }
+    return 0;
+}
+
+RegistroComando reg{
+    "raster-info", "cabeçalho, faixa de valores, média e células válidas de uma imagem",
+    "Uso: vandoro-cli raster-info ARQUIVO\n\n"
+    "Mostra o cabeçalho de uma imagem raster (Idrisi .doc/.img, ArcView .asc ou .hdr/.flt,\n"
+    "Surfer .grd), a faixa de valores, o valor médio e o número de células válidas\n"
+    "(diferentes do valor sem dado). O formato é escolhido pela extensão.\n",
+    Executar};
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "TestSupport.h"
+
+namespace {
+// The command line takes its number format from the locale.
+struct LocalePtBR {
+    LocalePtBR() { setenv("LC_ALL", "pt_BR.UTF-8", 1); }
+    ~LocalePtBR() { unsetenv("LC_ALL"); }
+};
+}  // namespace
+
+TEST(CliRaster, InfoMostraCabecalhoFaixaMediaEValidas) {
+    LocalePtBR br;
+    std::string arq = DadosTeste("raster/canto.asc");
+    ResultadoCli r = RodarCli({"raster-info", arq});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro, "");  // no progress bar when stderr is not a terminal
+    EXPECT_EQ(r.saida, "Arquivo: " + arq + "\n"
+                       "Formato: ArcView ASCII (.asc)\n"
+                       "Título: Arquivo importado do ArcView - canto.asc\n"
+                       "Tipo de célula: real de 32 bits (R)\n"
+                       "Colunas: 3\nLinhas: 2\n"
+                       "X mínimo: 100\nX máximo: 130\nY mínimo: 200\nY máximo: 220\n"
+                       "Tamanho da célula: 10 x 10\n"
+                       "Unidade: m\n"
+                       "Valor sem dado: -9999\n"
+                       "Células válidas: 5 de 6\n"
+                       "Valor mínimo: 1,5\nValor máximo: 6\nValor médio: 3,75\n");
+}
+
+TEST(CliRaster, ConverteEntreFormatosPelaExtensao) {
+    LocalePtBR br;
+    PastaTemporaria tmp;
+    // Surfer -> Idrisi -> ArcView float -> ArcView ASCII keeps cells and row order.
+    ResultadoCli r = RodarCli({"raster-converter", DadosTeste("raster/tres.grd"), tmp.Arquivo("a.img")});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "Imagem de 2 colunas × 3 linhas gravada em " + tmp.Arquivo("a.img") + "\n");
+    ASSERT_EQ(RodarCli({"raster-converter", tmp.Arquivo("a.doc"), tmp.Arquivo("b.flt")}).codigo, 0);
+    ASSERT_EQ(RodarCli({"raster-converter", tmp.Arquivo("b.hdr"), tmp.Arquivo("c.asc")}).codigo, 0);
+    std::string asc = LerArquivo(tmp.Arquivo("c.asc"));
+    EXPECT_NE(asc.find("\n5\t6\t\n3\t4\t\n1\t2\t\n"), std::string::npos) << asc;
+    r = RodarCli({"raster-info", tmp.Arquivo("c.asc")});
+    EXPECT_NE(r.saida.find("Células válidas: 6 de 6\n"), std::string::npos) << r.saida;
+    EXPECT_NE(r.saida.find("Valor médio: 3,5\n"), std::string::npos) << r.saida;
+}
+
+TEST(CliRaster, ErrosEmUmaLinha) {
+    PastaTemporaria tmp;
+    ResultadoCli r = RodarCli({"raster-info", tmp.Arquivo("nada.asc")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O arquivo " + tmp.Arquivo("nada.asc") + " não existe.\n");
+    r = RodarCli({"raster-converter", DadosTeste("raster/canto.asc"), tmp.Arquivo("x.ras")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: Erro. O arquivo x.ras não corresponde a um arquivo válido de imagem.\n");
+    r = RodarCli({"raster-converter", DadosTeste("raster/canto.asc"), tmp.Arquivo("x.rst")});
+    EXPECT_EQ(r.erro, "vandoro-cli: Não implementado.\n");
+    r = RodarCli({"raster-info", DadosTeste("raster/truncado.asc")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: Erro no arquivo truncado.asc: fim inesperado dos dados "
+                      "(esperados 6 valores, lidos 5).\n");
+    r = RodarCli({"raster-info"});
+    EXPECT_EQ(r.erro, "vandoro-cli: Uso: vandoro-cli raster-info ARQUIVO\n");
+}
