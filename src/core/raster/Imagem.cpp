@@ -88,6 +88,13 @@ std::string ComPonto(std::string s) {
     return s;
 }
 
+// Out-of-range doubles become infinities instead of an undefined conversion.
+float F32(double v) {
+    if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
+
 uint8_t ToByte(double v) {
     if (std::isnan(v)) return 0;
     v = std::nearbyint(v);
@@ -180,6 +187,11 @@ private:
     std::string arq_;
     long long linha_ = 1;
 };
+
+void ChecaLimites(float a, float b, float c, float d, const std::string& arq) {
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) || !std::isfinite(d))
+        throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": coordenadas fora da faixa.");
+}
 
 [[noreturn]] void FimInesperado(const std::string& arq, long long esperados, long long lidos) {
     throw EVandoro("Erro no arquivo " + arq + ": fim inesperado dos dados (esperados " +
@@ -292,9 +304,12 @@ void TImagem::OpenStore(const std::string& name) {
     fileName_ = name;
     if (storageMode_ == 0) {
         if (Exists(name)) {
-            std::string bytes = ReadWhole(name);
-            ResizeMem(static_cast<long long>(bytes.size()));
-            if (!bytes.empty()) std::memcpy(MemBytes(), bytes.data(), bytes.size());
+            std::ifstream f(name, std::ios::binary);
+            if (!f) throw EVandoro("Erro ao abrir o arquivo " + NomeSemCaminho(name) + ".");
+            ResizeMem(std::max(0LL, FileSize(name)));
+            f.read(reinterpret_cast<char*>(MemBytes()), memBytes_);
+            if (f.gcount() != memBytes_)
+                throw EVandoro("Erro de leitura no arquivo " + NomeSemCaminho(name) + ".");
         }
     } else if (!name.empty()) {
         auto f = std::make_unique<std::fstream>();
@@ -767,8 +782,8 @@ void TImagem::ExportAs(const std::string& name, int code) {
 // The six keywords are taken by name, in any order and case; NODATA_value may be missing
 // (then there is no no-data value). In an ".asc" the header ends at the first line that
 // starts with a number; in an ".hdr" every line is a key and unknown keys are skipped.
-void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr) {
-    std::string arq = NomeSemCaminho(fileName_);
+void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
+                                const std::string& arq) {
     bool temCols = false, temRows = false, temX = false, temY = false, temS = false;
     bool xCentro = false, yCentro = false, temDx = false, temDy = false;
     double cols = 0, rows = 0, x = 0, y = 0, s = 0, dx = 0, dy = 0;
@@ -836,15 +851,16 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr) 
         throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": tamanho de célula inválido.");
     columns_ = TamanhoGrade(cols, "ncols", arq);
     rows_ = TamanhoGrade(rows, "nrows", arq);
-    minX_ = static_cast<float>(x);
-    minY_ = static_cast<float>(y);
-    flagValue_ = static_cast<float>(flag);
+    minX_ = F32(x);
+    minY_ = F32(y);
+    flagValue_ = F32(flag);
     SetCellType('R');
     // A cell-centre reference moves the edges down by half a cell.
-    if (xCentro) minX_ = static_cast<float>(minX_ - dx / 2);
-    if (yCentro) minY_ = static_cast<float>(minY_ - dy / 2);
-    maxX_ = static_cast<float>(columns_ * dx + minX_);
-    maxY_ = static_cast<float>(rows_ * dy + minY_);
+    if (xCentro) minX_ = F32(minX_ - dx / 2);
+    if (yCentro) minY_ = F32(minY_ - dy / 2);
+    maxX_ = F32(columns_ * dx + minX_);
+    maxY_ = F32(rows_ * dy + minY_);
+    ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
     ResetRanges();
     title_ = "Arquivo importado do ArcView - " + NomeSemCaminho(fileName_);
     refUnits_ = "m";
@@ -855,7 +871,7 @@ void TImagem::ReadAsc(const std::string& name) {
     std::string arq = NomeSemCaminho(name);
     std::string text = ReadWhole(name);
     size_t pos = 0;
-    ReadArcViewHeader(text, pos, false);
+    ReadArcViewHeader(text, pos, false, arq);
     storageMode_ = 0;
     FreeStore();
     long long total = (long long)columns_ * rows_;
@@ -872,7 +888,7 @@ void TImagem::ReadAsc(const std::string& name) {
         for (int c = 0; c < columns_; ++c) {
             double d;
             if (!le.Proximo(d)) FimInesperado(arq, total, lidos);
-            float v = static_cast<float>(d);
+            float v = F32(d);
             cel[lidos++] = v;
             if (v != flag) {
                 ++validos;
@@ -895,9 +911,7 @@ void TImagem::ReadHdrFlt(const std::string& name) {
     if (!Exists(flt)) throw EVandoro("O arquivo " + NomeSemCaminho(flt) + " não existe.");
     std::string text = ReadWhole(hdr);
     size_t pos = 0;
-    fileName_ = hdr;
-    ReadArcViewHeader(text, pos, true);
-    fileName_ = name;
+    ReadArcViewHeader(text, pos, true, NomeSemCaminho(hdr));
     CheckSize(FileSize(flt), flt);
     ChecaCelulas(columns_, rows_);
     bool msb = msbFirst_;
@@ -975,6 +989,9 @@ void TImagem::WriteArcView(const std::string& name) {
         }
         WriteWhole(hdr, ArcViewHeader(true));
         WriteWhole(flt, dados);
+        // Saved over its own big-endian cell file: the file is little-endian now.
+        std::error_code ec;
+        if (file_ && fs::equivalent(flt, fileName_, ec)) msbFirst_ = false;
     }
     formatCode_ = 0;
 }
@@ -1025,16 +1042,17 @@ void TImagem::ReadIdrisi(const std::string& name) {
     columns_ = TamanhoGrade(numero(4), "columns", arq);
     rows_ = TamanhoGrade(numero(5), "rows", arq);
     refUnits_ = Win1252ToUtf8(valor(7)).substr(0, 255);
-    minX_ = static_cast<float>(numero(9));
-    maxX_ = static_cast<float>(numero(10));
-    minY_ = static_cast<float>(numero(11));
-    maxY_ = static_cast<float>(numero(12));
+    minX_ = F32(numero(9));
+    maxX_ = F32(numero(10));
+    minY_ = F32(numero(11));
+    maxY_ = F32(numero(12));
+    ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
     ResetRanges();
     double mn = numero(15), mx = numero(16);
     switch (cellType_) {
         case 'B': minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
         case 'I': minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
-        default: minR_ = static_cast<float>(mn); maxR_ = static_cast<float>(mx); break;
+        default: minR_ = F32(mn); maxR_ = F32(mx); break;
     }
     CheckSize(FileSize(img), img);
     ChecaCelulas(columns_, rows_);
@@ -1105,12 +1123,13 @@ void TImagem::ReadSurfer(const std::string& name) {
             throw EVandoro("Erro no arquivo " + arq + ": valor inválido no cabeçalho Surfer.");
     columns_ = TamanhoGrade(h[0], "colunas", arq);
     rows_ = TamanhoGrade(h[1], "linhas", arq);
-    minX_ = static_cast<float>(h[2]);
-    maxX_ = static_cast<float>(h[3]);
-    minY_ = static_cast<float>(h[4]);
-    maxY_ = static_cast<float>(h[5]);
-    minR_ = static_cast<float>(h[6]);
-    maxR_ = static_cast<float>(h[7]);
+    minX_ = F32(h[2]);
+    maxX_ = F32(h[3]);
+    minY_ = F32(h[4]);
+    maxY_ = F32(h[5]);
+    ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
+    minR_ = F32(h[6]);
+    maxR_ = F32(h[7]);
     SetCellType('R');
     long long total = (long long)columns_ * rows_;
     ChecaTexto(total, le.Restante(), arq, columns_, rows_);
@@ -1125,7 +1144,7 @@ void TImagem::ReadSurfer(const std::string& name) {
         for (int c = 0; c < columns_; ++c) {
             double d;
             if (!le.Proximo(d)) FimInesperado(arq, total, lidos);
-            linha[c] = static_cast<float>(d);
+            linha[c] = F32(d);
             ++lidos;
         }
         Progress(k + 1);

@@ -169,7 +169,7 @@ private:
     void FreeStore();
     std::vector<uint8_t> StoreBytes() const;  // a copy of every byte of the store
 
-    void ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr);
+    void ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr, const std::string& arq);
     void ReadAsc(const std::string& name);
     void ReadHdrFlt(const std::string& name);
     void ReadIdrisi(const std::string& name);
