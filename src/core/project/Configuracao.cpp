@@ -28,6 +28,12 @@ const std::vector<std::string>& ListaEstados() {
     return estados;
 }
 
+int IndiceEstadoBanco(int i) {
+    static const int banco[] = {0, 1, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 23, 24};
+    if (i < 0 || i >= static_cast<int>(sizeof banco / sizeof banco[0])) return banco[0];
+    return banco[i];
+}
+
 const std::vector<std::string>& UnidadesDeclividade() {
     static const std::vector<std::string> u = {"m/m", "%"};
     return u;

@@ -35,6 +35,10 @@ std::string ArquivoConfiguracao(const std::string& pastaPrograma);
 // The 22 states of the settings dialog, index 0 first.
 const std::vector<std::string>& ListaEstados();
 
+// The settings list leaves out five of the 27 federative units of the rainfall database;
+// this gives the database index of the same state (Bahia, 3 here, is 4 there).
+int IndiceEstadoBanco(int indiceConfiguracao);
+
 // Slope units: list index 0 "m/m" (factor 1), 1 "%" (100).
 const std::vector<std::string>& UnidadesDeclividade();
 int FatorDeclividade(int indice);

@@ -147,3 +147,15 @@ TEST(Unidades, FatoresRotulosEEventos) {
     u.SetVI(TUnidadesVI::uvMetroDia);
     EXPECT_DOUBLE_EQ(u.FatorVI(), 0.024);
 }
+
+TEST(Configuracao, EstadoPadraoChegaAoBancoComOMesmoNome) {
+    // Database order of the 27 federative units.
+    const std::vector<std::string> banco = {
+        "Acre", "Alagoas", "Amapá", "Amazonas", "Bahia", "Ceará", "Distrito Federal", "Espírito Santo",
+        "Goiás", "Maranhão", "Mato Grosso", "Mato Grosso do Sul", "Minas Gerais", "Pará", "Paraíba",
+        "Paraná", "Pernambuco", "Piauí", "Rio de Janeiro", "Rio Grande do Norte", "Rio Grande do Sul",
+        "Rondônia", "Roraima", "Santa Catarina", "São Paulo", "Sergipe", "Tocantins"};
+    for (int i = 0; i < static_cast<int>(ListaEstados().size()); ++i)
+        EXPECT_EQ(banco[IndiceEstadoBanco(i)], ListaEstados()[i]) << i;
+    EXPECT_EQ(IndiceEstadoBanco(3), 4);  // Bahia
+}

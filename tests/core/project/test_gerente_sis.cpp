@@ -290,8 +290,8 @@ TEST(GerenteSis, ListaDeRecentes) {
     EXPECT_EQ(g.Recentes(), (std::array<std::string, 4>{"/a/Cinco.kzp", "/a/Quatro.kzp", "/a/Um.kzp", "/A/TRES.KZP"}));
     g.SetPathProjeto("/a/ÁREA.kzp");
     g.UpdateRecentList();
-    g.SetPathProjeto("/a/área.kzp");
+    g.SetPathProjeto("/a/área.kzp");  // same file: the entry is not duplicated
     g.UpdateRecentList();
-    EXPECT_EQ(g.Recentes()[0], "/a/área.kzp");
+    EXPECT_EQ(g.Recentes()[0], "/a/ÁREA.kzp");
     EXPECT_EQ(g.Recentes()[1], "/a/Cinco.kzp");
 }
