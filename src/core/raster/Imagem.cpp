@@ -1034,14 +1034,18 @@ void TImagem::ReadIdrisi(const std::string& name) {
             throw EConversao("Erro no arquivo " + arq + ": valor inválido na linha " + IntToStr(n) + ".");
         return v;
     };
-    title_ = Win1252ToUtf8(valor(1)).substr(0, 255);
-    std::string tipo = valor(2);
+    auto semFinal = [](std::string t) {
+        while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+        return t;
+    };
+    title_ = Win1252ToUtf8(semFinal(valor(1))).substr(0, 255);
+    std::string tipo = Trim(valor(2));
     SetCellType(tipo.empty() ? ' ' : tipo[0]);
     if (Lower(Trim(valor(3))).find("ascii") != std::string::npos)
         throw EVandoro("Erro no arquivo " + arq + ": imagens Idrisi em texto (ASCII) não são aceitas.");
     columns_ = TamanhoGrade(numero(4), "columns", arq);
     rows_ = TamanhoGrade(numero(5), "rows", arq);
-    refUnits_ = Win1252ToUtf8(valor(7)).substr(0, 255);
+    refUnits_ = Win1252ToUtf8(semFinal(valor(7))).substr(0, 255);
     minX_ = F32(numero(9));
     maxX_ = F32(numero(10));
     minY_ = F32(numero(11));
