@@ -1,0 +1,250 @@
+#include "IniFile.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "DataHora.h"
+#include "Erros.h"
+#include "Numeros.h"
+#include "Win1252.h"
+
+namespace {
+// Case folding of Windows-1252 bytes, so "ESPAÇAMENTO" matches "espaçamento".
+unsigned char Fold(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return c + 16;
+    if (c == 0x9F) return 0xFF;
+    return c;
+}
+
+bool IgualSemCaixa(const std::string& a, const std::string& b) {
+    std::string x = Utf8ToWin1252(a), y = Utf8ToWin1252(b);
+    if (x.size() != y.size()) return false;
+    for (size_t i = 0; i < x.size(); ++i)
+        if (Fold((unsigned char)x[i]) != Fold((unsigned char)y[i])) return false;
+    return true;
+}
+
+std::string Trim(const std::string& s) {
+    size_t a = 0, b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
+    return s.substr(a, b - a);
+}
+}  // namespace
+
+IniFile::IniFile(std::string path, const Regional& r) : path_(std::move(path)), regional_(r) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path_, ec)) return;
+    std::ifstream f(path_, std::ios::binary);
+    if (!f) {
+        loaded_ = false;
+        return;
+    }
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    std::string text = Win1252ToUtf8(ss.str());
+    sections_.push_back(Section{"", false, {}});
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t nl = text.find('\n', pos);
+        std::string raw = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+        pos = nl == std::string::npos ? text.size() : nl + 1;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        std::string t = Trim(raw);
+        if (!t.empty() && t.front() == '[') {
+            size_t close = t.find(']');
+            if (close != std::string::npos) {
+                sections_.push_back(Section{Trim(t.substr(1, close - 1)), true, {}});
+                continue;
+            }
+        }
+        Line line;
+        line.text = raw;
+        size_t eq = t.find('=');
+        if (!t.empty() && t[0] != ';' && eq != std::string::npos && eq > 0) {
+            line.isKey = true;
+            line.key = Trim(t.substr(0, eq));
+            line.value = Trim(t.substr(eq + 1));
+            if (line.value.size() >= 2 && (line.value.front() == '"' || line.value.front() == '\'') &&
+                line.value.back() == line.value.front())
+                line.value = line.value.substr(1, line.value.size() - 2);
+        }
+        sections_.back().lines.push_back(std::move(line));
+    }
+}
+
+IniFile::~IniFile() {
+    try {
+        UpdateFile();
+    } catch (...) {
+    }
+}
+
+IniFile::Section* IniFile::FindSection(const std::string& name) {
+    for (auto& s : sections_)
+        if (s.hasHeader && IgualSemCaixa(s.name, name)) return &s;
+    return nullptr;
+}
+
+const IniFile::Section* IniFile::FindSection(const std::string& name) const {
+    for (auto& s : sections_)
+        if (s.hasHeader && IgualSemCaixa(s.name, name)) return &s;
+    return nullptr;
+}
+
+const IniFile::Line* IniFile::FindKey(const std::string& section, const std::string& key) const {
+    const Section* s = FindSection(section);
+    if (!s) return nullptr;
+    for (auto& l : s->lines)
+        if (l.isKey && IgualSemCaixa(l.key, key)) return &l;
+    return nullptr;
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+    const Line* l = FindKey(section, key);
+    return l ? l->value : def;
+}
+
+long long IniFile::ReadInteger(const std::string& section, const std::string& key, long long def) const {
+    const Line* l = FindKey(section, key);
+    if (!l) return def;
+    std::string v = l->value;
+    long long r = 0;
+    if (v.size() > 2 && v[0] == '0' && (v[1] == 'x' || v[1] == 'X')) {
+        try {
+            size_t used = 0;
+            r = std::stoll(v.substr(2), &used, 16);
+            return used == v.size() - 2 ? r : def;
+        } catch (...) {
+            return def;
+        }
+    }
+    return TryStrToInt(v, r) ? r : def;
+}
+
+double IniFile::ReadFloat(const std::string& section, const std::string& key, double def) const {
+    const Line* l = FindKey(section, key);
+    double r = 0;
+    return l && TryStrToFloat(l->value, r, regional_) ? r : def;
+}
+
+bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+double IniFile::ReadDateTime(const std::string& section, const std::string& key, double def) const {
+    const Line* l = FindKey(section, key);
+    double r = 0;
+    return l && TryStrToDateTime(l->value, r, regional_) ? r : def;
+}
+
+void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    Section* s = FindSection(section);
+    if (!s) {
+        sections_.push_back(Section{section, true, {}});
+        s = &sections_.back();
+    }
+    for (auto& l : s->lines) {
+        if (l.isKey && IgualSemCaixa(l.key, key)) {
+            if (l.value != value || l.text.empty()) {
+                l.value = value;
+                l.text.clear();  // rewritten as key=value
+                dirty_ = true;
+            }
+            return;
+        }
+    }
+    // After the last non-blank line of the section.
+    size_t at = s->lines.size();
+    while (at > 0 && Trim(s->lines[at - 1].text).empty() && !s->lines[at - 1].isKey) --at;
+    Line l;
+    l.isKey = true;
+    l.key = key;
+    l.value = value;
+    s->lines.insert(s->lines.begin() + long(at), l);
+    dirty_ = true;
+}
+
+void IniFile::WriteInteger(const std::string& s, const std::string& k, long long v) { WriteString(s, k, IntToStr(v)); }
+void IniFile::WriteFloat(const std::string& s, const std::string& k, double v) { WriteString(s, k, FloatToStr(v, regional_)); }
+void IniFile::WriteBool(const std::string& s, const std::string& k, bool v) { WriteString(s, k, v ? "1" : "0"); }
+void IniFile::WriteDateTime(const std::string& s, const std::string& k, double v) {
+    WriteString(s, k, DateTimeToStr(v, regional_));
+}
+
+bool IniFile::SectionExists(const std::string& section) const { return FindSection(section) != nullptr; }
+bool IniFile::ValueExists(const std::string& section, const std::string& key) const {
+    return FindKey(section, key) != nullptr;
+}
+
+void IniFile::DeleteKey(const std::string& section, const std::string& key) {
+    Section* s = FindSection(section);
+    if (!s) return;
+    for (size_t i = 0; i < s->lines.size(); ++i) {
+        if (s->lines[i].isKey && IgualSemCaixa(s->lines[i].key, key)) {
+            s->lines.erase(s->lines.begin() + long(i));
+            dirty_ = true;
+            return;
+        }
+    }
+}
+
+void IniFile::EraseSection(const std::string& section) {
+    for (size_t i = 0; i < sections_.size(); ++i) {
+        if (sections_[i].hasHeader && IgualSemCaixa(sections_[i].name, section)) {
+            sections_.erase(sections_.begin() + long(i));
+            dirty_ = true;
+            return;
+        }
+    }
+}
+
+std::vector<std::string> IniFile::ReadSection(const std::string& section) const {
+    std::vector<std::string> keys;
+    if (const Section* s = FindSection(section))
+        for (auto& l : s->lines)
+            if (l.isKey) keys.push_back(l.key);
+    return keys;
+}
+
+std::vector<std::string> IniFile::ReadSections() const {
+    std::vector<std::string> names;
+    for (auto& s : sections_)
+        if (s.hasHeader) names.push_back(s.name);
+    return names;
+}
+
+void IniFile::UpdateFile() {
+    if (!dirty_) return;
+    std::string out;
+    for (auto& s : sections_) {
+        if (s.hasHeader) out += "[" + s.name + "]\r\n";
+        for (auto& l : s.lines) out += (l.isKey && l.text.empty() ? l.key + "=" + l.value : l.text) + "\r\n";
+    }
+    std::string bytes = Utf8ToWin1252(out);
+    const std::string erro = "Não foi possível gravar o arquivo " + path_ + ".";
+    std::string tmp = path_ + ".tmp~";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f) throw EVandoro(erro);
+        f.write(bytes.data(), std::streamsize(bytes.size()));
+        f.flush();
+        if (!f) {
+            f.close();
+            std::remove(tmp.c_str());
+            throw EVandoro(erro);
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path_, ec);
+    if (ec) {
+        std::remove(tmp.c_str());
+        throw EVandoro(erro);
+    }
+    dirty_ = false;
+}

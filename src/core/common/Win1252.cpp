@@ -1,0 +1,80 @@
+#include "Win1252.h"
+
+#include <cstdint>
+
+namespace {
+// Code points of bytes 0x80..0x9F; the five undefined bytes keep their C1 control value.
+const char32_t kAlto[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void PutUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+int ByteOf(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return int(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kAlto[i] == cp) return 0x80 + i;
+    return -1;
+}
+}  // namespace
+
+std::string Win1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (unsigned char c : bytes) {
+        if (c < 0x80) out += char(c);
+        else if (c < 0xA0) PutUtf8(out, kAlto[c - 0x80]);
+        else PutUtf8(out, c);
+    }
+    return out;
+}
+
+std::string Utf8ToWin1252(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = s[i];
+        if (c < 0x80) {
+            out += char(c);
+            ++i;
+            continue;
+        }
+        int len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        char32_t cp = 0;
+        bool ok = len > 0 && i + len <= s.size();
+        if (ok) {
+            cp = c & (0x7F >> len);
+            for (int k = 1; k < len; ++k) {
+                unsigned char cc = s[i + k];
+                if ((cc & 0xC0) != 0x80) {
+                    ok = false;
+                    break;
+                }
+                cp = (cp << 6) | (cc & 0x3F);
+            }
+        }
+        if (!ok) {
+            // Not UTF-8: the byte is taken as Windows-1252 already.
+            out += char(c);
+            ++i;
+            continue;
+        }
+        int b = ByteOf(cp);
+        out += b < 0 ? '?' : char(b);
+        i += len;
+    }
+    return out;
+}
