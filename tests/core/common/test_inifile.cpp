@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "common/Aritmetica.h"
+#include "common/DataHora.h"
+#include "common/Erros.h"
+#include "common/IniFile.h"
+#include "common/Win1252.h"
+
+namespace {
+
+TEST(Win1252, TodosOsBytesIdaEVolta) {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) bytes += char(b);
+    std::string utf8 = Win1252ToUtf8(bytes);
+    EXPECT_EQ(Utf8ToWin1252(utf8), bytes);
+    EXPECT_EQ(Win1252ToUtf8("\xC7\x80"), "Ç€");
+    EXPECT_EQ(Utf8ToWin1252("ção°"), "\xE7\xE3o\xB0");
+    EXPECT_EQ(Utf8ToWin1252("日"), "?");
+}
+
+TEST(IniFile, IdaEVoltaNasDuasRegionais) {
+    for (const Regional& r : {Regional::PtBR(), Regional::EnUS()}) {
+        PastaTemporaria tmp;
+        std::string p = tmp.Arquivo("a.ini");
+        {
+            IniFile ini(p, r);
+            ini.WriteString("Seção", "Nome", "Fazenda São João");
+            ini.WriteFloat("Seção", "Valor", 0.125);
+            ini.WriteInteger("Seção", "Inteiro", -7);
+            ini.WriteBool("Seção", "Ligado", true);
+            ini.WriteDateTime("Seção", "Data", EncodeDateTime(2026, 12, 8, 14, 30, 5));
+            ini.UpdateFile();
+        }
+        IniFile ini(p, r);
+        EXPECT_EQ(ini.ReadString("SEÇÃO", "nome", ""), "Fazenda São João");
+        EXPECT_DOUBLE_EQ(ini.ReadFloat("seção", "VALOR", 0), 0.125);
+        EXPECT_EQ(ini.ReadInteger("Seção", "Inteiro", 0), -7);
+        EXPECT_TRUE(ini.ReadBool("Seção", "Ligado", false));
+        EXPECT_DOUBLE_EQ(ini.ReadDateTime("Seção", "Data", 0), EncodeDateTime(2026, 12, 8, 14, 30, 5));
+        std::string bytes = LerArquivo(p);
+        EXPECT_NE(bytes.find(r.DecimalSeparator == ',' ? "Valor=0,125\r\n" : "Valor=0.125\r\n"), std::string::npos);
+    }
+}
+
+TEST(IniFile, ArquivoBrasileiroLidoComRegionalAmericana) {
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("p.ini"), "[A]\r\nx=1,5\r\ny=2.25\r\nz=abc\r\n");
+    IniFile ini(tmp.Arquivo("p.ini"), Regional::EnUS());
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("A", "x", 0), 1.5);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("A", "y", 0), 2.25);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("A", "z", 9), 9);
+    EXPECT_EQ(ini.ReadInteger("A", "z", 3), 3);
+    EXPECT_EQ(ini.ReadInteger("A", "falta", 4), 4);
+}
+
+TEST(IniFile, SecaoComCedilhaEmUmByte) {
+    PastaTemporaria tmp;
+    {
+        IniFile ini(tmp.Arquivo("e.kzp"));
+        ini.WriteFloat("ESPAÇAMENTO", "EV", 1.83);
+    }
+    std::string bytes = LerArquivo(tmp.Arquivo("e.kzp"));
+    EXPECT_EQ(bytes, "[ESPA\xC7" "AMENTO]\r\nEV=1,83\r\n");
+    IniFile ini(tmp.Arquivo("e.kzp"));
+    EXPECT_TRUE(ini.SectionExists("espaçamento"));
+}
+
+TEST(IniFile, PreservaLinhasAlheiasEOrdem) {
+    PastaTemporaria tmp;
+    std::string p = tmp.Arquivo("c.ini");
+    GravarArquivo(p, "; comentário\n[A]\nk1 = v1\nlixo sem igual\n\n[B]\nk=1\n");
+    {
+        IniFile ini(p);
+        ini.WriteString("a", "K1", "novo");
+        ini.WriteString("A", "k2", "v2");
+        ini.WriteString("C", "x", "y");
+        ini.DeleteKey("B", "k");
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(LerArquivo(p), "; comentário\r\n[A]\r\nk1=novo\r\nlixo sem igual\r\nk2=v2\r\n\r\n[B]\r\n[C]\r\nx=y\r\n");
+}
+
+TEST(IniFile, GravacaoQueFalhaPreservaOArquivo) {
+    PastaTemporaria tmp;
+    std::string p = tmp.Arquivo("pasta");
+    std::filesystem::create_directory(p);
+    IniFile ini(p);
+    ini.WriteString("A", "b", "c");
+    try {
+        ini.UpdateFile();
+        FAIL();
+    } catch (const EVandoro& e) {
+        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + p + ".");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(p));
+}
+
+TEST(IniFile, ConteudoBinarioNaoQuebra) {
+    PastaTemporaria tmp;
+    std::string lixo;
+    for (int i = 0; i < 5000; ++i) lixo += char((i * 7919) % 256);
+    lixo += std::string("[\0=]\n==\n[", 9);
+    GravarArquivo(tmp.Arquivo("b.ini"), lixo);
+    IniFile ini(tmp.Arquivo("b.ini"));
+    EXPECT_EQ(ini.ReadString("X", "y", "d"), "d");
+}
+
+TEST(DataHora, CalendarioEFormatos) {
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 30), 0);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(2000, 1, 1), 36526);
+    double dt = EncodeDateTime(2024, 2, 29, 6, 5, 4);
+    int y, m, d, h, mi, s, ms;
+    DecodeDateTime(dt, y, m, d, h, mi, s, ms);
+    EXPECT_EQ(y * 10000 + m * 100 + d, 20240229);
+    EXPECT_EQ(h * 10000 + mi * 100 + s, 60504);
+    EXPECT_EQ(FormatDDMMYYYY(dt), "29/02/2024");
+    EXPECT_EQ(DateTimeToStr(dt, Regional::PtBR()), "29/02/2024 06:05:04");
+    EXPECT_EQ(DateTimeToStr(dt, Regional::EnUS()), "2/29/2024 6:05:04 AM");
+    double back = 0;
+    EXPECT_TRUE(TryStrToDateTime("2/29/2024 6:05:04 PM", back, Regional::EnUS()));
+    EXPECT_DOUBLE_EQ(back, EncodeDateTime(2024, 2, 29, 18, 5, 4));
+    EXPECT_FALSE(TryStrToDateTime("31/02/2023", back, Regional::PtBR()));
+}
+
+TEST(Aritmetica, FalhasLevantamAMensagem) {
+    EXPECT_DOUBLE_EQ(aritmetica::Power(8, 1.0 / 3.0), 2.0);
+    EXPECT_THROW(aritmetica::Power(0, 2), EAritmetico);
+    EXPECT_THROW(aritmetica::Div(1, 0), EAritmetico);
+    EXPECT_THROW(aritmetica::Ln(-1), EAritmetico);
+    try {
+        aritmetica::Div(1, 0, "Erro no dimensinamento de canal");
+        FAIL();
+    } catch (const EAritmetico& e) {
+        EXPECT_STREQ(e.what(), "Erro no dimensinamento de canal");
+    }
+}
+}  // namespace

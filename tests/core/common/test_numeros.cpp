@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/Erros.h"
+#include "common/Numeros.h"
+
+namespace {
+const Regional br = Regional::PtBR();
+const Regional us = Regional::EnUS();
+
+struct CasoFormato {
+    const char* padrao;
+    double valor;
+    const char* br;
+    const char* us;
+};
+
+TEST(FormatFloat, TabelaDePadroes) {
+    const CasoFormato casos[] = {
+        {"0.0", 0.25, "0,3", "0.3"},
+        {"0.0", 0.15, "0,2", "0.2"},
+        {"0.00", 1.005, "1,01", "1.01"},
+        {"0.0", -0.01, "0,0", "0.0"},
+        {"0.0", -2.45, "-2,5", "-2.5"},
+        {"0.0######", 1.83, "1,83", "1.83"},
+        {"0.0######", 18.0, "18,0", "18.0"},
+        {"0.0######", 0.123456789, "0,1234568", "0.1234568"},
+        {"0.0#", 0.5, "0,5", "0.5"},
+        {"0.0#", 12.345, "12,35", "12.35"},
+        {"#0.000", 1.2566, "1,257", "1.257"},
+        {"#0.000", 0, "0,000", "0.000"},
+        {"0.###", 2.5, "2,5", "2.5"},
+        {"0.##", 3, "3", "3"},
+        {" #0.0", 7.25, " 7,3", " 7.3"},
+        {"###,###,###,###,###,###.0#", 1234567.891, "1.234.567,89", "1,234,567.89"},
+        {"###,###,###,###,###,###.0#", 0.5, ",5", ".5"},
+        {"#,##0.00", 1234.5, "1.234,50", "1,234.50"},
+        {"####.000", 12.3456, "12,346", "12.346"},
+        {"0", 2.5, "3", "3"},
+        {"0", 99.5, "100", "100"},
+        {"0.00 %", 7.5, "7,50 %", "7.50 %"},
+        {"0.00E+00", 12345, "1,23E+04", "1.23E+04"},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(FormatFloat(c.padrao, c.valor, br), c.br) << c.padrao << " " << c.valor;
+        EXPECT_EQ(FormatFloat(c.padrao, c.valor, us), c.us) << c.padrao << " " << c.valor;
+    }
+}
+
+TEST(FormatFloat, SecoesNegativaEZero) {
+    EXPECT_EQ(FormatFloat("0.0;(0.0);zero", -1.25, br), "(1,3)");
+    EXPECT_EQ(FormatFloat("0.0;(0.0);\"zero\"", 0, br), "zero");
+}
+
+TEST(FloatToStr, FormaMaisCurta) {
+    EXPECT_EQ(FloatToStr(0.1, br), "0,1");
+    EXPECT_EQ(FloatToStr(0.1, us), "0.1");
+    EXPECT_EQ(FloatToStr(25, br), "25");
+    EXPECT_EQ(FloatToStr(-3.5, br), "-3,5");
+    EXPECT_EQ(FloatToStr(1.0 / 3.0, us), "0.333333333333333");
+    EXPECT_EQ(FloatToStr(1e20, us), "1E20");
+    EXPECT_EQ(FloatToStr(1.5e-5, br), "0,000015");
+    EXPECT_EQ(FloatToStr(1.5e-6, br), "1,5E-6");
+    EXPECT_EQ(FloatToStr(0.0001, us), "0.0001");
+    EXPECT_EQ(FloatToStr(0, us), "0");
+    EXPECT_EQ(FloatToStrG(123.456, 4, us), "123.5");
+    EXPECT_EQ(FloatToStrFixed(2.345, 2, br), "2,35");
+    EXPECT_EQ(FloatToStrFixed(-0.001, 2, us), "0.00");
+}
+
+TEST(FormatR, VinteETresCaracteres) {
+    EXPECT_EQ(FormatR(1), " 1.00000000000000E+0000");
+    EXPECT_EQ(FormatR(-1234.5), "-1.23450000000000E+0003");
+    EXPECT_EQ(FormatR(0.001), " 1.00000000000000E-0003");
+    EXPECT_EQ(FormatR(0), " 0.00000000000000E+0000");
+    EXPECT_EQ(FormatR(3.4e38).size(), 23u);
+}
+
+TEST(TextToReal, AceitaOsDoisSeparadores) {
+    EXPECT_DOUBLE_EQ(TextToReal(" 1,5 "), 1.5);
+    EXPECT_DOUBLE_EQ(TextToReal("1.5"), 1.5);
+    EXPECT_DOUBLE_EQ(TextToReal(""), 0);
+    EXPECT_DOUBLE_EQ(TextToReal("-2e3"), -2000);
+    try {
+        TextToReal("abc");
+        FAIL();
+    } catch (const EConversao& e) {
+        EXPECT_STREQ(e.what(), "'abc' não é um valor numérico válido.");
+    }
+    EXPECT_THROW(TextToReal("inf"), EConversao);
+    EXPECT_THROW(TextToReal("1.5x"), EConversao);
+}
+
+TEST(StrToFloat, EstritoComMensagem) {
+    double v = 0;
+    EXPECT_TRUE(TryStrToFloat("12,5", v, br));
+    EXPECT_DOUBLE_EQ(v, 12.5);
+    EXPECT_TRUE(TryStrToFloat("12.5", v, br));
+    EXPECT_FALSE(TryStrToFloat("", v, br));
+    EXPECT_FALSE(TryStrToFloat("1,2,3", v, br));
+    EXPECT_FALSE(TryStrToFloat("nan", v, br));
+    try {
+        StrToFloat("x1", br);
+        FAIL();
+    } catch (const EConversao& e) {
+        EXPECT_STREQ(e.what(), "'x1' não é um valor numérico válido.");
+    }
+    long long i = 0;
+    EXPECT_TRUE(TryStrToInt(" 42 ", i));
+    EXPECT_EQ(i, 42);
+    EXPECT_FALSE(TryStrToInt("4.2", i));
+    try {
+        StrToInt("dois");
+        FAIL();
+    } catch (const EConversao& e) {
+        EXPECT_STREQ(e.what(), "'dois' não é um valor inteiro válido.");
+    }
+}
+}  // namespace
