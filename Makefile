@@ -39,7 +39,7 @@ run: build
 bench: deps
 	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
-	@for b in $(BUILD)-bench/bench/*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@for b in $(BUILD)-bench/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 test-asan: deps
 	cmake -S . -B $(BUILD)-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVANDORO_SANITIZE=ON
