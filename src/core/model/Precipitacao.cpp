@@ -1,0 +1,470 @@
+#include "model/Precipitacao.h"
+
+#include <cmath>
+#include <exception>
+
+#include "common/Aritmetica.h"
+#include "common/DataHora.h"
+#include "common/Erros.h"
+#include "common/IniFile.h"
+#include "common/SerieGrafico.h"
+
+namespace {
+
+// Rejects negative values and NaN, as every storm setter does.
+void Validar(double x, const char* msg) {
+    if (!(x >= 0)) throw EVandoro(msg);
+}
+
+const char* const kIntervaloInvalido = "Erro. Intervalo inválido para cálculo da lâmina precipitada.";
+const char* const kTempoInicialMaior =
+    "Erro. O tempo inicial é maior ou igual ao tempo final para cálculo da lâmina precipitada.";
+const char* const kDivisaoFimEscoamento =
+    "Erro: divisão por zero ao tentar calcular o tempo do fim do escoamento superficial "
+    "utilizando o perfil de precipitação exponencial negativa.";
+
+}  // namespace
+
+// ---------------------------------------------------------------- TPrecipitacao
+
+TPrecipitacao::TPrecipitacao() { Init(""); }
+TPrecipitacao::TPrecipitacao(const std::string& suffix) { Init(suffix); }
+
+void TPrecipitacao::Init(const std::string& suffix) {
+    sectionSuffix_ = suffix;
+    Clear();
+}
+
+void TPrecipitacao::Clear() {
+    tag_ = -1;
+    a_ = b_ = c_ = d_ = -1;
+    precipitacaoTotal_ = -1;
+    duracao_ = -1;
+    intensidadePico_ = -1;
+    tempoPico_ = -1;
+}
+
+void TPrecipitacao::Assign(const TPrecipitacao& s) {
+    a_ = s.a_;
+    b_ = s.b_;
+    c_ = s.c_;
+    d_ = s.d_;
+    precipitacaoTotal_ = s.precipitacaoTotal_;
+    duracao_ = s.duracao_;
+    intensidadePico_ = s.intensidadePico_;
+    tempoPico_ = s.tempoPico_;
+    data_ = s.data_;
+    tag_ = s.tag_;
+}
+
+void TPrecipitacao::SetA(double x) {
+    Validar(x, "Erro. O parâmetro \"a\" tem que ser maior ou igual a zero.");
+    a_ = x;
+    Update();
+}
+void TPrecipitacao::SetB(double x) {
+    Validar(x, "Erro. O parâmetro \"b\" tem que ser maior ou igual a zero.");
+    b_ = x;
+    Update();
+}
+void TPrecipitacao::SetC(double x) {
+    Validar(x, "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero.");
+    c_ = x;
+    Update();
+}
+void TPrecipitacao::SetD(double x) {
+    d_ = x;
+    Update();
+}
+void TPrecipitacao::SetPrecipitacaoTotal(double x) {
+    Validar(x, "Erro. A lâmina precipitada tem que ser maior ou igual a zero.");
+    precipitacaoTotal_ = x;
+    Update();
+}
+void TPrecipitacao::SetDuracao(double x) {
+    Validar(x, "Erro. A duração total da precipitação tem que ser maior ou igual a  zero.");
+    duracao_ = x;
+    Update();
+}
+void TPrecipitacao::SetIntensidadePico(double x) {
+    Validar(x, "Erro. A intensidade de pico da precipitação tem que ser ou igual a zero.");
+    intensidadePico_ = x;
+    Update();
+}
+void TPrecipitacao::SetTempoPico(double x) {
+    Validar(x, "Erro. O tempo de ocorrência do pico da precipitação tem que ser maior ou igual a zero.");
+    tempoPico_ = x;
+    Update();
+}
+
+bool TPrecipitacao::LoadFromProject(const std::string& fileName) {
+    try {
+        IniFile ini(fileName);
+        if (!ini.Loaded()) return false;
+        bool ok = LoadIni(ini);
+        ini.UpdateFile();  // the upgrade of old sections is written back at once
+        return ok;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TPrecipitacao::SaveToProject(const std::string& fileName) {
+    try {
+        IniFile ini(fileName);
+        if (!ini.Loaded()) return false;
+        SaveIni(ini);
+        ini.UpdateFile();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TPrecipitacao::LoadIni(IniFile& ini) {
+    Clear();
+    const std::string prec = "PRECIPITACAO" + sectionSuffix_;
+    const std::string quenda = "QUENDA" + sectionSuffix_;
+    const std::string versao = ini.ReadString(prec, "Versao", "QUENDA");
+    bool ok = true;
+    try {
+        if (versao == "QUENDA" || versao == "1" || versao == "2") {
+            const std::string& origem = versao == "2" ? prec : quenda;
+            SetDuracao(ini.ReadFloat(origem, "Duracao", 0));
+            SetPrecipitacaoTotal(ini.ReadFloat(origem, "PrecipitacaoTotal", 0));
+            ini.WriteString(prec, "Versao", versao == "2" ? "3" : "2");
+            ini.WriteFloat(prec, "Duracao", duracao_);
+            ini.WriteFloat(prec, "PrecipitacaoTotal", precipitacaoTotal_);
+            ini.DeleteKey(quenda, "Duracao");
+            ini.DeleteKey(quenda, "PrecipitacaoTotal");
+        } else if (versao == "3") {
+            duracao_ = ini.ReadFloat(prec, "Duracao", 0);
+            precipitacaoTotal_ = ini.ReadFloat(prec, "PrecipitacaoTotal", 0);
+            intensidadePico_ = ini.ReadFloat(prec, "IntensidadePico", 0);
+            tempoPico_ = ini.ReadFloat(prec, "TempoPico", 0);
+            a_ = ini.ReadFloat(prec, "A", 0);
+            b_ = ini.ReadFloat(prec, "B", 0);
+            c_ = ini.ReadFloat(prec, "C", 0);
+            d_ = ini.ReadFloat(prec, "D", 0);
+            data_ = ini.ReadDateTime(prec, "Data", Now());
+        } else {
+            ok = false;
+        }
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    Update();
+    return ok;
+}
+
+void TPrecipitacao::SaveIni(IniFile& ini) {
+    const std::string prec = "PRECIPITACAO" + sectionSuffix_;
+    ini.WriteString(prec, "Versao", "3");
+    ini.WriteFloat(prec, "Duracao", duracao_);
+    ini.WriteFloat(prec, "PrecipitacaoTotal", precipitacaoTotal_);
+    ini.WriteFloat(prec, "IntensidadePico", intensidadePico_);
+    ini.WriteFloat(prec, "TempoPico", tempoPico_);
+    ini.WriteFloat(prec, "A", a_);
+    ini.WriteFloat(prec, "B", b_);
+    ini.WriteFloat(prec, "C", c_);
+    ini.WriteFloat(prec, "D", d_);
+    ini.WriteDateTime(prec, "Data", data_);
+}
+
+// ---------------------------------------------- TPrecipitacaoExponencialNegativa
+
+TPrecipitacaoExponencialNegativa::TPrecipitacaoExponencialNegativa() { Clear(); }
+TPrecipitacaoExponencialNegativa::TPrecipitacaoExponencialNegativa(const std::string& suffix)
+    : TPrecipitacao(suffix) {
+    Clear();
+}
+
+void TPrecipitacaoExponencialNegativa::Clear() {
+    TPrecipitacao::Clear();
+    tr_ = -1;
+    k_ = -1;
+    ktr_ = -1;
+}
+
+void TPrecipitacaoExponencialNegativa::Assign(const TPrecipitacao& source) {
+    TPrecipitacao::Assign(source);
+    if (auto* s = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&source)) {
+        tr_ = s->tr_;
+        k_ = s->k_;
+    }
+    Update();
+}
+
+void TPrecipitacaoExponencialNegativa::Update() {
+    d_ = -1;
+    if (k_ > 0 && tr_ > 0 && a_ > 0)
+        ktr_ = k_ * std::exp(a_ * std::log(tr_));
+    else
+        ktr_ = -1;
+    cktr_ = c_ * ktr_;
+    c1_ = c_ + 1;
+}
+
+void TPrecipitacaoExponencialNegativa::SetTr(double x) {
+    Validar(x, "O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    tr_ = x;
+    Update();
+}
+
+void TPrecipitacaoExponencialNegativa::SetK(double x) {
+    Validar(x, "O valor do parâmetro \"K\" deve ser maior que zero.");
+    k_ = x;
+    Update();
+}
+
+double TPrecipitacaoExponencialNegativa::CumulativeDepth(double t) const {
+    return ktr_ / aritmetica::Power(t + b_, c_) * t / 60.0;
+}
+
+double TPrecipitacaoExponencialNegativa::Intensity(double t) const {
+    return ktr_ * aritmetica::Power(t + b_, -c_) * (1.0 - c_ * t / (t + b_));
+}
+
+double TPrecipitacaoExponencialNegativa::IntensitySlope(double t) const {
+    return cktr_ / aritmetica::Power(t + b_, c1_) * (c1_ * t / (t + b_) - 2.0);
+}
+
+double TPrecipitacaoExponencialNegativa::DepthBetween(double tEnd, double tStart) const {
+    return CumulativeDepth(tEnd) - CumulativeDepth(tStart);
+}
+
+void TPrecipitacaoExponencialNegativa::PlotHyetograph(ISerieGrafico& series, IGraficoHietograma*) const {
+    series.Clear();
+    long n = duracao_ <= 0 ? 50 : static_cast<long>(std::nearbyint(duracao_));
+    for (long t = 1; t <= n; ++t) series.AddXY(double(t), Intensity(double(t)));
+}
+
+bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
+    bool ok = TPrecipitacao::LoadIni(ini);
+    const std::string sec = "PREC_EXPONENCIAL_NEGATIVA" + sectionSuffix_;
+    const std::string quenda = "QUENDA" + sectionSuffix_;
+    const std::string versao = ini.ReadString(sec, "Versao", "QUENDA");
+    static const char* const chaves[] = {"Tr", "K", "A", "B", "C"};
+    try {
+        if (versao == "QUENDA" || versao == "1" || versao == "2") {
+            const std::string& origem = versao == "2" ? sec : quenda;
+            double v[5];
+            for (int i = 0; i < 5; ++i) v[i] = ini.ReadFloat(origem, chaves[i], 0);
+            SetTr(v[0]);
+            SetK(v[1]);
+            SetA(v[2]);
+            SetB(v[3]);
+            SetC(v[4]);
+            if (versao != "2") {
+                ini.WriteString(sec, "Versao", "2");
+                for (int i = 0; i < 5; ++i) {
+                    ini.WriteFloat(sec, chaves[i], v[i]);
+                    ini.DeleteKey(quenda, chaves[i]);
+                }
+            }
+        } else if (versao == "3") {
+            SetTr(ini.ReadFloat(sec, "Tr", 0));
+            SetK(ini.ReadFloat(sec, "K", 0));
+        } else {
+            ok = false;
+        }
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    Update();
+    return ok;
+}
+
+void TPrecipitacaoExponencialNegativa::SaveIni(IniFile& ini) {
+    TPrecipitacao::SaveIni(ini);
+    const std::string sec = "PREC_EXPONENCIAL_NEGATIVA" + sectionSuffix_;
+    ini.WriteString(sec, "Versao", "3");
+    ini.WriteFloat(sec, "Tr", tr_);
+    ini.WriteFloat(sec, "K", k_);
+}
+
+// ------------------------------------------------- TPrecipitacaoDuplaExponencial
+
+TPrecipitacaoDuplaExponencial::TPrecipitacaoDuplaExponencial() { Clear(); }
+TPrecipitacaoDuplaExponencial::TPrecipitacaoDuplaExponencial(const std::string& suffix)
+    : TPrecipitacao(suffix) {
+    Clear();
+}
+
+void TPrecipitacaoDuplaExponencial::Clear() {
+    TPrecipitacao::Clear();
+    Update();
+}
+
+void TPrecipitacaoDuplaExponencial::Assign(const TPrecipitacao& source) {
+    TPrecipitacao::Assign(source);
+    Update();
+}
+
+void TPrecipitacaoDuplaExponencial::Update() {
+    durationMin_ = 60.0 * duracao_;
+    peakTimeMin_ = tempoPico_ * durationMin_;
+    // A constant whose condition fails keeps its previous value.
+    if (duracao_ != 0) {
+        riseRate_ = b_ / durationMin_;
+        fallRate_ = -d_ / durationMin_;
+        riseCoef_ = a_ * precipitacaoTotal_ / duracao_;
+        fallCoef_ = c_ * precipitacaoTotal_ / duracao_;
+    }
+    if (b_ != 0) riseRatio_ = a_ / b_;
+    if (d_ != 0) fallRatio_ = c_ / d_;
+}
+
+double TPrecipitacaoDuplaExponencial::Intensity(double t) const {
+    if (t > durationMin_ || t < 0) return 0;
+    if (t < peakTimeMin_) return riseCoef_ * std::exp(riseRate_ * t);
+    return fallCoef_ * std::exp(fallRate_ * t);
+}
+
+double TPrecipitacaoDuplaExponencial::CumulativeDepth(double t) const {
+    if (t < 0 || t > durationMin_) throw EVandoro(kIntervaloInvalido);
+    const double p = precipitacaoTotal_;
+    if (t <= peakTimeMin_) return p * (std::exp(riseRate_ * t) - 1.0) * riseRatio_;
+    return p * ((std::exp(riseRate_ * peakTimeMin_) - 1.0) * riseRatio_ +
+                (std::exp(fallRate_ * peakTimeMin_) - std::exp(fallRate_ * t)) * fallRatio_);
+}
+
+double TPrecipitacaoDuplaExponencial::DepthBetween(double tEnd, double tStart) const {
+    if (tStart < 0 || tEnd > durationMin_) throw EVandoro(kIntervaloInvalido);
+    if (tStart > tEnd) throw EVandoro(kTempoInicialMaior);
+    return CumulativeDepth(tEnd) - CumulativeDepth(tStart);
+}
+
+double TPrecipitacaoDuplaExponencial::IntensitySlope(double t) const {
+    if (t > peakTimeMin_) return fallRate_ * fallCoef_ * std::exp(fallRate_ * t);
+    return riseRate_ * riseCoef_ * std::exp(riseRate_ * t);
+}
+
+void TPrecipitacaoDuplaExponencial::PlotHyetograph(ISerieGrafico& series, IGraficoHietograma* chart) const {
+    series.Clear();
+    if (precipitacaoTotal_ <= 0) return;
+    if (chart) {
+        chart->SetFormatoEixoHorizontal(duracao_ < 1 ? "0.00" : duracao_ < 3 ? "0.0" : "0");
+        chart->SetFormatoEixoVertical(intensidadePico_ >= 5 ? "0" : "0.0");
+    }
+    const long n = static_cast<long>(std::nearbyint(durationMin_ / 0.01)) + 1;
+    for (long i = 0; i < n; ++i) {
+        const double t = 0.01 * double(i);
+        series.AddXY(t, Intensity(t));
+    }
+}
+
+bool TPrecipitacaoDuplaExponencial::LoadIni(IniFile& ini) {
+    bool ok = TPrecipitacao::LoadIni(ini);
+    duracao_ /= 60.0;  // the file holds minutes
+    Update();
+    const std::string sec = "PREC_DUPLA_EXPONENCIAL" + sectionSuffix_;
+    const std::string versao = ini.ReadString(sec, "Versao", "2");
+    try {
+        if (versao == "2") {
+            a_ = ini.ReadFloat(sec, "a", 0);
+            b_ = ini.ReadFloat(sec, "b", 0);
+            c_ = ini.ReadFloat(sec, "c", 0);
+            d_ = ini.ReadFloat(sec, "d", 0);
+            SetTempoPico(ini.ReadFloat(sec, "TempoPico", 0));
+            SetIntensidadePico(ini.ReadFloat(sec, "IntensidadePico", 0));
+        } else if (versao != "3") {
+            ok = false;
+        }
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    Update();
+    return ok;
+}
+
+void TPrecipitacaoDuplaExponencial::SaveIni(IniFile& ini) {
+    const double horas = duracao_;
+    duracao_ = horas * 60.0;
+    try {
+        TPrecipitacao::SaveIni(ini);
+    } catch (...) {
+        duracao_ = horas;
+        throw;
+    }
+    duracao_ = horas;
+    ini.WriteString("PREC_DUPLA_EXPONENCIAL" + sectionSuffix_, "Versao", "3");
+}
+
+// ---------------------------------------------------------------- RunoffEndTime
+
+double RunoffEndTime(const TPrecipitacao& storm, double f) {
+    if (auto* ne = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&storm)) {
+        try {
+            if (f >= ne->Intensity(0)) return 0;
+            double t = ne->Duracao() / 2.0;
+            if (!(t >= 0)) t = 0;
+            for (int it = 0; it < kMaxIteracoesFimEscoamento; ++it) {
+                ne->scratchValue_ = ne->Intensity(t) - f;
+                ne->scratchSlope_ = ne->IntensitySlope(t);
+                double next = t - aritmetica::Div(ne->scratchValue_, ne->scratchSlope_);
+                // The intensity is convex and decreasing: from the left of the root Newton
+                // climbs to it monotonically, so an overshoot below t = 0 restarts at 0.
+                if (next < 0) next = 0;
+                if (std::fabs(next - t) < 1e-10) return next;
+                t = next;
+            }
+        } catch (const EAritmetico&) {
+            throw EAritmetico(kDivisaoFimEscoamento);
+        }
+        throw EVandoro(
+            "Erro: o cálculo do tempo do fim do escoamento superficial não convergiu "
+            "(perfil de precipitação exponencial negativa).");
+    }
+    if (auto* de = dynamic_cast<const TPrecipitacaoDuplaExponencial*>(&storm)) {
+        if (de->IntensidadePico() <= f) return 0;
+        de->bracketLow_ = de->PeakTimeMin();
+        de->bracketHigh_ = de->DurationMin();
+        double mid = 0;
+        // Halving always settles; the cap only guards against a NaN bracket.
+        for (int it = 0; it < 400 && !(std::fabs(de->bracketLow_ - de->bracketHigh_) <= 1e-7); ++it) {
+            mid = (de->bracketLow_ + de->bracketHigh_) / 2.0;
+            double g = de->Intensity(mid) - f;
+            if (!std::isfinite(g)) g = 0;
+            if (g > 0)
+                de->bracketLow_ = mid;
+            else
+                de->bracketHigh_ = mid;
+        }
+        return mid < 0 ? 0 : mid;
+    }
+    return 0;
+}
+
+// ------------------------------------------------------------------- TRegressao
+
+void TRegressao::SetCount(int n) {
+    if (n < 0) n = 0;
+    count_ = n;
+    x_.assign(size_t(n), 0.0);
+    y_.assign(size_t(n), 0.0);
+}
+
+void TRegressao::LinearFit(double& intercept, double& slope) const {
+    const double n = count_;
+    double sx = 0, sy = 0, sxy = 0, sxx = 0;
+    for (int i = 0; i < count_; ++i) {
+        sx += x_[i];
+        sy += y_[i];
+        sxy += x_[i] * y_[i];
+        sxx += x_[i] * x_[i];
+    }
+    slope = aritmetica::Div(sxy - aritmetica::Div(sx * sy, n), sxx - sx * sx / n);
+    intercept = sy / n - slope * sx / n;
+}
+
+void TRegressao::PowerFit(double& coefficient, double& exponent) const {
+    TRegressao logs(count_);
+    for (int i = 0; i < count_; ++i) {
+        logs.x_[i] = aritmetica::Ln(x_[i]) / std::log(10.0);
+        logs.y_[i] = y_[i] == 0 ? 0.0 : aritmetica::Ln(y_[i]) / std::log(10.0);
+    }
+    double intercept = 0;
+    logs.LinearFit(intercept, exponent);
+    coefficient = std::pow(10.0, intercept);
+}
