@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <string_view>
 
 #include "common/Aritmetica.h"
 #include "common/Erros.h"
@@ -308,6 +309,16 @@ bool LerIndice(const IniFile& ini, const std::string& sec, const char* chave, st
     return true;
 }
 
+// The group names begin with a blank, which the INI reader trims; the table gives it back.
+template <class Linha>
+std::string ComBrancoDaTabela(const std::string& lido, std::int32_t indice,
+                              const std::vector<Linha>& tabela) {
+    if (indice < 0 || indice >= static_cast<std::int32_t>(tabela.size())) return lido;
+    std::string_view t = tabela[indice].grupo;
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    return lido == t ? std::string(tabela[indice].grupo) : lido;
+}
+
 }  // namespace
 
 bool TEspacamento::LoadFromIni(const IniFile& ini) {
@@ -330,10 +341,12 @@ bool TEspacamento::LoadFromIni(const IniFile& ini) {
     e.cultura_.SetNome(ini.ReadString(sec, "Cultura", ""));
     e.cultura_.SetIndiceU(LerReal(ini, sec, "IndiceU", 0));
     e.erosao_.SetIndice(indErosao);
-    e.erosao_.SetGrupo(ini.ReadString(sec, "GrupoSolo", ""));
+    e.erosao_.SetGrupo(ComBrancoDaTabela(ini.ReadString(sec, "GrupoSolo", ""), indErosao,
+                                         TResistenciaErosao::Tabela()));
     e.erosao_.SetIndiceK(LerReal(ini, sec, "IndiceK", 0));
     e.preparo_.SetIndice(indPreparo);
-    e.preparo_.SetGrupo(ini.ReadString(sec, "GrupoPreparo", ""));
+    e.preparo_.SetGrupo(ComBrancoDaTabela(ini.ReadString(sec, "GrupoPreparo", ""), indPreparo,
+                                          TPreparoDoSolo::Tabela()));
     e.preparo_.SetIndiceM(LerReal(ini, sec, "IndiceM", 0));
     // The tillage operations are not stored; they follow from the group.
     const auto& preparos = TPreparoDoSolo::Tabela();
