@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/Regressao.h"  // the channel routing fits its section with it
+
 class IniFile;
 class ISerieGrafico;
 
@@ -157,23 +159,3 @@ private:
 double RunoffEndTime(const TPrecipitacao& storm, double f);
 // Iteration cap of the Newton search above.
 constexpr int kMaxIteracoesFimEscoamento = 500;
-
-// Least-squares straight-line and power-law fits.
-class TRegressao {
-public:
-    TRegressao() = default;
-    explicit TRegressao(int n) { SetCount(n); }
-    int Count() const { return count_; }
-    void SetCount(int n);
-    std::vector<double>& X() { return x_; }
-    std::vector<double>& Y() { return y_; }
-    const std::vector<double>& X() const { return x_; }
-    const std::vector<double>& Y() const { return y_; }
-    // Raise EAritmetico when the fit is undefined (no points, all X equal, log of X <= 0).
-    void LinearFit(double& intercept, double& slope) const;
-    void PowerFit(double& coefficient, double& exponent) const;
-
-private:
-    int count_ = 0;
-    std::vector<double> x_, y_;
-};
