@@ -248,3 +248,27 @@ void IniFile::UpdateFile() {
     }
     dirty_ = false;
 }
+
+bool LerIni(const std::string& path, const std::function<bool(IniFile&)>& ler) {
+    try {
+        IniFile ini(path);
+        if (!ini.Loaded()) return false;
+        bool ok = ler(ini);
+        ini.UpdateFile();  // a reader may upgrade old sections in place
+        return ok;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool GravarIni(const std::string& path, const std::function<void(IniFile&)>& gravar) {
+    try {
+        IniFile ini(path);
+        if (!ini.Loaded()) return false;
+        gravar(ini);
+        ini.UpdateFile();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}

@@ -67,3 +67,10 @@ private:
     bool loaded_ = true;
     bool dirty_ = false;
 };
+
+#include <functional>
+
+// The model-object protocol around a project file: open it, let the object read or write its
+// sections, and turn any failure into false. GravarIni flushes the file before returning.
+bool LerIni(const std::string& path, const std::function<bool(IniFile&)>& ler);
+bool GravarIni(const std::string& path, const std::function<void(IniFile&)>& gravar);

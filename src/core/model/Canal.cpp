@@ -85,25 +85,11 @@ void TCanal::SaveIni(IniFile& ini) const {
 }
 
 bool TCanal::LoadFromProject(const std::string& fileName) {
-    try {
-        IniFile ini(fileName);
-        if (!ini.Loaded()) return false;
-        return LoadIni(ini);
-    } catch (const std::exception&) {
-        return false;
-    }
+    return LerIni(fileName, [this](IniFile& ini) { return LoadIni(ini); });
 }
 
 bool TCanal::SaveToProject(const std::string& fileName) {
-    try {
-        IniFile ini(fileName);
-        if (!ini.Loaded()) return false;
-        SaveIni(ini);
-        ini.UpdateFile();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return GravarIni(fileName, [this](IniFile& ini) { SaveIni(ini); });
 }
 
 // --------------------------------------------------------- TCanalGradienteCustom

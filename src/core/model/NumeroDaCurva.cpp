@@ -198,23 +198,9 @@ void TNumeroDaCurva::SaveIni(IniFile& ini) const {
 }
 
 bool TNumeroDaCurva::LoadFromProject(const std::string& fileName) {
-    try {
-        IniFile ini(fileName);
-        if (!ini.Loaded()) return false;
-        return LoadIni(ini);
-    } catch (const std::exception&) {
-        return false;
-    }
+    return LerIni(fileName, [this](IniFile& ini) { return LoadIni(ini); });
 }
 
 bool TNumeroDaCurva::SaveToProject(const std::string& fileName) {
-    try {
-        IniFile ini(fileName);
-        if (!ini.Loaded()) return false;
-        SaveIni(ini);
-        ini.UpdateFile();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return GravarIni(fileName, [this](IniFile& ini) { SaveIni(ini); });
 }

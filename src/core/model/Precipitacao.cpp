@@ -98,27 +98,11 @@ void TPrecipitacao::SetTempoPico(double x) {
 }
 
 bool TPrecipitacao::LoadFromProject(const std::string& fileName) {
-    try {
-        IniFile ini(fileName);
-        if (!ini.Loaded()) return false;
-        bool ok = LoadIni(ini);
-        ini.UpdateFile();  // the upgrade of old sections is written back at once
-        return ok;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return LerIni(fileName, [this](IniFile& ini) { return LoadIni(ini); });
 }
 
 bool TPrecipitacao::SaveToProject(const std::string& fileName) {
-    try {
-        IniFile ini(fileName);
-        if (!ini.Loaded()) return false;
-        SaveIni(ini);
-        ini.UpdateFile();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return GravarIni(fileName, [this](IniFile& ini) { SaveIni(ini); });
 }
 
 bool TPrecipitacao::LoadIni(IniFile& ini) {
