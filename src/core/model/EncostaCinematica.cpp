@@ -13,7 +13,7 @@ const char* const TEncostaCinematica::kErroCalculo =
     "Ocorreu um erro quando calculando o hidrograma na encosta.\n"
     "Por favor, entre em contato com a equipe do Vandoro informando as condições da simulação\n"
     "(chuva, solo, cobertura, declividade, rugosidade e comprimento da encosta):\n"
-    "Equipe Vandoro - suporte@vandoro.com.br";
+    "Equipe de desenvolvimento do Vandoro 4.1 (os contatos estão em Ajuda > Sobre o Vandoro).";
 
 void TEncostaCinematicaCustom::Clear() {
     TNumeroDaCurva::Clear();
