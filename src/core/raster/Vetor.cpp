@@ -1,0 +1,654 @@
+#include "raster/Vetor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+#include "common/Numeros.h"
+#include "common/Regional.h"
+#include "common/Win1252.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Larger vector files than this are refused rather than read into memory.
+constexpr long long kMaxBytesVetor = 1LL << 30;
+constexpr int kMaxTexto = 254;
+
+std::string SemPasta(const std::string& nome) {
+    auto p = nome.find_last_of("/\\");
+    return p == std::string::npos ? nome : nome.substr(p + 1);
+}
+
+bool Existe(const std::string& nome) {
+    std::error_code ec;
+    return !nome.empty() && fs::is_regular_file(nome, ec);
+}
+
+// The whole file, refusing anything beyond kMaxBytesVetor. Null when it cannot be opened.
+bool LerTudo(const std::string& nome, std::string& out, std::string& erro) {
+    std::error_code ec;
+    if (!fs::is_regular_file(nome, ec)) {
+        erro = "O arquivo '" + SemPasta(nome) + "' não existe.";
+        return false;
+    }
+    auto tam = fs::file_size(nome, ec);
+    if (ec) {
+        erro = "Não foi possível ler o arquivo '" + SemPasta(nome) + "'.";
+        return false;
+    }
+    if (static_cast<long long>(tam) > kMaxBytesVetor) {
+        erro = "O arquivo '" + SemPasta(nome) + "' é grande demais (" + IntToStr((long long)tam) +
+               " bytes).";
+        return false;
+    }
+    std::ifstream f(nome, std::ios::binary);
+    if (!f) {
+        erro = "Não foi possível abrir o arquivo '" + SemPasta(nome) + "'.";
+        return false;
+    }
+    out.assign(static_cast<size_t>(tam), '\0');
+    f.read(out.data(), static_cast<std::streamsize>(tam));
+    if (f.gcount() != static_cast<std::streamsize>(tam)) {
+        erro = "Não foi possível ler o arquivo '" + SemPasta(nome) + "'.";
+        return false;
+    }
+    return true;
+}
+
+// Writes through a temporary file so a failed write never leaves half a file behind.
+void GravarTudo(const std::string& nome, const void* dados, size_t n) {
+    std::string tmp = nome + ".tmp~";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f) throw EVandoro("Não foi possível criar o arquivo '" + SemPasta(nome) + "'.");
+        f.write(static_cast<const char*>(dados), static_cast<std::streamsize>(n));
+        f.flush();
+        if (!f) {
+            f.close();
+            std::error_code ec;
+            fs::remove(tmp, ec);
+            throw EVandoro("Não foi possível gravar o arquivo '" + SemPasta(nome) + "'.");
+        }
+    }
+    std::error_code ec;
+    fs::rename(tmp, nome, ec);
+    if (ec) {
+        fs::remove(tmp, ec);
+        throw EVandoro("Não foi possível gravar o arquivo '" + SemPasta(nome) + "'.");
+    }
+}
+
+void PutF32(uint8_t* p, float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, 4);
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(u >> (8 * i));
+}
+float GetF32(const uint8_t* p) {
+    uint32_t u = 0;
+    for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(p[i]) << (8 * i);
+    float v;
+    std::memcpy(&v, &u, 4);
+    return v;
+}
+void PutI16(uint8_t* p, int16_t v) {
+    auto u = static_cast<uint16_t>(v);
+    p[0] = static_cast<uint8_t>(u & 0xFF);
+    p[1] = static_cast<uint8_t>(u >> 8);
+}
+int16_t GetI16(const uint8_t* p) {
+    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}
+
+// UTF-8 text cut to at most 254 Windows-1252 characters.
+std::string Cortar(const std::string& t) {
+    std::string b = Utf8ToWin1252(t);
+    if (b.size() <= static_cast<size_t>(kMaxTexto)) return t;
+    return Win1252ToUtf8(b.substr(0, kMaxTexto));
+}
+
+void PutTexto(uint8_t* p, const std::string& utf8) {
+    std::string b = Utf8ToWin1252(utf8);
+    if (b.size() > static_cast<size_t>(kMaxTexto)) b.resize(kMaxTexto);
+    std::memset(p, 0, 255);
+    p[0] = static_cast<uint8_t>(b.size());
+    std::memcpy(p + 1, b.data(), b.size());
+}
+std::string GetTexto(const uint8_t* p) {
+    // A length byte of 255 cannot fit beside itself; keep what the field holds.
+    size_t n = std::min<size_t>(p[0], kMaxTexto);
+    return Win1252ToUtf8(std::string(reinterpret_cast<const char*>(p + 1), n));
+}
+
+std::string Maiusculas(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+std::string Aparar(const std::string& s) {
+    size_t a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos) return "";
+    size_t b = s.find_last_not_of(" \t\r\n");
+    return s.substr(a, b - a + 1);
+}
+
+std::string TrocarExtensao(const std::string& nome, const std::string& ext) {
+    auto barra = nome.find_last_of("/\\");
+    auto ponto = nome.find_last_of('.');
+    if (ponto == std::string::npos || (barra != std::string::npos && ponto < barra))
+        return nome + ext;
+    return nome.substr(0, ponto) + ext;
+}
+
+int16_t IdLinha(long long id) {
+    if (id < std::numeric_limits<int16_t>::min() || id > std::numeric_limits<int16_t>::max())
+        throw ESaveVet("Identificador de linha fora da faixa de -32768 a 32767: " + IntToStr(id) + ".");
+    return static_cast<int16_t>(id);
+}
+
+}  // namespace
+
+ELoadVet::ELoadVet(const std::string& motivo)
+    : EVandoro(motivo.empty() ? "Erro ao carregar arquivo." : "Erro ao carregar arquivo. " + motivo) {}
+ESaveVet::ESaveVet(const std::string& motivo)
+    : EVandoro(motivo.empty() ? "Erro ao salvar arquivo." : "Erro ao salvar arquivo. " + motivo) {}
+
+// ---------------------------------------------------------------- TVetorRecPonto
+
+void TVetorRecPonto::Reverse() { std::reverse(pontos_.begin(), pontos_.end()); }
+
+std::unique_ptr<TVetorRecPonto> TVetorRecPonto::Clone() const {
+    auto c = std::make_unique<TVetorRecPonto>();
+    c->pontos_ = pontos_;
+    c->lineId_ = lineId_;
+    return c;
+}
+
+// ---------------------------------------------------------------- TVET
+
+TVET::TVET() : bytes_(kTamCabecalho, 0) { WriteHeader(); }
+
+TVET::TVET(const std::string& units) : TVET() {
+    SetUnits(units);
+    WriteHeader();
+}
+
+void TVET::SetVersion(int v) {
+    if (v != 1) throw EVersaoVET();
+    version_ = v;
+}
+
+void TVET::SetTitle(const std::string& t) { title_ = Cortar(t); }
+void TVET::SetUnits(const std::string& u) { units_ = Cortar(u); }
+
+bool TVET::UnitsKnown() const {
+    std::string u = Maiusculas(Aparar(units_));
+    return u == "M" || u == "KM" || u == "PLANE";
+}
+
+void TVET::WriteHeader() {
+    uint8_t* p = bytes_.data();
+    p[0] = static_cast<uint8_t>(version_);
+    PutTexto(p + 1, title_);
+    PutTexto(p + 256, units_);
+    PutF32(p + 511, minX_);
+    PutF32(p + 515, maxX_);
+    PutF32(p + 519, minY_);
+    PutF32(p + 523, maxY_);
+}
+
+int TVET::RecordCount() const {
+    return static_cast<int>((bytes_.size() - kTamCabecalho) / kTamRegistro);
+}
+void TVET::First() { pos_ = kTamCabecalho; }
+bool TVET::Eof() const { return pos_ + kTamRegistro > bytes_.size(); }
+int TVET::RecNo() const { return static_cast<int>((pos_ - kTamCabecalho) / kTamRegistro); }
+void TVET::GoTo(int i) {
+    i = std::clamp(i, 0, RecordCount());
+    pos_ = kTamCabecalho + static_cast<size_t>(i) * kTamRegistro;
+}
+
+void TVET::WriteRecord(int16_t id, float x, float y, float z) {
+    if (pos_ + kTamRegistro > bytes_.size()) bytes_.resize(pos_ + kTamRegistro);
+    uint8_t* p = bytes_.data() + pos_;
+    PutI16(p, id);
+    PutF32(p + 2, x);
+    PutF32(p + 6, y);
+    PutF32(p + 10, z);
+    pos_ += kTamRegistro;
+}
+
+bool TVET::ReadRecord(TRegistroVet& r) {
+    if (Eof()) return false;
+    r = Record(RecNo());
+    pos_ += kTamRegistro;
+    return true;
+}
+
+TRegistroVet TVET::Record(int i) const {
+    const uint8_t* p = bytes_.data() + kTamCabecalho + static_cast<size_t>(i) * kTamRegistro;
+    return {GetI16(p), GetF32(p + 2), GetF32(p + 6), GetF32(p + 10)};
+}
+
+void TVET::AppendLine(const TVetorRecPonto& linha) {
+    int16_t id = IdLinha(linha.LineId());
+    GoTo(RecordCount());
+    bytes_.reserve(bytes_.size() + static_cast<size_t>(linha.Count()) * kTamRegistro);
+    for (const auto& p : linha.Pontos()) WriteRecord(id, p.X, p.Y, p.Z);
+}
+
+std::unique_ptr<TLinha> TVET::GetLine(int id) const {
+    int n = RecordCount(), i = 0;
+    while (i < n && Record(i).Id != id) ++i;
+    if (i == n) return nullptr;
+    auto l = std::make_unique<TLinha>();
+    for (; i < n; ++i) {
+        TRegistroVet r = Record(i);
+        if (r.Id != id) break;
+        l->Add(std::make_unique<TPonto>(r.X, r.Y, r.Z));
+    }
+    return l;
+}
+
+double TVET::LineLength(int id) const {
+    auto l = GetLine(id);
+    if (!l) return 0;
+    double soma = 0;
+    for (int i = 2; i <= l->Count(); ++i) {
+        double dx = (double)l->Item(i)->X - l->Item(i - 1)->X;
+        double dy = (double)l->Item(i)->Y - l->Item(i - 1)->Y;
+        soma += std::sqrt(dx * dx + dy * dy);
+    }
+    return soma;
+}
+
+void TVET::ComputeBounds() {
+    int n = RecordCount();
+    for (int i = 0; i < n; ++i) {
+        TRegistroVet r = Record(i);
+        if (i == 0) {
+            minX_ = maxX_ = r.X;
+            minY_ = maxY_ = r.Y;
+        } else {
+            minX_ = std::min(minX_, r.X);
+            maxX_ = std::max(maxX_, r.X);
+            minY_ = std::min(minY_, r.Y);
+            maxY_ = std::max(maxY_, r.Y);
+        }
+    }
+}
+
+std::vector<TVetorRecPonto> TVET::Lines() const {
+    std::vector<TVetorRecPonto> linhas;
+    int n = RecordCount();
+    for (int i = 0; i < n; ++i) {
+        TRegistroVet r = Record(i);
+        if (linhas.empty() || linhas.back().LineId() != r.Id) {
+            linhas.emplace_back();
+            linhas.back().SetLineId(r.Id);
+        }
+        linhas.back().Add(r.X, r.Y, r.Z);
+    }
+    return linhas;
+}
+
+void TVET::Load(const std::string& name) {
+    std::string dados, erro;
+    if (!LerTudo(name, dados, erro)) throw ELoadVet(erro);
+    if (dados.size() < static_cast<size_t>(kTamCabecalho))
+        throw ELoadVet("O cabeçalho de '" + SemPasta(name) + "' está incompleto (" +
+                       IntToStr((long long)dados.size()) + " de 527 bytes).");
+    const auto* p = reinterpret_cast<const uint8_t*>(dados.data());
+    SetVersion(p[0]);
+    // A partial last record cannot be read; it is dropped so later appends stay aligned.
+    size_t n = (dados.size() - kTamCabecalho) / kTamRegistro;
+    bytes_.assign(p, p + kTamCabecalho + n * kTamRegistro);
+    title_ = GetTexto(p + 1);
+    units_ = GetTexto(p + 256);
+    minX_ = GetF32(p + 511);
+    maxX_ = GetF32(p + 515);
+    minY_ = GetF32(p + 519);
+    maxY_ = GetF32(p + 523);
+    pos_ = kTamCabecalho;
+}
+
+bool TVET::LoadFromFile(const std::string& name) {
+    try {
+        Load(name);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void TVET::Save(const std::string& name) {
+    if (name.empty()) throw ESaveVet("Nenhum nome de arquivo fornecido.");
+    ComputeBounds();
+    WriteHeader();
+    try {
+        GravarTudo(name, bytes_.data(), bytes_.size());
+    } catch (const ESaveVet&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ESaveVet(e.what());
+    }
+}
+
+bool TVET::SaveToFile(const std::string& name) {
+    try {
+        Save(name);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- TInfArqDocVet
+
+namespace {
+const char* const kRotulos[13] = {
+    "file title  : ", "id type     : ", "file type   : ", "object type : ", "ref. system : ",
+    "ref. units  : ", "unit dist.  : ", "min. X      : ", "max. X      : ", "min. Y      : ",
+    "max. Y      : ", "pos n error : ", "resolution  : ",
+};
+
+// Bounds are written with '.' whatever the user's locale: other programs read this file.
+std::string Fixo8(double v) { return FloatToStrFixed(v, 8, Regional::EnUS()); }
+}  // namespace
+
+std::string NomeDadosDoc(const std::string& docName) {
+    if (docName.size() < 4) return docName + ".VEC";
+    return docName.substr(0, docName.size() - 4) + ".VEC";
+}
+
+std::string NomeDocDeVec(const std::string& vecName) {
+    auto ponto = vecName.find_last_of('.');
+    auto barra = vecName.find_last_of("/\\");
+    bool maius = false;
+    if (ponto != std::string::npos && (barra == std::string::npos || ponto > barra)) {
+        std::string ext = vecName.substr(ponto + 1);
+        maius = !ext.empty() && ext == Maiusculas(ext) && ext != std::string(ext.size(), '.');
+        maius = maius && std::any_of(ext.begin(), ext.end(), [](char c) { return std::isalpha((unsigned char)c); });
+    }
+    std::string a = TrocarExtensao(vecName, maius ? ".DVC" : ".dvc");
+    std::string b = TrocarExtensao(vecName, maius ? ".dvc" : ".DVC");
+    return !Existe(a) && Existe(b) ? b : a;
+}
+
+TInfArqDocVet::TInfArqDocVet() = default;
+
+void TInfArqDocVet::SetNames(const std::string& docName) {
+    docName_ = docName;
+    docNameNoPath_ = SemPasta(docName);
+    dataName_ = NomeDadosDoc(docName);
+    dataNameNoPath_ = SemPasta(dataName_);
+}
+
+void TInfArqDocVet::SetDefaults(const std::string& docName) {
+    SetNames(docName);
+    Title = "Sem titulo.";
+    IdType = "real";
+    FileType = "binary";
+    ObjectType = "line";
+    RefSystem = "plane";
+    RefUnits = "m";
+    UnitDist = 1;
+    MinX = 0;
+    MaxX = 1;
+    MinY = 0;
+    MaxY = 1;
+    PosError = "unknown";
+    Resolution = "unknown";
+}
+
+bool TInfArqDocVet::Load(const std::string& docName) {
+    valid_ = true;
+    lastError_.clear();
+    SetNames(docName);
+    if (docName.empty()) {
+        lastError_ = "Nenhum nome de arquivo fornecido.";
+        valid_ = false;
+        return false;
+    }
+    std::string dados, erro;
+    if (!Existe(docName)) {
+        lastError_ = "Arquivo " + docName + " nao existe.";
+        valid_ = false;
+        return false;
+    }
+    if (!LerTudo(docName, dados, erro)) {
+        lastError_ = erro;
+        valid_ = false;
+        return false;
+    }
+    std::vector<std::string> linhas;
+    size_t i = 0;
+    while (i < dados.size() && linhas.size() < 13) {
+        size_t f = dados.find('\n', i);
+        if (f == std::string::npos) f = dados.size();
+        std::string l = dados.substr(i, f - i);
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        linhas.push_back(Win1252ToUtf8(l));
+        i = f + 1;
+    }
+    if (linhas.size() < 13) {
+        lastError_ = "O arquivo de documentação '" + SemPasta(docName) + "' está incompleto (" +
+                     IntToStr((long long)linhas.size()) + " de 13 linhas).";
+        valid_ = false;
+        return false;
+    }
+    auto valor = [&](int k) { return linhas[k].size() > 14 ? linhas[k].substr(14) : std::string(); };
+    double reais[5];
+    for (int k = 0; k < 5; ++k) {
+        std::string v = Aparar(valor(6 + k));
+        double d = 0;
+        if (v.empty() || !TryStrToFloat(v, d) || !std::isfinite(d)) {
+            lastError_ = "O arquivo de documentação '" + SemPasta(docName) + "' tem um valor inválido na linha " +
+                         IntToStr(7 + k) + " (" + Aparar(kRotulos[6 + k]) + " '" + v + "').";
+            valid_ = false;
+            return false;
+        }
+        reais[k] = d;
+    }
+    Title = valor(0);
+    IdType = valor(1);
+    FileType = valor(2);
+    ObjectType = valor(3);
+    RefSystem = valor(4);
+    RefUnits = valor(5);
+    UnitDist = reais[0];
+    MinX = reais[1];
+    MaxX = reais[2];
+    MinY = reais[3];
+    MaxY = reais[4];
+    PosError = valor(11);
+    Resolution = valor(12);
+    return true;
+}
+
+void TInfArqDocVet::Save() const {
+    std::string t;
+    const std::string textos[13] = {Title,     IdType,     FileType,   ObjectType, RefSystem,
+                                    RefUnits,  FormatR(UnitDist), Fixo8(MinX), Fixo8(MaxX),
+                                    Fixo8(MinY), Fixo8(MaxY), PosError, Resolution};
+    for (int k = 0; k < 13; ++k) t += std::string(kRotulos[k]) + Utf8ToWin1252(textos[k]) + "\r\n";
+    GravarTudo(docName_, t.data(), t.size());
+}
+
+void TInfArqDocVet::Save(const std::string& docName) {
+    SetNames(docName);
+    Save();
+}
+
+bool TInfArqDocVet::AttributesAccepted() const {
+    std::string id = Maiusculas(Aparar(IdType)), ft = Maiusculas(Aparar(FileType));
+    std::string ob = Maiusculas(Aparar(ObjectType)), rs = Maiusculas(Aparar(RefSystem));
+    std::string ru = Maiusculas(Aparar(RefUnits));
+    return ft == "BINARY" && (id == "REAL" || id == "INTEGER") && (ob == "LINE" || ob == "POLYGON") &&
+           rs == "PLANE" && (ru == "M" || ru == "KM");
+}
+
+// ---------------------------------------------------------------- conversions
+
+void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET& vet) {
+    TInfArqDocVet doc;
+    if (!doc.Load(NomeDocDeVec(vecName))) throw EVandoro(doc.LastError());
+    if (!doc.AttributesAccepted())
+        throw EVandoro("Atributo do arquivo '" + SemPasta(vecName) + "' inválido.");
+    std::string dados, erro;
+    if (!LerTudo(vecName, dados, erro)) throw EVandoro(erro);
+
+    TVET novo(Aparar(doc.RefUnits));
+    novo.SetTitle(titulo);
+    novo.SetMinX(static_cast<float>(doc.MinX * doc.UnitDist));
+    novo.SetMaxX(static_cast<float>(doc.MaxX * doc.UnitDist));
+    novo.SetMinY(static_cast<float>(doc.MinY * doc.UnitDist));
+    novo.SetMaxY(static_cast<float>(doc.MaxY * doc.UnitDist));
+
+    const auto* p = reinterpret_cast<const uint8_t*>(dados.data());
+    const size_t n = dados.size();
+    const std::string nome = SemPasta(vecName);
+    size_t pos = 0;
+    long long bloco = 0;
+    // A file that ends right after a whole block (no end marker) still gives every line.
+    while (pos < n) {
+        if (n - pos < 8)
+            throw EVandoro("O arquivo '" + nome + "' está truncado: o bloco " + IntToStr(bloco + 1) +
+                           " não tem identificador e número de pontos completos.");
+        float valor = GetF32(p + pos), cont = GetF32(p + pos + 4);
+        pos += 8;
+        if (valor == 0 || std::nearbyint(cont) == 0) break;
+        ++bloco;
+        size_t resta = (n - pos) / 8;
+        if (!std::isfinite(cont) || cont < 0 || std::nearbyint(cont) > (double)resta)
+            throw EVandoro("O arquivo '" + nome + "' está truncado ou danificado: o bloco " + IntToStr(bloco) +
+                           " anuncia " + FloatToStr(cont) + " pontos e só há dados para " +
+                           IntToStr((long long)resta) + ".");
+        if (bloco > std::numeric_limits<int16_t>::max())
+            throw EVandoro("O arquivo '" + nome + "' tem mais de 32767 linhas.");
+        auto k = static_cast<size_t>(std::nearbyint(cont));
+        TVetorRecPonto linha;
+        linha.SetLineId(static_cast<int>(bloco));
+        for (size_t j = 0; j < k; ++j, pos += 8) linha.Add(GetF32(p + pos), GetF32(p + pos + 4), valor);
+        novo.AppendLine(linha);
+    }
+    vet = std::move(novo);
+}
+
+namespace {
+// Blank-separated numbers of one line. Values written back to back ("...E+0000-1.5...")
+// are split at a sign that follows a digit.
+bool NumerosDaLinha(const std::string& l, std::vector<double>& out) {
+    out.clear();
+    size_t i = 0;
+    while (i < l.size()) {
+        while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || l[i] == '\r')) ++i;
+        if (i >= l.size()) break;
+        size_t j = i + 1;
+        while (j < l.size() && l[j] != ' ' && l[j] != '\t' && l[j] != '\r' &&
+               !((l[j] == '-' || l[j] == '+') && std::isdigit((unsigned char)l[j - 1])))
+            ++j;
+        double v = 0;
+        if (!TryStrToFloat(std::string_view(l).substr(i, j - i), v) || !std::isfinite(v)) return false;
+        out.push_back(v);
+        i = j;
+    }
+    return true;
+}
+}  // namespace
+
+void ImportarSurfer(const std::string& txtName, const std::string& titulo, const std::string& units,
+                    TVET& vet) {
+    std::string dados, erro;
+    if (!LerTudo(txtName, dados, erro)) throw EVandoro(erro);
+    TVET novo(units);
+    novo.SetTitle(titulo);
+    const std::string nome = SemPasta(txtName);
+    size_t i = 0;
+    long long numLinha = 0, idAtual = 0;
+    float zAnterior = 0;
+    TVetorRecPonto linha;
+    std::vector<double> v;
+    while (i < dados.size()) {
+        size_t f = dados.find('\n', i);
+        if (f == std::string::npos) f = dados.size();
+        std::string l = dados.substr(i, f - i);
+        i = f + 1;
+        if (++numLinha == 1) continue;  // column titles
+        if (!NumerosDaLinha(l, v) || (!v.empty() && v.size() < 3))
+            throw EVandoro("O arquivo '" + nome + "' tem uma linha inválida (" + IntToStr(numLinha) +
+                           "): esperados três valores numéricos X Y Z.");
+        if (v.empty()) continue;
+        float x = static_cast<float>(v[0]), y = static_cast<float>(v[1]), z = static_cast<float>(v[2]);
+        if (idAtual == 0 || z != zAnterior) {
+            if (idAtual > 0) novo.AppendLine(linha);
+            if (++idAtual > std::numeric_limits<int16_t>::max())
+                throw EVandoro("O arquivo '" + nome + "' tem mais de 32767 linhas.");
+            linha.Clear();
+            linha.SetLineId(static_cast<int>(idAtual));
+        }
+        linha.Add(x, y, z);
+        zAnterior = z;
+    }
+    if (idAtual > 0) novo.AppendLine(linha);
+    novo.ComputeBounds();
+    vet = std::move(novo);
+}
+
+void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::string& titulo) {
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(vet.RecordCount()) * 8 + 64);
+    auto f32 = [&](float x) {
+        uint8_t b[4];
+        PutF32(b, x);
+        out.insert(out.end(), b, b + 4);
+    };
+    // Lines in file order, one block per run of equal ids, whatever the ids are.
+    for (const auto& l : vet.Lines()) {
+        f32(l.Ponto(0).Z);
+        f32(static_cast<float>(l.Count()));
+        for (const auto& p : l.Pontos()) {
+            f32(p.X);
+            f32(p.Y);
+        }
+    }
+    f32(0);
+    f32(0);
+    GravarTudo(vecName, out.data(), out.size());
+
+    TInfArqDocVet doc;
+    doc.SetDefaults(NomeDocDeVec(vecName));
+    doc.Title = titulo;
+    doc.ObjectType = "line";
+    doc.UnitDist = 1;
+    doc.MinX = vet.MinX();
+    doc.MaxX = vet.MaxX();
+    doc.MinY = vet.MinY();
+    doc.MaxY = vet.MaxY();
+    doc.Save();
+}
+
+void ExportarSurfer(const TVET& vet, const std::string& txtName) {
+    std::string t = "\"X\" \"Y\" \"Z\"\r\n";
+    t.reserve(t.size() + static_cast<size_t>(vet.RecordCount()) * 71);
+    // A negative value has no blank of its own before it; one is added so every reader
+    // can split the values.
+    auto valor = [&](float v, bool primeiro) {
+        std::string s = FormatR(v);
+        if (!primeiro && s[0] == '-') t += ' ';
+        t += s;
+    };
+    for (int i = 0; i < vet.RecordCount(); ++i) {
+        TRegistroVet r = vet.Record(i);
+        valor(r.X, true);
+        valor(r.Y, false);
+        valor(r.Z, false);
+        t += "\r\n";
+    }
+    GravarTudo(txtName, t.data(), t.size());
+}
