@@ -1,0 +1,382 @@
+#include "rainfall/BDPrecipitacao.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "common/IniFile.h"
+#include "common/Numeros.h"
+#include "common/Win1252.h"
+
+namespace fs = std::filesystem;
+
+const char* const kTextoInterpolacao =
+    "Interpolação realizada utilizando o Método do Inverso da Quinta Potência da Distância e "
+    "considerando as informações de todas as localidades em que a equação de "
+    "intensidade-duração-freqüência da precipitação é conhecida nos Estados da Bahia, Espírito "
+    "Santo, Minas Gerais, Paraná, Rio de Janeiro, São Paulo e Tocantins.";
+
+const std::array<int, 8> kEstadosInterpolacao = {4, 7, 8, 12, 15, 18, 24, 26};
+
+namespace {
+
+const char* const kGrau = "\xC2\xB0";  // degree sign in UTF-8
+
+[[noreturn]] void CoordenadaInvalida(const std::string& texto) {
+    throw EConversao("'" + texto + "' não é uma coordenada válida (GG°MM'SS\").");
+}
+
+// One two-character field: optional leading blanks, then digits (a minus sign allowed
+// before the digits when 'sinal').
+int Campo(const std::string& w, std::size_t pos, bool sinal, bool& negativo, const std::string& texto) {
+    std::size_t i = pos, fim = pos + 2;
+    while (i < fim && w[i] == ' ') ++i;
+    if (sinal && i < fim && w[i] == '-') {
+        negativo = true;
+        ++i;
+    }
+    if (i == fim) CoordenadaInvalida(texto);
+    int v = 0;
+    for (; i < fim; ++i) {
+        if (w[i] < '0' || w[i] > '9') CoordenadaInvalida(texto);
+        v = v * 10 + (w[i] - '0');
+    }
+    return v;
+}
+
+// Bounds-checked cursor over a file read whole.
+class Leitor {
+public:
+    Leitor(const std::string& buf, const std::string& path) : buf_(buf), path_(path) {}
+
+    void SetOnde(const std::string& onde) { onde_ = onde; }
+    [[noreturn]] void Danificado(const std::string& porque) const {
+        throw EVandoro("O arquivo " + path_ + " está danificado ou incompleto (" + porque +
+                       (onde_.empty() ? "" : ", " + onde_) + ").");
+    }
+    void Exigir(std::size_t n) const {
+        if (buf_.size() - pos_ < n) Danificado("fim inesperado");
+    }
+    void Pular(std::size_t n) {
+        Exigir(n);
+        pos_ += n;
+    }
+    uint8_t U8() {
+        Exigir(1);
+        return static_cast<uint8_t>(buf_[pos_++]);
+    }
+    uint16_t U16() {
+        Exigir(2);
+        uint16_t v = uint16_t(uint8_t(buf_[pos_]) | (uint8_t(buf_[pos_ + 1]) << 8));
+        pos_ += 2;
+        return v;
+    }
+    double F64() {
+        Exigir(8);
+        uint64_t u = 0;
+        for (int i = 7; i >= 0; --i) u = (u << 8) | uint8_t(buf_[pos_ + i]);
+        pos_ += 8;
+        const double v = std::bit_cast<double>(u);
+        if (!std::isfinite(v)) Danificado("número inválido");
+        return v;
+    }
+    std::string Texto(std::size_t cap) {
+        Exigir(1 + cap);
+        const std::size_t n = uint8_t(buf_[pos_]);
+        if (n > cap) Danificado("texto maior que o campo");
+        std::string r = Win1252ToUtf8(std::string_view(buf_).substr(pos_ + 1, n));
+        pos_ += 1 + cap;
+        return r;
+    }
+
+private:
+    const std::string& buf_;
+    const std::string& path_;
+    std::string onde_;
+    std::size_t pos_ = 0;
+};
+
+std::string LerTudo(const std::string& path, std::size_t maximo) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) throw EArquivoNaoExiste("O arquivo " + path + " não existe.");
+    std::ifstream f(path, std::ios::binary);
+    if (!f) throw EVandoro("Não foi possível ler o arquivo " + path + ".");
+    f.seekg(0, std::ios::end);
+    const std::streamoff tam = f.tellg();
+    if (tam < 0) throw EVandoro("Não foi possível ler o arquivo " + path + ".");
+    // No valid file is bigger: a huge one is not read into memory.
+    if (std::size_t(tam) > maximo)
+        throw EVandoro("O arquivo " + path + " está danificado ou incompleto (tamanho impossível).");
+    std::string buf(std::size_t(tam), '\0');
+    f.seekg(0);
+    if (tam > 0 && !f.read(buf.data(), tam)) throw EVandoro("Não foi possível ler o arquivo " + path + ".");
+    return buf;
+}
+
+constexpr std::size_t TamanhoMaximo(std::size_t registro) { return 1 + kNumEstados * (2 + registro * 65535); }
+
+std::string OndeRegistro(int estado, std::size_t registro) {
+    return "estado " + IntToStr(estado) + ", registro " + IntToStr((long long)registro + 1);
+}
+
+LocalityRecord LerLocalidade(Leitor& l) {
+    LocalityRecord r;
+    r.Name = l.Texto(kCapNome);
+    r.Latitude = l.Texto(kCapCoordenada);
+    r.Longitude = l.Texto(kCapCoordenada);
+    return r;
+}
+
+// --- writing
+
+void PorU16(std::string& out, std::size_t n) {
+    out += char(n & 0xFF);
+    out += char((n >> 8) & 0xFF);
+}
+
+void PorF64(std::string& out, double v) {
+    uint64_t u = std::bit_cast<uint64_t>(v);
+    for (int i = 0; i < 8; ++i) out += char((u >> (8 * i)) & 0xFF);
+}
+
+void PorTexto(std::string& out, const std::string& utf8, std::size_t cap) {
+    const std::string w = Utf8ToWin1252(utf8);
+    if (w.size() > cap)
+        throw EVandoro("O texto \"" + utf8 + "\" tem mais de " + IntToStr((long long)cap) + " caracteres.");
+    out += char(w.size());
+    out += w;
+    out.append(cap - w.size(), '\0');
+}
+
+void PorContagem(std::string& out, std::size_t n, int estado) {
+    if (n > 65535)
+        throw EVandoro("O estado " + TEstado::Nome(estado) + " tem mais de 65535 registros.");
+    PorU16(out, n);
+}
+
+// Whole file through a temporary, so a failed write never leaves half a database.
+void GravarTudo(const std::string& path, const std::string& bytes) {
+    const std::string tmp = path + ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f || !f.write(bytes.data(), std::streamsize(bytes.size())) || !f.flush()) {
+            std::error_code ec;
+            fs::remove(tmp, ec);
+            throw EVandoro("Não foi possível gravar o arquivo " + path + ".");
+        }
+    }
+    std::error_code ec;
+    fs::rename(tmp, path, ec);
+    if (ec) {
+        fs::remove(tmp, ec);
+        throw EVandoro("Não foi possível gravar o arquivo " + path + ".");
+    }
+}
+
+}  // namespace
+
+double CoordenadaParaGraus(const std::string& texto) {
+    std::string w = Utf8ToWin1252(texto);
+    while (!w.empty() && w.back() == ' ') w.pop_back();
+    if (w.size() != kCapCoordenada) CoordenadaInvalida(texto);
+    bool negativo = false, nada = false;
+    const int dd = Campo(w, 0, true, negativo, texto);
+    const int mm = Campo(w, 3, false, nada, texto);
+    const int ss = Campo(w, 6, false, nada, texto);
+    if (mm > 59 || ss > 59) CoordenadaInvalida(texto);
+    const double v = dd + mm / 60.0 + ss / 3600.0;
+    return negativo ? -v : v;
+}
+
+std::string GrausParaCoordenada(double graus) {
+    if (!std::isfinite(graus) || std::fabs(graus) >= 100)
+        throw EVandoro("A coordenada " + FloatToStr(graus) + " não pode ser escrita como GG°MM'SS\".");
+    // The small allowance keeps 3.05 from becoming 03°02'59" through binary rounding.
+    const long long total = (long long)std::floor(std::fabs(graus) * 3600.0 + 1e-6);
+    const long long dd = total / 3600, mm = (total / 60) % 60, ss = total % 60;
+    const bool negativo = graus < 0 && total > 0;
+    if (negativo && dd >= 10)
+        throw EVandoro("A coordenada " + FloatToStr(graus) + " não pode ser escrita como GG°MM'SS\".");
+    auto dois = [](long long v) { return std::string(1, char('0' + v / 10)) + char('0' + v % 10); };
+    const std::string graus2 = negativo ? "-" + std::string(1, char('0' + dd)) : dois(dd);
+    return graus2 + kGrau + dois(mm) + "'" + dois(ss) + "\"";
+}
+
+std::string CortarTexto(const std::string& utf8, std::size_t n) {
+    std::size_t i = 0, chars = 0;
+    while (i < utf8.size() && chars < n) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+        i += len;
+        ++chars;
+    }
+    return utf8.substr(0, std::min(i, utf8.size()));
+}
+
+std::string PastaBancoChuva(const std::string& programa) {
+    std::string p = programa;
+    if (!p.empty() && p.back() != '/') p += '/';
+    return p + kPastaQuenda;
+}
+
+TBDPrecipitacao::TBDPrecipitacao(std::string pasta) : pasta_(std::move(pasta)) {
+    if (!pasta_.empty() && pasta_.back() != '/') pasta_ += '/';
+}
+
+std::string TBDPrecipitacao::CaminhoEstacoes() const { return pasta_ + kArquivoEstacoes; }
+std::string TBDPrecipitacao::CaminhoLocalidades() const { return pasta_ + kArquivoLocalidades; }
+
+const std::vector<StationRecord>& TBDPrecipitacao::Stations(int i) const {
+    TEstado e;
+    e.SetIndex(i);
+    return stations_[i];
+}
+
+void TBDPrecipitacao::LoadStations() {
+    const std::string path = CaminhoEstacoes();
+    const std::string buf = LerTudo(path, TamanhoMaximo(kTamRegistroEstacao));
+    Leitor l(buf, path);
+    l.Pular(1);  // header byte, not interpreted
+    TEstacoesPorEstado lidos;
+    for (int e = 0; e < kNumEstados; ++e) {
+        l.SetOnde("estado " + IntToStr(e));
+        const std::size_t n = l.U16();
+        l.Exigir(n * kTamRegistroEstacao);
+        lidos[e].resize(n);
+        for (std::size_t k = 0; k < n; ++k) {
+            l.SetOnde(OndeRegistro(e, k));
+            StationRecord& r = lidos[e][k];
+            r.Name = l.Texto(kCapNome);
+            r.K = l.F64();
+            r.A = l.F64();
+            r.B = l.F64();
+            r.C = l.F64();
+            r.Source = l.Texto(kCapFonte);
+            r.Latitude = l.Texto(kCapCoordenada);
+            r.Longitude = l.Texto(kCapCoordenada);
+        }
+    }
+    stations_ = std::move(lidos);
+}
+
+void TBDPrecipitacao::LoadLocalities(int i) {
+    TEstado estado;
+    estado.SetIndex(i);
+    const std::string path = CaminhoLocalidades();
+    const std::string buf = LerTudo(path, TamanhoMaximo(kTamRegistroLocalidade));
+    Leitor l(buf, path);
+    l.Pular(1);
+    for (int e = 0; e < i; ++e) {
+        l.SetOnde("estado " + IntToStr(e));
+        const std::size_t n = l.U16();
+        l.Pular(n * kTamRegistroLocalidade);
+    }
+    l.SetOnde("estado " + IntToStr(i));
+    const std::size_t n = l.U16();
+    l.Exigir(n * kTamRegistroLocalidade);
+    std::vector<LocalityRecord> lidos(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        l.SetOnde(OndeRegistro(i, k));
+        lidos[k] = LerLocalidade(l);
+    }
+    localities_ = std::move(lidos);
+    localitiesState_ = i;
+}
+
+StationRecord TBDPrecipitacao::InterpolateEquation(const std::string& lat, const std::string& lon) const {
+    const double phi = CoordenadaParaGraus(lat);
+    const double lambda = CoordenadaParaGraus(lon);
+
+    const StationRecord* noLugar = nullptr;  // first station at zero distance
+    double W = 0, K = 0, A = 0, B = 0, C = 0;
+    for (int e : kEstadosInterpolacao) {
+        for (const StationRecord& s : stations_[e]) {
+            if (s.Latitude == lat && s.Longitude == lon) return s;
+            double phiS = 0, lambdaS = 0;
+            try {
+                phiS = CoordenadaParaGraus(s.Latitude);
+                lambdaS = CoordenadaParaGraus(s.Longitude);
+            } catch (const EConversao& ex) {
+                throw EVandoro("Coordenada inválida da estação " + s.Name + " (" + TEstado::Nome(e) +
+                               ") no banco de dados: " + ex.what());
+            }
+            const double d = std::sqrt((phiS - phi) * (phiS - phi) + (lambdaS - lambda) * (lambdaS - lambda));
+            if (d == 0) {
+                // Written differently but the same place: its weight would be infinite.
+                if (!noLugar) noLugar = &s;
+                continue;
+            }
+            // Texts hold whole seconds, so d >= 1/3600 degree and 1/d^5 stays finite.
+            const double w = 1.0 / std::pow(d, 5);
+            W += w;
+            K += w * s.K;
+            A += w * s.A;
+            B += w * s.B;
+            C += w * s.C;
+        }
+    }
+    if (noLugar) return *noLugar;
+    if (!(W > 0)) throw EVandoro("Não há estações no banco de dados para a interpolação.");
+
+    StationRecord r;
+    r.K = K / W;
+    r.A = A / W;
+    r.B = B / W;
+    r.C = C / W;
+    r.Source = kFonteInterpolacao;
+    r.Latitude = CortarTexto(lat, kCapCoordenada);
+    r.Longitude = CortarTexto(lon, kCapCoordenada);
+    return r;
+}
+
+void GravarEstacoes(const std::string& path, const TEstacoesPorEstado& estados) {
+    std::string out(1, '\x01');
+    for (int e = 0; e < kNumEstados; ++e) {
+        PorContagem(out, estados[e].size(), e);
+        for (const StationRecord& r : estados[e]) {
+            PorTexto(out, r.Name, kCapNome);
+            PorF64(out, r.K);
+            PorF64(out, r.A);
+            PorF64(out, r.B);
+            PorF64(out, r.C);
+            PorTexto(out, r.Source, kCapFonte);
+            PorTexto(out, r.Latitude, kCapCoordenada);
+            PorTexto(out, r.Longitude, kCapCoordenada);
+        }
+    }
+    GravarTudo(path, out);
+}
+
+void GravarLocalidades(const std::string& path, const TLocalidadesPorEstado& estados) {
+    std::string out(1, '\x01');
+    for (int e = 0; e < kNumEstados; ++e) {
+        PorContagem(out, estados[e].size(), e);
+        for (const LocalityRecord& r : estados[e]) {
+            PorTexto(out, r.Name, kCapNome);
+            PorTexto(out, r.Latitude, kCapCoordenada);
+            PorTexto(out, r.Longitude, kCapCoordenada);
+        }
+    }
+    GravarTudo(path, out);
+}
+
+bool LerReferencia(const std::string& pasta, const std::string& citacao, TReferencia& ref) {
+    std::string p = pasta;
+    if (!p.empty() && p.back() != '/') p += '/';
+    p += kArquivoReferencias;
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec)) return false;
+    std::string chave = citacao;
+    while (!chave.empty() && chave.back() == ' ') chave.pop_back();
+    if (chave.empty()) return false;
+    IniFile ini(p);
+    if (!ini.Loaded() || !ini.SectionExists(chave)) return false;
+    ref.Autores = ini.ReadString(chave, "Autores", "");
+    ref.Titulo = ini.ReadString(chave, "Titulo", "");
+    ref.Publicacao = ini.ReadString(chave, "Publicacao", "");
+    return true;
+}
