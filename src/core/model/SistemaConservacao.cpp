@@ -208,14 +208,24 @@ void TTerracosNivel::SaveIni(IniFile& ini) const {
 }
 
 void TTerracosNivel::SizeChannel(const TNumeroDaCurva& cn, TPrecipitacao& storm) {
+    double les;
+    try {
+        les = cn.RunoffDepth(storm);
+    } catch (const std::exception&) {
+        throw EVandoro(kErroNivel);
+    }
+    SizeForRunoff(les, cn.St());
+}
+
+void TTerracosNivel::SizeForRunoff(double les, double St) {
     using namespace aritmetica;
     try {
-        const double les = Finite(cn.RunoffDepth(storm));
+        Finite(les);
         const double EH = espacamento_.EH();
         double h;
         if (secao_.Index() == 1) {
             // V-channel whose walls rise with St and Sm holds LES/1000·EH per metre.
-            const double St = cn.St(), Sm = sm_.Value();
+            const double Sm = sm_.Value();
             h = Sqrt(Div(les * EH * St * Sm, 500 * (St + Sm)));
         } else {
             const double Z = z_.Value(), B = b_;

@@ -118,6 +118,8 @@ public:
     // H (m) for the runoff depth of the storm and the spacing EH. Raises EVandoro
     // ("Erro no dimensinamento de canal") on failure.
     void SizeChannel(const TNumeroDaCurva& cn, TPrecipitacao& storm) override;
+    // The same for a known runoff depth LES (mm) and terrain slope St (m/m).
+    void SizeForRunoff(double LES, double St);
     // H (m) the sizing would give with horizontal spacing EH; the object is not changed.
     double HeightFor(const TNumeroDaCurva& cn, TPrecipitacao& storm, double EH) const;
 
