@@ -1,0 +1,347 @@
+#include "raster/Declividade.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <new>
+#include <vector>
+
+#include "common/Numeros.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Clears status and progress however the work ends.
+struct LimpaProgresso {
+    IProgresso* p;
+    ~LimpaProgresso() {
+        if (!p) return;
+        try {
+            p->SetStatus("");
+            p->SetPosition(0);
+        } catch (...) {
+        }
+    }
+};
+
+// Three input rows with a zero cell at each end, moved up one row per step without copying.
+class TresLinhas {
+public:
+    explicit TresLinhas(long long n) : n_(n) {
+        for (auto& b : buf_) b.assign(static_cast<size_t>(n + 2), 0.0f);
+    }
+    float* Acima() { return buf_[(i_ + 0) % 3].data(); }
+    float* Atual() { return buf_[(i_ + 1) % 3].data(); }
+    float* Abaixo() { return buf_[(i_ + 2) % 3].data(); }
+    void Sobe() { i_ = (i_ + 1) % 3; }
+    void Zera(float* b) { std::fill(b, b + n_ + 2, 0.0f); }
+
+private:
+    long long n_;
+    int i_ = 0;
+    std::vector<float> buf_[3];
+};
+
+// Slopes (m/m) of one row from the padded rows above, current and below. Division by a
+// positive spacing is monotone, so the steepest gradient is the largest |dz| of each
+// distance class divided once: the same value as dividing every neighbour.
+void DeclividadeLinha(const float* a, const float* m, const float* b, long long n,
+                      const TEspacamento& e, float* out) {
+    const double dx = e.dx, dy = e.dy, dd = e.diagonal;
+    for (long long i = 1; i <= n; ++i) {
+        const double z = m[i];
+        auto g = [z](float v) { return v != 0.0f ? std::fabs(z - static_cast<double>(v)) : 0.0; };
+        double h = std::max(g(m[i - 1]), g(m[i + 1]));
+        double v = std::max(g(a[i]), g(b[i]));
+        double d = std::max(std::max(g(a[i - 1]), g(a[i + 1])), std::max(g(b[i - 1]), g(b[i + 1])));
+        float s = std::max(std::max(static_cast<float>(h / dx), static_cast<float>(v / dy)),
+                           static_cast<float>(d / dd));
+        out[i - 1] = z != 0.0 ? s : 0.0f;
+    }
+}
+
+float Percentual(float s) { return static_cast<float>(static_cast<double>(s) * 100.0); }
+
+// Running range of the written slopes (per row, then over the rows).
+struct Faixa {
+    float max = 0;
+    float minPositivo = TFFunc::kSemPositivo;
+    bool primeira = true;
+    void Linha(const float* v, long long n) {
+        float mx = TFFunc::RowMax(v, n);
+        max = primeira ? mx : std::max(max, mx);
+        primeira = false;
+        minPositivo = std::min(minPositivo, TFFunc::RowMinPositive(v, n));
+    }
+    // A grid without any positive value gets the range 0 to 0.
+    float Min() const { return minPositivo == TFFunc::kSemPositivo ? 0.0f : minPositivo; }
+};
+
+void DefineFaixa(TImagem& img, float mn, float mx) {
+    auto i16 = [](float v) {
+        return static_cast<int16_t>(std::clamp(std::nearbyint(static_cast<double>(v)), -32768.0, 32767.0));
+    };
+    auto u8 = [](float v) {
+        return static_cast<uint8_t>(std::clamp(std::nearbyint(static_cast<double>(v)), 0.0, 255.0));
+    };
+    switch (img.CellType()) {
+        case 'B': img.SetMinValueByte(u8(mn)); img.SetMaxValueByte(u8(mx)); break;
+        case 'I': img.SetMinValueInt(i16(mn)); img.SetMaxValueInt(i16(mx)); break;
+        default: img.SetMinValueReal(mn); img.SetMaxValueReal(mx); break;
+    }
+}
+
+std::unique_ptr<TImagem> Carrega(const std::string& entrada) {
+    auto img = std::make_unique<TImagem>();
+    if (entrada.empty() || !img->LoadFromFile(entrada)) throw EArquivoEntrada();
+    return img;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+float TFFunc::Gradient(double d, double z1, double z2) {
+    return static_cast<float>(std::fabs(z2 - z1) / d);
+}
+
+float TFFunc::RowMax(const float* values, long long n) {
+    float m = values[0];
+    for (long long i = 1; i < n; ++i) m = std::max(m, values[i]);
+    return m;
+}
+
+float TFFunc::RowMinPositive(const float* values, long long n) {
+    float m = kSemPositivo;
+    for (long long i = 0; i < n; ++i)
+        if (values[i] > 0.0f && values[i] < m) m = values[i];
+    return m;
+}
+
+TEspacamento EspacamentoCelulas(const TImagem& img) {
+    std::string u = Upper(img.RefUnits());
+    double fator;
+    if (u == "KM") fator = 1000.0;
+    else if (u == "M") fator = 1.0;
+    else throw EUnidadeImagem();
+    TEspacamento e;
+    if (img.Columns() > 0 && img.Rows() > 0) {
+        e.dx = (static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns() * fator;
+        e.dy = (static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows() * fator;
+    }
+    if (!(e.dx > 0) || !(e.dy > 0) || !std::isfinite(e.dx) || !std::isfinite(e.dy))
+        throw EVandoro("O tamanho da célula da imagem é inválido: os limites ou o número de "
+                       "linhas e colunas estão errados.");
+    e.diagonal = std::sqrt(e.dx * e.dx + e.dy * e.dy);
+    return e;
+}
+
+std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std::string& saida,
+                                           IProgresso* progresso) {
+    std::error_code ec;
+    if (entrada.empty() || !std::filesystem::exists(entrada, ec)) throw EArquivoEntrada();
+    if (saida.empty()) throw EArquivoSaida();
+    if (progresso) {
+        progresso->SetStatus("Carregando arquivo " + NomeSemCaminho(entrada));
+        progresso->ProcessEvents();
+    }
+    auto img = Carrega(entrada);
+    if (img->CellType() == 'B') throw EArquivoByte();
+    return img;
+}
+
+std::unique_ptr<TImagem> VerificaEntradaDeclividade(const std::string& entrada,
+                                                    const std::string& saida,
+                                                    IProgresso* progresso) {
+    auto img = AbreEntradaRaster(entrada, saida, progresso);
+    EspacamentoCelulas(*img);
+    return img;
+}
+
+void LeLinhaComBorda(const TImagem& img, int row, float* buf, bool inteiro, float noData) {
+    float* c = buf + 1;
+    img.ReadRow(row, c);
+    const int n = img.Columns();
+    if (inteiro) {
+        if (img.CellType() == 'R')
+            for (int i = 0; i < n; ++i)
+                c[i] = static_cast<float>(std::clamp(std::nearbyint(static_cast<double>(c[i])), -32768.0, 32767.0));
+    } else if (!std::isnan(noData) && noData != 0.0f) {
+        for (int i = 0; i < n; ++i)
+            if (c[i] == noData) c[i] = 0.0f;
+    }
+}
+
+void SemMemoria(const TImagem& img) {
+    throw EVandoro("A imagem de " + IntToStr(img.Columns()) + " colunas × " + IntToStr(img.Rows()) +
+                   " linhas é grande demais para a memória disponível.");
+}
+
+std::string TituloDeclividade(const std::string& entrada) {
+    return "Imagem declividade gerada do arquivo imagem de elevação " + NomeSemCaminho(entrada);
+}
+
+// ---------------------------------------------------------------------------------------
+
+void TDecliTipoSingle::Status(const std::string& texto) {
+    if (!progresso_) return;
+    progresso_->SetStatus(texto);
+    progresso_->ProcessEvents();
+}
+
+void TDecliTipoSingle::Compute(const std::string& entrada, const std::string& saida,
+                               const std::string& titulo) {
+    LimpaProgresso limpa{progresso_};
+    Status("Carregando arquivo " + NomeSemCaminho(entrada));
+    auto img = Carrega(entrada);
+    Compute(*img, saida, titulo);
+}
+
+void TDecliTipoSingle::Compute(const TImagem& entrada, const std::string& saida,
+                               const std::string& titulo) {
+    LimpaProgresso limpa{progresso_};
+    TImagem out;
+    Calcula(entrada, out, titulo);
+    Status("Salvando o arquivo de declividade em " + NomeSemCaminho(saida));
+    out.SaveToFile(saida);
+}
+
+void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std::string& titulo) {
+    const TEspacamento e = EspacamentoCelulas(entrada);
+    const float flag = entrada.FlagValue();
+    noData_ = std::isnan(flag) ? kSemDadoPadrao : flag;
+    const int rows = entrada.Rows();
+    const long long cols = entrada.Columns();
+    try {
+        saida.SetFlagValue(noData_);
+        saida.SetCellType(entrada.CellType());
+        saida.SetColumns(entrada.Columns());
+        saida.SetRows(rows);
+        saida.SetMinX(entrada.MinX());
+        saida.SetMaxX(entrada.MaxX());
+        saida.SetMinY(entrada.MinY());
+        saida.SetMaxY(entrada.MaxY());
+        saida.SetRefUnits(entrada.RefUnits());
+        saida.SetTitle(titulo);
+        saida.Reset();
+        saida.Allocate();
+        if (progresso_) progresso_->SetMax(rows);
+
+        TresLinhas lin(cols);
+        std::vector<float> dec(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
+        LeLinhaComBorda(entrada, 0, lin.Atual(), false, flag);
+        if (rows > 1) LeLinhaComBorda(entrada, 1, lin.Abaixo(), false, flag);
+        Faixa faixa;
+        for (int r = 0; r < rows; ++r) {
+            const bool ultima = r == rows - 1;
+            if (r > 0) {
+                lin.Sobe();
+                if (ultima) lin.Zera(lin.Abaixo());
+                else LeLinhaComBorda(entrada, r + 1, lin.Abaixo(), false, flag);
+            }
+            if (ultima) {
+                Status("Calculando a declividade para a última linha.");
+            } else if (r == 0) {
+                Status("Calculando declividade para os pixels intermediários da primeira linha.");
+            } else {
+                Status("Calculando a declividade para a linha " + IntToStr(r + 1) + ".");
+                if (progresso_) progresso_->SetPosition(r + 1);
+            }
+            DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
+            faixa.Linha(dec.data(), cols);
+            // The last row keeps its flat cells as 0, the others mark them as no-data.
+            const float zero = ultima ? 0.0f : noData_;
+            for (long long i = 0; i < cols; ++i)
+                grava[static_cast<size_t>(i)] = dec[static_cast<size_t>(i)] != 0.0f ? Percentual(dec[static_cast<size_t>(i)]) : zero;
+            saida.WriteRow(r, grava.data());
+        }
+        DefineFaixa(saida, Percentual(faixa.Min()), Percentual(faixa.max));
+    } catch (const std::bad_alloc&) {
+        SemMemoria(entrada);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+void DecTipoInteger::Compute(const std::string& entrada, const std::string& saida,
+                             const std::string& titulo) {
+    auto img = Carrega(entrada);
+    Compute(*img, saida, titulo);
+}
+
+void DecTipoInteger::Compute(const TImagem& entrada, const std::string& saida,
+                             const std::string& titulo) {
+    TImagem out;
+    Calcula(entrada, out, titulo);
+    out.SaveToFile(saida);
+}
+
+void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::string& titulo) {
+    const TEspacamento e = EspacamentoCelulas(entrada);
+    const int rows = entrada.Rows();
+    const long long cols = entrada.Columns();
+    try {
+        saida.CopyHeaderFrom(entrada);
+        saida.SetCellType('R');
+        saida.SetTitle(titulo);
+        saida.Reset();
+        saida.Allocate();
+
+        TresLinhas lin(cols);
+        std::vector<float> dec(static_cast<size_t>(cols));
+        LeLinhaComBorda(entrada, 0, lin.Atual(), true, 0);
+        if (rows > 1) LeLinhaComBorda(entrada, 1, lin.Abaixo(), true, 0);
+        Faixa faixa;
+        for (int r = 0; r < rows; ++r) {
+            const bool ultima = r == rows - 1;
+            if (r > 0) {
+                lin.Sobe();
+                if (ultima) lin.Zera(lin.Abaixo());
+                else LeLinhaComBorda(entrada, r + 1, lin.Abaixo(), true, 0);
+            }
+            DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
+            for (float& v : dec) v = Percentual(v);
+            if (ultima) {
+                // The last cell: mean of the gradients towards its left, upper and upper-left
+                // neighbours that are present.
+                const float* a = lin.Acima();
+                const float* m = lin.Atual();
+                const float z = m[cols];
+                const float viz[3] = {m[cols - 1], a[cols], a[cols - 1]};
+                const double dist[3] = {e.dx, e.dy, e.diagonal};
+                double soma = 0;
+                int presentes = 0;
+                for (int k = 0; k < 3; ++k) {
+                    if (viz[k] == 0.0f) continue;
+                    soma += TFFunc::Gradient(dist[k], viz[k], z);
+                    ++presentes;
+                }
+                dec[static_cast<size_t>(cols - 1)] =
+                    (z != 0.0f && presentes > 0) ? static_cast<float>(soma / presentes * 100.0) : 0.0f;
+            }
+            faixa.Linha(dec.data(), cols);
+            saida.WriteRow(r, dec.data());
+            if (progresso_) progresso_->ProcessEvents();
+        }
+        DefineFaixa(saida, faixa.Min(), faixa.max);
+    } catch (const std::bad_alloc&) {
+        SemMemoria(entrada);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+char CalculaDeclividade(const std::string& entrada, const std::string& saida,
+                        const std::string& titulo, IProgresso* progresso) {
+    LimpaProgresso limpa{progresso};
+    auto img = VerificaEntradaDeclividade(entrada, saida, progresso);
+    const char tipo = img->CellType();
+    if (tipo == 'I') DecTipoInteger(progresso).Compute(*img, saida, titulo);
+    else TDecliTipoSingle(progresso).Compute(*img, saida, titulo);
+    return tipo;
+}

@@ -1,0 +1,264 @@
+#include "raster/Filtro.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <new>
+#include <random>
+#include <vector>
+
+#include "common/Numeros.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// Gives the caption back and clears status and progress however the run ends.
+struct Restaura {
+    IProgresso* p;
+    const std::string& legenda;
+    bool status;
+    ~Restaura() {
+        if (!p) return;
+        try {
+            if (status) {
+                p->SetStatus("");
+                p->SetPosition(0);
+            }
+            p->SetCaption(legenda);
+        } catch (...) {
+        }
+    }
+};
+
+// The working pair (".flt" + ".hdr"), removed when the run ends, also after an error.
+class ParTrabalho {
+public:
+    explicit ParTrabalho(const std::string& pasta) {
+        fs::path dir = pasta.empty() ? fs::temp_directory_path() : fs::path(pasta);
+        std::random_device rd;
+        std::mt19937_64 g((static_cast<uint64_t>(rd()) << 32) ^ rd());
+        // A name of its own, so that two runs never share a working copy.
+        for (int i = 0; i < 100; ++i) {
+            char hex[17];
+            std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(g()));
+            fs::path p = dir / ("vandoro_filtro_" + std::string(hex) + ".flt");
+            std::error_code ec;
+            if (!fs::exists(p, ec) && !fs::exists(fs::path(p).replace_extension(".hdr"), ec)) {
+                flt_ = p.string();
+                break;
+            }
+        }
+        if (flt_.empty()) throw EVandoro("Não foi possível criar o arquivo temporário em " + dir.string() + ".");
+        hdr_ = TrocaExtensao3(flt_, "hdr");
+    }
+    ~ParTrabalho() {
+        std::error_code ec;
+        fs::remove(flt_, ec);
+        fs::remove(hdr_, ec);
+    }
+    ParTrabalho(const ParTrabalho&) = delete;
+    ParTrabalho& operator=(const ParTrabalho&) = delete;
+    const std::string& Flt() const { return flt_; }
+
+private:
+    std::string flt_, hdr_;
+};
+
+// One output row of the mean from the padded rows above, current and below. Column sums
+// first, so each cell adds three sums instead of nine values.
+void FiltroLinha(const float* a, const float* m, const float* b, long long n,
+                 std::vector<double>& soma, std::vector<int>& conta, float* out) {
+    for (long long i = 0; i < n + 2; ++i) {
+        soma[static_cast<size_t>(i)] = static_cast<double>(a[i]) + m[i] + b[i];
+        conta[static_cast<size_t>(i)] = (a[i] != 0.0f) + (m[i] != 0.0f) + (b[i] != 0.0f);
+    }
+    const double* s = soma.data();
+    const int* k = conta.data();
+    for (long long i = 1; i <= n; ++i) {
+        double t = s[i - 1] + s[i] + s[i + 1];
+        int c = std::max(1, k[i - 1] + k[i] + k[i + 1]);
+        out[i - 1] = m[i] != 0.0f ? static_cast<float>(t / c) : 0.0f;
+    }
+}
+
+std::unique_ptr<TImagem> Carrega(const std::string& entrada) {
+    auto img = std::make_unique<TImagem>();
+    if (entrada.empty() || !img->LoadFromFile(entrada)) throw EArquivoEntrada();
+    return img;
+}
+
+std::string Legenda(const std::string& legenda, int n) {
+    return legenda + " - Processando filtro número " + IntToStr(n);
+}
+
+}  // namespace
+
+void ChecaFiltragens(int passadas) {
+    if (passadas < 1 || passadas > kMaxFiltragens)
+        throw EVandoro("O número de filtragens deve estar entre 1 e " + IntToStr(kMaxFiltragens) + ".");
+}
+
+std::string TituloFiltro(const std::string& entrada) {
+    return "Imagem filtrada do arquivo de imagem " + NomeSemCaminho(entrada);
+}
+
+TFaixaFiltro FiltroPassada(const TImagem& origem, TImagem& destino, bool inteiro,
+                           float noDataLeitura, float valorZero, IProgresso* progresso) {
+    const int rows = origem.Rows();
+    const long long cols = origem.Columns();
+    TFaixaFiltro f;
+    try {
+        std::vector<float> buf[3];
+        for (auto& b : buf) b.assign(static_cast<size_t>(cols + 2), 0.0f);
+        std::vector<double> soma(static_cast<size_t>(cols + 2));
+        std::vector<int> conta(static_cast<size_t>(cols + 2));
+        std::vector<float> out(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
+        float* a = buf[0].data();
+        float* m = buf[1].data();
+        float* b = buf[2].data();
+        if (rows > 0) LeLinhaComBorda(origem, 0, m, inteiro, noDataLeitura);
+        if (rows > 1) LeLinhaComBorda(origem, 1, b, inteiro, noDataLeitura);
+        float mx = 0, mn = TFFunc::kSemPositivo;
+        for (int r = 0; r < rows; ++r) {
+            if (r > 0) {
+                std::swap(a, m);
+                std::swap(m, b);  // a = old m, m = old b, b = old a (reused)
+                if (r + 1 < rows) LeLinhaComBorda(origem, r + 1, b, inteiro, noDataLeitura);
+                else std::fill(b, b + cols + 2, 0.0f);
+            }
+            FiltroLinha(a, m, b, cols, soma, conta, out.data());
+            float rmx = TFFunc::RowMax(out.data(), cols);
+            mx = r == 0 ? rmx : std::max(mx, rmx);
+            mn = std::min(mn, TFFunc::RowMinPositive(out.data(), cols));
+            for (long long i = 0; i < cols; ++i) {
+                float v = out[static_cast<size_t>(i)];
+                grava[static_cast<size_t>(i)] = v != 0.0f ? v : valorZero;
+            }
+            // Row r of the source is already in the buffers, so writing over it is safe.
+            destino.WriteRow(r, grava.data());
+            if (progresso) progresso->ProcessEvents();
+        }
+        f.max = mx;
+        f.min = mn == TFFunc::kSemPositivo ? 0.0f : mn;
+    } catch (const std::bad_alloc&) {
+        SemMemoria(origem);
+    }
+    return f;
+}
+
+// ---------------------------------------------------------------------------------------
+
+void TFiltroTipoSingle::Status(const std::string& texto) {
+    if (!progresso_) return;
+    progresso_->SetStatus(texto);
+    progresso_->ProcessEvents();
+}
+
+void TFiltroTipoSingle::Compute(const std::string& entrada, const std::string& saida, int passadas,
+                                const std::string& titulo) {
+    ChecaFiltragens(passadas);
+    auto img = Carrega(entrada);
+    Compute(*img, entrada, saida, passadas, titulo);
+}
+
+void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada,
+                                const std::string& saida, int passadas, const std::string& titulo) {
+    ChecaFiltragens(passadas);
+    Restaura restaura{progresso_, legenda_, true};
+    Status("Criando arquivo temporário.");
+    ParTrabalho copia(pasta_);
+    copia_ = copia.Flt();
+    // The working copy holds 32-bit reals whatever the input's format and is filtered in
+    // place: each pass reads the previous pass's result from it.
+    entrada.ExportArcView(copia.Flt());
+    Status("Carregando arquivo temporário.");
+    TImagem trab(1);
+    if (!trab.LoadFromFile(copia.Flt())) throw EArquivoEntrada();
+    noData_ = std::isnan(trab.FlagValue()) ? kSemDadoPadrao : trab.FlagValue();
+    trab.SetFlagValue(noData_);
+    if (progresso_) progresso_->SetMax(passadas);
+    TFaixaFiltro faixa;
+    for (int n = 1; n <= passadas; ++n) {
+        if (progresso_) {
+            progresso_->SetCaption(Legenda(legenda_, n));
+            progresso_->SetPosition(n);
+        }
+        Status("Processando filtro número " + IntToStr(n));
+        faixa = FiltroPassada(trab, trab, false, noData_, noData_, progresso_);
+    }
+    trab.SetMinValueReal(faixa.min);
+    trab.SetMaxValueReal(faixa.max);
+    trab.SetTitle(titulo.empty() ? "Imagem filtrada da imagem " + NomeSemCaminho(nomeEntrada) : titulo);
+    trab.SaveToFile(saida);
+}
+
+// ---------------------------------------------------------------------------------------
+
+void FiltroTipoInteger::Compute(const std::string& entrada, const std::string& saida, int passadas,
+                                const std::string& titulo) {
+    ChecaFiltragens(passadas);
+    auto img = Carrega(entrada);
+    Compute(*img, saida, passadas, titulo);
+}
+
+void FiltroTipoInteger::Compute(const TImagem& entrada, const std::string& saida, int passadas,
+                                const std::string& titulo) {
+    TImagem out;
+    Calcula(entrada, out, passadas, titulo);
+    out.SaveToFile(saida);
+}
+
+void FiltroTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, int passadas,
+                                const std::string& titulo) {
+    ChecaFiltragens(passadas);
+    Restaura restaura{progresso_, legenda_, false};
+    try {
+        saida.CopyHeaderFrom(entrada);
+        const float mn = static_cast<float>(entrada.MinValue());
+        const float mx = static_cast<float>(entrada.MaxValue());
+        saida.SetCellType('R');
+        saida.SetMinValueReal(mn);
+        saida.SetMaxValueReal(mx);
+        saida.SetTitle(titulo);
+        saida.Reset();
+        saida.Allocate();
+    } catch (const std::bad_alloc&) {
+        SemMemoria(entrada);
+    }
+    TFaixaFiltro faixa;
+    for (int n = 1; n <= passadas; ++n) {
+        if (progresso_) progresso_->SetCaption(Legenda(legenda_, n));
+        if (n == 1) faixa = FiltroPassada(entrada, saida, true, kNaN, 0.0f, progresso_);
+        else faixa = FiltroPassada(saida, saida, false, kNaN, 0.0f, progresso_);
+    }
+    saida.SetMinValueReal(faixa.min);
+    saida.SetMaxValueReal(faixa.max);
+}
+
+// ---------------------------------------------------------------------------------------
+
+char CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
+                   const std::string& titulo, IProgresso* progresso, const std::string& legenda,
+                   const std::string& pastaTrabalho) {
+    ChecaFiltragens(passadas);
+    std::unique_ptr<TImagem> img;
+    {
+        Restaura restaura{progresso, legenda, true};
+        img = AbreEntradaRaster(entrada, saida, progresso);
+    }
+    const char tipo = img->CellType();
+    if (tipo == 'I') {
+        FiltroTipoInteger(progresso, legenda)
+            .Compute(*img, saida, passadas, titulo.empty() ? TituloFiltro(entrada) : titulo);
+    } else {
+        TFiltroTipoSingle f(progresso, legenda);
+        f.SetPastaTrabalho(pastaTrabalho);
+        f.Compute(*img, entrada, saida, passadas, titulo);
+    }
+    return tipo;
+}
