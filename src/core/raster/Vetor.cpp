@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Larger vector files than this are refused rather than read into memory.
-constexpr long long kMaxBytesVetor = 1LL << 30;
+constexpr long long kMaxBytesVetor = 256LL << 20;
 constexpr int kMaxTexto = 254;
 
 std::string SemPasta(const std::string& nome) {
@@ -31,7 +31,7 @@ bool Existe(const std::string& nome) {
     return !nome.empty() && fs::is_regular_file(nome, ec);
 }
 
-// The whole file, refusing anything beyond kMaxBytesVetor. Null when it cannot be opened.
+// The whole file, refusing anything beyond kMaxBytesVetor; false (with the reason) otherwise.
 bool LerTudo(const std::string& nome, std::string& out, std::string& erro) {
     std::error_code ec;
     if (!fs::is_regular_file(nome, ec)) {
@@ -372,8 +372,8 @@ std::string NomeDocDeVec(const std::string& vecName) {
     bool maius = false;
     if (ponto != std::string::npos && (barra == std::string::npos || ponto > barra)) {
         std::string ext = vecName.substr(ponto + 1);
-        maius = !ext.empty() && ext == Maiusculas(ext) && ext != std::string(ext.size(), '.');
-        maius = maius && std::any_of(ext.begin(), ext.end(), [](char c) { return std::isalpha((unsigned char)c); });
+        maius = ext == Maiusculas(ext) &&
+                std::any_of(ext.begin(), ext.end(), [](char c) { return std::isalpha((unsigned char)c); });
     }
     std::string a = TrocarExtensao(vecName, maius ? ".DVC" : ".dvc");
     std::string b = TrocarExtensao(vecName, maius ? ".dvc" : ".DVC");
@@ -449,7 +449,7 @@ bool TInfArqDocVet::Load(const std::string& docName) {
         double d = 0;
         if (v.empty() || !TryStrToFloat(v, d) || !std::isfinite(d)) {
             lastError_ = "O arquivo de documentação '" + SemPasta(docName) + "' tem um valor inválido na linha " +
-                         IntToStr(7 + k) + " (" + Aparar(kRotulos[6 + k]) + " '" + v + "').";
+                         IntToStr(7 + k) + " (" + Aparar(std::string(kRotulos[6 + k]).substr(0, 12)) + "): '" + v + "'.";
             valid_ = false;
             return false;
         }
@@ -626,10 +626,25 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
     doc.Title = titulo;
     doc.ObjectType = "line";
     doc.UnitDist = 1;
+    // The bounds of the records themselves, so a file built in memory and never saved
+    // still gets true bounds; the unit must follow the file, or a km file would come back in m.
     doc.MinX = vet.MinX();
     doc.MaxX = vet.MaxX();
     doc.MinY = vet.MinY();
     doc.MaxY = vet.MaxY();
+    for (int i = 0; i < vet.RecordCount(); ++i) {
+        TRegistroVet r = vet.Record(i);
+        if (i == 0) {
+            doc.MinX = doc.MaxX = r.X;
+            doc.MinY = doc.MaxY = r.Y;
+        }
+        doc.MinX = std::min(doc.MinX, (double)r.X);
+        doc.MaxX = std::max(doc.MaxX, (double)r.X);
+        doc.MinY = std::min(doc.MinY, (double)r.Y);
+        doc.MaxY = std::max(doc.MaxY, (double)r.Y);
+    }
+    std::string u = Maiusculas(Aparar(vet.Units()));
+    if (u == "M" || u == "KM") doc.RefUnits = Aparar(vet.Units());
     doc.Save();
 }
 

@@ -1,0 +1,151 @@
+// vetor-importar / vetor-exportar / vetor-info: line-vector files (.vet) and their Idrisi
+// (.vec + .dvc) and Surfer (.txt) counterparts.
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+
+#include "Comando.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "raster/Vetor.h"
+
+namespace {
+
+std::string Extensao(const std::string& nome) {
+    auto p = nome.find_last_of('.');
+    auto b = nome.find_last_of("/\\");
+    if (p == std::string::npos || (b != std::string::npos && p < b)) return "";
+    std::string e = nome.substr(p + 1);
+    for (auto& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return e;
+}
+
+std::string SemPasta(const std::string& nome) {
+    auto p = nome.find_last_of("/\\");
+    return p == std::string::npos ? nome : nome.substr(p + 1);
+}
+
+void MesmoArquivo(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec)) throw EVandoro("A entrada e a saída são o mesmo arquivo.");
+}
+
+void ExigeEntrada(const std::string& nome) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(nome, ec)) throw EVandoro("Arquivo de entrada inválido.");
+}
+
+int Importar(const std::vector<std::string>& args) {
+    Argumentos a(args, {"--titulo", "--unidade"});
+    if (a.Posicionais().size() != 2)
+        throw EVandoro("Uso: vandoro-cli vetor-importar ENTRADA SAIDA.vet [--titulo T] [--unidade m|km]");
+    const std::string& entrada = a.Posicionais()[0];
+    const std::string& saida = a.Posicionais()[1];
+    ExigeEntrada(entrada);
+    if (Extensao(saida) != "VET") throw EVandoro("Arquivo de saída inválido.");
+    MesmoArquivo(entrada, saida);
+    std::string titulo = a.Valor("--titulo", "Arquivo gerado da importação do arquivo " + SemPasta(entrada));
+    TVET vet;
+    std::string e = Extensao(entrada);
+    if (e == "VEC") {
+        if (a.Tem("--unidade")) throw EVandoro("A unidade de um arquivo do Idrisi vem do seu arquivo .dvc.");
+        ImportarIdrisi(entrada, titulo, vet);
+    } else if (e == "TXT") {
+        std::string u = a.Valor("--unidade", "m");
+        if (u != "m" && u != "km") throw EVandoro("Valor inválido para --unidade: '" + u + "' (use m ou km).");
+        ImportarSurfer(entrada, titulo, u, vet);
+    } else {
+        throw EVandoro("Formato de entrada desconhecido: use .vec (Idrisi) ou .txt (Surfer).");
+    }
+    vet.Save(saida);
+    std::cout << "Importação finalizada com sucesso: " << vet.Lines().size() << " linhas e " << vet.RecordCount()
+              << " pontos gravados em " << saida << "\n";
+    return 0;
+}
+
+int Exportar(const std::vector<std::string>& args) {
+    Argumentos a(args, {"--titulo"});
+    if (a.Posicionais().size() != 2)
+        throw EVandoro("Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T]");
+    const std::string& entrada = a.Posicionais()[0];
+    const std::string& saida = a.Posicionais()[1];
+    ExigeEntrada(entrada);
+    MesmoArquivo(entrada, saida);
+    std::string e = Extensao(saida);
+    if (e != "VEC" && e != "TXT")
+        throw EVandoro("Formato de saída desconhecido: use .vec (Idrisi) ou .txt (Surfer).");
+    TVET vet;
+    vet.Load(entrada);
+    if (e == "VEC") {
+        std::string doc = NomeDocDeVec(saida);
+        MesmoArquivo(entrada, doc);
+        ExportarIdrisi(vet, saida, a.Valor("--titulo", "Arquivo gerado da exportação do arquivo " + SemPasta(entrada)));
+        std::cout << "Exportação finalizada com sucesso: " << saida << " e " << doc << "\n";
+    } else {
+        if (a.Tem("--titulo")) throw EVandoro("O arquivo do Surfer não guarda título.");
+        ExportarSurfer(vet, saida);
+        std::cout << "Exportação finalizada com sucesso: " << saida << "\n";
+    }
+    return 0;
+}
+
+int Info(const std::vector<std::string>& args) {
+    Argumentos a(args, {});
+    if (a.Posicionais().size() != 1) throw EVandoro("Uso: vandoro-cli vetor-info ARQUIVO.vet");
+    const std::string& arq = a.Posicionais()[0];
+    TVET vet;
+    vet.Load(arq);
+    auto linhas = vet.Lines();
+    auto num = [](double v) { return FloatToStr(v); };
+    std::cout << "Arquivo: " << arq << "\n"
+              << "Título: " << vet.Title() << "\n"
+              << "Unidade: " << vet.Units() << "\n"
+              << "Linhas: " << linhas.size() << "\n"
+              << "Pontos: " << vet.RecordCount() << "\n"
+              << "X mínimo: " << num(vet.MinX()) << "\n"
+              << "X máximo: " << num(vet.MaxX()) << "\n"
+              << "Y mínimo: " << num(vet.MinY()) << "\n"
+              << "Y máximo: " << num(vet.MaxY()) << "\n";
+    // Length of each run on its own: an id that occurs twice is two lines.
+    double total = 0;
+    for (const auto& l : linhas) {
+        double c = 0;
+        for (int i = 1; i < l.Count(); ++i) {
+            double dx = (double)l.Ponto(i).X - l.Ponto(i - 1).X, dy = (double)l.Ponto(i).Y - l.Ponto(i - 1).Y;
+            c += std::sqrt(dx * dx + dy * dy);
+        }
+        total += c;
+        std::cout << "Linha " << l.LineId() << ": " << l.Count() << " pontos, comprimento "
+                  << FormatFloat("0.00", c) << ", cota " << num(l.Ponto(0).Z) << "\n";
+    }
+    std::cout << "Comprimento total: " << FormatFloat("0.00", total) << "\n";
+    return 0;
+}
+
+RegistroComando regImportar{
+    "vetor-importar", "converte um vetor do Idrisi (.vec) ou do Surfer (.txt) para .vet",
+    "Uso: vandoro-cli vetor-importar ENTRADA SAIDA.vet [--titulo T] [--unidade m|km]\n\n"
+    "ENTRADA .vec: vetor do Idrisi; o arquivo de documentação .dvc ao lado dele precisa\n"
+    "  descrever linhas ou polígonos binários, sistema plano, em m ou km. Cada bloco vira\n"
+    "  uma linha, numerada em ordem; a cota de cada ponto é o identificador do bloco.\n"
+    "ENTRADA .txt: pontos X Y Z do Surfer (a primeira linha é ignorada); cada mudança de Z\n"
+    "  começa uma nova linha. --unidade dá a unidade das distâncias (m, padrão, ou km).\n"
+    "--titulo: título do arquivo gravado.\n",
+    Importar};
+
+RegistroComando regExportar{
+    "vetor-exportar", "converte um vetor .vet para o Idrisi (.vec + .dvc) ou o Surfer (.txt)",
+    "Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T]\n\n"
+    "SAIDA .vec: vetor do Idrisi, um bloco por linha (identificador = cota do primeiro\n"
+    "  ponto), e o seu arquivo de documentação .dvc com o título dado.\n"
+    "SAIDA .txt: pontos X Y Z do Surfer, um por linha.\n",
+    Exportar};
+
+RegistroComando regInfo{
+    "vetor-info", "título, unidade, limites e linhas de um arquivo vetor .vet",
+    "Uso: vandoro-cli vetor-info ARQUIVO.vet\n\n"
+    "Mostra o título, a unidade, o número de linhas e de pontos, os limites gravados e,\n"
+    "para cada linha, o número de pontos, o comprimento e a cota do primeiro ponto.\n",
+    Info};
+
+}  // namespace
