@@ -34,8 +34,7 @@ void TBaciaAcumulacao::Clear() {
 }
 
 void TBaciaAcumulacao::Assign(const TBaciaAcumulacao& s) {
-    if (&s == this) return;
-    sectionSuffix_ = s.sectionSuffix_;
+    if (&s == this) return;  // the suffix names this object's own sections
     comprimento_ = s.comprimento_;
     largura_ = s.largura_;
     raio_ = s.raio_;
