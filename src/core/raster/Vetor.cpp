@@ -609,7 +609,13 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
         out.insert(out.end(), b, b + 4);
     };
     // Lines in file order, one block per run of equal ids, whatever the ids are.
-    for (const auto& l : vet.Lines()) {
+    auto linhas = vet.Lines();
+    for (size_t k = 0; k < linhas.size(); ++k)
+        if (linhas[k].Ponto(0).Z == 0)  // a zero identifier ends an Idrisi file
+            throw EVandoro("A linha " + IntToStr((long long)k + 1) +
+                           " tem cota 0, que o formato do Idrisi lê como fim do arquivo; o arquivo não foi "
+                           "exportado.");
+    for (const auto& l : linhas) {
         f32(l.Ponto(0).Z);
         f32(static_cast<float>(l.Count()));
         for (const auto& p : l.Pontos()) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <functional>
 
 #include "TestSupport.h"
@@ -466,6 +467,14 @@ TEST(Vetor, ExportaIdrisiBytesEDocumentacao) {
               "max. Y      : 4.00000000\r\n"
               "pos n error : unknown\r\n"
               "resolution  : unknown\r\n");
+
+    // A level of 0 would read back as the end of the file: refused, nothing written.
+    TVET z;
+    z.AppendLine(Linha(1, {{1, 1, 3}}));
+    z.AppendLine(Linha(2, {{2, 2, 0}}));
+    EXPECT_EQ(Mensagem([&] { ExportarIdrisi(z, tmp.Arquivo("z.vec"), ""); }),
+              "A linha 2 tem cota 0, que o formato do Idrisi lê como fim do arquivo; o arquivo não foi exportado.");
+    EXPECT_FALSE(std::ifstream(tmp.Arquivo("z.vec")).good());
 
     // And back: same points, lines renumbered in order, Z from each block.
     TVET w;
