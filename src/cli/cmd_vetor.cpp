@@ -58,7 +58,7 @@ int Importar(const std::vector<std::string>& args) {
         throw EVandoro("Formato de entrada desconhecido: use .vec (Idrisi) ou .txt (Surfer).");
     }
     vet.Save(saida);
-    std::cout << "Importação finalizada com sucesso: " << vet.Lines().size() << " linhas e " << vet.RecordCount()
+    std::cout << "Importação finalizada com sucesso: " << vet.LineCount() << " linhas e " << vet.RecordCount()
               << " pontos gravados em " << saida << "\n";
     return 0;
 }
@@ -95,28 +95,35 @@ int Info(const std::vector<std::string>& args) {
     const std::string& arq = a.Posicionais()[0];
     TVET vet;
     vet.Load(arq);
-    auto linhas = vet.Lines();
     auto num = [](double v) { return FloatToStr(v); };
     std::cout << "Arquivo: " << arq << "\n"
               << "Título: " << vet.Title() << "\n"
               << "Unidade: " << vet.Units() << "\n"
-              << "Linhas: " << linhas.size() << "\n"
+              << "Linhas: " << vet.LineCount() << "\n"
               << "Pontos: " << vet.RecordCount() << "\n"
               << "X mínimo: " << num(vet.MinX()) << "\n"
               << "X máximo: " << num(vet.MaxX()) << "\n"
               << "Y mínimo: " << num(vet.MinY()) << "\n"
               << "Y máximo: " << num(vet.MaxY()) << "\n";
     // Length of each run on its own: an id that occurs twice is two lines.
-    double total = 0;
-    for (const auto& l : linhas) {
-        double c = 0;
-        for (int i = 1; i < l.Count(); ++i) {
-            double dx = (double)l.Ponto(i).X - l.Ponto(i - 1).X, dy = (double)l.Ponto(i).Y - l.Ponto(i - 1).Y;
+    double total = 0, c = 0;
+    long long pontos = 0;
+    const int n = vet.RecordCount();
+    for (int i = 0; i < n; ++i) {
+        TRegistroVet r = vet.Record(i);
+        if (pontos > 0) {
+            TRegistroVet ant = vet.Record(i - 1);
+            double dx = (double)r.X - ant.X, dy = (double)r.Y - ant.Y;
             c += std::sqrt(dx * dx + dy * dy);
         }
-        total += c;
-        std::cout << "Linha " << l.LineId() << ": " << l.Count() << " pontos, comprimento "
-                  << FormatFloat("0.00", c) << ", cota " << num(l.Ponto(0).Z) << "\n";
+        ++pontos;
+        if (i + 1 == n || vet.Record(i + 1).Id != r.Id) {
+            std::cout << "Linha " << r.Id << ": " << pontos << " pontos, comprimento " << FormatFloat("0.00", c)
+                      << ", cota " << num(vet.Record(i + 1 - (int)pontos).Z) << "\n";
+            total += c;
+            c = 0;
+            pontos = 0;
+        }
     }
     std::cout << "Comprimento total: " << FormatFloat("0.00", total) << "\n";
     return 0;

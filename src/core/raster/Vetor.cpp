@@ -297,6 +297,13 @@ std::vector<TVetorRecPonto> TVET::Lines() const {
     return linhas;
 }
 
+int TVET::LineCount() const {
+    int n = RecordCount(), linhas = 0;
+    for (int i = 0; i < n; ++i)
+        if (i == 0 || Record(i).Id != Record(i - 1).Id) ++linhas;
+    return linhas;
+}
+
 void TVET::Load(const std::string& name) {
     std::string dados, erro;
     if (!LerTudo(name, dados, erro)) throw ELoadVet(erro);
@@ -608,20 +615,32 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
         PutF32(b, x);
         out.insert(out.end(), b, b + 4);
     };
-    // Lines in file order, one block per run of equal ids, whatever the ids are.
-    auto linhas = vet.Lines();
-    for (size_t k = 0; k < linhas.size(); ++k)
-        if (linhas[k].Ponto(0).Z == 0)  // a zero identifier ends an Idrisi file
-            throw EVandoro("A linha " + IntToStr((long long)k + 1) +
+    // Lines in file order, one block per run of equal ids, whatever the ids are. The count
+    // goes back into the block header once the run is known.
+    const int n = vet.RecordCount();
+    long long linha = 0;
+    for (int i = 0; i < n;) {
+        const TRegistroVet primeiro = vet.Record(i);
+        ++linha;
+        if (primeiro.Z == 0)  // a zero identifier ends an Idrisi file
+            throw EVandoro("A linha " + IntToStr(linha) +
                            " tem cota 0, que o formato do Idrisi lê como fim do arquivo; o arquivo não foi "
                            "exportado.");
-    for (const auto& l : linhas) {
-        f32(l.Ponto(0).Z);
-        f32(static_cast<float>(l.Count()));
-        for (const auto& p : l.Pontos()) {
-            f32(p.X);
-            f32(p.Y);
+        f32(primeiro.Z);
+        const size_t posContagem = out.size();
+        f32(0);
+        int j = i;
+        for (; j < n; ++j) {
+            TRegistroVet r = vet.Record(j);
+            if (r.Id != primeiro.Id) break;
+            f32(r.X);
+            f32(r.Y);
         }
+        // Beyond 2^24 a 32-bit real no longer holds every whole count.
+        if (j - i > (1 << 24))
+            throw EVandoro("A linha " + IntToStr(linha) + " tem pontos demais para o formato do Idrisi.");
+        PutF32(out.data() + posContagem, static_cast<float>(j - i));
+        i = j;
     }
     f32(0);
     f32(0);

@@ -154,6 +154,7 @@ public:
     void ComputeBounds();
     // Every run of equal ids in file order, each with its id.
     std::vector<TVetorRecPonto> Lines() const;
+    int LineCount() const;  // number of those runs
     // Whole file image (header + records), as written by Save.
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
 

@@ -143,6 +143,8 @@ TEST(Vetor, LinhaPorIdentificadorPegaSoAPrimeiraSequencia) {
     EXPECT_DOUBLE_EQ(v.LineLength(2), 0);
     EXPECT_DOUBLE_EQ(v.LineLength(3), 0);
     EXPECT_EQ(v.Lines().size(), 3u);
+    EXPECT_EQ(v.LineCount(), 3);
+    EXPECT_EQ(TVET().LineCount(), 0);
 }
 
 TEST(Vetor, ComprimentoEhASomaDosSegmentosPlanos) {
