@@ -1,0 +1,49 @@
+// dimensionar: loads a project, sizes its current system and prints the result page.
+#include <iostream>
+
+#include "Comando.h"
+#include "common/Erros.h"
+#include "sizing/Dimensionamento.h"
+#include "project/ModeloProjeto.h"
+
+namespace {
+
+const char* const kAjuda =
+    "Uso: vandoro-cli dimensionar PROJETO.kzp\n\n"
+    "Abre o projeto, dimensiona o sistema de conservação nele escolhido (terraços em nível,\n"
+    "terraços com gradiente ou barraginhas) como o botão \"Calcular\" da janela de\n"
+    "dimensionamento e mostra os resultados com os rótulos, unidades e formatos da página\n"
+    "de resultados. O projeto não é alterado.\n";
+
+int Executar(const std::vector<std::string>& args) {
+    Argumentos a(args, {});
+    if (a.Posicionais().size() != 1) throw EVandoro("Uso: vandoro-cli dimensionar PROJETO.kzp");
+    const std::string& arquivo = a.Posicionais()[0];
+
+    // The read may upgrade old storm sections in place; work on a copy so that sizing
+    // never changes the user's file.
+    TModeloProjeto modelo;
+    modelo.Quenda().SetPastaPrograma(PastaPrograma());
+    modelo.AbrirProjetoSemAlterar(arquivo);
+
+    TResultadoDimensionamento r;
+    try {
+        r = Dimensionar(modelo);
+    } catch (const EErroCalculo& e) {
+        throw EVandoro("Erro no cálculo: " + e.Detalhe());
+    }
+
+    const TIDProjeto& id = modelo.Identificacao();
+    if (!id.Nome().empty()) std::cout << "Projeto: " << id.Nome() << "\n";
+    std::cout << "Sistema: " << NomeSistema(r.TipoSistema) << "\n";
+    for (const auto& l : LinhasResultado(r)) {
+        std::cout << l.Rotulo << " " << l.Valor;
+        if (!l.Unidade.empty()) std::cout << " " << l.Unidade;
+        std::cout << "\n";
+    }
+    return 0;
+}
+
+RegistroComando reg{"dimensionar", "dimensiona o sistema de um projeto (.kzp)", kAjuda, Executar};
+
+}  // namespace

@@ -1,0 +1,236 @@
+#include "sizing/Dimensionamento.h"
+
+#include <cmath>
+#include <exception>
+
+#include "common/Numeros.h"
+#include "project/ModeloProjeto.h"
+
+namespace {
+
+const char* const kFmt = "0.0######";
+
+// A value not above 0 shows as an empty field.
+std::string ShowPositive(const char* fmt, double v) { return v > 0 ? FormatFloat(fmt, v) : std::string(); }
+
+// An empty field reads as 0; other text must convert.
+double ReadNumber(const std::string& campo) { return campo.empty() ? 0.0 : StrToFloat(campo); }
+
+TSistemaConservacao& SistemaDoCodigo(TModeloProjeto& m, int codigo) {
+    if (codigo == 0) return m.TerracosNivel();
+    return m.TerracosGradiente();
+}
+
+}  // namespace
+
+int CodigoSistema(int indiceLista) { return indiceLista == 0 ? 0 : indiceLista == 1 ? 1 : 5; }
+int IndiceSistema(int codigo) { return codigo == 0 ? 0 : codigo == 1 ? 1 : 2; }
+
+TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
+    TCamposDimensionamento f;
+    const TConfiguracao& cfg = m.Configuracao();
+    const double kd = cfg.KDecli, kv = cfg.KVIB;
+    f.cbSistema = IndiceSistema(m.TipoSistema().Index());
+    TSistemaConservacao& sis = SistemaDoCodigo(m, m.TipoSistema().Index());
+    const auto& p = m.Precipitacao();
+    f.edtTr = ShowPositive(kFmt, p.Tr());
+    f.edtK = ShowPositive(kFmt, p.K());
+    f.edt_a = ShowPositive(kFmt, p.A());
+    f.edt_b = ShowPositive(kFmt, p.B());
+    f.edt_c = ShowPositive(kFmt, p.C());
+    f.meLatitude = m.Quenda().Latitude();
+    f.meLongitude = m.Quenda().Longitude();
+    const TNumeroDaCurva& cn = m.NumeroDaCurva();
+    f.edtTIE = ShowPositive(kFmt, kv * cn.VIB());
+    f.edtDecTerreno = ShowPositive(kFmt, kd * cn.St());
+    f.edtSt = f.edtDecTerreno;
+    f.edtSm = ShowPositive(kFmt, kd * sis.Sm().Value());
+    f.cbMetodo = sis.Espacamento().Metodologia().Index();
+    if (f.cbSistema == 1) {
+        const TTerracosGradiente& g = m.TerracosGradiente();
+        f.edtRugTerreno = ShowPositive(kFmt, cn.nt().Value());
+        f.edtDecCanal = ShowPositive(kFmt, kd * g.Sc());
+        f.edtRugCanal = ShowPositive(kFmt, g.nc().Value());
+        f.edtCompCanal = ShowPositive(kFmt, g.Comprimento());
+    }
+    f.edtHorizontal = ShowPositive("0.0#", sis.Espacamento().EH());
+    f.edtVertical = ShowPositive("0.0#", sis.Espacamento().EV());
+    const TBaciaAcumulacao& b = m.BaciaAcumulacao();
+    f.cbFormatoBarraginha = b.Formato() == TBaciaAcumulacao::SemiCircular ? 1 : 0;
+    f.edtProfundidade = ShowPositive("0.0#", b.Profundidade());
+    f.edtM1 = ShowPositive("0.00##", b.m1());
+    f.edtM2 = ShowPositive("0.00##", b.m2());
+    f.edtAreaContribuicao = ShowPositive("0.00##", m.AreaContribBacia());
+    return f;
+}
+
+void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
+    const TConfiguracao& cfg = m.Configuracao();
+    const double kd = cfg.KDecli, kv = cfg.KVIB;
+    const int codigo = CodigoSistema(f.cbSistema);
+    m.TipoSistema().SetIndex(static_cast<std::uint8_t>(codigo));
+
+    auto& p = m.Precipitacao();
+    p.SetTr(ReadNumber(f.edtTr));
+    p.SetK(ReadNumber(f.edtK));
+    p.SetA(ReadNumber(f.edt_a));
+    p.SetB(ReadNumber(f.edt_b));
+    p.SetC(ReadNumber(f.edt_c));
+    if (!f.meLatitude.empty()) m.Quenda().SetLatitude(f.meLatitude);
+    if (!f.meLongitude.empty()) m.Quenda().SetLongitude(f.meLongitude);
+
+    TNumeroDaCurva& cn = m.NumeroDaCurva();
+    cn.SetVIB(ReadNumber(f.edtTIE) / kv);
+    cn.SetSt(ReadNumber(f.edtDecTerreno) / kd);
+
+    TSistemaConservacao& s = SistemaDoCodigo(m, codigo);
+    s.Secao().SetIndex(1);
+    s.Sm().SetValue(ReadNumber(f.edtSm) / kd);
+    s.SetB(0);
+    s.Z().SetValue(0);
+    if (codigo == 1) {
+        TTerracosGradiente& g = m.TerracosGradiente();
+        cn.nt().SetValue(ReadNumber(f.edtRugTerreno));
+        g.nc().SetValue(ReadNumber(f.edtRugCanal));
+        g.SetComprimento(static_cast<int32_t>(std::nearbyint(ReadNumber(f.edtCompCanal))));
+        g.SetSc(ReadNumber(f.edtDecCanal) / kd);
+    }
+    // The list holds the codes 0..4 (4 only for level terraces); a code it cannot show
+    // (a project's "Nenhuma") is left as it is.
+    const int itens = codigo == 0 ? 5 : 4;
+    if (f.cbMetodo >= 0 && f.cbMetodo < itens) s.Espacamento().Metodologia().SetIndex(f.cbMetodo);
+    s.Espacamento().SetEH(ReadNumber(f.edtHorizontal));
+    s.Espacamento().SetEV(s.Espacamento().EH() * cn.St());
+
+    TBaciaAcumulacao& b = m.BaciaAcumulacao();
+    b.SetFormato(static_cast<std::uint8_t>(f.cbFormatoBarraginha));
+    b.SetProfundidade(ReadNumber(f.edtProfundidade));
+    b.Setm1(ReadNumber(f.edtM1));
+    b.Setm2(ReadNumber(f.edtM2));
+    m.SetAreaContribBacia(ReadNumber(f.edtAreaContribuicao));
+    // The basin's channel works with unit values and one volume.
+    b.SetMultiplicadorVolume(1);
+    TCanalGradienteCustom& c = b.Canal();
+    c.Z().SetValue(1);
+    c.SetB(1);
+    c.nc().SetValue(1);
+    c.SetSc(1);
+    c.Sm().SetValue(1);
+}
+
+std::string ValidateInputs(const TCamposDimensionamento& f) {
+    struct Regra {
+        const std::string* campo;
+        const char* mensagem;
+    };
+    const Regra comuns[] = {
+        {&f.edtTr, "Valor do periodo de retorno inconsistente."},
+        {&f.edtK, "Valor do parâmetro \"K\" inconsistente."},
+        {&f.edt_a, "Valor do parâmetro \"a\" inconsistente."},
+        {&f.edt_b, "Valor do parâmetro \"b\" inconsistente."},
+        {&f.edt_c, "Valor do parâmetro \"c\" inconsistente."},
+        {&f.edtTIE, "Valor da taxa de infiltração estável inconsistente."},
+    };
+    for (const auto& r : comuns)
+        if (r.campo->empty()) return r.mensagem;
+
+    if (f.cbSistema == 2) {
+        if (f.edtProfundidade.empty()) return "Valor da profundidade da barraginha inconsistente.";
+        if (f.edtAreaContribuicao.empty()) return "Valor da área de contribuição da barraginha inconsistente.";
+        if (f.cbFormatoBarraginha == 0) {
+            if (f.edtM1.empty()) return "Valor do parâmetro \"m1\" da barraginha inconsistente.";
+            if (f.edtM2.empty()) return "Valor do parâmetro \"m2\" da barraginha inconsistente.";
+        }
+        return std::string();
+    }
+    const bool gradiente = f.cbSistema == 1;
+    if (f.edtSm.empty()) return "Valor da inclinação do murundum inconsistente.";
+    if (f.edtSt.empty()) return "Valor da declividade do terreno inconsistente.";
+    if (gradiente) {
+        if (f.edtRugTerreno.empty()) return "Valor da rugosidade do terreno inconsistente.";
+        if (f.edtDecCanal.empty()) return "Valor da declividade do canal inconsistente.";
+        if (f.edtCompCanal.empty()) return "Valor do comprimento do canal inconsistente.";
+        if (f.edtRugCanal.empty()) return "Valor da rugosidade do canal inconsistente.";
+    }
+    if (f.edtDecTerreno.empty()) return "Valor da declividade do terreno inconsistente.";
+    if (f.edtVertical.empty()) return "Valor do espaçamento vertical inconsistente.";
+    if (f.edtHorizontal.empty()) return "Valor do espaçamento horizontal inconsistente.";
+    return std::string();
+}
+
+TResultadoDimensionamento Calcular(TModeloProjeto& m) {
+    TResultadoDimensionamento r;
+    const int codigo = m.TipoSistema().Index();
+    r.TipoSistema = CodigoSistema(IndiceSistema(codigo));
+    TNumeroDaCurva& cn = m.NumeroDaCurva();
+    auto& storm = m.Precipitacao();
+    try {
+        if (r.TipoSistema == 5) {
+            TBaciaAcumulacao& b = m.BaciaAcumulacao();
+            r.LES = cn.RunoffDepth(storm);
+            r.Volume = r.LES * m.AreaContribBacia() / 1000.0;
+            b.SetVolume(r.Volume);
+            b.ComputeBasin(1);
+            r.Formato = b.Formato();
+            r.ComprimentoOuRaio = r.Formato == TBaciaAcumulacao::SemiCircular ? b.Raio() : b.Comprimento();
+            r.Largura = b.Largura();
+            return r;
+        }
+        TSistemaConservacao& s = SistemaDoCodigo(m, codigo);
+        s.SizeChannel(cn, storm);
+        s.Espacamento().SetEV(s.Espacamento().EH() * cn.St());
+        if (r.TipoSistema == 1) {
+            r.Q = m.TerracosGradiente().Q();
+            m.SetVazaoSalva(r.Q);
+        } else {
+            r.LES = cn.RunoffDepth(storm);
+        }
+        r.EV = s.Espacamento().EV();
+        r.EH = s.Espacamento().EH();
+        r.H = s.H();
+        // The recommended height reads the coefficient back from its field ("0.00").
+        s.SetCDu(ReadNumber(ShowPositive("0.00", s.CDu())));
+        r.CDu = s.CDu();
+        s.SetHr(std::sqrt(r.CDu) * r.H * 100.0 + 10.0);
+        r.Hr = s.Hr();
+    } catch (const std::exception& e) {
+        throw EErroCalculo(e.what());
+    }
+    return r;
+}
+
+TResultadoDimensionamento Dimensionar(TModeloProjeto& m) {
+    const TCamposDimensionamento f = LoadInputs(m);
+    StoreInputs(f, m);
+    const std::string falta = ValidateInputs(f);
+    if (!falta.empty()) throw EVandoro(falta);
+    return Calcular(m);
+}
+
+std::string NomeSistema(int tipoSistema) {
+    if (tipoSistema == 0) return "Terraços em Nível(sem drenagem)";
+    if (tipoSistema == 1) return "Terraços com Gradiente(com drenagem)";
+    return "Barragens de Contenção(Barraginhas)";
+}
+
+std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r) {
+    std::vector<TLinhaResultado> l;
+    if (r.TipoSistema == 5) {
+        const bool semi = r.Formato == TBaciaAcumulacao::SemiCircular;
+        l.push_back({semi ? "Raio:" : "Comprimento:", FormatFloat("0.0", r.ComprimentoOuRaio), "m"});
+        if (!semi) l.push_back({"Largura:", FormatFloat("0.0", r.Largura), "m"});
+        l.push_back({"LES:", FormatFloat("0.0", r.LES), "mm"});
+        l.push_back({"Volume:", FormatFloat("0.0", r.Volume), "m3"});
+        return l;
+    }
+    if (r.TipoSistema == 1)
+        l.push_back({"Vazão:", FormatFloat("0.00", r.Q), "L/s"});
+    else
+        l.push_back({"LES:", FormatFloat("0.0", r.LES), "mm"});
+    l.push_back({"Espaçamento vertical:", FormatFloat("0.00", r.EV), "m"});
+    l.push_back({"Espaçamento horizontal:", FormatFloat("0.00", r.EH), "m"});
+    l.push_back({"Altura teórica (H):", FormatFloat("0.0", r.H * 100.0), "cm"});
+    l.push_back({"Coef. de desuniformidade:", FormatFloat("0.00", r.CDu), ""});
+    l.push_back({"Altura recomendada (Hr):", FormatFloat("0.0", r.Hr), "cm"});
+    return l;
+}

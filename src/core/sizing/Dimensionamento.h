@@ -1,0 +1,71 @@
+#pragma once
+// Sizing of the project's current system as the sizing window's "Calcular" does it: the
+// entry fields are filled from the model and stored back (so values carry the fields'
+// precision), the required fields are checked, and the system is computed. The window
+// and the command line both go through here.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/Erros.h"
+
+class TModeloProjeto;
+
+// A model failure during the computation. what() is the window's " Erro no cálculo ";
+// Detalhe() the model's own message.
+class EErroCalculo : public EVandoro {
+public:
+    explicit EErroCalculo(std::string detalhe) : EVandoro(" Erro no cálculo "), detalhe_(std::move(detalhe)) {}
+    const std::string& Detalhe() const { return detalhe_; }
+
+private:
+    std::string detalhe_;
+};
+
+// Texts of the sizing window's entry fields (empty = no value): model values times the
+// display unit factors, in the fields' formats. Named after the window's controls.
+struct TCamposDimensionamento {
+    int cbSistema = 0;            // 0 level, 1 graded, 2 basins
+    int cbMetodo = 0;             // spacing-method list index
+    int cbFormatoBarraginha = 0;  // 0 rectangular, 1 semicircular
+    std::string edtTr, edtK, edt_a, edt_b, edt_c, meLatitude, meLongitude;
+    std::string edtDecCanal, edtCompCanal, edtRugCanal, edtSt, edtSm;
+    std::string edtDecTerreno, edtRugTerreno, edtHorizontal, edtVertical, edtTIE;
+    std::string edtProfundidade, edtAreaContribuicao, edtM1, edtM2;
+};
+
+// System-type code of a list index of cbSistema (0, 1, 5) and back (0, 1, 2).
+int CodigoSistema(int indiceLista);
+int IndiceSistema(int codigo);
+
+TCamposDimensionamento LoadInputs(TModeloProjeto& m);
+void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m);
+// The message of the first required field that is empty, or "" when all are filled.
+std::string ValidateInputs(const TCamposDimensionamento& f);
+
+// What the result pages show.
+struct TResultadoDimensionamento {
+    int TipoSistema = 0;    // 0 level, 1 graded, 5 basins
+    double LES = 0;         // mm: level runoff depth, or the basin's
+    double Q = 0;           // L/s, graded
+    double EV = 0, EH = 0;  // m
+    double H = 0;           // m
+    double CDu = 1;
+    double Hr = 0;  // cm
+    int Formato = 0;
+    double ComprimentoOuRaio = 0, Largura = 0, Volume = 0;  // m, m, m³
+};
+
+// The computation proper (steps after the check); throws EErroCalculo.
+TResultadoDimensionamento Calcular(TModeloProjeto& m);
+// Load, store, check and compute in the window's order; an empty required field throws
+// EVandoro with the window's message for it.
+TResultadoDimensionamento Dimensionar(TModeloProjeto& m);
+
+// Label, value and unit of each result field, as the result page shows them.
+struct TLinhaResultado {
+    std::string Rotulo, Valor, Unidade;
+};
+std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r);
+// The system's item of the cbSistema list, without its leading blank.
+std::string NomeSistema(int tipoSistema);
