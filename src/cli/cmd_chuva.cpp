@@ -1,0 +1,306 @@
+// vandoro-cli chuva: the rainfall-equation database beside the program — states, stations,
+// localities, and the IDF equation at a station, a locality or any point.
+#include <algorithm>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Comando.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "common/Win1252.h"
+#include "model/Precipitacao.h"
+#include "rainfall/BDPrecipitacao.h"
+#include "rainfall/Estado.h"
+
+namespace {
+
+const char* const kAjuda =
+    "Uso: vandoro-cli chuva\n"
+    "     vandoro-cli chuva --estado UF|N [--localidades]\n"
+    "     vandoro-cli chuva [--estado UF|N] --estacao NOME [--tr ANOS --duracao MIN]\n"
+    "     vandoro-cli chuva [--estado UF|N] --localidade NOME [--tr ANOS --duracao MIN]\n"
+    "     vandoro-cli chuva --latitude GG°MM'SS\" --longitude GG°MM'SS\" [--tr ANOS --duracao MIN]\n"
+    "\n"
+    "Consulta o banco de dados de equações de intensidade-duração-frequência da chuva,\n"
+    "i = K·Tr^a/(t+b)^c (i em mm/h, t em min, Tr em anos).\n"
+    "\n"
+    "  (sem opções)       lista os estados com o número de estações e de localidades\n"
+    "  --estado UF|N      estado pela sigla (MG), pelo nome ou pelo índice 0 a 26; sozinho,\n"
+    "                     lista as estações do estado (equação conhecida)\n"
+    "  --localidades      com --estado, lista as localidades do estado\n"
+    "  --estacao NOME     K, a, b, c e a fonte da equação da estação\n"
+    "  --localidade NOME  K, a, b, c interpolados para a localidade\n"
+    "  --latitude, --longitude\n"
+    "                     K, a, b, c interpolados para o ponto; graus sul e oeste, sem sinal\n"
+    "                     (ao norte do equador, sinal de menos no lugar do primeiro dígito:\n"
+    "                     -2°30'00\"); as aspas finais podem ser omitidas\n"
+    "  --tr ANOS, --duracao MIN\n"
+    "                     também a intensidade média (mm/h) e a altura de chuva (mm)\n"
+    "\n"
+    "Nomes valem sem distinção de maiúsculas e acentos. A interpolação usa o inverso da\n"
+    "quinta potência da distância sobre as estações de BA, ES, GO, MG, PR, RJ, SP e TO.\n"
+    "\n"
+    "Exemplo:\n"
+    "  vandoro-cli chuva --latitude \"19°55'00\\\"\" --longitude \"43°56'00\\\"\" --tr 10 --duracao 60\n";
+
+// Width of a UTF-8 text in characters.
+std::size_t Largura(const std::string& s) {
+    std::size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string Preencher(const std::string& s, std::size_t largura) {
+    const std::size_t l = Largura(s);
+    return l >= largura ? s : s + std::string(largura - l, ' ');
+}
+
+std::string SemBrancosFinais(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+int Estado(const std::string& texto) {
+    long long n = 0;
+    if (TryStrToInt(texto, n)) {
+        TEstado e;
+        e.SetIndex(n < -32768 || n > 32767 ? 32767 : int(n));
+        return e.Index();
+    }
+    int i = TEstado::IndiceDaSigla(texto);
+    if (i < 0) i = TEstado::IndiceDoNome(texto);
+    if (i < 0) throw EVandoro("Estado desconhecido: " + texto + ".");
+    return i;
+}
+
+// A typed coordinate; the closing quote is the awkward one in a shell, so it may be left off.
+std::string Coordenada(const std::string& texto) {
+    std::string t = texto;
+    if (Utf8ToWin1252(t).size() == kCapCoordenada - 1) t += '"';
+    CoordenadaParaGraus(t);  // EConversao with the text when malformed
+    return t;
+}
+
+void ListarEstados(const std::string& pasta) {
+    TBDPrecipitacao bd(pasta);
+    bd.LoadStations();
+    std::cout << "Índice  UF  Estado                Estações  Localidades\n";
+    for (int e = 0; e < kNumEstados; ++e) {
+        bd.LoadLocalities(e);
+        std::string i = IntToStr(e);
+        std::cout << std::string(6 - i.size(), ' ') << i << "  " << TEstado::Sigla(e) << "  "
+                  << Preencher(TEstado::Nome(e), 20) << " ";
+        const std::string ne = IntToStr((long long)bd.Stations(e).size());
+        const std::string nl = IntToStr((long long)bd.Localities().size());
+        std::cout << std::string(9 - std::min<std::size_t>(9, ne.size()), ' ') << ne
+                  << std::string(13 - std::min<std::size_t>(13, nl.size()), ' ') << nl << "\n";
+    }
+}
+
+template <class R>
+std::vector<const R*> PorNome(const std::vector<R>& v) {
+    std::vector<const R*> r;
+    for (const R& x : v) r.push_back(&x);
+    std::stable_sort(r.begin(), r.end(), [](const R* a, const R* b) {
+        const std::string ka = ChaveDeBusca(a->Name), kb = ChaveDeBusca(b->Name);
+        return ka != kb ? ka < kb : a->Name < b->Name;
+    });
+    return r;
+}
+
+void ListarEstacoes(const TBDPrecipitacao& bd, int e) {
+    const auto lista = PorNome(bd.Stations(e));
+    std::cout << "Estações de " << TEstado::Nome(e) << " (" << lista.size() << "):\n";
+    if (lista.empty()) return;
+    std::size_t w = 4;
+    for (auto* s : lista) w = std::max(w, Largura(SemBrancosFinais(s->Name)));
+    std::cout << Preencher("Nome", w) << "  Latitude   Longitude  " << Preencher("K", 11) << Preencher("a", 8)
+              << Preencher("b", 9) << Preencher("c", 8) << "Fonte\n";
+    for (auto* s : lista)
+        std::cout << Preencher(SemBrancosFinais(s->Name), w) << "  " << Preencher(s->Latitude, 9) << "  "
+                  << Preencher(s->Longitude, 9) << "  " << Preencher(FloatToStrFixed(s->K, 3), 11)
+                  << Preencher(FloatToStrFixed(s->A, 4), 8) << Preencher(FloatToStrFixed(s->B, 3), 9)
+                  << Preencher(FloatToStrFixed(s->C, 4), 8) << SemBrancosFinais(s->Source) << "\n";
+}
+
+void ListarLocalidades(TBDPrecipitacao& bd, int e) {
+    bd.LoadLocalities(e);
+    const auto lista = PorNome(bd.Localities());
+    std::cout << "Localidades de " << TEstado::Nome(e) << " (" << lista.size() << "):\n";
+    if (lista.empty()) return;
+    std::size_t w = 4;
+    for (auto* l : lista) w = std::max(w, Largura(SemBrancosFinais(l->Name)));
+    std::cout << Preencher("Nome", w) << "  Latitude   Longitude\n";
+    for (auto* l : lista)
+        std::cout << Preencher(SemBrancosFinais(l->Name), w) << "  " << Preencher(l->Latitude, 9) << "  "
+                  << l->Longitude << "\n";
+}
+
+std::string ListaEstados(const std::vector<int>& estados) {
+    std::string r;
+    for (int e : estados) r += (r.empty() ? "" : ", ") + TEstado::Sigla(e);
+    return r;
+}
+
+// Repeated names carry the gauge code, "SOBRAL (00340045)"; the bare name finds them too.
+std::string SemCodigo(const std::string& chave) {
+    const std::size_t p = chave.rfind(" (");
+    return p != std::string::npos && !chave.empty() && chave.back() == ')' ? chave.substr(0, p) : chave;
+}
+
+template <class R>
+const R* Achar(const std::vector<std::pair<int, const R*>>& achados, const std::string& tipo,
+               const std::string& nome, int& estado) {
+    if (achados.empty()) throw EVandoro(tipo + " não encontrada: " + nome + ".");
+    if (achados.size() > 1 && std::all_of(achados.begin(), achados.end(),
+                                          [&](auto& x) { return x.first == achados.front().first; })) {
+        std::string nomes;
+        for (auto& [e, r] : achados) nomes += (nomes.empty() ? "" : ", ") + SemBrancosFinais(r->Name);
+        throw EVandoro("Há mais de uma " + std::string(tipo == "Estação" ? "estação" : "localidade") +
+                       " com o nome " + nome + " em " + TEstado::Nome(achados.front().first) + ": " + nomes + ".");
+    }
+    std::vector<int> estados;
+    for (auto& [e, r] : achados)
+        if (std::find(estados.begin(), estados.end(), e) == estados.end()) estados.push_back(e);
+    if (estados.size() > 1)
+        throw EVandoro("Há " + std::string(tipo == "Estação" ? "estações" : "localidades") + " com o nome " + nome +
+                       " em mais de um estado (" + ListaEstados(estados) + "); escolha com --estado.");
+    estado = achados.front().first;
+    return achados.front().second;
+}
+
+struct Chuva {
+    bool pedida = false;
+    double tr = 0, t = 0;
+};
+
+Chuva LerChuva(const Argumentos& a) {
+    Chuva c;
+    if (!a.Tem("--tr") && !a.Tem("--duracao")) return c;
+    c.pedida = true;
+    c.tr = a.Numero("--tr");
+    c.t = a.Numero("--duracao");
+    if (!(c.tr > 0)) throw EVandoro("O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    if (!(c.t > 0)) throw EVandoro("A duração da chuva (--duracao) deve ser maior que zero.");
+    return c;
+}
+
+void MostrarEquacao(const StationRecord& r, const std::string& pasta, const Chuva& pedido) {
+    std::cout << "Latitude: " << r.Latitude << "\nLongitude: " << r.Longitude << "\n";
+    std::cout << "K: " << FloatToStrFixed(r.K, 3) << "\na: " << FloatToStrFixed(r.A, 4)
+              << "\nb: " << FloatToStrFixed(r.B, 3) << "\nc: " << FloatToStrFixed(r.C, 4) << "\n";
+    const std::string fonte = SemBrancosFinais(r.Source);
+    std::cout << "Fonte: " << fonte << "\n";
+    TReferencia ref;
+    if (fonte == kFonteInterpolacao) {
+        std::cout << kTextoInterpolacao << "\n";
+    } else if (LerReferencia(pasta, fonte, ref)) {
+        std::string texto;
+        for (const std::string& parte : {ref.Autores, ref.Titulo, ref.Publicacao}) {
+            if (parte.empty()) continue;
+            if (!texto.empty()) texto += texto.back() == '.' ? " " : ". ";
+            texto += parte;
+        }
+        std::cout << "Referência: " << texto << "\n";
+    }
+
+    if (!pedido.pedida) return;
+    const double tr = pedido.tr, t = pedido.t;
+    TPrecipitacaoExponencialNegativa chuva;
+    chuva.SetK(r.K);
+    chuva.SetTr(tr);
+    chuva.SetA(r.A);
+    chuva.SetB(r.B);
+    chuva.SetC(r.C);
+    const double altura = chuva.CumulativeDepth(t);
+    std::cout << "Intensidade média (Tr = " << FloatToStr(tr) << " anos, t = " << FloatToStr(t)
+              << " min): " << FormatFloat("0.00", altura * 60.0 / t) << " mm/h\n";
+    std::cout << "Altura de chuva: " << FormatFloat("0.00", altura) << " mm\n";
+}
+
+int Executar(const std::vector<std::string>& args) {
+    Argumentos a(args, {"--estado", "--estacao", "--localidade", "--latitude", "--longitude", "--tr", "--duracao"},
+                 {"--localidades"});
+    if (!a.Posicionais().empty()) throw EVandoro("Argumento inesperado: " + a.Posicionais().front() + ".");
+    const std::string pasta = PastaBancoChuva(PastaPrograma());
+
+    const bool estacao = a.Tem("--estacao"), localidade = a.Tem("--localidade");
+    const bool ponto = a.Tem("--latitude") || a.Tem("--longitude");
+    if (int(estacao) + int(localidade) + int(ponto) > 1)
+        throw EVandoro("Use apenas uma de --estacao, --localidade ou --latitude/--longitude.");
+    if ((a.Tem("--tr") || a.Tem("--duracao")) && !(estacao || localidade || ponto))
+        throw EVandoro("--tr e --duracao pedem uma estação, uma localidade ou um ponto.");
+    if (a.Tem("--localidades") && !a.Tem("--estado"))
+        throw EVandoro("--localidades pede --estado.");
+    if (a.Tem("--localidades") && (estacao || localidade || ponto))
+        throw EVandoro("--localidades só lista; não se combina com uma consulta.");
+    const int estado = a.Tem("--estado") ? Estado(a.Valor("--estado")) : -1;
+    const Chuva pedido = LerChuva(a);
+
+    if (!estacao && !localidade && !ponto) {
+        if (estado < 0) {
+            ListarEstados(pasta);
+            return 0;
+        }
+        TBDPrecipitacao bd(pasta);
+        if (a.Tem("--localidades")) {
+            ListarLocalidades(bd, estado);
+        } else {
+            bd.LoadStations();
+            ListarEstacoes(bd, estado);
+        }
+        return 0;
+    }
+
+    TBDPrecipitacao bd(pasta);
+    bd.LoadStations();
+    if (estacao) {
+        const std::string nome = a.Valor("--estacao"), chave = ChaveDeBusca(nome);
+        std::vector<std::pair<int, const StationRecord*>> achados;
+        for (int e = 0; e < kNumEstados; ++e) {
+            if (estado >= 0 && e != estado) continue;
+            for (const StationRecord& s : bd.Stations(e))
+                if (ChaveDeBusca(s.Name) == chave) achados.emplace_back(e, &s);
+        }
+        if (achados.empty())
+            for (int e = 0; e < kNumEstados; ++e) {
+                if (estado >= 0 && e != estado) continue;
+                for (const StationRecord& s : bd.Stations(e))
+                    if (SemCodigo(ChaveDeBusca(s.Name)) == chave) achados.emplace_back(e, &s);
+            }
+        int e = -1;
+        const StationRecord* s = Achar(achados, "Estação", nome, e);
+        std::cout << "Estação: " << SemBrancosFinais(s->Name) << " (" << TEstado::Nome(e) << ")\n";
+        MostrarEquacao(*s, pasta, pedido);
+    } else if (localidade) {
+        const std::string nome = a.Valor("--localidade"), chave = ChaveDeBusca(nome);
+        std::vector<std::pair<int, const LocalityRecord*>> achados;
+        std::vector<std::vector<LocalityRecord>> guardadas(kNumEstados);
+        for (int e = 0; e < kNumEstados; ++e) {
+            if (estado >= 0 && e != estado) continue;
+            bd.LoadLocalities(e);
+            guardadas[e] = bd.Localities();
+            for (const LocalityRecord& l : guardadas[e])
+                if (ChaveDeBusca(l.Name) == chave) achados.emplace_back(e, &l);
+        }
+        int e = -1;
+        const LocalityRecord* l = Achar(achados, "Localidade", nome, e);
+        std::cout << "Localidade: " << SemBrancosFinais(l->Name) << " (" << TEstado::Nome(e) << ")\n";
+        MostrarEquacao(bd.InterpolateEquation(l->Latitude, l->Longitude), pasta, pedido);
+    } else {
+        if (!a.Tem("--latitude") || !a.Tem("--longitude"))
+            throw EVandoro("Informe --latitude e --longitude juntas.");
+        const std::string lat = Coordenada(a.Valor("--latitude")), lon = Coordenada(a.Valor("--longitude"));
+        const StationRecord r = bd.InterpolateEquation(lat, lon);
+        if (r.Source != kFonteInterpolacao) std::cout << "Estação no ponto: " << SemBrancosFinais(r.Name) << "\n";
+        MostrarEquacao(r, pasta, pedido);
+    }
+    return 0;
+}
+
+RegistroComando reg{"chuva", "banco de dados de equações de chuva (estados, estações, localidades)", kAjuda,
+                    Executar};
+
+}  // namespace
