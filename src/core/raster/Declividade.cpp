@@ -16,11 +16,13 @@ std::string Upper(std::string s) {
     return s;
 }
 
-// Clears status and progress however the work ends.
+// Clears status and progress however the work ends; nested guards leave it to the outer.
 struct LimpaProgresso {
     IProgresso* p;
+    static inline thread_local int profundidade = 0;
+    explicit LimpaProgresso(IProgresso* prog) : p(prog) { ++profundidade; }
     ~LimpaProgresso() {
-        if (!p) return;
+        if (--profundidade > 0 || !p) return;
         try {
             p->SetStatus("");
             p->SetPosition(0);
