@@ -34,7 +34,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	$(BUILD)/bin/vandoro-cli raster-info "$(BUILD)/bin/Exemplos/hugo_site.asc"
+	$(BUILD)/bin/vandoro-cli dimensionar "$(BUILD)/bin/Exemplos/Terraco em nivel.kzp"
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF
