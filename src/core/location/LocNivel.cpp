@@ -1,7 +1,20 @@
 #include "location/LocNivel.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+
+#include "common/Erros.h"
 #include "common/IniFile.h"
 #include "common/Progresso.h"
+#include "location/ImgElev.h"
+#include "location/TracadoNivel.h"
+#include "model/NumeroDaCurva.h"
+#include "model/Precipitacao.h"
+#include "model/SistemaConservacao.h"
+#include "raster/ImgDeclive.h"
+#include "raster/Vetor.h"
 
 namespace {
 const char* const kSecao = "LOCACAONIVEL";
@@ -51,4 +64,627 @@ void TLocacaoNivel::SetStatusText(const std::string& text) {
         statusText_ = text;
     }
     if (progresso_) progresso_->SetStatus(text);
+}
+
+// ---------------------------------------------------------------- the location run
+
+namespace {
+// Line ids are 16-bit in the vector file.
+constexpr int kMaxIdLinha = 32767;
+// Nesting of pocket handling (strip -> pocket -> its terraces -> their pockets ...).
+constexpr int kMaxProfundidade = 64;
+// Pockets handled in one run, and per strip.
+constexpr long long kMaxBolsoes = 20000;
+constexpr int kMaxBolsoesFaixa = 2000;
+// Terraces one uphill procedure may place (bounded by the line ids anyway).
+constexpr int kMaxSubida = kMaxIdLinha;
+
+std::string Maiusculas(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+}  // namespace
+
+TLocacaoNivel::TLocacaoNivel() : registros_(std::make_unique<TBDT>()) {}
+TLocacaoNivel::~TLocacaoNivel() = default;
+
+void TLocacaoNivel::SetModelo(TPrecipitacao* rainfall, TNumeroDaCurva* runoff, TTerracosNivel* terracos) {
+    rainfall_ = rainfall;
+    runoff_ = runoff;
+    terracos_ = terracos;
+}
+
+bool TLocacaoNivel::Parar() {
+    if (progresso_ && progresso_->StopRequested()) stopRequested_.store(true);
+    return stopRequested_.load() || fim_;
+}
+
+void TLocacaoNivel::Respirar() {
+    if (progresso_) {
+        progresso_->SetPosition(static_cast<int>(std::lround(progress_.load())));
+        progresso_->ProcessEvents();
+    }
+}
+
+void TLocacaoNivel::Encerrar(const std::string& motivo) {
+    fim_ = true;
+    SetStatusText(motivo);
+}
+
+int TLocacaoNivel::MetodoEspacamento() const { return terracos_->Espacamento().Metodologia().Index(); }
+double TLocacaoNivel::EV() const { return terracos_->Espacamento().EV(); }
+
+// Spacing for a strip slope s (m/m); runoff St already holds s. False (and the run ends)
+// when the strip has no slope: no spacing follows from it.
+bool TLocacaoNivel::RecomputeSpacing(double s) {
+    if (!(s > 0) || !std::isfinite(s)) {
+        Encerrar("Locação encerrada: faixa sem declividade no terraço " + std::to_string(TerraceCount()) + ".");
+        return false;
+    }
+    TEspacamento& esp = terracos_->Espacamento();
+    switch (MetodoEspacamento()) {
+        case TMetodologiaEspacamento::EspacamentoArbitrado:
+            esp.SetEH(esp.EV() / s);
+            break;
+        case TMetodologiaEspacamento::AlturaArbitrada:
+            esp.SpacingFromCapacity(0, runoff_->RunoffDepth(*rainfall_), terracos_->Sm().Value(),
+                                    terracos_->CDu(), terracos_->H(), s);
+            break;
+        default:
+            esp.ComputeSpacing(s);
+            break;
+    }
+    return true;
+}
+
+// Horizontal spacing and required height of a record whose EV, slope and area are set.
+void TLocacaoNivel::CompleteRecord(TRegTerr& r) {
+    if (!(r.slope > 0)) {
+        // Nothing drains to an empty strip; a flat one cannot be spaced.
+        r.height = 0;
+        if (r.area > 0)
+            Encerrar("Locação encerrada: faixa sem declividade no terraço " + std::to_string(r.id) + ".");
+        return;
+    }
+    if (MetodoEspacamento() == TMetodologiaEspacamento::AlturaArbitrada) {
+        r.height = terracos_->H();
+        return;
+    }
+    const double E = r.EV / (r.slope / 100);
+    const double d = terracos_->HeightFor(*runoff_, *rainfall_, E);
+    r.height = std::sqrt(terracos_->CDu()) * d + 0.1;
+}
+
+void TLocacaoNivel::AddProgress(double area) {
+    processedArea_ += area;
+    if (fieldAreaM2_ > 0) progress_.store(std::round(processedArea_ / fieldAreaM2_ * 100));
+    Respirar();
+}
+
+double TLocacaoNivel::StripArea() const { return static_cast<double>(apoio_->StripPixelCount()) * pixelArea_; }
+
+// A trace that yields no segment is no line: it would not bound a strip.
+bool TLocacaoNivel::Trace(TPixelS& P, double L, TLinhaPixel& line) {
+    TTracadoNivel tracador(*elev_, *apoio_);
+    if (!tracador.TraceLevelLine(P, L, line) || line.size() < 2) {
+        line.clear();
+        return false;
+    }
+    return true;
+}
+
+// Appends the line in map units; returns its length in metres.
+double TLocacaoNivel::EmitLine(const TLinhaPixel& line, int id, double level) {
+    TVetorRecPonto p;
+    p.SetLineId(id);
+    const double cw = elev_->CellWidth(), ch = elev_->CellHeight();
+    const double topo = elev_->Rows() * ch + elev_->MinY();
+    for (const TPontoPixel& v : line)
+        p.Add(static_cast<float>(elev_->MinX() + v.x * cw), static_cast<float>(topo - v.y * ch),
+              static_cast<float>(level));
+    vet_->AppendLine(p);
+    return vet_->LineLength(id) * metresPerUnit_;
+}
+
+TRegTerr* TLocacaoNivel::AddRecord(int id, double level, double slope, double length) {
+    auto r = std::make_unique<TRegTerr>();
+    r->id = id;
+    r->level = level;
+    r->slope = slope;
+    r->length = length;
+    r->EV = EV();
+    return registros_->Add(std::move(r));
+}
+
+// The position equals the terrace number when every number got its line; search otherwise.
+TRegTerr* TLocacaoNivel::RecordById(int id) {
+    if (id >= 1 && id <= registros_->Count() && registros_->Item(id) && registros_->Item(id)->id == id)
+        return registros_->Item(id);
+    for (int i = 1; i <= registros_->Count(); ++i)
+        if (registros_->Item(i) && registros_->Item(i)->id == id) return registros_->Item(i);
+    return nullptr;
+}
+
+// TerraceCount += 1, unless the vector file cannot number another line.
+bool TLocacaoNivel::NextTerrace() {
+    if (TerraceCount() >= kMaxIdLinha) {
+        Encerrar("Locação encerrada: limite de " + std::to_string(kMaxIdLinha) + " linhas atingido.");
+        return false;
+    }
+    terraceCount_.fetch_add(1);
+    return true;
+}
+
+// One level down from P: finds a start pixel below 'level', traces and burns the line and
+// floods the strip above it. Returns the strip's mean slope, or -1 when no line was found.
+double TLocacaoNivel::PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bool& found) {
+    found = false;
+    TPixelS Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 1);
+    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, level, *elev_);
+    if (inicio.Col() < 0) return -1;
+    inicio.SetValue(static_cast<float>(level));
+    if (!Trace(inicio, level, line)) return -1;
+    P = inicio;
+    found = true;
+    apoio_->BurnLine(line, 1);
+    Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 0);
+    apoio_->FloodStrip(Q.Col(), Q.Row());
+    return apoio_->StripMeanSlope(*decl_);
+}
+
+// One level up from P: the line above 'level' and the strip below it; when there is none,
+// the land above P's line (the hill's cap) is flooded instead.
+double TLocacaoNivel::PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found) {
+    found = false;
+    TPixelS Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 0);
+    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 0, level, *elev_);
+    if (inicio.Col() >= 0) {
+        inicio.SetValue(static_cast<float>(level));
+        found = Trace(inicio, level, line);
+    }
+    if (!found) {
+        apoio_->FloodStrip(Q.Col(), Q.Row());
+        return apoio_->StripMeanSlope(*decl_);
+    }
+    P = inicio;
+    apoio_->BurnLine(line, 1);
+    Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 1);
+    apoio_->FloodStrip(Q.Col(), Q.Row());
+    return apoio_->StripMeanSlope(*decl_);
+}
+
+void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
+    const int metodo = MetodoEspacamento();
+    const bool arbitrado = metodo == TMetodologiaEspacamento::EspacamentoArbitrado;
+    TPixelS P = P0, Pc = P0;
+    double nivel = P.Value() - ev0_;
+    TLinhaPixel linha;
+    bool achou = false;
+    double s = PlaceStrip(P, nivel, linha, achou);
+
+    // Places the line again from Pc with the interval the trial strip gave; false when there
+    // is no line or the limit is passed (the count then goes back to the last line placed).
+    const auto placeAgain = [&](bool first) {
+        P = Pc;
+        nivel = Pc.Value() - EV();
+        apoio_->ReleaseMarks();
+        if (Parar()) return false;
+        TPixelS Q = P;
+        apoio_->ExtremeNeighbour(*elev_, Q, 1);
+        TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, nivel, *elev_);
+        if (inicio.Col() < 0) return false;
+        if (!NextTerrace()) return false;
+        if (TerraceCount() > kMaxTerracosDescida) {
+            if (first) stopRequested_.store(true);
+            terraceCount_.fetch_sub(1);
+            return false;
+        }
+        inicio.SetValue(static_cast<float>(nivel));
+        if (!Trace(inicio, nivel, linha)) {
+            terraceCount_.fetch_sub(1);
+            return false;
+        }
+        P = inicio;
+        apoio_->BurnLine(linha, 1);
+        Q = P;
+        apoio_->ExtremeNeighbour(*elev_, Q, 0);
+        apoio_->FloodStrip(Q.Col(), Q.Row());
+        return true;
+    };
+
+    if (arbitrado) {
+        if (!achou || Parar()) return;
+        if (!NextTerrace()) return;
+        if (TerraceCount() > kMaxTerracosDescida) {
+            stopRequested_.store(true);
+            terraceCount_.fetch_sub(1);
+            return;
+        }
+        TEspacamento& esp = terracos_->Espacamento();
+        if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
+    } else {
+        if (!achou || Parar()) return;
+        runoff_->SetSt(s / 100);
+        if (!RecomputeSpacing(s / 100)) return;
+        if (!placeAgain(true)) return;
+    }
+
+    {
+        const int id = TerraceCount();
+        const double comprimento = EmitLine(linha, id, nivel);
+        TRegTerr* r = AddRecord(id, nivel, s, comprimento);
+        r->area = StripArea();
+        CompleteRecord(*r);
+        AddProgress(r->area);
+        apoio_->CommitStrip();
+    }
+
+    Pc = P;
+    for (int volta = 0; volta <= kMaxTerracosDescida; ++volta) {
+        const double nivelAnterior = nivel;
+        nivel = P.Value() - ev0_;
+        if (nivel <= minElev_ || TerraceCount() >= kMaxTerracosDescida + 1 || Parar()) return;
+        Respirar();
+        s = PlaceStrip(P, nivel, linha, achou);
+        Respirar();
+        if (arbitrado) {
+            if (!achou) return;
+            if (!NextTerrace()) return;
+            if (TerraceCount() > kMaxTerracosDescida) {
+                terraceCount_.fetch_sub(1);
+                return;
+            }
+            TEspacamento& esp = terracos_->Espacamento();
+            if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
+        } else {
+            runoff_->SetSt(s / 100);
+            if (!achou) return;
+            if (!RecomputeSpacing(s / 100)) return;
+            if (!placeAgain(false)) return;
+        }
+        const int id = TerraceCount();
+        const double comprimento = EmitLine(linha, id, nivel);
+        AddRecord(id, nivel, s, comprimento);
+        if (Parar()) return;
+        const double area = CompleteStrip(linha, P, nivelAnterior, depth);
+        if (Parar()) return;
+        if (TRegTerr* r = RecordById(id)) {
+            r->area = area;
+            CompleteRecord(*r);
+        }
+        AddProgress(area);
+        apoio_->CommitStrip();
+        if (Parar()) return;
+        Pc = P;
+    }
+}
+
+double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth) {
+    double A = StripArea();
+    const auto reflood = [&]() {
+        apoio_->ReleaseMarks();
+        apoio_->BurnLine(line, 1);
+        TPixelS Q = P;
+        apoio_->ExtremeNeighbour(*elev_, Q, 0);
+        apoio_->FloodStrip(Q.Col(), Q.Row());
+    };
+    // Pixels already taken as pockets of this strip are not taken again: the strip can
+    // still hold them after their lines were placed.
+    std::vector<TPixel> usados;
+    int bolsao = 0;
+    if (FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao)) {
+        for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
+            if (Parar()) return A;
+            reflood();
+            A = StripArea();
+            if (Parar()) return A;
+            if (!FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao)) break;
+        }
+    }
+    if (Parar()) return A;
+    if (FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao)) {
+        for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
+            if (Parar()) return A;
+            reflood();
+            A = StripArea();
+            if (A == 0) {
+                Encerrar("Locação encerrada: faixa de terraço vazia.");
+                return A;
+            }
+            const double S = apoio_->StripMeanSlope(*decl_);
+            runoff_->SetSt(S / 100);
+            if (!RecomputeSpacing(S / 100)) return A;
+            if (TRegTerr* r = RecordById(bolsao)) {
+                r->area = A;
+                r->EV = EV();
+                r->slope = S;
+                CompleteRecord(*r);
+            }
+            AddProgress(A);
+            if (Parar()) return A;
+            if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao)) break;
+        }
+    }
+    return A;
+}
+
+bool TLocacaoNivel::HasRoom(int col, int row) const {
+    const double n0 = std::trunc(5 / pixelArea_);
+    const int limite = std::max(apoio_->Rows(), apoio_->Columns()) + 1;
+    const int n = n0 > limite ? limite : static_cast<int>(n0);
+    // North, south, east, west, north-west, north-east, south-west, south-east.
+    static const int kDc[8] = {0, 0, 1, -1, -1, 1, -1, 1};
+    static const int kDr[8] = {-1, 1, 0, 0, -1, -1, 1, 1};
+    for (int k = 0; k < 8; ++k)
+        for (int i = 1; i <= n; ++i) {
+            const int c = col + i * kDc[k], r = row + i * kDr[k];
+            if (!apoio_->Inside(c, r) || apoio_->TensAt(c, r) == 0) return false;
+        }
+    return true;
+}
+
+bool TLocacaoNivel::FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
+                                        std::vector<TPixel>& used, int depth, int& pocketId) {
+    if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes || Parar()) return false;
+    const double alvo = std::nearbyint(level * 100);
+    for (int r = apoio_->BoxRow0(); r <= apoio_->BoxRow1(); ++r)
+        for (int c = apoio_->BoxCol0(); c <= apoio_->BoxCol1(); ++c) {
+            if (apoio_->TensAt(c, r) != 3) continue;
+            if (std::nearbyint(static_cast<double>(elev_->Cell(r, c)) * 100) != alvo) continue;
+            if (std::any_of(used.begin(), used.end(),
+                            [c, r](const TPixel& u) { return u.Col() == c && u.Row() == r; }))
+                continue;
+            if (!HasRoom(c, r)) continue;
+            used.emplace_back(c, r);
+            ++pockets_;
+            apoio_->ReleaseMarks();
+            TPixelS px(c, r, static_cast<float>(level));
+            TLinhaPixel linha;
+            if (!Trace(px, level, linha)) {
+                // No line through it after all: put the strip back and look further.
+                restore();
+                continue;
+            }
+            if (!NextTerrace()) return false;
+            pocketId = TerraceCount();
+            apoio_->BurnLine(linha, 0);
+            if (mode == 0) {
+                LocateUphill(px, linha, level, depth + 1);
+            } else {
+                const double comprimento = EmitLine(linha, pocketId, level);
+                AddRecord(pocketId, level, 0, comprimento);
+                LocateDownhill(px, depth + 1);
+            }
+            return true;
+        }
+    return false;
+}
+
+void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth) {
+    if (Parar()) return;
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    const int idL = TerraceCount();
+    TPixelS a = Pl;
+    double nivel = a.Value() + ev0_;
+    TLinhaPixel tentativa;
+    bool achou = false;
+    TPixelS t = a;
+    double nivelTentativa = nivel;
+    const double q = PlaceStripUphill(t, nivel, tentativa, achou);
+    runoff_->SetSt(q / 100);
+
+    // L with its strip complete: the land flooded above it.
+    const auto closeL = [&](double slope) {
+        TRegTerr* r = AddRecord(idL, x, slope, EmitLine(L, idL, x));
+        r->area = StripArea();
+        CompleteRecord(*r);
+        AddProgress(r->area);
+        apoio_->CommitStrip();
+    };
+
+    if (!achou) {
+        if (q > 0) {
+            if (!RecomputeSpacing(q / 100)) return;
+            closeL(q);
+        } else {
+            closeL(0);  // nothing above the pocket's line
+        }
+        return;
+    }
+    if (!RecomputeSpacing(q / 100)) return;
+    AddRecord(idL, x, q, EmitLine(L, idL, x));
+    apoio_->ReleaseMarks();
+
+    // The line above 'a' at its own interval, or the cap above a's line when there is none.
+    TLinhaPixel atual;
+    const auto nextLine = [&](int idAbaixo) {
+        if (arbitrado) {
+            a = t;
+            atual = tentativa;
+            nivel = nivelTentativa;
+            return true;
+        }
+        nivel = a.Value() + EV();
+        TPixelS Q = a;
+        apoio_->ExtremeNeighbour(*elev_, Q, 0);
+        TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 0, nivel, *elev_);
+        if (inicio.Col() >= 0) {
+            inicio.SetValue(static_cast<float>(nivel));
+            if (Trace(inicio, nivel, atual)) {
+                a = inicio;
+                return true;
+            }
+        }
+        apoio_->FloodStrip(Q.Col(), Q.Row());
+        if (TRegTerr* r = RecordById(idAbaixo)) {
+            r->area = StripArea();
+            CompleteRecord(*r);
+            AddProgress(r->area);
+        }
+        apoio_->CommitStrip();
+        return false;
+    };
+    if (!nextLine(idL)) return;
+
+    TPixelS C = Pl;
+    C.SetValue(static_cast<float>(x));
+    double l = nivel;
+    int idAbaixo = idL;
+    for (int volta = 0; volta < kMaxSubida; ++volta) {
+        apoio_->BurnLine(atual, 1);
+        t = a;
+        nivelTentativa = a.Value() + ev0_;
+        const double m = PlaceStripUphill(t, nivelTentativa, tentativa, achou);
+        runoff_->SetSt(m / 100);
+        int idAtual = 0;
+        if (achou) {
+            if (!RecomputeSpacing(m / 100)) return;
+            if (!NextTerrace()) return;
+            idAtual = TerraceCount();
+            AddRecord(idAtual, l, m, EmitLine(atual, idAtual, l));
+            apoio_->ReleaseMarks();
+        } else if (m > 0) {
+            // The hill's top: the current line takes the cap.
+            if (!RecomputeSpacing(m / 100)) return;
+            if (!NextTerrace()) return;
+            idAtual = TerraceCount();
+            TRegTerr* r = AddRecord(idAtual, l, m, EmitLine(atual, idAtual, l));
+            r->area = StripArea();
+            CompleteRecord(*r);
+            apoio_->CommitStrip();
+            AddProgress(r->area);
+        } else {
+            apoio_->ReleaseMarks();
+        }
+        if (achou) apoio_->BurnLine(atual, 1);
+        TPixelS Q = C;
+        apoio_->ExtremeNeighbour(*elev_, Q, 0);
+        apoio_->FloodStrip(Q.Col(), Q.Row());
+        if (Parar()) return;
+        const double A = CompleteStrip(atual, C, l, depth);
+        if (Parar()) return;
+        if (TRegTerr* r = RecordById(idAbaixo)) {
+            r->area = A;
+            CompleteRecord(*r);
+        }
+        AddProgress(A);
+        apoio_->CommitStrip();
+        if (!achou || Parar()) return;
+        C = a;
+        C.SetValue(static_cast<float>(l));
+        idAbaixo = idAtual;
+        if (!nextLine(idAbaixo)) return;
+        l = nivel;
+        if (!(l >= minElev_)) return;
+    }
+}
+
+void TLocacaoNivel::SaveOutputs() {
+    elev_.reset();
+    decl_.reset();
+    apoio_.reset();
+    if (vet_) {
+        vet_->Save(runOutput_);
+        vet_.reset();
+    }
+    registros_->SaveToFile(arquivoBDT_);
+}
+
+void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
+                              TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath) {
+    terraceCount_.store(0);
+    ev0_ = pixelArea_ = processedArea_ = fieldArea_ = fieldAreaM2_ = 0;
+    metresPerUnit_ = 0;
+    fim_ = false;
+    pockets_ = 0;
+    runElev_ = elevPath;
+    runSlope_ = slopePath;
+    runOutput_ = outputPath;
+    SetModelo(&rainfall, &runoff, &terracos);
+    registros_ = std::make_unique<TBDT>();
+    vet_.reset();
+    arquivoBDT_ = std::filesystem::path(outputPath).replace_extension(".bdt").string();
+
+    progress_.store(0);
+    SetStatusText("");
+    SetStatusText("Carregando Imagens");
+    if (progresso_) {
+        progresso_->SetMax(100);
+        Respirar();
+    }
+    try {
+        elev_ = std::make_unique<TImgElevacao>();
+        elev_->Load(elevPath);
+        if (elev_->HadInvalid()) elev_->SaveToFile(elevPath + "t1.ras");
+        progress_.store(30);
+        Respirar();
+        decl_ = std::make_unique<TImgDeclive>();
+        decl_->LoadFromImage(slopePath);
+        if (decl_->Rows() != elev_->Rows() || decl_->Columns() != elev_->Columns())
+            throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
+        progress_.store(60);
+        Respirar();
+        if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
+    } catch (...) {
+        elev_.reset();
+        decl_.reset();
+        throw;
+    }
+
+    try {
+        vet_ = std::make_unique<TVET>(elev_->UnitDist());
+        progress_.store(72);
+        Respirar();
+        apoio_ = std::make_unique<TImgApoio>(*elev_);
+        progress_.store(100);
+        Respirar();
+
+        metresPerUnit_ = Maiusculas(elev_->UnitDist()) == "KM" ? 1000 : 1;
+        progress_.store(0);
+        pixelArea_ = (static_cast<double>(metresPerUnit_) * elev_->CellWidth()) *
+                     (static_cast<double>(metresPerUnit_) * elev_->CellHeight());
+        minElev_ = elev_->MinValue();
+
+        long long n = 0;
+        slopeMean_ = decl_->MeanSlope(n);
+        if (n == 0) throw EVandoro("A imagem de declividade não tem nenhum valor diferente de zero.");
+        runoff_->SetSt(slopeMean_ / 100);
+        fieldArea_ = static_cast<double>(n) * pixelArea_ / 10000;
+        fieldAreaM2_ = fieldArea_ * 10000;
+
+        if (!RecomputeSpacing(runoff_->St()))
+            throw EVandoro("A declividade média da área não é positiva.");
+        ev0_ = EV();
+        if (!(ev0_ > 0) || !std::isfinite(ev0_))
+            throw EVandoro("Espaçamento vertical inválido: o valor deve ser maior que zero.");
+
+        const TPixelS P0 = TImgApoio::FindHighestPixel(*elev_);
+        if (P0.Col() < 0 || elev_->Cell(P0.Row(), P0.Col()) == 0)
+            throw EVandoro("A imagem de elevação não tem nenhum valor de elevação.");
+        terracos_->Selecao().Recommend(runoff_->St() * 100);
+        SetStatusText("Número de terraços locados: ");
+        Respirar();
+
+        LocateDownhill(P0, 0);
+
+        runoff_->SetSt(slopeMean_);
+        SaveOutputs();
+    } catch (...) {
+        // What was located so far is still written; the error then reaches the caller.
+        try {
+            if (runoff_ && slopeMean_ != 0) runoff_->SetSt(slopeMean_);
+            SaveOutputs();
+        } catch (...) {
+        }
+        elev_.reset();
+        decl_.reset();
+        apoio_.reset();
+        vet_.reset();
+        throw;
+    }
+    Respirar();
 }

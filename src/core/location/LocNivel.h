@@ -4,17 +4,30 @@
 // read them, and set StopRequested, while the engine runs on a worker thread.
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
+
+#include "location/BDT.h"
+#include "location/ImgApoio.h"
 
 class IProgresso;
 class TTerracosNivel;
 class TNumeroDaCurva;
 class TPrecipitacao;
+class TImgElevacao;
+class TImgDeclive;
+class TVET;
+
+// Most terraces the downhill procedure places in one run.
+constexpr int kMaxTerracosDescida = 46;
 
 class TLocacaoNivel {
 public:
-    TLocacaoNivel() = default;
+    TLocacaoNivel();
+    ~TLocacaoNivel();
     TLocacaoNivel(const TLocacaoNivel&) = delete;
     TLocacaoNivel& operator=(const TLocacaoNivel&) = delete;
 
@@ -58,7 +71,63 @@ public:
     void SetProgresso(IProgresso* p) { progresso_ = p; }
     IProgresso* Progresso() const { return progresso_; }
 
+    // Places level terraces on the elevation raster, from its highest point down, and writes
+    // the lines to outputPath (.vet) and the terrace table beside it (.bdt). The three model
+    // objects are the project's (not owned; the runoff's St is overwritten). Returns when
+    // done, stopped or at the end of the field; load, spacing and channel-sizing errors are
+    // raised after the files have been written with the terraces located so far (load
+    // errors write nothing).
+    void Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
+                   TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath);
+    // Hands the engine the model objects without running (the window sets them up first).
+    void SetModelo(TPrecipitacao* rainfall, TNumeroDaCurva* runoff, TTerracosNivel* terracos);
+
+    // Records of the last run, in the order the lines were emitted (kept until the next run).
+    const TBDT& Registros() const { return *registros_; }
+    // Output files of the last run.
+    const std::string& ArquivoBDT() const { return arquivoBDT_; }
+    // True when the last run ended at a limit or an unusable strip rather than at the end of
+    // the field or a cancel; StatusText then says why.
+    bool EncerradaNoLimite() const { return fim_; }
+
 private:
+    // Run steps.
+    bool Parar();
+    void Respirar();
+    void Encerrar(const std::string& motivo);
+    bool RecomputeSpacing(double s);
+    void CompleteRecord(TRegTerr& r);
+    void AddProgress(double area);
+    double StripArea() const;
+    bool Trace(TPixelS& P, double L, TLinhaPixel& line);
+    double EmitLine(const TLinhaPixel& line, int id, double level);
+    TRegTerr* AddRecord(int id, double level, double slope, double length);
+    TRegTerr* RecordById(int id);
+    bool NextTerrace();
+    int MetodoEspacamento() const;
+    double EV() const;
+
+    void LocateDownhill(TPixelS P0, int depth);
+    double PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bool& found);
+    double PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found);
+    double CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth);
+    bool FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
+                             std::vector<TPixel>& used, int depth, int& pocketId);
+    bool HasRoom(int col, int row) const;
+    void LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth);
+    void SaveOutputs();
+
+    std::unique_ptr<TImgElevacao> elev_;
+    std::unique_ptr<TImgDeclive> decl_;
+    std::unique_ptr<TImgApoio> apoio_;
+    std::unique_ptr<TVET> vet_;
+    std::unique_ptr<TBDT> registros_;
+    std::string arquivoBDT_;
+    double minElev_ = 0;
+    double slopeMean_ = 0;
+    bool fim_ = false;
+    long long pockets_ = 0;
+
     double ev0_ = 0;
     double pixelArea_ = 0;
     double processedArea_ = 0;

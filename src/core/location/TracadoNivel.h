@@ -1,0 +1,48 @@
+#pragma once
+// Level-line tracer: follows the contour of a level through the elevation grid by walking a
+// pair of pixels that straddle it (A on the right of the direction of travel, B on the
+// left). Vertices are linear-interpolation points on the segments joining pixel centres,
+// or pixel centres where the level runs through flat ground. Only pixels that are open and
+// not provisional in the support raster can be entered.
+#include "location/ImgApoio.h"
+
+class TImgElevacao;
+
+class TTracadoNivel {
+public:
+    TTracadoNivel(const TImgElevacao& elev, const TImgApoio& apoio) : elev_(elev), apoio_(apoio) {}
+
+    // Traces level L through P into 'line' (pixel coordinates). On return P's Value holds
+    // the elevation of the start pixel and P's position is the first vertex rounded to a
+    // pixel. False, with an empty line, when no neighbour of P can be entered or, with the
+    // start elevation differing from L, none straddles the level.
+    bool TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line);
+
+    // Whether the last trace closed on its start vertex.
+    bool Closed() const { return closed_; }
+    // Cell steps a pass may take before it is cut (a walk can only revisit states then).
+    long long StepCap() const;
+
+    // A pixel of the walking pair.
+    struct Px {
+        int c = 0, r = 0;
+        float z = 0;
+    };
+
+private:
+    enum class Fim { Continua, Termina, Fechada };
+    bool Step(Px& p, int dir) const;
+    TPontoPixel EdgePoint(const Px& u, const Px& v) const;
+    Fim CellStep();
+    Fim Append(const TPontoPixel& p);
+
+    const TImgElevacao& elev_;
+    const TImgApoio& apoio_;
+    double L_ = 0;
+    Px a_, b_;
+    int d_ = 1;
+    bool markA_ = false, markB_ = false;
+    bool closed_ = false;
+    TPontoPixel start_;
+    TLinhaPixel* line_ = nullptr;
+};
