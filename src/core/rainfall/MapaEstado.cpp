@@ -42,7 +42,7 @@ constexpr long long kMaxLado = 16384;
 constexpr long long kMaxPixels = 64LL * 1024 * 1024;
 
 int Arredonda(double v) {
-    // Halves to the even neighbour, as the original platform rounds.
+    // Halves to the even neighbour, as the coordinate round trips expect everywhere else.
     if (std::isnan(v)) return std::numeric_limits<int>::min();
     return static_cast<int>(std::nearbyint(std::clamp(v, -1e9, 1e9)));
 }

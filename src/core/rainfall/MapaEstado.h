@@ -29,7 +29,7 @@ const TGeorrefMapa* MapaDoEstado(int indEstado);
 // File name of a state's bitmap in the database folder: code + ".bmp".
 std::string ArquivoMapaEstado(const TGeorrefMapa& m);
 
-// The map of Brazil (its framing is ours; only the colours bind it).
+// The map of Brazil: 12 pixels per degree; a click goes by colour, not by coordinates.
 const TGeorrefMapa& MapaBrasil();
 constexpr int LarguraBitmapBrasil = 520;
 constexpr int AlturaBitmapBrasil = 484;

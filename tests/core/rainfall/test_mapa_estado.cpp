@@ -245,6 +245,32 @@ TEST(Bitmap, GravaELeDeVoltaComLinhasAlinhadas) {
         for (int x = 0; x < 3; ++x) EXPECT_EQ(t.Pixel(x, y), b.Pixel(x, y)) << x << "," << y;
 }
 
+TEST(Bitmap, LinhaECirculoDoMarcador) {
+    auto contar = [](const TBitmapRGB& b) {
+        int n = 0;
+        for (int y = 0; y < b.Altura(); ++y)
+            for (int x = 0; x < b.Largura(); ++x) n += b.Pixel(x, y) == 0;
+        return n;
+    };
+    // Radius 3: 7 + 2*5 + 2*5 + 2 integer points with dx^2 + dy^2 <= 9.
+    TBitmapRGB b(9, 9);
+    b.CirculoCheio(4, 4, 3, 0x000000);
+    EXPECT_EQ(contar(b), 29);
+    EXPECT_EQ(b.Pixel(4, 1), 0u);
+    EXPECT_EQ(b.Pixel(2, 2), 0u);  // 2^2 + 2^2 <= 9
+    EXPECT_NE(b.Pixel(2, 1), 0u);  // 2^2 + 3^2 > 9
+    // At a corner only the quarter inside the picture is drawn.
+    TBitmapRGB c(9, 9);
+    c.CirculoCheio(0, 0, 3, 0x000000);
+    EXPECT_EQ(contar(c), 11);
+    // A line covers both ends and one pixel per column of its longer side.
+    TBitmapRGB l(9, 9);
+    l.Linha(6, 4, 0, 1, 0x000000);
+    EXPECT_EQ(contar(l), 7);
+    EXPECT_EQ(l.Pixel(0, 1), 0u);
+    EXPECT_EQ(l.Pixel(6, 4), 0u);
+}
+
 TEST(Bitmap, RecusaArquivosQueNaoSabeLer) {
     PastaTemporaria pasta;
     const std::string path = pasta.Arquivo("t.bmp");
