@@ -561,7 +561,10 @@ bool NumerosDaLinha(const std::string& l, std::vector<double>& out) {
                !((l[j] == '-' || l[j] == '+') && std::isdigit((unsigned char)l[j - 1])))
             ++j;
         double v = 0;
-        if (!TryStrToFloat(std::string_view(l).substr(i, j - i), v) || !std::isfinite(v)) return false;
+        // Records hold 32-bit reals: a value beyond their range would turn into infinity.
+        if (!TryStrToFloat(std::string_view(l).substr(i, j - i), v) || !std::isfinite(v) ||
+            std::fabs(v) > std::numeric_limits<float>::max())
+            return false;
         out.push_back(v);
         i = j;
     }

@@ -566,6 +566,8 @@ TEST(Vetor, SurferDanificado) {
               "O arquivo 'r.txt' tem uma linha inválida (2): esperados três valores numéricos X Y Z.");
     EXPECT_EQ(importa("X Y Z\n1 2 inf\n"),
               "O arquivo 'r.txt' tem uma linha inválida (2): esperados três valores numéricos X Y Z.");
+    EXPECT_EQ(importa("X Y Z\n1 2 3\n\n1 1e39 3\n"),
+              "O arquivo 'r.txt' tem uma linha inválida (4): esperados três valores numéricos X Y Z.");
     EXPECT_EQ(Mensagem([&] { ImportarSurfer(tmp.Arquivo("nao.txt"), "", "m", v); }),
               "O arquivo 'nao.txt' não existe.");
 }
