@@ -259,13 +259,14 @@ void TTerracosGradiente::SizeChannel(const TNumeroDaCurva& cn, TPrecipitacao& st
     SetH(0);
     try {
         const double EH = espacamento_.EH();
-        // The strip is as long as the spacing, in whole metres.
-        if (!(EH >= 0) || EH > 1e6) throw EAritmetico(kErroGradiente);
+        // Beyond these lengths the kinematic-wave grids would take minutes and gigabytes.
+        if (!(EH >= 0) || EH > kMaxComprimentoGradiente || comprimento_ > kMaxComprimentoGradiente)
+            throw EAritmetico(kErroGradiente);
         TEncostaCinematica encosta;
         encosta.UsoDoSolo().SetIndex(cn.UsoDoSolo().Index());
         encosta.Tratamento().SetIndex(cn.Tratamento().Index());
         encosta.CondicaoHidrologica().SetIndex(cn.CondicaoHidrologica().Index());
-        encosta.SetComprimento(int32_t(std::nearbyint(EH)));
+        encosta.SetComprimento(int32_t(std::nearbyint(EH)));  // the strip, in whole metres
         encosta.nt().SetValue(cn.nt().Value());
         encosta.SetVIB(cn.VIB());
         encosta.SetSt(cn.St());

@@ -132,13 +132,16 @@ private:
 
 // Graded terraces ("com drenagem"): Q is the peak outlet discharge (L/s after sizing) and
 // H its Manning flow depth.
+constexpr double kMaxComprimentoGradiente = 10000;  // m
+
 class TTerracosGradiente : public TSistemaConservacao {
 public:
     TTerracosGradiente();
     explicit TTerracosGradiente(const std::string& suffix);
 
     // Kinematic wave on the strip of width EH, routed along the channel. Raises EVandoro
-    // ("Erro no dimensinamento dos canais") on failure. No runoff gives Q = 0 and H = 0.
+    // ("Erro no dimensinamento dos canais") on failure, also when EH or the channel length
+    // exceeds kMaxComprimentoGradiente. No runoff gives Q = 0 and H = 0.
     void SizeChannel(const TNumeroDaCurva& cn, TPrecipitacao& storm) override;
 
     struct AlturaVazao {

@@ -282,6 +282,12 @@ TEST(TerracosGradiente, AvaliacaoNaoMudaOSistema) {
     EXPECT_EQ(Mensagem([&] { g.HeightAndFlowFor(cn, chuva, 40, 0.004, 0, 800); }),
               "Erro no dimensinamento dos canais");
     inalterado();
+    // Lengths no terrace has are refused at once instead of running for minutes.
+    EXPECT_EQ(Mensagem([&] { g.HeightAndFlowFor(cn, chuva, 10001, 0.004, 0.03, 800); }),
+              "Erro no dimensinamento dos canais");
+    EXPECT_EQ(Mensagem([&] { g.HeightAndFlowFor(cn, chuva, 25, 0.004, 0.03, 10001); }),
+              "Erro no dimensinamento dos canais");
+    inalterado();
     // The same through the stored values.
     g.SetSc(0);
     EXPECT_EQ(Mensagem([&] { g.SizeChannel(cn, chuva); }), "Erro no dimensinamento dos canais");
