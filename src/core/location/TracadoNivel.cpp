@@ -179,34 +179,54 @@ bool TTracadoNivel::TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line) {
     if (!apoio_.Inside(P.Col(), P.Row())) return false;
 
     // First crossing: the neighbours north, south, east, west (direction codes 4, 2, 1, 3).
-    Px p0{P.Col(), P.Row(), elev_.Cell(P.Row(), P.Col())};
-    P.SetValue(p0.z);
-    static const int kViz[4] = {4, 3, 1, 2};   // step direction of each neighbour
+    static const int kViz[4] = {4, 3, 1, 2};  // step direction of each neighbour
     static const int kCodigo[4] = {4, 2, 1, 3};
     struct Viz {
         bool alcancado = false, cruza = false;
         double d = 0;
         Px px;
     } viz[4];
-    for (int i = 0; i < 4; ++i) {
-        viz[i].px = p0;
-        if (!Step(viz[i].px, kViz[i])) continue;
-        viz[i].alcancado = true;
-        viz[i].d = std::fabs(static_cast<double>(p0.z) - viz[i].px.z);
-        viz[i].cruza = std::min<double>(p0.z, viz[i].px.z) < L && L < std::max<double>(p0.z, viz[i].px.z);
-    }
+    Px p0{P.Col(), P.Row(), elev_.Cell(P.Row(), P.Col())};
     int escolha = -1;
-    if (p0.z != L) {
+    // A start pixel whose four neighbours all lie on its side of the level (steep ground, a
+    // level passing diagonally) walks to the neighbour nearest the level while that brings
+    // it strictly nearer, and tries again there.
+    const int maxPassos = apoio_.Rows() + apoio_.Columns() + 2;
+    for (int tentativa = 0; tentativa < maxPassos; ++tentativa) {
+        for (int i = 0; i < 4; ++i) {
+            viz[i] = Viz{};
+            viz[i].px = p0;
+            if (!Step(viz[i].px, kViz[i])) continue;
+            viz[i].alcancado = true;
+            viz[i].d = std::fabs(static_cast<double>(p0.z) - viz[i].px.z);
+            viz[i].cruza = std::min<double>(p0.z, viz[i].px.z) < L && L < std::max<double>(p0.z, viz[i].px.z);
+        }
+        escolha = -1;
+        if (p0.z != L) {
+            for (int i = 0; i < 4; ++i)
+                if (viz[i].cruza && (escolha < 0 || viz[escolha].d > viz[i].d)) escolha = i;
+        } else {
+            for (int i = 0; i < 4; ++i)
+                if (viz[i].alcancado && (escolha < 0 || viz[escolha].d > viz[i].d)) escolha = i;
+        }
+        if (escolha >= 0 || p0.z == L) break;
+        int melhor = -1;
         for (int i = 0; i < 4; ++i)
-            if (viz[i].cruza && (escolha < 0 || viz[escolha].d > viz[i].d)) escolha = i;
-        if (escolha < 0) return false;
+            if (viz[i].alcancado &&
+                std::fabs(L - viz[i].px.z) < std::fabs(L - (melhor < 0 ? p0.z : viz[melhor].px.z)))
+                melhor = i;
+        if (melhor < 0) break;
+        p0 = viz[melhor].px;
+    }
+    P.SetCol(p0.c);
+    P.SetRow(p0.r);
+    P.SetValue(p0.z);
+    if (escolha < 0) return false;
+    if (p0.z != L) {
         start_ = EdgePoint(p0, viz[escolha].px);
         P.SetCol(static_cast<int>(std::nearbyint(start_.x)));
         P.SetRow(static_cast<int>(std::nearbyint(start_.y)));
     } else {
-        for (int i = 0; i < 4; ++i)
-            if (viz[i].alcancado && (escolha < 0 || viz[escolha].d > viz[i].d)) escolha = i;
-        if (escolha < 0) return false;
         start_ = TPontoPixel{static_cast<double>(p0.c), static_cast<double>(p0.r)};
     }
     line.push_back(start_);

@@ -14,8 +14,9 @@ public:
 
     // Traces level L through P into 'line' (pixel coordinates). On return P's Value holds
     // the elevation of the start pixel and P's position is the first vertex rounded to a
-    // pixel. False, with an empty line, when no neighbour of P can be entered or, with the
-    // start elevation differing from L, none straddles the level.
+    // pixel. When no neighbour of P straddles the level, P first walks to the neighbour
+    // nearest the level while that brings it strictly nearer. False, with an empty line,
+    // when no straddling pair is reached that way.
     bool TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line);
 
     // Whether the last trace closed on its start vertex.

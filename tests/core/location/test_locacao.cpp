@@ -1,0 +1,493 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "location/ImgApoio.h"
+#include "location/ImgElev.h"
+#include "location/LocNivel.h"
+#include "model/NumeroDaCurva.h"
+#include "model/Precipitacao.h"
+#include "model/SistemaConservacao.h"
+#include "raster/ImgDeclive.h"
+#include "raster/Imagem.h"
+#include "location/TracadoNivel.h"
+#include "raster/Vetor.h"
+
+namespace {
+
+using Campo = std::function<double(double x, double y)>;  // metres from the west and north edges
+
+// An ArcView grid of rows x cols cells of 'cell' metres; cells where f <= 0 are no-data.
+void GravarAsc(const std::string& arq, int rows, int cols, double cell, const Campo& f) {
+    std::ostringstream o;
+    o.precision(9);
+    o << "ncols " << cols << "\nnrows " << rows << "\nxllcorner 100\nyllcorner 200\ncellsize " << cell
+      << "\nNODATA_value -9999\n";
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 1; c <= cols; ++c) {
+            const double z = f(c * cell, r * cell);
+            o << (z > 0 ? z : -9999) << ' ';
+        }
+        o << '\n';
+    }
+    GravarArquivo(arq, o.str());
+}
+
+// Slope in percent by central differences over the field (0 outside it).
+void GravarDeclividade(const std::string& arq, int rows, int cols, double cell, const Campo& f) {
+    GravarAsc(arq, rows, cols, cell, [&](double x, double y) {
+        const double z = f(x, y);
+        if (z <= 0) return -1.0;
+        // Beyond the field's edge the ground is taken as level with the cell.
+        const auto g = [&](double u, double v) { const double w = f(u, v); return w > 0 ? w : z; };
+        const double dx = (g(x + cell, y) - g(x - cell, y)) / (2 * cell);
+        const double dy = (g(x, y + cell) - g(x, y - cell)) / (2 * cell);
+        return 100 * std::sqrt(dx * dx + dy * dy);
+    });
+}
+
+// The project objects of a location run.
+struct Modelo {
+    TPrecipitacaoExponencialNegativa chuva;
+    TNumeroDaCurva cn;
+    TTerracosNivel terracos;
+    Modelo(int metodo, double ev = 0) {
+        chuva.SetK(1000);
+        chuva.SetTr(10);
+        chuva.SetA(0.15);
+        chuva.SetB(10);
+        chuva.SetC(0.75);
+        cn.SetVIB(10);
+        cn.UsoDoSolo().SetIndex(5);
+        cn.Tratamento().SetIndex(3);
+        cn.CondicaoHidrologica().SetIndex(1);
+        terracos.Espacamento().Metodologia().SetIndex(metodo);
+        terracos.Espacamento().SetEV(ev);
+        terracos.Sm().SetValue(1);
+        terracos.SetCDu(1);
+    }
+};
+
+struct Execucao {
+    PastaTemporaria pasta;
+    std::string elev, decl, saida;
+    TLocacaoNivel loc;
+    TVET vet;
+    Execucao(int rows, int cols, double cell, const Campo& f, Modelo& m) {
+        elev = pasta.Arquivo("elev.asc");
+        decl = pasta.Arquivo("decl.asc");
+        saida = pasta.Arquivo("saida.vet");
+        GravarAsc(elev, rows, cols, cell, f);
+        GravarDeclividade(decl, rows, cols, cell, f);
+        loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, saida);
+        vet.Load(saida);
+    }
+};
+
+}  // namespace
+
+
+namespace {
+
+// Elevation grid read back for the checks (same load as the run).
+struct Grade {
+    TImgElevacao e;
+    explicit Grade(const std::string& arq) { e.Load(arq); }
+    double Z(int c, int r) const { return e.Cell(r, c); }
+};
+
+// Every vertex that is not a pixel centre lies on a segment between two neighbouring pixel
+// centres and interpolates there to its line's level.
+void VerticesNoNivel(const TVET& vet, const TImgElevacao& e) {
+    const double cw = e.CellWidth(), ch = e.CellHeight();
+    const double topo = e.Rows() * ch + e.MinY();
+    int checados = 0;
+    for (const TVetorRecPonto& l : vet.Lines())
+        for (const TRecPonto& p : l.Pontos()) {
+            const double x = (p.X - e.MinX()) / cw, y = (topo - p.Y) / ch;
+            const double xi = std::round(x), yi = std::round(y);
+            const bool xInteiro = std::fabs(x - xi) < 1e-3, yInteiro = std::fabs(y - yi) < 1e-3;
+            if (xInteiro && yInteiro) continue;
+            ASSERT_TRUE(xInteiro || yInteiro) << "linha " << l.LineId() << " vértice (" << x << ", " << y << ")";
+            double z;
+            if (xInteiro) {
+                const int r0 = int(std::floor(y));
+                z = e.Cell(r0, int(xi)) + (y - r0) * (e.Cell(r0 + 1, int(xi)) - e.Cell(r0, int(xi)));
+            } else {
+                const int c0 = int(std::floor(x));
+                z = e.Cell(int(yi), c0) + (x - c0) * (e.Cell(int(yi), c0 + 1) - e.Cell(int(yi), c0));
+            }
+            EXPECT_NEAR(z, p.Z, 1e-4) << "linha " << l.LineId();
+            ++checados;
+        }
+    EXPECT_GT(checados, 0);
+}
+
+bool Cruzam(const TRecPonto& a, const TRecPonto& b, const TRecPonto& c, const TRecPonto& d) {
+    const auto o = [](const TRecPonto& p, const TRecPonto& q, const TRecPonto& r) {
+        return (double(q.X) - p.X) * (double(r.Y) - p.Y) - (double(q.Y) - p.Y) * (double(r.X) - p.X);
+    };
+    const double d1 = o(a, b, c), d2 = o(a, b, d), d3 = o(c, d, a), d4 = o(c, d, b);
+    return ((d1 > 1e-9 && d2 < -1e-9) || (d1 < -1e-9 && d2 > 1e-9)) &&
+           ((d3 > 1e-9 && d4 < -1e-9) || (d3 < -1e-9 && d4 > 1e-9));
+}
+
+// No two lines cross (proper crossings of their segments).
+void SemCruzamentos(const TVET& vet) {
+    const auto linhas = vet.Lines();
+    for (size_t i = 0; i < linhas.size(); ++i)
+        for (size_t j = i + 1; j < linhas.size(); ++j) {
+            const auto& p = linhas[i].Pontos();
+            const auto& q = linhas[j].Pontos();
+            for (size_t a = 1; a < p.size(); ++a)
+                for (size_t b = 1; b < q.size(); ++b)
+                    ASSERT_FALSE(Cruzam(p[a - 1], p[a], q[b - 1], q[b]))
+                        << "linhas " << linhas[i].LineId() << " e " << linhas[j].LineId();
+        }
+}
+
+double SomaAreas(const TBDT& bdt) {
+    double s = 0;
+    for (int i = 1; i <= bdt.Count(); ++i) s += bdt.Item(i)->area;
+    return s;
+}
+
+void VerificacoesGerais(Execucao& x) {
+    Grade g(x.elev);
+    VerticesNoNivel(x.vet, g.e);
+    SemCruzamentos(x.vet);
+    EXPECT_LE(SomaAreas(x.loc.Registros()), x.loc.FieldAreaM2() + 1e-6);
+    // One line per record, same ids, and the .bdt holds them all.
+    const auto linhas = x.vet.Lines();
+    ASSERT_EQ(int(linhas.size()), x.loc.Registros().Count());
+    for (size_t i = 0; i < linhas.size(); ++i) EXPECT_EQ(linhas[i].LineId(), x.loc.Registros().Item(int(i) + 1)->id);
+    EXPECT_EQ(LerArquivo(x.loc.ArquivoBDT()).size(), 5u + 52u * x.loc.Registros().Count());
+}
+
+const Campo kCone = [](double x, double y) {
+    const double r = std::hypot(x - 40.5, y - 40.5);
+    return r > 38 ? 0.0 : 30 - 0.1 * r;
+};
+
+}  // namespace
+
+TEST(TracadoNivel, ClosedContourEndsOnItsStartVertex) {
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("c.asc"), 80, 80, 1.0, kCone);
+    Grade g(pasta.Arquivo("c.asc"));
+    TImgApoio apoio(g.e);
+    TTracadoNivel t(g.e, apoio);
+    TPixelS p(50, 41, 0);  // r = 9.5 m, z = 29.05
+    TLinhaPixel linha;
+    ASSERT_TRUE(t.TraceLevelLine(p, 29.0, linha));
+    EXPECT_TRUE(t.Closed());
+    ASSERT_GT(linha.size(), 40u);
+    EXPECT_EQ(linha.front().x, linha.back().x);
+    EXPECT_EQ(linha.front().y, linha.back().y);
+    EXPECT_FLOAT_EQ(p.Value(), float(g.Z(50, 41)));  // the start pixel's own elevation
+    // Every vertex near the circle of radius 10 m, and the ring is walked once.
+    double comprimento = 0;
+    for (size_t i = 0; i < linha.size(); ++i) {
+        EXPECT_NEAR(std::hypot(linha[i].x - 40.5, linha[i].y - 40.5), 10, 0.1);
+        if (i) comprimento += std::hypot(linha[i].x - linha[i - 1].x, linha[i].y - linha[i - 1].y);
+    }
+    EXPECT_NEAR(comprimento, 2 * M_PI * 10, 1.5);
+}
+
+TEST(TracadoNivel, TiltedPlaneGivesAnOpenLineFromEdgeToEdge) {
+    PastaTemporaria pasta;
+    // Falls 0.5 m a column eastwards; the field ends at row 9 (row 10 has no data).
+    GravarAsc(pasta.Arquivo("p.asc"), 10, 12, 1.0, [](double x, double y) { return y > 9 ? 0 : 50 - 0.5 * x; });
+    Grade g(pasta.Arquivo("p.asc"));
+    TImgApoio apoio(g.e);
+    TTracadoNivel t(g.e, apoio);
+    TPixelS p(6, 5, 0);
+    TLinhaPixel linha;
+    ASSERT_TRUE(t.TraceLevelLine(p, 46.8, linha));  // between columns 6 (47) and 7 (46.5)
+    EXPECT_FALSE(t.Closed());
+    ASSERT_EQ(linha.size(), 9u);  // one vertex per field row, passes joined at the start
+    for (size_t i = 0; i < linha.size(); ++i) {
+        EXPECT_NEAR(linha[i].x, 6.4, 1e-9);
+        EXPECT_EQ(linha[i].y, 9.0 - i);  // end of the southward pass first
+    }
+    EXPECT_EQ(p.Col(), 6);  // 6.4 rounds to the start pixel
+
+    // A level equal to whole columns' elevation runs along their centres.
+    TPixelS q(6, 5, 0);
+    ASSERT_TRUE(t.TraceLevelLine(q, 47.0, linha));
+    ASSERT_GE(linha.size(), 8u);
+    for (size_t i = 0; i < linha.size(); ++i) {
+        EXPECT_EQ(linha[i].x, 6);
+        if (i) {
+            EXPECT_LT(linha[i].y, linha[i - 1].y);
+        }
+    }
+    EXPECT_EQ(linha.front().y, 9);
+    EXPECT_EQ(linha.back().y, 1);
+
+    // No neighbour across the level: no line.
+    TPixelS r(2, 5, 0);
+    EXPECT_FALSE(t.TraceLevelLine(r, 40.0, linha));
+    EXPECT_TRUE(linha.empty());
+}
+
+TEST(Locacao, ConeWithGivenSpacing) {
+    Modelo m(3, 1.0);
+    Execucao x(80, 80, 1.0, kCone, m);
+    const TBDT& b = x.loc.Registros();
+    // Levels 29.93 - 1, then 1 m below the previous line's start pixel; the field ends at
+    // r = 38 (z 26.2).
+    ASSERT_EQ(b.Count(), 3);
+    EXPECT_EQ(x.loc.TerraceCount(), 3);
+    EXPECT_NEAR(b.Item(1)->level, 30 - 0.1 * std::hypot(0.5, 0.5) - 1, 1e-6);
+    for (int i = 1; i <= b.Count(); ++i) {
+        const TRegTerr& r = *b.Item(i);
+        EXPECT_EQ(r.id, i);
+        EXPECT_EQ(r.EV, 1.0);
+        EXPECT_NEAR(r.slope, 10, 0.2);
+        const double raio = (30 - r.level) / 0.1;
+        EXPECT_NEAR(r.length, 2 * M_PI * raio, 0.02 * 2 * M_PI * raio);
+        if (i > 1) {
+            EXPECT_NEAR(b.Item(i - 1)->level - r.level, 1.0, 0.1 * 1.5);
+        }
+        EXPECT_GT(r.height, 0.1);
+    }
+    // The cap of the first line is nearly the disc inside it.
+    const double r1 = (30 - b.Item(1)->level) / 0.1;
+    EXPECT_NEAR(b.Item(1)->area, M_PI * r1 * r1, 0.15 * M_PI * r1 * r1);
+    EXPECT_NEAR(x.loc.EV0(), 1.0, 1e-12);
+    EXPECT_EQ(x.loc.PixelArea(), 1.0);
+    EXPECT_EQ(x.loc.MetresPerUnit(), 1);
+    EXPECT_EQ(x.loc.Progress() > 0, true);
+    VerificacoesGerais(x);
+    // The whole-field slope is handed back in percent for the report.
+    EXPECT_NEAR(m.cn.St(), 10, 0.5);
+}
+
+TEST(Locacao, SlopeMethodPlacesEachLineAgainWithItsStripInterval) {
+    Modelo m(0);
+    m.terracos.Espacamento().Solo().SetIndex(0);  // clay soils, X = 2.5
+    const Campo cone = [](double x, double y) {
+        const double r = std::hypot(x - 60.5, y - 60.5);
+        return r > 58 ? 0.0 : 40 - 0.15 * r;
+    };
+    Execucao x(120, 120, 1.0, cone, m);
+    const TBDT& b = x.loc.Registros();
+    ASSERT_GE(b.Count(), 3);
+    long long n = 0;
+    TImgDeclive d;
+    d.LoadFromImage(x.decl);
+    const double media = d.MeanSlope(n);
+    EXPECT_NEAR(x.loc.EV0(), 0.305 * (media / 2.5 + 2), 1e-9);
+    for (int i = 1; i <= b.Count(); ++i) {
+        const TRegTerr& r = *b.Item(i);
+        // EV is the method's value for the record's (trial strip's) slope.
+        EXPECT_NEAR(r.EV, 0.305 * (r.slope / 2.5 + 2), 1e-9) << i;
+        if (i > 1) {
+            EXPECT_NEAR(b.Item(i - 1)->level - r.level, r.EV, 0.15 * 1.5) << i;
+        }
+    }
+    VerificacoesGerais(x);
+}
+
+TEST(Locacao, GivenHeightMethodKeepsTheHeight) {
+    Modelo m(4);
+    m.terracos.SetH(0.6);
+    Execucao x(80, 80, 1.0, kCone, m);
+    const TBDT& b = x.loc.Registros();
+    ASSERT_GE(b.Count(), 1);
+    for (int i = 1; i <= b.Count(); ++i) {
+        EXPECT_EQ(b.Item(i)->height, 0.6);
+        EXPECT_GT(b.Item(i)->EV, 0);
+    }
+    VerificacoesGerais(x);
+}
+
+TEST(Locacao, DownhillStopsAfterTheFortySixthTerrace) {
+    Modelo m(3, 0.25);
+    const Campo cone = [](double x, double y) {
+        const double r = std::hypot(x - 120.5, y - 120.5);
+        return r > 118 ? 0.0 : 30 - 0.1 * r;
+    };
+    Execucao x(240, 240, 1.0, cone, m);
+    EXPECT_EQ(x.loc.TerraceCount(), 46);
+    ASSERT_EQ(x.loc.Registros().Count(), 46);
+    EXPECT_EQ(x.loc.Registros().Item(46)->id, 46);
+    EXPECT_EQ(x.vet.Lines().back().LineId(), 46);
+    VerificacoesGerais(x);
+
+    // The terrace table on disk: version 1, the count, 52 bytes a record, read back whole.
+    const std::string bytes = LerArquivo(x.loc.ArquivoBDT());
+    ASSERT_EQ(bytes.size(), 5u + 52u * 46u);
+    EXPECT_EQ(bytes[0], 1);
+    TBDT lida;
+    ASSERT_TRUE(lida.LoadFromFile(x.loc.ArquivoBDT()));
+    ASSERT_EQ(lida.Count(), 46);
+    EXPECT_EQ(lida.Item(10)->level, x.loc.Registros().Item(10)->level);
+    EXPECT_EQ(lida.Item(46)->area, x.loc.Registros().Item(46)->area);
+}
+
+TEST(Locacao, SecondHillIsFoundAndTerracedUphill) {
+    Modelo m(3, 1.0);
+    const Campo dois = [](double x, double y) {
+        const double a = 30 - 0.12 * std::hypot(x - 30.5, y - 40.5);
+        const double b = 27 - 0.12 * std::hypot(x - 90.5, y - 40.5);
+        return std::max({a, b, 5.0});
+    };
+    Execucao x(80, 120, 1.0, dois, m);
+    const TBDT& b = x.loc.Registros();
+    // Some line rings the second hill's top (all its vertices east of the saddle) above the
+    // saddle's level; the terraces go up that hill too.
+    bool anelLeste = false;
+    for (const auto& l : x.vet.Lines()) {
+        bool leste = true;
+        for (const TRecPonto& p : l.Pontos()) leste = leste && p.X - 100 > 62;
+        if (leste && l.Pontos()[0].Z > 25.5) anelLeste = true;
+    }
+    EXPECT_TRUE(anelLeste);
+    bool subiu = false;
+    for (int i = 2; i <= b.Count(); ++i) subiu = subiu || b.Item(i)->level > b.Item(i - 1)->level + 0.5;
+    EXPECT_TRUE(subiu);
+    VerificacoesGerais(x);
+}
+
+TEST(Locacao, VerticesInMapUnitsOfAKilometreGrid) {
+    PastaTemporaria pasta;
+    // The same cone on a grid in km (cells of 0.001 km): lengths and areas still in metres.
+    std::ostringstream o;
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    TImagem img, dec;
+    ASSERT_TRUE(img.LoadFromFile(pasta.Arquivo("e.asc")));
+    ASSERT_TRUE(dec.LoadFromFile(pasta.Arquivo("d.asc")));
+    for (TImagem* i : {&img, &dec}) {
+        i->SetRefUnits("km");
+        i->SetMinX(0.1f);
+        i->SetMaxX(0.18f);
+        i->SetMinY(0.2f);
+        i->SetMaxY(0.28f);
+    }
+    img.SaveToFile(pasta.Arquivo("e.doc"));
+    dec.SaveToFile(pasta.Arquivo("d.doc"));
+    Modelo m(3, 1.0);
+    TLocacaoNivel loc;
+    loc.Processar(pasta.Arquivo("e.doc"), pasta.Arquivo("d.doc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    EXPECT_EQ(loc.MetresPerUnit(), 1000);
+    EXPECT_NEAR(loc.PixelArea(), 1.0, 1e-6);
+    ASSERT_EQ(loc.Registros().Count(), 3);
+    const double raio = (30 - loc.Registros().Item(2)->level) / 0.1;
+    EXPECT_NEAR(loc.Registros().Item(2)->length, 2 * M_PI * raio, 0.02 * 2 * M_PI * raio);
+    TVET vet;
+    vet.Load(pasta.Arquivo("s.vet"));
+    EXPECT_EQ(vet.Units(), "km");
+    // Pixel (c, r) lies at X = MinX + c * CellWidth, Y = MinY + (Rows - r) * CellHeight:
+    // the first ring is centred on pixel (40.5, 40.5).
+    double sx = 0, sy = 0;
+    const auto l1 = vet.Lines()[0];
+    for (const TRecPonto& p : l1.Pontos()) {
+        sx += p.X;
+        sy += p.Y;
+    }
+    EXPECT_NEAR(sx / l1.Count(), 0.1 + 40.5 * 0.001, 0.0003);
+    EXPECT_NEAR(sy / l1.Count(), 0.2 + (80 - 40.5) * 0.001, 0.0003);
+}
+
+TEST(Locacao, StopBeforeTheRunStillWritesEmptyFiles) {
+    Modelo m(3, 1.0);
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    TLocacaoNivel loc;
+    loc.SetStopRequested(true);
+    loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    EXPECT_EQ(loc.TerraceCount(), 0);
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")).size(), 527u);
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")).size(), 5u);
+}
+
+TEST(Locacao, FlatOrSlopelessStripsEndTheRunCleanly) {
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
+    // No slope anywhere: refused before anything is placed, files written empty.
+    GravarAsc(pasta.Arquivo("zero.asc"), 80, 80, 1.0, [](double, double) { return -1.0; });
+    Modelo m(0);
+    TLocacaoNivel loc;
+    try {
+        loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("zero.asc"), m.chuva, m.cn, m.terracos,
+                      pasta.Arquivo("s.vet"));
+        ADD_FAILURE() << "sem exceção";
+    } catch (const EVandoro& e) {
+        EXPECT_STREQ(e.what(), "A imagem de declividade não tem nenhum valor diferente de zero.");
+    }
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")).size(), 5u);
+
+    // Slope 0 near the top: the first strip has no slope.
+    GravarAsc(pasta.Arquivo("topo.asc"), 80, 80, 1.0, [](double x, double y) {
+        const double r = std::hypot(x - 40.5, y - 40.5);
+        return r > 38 ? -1.0 : r < 25 ? 0.0 : 10.0;
+    });
+    for (int metodo : {0, 3}) {
+        Modelo mm(metodo, 1.0);
+        TLocacaoNivel l2;
+        l2.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("topo.asc"), mm.chuva, mm.cn, mm.terracos,
+                     pasta.Arquivo("t.vet"));
+        EXPECT_TRUE(l2.EncerradaNoLimite());
+        EXPECT_EQ(l2.StatusText().rfind("Locação encerrada: faixa sem declividade no terraço ", 0), 0u)
+            << l2.StatusText();
+        const int n = l2.Registros().Count();
+        EXPECT_LE(n, 1);
+        if (n == 1) {
+            EXPECT_EQ(l2.Registros().Item(1)->height, 0);  // left unsized, not invented
+        }
+        EXPECT_EQ(LerArquivo(pasta.Arquivo("t.bdt")).size(), 5u + 52u * n);
+    }
+}
+
+TEST(Locacao, ChannelErrorAbandonsTheRunButKeepsWhatWasLocated) {
+    Modelo m(3, 1.0);
+    m.terracos.Sm().SetValue(-0.01);  // no V-channel has a negative wall
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    TLocacaoNivel loc;
+    try {
+        loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
+                      pasta.Arquivo("s.vet"));
+        ADD_FAILURE() << "sem exceção";
+    } catch (const EVandoro& e) {
+        EXPECT_STREQ(e.what(), "Erro no dimensinamento de canal");
+    }
+    // The first line was emitted before its sizing failed.
+    TVET vet;
+    vet.Load(pasta.Arquivo("s.vet"));
+    EXPECT_EQ(vet.Lines().size(), 1u);
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")).size(), 5u + 52u);
+}
+
+TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
+    PastaTemporaria pasta;
+    // A 3 x 3 real grid with one NaN cell.
+    const float nan = std::nanf("");
+    const float cel[9] = {1, 2, 1, 2, 5, nan, 1, 2, 1};
+    GravarArquivo(pasta.Arquivo("e.flt"), std::string(reinterpret_cast<const char*>(cel), sizeof cel));
+    GravarArquivo(pasta.Arquivo("e.hdr"),
+                  "ncols 3\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -99\nbyteorder LSBFIRST\n");
+    GravarAsc(pasta.Arquivo("d.asc"), 3, 3, 1.0, [](double, double) { return 5.0; });
+    Modelo m(3, 1.0);
+    TLocacaoNivel loc;
+    loc.Processar(pasta.Arquivo("e.flt"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    const std::string ras = LerArquivo(pasta.Arquivo("e.flt") + "t1.ras");
+    ASSERT_EQ(ras.size(), 540u + 36u);
+    EXPECT_EQ(ras[0], 1);
+    EXPECT_EQ(ras[1], 'R');
+    float v[9];
+    std::memcpy(v, ras.data() + 540, sizeof v);
+    EXPECT_EQ(v[5], 0.0f);
+    EXPECT_EQ(v[4], 5.0f);
+}
+
