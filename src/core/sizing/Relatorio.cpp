@@ -1,0 +1,400 @@
+#include "sizing/Relatorio.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "common/DataHora.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "project/ModeloProjeto.h"
+#include "sizing/Dimensionamento.h"
+
+namespace fs = std::filesystem;
+
+const char* const kTituloRelatorioNivel = "Dimensionamento de Sistemas de Terraceamento em Nível";
+const char* const kTituloRelatorioGradiente = "Dimensionamento de Sistemas de Terraceamento com Gradiente";
+const char* const kTituloRelatorioBacia = "Dimensionamento de Barraginhas";
+
+std::string LegendaJanelaRelatorio(const std::string& titulo) { return "Relatório - " + titulo; }
+
+namespace {
+
+const char* const kTabela = "<FONT FACE = \"Arial\"><TABLE COLS=3 WIDTH=\"100%\">";
+const char* const kFimTabela = "</TABLE></FONT>";
+const char* const kTD = "<TD>";
+const char* const kTD2 = "<TD colspan=2>";
+const char* const kFmtK = "###,###,###,###,###,###.0#";
+
+// Picture dimensions go out as at most four digits.
+std::string Dimensao(int v) { return IntToStr(std::clamp(v, 0, 9999)); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- TRelatorio
+
+TRelatorio::TRelatorio(TOpcoesRelatorio opcoes) : opcoes_(std::move(opcoes)) {}
+
+void TRelatorio::Add(const std::string& linha) {
+    texto_ += linha;
+    texto_ += '\n';
+}
+
+std::string TRelatorio::Indent(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "&nbsp;";
+    return s;
+}
+
+std::string TRelatorio::Cell(const std::string& abertura, int indent, const std::string& rotulo,
+                             const std::string& valor, const std::string& sufixo) {
+    return abertura + Indent(indent) + "<B>" + rotulo + "</B>" + valor + sufixo + "</TD>";
+}
+
+std::string TRelatorio::Heading(const std::string& abertura, int indent, const std::string& rotulo) {
+    return abertura + Indent(indent) + "<U><B>" + rotulo + "</B></U></TD>";
+}
+
+void TRelatorio::BeginReport(const std::string& titulo) {
+    texto_.clear();
+    const std::string data = opcoes_.DataEmissao.empty() ? DateToStr(Date()) : opcoes_.DataEmissao;
+    Add("<HTML>");
+    Add("<HEAD>");
+    Add("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+    Add("<META NAME=\"Author\" CONTENT=\"Vandoro 4.1\">");
+    Add("<TITLE>" + titulo + "</TITLE>");
+    Add("</HEAD>");
+    Add("<FONT FACE=\"Arial\"><FONT COLOR=\"#000099\"><FONT SIZE=2>Data de emissão do relatório: " + data +
+        "</FONT></FONT></FONT>");
+    Add("<P>");
+    Add("<CENTER><IMG SRC=\"" + opcoes_.PastaPrograma + "Cabecalho.jpg\" HEIGHT=83 WIDTH=382></CENTER>");
+    Add("<HR>");
+    Add("<BODY TEXT=\"#000000\" BGCOLOR=\"#FFFFFF\" LINK=\"#0000FF\" VLINK=\"#800080\" ALINK=\"#FF0000\" "
+        "><FONT SIZE = 2>");
+    Add("<CENTER><FONT FACE=\"Arial\"><FONT SIZE=2><B>RELATÓRIO</B></FONT></FONT></CENTER>");
+    Add("<CENTER><FONT FACE=\"Arial\"><FONT SIZE=2><B>" + titulo + "</B></FONT></FONT></CENTER>");
+    Add("<HR>");
+    Add("<P>");
+}
+
+void TRelatorio::EndReport() {
+    Add("<P>");
+    Add("</FONT></BODY>");
+    Add("</HTML>");
+}
+
+void TRelatorio::WriteProjectIdentification(const TIDProjeto& id) {
+    Add(kTabela);
+    const std::pair<std::string, std::string> linhas[3][2] = {
+        {{"Nome: ", id.Nome()}, {"Empresa: ", id.Empresa()}},
+        {{"Técnico: ", id.Tecnico()}, {"Local: ", id.Local()}},
+        {{"Estado: ", id.Estado()}, {"Data: ", id.Data()}},
+    };
+    for (const auto& l : linhas) {
+        Add("<TR>");
+        Add(Cell(kTD, 4, l[0].first, l[0].second));
+        Add(Cell(kTD, 0, l[1].first, l[1].second));
+        Add("</TR>");
+    }
+    Add("</TABLE> </FONT>");
+}
+
+void TRelatorio::WriteStorm(const TQuenda21& q) {
+    const auto& p = q.Precipitacao();
+    Add("<TR>");
+    Add(std::string(kTD2) + Indent(4) + "<B><U>Parâmetros da equação de chuvas intensas</U></B></TD>");
+    Add("</TR>");
+    const std::string linhas[5][4] = {
+        {"T: ", FloatToStr(p.Tr()) + " anos", "Estado: ", q.StrEstado()},
+        {"K: ", FormatFloat(kFmtK, p.K()), "Localidade: ", q.StrCidade()},
+        {"a: ", FormatFloat("#0.000", p.A()), "Latitude: ", q.Latitude()},
+        {"b: ", FormatFloat("#0.000", p.B()), "Longitude: ", q.Longitude()},
+        {"c: ", FormatFloat("#0.000", p.C()), "", ""},
+    };
+    for (const auto& l : linhas) {
+        Add("<TR>");
+        Add(Cell(kTD, 8, l[0], l[1]));
+        if (!l[2].empty()) Add(Cell(kTD, 0, l[2], l[3]));
+        Add("</TR>");
+    }
+}
+
+void TRelatorio::InsertChartImage(const TFiguraGrafico& f) {
+    Add("<CENTER><IMG SRC=\"" + f.Arquivo + "\" HEIGHT=" + Dimensao(f.Altura) + " WIDTH=" + Dimensao(f.Largura) +
+        "></CENTER>");
+}
+
+// ---------------------------------------------------------------- sizing reports
+
+namespace {
+
+TOpcoesRelatorio Completar(TModeloProjeto& m, TOpcoesRelatorio o) {
+    if (o.PastaPrograma.empty()) o.PastaPrograma = m.Quenda().PastaPrograma();
+    return o;
+}
+
+void Linha(TRelatorio& r, std::initializer_list<std::string> celulas, const char* abertura = "<TR>") {
+    r.Add(abertura);
+    for (const auto& c : celulas) r.Add(c);
+    r.Add("</TR>");
+}
+
+// Rows of the method-specific spacing inputs shared by both terrace reports.
+void LinhasMetodo(TRelatorio& r, const TEspacamento& e, bool gradiente) {
+    const int metodo = e.Metodologia().Index();
+    if (metodo == TMetodologiaEspacamento::Bentley || metodo == TMetodologiaEspacamento::Parana) {
+        if (gradiente)
+            Linha(r, {TRelatorio::Cell(kTD, 8, "Tipo de solo: ", e.Solo().Nome())}, "<TR colspan=2> ");
+        else
+            Linha(r, {TRelatorio::Cell(kTD2, 8, "Tipo de solo: ", e.Solo().Nome())});
+    } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
+        Linha(r, {TRelatorio::Cell(kTD, 8, "Cultura: ", e.Cultura().Nome()),
+                  TRelatorio::Cell(kTD2, 0, "Resistência à erosão: ", e.ResistenciaErosao().Grupo())});
+        Linha(r, {TRelatorio::Cell(kTD2, 8, "Preparo do solo: ", e.PreparoDoSolo().Grupo())});
+    }
+}
+
+std::string Parede(const TSistemaConservacao& s, const TConfiguracao& cfg) {
+    return TRelatorio::Cell(kTD2, 8, "Declividade da parede do canal: ",
+                            FormatFloat("#0.0##", cfg.KDecli * s.Sm().Value()), " " + cfg.UDecli);
+}
+
+bool Triangular(const TSistemaConservacao& s) { return s.Secao().Index() == 1; }
+
+void BlocoSimulacao(TRelatorio& r, bool gradiente) {
+    const auto& f = r.Opcoes().Simulacao;
+    if (!f) return;
+    if (gradiente) {
+        r.Add("<FONT SIZE=2><B>SIMULAÇÃO</B></FONT>");
+        r.Add("<P>");
+    } else {
+        r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>SIMULAÇÃO</B></FONT><P>");
+    }
+    r.Add("<CENTER>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=3>");
+    r.Add("<TR>");
+    r.Add("<TD>");
+    r.InsertChartImage(*f);
+    r.Add("</TD>");
+    r.Add("</TR>");
+    if (gradiente) {
+        r.Add("</TABLE></FONT>");
+        r.Add("</CENTER>");
+        r.Add("</TD>");
+    } else {
+        r.Add("</TABLE></FONTE>");
+        r.Add("</CENTER>");
+    }
+}
+
+}  // namespace
+
+std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
+    TRelatorio r(Completar(m, opcoes));
+    const TConfiguracao& cfg = m.Configuracao();
+    TTerracosNivel& s = m.TerracosNivel();
+    const TNumeroDaCurva& cn = m.NumeroDaCurva();
+    const TEspacamento& e = s.Espacamento();
+
+    r.BeginReport(kTituloRelatorioNivel);
+    r.Add("<FONT SIZE=2 FACE=\"Arial\" ><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
+    r.WriteProjectIdentification(m.Identificacao());
+    r.Paragraph();
+
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>DADOS DE ENTRADA</B></FONT>");
+    r.Add(kTabela);
+    r.WriteStorm(m.Quenda());
+    Linha(r, {std::string(kTD2) + TRelatorio::Indent(4) +
+              "<U><B>Método para cálculo do espaçamento entre terraços:</B></U> " + e.Metodologia().Name() +
+              "</TD>"});
+    LinhasMetodo(r, e, false);
+    Linha(r, {TRelatorio::Heading(kTD2, 4, "Canal")});
+    Linha(r, {TRelatorio::Cell(kTD, 8, "Seção: ", s.Secao().Name())});
+    if (Triangular(s)) {
+        Linha(r, {Parede(s, cfg)});
+    } else {
+        Linha(r, {TRelatorio::Cell(kTD, 8, "Base: ", FormatFloat("#0.0##", s.B()), " m"),
+                  TRelatorio::Cell(kTD2, 8, "Inverso da declividade das faces laterais: ",
+                                   FormatFloat("#0.0##", s.Z().Value()))});
+    }
+    Linha(r, {TRelatorio::Cell(kTD2, 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
+    Linha(r, {TRelatorio::Heading(kTD2, 4, "Terreno")});
+    Linha(r, {TRelatorio::Cell(kTD2, 8, "Declividade: ", FormatFloat("#0.0##", cfg.KDecli * cn.St()),
+                               " " + cfg.UDecli)});
+    Linha(r, {TRelatorio::Heading(kTD2, 4, "Solo")});
+    Linha(r, {TRelatorio::Cell(kTD2, 8, "Taxa de infiltração estável (Tie): ",
+                               FormatFloat("##0.0##", cfg.KVIB * cn.VIB()), " " + cfg.UVIB)});
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>RESULTADOS</B></FONT>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE WIDTH=\"100%\" COLS=3>");
+    const double les = cn.RunoffDepth(m.Precipitacao());
+    Linha(r, {TRelatorio::Cell(kTD, 4, "Lâmina de escoamento superficial: ", FormatFloat("0.0", les), " mm"),
+              TRelatorio::Cell(kTD2, 0, "Espaçamento horizontal: ", FormatFloat("0.00", e.EH()), " m")});
+    Linha(r, {TRelatorio::Cell(kTD, 4, "Altura teórica: ", FormatFloat("0.00", s.H() * 100), " cm"),
+              TRelatorio::Cell(kTD2, 0, "Espaçamento vertical: ", FormatFloat("0.00", e.EV()), " m")});
+    Linha(r, {TRelatorio::Cell(kTD, 4, "Altura recomendada: ", FormatFloat("0.00", s.Hr()), " cm")});
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    BlocoSimulacao(r, false);
+    r.EndReport();
+    return r.Text();
+}
+
+std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
+    TRelatorio r(Completar(m, opcoes));
+    const TConfiguracao& cfg = m.Configuracao();
+    const TTerracosGradiente& s = m.TerracosGradiente();
+    const TNumeroDaCurva& cn = m.NumeroDaCurva();
+    const TEspacamento& e = s.Espacamento();
+    const std::string decli = " " + cfg.UDecli;
+
+    r.BeginReport(kTituloRelatorioGradiente);
+    r.Add("<FONT SIZE=2><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
+    r.WriteProjectIdentification(m.Identificacao());
+    r.Paragraph();
+
+    r.Add("<FONT SIZE=2><B>DADOS DE ENTRADA</B></FONT>");
+    r.Add(kTabela);
+    r.WriteStorm(m.Quenda());
+    Linha(r, {std::string(kTD2) + TRelatorio::Indent(4) +
+              "<U><B>Método para cálculo de espaçamento entre terraços</B></U> -  " + e.Metodologia().Name() +
+              "</TD>"});
+    LinhasMetodo(r, e, true);
+    Linha(r, {TRelatorio::Heading(kTD2, 4, "Canal")});
+    Linha(r, {TRelatorio::Cell(kTD, 8, "Seção: ", s.Secao().Name()),
+              TRelatorio::Cell(kTD, 0, "Declividade: ", FormatFloat("#0.0##", cfg.KDecli * s.Sc()), decli)});
+    Linha(r, {TRelatorio::Cell(kTD, 8, "Rugosidade: ", FormatFloat("0.0#######", s.nc().Value())),
+              TRelatorio::Cell(kTD, 0, "Comprimento: ", FormatFloat("#0.0##", s.Comprimento()), " m")});
+    if (Triangular(s)) {
+        Linha(r, {Parede(s, cfg)});
+    } else {
+        Linha(r, {TRelatorio::Cell(kTD, 8, "Inverso da declividade das faces laterais: ",
+                                   FormatFloat("#0.0##", s.Z().Value())),
+                  TRelatorio::Cell(kTD, 0, "Base: ", FormatFloat("#0.0##", s.B()), " m")});
+    }
+    Linha(r, {TRelatorio::Cell(kTD2, 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
+    Linha(r, {TRelatorio::Heading(kTD2, 4, "Terreno")});
+    Linha(r, {TRelatorio::Cell(kTD, 8, "Declividade: ", FormatFloat("#0.0##", cfg.KDecli * cn.St()), decli),
+              TRelatorio::Cell(kTD2, 0, "Rugosidade: ", FormatFloat("0.0######", cn.nt().Value()))});
+    Linha(r, {TRelatorio::Heading(kTD2, 4, "Solo")});
+    Linha(r, {TRelatorio::Cell(kTD2, 8, "Taxa de infiltração estável (Tie): ",
+                               FormatFloat("##0.0##", cfg.KVIB * cn.VIB()), " " + cfg.UVIB)});
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    r.Add("<FONT SIZE=2><B>RESULTADOS</B></FONT>");
+    r.Add(kTabela);
+    Linha(r, {TRelatorio::Cell("<TD >", 4, "Vazão: ", FormatFloat("0.00", s.Q()), " L/s"),
+              TRelatorio::Cell(kTD2, 0, "Espaçamento horizontal: ", FormatFloat("0.00", e.EH()), " m")});
+    Linha(r, {TRelatorio::Cell("<TD >", 4, "Altura teórica: ", FormatFloat("0.00", s.H() * 100), " cm"),
+              TRelatorio::Cell(kTD2, 0, "Espaçamento vertical: ", FormatFloat("0.00", e.EV()), " m")});
+    Linha(r, {TRelatorio::Cell(kTD2, 4, "Altura recomendada: ", FormatFloat("0.00", s.Hr()), " cm")});
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    BlocoSimulacao(r, true);
+    r.EndReport();
+    return r.Text();
+}
+
+std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
+    TOpcoesRelatorio o = Completar(m, opcoes);
+    o.Simulacao.reset();  // the basin report has no chart
+    TRelatorio r(o);
+    const TConfiguracao& cfg = m.Configuracao();
+    const TBaciaAcumulacao& b = m.BaciaAcumulacao();
+    const TNumeroDaCurva& cn = m.NumeroDaCurva();
+    const bool semi = b.Formato() == TBaciaAcumulacao::SemiCircular;
+    const std::string tabela = std::string("  ") + kTabela;
+    const std::string heading = TRelatorio::Indent(4) + "<B><U>Bacia de acumula&ccedil;&atilde;o</U></B></TD>";
+
+    r.BeginReport(kTituloRelatorioBacia);
+    r.WriteProjectIdentification(m.Identificacao());
+    r.Paragraph();
+
+    r.Add("<FONT SIZE=2><B>DADOS DE ENTRADA</B></FONT>");
+    r.Add(kTabela);
+    r.WriteStorm(m.Quenda());
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    // Rows of this table are indented in the text: "  <TR>", cells after four blanks.
+    auto linha = [&r](const std::string& abertura, const std::string& conteudo) {
+        r.Add("  <TR>");
+        r.Add("    " + abertura + conteudo);
+        r.Add("  </TR>");
+    };
+    const std::string i8 = TRelatorio::Indent(8);
+    r.Add(tabela);
+    linha(kTD, heading);
+    linha(kTD, i8 + (semi ? "<B>Formato:</B> Semi-circular" : "<B>Formato:</B> Retangular") + "</TD>");
+    if (!semi) {
+        linha(kTD, i8 + "<B>m1:</B> " + FormatFloat("0.000", b.m1()) + "</TD>");
+        linha(kTD, i8 + "<B>m2:</B> " + FormatFloat("0.000", b.m2()) + "</TD>");
+    }
+    linha(kTD, i8 + "<strong>Profundidade</strong>: " + FormatFloat("0.000", b.Profundidade()) + " m </TD>");
+    linha(kTD, i8 + "<B>&Aacute;rea de contribui&ccedil;&atilde;o:</B> " + FormatFloat("0.000", m.AreaContribBacia()) +
+                   " m<sup>2</sup></TD>");
+    linha("<TD colspan=3>", TRelatorio::Indent(4) + "<U><B>Solo</B></U></TD>");
+    linha("<TD colspan=3>", i8 + "<B>Taxa de infiltração estável (Tie): </B>" + FloatToStr(cfg.KVIB * cn.VIB()) +
+                                " " + cfg.UVIB + "</TD>");
+    r.Add("  </TABLE></FONT>");
+
+    // Results: rows after four blanks, cells after six.
+    auto res = [&r](const std::string& conteudo) {
+        r.Add("    <TR>");
+        r.Add("      <TD>" + conteudo);
+        r.Add("    </TR>");
+    };
+    const double les = cn.RunoffDepth(m.Precipitacao());
+    r.Add("    <p><FONT SIZE=2 FACE=\"Arial\"><B>RESULTADOS</B></FONT></p>");
+    r.Add(tabela);
+    res(heading);
+    res(i8 + "<B>LES:</B> " + FormatFloat("0.0", les) + " mm </TD>");
+    res(i8 + "<strong>Volume</strong>: " + FormatFloat("0.0", b.Volume()) + " m<sup>3</sup></TD>");
+    if (semi) {
+        res(i8 + "<B>Raio:</B> " + FormatFloat("0.0", b.Raio()) + " m</TD>");
+    } else {
+        res(i8 + "<B>Comprimento:</B> " + FormatFloat("0.0", b.Comprimento()) + " m</TD>");
+        res(i8 + "<B>Largura:</B> " + FormatFloat("0.0", b.Largura()) + " m</TD>");
+    }
+    r.Add("  </TABLE></FONT>");
+    r.EndReport();
+    return r.Text();
+}
+
+std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
+    m.TerracosGradiente().SetQ(m.VazaoSalva());
+    // Codes the sizing list cannot show are read as its last item, as Calcular does.
+    switch (CodigoSistema(IndiceSistema(m.TipoSistema().Index()))) {
+        case 0: return RelatorioNivel(m, opcoes);
+        case 1: return RelatorioGradiente(m, opcoes);
+        default: return RelatorioBacia(m, opcoes);
+    }
+}
+
+void GravarRelatorio(const std::string& texto, const std::string& arquivo) {
+    const std::string erro = "Não foi possível gravar o arquivo " + arquivo + ".";
+    const std::string tmp = arquivo + ".tmp~";
+    std::error_code ec;
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f) throw EVandoro(erro);
+        f.write(texto.data(), static_cast<std::streamsize>(texto.size()));
+        f.flush();
+        if (!f) {
+            f.close();
+            fs::remove(tmp, ec);
+            throw EVandoro(erro);
+        }
+    }
+    fs::rename(tmp, arquivo, ec);
+    if (ec) {
+        fs::remove(tmp, ec);
+        throw EVandoro(erro);
+    }
+}

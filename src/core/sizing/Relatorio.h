@@ -1,0 +1,77 @@
+#pragma once
+// HTML design reports. The text is built in memory from the shared model objects; a file is
+// written only when it is complete. Text is UTF-8 and the head declares it.
+#include <optional>
+#include <string>
+
+class TModeloProjeto;
+class TIDProjeto;
+class TQuenda21;
+class TSistemaConservacao;
+struct TConfiguracao;
+
+// The simulation chart's picture, saved by the caller before the report is built.
+struct TFiguraGrafico {
+    std::string Arquivo = "Bit.bmp";
+    int Altura = 0;
+    int Largura = 0;
+};
+
+struct TOpcoesRelatorio {
+    // Folder of the header picture, '/'-terminated; empty: the rainfall component's program folder.
+    std::string PastaPrograma;
+    // Issue date as printed; empty: today in the regional short-date format.
+    std::string DataEmissao;
+    // Present when the sizing window shows its simulation page: the report ends with the chart.
+    std::optional<TFiguraGrafico> Simulacao;
+};
+
+// Builder of one report: the common header, footer, identification table and storm block.
+class TRelatorio {
+public:
+    explicit TRelatorio(TOpcoesRelatorio opcoes = {});
+
+    void BeginReport(const std::string& titulo);
+    void EndReport();
+    void WriteProjectIdentification(const TIDProjeto& id);
+    // First rows of every input table: the intensity-duration-frequency equation.
+    void WriteStorm(const TQuenda21& quenda);
+    void Paragraph() { Add("<P>"); }
+    void InsertChartImage(const TFiguraGrafico& figura);
+
+    // One line of the text.
+    void Add(const std::string& linha);
+    const std::string& Text() const { return texto_; }
+    const TOpcoesRelatorio& Opcoes() const { return opcoes_; }
+
+    // "&nbsp;" repeated; reports use 0, 4 or 8.
+    static std::string Indent(int n);
+    // A cell: opening tag, indentation, bold label, value and suffix, "</TD>".
+    static std::string Cell(const std::string& abertura, int indent, const std::string& rotulo,
+                            const std::string& valor, const std::string& sufixo = "");
+    // A sub-heading cell, label inside <U><B>...</B></U>.
+    static std::string Heading(const std::string& abertura, int indent, const std::string& rotulo);
+
+private:
+    TOpcoesRelatorio opcoes_;
+    std::string texto_;
+};
+
+// Window captions and titles.
+extern const char* const kTituloRelatorioNivel;       // "Dimensionamento de Sistemas de ... em Nível"
+extern const char* const kTituloRelatorioGradiente;
+extern const char* const kTituloRelatorioBacia;
+// "Relatório - " + title.
+std::string LegendaJanelaRelatorio(const std::string& titulo);
+
+// The three sizing reports over a model sized by Calcular. They read only.
+std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
+std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
+std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
+// The "Relatório" button: the graded flow of the last sizing is put back, then the report of
+// the project's system (0 level, 1 graded, 5 basins).
+std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
+
+// Writes the finished text through a temporary file beside 'arquivo'; on any failure the
+// target is untouched and EVandoro("Não foi possível gravar o arquivo " + arquivo + ".") raised.
+void GravarRelatorio(const std::string& texto, const std::string& arquivo);

@@ -1,0 +1,131 @@
+#include "sizing/RelatorioLocacao.h"
+
+#include <filesystem>
+
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "location/BDT.h"
+#include "location/LocNivel.h"
+#include "project/ModeloProjeto.h"
+
+const char* const kTituloRelatorioLocacao = "Locação de Sistemas de Terraceamento em Nível";
+
+namespace {
+
+const char* const kTD3 = "<TD colspan=3>";
+const char* const kFmtGrande = "###,###,###,###,###,###.0#";
+
+void Linha(TRelatorio& r, std::initializer_list<std::string> celulas, const char* abertura = "<TR>") {
+    r.Add(abertura);
+    for (const auto& c : celulas) r.Add(c);
+    r.Add("</TR>");
+}
+
+}  // namespace
+
+std::string ArquivoTabelaTerracos(const std::string& vetorSaida) {
+    return std::filesystem::path(vetorSaida).replace_extension(".bdt").string();
+}
+
+std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes) {
+    TOpcoesRelatorio o = opcoes;
+    if (o.PastaPrograma.empty()) o.PastaPrograma = m.Quenda().PastaPrograma();
+    o.Simulacao.reset();
+    const TConfiguracao& cfg = m.Configuracao();
+    TTerracosNivel& s = loc.TerracosNivel() ? *loc.TerracosNivel() : m.TerracosNivel();
+    TNumeroDaCurva& cn = loc.NumeroDaCurva() ? *loc.NumeroDaCurva() : m.NumeroDaCurva();
+    TPrecipitacao& storm = loc.Precipitacao() ? *loc.Precipitacao() : m.Precipitacao();
+    const TEspacamento& e = s.Espacamento();
+
+    // The files of the last run; before any run, the ones the project names.
+    const bool rodou = !loc.RunOutputPath().empty();
+    const std::string elev = rodou ? loc.RunElevPath() : loc.fnImgElev();
+    const std::string decl = rodou ? loc.RunSlopePath() : loc.fnImgDecli();
+    const std::string vet = rodou ? loc.RunOutputPath() : loc.fnVetSaida();
+
+    // The table is read first: a report without it is refused before anything is built.
+    const std::string bdt = ArquivoTabelaTerracos(vet);
+    TBDT tabela;
+    if (vet.empty() || !tabela.LoadFromFile(bdt))
+        throw EVandoro("Não foi possível ler a tabela de terraços " + bdt + ".");
+
+    TRelatorio r(o);
+    r.BeginReport(kTituloRelatorioLocacao);
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
+    r.WriteProjectIdentification(m.Identificacao());
+    r.Paragraph();
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>DADOS DE ENTRADA</B></FONT>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE COLS=3 WIDTH=\"100%\">");
+    r.WriteStorm(m.Quenda());
+
+    Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) +
+              "<U><B>Método para cálculo de espaçamento entre terraços:</B></U> " + e.Metodologia().Name() + "</TD>"});
+    const int metodo = e.Metodologia().Index();
+    if (metodo == TMetodologiaEspacamento::Bentley || metodo == TMetodologiaEspacamento::Parana) {
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Tipo de solo: ", e.Solo().Nome())}, "<TR colspan=3> ");
+    } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
+        Linha(r, {TRelatorio::Cell("<TD>", 8, "Cultura: ", e.Cultura().Nome()),
+                  TRelatorio::Cell("<TD>", 0, "Resistência à erosão: ", e.ResistenciaErosao().Grupo())});
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Preparo do solo: ", e.PreparoDoSolo().Grupo())});
+    }
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Canal")});
+    Linha(r, {TRelatorio::Cell("<TD>", 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Declividade da parede do canal: ", FloatToStr(cfg.KDecli * s.Sm().Value()),
+                               " " + cfg.UDecli)});
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Solo")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Taxa de infiltração estável (Tie): ", FloatToStr(cfg.KVIB * cn.VIB()),
+                               " " + cfg.UVIB)});
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Arquivos das imagens de entrada")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de elevação: ", elev)});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de declividade: ", decl)});
+    Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) + "<U><B>Arquivo do vetor de saída: </B></U></TD>"});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", vet)});
+    r.Add("</TABLE></FONT>");
+    r.Paragraph();
+
+    // A run leaves the field's mean slope in the runoff object, already in per cent.
+    r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>RESULTADOS</B></FONT>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=3>");
+    Linha(r, {TRelatorio::Cell("<TD colspan=1>", 4, "Área (ha): ", FormatFloat("#0.00", loc.FieldArea())),
+              TRelatorio::Cell("<TD>", 0, "Declividade média da área (%): ", FormatFloat("#0.00", cn.St()))});
+    Linha(r, {TRelatorio::Cell("<TD  colspan=1>", 4, "Lâmina de escoamento superficial (mm): ",
+                               FormatFloat("#0.0", cn.RunoffDepth(storm))),
+              TRelatorio::Cell("<TD>", 0, "Tipo de terraço: ", s.Selecao().TipoRecomendado())});
+    r.Add("</FONT></TABLE>");
+    r.Paragraph();
+
+    r.Add("<CENTER>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"50%\">");
+    r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
+    for (const char* c : {"Terraço", "Cota", "Espaçamento vertical(m)", "Declividade média(%)",
+                          "Comprimento do terraço(m)", "Área de influência(m2)", "Altura do terraço(m)"})
+        r.Add(std::string("<TD><B>") + c + "</B></TD>");
+    r.Add("</TR>");
+    double total = 0;
+    for (int i = 1; i <= tabela.Count(); ++i) {
+        const TRegTerr* t = tabela[i];
+        if (!t) continue;
+        r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \" #EEEEEE\" >"
+                         : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \" #CCCCCC\" >");
+        for (const std::string& c : {IntToStr(t->id), FormatFloat("0.00", t->level), FormatFloat("0.00", t->EV),
+                                     FormatFloat("0.0#", t->slope), FormatFloat(kFmtGrande, t->length),
+                                     FormatFloat(kFmtGrande, t->area), FormatFloat("0.00", t->height)})
+            r.Add("<TD>" + c + "</TD>");
+        r.Add("</TR>");
+        total += t->length;
+    }
+    Linha(r, {"<TD colspan=7><B>Comprimento total de terraços: </B>" + FormatFloat(kFmtGrande, total) + " m</TD>"});
+    r.Add("</TABLE></FONT>");
+    r.Add("</CENTER>");
+    r.EndReport();
+    return r.Text();
+}
+
+std::string RelatorioLocacao(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
+    return RelatorioLocacao(m, m.LocacaoNivel(), opcoes);
+}
+
+void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& saida,
+                            const TOpcoesRelatorio& opcoes) {
+    GravarRelatorio(RelatorioLocacao(m, loc, opcoes), saida);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Report of a level-terrace location run: the inputs, the field's results and the terrace
+// table read back from the ".bdt" beside the output vector file.
+#include <string>
+
+#include "sizing/Relatorio.h"
+
+class TModeloProjeto;
+class TLocacaoNivel;
+
+extern const char* const kTituloRelatorioLocacao;  // "Locação de Sistemas de Terraceamento em Nível"
+
+// The engine's model objects are used when it has them, the project's otherwise. A missing or
+// unreadable terrace table raises EVandoro("Não foi possível ler a tabela de terraços " +
+// path + ".").
+std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes = {});
+std::string RelatorioLocacao(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
+// Builds the report and writes it to 'saida' only when complete (see GravarRelatorio).
+void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& saida,
+                            const TOpcoesRelatorio& opcoes = {});
+// The terrace table of an output vector file: its name with the extension ".bdt".
+std::string ArquivoTabelaTerracos(const std::string& vetorSaida);
