@@ -3,21 +3,28 @@
 
 #include "Comando.h"
 #include "common/Erros.h"
-#include "sizing/Dimensionamento.h"
 #include "project/ModeloProjeto.h"
+#include "sizing/Dimensionamento.h"
+#include "sizing/Relatorio.h"
 
 namespace {
 
 const char* const kAjuda =
-    "Uso: vandoro-cli dimensionar PROJETO.kzp\n\n"
+    "Uso: vandoro-cli dimensionar PROJETO.kzp [--relatorio SAIDA.html]\n\n"
     "Abre o projeto, dimensiona o sistema de conservação nele escolhido (terraços em nível,\n"
     "terraços com gradiente ou barraginhas) como o botão \"Calcular\" da janela de\n"
     "dimensionamento e mostra os resultados com os rótulos, unidades e formatos da página\n"
-    "de resultados. O projeto não é alterado.\n";
+    "de resultados. O projeto não é alterado.\n\n"
+    "  --relatorio SAIDA.html  grava também o relatório do dimensionamento (HTML em UTF-8),\n"
+    "                          como o botão \"Relatório\" da página de resultados; o arquivo\n"
+    "                          só é gravado quando o relatório está completo.\n";
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {});
-    if (a.Posicionais().size() != 1) throw EVandoro("Uso: vandoro-cli dimensionar PROJETO.kzp");
+    Argumentos a(args, {"--relatorio"});
+    if (a.Posicionais().size() != 1)
+        throw EVandoro("Uso: vandoro-cli dimensionar PROJETO.kzp [--relatorio SAIDA.html]");
+    const std::string relatorio = a.Valor("--relatorio");
+    if (a.Tem("--relatorio") && relatorio.empty()) throw EVandoro("Falta o valor da opção --relatorio.");
     const std::string& arquivo = a.Posicionais()[0];
 
     // The read may upgrade old storm sections in place; work on a copy so that sizing
@@ -40,6 +47,13 @@ int Executar(const std::vector<std::string>& args) {
         std::cout << l.Rotulo << " " << l.Valor;
         if (!l.Unidade.empty()) std::cout << " " << l.Unidade;
         std::cout << "\n";
+    }
+    if (!relatorio.empty()) {
+        // Built whole before anything is written, so a failure leaves no partial file.
+        TOpcoesRelatorio opcoes;
+        opcoes.PastaPrograma = PastaPrograma();
+        GravarRelatorio(RelatorioDimensionamento(modelo, opcoes), relatorio);
+        std::cout << "Relatório: " << relatorio << "\n";
     }
     return 0;
 }
