@@ -1,0 +1,78 @@
+// vandoro-cli dimensionar --relatorio: the report of each example's system, and no file when
+// the project or the target cannot be used.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct LocalePt {
+    LocalePt() { setenv("LC_ALL", "pt_BR.UTF-8", 1); }
+    ~LocalePt() { unsetenv("LC_ALL"); }
+};
+
+std::string Exemplo(const char* nome) { return std::string(VANDORO_BIN_DIR) + "/Exemplos/" + nome; }
+bool Contem(const std::string& t, const std::string& s) { return t.find(s) != std::string::npos; }
+
+TEST(CliDimensionarRelatorio, EachExampleGetsTheReportOfItsSystem) {
+    LocalePt pt;
+    PastaTemporaria pasta;
+    const std::string saida = pasta.Arquivo("relatorio.html");
+    struct Caso {
+        const char* exemplo;
+        const char* titulo;
+        const char* linha;
+    } casos[] = {
+        {"Terraco em nivel.kzp", "<TITLE>Dimensionamento de Sistemas de Terraceamento em Nível</TITLE>",
+         "<B>Altura recomendada: </B>50,60 cm</TD>"},
+        {"Terraco em gradiente.kzp", "<TITLE>Dimensionamento de Sistemas de Terraceamento com Gradiente</TITLE>",
+         "<B>Vazão: </B>310,10 L/s</TD>"},
+        {"Bacia de acumulacao.kzp", "<TITLE>Dimensionamento de Barraginhas</TITLE>", "<B>Raio:</B> 13,8 m</TD>"},
+    };
+    for (const auto& c : casos) {
+        auto r = RodarCli({"dimensionar", Exemplo(c.exemplo), "--relatorio", saida});
+        ASSERT_EQ(r.codigo, 0) << r.erro;
+        EXPECT_TRUE(Contem(r.saida, "Relatório: " + saida + "\n"));
+        const std::string html = LerArquivo(saida);
+        EXPECT_TRUE(Contem(html, c.titulo)) << c.exemplo;
+        EXPECT_TRUE(Contem(html, c.linha)) << c.exemplo;
+        EXPECT_TRUE(Contem(html, "charset=UTF-8"));
+        EXPECT_TRUE(Contem(html, "<IMG SRC=\"" + std::string(VANDORO_BIN_DIR)));
+        EXPECT_FALSE(Contem(html, "SIMULAÇÃO"));
+        EXPECT_EQ(html.substr(html.size() - 8), "</HTML>\n");
+    }
+}
+
+TEST(CliDimensionarRelatorio, NoReportWhenTheProjectOrTargetFails) {
+    LocalePt pt;
+    PastaTemporaria pasta;
+    const std::string saida = pasta.Arquivo("relatorio.html");
+    GravarArquivo(saida, "anterior");
+    const std::string ruim = pasta.Arquivo("ruim.kzp");
+    GravarArquivo(ruim, "[VANDORO4]\r\nVersao=9\r\n");
+    auto r = RodarCli({"dimensionar", ruim, "--relatorio", saida});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim + ".\n");
+    EXPECT_EQ(LerArquivo(saida), "anterior");
+
+    // A project that stops at a required field writes no report either.
+    std::string texto = LerArquivo(Exemplo("Terraco em nivel.kzp"));
+    const auto p = texto.find("Tr=10\r\n");
+    ASSERT_NE(p, std::string::npos);
+    texto.replace(p, 7, "Tr=0\r\n");
+    GravarArquivo(ruim, texto);
+    r = RodarCli({"dimensionar", ruim, "--relatorio", saida});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(LerArquivo(saida), "anterior");
+
+    const std::string semPasta = pasta.Arquivo("nao/existe.html");
+    r = RodarCli({"dimensionar", Exemplo("Terraco em nivel.kzp"), "--relatorio", semPasta});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + semPasta + ".\n");
+    EXPECT_FALSE(std::filesystem::exists(semPasta));
+}
+
+}  // namespace
