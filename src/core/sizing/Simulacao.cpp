@@ -220,6 +220,54 @@ TGraficoSimulacao PlotSimulation(TModeloProjeto& m, int grupo, int item, ISerieG
     return g;
 }
 
+std::string DicaPonto(double x, double y) { return "(" + FloatToStr(x) + "; " + FormatFloat("0.00", y) + ")"; }
+
+const char* const kMensagemCDuMinimo = "O valor do coeficiente de desuniformidade não pode ser inferior a 1.";
+
+// ---------------------------------------------------------------- TPaginaSimulacao
+
+bool TPaginaSimulacao::Gradiente() const { return m_.TipoSistema().Index() != TTipoSistemaConservacao::Nivel; }
+
+TSistemaConservacao& TPaginaSimulacao::Sistema() const { return m_.SistemaAtual(); }
+
+TGraficoSimulacao TPaginaSimulacao::Desenhar(int grupo, ISerieGrafico* serie) {
+    if (selecao_[grupo] < 0) selecao_[grupo] = 0;
+    grupoAtivo_ = grupo;
+    return PlotSimulation(m_, grupo, selecao_[grupo], serie);
+}
+
+TGraficoSimulacao TPaginaSimulacao::Abrir(double cdu, ISerieGrafico* serie) {
+    Sistema().SetCDu(cdu);
+    for (int& s : selecao_) s = -1;
+    return Desenhar(Gradiente() ? 0 : kGrupoNivel, serie);
+}
+
+TGraficoSimulacao TPaginaSimulacao::Escolher(int grupo, int item, ISerieGrafico* serie) {
+    if (item < 0 || item >= static_cast<int>(ItensGrupoSimulacao(grupo).size()))
+        throw EVandoro("Gráfico de simulação inexistente.");
+    if (grupo < kGruposGradiente)
+        for (int g = 0; g < kGruposGradiente; ++g)
+            if (g != grupo) selecao_[g] = -1;
+    selecao_[grupo] = item;
+    return Desenhar(grupo, serie);
+}
+
+TGraficoSimulacao TPaginaSimulacao::CalculaHR(double cdu, ISerieGrafico* serie) {
+    TSistemaConservacao& s = Sistema();
+    s.SetCDu(cdu);
+    s.SetHr(Recomendada(s.CDu(), s.H()));
+    if (!Gradiente()) return Desenhar(kGrupoNivel, serie);
+    const int lembrado = selecao_[0] >= 0 ? selecao_[0] : selecao_[1];
+    selecao_[0] = selecao_[1] = -1;
+    if (lembrado >= 0) selecao_[2] = lembrado;
+    return Desenhar(2, serie);
+}
+
+void TPaginaSimulacao::Voltar(double cdu, ISerieGrafico* serie) {
+    Sistema().SetCDu(cdu);
+    if (serie) serie->Clear();
+}
+
 std::vector<std::string> ItensGraficoBacia(int formato) {
     std::vector<std::string> r = {"Volume x área de contribuição", "Volume x taxa de infiltração",
                                   "LES x taxa de infiltração"};

@@ -6,6 +6,7 @@
 
 class ISerieGrafico;
 class TModeloProjeto;
+class TSistemaConservacao;
 
 // Chart groups of the simulation page: 0 flow, 1 theoretical height, 2 recommended height
 // (graded terraces), 3 level terraces.
@@ -45,6 +46,41 @@ struct TGraficoSimulacao {
 // total, are put back afterwards, also when a point fails; the failure then propagates with
 // the points so far already in 'serie'. Bad group or item numbers raise EVandoro.
 TGraficoSimulacao PlotSimulation(TModeloProjeto& m, int grupo, int item, ISerieGrafico* serie = nullptr);
+
+// Hint of a clicked chart point: "(" + X shortest + "; " + Y "0.00" + ")".
+std::string DicaPonto(double x, double y);
+// Information box when the coefficient field is left below 1 (the field then reads "1").
+extern const char* const kMensagemCDuMinimo;
+
+// The simulation page's sequences over its selection state, for the window to mirror: which
+// item each group shows (-1 none; at most one graded group has one) and the active tab.
+class TPaginaSimulacao {
+public:
+    explicit TPaginaSimulacao(TModeloProjeto& m) : m_(m) {}
+
+    // Opening the page: CDu of the current system := cdu; the first chart of the system is
+    // selected and drawn (graded "Q x Comp" on the "Q" tab, level "H x Tie").
+    TGraficoSimulacao Abrir(double cdu, ISerieGrafico* serie = nullptr);
+    // Choosing an item: the other graded groups lose their selection.
+    TGraficoSimulacao Escolher(int grupo, int item, ISerieGrafico* serie = nullptr);
+    // "OK" of the coefficient: CDu and Hr of the system are set; on graded terraces the item
+    // chosen on the "Q" or "H" tab moves to the "Hr" tab, otherwise the current chart is redrawn.
+    TGraficoSimulacao CalculaHR(double cdu, ISerieGrafico* serie = nullptr);
+    // Back to the result page: CDu := cdu, the series is cleared.
+    void Voltar(double cdu, ISerieGrafico* serie = nullptr);
+
+    bool Gradiente() const;
+    int Selecionado(int grupo) const { return grupo >= 0 && grupo < 4 ? selecao_[grupo] : -1; }
+    int GrupoAtivo() const { return grupoAtivo_; }
+
+private:
+    TSistemaConservacao& Sistema() const;
+    TGraficoSimulacao Desenhar(int grupo, ISerieGrafico* serie);
+
+    TModeloProjeto& m_;
+    int selecao_[4] = {-1, -1, -1, -1};
+    int grupoAtivo_ = 0;
+};
 
 // Basin chart items for a basin shape (0 rectangular: five, 1 semicircular: four).
 std::vector<std::string> ItensGraficoBacia(int formato);

@@ -260,6 +260,52 @@ TEST(Simulacao, UnknownChartsAreRefused) {
     }
 }
 
+TEST(PaginaSimulacao, CoefficientOkMovesTheChosenItemToTheHrTab) {
+    RegionalFixo pt(Regional::PtBR());
+    Sized s("Terraco em gradiente.kzp");
+    TPaginaSimulacao p(s.m);
+    Serie serie;
+    auto g = p.Abrir(1, &serie);
+    EXPECT_EQ(g.Nome, "Q x Comp");
+    EXPECT_EQ(p.Selecionado(0), 0);
+    EXPECT_EQ(p.Selecionado(1), -1);
+    g = p.Escolher(1, 4, &serie);
+    EXPECT_EQ(g.Nome, "H x Sc");
+    EXPECT_EQ(p.Selecionado(0), -1);  // one graded group at a time
+    g = p.Escolher(0, 1, &serie);
+    EXPECT_EQ(p.Selecionado(1), -1);
+
+    // "OK" while "Q x EH" is shown: "Hr x EH" on the "Hr" tab, with the new coefficient.
+    g = p.CalculaHR(1.44, &serie);
+    EXPECT_EQ(g.Nome, "Hr x EH");
+    EXPECT_EQ(p.GrupoAtivo(), 2);
+    EXPECT_EQ(p.Selecionado(0), -1);
+    EXPECT_EQ(p.Selecionado(2), 1);
+    const TTerracosGradiente& t = s.m.TerracosGradiente();
+    EXPECT_DOUBLE_EQ(t.CDu(), 1.44);
+    EXPECT_NEAR(t.Hr(), 1.2 * t.H() * 100 + 10, 1e-9);
+    EXPECT_EQ(serie.x, g.X);
+    // Again from the "Hr" tab: the same chart is redrawn; a coefficient below 1 counts as 1.
+    g = p.CalculaHR(0.5, &serie);
+    EXPECT_EQ(g.Nome, "Hr x EH");
+    EXPECT_DOUBLE_EQ(t.CDu(), 1);
+    EXPECT_NEAR(t.Hr(), t.H() * 100 + 10, 1e-9);
+    p.Voltar(1.3, &serie);
+    EXPECT_DOUBLE_EQ(t.CDu(), 1.3);
+    EXPECT_TRUE(serie.x.empty());
+    EXPECT_THROW(p.Escolher(2, 7), EVandoro);
+
+    Sized n("Terraco em nivel.kzp");
+    TPaginaSimulacao q(n.m);
+    EXPECT_EQ(q.Abrir(1.2).Nome, "H x Tie");
+    q.Escolher(3, 3);
+    EXPECT_EQ(q.CalculaHR(2).Nome, "Hr x EH");
+    EXPECT_NEAR(n.m.TerracosNivel().Hr(), std::sqrt(2.0) * n.m.TerracosNivel().H() * 100 + 10, 1e-9);
+
+    EXPECT_EQ(DicaPonto(2.5, 3.14159), "(2,5; 3,14)");
+    EXPECT_EQ(DicaPonto(1050, 606.555), "(1050; 606,56)");
+}
+
 TEST(SimulacaoBacia, AreaStepFollowsTheContributionArea) {
     const std::pair<double, double> casos[] = {{0, 10},       {99.9, 10},     {100, 50},     {450, 50},
                                                {500, 100},    {999, 100},     {1000, 500},   {4999, 500},
