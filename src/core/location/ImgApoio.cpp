@@ -1,6 +1,7 @@
 #include "location/ImgApoio.h"
 
 #include <cmath>
+#include <limits>
 
 #include "location/ImgElev.h"
 #include "raster/ImgDeclive.h"
@@ -133,6 +134,25 @@ long long TImgApoio::StripPixelCount() const {
             if (a[c] / 10 == 3) ++n;
     }
     return n;
+}
+
+double TImgApoio::StripMinElevation(const TImgElevacao& elev) const {
+    double m = std::numeric_limits<double>::infinity();
+    for (int r = r0_; r <= r1_; ++r) {
+        const uint8_t* a = Row(r);
+        const float* z = elev.Row(r);
+        for (int c = c0_ - 1; c < c1_; ++c)
+            if (a[c] / 10 == 3 && z[c] < m) m = z[c];
+    }
+    return m;
+}
+
+void TImgApoio::ClearStrip() {
+    for (int r = r0_; r <= r1_; ++r) {
+        uint8_t* a = Row(r);
+        for (int c = c0_ - 1; c < c1_; ++c)
+            if (a[c] / 10 == 3) a[c] = static_cast<uint8_t>(10 + a[c] % 10);
+    }
 }
 
 double TImgApoio::StripMeanSlope(const TImgDeclive& slope, long long* count) const {

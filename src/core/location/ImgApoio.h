@@ -90,6 +90,10 @@ public:
     // between vertices are not written.
     void BurnLine(const TLinhaPixel& line, int units);
     long long StripPixelCount() const;
+    // Lowest elevation under the strip (+infinity for an empty strip).
+    double StripMinElevation(const TImgElevacao& elev) const;
+    // The strip back to free (31 -> 11); lines are left as they are.
+    void ClearStrip();
     // Mean of the slope values (percent) under the strip; 0 for an empty strip ('count' 0).
     double StripMeanSlope(const TImgDeclive& slope, long long* count = nullptr) const;
     // All eight neighbours inside the raster and open.

@@ -234,6 +234,15 @@ double TLocacaoNivel::PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bo
     return apoio_->StripMeanSlope(*decl_);
 }
 
+// Floods the land above a line at 'level'. A line with a gap (one the tracer could not
+// close against the lines around it) lets the flood run down over the whole unassigned
+// field; such a flood, reaching a whole interval below the line, is taken back and the strip
+// counts as empty.
+void TLocacaoNivel::FloodAbove(const TPixelS& Q, double level) {
+    apoio_->FloodStrip(Q.Col(), Q.Row());
+    if (apoio_->StripMinElevation(*elev_) < level - ev0_) apoio_->ClearStrip();
+}
+
 // One level up from P: the line above 'level' and the strip below it; when there is none,
 // the land above P's line (the hill's cap) is flooded instead.
 double TLocacaoNivel::PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found) {
@@ -246,7 +255,7 @@ double TLocacaoNivel::PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& li
         found = Trace(inicio, level, line);
     }
     if (!found) {
-        apoio_->FloodStrip(Q.Col(), Q.Row());
+        FloodAbove(Q, P.Value());
         return apoio_->StripMeanSlope(*decl_);
     }
     P = inicio;
@@ -501,6 +510,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
 
     // The line above 'a' at its own interval, or the cap above a's line when there is none.
     TLinhaPixel atual;
+    double nivelLinha = x;  // level of a's line
     const auto nextLine = [&](int idAbaixo) {
         if (arbitrado) {
             a = t;
@@ -519,7 +529,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
                 return true;
             }
         }
-        apoio_->FloodStrip(Q.Col(), Q.Row());
+        FloodAbove(Q, nivelLinha);
         if (TRegTerr* r = RecordById(idAbaixo)) {
             r->area = StripArea();
             CompleteRecord(*r);
@@ -563,7 +573,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
         if (achou) apoio_->BurnLine(atual, 1);
         TPixelS Q = C;
         apoio_->ExtremeNeighbour(*elev_, Q, 0);
-        apoio_->FloodStrip(Q.Col(), Q.Row());
+        FloodAbove(Q, C.Value());
         if (Parar()) return;
         const double A = CompleteStrip(atual, C, l, depth);
         if (Parar()) return;
@@ -576,6 +586,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
         if (!achou || Parar()) return;
         C = a;
         C.SetValue(static_cast<float>(l));
+        nivelLinha = l;
         idAbaixo = idAtual;
         if (!nextLine(idAbaixo)) return;
         l = nivel;

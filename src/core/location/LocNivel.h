@@ -114,6 +114,7 @@ private:
     bool FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
                              std::vector<TPixel>& used, int depth, int& pocketId);
     bool HasRoom(int col, int row) const;
+    void FloodAbove(const TPixelS& Q, double level);
     void LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth);
     void SaveOutputs();
 
