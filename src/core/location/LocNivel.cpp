@@ -215,6 +215,17 @@ bool TLocacaoNivel::NextTerrace() {
     return true;
 }
 
+// Mean slope of a trial strip. Where consecutive lines fall on neighbouring pixels (coarse
+// pixels on steep ground) the strip between them is empty and says nothing about the slope:
+// the last strip's slope stands in for it.
+double TLocacaoNivel::TrialSlope() {
+    long long n = 0;
+    const double s = apoio_->StripMeanSlope(*decl_, &n);
+    if (n == 0) return lastSlope_;
+    lastSlope_ = s;
+    return s;
+}
+
 // One level down from P: finds a start pixel below 'level', traces and burns the line and
 // floods the strip above it. Returns the strip's mean slope, or -1 when no line was found.
 double TLocacaoNivel::PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bool& found) {
@@ -228,10 +239,29 @@ double TLocacaoNivel::PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bo
     P = inicio;
     found = true;
     apoio_->BurnLine(line, 1);
-    Q = P;
-    apoio_->ExtremeNeighbour(*elev_, Q, 0);
+    Q = StripSeed(P, 0, level);
     apoio_->FloodStrip(Q.Col(), Q.Row());
-    return apoio_->StripMeanSlope(*decl_);
+    return TrialSlope();
+}
+
+// The highest (mode 0) or lowest (mode 1) neighbour of a line's start pixel, where the strip
+// beside the line is flooded from. On ground of equal elevations (integer-valued models)
+// no neighbour is strictly higher or lower and the flood would start on the line itself,
+// giving an empty strip; then the first open neighbour on the strip's side of the level
+// is taken, in the same neighbour order.
+TPixelS TLocacaoNivel::StripSeed(const TPixelS& P, int mode, double level) const {
+    TPixelS Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, mode);
+    if (Q.Col() != P.Col() || Q.Row() != P.Row()) return Q;
+    static const int kDr[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
+    static const int kDc[8] = {-1, 0, 1, 1, 1, 0, -1, -1};
+    for (int k = 0; k < 8; ++k) {
+        const int c = P.Col() + kDc[k], r = P.Row() + kDr[k];
+        if (!apoio_->Walkable(c, r)) continue;
+        const float z = elev_->Cell(r, c);
+        if (z != 0 && (mode == 0 ? z >= level : z <= level)) return TPixelS(c, r, z);
+    }
+    return Q;
 }
 
 // Floods the land above a line at 'level'. A line with a gap (one the tracer could not
@@ -260,10 +290,9 @@ double TLocacaoNivel::PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& li
     }
     P = inicio;
     apoio_->BurnLine(line, 1);
-    Q = P;
-    apoio_->ExtremeNeighbour(*elev_, Q, 1);
+    Q = StripSeed(P, 1, level);
     apoio_->FloodStrip(Q.Col(), Q.Row());
-    return apoio_->StripMeanSlope(*decl_);
+    return TrialSlope();
 }
 
 void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
@@ -299,8 +328,7 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
         }
         P = inicio;
         apoio_->BurnLine(linha, 1);
-        Q = P;
-        apoio_->ExtremeNeighbour(*elev_, Q, 0);
+        Q = StripSeed(P, 0, nivel);
         apoio_->FloodStrip(Q.Col(), Q.Row());
         return true;
     };
@@ -377,8 +405,7 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
     const auto reflood = [&]() {
         apoio_->ReleaseMarks();
         apoio_->BurnLine(line, 1);
-        TPixelS Q = P;
-        apoio_->ExtremeNeighbour(*elev_, Q, 0);
+        const TPixelS Q = StripSeed(P, 0, P.Value());
         apoio_->FloodStrip(Q.Col(), Q.Row());
     };
     // Pixels already taken as pockets of this strip are not taken again: the strip can
@@ -571,9 +598,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
             apoio_->ReleaseMarks();
         }
         if (achou) apoio_->BurnLine(atual, 1);
-        TPixelS Q = C;
-        apoio_->ExtremeNeighbour(*elev_, Q, 0);
-        FloodAbove(Q, C.Value());
+        FloodAbove(StripSeed(C, 0, C.Value()), C.Value());
         if (Parar()) return;
         const double A = CompleteStrip(atual, C, l, depth);
         if (Parar()) return;
@@ -664,6 +689,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         slopeMean_ = decl_->MeanSlope(n);
         if (n == 0) throw EVandoro("A imagem de declividade não tem nenhum valor diferente de zero.");
         runoff_->SetSt(slopeMean_ / 100);
+        lastSlope_ = slopeMean_;
         fieldArea_ = static_cast<double>(n) * pixelArea_ / 10000;
         fieldAreaM2_ = fieldArea_ * 10000;
 

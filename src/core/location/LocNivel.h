@@ -115,6 +115,7 @@ private:
                              std::vector<TPixel>& used, int depth, int& pocketId);
     bool HasRoom(int col, int row) const;
     void FloodAbove(const TPixelS& Q, double level);
+    TPixelS StripSeed(const TPixelS& P, int mode, double level) const;
     void LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth);
     void SaveOutputs();
 
@@ -126,6 +127,8 @@ private:
     std::string arquivoBDT_;
     double minElev_ = 0;
     double slopeMean_ = 0;
+    double lastSlope_ = 0;
+    double TrialSlope();
     bool fim_ = false;
     long long pockets_ = 0;
 
