@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "TestSupport.h"
+
+namespace {
+const std::string kExemplos = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/";
+
+int Contar(const std::string& texto, const std::string& marca) {
+    int n = 0;
+    for (size_t p = texto.find(marca); p != std::string::npos; p = texto.find(marca, p + 1)) ++n;
+    return n;
+}
+}  // namespace
+
+TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
+    PastaTemporaria tmp;
+    const std::string decl = tmp.Arquivo("decl.asc"), vet = tmp.Arquivo("terracos.vet");
+    ASSERT_EQ(RodarCli({"declividade", kExemplos + "hugo_site.asc", decl}).codigo, 0);
+    const std::string projeto = kExemplos + "Terraco em nivel.kzp";
+    const std::string antes = LerArquivo(projeto);
+    ResultadoCli r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl,
+                               "--saida", vet});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida.rfind("Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"
+                            "Área (m2);Altura (m)\n",
+                            0),
+              0u);
+    // As many table rows as records in the terrace table beside the vector file.
+    const std::string bdt = LerArquivo(tmp.Arquivo("terracos.bdt"));
+    ASSERT_GE(bdt.size(), 5u);
+    const int n = int((bdt.size() - 5) / 52);
+    EXPECT_GT(n, 0);
+    EXPECT_NE(r.saida.find("Total de terraços: " + std::to_string(n) + "\n"), std::string::npos);
+    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 6, n + (r.saida.find("Locação encerrada") != std::string::npos ? 1 : 0));
+    EXPECT_GT(LerArquivo(vet).size(), 527u);
+    EXPECT_EQ(LerArquivo(projeto), antes);  // the project is not touched
+}
+
+TEST(CliLocar, FailuresExitWithTheMessage) {
+    PastaTemporaria tmp;
+    const std::string projeto = kExemplos + "Terraco em nivel.kzp";
+    ResultadoCli r = RodarCli({"locar", projeto, "--elevacao", tmp.Arquivo("falta.asc"), "--declividade",
+                               tmp.Arquivo("falta2.asc"), "--saida", tmp.Arquivo("s.vet")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("falta.asc não existe."), std::string::npos) << r.erro;
+    EXPECT_FALSE(std::ifstream(tmp.Arquivo("s.vet")).good());
+
+    r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--saida", tmp.Arquivo("s.vet")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("O projeto não indica a imagem de declividade (use --declividade)."), std::string::npos)
+        << r.erro;
+
+    r = RodarCli({"locar"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("Uso: vandoro-cli locar PROJETO.kzp"), std::string::npos);
+}
