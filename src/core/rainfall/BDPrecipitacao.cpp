@@ -177,7 +177,101 @@ void GravarTudo(const std::string& path, const std::string& bytes) {
     }
 }
 
+// Points at which an interpolated equation must follow the stations' curves: the return
+// periods and durations of design storms.
+const double kTrs[] = {2, 5, 10, 25, 50, 100};
+const double kDuracoes[] = {5, 10, 15, 20, 30, 45, 60, 90, 120, 180, 240, 360, 720, 1440};
+constexpr double kToleranciaMedia = 0.01;
+
+double Intensidade(double K, double a, double b, double c, double tr, double t) {
+    return K * std::pow(tr, a) / std::pow(t + b, c);
+}
+
+// For a fixed b: ln i = ln K + a ln Tr - c ln(t + b), linear in (ln K, a, c).
+bool AjustarComB(const std::vector<double>& tr, const std::vector<double>& t, const std::vector<double>& lni,
+                 double b, double x[3], double& sse) {
+    double M[3][4] = {};
+    for (std::size_t j = 0; j < tr.size(); ++j) {
+        const double f[3] = {1.0, std::log(tr[j]), -std::log(t[j] + b)};
+        for (int r = 0; r < 3; ++r) {
+            for (int k = 0; k < 3; ++k) M[r][k] += f[r] * f[k];
+            M[r][3] += f[r] * lni[j];
+        }
+    }
+    for (int col = 0; col < 3; ++col) {  // Gauss with partial pivoting
+        int piv = col;
+        for (int r = col + 1; r < 3; ++r)
+            if (std::fabs(M[r][col]) > std::fabs(M[piv][col])) piv = r;
+        if (!(std::fabs(M[piv][col]) > 1e-12)) return false;
+        for (int k = 0; k < 4; ++k) std::swap(M[col][k], M[piv][k]);
+        for (int r = 0; r < 3; ++r) {
+            if (r == col) continue;
+            const double fator = M[r][col] / M[col][col];
+            for (int k = col; k < 4; ++k) M[r][k] -= fator * M[col][k];
+        }
+    }
+    for (int r = 0; r < 3; ++r) x[r] = M[r][3] / M[r][r];
+    sse = 0;
+    for (std::size_t j = 0; j < tr.size(); ++j) {
+        const double e = x[0] + x[1] * std::log(tr[j]) - x[2] * std::log(t[j] + b) - lni[j];
+        sse += e * e;
+    }
+    return std::isfinite(sse);
+}
+
 }  // namespace
+
+bool AjustarEquacao(const std::vector<double>& tr, const std::vector<double>& t, const std::vector<double>& i,
+                    double& K, double& a, double& b, double& c) {
+    if (tr.size() < 4 || t.size() != tr.size() || i.size() != tr.size()) return false;
+    std::vector<double> lni(i.size());
+    for (std::size_t j = 0; j < i.size(); ++j) {
+        if (!(i[j] > 0) || !std::isfinite(i[j]) || !(tr[j] > 0) || !(t[j] > 0)) return false;
+        lni[j] = std::log(i[j]);
+    }
+    // Coarse scan of b (0 and a geometric ladder up to 400 min), then golden-section search
+    // between the neighbours of the best step; both bounded.
+    std::vector<double> bs{0.0};
+    for (double v = 0.1; v <= 400.0; v *= 1.15) bs.push_back(v);
+    double x[3], sse = 0, melhor = std::numeric_limits<double>::infinity();
+    std::size_t im = 0;
+    for (std::size_t k = 0; k < bs.size(); ++k)
+        if (AjustarComB(tr, t, lni, bs[k], x, sse) && sse < melhor) {
+            melhor = sse;
+            im = k;
+        }
+    if (!std::isfinite(melhor)) return false;
+    double lo = bs[im == 0 ? 0 : im - 1], hi = bs[std::min(im + 1, bs.size() - 1)];
+    const double g = (std::sqrt(5.0) - 1) / 2;
+    auto custo = [&](double bb) {
+        double y[3], s = 0;
+        return AjustarComB(tr, t, lni, bb, y, s) ? s : std::numeric_limits<double>::infinity();
+    };
+    double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo), f1 = custo(x1), f2 = custo(x2);
+    for (int it = 0; it < 60 && hi - lo > 1e-6; ++it) {
+        if (f1 < f2) {
+            hi = x2;
+            x2 = x1;
+            f2 = f1;
+            x1 = hi - g * (hi - lo);
+            f1 = custo(x1);
+        } else {
+            lo = x1;
+            x1 = x2;
+            f1 = f2;
+            x2 = lo + g * (hi - lo);
+            f2 = custo(x2);
+        }
+    }
+    double bFinal = bs[im];
+    if (std::min(f1, f2) < melhor) bFinal = f1 < f2 ? x1 : x2;
+    if (!AjustarComB(tr, t, lni, bFinal, x, sse)) return false;
+    K = std::exp(x[0]);
+    a = x[1];
+    b = bFinal;
+    c = x[2];
+    return std::isfinite(K) && std::isfinite(a) && std::isfinite(c);
+}
 
 double CoordenadaParaGraus(const std::string& texto) {
     std::string w = Utf8ToWin1252(texto);
@@ -260,7 +354,22 @@ void TBDPrecipitacao::LoadStations() {
             r.Longitude = l.Texto(kCapCoordenada);
         }
     }
+    std::array<std::vector<TCurva>, kNumEstados> curvas;
+    for (int e : kEstadosInterpolacao)
+        for (const StationRecord& r : lidos[e]) {
+            TCurva c;
+            try {
+                c.phi = CoordenadaParaGraus(r.Latitude);
+                c.lambda = CoordenadaParaGraus(r.Longitude);
+            } catch (const EConversao&) {
+                c.phi = c.lambda = std::nan("");
+            }
+            for (double tr : kTrs)
+                for (double t : kDuracoes) c.i.push_back(Intensidade(r.K, r.A, r.B, r.C, tr, t));
+            curvas[e].push_back(std::move(c));
+        }
     stations_ = std::move(lidos);
+    curvas_ = std::move(curvas);
 }
 
 void TBDPrecipitacao::LoadLocalities(int i) {
@@ -293,18 +402,23 @@ StationRecord TBDPrecipitacao::InterpolateEquation(const std::string& lat, const
 
     const StationRecord* noLugar = nullptr;  // first station at zero distance
     double W = 0, K = 0, A = 0, B = 0, C = 0;
+    constexpr std::size_t nTr = std::size(kTrs), nT = std::size(kDuracoes);
+    std::vector<double> media(nTr * nT, 0.0);  // weighted sum of the stations' intensities
     for (int e : kEstadosInterpolacao) {
-        for (const StationRecord& s : stations_[e]) {
+        for (std::size_t k = 0; k < stations_[e].size(); ++k) {
+            const StationRecord& s = stations_[e][k];
             if (s.Latitude == lat && s.Longitude == lon) return s;
-            double phiS = 0, lambdaS = 0;
-            try {
-                phiS = CoordenadaParaGraus(s.Latitude);
-                lambdaS = CoordenadaParaGraus(s.Longitude);
-            } catch (const EConversao& ex) {
-                throw EVandoro("Coordenada inválida da estação " + s.Name + " (" + TEstado::Nome(e) +
-                               ") no banco de dados: " + ex.what());
+            const TCurva& cs = curvas_[e][k];
+            if (std::isnan(cs.phi)) {
+                try {
+                    CoordenadaParaGraus(s.Latitude);
+                    CoordenadaParaGraus(s.Longitude);
+                } catch (const EConversao& ex) {
+                    throw EVandoro("Coordenada inválida da estação " + s.Name + " (" + TEstado::Nome(e) +
+                                   ") no banco de dados: " + ex.what());
+                }
             }
-            const double d = std::sqrt((phiS - phi) * (phiS - phi) + (lambdaS - lambda) * (lambdaS - lambda));
+            const double d = std::sqrt((cs.phi - phi) * (cs.phi - phi) + (cs.lambda - lambda) * (cs.lambda - lambda));
             if (d == 0) {
                 // Written differently but the same place: its weight would be infinite.
                 if (!noLugar) noLugar = &s;
@@ -317,6 +431,7 @@ StationRecord TBDPrecipitacao::InterpolateEquation(const std::string& lat, const
             A += w * s.A;
             B += w * s.B;
             C += w * s.C;
+            for (std::size_t j = 0; j < media.size(); ++j) media[j] += w * cs.i[j];
         }
     }
     if (noLugar) return *noLugar;
@@ -327,6 +442,25 @@ StationRecord TBDPrecipitacao::InterpolateEquation(const std::string& lat, const
     r.A = A / W;
     r.B = B / W;
     r.C = C / W;
+
+    std::vector<double> trs, ts;
+    bool fiel = true;
+    for (std::size_t p = 0; p < nTr; ++p)
+        for (std::size_t q = 0; q < nT; ++q) {
+            double& m = media[p * nT + q];
+            m /= W;
+            trs.push_back(kTrs[p]);
+            ts.push_back(kDuracoes[q]);
+            const double i = Intensidade(r.K, r.A, r.B, r.C, kTrs[p], kDuracoes[q]);
+            if (!(std::fabs(i / m - 1) <= kToleranciaMedia)) fiel = false;
+        }
+    double k = 0, a = 0, b = 0, c = 0;
+    if (!fiel && AjustarEquacao(trs, ts, media, k, a, b, c)) {
+        r.K = k;
+        r.A = a;
+        r.B = b;
+        r.C = c;
+    }
     r.Source = kFonteInterpolacao;
     r.Latitude = CortarTexto(lat, kCapCoordenada);
     r.Longitude = CortarTexto(lon, kCapCoordenada);
