@@ -52,19 +52,26 @@ private:
 // Slopes (m/m) of one row from the padded rows above, current and below. Division by a
 // positive spacing is monotone, so the steepest gradient is the largest |dz| of each
 // distance class divided once: the same value as dividing every neighbour.
-void DeclividadeLinha(const float* a, const float* m, const float* b, long long n,
+VANDORO_VETORIZA void DeclividadeLinha(const float* a, const float* m, const float* b, long long n,
                       const TEspacamento& e, float* out) {
     const double dx = e.dx, dy = e.dy, dd = e.diagonal;
+    // Plain expressions, no helper calls: a function of its own would not be inlined here.
+#define VANDORO_G(v) ((v) != 0.0f ? std::fabs(z - static_cast<double>(v)) : 0.0)
+#define VANDORO_MAX(p, q) ((p) > (q) ? (p) : (q))
     for (long long i = 1; i <= n; ++i) {
         const double z = m[i];
-        auto g = [z](float v) { return v != 0.0f ? std::fabs(z - static_cast<double>(v)) : 0.0; };
-        double h = std::max(g(m[i - 1]), g(m[i + 1]));
-        double v = std::max(g(a[i]), g(b[i]));
-        double d = std::max(std::max(g(a[i - 1]), g(a[i + 1])), std::max(g(b[i - 1]), g(b[i + 1])));
-        float s = std::max(std::max(static_cast<float>(h / dx), static_cast<float>(v / dy)),
-                           static_cast<float>(d / dd));
+        const double h = VANDORO_MAX(VANDORO_G(m[i - 1]), VANDORO_G(m[i + 1]));
+        const double v = VANDORO_MAX(VANDORO_G(a[i]), VANDORO_G(b[i]));
+        const double d1 = VANDORO_MAX(VANDORO_G(a[i - 1]), VANDORO_G(a[i + 1]));
+        const double d2 = VANDORO_MAX(VANDORO_G(b[i - 1]), VANDORO_G(b[i + 1]));
+        const float sh = static_cast<float>(h / dx), sv = static_cast<float>(v / dy);
+        const float sd = static_cast<float>(VANDORO_MAX(d1, d2) / dd);
+        const float s1 = VANDORO_MAX(sh, sv);
+        const float s = VANDORO_MAX(s1, sd);
         out[i - 1] = z != 0.0 ? s : 0.0f;
     }
+#undef VANDORO_G
+#undef VANDORO_MAX
 }
 
 float Percentual(float s) { return static_cast<float>(static_cast<double>(s) * 100.0); }

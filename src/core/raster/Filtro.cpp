@@ -71,17 +71,18 @@ private:
 
 // One output row of the mean from the padded rows above, current and below. Column sums
 // first, so each cell adds three sums instead of nine values.
-void FiltroLinha(const float* a, const float* m, const float* b, long long n,
-                 std::vector<double>& soma, std::vector<int>& conta, float* out) {
+VANDORO_VETORIZA void FiltroLinha(const float* a, const float* m, const float* b, long long n,
+                                  std::vector<double>& soma, std::vector<int>& conta, float* out) {
+    double* s = soma.data();
+    int* k = conta.data();
     for (long long i = 0; i < n + 2; ++i) {
-        soma[static_cast<size_t>(i)] = static_cast<double>(a[i]) + m[i] + b[i];
-        conta[static_cast<size_t>(i)] = (a[i] != 0.0f) + (m[i] != 0.0f) + (b[i] != 0.0f);
+        s[i] = static_cast<double>(a[i]) + m[i] + b[i];
+        k[i] = (a[i] != 0.0f) + (m[i] != 0.0f) + (b[i] != 0.0f);
     }
-    const double* s = soma.data();
-    const int* k = conta.data();
     for (long long i = 1; i <= n; ++i) {
-        double t = s[i - 1] + s[i] + s[i + 1];
-        int c = std::max(1, k[i - 1] + k[i] + k[i + 1]);
+        const double t = s[i - 1] + s[i] + s[i + 1];
+        const int c0 = k[i - 1] + k[i] + k[i + 1];
+        const double c = c0 > 0 ? c0 : 1;
         out[i - 1] = m[i] != 0.0f ? static_cast<float>(t / c) : 0.0f;
     }
 }
