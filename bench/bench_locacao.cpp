@@ -1,0 +1,124 @@
+// Level-terrace location runs: a synthetic 1000 x 1000 hill (1 m cells) and the shipped
+// real elevation model, each from its raster files to the written .vet and .bdt.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "location/ImgElev.h"
+#include "location/LocNivel.h"
+#include "model/NumeroDaCurva.h"
+#include "model/Precipitacao.h"
+#include "model/SistemaConservacao.h"
+
+namespace {
+
+std::string Pasta() {
+    auto p = std::filesystem::temp_directory_path() / "vandoro_bench_locacao";
+    std::filesystem::create_directories(p);
+    return p.string();
+}
+
+void GravarFlt(const std::string& base, int rows, int cols, double cell, const std::vector<float>& v) {
+    std::ofstream h(base + ".hdr", std::ios::binary);
+    h << "ncols " << cols << "\nnrows " << rows << "\nxllcorner 500000\nyllcorner 7400000\ncellsize " << cell
+      << "\nNODATA_value -9999\nbyteorder LSBFIRST\n";
+    std::ofstream f(base + ".flt", std::ios::binary);
+    f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size() * sizeof(float)));
+}
+
+// Slope in percent by central differences, one-sided at the edge of the data.
+std::vector<float> Declividade(const std::vector<float>& z, int rows, int cols, double cell) {
+    std::vector<float> s(z.size(), -9999.0f);
+    const auto at = [&](int r, int c, float padrao) {
+        if (r < 0 || c < 0 || r >= rows || c >= cols) return padrao;
+        const float v = z[size_t(r) * cols + c];
+        return v > 0 ? v : padrao;
+    };
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const float v = z[size_t(r) * cols + c];
+            if (!(v > 0)) continue;
+            const double dx = (at(r, c + 1, v) - at(r, c - 1, v)) / (2 * cell);
+            const double dy = (at(r + 1, c, v) - at(r - 1, c, v)) / (2 * cell);
+            s[size_t(r) * cols + c] = float(100 * std::sqrt(dx * dx + dy * dy));
+        }
+    return s;
+}
+
+struct Arquivos {
+    std::string elev, decl;
+};
+
+const Arquivos& Morro() {
+    static Arquivos a = [] {
+        const int n = 1000;
+        std::vector<float> z(size_t(n) * n);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c) {
+                const double d2 = (r - 480.3) * (r - 480.3) + (c - 520.7) * (c - 520.7);
+                z[size_t(r) * n + c] = float(10 + 60 * std::exp(-d2 / (2 * 300.0 * 300.0)));
+            }
+        const std::string base = Pasta() + "/morro";
+        GravarFlt(base, n, n, 1.0, z);
+        GravarFlt(base + "_decl", n, n, 1.0, Declividade(z, n, n, 1.0));
+        return Arquivos{base + ".flt", base + "_decl.flt"};
+    }();
+    return a;
+}
+
+const Arquivos& Hugo() {
+    static Arquivos a = [] {
+        TImgElevacao e;
+        e.Load(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/hugo_site.asc");
+        std::vector<float> z(size_t(e.Rows()) * e.Columns());
+        for (int r = 1; r <= e.Rows(); ++r)
+            std::memcpy(&z[size_t(r - 1) * e.Columns()], e.Row(r), sizeof(float) * e.Columns());
+        const std::string base = Pasta() + "/hugo";
+        GravarFlt(base, e.Rows(), e.Columns(), e.CellWidth(), z);
+        GravarFlt(base + "_decl", e.Rows(), e.Columns(), e.CellWidth(),
+                  Declividade(z, e.Rows(), e.Columns(), e.CellWidth()));
+        return Arquivos{base + ".flt", base + "_decl.flt"};
+    }();
+    return a;
+}
+
+void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev) {
+    TPrecipitacaoExponencialNegativa chuva;
+    chuva.SetK(1000);
+    chuva.SetTr(10);
+    chuva.SetA(0.15);
+    chuva.SetB(10);
+    chuva.SetC(0.75);
+    TNumeroDaCurva cn;
+    cn.SetVIB(10);
+    cn.UsoDoSolo().SetIndex(5);
+    cn.Tratamento().SetIndex(3);
+    cn.CondicaoHidrologica().SetIndex(1);
+    TTerracosNivel terracos;
+    terracos.Espacamento().Metodologia().SetIndex(metodo);
+    terracos.Espacamento().SetEV(ev);
+    terracos.Sm().SetValue(1);
+    terracos.SetCDu(1);
+    TLocacaoNivel loc;
+    const std::string saida = Pasta() + "/saida.vet";
+    for (auto _ : state) {
+        loc.Processar(arq.elev, arq.decl, chuva, cn, terracos, saida);
+        benchmark::DoNotOptimize(loc.TerraceCount());
+    }
+    state.counters["terracos"] = loc.TerraceCount();
+}
+
+void BM_Locacao_Morro1000_Bentley(benchmark::State& s) { Rodar(s, Morro(), 0, 0); }
+void BM_Locacao_Morro1000_EVArbitrado(benchmark::State& s) { Rodar(s, Morro(), 3, 1.0); }
+void BM_Locacao_Hugo_Bentley(benchmark::State& s) { Rodar(s, Hugo(), 0, 0); }
+
+BENCHMARK(BM_Locacao_Morro1000_Bentley)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Locacao_Morro1000_EVArbitrado)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Locacao_Hugo_Bentley)->Unit(benchmark::kMillisecond);
+
+}  // namespace
