@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "common/Progresso.h"
 #include "location/ImgApoio.h"
 #include "location/ImgElev.h"
 #include "location/LocNivel.h"
@@ -534,4 +535,63 @@ TEST(Locacao, RealElevationModel) {
             EXPECT_TRUE(std::isfinite(r.height));
         }
     }
+}
+
+namespace {
+// Records what the engine reports and asks for a cancel after a number of breaths.
+class ProgressoGravado : public IProgresso {
+public:
+    explicit ProgressoGravado(int pararApos) : pararApos_(pararApos) {}
+    void SetStatus(const std::string& t) override { status.push_back(t); }
+    void SetPosition(int p) override { posicoes.push_back(p); }
+    void ProcessEvents() override { ++respiros; }
+    bool StopRequested() const override { return pararApos_ >= 0 && respiros >= pararApos_; }
+    std::vector<std::string> status;
+    std::vector<int> posicoes;
+    int respiros = 0;
+
+private:
+    int pararApos_;
+};
+}  // namespace
+
+TEST(Locacao, ProgressStatusAndCancelFromTheInterface) {
+    PastaTemporaria pasta;
+    const Campo cone = [](double x, double y) {
+        const double r = std::hypot(x - 60.5, y - 60.5);
+        return r > 58 ? 0.0 : 40 - 0.1 * r;
+    };
+    GravarAsc(pasta.Arquivo("e.asc"), 120, 120, 1.0, cone);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 120, 120, 1.0, cone);
+
+    Modelo m(3, 1.0);
+    ProgressoGravado todo(-1);
+    TLocacaoNivel loc;
+    loc.SetProgresso(&todo);
+    loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    ASSERT_GE(todo.status.size(), 2u);
+    EXPECT_EQ(todo.status.front(), "Carregando Imagens");
+    EXPECT_EQ(todo.status.back(), "Número de terraços locados: ");
+    const int n = loc.TerraceCount();
+    ASSERT_GE(n, 5);
+    // Progress follows the assigned area: it never falls during the placement.
+    // (Loading reports 0, 30, 60, 72, 100, then the placement starts again from 0.)
+    ASSERT_GT(todo.posicoes.size(), 6u);
+    EXPECT_EQ(todo.posicoes[4], 100);
+    for (size_t i = 6; i < todo.posicoes.size(); ++i) EXPECT_GE(todo.posicoes[i], todo.posicoes[i - 1]);
+    EXPECT_GT(loc.Progress(), 50);  // the land below the lowest terrace stays unassigned
+    EXPECT_LE(loc.Progress(), 100);
+
+    // A cancel a few breaths in stops the placement; the files hold what was placed.
+    Modelo m2(3, 1.0);
+    ProgressoGravado parar(todo.respiros / 2);
+    TLocacaoNivel l2;
+    l2.SetProgresso(&parar);
+    l2.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m2.chuva, m2.cn, m2.terracos, pasta.Arquivo("p.vet"));
+    EXPECT_TRUE(l2.StopRequested());
+    EXPECT_LT(l2.TerraceCount(), n);
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("p.bdt")).size(), 5u + 52u * l2.Registros().Count());
+    TVET vet;
+    vet.Load(pasta.Arquivo("p.vet"));
+    EXPECT_EQ(int(vet.Lines().size()), l2.Registros().Count());
 }
