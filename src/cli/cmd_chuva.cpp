@@ -79,7 +79,12 @@ int Estado(const std::string& texto) {
 std::string Coordenada(const std::string& texto) {
     std::string t = texto;
     if (Utf8ToWin1252(t).size() == kCapCoordenada - 1) t += '"';
-    CoordenadaParaGraus(t);  // EConversao with the text when malformed
+    try {
+        CoordenadaParaGraus(t);
+    } catch (const EConversao&) {
+        CoordenadaParaGraus(texto);  // the message quotes what was typed
+        throw;
+    }
     return t;
 }
 

@@ -276,7 +276,7 @@ bool AjustarEquacao(const std::vector<double>& tr, const std::vector<double>& t,
 double CoordenadaParaGraus(const std::string& texto) {
     std::string w = Utf8ToWin1252(texto);
     while (!w.empty() && w.back() == ' ') w.pop_back();
-    if (w.size() != kCapCoordenada) CoordenadaInvalida(texto);
+    if (w.size() != kCapCoordenada || w[2] != '\xB0' || w[5] != '\'' || w[8] != '"') CoordenadaInvalida(texto);
     bool negativo = false, nada = false;
     const int dd = Campo(w, 0, true, negativo, texto);
     const int mm = Campo(w, 3, false, nada, texto);

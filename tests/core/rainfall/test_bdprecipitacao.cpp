@@ -62,7 +62,7 @@ TEST(CoordenadaTexto, ValorDecimalDosTextos) {
 
 TEST(CoordenadaTexto, TextosMalformadosDaoErroClaro) {
     for (const char* t : {"", "22°54'30", "22°54'30\"x", "2x°54'30\"", "22°5 '30\"", "22°61'00\"",
-                          "22°00'60\"", "  °  '  \"", "--°00'00\""}) {
+                          "22°00'60\"", "  °  '  \"", "--°00'00\"", "22 54 30\"", "22°54\"30'"}) {
         SCOPED_TRACE(t);
         EXPECT_THROW(CoordenadaParaGraus(t), EConversao);
     }
