@@ -76,6 +76,18 @@ VANDORO_VETORIZA void DeclividadeLinha(const float* a, const float* m, const flo
 
 float Percentual(float s) { return static_cast<float>(static_cast<double>(s) * 100.0); }
 
+// Slopes to percent; a zero slope becomes 'zero'.
+VANDORO_VETORIZA void Percentuais(const float* dec, long long n, float zero, float* out) {
+    for (long long i = 0; i < n; ++i) {
+        const float p = static_cast<float>(static_cast<double>(dec[i]) * 100.0);
+        out[i] = dec[i] != 0.0f ? p : zero;
+    }
+}
+
+VANDORO_VETORIZA void TrocaSemDado(float* c, long long n, float noData) {
+    for (long long i = 0; i < n; ++i) c[i] = c[i] == noData ? 0.0f : c[i];
+}
+
 // Running range of the written slopes (per row, then over the rows).
 struct Faixa {
     float max = 0;
@@ -181,8 +193,7 @@ void LeLinhaComBorda(const TImagem& img, int row, float* buf, bool inteiro, floa
             for (int i = 0; i < n; ++i)
                 c[i] = static_cast<float>(std::clamp(std::nearbyint(static_cast<double>(c[i])), -32768.0, 32767.0));
     } else if (!std::isnan(noData) && noData != 0.0f) {
-        for (int i = 0; i < n; ++i)
-            if (c[i] == noData) c[i] = 0.0f;
+        TrocaSemDado(c, n, noData);
     }
 }
 
@@ -264,9 +275,7 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
             DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
             faixa.Linha(dec.data(), cols);
             // The last row keeps its flat cells as 0, the others mark them as no-data.
-            const float zero = ultima ? 0.0f : noData_;
-            for (long long i = 0; i < cols; ++i)
-                grava[static_cast<size_t>(i)] = dec[static_cast<size_t>(i)] != 0.0f ? Percentual(dec[static_cast<size_t>(i)]) : zero;
+            Percentuais(dec.data(), cols, ultima ? 0.0f : noData_, grava.data());
             saida.WriteRow(r, grava.data());
         }
         DefineFaixa(saida, Percentual(faixa.Min()), Percentual(faixa.max));
@@ -314,7 +323,7 @@ void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::
                 else LeLinhaComBorda(entrada, r + 1, lin.Abaixo(), true, 0);
             }
             DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
-            for (float& v : dec) v = Percentual(v);
+            Percentuais(dec.data(), cols, 0.0f, dec.data());
             if (ultima) {
                 // The last cell: mean of the gradients towards its left, upper and upper-left
                 // neighbours that are present.
