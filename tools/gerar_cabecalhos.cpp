@@ -74,8 +74,8 @@ void DesenharFundo(Quadro& q) {
 
 // ---- bitmap font ----
 // Each glyph is up to 9 rows of 5 columns ('#' set), rows separated by '|': rows 0-6 sit
-// above the baseline (lower-case letters use rows 2-6, leaving 0-1 for accents), rows 7-8
-// hold descenders.
+// above the baseline (lower-case letters use rows 2-6), rows 7-8 hold descenders. Accents
+// are added from above row 0 down to row 1, so they clear the letter by one row.
 
 struct GlifoFonte {
     char c;
@@ -150,7 +150,7 @@ const GlifoFonte kFonte[] = {
     {'z', "|||#####|   # |  #  | #   |#####"},
 };
 
-// Marks placed over a lower-case base (rows 0-1) or under it (rows 7-8).
+// Marks placed over a lower-case base or under it (rows 7-8).
 const char* const kAgudo = "   # |  #  ";
 const char* const kGrave = " #   |  #  ";
 const char* const kCircunflexo = "  #  | # # ";
@@ -159,7 +159,7 @@ const char* const kTrema = " # # |     ";
 const char* const kCedilha = "  #  | ##  ";
 
 struct Glifo {
-    std::vector<std::string> linhas;  // 9 rows, same width
+    std::vector<std::string> linhas;  // 10 rows (one above row 0 of the table), same width
     int largura = 0;
 };
 
@@ -185,9 +185,13 @@ Glifo Normalizar(std::vector<std::string> linhas) {
 
 std::map<std::string, Glifo> MontarFonte() {
     std::map<std::string, Glifo> fonte;
-    for (const auto& f : kFonte) fonte[std::string(1, f.c)] = Normalizar(Dividir(f.linhas));
+    for (const auto& f : kFonte) {
+        auto linhas = Dividir(f.linhas);
+        linhas.insert(linhas.begin(), std::string());
+        fonte[std::string(1, f.c)] = Normalizar(linhas);
+    }
     fonte[" "].largura = 3;
-    fonte[" "].linhas.assign(9, "   ");
+    fonte[" "].linhas.assign(10, "   ");
     // The accented letters are composed from their base; 'i' drops its dot first.
     struct Composto {
         const char* utf8;
@@ -204,15 +208,14 @@ std::map<std::string, Glifo> MontarFonte() {
     };
     for (const auto& c : compostos) {
         std::vector<std::string> linhas = fonte[std::string(1, c.base)].linhas;
-        linhas.resize(9);
         std::vector<std::string> marca = Dividir(c.marca);
         int desloc = 0;
         if (c.base == 'i') {
-            linhas[0].assign(linhas[0].size(), ' ');
+            linhas[1].assign(linhas[1].size(), ' ');
             desloc = -1;  // centre the 5-wide mark over the 3-wide letter
         }
         for (int k = 0; k < 2; ++k) {
-            std::string& destino = linhas[size_t(c.abaixo ? 7 + k : k)];
+            std::string& destino = linhas[size_t(c.abaixo ? 8 + k : k)];
             const std::string& m = marca[size_t(k)];
             for (int x = 0; x < int(m.size()); ++x) {
                 if (m[size_t(x)] != '#') continue;
@@ -258,24 +261,25 @@ double LarguraTexto(const std::map<std::string, Glifo>& fonte, const std::string
 }
 
 // Draws text at any scale, centred on the column xc, with the top of the capitals at
-// yTopo; each pixel is covered by 4x4 samples so scaled edges come out smooth. Single-unit
+// yTopo (accents rise one font unit above it); each pixel is covered by 4x4 samples so scaled edges come out smooth. Single-unit
 // strokes look thin when enlarged, so `negrito` widens them (in font units).
 void Escrever(Quadro& q, const std::map<std::string, Glifo>& fonte, const std::string& texto,
               double xc, double yTopo, double escala, double negrito, Cor cor) {
     double x0 = xc - LarguraTexto(fonte, texto, escala, negrito) / 2;
+    const double y0 = yTopo - escala;
     for (const auto& c : Caracteres(texto)) {
         const Glifo& g = Buscar(fonte, c);
         const double largura = g.largura + negrito;
         int px0 = int(std::floor(x0)), px1 = int(std::ceil(x0 + largura * escala));
-        int py0 = int(std::floor(yTopo)), py1 = int(std::ceil(yTopo + 9 * escala));
+        int py0 = int(std::floor(y0)), py1 = int(std::ceil(y0 + 10 * escala));
         for (int py = py0; py < py1; ++py) {
             for (int px = px0; px < px1; ++px) {
                 int dentro = 0;
                 for (int sy = 0; sy < 4; ++sy) {
                     for (int sx = 0; sx < 4; ++sx) {
                         double fx = (px + (sx + 0.5) / 4 - x0) / escala;
-                        double fy = (py + (sy + 0.5) / 4 - yTopo) / escala;
-                        if (fx < 0 || fy < 0 || fx >= largura || fy >= 9) continue;
+                        double fy = (py + (sy + 0.5) / 4 - y0) / escala;
+                        if (fx < 0 || fy < 0 || fx >= largura || fy >= 10) continue;
                         const std::string& linha = g.linhas[size_t(fy)];
                         auto aceso = [&](double u) {
                             return u >= 0 && u < g.largura && linha[size_t(u)] == '#';
@@ -579,7 +583,7 @@ int main(int argc, char** argv) {
     Quadro relatorio(382, 83);
     DesenharFundo(relatorio);
     Escrever(relatorio, fonte, "Vandoro 4.1", 191, 8, 3.5, 0.5, tinta);
-    Escrever(relatorio, fonte, "Dimensionamento e locação de terraços", 191, 48, 1.5, 0.3, tinta);
+    Escrever(relatorio, fonte, "Dimensionamento e locação de terraços", 191, 50, 1.5, 0.3, tinta);
 
     Quadro chuva(550, 73);
     DesenharFundo(chuva);

@@ -241,8 +241,8 @@ struct Figura {
 
 std::vector<Figura> Figuras() {
     const std::string bin = std::string(VANDORO_BIN_DIR) + "/";
-    return {{bin + "Cabecalho.jpg", 382, 83, {{8, 40}, {48, 62}}},
-            {bin + "../Arquivos Comuns/Cabecalho_Quenda21.jpg", 550, 73, {{26, 45}}}};
+    return {{bin + "Cabecalho.jpg", 382, 83, {{8, 40}, {48, 64}}},
+            {bin + "../Arquivos Comuns/Cabecalho_Quenda21.jpg", 550, 73, {{24, 45}}}};
 }
 
 // The example luminance table of the standard, as it is stored (zigzag order).
