@@ -12,18 +12,21 @@
 #include "location/BDT.h"
 #include "location/LocNivel.h"
 #include "project/ModeloProjeto.h"
+#include "sizing/RelatorioLocacao.h"
 
 namespace {
 
 const char* const kAjuda =
-    "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n\n"
+    "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
+    "                         [--relatorio ARQ.html]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
     "terraços ao lado dele, com extensão .bdt, e mostra a tabela. O projeto não é alterado.\n\n"
     "  --elevacao ARQ     imagem de elevação (padrão: a do projeto)\n"
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
-    "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n\n"
+    "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
+    "  --relatorio ARQ.html  grava também o relatório da locação\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto.\n";
 
 // A path kept in the project, read from the project's own folder when relative.
@@ -40,11 +43,11 @@ std::string DoProjeto(const std::string& caminho, const std::string& projeto) {
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--elevacao", "--declividade", "--saida"});
+    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
-    for (const char* op : {"--elevacao", "--declividade", "--saida"})
+    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
@@ -90,6 +93,12 @@ int Executar(const std::vector<std::string>& args) {
     o << "Declividade média da área (%): " << Num(modelo.NumeroDaCurva().St(), 2) << "\n";
     o << "Arquivos: " << saida << " e " << loc.ArquivoBDT() << "\n";
     if (loc.EncerradaNoLimite()) o << loc.StatusText() << "\n";
+    if (a.Tem("--relatorio")) {
+        TOpcoesRelatorio opcoes;
+        opcoes.PastaPrograma = PastaPrograma();
+        GravarRelatorioLocacao(modelo, loc, a.Valor("--relatorio"), opcoes);
+        o << "Relatório: " << a.Valor("--relatorio") << "\n";
+    }
     std::cout << o.str();
     return 0;
 }
