@@ -2,6 +2,8 @@
 // from a float grid file to another.
 #include <benchmark/benchmark.h>
 
+#include "TerrenoSintetico.h"
+
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -12,28 +14,7 @@ namespace {
 
 constexpr int kLado = 4000;
 
-// Rolling terrain a few hundred metres high with a little noise and some no-data cells.
-void Terreno(TImagem& img, char tipo) {
-    img.SetCellType(tipo);
-    img.SetColumns(kLado);
-    img.SetRows(kLado);
-    img.SetMinX(500000);
-    img.SetMaxX(500000 + 10.0f * kLado);
-    img.SetMinY(7400000);
-    img.SetMaxY(7400000 + 10.0f * kLado);
-    img.SetRefUnits("m");
-    img.SetFlagValue(-99);
-    img.Allocate();
-    std::mt19937 rng(42);
-    std::uniform_real_distribution<float> ruido(0, 0.5f);
-    std::vector<float> linha(kLado);
-    for (int r = 0; r < kLado; ++r) {
-        for (int c = 0; c < kLado; ++c)
-            linha[static_cast<size_t>(c)] = (r * 7 + c * 13) % 997 == 0 ? -99.0f
-                : 600.0f + 40.0f * std::sin(c * 0.003f) * std::cos(r * 0.002f) + ruido(rng);
-        img.WriteRow(r, linha.data());
-    }
-}
+void Terreno(TImagem& img, char tipo) { TerrenoSintetico(img, tipo, kLado); }
 
 const TImagem& Real() {
     static TImagem img;
