@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -293,6 +294,42 @@ TEST(ArquivosBanco, ArquivosDanificadosDaoErroSemLerForaDoBuffer) {
     GravarArquivo(arqL, bomL.substr(0, 1 + 2 + 2 + 50));
     EXPECT_EQ(MensagemDe([&] { bd.LoadLocalities(10); }),
               "O arquivo " + arqL + " está danificado ou incompleto (fim inesperado, estado 1).");
+}
+
+TEST(ArquivosBanco, BytesAleatoriosNuncaDerrubamALeitura) {
+    PastaTemporaria tmp;
+    TEstacoesPorEstado e;
+    TLocalidadesPorEstado l;
+    for (int i = 0; i < kNumEstados; i += 3) {
+        e[i].push_back(Estacao("E" + std::to_string(i), 1000 + i, 0.1, 10, 0.8, "20°00'00\"", "45°00'00\""));
+        l[i].push_back(Localidade("L" + std::to_string(i), "20°00'00\"", "45°00'00\""));
+    }
+    GravarEstacoes(tmp.Arquivo(kArquivoEstacoes), e);
+    GravarLocalidades(tmp.Arquivo(kArquivoLocalidades), l);
+    const std::string bomE = LerArquivo(tmp.Arquivo(kArquivoEstacoes));
+    const std::string bomL = LerArquivo(tmp.Arquivo(kArquivoLocalidades));
+    const unsigned semente = 20261208;
+    std::mt19937 rnd(semente);
+    TBDPrecipitacao bd(tmp.Caminho());
+    for (int it = 0; it < 300; ++it) {
+        std::string x = it % 2 ? bomE : bomL;
+        const int n = 1 + int(rnd() % 6);
+        for (int k = 0; k < n; ++k) x[rnd() % x.size()] = char(rnd() & 0xFF);
+        if (rnd() % 4 == 0) x.resize(rnd() % x.size());
+        GravarArquivo(tmp.Arquivo(it % 2 ? kArquivoEstacoes : kArquivoLocalidades), x);
+        try {
+            if (it % 2) {
+                bd.LoadStations();
+                bd.InterpolateEquation("19°00'00\"", "44°00'00\"");
+            } else {
+                bd.LoadLocalities(int(rnd() % kNumEstados));
+            }
+        } catch (const EVandoro&) {
+            // a clear message is all that is asked
+        } catch (const std::exception& ex) {
+            ADD_FAILURE() << "semente " << semente << ", passo " << it << ": " << ex.what();
+        }
+    }
 }
 
 // ---------------------------------------------------------------- interpolation
