@@ -114,13 +114,11 @@ void TLocacaoNivel::Encerrar(const std::string& motivo) {
 int TLocacaoNivel::MetodoEspacamento() const { return terracos_->Espacamento().Metodologia().Index(); }
 double TLocacaoNivel::EV() const { return terracos_->Espacamento().EV(); }
 
-// Spacing for a strip slope s (m/m); runoff St already holds s. False (and the run ends)
-// when the strip has no slope: no spacing follows from it.
+// Spacing for a strip slope s (m/m); runoff St already holds s. A strip without slope
+// (flat ground, common on integer-valued elevations) gives no spacing: the one in force is
+// kept and false returned; the run goes on to the next strip.
 bool TLocacaoNivel::RecomputeSpacing(double s) {
-    if (!(s > 0) || !std::isfinite(s)) {
-        Encerrar("Locação encerrada: faixa sem declividade no terraço " + std::to_string(TerraceCount()) + ".");
-        return false;
-    }
+    if (!(s > 0) || !std::isfinite(s)) return false;
     TEspacamento& esp = terracos_->Espacamento();
     switch (MetodoEspacamento()) {
         case TMetodologiaEspacamento::EspacamentoArbitrado:
@@ -140,16 +138,16 @@ bool TLocacaoNivel::RecomputeSpacing(double s) {
 // Horizontal spacing and required height of a record whose EV, slope and area are set.
 void TLocacaoNivel::CompleteRecord(TRegTerr& r) {
     if (!(r.slope > 0)) {
-        // Nothing drains to an empty strip; a flat one cannot be spaced.
+        // A flat or empty strip has no horizontal spacing (EV / 0): left unsized.
         r.height = 0;
-        if (r.area > 0)
-            Encerrar("Locação encerrada: faixa sem declividade no terraço " + std::to_string(r.id) + ".");
         return;
     }
     if (MetodoEspacamento() == TMetodologiaEspacamento::AlturaArbitrada) {
         r.height = terracos_->H();
         return;
     }
+    // A trial that found no line leaves St at -1/100; the channel needs a real slope.
+    if (!(runoff_->St() > 0)) runoff_->SetSt(r.slope / 100);
     const double E = r.EV / (r.slope / 100);
     const double d = terracos_->HeightFor(*runoff_, *rainfall_, E);
     r.height = std::sqrt(terracos_->CDu()) * d + 0.1;
@@ -162,6 +160,11 @@ void TLocacaoNivel::AddProgress(double area) {
 }
 
 double TLocacaoNivel::StripArea() const { return static_cast<double>(apoio_->StripPixelCount()) * pixelArea_; }
+
+void TLocacaoNivel::CommitStrip() {
+    committedArea_ += StripArea();
+    apoio_->CommitStrip();
+}
 
 // A trace that yields no segment is no line: it would not bound a strip.
 bool TLocacaoNivel::Trace(TPixelS& P, double L, TLinhaPixel& line) {
@@ -346,7 +349,7 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
     } else {
         if (!achou || Parar()) return;
         runoff_->SetSt(s / 100);
-        if (!RecomputeSpacing(s / 100)) return;
+        RecomputeSpacing(s / 100);
         if (!placeAgain(true)) return;
     }
 
@@ -357,7 +360,7 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
         r->area = StripArea();
         CompleteRecord(*r);
         AddProgress(r->area);
-        apoio_->CommitStrip();
+        CommitStrip();
     }
 
     Pc = P;
@@ -380,7 +383,7 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
         } else {
             runoff_->SetSt(s / 100);
             if (!achou) return;
-            if (!RecomputeSpacing(s / 100)) return;
+            RecomputeSpacing(s / 100);
             if (!placeAgain(false)) return;
         }
         const int id = TerraceCount();
@@ -394,7 +397,7 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
             CompleteRecord(*r);
         }
         AddProgress(area);
-        apoio_->CommitStrip();
+        CommitStrip();
         if (Parar()) return;
         Pc = P;
     }
@@ -427,20 +430,21 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
             if (Parar()) return A;
             reflood();
             A = StripArea();
-            if (A == 0) {
-                Encerrar("Locação encerrada: faixa de terraço vazia.");
-                return A;
+            // The pocket's line is another piece of the same level as 'line' and bounds the
+            // same strip. The strip's area goes to 'line' alone (the caller assigns the
+            // returned A); the pocket's record takes the strip's slope and interval only.
+            // An empty strip leaves the pocket's record unsized; the run goes on.
+            if (A > 0) {
+                const double S = apoio_->StripMeanSlope(*decl_);
+                runoff_->SetSt(S / 100);
+                RecomputeSpacing(S / 100);
+                if (TRegTerr* r = RecordById(bolsao)) {
+                    r->area = 0;
+                    r->EV = EV();
+                    r->slope = S;
+                    CompleteRecord(*r);
+                }
             }
-            const double S = apoio_->StripMeanSlope(*decl_);
-            runoff_->SetSt(S / 100);
-            if (!RecomputeSpacing(S / 100)) return A;
-            if (TRegTerr* r = RecordById(bolsao)) {
-                r->area = A;
-                r->EV = EV();
-                r->slope = S;
-                CompleteRecord(*r);
-            }
-            AddProgress(A);
             if (Parar()) return A;
             if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao)) break;
         }
@@ -519,19 +523,19 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
         r->area = StripArea();
         CompleteRecord(*r);
         AddProgress(r->area);
-        apoio_->CommitStrip();
+        CommitStrip();
     };
 
     if (!achou) {
         if (q > 0) {
-            if (!RecomputeSpacing(q / 100)) return;
+            RecomputeSpacing(q / 100);
             closeL(q);
         } else {
             closeL(0);  // nothing above the pocket's line
         }
         return;
     }
-    if (!RecomputeSpacing(q / 100)) return;
+    RecomputeSpacing(q / 100);
     AddRecord(idL, x, q, EmitLine(L, idL, x));
     apoio_->ReleaseMarks();
 
@@ -562,7 +566,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
             CompleteRecord(*r);
             AddProgress(r->area);
         }
-        apoio_->CommitStrip();
+        CommitStrip();
         return false;
     };
     if (!nextLine(idL)) return;
@@ -579,20 +583,20 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
         runoff_->SetSt(m / 100);
         int idAtual = 0;
         if (achou) {
-            if (!RecomputeSpacing(m / 100)) return;
+            RecomputeSpacing(m / 100);
             if (!NextTerrace()) return;
             idAtual = TerraceCount();
             AddRecord(idAtual, l, m, EmitLine(atual, idAtual, l));
             apoio_->ReleaseMarks();
         } else if (m > 0) {
             // The hill's top: the current line takes the cap.
-            if (!RecomputeSpacing(m / 100)) return;
+            RecomputeSpacing(m / 100);
             if (!NextTerrace()) return;
             idAtual = TerraceCount();
             TRegTerr* r = AddRecord(idAtual, l, m, EmitLine(atual, idAtual, l));
             r->area = StripArea();
             CompleteRecord(*r);
-            apoio_->CommitStrip();
+            CommitStrip();
             AddProgress(r->area);
         } else {
             apoio_->ReleaseMarks();
@@ -607,7 +611,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
             CompleteRecord(*r);
         }
         AddProgress(A);
-        apoio_->CommitStrip();
+        CommitStrip();
         if (!achou || Parar()) return;
         C = a;
         C.SetValue(static_cast<float>(l));
@@ -633,7 +637,7 @@ void TLocacaoNivel::SaveOutputs() {
 void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
                               TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath) {
     terraceCount_.store(0);
-    ev0_ = pixelArea_ = processedArea_ = fieldArea_ = fieldAreaM2_ = 0;
+    ev0_ = pixelArea_ = processedArea_ = committedArea_ = fieldArea_ = fieldAreaM2_ = 0;
     metresPerUnit_ = 0;
     fim_ = false;
     pockets_ = 0;

@@ -43,6 +43,8 @@ public:
     int32_t MetresPerUnit() const { return metresPerUnit_; }
     double FieldArea() const { return fieldArea_; }      // ha
     double FieldAreaM2() const { return fieldAreaM2_; }  // m²
+    // Area of the strip pixels closed by the terraces of the last run (m²); each pixel once.
+    double CommittedArea() const { return committedArea_; }
 
     TTerracosNivel* TerracosNivel() const { return terracos_; }
     TNumeroDaCurva* NumeroDaCurva() const { return runoff_; }
@@ -86,8 +88,8 @@ public:
     const TBDT& Registros() const { return *registros_; }
     // Output files of the last run.
     const std::string& ArquivoBDT() const { return arquivoBDT_; }
-    // True when the last run ended at a limit or an unusable strip rather than at the end of
-    // the field or a cancel; StatusText then says why.
+    // True when the last run ended at the line-number limit rather than at the end of the
+    // field or a cancel; StatusText then says why. (Flat or empty strips do not end a run.)
     bool EncerradaNoLimite() const { return fim_; }
 
 private:
@@ -99,6 +101,7 @@ private:
     void CompleteRecord(TRegTerr& r);
     void AddProgress(double area);
     double StripArea() const;
+    void CommitStrip();
     bool Trace(TPixelS& P, double L, TLinhaPixel& line);
     double EmitLine(const TLinhaPixel& line, int id, double level);
     TRegTerr* AddRecord(int id, double level, double slope, double length);
@@ -135,6 +138,7 @@ private:
     double ev0_ = 0;
     double pixelArea_ = 0;
     double processedArea_ = 0;
+    double committedArea_ = 0;
     int32_t metresPerUnit_ = 0;
     double fieldArea_ = 0;
     double fieldAreaM2_ = 0;
