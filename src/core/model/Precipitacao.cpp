@@ -11,9 +11,10 @@
 
 namespace {
 
-// Rejects negative values and NaN, as every storm setter does.
-void Validar(double x, const char* msg) {
+// Every validated storm setter: negative values and NaN are refused and keep the old value.
+void Atribuir(double& campo, double x, const char* msg) {
     if (!(x >= 0)) throw EVandoro(msg);
+    campo = x;
 }
 
 const char* const kIntervaloInvalido = "Erro. Intervalo inválido para cálculo da lâmina precipitada.";
@@ -58,18 +59,15 @@ void TPrecipitacao::Assign(const TPrecipitacao& s) {
 }
 
 void TPrecipitacao::SetA(double x) {
-    Validar(x, "Erro. O parâmetro \"a\" tem que ser maior ou igual a zero.");
-    a_ = x;
+    Atribuir(a_, x, "Erro. O parâmetro \"a\" tem que ser maior ou igual a zero.");
     Update();
 }
 void TPrecipitacao::SetB(double x) {
-    Validar(x, "Erro. O parâmetro \"b\" tem que ser maior ou igual a zero.");
-    b_ = x;
+    Atribuir(b_, x, "Erro. O parâmetro \"b\" tem que ser maior ou igual a zero.");
     Update();
 }
 void TPrecipitacao::SetC(double x) {
-    Validar(x, "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero.");
-    c_ = x;
+    Atribuir(c_, x, "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero.");
     Update();
 }
 void TPrecipitacao::SetD(double x) {
@@ -77,23 +75,19 @@ void TPrecipitacao::SetD(double x) {
     Update();
 }
 void TPrecipitacao::SetPrecipitacaoTotal(double x) {
-    Validar(x, "Erro. A lâmina precipitada tem que ser maior ou igual a zero.");
-    precipitacaoTotal_ = x;
+    Atribuir(precipitacaoTotal_, x, "Erro. A lâmina precipitada tem que ser maior ou igual a zero.");
     Update();
 }
 void TPrecipitacao::SetDuracao(double x) {
-    Validar(x, "Erro. A duração total da precipitação tem que ser maior ou igual a  zero.");
-    duracao_ = x;
+    Atribuir(duracao_, x, "Erro. A duração total da precipitação tem que ser maior ou igual a  zero.");
     Update();
 }
 void TPrecipitacao::SetIntensidadePico(double x) {
-    Validar(x, "Erro. A intensidade de pico da precipitação tem que ser ou igual a zero.");
-    intensidadePico_ = x;
+    Atribuir(intensidadePico_, x, "Erro. A intensidade de pico da precipitação tem que ser ou igual a zero.");
     Update();
 }
 void TPrecipitacao::SetTempoPico(double x) {
-    Validar(x, "Erro. O tempo de ocorrência do pico da precipitação tem que ser maior ou igual a zero.");
-    tempoPico_ = x;
+    Atribuir(tempoPico_, x, "Erro. O tempo de ocorrência do pico da precipitação tem que ser maior ou igual a zero.");
     Update();
 }
 
@@ -190,14 +184,12 @@ void TPrecipitacaoExponencialNegativa::Update() {
 }
 
 void TPrecipitacaoExponencialNegativa::SetTr(double x) {
-    Validar(x, "O valor do tempo de retorno (Tr) deve ser maior que zero.");
-    tr_ = x;
+    Atribuir(tr_, x, "O valor do tempo de retorno (Tr) deve ser maior que zero.");
     Update();
 }
 
 void TPrecipitacaoExponencialNegativa::SetK(double x) {
-    Validar(x, "O valor do parâmetro \"K\" deve ser maior que zero.");
-    k_ = x;
+    Atribuir(k_, x, "O valor do parâmetro \"K\" deve ser maior que zero.");
     Update();
 }
 
