@@ -425,7 +425,7 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
         }
     }
     if (Parar()) return A;
-    if (FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao)) {
+    if (FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &line)) {
         for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
             if (Parar()) return A;
             reflood();
@@ -446,7 +446,7 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
                 }
             }
             if (Parar()) return A;
-            if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao)) break;
+            if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &line)) break;
         }
     }
     return A;
@@ -467,10 +467,51 @@ bool TLocacaoNivel::HasRoom(int col, int row) const {
     return true;
 }
 
+// Strip pixels at the level (to the centimetre) that touch 'line' or reach it through such
+// pixels (8-neighbour steps). On whole-metre ground they are the line's own contour, not a
+// pocket: tracing from them gives the same line again and the strip above is lost. Indexed
+// over the box, row by row.
+std::vector<char> TLocacaoNivel::SameContourMask(const TLinhaPixel& line, double target) const {
+    const int r0 = apoio_->BoxRow0(), r1 = apoio_->BoxRow1(), c0 = apoio_->BoxCol0(), c1 = apoio_->BoxCol1();
+    if (r0 > r1 || c0 > c1) return {};
+    const int w = c1 - c0 + 1;
+    std::vector<char> mask(static_cast<size_t>(w) * (r1 - r0 + 1), 0);
+    std::vector<TPixel> pilha;
+    const auto visit = [&](int c, int r) {
+        if (r < r0 || r > r1 || c < c0 || c > c1) return;
+        char& m = mask[static_cast<size_t>(r - r0) * w + (c - c0)];
+        if (m || apoio_->TensAt(c, r) != 3) return;
+        if (std::nearbyint(static_cast<double>(elev_->Cell(r, c)) * 100) != target) return;
+        m = 1;
+        pilha.emplace_back(c, r);
+    };
+    for (const TPontoPixel& v : line) {
+        const int vc = static_cast<int>(std::nearbyint(v.x)), vr = static_cast<int>(std::nearbyint(v.y));
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) visit(vc + dc, vr + dr);
+    }
+    while (!pilha.empty()) {
+        const TPixel p = pilha.back();
+        pilha.pop_back();
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) visit(p.Col() + dc, p.Row() + dr);
+    }
+    return mask;
+}
+
 bool TLocacaoNivel::FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
-                                        std::vector<TPixel>& used, int depth, int& pocketId) {
+                                        std::vector<TPixel>& used, int depth, int& pocketId,
+                                        const TLinhaPixel* line) {
     if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes || Parar()) return false;
     const double alvo = std::nearbyint(level * 100);
+    std::vector<char> mesmaCurva;
+    if (line) mesmaCurva = SameContourMask(*line, alvo);
+    // The box may grow while candidates are tried; the mask keeps the one it was built on.
+    const int mr0 = apoio_->BoxRow0(), mr1 = apoio_->BoxRow1(), mc0 = apoio_->BoxCol0(), mc1 = apoio_->BoxCol1();
+    const auto naMesmaCurva = [&](int c, int r) {
+        if (mesmaCurva.empty() || r < mr0 || r > mr1 || c < mc0 || c > mc1) return false;
+        return mesmaCurva[static_cast<size_t>(r - mr0) * (mc1 - mc0 + 1) + (c - mc0)] != 0;
+    };
     for (int r = apoio_->BoxRow0(); r <= apoio_->BoxRow1(); ++r)
         for (int c = apoio_->BoxCol0(); c <= apoio_->BoxCol1(); ++c) {
             if (apoio_->TensAt(c, r) != 3) continue;
@@ -478,6 +519,7 @@ bool TLocacaoNivel::FindSameLevelPocket(int mode, double level, const std::funct
             if (std::any_of(used.begin(), used.end(),
                             [c, r](const TPixel& u) { return u.Col() == c && u.Row() == r; }))
                 continue;
+            if (naMesmaCurva(c, r)) continue;
             if (!HasRoom(c, r)) continue;
             used.emplace_back(c, r);
             ++pockets_;

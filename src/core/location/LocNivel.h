@@ -115,7 +115,9 @@ private:
     double PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found);
     double CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth);
     bool FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
-                             std::vector<TPixel>& used, int depth, int& pocketId);
+                             std::vector<TPixel>& used, int depth, int& pocketId,
+                             const TLinhaPixel* line = nullptr);
+    std::vector<char> SameContourMask(const TLinhaPixel& line, double target) const;
     bool HasRoom(int col, int row) const;
     void FloodAbove(const TPixelS& Q, double level);
     TPixelS StripSeed(const TPixelS& P, int mode, double level) const;

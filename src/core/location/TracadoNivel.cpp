@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
+#include <vector>
 
 #include "location/ImgElev.h"
 
@@ -19,8 +21,14 @@ bool OpenAtFirst(double L, double z1, double z2) { return L != z1 && Between(L, 
 
 }  // namespace
 
-long long TTracadoNivel::StepCap() const {
-    return 16LL * std::max(apoio_.Rows(), 1) * std::max(apoio_.Columns(), 1) + 64;
+// Everything a cell step depends on; a pass that meets the same state again would repeat
+// itself for ever.
+uint64_t TTracadoNivel::StateKey() const {
+    const int dc = b_.c - a_.c + 1, dr = b_.r - a_.r + 1;  // B is a 4-neighbour of A
+    uint64_t k = static_cast<uint64_t>(a_.r) * static_cast<uint64_t>(apoio_.Columns() + 2) + a_.c;
+    k = k * 9 + static_cast<uint64_t>(dr * 3 + dc);
+    k = k * 5 + static_cast<uint64_t>(d_);
+    return k * 4 + (markA_ ? 2u : 0u) + (markB_ ? 1u : 0u);
 }
 
 bool TTracadoNivel::Step(Px& p, int dir) const {
@@ -95,6 +103,16 @@ TTracadoNivel::Fim TTracadoNivel::CellStep() {
             {Between(L_, B1.z, A1.z), B1, A1, A1, B1, D},
             {OpenAtFirst(L_, A.z, A1.z), A, A1, A, A1, kRight[D]},
         };
+        // A saddle (A' on B's side and B' on A's side) is crossed on all three new edges.
+        // Which two sides meet in the middle is a property of the cell, decided by its mean
+        // elevation, so that the two lines through it never cross and a pass entering
+        // from either side leaves by the matching edge; the smallest-difference choice
+        // could send a pass round a knoll for ever.
+        const bool acimaA = A.z > L_, acimaB = B.z > L_;
+        if (acimaA != acimaB && L_ != A1.z && L_ != B1.z && (A1.z > L_) == acimaB && (B1.z > L_) == acimaA) {
+            const double media = (static_cast<double>(A.z) + B.z + A1.z + B1.z) / 4;
+            return take(cs[(media > L_) == acimaA ? 0 : 2]);
+        }
         const int k = choose(cs, 3);
         if (k >= 0) return take(cs[k]);
         // Flat cell: stop at the centre of the pixel nearest to the level.
@@ -188,11 +206,7 @@ bool TTracadoNivel::TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line) {
     } viz[4];
     Px p0{P.Col(), P.Row(), elev_.Cell(P.Row(), P.Col())};
     int escolha = -1;
-    // A start pixel whose four neighbours all lie on its side of the level (steep ground, a
-    // level passing diagonally) walks to the neighbour nearest the level while that brings
-    // it strictly nearer, and tries again there.
-    const int maxPassos = apoio_.Rows() + apoio_.Columns() + 2;
-    for (int tentativa = 0; tentativa < maxPassos; ++tentativa) {
+    const auto firstCrossing = [&]() {
         for (int i = 0; i < 4; ++i) {
             viz[i] = Viz{};
             viz[i].px = p0;
@@ -202,21 +216,40 @@ bool TTracadoNivel::TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line) {
             viz[i].cruza = std::min<double>(p0.z, viz[i].px.z) < L && L < std::max<double>(p0.z, viz[i].px.z);
         }
         escolha = -1;
-        if (p0.z != L) {
-            for (int i = 0; i < 4; ++i)
-                if (viz[i].cruza && (escolha < 0 || viz[escolha].d > viz[i].d)) escolha = i;
-        } else {
-            for (int i = 0; i < 4; ++i)
-                if (viz[i].alcancado && (escolha < 0 || viz[escolha].d > viz[i].d)) escolha = i;
-        }
-        if (escolha >= 0 || p0.z == L) break;
-        int melhor = -1;
         for (int i = 0; i < 4; ++i)
-            if (viz[i].alcancado &&
-                std::fabs(L - viz[i].px.z) < std::fabs(L - (melhor < 0 ? p0.z : viz[melhor].px.z)))
-                melhor = i;
-        if (melhor < 0) break;
-        p0 = viz[melhor].px;
+            if ((p0.z != L ? viz[i].cruza : viz[i].alcancado) && (escolha < 0 || viz[escolha].d > viz[i].d))
+                escolha = i;
+        return escolha >= 0;
+    };
+    // A start pixel whose open neighbours all lie on its side of the level (the level runs
+    // along closed land, or diagonally on steep ground) takes the nearest pixel, in
+    // 4-neighbour steps over open land, that lies on the same side and has a neighbour
+    // across the level, or that lies exactly at the level.
+    if (!firstCrossing() && p0.z != L) {
+        const bool abaixo = p0.z < L;
+        const int w = apoio_.Columns();
+        std::vector<char> visto(static_cast<size_t>(w) * apoio_.Rows(), 0);
+        std::vector<Px> fila{p0};
+        visto[static_cast<size_t>(p0.r - 1) * w + (p0.c - 1)] = 1;
+        bool achou = false;
+        for (size_t k = 0; k < fila.size() && !achou; ++k) {
+            const Px u = fila[k];
+            for (int i = 0; i < 4; ++i) {
+                Px v = u;
+                if (!Step(v, kViz[i])) continue;
+                char& m = visto[static_cast<size_t>(v.r - 1) * w + (v.c - 1)];
+                if (m) continue;
+                m = 1;
+                fila.push_back(v);
+                if (v.z != L && (v.z < L) != abaixo) continue;
+                p0 = v;
+                if (firstCrossing()) {
+                    achou = true;
+                    break;
+                }
+            }
+        }
+        if (!achou) p0 = fila.front();
     }
     P.SetCol(p0.c);
     P.SetRow(p0.r);
@@ -235,7 +268,7 @@ bool TTracadoNivel::TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line) {
     static const int kPrimeira[5] = {0, 3, 2, 4, 1};
     static const int kSegunda[5] = {0, 4, 1, 3, 2};
     const int codigo = kCodigo[escolha];
-    const long long cap = StepCap();
+    std::unordered_set<uint64_t> estados;
     for (int passo = 0; passo < 2; ++passo) {
         if (passo == 0) {
             a_ = A0;
@@ -249,7 +282,10 @@ bool TTracadoNivel::TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line) {
         }
         markA_ = markB_ = false;
         Fim fim = Fim::Continua;
-        for (long long n = 0; n < cap && fim == Fim::Continua; ++n) fim = CellStep();
+        estados.clear();
+        // Flat and widened cells can lead a pass round a loop that never meets the start
+        // vertex (a knoll exactly at the level); the pass ends after one round of it.
+        while (fim == Fim::Continua && estados.insert(StateKey()).second) fim = CellStep();
         if (fim == Fim::Fechada) {
             // A closed line needs no second pass.
             closed_ = true;

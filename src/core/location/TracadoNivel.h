@@ -4,6 +4,8 @@
 // left). Vertices are linear-interpolation points on the segments joining pixel centres,
 // or pixel centres where the level runs through flat ground. Only pixels that are open and
 // not provisional in the support raster can be entered.
+#include <cstdint>
+
 #include "location/ImgApoio.h"
 
 class TImgElevacao;
@@ -14,15 +16,14 @@ public:
 
     // Traces level L through P into 'line' (pixel coordinates). On return P's Value holds
     // the elevation of the start pixel and P's position is the first vertex rounded to a
-    // pixel. When no neighbour of P straddles the level, P first walks to the neighbour
-    // nearest the level while that brings it strictly nearer. False, with an empty line,
-    // when no straddling pair is reached that way.
+    // pixel. When no open neighbour of P straddles the level, the trace starts from the
+    // nearest pixel (4-neighbour steps over open land) on P's side of the level, or at it,
+    // that has one. False, with an empty line, when there is none. A pass that would repeat
+    // a state ends there (a knoll at the level can hold it in a loop).
     bool TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line);
 
     // Whether the last trace closed on its start vertex.
     bool Closed() const { return closed_; }
-    // Cell steps a pass may take before it is cut (a walk can only revisit states then).
-    long long StepCap() const;
 
     // A pixel of the walking pair.
     struct Px {
@@ -36,6 +37,7 @@ private:
     TPontoPixel EdgePoint(const Px& u, const Px& v) const;
     Fim CellStep();
     Fim Append(const TPontoPixel& p);
+    uint64_t StateKey() const;
 
     const TImgElevacao& elev_;
     const TImgApoio& apoio_;

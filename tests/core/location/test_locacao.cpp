@@ -544,24 +544,50 @@ TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
 }
 
 
+namespace {
+// A real elevation model copied into a scratch folder, with its slope raster beside it. The
+// copy's lower-left corner is moved to (0, 0): the vector file keeps coordinates as 32-bit
+// floats, too coarse at UTM magnitudes for the 1e-4 m check of the vertices.
+struct ModeloReal {
+    PastaTemporaria pasta;
+    TImgElevacao e;
+    std::string elev, decl;
+    explicit ModeloReal(const std::string& origem) {
+        elev = pasta.Arquivo("elev.asc");
+        decl = pasta.Arquivo("decl.asc");
+        std::istringstream in(LerArquivo(origem));
+        std::ostringstream out;
+        for (std::string l; std::getline(in, l);) {
+            std::string chave = l.substr(0, l.find_first_of(" \t"));
+            for (char& ch : chave) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+            out << (chave == "xllcorner" || chave == "yllcorner" ? chave + " 0" : l) << '\n';
+        }
+        GravarArquivo(elev, out.str());
+        e.Load(elev);
+        const double cel = e.CellWidth();
+        GravarDeclividade(decl, e.Rows(), e.Columns(), cel, [&](double x, double y) {
+            return e.ElevationAt(int(std::lround(x / cel)), int(std::lround(y / cel)));
+        });
+    }
+    double CellArea() const {
+        long long celulas = 0;
+        for (int r = 1; r <= e.Rows(); ++r)
+            for (int c = 1; c <= e.Columns(); ++c) celulas += e.Cell(r, c) != 0;
+        return celulas * e.CellWidth() * e.CellHeight();
+    }
+};
+
+const std::string kHugo = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/hugo_site.asc";
+const std::string kKootenai = std::string(VANDORO_TEST_DATA) + "/dem/kootenai.asc";
+}  // namespace
+
 TEST(Locacao, RealElevationModel) {
     // landlab's hugo_site: 76 x 55 cells of 10 m with no-data around the catchment.
-    const std::string origem = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/hugo_site.asc";
-    TImgElevacao e;
-    e.Load(origem);
-    PastaTemporaria pasta;
-    const std::string elev = pasta.Arquivo("hugo.asc"), decl = pasta.Arquivo("hugo_decl.asc");
-    GravarArquivo(elev, LerArquivo(origem));
-    const double cel = e.CellWidth();
-    const Campo f = [&](double x, double y) {
-        const int c = int(std::lround(x / cel)), r = int(std::lround(y / cel));
-        return e.ElevationAt(c, r);
-    };
-    GravarDeclividade(decl, e.Rows(), e.Columns(), cel, f);
+    ModeloReal h(kHugo);
     for (int metodo : {0, 3, 4}) {
         Modelo m(metodo, 2.0);
         m.terracos.SetH(0.6);
-        Execucao x(e, elev, decl, m);
+        Execucao x(h.e, h.elev, h.decl, m);
         EXPECT_GE(x.loc.Registros().Count(), 3) << metodo;
         // The integer-valued model meets flat and empty strips; they do not end the run.
         EXPECT_FALSE(x.loc.EncerradaNoLimite()) << x.loc.StatusText();
@@ -574,6 +600,96 @@ TEST(Locacao, RealElevationModel) {
             EXPECT_GE(r.area, 0);
             EXPECT_TRUE(std::isfinite(r.height));
         }
+    }
+}
+
+TEST(Locacao, RealElevationModelArbitrarySpacingCoversTheCatchment) {
+    // On whole-metre ground the same-level pocket search must not take pixels of the line
+    // being completed for a pocket, and a start pixel whose crossing lies on closed land
+    // must not end the run: either left most of the catchment unassigned (6 %).
+    ModeloReal h(kHugo);
+    Modelo m(3, 2.0);
+    Execucao x(h.e, h.elev, h.decl, m);
+    EXPECT_GE(x.loc.CommittedArea() / h.CellArea(), 0.25);
+    VerificacoesGerais(x);
+}
+
+TEST(Locacao, CentimetreElevationModelGivesFiniteLines) {
+    // landlab's kootenai: 50 x 37 cells of 1 m, elevations to the centimetre, a plateau
+    // with knolls above a scarp. Levels then run through saddles, where a pass used to
+    // circle a knoll until the step limit (a 25 km "terrace" on a 50 m field).
+    ModeloReal k(kKootenai);
+    const double perimetro = 2 * (k.e.Rows() + k.e.Columns());
+    for (const auto& [metodo, ev] : {std::pair{3, 0.5}, std::pair{3, 1.0}, std::pair{0, 0.0}}) {
+        Modelo m(metodo, ev);
+        Execucao x(k.e, k.elev, k.decl, m);
+        ASSERT_GE(x.loc.Registros().Count(), 1) << metodo << ' ' << ev;
+        // PixelArea 1 m²: pockets need five open pixels all round.
+        EXPECT_EQ(x.loc.PixelArea(), 1);
+        VerificacoesGerais(x);
+        for (int i = 1; i <= x.loc.Registros().Count(); ++i)
+            EXPECT_LT(x.loc.Registros().Item(i)->length, 2 * perimetro) << metodo << ' ' << ev << ' ' << i;
+    }
+}
+
+TEST(TracadoNivel, SaddleCellsNeverSendAPassRoundAKnoll) {
+    // 0.3 m below the kootenai summit (543.81 m) the contour passes saddle cells beside
+    // small knolls; it runs from the north edge back to it, each point once.
+    ModeloReal k(kKootenai);
+    const auto naBorda = [&](const TPontoPixel& v) {
+        return v.x == 1 || v.y == 1 || v.x == k.e.Columns() || v.y == k.e.Rows();
+    };
+    {
+        TImgApoio apoio(k.e);
+        TTracadoNivel t(k.e, apoio);
+        TPixelS p(31, 5, 0);
+        TLinhaPixel linha;
+        ASSERT_TRUE(t.TraceLevelLine(p, double(543.81f) - 0.3, linha));
+        EXPECT_FALSE(t.Closed());
+        ASSERT_GT(linha.size(), 20u);
+        EXPECT_TRUE(naBorda(linha.front()));
+        EXPECT_TRUE(naBorda(linha.back()));
+        for (size_t i = 0; i < linha.size(); ++i)
+            for (size_t j = i + 1; j < linha.size(); ++j)
+                EXPECT_FALSE(linha[i].x == linha[j].x && linha[i].y == linha[j].y) << i << ' ' << j;
+    }
+    {
+        // Half a metre below, the level equals the stored value of pixels around it; the
+        // widened cells there can still lead a pass round a knoll, which it then leaves
+        // after one round instead of circling for ever.
+        const double nivel = double(543.81f) - 0.5;
+        ASSERT_EQ(nivel, double(543.31f));
+        TImgApoio apoio(k.e);
+        TTracadoNivel t(k.e, apoio);
+        TPixelS p(32, 5, 0);
+        TLinhaPixel linha;
+        ASSERT_TRUE(t.TraceLevelLine(p, nivel, linha));
+        EXPECT_GT(linha.size(), 20u);
+        EXPECT_LT(linha.size(), 200u);
+        EXPECT_TRUE(naBorda(linha.front()));
+    }
+}
+
+TEST(TracadoNivel, StartWhoseCrossingIsClosedMovesToTheNearestOpenCrossing) {
+    // A plane falling 1 m a column; the level 95.5 crosses between columns 4 and 5. The
+    // start pixel's only crossing neighbour is closed land: the trace starts one row up.
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("p.asc"), 9, 9, 1.0, [](double x, double) { return 100 - x; });
+    Grade g(pasta.Arquivo("p.asc"));
+    TImgApoio apoio(g.e);
+    apoio.SetCell(5, 4, 0);
+    TTracadoNivel t(g.e, apoio);
+    TPixelS p(5, 5, 0);
+    TLinhaPixel linha;
+    ASSERT_TRUE(t.TraceLevelLine(p, 95.5, linha));
+    ASSERT_GE(linha.size(), 2u);
+    // Starts between (5, 4) and (4, 4), then runs north to the edge; the south pass stops
+    // at the closed pixel.
+    EXPECT_DOUBLE_EQ(linha.back().x, 4.5);
+    EXPECT_FLOAT_EQ(p.Value(), 95.0f);
+    for (const TPontoPixel& v : linha) {
+        EXPECT_DOUBLE_EQ(v.x, 4.5);
+        EXPECT_LE(v.y, 4.0);
     }
 }
 
