@@ -53,7 +53,7 @@ private:
 // positive spacing is monotone, so the steepest gradient is the largest |dz| of each
 // distance class divided once: the same value as dividing every neighbour.
 VANDORO_VETORIZA void DeclividadeLinha(const float* a, const float* m, const float* b, long long n,
-                      const TEspacamento& e, float* out) {
+                      const TEspacamentoCelulas& e, float* out) {
     const double dx = e.dx, dy = e.dy, dd = e.diagonal;
     // Plain expressions, no helper calls: a function of its own would not be inlined here.
 #define VANDORO_G(v) ((v) != 0.0f ? std::fabs(z - static_cast<double>(v)) : 0.0)
@@ -144,13 +144,13 @@ float TFFunc::RowMinPositive(const float* values, long long n) {
     return m;
 }
 
-TEspacamento EspacamentoCelulas(const TImagem& img) {
+TEspacamentoCelulas EspacamentoCelulas(const TImagem& img) {
     std::string u = Upper(img.RefUnits());
     double fator;
     if (u == "KM") fator = 1000.0;
     else if (u == "M") fator = 1.0;
     else throw EUnidadeImagem();
-    TEspacamento e;
+    TEspacamentoCelulas e;
     if (img.Columns() > 0 && img.Rows() > 0) {
         e.dx = (static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns() * fator;
         e.dy = (static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows() * fator;
@@ -232,7 +232,7 @@ void TDecliTipoSingle::Compute(const TImagem& entrada, const std::string& saida,
 }
 
 void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std::string& titulo) {
-    const TEspacamento e = EspacamentoCelulas(entrada);
+    const TEspacamentoCelulas e = EspacamentoCelulas(entrada);
     const float flag = entrada.FlagValue();
     noData_ = std::isnan(flag) ? kSemDadoPadrao : flag;
     const int rows = entrada.Rows();
@@ -300,7 +300,7 @@ void DecTipoInteger::Compute(const TImagem& entrada, const std::string& saida,
 }
 
 void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::string& titulo) {
-    const TEspacamento e = EspacamentoCelulas(entrada);
+    const TEspacamentoCelulas e = EspacamentoCelulas(entrada);
     const int rows = entrada.Rows();
     const long long cols = entrada.Columns();
     try {

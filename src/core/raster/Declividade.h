@@ -49,12 +49,12 @@ public:
 };
 
 // Cell spacing in metres: dx between columns, dy between rows, and the diagonal.
-struct TEspacamento {
+struct TEspacamentoCelulas {
     double dx = 0, dy = 0, diagonal = 0;
 };
 // Units "M" or "KM" (any case; km are turned into metres), else EUnidadeImagem. A grid
 // without a positive, finite cell size raises its own error instead of dividing by zero.
-TEspacamento EspacamentoCelulas(const TImagem& img);
+TEspacamentoCelulas EspacamentoCelulas(const TImagem& img);
 
 // The dialog's checks, in its order: the input exists (EArquivoEntrada), an output name is
 // given (EArquivoSaida), the input loads and is not a byte image (EArquivoByte). Returns

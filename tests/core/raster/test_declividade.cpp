@@ -178,7 +178,7 @@ TEST(Declividade, EspacamentoEmQuilometrosEUnidadeInvalida) {
     Monta(km, 3, 1, {100, 103, 103}, 1, 1, 'R', "km");
     km.SetMaxX(0.09f);
     km.SetMaxY(0.03f);
-    TEspacamento e = EspacamentoCelulas(km);
+    TEspacamentoCelulas e = EspacamentoCelulas(km);
     EXPECT_NEAR(e.dx, 30, 1e-4);
     EXPECT_NEAR(e.dy, 30, 1e-4);
     EXPECT_NEAR(e.diagonal, std::sqrt(1800.0), 1e-4);
