@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "model/NumeroDaCurva.h"
 #include "model/Precipitacao.h"
 #include "model/SistemaConservacao.h"
+#include "raster/Filtro.h"
 #include "raster/ImgDeclive.h"
 #include "raster/Imagem.h"
 #include "location/TracadoNivel.h"
@@ -612,6 +614,52 @@ TEST(Locacao, RealElevationModelArbitrarySpacingCoversTheCatchment) {
     Execucao x(h.e, h.elev, h.decl, m);
     EXPECT_GE(x.loc.CommittedArea() / h.CellArea(), 0.25);
     VerificacoesGerais(x);
+}
+
+TEST(Locacao, RealTerrainAtFieldResolutionIsTerracedThroughout) {
+    // hugo_site smoothed three times and resampled to 2 m cells (bilinear), a resolution
+    // at which terraces 2 to 4 m apart in height lie several pixels apart: the strips then
+    // cover the catchment from the top down, the north ridge included.
+    PastaTemporaria pasta;
+    const std::string suave = pasta.Arquivo("suave.asc");
+    TFiltroTipoSingle().Compute(kHugo, suave, 3);
+    TImgElevacao g;
+    g.Load(suave);
+    constexpr int k = 5;
+    const Campo f = [&](double x, double y) {
+        // (x, y) is the fine cell's centre times 2 m; u, v are coarse pixel coordinates.
+        const double u = (x / 2 - 0.5) / k + 0.5, v = (y / 2 - 0.5) / k + 0.5;
+        const int c0 = std::clamp(int(std::floor(u)), 1, g.Columns() - 1);
+        const int r0 = std::clamp(int(std::floor(v)), 1, g.Rows() - 1);
+        const double fu = std::clamp(u - c0, 0.0, 1.0), fv = std::clamp(v - r0, 0.0, 1.0);
+        const double z00 = g.Cell(r0, c0), z01 = g.Cell(r0, c0 + 1), z10 = g.Cell(r0 + 1, c0),
+                     z11 = g.Cell(r0 + 1, c0 + 1);
+        if (z00 <= 0 || z01 <= 0 || z10 <= 0 || z11 <= 0) return 0.0;
+        return (z00 * (1 - fu) + z01 * fu) * (1 - fv) + (z10 * (1 - fu) + z11 * fu) * fv;
+    };
+    for (const auto& [metodo, ev] : {std::pair{0, 0.0}, std::pair{3, 2.0}}) {
+        Modelo m(metodo, ev);
+        Execucao x(g.Rows() * k, g.Columns() * k, 2.0, f, m);
+        const TBDT& b = x.loc.Registros();
+        Grade fina(x.elev);
+        long long celulas = 0;
+        for (int r = 1; r <= fina.e.Rows(); ++r)
+            for (int c = 1; c <= fina.e.Columns(); ++c) celulas += fina.e.Cell(r, c) != 0;
+        const double campo = celulas * x.loc.PixelArea();
+        EXPECT_GE(x.loc.CommittedArea() / campo, 0.75) << metodo;
+        EXPECT_GE(b.Count(), 15) << metodo;
+        // Lines go back up: the north ridge is found as a pocket and terraced uphill.
+        bool subiu = false;
+        for (int i = 2; i <= b.Count(); ++i) subiu = subiu || b.Item(i)->level > b.Item(i - 1)->level + 0.5;
+        EXPECT_TRUE(subiu) << metodo;
+        for (int i = 1; i <= b.Count(); ++i) {
+            EXPECT_LT(b.Item(i)->area, 0.15 * campo) << metodo << ' ' << i;
+            if (metodo == 3) {
+                EXPECT_EQ(b.Item(i)->EV, 2.0);
+            }
+        }
+        VerificacoesGerais(x);
+    }
 }
 
 TEST(Locacao, CentimetreElevationModelGivesFiniteLines) {
