@@ -452,9 +452,9 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
     return A;
 }
 
-bool TLocacaoNivel::HasRoom(int col, int row) const {
-    const double n0 = std::trunc(5 / pixelArea_);
-    const int limite = std::max(apoio_->Rows(), apoio_->Columns()) + 1;
+bool TLocacaoNivel::HasRoom(const TImgApoio& apoio, double pixelArea, int col, int row) {
+    const double n0 = std::trunc(5 / pixelArea);
+    const int limite = std::max(apoio.Rows(), apoio.Columns()) + 1;
     const int n = n0 > limite ? limite : static_cast<int>(n0);
     // North, south, east, west, north-west, north-east, south-west, south-east.
     static const int kDc[8] = {0, 0, 1, -1, -1, 1, -1, 1};
@@ -462,7 +462,7 @@ bool TLocacaoNivel::HasRoom(int col, int row) const {
     for (int k = 0; k < 8; ++k)
         for (int i = 1; i <= n; ++i) {
             const int c = col + i * kDc[k], r = row + i * kDr[k];
-            if (!apoio_->Inside(c, r) || apoio_->TensAt(c, r) == 0) return false;
+            if (!apoio.Inside(c, r) || apoio.TensAt(c, r) == 0) return false;
         }
     return true;
 }
@@ -520,7 +520,7 @@ bool TLocacaoNivel::FindSameLevelPocket(int mode, double level, const std::funct
                             [c, r](const TPixel& u) { return u.Col() == c && u.Row() == r; }))
                 continue;
             if (naMesmaCurva(c, r)) continue;
-            if (!HasRoom(c, r)) continue;
+            if (!HasRoom(*apoio_, pixelArea_, c, r)) continue;
             used.emplace_back(c, r);
             ++pockets_;
             apoio_->ReleaseMarks();

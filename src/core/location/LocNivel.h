@@ -84,6 +84,10 @@ public:
     // Hands the engine the model objects without running (the window sets them up first).
     void SetModelo(TPrecipitacao* rainfall, TNumeroDaCurva* runoff, TTerracosNivel* terracos);
 
+    // Whether a pocket may start at (col, row): the trunc(5 / pixelArea) pixels stepping away
+    // in each of the eight directions lie inside the raster and are open.
+    static bool HasRoom(const TImgApoio& apoio, double pixelArea, int col, int row);
+
     // Records of the last run, in the order the lines were emitted (kept until the next run).
     const TBDT& Registros() const { return *registros_; }
     // Output files of the last run.
@@ -118,7 +122,6 @@ private:
                              std::vector<TPixel>& used, int depth, int& pocketId,
                              const TLinhaPixel* line = nullptr);
     std::vector<char> SameContourMask(const TLinhaPixel& line, double target) const;
-    bool HasRoom(int col, int row) const;
     void FloodAbove(const TPixelS& Q, double level);
     TPixelS StripSeed(const TPixelS& P, int mode, double level) const;
     void LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth);

@@ -378,6 +378,30 @@ TEST(Locacao, SecondHillIsFoundAndTerracedUphill) {
     VerificacoesGerais(x);
 }
 
+TEST(Locacao, HasRoomLooksFiveSquareMetresOfPixelsOut) {
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("p.asc"), 20, 20, 1.0, [](double, double) { return 10.0; });
+    Grade g(pasta.Arquivo("p.asc"));
+    TImgApoio apoio(g.e);
+    // 1 m²: five pixels each way.
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 1, 6, 6));
+    EXPECT_FALSE(TLocacaoNivel::HasRoom(apoio, 1, 5, 10));   // west runs off the raster
+    EXPECT_FALSE(TLocacaoNivel::HasRoom(apoio, 1, 10, 16));  // south too
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 1, 15, 15));
+    apoio.SetCell(15, 15, 0);                                 // 5 pixels south-east of (10, 10)
+    EXPECT_FALSE(TLocacaoNivel::HasRoom(apoio, 1, 10, 10));
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 1.3, 10, 10));  // trunc(5 / 1.3) = 3
+    apoio.SetCell(15, 15, 31);                                // strip pixels are open
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 1, 10, 10));
+    // Exactly 5 m²: one pixel each way, so not in a corner.
+    EXPECT_FALSE(TLocacaoNivel::HasRoom(apoio, 5, 1, 1));
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 5, 2, 2));
+    // Bigger pixels: n = 0, always room, even in a corner or beside closed land.
+    apoio.SetCell(1, 2, 0);
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 5.01, 1, 1));
+    EXPECT_TRUE(TLocacaoNivel::HasRoom(apoio, 100, 20, 20));
+}
+
 TEST(Locacao, SameLevelPocketsOnIntegerValuedGroundTakeNoAreaTwice) {
     // Whole-metre elevations put many strip pixels exactly on a line's level, so strips keep
     // meeting pockets at the level of their own line; their area is the line's alone.
