@@ -93,6 +93,7 @@ int Executar(const std::vector<std::string>& args) {
     o << "Declividade média da área (%): " << Num(modelo.NumeroDaCurva().St(), 2) << "\n";
     o << "Arquivos: " << saida << " e " << loc.ArquivoBDT() << "\n";
     if (loc.EncerradaNoLimite()) o << loc.StatusText() << "\n";
+    if (!loc.AvisoResolucao().empty()) o << "Aviso: " << loc.AvisoResolucao() << "\n";
     if (a.Tem("--relatorio")) {
         TOpcoesRelatorio opcoes;
         opcoes.PastaPrograma = PastaPrograma();

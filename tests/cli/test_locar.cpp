@@ -34,7 +34,12 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
     const int n = int((bdt.size() - 5) / 52);
     EXPECT_GT(n, 0);
     EXPECT_NE(r.saida.find("Total de terraços: " + std::to_string(n) + "\n"), std::string::npos);
-    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 6, n + (r.saida.find("Locação encerrada") != std::string::npos ? 1 : 0));
+    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 6 - 1, n + (r.saida.find("Locação encerrada") != std::string::npos ? 1 : 0));
+    // 10 m cells are too coarse for this project's spacing (the last line says so).
+    EXPECT_NE(r.saida.find("\nAviso: O espaçamento horizontal entre terraços ("), std::string::npos);
+    EXPECT_NE(r.saida.find(" m) é menor que duas células da imagem de elevação (20.0 m): terraços vizinhos se tocam e "
+                           "a locação pode ficar incompleta. Use uma imagem de elevação de resolução maior.\n"),
+              std::string::npos);
     EXPECT_GT(LerArquivo(vet).size(), 527u);
     EXPECT_EQ(LerArquivo(projeto), antes);  // the project is not touched
 }

@@ -7,6 +7,7 @@
 
 #include "common/Erros.h"
 #include "common/IniFile.h"
+#include "common/Numeros.h"
 #include "common/Progresso.h"
 #include "location/ImgElev.h"
 #include "location/TracadoNivel.h"
@@ -682,6 +683,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
     ev0_ = pixelArea_ = processedArea_ = committedArea_ = fieldArea_ = fieldAreaM2_ = 0;
     metresPerUnit_ = 0;
     fim_ = false;
+    avisoResolucao_.clear();
     pockets_ = 0;
     runElev_ = elevPath;
     runSlope_ = slopePath;
@@ -744,6 +746,16 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         ev0_ = EV();
         if (!(ev0_ > 0) || !std::isfinite(ev0_))
             throw EVandoro("Espaçamento vertical inválido: o valor deve ser maior que zero.");
+        {
+            const double eh = ev0_ / (slopeMean_ / 100);
+            const double celula = metresPerUnit_ * std::max<double>(elev_->CellWidth(), elev_->CellHeight());
+            if (eh < 2 * celula)
+                avisoResolucao_ = "O espaçamento horizontal entre terraços (" + FloatToStrFixed(eh, 1) +
+                                  " m) é menor que duas células da imagem de elevação (" +
+                                  FloatToStrFixed(2 * celula, 1) +
+                                  " m): terraços vizinhos se tocam e a locação pode ficar incompleta. "
+                                  "Use uma imagem de elevação de resolução maior.";
+        }
 
         const TPixelS P0 = TImgApoio::FindHighestPixel(*elev_);
         if (P0.Col() < 0 || elev_->Cell(P0.Row(), P0.Col()) == 0)

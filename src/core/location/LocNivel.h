@@ -95,6 +95,10 @@ public:
     // True when the last run ended at the line-number limit rather than at the end of the
     // field or a cancel; StatusText then says why. (Flat or empty strips do not end a run.)
     bool EncerradaNoLimite() const { return fim_; }
+    // Set by a run whose whole-field horizontal spacing is under two cells of the elevation
+    // raster: neighbouring lines then share pixels and stop against each other, so the
+    // location comes out incomplete. Empty otherwise.
+    const std::string& AvisoResolucao() const { return avisoResolucao_; }
 
 private:
     // Run steps.
@@ -138,6 +142,7 @@ private:
     double lastSlope_ = 0;
     double TrialSlope();
     bool fim_ = false;
+    std::string avisoResolucao_;
     long long pockets_ = 0;
 
     double ev0_ = 0;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "common/Numeros.h"
 #include "common/Progresso.h"
 #include "location/ImgApoio.h"
 #include "location/ImgElev.h"
@@ -619,6 +620,14 @@ TEST(Locacao, RealElevationModel) {
         EXPECT_FALSE(x.loc.EncerradaNoLimite()) << x.loc.StatusText();
         EXPECT_EQ(x.loc.StatusText(), "Número de terraços locados: ");
         EXPECT_EQ(x.loc.PixelArea(), 100);
+        // Whole-field spacing under two 10 m cells: the run says the model is too coarse.
+        const double eh = x.loc.EV0() / (m.cn.St() / 100);
+        ASSERT_LT(eh, 20);
+        EXPECT_EQ(x.loc.AvisoResolucao(), "O espaçamento horizontal entre terraços (" + FloatToStrFixed(eh, 1) +
+                                              " m) é menor que duas células da imagem de elevação (20" +
+                                              Regional::Current().DecimalSeparator + "0 m): terraços vizinhos se "
+                                              "tocam e a locação pode ficar incompleta. Use uma imagem de "
+                                              "elevação de resolução maior.");
         VerificacoesGerais(x);
         for (int i = 1; i <= x.loc.Registros().Count(); ++i) {
             const TRegTerr& r = *x.loc.Registros().Item(i);
@@ -671,6 +680,7 @@ TEST(Locacao, RealTerrainAtFieldResolutionIsTerracedThroughout) {
             for (int c = 1; c <= fina.e.Columns(); ++c) celulas += fina.e.Cell(r, c) != 0;
         const double campo = celulas * x.loc.PixelArea();
         EXPECT_GE(x.loc.CommittedArea() / campo, 0.75) << metodo;
+        EXPECT_EQ(x.loc.AvisoResolucao(), "") << metodo;
         EXPECT_GE(b.Count(), 15) << metodo;
         // Lines go back up: the north ridge is found as a pocket and terraced uphill.
         bool subiu = false;
