@@ -80,6 +80,15 @@ constexpr int kMaxBolsoesFaixa = 2000;
 // Terraces one uphill procedure may place (bounded by the line ids anyway).
 constexpr int kMaxSubida = kMaxIdLinha;
 
+// Lines closer than two cells share pixels and stop against each other.
+std::string AvisoDeResolucao(double espacamentoHorizontal, double celula) {
+    if (!(espacamentoHorizontal < 2 * celula)) return "";
+    return "O espaçamento horizontal entre terraços (" + FloatToStrFixed(espacamentoHorizontal, 1) +
+           " m) é menor que duas células da imagem de elevação (" + FloatToStrFixed(2 * celula, 1) +
+           " m): terraços vizinhos se tocam e a locação pode ficar incompleta. "
+           "Use uma imagem de elevação de resolução maior.";
+}
+
 std::string Maiusculas(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
@@ -746,16 +755,8 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         ev0_ = EV();
         if (!(ev0_ > 0) || !std::isfinite(ev0_))
             throw EVandoro("Espaçamento vertical inválido: o valor deve ser maior que zero.");
-        {
-            const double eh = ev0_ / (slopeMean_ / 100);
-            const double celula = metresPerUnit_ * std::max<double>(elev_->CellWidth(), elev_->CellHeight());
-            if (eh < 2 * celula)
-                avisoResolucao_ = "O espaçamento horizontal entre terraços (" + FloatToStrFixed(eh, 1) +
-                                  " m) é menor que duas células da imagem de elevação (" +
-                                  FloatToStrFixed(2 * celula, 1) +
-                                  " m): terraços vizinhos se tocam e a locação pode ficar incompleta. "
-                                  "Use uma imagem de elevação de resolução maior.";
-        }
+        avisoResolucao_ = AvisoDeResolucao(ev0_ / (slopeMean_ / 100),
+                                           metresPerUnit_ * std::max<double>(elev_->CellWidth(), elev_->CellHeight()));
 
         const TPixelS P0 = TImgApoio::FindHighestPixel(*elev_);
         if (P0.Col() < 0 || elev_->Cell(P0.Row(), P0.Col()) == 0)
