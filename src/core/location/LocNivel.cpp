@@ -374,8 +374,10 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
     }
 
     Pc = P;
+    TLinhaPixel linhaAcima;
     for (int volta = 0; volta <= kMaxTerracosDescida; ++volta) {
         const double nivelAnterior = nivel;
+        linhaAcima = linha;
         nivel = P.Value() - ev0_;
         if (nivel <= minElev_ || TerraceCount() >= kMaxTerracosDescida + 1 || Parar()) return;
         Respirar();
@@ -400,7 +402,7 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
         const double comprimento = EmitLine(linha, id, nivel);
         AddRecord(id, nivel, s, comprimento);
         if (Parar()) return;
-        const double area = CompleteStrip(linha, P, nivelAnterior, depth);
+        const double area = CompleteStrip(linha, P, nivelAnterior, depth, linhaAcima, linha);
         if (Parar()) return;
         if (TRegTerr* r = RecordById(id)) {
             r->area = area;
@@ -413,7 +415,8 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
     }
 }
 
-double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth) {
+double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth,
+                                    const TLinhaPixel& upper, const TLinhaPixel& lower) {
     double A = StripArea();
     const auto reflood = [&]() {
         apoio_->ReleaseMarks();
@@ -425,17 +428,17 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
     // still hold them after their lines were placed.
     std::vector<TPixel> usados;
     int bolsao = 0;
-    if (FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao)) {
+    if (FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao, &upper)) {
         for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
             if (Parar()) return A;
             reflood();
             A = StripArea();
             if (Parar()) return A;
-            if (!FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao)) break;
+            if (!FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao, &upper)) break;
         }
     }
     if (Parar()) return A;
-    if (FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &line)) {
+    if (FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &lower)) {
         for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
             if (Parar()) return A;
             reflood();
@@ -456,7 +459,7 @@ double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, d
                 }
             }
             if (Parar()) return A;
-            if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &line)) break;
+            if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &lower)) break;
         }
     }
     return A;
@@ -625,6 +628,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
 
     TPixelS C = Pl;
     C.SetValue(static_cast<float>(x));
+    TLinhaPixel abaixo = L;  // the line below the strip being completed
     double l = nivel;
     int idAbaixo = idL;
     for (int volta = 0; volta < kMaxSubida; ++volta) {
@@ -656,7 +660,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
         if (achou) apoio_->BurnLine(atual, 1);
         FloodAbove(StripSeed(C, 0, C.Value()), C.Value());
         if (Parar()) return;
-        const double A = CompleteStrip(atual, C, l, depth);
+        const double A = CompleteStrip(atual, C, l, depth, atual, abaixo);
         if (Parar()) return;
         if (TRegTerr* r = RecordById(idAbaixo)) {
             r->area = A;
@@ -665,6 +669,7 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
         AddProgress(A);
         CommitStrip();
         if (!achou || Parar()) return;
+        abaixo = atual;
         C = a;
         C.SetValue(static_cast<float>(l));
         nivelLinha = l;

@@ -121,10 +121,11 @@ private:
     void LocateDownhill(TPixelS P0, int depth);
     double PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bool& found);
     double PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found);
-    double CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth);
+    // 'upper' and 'lower' bound the strip: pixels on their own contours are no pockets.
+    double CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth,
+                         const TLinhaPixel& upper, const TLinhaPixel& lower);
     bool FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
-                             std::vector<TPixel>& used, int depth, int& pocketId,
-                             const TLinhaPixel* line = nullptr);
+                             std::vector<TPixel>& used, int depth, int& pocketId, const TLinhaPixel* line);
     std::vector<char> SameContourMask(const TLinhaPixel& line, double target) const;
     void FloodAbove(const TPixelS& Q, double level);
     TPixelS StripSeed(const TPixelS& P, int mode, double level) const;
