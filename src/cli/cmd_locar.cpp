@@ -93,6 +93,9 @@ int Executar(const std::vector<std::string>& args) {
     o << "Declividade média da área (%): " << Num(modelo.NumeroDaCurva().St(), 2) << "\n";
     o << "Arquivos: " << saida << " e " << loc.ArquivoBDT() << "\n";
     if (loc.EncerradaNoLimite()) o << loc.StatusText() << "\n";
+    if (loc.ParouNoLimiteDeTerracos())
+        o << "Locação interrompida no limite de " << kMaxTerracosDescida
+          << " terraços; o restante da área não foi locado.\n";
     if (!loc.AvisoResolucao().empty()) o << "Aviso: " << loc.AvisoResolucao() << "\n";
     if (a.Tem("--relatorio")) {
         TOpcoesRelatorio opcoes;

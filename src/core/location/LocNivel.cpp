@@ -218,6 +218,15 @@ TRegTerr* TLocacaoNivel::RecordById(int id) {
     return nullptr;
 }
 
+// After the downhill procedure numbered a line: past the limit the number is given back and
+// the run remembers why it ended.
+bool TLocacaoNivel::PassouLimiteDescida() {
+    if (TerraceCount() <= kMaxTerracosDescida) return false;
+    terraceCount_.fetch_sub(1);
+    limiteDescida_ = true;
+    return true;
+}
+
 // TerraceCount += 1, unless the vector file cannot number another line.
 bool TLocacaoNivel::NextTerrace() {
     if (TerraceCount() >= kMaxIdLinha) {
@@ -329,9 +338,8 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
         TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, nivel, *elev_);
         if (inicio.Col() < 0) return false;
         if (!NextTerrace()) return false;
-        if (TerraceCount() > kMaxTerracosDescida) {
+        if (PassouLimiteDescida()) {
             if (first) stopRequested_.store(true);
-            terraceCount_.fetch_sub(1);
             return false;
         }
         inicio.SetValue(static_cast<float>(nivel));
@@ -349,9 +357,8 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
     if (arbitrado) {
         if (!achou || Parar()) return;
         if (!NextTerrace()) return;
-        if (TerraceCount() > kMaxTerracosDescida) {
+        if (PassouLimiteDescida()) {
             stopRequested_.store(true);
-            terraceCount_.fetch_sub(1);
             return;
         }
         TEspacamento& esp = terracos_->Espacamento();
@@ -379,17 +386,15 @@ void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
         const double nivelAnterior = nivel;
         linhaAcima = linha;
         nivel = P.Value() - ev0_;
-        if (nivel <= minElev_ || TerraceCount() >= kMaxTerracosDescida + 1 || Parar()) return;
+        if (TerraceCount() >= kMaxTerracosDescida + 1) limiteDescida_ = true;
+        if (nivel <= minElev_ || limiteDescida_ || Parar()) return;
         Respirar();
         s = PlaceStrip(P, nivel, linha, achou);
         Respirar();
         if (arbitrado) {
             if (!achou) return;
             if (!NextTerrace()) return;
-            if (TerraceCount() > kMaxTerracosDescida) {
-                terraceCount_.fetch_sub(1);
-                return;
-            }
+            if (PassouLimiteDescida()) return;
             TEspacamento& esp = terracos_->Espacamento();
             if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
         } else {
@@ -697,6 +702,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
     ev0_ = pixelArea_ = processedArea_ = committedArea_ = fieldArea_ = fieldAreaM2_ = 0;
     metresPerUnit_ = 0;
     fim_ = false;
+    limiteDescida_ = false;
     avisoResolucao_.clear();
     pockets_ = 0;
     runElev_ = elevPath;

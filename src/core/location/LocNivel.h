@@ -95,6 +95,9 @@ public:
     // True when the last run ended at the line-number limit rather than at the end of the
     // field or a cancel; StatusText then says why. (Flat or empty strips do not end a run.)
     bool EncerradaNoLimite() const { return fim_; }
+    // True when the downhill procedure stopped at its 46-terrace limit (land below the last
+    // terrace is then not located).
+    bool ParouNoLimiteDeTerracos() const { return limiteDescida_; }
     // Set by a run whose whole-field horizontal spacing is under two cells of the elevation
     // raster: neighbouring lines then share pixels and stop against each other, so the
     // location comes out incomplete. Empty otherwise.
@@ -115,6 +118,7 @@ private:
     TRegTerr* AddRecord(int id, double level, double slope, double length);
     TRegTerr* RecordById(int id);
     bool NextTerrace();
+    bool PassouLimiteDescida();
     int MetodoEspacamento() const;
     double EV() const;
 
@@ -143,6 +147,7 @@ private:
     double lastSlope_ = 0;
     double TrialSlope();
     bool fim_ = false;
+    bool limiteDescida_ = false;
     std::string avisoResolucao_;
     long long pockets_ = 0;
 

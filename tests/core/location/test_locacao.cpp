@@ -267,6 +267,7 @@ TEST(Locacao, ConeWithGivenSpacing) {
     // r = 38 (z 26.2).
     ASSERT_EQ(b.Count(), 3);
     EXPECT_EQ(x.loc.TerraceCount(), 3);
+    EXPECT_FALSE(x.loc.ParouNoLimiteDeTerracos());
     EXPECT_NEAR(b.Item(1)->level, 30 - 0.1 * std::hypot(0.5, 0.5) - 1, 1e-6);
     for (int i = 1; i <= b.Count(); ++i) {
         const TRegTerr& r = *b.Item(i);
@@ -339,6 +340,7 @@ TEST(Locacao, DownhillStopsAfterTheFortySixthTerrace) {
     };
     Execucao x(240, 240, 1.0, cone, m);
     EXPECT_EQ(x.loc.TerraceCount(), 46);
+    EXPECT_TRUE(x.loc.ParouNoLimiteDeTerracos());
     ASSERT_EQ(x.loc.Registros().Count(), 46);
     EXPECT_EQ(x.loc.Registros().Item(46)->id, 46);
     EXPECT_EQ(x.vet.Lines().back().LineId(), 46);
