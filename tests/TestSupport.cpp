@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "common/Erros.h"
+
 #include <sys/wait.h>
 
 #include <atomic>
@@ -73,4 +75,13 @@ ResultadoCli RodarCli(const std::vector<std::string>& args) {
     r.saida = LerArquivo(tmp.Arquivo("out"));
     r.erro = LerArquivo(tmp.Arquivo("err"));
     return r;
+}
+
+std::string MensagemDe(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EVandoro& e) {
+        return e.what();
+    }
+    return "(sem erro)";
 }

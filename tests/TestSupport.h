@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the tests: scratch folders, whole-file reads and writes, running the CLI.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ private:
 std::string LerArquivo(const std::string& path);                       // bytes
 void GravarArquivo(const std::string& path, const std::string& bytes);  // bytes
 std::string DadosTeste(const std::string& relativo);  // tests/data/<relativo>
+
+// The message of the EVandoro that 'f' raises, or "(sem erro)" when it raises none.
+std::string MensagemDe(const std::function<void()>& f);
 
 // Pins the regional settings for the life of the object and restores the previous ones.
 class RegionalFixo {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Arquivo.h"
 #include "DataHora.h"
 #include "Erros.h"
 #include "Numeros.h"
@@ -227,25 +228,7 @@ void IniFile::UpdateFile() {
         for (auto& l : s.lines) out += (l.isKey && l.text.empty() ? l.key + "=" + l.value : l.text) + "\r\n";
     }
     std::string bytes = Utf8ToWin1252(out);
-    const std::string erro = "Não foi possível gravar o arquivo " + path_ + ".";
-    std::string tmp = path_ + ".tmp~";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) throw EVandoro(erro);
-        f.write(bytes.data(), std::streamsize(bytes.size()));
-        f.flush();
-        if (!f) {
-            f.close();
-            std::remove(tmp.c_str());
-            throw EVandoro(erro);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path_, ec);
-    if (ec) {
-        std::remove(tmp.c_str());
-        throw EVandoro(erro);
-    }
+    GravarArquivoInteiro(path_, bytes);
     dirty_ = false;
 }
 

@@ -5,15 +5,11 @@
 #include <fstream>
 #include <vector>
 
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 
 namespace {
 constexpr size_t kRegistro = 52;
-
-std::string SemCaminho(const std::string& p) {
-    auto i = p.find_last_of("/\\");
-    return i == std::string::npos ? p : p.substr(i + 1);
-}
 }  // namespace
 
 void TBDT::SaveToFile(const std::string& name) const {
@@ -33,11 +29,7 @@ void TBDT::SaveToFile(const std::string& name) const {
             out.append(b, 8);
         }
     }
-    std::ofstream f(name, std::ios::binary | std::ios::trunc);
-    if (!f) throw EVandoro("Erro ao tentar criar o arquivo " + SemCaminho(name));
-    f.write(out.data(), static_cast<std::streamsize>(out.size()));
-    f.close();
-    if (!f) throw EVandoro("Erro ao gravar o arquivo " + SemCaminho(name) + ".");
+    GravarArquivoInteiro(name, out, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
 }
 
 bool TBDT::LoadFromFile(const std::string& name) {

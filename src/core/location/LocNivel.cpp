@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/IniFile.h"
 #include "common/Numeros.h"
@@ -89,10 +90,6 @@ std::string AvisoDeResolucao(double espacamentoHorizontal, double celula) {
            "Use uma imagem de elevação de resolução maior.";
 }
 
-std::string Maiusculas(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 }  // namespace
 
 TLocacaoNivel::TLocacaoNivel() : registros_(std::make_unique<TBDT>()) {}

@@ -12,7 +12,8 @@ const char* const kSubstituir = "Arquivo já existente. Deseja substituir?";
 
 // Lower case for ASCII and for the accented capitals of Latin-1 (UTF-8 C3 80..C3 9E), so
 // "C:/Projetos/ÁREA.kzp" and "c:/projetos/área.KZP" name the same recent entry.
-std::string Minusculas(const std::string& s) {
+// Lower case of ASCII and of the accented capitals of Latin-1 in UTF-8 (À..Þ but ×).
+std::string MinusculasLatinas(const std::string& s) {
     std::string r = s;
     for (size_t i = 0; i < r.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(r[i]);
@@ -27,7 +28,7 @@ std::string Minusculas(const std::string& s) {
     return r;
 }
 
-bool MesmoCaminho(const std::string& a, const std::string& b) { return Minusculas(a) == Minusculas(b); }
+bool MesmoCaminho(const std::string& a, const std::string& b) { return MinusculasLatinas(a) == MinusculasLatinas(b); }
 
 bool Existe(const std::string& p) {
     std::error_code ec;

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/IniFile.h"
 #include "project/GerenteSis.h"
@@ -54,17 +55,22 @@ void TModeloProjeto::Reset() {
 void TModeloProjeto::EscreverProjeto(const std::string& arquivo) {
     // Everything goes into a scratch copy first; the project is replaced only when every
     // object has written its part, so a failure never leaves half a project behind.
-    const std::string tmp = arquivo + ".gravando";
-    std::error_code ec;
-    fs::remove(tmp, ec);
-    if (fs::is_regular_file(arquivo, ec)) fs::copy_file(arquivo, tmp, fs::copy_options::overwrite_existing, ec);
+    // Other programs' sections in the old file are kept: the scratch copy starts from it.
+    SubstituirArquivo(
+        arquivo,
+        [&](const std::string& tmp) {
+            try {
+                EscreverObjetos(tmp);
+            } catch (const std::exception&) {
+                throw EVandoro(MensagemGravar(arquivo));
+            }
+        },
+        MensagemGravar(arquivo), true);
+}
 
-    auto falhar = [&]() {
-        std::error_code e;
-        if (fs::is_regular_file(tmp, e)) fs::remove(tmp, e);
-        throw EVandoro(MensagemGravar(arquivo));
-    };
-    try {
+void TModeloProjeto::EscreverObjetos(const std::string& tmp) {
+    auto falhar = [&]() { throw EVandoro("gravação incompleta"); };
+    {
         if (!identificacao_.SaveToProject(tmp)) falhar();
         if (!tipoSistema_->SaveToProject(tmp)) falhar();
         if (!quenda_.Save(tmp)) falhar();
@@ -86,14 +92,7 @@ void TModeloProjeto::EscreverProjeto(const std::string& arquivo) {
             ini.WriteInteger(kSecao, "TipoPrec", tipoPrec_);
             ini.UpdateFile();
         }
-    } catch (const EVandoro& e) {
-        if (e.what() == MensagemGravar(arquivo)) throw;
-        falhar();
-    } catch (const std::exception&) {
-        falhar();
     }
-    fs::rename(tmp, arquivo, ec);
-    if (ec) falhar();
 }
 
 bool TModeloProjeto::LerCadeia(const std::string& arquivo) {

@@ -33,6 +33,7 @@ public:
     // target in one step; throws EVandoro("Não foi possível gravar o arquivo " + arquivo + ".")
     // and leaves the previous file untouched when any step fails.
     void EscreverProjeto(const std::string& arquivo);
+    void EscreverObjetos(const std::string& arquivo);  // raises on the first object that fails
     // True when the file is a readable project of version "3.0" or "4.0" whose required
     // objects all loaded; the objects may be partly filled after a false.
     bool LerProjeto(const std::string& arquivo);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <limits>
 
+#include "common/Arquivo.h"
 #include "common/IniFile.h"
 #include "common/Numeros.h"
 #include "common/Win1252.h"
@@ -160,21 +161,7 @@ void PorContagem(std::string& out, std::size_t n, int estado) {
 
 // Whole file through a temporary, so a failed write never leaves half a database.
 void GravarTudo(const std::string& path, const std::string& bytes) {
-    const std::string tmp = path + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f || !f.write(bytes.data(), std::streamsize(bytes.size())) || !f.flush()) {
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            throw EVandoro("Não foi possível gravar o arquivo " + path + ".");
-        }
-    }
-    std::error_code ec;
-    fs::rename(tmp, path, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        throw EVandoro("Não foi possível gravar o arquivo " + path + ".");
-    }
+    GravarArquivoInteiro(path, bytes);
 }
 
 // Points at which an interpolated equation must follow the stations' curves: the return

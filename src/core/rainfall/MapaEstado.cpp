@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 
 namespace {
@@ -196,10 +197,7 @@ void GravarBMP(const TBitmapRGB& b, const std::string& path) {
         }
         s.append(linha - static_cast<std::uint32_t>(b.Largura()) * 3, '\0');
     }
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (f) f.write(s.data(), static_cast<std::streamsize>(s.size()));
-    if (f) f.close();
-    if (!f) throw EVandoro("Não foi possível gravar o arquivo " + path + ".");
+    GravarArquivoInteiro(path, s);
 }
 
 TBitmapRGB LerBMP(const std::string& path) {

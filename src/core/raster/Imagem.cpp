@@ -7,6 +7,7 @@
 #include <limits>
 #include <new>
 
+#include "common/Arquivo.h"
 #include "common/Numeros.h"
 #include "common/Win1252.h"
 
@@ -48,30 +49,10 @@ long long FileSize(const std::string& name) {
     return ec ? -1 : static_cast<long long>(n);
 }
 
-std::string ReadWhole(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    if (!f) throw EVandoro("Erro ao abrir o arquivo " + NomeSemCaminho(name) + ".");
-    std::string s;
-    long long n = FileSize(name);
-    if (n > 0) {
-        try {
-            s.resize(static_cast<size_t>(n));
-        } catch (const std::bad_alloc&) {
-            throw EVandoro("Memória insuficiente para ler o arquivo " + NomeSemCaminho(name) + ".");
-        }
-        f.read(s.data(), n);
-        s.resize(static_cast<size_t>(f.gcount()));
-    }
-    if (f.bad()) throw EVandoro("Erro de leitura no arquivo " + NomeSemCaminho(name) + ".");
-    return s;
-}
+std::string ReadWhole(const std::string& name) { return LerArquivoInteiro(name); }
 
 void WriteWhole(const std::string& name, const std::string& bytes) {
-    std::ofstream f(name, std::ios::binary | std::ios::trunc);
-    if (!f) throw EVandoro("Erro ao tentar criar o arquivo " + NomeSemCaminho(name));
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    f.close();
-    if (!f) throw EVandoro("Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
+    GravarArquivoInteiro(name, bytes, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
 }
 
 Regional PontoDecimal() {
@@ -219,11 +200,6 @@ std::string Parceiro(const std::string& name, const std::string& ext) {
 }
 
 }  // namespace
-
-std::string NomeSemCaminho(const std::string& path) {
-    auto p = path.find_last_of("/\\");
-    return p == std::string::npos ? path : path.substr(p + 1);
-}
 
 std::string TrocaExtensao3(const std::string& name, const std::string& ext) {
     if (name.size() < 3) return name;

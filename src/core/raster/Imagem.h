@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Progresso.h"
 
@@ -211,7 +212,5 @@ private:
     float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
 };
 
-// The file name without its folder.
-std::string NomeSemCaminho(const std::string& path);
 // The name with its last three characters replaced by 'ext' (partner files).
 std::string TrocaExtensao3(const std::string& name, const std::string& ext);

@@ -161,9 +161,5 @@ void TMatrixSingle::SaveToFile(const std::string& name) {
             float v = Cell(r, c);
             Escreve<float>(out, (std::isnan(v) || v < 0) ? 0.0f : v);
         }
-    std::ofstream f(name, std::ios::binary | std::ios::trunc);
-    if (!f) throw EVandoro("Erro ao tentar criar o arquivo " + NomeSemCaminho(name));
-    f.write(out.data(), static_cast<std::streamsize>(out.size()));
-    f.close();
-    if (!f) throw EVandoro("Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
+    GravarArquivoInteiro(name, out, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
 }

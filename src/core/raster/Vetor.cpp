@@ -9,6 +9,7 @@
 #include <limits>
 #include <system_error>
 
+#include "common/Arquivo.h"
 #include "common/Numeros.h"
 #include "common/Regional.h"
 #include "common/Win1252.h"
@@ -21,10 +22,6 @@ namespace {
 constexpr long long kMaxBytesVetor = 256LL << 20;
 constexpr int kMaxTexto = 254;
 
-std::string SemPasta(const std::string& nome) {
-    auto p = nome.find_last_of("/\\");
-    return p == std::string::npos ? nome : nome.substr(p + 1);
-}
 
 bool Existe(const std::string& nome) {
     std::error_code ec;
@@ -35,28 +32,28 @@ bool Existe(const std::string& nome) {
 bool LerTudo(const std::string& nome, std::string& out, std::string& erro) {
     std::error_code ec;
     if (!fs::is_regular_file(nome, ec)) {
-        erro = "O arquivo '" + SemPasta(nome) + "' não existe.";
+        erro = "O arquivo '" + NomeSemCaminho(nome) + "' não existe.";
         return false;
     }
     auto tam = fs::file_size(nome, ec);
     if (ec) {
-        erro = "Não foi possível ler o arquivo '" + SemPasta(nome) + "'.";
+        erro = "Não foi possível ler o arquivo '" + NomeSemCaminho(nome) + "'.";
         return false;
     }
     if (static_cast<long long>(tam) > kMaxBytesVetor) {
-        erro = "O arquivo '" + SemPasta(nome) + "' é grande demais (" + IntToStr((long long)tam) +
+        erro = "O arquivo '" + NomeSemCaminho(nome) + "' é grande demais (" + IntToStr((long long)tam) +
                " bytes).";
         return false;
     }
     std::ifstream f(nome, std::ios::binary);
     if (!f) {
-        erro = "Não foi possível abrir o arquivo '" + SemPasta(nome) + "'.";
+        erro = "Não foi possível abrir o arquivo '" + NomeSemCaminho(nome) + "'.";
         return false;
     }
     out.assign(static_cast<size_t>(tam), '\0');
     f.read(out.data(), static_cast<std::streamsize>(tam));
     if (f.gcount() != static_cast<std::streamsize>(tam)) {
-        erro = "Não foi possível ler o arquivo '" + SemPasta(nome) + "'.";
+        erro = "Não foi possível ler o arquivo '" + NomeSemCaminho(nome) + "'.";
         return false;
     }
     return true;
@@ -64,25 +61,8 @@ bool LerTudo(const std::string& nome, std::string& out, std::string& erro) {
 
 // Writes through a temporary file so a failed write never leaves half a file behind.
 void GravarTudo(const std::string& nome, const void* dados, size_t n) {
-    std::string tmp = nome + ".tmp~";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) throw EVandoro("Não foi possível criar o arquivo '" + SemPasta(nome) + "'.");
-        f.write(static_cast<const char*>(dados), static_cast<std::streamsize>(n));
-        f.flush();
-        if (!f) {
-            f.close();
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            throw EVandoro("Não foi possível gravar o arquivo '" + SemPasta(nome) + "'.");
-        }
-    }
-    std::error_code ec;
-    fs::rename(tmp, nome, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        throw EVandoro("Não foi possível gravar o arquivo '" + SemPasta(nome) + "'.");
-    }
+    GravarArquivoInteiro(nome, std::string_view(static_cast<const char*>(dados), n),
+                         "Não foi possível gravar o arquivo '" + NomeSemCaminho(nome) + "'.");
 }
 
 void PutF32(uint8_t* p, float v) {
@@ -126,10 +106,6 @@ std::string GetTexto(const uint8_t* p) {
     return Win1252ToUtf8(std::string(reinterpret_cast<const char*>(p + 1), n));
 }
 
-std::string Maiusculas(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 std::string Aparar(const std::string& s) {
     size_t a = s.find_first_not_of(" \t\r\n");
     if (a == std::string::npos) return "";
@@ -308,7 +284,7 @@ void TVET::Load(const std::string& name) {
     std::string dados, erro;
     if (!LerTudo(name, dados, erro)) throw ELoadVet(erro);
     if (dados.size() < static_cast<size_t>(kTamCabecalho))
-        throw ELoadVet("O cabeçalho de '" + SemPasta(name) + "' está incompleto (" +
+        throw ELoadVet("O cabeçalho de '" + NomeSemCaminho(name) + "' está incompleto (" +
                        IntToStr((long long)dados.size()) + " de 527 bytes).");
     const auto* p = reinterpret_cast<const uint8_t*>(dados.data());
     SetVersion(p[0]);
@@ -391,9 +367,9 @@ TInfArqDocVet::TInfArqDocVet() = default;
 
 void TInfArqDocVet::SetNames(const std::string& docName) {
     docName_ = docName;
-    docNameNoPath_ = SemPasta(docName);
+    docNameNoPath_ = NomeSemCaminho(docName);
     dataName_ = NomeDadosDoc(docName);
-    dataNameNoPath_ = SemPasta(dataName_);
+    dataNameNoPath_ = NomeSemCaminho(dataName_);
 }
 
 void TInfArqDocVet::SetDefaults(const std::string& docName) {
@@ -444,7 +420,7 @@ bool TInfArqDocVet::Load(const std::string& docName) {
         i = f + 1;
     }
     if (linhas.size() < 13) {
-        lastError_ = "O arquivo de documentação '" + SemPasta(docName) + "' está incompleto (" +
+        lastError_ = "O arquivo de documentação '" + NomeSemCaminho(docName) + "' está incompleto (" +
                      IntToStr((long long)linhas.size()) + " de 13 linhas).";
         valid_ = false;
         return false;
@@ -455,7 +431,7 @@ bool TInfArqDocVet::Load(const std::string& docName) {
         std::string v = Aparar(valor(6 + k));
         double d = 0;
         if (v.empty() || !TryStrToFloat(v, d) || !std::isfinite(d)) {
-            lastError_ = "O arquivo de documentação '" + SemPasta(docName) + "' tem um valor inválido na linha " +
+            lastError_ = "O arquivo de documentação '" + NomeSemCaminho(docName) + "' tem um valor inválido na linha " +
                          IntToStr(7 + k) + " (" + Aparar(std::string(kRotulos[6 + k]).substr(0, 12)) + "): '" + v + "'.";
             valid_ = false;
             return false;
@@ -506,7 +482,7 @@ void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET&
     TInfArqDocVet doc;
     if (!doc.Load(NomeDocDeVec(vecName))) throw EVandoro(doc.LastError());
     if (!doc.AttributesAccepted())
-        throw EVandoro("Atributo do arquivo '" + SemPasta(vecName) + "' inválido.");
+        throw EVandoro("Atributo do arquivo '" + NomeSemCaminho(vecName) + "' inválido.");
     std::string dados, erro;
     if (!LerTudo(vecName, dados, erro)) throw EVandoro(erro);
 
@@ -519,7 +495,7 @@ void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET&
 
     const auto* p = reinterpret_cast<const uint8_t*>(dados.data());
     const size_t n = dados.size();
-    const std::string nome = SemPasta(vecName);
+    const std::string nome = NomeSemCaminho(vecName);
     size_t pos = 0;
     long long bloco = 0;
     // A file that ends right after a whole block (no end marker) still gives every line.
@@ -578,7 +554,7 @@ void ImportarSurfer(const std::string& txtName, const std::string& titulo, const
     if (!LerTudo(txtName, dados, erro)) throw EVandoro(erro);
     TVET novo(units);
     novo.SetTitle(titulo);
-    const std::string nome = SemPasta(txtName);
+    const std::string nome = NomeSemCaminho(txtName);
     size_t i = 0;
     long long numLinha = 0, idAtual = 0;
     float zAnterior = 0;

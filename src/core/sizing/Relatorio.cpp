@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/Arquivo.h"
 #include "common/DataHora.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
@@ -378,23 +379,5 @@ std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& 
 }
 
 void GravarRelatorio(const std::string& texto, const std::string& arquivo) {
-    const std::string erro = "Não foi possível gravar o arquivo " + arquivo + ".";
-    const std::string tmp = arquivo + ".tmp~";
-    std::error_code ec;
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) throw EVandoro(erro);
-        f.write(texto.data(), static_cast<std::streamsize>(texto.size()));
-        f.flush();
-        if (!f) {
-            f.close();
-            fs::remove(tmp, ec);
-            throw EVandoro(erro);
-        }
-    }
-    fs::rename(tmp, arquivo, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        throw EVandoro(erro);
-    }
+    GravarArquivoInteiro(arquivo, texto);
 }

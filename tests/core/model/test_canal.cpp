@@ -23,16 +23,6 @@ THidrograma Bloco(double q, double duracao) {
     return h;
 }
 
-template <class F>
-std::string MensagemDe(F f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 }  // namespace
 
 TEST(Canal, ValoresIniciaisESetores) {

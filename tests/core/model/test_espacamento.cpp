@@ -10,15 +10,6 @@
 
 namespace {
 
-std::string Mensagem(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 }  // namespace
 
 TEST(Espacamento, MetodosEmpiricosExemplosCalculadosAMao) {
@@ -65,15 +56,15 @@ TEST(Espacamento, SoloDaFamiliaDoMetodoMesmoComObjetoEmOutraFamilia) {
 TEST(Espacamento, FalhasAritmeticasTrazemOMetodo) {
     TEspacamento e;
     e.Metodologia().SetIndex(0);
-    EXPECT_EQ(Mensagem([&] { e.ComputeSpacing(0); }),
+    EXPECT_EQ(MensagemDe([&] { e.ComputeSpacing(0); }),
               "Erro no cálculo do espaçamento. Medotologia Bentley.");
     e.Metodologia().SetIndex(1);
-    EXPECT_EQ(Mensagem([&] { e.ComputeSpacing(0); }),
+    EXPECT_EQ(MensagemDe([&] { e.ComputeSpacing(0); }),
               "Erro no cálculo do espaçamento. Medotologia Lombardi Neto.");
     e.Metodologia().SetIndex(2);
-    EXPECT_EQ(Mensagem([&] { e.ComputeSpacing(-0.05); }),
+    EXPECT_EQ(MensagemDe([&] { e.ComputeSpacing(-0.05); }),
               "Erro no cálculo do espaçamento. Medotologia Paraná.");
-    EXPECT_EQ(Mensagem([&] { e.ComputeSpacing(std::nan("")); }),
+    EXPECT_EQ(MensagemDe([&] { e.ComputeSpacing(std::nan("")); }),
               "Erro no cálculo do espaçamento. Medotologia Paraná.");
     // The failing computations left the spacing alone.
     EXPECT_EQ(e.EH(), 0);
@@ -141,9 +132,9 @@ TEST(Espacamento, EspacamentoPelaCapacidadeDoCanal) {
     EXPECT_EQ(e.EH(), 0);
 
     e.SetEH(7);
-    EXPECT_EQ(Mensagem([&] { e.SpacingFromCapacity(0, 0, 1, 1, 0.5, 0.08); }),
+    EXPECT_EQ(MensagemDe([&] { e.SpacingFromCapacity(0, 0, 1, 1, 0.5, 0.08); }),
               "Erro no cálculo do espaçamento.");
-    EXPECT_EQ(Mensagem([&] { e.SpacingFromCapacity(0, 20, 1, 1, 0.5, 0); }),
+    EXPECT_EQ(MensagemDe([&] { e.SpacingFromCapacity(0, 20, 1, 1, 0.5, 0); }),
               "Erro no cálculo do espaçamento.");
     EXPECT_EQ(e.EH(), 7);
 }
@@ -159,12 +150,12 @@ TEST(Espacamento, TabelasDeSolosEFatores) {
     s.SetIndex(0);
     EXPECT_EQ(s.Nome(), "Terra arenosa");
     EXPECT_EQ(s.IndiceSolo(), 0.835);
-    EXPECT_EQ(Mensagem([&] { s.SetIndex(3); }),
+    EXPECT_EQ(MensagemDe([&] { s.SetIndex(3); }),
               "Erro. Valor inválido do índice do solo. Valores válidos: 0, 1 ou 2.");
-    EXPECT_EQ(Mensagem([&] { s.SetIndex(-1); }),
+    EXPECT_EQ(MensagemDe([&] { s.SetIndex(-1); }),
               "Erro. Valor inválido do índice do solo. Valores válidos: 0, 1 ou 2.");
     s.SetFamilia(0);
-    EXPECT_EQ(Mensagem([&] { s.SetIndex(1); }), "Erro. Metodologia de espaçamento não definida.");
+    EXPECT_EQ(MensagemDe([&] { s.SetIndex(1); }), "Erro. Metodologia de espaçamento não definida.");
     EXPECT_EQ(s.Nome(), "Terra arenosa");
 
     const auto& culturas = TCultura::Tabela();
@@ -297,7 +288,7 @@ TEST(Espacamento, LeituraRecusaSecoesInvalidas) {
     EXPECT_FALSE(e.LoadFromProject(comChave("IndSolo", nullptr)));
     EXPECT_FALSE(e.LoadFromProject(pasta.Arquivo("nao-existe.kzp")));
     // A soil index above 2 is the soil object's own error.
-    EXPECT_EQ(Mensagem([&] { e.LoadFromProject(comChave("IndSolo", &tres)); }),
+    EXPECT_EQ(MensagemDe([&] { e.LoadFromProject(comChave("IndSolo", &tres)); }),
               "Erro. Valor inválido do índice do solo. Valores válidos: 0, 1 ou 2.");
     EXPECT_EQ(e.EH(), 99);  // failed loads left it alone
 

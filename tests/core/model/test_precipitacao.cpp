@@ -53,16 +53,6 @@ struct Eixos : IGraficoHietograma {
     void SetFormatoEixoVertical(const std::string& f) override { v = f; }
 };
 
-template <class F>
-std::string MensagemDe(F f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 }  // namespace
 
 TEST(Precipitacao, NovaTempestadeNaoTemValores) {

@@ -54,15 +54,6 @@ void Graduado(TTerracosGradiente& g, double eh = 25, int comp = 600, double sc =
     g.nc().SetValue(nc);
 }
 
-std::string Mensagem(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 // Manning discharge (m³/s) of a V-channel whose walls rise with slopes sm and st.
 double VazaoManningV(double y, double sm, double st, double sc, double nc) {
     const double A = y * y * (sm + st) / (2 * sm * st);
@@ -175,12 +166,12 @@ TEST(TerracosNivel, AlturaDasSecoes) {
     n.Z().SetValue(0);
     n.SetB(0);
     const double antes = n.H();
-    EXPECT_EQ(Mensagem([&] { n.SizeForRunoff(10, 0.08); }), "Erro no dimensinamento de canal");
+    EXPECT_EQ(MensagemDe([&] { n.SizeForRunoff(10, 0.08); }), "Erro no dimensinamento de canal");
     EXPECT_DOUBLE_EQ(n.H(), antes);
     // Both walls flat: no V-channel.
     n.Secao().SetIndex(1);
     n.Sm().SetValue(0);
-    EXPECT_EQ(Mensagem([&] { n.SizeForRunoff(10, 0); }), "Erro no dimensinamento de canal");
+    EXPECT_EQ(MensagemDe([&] { n.SizeForRunoff(10, 0); }), "Erro no dimensinamento de canal");
 }
 
 TEST(TerracosNivel, TempestadeDeProjetoEAlturaParaOutroEspacamento) {
@@ -208,7 +199,7 @@ TEST(TerracosNivel, TempestadeDeProjetoEAlturaParaOutroEspacamento) {
 
     // A failing evaluation leaves the design too.
     n.Secao().SetIndex(0);
-    EXPECT_EQ(Mensagem([&] { n.HeightFor(cn, chuva, 50); }), "Erro no dimensinamento de canal");
+    EXPECT_EQ(MensagemDe([&] { n.HeightFor(cn, chuva, 50); }), "Erro no dimensinamento de canal");
     EXPECT_DOUBLE_EQ(n.H(), h25);
     EXPECT_DOUBLE_EQ(n.Espacamento().EH(), 25);
 
@@ -279,18 +270,18 @@ TEST(TerracosGradiente, AvaliacaoNaoMudaOSistema) {
     };
     inalterado();
     // A channel without roughness cannot be routed; the design stays.
-    EXPECT_EQ(Mensagem([&] { g.HeightAndFlowFor(cn, chuva, 40, 0.004, 0, 800); }),
+    EXPECT_EQ(MensagemDe([&] { g.HeightAndFlowFor(cn, chuva, 40, 0.004, 0, 800); }),
               "Erro no dimensinamento dos canais");
     inalterado();
     // Lengths no terrace has are refused at once instead of running for minutes.
-    EXPECT_EQ(Mensagem([&] { g.HeightAndFlowFor(cn, chuva, 10001, 0.004, 0.03, 800); }),
+    EXPECT_EQ(MensagemDe([&] { g.HeightAndFlowFor(cn, chuva, 10001, 0.004, 0.03, 800); }),
               "Erro no dimensinamento dos canais");
-    EXPECT_EQ(Mensagem([&] { g.HeightAndFlowFor(cn, chuva, 25, 0.004, 0.03, 10001); }),
+    EXPECT_EQ(MensagemDe([&] { g.HeightAndFlowFor(cn, chuva, 25, 0.004, 0.03, 10001); }),
               "Erro no dimensinamento dos canais");
     inalterado();
     // The same through the stored values.
     g.SetSc(0);
-    EXPECT_EQ(Mensagem([&] { g.SizeChannel(cn, chuva); }), "Erro no dimensinamento dos canais");
+    EXPECT_EQ(MensagemDe([&] { g.SizeChannel(cn, chuva); }), "Erro no dimensinamento dos canais");
 }
 
 TEST(TerracosGradiente, SemEscoamentoDaZero) {

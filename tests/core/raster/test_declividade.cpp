@@ -13,15 +13,6 @@ namespace {
 
 std::string Dado(const std::string& n) { return DadosTeste("raster/" + n); }
 
-std::string Mensagem(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 struct Gravador : IProgresso {
     std::vector<std::string> status;
     std::vector<int> posicoes;
@@ -189,9 +180,9 @@ TEST(Declividade, EspacamentoEmQuilometrosEUnidadeInvalida) {
     // Units checked before any work; nothing is written.
     PastaTemporaria tmp;
     const std::string msg = "A unidade de distância utilizada na imagem é inválida";
-    EXPECT_EQ(Mensagem([&] { VerificaEntradaDeclividade(Dado("pes.doc"), tmp.Arquivo("x.asc")); }), msg);
-    EXPECT_EQ(Mensagem([&] { CalculaDeclividade(Dado("pes.doc"), tmp.Arquivo("x.asc"), "t"); }), msg);
-    EXPECT_EQ(Mensagem([&] { TDecliTipoSingle().Compute(Dado("pes.doc"), tmp.Arquivo("x.asc"), "t"); }), msg);
+    EXPECT_EQ(MensagemDe([&] { VerificaEntradaDeclividade(Dado("pes.doc"), tmp.Arquivo("x.asc")); }), msg);
+    EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(Dado("pes.doc"), tmp.Arquivo("x.asc"), "t"); }), msg);
+    EXPECT_EQ(MensagemDe([&] { TDecliTipoSingle().Compute(Dado("pes.doc"), tmp.Arquivo("x.asc"), "t"); }), msg);
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("x.asc")));
     TImagem ft, out;
     Monta(ft, 2, 2, {1, 2, 3, 4}, 10, 10, 'R', "M ");
@@ -200,17 +191,17 @@ TEST(Declividade, EspacamentoEmQuilometrosEUnidadeInvalida) {
     EXPECT_NO_THROW(EspacamentoCelulas(ft));
     // Zero-width bounds would divide by zero.
     ft.SetMaxX(0);
-    EXPECT_NE(Mensagem([&] { EspacamentoCelulas(ft); }).find("tamanho da célula"), std::string::npos);
+    EXPECT_NE(MensagemDe([&] { EspacamentoCelulas(ft); }).find("tamanho da célula"), std::string::npos);
 }
 
 TEST(Declividade, VerificacoesDoDialogoNaOrdem) {
     PastaTemporaria tmp;
-    EXPECT_EQ(Mensagem([&] { AbreEntradaRaster(tmp.Arquivo("nada.asc"), ""); }), "Arquivo de entrada inválido.");
-    EXPECT_EQ(Mensagem([&] { AbreEntradaRaster("", "x.asc"); }), "Arquivo de entrada inválido.");
-    EXPECT_EQ(Mensagem([&] { AbreEntradaRaster(Dado("declive3.asc"), ""); }), "Arquivo de saída inválido.");
+    EXPECT_EQ(MensagemDe([&] { AbreEntradaRaster(tmp.Arquivo("nada.asc"), ""); }), "Arquivo de entrada inválido.");
+    EXPECT_EQ(MensagemDe([&] { AbreEntradaRaster("", "x.asc"); }), "Arquivo de entrada inválido.");
+    EXPECT_EQ(MensagemDe([&] { AbreEntradaRaster(Dado("declive3.asc"), ""); }), "Arquivo de saída inválido.");
     const std::string byte = "Arquivo especificado é do tipo byte. Utilize um arquivo do tipo inteiro ou real.";
     EXPECT_THROW(CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""), EArquivoByte);
-    EXPECT_EQ(Mensagem([&] { CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""); }), byte);
+    EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""); }), byte);
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("x.asc")));
     // The variant follows the cell type.
     EXPECT_EQ(CalculaDeclividade(Dado("declive3i.doc"), tmp.Arquivo("i.asc"), ""), 'I');
@@ -221,7 +212,7 @@ TEST(Declividade, VerificacoesDoDialogoNaOrdem) {
     EXPECT_NEAR(i.GetReal(8), 23.570226f, 1e-4);
     EXPECT_NEAR(r.GetReal(8), k7071, 1e-4);
     // The raster layer refuses an unknown output format when saving.
-    EXPECT_EQ(Mensagem([&] { CalculaDeclividade(Dado("declive3.asc"), tmp.Arquivo("d.ras"), ""); }),
+    EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(Dado("declive3.asc"), tmp.Arquivo("d.ras"), ""); }),
               "Erro. O arquivo d.ras não corresponde a um arquivo válido de imagem.");
     EXPECT_EQ(TituloDeclividade("/a/b/morro.doc"), "Imagem declividade gerada do arquivo imagem de elevação morro.doc");
 }

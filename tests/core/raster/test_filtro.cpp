@@ -14,15 +14,6 @@ namespace {
 
 std::string Dado(const std::string& n) { return DadosTeste("raster/" + n); }
 
-std::string Mensagem(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 size_t Arquivos(const std::string& pasta) {
     size_t n = 0;
     for (auto& e : fs::directory_iterator(pasta)) {
@@ -195,7 +186,7 @@ TEST(Filtro, CopiaDeTrabalhoExisteDuranteERemovidaDepois) {
     g2.pasta = trab.Caminho();
     TFiltroTipoSingle f2(&g2, "Filtro");
     f2.SetPastaTrabalho(trab.Caminho());
-    EXPECT_EQ(Mensagem([&] { f2.Compute(Dado("filtro3.asc"), tmp.Arquivo("s.ras"), 1); }),
+    EXPECT_EQ(MensagemDe([&] { f2.Compute(Dado("filtro3.asc"), tmp.Arquivo("s.ras"), 1); }),
               "Erro. O arquivo s.ras não corresponde a um arquivo válido de imagem.");
     EXPECT_EQ(g2.arquivosNaPassada, (std::vector<size_t>{2}));
     EXPECT_EQ(Arquivos(trab.Caminho()), 0u);
@@ -255,16 +246,16 @@ TEST(Filtro, VarianteInteiraGravaReal) {
 TEST(Filtro, RecusasEPassadasForaDaFaixa) {
     PastaTemporaria tmp;
     const std::string faixa = "O número de filtragens deve estar entre 1 e 50.";
-    EXPECT_EQ(Mensagem([&] { CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 0, ""); }), faixa);
-    EXPECT_EQ(Mensagem([&] { CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 51, ""); }), faixa);
+    EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 0, ""); }), faixa);
+    EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 51, ""); }), faixa);
     TImagem e, s;
     Monta(e, 2, 2, {1, 2, 3, 4}, 'I');
-    EXPECT_EQ(Mensagem([&] { FiltroTipoInteger().Calcula(e, s, 0, ""); }), faixa);
-    EXPECT_EQ(Mensagem([&] { CalculaFiltro(Dado("byte3.doc"), tmp.Arquivo("s.asc"), 1, ""); }),
+    EXPECT_EQ(MensagemDe([&] { FiltroTipoInteger().Calcula(e, s, 0, ""); }), faixa);
+    EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("byte3.doc"), tmp.Arquivo("s.asc"), 1, ""); }),
               "Arquivo especificado é do tipo byte. Utilize um arquivo do tipo inteiro ou real.");
-    EXPECT_EQ(Mensagem([&] { CalculaFiltro(tmp.Arquivo("nada.asc"), tmp.Arquivo("s.asc"), 1, ""); }),
+    EXPECT_EQ(MensagemDe([&] { CalculaFiltro(tmp.Arquivo("nada.asc"), tmp.Arquivo("s.asc"), 1, ""); }),
               "Arquivo de entrada inválido.");
-    EXPECT_EQ(Mensagem([&] { CalculaFiltro(Dado("filtro3.asc"), "", 1, ""); }), "Arquivo de saída inválido.");
+    EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("filtro3.asc"), "", 1, ""); }), "Arquivo de saída inválido.");
     EXPECT_FALSE(fs::exists(tmp.Arquivo("s.asc")));
     // Fifty passes of a smooth plane change nothing inside.
     std::vector<float> plano(25, 42.0f);

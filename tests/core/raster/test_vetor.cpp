@@ -264,7 +264,7 @@ TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
     EXPECT_EQ(Mensagem([&] { v.Save(""); }), "Erro ao salvar arquivo. Nenhum nome de arquivo fornecido.");
     EXPECT_FALSE(v.SaveToFile(tmp.Arquivo("nao/existe/x.vet")));
     EXPECT_EQ(Mensagem([&] { v.Save(tmp.Arquivo("nao/existe/x.vet")); }),
-              "Erro ao salvar arquivo. Não foi possível criar o arquivo 'x.vet'.");
+              "Erro ao salvar arquivo. Não foi possível gravar o arquivo 'x.vet'.");
 }
 
 // ---------------------------------------------------------------- documentation file
