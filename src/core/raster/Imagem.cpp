@@ -201,6 +201,20 @@ std::string Parceiro(const std::string& name, const std::string& ext) {
 
 }  // namespace
 
+std::vector<std::string> ArquivosDaImagem(const std::string& name) {
+    const std::string e = Ext3(name);
+    if (e == "DOC" || e == "IMG") return {Parceiro(name, "doc"), Parceiro(name, "img")};
+    if (e == "HDR" || e == "FLT") return {Parceiro(name, "hdr"), Parceiro(name, "flt")};
+    return {name};
+}
+
+bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b) {
+    for (const std::string& x : ArquivosDaImagem(a))
+        for (const std::string& y : ArquivosDaImagem(b))
+            if (MesmoArquivo(x, y)) return true;
+    return false;
+}
+
 std::string TrocaExtensao3(const std::string& name, const std::string& ext) {
     if (name.size() < 3) return name;
     return name.substr(0, name.size() - 3) + ext;

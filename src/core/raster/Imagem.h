@@ -212,5 +212,10 @@ private:
     float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
 };
 
+// Every file that makes up the image named 'name': both halves of a header/data pair
+// (.doc+.img, .hdr+.flt), otherwise the file itself.
+std::vector<std::string> ArquivosDaImagem(const std::string& name);
+// True when the two images share any file (same name, other spelling, link, other half).
+bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
 // The name with its last three characters replaced by 'ext' (partner files).
 std::string TrocaExtensao3(const std::string& name, const std::string& ext);
