@@ -2,7 +2,8 @@
 BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN = $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
-PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-base-dev qt6-charts-dev libgl-dev fonts-dejavu-core fonts-liberation
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -37,7 +38,7 @@ run: build
 	$(BUILD)/bin/vandoro-cli dimensionar "$(BUILD)/bin/Exemplos/Terraco em nivel.kzp"
 
 bench: deps
-	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF
+	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF -DVANDORO_GUI=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
@@ -48,7 +49,7 @@ test-asan: deps
 
 # Builds the libFuzzer targets; run one with e.g. build-fuzz/fuzz/fuzz_ini -max_total_time=120
 fuzz: deps-fuzz
-	CXX=clang++ cmake -S . -B $(BUILD)-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORO_FUZZ=ON -DVANDORO_TESTS=OFF
+	CXX=clang++ cmake -S . -B $(BUILD)-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORO_FUZZ=ON -DVANDORO_TESTS=OFF -DVANDORO_GUI=OFF
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
 
 clean:

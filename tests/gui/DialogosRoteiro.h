@@ -1,0 +1,44 @@
+#pragma once
+// A dialog service for window tests: answers from a script, records every question.
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "common/Dialogos.h"
+
+class TDialogosRoteiro : public TServicoDialogos {
+public:
+    TDialogosRoteiro() { InstalarDialogos(this); }
+    ~TDialogosRoteiro() override { InstalarDialogos(nullptr); }
+
+    // Answers, taken in order; an unscripted question fails the test and answers Cancelar / "".
+    std::deque<TResposta> respostas;
+    std::deque<QString> arquivos;
+    // Fills in and closes a modal dialog of the program; returns its result code.
+    std::deque<std::function<int(QDialog&)>> dialogos;
+    bool imprimir = true;  // answer of the print and page set-up dialogs
+
+    // Everything asked or shown, in order: "erro: ...", "aviso: ...", "info: ...",
+    // "pergunta: ...", "abrir: <título>", "salvar: <título>", "imprimir", "dialogo: <título>".
+    QStringList registro;
+    QStringList Mensagens(const QString& tipo) const;  // texts of one kind, without the prefix
+
+    TResposta SimNaoCancelar(QWidget*, const QString& texto) override;
+    bool SimNao(QWidget*, const QString& texto) override;
+    void Erro(QWidget*, const QString& texto) override { registro << "erro: " + texto; }
+    void Aviso(QWidget*, const QString& texto) override { registro << "aviso: " + texto; }
+    void Informacao(QWidget*, const QString& texto) override { registro << "info: " + texto; }
+    QString ArquivoAbrir(QWidget*, const QString& titulo, const QString&, const QString&) override;
+    QString ArquivoSalvar(QWidget*, const QString& titulo, const QString&, const QString&) override;
+    bool Imprimir(QWidget*, QPrinter&) override {
+        registro << "imprimir";
+        return imprimir;
+    }
+    bool ConfigurarImpressora(QWidget*, QPrinter&) override {
+        registro << "configurar impressora";
+        return imprimir;
+    }
+    int Executar(QDialog& d) override;
+};
