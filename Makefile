@@ -7,7 +7,7 @@ PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-d
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps deps-fuzz build test run bench test-asan fuzz clean
+.PHONY: deps deps-fuzz build test run bench test-asan fuzz fuzz-run clean
 
 # Installs only what is missing, so a second run is quick.
 deps:
@@ -51,6 +51,19 @@ test-asan: deps
 fuzz: deps-fuzz
 	CXX=clang++ cmake -S . -B $(BUILD)-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORO_FUZZ=ON -DVANDORO_TESTS=OFF -DVANDORO_GUI=OFF
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
+
+# Runs every fuzz target over its seed corpus (fuzz/corpus/<target>/) for MINUTOS minutes each;
+# new inputs go to build-fuzz/corpus, anything that crashes is kept under fuzz/crashers/<target>/.
+MINUTOS ?= 1
+fuzz-run: fuzz
+	@for alvo in $(BUILD)-fuzz/fuzz/fuzz_*; do \
+	  nome=$$(basename $$alvo); \
+	  mkdir -p $(BUILD)-fuzz/corpus/$$nome fuzz/crashers/$$nome; \
+	  echo "== $$nome ($(MINUTOS) min)"; \
+	  $$alvo -max_total_time=$$(( $(MINUTOS) * 60 )) -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+	    -artifact_prefix=fuzz/crashers/$$nome/ $(BUILD)-fuzz/corpus/$$nome fuzz/corpus/$$nome || falhou="$$falhou $$nome"; \
+	done; \
+	if [ -n "$$falhou" ]; then echo "Falharam:$$falhou (entradas em fuzz/crashers/)"; exit 1; fi
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-bench $(BUILD)-fuzz

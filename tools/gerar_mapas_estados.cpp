@@ -26,12 +26,14 @@ struct JValor {
     enum Tipo { Nulo, Logico, Numero, Texto, Lista, Objeto } tipo = Nulo;
     double num = 0;
     std::string texto;
-    std::vector<JValor> itens;                            // Lista
-    std::vector<std::pair<std::string, JValor>> membros;  // Objeto
+    std::vector<JValor> itens;  // Lista, or the values of an Objeto
+    // Member names of an Objeto, one per value in 'itens' (a vector of pairs holding the
+    // type itself is not accepted by every compiler).
+    std::vector<std::string> nomes;
 
     const JValor* Membro(const std::string& nome) const {
-        for (const auto& m : membros)
-            if (m.first == nome) return &m.second;
+        for (size_t i = 0; i < nomes.size(); ++i)
+            if (nomes[i] == nome) return &itens[i];
         return nullptr;
     }
 };
@@ -89,7 +91,8 @@ private:
                 if (p_ >= s_.size() || s_[p_] != '"') Falha("esperado nome de membro");
                 std::string nome = TextoJson();
                 Espera(':');
-                v.membros.emplace_back(std::move(nome), Valor(prof + 1));
+                v.nomes.push_back(std::move(nome));
+                v.itens.push_back(Valor(prof + 1));
                 Espacos();
                 if (p_ < s_.size() && s_[p_] == ',') {
                     ++p_;
