@@ -23,7 +23,8 @@ struct Entradas {
         fs::copy_file(kExemplos + "Terraco em nivel.kzp", projeto);
         fs::copy_file(kExemplos + "hugo_site.asc", elev);
         EXPECT_EQ(RodarCli({"declividade", elev, decl}).codigo, 0);
-        for (const std::string& f : {projeto, elev, decl, tmp.Arquivo("decl.img")}) antes.emplace_back(f, LerArquivo(f));
+        for (const std::string& f : {projeto, elev, decl, tmp.Arquivo("decl.img")})
+            antes.emplace_back(f, LerArquivo(f));
     }
     ResultadoCli Locar(const std::string& saida, const std::string& relatorio = "") const {
         std::vector<std::string> args{"locar", projeto, "--elevacao", elev, "--declividade", decl, "--saida", saida};
