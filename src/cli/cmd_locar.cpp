@@ -26,7 +26,9 @@ const char* const kAjuda =
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
     "  --relatorio ARQ.html  grava também o relatório da locação\n\n"
-    "Caminhos relativos guardados no projeto valem a partir da pasta do projeto.\n";
+    "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
+    "gravado (vetor, tabela, relatório) pode ser uma das imagens, o projeto ou o outro arquivo\n"
+    "gravado; um nome assim é recusado antes de qualquer gravação.\n";
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
