@@ -1,6 +1,5 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
-#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -9,8 +8,8 @@
 #include "ProgressoTerminal.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
-#include "location/BDT.h"
 #include "location/LocNivel.h"
+#include "location/Locacao.h"
 #include "project/ModeloProjeto.h"
 #include "sizing/RelatorioLocacao.h"
 
@@ -27,18 +26,9 @@ const char* const kAjuda =
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
     "  --relatorio ARQ.html  grava também o relatório da locação\n\n"
-    "Caminhos relativos guardados no projeto valem a partir da pasta do projeto.\n";
-
-// A path kept in the project, read from the project's own folder when relative.
-std::string DoProjeto(const std::string& caminho, const std::string& projeto) {
-    if (caminho.empty()) return caminho;
-    std::string c = caminho;
-    for (char& ch : c)
-        if (ch == '\\') ch = '/';
-    const std::filesystem::path p(c);
-    if (p.is_absolute()) return c;
-    return (std::filesystem::path(projeto).parent_path() / p).string();
-}
+    "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
+    "gravado (vetor, tabela, relatório) pode ser uma das imagens, o projeto ou o outro arquivo\n"
+    "gravado; um nome assim é recusado antes de qualquer gravação.\n";
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
@@ -54,18 +44,27 @@ int Executar(const std::vector<std::string>& args) {
     modelo.Quenda().SetPastaPrograma(PastaPrograma());
     modelo.AbrirProjetoSemAlterar(arquivo);
     TLocacaoNivel& loc = modelo.LocacaoNivel();
-    const std::string elev = a.Tem("--elevacao") ? a.Valor("--elevacao") : DoProjeto(loc.fnImgElev(), arquivo);
-    const std::string decl = a.Tem("--declividade") ? a.Valor("--declividade") : DoProjeto(loc.fnImgDecli(), arquivo);
-    const std::string saida = a.Tem("--saida") ? a.Valor("--saida") : DoProjeto(loc.fnVetSaida(), arquivo);
-    if (elev.empty()) throw EVandoro("O projeto não indica a imagem de elevação (use --elevacao).");
-    if (decl.empty()) throw EVandoro("O projeto não indica a imagem de declividade (use --declividade).");
-    if (saida.empty()) throw EVandoro("O projeto não indica o arquivo de saída (use --saida).");
+    TArquivosLocacao pedidos;
+    pedidos.elevacao = a.Valor("--elevacao");
+    pedidos.declividade = a.Valor("--declividade");
+    pedidos.saida = a.Valor("--saida");
+    pedidos.relatorio = a.Valor("--relatorio");
+    TArquivosLocacao arquivos;
+    try {
+        arquivos = ArquivosDaLocacao(loc, arquivo, pedidos);
+    } catch (const EArquivoLocacaoAusente& e) {
+        static const char* const kOpcao[] = {"--elevacao", "--declividade", "--saida"};
+        std::string m = e.what();
+        m.pop_back();  // the final full stop goes after the hint
+        throw EVandoro(m + " (use " + kOpcao[e.qual] + ").");
+    }
 
     ProgressoTerminal progresso;
     loc.SetProgresso(&progresso);
     loc.SetStopRequested(false);
+    TResultadoLocacao res;
     try {
-        loc.Processar(elev, decl, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel(), saida);
+        res = Locar(loc, arquivos, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel());
     } catch (...) {
         loc.SetProgresso(nullptr);
         progresso.Concluir();
@@ -74,34 +73,25 @@ int Executar(const std::vector<std::string>& args) {
     loc.SetProgresso(nullptr);
     progresso.Concluir();
 
-    const TBDT& b = loc.Registros();
     std::ostringstream o;
     o << "Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"
          "Área (m2);Altura (m)\n";
-    double comprimento = 0, area = 0;
-    for (int i = 1; i <= b.Count(); ++i) {
-        const TRegTerr& r = *b.Item(i);
+    for (const TRegTerr& r : res.terracos)
         o << r.id << ';' << Num(r.level, 2) << ';' << Num(r.EV, 2) << ';' << Num(r.slope, 2) << ';'
           << Num(r.length, 1) << ';' << Num(r.area, 0) << ';' << Num(r.height, 2) << '\n';
-        comprimento += r.length;
-        area += r.area;
-    }
-    o << "Total de terraços: " << b.Count() << "\n";
-    o << "Comprimento total (m): " << Num(comprimento, 1) << "\n";
-    o << "Área total (m2): " << Num(area, 0) << "\n";
-    o << "Área da imagem (ha): " << Num(loc.FieldArea(), 4) << "\n";
-    o << "Declividade média da área (%): " << Num(modelo.NumeroDaCurva().St(), 2) << "\n";
-    o << "Arquivos: " << saida << " e " << loc.ArquivoBDT() << "\n";
-    if (loc.EncerradaNoLimite()) o << loc.StatusText() << "\n";
-    if (loc.ParouNoLimiteDeTerracos())
-        o << "Locação interrompida no limite de " << kMaxTerracosDescida
-          << " terraços; o restante da área não foi locado.\n";
-    if (!loc.AvisoResolucao().empty()) o << "Aviso: " << loc.AvisoResolucao() << "\n";
-    if (a.Tem("--relatorio")) {
+    o << "Total de terraços: " << res.terracos.size() << "\n";
+    o << "Comprimento total (m): " << Num(res.comprimentoTotal, 1) << "\n";
+    o << "Área total (m2): " << Num(res.areaTotal, 0) << "\n";
+    o << "Área da imagem (ha): " << Num(res.areaImagem, 4) << "\n";
+    o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
+    o << "Arquivos: " << arquivos.saida << " e " << arquivos.tabela << "\n";
+    for (const std::string& n : res.notas) o << n << "\n";
+    for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
+    if (!arquivos.relatorio.empty()) {
         TOpcoesRelatorio opcoes;
         opcoes.PastaPrograma = PastaPrograma();
-        GravarRelatorioLocacao(modelo, loc, a.Valor("--relatorio"), opcoes);
-        o << "Relatório: " << a.Valor("--relatorio") << "\n";
+        GravarRelatorioLocacao(modelo, loc, arquivos.relatorio, opcoes);
+        o << "Relatório: " << arquivos.relatorio << "\n";
     }
     std::cout << o.str();
     return 0;

@@ -15,7 +15,8 @@ std::string LerArquivoInteiro(const std::string& nome, long long limite) {
     if (!f || fs::is_directory(nome, ec)) throw EVandoro("Erro ao abrir o arquivo " + NomeSemCaminho(nome) + ".");
     const auto tamanho = fs::file_size(nome, ec);
     const long long n = ec ? -1 : static_cast<long long>(tamanho);
-    if (n > limite) throw EVandoro("O arquivo " + NomeSemCaminho(nome) + " é grande demais para ser lido.");
+    if (n > limite)
+        throw EArquivoGrandeDemais("O arquivo " + NomeSemCaminho(nome) + " é grande demais para ser lido.", n);
     std::string s;
     if (n > 0) {
         try {
@@ -117,7 +118,9 @@ std::string ExtensaoDe(const std::string& nome) {
 std::string TrocaExtensao(const std::string& nome, const std::string& ext) {
     const size_t barra = nome.find_last_of("/\\");
     const size_t p = nome.find_last_of('.');
-    const bool temExt = p != std::string::npos && (barra == std::string::npos || p > barra + 1);
+    // A leading dot starts a name (".vet"), not an extension, as in ExtensaoDe.
+    const size_t inicio = barra == std::string::npos ? 0 : barra + 1;
+    const bool temExt = p != std::string::npos && p > inicio;
     return (temExt ? nome.substr(0, p) : nome) + ext;
 }
 

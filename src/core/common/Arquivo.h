@@ -4,11 +4,20 @@
 #include <string>
 #include <string_view>
 
+#include "common/Erros.h"
+
 // Largest file read whole; anything larger is refused instead of exhausting memory.
 inline constexpr long long kLimiteLeitura = 4LL << 30;
 
-// The file's bytes. Missing or unreadable files, and files over 'limite' bytes, raise
-// EVandoro naming the file without its folder.
+// A file over the limit of a read; a reader with its own wording catches this one apart.
+class EArquivoGrandeDemais : public EVandoro {
+public:
+    EArquivoGrandeDemais(const std::string& msg, long long bytes) : EVandoro(msg), tamanho(bytes) {}
+    long long tamanho;
+};
+
+// The file's bytes. Missing or unreadable files raise EVandoro, files over 'limite' bytes
+// EArquivoGrandeDemais, each naming the file without its folder.
 std::string LerArquivoInteiro(const std::string& nome, long long limite = kLimiteLeitura);
 
 // Replaces 'nome' atomically: 'escrever' fills a temporary file in the same folder

@@ -3,8 +3,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "Arquivo.h"
 #include "DataHora.h"
@@ -41,14 +39,13 @@ std::string Trim(const std::string& s) {
 IniFile::IniFile(std::string path, const Regional& r) : path_(std::move(path)), regional_(r) {
     std::error_code ec;
     if (!std::filesystem::exists(path_, ec)) return;
-    std::ifstream f(path_, std::ios::binary);
-    if (!f) {
+    std::string text;
+    try {
+        text = Win1252ToUtf8(LerArquivoInteiro(path_));
+    } catch (const EVandoro&) {
         loaded_ = false;
         return;
     }
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    std::string text = Win1252ToUtf8(ss.str());
     sections_.push_back(Section{"", false, {}});
     size_t pos = 0;
     while (pos < text.size()) {

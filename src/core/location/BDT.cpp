@@ -1,8 +1,6 @@
 #include "location/BDT.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "common/Arquivo.h"
@@ -33,25 +31,24 @@ void TBDT::SaveToFile(const std::string& name) const {
 }
 
 bool TBDT::LoadFromFile(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    if (!f) return false;
-    std::error_code ec;
-    auto tamanho = std::filesystem::file_size(name, ec);
-    if (ec) return false;
-    char cab[5];
-    if (!f.read(cab, 5)) return false;
-    if (static_cast<uint8_t>(cab[0]) != 1) return false;
+    std::string dados;
+    try {
+        dados = LerArquivoInteiro(name);
+    } catch (const EVandoro&) {
+        return false;
+    }
+    if (dados.size() < 5 || static_cast<uint8_t>(dados[0]) != 1) return false;
     int32_t n;
-    std::memcpy(&n, cab + 1, 4);
+    std::memcpy(&n, dados.data() + 1, 4);
     // The count must match what the file holds, so a damaged file never asks for more.
-    if (n < 0 || static_cast<unsigned long long>(n) * kRegistro > tamanho - 5) return false;
+    if (n < 0 || static_cast<unsigned long long>(n) * kRegistro > dados.size() - 5) return false;
     std::vector<TRegTerr> lidos(static_cast<size_t>(n));
+    const char* b = dados.data() + 5;
     for (auto& r : lidos) {
-        char b[kRegistro];
-        if (!f.read(b, kRegistro)) return false;
         std::memcpy(&r.id, b, 4);
         double* campos[] = {&r.level, &r.slope, &r.length, &r.area, &r.EV, &r.height};
         for (int k = 0; k < 6; ++k) std::memcpy(campos[k], b + 4 + 8 * k, 8);
+        b += kRegistro;
     }
     for (auto& r : lidos) Add(std::make_unique<TRegTerr>(r));
     return true;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <filesystem>
 
 #include "common/Arquivo.h"
 #include "common/Erros.h"
@@ -11,6 +10,7 @@
 #include "common/Numeros.h"
 #include "common/Progresso.h"
 #include "location/ImgElev.h"
+#include "location/Locacao.h"
 #include "location/TracadoNivel.h"
 #include "model/NumeroDaCurva.h"
 #include "model/Precipitacao.h"
@@ -682,6 +682,21 @@ void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int
     }
 }
 
+// Why a run from the highest point 'topo' placed no line: the relief is within the vertical
+// interval (the one set for the field or the one the first strip gave), or no level line
+// could be traced on what is left of the field.
+std::string TLocacaoNivel::MotivoSemTerracos(double topo) const {
+    const double desnivel = topo - minElev_;
+    for (double ev : {ev0_, EV()})
+        if (!(desnivel > ev))
+            return "Nenhum terraço foi locado: o desnível da área (" + FloatToStrFixed(desnivel, 2) +
+                   " m) não passa do espaçamento vertical entre terraços (" + FloatToStrFixed(ev, 2) +
+                   " m). Use um espaçamento menor ou uma área maior.";
+    return "Nenhum terraço foi locado: nenhuma curva de nível com o espaçamento vertical de " +
+           FloatToStrFixed(EV(), 2) + " m pôde ser traçada a partir do ponto mais alto (" +
+           FloatToStrFixed(topo, 2) + " m); a área é pequena ou recortada demais para esse espaçamento.";
+}
+
 void TLocacaoNivel::SaveOutputs() {
     elev_.reset();
     decl_.reset();
@@ -708,7 +723,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
     SetModelo(&rainfall, &runoff, &terracos);
     registros_ = std::make_unique<TBDT>();
     vet_.reset();
-    arquivoBDT_ = std::filesystem::path(outputPath).replace_extension(".bdt").string();
+    arquivoBDT_ = TabelaDaSaida(outputPath);
 
     progress_.store(0);
     SetStatusText("");
@@ -736,6 +751,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         throw;
     }
 
+    std::string semTerracos;
     try {
         vet_ = std::make_unique<TVET>(elev_->UnitDist());
         progress_.store(72);
@@ -776,7 +792,10 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         LocateDownhill(P0, 0);
 
         runoff_->SetSt(slopeMean_);
-        SaveOutputs();
+        // A run that places nothing is a failure, and leaves any earlier output as it was;
+        // a cancel keeps its (empty) files.
+        if (registros_->Count() == 0 && !StopRequested()) semTerracos = MotivoSemTerracos(P0.Value());
+        else SaveOutputs();
     } catch (...) {
         // What was located so far is still written; the error then reaches the caller.
         try {
@@ -789,6 +808,13 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         apoio_.reset();
         vet_.reset();
         throw;
+    }
+    if (!semTerracos.empty()) {
+        elev_.reset();
+        decl_.reset();
+        apoio_.reset();
+        vet_.reset();
+        throw EVandoro(semTerracos);
     }
     Respirar();
 }

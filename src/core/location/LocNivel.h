@@ -78,7 +78,8 @@ public:
     // objects are the project's (not owned; the runoff's St is overwritten). Returns when
     // done, stopped or at the end of the field; load, spacing and channel-sizing errors are
     // raised after the files have been written with the terraces located so far (load
-    // errors write nothing).
+    // errors write nothing). A run that places no terrace (and was not cancelled) writes
+    // nothing and raises the reason.
     void Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
                    TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath);
     // Hands the engine the model objects without running (the window sets them up first).
@@ -135,6 +136,7 @@ private:
     TPixelS StripSeed(const TPixelS& P, int mode, double level) const;
     void LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth);
     void SaveOutputs();
+    std::string MotivoSemTerracos(double topo) const;
 
     std::unique_ptr<TImgElevacao> elev_;
     std::unique_ptr<TImgDeclive> decl_;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "common/Arquivo.h"
@@ -104,18 +103,14 @@ private:
 std::string LerTudo(const std::string& path, std::size_t maximo) {
     std::error_code ec;
     if (!fs::exists(path, ec)) throw EArquivoNaoExiste("O arquivo " + path + " não existe.");
-    std::ifstream f(path, std::ios::binary);
-    if (!f) throw EVandoro("Não foi possível ler o arquivo " + path + ".");
-    f.seekg(0, std::ios::end);
-    const std::streamoff tam = f.tellg();
-    if (tam < 0) throw EVandoro("Não foi possível ler o arquivo " + path + ".");
     // No valid file is bigger: a huge one is not read into memory.
-    if (std::size_t(tam) > maximo)
+    try {
+        return LerArquivoInteiro(path, static_cast<long long>(maximo));
+    } catch (const EArquivoGrandeDemais&) {
         throw EVandoro("O arquivo " + path + " está danificado ou incompleto (tamanho impossível).");
-    std::string buf(std::size_t(tam), '\0');
-    f.seekg(0);
-    if (tam > 0 && !f.read(buf.data(), tam)) throw EVandoro("Não foi possível ler o arquivo " + path + ".");
-    return buf;
+    } catch (const EVandoro&) {
+        throw EVandoro("Não foi possível ler o arquivo " + path + ".");
+    }
 }
 
 constexpr std::size_t TamanhoMaximo(std::size_t registro) { return 1 + kNumEstados * (2 + registro * 65535); }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <limits>
 
@@ -201,9 +200,14 @@ void GravarBMP(const TBitmapRGB& b, const std::string& path) {
 }
 
 TBitmapRGB LerBMP(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) throw EVandoro("O arquivo " + path + " não existe.");
-    std::string s((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::string s;
+    try {
+        s = LerArquivoInteiro(path);
+    } catch (const EArquivoGrandeDemais&) {
+        throw;
+    } catch (const EVandoro&) {
+        throw EVandoro("O arquivo " + path + " não existe.");
+    }
     const std::string invalido = "Erro. O arquivo " + path + " não é um bitmap válido.";
     if (s.size() < 54 || s[0] != 'B' || s[1] != 'M') throw EVandoro(invalido);
     const std::uint32_t inicio = Le32(s, 10);

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <system_error>
 
@@ -30,29 +29,16 @@ bool Existe(const std::string& nome) {
 
 // The whole file, refusing anything beyond kMaxBytesVetor; false (with the reason) otherwise.
 bool LerTudo(const std::string& nome, std::string& out, std::string& erro) {
-    std::error_code ec;
-    if (!fs::is_regular_file(nome, ec)) {
+    if (!Existe(nome)) {
         erro = "O arquivo '" + NomeSemCaminho(nome) + "' não existe.";
         return false;
     }
-    auto tam = fs::file_size(nome, ec);
-    if (ec) {
-        erro = "Não foi possível ler o arquivo '" + NomeSemCaminho(nome) + "'.";
+    try {
+        out = LerArquivoInteiro(nome, kMaxBytesVetor);
+    } catch (const EArquivoGrandeDemais& e) {
+        erro = "O arquivo '" + NomeSemCaminho(nome) + "' é grande demais (" + IntToStr(e.tamanho) + " bytes).";
         return false;
-    }
-    if (static_cast<long long>(tam) > kMaxBytesVetor) {
-        erro = "O arquivo '" + NomeSemCaminho(nome) + "' é grande demais (" + IntToStr((long long)tam) +
-               " bytes).";
-        return false;
-    }
-    std::ifstream f(nome, std::ios::binary);
-    if (!f) {
-        erro = "Não foi possível abrir o arquivo '" + NomeSemCaminho(nome) + "'.";
-        return false;
-    }
-    out.assign(static_cast<size_t>(tam), '\0');
-    f.read(out.data(), static_cast<std::streamsize>(tam));
-    if (f.gcount() != static_cast<std::streamsize>(tam)) {
+    } catch (const EVandoro&) {
         erro = "Não foi possível ler o arquivo '" + NomeSemCaminho(nome) + "'.";
         return false;
     }

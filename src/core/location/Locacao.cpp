@@ -1,0 +1,98 @@
+#include "location/Locacao.h"
+
+#include <filesystem>
+
+#include "common/Arquivo.h"
+#include "location/LocNivel.h"
+#include "model/NumeroDaCurva.h"
+#include "raster/Imagem.h"
+
+std::string CaminhoDoProjeto(const std::string& caminho, const std::string& projeto) {
+    if (caminho.empty()) return caminho;
+    std::string c = caminho;
+    for (char& ch : c)
+        if (ch == '\\') ch = '/';
+    const std::filesystem::path p(c);
+    if (p.is_absolute()) return c;
+    return (std::filesystem::path(projeto).parent_path() / p).string();
+}
+
+std::string TabelaDaSaida(const std::string& saida) { return TrocaExtensao(saida, kExtensaoTabela); }
+
+TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& projeto,
+                                   const TArquivosLocacao& escolhidos) {
+    const auto nome = [&](const std::string& dado, const std::string& doProjeto) {
+        return !dado.empty() ? dado : CaminhoDoProjeto(doProjeto, projeto);
+    };
+    TArquivosLocacao a;
+    a.elevacao = nome(escolhidos.elevacao, loc.fnImgElev());
+    a.declividade = nome(escolhidos.declividade, loc.fnImgDecli());
+    a.saida = nome(escolhidos.saida, loc.fnVetSaida());
+    a.relatorio = escolhidos.relatorio;
+    if (a.elevacao.empty())
+        throw EArquivoLocacaoAusente(EArquivoLocacaoAusente::Elevacao, "O projeto não indica a imagem de elevação.");
+    if (a.declividade.empty())
+        throw EArquivoLocacaoAusente(EArquivoLocacaoAusente::Declividade,
+                                     "O projeto não indica a imagem de declividade.");
+    if (a.saida.empty())
+        throw EArquivoLocacaoAusente(EArquivoLocacaoAusente::Saida, "O projeto não indica o arquivo de saída.");
+    // The table takes the output's name with its own extension: any other output extension
+    // could be the table's (x.bdt would be written twice) or some other file's.
+    if (ExtensaoDe(a.saida) != kExtensaoVetor)
+        throw EVandoro("O arquivo vetorial de saída precisa ter a extensão .vet (a tabela dos terraços é gravada "
+                       "ao lado dele, com a extensão .bdt): " + a.saida + ".");
+    a.tabela = TabelaDaSaida(a.saida);
+    a.saidaExiste = ArquivoExiste(a.saida);
+
+    struct Papel {
+        std::string nome;
+        const char* oQue;
+    };
+    const Papel saidas[] = {{a.saida, "O arquivo vetorial de saída "},
+                            {a.tabela, "A tabela dos terraços (ao lado do arquivo vetorial de saída) "},
+                            {a.relatorio, "O relatório "}};
+    const Papel alvos[] = {{a.elevacao, "a imagem de elevação "},
+                           {a.declividade, "a imagem de declividade "},
+                           {projeto, "o projeto "},
+                           {a.saida, "o arquivo vetorial de saída "},
+                           {a.tabela, "a tabela dos terraços "}};
+    for (size_t i = 0; i < std::size(saidas); ++i)
+        for (size_t j = 0; j < std::size(alvos); ++j) {
+            if (j == 3 + i) break;  // an output is only checked against the inputs and the outputs before it
+            const Papel& s = saidas[i];
+            const Papel& e = alvos[j];
+            if (s.nome.empty() || e.nome.empty()) continue;
+            // Images count with both halves of a header/data pair.
+            if (ImagensCompartilhamArquivo(s.nome, e.nome))
+                throw EVandoro(s.oQue + s.nome + " substituiria " + e.oQue + e.nome +
+                               ": escolha outro nome. Nada foi gravado.");
+        }
+    return a;
+}
+
+TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos) {
+    TResultadoLocacao r;
+    r.arquivos = arquivos;
+    const TBDT& b = loc.Registros();
+    for (int i = 1; i <= b.Count(); ++i) {
+        const TRegTerr& t = *b.Item(i);
+        r.terracos.push_back(t);
+        r.comprimentoTotal += t.length;
+        r.areaTotal += t.area;
+    }
+    r.areaImagem = loc.FieldArea();
+    // The engine leaves the field's mean slope (%) in the runoff's St.
+    r.declividadeMedia = loc.NumeroDaCurva() ? loc.NumeroDaCurva()->St() : 0;
+    if (loc.EncerradaNoLimite()) r.notas.push_back(loc.StatusText());
+    if (loc.ParouNoLimiteDeTerracos())
+        r.notas.push_back("Locação interrompida no limite de " + std::to_string(kMaxTerracosDescida) +
+                          " terraços; o restante da área não foi locado.");
+    if (!loc.AvisoResolucao().empty()) r.avisos.push_back(loc.AvisoResolucao());
+    return r;
+}
+
+TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
+                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos) {
+    loc.Processar(arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida);
+    return ResultadoDaLocacao(loc, arquivos);
+}

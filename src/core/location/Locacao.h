@@ -1,0 +1,66 @@
+#pragma once
+// A location run as every front end starts it: which files it reads and writes, the checks
+// that keep it from writing over its own inputs, and what it reports when done.
+#include <string>
+#include <vector>
+
+#include "common/Erros.h"
+#include "location/BDT.h"
+
+class TLocacaoNivel;
+class TPrecipitacao;
+class TNumeroDaCurva;
+class TTerracosNivel;
+
+// Extension of the vector output; the terrace table goes beside it with kExtensaoTabela.
+inline constexpr const char* kExtensaoVetor = ".vet";
+inline constexpr const char* kExtensaoTabela = ".bdt";
+
+struct TArquivosLocacao {
+    std::string elevacao, declividade, saida;
+    std::string relatorio;       // empty: no report
+    std::string tabela;          // filled in: the terrace table beside 'saida'
+    bool saidaExiste = false;    // filled in: the vector output is already there
+};
+
+// One of the three names that neither the caller nor the project gives.
+class EArquivoLocacaoAusente : public EVandoro {
+public:
+    enum Qual { Elevacao, Declividade, Saida };
+    EArquivoLocacaoAusente(Qual q, const std::string& msg) : EVandoro(msg), qual(q) {}
+    Qual qual;
+};
+
+// A path kept in the project: relative ones are read from the project's folder; Windows
+// separators are taken as '/'.
+std::string CaminhoDoProjeto(const std::string& caminho, const std::string& projeto);
+
+// The terrace table written beside the vector output.
+std::string TabelaDaSaida(const std::string& saida);
+
+// The files of a run of the project 'projeto' (already loaded into 'loc'): each empty name of
+// 'escolhidos' takes the project's. Raises EArquivoLocacaoAusente for a missing name, and
+// EVandoro when the output lacks the .vet extension or when any file the run writes (vector,
+// table, report) would replace an input (either image, counting both halves of a header/data
+// pair, or the project) or the other output, under any spelling or link.
+TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& projeto,
+                                   const TArquivosLocacao& escolhidos);
+
+// What a finished run reports.
+struct TResultadoLocacao {
+    TArquivosLocacao arquivos;
+    std::vector<TRegTerr> terracos;  // in the order the lines were placed
+    double comprimentoTotal = 0;     // m
+    double areaTotal = 0;            // m², of the strips
+    double areaImagem = 0;           // ha, cells with slope
+    double declividadeMedia = 0;     // %, over the field
+    std::vector<std::string> notas;   // how the run ended when it did not reach the end of the field
+    std::vector<std::string> avisos;  // warnings about the result
+};
+
+TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos);
+
+// Runs the engine on checked files (ArquivosDaLocacao) and reports. A run that places no
+// terrace raises the reason (the engine's).
+TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
+                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos);
