@@ -33,6 +33,7 @@
 #include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Progresso.h"
+#include "raster/FormatoImagem.h"
 
 // A file type the program recognises but does not handle (Idrisi 32-bit RST/RDC).
 class ENaoImplementado : public EVandoro {
@@ -211,11 +212,3 @@ private:
     int columns_ = 0, rows_ = 0;
     float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
 };
-
-// Every file that makes up the image named 'name': both halves of a header/data pair
-// (.doc+.img, .hdr+.flt), otherwise the file itself.
-std::vector<std::string> ArquivosDaImagem(const std::string& name);
-// True when the two images share any file (same name, other spelling, link, other half).
-bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
-// The name with its last three characters replaced by 'ext' (partner files).
-std::string TrocaExtensao3(const std::string& name, const std::string& ext);
