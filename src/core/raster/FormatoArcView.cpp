@@ -206,11 +206,7 @@ void TImagem::WriteArcView(const std::string& name) {
             RawRow(r, row.data());
             std::memcpy(dados.data() + (size_t)r * columns_ * 4, row.data(), (size_t)columns_ * 4);
         }
-        WriteWhole(hdr, ArcViewHeader(true));
-        WriteWhole(flt, dados);
-        // Saved over its own big-endian cell file: the file is little-endian now.
-        std::error_code ec;
-        if (file_ && fs::equivalent(flt, fileName_, ec)) msbFirst_ = false;
+        GravaPar(hdr, ArcViewHeader(true), flt, dados);
     }
     formatCode_ = 0;
 }

@@ -16,7 +16,7 @@
 #include "common/Numeros.h"
 #include "common/Regional.h"
 #include "common/Win1252.h"
-#include "raster/FormatoImagem.h"
+#include "raster/Imagem.h"
 
 namespace raster_interno {
 
@@ -52,7 +52,7 @@ inline long long FileSize(const std::string& name) {
 
 inline std::string ReadWhole(const std::string& name) { return LerArquivoInteiro(name); }
 
-inline void WriteWhole(const std::string& name, const std::string& bytes) {
+inline void WriteWhole(const std::string& name, std::string_view bytes) {
     GravarArquivoInteiro(name, bytes, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
 }
 
@@ -199,5 +199,11 @@ inline std::string Parceiro(const std::string& name, const std::string& ext) {
     }
     return p;
 }
+
+// Header and data of a pair format, each whole or not at all, and never a new header beside
+// old data: the data go to their temporary first, then the header is replaced, then the
+// data; when that last step fails the old header is put back (or the new one removed).
+void GravaPar(const std::string& cabecalho, std::string_view textoCabecalho,
+              const std::string& dados, std::string_view bytesDados);
 
 }  // namespace raster_interno

@@ -8,6 +8,37 @@
 
 using namespace raster_interno;
 
+namespace {
+
+// The flag lines of an Idrisi header, looked up by label after the sixteen fixed lines.
+// A flag counts only when its definition is something other than "none" (Idrisi's
+// "missing data" or "background"); headers without these lines keep 0 as their no-data.
+bool FlagDoCabecalho(const std::vector<std::string>& linhas, double& flag) {
+    std::string valor, definicao;
+    bool temValor = false, temDefinicao = false;
+    for (size_t i = 16; i < linhas.size(); ++i) {
+        const size_t p = linhas[i].find(':');
+        if (p == std::string::npos) continue;
+        const std::string chave = Lower(Trim(linhas[i].substr(0, p)));
+        const std::string resto = Trim(linhas[i].substr(p + 1));
+        if (chave == "flag value") {
+            valor = resto;
+            temValor = true;
+        } else if (chave.rfind("flag def", 0) == 0) {
+            definicao = Lower(resto);
+            temDefinicao = true;
+        }
+    }
+    if (!temValor || !temDefinicao || definicao.empty() || definicao == "none") return false;
+    try {
+        flag = TextToReal(valor);
+    } catch (const EVandoro&) {
+        return false;
+    }
+    return std::isfinite(flag);
+}
+
+}  // namespace
 
 void TImagem::ReadIdrisi(const std::string& name) {
     std::string doc = Parceiro(name, "doc");
@@ -20,7 +51,7 @@ void TImagem::ReadIdrisi(const std::string& name) {
     std::string text = ReadWhole(doc);
     std::vector<std::string> linhas;
     size_t pos = 0;
-    while (pos < text.size() && linhas.size() < 16) {
+    while (pos < text.size() && linhas.size() < 64) {
         size_t fim = text.find('\n', pos);
         if (fim == std::string::npos) fim = text.size();
         std::string l = text.substr(pos, fim - pos);
@@ -68,10 +99,12 @@ void TImagem::ReadIdrisi(const std::string& name) {
         case 'I': minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
         default: minR_ = F32(mn); maxR_ = F32(mx); break;
     }
+    double flag;
+    if (FlagDoCabecalho(linhas, flag)) flagValue_ = F32(flag);
     CheckSize(FileSize(img), img);
     ChecaCelulas(columns_, rows_);
     OpenStore(img);
-    CountValid();
+    AjustaFaixaAsCelulas();
 }
 
 void TImagem::WriteIdrisi(const std::string& name) {
@@ -105,13 +138,19 @@ void TImagem::WriteIdrisi(const std::string& name) {
     linha("max. value  : " + faixa(true));
     linha("value units : unspecified");
     linha("value error : unknown");
-    linha("flag value  : none");
-    linha("flag def n  : none");
+    // The no-data value, when the cell type can hold it, as Idrisi and its other readers
+    // (GDAL among them) expect it; otherwise the lines older versions wrote.
+    if (FlagCabeNoTipo()) {
+        linha("flag value  : " + (cellType_ == 'R' ? FormatR(flagValue_) : IntToStr(std::lround(flagValue_))));
+        linha("flag def'n  : missing data");
+    } else {
+        linha("flag value  : none");
+        linha("flag def n  : none");
+    }
     linha("legend cats : 0");
     // The cell file always holds exactly Rows x Columns cells.
     std::vector<uint8_t> b = StoreBytes();
     b.resize(static_cast<size_t>((long long)columns_ * rows_ * cellSize_), 0);
-    WriteWhole(doc, s);
-    WriteWhole(img, std::string(b.begin(), b.end()));
+    GravaPar(doc, s, img, std::string_view(reinterpret_cast<const char*>(b.data()), b.size()));
     formatCode_ = 1;
 }

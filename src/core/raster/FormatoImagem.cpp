@@ -71,6 +71,46 @@ std::string NomeTipoCelula(char tipo) {
     }
 }
 
+bool UnidadeDistanciaValida(const std::string& unidade) {
+    const std::string u = Upper(unidade);
+    return u == "M" || u == "KM";
+}
+
+std::string MensagemSemUnidade(const TImagem& img) {
+    if (img.FormatCode() != 3 || UnidadeDistanciaValida(img.RefUnits())) return {};
+    return "O arquivo " + NomeSemCaminho(img.FileName()) +
+           " é uma grade do Surfer, que não guarda a unidade de distância: converta-o para "
+           "\".asc\" ou \".doc\" com a unidade de distância (m ou km).";
+}
+
+void ChecaSaidaDiferente(const std::string& entrada, const std::string& saida) {
+    if (ImagensCompartilhamArquivo(entrada, saida))
+        throw EVandoro("A entrada e a saída são o mesmo arquivo.");
+}
+
+std::unique_ptr<TImagem> CarregaImagem(const std::string& nome, IProgresso* progresso) {
+    auto img = std::make_unique<TImagem>();
+    img->SetProgresso(progresso);
+    if (!img->LoadFromFile(nome)) throw EVandoro("O arquivo " + nome + " não existe.");
+    img->ComputeMinMax(true);
+    img->SetProgresso(nullptr);
+    return img;
+}
+
+std::unique_ptr<TImagem> ConverteImagem(const std::string& entrada, const std::string& saida,
+                                        const std::string& unidade, IProgresso* progresso) {
+    ChecaSaidaDiferente(entrada, saida);
+    if (!unidade.empty() && !UnidadeDistanciaValida(unidade))
+        throw EVandoro("Unidade de distância inválida: '" + unidade + "' (use m ou km).");
+    auto img = std::make_unique<TImagem>();
+    img->SetProgresso(progresso);
+    if (!img->LoadFromFile(entrada)) throw EVandoro("O arquivo " + entrada + " não existe.");
+    if (!unidade.empty()) img->SetRefUnits(Minusculas(unidade));
+    img->ExportAs(saida, CodigoFormato(FormatoDe(saida)));
+    img->SetProgresso(nullptr);
+    return img;
+}
+
 namespace {
 
 [[noreturn]] void ImagemInvalida(const std::string& name) {
@@ -99,6 +139,9 @@ bool TImagem::LoadFromFile(const std::string& name) {
     LimpaStatus limpa{*this};
     flagValue_ = -99.0f;
     meanValue_ = -99.0;
+    // Surfer grids carry neither: they must not keep those of the file loaded before.
+    title_.clear();
+    refUnits_.clear();
     Reset();
     FreeStore();
     fileName_ = name;
@@ -131,6 +174,7 @@ void TImagem::SaveToFile(const std::string& name) {
         case TFormatoImagem::Idrisi: WriteIdrisi(name); break;
         default: WriteSurfer(name); break;
     }
+    SegueArquivoNovo(name);
 }
 
 void TImagem::ExportAs(const std::string& name, int code) {
@@ -151,4 +195,16 @@ void TImagem::ExportAs(const std::string& name, int code) {
     if (!b.empty()) std::memcpy(tmp.MemBytes(), b.data(), b.size());
     tmp.SetProgresso(progresso_);
     tmp.SaveToFile(name);
+    SegueArquivoNovo(name);
+}
+
+// Written over its own data file (storage mode 1): the file was replaced whole, so the
+// store leaves the old one it still holds open and follows the new file.
+void TImagem::SegueArquivoNovo(const std::string& gravado) {
+    if (!file_) return;
+    for (const std::string& a : ArquivosDaImagem(gravado))
+        if (MesmoArquivo(a, fileName_)) {
+            OpenStore(fileName_);
+            return;
+        }
 }

@@ -8,6 +8,16 @@
 
 using namespace raster_interno;
 
+namespace {
+
+// Surfer's blanking value: a node at or above it has no data. Written in the form Surfer
+// itself writes; read with a little room for the rounding of other writers.
+constexpr double kBrancoSurfer = 1.70141e38;
+const char* const kTextoBranco = "1.70141e+38";
+bool EmBranco(double v) { return v >= kBrancoSurfer * (1 - 1e-6); }
+
+}  // namespace
+
 
 void TImagem::ReadSurfer(const std::string& name) {
     std::string arq = NomeSemCaminho(name);
@@ -48,12 +58,13 @@ void TImagem::ReadSurfer(const std::string& name) {
         for (int c = 0; c < columns_; ++c) {
             double d;
             if (!le.Proximo(d)) FimInesperado(arq, total, lidos);
-            linha[c] = F32(d);
+            // A blank node takes the image's no-data value (-99 for these grids).
+            linha[c] = EmBranco(d) ? flagValue_ : F32(d);
             ++lidos;
         }
         Progress(k + 1);
     }
-    CountValid();
+    AjustaFaixaAsCelulas();
 }
 
 void TImagem::WriteSurfer(const std::string& name) {
@@ -70,7 +81,8 @@ void TImagem::WriteSurfer(const std::string& name) {
     for (int r = rows_ - 1; r >= 0; --r) {
         ReadRow(r, row.data());
         for (float v : row) {
-            s += ComPonto(FloatToStrFixed(v, 5, ponto));
+            if (IsFlag(v)) s += kTextoBranco;
+            else s += ComPonto(FloatToStrFixed(v, 5, ponto));
             s += ' ';
         }
     }

@@ -428,6 +428,46 @@ void TImagem::CountValid() {
     validCount_ = n;
 }
 
+void TImagem::AjustaFaixaAsCelulas() {
+    validCount_ = 0;
+    std::vector<float> row(static_cast<size_t>(std::max(columns_, 0)));
+    long long n = 0;
+    float mn = std::numeric_limits<float>::infinity(), mx = -mn;
+    for (int r = 0; r < rows_; ++r) {
+        ReadRow(r, row.data());
+        for (float v : row) {
+            if (IsFlag(v)) continue;
+            ++n;
+            if (v < mn) mn = v;
+            if (v > mx) mx = v;
+        }
+    }
+    validCount_ = n;
+    if (n > 0 && (mn < MinValue() || mx > MaxValue())) {
+        switch (cellType_) {
+            case 'B': minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
+            case 'I': minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
+            default: minR_ = mn; maxR_ = mx; break;
+        }
+    }
+}
+
+bool TImagem::FlagCabeNoTipo() const {
+    const double f = flagValue_;
+    if (!std::isfinite(f)) return false;
+    if (cellType_ == 'R') return true;
+    if (f != std::nearbyint(f)) return false;
+    return cellType_ == 'B' ? (f >= 0 && f <= 255) : (f >= -32768 && f <= 32767);
+}
+
+double TImagem::CellWidth() const {
+    return columns_ > 0 ? (static_cast<double>(maxX_) - minX_) / columns_ : 0.0;
+}
+
+double TImagem::CellHeight() const {
+    return rows_ > 0 ? (static_cast<double>(maxY_) - minY_) / rows_ : 0.0;
+}
+
 void TImagem::ComputeMinMax(bool withMean) {
     ResetRanges();
     std::vector<float> row(static_cast<size_t>(std::max(columns_, 0)));

@@ -157,6 +157,10 @@ public:
     void SetProgresso(IProgresso* p) { progresso_ = p; }
     IProgresso* Progresso() const { return progresso_; }
 
+    // Cell width and height in the image's units ((MaxX - MinX) / Columns, ...); 0 without cells.
+    double CellWidth() const;
+    double CellHeight() const;
+
     long long Index(int col, int row) const { return (long long)row * columns_ + col; }
     long long StoreSize() const;  // bytes
     bool IsFlag(double v) const { return v == (double)flagValue_; }
@@ -181,6 +185,12 @@ private:
     void WriteSurfer(const std::string& name);
     std::string ArcViewHeader(bool hdr) const;
     void CheckSize(long long bytesAvailable, const std::string& name) const;
+    // CountValid, and the range taken from the cells when the one the header gave cannot
+    // hold them (min above max, or cells outside it, as in a header left at 0 and 0).
+    void AjustaFaixaAsCelulas();
+    // FlagValue is a value of the cell type ('B' 0..255, 'I' 16-bit, whole; 'R' finite).
+    bool FlagCabeNoTipo() const;
+    void SegueArquivoNovo(const std::string& gravado);
     void Progress(int pos);
 
     uint8_t* MemBytes() { return reinterpret_cast<uint8_t*>(mem_.data()); }
