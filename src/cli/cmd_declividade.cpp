@@ -1,5 +1,4 @@
 // declividade: slope raster, in percent, of an elevation raster.
-#include <filesystem>
 #include <iostream>
 
 #include "Comando.h"
@@ -15,9 +14,6 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro("Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
-    std::error_code ec;
-    if (std::filesystem::equivalent(entrada, saida, ec))
-        throw EVandoro("A entrada e a saída são o mesmo arquivo.");
     ProgressoTerminal prog;
     CalculaDeclividade(entrada, saida, a.Valor("--titulo", TituloDeclividade(entrada)), &prog);
     prog.Concluir();

@@ -1,5 +1,4 @@
 // filtro: 3 x 3 moving mean of an elevation raster, repeated a number of times.
-#include <filesystem>
 #include <iostream>
 
 #include "Comando.h"
@@ -15,12 +14,8 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro("Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
-    long long passadas = a.Inteiro("--passadas", 1);
-    // Out of range (also beyond int) reports the allowed range.
-    if (passadas < 1 || passadas > kMaxFiltragens) ChecaFiltragens(0);
-    std::error_code ec;
-    if (std::filesystem::equivalent(entrada, saida, ec))
-        throw EVandoro("A entrada e a saída são o mesmo arquivo.");
+    const long long passadas = a.Inteiro("--passadas", 1);
+    ChecaFiltragens(passadas);
     ProgressoTerminal prog;
     CalculaFiltro(entrada, saida, static_cast<int>(passadas), a.Valor("--titulo"), &prog, "Filtro");
     prog.Concluir();

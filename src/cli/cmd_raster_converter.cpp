@@ -1,5 +1,4 @@
 // raster-converter: any grid format to any other, chosen by the extensions.
-#include <filesystem>
 #include <iostream>
 
 #include "Comando.h"
@@ -9,41 +8,29 @@
 
 namespace {
 
-int Codigo(const std::string& nome) {
-    std::string e = nome.size() >= 3 ? nome.substr(nome.size() - 3) : nome;
-    for (auto& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (e == "DOC" || e == "IMG") return 1;
-    if (e == "RST" || e == "RDC") return 2;
-    if (e == "GRD") return 3;
-    return 0;
-}
-
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {});
+    Argumentos a(args, {"--unidade"});
     if (a.Posicionais().size() != 2)
-        throw EVandoro("Uso: vandoro-cli raster-converter ENTRADA SAIDA");
-    const std::string& entrada = a.Posicionais()[0];
+        throw EVandoro("Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U]");
     const std::string& saida = a.Posicionais()[1];
-    std::error_code ec;
-    if (std::filesystem::equivalent(entrada, saida, ec))
-        throw EVandoro("A entrada e a saída são o mesmo arquivo.");
     ProgressoTerminal prog;
-    TImagem img;
-    img.SetProgresso(&prog);
-    if (!img.LoadFromFile(entrada)) throw EVandoro("O arquivo " + entrada + " não existe.");
-    img.ExportAs(saida, Codigo(saida));
+    auto img = ConverteImagem(a.Posicionais()[0], saida, a.Valor("--unidade"), &prog);
     prog.Concluir();
-    std::cout << "Imagem de " << img.Columns() << " colunas × " << img.Rows()
+    std::cout << "Imagem de " << img->Columns() << " colunas × " << img->Rows()
               << " linhas gravada em " << saida << "\n";
     return 0;
 }
 
 RegistroComando reg{
     "raster-converter", "converte uma imagem raster de um formato para outro",
-    "Uso: vandoro-cli raster-converter ENTRADA SAIDA\n\n"
+    "Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U]\n\n"
     "Lê ENTRADA e grava SAIDA; os formatos são escolhidos pelas extensões:\n"
     "  .doc/.img  Idrisi        .asc  ArcView ASCII\n"
-    "  .hdr/.flt  ArcView binário    .grd  Surfer ASCII\n",
+    "  .hdr/.flt  ArcView binário    .grd  Surfer ASCII\n\n"
+    "O valor sem dado passa de um formato a outro.\n\n"
+    "  --unidade U  unidade de distância da imagem (m ou km); use-a ao converter uma\n"
+    "               grade do Surfer, que não guarda unidade, para .doc (o .asc é lido\n"
+    "               sempre em metros)\n",
     Executar};
 
 }  // namespace

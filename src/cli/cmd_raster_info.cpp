@@ -10,51 +10,28 @@
 
 namespace {
 
-const char* NomeFormato(const std::string& arq, int code) {
-    std::string e = arq.size() >= 3 ? arq.substr(arq.size() - 3) : arq;
-    for (auto& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    switch (code) {
-        case 0: return e == "ASC" ? "ArcView ASCII (.asc)" : "ArcView binário (.hdr + .flt)";
-        case 1: return "Idrisi (.doc + .img)";
-        case 2: return "Idrisi 32 bits";
-        case 3: return "Surfer ASCII (.grd)";
-        default: return "desconhecido";
-    }
-}
-
-const char* NomeTipo(char t) {
-    switch (t) {
-        case 'B': return "byte (B)";
-        case 'I': return "inteiro de 16 bits (I)";
-        default: return "real de 32 bits (R)";
-    }
-}
-
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {});
     if (a.Posicionais().size() != 1) throw EVandoro("Uso: vandoro-cli raster-info ARQUIVO");
     const std::string& arq = a.Posicionais()[0];
     ProgressoTerminal prog;
-    TImagem img;
-    img.SetProgresso(&prog);
-    if (!img.LoadFromFile(arq)) throw EVandoro("O arquivo " + arq + " não existe.");
-    img.ComputeMinMax(true);
+    auto imagem = CarregaImagem(arq, &prog);
     prog.Concluir();
-    img.SetProgresso(nullptr);
+    const TImagem& img = *imagem;
 
     auto num = [](double v) { return FloatToStr(v); };
     std::cout << "Arquivo: " << arq << "\n"
-              << "Formato: " << NomeFormato(arq, img.FormatCode()) << "\n"
+              << "Formato: " << NomeFormato(FormatoDe(arq)) << "\n"
               << "Título: " << img.Title() << "\n"
-              << "Tipo de célula: " << NomeTipo(img.CellType()) << "\n"
+              << "Tipo de célula: " << NomeTipoCelula(img.CellType()) << "\n"
               << "Colunas: " << img.Columns() << "\n"
               << "Linhas: " << img.Rows() << "\n"
               << "X mínimo: " << num(img.MinX()) << "\n"
               << "X máximo: " << num(img.MaxX()) << "\n"
               << "Y mínimo: " << num(img.MinY()) << "\n"
               << "Y máximo: " << num(img.MaxY()) << "\n"
-              << "Tamanho da célula: " << num((static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns())
-              << " x " << num((static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows()) << "\n"
+              << "Tamanho da célula: " << num(img.CellWidth())
+              << " x " << num(img.CellHeight()) << "\n"
               << "Unidade: " << img.RefUnits() << "\n"
               << "Valor sem dado: " << (std::isnan(img.FlagValue()) ? std::string("nenhum") : num(img.FlagValue()))
               << "\n";

@@ -83,6 +83,55 @@ TEST(CliDeclividadeFiltro, FiltroPassadasETitulo) {
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("x.asc")));
 }
 
+// An output that reaches a file of the input is refused before anything is written, however
+// it is spelt, and the input stays byte for byte.
+TEST(CliDeclividadeFiltro, SaidaQueAtingeAEntradaERecusada) {
+    PastaTemporaria tmp;
+    namespace fs = std::filesystem;
+    auto copia = [&](const std::string& de, const std::string& para) {
+        GravarArquivo(tmp.Arquivo(para), LerArquivo(DadosTeste("raster/" + de)));
+    };
+    copia("declive3i.doc", "sqc.doc");
+    copia("declive3i.img", "sqc.img");
+    copia("plano.hdr", "hc.hdr");
+    copia("plano.flt", "hc.flt");
+    copia("declive3.asc", "d.asc");
+    fs::create_symlink(tmp.Arquivo("d.asc"), tmp.Arquivo("ligacao.asc"));
+    fs::create_directory(tmp.Arquivo("sub"));
+    const std::vector<std::string> entradas = {"sqc.doc", "sqc.img", "hc.hdr", "hc.flt", "d.asc"};
+    std::vector<std::string> antes;
+    for (const std::string& n : entradas) antes.push_back(LerArquivo(tmp.Arquivo(n)));
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"sqc.doc", "sqc.img"},  {"sqc.img", "sqc.doc"},    {"hc.hdr", "hc.flt"},
+        {"hc.flt", "hc.hdr"},    {"d.asc", "sub/../d.asc"}, {"d.asc", "ligacao.asc"},
+        {"ligacao.asc", "d.asc"}};
+    for (const char* comando : {"declividade", "filtro"}) {
+        for (const auto& [entrada, saida] : casos) {
+            SCOPED_TRACE(std::string(comando) + " " + entrada + " " + saida);
+            ResultadoCli r = RodarCli({comando, tmp.Arquivo(entrada), tmp.Arquivo(saida)});
+            EXPECT_EQ(r.codigo, 1);
+            EXPECT_EQ(r.erro, "vandoro-cli: A entrada e a saída são o mesmo arquivo.\n");
+            EXPECT_EQ(r.saida, "");
+        }
+    }
+    for (size_t i = 0; i < entradas.size(); ++i) EXPECT_EQ(LerArquivo(tmp.Arquivo(entradas[i])), antes[i]) << entradas[i];
+    EXPECT_TRUE(fs::is_symlink(tmp.Arquivo("ligacao.asc")));
+}
+
+TEST(CliDeclividadeFiltro, GradeDoSurferPedeConversaoComUnidade) {
+    PastaTemporaria tmp;
+    const std::string grd = DadosTeste("raster/tres.grd");
+    ResultadoCli r = RodarCli({"declividade", grd, tmp.Arquivo("s.asc")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O arquivo tres.grd é uma grade do Surfer, que não guarda a unidade de "
+                      "distância: converta-o para \".asc\" ou \".doc\" com a unidade de distância (m ou km).\n");
+    // Done as it says, the slope runs.
+    ASSERT_EQ(RodarCli({"raster-converter", grd, tmp.Arquivo("t.doc"), "--unidade", "m"}).codigo, 0);
+    EXPECT_NE(LerArquivo(tmp.Arquivo("t.doc")).find("ref. units  : m\r\n"), std::string::npos);
+    r = RodarCli({"declividade", tmp.Arquivo("t.doc"), tmp.Arquivo("s.asc")});
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+}
+
 TEST(CliDeclividadeFiltro, AjudaDescreveAEscolhaPeloTipo) {
     ResultadoCli r = RodarCli({"declividade", "--help"});
     EXPECT_EQ(r.codigo, 0);

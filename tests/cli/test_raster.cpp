@@ -47,6 +47,47 @@ TEST(CliRaster, ConverteEntreFormatosPelaExtensao) {
     EXPECT_NE(r.saida.find("Valor médio: 3,5\n"), std::string::npos) << r.saida;
 }
 
+// No-data survives every conversion: the same valid cells and statistics come back.
+TEST(CliRaster, SemDadoAtravesDasConversoes) {
+    LocalePtBR br;
+    PastaTemporaria tmp;
+    auto estatisticas = [](const std::string& arq) {
+        std::string s = RodarCli({"raster-info", arq}).saida;
+        size_t p = s.find("Células válidas");
+        return p == std::string::npos ? s : s.substr(p);
+    };
+    const std::string origem = DadosTeste("raster/canto.asc");
+    const std::string esperado = estatisticas(origem);
+    ASSERT_EQ(esperado, "Células válidas: 5 de 6\nValor mínimo: 1,5\nValor máximo: 6\nValor médio: 3,75\n");
+    for (const char* meio : {"m.doc", "m.grd", "m.flt"}) {
+        SCOPED_TRACE(meio);
+        ASSERT_EQ(RodarCli({"raster-converter", origem, tmp.Arquivo(meio)}).codigo, 0);
+        EXPECT_EQ(estatisticas(tmp.Arquivo(meio)), esperado);
+        ASSERT_EQ(RodarCli({"raster-converter", tmp.Arquivo(meio), tmp.Arquivo("volta.asc")}).codigo, 0);
+        EXPECT_EQ(estatisticas(tmp.Arquivo("volta.asc")), esperado);
+    }
+    // A slope of the Idrisi copy: the steepest cell is 2 m with 5.25 m 10 m below it,
+    // 32.5 %; a -9999 taken as elevation would give some hundred thousand per cent.
+    ASSERT_EQ(RodarCli({"declividade", tmp.Arquivo("m.doc"), tmp.Arquivo("d.asc")}).codigo, 0);
+    EXPECT_NE(estatisticas(tmp.Arquivo("d.asc")).find("Valor máximo: 32,5\n"), std::string::npos)
+        << estatisticas(tmp.Arquivo("d.asc"));
+}
+
+TEST(CliRaster, ConversaoNaoGravaSobreAEntrada) {
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("a.doc"), LerArquivo(DadosTeste("raster/morro.doc")));
+    GravarArquivo(tmp.Arquivo("a.img"), LerArquivo(DadosTeste("raster/morro.img")));
+    for (const char* saida : {"a.img", "a.doc", "./a.IMG"}) {
+        ResultadoCli r = RodarCli({"raster-converter", tmp.Arquivo("a.doc"), tmp.Arquivo(saida)});
+        EXPECT_EQ(r.codigo, 1) << saida;
+        EXPECT_EQ(r.erro, "vandoro-cli: A entrada e a saída são o mesmo arquivo.\n") << saida;
+    }
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("a.img")), LerArquivo(DadosTeste("raster/morro.img")));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("a.doc")), LerArquivo(DadosTeste("raster/morro.doc")));
+    ResultadoCli r = RodarCli({"raster-converter", tmp.Arquivo("a.doc"), tmp.Arquivo("b.doc"), "--unidade", "pés"});
+    EXPECT_EQ(r.erro, "vandoro-cli: Unidade de distância inválida: 'pés' (use m ou km).\n");
+}
+
 TEST(CliRaster, ErrosEmUmaLinha) {
     PastaTemporaria tmp;
     ResultadoCli r = RodarCli({"raster-info", tmp.Arquivo("nada.asc")});

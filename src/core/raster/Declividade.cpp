@@ -149,6 +149,7 @@ TEspacamentoCelulas EspacamentoCelulas(const TImagem& img) {
     double fator;
     if (u == "KM") fator = 1000.0;
     else if (u == "M") fator = 1.0;
+    else if (const std::string m = MensagemSemUnidade(img); !m.empty()) throw EUnidadeImagem(m);
     else throw EUnidadeImagem();
     TEspacamentoCelulas e;
     if (img.Columns() > 0 && img.Rows() > 0) {
@@ -167,6 +168,7 @@ std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std
     std::error_code ec;
     if (entrada.empty() || !std::filesystem::exists(entrada, ec)) throw EArquivoEntrada();
     if (saida.empty()) throw EArquivoSaida();
+    ChecaSaidaDiferente(entrada, saida);
     if (progresso) {
         progresso->SetStatus("Carregando arquivo " + NomeSemCaminho(entrada));
         progresso->ProcessEvents();
@@ -202,6 +204,10 @@ void SemMemoria(const TImagem& img) {
                    " linhas é grande demais para a memória disponível.");
 }
 
+void ChecaSaidaDaImagem(const TImagem& entrada, const std::string& saida) {
+    if (!entrada.FileName().empty()) ChecaSaidaDiferente(entrada.FileName(), saida);
+}
+
 std::string TituloDeclividade(const std::string& entrada) {
     return "Imagem declividade gerada do arquivo imagem de elevação " + NomeSemCaminho(entrada);
 }
@@ -224,6 +230,7 @@ void TDecliTipoSingle::Compute(const std::string& entrada, const std::string& sa
 
 void TDecliTipoSingle::Compute(const TImagem& entrada, const std::string& saida,
                                const std::string& titulo) {
+    ChecaSaidaDaImagem(entrada, saida);
     LimpaProgresso limpa{progresso_};
     TImagem out;
     Calcula(entrada, out, titulo);
@@ -294,6 +301,7 @@ void DecTipoInteger::Compute(const std::string& entrada, const std::string& said
 
 void DecTipoInteger::Compute(const TImagem& entrada, const std::string& saida,
                              const std::string& titulo) {
+    ChecaSaidaDaImagem(entrada, saida);
     TImagem out;
     Calcula(entrada, out, titulo);
     out.SaveToFile(saida);

@@ -34,6 +34,7 @@ public:
 class EUnidadeImagem : public EVandoro {
 public:
     EUnidadeImagem() : EVandoro("A unidade de distância utilizada na imagem é inválida") {}
+    explicit EUnidadeImagem(const std::string& mensagem) : EVandoro(mensagem) {}
 };
 
 // Gradient and row-range helpers shared by the slope and the filters.
@@ -57,7 +58,7 @@ struct TEspacamentoCelulas {
 TEspacamentoCelulas EspacamentoCelulas(const TImagem& img);
 
 // The dialog's checks, in its order: the input exists (EArquivoEntrada), an output name is
-// given (EArquivoSaida), the input loads and is not a byte image (EArquivoByte). Returns
+// given (EArquivoSaida), the output shares no file with the input (ChecaSaidaDiferente), the input loads and is not a byte image (EArquivoByte). Returns
 // the loaded input; format errors of the file propagate. With a progress receiver the
 // load shows "Carregando arquivo " + the name.
 std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std::string& saida,
@@ -135,5 +136,7 @@ std::string TituloDeclividade(const std::string& entrada);
 // read as 0. inteiro: cells rounded to 16-bit integers, no no-data substitution; otherwise
 // cells equal to noData become 0.
 void LeLinhaComBorda(const TImagem& img, int row, float* buf, bool inteiro, float noData);
+// ChecaSaidaDiferente for an image already loaded (by the file its cells came from).
+void ChecaSaidaDaImagem(const TImagem& entrada, const std::string& saida);
 // The message of an image too large for the memory left.
 [[noreturn]] void SemMemoria(const TImagem& img);

@@ -99,7 +99,7 @@ std::string Legenda(const std::string& legenda, int n) {
 
 }  // namespace
 
-void ChecaFiltragens(int passadas) {
+void ChecaFiltragens(long long passadas) {
     if (passadas < 1 || passadas > kMaxFiltragens)
         throw EVandoro("O número de filtragens deve estar entre 1 e " + IntToStr(kMaxFiltragens) + ".");
 }
@@ -170,6 +170,8 @@ void TFiltroTipoSingle::Compute(const std::string& entrada, const std::string& s
 void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada,
                                 const std::string& saida, int passadas, const std::string& titulo) {
     ChecaFiltragens(passadas);
+    ChecaSaidaDiferente(nomeEntrada, saida);
+    ChecaSaidaDaImagem(entrada, saida);
     Restaura restaura{progresso_, legenda_, true};
     Status("Criando arquivo temporário.");
     ParTrabalho copia(pasta_);
@@ -209,6 +211,7 @@ void FiltroTipoInteger::Compute(const std::string& entrada, const std::string& s
 
 void FiltroTipoInteger::Compute(const TImagem& entrada, const std::string& saida, int passadas,
                                 const std::string& titulo) {
+    ChecaSaidaDaImagem(entrada, saida);
     TImagem out;
     Calcula(entrada, out, passadas, titulo);
     out.SaveToFile(saida);

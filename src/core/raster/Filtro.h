@@ -17,7 +17,7 @@
 inline constexpr int kMaxFiltragens = 50;
 
 // The number of passes must lie in 1..kMaxFiltragens.
-void ChecaFiltragens(int passadas);
+void ChecaFiltragens(long long passadas);
 
 // Range of one pass: smallest positive and largest output (0 and 0 when none is positive).
 struct TFaixaFiltro {

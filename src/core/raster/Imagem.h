@@ -33,6 +33,7 @@
 #include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Progresso.h"
+#include "raster/FormatoImagem.h"
 
 // A file type the program recognises but does not handle (Idrisi 32-bit RST/RDC).
 class ENaoImplementado : public EVandoro {
@@ -156,6 +157,10 @@ public:
     void SetProgresso(IProgresso* p) { progresso_ = p; }
     IProgresso* Progresso() const { return progresso_; }
 
+    // Cell width and height in the image's units ((MaxX - MinX) / Columns, ...); 0 without cells.
+    double CellWidth() const;
+    double CellHeight() const;
+
     long long Index(int col, int row) const { return (long long)row * columns_ + col; }
     long long StoreSize() const;  // bytes
     bool IsFlag(double v) const { return v == (double)flagValue_; }
@@ -180,6 +185,12 @@ private:
     void WriteSurfer(const std::string& name);
     std::string ArcViewHeader(bool hdr) const;
     void CheckSize(long long bytesAvailable, const std::string& name) const;
+    // CountValid, and the range taken from the cells when the one the header gave cannot
+    // hold them (min above max, or cells outside it, as in a header left at 0 and 0).
+    void AjustaFaixaAsCelulas();
+    // FlagValue is a value of the cell type ('B' 0..255, 'I' 16-bit, whole; 'R' finite).
+    bool FlagCabeNoTipo() const;
+    void SegueArquivoNovo(const std::string& gravado);
     void Progress(int pos);
 
     uint8_t* MemBytes() { return reinterpret_cast<uint8_t*>(mem_.data()); }
@@ -211,11 +222,3 @@ private:
     int columns_ = 0, rows_ = 0;
     float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
 };
-
-// Every file that makes up the image named 'name': both halves of a header/data pair
-// (.doc+.img, .hdr+.flt), otherwise the file itself.
-std::vector<std::string> ArquivosDaImagem(const std::string& name);
-// True when the two images share any file (same name, other spelling, link, other half).
-bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
-// The name with its last three characters replaced by 'ext' (partner files).
-std::string TrocaExtensao3(const std::string& name, const std::string& ext);

@@ -104,14 +104,19 @@ void TMatrixSingle::LoadFromImage(const std::string& fileName) {
     SetCellWidth(static_cast<float>((static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns()));
     SetMinY(img.MinY());
     SetCellHeight(static_cast<float>((static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows()));
+    if (const std::string m = MensagemSemUnidade(img); !m.empty()) throw EUnitDist(m);
     SetUnitDist(img.RefUnits());
     hadInvalid_ = false;
+    // No-data cells are cells without elevation, also when the no-data value is positive.
+    const float semDado = img.FlagValue();
     for (int r = 1; r <= rows_; ++r) {
         float* linha = Row(r);
         img.RawRow(r - 1, linha);
         for (int c = 0; c < columns_; ++c) {
             float& v = linha[c];
-            if (!std::isfinite(v)) {
+            if (v == semDado) {
+                v = 0;
+            } else if (!std::isfinite(v)) {
                 if (std::isnan(v) || v > 0) hadInvalid_ = true;
                 v = 0;
             } else if (v < 0) {

@@ -12,6 +12,7 @@
 class EUnitDist : public EVandoro {
 public:
     EUnitDist() : EVandoro("Unidade de distância inválida.") {}
+    explicit EUnitDist(const std::string& mensagem) : EVandoro(mensagem) {}
 };
 
 class TMatrix {

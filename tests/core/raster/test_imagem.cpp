@@ -238,7 +238,8 @@ TEST(Imagem, IdrisiLeInteiros) {
     EXPECT_FLOAT_EQ(img.FlagValue(), 0);
     EXPECT_FLOAT_EQ(img.MaxX(), 30);
     EXPECT_FLOAT_EQ(img.MaxY(), 20);
-    EXPECT_EQ(img.MinValueInt(), 0);
+    // The header's range 0..700 cannot hold the cell -5: the range comes from the cells.
+    EXPECT_EQ(img.MinValueInt(), -5);
     EXPECT_EQ(img.MaxValueInt(), 700);
     EXPECT_EQ(img.GetInt(0, 1), -5);
     EXPECT_EQ(img.GetInt(1, 1), 700);
@@ -273,12 +274,84 @@ TEST(Imagem, IdrisiGravadoByteAByte) {
               "max. value  : 6\r\n"
               "value units : unspecified\r\n"
               "value error : unknown\r\n"
-              "flag value  : none\r\n"
-              "flag def n  : none\r\n"
+              "flag value  : -99\r\n"
+              "flag def'n  : missing data\r\n"
               "legend cats : 0\r\n");
     // 2.5 rounds to the even 2.
     EXPECT_EQ(LerArquivo(tmp.Arquivo("i.img")),
               std::string("\x01\x00\x02\x00\x9d\xff\x04\x00\x05\x00\x06\x00", 12));
+}
+
+// Valid-cell count, range and mean of a grid after a round trip through every format.
+TEST(Imagem, SemDadoSobreviveATodosOsFormatos) {
+    PastaTemporaria tmp;
+    TImagem origem(Dado("canto.asc"));  // NODATA -9999 at one of six cells
+    origem.ComputeMinMax(true);
+    ASSERT_EQ(origem.ValidCount(), 5);
+    for (const char* ext : {"doc", "img", "grd", "hdr", "flt", "asc"}) {
+        SCOPED_TRACE(ext);
+        const std::string meio = tmp.Arquivo(std::string("m.") + ext);
+        const std::string volta = tmp.Arquivo(std::string("v_") + ext + ".asc");
+        origem.ExportAs(meio, CodigoFormato(FormatoDe(meio)));
+        TImagem m(meio);
+        m.ExportArcView(volta);
+        for (const std::string& n : {meio, volta}) {
+            TImagem de(n);
+            de.ComputeMinMax(true);
+            EXPECT_EQ(de.ValidCount(), 5) << n;
+            EXPECT_FLOAT_EQ(de.MinValueReal(), 1.5f) << n;
+            EXPECT_FLOAT_EQ(de.MaxValueReal(), 6) << n;
+            EXPECT_DOUBLE_EQ(de.MeanValue(), origem.MeanValue()) << n;
+        }
+    }
+    // In the forms the formats' other readers know.
+    EXPECT_NE(LerArquivo(tmp.Arquivo("m.doc")).find("flag value  : -9.99900000000000E+0003\r\n"
+                                                    "flag def'n  : missing data\r\n"),
+              std::string::npos);
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("m.grd")).substr(LerArquivo(tmp.Arquivo("m.grd")).rfind('\n') + 1),
+              "4.00000 5.25000 6.00000 1.50000 2.00000 1.70141e+38 ");
+    EXPECT_NE(LerArquivo(tmp.Arquivo("m.hdr")).find("NODATA_value  -9.99900000000000E+0003\r\n"),
+              std::string::npos);
+}
+
+TEST(Imagem, CabecalhosAntigosESemDadoDeOutrosProgramas) {
+    PastaTemporaria tmp;
+    const std::string celulas("\x00\x00\x05\x00\x07\x00", 6);
+    auto doc = [&](const std::string& nome, const std::string& faixa, const std::string& flag) {
+        GravarArquivo(tmp.Arquivo(nome + ".doc"),
+                      "file title  : t\r\ndata type   : integer\r\nfile type   : binary\r\n"
+                      "columns     : 3\r\nrows        : 1\r\nref. system : plane\r\n"
+                      "ref. units  : m\r\nunit dist.  : 1\r\nmin. X      : 0\r\n"
+                      "max. X      : 30\r\nmin. Y      : 0\r\nmax. Y      : 10\r\n"
+                      "pos n error : unknown\r\nresolution  : 10\r\n" + faixa +
+                      "value units : m\r\nvalue error : unknown\r\n" + flag + "legend cats : 0\r\n");
+        GravarArquivo(tmp.Arquivo(nome + ".img"), celulas);
+        return TImagem(tmp.Arquivo(nome + ".doc"));
+    };
+    const std::string faixa = "min. value  : 0\r\nmax. value  : 7\r\n";
+    // Written by older versions: no flag, so 0 is no-data as it always was.
+    TImagem antigo = doc("antigo", faixa, "flag value  : none\r\nflag def n  : none\r\n");
+    EXPECT_FLOAT_EQ(antigo.FlagValue(), 0);
+    EXPECT_EQ(antigo.ValidCount(), 2);
+    // Idrisi's own background flag, and a flag whose definition is "none" (ignored).
+    TImagem fundo = doc("fundo", faixa, "flag value  : 5\r\nflag def'n  : background\r\n");
+    EXPECT_FLOAT_EQ(fundo.FlagValue(), 5);
+    EXPECT_EQ(fundo.ValidCount(), 2);
+    EXPECT_FLOAT_EQ(doc("nenhum", faixa, "flag value  : 5\r\nflag def'n  : none\r\n").FlagValue(), 0);
+    // A range left at 0 and 0 is taken from the cells; one that holds them is kept.
+    TImagem zero = doc("zero", "min. value  : 0\r\nmax. value  : 0\r\n", "");
+    EXPECT_EQ(zero.MinValueInt(), 5);
+    EXPECT_EQ(zero.MaxValueInt(), 7);
+    TImagem largo = doc("largo", "min. value  : 0\r\nmax. value  : 100\r\n", "");
+    EXPECT_EQ(largo.MinValueInt(), 0);
+    EXPECT_EQ(largo.MaxValueInt(), 100);
+    // A Surfer range that cannot hold the nodes is recomputed too.
+    GravarArquivo(tmp.Arquivo("s.grd"), "DSAA\n2 1\n0 20\n0 10\n0 0\n3 1.70141e38\n");
+    TImagem s(tmp.Arquivo("s.grd"));
+    EXPECT_EQ(s.ValidCount(), 1);
+    EXPECT_FLOAT_EQ(s.MinValueReal(), 3);
+    EXPECT_FLOAT_EQ(s.MaxValueReal(), 3);
+    EXPECT_FLOAT_EQ(s.GetReal(1, 0), -99);
 }
 
 TEST(Imagem, SurferInverteAsLinhasNaLeituraENaGravacao) {
@@ -332,6 +405,28 @@ TEST(Imagem, ExtensaoDecideOFormato) {
     TImagem de;
     EXPECT_TRUE(de.LoadFromFile(tmp.Arquivo("M.ASC")));
     EXPECT_EQ(de.Columns(), 3);
+}
+
+TEST(Imagem, FormatoPeloNomeEOsSeusNomes) {
+    EXPECT_EQ(FormatoDe("a/b.ASC"), TFormatoImagem::ArcViewAscii);
+    EXPECT_EQ(FormatoDe("b.Flt"), TFormatoImagem::ArcViewBinario);
+    EXPECT_EQ(FormatoDe("b.hdr"), TFormatoImagem::ArcViewBinario);
+    EXPECT_EQ(FormatoDe("b.img"), TFormatoImagem::Idrisi);
+    EXPECT_EQ(FormatoDe("b.rdc"), TFormatoImagem::Idrisi32);
+    EXPECT_EQ(FormatoDe("b.grd"), TFormatoImagem::Surfer);
+    EXPECT_EQ(FormatoDe("b.ras"), TFormatoImagem::Desconhecido);
+    EXPECT_EQ(FormatoDe("gr"), TFormatoImagem::Desconhecido);
+    // The code ExportAs takes, matching the FormatCode a load of that file gives.
+    for (const char* n : {"canto.asc", "plano.hdr", "morro.doc", "tres.grd"}) {
+        TImagem img(Dado(n));
+        EXPECT_EQ(CodigoFormato(FormatoDe(n)), img.FormatCode()) << n;
+    }
+    EXPECT_EQ(NomeFormato(TFormatoImagem::ArcViewBinario), "ArcView binário (.hdr + .flt)");
+    EXPECT_EQ(NomeTipoCelula('I'), "inteiro de 16 bits (I)");
+    PastaTemporaria tmp;
+    EXPECT_EQ(MensagemDe([&] { ChecaSaidaDiferente(tmp.Arquivo("a.hdr"), tmp.Arquivo("a.flt")); }),
+              "A entrada e a saída são o mesmo arquivo.");
+    EXPECT_EQ(MensagemDe([&] { ChecaSaidaDiferente(tmp.Arquivo("a.hdr"), tmp.Arquivo("a.asc")); }), "(sem erro)");
 }
 
 TEST(Imagem, TipoDeCelula) {
@@ -437,6 +532,51 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
     TImagem nova(1);
     EXPECT_EQ(Mensagem([&] { nova.OpenStore(tmp.Arquivo("sem/pasta.flt")); }),
               "Erro ao tentar criar o arquivo pasta.flt");
+}
+
+TEST(Imagem, ParGravadoInteiroOuNada) {
+    PastaTemporaria tmp;
+    TImagem img;
+    Preenche(img, 'I');
+    img.ComputeMinMax();
+    for (const char* par : {"x.doc", "y.hdr"}) {
+        SCOPED_TRACE(par);
+        const std::vector<std::string> arqs = ArquivosDaImagem(tmp.Arquivo(par));
+        img.SaveToFile(arqs[0]);
+        const std::string cab = LerArquivo(arqs[0]), dados = LerArquivo(arqs[1]);
+        img.SetTitle("Outro");
+        img.SetInt(0, 9);
+        // A folder where the temporary of either half goes makes that write fail.
+        for (const std::string& bloqueado : arqs) {
+            std::filesystem::create_directory(bloqueado + kSufixoTemporario);
+            EXPECT_NE(Mensagem([&] { img.SaveToFile(arqs[0]); }), "(sem erro)");
+            std::filesystem::remove(bloqueado + kSufixoTemporario);
+            EXPECT_EQ(LerArquivo(arqs[0]), cab);
+            EXPECT_EQ(LerArquivo(arqs[1]), dados);
+            for (const auto& e : std::filesystem::directory_iterator(tmp.Caminho()))
+                EXPECT_EQ(e.path().string().find(kSufixoTemporario), std::string::npos) << e.path();
+        }
+        img.SetInt(0, 1);
+    }
+}
+
+TEST(Imagem, ModoArquivoGravadoSobreSiMesmo) {
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("m.doc"), LerArquivo(Dado("morro.doc")));
+    GravarArquivo(tmp.Arquivo("m.img"), LerArquivo(Dado("morro.img")));
+    // A hard link to the data file sees whether the save wrote into the old file.
+    std::filesystem::create_hard_link(tmp.Arquivo("m.img"), tmp.Arquivo("ligado.img"));
+    const std::string antes = LerArquivo(tmp.Arquivo("m.img"));
+    TImagem img(1);
+    ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("m.doc")));
+    img.SetTitle("Novo");
+    img.SaveToFile(tmp.Arquivo("m.doc"));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("ligado.img")), antes);
+    // The store follows the new file: later writes land in it.
+    img.SetInt(0, 0, 42);
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("m.img")).substr(0, 2), std::string("\x2a\x00", 2));
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("ligado.img")), antes);
+    EXPECT_EQ(TImagem(tmp.Arquivo("m.doc")).Title(), "Novo");
 }
 
 TEST(Imagem, AcessoRapidoPorLinhaEVetor) {

@@ -107,6 +107,26 @@ TEST(Matriz, CarregaImagemComUnidadeInvalidaOuAusente) {
     EXPECT_EQ(m.Cell(2, 2), 700.0f);
 }
 
+TEST(Matriz, SemDadoPositivoEGradeSemUnidade) {
+    PastaTemporaria tmp;
+    // A positive no-data value is no elevation either: it must not become the highest cell.
+    GravarArquivo(tmp.Arquivo("p.asc"), "ncols 2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 10\n"
+                                         "NODATA_value 9999\n5 9999\n");
+    TMatrixSingle m;
+    m.LoadFromImage(tmp.Arquivo("p.asc"));
+    EXPECT_EQ(m.Cell(1, 2), 0.0f);
+    EXPECT_FLOAT_EQ(m.MaxValue(), 5);
+    // Surfer grids keep no distance unit: the message names the file and the way out.
+    try {
+        m.LoadFromImage(DadosTeste("raster/tres.grd"));
+        ADD_FAILURE() << "sem erro";
+    } catch (const EUnitDist& e) {
+        EXPECT_STREQ(e.what(), "O arquivo tres.grd é uma grade do Surfer, que não guarda a unidade de "
+                               "distância: converta-o para \".asc\" ou \".doc\" com a unidade de "
+                               "distância (m ou km).");
+    }
+}
+
 TEST(Matriz, DeclividadeMedia) {
     TImgDeclive d;
     d.SetColCount(3);

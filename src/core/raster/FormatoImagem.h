@@ -1,0 +1,59 @@
+#pragma once
+// The grid formats the program knows, chosen by the file name alone, and the files each
+// image is made of. TImagem::LoadFromFile, SaveToFile and ExportAs dispatch through here;
+// the windows and the command line ask the same functions.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Progresso.h"
+
+enum class TFormatoImagem {
+    ArcViewAscii,    // .asc
+    ArcViewBinario,  // .hdr + .flt
+    Idrisi,          // .doc + .img, 16-bit handler
+    Idrisi32,        // .rst, .rdc: recognised, not handled
+    Surfer,          // .grd, ASCII "DSAA"
+    Desconhecido
+};
+
+// By the last three characters of the name, in any case.
+TFormatoImagem FormatoDe(const std::string& nome);
+// The image's FormatCode for a format: 0 ArcView, 1 Idrisi 16 bits, 2 Idrisi 32 bits,
+// 3 Surfer; -1 for an unknown one.
+int CodigoFormato(TFormatoImagem f);
+// "ArcView ASCII (.asc)", "Idrisi (.doc + .img)", ...; "desconhecido" for an unknown one.
+std::string NomeFormato(TFormatoImagem f);
+// "byte (B)", "inteiro de 16 bits (I)", "real de 32 bits (R)".
+std::string NomeTipoCelula(char tipo);
+
+class TImagem;
+// A distance unit the slope and the location accept: "M" or "KM", in any case.
+bool UnidadeDistanciaValida(const std::string& unidade);
+// For an image loaded from a format that keeps no distance unit (Surfer) and given none
+// since, the message that names the file and says what to do; empty for any other image.
+std::string MensagemSemUnidade(const TImagem& img);
+
+// Every file that makes up the image 'name': both halves of a header/data pair
+// (.doc+.img, .hdr+.flt), otherwise the file itself.
+std::vector<std::string> ArquivosDaImagem(const std::string& name);
+// True when the two images share any file (same name, other spelling, link, other half).
+bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
+// The name with its last three characters replaced by 'ext' (partner files).
+std::string TrocaExtensao3(const std::string& name, const std::string& ext);
+
+// Refuses an output that shares any file with the input (see ImagensCompartilhamArquivo):
+// "A entrada e a saída são o mesmo arquivo.". Every tool that reads one image and writes
+// another asks this before it writes anything.
+void ChecaSaidaDiferente(const std::string& entrada, const std::string& saida);
+
+// An image opened to be shown or described: loaded (a missing file raises "O arquivo " +
+// the name as given + " não existe."), with its range, mean and valid-cell count.
+std::unique_ptr<TImagem> CarregaImagem(const std::string& nome, IProgresso* progresso = nullptr);
+
+// The conversion tool: input and output checked apart, the input loaded, 'unidade' (when
+// given; "m" or "km") set as its distance unit, then written in the format of the output
+// name. Returns the loaded input.
+std::unique_ptr<TImagem> ConverteImagem(const std::string& entrada, const std::string& saida,
+                                        const std::string& unidade = "",
+                                        IProgresso* progresso = nullptr);
