@@ -39,7 +39,7 @@ const char* const kAjuda =
     "                     também a intensidade média (mm/h) e a altura de chuva (mm)\n"
     "\n"
     "Nomes valem sem distinção de maiúsculas e acentos. A interpolação usa o inverso da\n"
-    "quinta potência da distância sobre as estações de BA, ES, GO, MG, PR, RJ, SP e TO.\n"
+    "quinta potência da distância sobre todas as estações do banco de dados.\n"
     "\n"
     "Exemplo:\n"
     "  vandoro-cli chuva --latitude \"19°55'00\\\"\" --longitude \"43°56'00\\\"\" --tr 10 --duracao 60\n";
