@@ -83,8 +83,9 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     m.TipoSistema().SetIndex(static_cast<std::uint8_t>(codigo));
 
     auto& p = m.Precipitacao();
-    p.SetTr(ReadNumber(f.edtTr));
-    p.SetK(ReadNumber(f.edtK));
+    // Tr and K must be above zero: an empty field is left to the required-field check.
+    if (!f.edtTr.empty()) p.SetTr(ReadNumber(f.edtTr));
+    if (!f.edtK.empty()) p.SetK(ReadNumber(f.edtK));
     p.SetA(ReadNumber(f.edt_a));
     p.SetB(ReadNumber(f.edt_b));
     p.SetC(ReadNumber(f.edt_c));
