@@ -156,7 +156,8 @@ Chuva LerChuva(const Argumentos& a) {
     c.pedida = true;
     c.tr = a.Numero("--tr");
     c.t = a.Numero("--duracao");
-    if (!(c.tr > 0)) throw EVandoro("O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    // The storm's own check, before anything is printed.
+    TPrecipitacaoExponencialNegativa().SetTr(c.tr);
     if (!(c.t > 0)) throw EVandoro("A duração da chuva (--duracao) deve ser maior que zero.");
     return c;
 }
