@@ -33,6 +33,8 @@ const char* const kAjuda =
     "  --erosao I        resistência à erosão: 0 Grupo A - Alta, 1 Grupo B - Moderada,\n"
     "                    2 Grupo C - Baixa, 3 Grupo D - Muito Baixa\n"
     "  --preparo I       preparo do solo e manejo dos restos culturais: 0 a 4 (Grupo 1 a 5)\n"
+    "Paraná recusa declividades acima de 20 %; Bentley acima de 20 % e Lombardi Neto acima\n"
+    "do máximo do grupo (A 16 %, B 14 %, C e D 12 %) calculam com um aviso.\n"
     "Espaçamento arbitrado:\n"
     "  --eh EH           espaçamento horizontal, m\n"
     "Capacidade de armazenamento (com o método capacidade, ou além do método escolhido\n"
