@@ -190,13 +190,28 @@ void TPrecipitacaoExponencialNegativa::Update() {
     c1_ = c_ + 1;
 }
 
+namespace {
+
+const char* const kTrPositivo = "O valor do tempo de retorno (Tr) deve ser maior que zero.";
+const char* const kKPositivo = "O valor do parâmetro \"K\" deve ser maior que zero.";
+
+// A storm with no return period or no K has no intensity at all: both must be positive.
+void AtribuirPositivo(double& campo, double x, const char* msg) {
+    if (!(x > 0)) throw EVandoro(msg);
+    campo = x;
+}
+
+// A project keeps 0 for a field the user left empty; it reads back as empty, for the sizing
+// to report by its field.
+}  // namespace
+
 void TPrecipitacaoExponencialNegativa::SetTr(double x) {
-    Atribuir(tr_, x, "O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    AtribuirPositivo(tr_, x, kTrPositivo);
     Update();
 }
 
 void TPrecipitacaoExponencialNegativa::SetK(double x) {
-    Atribuir(k_, x, "O valor do parâmetro \"K\" deve ser maior que zero.");
+    AtribuirPositivo(k_, x, kKPositivo);
     Update();
 }
 
