@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "common/Ajuda.h"
@@ -56,6 +57,7 @@ TFConfiguracaoSistema::TFConfiguracaoSistema(const TConfiguracao& cfg, QWidget* 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, kTopicoAjuda); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, ajuda, &QPushButton::click);
 
     auto* v = new QVBoxLayout(this);
     v->addLayout(form);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "common/Ajuda.h"
@@ -52,6 +53,7 @@ TFIdentificacao::TFIdentificacao(TIDProjeto& id, TGerenteSis& gerente, QWidget* 
     connect(ok, &QPushButton::clicked, this, &TFIdentificacao::Confirmar);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, kTopicoAjuda); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, ajuda, &QPushButton::click);
 
     auto* v = new QVBoxLayout(this);
     v->addLayout(form);

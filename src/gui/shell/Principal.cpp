@@ -24,6 +24,7 @@
 #include "project/ConfiguracaoSistema.h"
 #include "project/Identificacao.h"
 #include "shell/Browser.h"
+#include "shell/Icones.h"
 #include "shell/Inicial.h"
 #include "shell/JanelaDados.h"
 #include "shell/JanelaProvisoria.h"
@@ -52,6 +53,7 @@ TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoCon
     gerente_.SetTituloPrograma("Vandoro 4.1");
     gerente_.SetNomeDefault("PROJETO1.kzp");
     setWindowTitle(Q(gerente_.TituloPrograma()));
+    QApplication::setWindowIcon(IconePrograma());
 
     area_ = new QMdiArea(this);
     area_->setObjectName("Area");
@@ -222,11 +224,14 @@ void TFPrincipal::CriarBarras() {
         {actExportacao_, QStyle::SP_ArrowUp, "Exportar"},
         {actFiltro_, QStyle::SP_FileDialogDetailedView, "Filtro"},
         {nullptr, {}, nullptr},
-        {actConfiguracao_, QStyle::SP_ComputerIcon, "Configurar"},
-        {actImpressora_, QStyle::SP_DriveNetIcon, "Impressora"},
+        {actConfiguracao_, QStyle::SP_CustomBase, "Configurar"},
+        {actImpressora_, QStyle::SP_CustomBase, "Impressora"},
         {actSobre_, QStyle::SP_MessageBoxInformation, "Sobre"},
-        {actSair_, QStyle::SP_TitleBarCloseButton, "Sair"},
+        {actSair_, QStyle::SP_CustomBase, "Sair"},
     };
+    actConfiguracao_->setIcon(IconeConfiguracao());
+    actImpressora_->setIcon(IconeImpressora());
+    actSair_->setIcon(IconeSair());
     QToolBar* barra = addToolBar("Ferramentas");
     barra->setObjectName("ToolBar1");
     barra->setMovable(false);
@@ -237,7 +242,7 @@ void TFPrincipal::CriarBarras() {
             barra->addSeparator();
             continue;
         }
-        b.acao->setIcon(st->standardIcon(b.icone));
+        if (b.icone != QStyle::SP_CustomBase) b.acao->setIcon(st->standardIcon(b.icone));
         b.acao->setIconText(QString::fromUtf8(b.rotulo));
         barra->addAction(b.acao);
     }
@@ -387,9 +392,13 @@ void TFPrincipal::AbrirModulo(const QString& modulo) {
         return;
     }
     w->setAttribute(Qt::WA_DeleteOnClose);
+    const bool temTamanho = w->testAttribute(Qt::WA_Resized);
+    const QSize tamanho = w->size();
     QMdiSubWindow* s = area_->addSubWindow(w);
     j->PreencherCampos();
     s->show();
+    // The window's own size is for its contents; the frame comes on top of it.
+    if (temTamanho) s->resize(tamanho + (s->size() - w->size()));
     area_->setActiveSubWindow(s);
 }
 

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
@@ -31,6 +32,24 @@ void Relatar(const char* tipo, const QString& texto) {
     std::fprintf(stderr, "%s: %s\n", tipo, texto.toUtf8().constData());
 }
 
+// The screen has no window manager: the caption the window carries is drawn above its
+// picture as a plain title strip, so the reviewer sees it. Frameless windows go as they are.
+QPixmap ComTitulo(QWidget& w) {
+    const QPixmap corpo = w.grab();
+    if (w.windowFlags() & Qt::FramelessWindowHint) return corpo;
+    const int altura = 26;
+    QPixmap r(corpo.width(), corpo.height() + altura);
+    r.fill(QColor(52, 73, 94));
+    QPainter p(&r);
+    QFont f = w.font();
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(10, 0, corpo.width() - 20, altura), Qt::AlignVCenter | Qt::AlignLeft, w.windowTitle());
+    p.drawPixmap(0, altura, corpo);
+    return r;
+}
+
 // Answers every question with "no" and photographs every modal dialog of the program
 // under the name the next picture is to have.
 class TServicoTelas : public TServicoDialogos {
@@ -41,7 +60,7 @@ public:
     bool Gravar(QWidget& w) {
         if (nome.isEmpty()) return false;
         const QString arquivo = pasta + "/" + nome + ".png";
-        const bool ok = w.grab().save(arquivo, "PNG");
+        const bool ok = ComTitulo(w).save(arquivo, "PNG");
         if (ok) gravadas << nome;
         else Relatar("erro", "não foi possível gravar " + arquivo);
         nome.clear();
