@@ -5,9 +5,10 @@ CMAKE_GEN = $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-charts-dev libgl-dev fonts-dejavu-core fonts-liberation
 FUZZ_PACKAGES = clang libclang-rt-14-dev
+TELAS_PACKAGES = xvfb xauth
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps deps-fuzz build test run bench test-asan fuzz fuzz-run clean
+.PHONY: deps deps-fuzz deps-telas build test run telas bench test-asan fuzz fuzz-run clean
 
 # Installs only what is missing, so a second run is quick.
 deps:
@@ -27,6 +28,14 @@ deps-fuzz: deps
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
 	fi
 
+deps-telas: deps
+	@missing=""; for p in $(TELAS_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DVANDORO_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
@@ -34,8 +43,22 @@ build: deps
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+EXEMPLO = $(BUILD)/bin/Exemplos/Terraco em nivel.kzp
+
+# The desktop program on the level-terrace example; without a display, the same example
+# sized on the command line.
 run: build
-	$(BUILD)/bin/vandoro-cli dimensionar "$(BUILD)/bin/Exemplos/Terraco em nivel.kzp"
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD)/bin/vandoro "$(EXEMPLO)"; \
+	else \
+	  echo "Sem tela (DISPLAY e WAYLAND_DISPLAY vazios): dimensionamento do exemplo pela linha de comando."; \
+	  $(BUILD)/bin/vandoro-cli dimensionar "$(EXEMPLO)"; \
+	fi
+
+# Pictures of the real program's windows under a virtual 1366x768 screen, in build/telas/.
+telas: build deps-telas
+	rm -rf $(BUILD)/telas
+	LANG=pt_BR.UTF-8 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/bin/vandoro --telas $(BUILD)/telas
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF -DVANDORO_GUI=OFF

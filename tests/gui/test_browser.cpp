@@ -141,13 +141,13 @@ TEST(Browser, LocalizarAteOFimAvisaEDeixaAVistaOndeEstava) {
     EXPECT_EQ(roteiro.Mensagens("info").size(), 2);
 }
 
-TEST(Browser, ImprimeNaImpressoraComumTodasAsPaginasOuOIntervalo) {
+TEST(Browser, ImprimeNaImpressoraProgramaTodasAsPaginasOuOIntervalo) {
     TDialogosRoteiro roteiro;
     PastaTemporaria pasta;
     TFBrowser b;
     b.SetPaginaInicial(Pagina(pasta, "s.htm", "Seções", Secoes(5)));
     b.show();
-    QPrinter& impressora = ImpressoraComum();
+    QPrinter& impressora = ImpressoraPrograma();
     impressora.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = QString::fromStdString(pasta.Arquivo("impresso.pdf"));
     impressora.setOutputFileName(pdf);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -86,8 +87,30 @@ void AplicarEscolhas(TConfiguracao& cfg, int indDecli, int indVIB, int indEstado
     if (indEstado >= 0 && indEstado < static_cast<int>(ListaEstados().size())) cfg.IndEstado = indEstado;
 }
 
-bool CarregarConfiguracao(const std::string& arquivo, TConfiguracao& cfg) {
+namespace {
+// The keys whose written value differs from what the record now holds.
+std::vector<std::string> ChavesCorrigidas(const IniFile& ini, const TConfiguracao& cfg) {
+    std::vector<std::string> r;
+    const auto escrita = [&](const char* chave, std::string& valor) {
+        if (!ini.ValueExists(kSecao, chave)) return false;
+        valor = ini.ReadString(kSecao, chave, "");
+        return true;
+    };
+    std::string v;
+    if (escrita("UDecli", v) && v != cfg.UDecli) r.push_back("UDecli");
+    long long n = 0;
+    if (escrita("KDecli", v) && (!TryStrToInt(v, n) || n != cfg.KDecli)) r.push_back("KDecli");
+    if (escrita("UVIB", v) && v != cfg.UVIB) r.push_back("UVIB");
+    double x = 0;
+    if (escrita("KVIB", v) && (!TryStrToFloat(v, x) || std::fabs(x - cfg.KVIB) > 1e-12)) r.push_back("KVIB");
+    if (escrita("IndEstado", v) && (!TryStrToInt(v, n) || n != cfg.IndEstado)) r.push_back("IndEstado");
+    return r;
+}
+}  // namespace
+
+bool CarregarConfiguracao(const std::string& arquivo, TConfiguracao& cfg, std::vector<std::string>* corrigidas) {
     cfg = TConfiguracao{};
+    if (corrigidas) corrigidas->clear();
     try {
         IniFile ini(arquivo);
         if (!ini.Loaded()) return false;
@@ -100,9 +123,11 @@ bool CarregarConfiguracao(const std::string& arquivo, TConfiguracao& cfg) {
         if (!TryStrToInt(ini.ReadString(kSecao, "IndEstado", "0"), ind)) ind = 0;
         cfg.IndEstado = (ind >= 0 && ind < static_cast<long long>(ListaEstados().size())) ? static_cast<int>(ind) : 0;
         cfg.Normalizar();
+        if (corrigidas) *corrigidas = ChavesCorrigidas(ini, cfg);
         return true;
     } catch (const std::exception&) {
         cfg = TConfiguracao{};
+        if (corrigidas) corrigidas->clear();
         return false;
     }
 }

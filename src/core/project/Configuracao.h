@@ -23,8 +23,11 @@ struct TConfiguracao {
 
 // "VANDORO4.ini", section "PRINCIPAL". A missing file or missing keys give the defaults;
 // an "IndEstado" that is not an integer in 0..21 gives 0. False only when the file exists
-// but cannot be read (the record then holds the defaults).
-bool CarregarConfiguracao(const std::string& arquivo, TConfiguracao& cfg);
+// but cannot be read (the record then holds the defaults). 'corrigidas', when given,
+// receives the keys present with a value that had to be replaced (an unknown unit, a
+// factor that disagrees with its unit, a state that is not in the list).
+bool CarregarConfiguracao(const std::string& arquivo, TConfiguracao& cfg,
+                          std::vector<std::string>* corrigidas = nullptr);
 // Writes the keys in their fixed order; false when the file cannot be written.
 bool SalvarConfiguracao(const std::string& arquivo, const TConfiguracao& cfg);
 

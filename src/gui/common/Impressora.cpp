@@ -1,8 +1,22 @@
 #include "common/Impressora.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 
-QPrinter& ImpressoraComum() {
-    static QPrinter impressora(QPrinter::HighResolution);
-    return impressora;
+namespace {
+QPrinter* impressora = nullptr;
+// Destroyed with the application, not after it: a printer outliving the application
+// would reach for a platform that is gone.
+void Liberar() {
+    delete impressora;
+    impressora = nullptr;
+}
+}  // namespace
+
+QPrinter& ImpressoraPrograma() {
+    if (!impressora) {
+        impressora = new QPrinter(QPrinter::HighResolution);
+        qAddPostRoutine(Liberar);
+    }
+    return *impressora;
 }

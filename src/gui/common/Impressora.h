@@ -1,6 +1,6 @@
 #pragma once
-// The one printer of the program: "Configurar Impressora" sets it up, and the browser, the
-// reports, the viewer and the rainfall report print on it.
+// The one printer of the program: set up once from "Configurar Impressora", used by the
+// browser, the reports, the viewer and the rainfall report.
 class QPrinter;
 
-QPrinter& ImpressoraComum();
+QPrinter& ImpressoraPrograma();

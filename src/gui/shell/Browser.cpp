@@ -234,7 +234,7 @@ void TFBrowser::LocalizarProxima(const QString& texto, bool diferenciarMaiuscula
 }
 
 void TFBrowser::Imprimir() {
-    QPrinter& impressora = ImpressoraComum();
+    QPrinter& impressora = ImpressoraPrograma();
     impressora.setDocName(html_->Titulo());
     if (!Dialogos().Imprimir(this, impressora)) return;
     int de = 1, ate = 9999;
@@ -261,7 +261,7 @@ void TFBrowser::ExportarPdf() {
                                      QStringLiteral("' já existe. Deseja substituir o arquivo existente ?")))
         return;
     try {
-        html_->ExportarPdf(caminho, ImpressoraComum());
+        html_->ExportarPdf(caminho, ImpressoraPrograma());
     } catch (const EVandoro& e) {
         Dialogos().Erro(this, Q(e.what()));
     }

@@ -68,6 +68,29 @@ TEST(Configuracao, ValoresEditadosAMaoNaoQuebramOPrograma) {
     EXPECT_EQ(c.UDecli, "m/m");
 }
 
+TEST(Configuracao, DizQuaisChavesForamCorrigidas) {
+    RegionalFixo r(Regional::PtBR());
+    PastaTemporaria t;
+    const std::string arq = t.Arquivo("VANDORO4.ini");
+    TConfiguracao c;
+    std::vector<std::string> corrigidas{"sobra"};
+    GravarArquivo(arq, "[principal]\r\nudecli=%\r\nKDecli=0\r\nUVIB=polegadas\r\nKVIB=abc\r\nIndEstado=3,5\r\n");
+    ASSERT_TRUE(CarregarConfiguracao(arq, c, &corrigidas));
+    EXPECT_EQ(corrigidas, (std::vector<std::string>{"KDecli", "UVIB", "KVIB", "IndEstado"}));
+    // What the program writes itself reads back clean, in either decimal separator; missing
+    // keys are not corrections.
+    GravarArquivo(arq, "[PRINCIPAL]\r\nUDecli=%\r\nKDecli=100\r\nUVIB=m/dia\r\nKVIB=0.024\r\nIndEstado=21\r\n");
+    ASSERT_TRUE(CarregarConfiguracao(arq, c, &corrigidas));
+    EXPECT_TRUE(corrigidas.empty());
+    GravarArquivo(arq, "[PRINCIPAL]\r\nUDecli=%\r\n");
+    ASSERT_TRUE(CarregarConfiguracao(arq, c, &corrigidas));
+    EXPECT_TRUE(corrigidas.empty());
+    EXPECT_EQ(c.KDecli, 100);
+    GravarArquivo(arq, "[PRINCIPAL]\r\nUDecli=graus\r\nIndEstado=22\r\n");
+    ASSERT_TRUE(CarregarConfiguracao(arq, c, &corrigidas));
+    EXPECT_EQ(corrigidas, (std::vector<std::string>{"UDecli", "IndEstado"}));
+}
+
 TEST(Configuracao, ListaDeEstados) {
     const auto& e = ListaEstados();
     ASSERT_EQ(e.size(), 22u);

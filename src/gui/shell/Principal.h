@@ -1,0 +1,117 @@
+#pragma once
+// The main frame: menus, tool bar, status bar and the MDI area in which every other window
+// opens. It owns the shared model and the project manager and wires them together; the
+// rules themselves live in the core.
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "common/Dialogos.h"
+#include "project/GerenteSis.h"
+#include "project/ModeloProjeto.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QProgressBar;
+class QTimer;
+class IJanelaDados;
+
+class TFPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    // 'pastaPrograma': the folder of the executable (data folders beside it); empty = the
+    // application's. 'arquivoConfiguracao': the settings file; empty = beside the program
+    // when that folder is writable, otherwise the user's configuration folder.
+    explicit TFPrincipal(const QString& pastaPrograma = {}, const QString& arquivoConfiguracao = {},
+                         QWidget* pai = nullptr);
+    ~TFPrincipal() override;
+
+    TModeloProjeto& Modelo() { return *modelo_; }
+    TGerenteSis& GerenteSis1() { return gerente_; }
+    QMdiArea* Area() const { return area_; }
+    QProgressBar* BarraProgresso() const { return barra_; }
+    QLabel* Relogio() const { return relogio_; }
+    const QString& PastaPrograma() const { return pasta_; }  // '/'-terminated
+    const QString& ArquivoConfiguracao() const { return arquivoConfiguracao_; }
+    bool CarregarImagensNaMemoria() const;
+
+    // Makes the data-entry windows; the sizing and location windows replace the stand-ins
+    // here. The widget returned must implement IJanelaDados.
+    std::function<QWidget*(TFPrincipal&)> CriarDimensionamento;
+    std::function<QWidget*(TFPrincipal&)> CriarLocacao;
+
+    // Boxes held back at start-up (settings file, missing data folders), shown once the
+    // window is up.
+    void MostrarAvisosIniciais();
+
+    // The menu commands.
+    void Novo();
+    void Abrir();
+    bool AbrirArquivo(const QString& caminho);
+    void AbrirRecente(int n);
+    void Salvar();
+    void SalvarComo();
+    bool Fechar();
+    void Identificacao();
+    void Dimensionamento();
+    void Locacao();
+    void DescricaoPraticas();
+    void ConfiguracaoSistema();
+    void ConfigurarImpressora();
+    void Cascata();
+    void LadoALado();
+    void Minimizadas();
+    void ArranjarIcones();
+    void Sobre();
+
+    // The open data-entry window of a module, or null.
+    IJanelaDados* JanelaModulo(const QString& modulo) const;
+    QMdiSubWindow* SubJanelaModulo(const QString& modulo) const;
+    // Every open data-entry window copies its fields into the model (last opened first).
+    void LerCamposDados();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void CriarAcoes();
+    void CriarMenus();
+    void CriarBarras();
+    void LigarGerente();
+    void CarregarConfiguracaoInicial();
+    bool GravarConfiguracao();
+    void HabilitarCampos(bool sim);
+    void RotularRecentes();
+    void FecharModulos();
+    void FecharModulo(const QString& modulo);
+    void AbrirModulo(const QString& modulo);
+    void AtualizarRelogio();
+    QAction* Acao(const char* nome, const QString& texto, const QString& dica, std::function<void()> f,
+                  const QKeySequence& atalho = {});
+    // Runs a command; an error it raises becomes a box and the program goes on.
+    void Proteger(const std::function<void()>& f);
+
+    QString pasta_;
+    QString arquivoConfiguracao_;
+    std::unique_ptr<TModeloProjeto> modelo_;
+    TGerenteSis gerente_;
+    TDialogosProjetoQt dialogosProjeto_;
+    QMdiArea* area_ = nullptr;
+    QProgressBar* barra_ = nullptr;
+    QLabel* relogio_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QStringList avisos_;
+    bool encerrado_ = false;
+
+    QAction *actNovo_, *actAbrir_, *actSalvar_, *actSalvarComo_, *actFechar_, *actIdentificacao_, *actSair_;
+    std::array<QAction*, 4> actRecente_{};
+    QAction *actDimensionamento_, *actLocacao_, *actPraticas_;
+    QAction *actVisualizar_, *actImportacao_, *actExportacao_, *actDeclividade_, *actFiltro_;
+    QAction *actConfiguracao_, *actImpressora_, *actCarregarImagens_;
+    QAction *actCascata_, *actLadoALado_, *actMinimizadas_, *actArranjarIcones_;
+    QAction *actConteudo_, *actComoUsar_, *actSobre_;
+};
