@@ -6,6 +6,7 @@
 
 #include "common/Regional.h"
 #include "project/ModeloProjeto.h"
+#include "rainfall/Estado.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void Comum(TModeloProjeto& m, const std::string& nome, const std::string& local)
 
     // An IDF equation of the order found in the interior of São Paulo state.
     TQuenda21& q = m.Quenda();
-    q.SetIndEstado(25);
+    q.SetIndEstado(TEstado::IndiceDoNome("São Paulo"));
     q.SetStrEstado("São Paulo");
     q.SetStrCidade("Campinas");
     q.SetIndEstacao(-1);

@@ -39,7 +39,7 @@ const char* const kAjuda =
     "                     também a intensidade média (mm/h) e a altura de chuva (mm)\n"
     "\n"
     "Nomes valem sem distinção de maiúsculas e acentos. A interpolação usa o inverso da\n"
-    "quinta potência da distância sobre as estações de BA, ES, GO, MG, PR, RJ, SP e TO.\n"
+    "quinta potência da distância sobre todas as estações do banco de dados.\n"
     "\n"
     "Exemplo:\n"
     "  vandoro-cli chuva --latitude \"19°55'00\\\"\" --longitude \"43°56'00\\\"\" --tr 10 --duracao 60\n";
@@ -192,7 +192,7 @@ Chuva LerChuva(const Argumentos& a) {
     return c;
 }
 
-void MostrarEquacao(const StationRecord& r, const std::string& pasta, const Chuva& pedido) {
+void MostrarEquacao(const StationRecord& r, const TBDPrecipitacao& bd, const std::string& pasta, const Chuva& pedido) {
     std::cout << "Latitude: " << r.Latitude << "\nLongitude: " << r.Longitude << "\n";
     std::cout << "K: " << FloatToStrFixed(r.K, 3) << "\na: " << FloatToStrFixed(r.A, 4)
               << "\nb: " << FloatToStrFixed(r.B, 3) << "\nc: " << FloatToStrFixed(r.C, 4) << "\n";
@@ -200,7 +200,7 @@ void MostrarEquacao(const StationRecord& r, const std::string& pasta, const Chuv
     std::cout << "Fonte: " << fonte << "\n";
     TReferencia ref;
     if (fonte == kFonteInterpolacao) {
-        std::cout << kTextoInterpolacao << "\n";
+        std::cout << bd.TextoInterpolacao() << "\n";
     } else if (LerReferencia(pasta, fonte, ref)) {
         std::string texto;
         for (const std::string& parte : {ref.Autores, ref.Titulo, ref.Publicacao}) {
@@ -278,7 +278,7 @@ int Executar(const std::vector<std::string>& args) {
         int e = -1;
         const StationRecord* s = Achar(achados, "Estação", nome, e);
         std::cout << "Estação: " << SemBrancosFinais(s->Name) << " (" << TEstado::Nome(e) << ")\n";
-        MostrarEquacao(*s, pasta, pedido);
+        MostrarEquacao(*s, bd, pasta, pedido);
     } else if (localidade) {
         const std::string nome = a.Valor("--localidade"), chave = ChaveDeBusca(nome);
         std::vector<std::pair<int, const LocalityRecord*>> achados;
@@ -293,14 +293,14 @@ int Executar(const std::vector<std::string>& args) {
         int e = -1;
         const LocalityRecord* l = Achar(achados, "Localidade", nome, e);
         std::cout << "Localidade: " << SemBrancosFinais(l->Name) << " (" << TEstado::Nome(e) << ")\n";
-        MostrarEquacao(bd.InterpolateEquation(l->Latitude, l->Longitude), pasta, pedido);
+        MostrarEquacao(bd.InterpolateEquation(l->Latitude, l->Longitude), bd, pasta, pedido);
     } else {
         if (!a.Tem("--latitude") || !a.Tem("--longitude"))
             throw EVandoro("Informe --latitude e --longitude juntas.");
         const std::string lat = Coordenada(a.Valor("--latitude")), lon = Coordenada(a.Valor("--longitude"));
         const StationRecord r = bd.InterpolateEquation(lat, lon);
         if (r.Source != kFonteInterpolacao) std::cout << "Estação no ponto: " << SemBrancosFinais(r.Name) << "\n";
-        MostrarEquacao(r, pasta, pedido);
+        MostrarEquacao(r, bd, pasta, pedido);
     }
     return 0;
 }

@@ -48,6 +48,8 @@ int Executar(const std::vector<std::string>& args) {
         if (!l.Unidade.empty()) std::cout << " " << l.Unidade;
         std::cout << "\n";
     }
+    const std::string aviso = AvisoResultado(r);
+    if (!aviso.empty()) std::cout << aviso << "\n";
     if (!relatorio.empty()) {
         // Built whole before anything is written, so a failure leaves no partial file.
         TOpcoesRelatorio opcoes;

@@ -75,4 +75,37 @@ TEST(CliDimensionarRelatorio, NoReportWhenTheProjectOrTargetFails) {
     EXPECT_FALSE(std::filesystem::exists(semPasta));
 }
 
+// A storm the soil takes in whole: the result says that nothing was sized, and a name with
+// markup reaches the report as text.
+TEST(CliDimensionarRelatorio, NoRunoffAndMarkupInTheName) {
+    LocalePt pt;
+    PastaTemporaria pasta;
+    std::string texto = LerArquivo(Exemplo("Terraco em gradiente.kzp"));
+    const auto v = texto.find("\r\nVIB=10\r\n");
+    const auto n = texto.find("\r\nNome=");
+    ASSERT_NE(v, std::string::npos);
+    ASSERT_NE(n, std::string::npos);
+    texto.replace(v, 10, "\r\nVIB=500\r\n");
+    texto.replace(n + 2, texto.find("\r\n", n + 2) - n - 2, "Nome=<script>alert(1)</script> & Cia");
+    const std::string projeto = pasta.Arquivo("p.kzp"), saida = pasta.Arquivo("r.html");
+    GravarArquivo(projeto, texto);
+    auto r = RodarCli({"dimensionar", projeto, "--relatorio", saida});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_TRUE(Contem(r.saida,
+                       "Vazão: 0,00 L/s\n"
+                       "Espaçamento vertical: 3,00 m\n"
+                       "Espaçamento horizontal: 25,00 m\n"
+                       "Altura teórica (H): 0,0 cm\n"
+                       "Coef. de desuniformidade: 1,00\n"
+                       "Altura recomendada (Hr): 10,0 cm\n"
+                       "Não há escoamento superficial para esta chuva e este solo: a altura recomendada é apenas "
+                       "a folga de 10 cm, sem canal dimensionado.\n"
+                       "Relatório: "))
+        << r.saida;
+    const std::string html = LerArquivo(saida);
+    EXPECT_TRUE(Contem(html, "<B>Nome: </B>&lt;script&gt;alert(1)&lt;/script&gt; &amp; Cia</TD>"));
+    EXPECT_FALSE(Contem(html, "<script>"));
+    EXPECT_TRUE(Contem(html, "<B>Não há escoamento superficial para esta chuva e este solo"));
+}
+
 }  // namespace

@@ -87,6 +87,12 @@ TEST(CliEscoamento, EntradasInvalidas) {
         {trocar(base, "--vib", "-1"), "A velocidade de infiltração básica (--vib) não pode ser negativa."},
         {trocar(base, "--k", "0"), "O valor do parâmetro \"K\" deve ser maior que zero."},
         {trocar(base, "--c", "-0.5"), "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero."},
+        {trocar(base, "--vib", "0"),
+         "Erro. A velocidade de infiltração básica (VIB) tem que ser maior que zero para calcular o tempo do fim "
+         "do escoamento superficial."},
+        {trocar(base, "--c", "0"),
+         "Erro. O parâmetro \"c\" da equação de chuvas intensas tem que ser maior que zero para calcular o tempo "
+         "do fim do escoamento superficial."},
         {trocar(base, "--b", "abc"), "Valor inválido para --b: 'abc'."},
         {trocar(base, "--b", "0"),
          "Erro: divisão por zero ao tentar calcular o tempo do fim do escoamento superficial utilizando o "

@@ -18,6 +18,9 @@ Regional Regional::FromLocaleName(const std::string& name) {
     std::string n;
     for (char c : name) n += char(std::tolower((unsigned char)c));
     if (n.rfind("pt", 0) == 0) return PtBR();
-    if (n.rfind("en", 0) == 0 || n == "c" || n.rfind("c.", 0) == 0 || n == "posix") return EnUS();
+    if (n.rfind("en", 0) == 0) return EnUS();
+    // No regional settings at all (containers, services): numbers keep the point that
+    // scripts read, but dates and times are the Brazilian ones the projects are written in.
+    if (n == "c" || n.rfind("c.", 0) == 0 || n == "posix") return Regional{'.', ',', "dd/mm/yyyy", "hh:nn:ss"};
     return PtBR();
 }

@@ -15,5 +15,6 @@ struct Regional {
     static const Regional& Current();
     static void SetCurrent(const Regional& r);
     // From a POSIX locale name such as "pt_BR.UTF-8" or "en_US"; unknown names give PtBR().
+    // "C" and "POSIX" give the point as decimal separator with pt-BR's dates and times.
     static Regional FromLocaleName(const std::string& name);
 };

@@ -224,7 +224,7 @@ double TCanalGradiente::CalculaHidrogramaCanal(int L, const THidrograma& hydrogr
     if (!temFluxo) return 0;  // nothing ever enters the channel
     try {
         if (L <= 0) throw EAritmetico(kErroRoteamento);
-        // 1. Kinematic coefficients of Q = α·A^m.
+        // Kinematic coefficients of Q = α·A^m for the section.
         double alpha, m;
         const double Sm = sm_.Value();
         if (secao_.Index() == 1) {
@@ -245,22 +245,22 @@ double TCanalGradiente::CalculaHidrogramaCanal(int L, const THidrograma& hydrogr
             m = 5.0 / 3.0 - 2.0 / 3.0 * b;
         }
         aritmetica::Finite(alpha);
-        // 2, 3.
+        // Grid along the channel and time step.
         const Discretizacao d = Discretiza(L, VIB);
         const double dx = d.dx, dt = d.dt, Dt = 60 * dt;
         const int N = d.nodes;
         if (N < 2) throw EAritmetico(kErroRoteamento);
-        // 4.
+        // Courant number and the flow-area threshold between the two schemes.
         const double c = alpha * Dt / dx;
         const double invM = Div(1.0, m);
         const double theta = Div(2.0, Power(c * m, Div(1.0, m - 1)));
         const double dxAlpha = dx / alpha, dxAlphaDt = dx / (alpha * Dt);
-        // 5.
+        // Flow area and discharge term at every node, empty at the start.
         std::vector<double> aOld(size_t(N), 0.0), aNew(size_t(N), 0.0), kOld(size_t(N), 0.0),
             kNew(size_t(N), 0.0);
         double t = hydrograph.Point(0).t;
         const double tLast = hydrograph.Points().back().t;
-        // 6.
+        // March in time until the outlet discharge starts to fall: that peak is the answer.
         for (long passo = 0; passo < kMaxPassosCanal; ++passo) {
             const double qL = t < tLast ? hydrograph.DischargeAt(t) / 1000.0 : 0.0;
             for (int i = 0; i + 1 < N; ++i) {

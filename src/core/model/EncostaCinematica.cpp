@@ -81,7 +81,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
                                  " e para as condições fornecidas não existe escoamento, pois a "
                                  "Tie é maior do que a intensidade instantânea de precipitação.";
 
-    // 1. Storms that never rain faster than the soil takes in.
+    // Storms that never rain faster than the soil takes in.
     if (auto* ne = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&storm)) {
         if (modo_ == "1") {
             bool abaixo = false;
@@ -96,7 +96,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
         if (de->IntensidadePico() < f) return semEscoamento(tieMaior);
     }
 
-    // 2, 3. Runoff window.
+    // Runoff window: from the filling of the initial abstraction to the end of runoff.
     const double te = RunoffEndTime(storm, f);
     const double ta = AbstractionTime(storm);
     if ((modo_ == "1" && ta > te) || std::isinf(ta))
@@ -107,7 +107,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
     if (progress) progress->ProcessEvents();
     if (N < 1) throw EVandoro("O número de nós da encosta deve ser maior do que zero.");
 
-    // 4. Grid and time step.
+    // Grid and time step.
     const double L = comprimento_;
     double dx = L / 100.0;
     if (dx > 0.5) dx = 0.5;
@@ -121,12 +121,12 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
     bool limite = false;
     try {
         alpha = aritmetica::Div(aritmetica::Sqrt(st_), nt_.Value());
-        // 5.
+        // The upstream strip is read with this strip's kinematic coefficients.
         if (upstream) {
             upstream->SetAlpha(alpha);
             upstream->SetBeta(5.0 / 3.0);
         }
-        // 6, 7. A single node is the excess hydrograph itself.
+        // A single node is the excess hydrograph itself.
         if (N == 1) {
             R.AddPoint(0, ta);
             double t = ta;
@@ -205,7 +205,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
                 }
             }
         }
-        // 9.
+        // Close the hydrograph at zero discharge.
         if (R.Count() > 0 && R.Points().back().q != 0) R.AddPoint(0, R.Points().back().t + dt);
     } catch (const EAritmetico&) {
         if (!silent) throw EVandoro(kErroCalculo);
@@ -213,7 +213,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
     if (limite)
         throw EVandoro("O cálculo do hidrograma na encosta não terminou após " + IntToStr(kMaxPassosEncosta) +
                        " passos de tempo.");
-    // 11.
+    // Fewer than three points make no hydrograph; otherwise its peak and runoff depth.
     if (R.Count() < 3) {
         R.Clear();
     } else {

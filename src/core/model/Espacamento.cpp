@@ -149,6 +149,10 @@ void TSolo::Consultar(int familia, int i, std::string& nome, double& indice) {
     indice = t[i].indice;
 }
 
+std::uint8_t TSolo::FamiliaDoMetodo(int metodo) {
+    return metodo == TMetodologiaEspacamento::Parana ? FamiliaParana : FamiliaBentley;
+}
+
 void TSolo::SetIndex(int i) {
     std::string nome;
     double indice = 0;
@@ -161,6 +165,16 @@ void TSolo::SetIndex(int i) {
 // ---------------------------------------------------------------- TEspacamento
 
 TEspacamento::TEspacamento() { Clear(); }
+
+TSolo TEspacamento::SoloDoMetodo() const {
+    TSolo s = solo_;
+    const std::uint8_t familia = TSolo::FamiliaDoMetodo(metodologia_.Index());
+    if (s.Familia() != familia) {
+        s.SetFamilia(familia);
+        s.SetIndex(s.Index());
+    }
+    return s;
+}
 
 void TEspacamento::SetEH(double x) { eh_ = x >= 0 ? x : 0; }
 void TEspacamento::SetEV(double x) { ev_ = x >= 0 ? x : 0; }
@@ -272,9 +286,10 @@ void TEspacamento::SaveToIni(IniFile& ini) const {
     ini.WriteInteger(sec, "IndPreparo", preparo_.Indice());
     ini.WriteString(sec, "GrupoPreparo", preparo_.Grupo());
     ini.WriteFloat(sec, "IndiceM", preparo_.IndiceM());
-    ini.WriteInteger(sec, "IndSolo", solo_.Index());
-    ini.WriteString(sec, "TipoSolo", solo_.Nome());
-    ini.WriteFloat(sec, "IndiceSolo", solo_.IndiceSolo());
+    const TSolo solo = SoloDoMetodo();
+    ini.WriteInteger(sec, "IndSolo", solo.Index());
+    ini.WriteString(sec, "TipoSolo", solo.Nome());
+    ini.WriteFloat(sec, "IndiceSolo", solo.IndiceSolo());
     ini.WriteFloat(sec, "CapArmaz", capArmaz_);
     ini.WriteFloat(sec, "AlturaTer", alturaTer_);
     ini.WriteFloat(sec, "LES", les_);
@@ -360,6 +375,7 @@ bool TEspacamento::LoadFromIni(const IniFile& ini) {
         e.preparo_.SetResiduos("");
     }
     // A soil index above 2 raises the soil error to the caller, as the soil object does.
+    e.solo_.SetFamilia(TSolo::FamiliaDoMetodo(static_cast<int>(metodo)));
     e.solo_.SetIndex(indSolo);
     e.capArmaz_ = LerReal(ini, sec, "CapArmaz", 0);
     e.alturaTer_ = LerReal(ini, sec, "AlturaTer", 0);

@@ -121,6 +121,8 @@ public:
     std::uint8_t Index() const { return index_; }
     std::uint8_t Familia() const { return familia_; }
     void SetFamilia(std::uint8_t f) { familia_ = f; }
+    // The family whose table a spacing method reads: Paraná's own soils, Bentley's otherwise.
+    static std::uint8_t FamiliaDoMetodo(int metodo);
     // Fills name and IndiceSolo from the table of the current family.
     void SetIndex(int i);
     // Table entry without touching the object; raises like SetIndex.
@@ -152,6 +154,8 @@ public:
     const TPreparoDoSolo& PreparoDoSolo() const { return preparo_; }
     TSolo& Solo() { return solo_; }
     const TSolo& Solo() const { return solo_; }
+    // The soil of the current index in the table of the current method's family.
+    TSolo SoloDoMetodo() const;
 
     double CapArmaz() const { return capArmaz_; }
     void SetCapArmaz(double x) { capArmaz_ = x; }

@@ -24,6 +24,13 @@ const char* const kDivisaoFimEscoamento =
     "Erro: divisão por zero ao tentar calcular o tempo do fim do escoamento superficial "
     "utilizando o perfil de precipitação exponencial negativa.";
 
+const char* const kVIBFimEscoamento =
+    "Erro. A velocidade de infiltração básica (VIB) tem que ser maior que zero para calcular o tempo "
+    "do fim do escoamento superficial.";
+const char* const kCFimEscoamento =
+    "Erro. O parâmetro \"c\" da equação de chuvas intensas tem que ser maior que zero para calcular o "
+    "tempo do fim do escoamento superficial.";
+
 }  // namespace
 
 // ---------------------------------------------------------------- TPrecipitacao
@@ -215,6 +222,19 @@ void TPrecipitacaoExponencialNegativa::PlotHyetograph(ISerieGrafico& series, IGr
     for (long t = 1; t <= n; ++t) series.AddXY(double(t), Intensity(double(t)));
 }
 
+// A storm never given is saved with Tr and K at -1 (older saves may hold 0): such a value
+// reads back as not given, for the sizing to ask for, rather than as a damaged section.
+void TPrecipitacaoExponencialNegativa::LerTrK(double tr, double k) {
+    if (tr > 0)
+        SetTr(tr);
+    else
+        tr_ = -1;
+    if (k > 0)
+        SetK(k);
+    else
+        k_ = -1;
+}
+
 bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
     bool ok = TPrecipitacao::LoadIni(ini);
     const std::string sec = "PREC_EXPONENCIAL_NEGATIVA" + sectionSuffix_;
@@ -226,8 +246,7 @@ bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
             const std::string& origem = versao == "2" ? sec : quenda;
             double v[5];
             for (int i = 0; i < 5; ++i) v[i] = ini.ReadFloat(origem, chaves[i], 0);
-            SetTr(v[0]);
-            SetK(v[1]);
+            LerTrK(v[0], v[1]);
             SetA(v[2]);
             SetB(v[3]);
             SetC(v[4]);
@@ -239,8 +258,7 @@ bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
                 }
             }
         } else if (versao == "3") {
-            SetTr(ini.ReadFloat(sec, "Tr", 0));
-            SetK(ini.ReadFloat(sec, "K", 0));
+            LerTrK(ini.ReadFloat(sec, "Tr", 0), ini.ReadFloat(sec, "K", 0));
         } else {
             ok = false;
         }
@@ -373,6 +391,10 @@ double RunoffEndTime(const TPrecipitacao& storm, double f) {
     if (auto* ne = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&storm)) {
         try {
             if (f >= ne->Intensity(0)) return 0;
+            // This profile's intensity only tends to zero (c = 0: it stays constant), so
+            // the rain would never fall below the infiltration rate.
+            if (!(f > 0)) throw EVandoro(kVIBFimEscoamento);
+            if (!(ne->C() > 0)) throw EVandoro(kCFimEscoamento);
             double t = ne->Duracao() / 2.0;
             if (!(t >= 0)) t = 0;
             for (int it = 0; it < kMaxIteracoesFimEscoamento; ++it) {

@@ -112,6 +112,7 @@ protected:
     void SaveIni(IniFile& ini) override;
 
 private:
+    void LerTrK(double tr, double k);
     double ktr_ = -1;
     double cktr_ = 0;
     double c1_ = 0;

@@ -37,7 +37,7 @@ TModeloProjeto::TModeloProjeto()
 TModeloProjeto::~TModeloProjeto() = default;
 
 TSistemaConservacao& TModeloProjeto::SistemaAtual() {
-    if (tipoSistema_->Index() == 0) return *nivel_;
+    if (tipoSistema_->Index() == TTipoSistemaConservacao::Nivel) return *nivel_;
     return *gradiente_;
 }
 
@@ -129,7 +129,7 @@ bool TModeloProjeto::LerProjeto(const std::string& arquivo) {
         if (!cadeia) return false;
 
         // The terrace system's own result does not decide the read.
-        if (tipoSistema_->Index() == 0) nivel_->LoadFromProject(arquivo);
+        if (tipoSistema_->Index() == TTipoSistemaConservacao::Nivel) nivel_->LoadFromProject(arquivo);
         else gradiente_->LoadFromProject(arquivo);
 
         IniFile ini(arquivo);

@@ -15,13 +15,22 @@
 
 namespace fs = std::filesystem;
 
-const char* const kTextoInterpolacao =
-    "Interpolação realizada utilizando o Método do Inverso da Quinta Potência da Distância e "
-    "considerando as informações de todas as localidades em que a equação de "
-    "intensidade-duração-freqüência da precipitação é conhecida nos Estados da Bahia, Espírito "
-    "Santo, Minas Gerais, Paraná, Rio de Janeiro, São Paulo e Tocantins.";
-
-const std::array<int, 8> kEstadosInterpolacao = {4, 7, 8, 12, 15, 18, 24, 26};
+std::string TBDPrecipitacao::TextoInterpolacao() const {
+    std::vector<int> estados;
+    for (int e = 0; e < kNumEstados; ++e)
+        if (!stations_[e].empty()) estados.push_back(e);
+    std::string lista;
+    for (std::size_t k = 0; k < estados.size(); ++k) {
+        if (k > 0) lista += k + 1 == estados.size() ? " e " : ", ";
+        lista += TEstado::Nome(estados[k]);
+    }
+    if (lista.empty()) lista = "nenhuma";
+    return "Interpolação realizada utilizando o Método do Inverso da Quinta Potência da Distância e "
+           "considerando as informações de todas as localidades em que a equação de "
+           "intensidade-duração-freqüência da precipitação é conhecida nas unidades da federação "
+           "com estações no banco de dados: " +
+           lista + ".";
+}
 
 namespace {
 
@@ -342,7 +351,7 @@ void TBDPrecipitacao::LoadStations() {
         }
     }
     std::array<std::vector<TCurva>, kNumEstados> curvas;
-    for (int e : kEstadosInterpolacao)
+    for (int e = 0; e < kNumEstados; ++e)
         for (const StationRecord& r : lidos[e]) {
             TCurva c;
             try {
@@ -391,7 +400,7 @@ StationRecord TBDPrecipitacao::InterpolateEquation(const std::string& lat, const
     double W = 0, K = 0, A = 0, B = 0, C = 0;
     constexpr std::size_t nTr = std::size(kTrs), nT = std::size(kDuracoes);
     std::vector<double> media(nTr * nT, 0.0);  // weighted sum of the stations' intensities
-    for (int e : kEstadosInterpolacao) {
+    for (int e = 0; e < kNumEstados; ++e) {
         for (std::size_t k = 0; k < stations_[e].size(); ++k) {
             const StationRecord& s = stations_[e][k];
             if (s.Latitude == lat && s.Longitude == lon) return s;

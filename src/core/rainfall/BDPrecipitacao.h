@@ -38,8 +38,6 @@ constexpr std::size_t kTamRegistroEstacao = 152;
 constexpr std::size_t kTamRegistroLocalidade = 89;
 
 constexpr const char* kFonteInterpolacao = "Interpolação";
-// What the user is told about an interpolated equation.
-extern const char* const kTextoInterpolacao;
 
 struct StationRecord {
     std::string Name;
@@ -80,13 +78,17 @@ public:
     // loaded before stays as it was.
     void LoadStations();
     void LoadLocalities(int i);
-    // Inverse fifth power of the distance over the stations of BA, ES, GO, MG, PR, RJ, SP
-    // and TO. A station at the place itself (same texts, or same value) gives its own record.
+    // Inverse fifth power of the distance over every station of the database, state by state
+    // in index order. A station at the place itself (same texts, or same value) gives its own record.
     // The weighted mean of K, a, b, c is the answer while its curve stays within 1 % of the
     // weighted mean of the stations' intensities; stations whose equations trade K, b and c
     // off against each other make that mean meaningless (several times the intensity of every
     // station around), and then the equation is fitted to the weighted mean intensities.
     StationRecord InterpolateEquation(const std::string& lat, const std::string& lon) const;
+
+    // What the user is told about an interpolated equation: the method and the states whose
+    // stations entered it (those with stations in the loaded file).
+    std::string TextoInterpolacao() const;
 
     const std::vector<StationRecord>& Stations(int i) const;
     const std::vector<LocalityRecord>& Localities() const { return localities_; }
@@ -111,9 +113,6 @@ private:
 // searched over 0..400 min. False when the points cannot determine an equation.
 bool AjustarEquacao(const std::vector<double>& tr, const std::vector<double>& t, const std::vector<double>& i,
                     double& K, double& a, double& b, double& c);
-
-// States whose stations enter the interpolation, in visiting order.
-extern const std::array<int, 8> kEstadosInterpolacao;
 
 // Writers of both files (header byte 1). A text longer than its capacity, or more than 65535
 // records in a state, raises EVandoro; nothing is cut silently. The file is replaced whole.

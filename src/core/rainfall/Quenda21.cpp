@@ -122,12 +122,9 @@ bool TQuenda21::Load(const std::string& arquivo) {
             if (!ini.Loaded()) return false;
             if (ini.ReadString(kSecao, "Versao", "0") != "1") return false;
         }
-        // The storm may move old keys between sections while it reads; its own result is
-        // not ours to judge.
-        try {
-            precipitacao_->LoadFromProject(arquivo);
-        } catch (const std::exception&) {
-        }
+        // The storm may move old keys between sections while it reads; a storm it cannot
+        // read fails this load, or a damaged equation would pass for the project's.
+        if (!precipitacao_->LoadFromProject(arquivo)) return false;
 
         IniFile ini(arquivo);
         if (!ini.Loaded()) return false;

@@ -18,14 +18,26 @@ std::string ShowPositive(const char* fmt, double v) { return v > 0 ? FormatFloat
 double ReadNumber(const std::string& campo) { return campo.empty() ? 0.0 : StrToFloat(campo); }
 
 TSistemaConservacao& SistemaDoCodigo(TModeloProjeto& m, int codigo) {
-    if (codigo == 0) return m.TerracosNivel();
+    if (codigo == TTipoSistemaConservacao::Nivel) return m.TerracosNivel();
     return m.TerracosGradiente();
 }
 
 }  // namespace
 
-int CodigoSistema(int indiceLista) { return indiceLista == 0 ? 0 : indiceLista == 1 ? 1 : 5; }
-int IndiceSistema(int codigo) { return codigo == 0 ? 0 : codigo == 1 ? 1 : 2; }
+const char* const kTextoSemEscoamento =
+    "Não há escoamento superficial para esta chuva e este solo: a altura recomendada é apenas a folga "
+    "de 10 cm, sem canal dimensionado.";
+
+bool SemEscoamentoSuperficial(double escoamento) { return !(escoamento > 0); }
+
+std::string AvisoResultado(const TResultadoDimensionamento& r) {
+    return r.SemEscoamento ? kTextoSemEscoamento : "";
+}
+
+int CodigoSistema(int indiceLista) {
+    return indiceLista == 0 ? TTipoSistemaConservacao::Nivel : indiceLista == 1 ? TTipoSistemaConservacao::Gradiente : TTipoSistemaConservacao::BaciaAcumulacao;
+}
+int IndiceSistema(int codigo) { return codigo == TTipoSistemaConservacao::Nivel ? 0 : codigo == TTipoSistemaConservacao::Gradiente ? 1 : 2; }
 
 TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
     TCamposDimensionamento f;
@@ -47,7 +59,7 @@ TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
     f.edtSt = f.edtDecTerreno;
     f.edtSm = ShowPositive(kFmt, kd * sis.Sm().Value());
     f.cbMetodo = sis.Espacamento().Metodologia().Index();
-    if (f.cbSistema == 1) {
+    if (CodigoSistema(f.cbSistema) == TTipoSistemaConservacao::Gradiente) {
         const TTerracosGradiente& g = m.TerracosGradiente();
         f.edtRugTerreno = ShowPositive(kFmt, cn.nt().Value());
         f.edtDecCanal = ShowPositive(kFmt, kd * g.Sc());
@@ -72,8 +84,9 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     m.TipoSistema().SetIndex(static_cast<std::uint8_t>(codigo));
 
     auto& p = m.Precipitacao();
-    p.SetTr(ReadNumber(f.edtTr));
-    p.SetK(ReadNumber(f.edtK));
+    // Tr and K must be above zero: an empty field is left to the required-field check.
+    if (!f.edtTr.empty()) p.SetTr(ReadNumber(f.edtTr));
+    if (!f.edtK.empty()) p.SetK(ReadNumber(f.edtK));
     p.SetA(ReadNumber(f.edt_a));
     p.SetB(ReadNumber(f.edt_b));
     p.SetC(ReadNumber(f.edt_c));
@@ -89,7 +102,7 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     s.Sm().SetValue(ReadNumber(f.edtSm) / kd);
     s.SetB(0);
     s.Z().SetValue(0);
-    if (codigo == 1) {
+    if (codigo == TTipoSistemaConservacao::Gradiente) {
         TTerracosGradiente& g = m.TerracosGradiente();
         cn.nt().SetValue(ReadNumber(f.edtRugTerreno));
         g.nc().SetValue(ReadNumber(f.edtRugCanal));
@@ -98,7 +111,7 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     }
     // The list holds the codes 0..4 (4 only for level terraces); a code it cannot show
     // (a project's "Nenhuma") is left as it is.
-    const int itens = codigo == 0 ? 5 : 4;
+    const int itens = codigo == TTipoSistemaConservacao::Nivel ? 5 : 4;
     if (f.cbMetodo >= 0 && f.cbMetodo < itens) s.Espacamento().Metodologia().SetIndex(f.cbMetodo);
     s.Espacamento().SetEH(ReadNumber(f.edtHorizontal));
     s.Espacamento().SetEV(s.Espacamento().EH() * cn.St());
@@ -128,7 +141,7 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     auto& storm = m.Precipitacao();
     try {
-        if (r.TipoSistema == 5) {
+        if (r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao) {
             TBaciaAcumulacao& b = m.BaciaAcumulacao();
             r.LES = cn.RunoffDepth(storm);
             r.Volume = r.LES * m.AreaContribBacia() / 1000.0;
@@ -142,7 +155,7 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
         TSistemaConservacao& s = SistemaDoCodigo(m, codigo);
         s.SizeChannel(cn, storm);
         s.Espacamento().SetEV(s.Espacamento().EH() * cn.St());
-        if (r.TipoSistema == 1) {
+        if (r.TipoSistema == TTipoSistemaConservacao::Gradiente) {
             r.Q = m.TerracosGradiente().Q();
             m.SetVazaoSalva(r.Q);
         } else {
@@ -154,6 +167,7 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
         // The recommended height reads the coefficient back from its field ("0.00").
         r.Hr = DefinirAlturaRecomendada(s, ReadNumber(ShowPositive("0.00", s.CDu())));
         r.CDu = s.CDu();
+        r.SemEscoamento = SemEscoamentoSuperficial(r.TipoSistema == TTipoSistemaConservacao::Gradiente ? r.Q : r.LES);
     } catch (const std::exception& e) {
         throw EErroCalculo(e.what());
     }
@@ -169,14 +183,14 @@ TResultadoDimensionamento Dimensionar(TModeloProjeto& m) {
 }
 
 std::string NomeSistema(int tipoSistema) {
-    if (tipoSistema == 0) return "Terraços em Nível(sem drenagem)";
-    if (tipoSistema == 1) return "Terraços com Gradiente(com drenagem)";
+    if (tipoSistema == TTipoSistemaConservacao::Nivel) return "Terraços em Nível(sem drenagem)";
+    if (tipoSistema == TTipoSistemaConservacao::Gradiente) return "Terraços com Gradiente(com drenagem)";
     return "Barragens de Contenção(Barraginhas)";
 }
 
 std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r) {
     std::vector<TLinhaResultado> l;
-    if (r.TipoSistema == 5) {
+    if (r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao) {
         const bool semi = r.Formato == TBaciaAcumulacao::SemiCircular;
         l.push_back({semi ? "Raio:" : "Comprimento:", FormatFloat("0.0", r.ComprimentoOuRaio), "m"});
         if (!semi) l.push_back({"Largura:", FormatFloat("0.0", r.Largura), "m"});
@@ -184,7 +198,7 @@ std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r)
         l.push_back({"Volume:", FormatFloat("0.0", r.Volume), "m3"});
         return l;
     }
-    if (r.TipoSistema == 1)
+    if (r.TipoSistema == TTipoSistemaConservacao::Gradiente)
         l.push_back({"Vazão:", FormatFloat("0.00", r.Q), "L/s"});
     else
         l.push_back({"LES:", FormatFloat("0.0", r.LES), "mm"});

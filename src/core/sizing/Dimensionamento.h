@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/Erros.h"
+#include "model/SistemaConservacao.h"
 
 class TModeloProjeto;
 
@@ -25,7 +26,7 @@ private:
 // Texts of the sizing window's entry fields (empty = no value): model values times the
 // display unit factors, in the fields' formats. Named after the window's controls.
 struct TCamposDimensionamento {
-    int cbSistema = 0;            // 0 level, 1 graded, 2 basins
+    int cbSistema = 0;            // list index: 0 level, 1 graded, 2 basins
     int cbMetodo = 0;             // spacing-method list index
     int cbFormatoBarraginha = 0;  // 0 rectangular, 1 semicircular
     std::string edtTr, edtK, edt_a, edt_b, edt_c, meLatitude, meLongitude;
@@ -34,7 +35,8 @@ struct TCamposDimensionamento {
     std::string edtProfundidade, edtAreaContribuicao, edtM1, edtM2;
 };
 
-// System-type code of a list index of cbSistema (0, 1, 5) and back (0, 1, 2).
+// System type (TTipoSistemaConservacao) of a list index of cbSistema and back; types the
+// list cannot show are read as its last item, the basins.
 int CodigoSistema(int indiceLista);
 int IndiceSistema(int codigo);
 
@@ -45,7 +47,7 @@ std::string ValidateInputs(const TCamposDimensionamento& f);
 
 // What the result pages show.
 struct TResultadoDimensionamento {
-    int TipoSistema = 0;    // 0 level, 1 graded, 5 basins
+    int TipoSistema = TTipoSistemaConservacao::Nivel;  // Nivel, Gradiente or BaciaAcumulacao
     double LES = 0;         // mm: level runoff depth, or the basin's
     double Q = 0;           // L/s, graded
     double EV = 0, EH = 0;  // m
@@ -54,7 +56,18 @@ struct TResultadoDimensionamento {
     double Hr = 0;  // cm
     int Formato = 0;
     double ComprimentoOuRaio = 0, Largura = 0, Volume = 0;  // m, m, m³
+    // Terraces only: the storm gives no runoff on this soil (no depth, or no flow), so the
+    // height is the freeboard alone and no channel was sized.
+    bool SemEscoamento = false;
 };
+
+// The result line that says so.
+extern const char* const kTextoSemEscoamento;
+// kTextoSemEscoamento when the result has no runoff, else "".
+std::string AvisoResultado(const TResultadoDimensionamento& r);
+// The rule of SemEscoamento, for whoever holds only the runoff: a graded system's flow Q
+// (L/s), a level system's runoff depth (mm).
+bool SemEscoamentoSuperficial(double escoamento);
 
 // The computation proper (steps after the check); throws EErroCalculo.
 TResultadoDimensionamento Calcular(TModeloProjeto& m);

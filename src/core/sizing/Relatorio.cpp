@@ -20,6 +20,21 @@ const char* const kTituloRelatorioBacia = "Dimensionamento de Barraginhas";
 
 std::string LegendaJanelaRelatorio(const std::string& titulo) { return "Relatório - " + titulo; }
 
+std::string EscaparHtml(const std::string& texto) {
+    std::string r;
+    r.reserve(texto.size());
+    for (const char c : texto) {
+        switch (c) {
+            case '&': r += "&amp;"; break;
+            case '<': r += "&lt;"; break;
+            case '>': r += "&gt;"; break;
+            case '"': r += "&quot;"; break;
+            default: r += c;
+        }
+    }
+    return r;
+}
+
 namespace {
 
 const char* const kTabela = "<FONT FACE = \"Arial\"><TABLE COLS=3 WIDTH=\"100%\">";
@@ -27,6 +42,19 @@ const char* const kFimTabela = "</TABLE></FONT>";
 const char* const kTD = "<TD>";
 const char* const kTD2 = "<TD colspan=2>";
 const char* const kFmtK = "###,###,###,###,###,###.0#";
+
+// Coordinates keep their seconds sign: a double quote is harmless in a cell's text, and the
+// DD°MM'SS" form is how the reports have always shown them.
+std::string CoordenadaHtml(const std::string& s) {
+    std::string r;
+    for (const char c : s) {
+        if (c == '"')
+            r += c;
+        else
+            r += EscaparHtml(std::string(1, c));
+    }
+    return r;
+}
 
 // Picture dimensions go out as at most four digits.
 std::string Dimensao(int v) { return IntToStr(std::clamp(v, 0, 9999)); }
@@ -69,7 +97,7 @@ void TRelatorio::BeginReport(const std::string& titulo) {
     Add("<FONT FACE=\"Arial\"><FONT COLOR=\"#000099\"><FONT SIZE=2>Data de emissão do relatório: " + data +
         "</FONT></FONT></FONT>");
     Add("<P>");
-    Add("<CENTER><IMG SRC=\"" + opcoes_.PastaPrograma + "Cabecalho.jpg\" HEIGHT=83 WIDTH=382></CENTER>");
+    Add("<CENTER><IMG SRC=\"" + EscaparHtml(opcoes_.PastaPrograma) + "Cabecalho.jpg\" HEIGHT=83 WIDTH=382></CENTER>");
     Add("<HR>");
     Add("<BODY TEXT=\"#000000\" BGCOLOR=\"#FFFFFF\" LINK=\"#0000FF\" VLINK=\"#800080\" ALINK=\"#FF0000\" "
         "><FONT SIZE = 2>");
@@ -94,8 +122,8 @@ void TRelatorio::WriteProjectIdentification(const TIDProjeto& id) {
     };
     for (const auto& l : linhas) {
         Add("<TR>");
-        Add(Cell(kTD, 4, l[0].first, l[0].second));
-        Add(Cell(kTD, 0, l[1].first, l[1].second));
+        Add(Cell(kTD, 4, l[0].first, EscaparHtml(l[0].second)));
+        Add(Cell(kTD, 0, l[1].first, EscaparHtml(l[1].second)));
         Add("</TR>");
     }
     Add("</TABLE> </FONT>");
@@ -107,10 +135,10 @@ void TRelatorio::WriteStorm(const TQuenda21& q) {
     Add(std::string(kTD2) + Indent(4) + "<B><U>Parâmetros da equação de chuvas intensas</U></B></TD>");
     Add("</TR>");
     const std::string linhas[5][4] = {
-        {"T: ", FloatToStr(p.Tr()) + " anos", "Estado: ", q.StrEstado()},
-        {"K: ", FormatFloat(kFmtK, p.K()), "Localidade: ", q.StrCidade()},
-        {"a: ", FormatFloat("#0.000", p.A()), "Latitude: ", q.Latitude()},
-        {"b: ", FormatFloat("#0.000", p.B()), "Longitude: ", q.Longitude()},
+        {"T: ", FloatToStr(p.Tr()) + " anos", "Estado: ", EscaparHtml(q.StrEstado())},
+        {"K: ", FormatFloat(kFmtK, p.K()), "Localidade: ", EscaparHtml(q.StrCidade())},
+        {"a: ", FormatFloat("#0.000", p.A()), "Latitude: ", CoordenadaHtml(q.Latitude())},
+        {"b: ", FormatFloat("#0.000", p.B()), "Longitude: ", CoordenadaHtml(q.Longitude())},
         {"c: ", FormatFloat("#0.000", p.C()), "", ""},
     };
     for (const auto& l : linhas) {
@@ -122,7 +150,7 @@ void TRelatorio::WriteStorm(const TQuenda21& q) {
 }
 
 void TRelatorio::InsertChartImage(const TFiguraGrafico& f) {
-    Add("<CENTER><IMG SRC=\"" + f.Arquivo + "\" HEIGHT=" + Dimensao(f.Altura) + " WIDTH=" + Dimensao(f.Largura) +
+    Add("<CENTER><IMG SRC=\"" + EscaparHtml(f.Arquivo) + "\" HEIGHT=" + Dimensao(f.Altura) + " WIDTH=" + Dimensao(f.Largura) +
         "></CENTER>");
 }
 
@@ -146,19 +174,25 @@ void LinhasMetodo(TRelatorio& r, const TEspacamento& e, bool gradiente) {
     const int metodo = e.Metodologia().Index();
     if (metodo == TMetodologiaEspacamento::Bentley || metodo == TMetodologiaEspacamento::Parana) {
         if (gradiente)
-            Linha(r, {TRelatorio::Cell(kTD, 8, "Tipo de solo: ", e.Solo().Nome())}, "<TR colspan=2> ");
+            Linha(r, {TRelatorio::Cell(kTD, 8, "Tipo de solo: ", e.SoloDoMetodo().Nome())}, "<TR colspan=2> ");
         else
-            Linha(r, {TRelatorio::Cell(kTD2, 8, "Tipo de solo: ", e.Solo().Nome())});
+            Linha(r, {TRelatorio::Cell(kTD2, 8, "Tipo de solo: ", e.SoloDoMetodo().Nome())});
     } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
-        Linha(r, {TRelatorio::Cell(kTD, 8, "Cultura: ", e.Cultura().Nome()),
-                  TRelatorio::Cell(kTD2, 0, "Resistência à erosão: ", e.ResistenciaErosao().Grupo())});
-        Linha(r, {TRelatorio::Cell(kTD2, 8, "Preparo do solo: ", e.PreparoDoSolo().Grupo())});
+        // Crop and groups come back from the project file as text.
+        Linha(r, {TRelatorio::Cell(kTD, 8, "Cultura: ", EscaparHtml(e.Cultura().Nome())),
+                  TRelatorio::Cell(kTD2, 0, "Resistência à erosão: ", EscaparHtml(e.ResistenciaErosao().Grupo()))});
+        Linha(r, {TRelatorio::Cell(kTD2, 8, "Preparo do solo: ", EscaparHtml(e.PreparoDoSolo().Grupo()))});
     }
 }
 
 std::string Parede(const TSistemaConservacao& s, const TConfiguracao& cfg) {
     return TRelatorio::Cell(kTD2, 8, "Declividade da parede do canal: ",
                             FormatFloat("#0.0##", cfg.KDecli * s.Sm().Value()), " " + cfg.UDecli);
+}
+
+// The results' own row when the storm gives no runoff: the height is not a sized channel.
+std::string LinhaSemEscoamento() {
+    return "<TD colspan=3>" + TRelatorio::Indent(4) + "<B>" + kTextoSemEscoamento + "</B></TD>";
 }
 
 bool Triangular(const TSistemaConservacao& s) { return s.Secao().Index() == 1; }
@@ -237,6 +271,7 @@ std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
     Linha(r, {TRelatorio::Cell(kTD, 4, "Altura teórica: ", FormatFloat("0.00", s.H() * 100), " cm"),
               TRelatorio::Cell(kTD2, 0, "Espaçamento vertical: ", FormatFloat("0.00", e.EV()), " m")});
     Linha(r, {TRelatorio::Cell(kTD, 4, "Altura recomendada: ", FormatFloat("0.00", s.Hr()), " cm")});
+    if (SemEscoamentoSuperficial(les)) Linha(r, {LinhaSemEscoamento()});
     r.Add(kFimTabela);
     r.Paragraph();
 
@@ -294,6 +329,7 @@ std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes
     Linha(r, {TRelatorio::Cell("<TD >", 4, "Altura teórica: ", FormatFloat("0.00", s.H() * 100), " cm"),
               TRelatorio::Cell(kTD2, 0, "Espaçamento vertical: ", FormatFloat("0.00", e.EV()), " m")});
     Linha(r, {TRelatorio::Cell(kTD2, 4, "Altura recomendada: ", FormatFloat("0.00", s.Hr()), " cm")});
+    if (SemEscoamentoSuperficial(s.Q())) Linha(r, {LinhaSemEscoamento()});
     r.Add(kFimTabela);
     r.Paragraph();
 
@@ -372,8 +408,8 @@ std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& 
     m.TerracosGradiente().SetQ(m.VazaoSalva());
     // Codes the sizing list cannot show are read as its last item, as Calcular does.
     switch (CodigoSistema(IndiceSistema(m.TipoSistema().Index()))) {
-        case 0: return RelatorioNivel(m, opcoes);
-        case 1: return RelatorioGradiente(m, opcoes);
+        case TTipoSistemaConservacao::Nivel: return RelatorioNivel(m, opcoes);
+        case TTipoSistemaConservacao::Gradiente: return RelatorioGradiente(m, opcoes);
         default: return RelatorioBacia(m, opcoes);
     }
 }

@@ -57,6 +57,10 @@ private:
     std::string texto_;
 };
 
+// A user's text (names, places, file names) made safe inside the report: & < > and " become
+// their entities. The report's own fragments never go through here.
+std::string EscaparHtml(const std::string& texto);
+
 // Window captions and titles.
 extern const char* const kTituloRelatorioNivel;       // "Dimensionamento de Sistemas de ... em Nível"
 extern const char* const kTituloRelatorioGradiente;
@@ -69,7 +73,7 @@ std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {
 std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
 std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
 // The "Relatório" button: the graded flow of the last sizing is put back, then the report of
-// the project's system (0 level, 1 graded, 5 basins).
+// the project's system (level, graded, or basins for any other type).
 std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
 
 // Writes the finished text through a temporary file beside 'arquivo'; on any failure the

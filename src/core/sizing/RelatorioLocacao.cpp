@@ -62,11 +62,11 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
               "<U><B>Método para cálculo de espaçamento entre terraços:</B></U> " + e.Metodologia().Name() + "</TD>"});
     const int metodo = e.Metodologia().Index();
     if (metodo == TMetodologiaEspacamento::Bentley || metodo == TMetodologiaEspacamento::Parana) {
-        Linha(r, {TRelatorio::Cell(kTD3, 8, "Tipo de solo: ", e.Solo().Nome())}, "<TR colspan=3> ");
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Tipo de solo: ", e.SoloDoMetodo().Nome())}, "<TR colspan=3> ");
     } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
-        Linha(r, {TRelatorio::Cell("<TD>", 8, "Cultura: ", e.Cultura().Nome()),
-                  TRelatorio::Cell("<TD>", 0, "Resistência à erosão: ", e.ResistenciaErosao().Grupo())});
-        Linha(r, {TRelatorio::Cell(kTD3, 8, "Preparo do solo: ", e.PreparoDoSolo().Grupo())});
+        Linha(r, {TRelatorio::Cell("<TD>", 8, "Cultura: ", EscaparHtml(e.Cultura().Nome())),
+                  TRelatorio::Cell("<TD>", 0, "Resistência à erosão: ", EscaparHtml(e.ResistenciaErosao().Grupo()))});
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Preparo do solo: ", EscaparHtml(e.PreparoDoSolo().Grupo()))});
     }
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Canal")});
     Linha(r, {TRelatorio::Cell("<TD>", 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
@@ -76,10 +76,10 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Taxa de infiltração estável (Tie): ", FloatToStr(cfg.KVIB * cn.VIB()),
                                " " + cfg.UVIB)});
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Arquivos das imagens de entrada")});
-    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de elevação: ", elev)});
-    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de declividade: ", decl)});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de elevação: ", EscaparHtml(elev))});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de declividade: ", EscaparHtml(decl))});
     Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) + "<U><B>Arquivo do vetor de saída: </B></U></TD>"});
-    Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", vet)});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", EscaparHtml(vet))});
     r.Add("</TABLE></FONT>");
     r.Paragraph();
 

@@ -125,6 +125,21 @@ TEST(DataHora, CalendarioEFormatos) {
     EXPECT_FALSE(TryStrToDateTime("31/02/2023", back, Regional::PtBR()));
 }
 
+TEST(DataHora, SemConfiguracaoRegionalAsDatasSaoBrasileiras) {
+    // The project's own dates are dd/mm/yyyy: a machine without regional settings must not
+    // print today's as m/d/yyyy beside them.
+    const double dt = EncodeDateTime(2026, 12, 8, 9, 30, 0);
+    for (const char* nome : {"C", "C.UTF-8", "POSIX", "", "xx_YY"}) {
+        const Regional r = Regional::FromLocaleName(nome);
+        EXPECT_EQ(DateToStr(dt, r), "08/12/2026") << nome;
+        EXPECT_EQ(DateTimeToStr(dt, r), "08/12/2026 09:30:00") << nome;
+    }
+    // Numbers keep the point there; the named regions keep all of theirs.
+    EXPECT_EQ(Regional::FromLocaleName("C.UTF-8").DecimalSeparator, '.');
+    EXPECT_EQ(Regional::FromLocaleName("pt_BR.UTF-8").DecimalSeparator, ',');
+    EXPECT_EQ(DateToStr(dt, Regional::FromLocaleName("en_US.UTF-8")), "12/8/2026");
+}
+
 TEST(Aritmetica, FalhasLevantamAMensagem) {
     EXPECT_DOUBLE_EQ(aritmetica::Power(8, 1.0 / 3.0), 2.0);
     EXPECT_THROW(aritmetica::Power(0, 2), EAritmetico);

@@ -173,6 +173,22 @@ TEST(Precipitacao, FimDoEscoamentoComFalhaAritmetica) {
     }
 }
 
+TEST(Precipitacao, FimDoEscoamentoSemVIBOuSemExpoente) {
+    // This profile only tends to zero: with f = 0 (or a constant rain, c = 0) runoff never
+    // ends, and the input, not the arithmetic, is what is wrong.
+    auto s = TempestadeIDF();
+    s.SetDuracao(0);
+    EXPECT_EQ(MensagemDe([&] { RunoffEndTime(s, 0); }),
+              "Erro. A velocidade de infiltração básica (VIB) tem que ser maior que zero para calcular o "
+              "tempo do fim do escoamento superficial.");
+    s.SetC(0);
+    EXPECT_EQ(MensagemDe([&] { RunoffEndTime(s, 20); }),
+              "Erro. O parâmetro \"c\" da equação de chuvas intensas tem que ser maior que zero para "
+              "calcular o tempo do fim do escoamento superficial.");
+    // A constant rain the soil takes in whole still has no runoff.
+    EXPECT_EQ(RunoffEndTime(s, s.Intensity(0)), 0);
+}
+
 TEST(Precipitacao, DuplaExponencial) {
     auto s = TempestadeDupla();
     EXPECT_EQ(s.DurationMin(), 120);

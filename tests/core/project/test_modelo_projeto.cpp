@@ -10,6 +10,7 @@
 #include "common/IniFile.h"
 #include "project/GerenteSis.h"
 #include "project/ModeloProjeto.h"
+#include "rainfall/Estado.h"
 
 namespace fs = std::filesystem;
 
@@ -338,6 +339,9 @@ TEST(ModeloProjeto, ShippedExamplesAreTheProgramsOwnSave) {
         EXPECT_EQ(LerArquivo(pasta.Arquivo(nome)), esperado) << nome;
         TModeloProjeto m;
         EXPECT_TRUE(m.LerProjeto(pasta.Arquivo(nome))) << nome;
+        // The stored state index is the state the example names, in the state table.
+        EXPECT_EQ(TEstado::Nome(m.Quenda().IndEstado()), m.Quenda().StrEstado()) << nome;
+        EXPECT_EQ(m.Quenda().StrEstado(), m.Identificacao().Estado()) << nome;
     }
 }
 

@@ -342,10 +342,6 @@ protected:
         e_[12].push_back(Estacao("Sul", 1000, 0.15, 10, 0.75, "21°00'00\"", "45°00'00\"", "Fonte MG"));
         e_[24].push_back(Estacao("Oeste", 1200, 0.16, 11, 0.76, "20°00'00\"", "47°00'00\"", "Fonte SP"));
         e_[4].push_back(Estacao("Norte", 1500, 0.17, 12, 0.77, "18°00'00\"", "45°00'00\"", "Fonte BA"));
-        // Outside the eight states: never weighed, even right beside the target.
-        e_[5].push_back(Estacao("Perto", 9e9, 0.9, 99, 1.9, "20°00'01\"", "45°00'00\"", "Fonte CE"));
-        e_[8].push_back(Estacao("Vazia", 1, 1, 1, 1, "50°00'00\"", "45°00'00\""));  // only to prove GO counts
-        e_[8].clear();
     }
     TBDPrecipitacao Gravar() {
         GravarEstacoes(tmp_.Arquivo(kArquivoEstacoes), e_);
@@ -371,11 +367,25 @@ TEST_F(Interpolacao, InversoDaQuintaPotenciaCalculadoAMao) {
     EXPECT_EQ(r.Longitude, "45°00'00\"");
 }
 
-TEST_F(Interpolacao, GoiasEntraNaInterpolacao) {
-    e_[8].push_back(Estacao("Goiás", 1100, 0.15, 10, 0.75, "20°00'00\"", "44°00'00\""));  // 1° east, weight 1
+TEST_F(Interpolacao, EstacoesDeTodosOsEstadosEntram) {
+    // Goiás and Ceará, 1° east and 1° north: weight 1 each, whatever state holds them.
+    e_[8].push_back(Estacao("Goiás", 1100, 0.15, 10, 0.75, "20°00'00\"", "44°00'00\""));
+    e_[5].push_back(Estacao("Ceará", 1300, 0.15, 10, 0.75, "19°00'00\"", "45°00'00\""));
     TBDPrecipitacao bd = Gravar();
     const StationRecord r = bd.InterpolateEquation("20°00'00\"", "45°00'00\"");
-    EXPECT_NEAR(r.K, (1000 + 1100 + 1200 / 32.0 + 1500 / 32.0) / 2.0625, 1e-9);
+    EXPECT_NEAR(r.K, (1000 + 1100 + 1300 + 1200 / 32.0 + 1500 / 32.0) / 3.0625, 1e-9);
+}
+
+TEST_F(Interpolacao, TextoNomeiaOsEstadosComEstacoes) {
+    TBDPrecipitacao bd = Gravar();
+    EXPECT_EQ(bd.TextoInterpolacao(),
+              "Interpolação realizada utilizando o Método do Inverso da Quinta Potência da Distância e "
+              "considerando as informações de todas as localidades em que a equação de "
+              "intensidade-duração-freqüência da precipitação é conhecida nas unidades da federação com "
+              "estações no banco de dados: Bahia, Minas Gerais e São Paulo.");
+    e_ = {};
+    e_[20].push_back(Estacao("Sul", 1000, 0.15, 10, 0.75, "30°00'00\"", "51°00'00\""));
+    EXPECT_TRUE(Gravar().TextoInterpolacao().ends_with("banco de dados: Rio Grande do Sul."));
 }
 
 TEST_F(Interpolacao, CoincidenciaExataDevolveAEstacao) {
@@ -385,8 +395,9 @@ TEST_F(Interpolacao, CoincidenciaExataDevolveAEstacao) {
     EXPECT_EQ(r.Source, "Fonte SP");
     EXPECT_EQ(r.K, 1200);
     EXPECT_EQ(r.C, 0.76);
-    // A station outside the eight states is not found even at its own coordinates.
-    EXPECT_EQ(bd.InterpolateEquation("20°00'01\"", "45°00'00\"").Source, "Interpolação");
+    // Any state's station is found at its own coordinates.
+    e_[20].push_back(Estacao("Gaúcha", 900, 0.15, 10, 0.75, "30°00'00\"", "51°00'00\"", "Fonte RS"));
+    EXPECT_EQ(Gravar().InterpolateEquation("30°00'00\"", "51°00'00\"").Source, "Fonte RS");
 }
 
 TEST_F(Interpolacao, EquacoesIncompativeisSeguemAMediaDasIntensidades) {
@@ -532,8 +543,16 @@ TBDPrecipitacao* BancoEntregue::bd_ = nullptr;
 
 }  // namespace
 
-TEST_F(BancoEntregue, EstadosDaInterpolacaoTemEstacoes) {
-    for (int e : kEstadosInterpolacao) EXPECT_GT(bd_->Stations(e).size(), 10u) << TEstado::Nome(e);
+TEST_F(BancoEntregue, TodosOsEstadosTemEstacoes) {
+    for (int e = 0; e < kNumEstados; ++e) {
+        EXPECT_GT(bd_->Stations(e).size(), 0u) << TEstado::Nome(e);
+        EXPECT_NE(bd_->TextoInterpolacao().find(TEstado::Nome(e)), std::string::npos) << TEstado::Nome(e);
+    }
+    EXPECT_TRUE(bd_->TextoInterpolacao().ends_with(": Acre, Alagoas, Amapá, Amazonas, Bahia, Ceará, Distrito Federal, "
+                                                   "Espírito Santo, Goiás, Maranhão, Mato Grosso, Mato Grosso do Sul, "
+                                                   "Minas Gerais, Pará, Paraíba, Paraná, Pernambuco, Piauí, Rio de "
+                                                   "Janeiro, Rio Grande do Norte, Rio Grande do Sul, Rondônia, Roraima, "
+                                                   "Santa Catarina, São Paulo, Sergipe e Tocantins."));
     std::size_t total = 0;
     for (int e = 0; e < kNumEstados; ++e) total += bd_->Stations(e).size();
     EXPECT_EQ(total, 1846u - 14u);  // the inventory without its Bolivian gauges
@@ -614,7 +633,8 @@ TEST_F(BancoEntregue, CapitaisInterpoladasPertoDaGrade) {
                    b = LerGrade(Fontes("IDF_b.asc")), c = LerGrade(Fontes("IDF_c.asc"));
     const auto mun = Csv(Fontes("municipios.csv"));
     int conferidas = 0;
-    for (const char* capital : {"Belo Horizonte", "São Paulo", "Curitiba", "Goiânia", "Palmas", "Vitória", "Salvador"}) {
+    for (const char* capital : {"Belo Horizonte", "São Paulo", "Curitiba", "Goiânia", "Palmas", "Vitória", "Salvador",
+                                "Porto Alegre", "Cuiabá", "Manaus"}) {
         for (std::size_t i = 1; i < mun.size(); ++i) {
             if (mun[i][1] != capital || mun[i][4] != "1") continue;
             const double lat = std::atof(mun[i][2].c_str()), lon = std::atof(mun[i][3].c_str());
@@ -631,22 +651,34 @@ TEST_F(BancoEntregue, CapitaisInterpoladasPertoDaGrade) {
             ++conferidas;
         }
     }
-    EXPECT_EQ(conferidas, 7);
+    EXPECT_EQ(conferidas, 10);
+}
+
+TEST_F(BancoEntregue, PortoAlegreSegueASuaEstacao) {
+    // The city's own station lies a few kilometres off; Paraná's are hundreds away.
+    const StationRecord* estacao = nullptr;
+    for (const StationRecord& s : bd_->Stations(20))
+        if (s.Name.rfind("PORTO ALEGRE", 0) == 0 && !estacao) estacao = &s;
+    ASSERT_NE(estacao, nullptr);
+    const StationRecord r = bd_->InterpolateEquation(GrausParaCoordenada(30.0318), GrausParaCoordenada(51.2065));
+    EXPECT_EQ(r.Source, "Interpolação");
+    EXPECT_NEAR(Intensidade(r, 10, 60) / Intensidade(*estacao, 10, 60), 1.0, 0.05)
+        << Intensidade(r, 10, 60) << " x " << Intensidade(*estacao, 10, 60);
 }
 
 TEST_F(BancoEntregue, LocalidadesInterpoladasSeguemAsEstacoesVizinhas) {
-    // At every seat of the eight states the interpolated storm stays near the weighted mean
+    // At every seat of every state the interpolated storm stays near the weighted mean
     // of the stations' own intensities (Tr 10 years, 60 min), within the stations' range.
     struct P {
         double phi, lambda, i;
     };
     std::vector<P> estacoes;
-    for (int f : kEstadosInterpolacao)
+    for (int f = 0; f < kNumEstados; ++f)
         for (const StationRecord& s : bd_->Stations(f))
             estacoes.push_back({CoordenadaParaGraus(s.Latitude), CoordenadaParaGraus(s.Longitude), Intensidade(s, 10, 60)});
     double pior = 0;
     std::string onde;
-    for (int e : kEstadosInterpolacao) {
+    for (int e = 0; e < kNumEstados; ++e) {
         bd_->LoadLocalities(e);
         for (const LocalityRecord& l : bd_->Localities()) {
             const double phi = CoordenadaParaGraus(l.Latitude), lambda = CoordenadaParaGraus(l.Longitude);

@@ -270,4 +270,41 @@ TEST(Quenda21, LoadRefusesOtherVersionsAndSanitisesIndices) {
     EXPECT_FALSE(q.Load(pasta.Arquivo("nao-existe.kzp")));
 }
 
+TEST(Quenda21, DamagedStormSectionFailsTheLoad) {
+    PastaTemporaria pasta;
+    const std::string arq = pasta.Arquivo("p.kzp");
+    TQuenda21 a;
+    Preencher(a);
+    ASSERT_TRUE(a.Save(arq));
+    const std::string bom = LerArquivo(arq);
+    TQuenda21 b;
+    ASSERT_TRUE(b.Load(arq));
+    // A storm version this program never wrote, in either storm section.
+    for (const char* secao : {"PRECIPITACAO", "PREC_EXPONENCIAL_NEGATIVA"}) {
+        GravarArquivo(arq, bom);
+        {
+            IniFile ini(arq);
+            ini.WriteString(secao, "Versao", "9");
+            ini.UpdateFile();
+        }
+        EXPECT_FALSE(b.Load(arq)) << secao;
+    }
+    // An older section whose equation cannot be taken (a negative exponent).
+    GravarArquivo(arq, bom);
+    {
+        IniFile ini(arq);
+        ini.WriteString("PREC_EXPONENCIAL_NEGATIVA", "Versao", "2");
+        ini.WriteString("PREC_EXPONENCIAL_NEGATIVA", "C", "-0.8");
+        ini.UpdateFile();
+    }
+    EXPECT_FALSE(b.Load(arq));
+
+    // A storm never chosen is saved with Tr and K at -1: that reads back as not chosen.
+    TQuenda21 novo;
+    ASSERT_TRUE(novo.Save(arq));
+    ASSERT_TRUE(b.Load(arq));
+    EXPECT_EQ(b.Precipitacao().Tr(), -1);
+    EXPECT_EQ(b.Precipitacao().K(), -1);
+}
+
 }  // namespace

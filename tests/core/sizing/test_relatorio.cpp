@@ -208,6 +208,78 @@ TEST(Relatorio, FileAppearsOnlyWhenComplete) {
     EXPECT_EQ(std::distance(fs::directory_iterator(pasta.Caminho()), fs::directory_iterator()), 2);
 }
 
+TEST(Relatorio, UserTextsCannotBreakTheHtml) {
+    RegionalFixo pt(Regional::PtBR());
+    Sized s("Terraco em nivel.kzp");
+    s.m.Identificacao().SetNome("<script>alert(1)</script> & Cia");
+    s.m.Identificacao().SetEmpresa("Sítio \"Boa Vista\"");
+    s.m.Quenda().SetStrCidade("A<B>");
+    TOpcoesRelatorio o = Fixas();
+    o.PastaPrograma = "/opt/a&b \"x\"/";
+    const std::string t = RelatorioNivel(s.m, o);
+    EXPECT_TRUE(Contem(t, "<B>Nome: </B>&lt;script&gt;alert(1)&lt;/script&gt; &amp; Cia</TD>"));
+    EXPECT_TRUE(Contem(t, "<B>Empresa: </B>Sítio &quot;Boa Vista&quot;</TD>"));
+    EXPECT_TRUE(Contem(t, "<B>Localidade: </B>A&lt;B&gt;</TD>"));
+    EXPECT_TRUE(Contem(t, "<IMG SRC=\"/opt/a&amp;b &quot;x&quot;/Cabecalho.jpg\" HEIGHT=83"));
+    EXPECT_FALSE(Contem(t, "<script>") || Contem(t, "<B>>"));
+}
+
+// The Paraná soils are their own table: a project saved with one reopens, reports and saves
+// it again, not the Bentley soil of the same index.
+TEST(Relatorio, ParanaSoilSurvivesLoadReportAndSave) {
+    RegionalFixo pt(Regional::PtBR());
+    PastaTemporaria pasta;
+    const std::string arq = pasta.Arquivo("parana.kzp");
+    {
+        TModeloProjeto m;
+        m.AbrirProjetoSemAlterar(Exemplo("Terraco em nivel.kzp"));
+        TEspacamento& e = m.TerracosNivel().Espacamento();
+        e.Metodologia().SetIndex(TMetodologiaEspacamento::Parana);
+        e.Solo().SetFamilia(TSolo::FamiliaParana);
+        e.Solo().SetIndex(2);
+        e.ComputeSpacing(m.NumeroDaCurva().St());
+        m.EscreverProjeto(arq);
+    }
+    TModeloProjeto m;
+    ASSERT_TRUE(m.LerProjeto(arq));
+    EXPECT_EQ(m.TerracosNivel().Espacamento().Solo().Nome(), "Terra roxa");
+    EXPECT_DOUBLE_EQ(m.TerracosNivel().Espacamento().Solo().IndiceSolo(), 1.212);
+    Dimensionar(m);
+    EXPECT_TRUE(Contem(RelatorioNivel(m, Fixas()), "<B>Tipo de solo: </B>Terra roxa</TD>"));
+    m.EscreverProjeto(arq);
+    const std::string texto = LerArquivo(arq);
+    EXPECT_TRUE(Contem(texto, "IndSolo=2\r\nTipoSolo=Terra roxa\r\nIndiceSolo=1,212\r\n")) << texto;
+    // The method decides the table even when the soil object was last set for another one.
+    TEspacamento& e = m.TerracosNivel().Espacamento();
+    e.Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
+    EXPECT_TRUE(Contem(RelatorioNivel(m, Fixas()), "<B>Tipo de solo: </B>Solos de textura grossa</TD>"));
+}
+
+TEST(Relatorio, NoRunoffIsSaidInTheResults) {
+    RegionalFixo pt(Regional::PtBR());
+    Sized g("Terraco em gradiente.kzp");
+    EXPECT_FALSE(Contem(RelatorioGradiente(g.m, Fixas()), "Não há escoamento"));
+    g.m.NumeroDaCurva().SetVIB(500);  // above the storm's peak intensity
+    const TResultadoDimensionamento r = Dimensionar(g.m);
+    EXPECT_TRUE(r.SemEscoamento);
+    EXPECT_EQ(r.Q, 0);
+    EXPECT_DOUBLE_EQ(r.Hr, 10);
+    EXPECT_EQ(AvisoResultado(r),
+              "Não há escoamento superficial para esta chuva e este solo: a altura recomendada é apenas a "
+              "folga de 10 cm, sem canal dimensionado.");
+    const std::string linha = std::string("<TR>\n<TD colspan=3>&nbsp;&nbsp;&nbsp;&nbsp;<B>") + kTextoSemEscoamento +
+                              "</B></TD>\n</TR>\n</TABLE></FONT>\n";
+    EXPECT_TRUE(Contem(RelatorioGradiente(g.m, Fixas()), linha));
+
+    Sized n("Terraco em nivel.kzp");
+    EXPECT_FALSE(Dimensionar(n.m).SemEscoamento);
+    n.m.NumeroDaCurva().SetVIB(500);
+    const TResultadoDimensionamento rn = Dimensionar(n.m);
+    EXPECT_TRUE(rn.SemEscoamento);
+    EXPECT_EQ(rn.LES, 0);
+    EXPECT_TRUE(Contem(RelatorioNivel(n.m, Fixas()), linha));
+}
+
 // ---------------------------------------------------------------- location report
 
 struct Locacao {
@@ -265,6 +337,14 @@ TEST(RelatorioLocacao, MethodRowsSpanTheWholeTable) {
     l.m.TerracosNivel().Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
     t = l.Relatorio();
     EXPECT_TRUE(Contem(t, "<TR colspan=3> \n<TD colspan=3>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Tipo de solo: </B>"));
+}
+
+TEST(RelatorioLocacao, FileNamesAreEscaped) {
+    RegionalFixo pt(Regional::PtBR());
+    Locacao l;
+    l.m.LocacaoNivel().SetfnImgElev(l.pasta.Arquivo("a&b<1>.img"));
+    l.Tabela({});
+    EXPECT_TRUE(Contem(l.Relatorio(), "<B>Imagem de elevação: </B>" + l.pasta.Caminho() + "/a&amp;b&lt;1&gt;.img</TD>"));
 }
 
 TEST(RelatorioLocacao, MissingOrDamagedTableGivesNoReport) {
