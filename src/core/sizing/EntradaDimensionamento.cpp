@@ -117,40 +117,6 @@ std::string EVAoVivo(const std::string& eh, const std::string& declive, int kdec
 
 int DeclividadeInteira(double declive) { return static_cast<int>(std::nearbyint(declive * 100.0)); }
 
-bool AcimaLimiteBentleyParana(double declive) { return declive > 0.20; }
-
-std::string MensagemLimiteBentley(const std::string& unidade) {
-    return unidade == "m/m" ? "Para o metódo de Bentley, a declividade máxima recomendada é de 0,20 m/m"
-                            : "Para o metódo de Bentley, a declividade máxima recomendada é de 20 %";
-}
-
-std::string MensagemLimiteParana(const std::string& unidade) {
-    return unidade == "m/m" ? "Para o método de Paraná, a declividade máxima permitida é de 0,20 m/m"
-                            : "Para o método de Paraná, a declividade máxima permitida é de 20 %";
-}
-
-int LimiteLombardiNeto(int grupo) {
-    static const int limites[] = {16, 14, 12, 12};
-    return grupo >= 0 && grupo < 4 ? limites[grupo] : 12;
-}
-
-std::string MensagemLimiteLombardiNeto(int grupo, const std::string& unidade) {
-    static const char* const nomes[] = {"A (alta resistência à erosão)", "B (moderada resistência à erosão)",
-                                        "C (baixa resistência à erosão)", "D (resistência muito baixa à erosão)"};
-    const int g = grupo >= 0 && grupo < 4 ? grupo : 3;
-    const int lim = LimiteLombardiNeto(g);
-    const std::string valor = unidade == "m/m" ? "0," + std::to_string(lim) + " m/m" : std::to_string(lim) + "%";
-    return std::string("Para o método de Lombardi Neto, a declividade máxima recomendada para o tipo de solo ") +
-           nomes[g] + " é de " + valor;
-}
-
-std::string MensagemGrupoLombardiNivel(int grupo) {
-    if (grupo != 2 && grupo != 3) return {};
-    return std::string("Conforme recomendação de Lombardi Neto, no solo do tipo ") + (grupo == 2 ? "C" : "D") +
-           " não deve ser implantado o " + "sistema de terraceamento em nível. Neste caso, deve ser utilizado " +
-           " o terraceamento com gradiente.";
-}
-
 std::string CoordenadaDoCampo(const std::string& texto, const std::string& nome) {
     int digitos = 0, brancos = 0;
     for (char c : texto) {

@@ -2,7 +2,7 @@
 // Rules of the sizing window's entry page that do not need a widget: which field is
 // missing or unreadable (with its control and group, so the window can open the group
 // and focus the field), the recommended height, the vertical spacing shown while the
-// user types, and the slope warnings of the spacing methods.
+// user types, the coordinate texts and the whole-percent slope of the method dialogs.
 #include <string>
 
 #include "sizing/Dimensionamento.h"
@@ -35,15 +35,6 @@ std::string EVAoVivo(const std::string& eh, const std::string& declive, int kdec
 // Slope (m/m) as the spacing dialogs' whole-percent spin takes it: rounded half to even.
 int DeclividadeInteira(double declive);
 
-// Warnings of "Definir" above 0.20 m/m, by the slope unit label ("m/m" or any other).
-bool AcimaLimiteBentleyParana(double declive);
-std::string MensagemLimiteBentley(const std::string& unidade);
-std::string MensagemLimiteParana(const std::string& unidade);
-// Lombardi Neto: recommended maximum slope (%) of an erosion group (0..3) and its warning.
-int LimiteLombardiNeto(int grupo);
-std::string MensagemLimiteLombardiNeto(int grupo, const std::string& unidade);
-// Level terraces on erosion group C or D (2, 3); empty for the other groups.
-std::string MensagemGrupoLombardiNivel(int grupo);
 
 // A coordinate field's text as the storm holder keeps it: empty for an untouched mask,
 // the text itself when complete. A partly filled or unreadable text raises EVandoro

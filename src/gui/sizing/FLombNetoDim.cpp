@@ -141,14 +141,15 @@ void TFLombNetoDim::WarnSlopeLimit() {
     const int grupo = cbGrupo_->currentIndex();
     if (grupo < 0) return;
     const int pct = Declividade();
-    if (pct <= LimiteLombardiNeto(grupo)) {
+    const std::string aviso = AvisoDeclividadeLombardi(grupo, pct / 100.0, unidade_);
+    if (aviso.empty()) {
         avisadoDeclive_ = avisadoGrupo_ = -1;
         return;
     }
     if (pct == avisadoDeclive_ && grupo == avisadoGrupo_) return;
     avisadoDeclive_ = pct;
     avisadoGrupo_ = grupo;
-    Dialogos().Informacao(this, Q(MensagemLimiteLombardiNeto(grupo, unidade_)));
+    Dialogos().Informacao(this, Q(aviso));
 }
 
 void TFLombNetoDim::CulturaClick() {
@@ -162,7 +163,7 @@ void TFLombNetoDim::GrupoClick() {
     WarnSlopeLimit();
     int i = cbGrupo_->currentIndex();
     if (i < 0) return;
-    const std::string aviso = nivel_ ? MensagemGrupoLombardiNivel(i) : std::string();
+    const std::string aviso = nivel_ ? RecusaGrupoLombardiEmNivel(i) : std::string();
     if (!aviso.empty()) {
         Dialogos().Informacao(this, Q(aviso));
         cbGrupo_->setCurrentIndex(0);

@@ -863,6 +863,8 @@ void TfrmDimensionamento::MostrarResultado() {
         for (size_t i = desde; i < l.size(); ++i)
             t << Q(l[i].Rotulo + (l[i].Valor.empty() ? "" : " " + l[i].Valor) +
                    (l[i].Unidade.empty() ? "" : " " + l[i].Unidade));
+        const std::string aviso = AvisoResultado(resultado_);
+        if (!aviso.empty()) t << Q(aviso);
         rotulo->setText(t.join('\n'));
         rotulo->setVisible(!t.isEmpty());
     };
@@ -938,7 +940,8 @@ void TfrmDimensionamento::btnDefinirClick() {
     int pctFinal = pct;
     switch (cbMetodo_->currentIndex()) {
         case Bentley: {
-            if (AcimaLimiteBentleyParana(declive)) Dialogos().Informacao(this, Q(MensagemLimiteBentley(cfg.UDecli)));
+            const std::string aviso = AvisoDeclividadeBentley(declive, cfg.UDecli);
+            if (!aviso.empty()) Dialogos().Informacao(this, Q(aviso));
             TFBentleyDim d(this);
             d.SetDeclividade(pct);
             resultado = d.EditSpacing(copia);
@@ -956,8 +959,10 @@ void TfrmDimensionamento::btnDefinirClick() {
             break;
         }
         case Parana: {
-            if (AcimaLimiteBentleyParana(declive)) {
-                Dialogos().Informacao(this, Q(MensagemLimiteParana(cfg.UDecli)));
+            try {
+                VerificarDeclividadeParana(declive, cfg.UDecli);
+            } catch (const EVandoro& e) {
+                Dialogos().Informacao(this, Q(e.what()));
                 break;
             }
             TFParanaDim d(this);
