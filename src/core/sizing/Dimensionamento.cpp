@@ -5,6 +5,7 @@
 
 #include "common/Numeros.h"
 #include "project/ModeloProjeto.h"
+#include "sizing/EntradaDimensionamento.h"
 
 namespace {
 
@@ -131,45 +132,7 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     c.Sm().SetValue(1);
 }
 
-std::string ValidateInputs(const TCamposDimensionamento& f) {
-    struct Regra {
-        const std::string* campo;
-        const char* mensagem;
-    };
-    const Regra comuns[] = {
-        {&f.edtTr, "Valor do periodo de retorno inconsistente."},
-        {&f.edtK, "Valor do parâmetro \"K\" inconsistente."},
-        {&f.edt_a, "Valor do parâmetro \"a\" inconsistente."},
-        {&f.edt_b, "Valor do parâmetro \"b\" inconsistente."},
-        {&f.edt_c, "Valor do parâmetro \"c\" inconsistente."},
-        {&f.edtTIE, "Valor da taxa de infiltração estável inconsistente."},
-    };
-    for (const auto& r : comuns)
-        if (r.campo->empty()) return r.mensagem;
-
-    if (CodigoSistema(f.cbSistema) == TTipoSistemaConservacao::BaciaAcumulacao) {
-        if (f.edtProfundidade.empty()) return "Valor da profundidade da barraginha inconsistente.";
-        if (f.edtAreaContribuicao.empty()) return "Valor da área de contribuição da barraginha inconsistente.";
-        if (f.cbFormatoBarraginha == 0) {
-            if (f.edtM1.empty()) return "Valor do parâmetro \"m1\" da barraginha inconsistente.";
-            if (f.edtM2.empty()) return "Valor do parâmetro \"m2\" da barraginha inconsistente.";
-        }
-        return std::string();
-    }
-    const bool gradiente = CodigoSistema(f.cbSistema) == TTipoSistemaConservacao::Gradiente;
-    if (f.edtSm.empty()) return "Valor da inclinação do murundum inconsistente.";
-    if (f.edtSt.empty()) return "Valor da declividade do terreno inconsistente.";
-    if (gradiente) {
-        if (f.edtRugTerreno.empty()) return "Valor da rugosidade do terreno inconsistente.";
-        if (f.edtDecCanal.empty()) return "Valor da declividade do canal inconsistente.";
-        if (f.edtCompCanal.empty()) return "Valor do comprimento do canal inconsistente.";
-        if (f.edtRugCanal.empty()) return "Valor da rugosidade do canal inconsistente.";
-    }
-    if (f.edtDecTerreno.empty()) return "Valor da declividade do terreno inconsistente.";
-    if (f.edtVertical.empty()) return "Valor do espaçamento vertical inconsistente.";
-    if (f.edtHorizontal.empty()) return "Valor do espaçamento horizontal inconsistente.";
-    return std::string();
-}
+std::string ValidateInputs(const TCamposDimensionamento& f) { return PrimeiroCampoVazio(f).Mensagem; }
 
 TResultadoDimensionamento Calcular(TModeloProjeto& m) {
     TResultadoDimensionamento r;
@@ -202,10 +165,8 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
         r.EH = s.Espacamento().EH();
         r.H = s.H();
         // The recommended height reads the coefficient back from its field ("0.00").
-        s.SetCDu(ReadNumber(ShowPositive("0.00", s.CDu())));
+        r.Hr = DefinirAlturaRecomendada(s, ReadNumber(ShowPositive("0.00", s.CDu())));
         r.CDu = s.CDu();
-        s.SetHr(std::sqrt(r.CDu) * r.H * 100.0 + 10.0);
-        r.Hr = s.Hr();
         r.SemEscoamento = SemEscoamentoSuperficial(r.TipoSistema == TTipoSistemaConservacao::Gradiente ? r.Q : r.LES);
     } catch (const std::exception& e) {
         throw EErroCalculo(e.what());

@@ -7,6 +7,7 @@
 #include "common/SerieGrafico.h"
 #include "common/Win1252.h"
 #include "project/ModeloProjeto.h"
+#include "sizing/EntradaDimensionamento.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ private:
     double vib_, st_, nt_;
 };
 
-double Recomendada(double cdu, double h) { return std::sqrt(cdu) * h * 100.0 + 10.0; }
+double Recomendada(double cdu, double h) { return AlturaRecomendada(cdu, h); }
 
 void Acrescentar(TGraficoSimulacao& g, ISerieGrafico* serie, double x, const std::string& xs, double y, double q,
                  double h, double cdu) {

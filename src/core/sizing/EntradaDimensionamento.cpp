@@ -1,0 +1,131 @@
+#include "sizing/EntradaDimensionamento.h"
+
+#include <cmath>
+
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "model/SistemaConservacao.h"
+#include "rainfall/BDPrecipitacao.h"
+
+namespace {
+
+struct Regra {
+    const std::string TCamposDimensionamento::*campo;
+    const char* controle;
+    const char* grupo;
+    const char* mensagem;
+};
+
+// Every required field in the checking order, with the systems it applies to.
+enum Aplica { Todos, Bacias, Retangulares, Terracos, Gradiente };
+struct RegraAplicada {
+    Regra r;
+    Aplica a;
+};
+
+const RegraAplicada kRegras[] = {
+    {{&TCamposDimensionamento::edtTr, "edtTr", "Precipitação", "Valor do periodo de retorno inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edtK, "edtK", "Precipitação", "Valor do parâmetro \"K\" inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edt_a, "edt_a", "Precipitação", "Valor do parâmetro \"a\" inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edt_b, "edt_b", "Precipitação", "Valor do parâmetro \"b\" inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edt_c, "edt_c", "Precipitação", "Valor do parâmetro \"c\" inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edtTIE, "edtTIE", "Solo", "Valor da taxa de infiltração estável inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edtProfundidade, "edtProfundidade", "Barraginha",
+      "Valor da profundidade da barraginha inconsistente."},
+     Bacias},
+    {{&TCamposDimensionamento::edtAreaContribuicao, "edtAreaContribuicao", "Barraginha",
+      "Valor da área de contribuição da barraginha inconsistente."},
+     Bacias},
+    {{&TCamposDimensionamento::edtM1, "edtM1", "Barraginha", "Valor do parâmetro \"m1\" da barraginha inconsistente."},
+     Retangulares},
+    {{&TCamposDimensionamento::edtM2, "edtM2", "Barraginha", "Valor do parâmetro \"m2\" da barraginha inconsistente."},
+     Retangulares},
+    {{&TCamposDimensionamento::edtSm, "edtSm", "Canal", "Valor da inclinação do murundum inconsistente."}, Terracos},
+    {{&TCamposDimensionamento::edtSt, "edtSt", "Canal", "Valor da declividade do terreno inconsistente."}, Terracos},
+    {{&TCamposDimensionamento::edtRugTerreno, "edtRugTerreno", "Terreno",
+      "Valor da rugosidade do terreno inconsistente."},
+     Gradiente},
+    {{&TCamposDimensionamento::edtDecCanal, "edtDecCanal", "Canal", "Valor da declividade do canal inconsistente."},
+     Gradiente},
+    {{&TCamposDimensionamento::edtCompCanal, "edtCompCanal", "Canal", "Valor do comprimento do canal inconsistente."},
+     Gradiente},
+    {{&TCamposDimensionamento::edtRugCanal, "edtRugCanal", "Canal", "Valor da rugosidade do canal inconsistente."},
+     Gradiente},
+    {{&TCamposDimensionamento::edtDecTerreno, "edtDecTerreno", "Terreno",
+      "Valor da declividade do terreno inconsistente."},
+     Terracos},
+    {{&TCamposDimensionamento::edtVertical, "edtVertical", "Espaçamento", "Valor do espaçamento vertical inconsistente."},
+     Terracos},
+    {{&TCamposDimensionamento::edtHorizontal, "edtHorizontal", "Espaçamento",
+      "Valor do espaçamento horizontal inconsistente."},
+     Terracos},
+};
+
+bool Aplicavel(Aplica a, const TCamposDimensionamento& f) {
+    const bool bacia = f.cbSistema == 2;
+    switch (a) {
+        case Todos: return true;
+        case Bacias: return bacia;
+        case Retangulares: return bacia && f.cbFormatoBarraginha == 0;
+        case Terracos: return !bacia;
+        case Gradiente: return f.cbSistema == 1;
+    }
+    return false;
+}
+
+TCampoEntrada Campo(const Regra& r, std::string mensagem) { return {r.controle, r.grupo, std::move(mensagem)}; }
+
+}  // namespace
+
+TCampoEntrada PrimeiroCampoVazio(const TCamposDimensionamento& f) {
+    for (const auto& ra : kRegras)
+        if (Aplicavel(ra.a, f) && (f.*ra.r.campo).empty()) return Campo(ra.r, ra.r.mensagem);
+    return {};
+}
+
+TCampoEntrada PrimeiroCampoInvalido(const TCamposDimensionamento& f) {
+    // Every number field that StoreInputs reads, whether the system uses it or not.
+    for (const auto& ra : kRegras) {
+        const std::string& texto = f.*ra.r.campo;
+        double v = 0;
+        if (!texto.empty() && !TryStrToFloat(texto, v)) {
+            try {
+                StrToFloat(texto);
+            } catch (const EVandoro& e) {
+                return Campo(ra.r, e.what());
+            }
+        }
+    }
+    return {};
+}
+
+double AlturaRecomendada(double cdu, double H) { return std::sqrt(cdu) * H * 100.0 + 10.0; }
+
+double DefinirAlturaRecomendada(TSistemaConservacao& s, double cdu) {
+    s.SetCDu(cdu);
+    s.SetHr(AlturaRecomendada(s.CDu(), s.H()));
+    return s.Hr();
+}
+
+std::string EVAoVivo(const std::string& eh, const std::string& declive, int kdecli, const char* formato) {
+    double h = 0, d = 0;
+    if (eh.empty() || declive.empty() || kdecli == 0) return {};
+    if (!TryStrToFloat(eh, h) || !TryStrToFloat(declive, d)) return {};
+    const double ev = h * d / kdecli;
+    return ev > 0 ? FormatFloat(formato, ev) : std::string();
+}
+
+int DeclividadeInteira(double declive) { return static_cast<int>(std::nearbyint(declive * 100.0)); }
+
+std::string CoordenadaDoCampo(const std::string& texto, const std::string& nome) {
+    int digitos = 0, brancos = 0;
+    for (char c : texto) {
+        if (c >= '0' && c <= '9') ++digitos;
+        else if (c == ' ') ++brancos;
+    }
+    if (digitos == 0) return {};
+    if (digitos != 6 || brancos != 0)
+        throw EVandoro("A " + nome + " \"" + texto + "\" está incompleta: preencha graus, minutos e segundos.");
+    CoordenadaParaGraus(texto);  // raises on anything else malformed
+    return texto;
+}

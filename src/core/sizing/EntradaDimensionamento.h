@@ -1,0 +1,42 @@
+#pragma once
+// Rules of the sizing window's entry page that do not need a widget: which field is
+// missing or unreadable (with its control and group, so the window can open the group
+// and focus the field), the recommended height, the vertical spacing shown while the
+// user types, the coordinate texts and the whole-percent slope of the method dialogs.
+#include <string>
+
+#include "sizing/Dimensionamento.h"
+
+class TSistemaConservacao;
+
+// A field the entry page must point the user to. Empty Controle: nothing to report.
+struct TCampoEntrada {
+    std::string Controle;  // object name of the field ("edtSt")
+    std::string Grupo;     // caption of its group button ("Canal")
+    std::string Mensagem;  // the error box's text
+    bool Vazio() const { return Controle.empty(); }
+};
+
+// The first required field that is empty, in the window's checking order.
+TCampoEntrada PrimeiroCampoVazio(const TCamposDimensionamento& f);
+// The first field whose text does not convert to a number (the conversion's own message),
+// checked before anything is stored so that a bad field stores nothing.
+TCampoEntrada PrimeiroCampoInvalido(const TCamposDimensionamento& f);
+
+// Hr (cm) of a non-uniformity coefficient and the theoretical height H (m).
+double AlturaRecomendada(double cdu, double H);
+// SetCDu(cdu), then SetHr from the system's own CDu and H; returns Hr (cm).
+double DefinirAlturaRecomendada(TSistemaConservacao& s, double cdu);
+
+// The vertical spacing shown while EH or the terrain slope is typed: EH × slope ÷ factor,
+// in 'formato'; empty when either text is empty or unreadable or the product is not above 0.
+std::string EVAoVivo(const std::string& eh, const std::string& declive, int kdecli, const char* formato);
+
+// Slope (m/m) as the spacing dialogs' whole-percent spin takes it: rounded half to even.
+int DeclividadeInteira(double declive);
+
+
+// A coordinate field's text as the storm holder keeps it: empty for an untouched mask,
+// the text itself when complete. A partly filled or unreadable text raises EVandoro
+// naming the field ("latitude" or "longitude").
+std::string CoordenadaDoCampo(const std::string& texto, const std::string& nome);

@@ -1,0 +1,132 @@
+#pragma once
+// Parameter assistants: a coefficient picked from a published table instead of typed.
+// Each component keeps Indice (the table row, 1-based) and Valor between calls; Execute
+// shows its dialog and copies the choice back only on OK.
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QGridLayout;
+
+// Common part of the four table dialogs: options, the value field, Ok/Cancelar/Ajuda.
+class TFTabelaAssistente : public QDialog {
+    Q_OBJECT
+public:
+    void SetDados(int helpContext, int indice, double valor);
+    int Indice() const { return indice_; }
+    double Valor() const { return valor_; }
+    QLineEdit* Campo() const { return edtValor_; }
+    QRadioButton* Opcao(int linha) const;  // 1-based
+    void ClicarOpcao(int linha);           // as a click on the option
+    QPushButton* BotaoOk() const { return btnOk_; }
+    void Ok();
+
+protected:
+    TFTabelaAssistente(QWidget* pai, const QString& titulo, const QString& rotuloCampo);
+    // The options and their value cells, built by each dialog into its grid.
+    QRadioButton* NovaOpcao(const QString& texto);
+    void Terminar(const QString& fonte);
+    virtual QString TextoDaLinha(int linha) const = 0;
+    virtual void Digitado() = 0;
+    virtual bool OkPermitido() const { return true; }
+    // Extra check before OK is accepted (false keeps the dialog open).
+    virtual bool ConfirmarOk() { return true; }
+    virtual QString MensagemVazio() const = 0;
+    virtual void AoMostrar() {}
+    void Desmarcar();
+    void AtualizarOk();
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+    QGridLayout* grade_ = nullptr;
+    QLineEdit* edtValor_ = nullptr;
+    QPushButton* btnOk_ = nullptr;
+    QButtonGroup* grupo_ = nullptr;
+    std::vector<QRadioButton*> opcoes_;
+    int helpContext_ = 0;
+    int indice_ = 0;
+    int linhaAtual_ = 0;
+    double valor_ = 0;
+};
+
+class TFRugCan : public TFTabelaAssistente {
+    Q_OBJECT
+public:
+    explicit TFRugCan(QWidget* pai = nullptr);
+
+protected:
+    QString TextoDaLinha(int linha) const override;
+    void Digitado() override;
+    QString MensagemVazio() const override { return QStringLiteral("Valor de rugosidade inconsistente."); }
+};
+
+class TFRugTer : public TFTabelaAssistente {
+    Q_OBJECT
+public:
+    explicit TFRugTer(QWidget* pai = nullptr);
+
+protected:
+    QString TextoDaLinha(int linha) const override;
+    void Digitado() override {}
+    QString MensagemVazio() const override { return QStringLiteral("Valor de rugosidade inconsistente."); }
+};
+
+class TFSm : public TFTabelaAssistente {
+    Q_OBJECT
+public:
+    TFSm(QWidget* pai, const std::string& unidade, int fator);
+
+protected:
+    QString TextoDaLinha(int linha) const override;
+    void Digitado() override;
+    bool OkPermitido() const override;
+    bool ConfirmarOk() override;
+    QString MensagemVazio() const override { return QStringLiteral("Valor de Sm inconsistente."); }
+
+private:
+    std::string unidade_;
+    int fator_;
+};
+
+class TFZ : public TFTabelaAssistente {
+    Q_OBJECT
+public:
+    explicit TFZ(QWidget* pai = nullptr);
+
+protected:
+    QString TextoDaLinha(int linha) const override;
+    void Digitado() override;
+    bool OkPermitido() const override;
+    QString MensagemVazio() const override { return QStringLiteral("Valor do parâmetro Z inconsistente."); }
+    void AoMostrar() override;
+};
+
+// The components. HelpContext is the dialog's help topic.
+struct TAssistente {
+    int HelpContext = 0;
+    int Indice = 0;
+    double Valor = 0;
+
+protected:
+    bool Rodar(TFTabelaAssistente& d);
+};
+
+struct TRugCan : TAssistente {
+    bool Execute(QWidget* pai = nullptr);
+};
+struct TRugTer : TAssistente {
+    bool Execute(QWidget* pai = nullptr);
+};
+struct TSm : TAssistente {
+    std::string UDeclive = "m/m";
+    int KDeclive = 1;
+    // Raises EVandoro for a unit other than "%"/"m/m" or a factor other than 1/100.
+    bool Execute(QWidget* pai = nullptr);
+};
+struct TZ : TAssistente {
+    bool Execute(QWidget* pai = nullptr);
+};

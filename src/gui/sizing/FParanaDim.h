@@ -1,0 +1,8 @@
+#pragma once
+#include "sizing/FBentleyDim.h"
+
+class TFParanaDim : public TFSoloDim {
+    Q_OBJECT
+public:
+    explicit TFParanaDim(QWidget* pai = nullptr);
+};

@@ -1,0 +1,148 @@
+#pragma once
+// The sizing window: one entry page for storm, channel, terrain, spacing, soil and basin
+// data, "Calcular", and the result pages of terraces and basins. It owns no design data:
+// every value lives in the project's model, which the core's sizing reads and writes.
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "sizing/Dimensionamento.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+class TFiguraMapa;
+class TGerenteSis;
+class TModeloProjeto;
+class IJanelaConsulta;
+class TRugCan;
+class TRugTer;
+class TSm;
+class TZ;
+
+// The assistants the main window owns; a window built without them makes its own.
+struct TAssistentes {
+    TRugCan* RugCan1 = nullptr;
+    TRugTer* RugTer1 = nullptr;
+    TSm* Sm1 = nullptr;
+    TZ* Z1 = nullptr;
+};
+
+class TfrmDimensionamento : public QWidget {
+    Q_OBJECT
+public:
+    TfrmDimensionamento(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* pai = nullptr,
+                        TAssistentes assistentes = {});
+    ~TfrmDimensionamento() override;
+
+    // The data-window operations the main window calls.
+    QString Modulo() const { return QStringLiteral("Dimensionamento"); }
+    void OnLerCamposDados();  // StoreInputs; false-free: a bad field is reported
+    void PreencherCampos();   // LoadInputs, then the "Precipitação" group
+    void AtualizarUnidades();
+    void MostrarInicio();
+
+    // Fields <-> model. StoreInputs returns false (after its message, with the field
+    // focused) when a field does not convert; nothing is stored then.
+    void LoadInputs();
+    bool StoreInputs();
+    bool ValidateInputs();
+    TCamposDimensionamento Campos() const;
+
+    // The window's buttons, callable by the main window and the tests.
+    void btnCalcularClick();
+    void btnDefinirClick();
+    void btnConsultaClick();
+    void BtnCDuClick();
+
+    // Opens a group by its button caption ("Canal"); unknown or hidden groups are ignored.
+    void AbrirGrupo(const QString& grupo);
+    QString GrupoAberto() const;
+    enum Pagina { Entrada = 0, ResultadoTerracos = 1, ResultadoBacia = 2 };
+    int PaginaAtual() const;
+
+    // The rainfall consultation window; "Consulta" stays disabled without it.
+    void SetJanelaConsulta(std::function<IJanelaConsulta*()> fabrica);
+    // Starts another instance of the program (blue on the figures); tests replace it.
+    std::function<void()> Lancador;
+    // The folder of the pictures ("nivel.bmp", the figures); the program folder by default.
+    void SetPastaFiguras(const QString& pasta);
+
+    TFiguraMapa* Figura() const { return figura_; }
+    const TResultadoDimensionamento& Resultado() const { return resultado_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    struct Grupo;
+    struct Linha;
+
+    void Montar();
+    QWidget* MontarEntrada();
+    QWidget* MontarResultadoTerracos();
+    QWidget* MontarResultadoBacia();
+    QLineEdit* NovoCampo(const char* nome, bool numero = true);
+
+    void Alterou();
+    void Titulo(const QString& t);
+    void AplicarSistema(int indice);
+    void MetodoMudou(int indice);
+    void HorizontalEditado();
+    void DeclividadeEditada(bool pelaSt);
+    void FormatoMudou(int indice);
+    void AtualizarFigura();
+    void VerificarComprimento();
+    bool VerificarCoefUni();
+    void Voltar();
+    void ExecutarMapa(unsigned cor);
+    void MostrarResultado();
+    void AbrirAjudaEntrada();
+    void AssistenteRugCanal();
+    void AssistenteRugTerreno();
+    void AssistenteSm();
+    void Focar(const std::string& controle, const std::string& grupo);
+    double Numero(const QLineEdit* campo) const;  // ReadNumber: empty 0
+    void Unidades();
+
+    TModeloProjeto& m_;
+    TGerenteSis& gerente_;
+    TAssistentes assist_;
+    std::unique_ptr<TRugCan> rugCan_;
+    std::unique_ptr<TRugTer> rugTer_;
+    std::unique_ptr<TSm> sm_;
+    std::unique_ptr<TZ> z_;
+    std::function<IJanelaConsulta*()> consulta_;
+    QString pastaFiguras_;
+    bool carregando_ = false;
+    bool bacia_ = false;
+    TResultadoDimensionamento resultado_;
+
+    QStackedWidget* paginas_ = nullptr;
+    QStackedWidget* grupos_ = nullptr;
+    TFiguraMapa* figura_ = nullptr;
+    QComboBox *cbSistema_ = nullptr, *cbMetodo_ = nullptr, *cbFormato_ = nullptr;
+    QPushButton *btnConsulta_ = nullptr, *btnDefinir_ = nullptr;
+    std::vector<std::unique_ptr<Grupo>> listaGrupos_;
+    std::vector<std::unique_ptr<Linha>> linhas_;
+    std::vector<Linha*> soGradiente_, soRetangular_;
+    // Entry fields, by their control names.
+    QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
+    QLineEdit *edtDecCanal_, *edtCompCanal_, *edtRugCanal_, *edtSt_, *edtSm_;
+    QLineEdit *edtDecTerreno_, *edtRugTerreno_, *edtHorizontal_, *edtVertical_, *edtTIE_;
+    QLineEdit *edtProfundidade_, *edtAreaContribuicao_, *edtM1_, *edtM2_;
+    QLabel *lblUnDecCanal_, *lblUnSt_, *lblUnSm_, *lblUnDecTerreno_, *lblUnTIE_;
+    // Terrace results.
+    QLabel *lblLQ_, *lblUnLQ_, *imgResultado_, *imgSecao_, *lblAviso_;
+    QLineEdit *LQ_, *edtResultEV_, *edtResultEH_, *HUni_, *CoefUni_, *HR_;
+    // Basin results.
+    QLabel *lblRaioComp_, *lblLargura_, *lblUnLargura_, *lblAvisoBacia_;
+    QLineEdit *edtRaioCompBarraginha_, *edtResultLargBarraginha_, *edtLESBarraginha_, *edtVolumeBarraginha_;
+    QListWidget* rgSimulaBarraginha_ = nullptr;
+};
