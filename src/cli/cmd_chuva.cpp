@@ -11,6 +11,7 @@
 #include "common/Win1252.h"
 #include "model/Precipitacao.h"
 #include "rainfall/BDPrecipitacao.h"
+#include "rainfall/ConsultaLocal.h"
 #include "rainfall/Estado.h"
 
 namespace {
@@ -107,11 +108,7 @@ void ListarEstados(const std::string& pasta) {
 template <class R>
 std::vector<const R*> PorNome(const std::vector<R>& v) {
     std::vector<const R*> r;
-    for (const R& x : v) r.push_back(&x);
-    std::stable_sort(r.begin(), r.end(), [](const R* a, const R* b) {
-        const std::string ka = ChaveDeBusca(a->Name), kb = ChaveDeBusca(b->Name);
-        return ka != kb ? ka < kb : a->Name < b->Name;
-    });
+    for (std::size_t i : OrdemPorNome(v)) r.push_back(&v[i]);
     return r;
 }
 
@@ -143,37 +140,9 @@ void ListarLocalidades(TBDPrecipitacao& bd, int e) {
                   << l->Longitude << "\n";
 }
 
-std::string ListaEstados(const std::vector<int>& estados) {
-    std::string r;
-    for (int e : estados) r += (r.empty() ? "" : ", ") + TEstado::Sigla(e);
-    return r;
-}
-
-// Repeated names carry the gauge code, "SOBRAL (00340045)"; the bare name finds them too.
-std::string SemCodigo(const std::string& chave) {
-    const std::size_t p = chave.rfind(" (");
-    return p != std::string::npos && !chave.empty() && chave.back() == ')' ? chave.substr(0, p) : chave;
-}
-
-template <class R>
-const R* Achar(const std::vector<std::pair<int, const R*>>& achados, const std::string& tipo,
-               const std::string& nome, int& estado) {
-    if (achados.empty()) throw EVandoro(tipo + " não encontrada: " + nome + ".");
-    if (achados.size() > 1 && std::all_of(achados.begin(), achados.end(),
-                                          [&](auto& x) { return x.first == achados.front().first; })) {
-        std::string nomes;
-        for (auto& [e, r] : achados) nomes += (nomes.empty() ? "" : ", ") + SemBrancosFinais(r->Name);
-        throw EVandoro("Há mais de uma " + std::string(tipo == "Estação" ? "estação" : "localidade") +
-                       " com o nome " + nome + " em " + TEstado::Nome(achados.front().first) + ": " + nomes + ".");
-    }
-    std::vector<int> estados;
-    for (auto& [e, r] : achados)
-        if (std::find(estados.begin(), estados.end(), e) == estados.end()) estados.push_back(e);
-    if (estados.size() > 1)
-        throw EVandoro("Há " + std::string(tipo == "Estação" ? "estações" : "localidades") + " com o nome " + nome +
-                       " em mais de um estado (" + ListaEstados(estados) + "); escolha com --estado.");
-    estado = achados.front().first;
-    return achados.front().second;
+// The command's way to pick one of the states.
+[[noreturn]] void EscolherEstado(const ENomeEmVariosEstados& e) {
+    throw EVandoro(e.Descricao() + "; escolha com --estado.");
 }
 
 struct Chuva {
@@ -187,7 +156,8 @@ Chuva LerChuva(const Argumentos& a) {
     c.pedida = true;
     c.tr = a.Numero("--tr");
     c.t = a.Numero("--duracao");
-    if (!(c.tr > 0)) throw EVandoro("O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    // The storm's own check, before anything is printed.
+    TPrecipitacaoExponencialNegativa().SetTr(c.tr);
     if (!(c.t > 0)) throw EVandoro("A duração da chuva (--duracao) deve ser maior que zero.");
     return c;
 }
@@ -198,18 +168,11 @@ void MostrarEquacao(const StationRecord& r, const std::string& pasta, const Chuv
               << "\nb: " << FloatToStrFixed(r.B, 3) << "\nc: " << FloatToStrFixed(r.C, 4) << "\n";
     const std::string fonte = SemBrancosFinais(r.Source);
     std::cout << "Fonte: " << fonte << "\n";
-    TReferencia ref;
-    if (fonte == kFonteInterpolacao) {
+    std::string referencia;
+    if (fonte == kFonteInterpolacao)
         std::cout << kTextoInterpolacao << "\n";
-    } else if (LerReferencia(pasta, fonte, ref)) {
-        std::string texto;
-        for (const std::string& parte : {ref.Autores, ref.Titulo, ref.Publicacao}) {
-            if (parte.empty()) continue;
-            if (!texto.empty()) texto += texto.back() == '.' ? " " : ". ";
-            texto += parte;
-        }
-        std::cout << "Referência: " << texto << "\n";
-    }
+    else if (ReferenciaDaFonte(pasta, fonte, referencia))
+        std::cout << "Referência: " << referencia << "\n";
 
     if (!pedido.pedida) return;
     const double tr = pedido.tr, t = pedido.t;
@@ -262,38 +225,24 @@ int Executar(const std::vector<std::string>& args) {
     TBDPrecipitacao bd(pasta);
     bd.LoadStations();
     if (estacao) {
-        const std::string nome = a.Valor("--estacao"), chave = ChaveDeBusca(nome);
-        std::vector<std::pair<int, const StationRecord*>> achados;
-        for (int e = 0; e < kNumEstados; ++e) {
-            if (estado >= 0 && e != estado) continue;
-            for (const StationRecord& s : bd.Stations(e))
-                if (ChaveDeBusca(s.Name) == chave) achados.emplace_back(e, &s);
+        TEstacaoEncontrada s;
+        try {
+            s = AcharEstacao(bd, a.Valor("--estacao"), estado);
+        } catch (const ENomeEmVariosEstados& e) {
+            EscolherEstado(e);
         }
-        if (achados.empty())
-            for (int e = 0; e < kNumEstados; ++e) {
-                if (estado >= 0 && e != estado) continue;
-                for (const StationRecord& s : bd.Stations(e))
-                    if (SemCodigo(ChaveDeBusca(s.Name)) == chave) achados.emplace_back(e, &s);
-            }
-        int e = -1;
-        const StationRecord* s = Achar(achados, "Estação", nome, e);
-        std::cout << "Estação: " << SemBrancosFinais(s->Name) << " (" << TEstado::Nome(e) << ")\n";
-        MostrarEquacao(*s, pasta, pedido);
+        std::cout << "Estação: " << SemBrancosFinais(s.Estacao.Name) << " (" << TEstado::Nome(s.Estado) << ")\n";
+        MostrarEquacao(s.Estacao, pasta, pedido);
     } else if (localidade) {
-        const std::string nome = a.Valor("--localidade"), chave = ChaveDeBusca(nome);
-        std::vector<std::pair<int, const LocalityRecord*>> achados;
-        std::vector<std::vector<LocalityRecord>> guardadas(kNumEstados);
-        for (int e = 0; e < kNumEstados; ++e) {
-            if (estado >= 0 && e != estado) continue;
-            bd.LoadLocalities(e);
-            guardadas[e] = bd.Localities();
-            for (const LocalityRecord& l : guardadas[e])
-                if (ChaveDeBusca(l.Name) == chave) achados.emplace_back(e, &l);
+        TLocalidadeEncontrada l;
+        try {
+            l = AcharLocalidade(bd, a.Valor("--localidade"), estado);
+        } catch (const ENomeEmVariosEstados& e) {
+            EscolherEstado(e);
         }
-        int e = -1;
-        const LocalityRecord* l = Achar(achados, "Localidade", nome, e);
-        std::cout << "Localidade: " << SemBrancosFinais(l->Name) << " (" << TEstado::Nome(e) << ")\n";
-        MostrarEquacao(bd.InterpolateEquation(l->Latitude, l->Longitude), pasta, pedido);
+        std::cout << "Localidade: " << SemBrancosFinais(l.Localidade.Name) << " (" << TEstado::Nome(l.Estado)
+                  << ")\n";
+        MostrarEquacao(bd.InterpolateEquation(l.Localidade.Latitude, l.Localidade.Longitude), pasta, pedido);
     } else {
         if (!a.Tem("--latitude") || !a.Tem("--longitude"))
             throw EVandoro("Informe --latitude e --longitude juntas.");

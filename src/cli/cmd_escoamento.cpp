@@ -13,11 +13,12 @@ namespace {
 
 const char* const kAjuda =
     "Uso: vandoro-cli escoamento --k K --tr TR --a A --b B --c C --vib VIB\n"
-    "                            --uso USO --tratamento TRAT --condicao COND [--duracao MIN]\n"
+    "                            --uso USO --tratamento TRAT --condicao COND\n"
     "\n"
     "Calcula a lâmina de escoamento superficial de projeto pelo método do número da curva,\n"
     "com a chuva de projeto dada pela equação de intensidade-duração-frequência\n"
-    "i = K·Tr^A/(t+B)^C (i em mm/h, t em min).\n"
+    "i = K·Tr^A/(t+B)^C (i em mm/h, t em min). A chuva não tem duração própria: o\n"
+    "escoamento dura até a intensidade cair abaixo da VIB.\n"
     "\n"
     "Chuva:\n"
     "  --k K            coeficiente K da equação (mm/h·min^C), maior que zero\n"
@@ -25,7 +26,6 @@ const char* const kAjuda =
     "  --a A            expoente do tempo de retorno\n"
     "  --b B            parâmetro B, min\n"
     "  --c C            expoente C\n"
-    "  --duracao MIN    duração da chuva, min (padrão 0: até o fim do escoamento)\n"
     "Solo e cobertura:\n"
     "  --vib VIB        velocidade de infiltração básica, mm/h; escolhe a coluna da tabela:\n"
     "                   I1 até 3, I2 até 40, I3 até 190, I4 acima de 190 mm/h\n"
@@ -58,20 +58,16 @@ int Indice(const Argumentos& a, const std::string& opcao, int max, const std::st
 }
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--k", "--tr", "--a", "--b", "--c", "--vib", "--uso", "--tratamento", "--condicao",
-                        "--duracao"});
+    Argumentos a(args, {"--k", "--tr", "--a", "--b", "--c", "--vib", "--uso", "--tratamento", "--condicao"});
     if (!a.Posicionais().empty()) throw EVandoro("Argumento inesperado: " + a.Posicionais().front() + ".");
 
     TPrecipitacaoExponencialNegativa chuva;
     const double k = a.Numero("--k"), tr = a.Numero("--tr");
-    if (!(k > 0)) throw EVandoro("O valor do parâmetro \"K\" deve ser maior que zero.");
-    if (!(tr > 0)) throw EVandoro("O valor do tempo de retorno (Tr) deve ser maior que zero.");
     chuva.SetK(k);
     chuva.SetTr(tr);
     chuva.SetA(a.Numero("--a"));
     chuva.SetB(a.Numero("--b"));
     chuva.SetC(a.Numero("--c"));
-    chuva.SetDuracao(a.Numero("--duracao", 0));
     if (!(chuva.KTr() > 0)) throw EVandoro("O parâmetro \"a\" deve ser maior que zero.");
 
     TNumeroDaCurva cn;

@@ -33,6 +33,8 @@ const char* const kAjuda =
     "  --erosao I        resistência à erosão: 0 Grupo A - Alta, 1 Grupo B - Moderada,\n"
     "                    2 Grupo C - Baixa, 3 Grupo D - Muito Baixa\n"
     "  --preparo I       preparo do solo e manejo dos restos culturais: 0 a 4 (Grupo 1 a 5)\n"
+    "Paraná recusa declividades acima de 20 %; Bentley acima de 20 % e Lombardi Neto acima\n"
+    "do máximo do grupo (A 16 %, B 14 %, C e D 12 %) calculam com um aviso.\n"
     "Espaçamento arbitrado:\n"
     "  --eh EH           espaçamento horizontal, m\n"
     "Capacidade de armazenamento (com o método capacidade, ou além do método escolhido\n"
@@ -55,11 +57,17 @@ const char* const kAjuda =
     "  Espaçamento horizontal (EH): 18.30 m\n"
     "(com o separador decimal do sistema)\n";
 
+// The capacity route is the "terrace height given" method of the spacing.
+constexpr int kCapacidade = TMetodologiaEspacamento::AlturaArbitrada;
+
 int Metodo(const std::string& v) {
     static const char* const nomes[] = {"bentley", "lombardi", "parana", "arbitrado", "capacidade"};
+    static const int metodos[] = {TMetodologiaEspacamento::Bentley, TMetodologiaEspacamento::LombardiNeto,
+                                  TMetodologiaEspacamento::Parana, TMetodologiaEspacamento::EspacamentoArbitrado,
+                                  kCapacidade};
     for (int i = 0; i < 5; ++i)
-        if (v == nomes[i] || v == IntToStr(i)) return i;
-    if (v == "paraná") return 2;
+        if (v == nomes[i] || v == IntToStr(metodos[i])) return metodos[i];
+    if (v == "paraná") return TMetodologiaEspacamento::Parana;
     throw EVandoro("Método de espaçamento desconhecido: '" + v +
                    "'. Use bentley, lombardi, parana, arbitrado ou capacidade.");
 }
@@ -100,7 +108,12 @@ void Capacidade(std::ostream& out, const Argumentos& a, TEspacamento& e, double 
     if (trapezoidal) {
         B = a.Numero("--base", 0);
         if (!(B >= 0)) throw EVandoro("A largura do fundo do canal (--base) não pode ser negativa.");
-        parede = Positivo(a, "--z", "O talude do canal trapezoidal");
+        // Z = 0 is the rectangular channel, which stores only over its bottom width.
+        parede = a.Numero("--z");
+        if (!(parede >= 0) || !std::isfinite(parede))
+            throw EVandoro("O talude do canal trapezoidal (--z) não pode ser negativo.");
+        if (parede == 0 && !(B > 0))
+            throw EVandoro("O canal retangular (--z 0) precisa de largura do fundo (--base) maior que zero.");
     } else {
         parede = Positivo(a, "--sm", "A inclinação do talude de montante");
     }
@@ -108,10 +121,14 @@ void Capacidade(std::ostream& out, const Argumentos& a, TEspacamento& e, double 
     e.SetLES(les);
     e.SetAlturaTer(alturaCm / 100);
     e.SpacingFromCapacity(B, les, parede, cdu, alturaCm / 100, s);
-    out << "Espaçamento pela capacidade de armazenamento (canal "
-              << (trapezoidal ? "trapezoidal, B = " + Numero(B) + " m, Z = " + Numero(parede)
-                              : "triangular, Sm = " + Numero(parede) + " m/m")
-              << "):\n";
+    std::string canal;
+    if (!trapezoidal)
+        canal = "triangular, Sm = " + Numero(parede) + " m/m";
+    else if (parede == 0)
+        canal = "retangular, B = " + Numero(B) + " m";
+    else
+        canal = "trapezoidal, B = " + Numero(B) + " m, Z = " + Numero(parede);
+    out << "Espaçamento pela capacidade de armazenamento (canal " << canal << "):\n";
     out << "  Altura do terraço: " << FormatFloat("0.0", alturaCm) << " cm\n";
     out << "  Lâmina escoada de projeto: " << FormatFloat("0.0#", les) << " mm\n";
     out << "  Coeficiente de desuniformidade: " << FormatFloat("0.00", cdu) << "\n";
@@ -130,22 +147,20 @@ int Executar(const std::vector<std::string>& args) {
     std::ostringstream out;
 
     TEspacamento e;
-    e.Metodologia().SetIndex(metodo == 4 ? TMetodologiaEspacamento::AlturaArbitrada : metodo);
-    out << "Método: " << (metodo == 4 ? "Capacidade de armazenamento" : e.Metodologia().Name()) << "\n";
+    e.Metodologia().SetIndex(metodo);
+    out << "Método: " << (metodo == kCapacidade ? "Capacidade de armazenamento" : e.Metodologia().Name()) << "\n";
     out << "Declividade do terreno: " << FormatFloat("0.##", S) << " %\n";
     switch (metodo) {
-        case 0:
-        case 2: {
-            if (metodo == 2 && s > 0.20)
-                throw EVandoro("Para o método de Paraná, a declividade máxima permitida é de 20 %");
-            if (metodo == 0 && s > 0.20)
-                std::cerr << "Aviso: Para o metódo de Bentley, a declividade máxima recomendada é de 20 %\n";
-            e.Solo().SetFamilia(metodo == 0 ? TSolo::FamiliaBentley : TSolo::FamiliaParana);
+        case TMetodologiaEspacamento::Bentley:
+        case TMetodologiaEspacamento::Parana: {
+            if (metodo == TMetodologiaEspacamento::Parana) VerificarDeclividadeParana(s);
+            e.Solo().SetFamilia(metodo == TMetodologiaEspacamento::Bentley ? TSolo::FamiliaBentley
+                                                                           : TSolo::FamiliaParana);
             e.Solo().SetIndex(Indice(a, "--solo", 2, "do solo"));
             out << "Solo: " << e.Solo().Nome() << " (índice " << Numero(e.Solo().IndiceSolo()) << ")\n";
             break;
         }
-        case 1: {
+        case TMetodologiaEspacamento::LombardiNeto: {
             e.Cultura().SelectFromTable(Indice(a, "--cultura", int(TCultura::Tabela().size()) - 1, "da cultura"));
             e.ResistenciaErosao().SelectFromTable(
                 Indice(a, "--erosao", int(TResistenciaErosao::Tabela().size()) - 1, "da resistência à erosão"));
@@ -158,7 +173,7 @@ int Executar(const std::vector<std::string>& args) {
                       << " (M = " << Numero(e.PreparoDoSolo().IndiceM()) << ")\n";
             break;
         }
-        case 3: {
+        case TMetodologiaEspacamento::EspacamentoArbitrado: {
             e.SetEH(Positivo(a, "--eh", "O espaçamento horizontal"));
             e.SetEV(s * e.EH());
             break;
@@ -166,8 +181,9 @@ int Executar(const std::vector<std::string>& args) {
         default:
             break;
     }
-    if (metodo <= 2) e.ComputeSpacing(s);
-    if (metodo == 4)
+    const std::string aviso = AvisoDeclividade(e, s);
+    if (metodo <= TMetodologiaEspacamento::Parana) e.ComputeSpacing(s);
+    if (metodo == kCapacidade)
         Capacidade(out, a, e, s);
     else {
         Espacamentos(out, e, "");
@@ -184,6 +200,7 @@ int Executar(const std::vector<std::string>& args) {
                   << "): " << (sel.TipoRecomendado().empty() ? "nenhum para esta declividade" : sel.TipoRecomendado())
                   << "\n";
     }
+    if (!aviso.empty()) std::cerr << "Aviso: " << aviso << "\n";
     std::cout << out.str();
     return 0;
 }

@@ -2,12 +2,10 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
-#include <sstream>
 
 #include "Comando.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
-#include "common/Win1252.h"
 #include "project/ModeloProjeto.h"
 #include "sizing/Dimensionamento.h"
 #include "sizing/Relatorio.h"
@@ -38,18 +36,6 @@ const char* const kAjuda =
     "  Raio x profundidade (semicircular) ou Comprimento x profundidade e\n"
     "  Largura x profundidade (retangular)\n";
 
-// One chart ready for output.
-struct Tabela {
-    std::string nome, tituloX, tituloY, cabecalhoX;
-    std::vector<double> x, y;
-    std::vector<std::string> xs, q, h, hr;  // page lists, as shown (may be empty)
-};
-
-std::string Aparar(const std::string& s) {
-    const auto i = s.find_first_not_of(' ');
-    return i == std::string::npos ? std::string() : s.substr(i);
-}
-
 std::string Chave(const std::string& s) {
     std::string r;
     for (unsigned char c : s)
@@ -57,48 +43,19 @@ std::string Chave(const std::string& s) {
     return r;
 }
 
-Tabela DeTerraco(const TGraficoSimulacao& g) {
-    Tabela t;
-    t.nome = g.Nome;
-    t.tituloX = g.TituloX;
-    t.tituloY = g.TituloY;
-    std::string rotulo = g.RotuloX;
-    if (!rotulo.empty() && rotulo.back() == ':') rotulo.pop_back();
-    t.cabecalhoX = rotulo + " (" + g.UnidadeX + ")";
-    t.x = g.X;
-    t.y = g.Y;
-    t.xs = g.SimulaTudo;
-    for (const auto& s : g.SimulaQ) t.q.push_back(Aparar(s));
-    for (const auto& s : g.SimulaH) t.h.push_back(Aparar(s));
-    for (const auto& s : g.SimulaHr) t.hr.push_back(Aparar(s));
-    return t;
-}
-
-Tabela DeBacia(const TGraficoBacia& g) {
-    Tabela t;
-    t.nome = g.Nome;
-    t.tituloX = g.TituloX;
-    t.tituloY = g.TituloY;
-    t.cabecalhoX = g.TituloX;
-    t.x = g.X;
-    t.y = g.Y;
-    for (double v : g.X) t.xs.push_back(FloatToStr(v));
-    return t;
-}
-
 std::string Celula(const std::vector<std::string>& v, size_t i) { return i < v.size() ? v[i] : std::string(); }
 
-void Imprimir(const Tabela& t) {
-    std::vector<std::string> cab = {t.cabecalhoX, t.tituloY};
-    if (!t.q.empty()) cab.emplace_back("Vazão (L/s)");
-    if (!t.h.empty()) cab.emplace_back("Altura teórica (cm)");
-    if (!t.hr.empty()) cab.emplace_back("Altura recomendada (cm)");
+void Imprimir(const TTabelaSimulacao& t) {
+    std::vector<std::string> cab = {t.CabecalhoX, t.TituloY};
+    if (!t.Q.empty()) cab.emplace_back("Vazão (L/s)");
+    if (!t.H.empty()) cab.emplace_back("Altura teórica (cm)");
+    if (!t.Hr.empty()) cab.emplace_back("Altura recomendada (cm)");
     std::vector<std::vector<std::string>> linhas;
-    for (size_t i = 0; i < t.x.size(); ++i) {
-        std::vector<std::string> l = {Celula(t.xs, i), FormatFloat("0.00", t.y[i])};
-        if (!t.q.empty()) l.push_back(Celula(t.q, i));
-        if (!t.h.empty()) l.push_back(Celula(t.h, i));
-        if (!t.hr.empty()) l.push_back(Celula(t.hr, i));
+    for (size_t i = 0; i < t.X.size(); ++i) {
+        std::vector<std::string> l = {Celula(t.TextosX, i), FormatFloat("0.00", t.Y[i])};
+        if (!t.Q.empty()) l.push_back(Celula(t.Q, i));
+        if (!t.H.empty()) l.push_back(Celula(t.H, i));
+        if (!t.Hr.empty()) l.push_back(Celula(t.Hr, i));
         linhas.push_back(std::move(l));
     }
     // Widths count characters, not bytes, so accented headers line up.
@@ -112,8 +69,8 @@ void Imprimir(const Tabela& t) {
         w[c] = largura(cab[c]);
         for (const auto& l : linhas) w[c] = std::max(w[c], largura(l[c]));
     }
-    std::cout << "Gráfico: " << t.nome << "\n";
-    std::cout << "Eixo X: " << t.tituloX << "\nEixo Y: " << t.tituloY << "\n";
+    std::cout << "Gráfico: " << t.Nome << "\n";
+    std::cout << "Eixo X: " << t.TituloX << "\nEixo Y: " << t.TituloY << "\n";
     auto linha = [&](const std::vector<std::string>& l) {
         std::string s;
         for (size_t c = 0; c < l.size(); ++c) {
@@ -124,30 +81,6 @@ void Imprimir(const Tabela& t) {
     };
     linha(cab);
     for (const auto& l : linhas) linha(l);
-}
-
-std::string Csv(const std::vector<Tabela>& tabelas) {
-    const char sep = Regional::Current().DecimalSeparator == ',' ? ';' : ',';
-    auto campo = [sep](const std::string& s) {
-        if (s.find(sep) == std::string::npos && s.find('"') == std::string::npos) return s;
-        std::string r = "\"";
-        for (char c : s) r += c == '"' ? std::string("\"\"") : std::string(1, c);
-        return r + "\"";
-    };
-    std::ostringstream o;
-    const char* const cab[] = {"Gráfico", "Eixo X", "X", "Eixo Y", "Y", "Vazão (L/s)", "Altura teórica (cm)",
-                               "Altura recomendada (cm)"};
-    for (size_t c = 0; c < 8; ++c) o << (c ? std::string(1, sep) : "") << cab[c];
-    o << "\r\n";
-    for (const auto& t : tabelas) {
-        for (size_t i = 0; i < t.x.size(); ++i) {
-            const std::string l[] = {t.nome,          t.tituloX,       FloatToStr(t.x[i]), t.tituloY,
-                                     FloatToStr(t.y[i]), Celula(t.q, i), Celula(t.h, i),   Celula(t.hr, i)};
-            for (size_t c = 0; c < 8; ++c) o << (c ? std::string(1, sep) : "") << campo(l[c]);
-            o << "\r\n";
-        }
-    }
-    return Utf8ToWin1252(o.str());
 }
 
 int Executar(const std::vector<std::string>& args) {
@@ -190,20 +123,20 @@ int Executar(const std::vector<std::string>& args) {
         for (size_t i = 0; i < nomes.size(); ++i) escolhidos.push_back(i);
     }
 
-    std::vector<Tabela> tabelas;
+    std::vector<TTabelaSimulacao> tabelas;
     try {
         for (size_t i : escolhidos) {
             if (bacia)
-                tabelas.push_back(DeBacia(PlotBasinSimulation(modelo, static_cast<int>(i))));
+                tabelas.push_back(TabelaSimulacao(PlotBasinSimulation(modelo, static_cast<int>(i))));
             else
-                tabelas.push_back(DeTerraco(PlotSimulation(modelo, terracos[i].Grupo, terracos[i].Item)));
+                tabelas.push_back(TabelaSimulacao(PlotSimulation(modelo, terracos[i].Grupo, terracos[i].Item)));
         }
     } catch (const std::exception& e) {
         throw EVandoro("Erro no cálculo: " + std::string(e.what()));
     }
 
     if (a.Tem("--csv")) {
-        GravarRelatorio(Csv(tabelas), a.Valor("--csv"));
+        GravarRelatorio(CsvSimulacao(tabelas), a.Valor("--csv"));
         return 0;
     }
     const TIDProjeto& id = modelo.Identificacao();

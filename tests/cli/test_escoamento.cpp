@@ -86,6 +86,14 @@ TEST(CliEscoamento, EntradasInvalidas) {
         {trocar(base, "--condicao", "4"), "O índice de condição hidrológica (--condicao) deve estar entre 0 e 3."},
         {trocar(base, "--vib", "-1"), "A velocidade de infiltração básica (--vib) não pode ser negativa."},
         {trocar(base, "--k", "0"), "O valor do parâmetro \"K\" deve ser maior que zero."},
+        {trocar(base, "--tr", "0"), "O valor do tempo de retorno (Tr) deve ser maior que zero."},
+        // The storm has no duration of its own: the option that suggested one is gone.
+        {[&] {
+             auto a = base;
+             a.insert(a.end(), {"--duracao", "60"});
+             return a;
+         }(),
+         "Opção desconhecida: --duracao."},
         {trocar(base, "--c", "-0.5"), "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero."},
         {trocar(base, "--b", "abc"), "Valor inválido para --b: 'abc'."},
         {trocar(base, "--b", "0"),

@@ -103,6 +103,32 @@ TEST(CliEspacamento, CapacidadeDeArmazenamento) {
     EXPECT_NE(r.saida.find("  Espaçamento vertical (EV): 0.78 m\n  Espaçamento horizontal (EH): 13.00 m\n"),
               std::string::npos)
         << r.saida;
+    // Z = 0 is the rectangular channel: EH = 1000·0.4·0.5/40 = 5 m, EV = 0.3 m.
+    r = RodarCli({"espacamento", "--metodo", "capacidade", "--declividade", "6", "--altura", "50", "--les", "40",
+                  "--base", "0.5", "--z", "0"});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_NE(r.saida.find("(canal retangular, B = 0.5 m):\n"), std::string::npos) << r.saida;
+    EXPECT_NE(r.saida.find("  Espaçamento vertical (EV): 0.30 m\n  Espaçamento horizontal (EH): 5.00 m\n"),
+              std::string::npos)
+        << r.saida;
+}
+
+TEST(CliEspacamento, AvisoDeLombardiNetoPeloGrupoDeSolo) {
+    Idioma en("en_US.UTF-8");
+    // 15 % is within group A's 16 % but above group B's 14 %: computed, with the warning.
+    auto args = [](const char* grupo) {
+        return std::vector<std::string>{"espacamento", "--metodo", "lombardi", "--declividade", "15", "--cultura",
+                                        "25", "--erosao", grupo, "--preparo", "0"};
+    };
+    auto r = RodarCli(args("0"));
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro, "");
+    r = RodarCli(args("1"));
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro,
+              "Aviso: Para o método de Lombardi Neto, a declividade máxima recomendada para o tipo de solo B "
+              "(moderada resistência à erosão) é de 14%\n");
+    EXPECT_NE(r.saida.find("Espaçamento horizontal (EH): "), std::string::npos) << r.saida;
 }
 
 TEST(CliEspacamento, EntradasInvalidas) {
@@ -131,6 +157,12 @@ TEST(CliEspacamento, EntradasInvalidas) {
         {{"espacamento", "--metodo", "capacidade", "--declividade", "5", "--altura", "50", "--les", "30", "--sm",
           "1", "--cdu", "0.9"},
          "O valor do coeficiente de desuniformidade não pode ser inferior a 1."},
+        {{"espacamento", "--metodo", "capacidade", "--declividade", "5", "--altura", "50", "--les", "30", "--z",
+          "0"},
+         "O canal retangular (--z 0) precisa de largura do fundo (--base) maior que zero."},
+        {{"espacamento", "--metodo", "capacidade", "--declividade", "5", "--altura", "50", "--les", "30", "--base",
+          "1", "--z", "-1"},
+         "O talude do canal trapezoidal (--z) não pode ser negativo."},
         {{"espacamento", "--metodo", "arbitrado", "--declividade", "5", "--eh", "abc"},
          "Valor inválido para --eh: 'abc'."},
     };

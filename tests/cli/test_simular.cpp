@@ -7,6 +7,9 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "project/ModeloProjeto.h"
+#include "sizing/Dimensionamento.h"
+#include "sizing/Simulacao.h"
 
 namespace {
 
@@ -121,6 +124,24 @@ TEST(CliSimular, CsvFollowsTheRegionalSettings) {
         ASSERT_EQ(c.size(), 8u) << l[1];
         EXPECT_EQ(c[5], "");  // no flow list for level terraces
         EXPECT_NE(c[6].find('.'), std::string::npos);  // point decimals
+    }
+}
+
+TEST(CliSimular, CsvIsTheCoreExportByteForByte) {
+    // What the simulation window exports for the same charts, in both regional settings.
+    PastaTemporaria pasta;
+    const std::string csv = pasta.Arquivo("s.csv");
+    for (const char* local : {"pt_BR.UTF-8", "en_US.UTF-8"}) {
+        Locale l(local);
+        const Regional r = Regional::FromLocaleName(local);
+        RegionalFixo fixo(r);
+        auto c = RodarCli({"simular", Exemplo("Terraco em gradiente.kzp"), "--grafico", "Hr x St", "--csv", csv});
+        ASSERT_EQ(c.codigo, 0) << c.erro;
+        TModeloProjeto m;
+        m.AbrirProjetoSemAlterar(Exemplo("Terraco em gradiente.kzp"));
+        Dimensionar(m);
+        const std::string esperado = CsvSimulacao({TabelaSimulacao(PlotSimulation(m, 2, 5))}, r);
+        EXPECT_EQ(LerArquivo(csv), esperado) << local;
     }
 }
 

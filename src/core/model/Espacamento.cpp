@@ -1,6 +1,7 @@
 #include "model/Espacamento.h"
 
 #include <climits>
+#include <iterator>
 #include <cmath>
 #include <memory>
 #include <string_view>
@@ -253,6 +254,77 @@ void TEspacamento::SpacingFromCapacity(double B, double les, double w, double cd
     const double ev = Finite(s * eh, erro);
     SetEH(eh);
     SetEV(ev);
+}
+
+// ---------------------------------------------------------------- slope limits
+
+namespace {
+
+bool EmMetroPorMetro(const std::string& unidade) { return unidade == "m/m"; }
+
+}  // namespace
+
+void VerificarDeclividadeParana(double s, const std::string& unidade) {
+    if (s > kDeclividadeMaximaBentleyParana)
+        throw EVandoro(std::string("Para o método de Paraná, a declividade máxima permitida é de ") +
+                       (EmMetroPorMetro(unidade) ? "0,20 m/m" : "20 %"));
+}
+
+std::string AvisoDeclividadeBentley(double s, const std::string& unidade) {
+    if (!(s > kDeclividadeMaximaBentleyParana)) return "";
+    return std::string("Para o metódo de Bentley, a declividade máxima recomendada é de ") +
+           (EmMetroPorMetro(unidade) ? "0,20 m/m" : "20 %");
+}
+
+namespace {
+
+struct LimiteLombardi {
+    double maximo;
+    const char* solo;   // "A (alta resistência à erosão)"
+    const char* mm;     // "0,16 m/m"
+    const char* porcento;
+};
+
+const LimiteLombardi& Limite(int grupo) {
+    static const LimiteLombardi t[] = {
+        {0.16, "A (alta resistência à erosão)", "0,16 m/m", "16%"},
+        {0.14, "B (moderada resistência à erosão)", "0,14 m/m", "14%"},
+        {0.12, "C (baixa resistência à erosão)", "0,12 m/m", "12%"},
+        {0.12, "D (resistência muito baixa à erosão)", "0,12 m/m", "12%"},
+    };
+    if (grupo < 0 || grupo >= static_cast<int>(std::size(t)))
+        throw EVandoro("Erro. Valor inválido do índice do grupo de resistência à erosão.");
+    return t[grupo];
+}
+
+}  // namespace
+
+double DeclividadeMaximaLombardi(int grupo) { return Limite(grupo).maximo; }
+
+std::string AvisoDeclividadeLombardi(int grupo, double s, const std::string& unidade) {
+    const LimiteLombardi& l = Limite(grupo);
+    if (!(s > l.maximo)) return "";
+    return std::string("Para o método de Lombardi Neto, a declividade máxima recomendada para o tipo de solo ") +
+           l.solo + " é de " + (EmMetroPorMetro(unidade) ? l.mm : l.porcento);
+}
+
+std::string RecusaGrupoLombardiEmNivel(int grupo) {
+    Limite(grupo);
+    if (grupo < 2) return "";
+    return std::string("Conforme recomendação de Lombardi Neto, no solo do tipo ") + (grupo == 2 ? "C" : "D") +
+           " não deve ser implantado o sistema de terraceamento em nível. Neste caso, deve ser utilizado "
+           " o terraceamento com gradiente.";
+}
+
+std::string AvisoDeclividade(const TEspacamento& e, double s, const std::string& unidade) {
+    switch (e.Metodologia().Index()) {
+        case TMetodologiaEspacamento::Bentley:
+            return AvisoDeclividadeBentley(s, unidade);
+        case TMetodologiaEspacamento::LombardiNeto:
+            return AvisoDeclividadeLombardi(e.ResistenciaErosao().Indice(), s, unidade);
+        default:
+            return "";
+    }
 }
 
 std::string TEspacamento::Section() const { return kSecao + SectionSuffix; }

@@ -194,3 +194,23 @@ private:
     double capArmaz_ = 0, alturaTer_ = 0, les_ = 0;
     bool usarCapArmaz_ = true, secaoTriangular_ = true;
 };
+
+// Slope limits of the empirical methods, as the sizing window and the spacing dialogs apply
+// them. s is the terrain slope in m/m. unidade is the label the slope is shown with: "m/m"
+// gives the messages in m/m ("0,20 m/m"), any other label in per cent ("20 %").
+constexpr double kDeclividadeMaximaBentleyParana = 0.20;
+// Paraná's equation is not used above 20 %: raises EVandoro with the method's message.
+void VerificarDeclividadeParana(double s, const std::string& unidade = "%");
+// Bentley above 20 % still computes; the warning, or empty within the limit.
+std::string AvisoDeclividadeBentley(double s, const std::string& unidade = "%");
+// Lombardi Neto: the recommended maximum slope (m/m) of an erosion-resistance group 0..3
+// (A 0.16, B 0.14, C and D 0.12); another group raises the group-index error.
+double DeclividadeMaximaLombardi(int grupo);
+// The group's warning when s exceeds its maximum, else empty.
+std::string AvisoDeclividadeLombardi(int grupo, double s, const std::string& unidade = "%");
+// Level terraces are not recommended on soils of groups C and D (2, 3): the message that says
+// so, empty for groups A and B.
+std::string RecusaGrupoLombardiEmNivel(int grupo);
+// The warning for the method of e (Bentley or Lombardi Neto with e's erosion group) at
+// slope s; empty for the other methods and within the limits. Paraná refuses instead.
+std::string AvisoDeclividade(const TEspacamento& e, double s, const std::string& unidade = "%");

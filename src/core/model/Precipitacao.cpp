@@ -183,13 +183,35 @@ void TPrecipitacaoExponencialNegativa::Update() {
     c1_ = c_ + 1;
 }
 
+namespace {
+
+const char* const kTrPositivo = "O valor do tempo de retorno (Tr) deve ser maior que zero.";
+const char* const kKPositivo = "O valor do parâmetro \"K\" deve ser maior que zero.";
+
+// A storm with no return period or no K has no intensity at all: both must be positive.
+void AtribuirPositivo(double& campo, double x, const char* msg) {
+    if (!(x > 0)) throw EVandoro(msg);
+    campo = x;
+}
+
+// A project keeps 0 for a field the user left empty; it reads back as empty, for the sizing
+// to report by its field.
+void LerPositivoOuVazio(double& campo, double x, const char* msg) {
+    if (x == 0)
+        campo = 0;
+    else
+        AtribuirPositivo(campo, x, msg);
+}
+
+}  // namespace
+
 void TPrecipitacaoExponencialNegativa::SetTr(double x) {
-    Atribuir(tr_, x, "O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    AtribuirPositivo(tr_, x, kTrPositivo);
     Update();
 }
 
 void TPrecipitacaoExponencialNegativa::SetK(double x) {
-    Atribuir(k_, x, "O valor do parâmetro \"K\" deve ser maior que zero.");
+    AtribuirPositivo(k_, x, kKPositivo);
     Update();
 }
 
@@ -226,8 +248,8 @@ bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
             const std::string& origem = versao == "2" ? sec : quenda;
             double v[5];
             for (int i = 0; i < 5; ++i) v[i] = ini.ReadFloat(origem, chaves[i], 0);
-            SetTr(v[0]);
-            SetK(v[1]);
+            LerPositivoOuVazio(tr_, v[0], kTrPositivo);
+            LerPositivoOuVazio(k_, v[1], kKPositivo);
             SetA(v[2]);
             SetB(v[3]);
             SetC(v[4]);
@@ -239,8 +261,8 @@ bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
                 }
             }
         } else if (versao == "3") {
-            SetTr(ini.ReadFloat(sec, "Tr", 0));
-            SetK(ini.ReadFloat(sec, "K", 0));
+            LerPositivoOuVazio(tr_, ini.ReadFloat(sec, "Tr", 0), kTrPositivo);
+            LerPositivoOuVazio(k_, ini.ReadFloat(sec, "K", 0), kKPositivo);
         } else {
             ok = false;
         }

@@ -71,8 +71,9 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     m.TipoSistema().SetIndex(static_cast<std::uint8_t>(codigo));
 
     auto& p = m.Precipitacao();
-    p.SetTr(ReadNumber(f.edtTr));
-    p.SetK(ReadNumber(f.edtK));
+    // The storm refuses a zero Tr or K; an empty field is reported by ValidateInputs.
+    if (!f.edtTr.empty()) p.SetTr(ReadNumber(f.edtTr));
+    if (!f.edtK.empty()) p.SetK(ReadNumber(f.edtK));
     p.SetA(ReadNumber(f.edt_a));
     p.SetB(ReadNumber(f.edt_b));
     p.SetC(ReadNumber(f.edt_c));

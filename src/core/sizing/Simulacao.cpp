@@ -5,6 +5,7 @@
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "common/SerieGrafico.h"
+#include "common/Win1252.h"
 #include "project/ModeloProjeto.h"
 
 namespace {
@@ -354,4 +355,71 @@ TGraficoBacia PlotBasinSimulation(const TModeloProjeto& m, int item, ISerieGrafi
         if (serie) serie->AddXY(x, y);
     }
     return g;
+}
+
+// ---------------------------------------------------------------- tables and export
+
+namespace {
+
+std::string SemBrancosIniciais(const std::string& s) {
+    const auto i = s.find_first_not_of(' ');
+    return i == std::string::npos ? std::string() : s.substr(i);
+}
+
+std::string Celula(const std::vector<std::string>& v, std::size_t i) { return i < v.size() ? v[i] : std::string(); }
+
+}  // namespace
+
+TTabelaSimulacao TabelaSimulacao(const TGraficoSimulacao& g) {
+    TTabelaSimulacao t;
+    t.Nome = g.Nome;
+    t.TituloX = g.TituloX;
+    t.TituloY = g.TituloY;
+    std::string rotulo = g.RotuloX;
+    if (!rotulo.empty() && rotulo.back() == ':') rotulo.pop_back();
+    t.CabecalhoX = rotulo + " (" + g.UnidadeX + ")";
+    t.X = g.X;
+    t.Y = g.Y;
+    t.TextosX = g.SimulaTudo;
+    // The page's lists are right-aligned with leading blanks; the table aligns them itself.
+    for (const auto& s : g.SimulaQ) t.Q.push_back(SemBrancosIniciais(s));
+    for (const auto& s : g.SimulaH) t.H.push_back(SemBrancosIniciais(s));
+    for (const auto& s : g.SimulaHr) t.Hr.push_back(SemBrancosIniciais(s));
+    return t;
+}
+
+TTabelaSimulacao TabelaSimulacao(const TGraficoBacia& g, const Regional& r) {
+    TTabelaSimulacao t;
+    t.Nome = g.Nome;
+    t.TituloX = g.TituloX;
+    t.TituloY = g.TituloY;
+    t.CabecalhoX = g.TituloX;
+    t.X = g.X;
+    t.Y = g.Y;
+    for (double v : g.X) t.TextosX.push_back(FloatToStr(v, r));
+    return t;
+}
+
+std::string CsvSimulacao(const std::vector<TTabelaSimulacao>& tabelas, const Regional& r) {
+    const char sep = r.DecimalSeparator == ',' ? ';' : ',';
+    auto campo = [sep](const std::string& s) {
+        if (s.find(sep) == std::string::npos && s.find('"') == std::string::npos) return s;
+        std::string q = "\"";
+        for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return q + "\"";
+    };
+    std::string o;
+    auto linha = [&](const std::string (&l)[8]) {
+        for (std::size_t c = 0; c < 8; ++c) {
+            if (c) o += sep;
+            o += campo(l[c]);
+        }
+        o += "\r\n";
+    };
+    linha({"Gráfico", "Eixo X", "X", "Eixo Y", "Y", "Vazão (L/s)", "Altura teórica (cm)", "Altura recomendada (cm)"});
+    for (const auto& t : tabelas)
+        for (std::size_t i = 0; i < t.X.size(); ++i)
+            linha({t.Nome, t.TituloX, FloatToStr(t.X[i], r), t.TituloY, FloatToStr(t.Y[i], r), Celula(t.Q, i),
+                   Celula(t.H, i), Celula(t.Hr, i)});
+    return Utf8ToWin1252(o);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Regional.h"
+
 class ISerieGrafico;
 class TModeloProjeto;
 class TSistemaConservacao;
@@ -95,3 +97,18 @@ struct TGraficoBacia {
 // The basin chart; works on copies of the basin, the runoff object and the storm, so the
 // project is never changed.
 TGraficoBacia PlotBasinSimulation(const TModeloProjeto& m, int item, ISerieGrafico* serie = nullptr);
+
+// One chart as rows of text and numbers: what the command line prints and the export writes.
+struct TTabelaSimulacao {
+    std::string Nome, TituloX, TituloY;
+    std::string CabecalhoX;  // heading of the X column in a printed table: "Comprimento (m)"
+    std::vector<double> X, Y;
+    // As the page shows them; Q, H and Hr are empty where the chart has no such list.
+    std::vector<std::string> TextosX, Q, H, Hr;
+};
+TTabelaSimulacao TabelaSimulacao(const TGraficoSimulacao& g);
+TTabelaSimulacao TabelaSimulacao(const TGraficoBacia& g, const Regional& r = Regional::Current());
+// The export of the tables: Windows-1252, lines ending CR LF, one header line and one line per
+// point. Under a decimal comma the fields are separated by ';', otherwise by ','; a field that
+// holds the separator or a quote is quoted.
+std::string CsvSimulacao(const std::vector<TTabelaSimulacao>& tabelas, const Regional& r = Regional::Current());

@@ -312,3 +312,51 @@ TEST(Espacamento, LeituraRecusaSecoesInvalidas) {
         EXPECT_EQ(e.PreparoDoSolo().PreparoPrimario(), "Arado escarificador");
     }
 }
+
+TEST(Espacamento, LimitesDeDeclividadePorMetodo) {
+    // Paraná: 20 % itself passes, anything above is refused in the unit the slope is shown in.
+    EXPECT_NO_THROW(VerificarDeclividadeParana(20.0 / 100));
+    EXPECT_EQ(MensagemDe([] { VerificarDeclividadeParana(0.205); }),
+              "Para o método de Paraná, a declividade máxima permitida é de 20 %");
+    EXPECT_EQ(MensagemDe([] { VerificarDeclividadeParana(0.21, "m/m"); }),
+              "Para o método de Paraná, a declividade máxima permitida é de 0,20 m/m");
+
+    // Bentley warns but does not refuse.
+    EXPECT_EQ(AvisoDeclividadeBentley(20.0 / 100), "");
+    EXPECT_EQ(AvisoDeclividadeBentley(0.25), "Para o metódo de Bentley, a declividade máxima recomendada é de 20 %");
+    EXPECT_EQ(AvisoDeclividadeBentley(0.25, "m/m"),
+              "Para o metódo de Bentley, a declividade máxima recomendada é de 0,20 m/m");
+
+    // Lombardi Neto by erosion group: A 16 %, B 14 %, C and D 12 %; 15 % warns on B only.
+    EXPECT_EQ(DeclividadeMaximaLombardi(0), 0.16);
+    EXPECT_EQ(DeclividadeMaximaLombardi(3), 0.12);
+    EXPECT_EQ(AvisoDeclividadeLombardi(0, 15.0 / 100), "");
+    EXPECT_EQ(AvisoDeclividadeLombardi(0, 16.0 / 100), "");
+    EXPECT_EQ(AvisoDeclividadeLombardi(1, 15.0 / 100),
+              "Para o método de Lombardi Neto, a declividade máxima recomendada para o tipo de solo B "
+              "(moderada resistência à erosão) é de 14%");
+    EXPECT_EQ(AvisoDeclividadeLombardi(1, 0.15, "m/m"),
+              "Para o método de Lombardi Neto, a declividade máxima recomendada para o tipo de solo B "
+              "(moderada resistência à erosão) é de 0,14 m/m");
+    EXPECT_EQ(AvisoDeclividadeLombardi(3, 0.13),
+              "Para o método de Lombardi Neto, a declividade máxima recomendada para o tipo de solo D "
+              "(resistência muito baixa à erosão) é de 12%");
+    EXPECT_EQ(MensagemDe([] { DeclividadeMaximaLombardi(4); }),
+              "Erro. Valor inválido do índice do grupo de resistência à erosão.");
+
+    EXPECT_EQ(RecusaGrupoLombardiEmNivel(1), "");
+    EXPECT_EQ(RecusaGrupoLombardiEmNivel(2),
+              "Conforme recomendação de Lombardi Neto, no solo do tipo C não deve ser implantado o sistema de "
+              "terraceamento em nível. Neste caso, deve ser utilizado  o terraceamento com gradiente.");
+    EXPECT_NE(RecusaGrupoLombardiEmNivel(3).find("solo do tipo D não"), std::string::npos);
+
+    // The warning follows the spacing's method and, for Lombardi Neto, its erosion group.
+    TEspacamento e;
+    e.Metodologia().SetIndex(TMetodologiaEspacamento::LombardiNeto);
+    e.ResistenciaErosao().SelectFromTable(2);
+    EXPECT_NE(AvisoDeclividade(e, 0.13).find("tipo de solo C"), std::string::npos);
+    e.Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
+    EXPECT_NE(AvisoDeclividade(e, 0.21).find("Bentley"), std::string::npos);
+    e.Metodologia().SetIndex(TMetodologiaEspacamento::Parana);
+    EXPECT_EQ(AvisoDeclividade(e, 0.5), "");
+}

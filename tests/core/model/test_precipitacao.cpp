@@ -94,17 +94,27 @@ TEST(Precipitacao, ExponencialNegativaValoresCalculados) {
     EXPECT_LT(s.DepthBetween(10, 20), 0);  // no check of the order for this profile
 }
 
-TEST(Precipitacao, ExponencialNegativaSemKOuTrDaValoresNegativos) {
+TEST(Precipitacao, ExponencialNegativaRecusaKOuTrZero) {
     auto s = TempestadeIDF();
-    s.SetK(0);
-    EXPECT_EQ(s.KTr(), -1);
-    EXPECT_LT(s.Intensity(10), 0);
-    EXPECT_LT(s.CumulativeDepth(10), 0);
-    s.SetK(1000);
-    s.SetTr(0);
-    EXPECT_EQ(s.KTr(), -1);
-    s.SetTr(10);
+    EXPECT_EQ(MensagemDe([&] { s.SetK(0); }), "O valor do parâmetro \"K\" deve ser maior que zero.");
+    EXPECT_EQ(MensagemDe([&] { s.SetTr(0); }), "O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    EXPECT_EQ(s.K(), 1000);
+    EXPECT_EQ(s.Tr(), 10);
+    EXPECT_NEAR(s.KTr(), 1412.5375446227545, 1e-9);
+    s.SetTr(1e-3);  // any positive value
     EXPECT_GT(s.KTr(), 0);
+
+    // A project keeps 0 for an empty field: it still reads, as a storm without intensity.
+    PastaTemporaria pasta;
+    const std::string arq = pasta.Arquivo("vazio.kzp");
+    GravarArquivo(arq, "[PRECIPITACAO]\r\nVersao=3\r\nA=0.15\r\nB=10\r\nC=0.75\r\n"
+                       "[PREC_EXPONENCIAL_NEGATIVA]\r\nVersao=3\r\nTr=0\r\nK=1000\r\n");
+    TPrecipitacaoExponencialNegativa l;
+    ASSERT_TRUE(l.LoadFromProject(arq));
+    EXPECT_EQ(l.Tr(), 0);
+    EXPECT_EQ(l.K(), 1000);
+    EXPECT_EQ(l.KTr(), -1);
+    EXPECT_LT(l.CumulativeDepth(10), 0);
 }
 
 TEST(Precipitacao, SetoresRejeitamNegativosComAMensagemExata) {

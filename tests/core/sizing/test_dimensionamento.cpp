@@ -101,11 +101,15 @@ TEST(Dimensionamento, ZeroValuesAreEmptyFieldsAndStopInTheirOrder) {
     RegionalFixo pt(Regional::PtBR());
     TModeloProjeto m;
     m.AbrirProjetoSemAlterar(Exemplo("Terraco em gradiente.kzp"));
-    m.Precipitacao().SetTr(0);
+    // The storm refuses Tr = 0 itself; an empty field leaves it as it was and stops the sizing.
+    TCamposDimensionamento f = LoadInputs(m);
+    f.edtTr.clear();
+    StoreInputs(f, m);
+    EXPECT_EQ(m.Precipitacao().Tr(), 10);
+    EXPECT_EQ(ValidateInputs(f), "Valor do periodo de retorno inconsistente.");
+    f.edtTr = "0";
+    EXPECT_EQ(::MensagemDe([&] { StoreInputs(f, m); }), "O valor do tempo de retorno (Tr) deve ser maior que zero.");
     m.NumeroDaCurva().SetVIB(0);
-    EXPECT_EQ(LoadInputs(m).edtTr, "");
-    EXPECT_EQ(MensagemDe(m), "Valor do periodo de retorno inconsistente.");
-    m.Precipitacao().SetTr(10);
     EXPECT_EQ(MensagemDe(m), "Valor da taxa de infiltração estável inconsistente.");
     m.NumeroDaCurva().SetVIB(10);
     m.NumeroDaCurva().nt().SetValue(0);

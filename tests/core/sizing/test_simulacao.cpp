@@ -384,3 +384,43 @@ TEST(SimulacaoBacia, PointsOnCopiesOfTheBasin) {
 }
 
 }  // namespace
+
+TEST(SimulacaoCsv, BytesOfAKnownTableInBothRegionalSettings) {
+    TGraficoSimulacao g;
+    g.Nome = "Q x nc";
+    g.TituloX = "Rugosidade do canal (10E-3)";
+    g.TituloY = "Vazão (L/s)";
+    g.RotuloX = "Rugosidade do canal:";
+    g.UnidadeX = "10E-3";
+    g.X = {1, 12.5};
+    g.Y = {310.1, 0.25};
+    g.SimulaTudo = {"1", "12,5"};
+    g.SimulaQ = {" 310,1", "  0,3"};
+    g.SimulaH = {" 20,0", " 1,5"};
+    g.SimulaHr = {" 30,0"};  // a short list leaves its cell empty
+    const TTabelaSimulacao t = TabelaSimulacao(g);
+    EXPECT_EQ(t.CabecalhoX, "Rugosidade do canal (10E-3)");
+    EXPECT_EQ(t.Q, (std::vector<std::string>{"310,1", "0,3"}));
+
+    const std::string cabecalho = "Gr\xE1" "fico;Eixo X;X;Eixo Y;Y;Vaz\xE3o (L/s);Altura te\xF3rica (cm);"
+                                  "Altura recomendada (cm)\r\n";
+    // Decimal comma: ';' between fields; the page's texts are written as shown.
+    EXPECT_EQ(CsvSimulacao({t}, Regional::PtBR()),
+              cabecalho +
+                  "Q x nc;Rugosidade do canal (10E-3);1;Vaz\xE3o (L/s);310,1;310,1;20,0;30,0\r\n"
+                  "Q x nc;Rugosidade do canal (10E-3);12,5;Vaz\xE3o (L/s);0,25;0,3;1,5;\r\n");
+    // Decimal point: ','; the page texts with a comma (made under the other setting) are quoted.
+    std::string us = cabecalho;
+    for (char& c : us)
+        if (c == ';') c = ',';
+    EXPECT_EQ(CsvSimulacao({t}, Regional::EnUS()),
+              us +
+                  "Q x nc,Rugosidade do canal (10E-3),1,Vaz\xE3o (L/s),310.1,\"310,1\",\"20,0\",\"30,0\"\r\n"
+                  "Q x nc,Rugosidade do canal (10E-3),12.5,Vaz\xE3o (L/s),0.25,\"0,3\",\"1,5\",\r\n");
+    // A quote in a title is doubled inside quotes.
+    TTabelaSimulacao aspas = t;
+    aspas.TituloX = "Eixo \"x\"";
+    aspas.X.resize(1);
+    const std::string csv = CsvSimulacao({aspas}, Regional::PtBR());
+    EXPECT_NE(csv.find(";\"Eixo \"\"x\"\"\";1;"), std::string::npos) << csv;
+}
