@@ -7,6 +7,7 @@
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "model/Precipitacao.h"
+#include "rainfall/ConsultaLocal.h"
 
 namespace fs = std::filesystem;
 
@@ -39,22 +40,9 @@ std::string SemBrancosFinais(std::string s) {
 
 template <class R>
 std::vector<TLinhaConsulta> Ordenar(const std::vector<R>& v) {
-    struct TChave {
-        std::string chave;
-        TLinhaConsulta linha;
-    };
-    std::vector<TChave> c;
-    c.reserve(v.size());
-    for (size_t i = 0; i < v.size(); ++i) {
-        const std::string nome = SemBrancosFinais(v[i].Name);
-        c.push_back({ChaveDeBusca(nome), {nome, static_cast<int>(i)}});
-    }
-    std::stable_sort(c.begin(), c.end(), [](const TChave& a, const TChave& b) {
-        return a.chave != b.chave ? a.chave < b.chave : a.linha.Nome < b.linha.Nome;
-    });
     std::vector<TLinhaConsulta> r;
-    r.reserve(c.size());
-    for (auto& x : c) r.push_back(std::move(x.linha));
+    r.reserve(v.size());
+    for (std::size_t i : OrdemPorNome(v)) r.push_back({SemBrancosFinais(v[i].Name), static_cast<int>(i)});
     return r;
 }
 
