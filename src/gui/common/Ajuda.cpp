@@ -6,13 +6,25 @@
 #include "common/Dialogos.h"
 #include "shell/Browser.h"
 
+namespace {
+bool avisado = false;  // a missing page is reported once per run
+}
+
+QString PaginaAjuda(int topico) {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/ajuda/") + QString::number(topico) +
+           QStringLiteral(".htm");
+}
+
 void AbrirAjuda(QWidget* pai, int topico) {
-    const QString pagina = QCoreApplication::applicationDirPath() + "/ajuda/" + QString::number(topico) + ".htm";
+    const QString pagina = PaginaAjuda(topico);
     if (!QFileInfo::exists(pagina)) {
-        Dialogos().Erro(pai, "Arquivo de ajuda não encontrado\r" + pagina);
+        if (!avisado) Dialogos().Erro(pai, QStringLiteral("Arquivo de ajuda não encontrado\r") + pagina);
+        avisado = true;
         return;
     }
     TBrowser b(pai);
-    b.HelpContext = topico;
+    b.HelpContext = kTopicoNavegador;
     b.show(pagina);
 }
+
+void ReiniciarAvisoAjuda() { avisado = false; }

@@ -1,0 +1,8 @@
+#include "common/Impressora.h"
+
+#include <QPrinter>
+
+QPrinter& ImpressoraComum() {
+    static QPrinter impressora(QPrinter::HighResolution);
+    return impressora;
+}
