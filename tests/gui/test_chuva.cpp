@@ -244,6 +244,16 @@ TEST(ConsultaChuva, SearchKeepsRecordsAndTheTableIsTheStorm) {
     Filho<QLineEdit>(j, "edtLongitude")->setText("44°30'00\"");
     Filho<QPushButton>(j, "btnCalcular")->click();
     EXPECT_EQ(tabela->rowCount(), 0);
+
+    // Half a coordinate typed into the mask: refused, the previous texts stay.
+    auto* lat = Filho<QLineEdit>(j, "edtLatitude");
+    lat->clear();
+    lat->home(false);
+    QTest::keyClicks(lat, "22");
+    Filho<QPushButton>(j, "btnCalcular")->click();
+    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList({"Latitude 22°  '  \" não definida."}));
+    EXPECT_EQ(j.Latitude(), "20°00'00\"");
+    EXPECT_EQ(lat->text(), "20°00'00\"");
 }
 
 TEST(ConsultaChuva, TheExampleProjectsPointAndItsReportWithoutFiles) {

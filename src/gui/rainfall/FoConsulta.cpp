@@ -24,14 +24,13 @@
 
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
+#include "common/EditCoordenada.h"
 #include "common/Numeros.h"
 #include "rainfall/FoAutor.h"
 #include "rainfall/FoRelatQuenda.h"
 #include "sizing/RelatorioQuenda.h"
 
 namespace {
-
-const char* const kMascaraCoordenada = "99°99'99\"";
 
 QLabel* RotuloMapa(QWidget* pai, const char* nome) {
     auto* l = new QLabel(pai);
@@ -216,19 +215,17 @@ void TfrmFoConsulta::Montar() {
 
     auto* grpCoord = new QGroupBox("Coordenadas");
     auto* fc = new QFormLayout(grpCoord);
-    edtLatitude_ = Caixa("edtLatitude", false);
-    edtLongitude_ = Caixa("edtLongitude", false);
-    for (QLineEdit* e : {edtLatitude_, edtLongitude_}) {
-        e->setInputMask(kMascaraCoordenada);
-        e->setText(kCoordenadaZero);
-    }
+    edtLatitude_ = new TEditCoordenada;
+    edtLatitude_->setObjectName("edtLatitude");
+    edtLongitude_ = new TEditCoordenada;
+    edtLongitude_->setObjectName("edtLongitude");
     fc->addRow("Latitude (S) :", edtLatitude_);
     fc->addRow("Longitude (O) :", edtLongitude_);
     btnCalcular_ = new QPushButton("&Calcular");
     btnCalcular_->setObjectName("btnCalcular");
     fc->addRow(btnCalcular_);
     connect(btnCalcular_, &QPushButton::clicked, this, [this] {
-        const std::string lat = S(edtLatitude_->displayText()), lon = S(edtLongitude_->displayText());
+        const std::string lat = S(edtLatitude_->Texto()), lon = S(edtLongitude_->Texto());
         Acao([&] { c_.Calcular(lat, lon); });
     });
     direita->addWidget(grpCoord);
@@ -378,8 +375,8 @@ void TfrmFoConsulta::Atualizar() {
     Posicionar(lblLatBrasil_, estado ? TRotuloMapa{} : c_.RotuloLatitude());
     Posicionar(lblLonBrasil_, estado ? TRotuloMapa{} : c_.RotuloLongitude());
 
-    edtLatitude_->setText(Q(c_.CaixaLatitude().empty() ? kCoordenadaZero : c_.CaixaLatitude()));
-    edtLongitude_->setText(Q(c_.CaixaLongitude().empty() ? kCoordenadaZero : c_.CaixaLongitude()));
+    edtLatitude_->SetTexto(Q(c_.CaixaLatitude().empty() ? kCoordenadaZero : c_.CaixaLatitude()));
+    edtLongitude_->SetTexto(Q(c_.CaixaLongitude().empty() ? kCoordenadaZero : c_.CaixaLongitude()));
     edtLatitude_->setEnabled(c_.CoordenadasHabilitadas());
     edtLongitude_->setEnabled(c_.CoordenadasHabilitadas());
     btnCalcular_->setEnabled(c_.CoordenadasHabilitadas());

@@ -18,6 +18,7 @@ class QStackedWidget;
 class QTabWidget;
 class QTableWidget;
 class QChartView;
+class TEditCoordenada;
 
 // A map picture: shows the crosshair, reports where the mouse is released and asks which
 // pointer goes over a pixel.
@@ -115,8 +116,8 @@ private:
     QLabel* lblNomeBrasil_ = nullptr;
     QLabel* lblLatBrasil_ = nullptr;
     QLabel* lblLonBrasil_ = nullptr;
-    QLineEdit* edtLatitude_ = nullptr;
-    QLineEdit* edtLongitude_ = nullptr;
+    TEditCoordenada* edtLatitude_ = nullptr;
+    TEditCoordenada* edtLongitude_ = nullptr;
     QPushButton* btnCalcular_ = nullptr;
     QLineEdit* edtK_ = nullptr;
     QLineEdit* edtA_ = nullptr;

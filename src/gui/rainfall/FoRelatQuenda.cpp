@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "common/Dialogos.h"
+#include "common/VisualizadorHtml.h"
 #include "rainfall/MapaEstado.h"
 #include "sizing/Relatorio.h"
 #include "sizing/RelatorioQuenda.h"
@@ -31,7 +31,7 @@ TfrmFoRelatQuenda::TfrmFoRelatQuenda(const QString& html, const QImage& mapa, QW
     setObjectName("frmFoRelatQuenda");
     setWindowTitle(Q(LegendaJanelaRelatorio(kTituloRelatorioQuenda)));
     auto* l = new QVBoxLayout(this);
-    visualizador_ = new QTextBrowser;
+    visualizador_ = new TVisualizadorHtml;
     visualizador_->setObjectName("htmlRelatorio");
     QTextDocument* doc = visualizador_->document();
     // Pictures go to the document as resources: the map is never written to disk, and the
@@ -70,7 +70,12 @@ TfrmFoRelatQuenda::TfrmFoRelatQuenda(const QString& html, const QImage& mapa, QW
 
 void TfrmFoRelatQuenda::Imprimir() {
     QPrinter impressora;
-    impressora.setFromTo(1, 9999);
     if (!Dialogos().Imprimir(this, impressora)) return;
-    visualizador_->document()->print(&impressora);
+    int de = 1, ate = 9999;
+    if (impressora.printRange() == QPrinter::PageRange) {
+        de = impressora.fromPage();
+        ate = impressora.toPage();
+    }
+    // The report carries its own header.
+    visualizador_->Imprimir(impressora, de, ate, {}, {});
 }

@@ -4,18 +4,18 @@
 #include <QDialog>
 #include <QImage>
 
-class QTextBrowser;
+class TVisualizadorHtml;
 
 class TfrmFoRelatQuenda : public QDialog {
     Q_OBJECT
 public:
     // mapa: the state map with the place marked, null when the report has none.
     TfrmFoRelatQuenda(const QString& html, const QImage& mapa, QWidget* pai = nullptr);
-    QTextBrowser* Visualizador() const { return visualizador_; }
+    TVisualizadorHtml* Visualizador() const { return visualizador_; }
     void Imprimir();
 
 private:
-    QTextBrowser* visualizador_;
+    TVisualizadorHtml* visualizador_;
 };
 
 QImage ImagemDe(const class TBitmapRGB& b);
