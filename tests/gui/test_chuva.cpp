@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -304,4 +305,21 @@ TEST(ConsultaChuva, TheExampleProjectsPointAndItsReportWithoutFiles) {
     const StationRecord r = bd.InterpolateEquation("22°54'20\"", "47°03'39\"");
     EXPECT_NEAR(q.Precipitacao().K(), r.K, 5e-4);
     EXPECT_NEAR(q.Precipitacao().C(), r.C, 5e-4);
+}
+
+TEST(ConsultaChuva, TheFactoryGivesAFreshWindowEachTime) {
+    TDialogosRoteiro roteiro;
+    QWidget pai;
+    const auto fabrica = FabricaConsultaChuva(&pai, kPrograma);
+    QPointer<TfrmFoConsulta> primeira = dynamic_cast<TfrmFoConsulta*>(fabrica());
+    ASSERT_TRUE(primeira);
+    EXPECT_EQ(primeira->parentWidget(), &pai);
+    TQuenda21 q;
+    Projeto(q);
+    roteiro.dialogos = {[](QDialog& d) { return Clicar(d, "btnCancelar"); }};
+    EXPECT_FALSE(q.Execute(*primeira));
+    QPointer<TfrmFoConsulta> segunda = dynamic_cast<TfrmFoConsulta*>(fabrica());
+    EXPECT_FALSE(primeira);
+    ASSERT_TRUE(segunda);
+    EXPECT_FALSE(segunda->Consulta().Ativado());
 }

@@ -1,6 +1,8 @@
 #include "rainfall/ConsultaChuva.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <memory>
 #include <exception>
 
 #include "common/Dialogos.h"
@@ -16,4 +18,13 @@ bool ConsultarChuva(QWidget* pai, TQuenda21& q) {
         Dialogos().Erro(pai, Q(e.what()));
         return false;
     }
+}
+
+std::function<IJanelaConsulta*()> FabricaConsultaChuva(QWidget* pai, const std::string& pastaPrograma) {
+    auto ultima = std::make_shared<QPointer<TfrmFoConsulta>>();
+    return [pai, pastaPrograma, ultima]() -> IJanelaConsulta* {
+        delete ultima->data();  // null once its parent has taken it away
+        *ultima = new TfrmFoConsulta(pastaPrograma, pai);
+        return ultima->data();
+    };
 }
