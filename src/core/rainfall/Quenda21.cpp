@@ -99,13 +99,17 @@ bool TQuenda21::Execute(IJanelaConsulta& janela) {
                                FormatFloat("0.000", p.B()), FormatFloat("0.0000", p.C()));
     if (!janela.ExecutarModal()) return false;
 
+    // All four numbers first: a box that holds none leaves state, equation and place as they were.
+    const double k = StrToFloat(janela.TextoK());
+    const double a = StrToFloat(janela.TextoA());
+    const double b = StrToFloat(janela.TextoB());
+    const double c = StrToFloat(janela.TextoC());
     indEstado_ = janela.IndEstado();
     strEstado_ = janela.StrEstado();
-    // An empty box fails here; the parameters before it are already taken, as the user saw.
-    p.SetK(StrToFloat(janela.TextoK()));
-    p.SetA(StrToFloat(janela.TextoA()));
-    p.SetB(StrToFloat(janela.TextoB()));
-    p.SetC(StrToFloat(janela.TextoC()));
+    p.SetK(k);
+    p.SetA(a);
+    p.SetB(b);
+    p.SetC(c);
     autoria_ = janela.Autoria();
     latitude_ = janela.Latitude();
     longitude_ = janela.Longitude();

@@ -163,7 +163,7 @@ TEST(Quenda21, CloseTakesTheChoiceCancelKeepsEverything) {
     EXPECT_EQ(q.StrCidade(), "Campinas");
 }
 
-TEST(Quenda21, EmptyParameterBoxStopsTheTakeOverWhereItFails) {
+TEST(Quenda21, EmptyParameterBoxChangesNothing) {
     RegionalFixo pt(Regional::PtBR());
     Instalacao inst;
     TQuenda21 q;
@@ -177,9 +177,9 @@ TEST(Quenda21, EmptyParameterBoxStopsTheTakeOverWhereItFails) {
     j.digitaB = "10";
     j.digitaC = "0,8";
     EXPECT_THROW(q.Execute(j), EVandoro);
-    EXPECT_EQ(q.IndEstado(), 25);
-    EXPECT_EQ(q.StrEstado(), "São Paulo");
-    EXPECT_DOUBLE_EQ(q.Precipitacao().K(), 1200);
+    EXPECT_EQ(q.IndEstado(), 3);
+    EXPECT_EQ(q.StrEstado(), "");
+    EXPECT_DOUBLE_EQ(q.Precipitacao().K(), 900);
     EXPECT_DOUBLE_EQ(q.Precipitacao().A(), 0.2);
     EXPECT_EQ(q.Autoria(), "");
 }

@@ -1,0 +1,94 @@
+#include "sizing/RelatorioQuenda.h"
+
+#include <algorithm>
+
+#include "common/DataHora.h"
+#include "common/Numeros.h"
+#include "rainfall/ConsultaQuenda.h"
+
+const char* const kTituloRelatorioQuenda =
+    "Parâmetros da Equação de Intensidade, Duração e Frequência da Precipitação";
+const char* const kImagemMapaQuenda = "Bit.bmp";
+
+namespace {
+
+const char* const kTabela = "<FONT FACE = \"Arial\"><TABLE COLS=2 WIDTH=\"100%\">";
+const char* const kFimTabela = "</TABLE></FONT>";
+const char* const kTD = "<TD>";
+
+std::string Secao(const std::string& titulo) { return "<FONT SIZE=2 FACE=\"Arial\"><B>" + titulo + "</B></FONT>"; }
+
+void Linha(TRelatorio& r, const std::string& a, const std::string& b) {
+    r.Add("<TR>");
+    r.Add(a);
+    if (!b.empty()) r.Add(b);
+    r.Add("</TR>");
+}
+
+}  // namespace
+
+TDadosRelatorioQuenda DadosRelatorioQuenda(const TConsultaQuenda& c) {
+    TDadosRelatorioQuenda d;
+    d.Localidade = c.StrCidade();
+    d.Estado = c.StrEstado();
+    d.Latitude = c.Latitude();
+    d.Longitude = c.Longitude();
+    d.K = c.TextoK();
+    d.A = c.TextoA();
+    d.B = c.TextoB();
+    d.C = c.TextoC();
+    if (c.Mapa()) {
+        d.ComMapa = true;
+        d.LarguraMapa = c.BitmapEstado().Largura();
+        d.AlturaMapa = c.BitmapEstado().Altura();
+    }
+    return d;
+}
+
+std::string RelatorioQuenda(const TDadosRelatorioQuenda& d, const TOpcoesRelatorio& o) {
+    TRelatorio r(o);
+    const std::string titulo = kTituloRelatorioQuenda;
+    const std::string data = o.DataEmissao.empty() ? DateToStr(Date()) : o.DataEmissao;
+    r.Add("<HTML>");
+    r.Add("<HEAD>");
+    r.Add("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+    r.Add("<META NAME=\"Author\" CONTENT=\"Quenda 2.1\">");
+    r.Add("<TITLE>" + titulo + "</TITLE>");
+    r.Add("</HEAD>");
+    r.Add("<BODY TEXT=\"#000000\" BGCOLOR=\"#FFFFFF\">");
+    r.Add("<FONT FACE=\"Arial\"><FONT COLOR=\"#000099\"><FONT SIZE=2>Data de emissão do relatório: " + data +
+          "</FONT></FONT></FONT>");
+    r.Add("<P>");
+    r.Add("<CENTER><IMG SRC=\"" + o.PastaPrograma + "../Arquivos Comuns/Cabecalho_Quenda21.jpg\" HEIGHT=73 WIDTH=550></CENTER>");
+    r.Add("<HR>");
+    r.Add("<CENTER><FONT FACE=\"Arial\"><FONT SIZE=2><B>RELATÓRIO</B></FONT></FONT></CENTER>");
+    r.Add("<CENTER><FONT FACE=\"Arial\"><FONT SIZE=2><B>" + titulo + "</B></FONT></FONT></CENTER>");
+    r.Add("<HR>");
+    r.Add("<P>");
+
+    r.Add(Secao("LOCALIZAÇÃO:"));
+    r.Add(kTabela);
+    Linha(r, TRelatorio::Cell(kTD, 4, "Localidade: ", d.Localidade), TRelatorio::Cell(kTD, 0, "Estado: ", d.Estado));
+    Linha(r, TRelatorio::Cell(kTD, 4, "Latitude: ", d.Latitude), TRelatorio::Cell(kTD, 0, "Longitude: ", d.Longitude));
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    r.Add(Secao("PARÂMETROS DA EQUAÇÃO:"));
+    r.Add(kTabela);
+    Linha(r, TRelatorio::Cell(kTD, 4, "K: ", d.K), TRelatorio::Cell(kTD, 0, "a: ", d.A));
+    Linha(r, TRelatorio::Cell(kTD, 4, "b: ", d.B), TRelatorio::Cell(kTD, 0, "c: ", d.C));
+    r.Add(kFimTabela);
+    r.Paragraph();
+
+    if (d.ComMapa) {
+        r.Add(Secao("MAPA DE LOCALIZAÇÃO:"));
+        r.Add("<P>");
+        r.Add("<CENTER><IMG SRC=\"" + std::string(kImagemMapaQuenda) + "\" HEIGHT=" +
+              IntToStr(std::clamp(d.AlturaMapa, 0, 9999)) + " WIDTH=" + IntToStr(std::clamp(d.LarguraMapa, 0, 9999)) +
+              "></CENTER>");
+        r.Paragraph();
+    }
+    r.Add("</BODY>");
+    r.Add("</HTML>");
+    return r.Text();
+}
