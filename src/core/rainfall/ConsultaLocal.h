@@ -55,5 +55,5 @@ std::vector<std::size_t> OrdemPorNome(const std::vector<LocalityRecord>& localid
 // with a full stop); empty parts left out.
 std::string TextoReferencia(const TReferencia& ref);
 // The reference of a station's short citation (trailing blanks ignored); false when the
-// citation table lacks it, or for an interpolated equation, whose text is kTextoInterpolacao.
+// citation table lacks it, or for an interpolated equation, whose text is TBDPrecipitacao::TextoInterpolacao().
 bool ReferenciaDaFonte(const std::string& pasta, const std::string& fonte, std::string& texto);

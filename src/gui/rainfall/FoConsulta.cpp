@@ -451,7 +451,7 @@ void TfrmFoConsulta::AtualizarEquacao() {
 void TfrmFoConsulta::Fonte() {
     const std::string f = c_.Fonte();
     if (f == kFonteInterpolacao) {
-        Dialogos().Informacao(this, kTextoInterpolacao);
+        Dialogos().Informacao(this, Q(c_.Banco().TextoInterpolacao()));
         return;
     }
     TReferencia ref;
