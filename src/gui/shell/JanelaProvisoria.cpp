@@ -13,14 +13,6 @@ TJanelaProvisoria::TJanelaProvisoria(const QString& modulo, const QString& titul
     v->addWidget(l);
 }
 
-QWidget* CriarDimensionamentoProvisorio(QWidget* pai) {
-    auto* j = new TJanelaProvisoria(QStringLiteral("Dimensionamento"),
-                                    QStringLiteral("Módulo para o dimensionamento - entrada de dados"), pai);
-    j->setObjectName("frmDimensionamento");
-    j->resize(755, 455);
-    return j;
-}
-
 QWidget* CriarLocacaoProvisoria(QWidget* pai) {
     auto* j = new TJanelaProvisoria(QStringLiteral("Locacao"), QStringLiteral("Módulo para a Locação"), pai);
     j->setObjectName("frmLocacao");

@@ -20,6 +20,5 @@ private:
     QString modulo_;
 };
 
-// The sizing window ("Dimensionamento") and the location window ("Locacao") as they are today.
-QWidget* CriarDimensionamentoProvisorio(QWidget* pai);
+// The location window ("Locacao") as it is today.
 QWidget* CriarLocacaoProvisoria(QWidget* pai);

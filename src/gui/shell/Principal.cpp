@@ -27,7 +27,10 @@
 #include "shell/Icones.h"
 #include "shell/Inicial.h"
 #include "shell/JanelaDados.h"
+#include "rainfall/ConsultaChuva.h"
 #include "shell/JanelaProvisoria.h"
+#include "sizing/Assistentes.h"
+#include "sizing/FrmDimensionamento.h"
 
 namespace {
 const char* const kDimensionamento = "Dimensionamento";
@@ -40,7 +43,12 @@ QString ComBarra(QString p) {
 }  // namespace
 
 TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoConfiguracao, QWidget* pai)
-    : QMainWindow(pai), dialogosProjeto_(this) {
+    : QMainWindow(pai),
+      rugCan1_(std::make_unique<TRugCan>()),
+      rugTer1_(std::make_unique<TRugTer>()),
+      sm1_(std::make_unique<TSm>()),
+      z1_(std::make_unique<TZ>()),
+      dialogosProjeto_(this) {
     setObjectName("FPrincipal");
     pasta_ = ComBarra(QFileInfo(pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma)
                           .absoluteFilePath());
@@ -89,7 +97,11 @@ TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoCon
     LigarGerente();
     HabilitarCampos(false);
 
-    CriarDimensionamento = [](TFPrincipal& p) { return CriarDimensionamentoProvisorio(&p); };
+    CriarDimensionamento = [](TFPrincipal& p) {
+        auto* w = new TfrmDimensionamento(p.Modelo(), p.GerenteSis1(), nullptr, p.Assistentes());
+        w->SetJanelaConsulta(FabricaConsultaChuva(w, S(p.PastaPrograma())));
+        return w;
+    };
     CriarLocacao = [](TFPrincipal& p) { return CriarLocacaoProvisoria(&p); };
 
     timer_ = new QTimer(this);
@@ -98,6 +110,8 @@ TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoCon
     AtualizarRelogio();
     resize(1024, 700);
 }
+
+TAssistentes TFPrincipal::Assistentes() const { return {rugCan1_.get(), rugTer1_.get(), sm1_.get(), z1_.get()}; }
 
 TFPrincipal::~TFPrincipal() {
     // Child windows work on the model by reference: they go before it.

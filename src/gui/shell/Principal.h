@@ -19,6 +19,11 @@ class QMdiSubWindow;
 class QProgressBar;
 class QTimer;
 class IJanelaDados;
+struct TAssistentes;
+struct TRugCan;
+struct TRugTer;
+struct TSm;
+struct TZ;
 
 class TFPrincipal : public QMainWindow {
     Q_OBJECT
@@ -38,6 +43,8 @@ public:
     const QString& PastaPrograma() const { return pasta_; }  // '/'-terminated
     const QString& ArquivoConfiguracao() const { return arquivoConfiguracao_; }
     bool CarregarImagensNaMemoria() const;
+    // The parameter assistants RugCan1, RugTer1, Sm1 and Z1: they keep the row last chosen.
+    TAssistentes Assistentes() const;
 
     // Makes the data-entry windows; the sizing and location windows replace the stand-ins
     // here. The widget returned must implement IJanelaDados.
@@ -97,6 +104,10 @@ private:
 
     QString pasta_;
     QString arquivoConfiguracao_;
+    std::unique_ptr<TRugCan> rugCan1_;
+    std::unique_ptr<TRugTer> rugTer1_;
+    std::unique_ptr<TSm> sm1_;
+    std::unique_ptr<TZ> z1_;
     std::unique_ptr<TModeloProjeto> modelo_;
     TGerenteSis gerente_;
     TDialogosProjetoQt dialogosProjeto_;

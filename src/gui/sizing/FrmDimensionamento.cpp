@@ -756,7 +756,7 @@ void TfrmDimensionamento::LoadInputs() {
     edtM2_->setText(Q(f.edtM2));
     edtAreaContribuicao_->setText(Q(f.edtAreaContribuicao));
     carregando_ = false;
-    gerente_.SetAlterado(false);
+    // Only the window's own marker: the project may hold changes made elsewhere (identification).
     setWindowModified(false);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "shell/JanelaDados.h"
 #include "sizing/Dimensionamento.h"
 
 class QComboBox;
@@ -33,7 +34,7 @@ struct TAssistentes {
     TZ* Z1 = nullptr;
 };
 
-class TfrmDimensionamento : public QWidget {
+class TfrmDimensionamento : public QWidget, public IJanelaDados {
     Q_OBJECT
 public:
     TfrmDimensionamento(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* pai = nullptr,
@@ -41,11 +42,11 @@ public:
     ~TfrmDimensionamento() override;
 
     // The data-window operations the main window calls.
-    QString Modulo() const { return QStringLiteral("Dimensionamento"); }
-    void OnLerCamposDados();  // StoreInputs; false-free: a bad field is reported
-    void PreencherCampos();   // LoadInputs, then the "Precipitação" group
-    void AtualizarUnidades();
-    void MostrarInicio();
+    QString Modulo() const override { return QStringLiteral("Dimensionamento"); }
+    void OnLerCamposDados() override;  // StoreInputs; false-free: a bad field is reported
+    void PreencherCampos() override;   // LoadInputs, then the "Precipitação" group
+    void AtualizarUnidades() override;
+    void MostrarInicio() override;
 
     // Fields <-> model. StoreInputs returns false (after its message, with the field
     // focused) when a field does not convert; nothing is stored then.
