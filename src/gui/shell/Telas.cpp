@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,14 +12,18 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
 #include "common/Dialogos.h"
+#include "rainfall/TelasChuva.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
+#include "sizing/FrmDimensionamento.h"
 
 namespace {
 
@@ -90,6 +95,50 @@ public:
     }
 };
 
+// The sizing window on each shipped example: entry page, result page, and the spacing-method
+// dialog of each method (the service photographs each dialog and closes it).
+void TelasDimensionamento(TFPrincipal& w, TServicoTelas& servico) {
+    const struct {
+        const char* exemplo;
+        const char* nome;
+        const char* grupo;
+    } exemplos[] = {{"Terraco em nivel.kzp", "nivel", "Espaçamento"},
+                    {"Terraco em gradiente.kzp", "gradiente", "Canal"},
+                    {"Bacia de acumulacao.kzp", "bacia", "Barraginha"}};
+    for (const auto& e : exemplos) {
+        if (!w.AbrirArquivo(w.PastaPrograma() + "Exemplos/" + e.exemplo)) continue;
+        w.Dimensionamento();
+        auto* j = dynamic_cast<TfrmDimensionamento*>(w.JanelaModulo(QStringLiteral("Dimensionamento")));
+        QMdiSubWindow* s = w.SubJanelaModulo(QStringLiteral("Dimensionamento"));
+        if (!j || !s) continue;
+        j->AbrirGrupo(QString::fromUtf8(e.grupo));
+        Esperar(300);
+        servico.nome = QStringLiteral("dimensionamento_%1").arg(e.nome);
+        servico.Gravar(w);
+        j->btnCalcularClick();
+        Esperar(300);
+        servico.nome = QStringLiteral("resultado_%1").arg(e.nome);
+        servico.Gravar(w);
+        j->MostrarInicio();
+        if (e.nome == std::string("nivel")) {
+            auto* metodo = j->findChild<QComboBox*>(QStringLiteral("cbMetodo"));
+            for (int i = 0; metodo && i < metodo->count(); ++i) {
+                metodo->setCurrentIndex(i);
+                servico.nome = QStringLiteral("metodo_%1").arg(i);
+                j->btnDefinirClick();
+                Esperar(100);
+            }
+            for (const char* assistente : {"btnRugCanal", "btnSm", "btnValRugTerreno"}) {
+                j->AbrirGrupo(QString::fromUtf8(assistente == std::string("btnValRugTerreno") ? "Terreno" : "Canal"));
+                servico.nome = QStringLiteral("assistente_%1").arg(assistente + 3);
+                if (auto* b = j->findChild<QPushButton*>(QString::fromLatin1(assistente))) b->click();
+                Esperar(100);
+            }
+        }
+        w.GerenteSis1().SetAlterado(false);  // the pictures change nothing worth keeping
+    }
+}
+
 }  // namespace
 
 int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
@@ -144,8 +193,14 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
             if (auto* a = w.findChild<QAction*>(p.acao)) a->trigger();
             Esperar(200);
         }
+        TelasDimensionamento(w, servico);
         w.close();
     }
+    TelasConsultaChuva(pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma,
+                       [&](QWidget& janela, const QString& nome) {
+                           servico.nome = nome;
+                           servico.Gravar(janela);
+                       });
     vigia.stop();
     InstalarDialogos(nullptr);
 
