@@ -105,8 +105,8 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     for (int i = 1; i <= tabela.Count(); ++i) {
         const TRegTerr* t = tabela[i];
         if (!t) continue;
-        r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \" #EEEEEE\" >"
-                         : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \" #CCCCCC\" >");
+        r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#EEEEEE\" >"
+                         : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#CCCCCC\" >");
         for (const std::string& c : {IntToStr(t->id), FormatFloat("0.00", t->level), FormatFloat("0.00", t->EV),
                                      FormatFloat("0.0#", t->slope), FormatFloat(kFmtGrande, t->length),
                                      FormatFloat(kFmtGrande, t->area), FormatFloat("0.00", t->height)})

@@ -1,5 +1,6 @@
 #include "sizing/FrmDimensionamento.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
 #include "common/FiguraMapa.h"
+#include "common/Grafico.h"
 #include "common/Numeros.h"
 #include "common/Regional.h"
 #include "project/Configuracao.h"
@@ -30,6 +32,9 @@
 #include "sizing/FCapacidadeArmazenamento.h"
 #include "sizing/FLombNetoDim.h"
 #include "sizing/FParanaDim.h"
+#include "sizing/FRelatorio.h"
+#include "sizing/PaginaSimulacao.h"
+#include "sizing/Relatorio.h"
 #include "sizing/Simulacao.h"
 #include "sizing/TeclaNumero.h"
 
@@ -38,6 +43,7 @@ namespace {
 const char* const kFmt = "0.0######";
 const QString kTituloEntrada = QStringLiteral("Módulo para o dimensionamento - entrada de dados");
 const QString kTituloResultados = QStringLiteral("Módulo para o dimensionamento - resultados");
+const QString kTituloSimulacao = QStringLiteral("Módulo para o dimensionamento - simulação");
 
 QString Fmt(const char* padrao, double v) { return Q(FormatFloat(padrao, v)); }
 
@@ -97,6 +103,10 @@ void TfrmDimensionamento::Montar() {
     paginas_->addWidget(MontarEntrada());
     paginas_->addWidget(MontarResultadoTerracos());
     paginas_->addWidget(MontarResultadoBacia());
+    simulacao_ = new TfrmPaginaSimulacao(m_);
+    simulacao_->AoVoltar = [this] { VoltarSimulacao(); };
+    simulacao_->AoRelatorio = [this] { Relatorio(true); };
+    paginas_->addWidget(simulacao_);
     raiz->addWidget(paginas_);
 }
 
@@ -448,8 +458,8 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     auto* simulacao = botao(QStringLiteral("&Simulação"), "btnSimulacao");
     auto* fechar = botao(QStringLiteral("&Fechar"), "btnFechar");
     auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjudaResultado");
-    relatorio->setEnabled(false);  // the report and the simulation charts are not built yet
-    simulacao->setEnabled(false);
+    connect(relatorio, &QPushButton::clicked, this, [this] { Relatorio(false); });
+    connect(simulacao, &QPushButton::clicked, this, &TfrmDimensionamento::BtnSimulaClick);
     connect(voltar, &QPushButton::clicked, this, &TfrmDimensionamento::Voltar);
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
     connect(ajuda, &QPushButton::clicked, this,
@@ -505,8 +515,29 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     auto* gv = new QVBoxLayout(graficos);
     rgSimulaBarraginha_ = new QListWidget;
     rgSimulaBarraginha_->setObjectName(QStringLiteral("rgSimulaBarraginha"));
+    rgSimulaBarraginha_->setMaximumHeight(100);
     gv->addWidget(rgSimulaBarraginha_);
-    h->addWidget(graficos, 1);
+    graficoBacia_ = new TGrafico;
+    graficoBacia_->setObjectName(QStringLiteral("GraficoBacia"));
+    graficoBacia_->setMinimumSize(300, 200);
+    gv->addWidget(graficoBacia_, 1);
+    auto* bg = new QHBoxLayout;
+    auto botaoGrafico = [&](const QString& texto, const char* nome) {
+        auto* b = new QPushButton(texto);
+        b->setObjectName(QString::fromLatin1(nome));
+        bg->addWidget(b);
+        return b;
+    };
+    connect(botaoGrafico(QStringLiteral("Copiar gráfico"), "btnCopiarGraficoBacia"), &QPushButton::clicked, graficoBacia_,
+            &TGrafico::Copiar);
+    connect(botaoGrafico(QStringLiteral("Salvar gráfico"), "btnSalvarGraficoBacia"), &QPushButton::clicked, graficoBacia_,
+            &TGrafico::SalvarPng);
+    connect(botaoGrafico(QStringLiteral("Exportar CSV"), "btnExportarCsvBacia"), &QPushButton::clicked, this, [this] {
+        graficoBacia_->ExportarCsv(CsvSimulacao({TabelaSimulacao(graficoBaciaAtual_)}), Q(graficoBaciaAtual_.Nome));
+    });
+    gv->addLayout(bg);
+    connect(rgSimulaBarraginha_, &QListWidget::currentRowChanged, this, &TfrmDimensionamento::rgSimulaBarraginhaClick);
+    h->addWidget(graficos, 2);
     v->addLayout(h, 1);
 
     auto* rodape = new QHBoxLayout;
@@ -522,7 +553,7 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     auto* relatorio = botao(QStringLiteral("&Relatório"), "btnRelatorioBacia");
     auto* fechar = botao(QStringLiteral("&Fechar"), "btnFecharBacia");
     auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjudaBacia");
-    relatorio->setEnabled(false);
+    connect(relatorio, &QPushButton::clicked, this, [this] { Relatorio(false); });
     connect(voltar, &QPushButton::clicked, this, &TfrmDimensionamento::Voltar);
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
     connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 85); });
@@ -890,11 +921,15 @@ void TfrmDimensionamento::MostrarResultado() {
         edtLESBarraginha_->setText(Q(l[i++].Valor));
         edtVolumeBarraginha_->setText(Q(l[i++].Valor));
         avisos(i, lblAvisoBacia_);
-        rgSimulaBarraginha_->clear();
-        for (const std::string& item : ItensGraficoBacia(resultado_.Formato)) rgSimulaBarraginha_->addItem(Q(item));
-        rgSimulaBarraginha_->setCurrentRow(0);
+        {
+            const QSignalBlocker bloqueio(rgSimulaBarraginha_);
+            rgSimulaBarraginha_->clear();
+            for (const std::string& item : ItensGraficoBacia(resultado_.Formato)) rgSimulaBarraginha_->addItem(Q(item));
+        }
         paginas_->setCurrentIndex(ResultadoBacia);
         resize(660, 475);
+        rgSimulaBarraginha_->setCurrentRow(0);
+        rgSimulaBarraginhaClick(0);
         return;
     }
     imgResultado_->setPixmap(QPixmap(p + (resultado_.TipoSistema == 1 ? "grad.bmp" : "nivel.bmp")));
@@ -1107,4 +1142,62 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
         return FiltrarTeclaNumero(campo, k);
     }
     return QWidget::eventFilter(o, e);
+}
+
+// ---- report and charts ----
+
+void TfrmDimensionamento::Relatorio(bool comSimulacao) {
+    TOpcoesRelatorio o;
+    // The header comes from the program folder the rainfall component knows, else the program's.
+    if (m_.Quenda().PastaPrograma().empty()) o.PastaPrograma = S(QCoreApplication::applicationDirPath()) + "/";
+    QMap<QString, QImage> imagens;
+    if (comSimulacao) {
+        const QImage img = simulacao_->Grafico()->Imagem();
+        o.Simulacao = TFiguraGrafico{};
+        o.Simulacao->Altura = img.height();
+        o.Simulacao->Largura = img.width();
+        imagens.insert(Q(o.Simulacao->Arquivo), img);
+    }
+    const int tipo = resultado_.TipoSistema;
+    const char* titulo = tipo == 0 ? kTituloRelatorioNivel : tipo == 1 ? kTituloRelatorioGradiente : kTituloRelatorioBacia;
+    std::string texto;
+    try {
+        texto = RelatorioDimensionamento(m_, o);
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        return;
+    }
+    MostrarRelatorio(this, Q(LegendaJanelaRelatorio(titulo)), Q(texto), imagens);
+}
+
+void TfrmDimensionamento::BtnSimulaClick() {
+    Titulo(kTituloSimulacao);
+    paginas_->setCurrentIndex(Simulacao);
+    resize(660, 475);
+    simulacao_->Abrir(CoefUni_->text(), imgSecao_->pixmap());
+}
+
+void TfrmDimensionamento::VoltarSimulacao() {
+    Titulo(kTituloResultados);
+    CoefUni_->setText(simulacao_->Voltar());
+    paginas_->setCurrentIndex(ResultadoTerracos);
+    resize(660, 465);
+    CoefUni_->setFocus();
+}
+
+void TfrmDimensionamento::rgSimulaBarraginhaClick(int item) {
+    if (item < 0) return;
+    graficoBacia_->Limpar();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        graficoBaciaAtual_ = PlotBasinSimulation(m_, item, &graficoBacia_->Serie());
+    } catch (const EVandoro& e) {
+        QApplication::restoreOverrideCursor();
+        graficoBaciaAtual_ = {};
+        graficoBacia_->Ajustar({}, {});
+        Dialogos().Erro(this, Q(e.what()));
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    graficoBacia_->Ajustar(Q(graficoBaciaAtual_.TituloX), Q(graficoBaciaAtual_.TituloY));
 }

@@ -10,6 +10,7 @@
 
 #include "shell/JanelaDados.h"
 #include "sizing/Dimensionamento.h"
+#include "sizing/Simulacao.h"
 
 class QComboBox;
 class QLabel;
@@ -18,6 +19,8 @@ class QListWidget;
 class QPushButton;
 class QStackedWidget;
 class TFiguraMapa;
+class TGrafico;
+class TfrmPaginaSimulacao;
 class TGerenteSis;
 class TModeloProjeto;
 class IJanelaConsulta;
@@ -60,11 +63,19 @@ public:
     void btnDefinirClick();
     void btnConsultaClick();
     void BtnCDuClick();
+    // "Relatório" of the result pages (false) or of the simulation page (true, with its chart).
+    void Relatorio(bool comSimulacao);
+    void BtnSimulaClick();
+    void VoltarSimulacao();
+    void rgSimulaBarraginhaClick(int item);
+    TfrmPaginaSimulacao* PaginaSimulacao() const { return simulacao_; }
+    TGrafico* GraficoBacia() const { return graficoBacia_; }
+    const TGraficoBacia& GraficoBaciaAtual() const { return graficoBaciaAtual_; }
 
     // Opens a group by its button caption ("Canal"); unknown or hidden groups are ignored.
     void AbrirGrupo(const QString& grupo);
     QString GrupoAberto() const;
-    enum Pagina { Entrada = 0, ResultadoTerracos = 1, ResultadoBacia = 2 };
+    enum Pagina { Entrada = 0, ResultadoTerracos = 1, ResultadoBacia = 2, Simulacao = 3 };
     int PaginaAtual() const;
 
     // The rainfall consultation window; "Consulta" stays disabled without it.
@@ -146,4 +157,7 @@ private:
     QLabel *lblRaioComp_, *lblLargura_, *lblUnLargura_, *lblAvisoBacia_;
     QLineEdit *edtRaioCompBarraginha_, *edtResultLargBarraginha_, *edtLESBarraginha_, *edtVolumeBarraginha_;
     QListWidget* rgSimulaBarraginha_ = nullptr;
+    TGrafico* graficoBacia_ = nullptr;
+    TGraficoBacia graficoBaciaAtual_;
+    TfrmPaginaSimulacao* simulacao_ = nullptr;
 };

@@ -315,12 +315,12 @@ TEST(RelatorioLocacao, ThreeTerracesMatchTheCheckedReport) {
 
     EXPECT_TRUE(Contem(t, "<B>Declividade média da área (%): </B>7,50</TD>"));
     // Light, dark, light, then the summed length.
-    const auto a = t.find("BGCOLOR = \" #EEEEEE\""), b = t.find("BGCOLOR = \" #CCCCCC\""),
-               c = t.find("BGCOLOR = \" #EEEEEE\"", a + 1);
+    const auto a = t.find("BGCOLOR = \"#EEEEEE\""), b = t.find("BGCOLOR = \"#CCCCCC\""),
+               c = t.find("BGCOLOR = \"#EEEEEE\"", a + 1);
     ASSERT_NE(c, std::string::npos);
     EXPECT_LT(a, b);
     EXPECT_LT(b, c);
-    EXPECT_EQ(t.find("BGCOLOR = \" #CCCCCC\"", b + 1), std::string::npos);
+    EXPECT_EQ(t.find("BGCOLOR = \"#CCCCCC\"", b + 1), std::string::npos);
     EXPECT_TRUE(Contem(t, "<TD colspan=7><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
     EXPECT_TRUE(Contem(t, "<TD>1.234,5</TD>\n<TD>40.123,46</TD>\n<TD>0,46</TD>"));
     EXPECT_TRUE(Contem(t, "<TD>3</TD>\n<TD>810,10</TD>\n<TD>1,20</TD>\n<TD>6,13</TD>\n<TD>15,0</TD>\n<TD>1.000,0</TD>"));
