@@ -1148,8 +1148,11 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
 
 void TfrmDimensionamento::Relatorio(bool comSimulacao) {
     TOpcoesRelatorio o;
-    // The header comes from the program folder the rainfall component knows, else the program's.
-    if (m_.Quenda().PastaPrograma().empty()) o.PastaPrograma = S(QCoreApplication::applicationDirPath()) + "/";
+    // The header comes from the program folder the rainfall component knows, else the window's
+    // picture folder (the program's); either may come without its final separator.
+    o.PastaPrograma = m_.Quenda().PastaPrograma();
+    if (o.PastaPrograma.empty()) o.PastaPrograma = S(pastaFiguras_);
+    if (o.PastaPrograma.back() != '/') o.PastaPrograma += '/';
     QMap<QString, QImage> imagens;
     if (comSimulacao) {
         const QImage img = simulacao_->Grafico()->Imagem();
