@@ -19,6 +19,7 @@
 #include "common/Dialogos.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
+#include "sizing/TelasSimulacao.h"
 
 namespace {
 
@@ -146,6 +147,10 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
         }
         w.close();
     }
+    TelasSimulacao(pastaPrograma, servico.pasta, [&](QWidget& w, const QString& n) {
+        servico.nome = n;
+        servico.Gravar(w);
+    });
     vigia.stop();
     InstalarDialogos(nullptr);
 
