@@ -14,6 +14,7 @@
 #include "common/Arquivo.h"
 #include "common/Dialogos.h"
 #include "common/Erros.h"
+#include "common/Regional.h"
 #include "sizing/Relatorio.h"
 #include "sizing/Simulacao.h"
 
@@ -65,7 +66,14 @@ void TGrafico::Ajustar(const QString& tituloX, const QString& tituloY) {
         }
         eixo->setRange(lo, hi);
         eixo->applyNiceNumbers();
+        // As many decimals as the tick step needs, no more: long labels are cut at the edge.
+        const double passo = (eixo->max() - eixo->min()) / std::max(1, eixo->tickCount() - 1);
+        const int casas = passo >= 1 ? 0 : std::min(6, int(std::ceil(-std::log10(passo) - 1e-9)));
+        eixo->setLabelFormat(QStringLiteral("%.") + QString::number(casas) + QStringLiteral("f"));
     };
+    // Labels with the regional decimal separator.
+    chart()->setLocalizeNumbers(true);
+    chart()->setLocale(Regional::Current().DecimalSeparator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c());
     faixa(eixoX_, [](const QPointF& q) { return q.x(); });
     faixa(eixoY_, [](const QPointF& q) { return q.y(); });
 }

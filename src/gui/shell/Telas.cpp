@@ -24,6 +24,7 @@
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
 #include "sizing/FrmDimensionamento.h"
+#include "sizing/TelasSimulacao.h"
 
 namespace {
 
@@ -201,6 +202,10 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
                            servico.nome = nome;
                            servico.Gravar(janela);
                        });
+    TelasSimulacao(pastaPrograma, servico.pasta, [&](QWidget& janela, const QString& n) {
+        servico.nome = n;
+        servico.Gravar(janela);
+    });
     vigia.stop();
     InstalarDialogos(nullptr);
 

@@ -519,7 +519,7 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     gv->addWidget(rgSimulaBarraginha_);
     graficoBacia_ = new TGrafico;
     graficoBacia_->setObjectName(QStringLiteral("GraficoBacia"));
-    graficoBacia_->setMinimumSize(300, 200);
+    graficoBacia_->setMinimumSize(250, 160);
     gv->addWidget(graficoBacia_, 1);
     auto* bg = new QHBoxLayout;
     auto botaoGrafico = [&](const QString& texto, const char* nome) {

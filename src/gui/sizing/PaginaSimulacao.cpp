@@ -88,13 +88,14 @@ TfrmPaginaSimulacao::TfrmPaginaSimulacao(TModeloProjeto& m, QWidget* pai)
     }
     esquerda->addWidget(abas_);
     grupoNivel_ = Grupo(kGrupoNivel, grupos_[kGrupoNivel], this);
+    grupoNivel_->hide();  // only one of the tabs and the level group is ever shown
     esquerda->addWidget(grupoNivel_);
     for (int g = 0; g < 4; ++g)
         connect(grupos_[g], &QButtonGroup::idClicked, this, [this, g](int item) { Escolher(g, item); });
     cima->addLayout(esquerda);
 
     grafico_ = new TGrafico;
-    grafico_->setMinimumSize(400, 250);
+    grafico_->setMinimumSize(300, 200);
     cima->addWidget(grafico_, 1);
     v->addLayout(cima, 1);
 
@@ -104,7 +105,7 @@ TfrmPaginaSimulacao::TfrmPaginaSimulacao(TModeloProjeto& m, QWidget* pai)
     auto lista = [&](const char* nome, QLabel*& rotulo, QLabel*& unidade, int linha, int coluna) {
         auto* c = new QComboBox;
         c->setObjectName(QString::fromLatin1(nome));
-        c->setMinimumWidth(90);
+        c->setMinimumWidth(70);
         rotulo = new QLabel;
         rotulo->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(nome));
         unidade = new QLabel;
@@ -138,7 +139,7 @@ TfrmPaginaSimulacao::TfrmPaginaSimulacao(TModeloProjeto& m, QWidget* pai)
     baixo->addLayout(gr, 1);
     imgSecao_ = new QLabel;
     imgSecao_->setObjectName(QStringLiteral("imgSecaoSimulacao"));
-    imgSecao_->setFixedSize(150, 75);
+    imgSecao_->setFixedSize(120, 60);
     imgSecao_->setScaledContents(true);
     baixo->addWidget(imgSecao_);
     v->addLayout(baixo);

@@ -1,0 +1,86 @@
+#include "sizing/TelasSimulacao.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "common/Dialogos.h"
+#include "common/Erros.h"
+#include "common/Grafico.h"
+#include "common/Impressora.h"
+#include "common/VisualizadorHtml.h"
+#include "project/GerenteSis.h"
+#include "project/ModeloProjeto.h"
+#include "sizing/FRelatorio.h"
+#include "sizing/FrmDimensionamento.h"
+#include "sizing/PaginaSimulacao.h"
+#include "sizing/Relatorio.h"
+
+namespace {
+
+void Esperar(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+}  // namespace
+
+void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,
+                    const std::function<void(QWidget&, const QString&)>& gravar) {
+    const QString programa = QDir(pastaPrograma).absolutePath() + '/';
+    auto janela = [&](const char* exemplo, const std::function<void(TModeloProjeto&, TfrmDimensionamento&)>& f) {
+        TModeloProjeto m;
+        m.AbrirProjetoSemAlterar(S(programa) + "Exemplos/" + exemplo);
+        m.Quenda().SetPastaPrograma(S(programa));
+        TGerenteSis g;
+        TfrmDimensionamento w(m, g);
+        w.SetPastaFiguras(programa);
+        w.show();
+        w.btnCalcularClick();
+        Esperar(200);
+        f(m, w);
+        w.hide();
+    };
+    janela("Terraco em gradiente.kzp", [&](TModeloProjeto& m, TfrmDimensionamento& w) {
+        w.BtnSimulaClick();
+        Esperar(300);
+        gravar(w, QStringLiteral("simulacao-gradiente"));
+        // The report of this page, with its chart, and the same report as PDF pages.
+        const QImage grafico = w.PaginaSimulacao()->Grafico()->Imagem();
+        TOpcoesRelatorio o;
+        o.PastaPrograma = S(programa);
+        o.Simulacao = TFiguraGrafico{"Bit.bmp", grafico.height(), grafico.width()};
+        TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioGradiente)), Q(RelatorioDimensionamento(m, o)));
+        r.AdicionarImagem(QStringLiteral("Bit.bmp"), grafico);
+        r.setWindowState(Qt::WindowNoState);
+        r.show();
+        Esperar(300);
+        gravar(r, QStringLiteral("relatorio-simulacao"));
+        QScrollBar* barra = r.Visualizador()->verticalScrollBar();
+        barra->setValue(barra->maximum());
+        Esperar(100);
+        gravar(r, QStringLiteral("relatorio-simulacao-grafico"));
+        const QString pdf = QDir(pastaSaida).absoluteFilePath(QStringLiteral("relatorio-simulacao.pdf"));
+        try {
+            r.Visualizador()->ExportarPdf(pdf, ImpressoraPrograma());
+            QProcess::execute(QStringLiteral("pdftoppm"),
+                              {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
+                               QDir(pastaSaida).absoluteFilePath(QStringLiteral("relatorio-simulacao-pdf"))});
+        } catch (const EVandoro&) {
+        }
+        r.hide();
+    });
+    janela("Terraco em nivel.kzp", [&](TModeloProjeto&, TfrmDimensionamento& w) {
+        w.BtnSimulaClick();
+        Esperar(300);
+        gravar(w, QStringLiteral("simulacao-nivel"));
+    });
+    janela("Bacia de acumulacao.kzp", [&](TModeloProjeto&, TfrmDimensionamento& w) {
+        Esperar(200);
+        gravar(w, QStringLiteral("resultado-bacia-grafico"));
+    });
+}
