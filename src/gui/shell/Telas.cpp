@@ -51,7 +51,9 @@ QPixmap ComTitulo(QWidget& w) {
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(10, 0, corpo.width() - 20, altura), Qt::AlignVCenter | Qt::AlignLeft, w.windowTitle());
+    p.drawText(QRect(10, 0, corpo.width() - 20, altura), Qt::AlignVCenter | Qt::AlignLeft,
+               // As a window manager shows it: the modified marker becomes '*' or nothing.
+               w.windowTitle().replace(QStringLiteral("[*]"), w.isWindowModified() ? QStringLiteral("*") : QString()));
     p.drawPixmap(0, altura, corpo);
     return r;
 }
