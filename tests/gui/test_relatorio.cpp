@@ -181,6 +181,9 @@ TEST(FRelatorio, PrintsPageRangesAndExportsTheSamePagesToPdf) {
     };
     EXPECT_TRUE(temImagem(cabecalho.size())) << cabecalho.width() << "x" << cabecalho.height();
     EXPECT_TRUE(temImagem(grafico.size())) << grafico.width() << "x" << grafico.height();
+    // Page set-up goes to the same printer.
+    r.findChild<QPushButton*>("btnConfigurarPagina")->click();
+    EXPECT_TRUE(roteiro.registro.contains("configurar impressora"));
     p.setOutputFileName({});
     p.setOutputFormat(QPrinter::NativeFormat);
     p.setPageLayout(anterior);
