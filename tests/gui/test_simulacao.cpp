@@ -235,3 +235,18 @@ TEST(Simulacao, AFlatOrEmptySeriesStillHasValidAxes) {
     EXPECT_LT(g.EixoX()->min(), g.EixoX()->max());
     EXPECT_EQ(g.grab().size(), QSize(400, 300));
 }
+
+TEST(Simulacao, AFailedChartShowsTheErrorRestoresTheCursorAndLeavesThePageUsable) {
+    TDialogosRoteiro roteiro;
+    Simulacao s("Terraco em gradiente.kzp");
+    const double vib = s.m.NumeroDaCurva().VIB(), st = s.m.NumeroDaCurva().St();
+    s.P()->Escolher(0, 99);  // no such chart: the core refuses it
+    EXPECT_EQ(roteiro.Mensagens("erro").size(), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(s.w->isEnabled());
+    EXPECT_EQ(s.m.NumeroDaCurva().VIB(), vib);
+    EXPECT_EQ(s.m.NumeroDaCurva().St(), st);
+    s.R(1, 0)->click();
+    EXPECT_EQ(s.P()->Atual().Nome, "H x Comp");
+    EXPECT_EQ(s.P()->Grafico()->SerieQt()->count(), 21);
+}
