@@ -46,7 +46,7 @@ QPixmap ComTitulo(QWidget& w) {
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(10, 0, corpo.width() - 20, altura), Qt::AlignVCenter | Qt::AlignLeft, w.windowTitle());
+    p.drawText(QRect(10, 0, corpo.width() - 20, altura), Qt::AlignVCenter | Qt::AlignLeft, QString(w.windowTitle()).remove(QStringLiteral("[*]")));
     p.drawPixmap(0, altura, corpo);
     return r;
 }
