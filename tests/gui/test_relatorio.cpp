@@ -181,6 +181,9 @@ TEST(FRelatorio, PrintsPageRangesAndExportsTheSamePagesToPdf) {
     };
     EXPECT_TRUE(temImagem(cabecalho.size())) << cabecalho.width() << "x" << cabecalho.height();
     EXPECT_TRUE(temImagem(grafico.size())) << grafico.width() << "x" << grafico.height();
+    // Page set-up goes to the same printer.
+    r.findChild<QPushButton*>("btnConfigurarPagina")->click();
+    EXPECT_TRUE(roteiro.registro.contains("configurar impressora"));
     p.setOutputFileName({});
     p.setOutputFormat(QPrinter::NativeFormat);
     p.setPageLayout(anterior);
@@ -241,4 +244,33 @@ TEST(FRelatorio, LocationReportOfThreeTerracesAndAMissingTable) {
     EXPECT_FALSE(MostrarRelatorioLocacao(nullptr, m, loc));
     EXPECT_EQ(roteiro.Mensagens("erro"),
               QStringList{Q("Não foi possível ler a tabela de terraços " + pasta.Arquivo("outro.bdt") + ".")});
+}
+
+TEST(FRelatorio, HeaderFromAFolderWithBlanksAccentsAndAmpersandAndAMissingOne) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const QString estranha = Q(pasta.Caminho()) + QStringLiteral("/Programa & Ação 1/");
+    ASSERT_TRUE(QDir().mkpath(estranha));
+    ASSERT_TRUE(QFile::copy(kBin + "/Cabecalho.jpg", estranha + "Cabecalho.jpg"));
+    Calculado a("Terraco em nivel.kzp");
+    TOpcoesRelatorio o;
+    o.PastaPrograma = S(estranha);
+    const QString texto = Q(RelatorioDimensionamento(a.m, o));
+    ASSERT_TRUE(texto.contains(QStringLiteral("Programa &amp; Ação 1/Cabecalho.jpg")));
+    TFRelatorio r(QStringLiteral("Relatório"), texto);
+    r.show();
+    const QImage cabecalho = r.Imagem(estranha + "Cabecalho.jpg");
+    EXPECT_EQ(cabecalho.size(), QImage(kBin + "/Cabecalho.jpg").size());
+    const QVariant doc = r.Visualizador()->document()->resource(QTextDocument::ImageResource, QUrl(estranha + "Cabecalho.jpg"));
+    EXPECT_EQ(doc.value<QImage>().size(), cabecalho.size());
+
+    // Without the picture the report still shows and prints.
+    o.PastaPrograma = pasta.Caminho() + "/nada/";
+    TFRelatorio sem(QStringLiteral("Relatório"), Q(RelatorioDimensionamento(a.m, o)));
+    sem.show();
+    EXPECT_TRUE(sem.Visualizador()->toPlainText().contains(QStringLiteral("RESULTADOS")));
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(Q(pasta.Arquivo("sem.pdf")));
+    EXPECT_GE(sem.Visualizador()->ImprimirComTitulo(pdf, 1, 9999), 1);
 }

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QValueAxis>
+#include <cmath>
 #include <cstdlib>
 
 #include "DialogosRoteiro.h"
@@ -219,4 +220,33 @@ TEST(Simulacao, BasinChartListsItsItemsAndLeavesTheBasinAlone) {
     EXPECT_EQ(s.w->GraficoBacia()->SerieQt()->count(), 10);
     EXPECT_EQ(s.w->GraficoBaciaAtual().Nome, "Raio x profundidade");
     EXPECT_EQ(s.m.BaciaAcumulacao().Profundidade(), area);
+}
+
+TEST(Simulacao, AFlatOrEmptySeriesStillHasValidAxes) {
+    TGrafico g;
+    g.resize(400, 300);
+    for (double x : {5.0, 10.0, 15.0}) g.Serie().AddXY(x, 0.0);  // no runoff anywhere
+    g.Ajustar(QStringLiteral("Tie (mm/h)"), QStringLiteral("LES (mm)"));
+    EXPECT_TRUE(std::isfinite(g.EixoY()->min()) && std::isfinite(g.EixoY()->max()));
+    EXPECT_LT(g.EixoY()->min(), 0.0 + 1e-12);
+    EXPECT_GT(g.EixoY()->max(), 0.0);
+    g.Limpar();
+    g.Ajustar({}, {});
+    EXPECT_LT(g.EixoX()->min(), g.EixoX()->max());
+    EXPECT_EQ(g.grab().size(), QSize(400, 300));
+}
+
+TEST(Simulacao, AFailedChartShowsTheErrorRestoresTheCursorAndLeavesThePageUsable) {
+    TDialogosRoteiro roteiro;
+    Simulacao s("Terraco em gradiente.kzp");
+    const double vib = s.m.NumeroDaCurva().VIB(), st = s.m.NumeroDaCurva().St();
+    s.P()->Escolher(0, 99);  // no such chart: the core refuses it
+    EXPECT_EQ(roteiro.Mensagens("erro").size(), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(s.w->isEnabled());
+    EXPECT_EQ(s.m.NumeroDaCurva().VIB(), vib);
+    EXPECT_EQ(s.m.NumeroDaCurva().St(), st);
+    s.R(1, 0)->click();
+    EXPECT_EQ(s.P()->Atual().Nome, "H x Comp");
+    EXPECT_EQ(s.P()->Grafico()->SerieQt()->count(), 21);
 }

@@ -56,7 +56,10 @@ void TGrafico::Ajustar(const QString& tituloX, const QString& tituloY) {
         double lo = 0, hi = 1;
         if (!p.isEmpty()) {
             lo = hi = coord(p.first());
-            for (const QPointF& q : p) lo = std::min(lo, coord(q)), hi = std::max(hi, coord(q));
+            for (const QPointF& q : p) {
+                lo = std::min(lo, coord(q));
+                hi = std::max(hi, coord(q));
+            }
         }
         // A flat series still needs an axis of some length.
         if (!(hi > lo)) {
@@ -92,7 +95,11 @@ bool TGrafico::PontoEm(const QPoint& pos, QPointF& ponto) const {
     for (const QPointF& q : linha_->points()) {
         const QPoint d = PosicaoDe(q) - pos;
         const double d2 = double(d.x()) * d.x() + double(d.y()) * d.y();
-        if (d2 < melhor) melhor = d2, ponto = q, achou = true;
+        if (d2 < melhor) {
+            melhor = d2;
+            ponto = q;
+            achou = true;
+        }
     }
     return achou;
 }

@@ -1,21 +1,15 @@
 #pragma once
-// The rainfall report window: the report's HTML with the state map given to the document as
-// an image, "&Imprimir" and "Fechar".
-#include <QDialog>
+// The rainfall report window: the program's report window with the state map given to the
+// document as the image the text names.
 #include <QImage>
 
-class TVisualizadorHtml;
+#include "sizing/FRelatorio.h"
 
-class TfrmFoRelatQuenda : public QDialog {
+class TfrmFoRelatQuenda : public TFRelatorio {
     Q_OBJECT
 public:
     // mapa: the state map with the place marked, null when the report has none.
     TfrmFoRelatQuenda(const QString& html, const QImage& mapa, QWidget* pai = nullptr);
-    TVisualizadorHtml* Visualizador() const { return visualizador_; }
-    void Imprimir();
-
-private:
-    TVisualizadorHtml* visualizador_;
 };
 
 QImage ImagemDe(const class TBitmapRGB& b);

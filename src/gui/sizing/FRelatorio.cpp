@@ -123,6 +123,8 @@ void TFRelatorio::Carregar() {
     visualizador_->setHtml(texto_);
 }
 
+// The first activation loads the text; showing counts too, as a window shown offscreen or
+// behind another is never activated.
 bool TFRelatorio::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) Carregar();
     return QDialog::event(e);

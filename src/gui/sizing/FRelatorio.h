@@ -39,9 +39,10 @@ public:
 protected:
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // Hands the text to the viewer; once (the first activation does it by itself).
+    void Carregar();
 
 private:
-    void Carregar();
     bool ConfirmarSubstituir(const QString& caminho);
     QString Caminho(const QString& titulo, const QString& extensao, const QString& filtro);
 

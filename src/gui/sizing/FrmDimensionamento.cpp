@@ -19,6 +19,7 @@
 
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
+#include "common/EditNumero.h"
 #include "common/FiguraMapa.h"
 #include "common/Grafico.h"
 #include "common/Numeros.h"
@@ -89,7 +90,7 @@ TfrmDimensionamento::~TfrmDimensionamento() = default;
 // ---- building ----
 
 QLineEdit* TfrmDimensionamento::NovoCampo(const char* nome, bool numero) {
-    auto* e = new QLineEdit;
+    QLineEdit* e = numero ? new TEditNumero : new QLineEdit;
     e->setObjectName(QString::fromLatin1(nome));
     if (numero) e->installEventFilter(this);
     return e;
@@ -1137,9 +1138,10 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
         HorizontalEditado();
     } else if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
-        // Every key in a number field counts as an edit, refused or not.
+        // Every key in a number field counts as an edit, refused or not; the result page's
+        // coefficient keeps the hand filter, the entry fields filter their own keys.
         Alterou();
-        return FiltrarTeclaNumero(campo, k);
+        return campo == CoefUni_ ? FiltrarTeclaNumero(campo, k) : false;
     }
     return QWidget::eventFilter(o, e);
 }

@@ -275,7 +275,7 @@ bool TfrmPaginaSimulacao::eventFilter(QObject* o, QEvent* e) {
     if (o == SimulaCDu_) {
         if (e->type() == QEvent::KeyPress) {
             const int k = static_cast<QKeyEvent*>(e)->key();
-            if (k != Qt::Key_Return && k != Qt::Key_Enter) SimulaHr_->setCurrentText(QString()), SimulaHr_->setCurrentIndex(-1);
+            if (k != Qt::Key_Return && k != Qt::Key_Enter) SimulaHr_->setCurrentIndex(-1);  // Hr no longer holds
         } else if (e->type() == QEvent::FocusOut && isVisible()) {
             VerificarCDu();
         }
