@@ -121,6 +121,20 @@ int TVisualizadorHtml::Imprimir(QPrinter& impressora, int de, int ate, const TDe
     return impressas;
 }
 
+void TVisualizadorHtml::ImprimirPeloDialogo(QWidget* pai, QPrinter& impressora) const {
+    if (!Dialogos().Imprimir(pai, impressora)) return;
+    int de = 1, ate = 9999;
+    if (impressora.printRange() == QPrinter::PageRange) {
+        de = impressora.fromPage();
+        ate = impressora.toPage();
+    }
+    try {
+        ImprimirComTitulo(impressora, de, ate);
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(pai, Q(e.what()));
+    }
+}
+
 int TVisualizadorHtml::ImprimirComTitulo(QPrinter& impressora, int de, int ate) const {
     const QString titulo = Titulo();
     const QString data = Q(DateToStr(Date()));

@@ -47,6 +47,9 @@ public:
     // The program's pages: the document title top left, the date bottom left and
     // "Página N" bottom right, Arial 8 pt.
     int ImprimirComTitulo(QPrinter& impressora, int de, int ate) const;
+    // The print dialog on 'impressora', then the chosen page range (every page without one);
+    // an error becomes a box over 'pai'.
+    void ImprimirPeloDialogo(QWidget* pai, QPrinter& impressora) const;
     // The whole document as a PDF file with the layout of 'modelo', written whole or not
     // at all (EVandoro on failure).
     int ExportarPdf(const QString& caminho, const QPrinter& modelo) const;

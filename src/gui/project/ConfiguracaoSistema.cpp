@@ -8,7 +8,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
+#include "common/BotoesDialogo.h"
 #include "common/Dialogos.h"
 
 namespace {
@@ -46,23 +46,13 @@ TFConfiguracaoSistema::TFConfiguracaoSistema(const TConfiguracao& cfg, QWidget* 
         form->addRow(r, l.lista);
     }
 
-    auto* botoes = new QDialogButtonBox(this);
-    auto* ok = botoes->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
-    auto* cancelar = botoes->addButton(QStringLiteral("&Cancelar"), QDialogButtonBox::RejectRole);
-    auto* ajuda = botoes->addButton(QStringLiteral("Aj&uda"), QDialogButtonBox::HelpRole);
-    ok->setObjectName("btnOk");
-    cancelar->setObjectName("btnCancelar");
-    ajuda->setObjectName("btnAjuda");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, kTopicoAjuda); });
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, ajuda, &QPushButton::click);
+    const TBotoesDialogo botoes = BotoesOkCancelarAjuda(*this, kTopicoAjuda);
+    connect(botoes.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* v = new QVBoxLayout(this);
     v->addLayout(form);
     v->addSpacing(8);
-    v->addWidget(botoes);
+    v->addWidget(botoes.caixa);
     resize(380, sizeHint().height());
 }
 

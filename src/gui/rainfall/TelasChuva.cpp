@@ -9,19 +9,11 @@
 #include <QTabWidget>
 
 #include "common/Dialogos.h"
+#include "shell/Telas.h"
 #include "rainfall/FoConsulta.h"
 #include "rainfall/FoRelatQuenda.h"
 #include "sizing/RelatorioQuenda.h"
 
-namespace {
-
-void Esperar(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-}  // namespace
 
 void TelasConsultaChuva(const QString& pastaPrograma, const std::function<void(QWidget&, const QString&)>& gravar) {
     const std::string programa = S(pastaPrograma.endsWith('/') ? pastaPrograma : pastaPrograma + "/");

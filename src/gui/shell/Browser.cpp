@@ -236,17 +236,7 @@ void TFBrowser::LocalizarProxima(const QString& texto, bool diferenciarMaiuscula
 void TFBrowser::Imprimir() {
     QPrinter& impressora = ImpressoraPrograma();
     impressora.setDocName(html_->Titulo());
-    if (!Dialogos().Imprimir(this, impressora)) return;
-    int de = 1, ate = 9999;
-    if (impressora.printRange() == QPrinter::PageRange) {
-        de = impressora.fromPage();
-        ate = impressora.toPage();
-    }
-    try {
-        html_->ImprimirComTitulo(impressora, de, ate);
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-    }
+    html_->ImprimirPeloDialogo(this, impressora);
 }
 
 void TFBrowser::ExportarPdf() {

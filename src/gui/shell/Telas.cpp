@@ -26,13 +26,13 @@
 #include "sizing/FrmDimensionamento.h"
 #include "sizing/TelasSimulacao.h"
 
-namespace {
-
 void Esperar(int ms) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
+
+namespace {
 
 void Relatar(const char* tipo, const QString& texto) {
     std::fprintf(stderr, "%s: %s\n", tipo, texto.toUtf8().constData());

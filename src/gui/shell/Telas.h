@@ -5,3 +5,6 @@
 
 // Saves the pictures into 'pasta'; returns 0 when every expected picture was written.
 int GerarTelas(const QString& pasta, const QString& pastaPrograma);
+
+// Lets the windows paint for 'ms' milliseconds before a picture is taken.
+void Esperar(int ms);

@@ -148,17 +148,7 @@ void TFRelatorio::Imprimir() {
     Carregar();
     QPrinter& impressora = ImpressoraPrograma();
     impressora.setPrintRange(QPrinter::AllPages);
-    if (!Dialogos().Imprimir(this, impressora)) return;
-    int de = 1, ate = 9999;
-    if (impressora.printRange() == QPrinter::PageRange) {
-        de = impressora.fromPage();
-        ate = impressora.toPage();
-    }
-    try {
-        visualizador_->ImprimirComTitulo(impressora, de, ate);
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-    }
+    visualizador_->ImprimirPeloDialogo(this, impressora);
 }
 
 void TFRelatorio::ConfigurarPagina() { Dialogos().ConfigurarImpressora(this, ImpressoraPrograma()); }

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "common/Dialogos.h"
+#include "shell/Telas.h"
 #include "common/Erros.h"
 #include "common/Grafico.h"
 #include "common/Impressora.h"
@@ -19,15 +20,6 @@
 #include "sizing/PaginaSimulacao.h"
 #include "sizing/Relatorio.h"
 
-namespace {
-
-void Esperar(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-}  // namespace
 
 void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,
                     const std::function<void(QWidget&, const QString&)>& gravar) {
