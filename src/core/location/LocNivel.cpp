@@ -742,6 +742,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         decl_->LoadFromImage(slopePath);
         if (decl_->Rows() != elev_->Rows() || decl_->Columns() != elev_->Columns())
             throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
+        if (mascara_) mascara_(*elev_, *decl_);
         progress_.store(60);
         Respirar();
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");

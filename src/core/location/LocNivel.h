@@ -21,6 +21,15 @@ class TImgElevacao;
 class TImgDeclive;
 class TVET;
 
+// Which terrace each cell of the elevation raster drains to (row-major, 0-based rows and
+// columns of the elevation raster): 0 outside every strip, kSemDado where the elevation has
+// no data.
+struct TMapaFaixas {
+    static constexpr int32_t kSemDado = -1;
+    int colunas = 0, linhas = 0;
+    std::vector<int32_t> terraco;
+};
+
 // Most terraces the downhill procedure places in one run.
 constexpr int kMaxTerracosDescida = 46;
 
@@ -82,6 +91,11 @@ public:
     // nothing and raises the reason.
     void Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
                    TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath);
+    // Called on every run right after both rasters have loaded (same size), before anything
+    // is measured: a field boundary takes the cells outside it out of the run this way.
+    using TMascaraCampo = std::function<void(TImgElevacao& elevacao, TImgDeclive& declividade)>;
+    void SetMascaraCampo(TMascaraCampo m) { mascara_ = std::move(m); }
+
     // Hands the engine the model objects without running (the window sets them up first).
     void SetModelo(TPrecipitacao* rainfall, TNumeroDaCurva* runoff, TTerracosNivel* terracos);
 
@@ -91,6 +105,8 @@ public:
 
     // Records of the last run, in the order the lines were emitted (kept until the next run).
     const TBDT& Registros() const { return *registros_; }
+    // Strip map of the last run.
+    const TMapaFaixas& MapaFaixas() const { return mapaFaixas_; }
     // Output files of the last run.
     const std::string& ArquivoBDT() const { return arquivoBDT_; }
     // True when the last run ended at the line-number limit rather than at the end of the
@@ -143,6 +159,8 @@ private:
     std::unique_ptr<TImgApoio> apoio_;
     std::unique_ptr<TVET> vet_;
     std::unique_ptr<TBDT> registros_;
+    TMapaFaixas mapaFaixas_;
+    TMascaraCampo mascara_;
     std::string arquivoBDT_;
     double minElev_ = 0;
     double slopeMean_ = 0;

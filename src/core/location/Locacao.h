@@ -54,6 +54,8 @@ struct TResultadoLocacao {
     double areaTotal = 0;            // m², of the strips
     double areaImagem = 0;           // ha, cells with slope
     double declividadeMedia = 0;     // %, over the field
+    double areaDescoberta = 0;       // ha, field above the lowest line in no strip
+    int pecasDescartadas = 0;        // contour pieces too short or strips too small to be terraces
     std::vector<std::string> notas;   // how the run ended when it did not reach the end of the field
     std::vector<std::string> avisos;  // warnings about the result
 };
