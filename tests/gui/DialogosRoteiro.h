@@ -23,11 +23,16 @@ public:
     // Everything asked or shown, in order: "erro: ...", "aviso: ...", "info: ...",
     // "pergunta: ...", "abrir: <título>", "salvar: <título>", "imprimir", "dialogo: <título>".
     QStringList registro;
+    QStringList detalhes;  // of the error boxes that have them
     QStringList Mensagens(const QString& tipo) const;  // texts of one kind, without the prefix
 
     TResposta SimNaoCancelar(QWidget*, const QString& texto) override;
     bool SimNao(QWidget*, const QString& texto) override;
     void Erro(QWidget*, const QString& texto) override { registro << "erro: " + texto; }
+    void ErroDetalhado(QWidget*, const QString& texto, const QString& detalhe) override {
+        registro << "erro: " + texto;
+        detalhes << detalhe;
+    }
     void Aviso(QWidget*, const QString& texto) override { registro << "aviso: " + texto; }
     void Informacao(QWidget*, const QString& texto) override { registro << "info: " + texto; }
     QString ArquivoAbrir(QWidget*, const QString& titulo, const QString&, const QString&) override;

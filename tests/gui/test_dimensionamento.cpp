@@ -22,8 +22,10 @@
 #include "TestSupport.h"
 #include "common/FiguraMapa.h"
 #include "common/Numeros.h"
+#include "model/BaciaAcumulacao.h"
 #include "project/GerenteSis.h"
 #include "project/ModeloProjeto.h"
+#include "rainfall/Quenda21.h"
 #include "sizing/EntradaDimensionamento.h"
 #include "sizing/FCapacidadeArmazenamento.h"
 #include "sizing/FLombNetoDim.h"
@@ -462,4 +464,84 @@ TEST(FrmDimensionamento, ColourMapsOpenTheirGroupsAndOnlyTheLeftButtonActs) {
     EXPECT_EQ(lancado, 1);
     EXPECT_EQ(cursor(4), Qt::PointingHandCursor);
     EXPECT_EQ(cursor(6), Qt::PointingHandCursor);  // yellow leaves the cursor as it was
+}
+
+namespace {
+
+// The consultation window as the user leaves it: a place picked, "&Fechar" pressed.
+struct ConsultaEscolhida : IJanelaConsulta {
+    double kRecebido = 0;
+    std::string latitudeRecebida;
+    bool fechar = true;
+    void SetHelpContext(int) override {}
+    void SetIndEstado(int) override {}
+    void SetIndEstacao(int) override {}
+    void SetIndLocalidade(int) override {}
+    void SetShowAbout(bool) override {}
+    void SetK(double v) override { kRecebido = v; }
+    void SetA(double) override {}
+    void SetB(double) override {}
+    void SetC(double) override {}
+    void SetLatitude(const std::string& t) override { latitudeRecebida = t; }
+    void SetLongitude(const std::string&) override {}
+    void SetTextosParametros(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    bool ExecutarModal() override { return fechar; }
+    int IndEstado() const override { return 24; }
+    std::string StrEstado() const override { return "SP"; }
+    std::string TextoK() const override { return "2345,678"; }
+    std::string TextoA() const override { return "0,1590"; }
+    std::string TextoB() const override { return "15,000"; }
+    std::string TextoC() const override { return "0,9360"; }
+    std::string Autoria() const override { return "Autor"; }
+    std::string Latitude() const override { return "22°54'00\""; }
+    std::string Longitude() const override { return "47°03'00\""; }
+    int IndEstacao() const override { return 3; }
+    int IndLocalidade() const override { return -1; }
+    std::string StrCidade() const override { return "Campinas"; }
+};
+
+}  // namespace
+
+TEST(FrmDimensionamento, ConsultaTakesTheEquationAndPlaceBackAndLeavesTrAlone) {
+    TDialogosRoteiro roteiro;
+    Janela j("Terraco em nivel.kzp");
+    j.m.Quenda().SetPastaPrograma(std::string(VANDORO_BIN_DIR) + "/");
+    ConsultaEscolhida consulta;
+    j.w->SetJanelaConsulta([&] { return &consulta; });
+    const QString tr = j.E("edtTr")->text();
+    // A K typed in the window reaches the consultation before it opens.
+    j.Digitar("edtK", "1000");
+    j.Digitar("meLatitude", "210000");
+    j.g.SetAlterado(false);
+    j.Clicar("btnConsulta");
+    EXPECT_DOUBLE_EQ(consulta.kRecebido, 1000);
+    EXPECT_EQ(consulta.latitudeRecebida, "21°00'00\"");
+    EXPECT_EQ(j.E("edtK")->text(), "2345,678");
+    EXPECT_EQ(j.E("edt_a")->text(), "0,159");
+    EXPECT_EQ(j.E("edt_b")->text(), "15,0");
+    EXPECT_EQ(j.E("edt_c")->text(), "0,936");
+    EXPECT_EQ(j.E("meLatitude")->text(), "22°54'00\"");
+    EXPECT_EQ(j.E("meLongitude")->text(), "47°03'00\"");
+    EXPECT_EQ(j.E("edtTr")->text(), tr);
+    EXPECT_TRUE(j.g.Alterado());
+    // Closed without "&Fechar": nothing comes back.
+    consulta.fechar = false;
+    j.Digitar("edtK", "1000");
+    j.Clicar("btnConsulta");
+    EXPECT_EQ(j.E("edtK")->text(), "1000");
+    EXPECT_TRUE(roteiro.registro.isEmpty()) << roteiro.registro.join("|").toStdString();
+}
+
+TEST(FrmDimensionamento, AModelFailureShowsTheCalculationErrorWithTheModelsDetail) {
+    TDialogosRoteiro roteiro;
+    Janela j("Bacia de acumulacao.kzp");
+    j.m.BaciaAcumulacao().SetFormato(TBaciaAcumulacao::Retangular);
+    j.m.BaciaAcumulacao().Setm1(0.0000001);
+    j.m.BaciaAcumulacao().Setm2(0.0000001);
+    j.w->LoadInputs();
+    j.Clicar("btnCalcular");
+    EXPECT_EQ(Ultima(roteiro), "erro:  Erro no cálculo ");
+    ASSERT_EQ(roteiro.detalhes.size(), 1);
+    EXPECT_FALSE(roteiro.detalhes[0].isEmpty());
+    EXPECT_EQ(j.w->findChild<QWidget*>("paginas")->property("currentIndex").toInt(), 0);
 }

@@ -27,6 +27,11 @@ public:
                QMessageBox::Yes;
     }
     void Erro(QWidget* pai, const QString& texto) override { QMessageBox::critical(pai, Titulo(), texto); }
+    void ErroDetalhado(QWidget* pai, const QString& texto, const QString& detalhe) override {
+        QMessageBox caixa(QMessageBox::Critical, Titulo(), texto, QMessageBox::Ok, pai);
+        caixa.setDetailedText(detalhe);
+        caixa.exec();
+    }
     void Aviso(QWidget* pai, const QString& texto) override { QMessageBox::warning(pai, Titulo(), texto); }
     void Informacao(QWidget* pai, const QString& texto) override { QMessageBox::information(pai, Titulo(), texto); }
     QString ArquivoAbrir(QWidget* pai, const QString& titulo, const QString& inicial, const QString& filtro) override {

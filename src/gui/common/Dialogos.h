@@ -15,6 +15,12 @@ public:
     virtual TResposta SimNaoCancelar(QWidget* pai, const QString& texto) = 0;
     virtual bool SimNao(QWidget* pai, const QString& texto) = 0;  // true = Sim
     virtual void Erro(QWidget* pai, const QString& texto) = 0;
+    // An error box whose details (the model's own message) open under "Mostrar detalhes".
+    // A service without details shows the text alone.
+    virtual void ErroDetalhado(QWidget* pai, const QString& texto, const QString& detalhe) {
+        (void)detalhe;
+        Erro(pai, texto);
+    }
     virtual void Aviso(QWidget* pai, const QString& texto) = 0;
     virtual void Informacao(QWidget* pai, const QString& texto) = 0;
     // The chosen path, or empty when the user cancelled. 'inicial' is a folder or a file name;

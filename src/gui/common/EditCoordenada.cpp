@@ -9,7 +9,12 @@ namespace {
 constexpr QChar kVazio = QLatin1Char('_');
 }
 
-TEditCoordenada::TEditCoordenada(QWidget* pai) : QLineEdit(pai) {
+TEditCoordenada::TEditCoordenada(QWidget* pai, TForma forma) : QLineEdit(pai) {
+    if (forma == SemSinal) {
+        setInputMask(QStringLiteral("99°99'99\";_"));
+        setText(QString());
+        return;
+    }
     // '#': digit or sign, not required; '9': digit required.
     setInputMask(QStringLiteral("#9°99'99\";_"));
     SetTexto(QStringLiteral("00°00'00\""));

@@ -1,12 +1,15 @@
 #pragma once
 // Masked entry of a coordinate GG°MM'SS" (degrees south or west without sign; a minus sign
-// in the first degree place marks north or east, as the rainfall database writes it).
+// in the first degree place marks north or east, as the rainfall database writes it). The
+// project windows keep the place of a design storm in two digits each and may leave it
+// unset: they take the form without sign, empty until typed.
 #include <QLineEdit>
 
 class TEditCoordenada : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TEditCoordenada(QWidget* pai = nullptr);
+    enum TForma { ComSinal, SemSinal };
+    explicit TEditCoordenada(QWidget* pai = nullptr, TForma forma = ComSinal);
 
     // Always nine characters, unfilled places as blanks: the form the core reader takes.
     QString Texto() const;

@@ -41,7 +41,10 @@ void TEditNumero::keyPressEvent(QKeyEvent* e) {
         const QChar sep = QLatin1Char(Regional::Current().DecimalSeparator);
         QString resto = text();
         if (hasSelectedText()) resto.remove(selectionStart(), selectedText().size());
-        if (!resto.contains(',') && !resto.contains('.')) insert(QString(sep));
+        if (!resto.contains(',') && !resto.contains('.')) {
+            insert(QString(sep));
+            emit textEdited(text());
+        }
     }
     e->accept();  // anything else is swallowed
 }

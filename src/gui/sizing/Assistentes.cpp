@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +16,7 @@
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "sizing/TabelasAssistentes.h"
-#include "sizing/TeclaNumero.h"
+#include "common/EditNumero.h"
 
 namespace {
 
@@ -44,10 +43,9 @@ TFTabelaAssistente::TFTabelaAssistente(QWidget* pai, const QString& titulo, cons
     grupo_ = new QButtonGroup(this);
     auto* h = new QHBoxLayout;
     auto* rotulo = new QLabel(rotuloCampo);
-    edtValor_ = new QLineEdit;
+    edtValor_ = new TEditNumero;
     edtValor_->setObjectName(QStringLiteral("edtValor"));
     edtValor_->setMaximumWidth(140);
-    edtValor_->installEventFilter(this);
     rotulo->setBuddy(edtValor_);
     h->addWidget(rotulo);
     h->addWidget(edtValor_);
@@ -162,11 +160,6 @@ void TFTabelaAssistente::Ok() {
     accept();
 }
 
-bool TFTabelaAssistente::eventFilter(QObject* o, QEvent* e) {
-    if (o == edtValor_ && e->type() == QEvent::KeyPress)
-        return FiltrarTeclaNumero(edtValor_, static_cast<QKeyEvent*>(e));
-    return QDialog::eventFilter(o, e);
-}
 
 // ---- channel roughness ----
 

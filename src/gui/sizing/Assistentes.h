@@ -40,7 +40,6 @@ protected:
     virtual void AoMostrar() {}
     void Desmarcar();
     void AtualizarOk();
-    bool eventFilter(QObject* o, QEvent* e) override;
 
     QGridLayout* grade_ = nullptr;
     QLineEdit* edtValor_ = nullptr;

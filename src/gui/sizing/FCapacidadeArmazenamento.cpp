@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -13,12 +12,12 @@
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "model/SistemaConservacao.h"
-#include "sizing/TeclaNumero.h"
+#include "common/EditNumero.h"
 
 namespace {
 
 QLineEdit* Campo(const char* nome) {
-    auto* e = new QLineEdit;
+    auto* e = new TEditNumero;
     e->setObjectName(QString::fromLatin1(nome));
     e->setMaximumWidth(100);
     e->setAlignment(Qt::AlignRight);
@@ -61,7 +60,6 @@ TFCapacidadeArmazenamento::TFCapacidadeArmazenamento(QWidget* pai)
     v->addWidget(tcDefinir_);
     corpo_->addWidget(caixa);
     MontarRodape();
-    for (QLineEdit* e : {edtAltura_, edtCoef_, edtCapacidade_}) e->installEventFilter(this);
     connect(edtAltura_, &QLineEdit::textEdited, this, &TFCapacidadeArmazenamento::AlturaMudou);
     connect(edtCoef_, &QLineEdit::textEdited, this, &TFCapacidadeArmazenamento::AlturaMudou);
     connect(edtCapacidade_, &QLineEdit::textEdited, this, &TFCapacidadeArmazenamento::CapacidadeMudou);
@@ -128,8 +126,3 @@ void TFCapacidadeArmazenamento::CapacidadeMudou() {
     MostrarResultado("0.00");
 }
 
-bool TFCapacidadeArmazenamento::eventFilter(QObject* o, QEvent* e) {
-    if (e->type() == QEvent::KeyPress && (o == edtAltura_ || o == edtCoef_ || o == edtCapacidade_))
-        return FiltrarTeclaNumero(static_cast<QLineEdit*>(o), static_cast<QKeyEvent*>(e));
-    return TFEspacamentoDim::eventFilter(o, e);
-}

@@ -25,7 +25,6 @@ public:
 protected:
     void Preparar() override;
     void Recalcular() override;
-    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void AlturaMudou();

@@ -19,6 +19,7 @@
 
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
+#include "common/EditCoordenada.h"
 #include "common/EditNumero.h"
 #include "common/FiguraMapa.h"
 #include "common/Grafico.h"
@@ -37,7 +38,6 @@
 #include "sizing/PaginaSimulacao.h"
 #include "sizing/Relatorio.h"
 #include "sizing/Simulacao.h"
-#include "sizing/TeclaNumero.h"
 
 namespace {
 
@@ -186,13 +186,12 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     edt_a_ = NovoCampo("edt_a");
     edt_b_ = NovoCampo("edt_b");
     edt_c_ = NovoCampo("edt_c");
-    meLatitude_ = NovoCampo("meLatitude", false);
-    meLongitude_ = NovoCampo("meLongitude", false);
-    for (QLineEdit* c : {meLatitude_, meLongitude_}) {
-        c->setInputMask(QStringLiteral("99°99'99\";_"));
-        c->setText(QString());
+    meLatitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
+    meLongitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
+    meLatitude_->setObjectName(QStringLiteral("meLatitude"));
+    meLongitude_->setObjectName(QStringLiteral("meLongitude"));
+    for (QLineEdit* c : {meLatitude_, meLongitude_})
         connect(c, &QLineEdit::textEdited, this, &TfrmDimensionamento::Alterou);
-    }
     linha(g, QStringLiteral("Tr:"), edtTr_, unidade("lblUnTr", QStringLiteral("anos")));
     linha(g, QStringLiteral("K:"), edtK_);
     linha(g, QStringLiteral("a:"), edt_a_);
@@ -408,7 +407,7 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     auto* real = new QGroupBox(QStringLiteral("Seção real"));
     auto* h = new QHBoxLayout(real);
     auto* gr = new QGridLayout;
-    CoefUni_ = new QLineEdit;
+    CoefUni_ = new TEditNumero;
     CoefUni_->setObjectName(QStringLiteral("CoefUni"));
     CoefUni_->setMaximumWidth(110);
     CoefUni_->setAlignment(Qt::AlignRight);
@@ -889,8 +888,11 @@ void TfrmDimensionamento::btnCalcularClick() {
     if (!ValidateInputs()) return;
     try {
         resultado_ = ::Calcular(m_);
+    } catch (const EErroCalculo& e) {
+        Dialogos().ErroDetalhado(this, Q(e.what()), Q(e.Detalhe()));
+        return;
     } catch (const EVandoro& e) {
-        Dialogos().Erro(this, QStringLiteral(" Erro no cálculo "));
+        Dialogos().ErroDetalhado(this, QStringLiteral(" Erro no cálculo "), Q(e.what()));
         return;
     }
     MostrarResultado();
@@ -1137,11 +1139,9 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
     } else if (e->type() == QEvent::FocusIn && campo == edtHorizontal_ && !edtHorizontal_->isReadOnly()) {
         HorizontalEditado();
     } else if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        // Every key in a number field counts as an edit, refused or not; the result page's
-        // coefficient keeps the hand filter, the entry fields filter their own keys.
+        // Every key in a number field counts as an edit, refused or not.
         Alterou();
-        return campo == CoefUni_ ? FiltrarTeclaNumero(campo, k) : false;
+        return false;
     }
     return QWidget::eventFilter(o, e);
 }
