@@ -1,5 +1,9 @@
-# Report header pictures, drawn by gerar_cabecalhos: the design report's header sits in the
-# program folder, the rainfall report's one in "Arquivos Comuns".
+# Report header pictures, drawn by gerar_cabecalhos (a Qt tool, so only with the desktop
+# program; a report without its header picture still shows and prints): the design
+# report's header sits in the program folder, the rainfall report's one in "Arquivos Comuns".
+if(NOT VANDORO_GUI)
+  return()
+endif()
 set(cabecalho_relatorio "${VANDORO_BIN_DIR}/Cabecalho.jpg")
 set(cabecalho_quenda "${VANDORO_COMMON_DIR}/Cabecalho_Quenda21.jpg")
 add_custom_command(
@@ -14,10 +18,10 @@ add_custom_target(cabecalhos ALL DEPENDS ${cabecalho_relatorio} ${cabecalho_quen
 install(FILES ${cabecalho_relatorio} DESTINATION bin)
 install(FILES ${cabecalho_quenda} DESTINATION "Arquivos Comuns")
 
-# The sizing tests read the pictures; the test target is defined after this folder.
+# The window tests read the pictures; the test target is defined after this folder.
 function(vandoro_cabecalhos_para_testes)
-  if(TARGET test_sizing)
-    add_dependencies(test_sizing cabecalhos)
+  if(TARGET test_gui)
+    add_dependencies(test_gui cabecalhos)
   endif()
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL vandoro_cabecalhos_para_testes)

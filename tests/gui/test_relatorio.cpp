@@ -274,3 +274,22 @@ TEST(FRelatorio, HeaderFromAFolderWithBlanksAccentsAndAmpersandAndAMissingOne) {
     pdf.setOutputFileName(Q(pasta.Arquivo("sem.pdf")));
     EXPECT_GE(sem.Visualizador()->ImprimirComTitulo(pdf, 1, 9999), 1);
 }
+
+TEST(Cabecalhos, BothHeaderPicturesAreJpegAtTheReportsSizesWithTheirText) {
+    const struct {
+        QString arquivo;
+        QSize tamanho;
+    } casos[] = {{kBin + "/Cabecalho.jpg", {382, 83}}, {kBin + "/../Arquivos Comuns/Cabecalho_Quenda21.jpg", {550, 73}}};
+    for (const auto& c : casos) {
+        QFile f(c.arquivo);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.arquivo.toStdString();
+        EXPECT_TRUE(f.read(3) == QByteArray("\xFF\xD8\xFF", 3)) << c.arquivo.toStdString();
+        const QImage img(c.arquivo);
+        EXPECT_EQ(img.size(), c.tamanho);
+        // The dark ink of the title sits on the pale green band.
+        int escuros = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) escuros += qGray(img.pixel(x, y)) < 90;
+        EXPECT_GT(escuros, 200) << c.arquivo.toStdString();
+    }
+}
