@@ -21,7 +21,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/mime/packages"
 cp "$pacote/vandoro-projeto.xml" "$tmp/mime/packages/"
-update-mime-database "$tmp/mime" 2>"$tmp/erros.txt" || falha "update-mime-database: $(cat "$tmp/erros.txt")"
+XDG_DATA_HOME="$tmp" update-mime-database "$tmp/mime" 2>"$tmp/erros.txt" || falha "update-mime-database: $(cat "$tmp/erros.txt")"
 [ ! -s "$tmp/erros.txt" ] || falha "update-mime-database: $(cat "$tmp/erros.txt")"
 grep -qx "50:$tipo:\*.kzp" "$tmp/mime/globs2" || falha "*.kzp não leva a $tipo: $(cat "$tmp/mime/globs2")"
 

@@ -68,7 +68,7 @@ TEST(Exemplos, ArquivosForaDosExemplosOuInexistentesFicamComoEstao) {
     fs::create_directories(i.programa + "/Exemplos antigos");
     GravarArquivo(i.programa + "/Exemplos antigos/a.kzp", "x");
     GravarArquivo(i.t.Arquivo("projeto.kzp"), "x");
-    for (const std::string c : {i.programa + "/Exemplos antigos/a.kzp", i.t.Arquivo("projeto.kzp"),
+    for (const std::string& c : {i.programa + "/Exemplos antigos/a.kzp", i.t.Arquivo("projeto.kzp"),
                                 i.exemplos + "/Nao existe.kzp", i.exemplos + "/../Exemplos antigos/a.kzp"})
         EXPECT_EQ(i.Editavel(c), c) << c;
     EXPECT_FALSE(fs::exists(i.documentos));
