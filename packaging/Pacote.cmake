@@ -53,11 +53,13 @@ set(CPACK_PACKAGE_NAME vandoro)
 set(CPACK_PACKAGE_VERSION ${VANDORO_VERSAO})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "projeto de terraços agrícolas para a conservação do solo")
+# Debian wants the lines of the long description under 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-  "O Vandoro calcula o espaçamento entre terraços, o escoamento que cada terraço deve reter\n\
-ou conduzir e a altura do canal, para terraços em nível, terraços com gradiente e bacias de\n\
-acumulação, e escreve o relatório do projeto. Também loca terraços em nível sobre um modelo\n\
-digital de elevação e traz um banco de equações de chuvas intensas do Brasil.\n\
+  "O Vandoro calcula o espaçamento entre terraços, o escoamento que cada\n\
+terraço deve reter ou conduzir e a altura do canal, para terraços em nível,\n\
+terraços com gradiente e bacias de acumulação, e escreve o relatório do\n\
+projeto. Também loca terraços em nível sobre um modelo digital de elevação e\n\
+traz um banco de equações de chuvas intensas do Brasil.\n\
 O programa, os exemplos e os dados ficam em /${VANDORO_DESTINO}.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Desenvolvedores do Vandoro <vandoro@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
@@ -67,5 +69,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The figures and reports are drawn with these fonts; Qt works without them, only less well.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
