@@ -3,12 +3,13 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN = $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev qt6-charts-dev libgl-dev fonts-dejavu-core fonts-liberation
+            qt6-base-dev qt6-charts-dev libgl-dev fonts-dejavu-core fonts-liberation \
+            dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 TELAS_PACKAGES = xvfb xauth poppler-utils
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps deps-fuzz deps-telas build test run telas bench test-asan fuzz fuzz-run clean
+.PHONY: deps deps-fuzz deps-telas build test run telas pacote bench test-asan fuzz fuzz-run clean
 
 # Installs only what is missing, so a second run is quick.
 deps:
@@ -54,6 +55,12 @@ run: build
 	  echo "Sem tela (DISPLAY e WAYLAND_DISPLAY vazios): dimensionamento do exemplo pela linha de comando."; \
 	  $(BUILD)/bin/vandoro-cli dimensionar "$(EXEMPLO)"; \
 	fi
+
+# The Debian package $(BUILD)/vandoro_<versão>_amd64.deb; install it with
+# sudo apt install ./$(BUILD)/vandoro_4.1.0_amd64.deb (or dpkg -i).
+pacote: build
+	cd $(BUILD) && cpack -G DEB
+	@ls -l $(BUILD)/vandoro_*.deb
 
 # Pictures of the real program's windows under a virtual 1366x768 screen, in build/telas/.
 telas: build deps-telas

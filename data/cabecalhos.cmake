@@ -15,8 +15,8 @@ add_custom_command(
   VERBATIM)
 add_custom_target(cabecalhos ALL DEPENDS ${cabecalho_relatorio} ${cabecalho_quenda})
 
-install(FILES ${cabecalho_relatorio} DESTINATION bin)
-install(FILES ${cabecalho_quenda} DESTINATION "Arquivos Comuns")
+install(FILES ${cabecalho_relatorio} DESTINATION ${VANDORO_DESTINO_BIN})
+install(FILES ${cabecalho_quenda} DESTINATION "${VANDORO_DESTINO_COMUNS}")
 
 # The window tests read the pictures; the test target is defined after this folder.
 function(vandoro_cabecalhos_para_testes)

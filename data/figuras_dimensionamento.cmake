@@ -12,7 +12,7 @@ if(TARGET gerar_figuras_dimensionamento)
     COMMENT "Desenhando as figuras do dimensionamento"
     VERBATIM)
   add_custom_target(figuras_dimensionamento ALL DEPENDS ${figuras_dim_saida})
-  install(FILES ${figuras_dim_saida} DESTINATION bin)
+  install(FILES ${figuras_dim_saida} DESTINATION ${VANDORO_DESTINO_BIN})
   function(vandoro_figuras_para_testes)
     if(TARGET test_gui)
       add_dependencies(test_gui figuras_dimensionamento)

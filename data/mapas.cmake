@@ -18,8 +18,8 @@ add_custom_command(
   VERBATIM)
 add_custom_target(mapas_estados ALL DEPENDS ${mapas_estados} ${mapa_brasil})
 
-install(FILES ${mapas_estados} DESTINATION "Arquivos Comuns/Quenda")
-install(FILES ${mapa_brasil} DESTINATION "Arquivos Comuns/Quenda/Mapas")
+install(FILES ${mapas_estados} DESTINATION "${VANDORO_DESTINO_COMUNS}/Quenda")
+install(FILES ${mapa_brasil} DESTINATION "${VANDORO_DESTINO_COMUNS}/Quenda/Mapas")
 
 # The rainfall tests read the pictures; the test target is defined after this folder.
 function(vandoro_mapas_para_testes)

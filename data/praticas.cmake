@@ -6,7 +6,7 @@ foreach(pasta texto ajuda)
     file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${f})
     configure_file(${f} ${VANDORO_BIN_DIR}/${rel} COPYONLY)
   endforeach()
-  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${pasta} DESTINATION bin OPTIONAL)
+  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${pasta} DESTINATION ${VANDORO_DESTINO_BIN} OPTIONAL)
 endforeach()
 
 if(VANDORO_GUI)
@@ -23,7 +23,7 @@ if(VANDORO_GUI)
     COMMENT "Desenhando as figuras das práticas conservacionistas"
     VERBATIM)
   add_custom_target(figuras_praticas ALL DEPENDS ${figuras_praticas})
-  install(FILES ${figuras_praticas} DESTINATION bin/texto/figuras)
+  install(FILES ${figuras_praticas} DESTINATION ${VANDORO_DESTINO_BIN}/texto/figuras)
 
   # The window tests open the shipped pages; the test target is defined after this folder.
   function(vandoro_figuras_para_testes)

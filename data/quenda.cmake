@@ -16,7 +16,7 @@ add_custom_command(OUTPUT ${quenda_arquivos}
   COMMENT "Gerando o banco de dados de equações de chuva"
   VERBATIM)
 add_custom_target(bd_chuva ALL DEPENDS ${quenda_arquivos})
-install(FILES ${quenda_arquivos} DESTINATION "Arquivos Comuns/Quenda")
+install(FILES ${quenda_arquivos} DESTINATION "${VANDORO_DESTINO_COMUNS}/Quenda")
 
 # The rainfall tests read the shipped database; the test targets are made after this file.
 function(vandoro_depende_bd_chuva)

@@ -1,29 +1,116 @@
 // The desktop program: start screen, then the main window; `vandoro ARQUIVO.kzp` opens that
-// project. `--telas PASTA` (for the build) saves pictures of the windows and ends.
+// project (the file manager starts it so). `--version` prints the version; `--legenda` opens
+// the project without showing anything, prints the main window's caption and ends (for the
+// installation check); `--telas PASTA` (for the build) saves pictures of the windows and ends.
 #include <QApplication>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "common/Dialogos.h"
 #include "common/Regional.h"
+#include "common/Versao.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
 #include "shell/Telas.h"
 
+namespace {
+
+const char* const kUso =
+    "Uso: vandoro [ARQUIVO.kzp]            abre o programa (e o projeto)\n"
+    "     vandoro --legenda [ARQUIVO.kzp]  abre o projeto sem mostrar janelas, escreve o\n"
+    "                                      título da janela principal e termina\n"
+    "     vandoro --version                escreve a versão\n";
+
+// Without windows on the screen a box would wait for nobody: every message goes to stderr
+// and every question is answered "Não".
+class TDialogosTexto : public TServicoDialogos {
+public:
+    TResposta SimNaoCancelar(QWidget*, const QString& t) override {
+        Relatar("pergunta", t);
+        return TResposta::Nao;
+    }
+    bool SimNao(QWidget*, const QString& t) override {
+        Relatar("pergunta", t);
+        return false;
+    }
+    void Erro(QWidget*, const QString& t) override { Relatar("erro", t); }
+    void Aviso(QWidget*, const QString& t) override { Relatar("aviso", t); }
+    void Informacao(QWidget*, const QString& t) override { Relatar("info", t); }
+    QString ArquivoAbrir(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString ArquivoSalvar(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    bool Imprimir(QWidget*, QPrinter&) override { return false; }
+    bool ConfigurarImpressora(QWidget*, QPrinter&) override { return false; }
+    int Executar(QDialog&) override { return 0; }
+
+private:
+    static void Relatar(const char* tipo, const QString& t) {
+        std::fprintf(stderr, "vandoro: %s: %s\n", tipo, t.toUtf8().constData());
+    }
+};
+
+int Legenda(const QString& projeto) {
+    TDialogosTexto servico;
+    InstalarDialogos(&servico);
+    int codigo = 0;
+    {
+        TFPrincipal principal;
+        if (!projeto.isEmpty() && !principal.AbrirArquivo(QFileInfo(projeto).absoluteFilePath())) codigo = 1;
+        std::printf("%s\n", principal.windowTitle().toUtf8().constData());
+    }
+    InstalarDialogos(nullptr);
+    return codigo;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Answered before Qt looks for a screen, so they work without one.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", kNomeVersao);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUso, stdout);
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     // The application's name, not its display name: Qt appends a display name to every
     // window caption, and the captions already carry the title.
     QApplication::setApplicationName(QStringLiteral("Vandoro 4.1"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersao));
 
     const char* lc = std::getenv("LC_ALL");
     if (!lc || !*lc) lc = std::getenv("LC_NUMERIC");
     if (!lc || !*lc) lc = std::getenv("LANG");
     Regional::SetCurrent(Regional::FromLocaleName(lc ? lc : ""));
 
+    // Qt has taken its own options (-platform, -style, ...) out of the list already.
     const QStringList args = QApplication::arguments();
     if (args.size() >= 3 && args[1] == QLatin1String("--telas"))
         return GerarTelas(args[2], QApplication::applicationDirPath());
+
+    bool legenda = false;
+    QString projeto;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--legenda")) {
+            legenda = true;
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            std::fprintf(stderr, "vandoro: opção desconhecida: %s.\n%s", args[i].toUtf8().constData(), kUso);
+            return 2;
+        } else if (projeto.isEmpty()) {
+            projeto = args[i];
+        } else {
+            std::fprintf(stderr, "vandoro: o programa abre um projeto por vez.\n%s", kUso);
+            return 2;
+        }
+    }
+    if (legenda) return Legenda(projeto);
 
     TFInicial inicial;
     inicial.show();
@@ -34,6 +121,6 @@ int main(int argc, char** argv) {
     principal.showMaximized();
     inicial.raise();
     principal.MostrarAvisosIniciais();
-    if (args.size() >= 2) principal.AbrirArquivo(QFileInfo(args[1]).absoluteFilePath());
+    if (!projeto.isEmpty()) principal.AbrirArquivo(QFileInfo(projeto).absoluteFilePath());
     return QApplication::exec();
 }

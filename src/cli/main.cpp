@@ -9,6 +9,7 @@
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "common/Regional.h"
+#include "common/Versao.h"
 
 namespace {
 std::string g_pastaPrograma;
@@ -101,7 +102,8 @@ namespace {
 void AjudaGeral() {
     std::cout << "Vandoro 4.1 — projeto de terraços agrícolas (linha de comando)\n\n"
                  "Uso: vandoro-cli COMANDO [argumentos]\n"
-                 "     vandoro-cli COMANDO --help\n\nComandos:\n";
+                 "     vandoro-cli COMANDO --help\n"
+                 "     vandoro-cli --version\n\nComandos:\n";
     auto lista = Comandos();
     std::sort(lista.begin(), lista.end(), [](auto& a, auto& b) { return a.nome < b.nome; });
     for (auto& c : lista) {
@@ -122,6 +124,10 @@ int main(int argc, char** argv) {
     if (!lc || !*lc) lc = std::getenv("LANG");
     Regional::SetCurrent(Regional::FromLocaleName(lc ? lc : ""));
 
+    if (argc >= 2 && std::string(argv[1]) == "--version") {
+        std::cout << kNomeVersao << "\n";
+        return 0;
+    }
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h" ||
         std::string(argv[1]) == "ajuda") {
         AjudaGeral();

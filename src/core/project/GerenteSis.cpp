@@ -135,6 +135,17 @@ bool TGerenteSis::LerProjeto(const std::string& caminho, const std::string& path
     return true;
 }
 
+bool TGerenteSis::Redirecionar(std::string& caminho) const {
+    if (!CaminhoParaAbrir) return true;
+    try {
+        caminho = CaminhoParaAbrir(caminho);
+    } catch (const std::exception& e) {
+        Erro(e.what());
+        return false;
+    }
+    return true;
+}
+
 bool TGerenteSis::Open() {
     bool continuar = true;
     if (alterado_ && aberto_) Perguntar(kPergunta, continuar);
@@ -143,6 +154,7 @@ bool TGerenteSis::Open() {
     std::string escolhido;
     if (!dialogos_ || !dialogos_->EscolherArquivoAbrir(openDialog_, escolhido)) return false;
     escolhido = ComExtensao(escolhido, openDialog_);
+    if (!Redirecionar(escolhido)) return false;
 
     const std::string anterior = pathProjeto_;
     if (!LerProjeto(escolhido, anterior)) return false;
@@ -163,10 +175,12 @@ bool TGerenteSis::Open() {
     return true;
 }
 
-bool TGerenteSis::OpenFile(const std::string& caminho) {
+bool TGerenteSis::OpenFile(const std::string& escolhido) {
     bool continuar = true;
     if (alterado_ && aberto_) Perguntar(kPergunta, continuar);
     if (!continuar) return false;
+    std::string caminho = escolhido;
+    if (!Redirecionar(caminho)) return false;
 
     const std::string anterior = pathProjeto_;
     const std::string nomeAnterior = nomeProjeto_;

@@ -48,6 +48,9 @@ public:
     Evento OnLerCamposDados;
     Evento OnPreencherCamposDados;
     Evento OnLimparCamposDados;
+    // The file actually opened for a chosen one (a shipped example becomes the user's copy);
+    // an EVandoro it raises is shown and the open stops.
+    std::function<std::string(const std::string&)> CaminhoParaAbrir;
 
     bool New();
     bool Open();
@@ -90,6 +93,7 @@ public:
 private:
     bool Perguntar(const std::string& inicio, bool& continuar);
     bool LerProjeto(const std::string& caminho, const std::string& pathAnterior);
+    bool Redirecionar(std::string& caminho) const;
     bool Gravar();
     void Disparar(const Evento& e) const;
     void Titulo(const std::string& t) const;

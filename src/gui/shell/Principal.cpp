@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -22,6 +23,7 @@
 #include "common/DataHora.h"
 #include "common/Impressora.h"
 #include "project/ConfiguracaoSistema.h"
+#include "project/Exemplos.h"
 #include "project/Identificacao.h"
 #include "shell/Browser.h"
 #include "shell/Icones.h"
@@ -96,6 +98,10 @@ TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoCon
 
     LigarGerente();
     HabilitarCampos(false);
+    // A shipped example opens as the user's own copy: nobody writes into the installed tree.
+    gerente_.CaminhoParaAbrir = [this](const std::string& c) {
+        return CaminhoEditavel(c, S(pasta_), S(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    };
 
     CriarDimensionamento = [](TFPrincipal& p) {
         auto* w = new TfrmDimensionamento(p.Modelo(), p.GerenteSis1(), nullptr, p.Assistentes());

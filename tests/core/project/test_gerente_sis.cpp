@@ -295,3 +295,27 @@ TEST(GerenteSis, ListaDeRecentes) {
     EXPECT_EQ(g.Recentes()[0], "/a/ÁREA.kzp");
     EXPECT_EQ(g.Recentes()[1], "/a/Cinco.kzp");
 }
+
+TEST(GerenteSis, CaminhoParaAbrirTrocaOArquivoAbertoPorDialogoOuPorNome) {
+    Ambiente a;
+    a.g.CaminhoParaAbrir = [](const std::string& c) { return "/copias/" + TGerenteSis::NomeArquivo(c); };
+    a.dlg.abrir = {"/instalado/Exemplos/Nivel.kzp"};
+    EXPECT_TRUE(a.g.Open());
+    EXPECT_EQ(a.g.PathProjeto(), "/copias/Nivel.kzp");
+    EXPECT_EQ(a.g.Recentes()[0], "/copias/Nivel.kzp");
+    EXPECT_TRUE(a.g.OpenFile("/instalado/Exemplos/Bacia.kzp"));
+    EXPECT_EQ(a.g.PathProjeto(), "/copias/Bacia.kzp");
+    EXPECT_EQ(a.titulo, "Vandoro 4.1 ('Bacia.kzp')");
+
+    // A copy that cannot be made is reported and nothing is read.
+    a.g.CaminhoParaAbrir = [](const std::string&) -> std::string {
+        throw EVandoro("Não foi possível criar a pasta /copias.");
+    };
+    a.eventos.clear();
+    EXPECT_FALSE(a.g.OpenFile("/instalado/Exemplos/Gradiente.kzp"));
+    a.dlg.abrir = {"/instalado/Exemplos/Gradiente.kzp"};
+    EXPECT_FALSE(a.g.Open());
+    EXPECT_TRUE(a.eventos.empty());
+    EXPECT_EQ(a.dlg.erros, (std::vector<std::string>(2, "Não foi possível criar a pasta /copias.")));
+    EXPECT_EQ(a.g.PathProjeto(), "/copias/Bacia.kzp");
+}
