@@ -199,7 +199,8 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
             Esperar(200);
         }
         TelasDimensionamento(w, servico);
-        TelasLocacao(w, [&](QWidget& j, const QString& n) { servico.nome = n, servico.Gravar(j); }, [&](const QString& n) { servico.nome = n; });
+        TelasLocacao(w, [&](QWidget& j, const QString& n) { servico.nome = n; servico.Gravar(j); },
+                     [&](const QString& n) { servico.nome = n; });
         w.close();
     }
     TelasConsultaChuva(pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma,
