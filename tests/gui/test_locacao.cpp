@@ -311,8 +311,9 @@ TEST(FrmLocacao, MethodChangeShowsItsPanelAndOpensItsDialog) {
     EXPECT_TRUE(roteiro.registro.isEmpty());
 
     // Bentley from the list opens its dialog; OK stores the soil with Bentley's table.
+    EXPECT_EQ(TFBentleyLoc().Escolha(), 1);  // the dialog's own default
     roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
-        EXPECT_TRUE(static_cast<TFBentleyLoc&>(d).Opcao(1)->isChecked());  // the default
+        EXPECT_TRUE(static_cast<TFBentleyLoc&>(d).Opcao(0)->isChecked());  // the model's soil
         static_cast<TFBentleyLoc&>(d).Opcao(2)->setChecked(true);
     }));
     j.Metodo(0);
@@ -348,7 +349,7 @@ TEST(FrmLocacao, MethodChangeShowsItsPanelAndOpensItsDialog) {
         l.EscolherCultura(30);
         l.EscolherGrupo(1);
         l.EscolherPreparo(2);
-        EXPECT_EQ(l.IndiceU()->text(), QString::fromStdString(FloatToStr(TCultura::Tabela()[30].indiceU)));
+        EXPECT_EQ(l.IndiceU()->text(), QString::fromStdString(FloatToStr(TCultura::Tabela()[30].u)));
         EXPECT_FALSE(l.IndiceK()->text().isEmpty());
         EXPECT_FALSE(l.IndiceM()->text().isEmpty());
     }));
@@ -377,7 +378,7 @@ TEST(FrmLocacao, TerraceTypeConsultationAndTheArbitraryType) {
     EXPECT_EQ(roteiro.registro, (QStringList{"dialogo: Tipos de Terraços Recomendados pela Emater/RS",
                                              "dialogo: Tipo de Terraço Arbitrado"}));
     EXPECT_EQ(j.m.TerracosNivel().Selecao().TipoArbitradoIndex(), 3);
-    EXPECT_EQ(j.m.TerracosNivel().Selecao().TipoRecomendado(), "Terraço do tipo murundum");
+    EXPECT_EQ(j.m.TerracosNivel().Selecao().TipoRecomendado(), TSelecaoTipoTerraco::NomeTipoArbitrado(3));
 }
 
 TEST(FrmLocacao, FieldsSurviveASaveAndReopen) {
@@ -386,6 +387,7 @@ TEST(FrmLocacao, FieldsSurviveASaveAndReopen) {
     const std::string projeto = pasta.Arquivo("loc.kzp");
     {
         Janela j;
+        j.m.SetModulo("Locacao");  // as the shell does: the paths are saved for this module
         j.Digitar("edtTr", "25");
         j.Digitar("edtK", "1932,5");
         j.Digitar("edt_a", "0,162");
@@ -417,7 +419,8 @@ TEST(FrmLocacao, FieldsSurviveASaveAndReopen) {
     for (const auto& [nome, texto] : esperado) EXPECT_EQ(k.E(nome)->text(), QString::fromUtf8(texto)) << nome;
     EXPECT_EQ(k.E("meLatitude")->text(), QStringLiteral("22°54'20\""));
     EXPECT_EQ(k.C("cbMetodo")->currentIndex(), 3);
-    EXPECT_TRUE(k.E("edtEV")->isVisibleTo(k.w));
+    EXPECT_FALSE(k.E("edtEV")->isHidden());
+    EXPECT_TRUE(k.E("edtAlturaTerraco")->isHidden());
     EXPECT_TRUE(k.w->findChild<QRadioButton*>("rbCriterio2")->isChecked());
     EXPECT_EQ(k.w->SecaoAberta(), QStringLiteral("Precipitação"));
     EXPECT_FALSE(k.g.Alterado());
