@@ -467,7 +467,7 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
     QTableWidget* t = j.w->Tabela();
     ASSERT_EQ(t->rowCount(), b.Count());
     ASSERT_EQ(t->columnCount(), 7);
-    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("Espaçamento vertical(m)"));
+    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("Espaçamento\nvertical(m)"));
     double total = 0;
     for (int i = 1; i <= b.Count(); ++i) {
         const std::vector<std::string> c = CelulasTerraco(*b.Item(i));
@@ -646,4 +646,44 @@ TEST(FrmLocacao, SectionsStackUnderTheirButtonsAndThePictureLinksOpenThem) {
         for (int x = 0; x < f->Mapa().width(); ++x) vistas.insert(f->Mapa().pixel(x, y) & 0xFFFFFF);
     for (QRgb c : {0x800000u, 0x808000u, 0x008080u, 0x00FFFFu, 0xFFFFFFu, 0x00FF00u, 0x0000FFu})
         EXPECT_TRUE(vistas.contains(c)) << std::hex << c;
+}
+
+TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
+    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
+                          "hugo_site_2m_declividade.hdr"})
+        std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+    const std::string projeto = pasta.Arquivo("Locacao em nivel.kzp");
+    Janela j;
+    j.m.AbrirProjetoSemAlterar(projeto);
+    j.g.SetPathProjeto(projeto);
+    EXPECT_EQ(j.m.Modulo(), "Locacao");
+    j.w->PreencherCampos();
+    EXPECT_EQ(j.E("edtImagemElevacao")->text(), QStringLiteral("hugo_site_2m.flt"));
+    EXPECT_EQ(j.E("edtTr")->text(), QStringLiteral("10,0"));
+    EXPECT_EQ(j.C("cbMetodo")->currentIndex(), 0);
+    QString relatorio;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->btnProcessarClick();
+    EXPECT_EQ(j.w->ErroExecucao(), QString());
+    // The relative paths were read from the project's folder.
+    EXPECT_TRUE(std::filesystem::exists(pasta.Arquivo("hugo_site_2m.bdt")));
+    // The command line's run: the same project, its files, the same core call.
+    TModeloProjeto m;
+    m.AbrirProjetoSemAlterar(projeto);
+    TArquivosLocacao pedidos;
+    pedidos.saida = pasta.Arquivo("cli.vet");
+    const TArquivosLocacao a = ArquivosDaLocacao(m.LocacaoNivel(), projeto, pedidos);
+    const TResultadoLocacao r = Locar(m.LocacaoNivel(), a, m.Precipitacao(), m.NumeroDaCurva(), m.TerracosNivel());
+    ASSERT_GT(r.terracos.size(), 10u);
+    ASSERT_EQ(j.w->Tabela()->rowCount(), int(r.terracos.size()));
+    for (int i = 0; i < int(r.terracos.size()); ++i) {
+        const std::vector<std::string> c = CelulasTerraco(r.terracos[size_t(i)]);
+        for (int k = 0; k < 7; ++k) EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
+    }
+    EXPECT_TRUE(relatorio.contains(QString::fromStdString(ComprimentoTotalFormatado(r.comprimentoTotal))));
+    // At 2 m cells the spacing spans several cells: no coarse-model warning.
+    EXPECT_TRUE(roteiro.Mensagens("info").isEmpty());
 }

@@ -79,7 +79,7 @@ TfrmLocacao::TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* 
     Lancador = [] { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/vandoro", {}); };
     Montar();
     Limpar();
-    resize(1000, 590);
+    resize(1200, 620);
     AbrirSecao(kPrecipitacao);
 }
 
@@ -343,7 +343,13 @@ void TfrmLocacao::Montar() {
     tabela_ = new QTableWidget(0, int(ColunasTabelaTerracos().size()));
     tabela_->setObjectName(QStringLiteral("tabTerracos"));
     QStringList titulos;
-    for (const std::string& c : ColunasTabelaTerracos()) titulos << Q(c);
+    // Long titles on two lines, so the seven columns fit beside the section column.
+    for (const std::string& c : ColunasTabelaTerracos()) {
+        QString t = Q(c);
+        const int espaco = t.indexOf(' ');
+        if (t.size() > 12 && espaco > 0) t[espaco] = '\n';
+        titulos << t;
+    }
     tabela_->setHorizontalHeaderLabels(titulos);
     tabela_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela_->verticalHeader()->hide();
@@ -354,8 +360,8 @@ void TfrmLocacao::Montar() {
     lblTotal_->setObjectName(QStringLiteral("lblTotal"));
     bv->addWidget(lblTotal_);
     divisor->addWidget(baixo);
-    divisor->setStretchFactor(0, 3);
-    divisor->setStretchFactor(1, 2);
+    divisor->setStretchFactor(0, 1);
+    divisor->setStretchFactor(1, 1);
     rv->addWidget(divisor);
     abas_->addTab(resultados, QStringLiteral("Resultados"));
     abas_->setTabEnabled(1, false);

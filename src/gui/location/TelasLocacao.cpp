@@ -1,7 +1,6 @@
 #include "location/TelasLocacao.h"
 
-#include <QLineEdit>
-#include <QMdiSubWindow>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -12,7 +11,14 @@
 
 void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
                   const std::function<void(const QString&)>& proximo) {
-    if (!w.AbrirArquivo(w.PastaPrograma() + "Exemplos/Locacao em nivel.kzp")) return;
+    // A copy of the example in a scratch folder: the run writes beside the project, and the
+    // shipped example stays as it is.
+    QTemporaryDir temp;
+    const QString exemplos = w.PastaPrograma() + "Exemplos/";
+    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
+                          "hugo_site_2m_declividade.hdr"})
+        QFile::copy(exemplos + f, temp.filePath(QString::fromUtf8(f)));
+    if (!w.AbrirArquivo(temp.filePath(QStringLiteral("Locacao em nivel.kzp")))) return;
     w.Locacao();
     auto* j = dynamic_cast<TfrmLocacao*>(w.JanelaModulo(QStringLiteral("Locacao")));
     if (!j) return;
@@ -21,19 +27,15 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     j->AbrirSecao(QStringLiteral("Terreno"));
     Esperar(200);
     gravar(w, QStringLiteral("locacao_terreno"));
-    // The run writes into a scratch folder: the shipped example stays as it is.
-    QTemporaryDir temp;
-    auto* saida = j->findChild<QLineEdit*>(QStringLiteral("edtVetorSaida"));
-    saida->setText(temp.filePath(QStringLiteral("hugo_site_2m.vet")));
     bool fotografado = false;
     j->AoIniciarExecucao = [&](TJanelaProgresso& p) {
         QTimer::singleShot(120, &p, [&] {
             if (fotografado) return;
             fotografado = true;
             gravar(p, QStringLiteral("locacao_progresso"));
+            proximo(QStringLiteral("locacao_relatorio"));
         });
     };
-    proximo(QStringLiteral("locacao_relatorio"));
     j->btnProcessarClick();
     j->AoIniciarExecucao = nullptr;
     Esperar(300);
