@@ -1,10 +1,20 @@
 // Writes the example projects shipped in Exemplos/ through the program's own project save,
-// so they always match what the program writes. Usage: gerar_exemplos PASTA
+// so they always match what the program writes. When PASTA holds hugo_site.asc it also writes
+// the location example's rasters beside it: that model smoothed three times, resampled to
+// 2 m cells (bilinear) and its slope. Usage: gerar_exemplos PASTA
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "common/Regional.h"
+#include "location/ImgElev.h"
+#include "raster/Declividade.h"
+#include "raster/Filtro.h"
+#include "raster/Imagem.h"
 #include "project/ModeloProjeto.h"
 #include "rainfall/Estado.h"
 
@@ -103,6 +113,77 @@ void Bacia(TModeloProjeto& m) {
     m.SetAreaContribBacia(5000);
 }
 
+// Relative paths: the project finds its rasters in its own folder.
+const char* const kElevacaoLocacao = "hugo_site_2m.flt";
+const char* const kDeclividadeLocacao = "hugo_site_2m_declividade.flt";
+const char* const kSaidaLocacao = "hugo_site_2m.vet";
+
+void Locacao(TModeloProjeto& m) {
+    Comum(m, "Microbacia do exemplo - locação em nível", "Campinas");
+    m.SetModulo("Locacao");
+    m.TipoSistema().SetIndex(0);
+    TNumeroDaCurva& cn = m.NumeroDaCurva();
+    cn.SetVIB(20);
+    TTerracosNivel& t = m.TerracosNivel();
+    t.Secao().SetIndex(1);
+    t.Sm().SetValue(1.0);
+    t.SetCDu(1.2);
+    TEspacamento& e = t.Espacamento();
+    e.Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
+    e.Solo().SetFamilia(TSolo::FamiliaBentley);
+    e.Solo().SetIndex(1);  // medium texture
+    t.Selecao().SetMetodoSelecao(TSelecaoTipoTerraco::LombardiNeto);
+    TLocacaoNivel& loc = m.LocacaoNivel();
+    loc.SetfnImgElev(kElevacaoLocacao);
+    loc.SetfnImgDecli(kDeclividadeLocacao);
+    loc.SetfnVetSaida(kSaidaLocacao);
+}
+
+// hugo_site (10 m cells) smoothed three times and resampled to 2 m, a resolution at which
+// neighbouring terraces lie several cells apart; then its slope in percent.
+void RelevoLocacao(const std::string& pasta) {
+    namespace fs = std::filesystem;
+    const std::string hugo = pasta + "/hugo_site.asc";
+    if (!fs::exists(hugo)) return;
+    const std::string suave = (fs::temp_directory_path() / "vandoro_hugo_suave.asc").string();
+    TFiltroTipoSingle().Compute(hugo, suave, 3);
+    TImgElevacao g;
+    g.Load(suave);
+    fs::remove(suave);
+    constexpr int k = 5;
+    const int linhas = g.Rows() * k, colunas = g.Columns() * k;
+    TImagem fina;
+    fina.SetCellType('R');
+    fina.SetColumns(colunas);
+    fina.SetRows(linhas);
+    fina.SetMinX(g.MinX());
+    fina.SetMaxX(g.MinX() + g.CellWidth() * g.Columns());
+    fina.SetMinY(g.MinY());
+    fina.SetMaxY(g.MinY() + g.CellHeight() * g.Rows());
+    fina.SetRefUnits("m");
+    fina.SetFlagValue(-9999);
+    fina.Allocate();
+    std::vector<float> linha(static_cast<size_t>(colunas));
+    for (int r = 1; r <= linhas; ++r) {
+        for (int c = 1; c <= colunas; ++c) {
+            // Fine cell centres in coarse 1-based cell coordinates.
+            const double u = (c - 0.5) / k + 0.5, v = (r - 0.5) / k + 0.5;
+            const int c0 = std::clamp(int(std::floor(u)), 1, g.Columns() - 1);
+            const int r0 = std::clamp(int(std::floor(v)), 1, g.Rows() - 1);
+            const double fu = std::clamp(u - c0, 0.0, 1.0), fv = std::clamp(v - r0, 0.0, 1.0);
+            const double z00 = g.Cell(r0, c0), z01 = g.Cell(r0, c0 + 1), z10 = g.Cell(r0 + 1, c0),
+                         z11 = g.Cell(r0 + 1, c0 + 1);
+            const bool dado = z00 > 0 && z01 > 0 && z10 > 0 && z11 > 0;
+            linha[size_t(c - 1)] =
+                dado ? float((z00 * (1 - fu) + z01 * fu) * (1 - fv) + (z10 * (1 - fu) + z11 * fu) * fv) : -9999.0f;
+        }
+        fina.WriteRow(r - 1, linha.data());
+    }
+    const std::string elevacao = pasta + "/" + kElevacaoLocacao;
+    fina.SaveToFile(elevacao);
+    TDecliTipoSingle().Compute(elevacao, pasta + "/" + kDeclividadeLocacao, "Declividade (%)");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,13 +199,15 @@ int main(int argc, char** argv) {
             void (*montar)(TModeloProjeto&);
         };
         for (const Exemplo& ex : {Exemplo{"Terraco em nivel.kzp", Nivel}, Exemplo{"Terraco em gradiente.kzp", Gradiente},
-                                  Exemplo{"Bacia de acumulacao.kzp", Bacia}}) {
+                                  Exemplo{"Bacia de acumulacao.kzp", Bacia},
+                                  Exemplo{"Locacao em nivel.kzp", Locacao}}) {
             TModeloProjeto m;
             ex.montar(m);
             const std::string caminho = pasta + "/" + ex.arquivo;
             std::remove(caminho.c_str());
             m.EscreverProjeto(caminho);
         }
+        RelevoLocacao(pasta);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "gerar_exemplos: %s\n", e.what());
         return 1;

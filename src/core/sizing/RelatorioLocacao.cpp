@@ -23,6 +23,20 @@ void Linha(TRelatorio& r, std::initializer_list<std::string> celulas, const char
 
 }  // namespace
 
+const std::vector<std::string>& ColunasTabelaTerracos() {
+    static const std::vector<std::string> c = {"Terraço", "Cota", "Espaçamento vertical(m)", "Declividade média(%)",
+                                               "Comprimento do terraço(m)", "Área de influência(m2)",
+                                               "Altura do terraço(m)"};
+    return c;
+}
+
+std::vector<std::string> CelulasTerraco(const TRegTerr& t) {
+    return {IntToStr(t.id), FormatFloat("0.00", t.level), FormatFloat("0.00", t.EV), FormatFloat("0.0#", t.slope),
+            FormatFloat(kFmtGrande, t.length), FormatFloat(kFmtGrande, t.area), FormatFloat("0.00", t.height)};
+}
+
+std::string ComprimentoTotalFormatado(double total) { return FormatFloat(kFmtGrande, total) + " m"; }
+
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida) {
     return std::filesystem::path(vetorSaida).replace_extension(".bdt").string();
 }
@@ -97,9 +111,7 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Add("<CENTER>");
     r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"50%\">");
     r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
-    for (const char* c : {"Terraço", "Cota", "Espaçamento vertical(m)", "Declividade média(%)",
-                          "Comprimento do terraço(m)", "Área de influência(m2)", "Altura do terraço(m)"})
-        r.Add(std::string("<TD><B>") + c + "</B></TD>");
+    for (const std::string& c : ColunasTabelaTerracos()) r.Add("<TD><B>" + c + "</B></TD>");
     r.Add("</TR>");
     double total = 0;
     for (int i = 1; i <= tabela.Count(); ++i) {
@@ -107,14 +119,11 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
         if (!t) continue;
         r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#EEEEEE\" >"
                          : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#CCCCCC\" >");
-        for (const std::string& c : {IntToStr(t->id), FormatFloat("0.00", t->level), FormatFloat("0.00", t->EV),
-                                     FormatFloat("0.0#", t->slope), FormatFloat(kFmtGrande, t->length),
-                                     FormatFloat(kFmtGrande, t->area), FormatFloat("0.00", t->height)})
-            r.Add("<TD>" + c + "</TD>");
+        for (const std::string& c : CelulasTerraco(*t)) r.Add("<TD>" + c + "</TD>");
         r.Add("</TR>");
         total += t->length;
     }
-    Linha(r, {"<TD colspan=7><B>Comprimento total de terraços: </B>" + FormatFloat(kFmtGrande, total) + " m</TD>"});
+    Linha(r, {"<TD colspan=7><B>Comprimento total de terraços: </B>" + ComprimentoTotalFormatado(total) + "</TD>"});
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
     r.EndReport();

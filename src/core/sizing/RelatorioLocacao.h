@@ -2,11 +2,13 @@
 // Report of a level-terrace location run: the inputs, the field's results and the terrace
 // table read back from the ".bdt" beside the output vector file.
 #include <string>
+#include <vector>
 
 #include "sizing/Relatorio.h"
 
 class TModeloProjeto;
 class TLocacaoNivel;
+struct TRegTerr;
 
 extern const char* const kTituloRelatorioLocacao;  // "Locação de Sistemas de Terraceamento em Nível"
 
@@ -20,3 +22,9 @@ void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const s
                             const TOpcoesRelatorio& opcoes = {});
 // The terrace table of an output vector file: its name with the extension ".bdt".
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida);
+
+// The terrace table as the report prints it (the location window's table shows the same):
+// the seven column titles, one terrace's cells, and the total length in its format with " m".
+const std::vector<std::string>& ColunasTabelaTerracos();
+std::vector<std::string> CelulasTerraco(const TRegTerr& t);
+std::string ComprimentoTotalFormatado(double total);

@@ -58,5 +58,6 @@ void TFiguraMapa::mousePressEvent(QMouseEvent* e) {
     const QPoint m = PixelDoMapa(e->position().toPoint());
     if (m.x() < 0) return;
     const QRgb c = CorEm(e->position().toPoint());
-    if (Significado(c).Acao) Executar(c);
+    const TSignificado s = Significado(c);
+    if (s.Acao || s.Clique) Executar(c);
 }

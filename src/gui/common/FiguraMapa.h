@@ -23,6 +23,7 @@ public:
     struct TSignificado {
         bool Acao = false;
         bool Normal = false;
+        bool Clique = false;  // a left click calls Executar whatever the cursor
     };
     std::function<TSignificado(QRgb)> Significado;
     std::function<void(QRgb)> Executar;

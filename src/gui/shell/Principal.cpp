@@ -30,6 +30,7 @@
 #include "shell/Inicial.h"
 #include "shell/JanelaDados.h"
 #include "rainfall/ConsultaChuva.h"
+#include "location/FrmLocacao.h"
 #include "shell/JanelaProvisoria.h"
 #include "sizing/Assistentes.h"
 #include "sizing/FrmDimensionamento.h"
@@ -108,7 +109,11 @@ TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoCon
         w->SetJanelaConsulta(FabricaConsultaChuva(w, S(p.PastaPrograma())));
         return w;
     };
-    CriarLocacao = [](TFPrincipal& p) { return CriarLocacaoProvisoria(&p); };
+    CriarLocacao = [](TFPrincipal& p) {
+        auto* w = new TfrmLocacao(p.Modelo(), p.GerenteSis1(), nullptr, p.Assistentes());
+        w->SetJanelaConsulta(FabricaConsultaChuva(w, S(p.PastaPrograma())));
+        return w;
+    };
 
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &TFPrincipal::AtualizarRelogio);

@@ -20,6 +20,7 @@
 #include <cstdio>
 
 #include "common/Dialogos.h"
+#include "location/TelasLocacao.h"
 #include "rainfall/TelasChuva.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
@@ -155,7 +156,8 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
     QTimer vigia;
     vigia.setInterval(1500);
     QObject::connect(&vigia, &QTimer::timeout, [&] {
-        if (auto* m = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        // A progress window closes by itself when its work ends: closing it would cancel the work.
+        if (auto* m = qobject_cast<QDialog*>(QApplication::activeModalWidget()); m && m->objectName() != "TFPercent") {
             servico.Gravar(*m);
             m->reject();
         }
@@ -197,6 +199,8 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
             Esperar(200);
         }
         TelasDimensionamento(w, servico);
+        TelasLocacao(w, [&](QWidget& j, const QString& n) { servico.nome = n; servico.Gravar(j); },
+                     [&](const QString& n) { servico.nome = n; });
         w.close();
     }
     TelasConsultaChuva(pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma,

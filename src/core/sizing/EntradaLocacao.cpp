@@ -1,0 +1,141 @@
+#include "sizing/EntradaLocacao.h"
+
+#include <filesystem>
+
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "location/Locacao.h"
+#include "project/ModeloProjeto.h"
+
+namespace {
+
+const char* const kFmt = "0.0######";
+
+std::string Positivo(const char* fmt, double v) { return v > 0 ? FormatFloat(fmt, v) : std::string(); }
+double Ler(const std::string& t) { return t.empty() ? 0.0 : StrToFloat(t); }
+
+struct Regra {
+    const std::string TCamposLocacao::*campo;
+    const char* controle;
+    const char* grupo;
+    const char* mensagem;
+};
+
+const Regra kObrigatorios[] = {
+    {&TCamposLocacao::edtTr, "edtTr", "Precipitação", "Valor do periodo de retorno inconsistente."},
+    {&TCamposLocacao::edtK, "edtK", "Precipitação", "Valor do parâmetro \"K\" inconsistente."},
+    {&TCamposLocacao::edt_a, "edt_a", "Precipitação", "Valor do parâmetro \"a\" inconsistente."},
+    {&TCamposLocacao::edt_b, "edt_b", "Precipitação", "Valor do parâmetro \"b\" inconsistente."},
+    {&TCamposLocacao::edt_c, "edt_c", "Precipitação", "Valor do parâmetro \"c\" inconsistente."},
+    {&TCamposLocacao::edtSm, "edtSm", "Canal", "Valor da inclinação do murundum inconsistente."},
+    {&TCamposLocacao::edtTIE, "edtTIE", "Solo", "Valor da taxa de infiltração estável inconsistente."},
+};
+
+// Every number the collection reads, for the conversion check.
+const Regra kNumeros[] = {
+    kObrigatorios[0], kObrigatorios[1], kObrigatorios[2], kObrigatorios[3], kObrigatorios[4], kObrigatorios[5],
+    {&TCamposLocacao::edtCoefDesinf, "edtCoefDesinf", "Canal", ""},
+    {&TCamposLocacao::edtEV, "edtEV", "Espaçamento", ""},
+    {&TCamposLocacao::edtAlturaTerraco, "edtAlturaTerraco", "Espaçamento", ""},
+    kObrigatorios[6],
+};
+
+}  // namespace
+
+TCamposLocacao CamposLocacaoVazios() {
+    TCamposLocacao f;
+    f.edtCoefDesinf.assign(1, '1');  // (not = "1": GCC 12 warns falsely on that)
+    return f;
+}
+
+TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
+    TCamposLocacao f;
+    const TConfiguracao& cfg = m.Configuracao();
+    const auto& p = m.Precipitacao();
+    f.edtTr = Positivo(kFmt, p.Tr());
+    f.edtK = Positivo(kFmt, p.K());
+    f.edt_a = Positivo(kFmt, p.A());
+    f.edt_b = Positivo(kFmt, p.B());
+    f.edt_c = Positivo(kFmt, p.C());
+    f.meLatitude = m.Quenda().Latitude();
+    f.meLongitude = m.Quenda().Longitude();
+    const TTerracosNivel& t = m.TerracosNivel();
+    f.edtSm = Positivo(kFmt, cfg.KDecli * t.Sm().Value());
+    f.edtCoefDesinf = Positivo(kFmt, t.CDu());
+    const int metodo = t.Espacamento().Metodologia().Index();
+    f.cbMetodo = metodo <= TMetodologiaEspacamento::AlturaArbitrada ? metodo : 0;
+    f.edtEV = Positivo("0.0##", t.Espacamento().EV());
+    f.edtAlturaTerraco = Positivo("0.0##", t.H());
+    const int criterio = t.Selecao().MetodoSelecao();
+    f.rgTipoTerraco = criterio >= 0 && criterio <= 3 ? criterio : 0;
+    f.tipoArbitrado = t.Selecao().TipoArbitradoIndex() >= 0 && t.Selecao().TipoArbitradoIndex() <= 4
+                          ? t.Selecao().TipoArbitradoIndex()
+                          : 0;
+    f.edtTIE = Positivo(kFmt, cfg.KVIB * m.NumeroDaCurva().VIB());
+    const TLocacaoNivel& loc = m.LocacaoNivel();
+    f.edtImagemElevacao = loc.fnImgElev();
+    f.edtImagemDec = loc.fnImgDecli();
+    f.edtVetorSaida = loc.fnVetSaida();
+    return f;
+}
+
+void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
+    const TConfiguracao& cfg = m.Configuracao();
+    TTerracosNivel& t = m.TerracosNivel();
+    TEspacamento& e = t.Espacamento();
+    if (f.cbMetodo >= 0 && f.cbMetodo <= TMetodologiaEspacamento::AlturaArbitrada) e.Metodologia().SetIndex(f.cbMetodo);
+    if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) e.SetEV(Ler(f.edtEV));
+    if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) t.SetH(Ler(f.edtAlturaTerraco));
+
+    auto& p = m.Precipitacao();
+    if (Ler(f.edtTr) > 0) p.SetTr(Ler(f.edtTr));
+    if (Ler(f.edtK) > 0) p.SetK(Ler(f.edtK));
+    p.SetA(Ler(f.edt_a));
+    p.SetB(Ler(f.edt_b));
+    p.SetC(Ler(f.edt_c));
+    if (!f.meLatitude.empty()) m.Quenda().SetLatitude(f.meLatitude);
+    if (!f.meLongitude.empty()) m.Quenda().SetLongitude(f.meLongitude);
+
+    if (f.rgTipoTerraco >= 0 && f.rgTipoTerraco <= 3) {
+        t.Selecao().SetMetodoSelecao(static_cast<std::int8_t>(f.rgTipoTerraco));
+        if (f.rgTipoTerraco == TSelecaoTipoTerraco::TipoArbitrado) t.Selecao().SetArbitraryType(f.tipoArbitrado);
+    }
+    t.SetCDu(Ler(f.edtCoefDesinf));
+    t.Secao().SetIndex(1);  // triangular
+    t.Sm().SetValue(Ler(f.edtSm) / cfg.KDecli);
+    m.NumeroDaCurva().SetVIB(Ler(f.edtTIE) / cfg.KVIB);
+
+    TLocacaoNivel& loc = m.LocacaoNivel();
+    loc.SetfnImgElev(f.edtImagemElevacao);
+    loc.SetfnImgDecli(f.edtImagemDec);
+    loc.SetfnVetSaida(f.edtVetorSaida);
+}
+
+TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f) {
+    for (const Regra& r : kObrigatorios) {
+        const std::string& texto = f.*r.campo;
+        double v = 0;
+        // A typed 0 shows empty in the model's eyes: the same message.
+        if (texto.empty() || (TryStrToFloat(texto, v) && !(v > 0))) return {r.controle, r.grupo, r.mensagem};
+    }
+    return {};
+}
+
+TCampoEntrada PrimeiroCampoInvalidoLocacao(const TCamposLocacao& f) {
+    for (const Regra& r : kNumeros) {
+        const std::string& texto = f.*r.campo;
+        double v = 0;
+        if (texto.empty() || TryStrToFloat(texto, v)) continue;
+        try {
+            StrToFloat(texto);
+        } catch (const EVandoro& e) {
+            return {r.controle, r.grupo, e.what()};
+        }
+    }
+    return {};
+}
+
+std::string VetorDaElevacao(const std::string& elevacao) {
+    if (elevacao.empty()) return {};
+    return std::filesystem::path(elevacao).replace_extension(kExtensaoVetor).string();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Rules of the location window's fields that need no widget: what a new window shows, the
+// fields filled from the model, the fields collected into it, the required fields with the
+// section to open, and the output proposed for an elevation raster.
+#include <string>
+
+#include "sizing/EntradaDimensionamento.h"  // TCampoEntrada
+
+class TModeloProjeto;
+
+// The window's fields as text, by control name; list fields as indices.
+struct TCamposLocacao {
+    std::string edtTr, edtK, edt_a, edt_b, edt_c, meLatitude, meLongitude;
+    std::string edtSm, edtCoefDesinf;
+    int cbMetodo = 0;  // 0..4
+    std::string edtEV, edtAlturaTerraco;
+    int rgTipoTerraco = 0;  // 0..3
+    int tipoArbitrado = 0;  // 0..4, the arbitrary-type dialog's choice
+    std::string edtTIE;
+    std::string edtImagemElevacao, edtImagemDec, edtVetorSaida;
+};
+
+// A new window: every edit empty, coefficient "1", method Bentley, criterion Paraná.
+TCamposLocacao CamposLocacaoVazios();
+// From the model: storm, channel, spacing, selection, soil (in the settings' units) and the
+// engine's paths; values not above 0 show empty.
+TCamposLocacao LoadInputsLocacao(TModeloProjeto& m);
+// Into the model: method (EV for 3, H for 4), storm (Tr and K only when above 0: an empty or
+// zero field is left to the required-field check), coordinates when not empty, selection
+// (with the arbitrary type for 3), CDu, the triangular section, Sm and VIB (÷ unit factor)
+// and the engine's paths. Raises the conversion's EVandoro for unreadable text; check with
+// PrimeiroCampoInvalidoLocacao first.
+void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m);
+
+// The first required field that is empty or not above 0, in the checking order.
+TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f);
+// The first number field whose text does not convert (the conversion's message).
+TCampoEntrada PrimeiroCampoInvalidoLocacao(const TCamposLocacao& f);
+
+// The vector output proposed for an elevation raster: the same name with ".vet".
+std::string VetorDaElevacao(const std::string& elevacao);

@@ -1,0 +1,899 @@
+#include "location/FrmLocacao.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "common/Ajuda.h"
+#include "common/Dialogos.h"
+#include "common/EditNumero.h"
+#include "common/FiguraMapa.h"
+#include "common/Numeros.h"
+#include "common/TrabalhoComProgresso.h"
+#include "location/FMetodosLoc.h"
+#include "location/LocNivel.h"
+#include "location/MapaLocacao.h"
+#include "project/Configuracao.h"
+#include "project/GerenteSis.h"
+#include "project/ModeloProjeto.h"
+#include "sizing/Assistentes.h"
+#include "sizing/FRelatorio.h"
+#include "sizing/FTipoTerraco.h"
+#include "sizing/RelatorioLocacao.h"
+
+namespace {
+
+const char* const kFmt = "0.0######";
+const QString kPrecipitacao = QStringLiteral("Precipitação"), kCanal = QStringLiteral("Canal"),
+              kEspacamento = QStringLiteral("Espaçamento"), kTipoTerraco = QStringLiteral("Tipo de Terraço"),
+              kSolo = QStringLiteral("Solo"), kTerreno = QStringLiteral("Terreno");
+const QString kFiltroImagens = QStringLiteral(
+    "Imagens válidas (*.img *.rst *.flt *.asc *.grd *.ras);;Imagens do Idrisi 16 bits (*.img);;"
+    "Imagens do Idrisi 32 bits (*.rst);;Imagens do ArcView (*.flt);;Imagens do ArcView (*.asc);;"
+    "Imagens RAS (*.ras);;Imagens do Surfer (*.grd)");
+
+QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
+
+// A name typed without extension takes the dialog's default one.
+QString ComExtensao(const QString& caminho, const QString& extensao) {
+    if (caminho.isEmpty() || !QFileInfo(caminho).suffix().isEmpty()) return caminho;
+    return caminho + extensao;
+}
+
+// Layout of the section column.
+constexpr int kTopo = 10, kPasso = 40, kAlturaBotao = 30, kLargura = 380;
+
+}  // namespace
+
+struct TfrmLocacao::Secao {
+    QString Nome;
+    QPushButton* Botao = nullptr;
+    QWidget* Painel = nullptr;
+};
+
+TfrmLocacao::TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* pai, TAssistentes assistentes)
+    : QWidget(pai), m_(modelo), gerente_(gerente), assist_(assistentes) {
+    setObjectName(QStringLiteral("frmLocacao"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Módulo para a Locação[*]"));
+    if (!assist_.Sm1) assist_.Sm1 = (sm_ = std::make_unique<TSm>()).get();
+    pastaFiguras_ = QCoreApplication::applicationDirPath();
+    Lancador = [] { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/vandoro", {}); };
+    Montar();
+    Limpar();
+    resize(1200, 620);
+    AbrirSecao(kPrecipitacao);
+}
+
+TfrmLocacao::~TfrmLocacao() = default;
+
+// ---- building ----
+
+QLineEdit* TfrmLocacao::NovoCampo(const char* nome) {
+    auto* e = new TEditNumero;
+    e->setObjectName(QString::fromLatin1(nome));
+    e->installEventFilter(this);
+    e->setMaximumWidth(130);
+    connect(e, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
+    return e;
+}
+
+void TfrmLocacao::Montar() {
+    auto* raiz = new QVBoxLayout(this);
+    raiz->setContentsMargins(6, 6, 6, 6);
+    auto* meio = new QHBoxLayout;
+    esquerda_ = new QWidget;
+    esquerda_->setObjectName(QStringLiteral("pnlSecoes"));
+    esquerda_->setFixedWidth(kLargura);
+    meio->addWidget(esquerda_);
+
+    auto novaSecao = [&](const QString& nome, const char* botao) {
+        auto s = std::make_unique<Secao>();
+        s->Nome = nome;
+        s->Botao = new QPushButton(nome, esquerda_);
+        s->Botao->setObjectName(QString::fromLatin1(botao));
+        s->Botao->setCheckable(true);
+        s->Painel = new QGroupBox(esquerda_);
+        s->Painel->setObjectName(QStringLiteral("gb") + QString::fromLatin1(botao + 3));
+        s->Painel->hide();
+        connect(s->Botao, &QPushButton::clicked, this, [this, nome] { AbrirSecao(nome); });
+        auto* g = new QGridLayout(s->Painel);
+        g->setColumnStretch(1, 1);
+        secoes_.push_back(std::move(s));
+        return g;
+    };
+    auto linha = [](QGridLayout* g, const QString& rotulo, QWidget* campo, QWidget* unidade = nullptr,
+                    QWidget* botao = nullptr) {
+        const int r = g->rowCount();
+        auto* l = new QLabel(rotulo);
+        l->setBuddy(campo);
+        g->addWidget(l, r, 0);
+        g->addWidget(campo, r, 1);
+        if (unidade) g->addWidget(unidade, r, 2);
+        if (botao) g->addWidget(botao, r, 3);
+        return l;
+    };
+    auto unidade = [](const char* nome, const QString& texto = {}) {
+        auto* l = new QLabel(texto);
+        l->setObjectName(QString::fromLatin1(nome));
+        l->setMinimumWidth(36);
+        return l;
+    };
+    auto botaoAjuda = [this](const char* nome, int topico) {
+        auto* b = new QPushButton(QStringLiteral("Ajuda"));
+        b->setObjectName(QString::fromLatin1(nome));
+        connect(b, &QPushButton::clicked, this, [this, topico] { AbrirAjuda(this, topico); });
+        return b;
+    };
+
+    // Precipitação
+    QGridLayout* g = novaSecao(kPrecipitacao, "btnPrecipitacao");
+    edtTr_ = NovoCampo("edtTr");
+    edtK_ = NovoCampo("edtK");
+    edt_a_ = NovoCampo("edt_a");
+    edt_b_ = NovoCampo("edt_b");
+    edt_c_ = NovoCampo("edt_c");
+    meLatitude_ = new QLineEdit;
+    meLatitude_->setObjectName(QStringLiteral("meLatitude"));
+    meLongitude_ = new QLineEdit;
+    meLongitude_->setObjectName(QStringLiteral("meLongitude"));
+    for (QLineEdit* c : {meLatitude_, meLongitude_}) {
+        c->setInputMask(QStringLiteral("99°99'99\";_"));
+        c->setText(QString());
+        c->setMaximumWidth(130);
+        connect(c, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
+    }
+    linha(g, QStringLiteral("Tr:"), edtTr_, unidade("lblUnTr", QStringLiteral("anos")));
+    linha(g, QStringLiteral("K:"), edtK_);
+    linha(g, QStringLiteral("a:"), edt_a_);
+    linha(g, QStringLiteral("b:"), edt_b_);
+    linha(g, QStringLiteral("c:"), edt_c_);
+    linha(g, QStringLiteral("Latitude:"), meLatitude_);
+    linha(g, QStringLiteral("Longitude:"), meLongitude_);
+    btnConsulta_ = new QPushButton(QStringLiteral("Consulta"));
+    btnConsulta_->setObjectName(QStringLiteral("btnConsulta"));
+    btnConsulta_->setEnabled(false);
+    btnConsulta_->setToolTip(QStringLiteral("Consulta ao banco de equações de chuvas intensas"));
+    g->addWidget(btnConsulta_, g->rowCount(), 1, Qt::AlignLeft);
+    connect(btnConsulta_, &QPushButton::clicked, this, &TfrmLocacao::btnConsultaClick);
+    // A change of return period makes the last report stale.
+    connect(edtTr_, &QLineEdit::textEdited, this, [this] { btnRelatorio_->setEnabled(false); });
+
+    // Canal
+    g = novaSecao(kCanal, "btnCanal");
+    edtSm_ = NovoCampo("edtSm");
+    edtCoefDesinf_ = NovoCampo("edtCoefDesinf");
+    lblUnSm_ = unidade("lblUnSm");
+    auto* btnSm = new QPushButton(QStringLiteral("Valores de Sm"));
+    btnSm->setObjectName(QStringLiteral("btnValoresSm"));
+    linha(g, QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
+    linha(g, QStringLiteral("Coef. desuniformidade: "), edtCoefDesinf_);
+    g->addWidget(botaoAjuda("btnAjudaCanal", 8), g->rowCount(), 0, Qt::AlignLeft);
+    connect(btnSm, &QPushButton::clicked, this, &TfrmLocacao::btnValoresSmClick);
+
+    // Espaçamento
+    g = novaSecao(kEspacamento, "btnEspacamento");
+    cbMetodo_ = new QComboBox;
+    cbMetodo_->setObjectName(QStringLiteral("cbMetodo"));
+    cbMetodo_->addItems({QStringLiteral(" Bentley"), QStringLiteral(" Lombardi Neto"), QStringLiteral(" Paraná"),
+                         QStringLiteral(" Espaçamento arbitrado"), QStringLiteral(" Altura do terraço arbitrada")});
+    linha(g, QStringLiteral("Método:"), cbMetodo_);
+    pnlMetodo_ = new QWidget;
+    pnlMetodo_->setObjectName(QStringLiteral("pnlMetodo"));
+    {
+        auto* h = new QHBoxLayout(pnlMetodo_);
+        h->setContentsMargins(0, 0, 0, 0);
+        btnDefinir_ = new QPushButton(QStringLiteral("Definir"));
+        btnDefinir_->setObjectName(QStringLiteral("btnDefinir"));
+        h->addWidget(btnDefinir_);
+        h->addStretch(1);
+    }
+    pnlEV_ = new QWidget;
+    pnlEV_->setObjectName(QStringLiteral("pnlEV"));
+    {
+        auto* h = new QHBoxLayout(pnlEV_);
+        h->setContentsMargins(0, 0, 0, 0);
+        lblEV_ = new QLabel(QStringLiteral("EV:"));
+        lblEV_->setObjectName(QStringLiteral("lblEV"));
+        edtEV_ = NovoCampo("edtEV");
+        edtAlturaTerraco_ = NovoCampo("edtAlturaTerraco");
+        lblUnEV_ = unidade("lblUnEV", QStringLiteral("m"));
+        h->addWidget(lblEV_);
+        h->addWidget(edtEV_);
+        h->addWidget(edtAlturaTerraco_);
+        h->addWidget(lblUnEV_);
+        h->addStretch(1);
+    }
+    const int r = g->rowCount();
+    g->addWidget(pnlMetodo_, r, 0, 1, 3);
+    g->addWidget(pnlEV_, r + 1, 0, 1, 3);
+    connect(btnDefinir_, &QPushButton::clicked, this, &TfrmLocacao::btnDefinirClick);
+    connect(cbMetodo_, &QComboBox::activated, this, [this](int i) {
+        MetodoMudou(i, true);
+        Alterou();
+    });
+
+    // Tipo de Terraço
+    g = novaSecao(kTipoTerraco, "btnTipoTerraco");
+    auto* criterio = new QGroupBox(QStringLiteral(" Critério de seleção: "));
+    criterio->setObjectName(QStringLiteral("rgTipoTerraco"));
+    auto* cv = new QVBoxLayout(criterio);
+    rgTipoTerraco_ = new QButtonGroup(this);
+    const QStringList criterios = {QStringLiteral(" Paraná"), QStringLiteral(" Emater/RS"),
+                                   QStringLiteral(" Lombardi Neto"), QStringLiteral(" Tipo arbitrado")};
+    for (int i = 0; i < criterios.size(); ++i) {
+        auto* b = new QRadioButton(criterios[i]);
+        b->setObjectName(QStringLiteral("rbCriterio%1").arg(i));
+        rgTipoTerraco_->addButton(b, i);
+        cv->addWidget(b);
+    }
+    g->addWidget(criterio, 0, 0, 1, 3);
+    auto* btnTipo = new QPushButton(QStringLiteral("Consulta"));
+    btnTipo->setObjectName(QStringLiteral("btnConsultaTipoTerraco"));
+    g->addWidget(btnTipo, 1, 0, Qt::AlignLeft);
+    connect(rgTipoTerraco_, &QButtonGroup::idClicked, this, [this](int i) {
+        CriterioMudou(i);
+        Alterou();
+    });
+    connect(btnTipo, &QPushButton::clicked, this, &TfrmLocacao::btnConsultaTipoTerracoClick);
+
+    // Solo
+    g = novaSecao(kSolo, "btnSolo");
+    edtTIE_ = NovoCampo("edtTIE");
+    lblUnTIE_ = unidade("lblUnTIE");
+    linha(g, QStringLiteral("Taxa de infiltração estável(Tie):"), edtTIE_, lblUnTIE_);
+
+    // Terreno
+    g = novaSecao(kTerreno, "btnTerreno");
+    auto caminho = [&](const char* nome, const QString& rotulo, const char* botao, void (TfrmLocacao::*escolher)(),
+                       void (TLocacaoNivel::*definir)(const std::string&)) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QString::fromLatin1(nome));
+        auto* b = new QPushButton(QStringLiteral("..."));
+        b->setObjectName(QString::fromLatin1(botao));
+        b->setFixedWidth(28);
+        const int rr = g->rowCount();
+        auto* l = new QLabel(rotulo);
+        l->setBuddy(e);
+        g->addWidget(l, rr, 0, 1, 2);
+        g->addWidget(e, rr + 1, 0, 1, 2);
+        g->addWidget(b, rr + 1, 2);
+        connect(b, &QPushButton::clicked, this, escolher);
+        connect(e, &QLineEdit::textEdited, this, [this, definir](const QString& t) {
+            (m_.LocacaoNivel().*definir)(S(t));
+            Alterou();
+        });
+        return e;
+    };
+    edtImagemElevacao_ = caminho("edtImagemElevacao", QStringLiteral("Imagem de elevação"), "btnImagemElevacao",
+                                 &TfrmLocacao::EscolherElevacao, &TLocacaoNivel::SetfnImgElev);
+    edtImagemDec_ = caminho("edtImagemDec", QStringLiteral("Imagem de declividade"), "btnImagemDec",
+                            &TfrmLocacao::EscolherDeclividade, &TLocacaoNivel::SetfnImgDecli);
+    edtVetorSaida_ = caminho("edtVetorSaida", QStringLiteral("Vetor de saída"), "btnVetorSaida",
+                             &TfrmLocacao::EscolherSaida, &TLocacaoNivel::SetfnVetSaida);
+    g->addWidget(botaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
+
+    for (const auto& s : secoes_) {
+        s->Painel->setFixedWidth(kLargura - 20);
+        s->Painel->adjustSize();
+    }
+    int maior = 0;
+    for (const auto& s : secoes_) maior = std::max(maior, s->Painel->sizeHint().height());
+    esquerda_->setMinimumHeight(kTopo + int(secoes_.size()) * kPasso + maior + 10);
+
+    // The picture and, after a run, the results.
+    abas_ = new QTabWidget;
+    abas_->setObjectName(QStringLiteral("abas"));
+    figura_ = new TFiguraMapa;
+    figura_->setObjectName(QStringLiteral("imgFigura"));
+    figura_->setMinimumSize(300, 240);
+    // Colours of the map (RGB): each opens a section or starts the program.
+    figura_->Significado = [](QRgb c) {
+        TFiguraMapa::TSignificado s;
+        switch (c) {
+            case 0x800000:
+            case 0x808000:
+            case 0xFFFF00:
+            case 0x008080:
+            case 0x0000FF:
+            case 0x00FFFF:
+            case 0xFFFFFF: s.Acao = true; break;
+            case 0x00FF00: s.Normal = s.Clique = true; break;
+            case 0xC0C0C0: s.Normal = true; break;
+            default: break;
+        }
+        return s;
+    };
+    figura_->Executar = [this](QRgb c) { ExecutarMapa(c); };
+    abas_->addTab(figura_, QStringLiteral("Figura"));
+
+    auto* resultados = new QWidget;
+    resultados->setObjectName(QStringLiteral("pgResultados"));
+    auto* rv = new QVBoxLayout(resultados);
+    auto* divisor = new QSplitter(Qt::Vertical);
+    mapa_ = new TMapaLocacao;
+    divisor->addWidget(mapa_);
+    auto* baixo = new QWidget;
+    auto* bv = new QVBoxLayout(baixo);
+    bv->setContentsMargins(0, 0, 0, 0);
+    lblNotas_ = new QLabel;
+    lblNotas_->setObjectName(QStringLiteral("lblNotas"));
+    lblNotas_->setWordWrap(true);
+    lblNotas_->setStyleSheet(QStringLiteral("color: #800000"));
+    lblNotas_->hide();
+    bv->addWidget(lblNotas_);
+    tabela_ = new QTableWidget(0, int(ColunasTabelaTerracos().size()));
+    tabela_->setObjectName(QStringLiteral("tabTerracos"));
+    QStringList titulos;
+    // Long titles on two lines, so the seven columns fit beside the section column.
+    for (const std::string& c : ColunasTabelaTerracos()) {
+        QString t = Q(c);
+        const int espaco = t.indexOf(' ');
+        if (t.size() > 12 && espaco > 0) t[espaco] = '\n';
+        titulos << t;
+    }
+    tabela_->setHorizontalHeaderLabels(titulos);
+    tabela_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabela_->verticalHeader()->hide();
+    tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabela_->setAlternatingRowColors(true);
+    bv->addWidget(tabela_, 1);
+    lblTotal_ = new QLabel;
+    lblTotal_->setObjectName(QStringLiteral("lblTotal"));
+    bv->addWidget(lblTotal_);
+    divisor->addWidget(baixo);
+    divisor->setStretchFactor(0, 1);
+    divisor->setStretchFactor(1, 1);
+    rv->addWidget(divisor);
+    abas_->addTab(resultados, QStringLiteral("Resultados"));
+    abas_->setTabEnabled(1, false);
+    meio->addWidget(abas_, 1);
+    raiz->addLayout(meio, 1);
+
+    auto* rodape = new QHBoxLayout;
+    rodape->addStretch(1);
+    auto botao = [&](const QString& texto, const char* nome) {
+        auto* b = new QPushButton(texto);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setMinimumWidth(90);
+        rodape->addWidget(b);
+        return b;
+    };
+    btnProcessar_ = botao(QStringLiteral("Processar"), "btnProcessar");
+    btnRelatorio_ = botao(QStringLiteral("Relatório"), "btnRelatorio");
+    auto* fechar = botao(QStringLiteral("Fechar"), "btnFechar");
+    auto* ajuda = botao(QStringLiteral("Ajuda"), "btnAjuda");
+    connect(btnProcessar_, &QPushButton::clicked, this, &TfrmLocacao::btnProcessarClick);
+    connect(btnRelatorio_, &QPushButton::clicked, this, &TfrmLocacao::btnRelatorioClick);
+    connect(fechar, &QPushButton::clicked, this, &QWidget::close);
+    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 53); });
+    raiz->addLayout(rodape);
+    SetPastaFiguras(pastaFiguras_);
+}
+
+// The buttons 40 px apart from the top; the open section under its button pushes the
+// buttons below it down by its height + 10.
+void TfrmLocacao::Arrumar() {
+    int desvio = 0;
+    for (int i = 0; i < int(secoes_.size()); ++i) {
+        Secao& s = *secoes_[size_t(i)];
+        const int topo = kTopo + i * kPasso + desvio;
+        s.Botao->setGeometry(10, topo, kLargura - 20, kAlturaBotao);
+        const bool aberta = i == aberta_;
+        s.Botao->setChecked(aberta);
+        s.Painel->setVisible(aberta);
+        if (aberta) {
+            const int h = s.Painel->sizeHint().height();
+            s.Painel->setGeometry(10, topo + kPasso, kLargura - 20, h);
+            desvio = h + 10;
+        }
+    }
+}
+
+void TfrmLocacao::AbrirSecao(const QString& nome) {
+    for (int i = 0; i < int(secoes_.size()); ++i)
+        if (secoes_[size_t(i)]->Nome == nome) {
+            aberta_ = i;
+            Arrumar();
+            return;
+        }
+}
+
+QString TfrmLocacao::SecaoAberta() const {
+    return aberta_ >= 0 && aberta_ < int(secoes_.size()) ? secoes_[size_t(aberta_)]->Nome : QString();
+}
+
+void TfrmLocacao::SetJanelaConsulta(std::function<IJanelaConsulta*()> fabrica) {
+    consulta_ = std::move(fabrica);
+    btnConsulta_->setEnabled(static_cast<bool>(consulta_));
+}
+
+void TfrmLocacao::SetPastaFiguras(const QString& pasta) {
+    pastaFiguras_ = pasta;
+    figura_->Carregar(pasta + "/locacao.bmp", pasta + "/locacao_mapa.bmp");
+}
+
+void TfrmLocacao::ExecutarMapa(unsigned cor) {
+    switch (cor) {
+        case 0x800000: AbrirSecao(kEspacamento); break;
+        case 0x808000: AbrirSecao(kSolo); break;
+        case 0x00FF00: AbrirSecao(kTerreno); break;
+        case 0x008080: AbrirSecao(kTipoTerraco); break;
+        case 0x00FFFF: AbrirSecao(kCanal); break;
+        case 0xFFFFFF: AbrirSecao(kPrecipitacao); break;
+        case 0x0000FF:
+            if (Lancador) Lancador();
+            break;
+        default: break;
+    }
+}
+
+// ---- state ----
+
+void TfrmLocacao::Alterou() {
+    if (carregando_) return;
+    gerente_.SetAlterado(true);
+    setWindowModified(true);
+}
+
+void TfrmLocacao::Focar(QWidget* campo, const QString& secao) {
+    AbrirSecao(secao);
+    if (campo) campo->setFocus();
+}
+
+void TfrmLocacao::Unidades() {
+    lblUnSm_->setText(Q(m_.Configuracao().UDecli));
+    lblUnTIE_->setText(Q(m_.Configuracao().UVIB));
+}
+
+TCamposLocacao TfrmLocacao::Campos() const {
+    TCamposLocacao f;
+    const std::pair<std::string TCamposLocacao::*, QLineEdit*> campos[] = {
+        {&TCamposLocacao::edtTr, edtTr_},
+        {&TCamposLocacao::edtK, edtK_},
+        {&TCamposLocacao::edt_a, edt_a_},
+        {&TCamposLocacao::edt_b, edt_b_},
+        {&TCamposLocacao::edt_c, edt_c_},
+        {&TCamposLocacao::meLatitude, meLatitude_},
+        {&TCamposLocacao::meLongitude, meLongitude_},
+        {&TCamposLocacao::edtSm, edtSm_},
+        {&TCamposLocacao::edtCoefDesinf, edtCoefDesinf_},
+        {&TCamposLocacao::edtEV, edtEV_},
+        {&TCamposLocacao::edtAlturaTerraco, edtAlturaTerraco_},
+        {&TCamposLocacao::edtTIE, edtTIE_},
+        {&TCamposLocacao::edtImagemElevacao, edtImagemElevacao_},
+        {&TCamposLocacao::edtImagemDec, edtImagemDec_},
+        {&TCamposLocacao::edtVetorSaida, edtVetorSaida_},
+    };
+    for (const auto& [membro, campo] : campos) f.*membro = S(campo->text());
+    // A coordinate mask with no digit typed is no coordinate.
+    for (auto* c : {&f.meLatitude, &f.meLongitude})
+        if (c->find_first_of("0123456789") == std::string::npos) c->clear();
+    f.cbMetodo = cbMetodo_->currentIndex();
+    f.rgTipoTerraco = rgTipoTerraco_->checkedId() >= 0 ? rgTipoTerraco_->checkedId() : 0;
+    f.tipoArbitrado = tipoArbitrado_;
+    return f;
+}
+
+void TfrmLocacao::Preencher(const TCamposLocacao& f) {
+    const bool salvo = carregando_;
+    carregando_ = true;
+    Unidades();
+    edtTr_->setText(Q(f.edtTr));
+    edtK_->setText(Q(f.edtK));
+    edt_a_->setText(Q(f.edt_a));
+    edt_b_->setText(Q(f.edt_b));
+    edt_c_->setText(Q(f.edt_c));
+    meLatitude_->setText(Q(f.meLatitude));
+    meLongitude_->setText(Q(f.meLongitude));
+    edtSm_->setText(Q(f.edtSm));
+    edtCoefDesinf_->setText(Q(f.edtCoefDesinf));
+    edtEV_->setText(Q(f.edtEV));
+    edtAlturaTerraco_->setText(Q(f.edtAlturaTerraco));
+    edtTIE_->setText(Q(f.edtTIE));
+    edtImagemElevacao_->setText(Q(f.edtImagemElevacao));
+    edtImagemDec_->setText(Q(f.edtImagemDec));
+    edtVetorSaida_->setText(Q(f.edtVetorSaida));
+    arquivoSaida_ = edtVetorSaida_->text();
+    cbMetodo_->setCurrentIndex(f.cbMetodo);
+    if (QAbstractButton* b = rgTipoTerraco_->button(f.rgTipoTerraco)) b->setChecked(true);
+    tipoArbitrado_ = f.tipoArbitrado;
+    carregando_ = salvo;
+}
+
+void TfrmLocacao::Limpar() {
+    Preencher(CamposLocacaoVazios());
+    const bool salvo = carregando_;
+    carregando_ = true;
+    MetodoMudou(0, false, false);  // a new window shows Bentley; the model is filled in later
+    carregando_ = salvo;
+    btnRelatorio_->setEnabled(true);
+}
+
+void TfrmLocacao::PreencherCampos() {
+    carregando_ = true;
+    const TCamposLocacao f = LoadInputsLocacao(m_);
+    Preencher(f);
+    // The method as a change, without its dialog: panels, soil table, EV or H shown.
+    const bool relatorio = btnRelatorio_->isEnabled();
+    MetodoMudou(f.cbMetodo, false);
+    btnRelatorio_->setEnabled(relatorio);
+    carregando_ = false;
+    setWindowModified(false);
+    AbrirSecao(kPrecipitacao);
+}
+
+void TfrmLocacao::MostrarInicio() { AbrirSecao(kPrecipitacao); }
+
+void TfrmLocacao::AtualizarUnidades() {
+    const TConfiguracao& cfg = m_.Configuracao();
+    const bool salvo = carregando_;
+    carregando_ = true;
+    Unidades();
+    edtSm_->setText(Q(ReexibirCampo(S(edtSm_->text()), m_.TerracosNivel().Sm().Value(), cfg.KDecli)));
+    edtTIE_->setText(Q(ReexibirCampo(S(edtTIE_->text()), m_.NumeroDaCurva().VIB(), cfg.KVIB)));
+    carregando_ = salvo;
+}
+
+bool TfrmLocacao::Coletar() {
+    TCamposLocacao f = Campos();
+    const TCampoEntrada ruim = PrimeiroCampoInvalidoLocacao(f);
+    if (!ruim.Vazio()) {
+        Dialogos().Erro(this, Q(ruim.Mensagem));
+        Focar(findChild<QWidget*>(Q(ruim.Controle)), Q(ruim.Grupo));
+        return false;
+    }
+    for (QLineEdit* campo : {meLatitude_, meLongitude_}) {
+        std::string& texto = campo == meLatitude_ ? f.meLatitude : f.meLongitude;
+        try {
+            texto = CoordenadaDoCampo(texto, campo == meLatitude_ ? "latitude" : "longitude");
+        } catch (const EVandoro& e) {
+            Dialogos().Erro(this, Q(e.what()));
+            Focar(campo, kPrecipitacao);
+            return false;
+        }
+    }
+    try {
+        StoreInputsLocacao(f, m_);
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        return false;
+    }
+    return true;
+}
+
+bool TfrmLocacao::Validar() {
+    const TCampoEntrada vazio = PrimeiroCampoVazioLocacao(Campos());
+    if (vazio.Vazio()) return true;
+    Dialogos().Erro(this, Q(vazio.Mensagem));
+    Focar(findChild<QWidget*>(Q(vazio.Controle)), Q(vazio.Grupo));
+    return false;
+}
+
+// ---- spacing and terrace type ----
+
+void TfrmLocacao::MetodoMudou(int indice, bool daLista, bool gravar) {
+    if (indice < 0 || indice > TMetodologiaEspacamento::AlturaArbitrada) return;
+    const bool dialogo = indice <= TMetodologiaEspacamento::Parana;
+    pnlMetodo_->setVisible(dialogo);
+    btnDefinir_->setEnabled(dialogo);
+    pnlEV_->setVisible(!dialogo);
+    const bool altura = indice == TMetodologiaEspacamento::AlturaArbitrada;
+    lblEV_->setText(altura ? QStringLiteral("Altura do terraço:") : QStringLiteral("EV:"));
+    lblEV_->setBuddy(altura ? edtAlturaTerraco_ : edtEV_);
+    edtEV_->setVisible(indice == TMetodologiaEspacamento::EspacamentoArbitrado);
+    edtAlturaTerraco_->setVisible(altura);
+    if (!dialogo && !carregando_) (altura ? edtAlturaTerraco_ : edtEV_)->setFocus();
+    Arrumar();
+
+    btnRelatorio_->setEnabled(false);
+    if (!gravar) return;
+    TEspacamento& e = m_.TerracosNivel().Espacamento();
+    e.Metodologia().SetIndex(indice);
+    // The soil table follows the method's family: Paraná's own soils, Bentley's otherwise.
+    e.Solo().SetFamilia(TSolo::FamiliaDoMetodo(indice));
+    if (daLista && dialogo) btnDefinirClick();
+}
+
+void TfrmLocacao::btnDefinirClick() {
+    TEspacamento& e = m_.TerracosNivel().Espacamento();
+    int r = QDialog::Rejected;
+    switch (cbMetodo_->currentIndex()) {
+        case TMetodologiaEspacamento::Bentley: {
+            TFBentleyLoc d(this);
+            r = d.EditSpacing(e);
+            break;
+        }
+        case TMetodologiaEspacamento::LombardiNeto: {
+            TFLombNetoLoc d(this);
+            r = d.EditSpacing(e);
+            break;
+        }
+        case TMetodologiaEspacamento::Parana: {
+            TFParanaLoc d(this);
+            r = d.EditSpacing(e);
+            break;
+        }
+        default: return;
+    }
+    if (r == QDialog::Accepted) Alterou();
+}
+
+void TfrmLocacao::CriterioMudou(int indice) {
+    if (indice < 0 || indice > 3) return;
+    m_.TerracosNivel().Selecao().SetMetodoSelecao(static_cast<std::int8_t>(indice));
+    btnRelatorio_->setEnabled(false);
+}
+
+void TfrmLocacao::btnConsultaTipoTerracoClick() {
+    btnRelatorio_->setEnabled(false);
+    switch (rgTipoTerraco_->checkedId()) {
+        case 0: {
+            TFTipoParana d(this);
+            Dialogos().Executar(d);
+            break;
+        }
+        case 1: {
+            TFTipoRio d(this);
+            Dialogos().Executar(d);
+            break;
+        }
+        case 2: {
+            TFTipoLombardi d(this);
+            Dialogos().Executar(d);
+            break;
+        }
+        case 3: {
+            TFTipoNenhum d(this);
+            d.SetEscolha(tipoArbitrado_);
+            if (d.Executar() != QDialog::Accepted) break;
+            tipoArbitrado_ = d.Escolha();
+            m_.TerracosNivel().Selecao().SetArbitraryType(tipoArbitrado_);
+            Alterou();
+            break;
+        }
+        default: break;
+    }
+}
+
+// ---- storm, Sm, files ----
+
+void TfrmLocacao::btnConsultaClick() {
+    if (!consulta_) return;
+    IJanelaConsulta* janela = consulta_();
+    if (!janela) return;
+    try {
+        auto& p = m_.Precipitacao();
+        const TCamposLocacao f = Campos();
+        const auto numero = [](const std::string& t) { return t.empty() ? 0.0 : StrToFloat(t); };
+        p.SetK(numero(f.edtK));
+        p.SetA(numero(f.edt_a));
+        p.SetB(numero(f.edt_b));
+        p.SetC(numero(f.edt_c));
+        const std::string lat = CoordenadaDoCampo(f.meLatitude, "latitude");
+        const std::string lon = CoordenadaDoCampo(f.meLongitude, "longitude");
+        if (!lat.empty()) m_.Quenda().SetLatitude(lat);
+        if (!lon.empty()) m_.Quenda().SetLongitude(lon);
+        if (!m_.Quenda().Execute(*janela)) return;
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        return;
+    }
+    const auto& p = m_.Precipitacao();
+    edtK_->setText(Fmt(p.K()));
+    edt_a_->setText(Fmt(p.A()));
+    edt_b_->setText(Fmt(p.B()));
+    edt_c_->setText(Fmt(p.C()));
+    meLatitude_->setText(Q(m_.Quenda().Latitude()));
+    meLongitude_->setText(Q(m_.Quenda().Longitude()));
+    Alterou();
+}
+
+void TfrmLocacao::btnValoresSmClick() {
+    TSm& a = *assist_.Sm1;
+    const TConfiguracao& cfg = m_.Configuracao();
+    TReal& sm = m_.TerracosNivel().Sm();
+    a.UDeclive = cfg.UDecli;
+    a.KDeclive = cfg.KDecli;
+    a.Valor = cfg.KDecli * sm.Value();
+    a.Indice = sm.Index();
+    try {
+        if (!a.Execute(this)) return;
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        return;
+    }
+    sm = TReal(a.Valor / cfg.KDecli, static_cast<std::int8_t>(a.Indice));
+    edtSm_->setText(Fmt(a.Valor));
+    Alterou();
+}
+
+void TfrmLocacao::EscolherElevacao() {
+    const QString c = ComExtensao(
+        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de elevação"), pastaImagens_, kFiltroImagens),
+        QStringLiteral(".ras"));
+    if (c.isEmpty()) return;
+    pastaImagens_ = QFileInfo(c).absolutePath();
+    edtImagemElevacao_->setText(c);
+    edtVetorSaida_->setText(Q(VetorDaElevacao(S(c))));
+    arquivoSaida_ = edtVetorSaida_->text();
+    m_.LocacaoNivel().SetfnImgElev(S(c));
+    m_.LocacaoNivel().SetfnVetSaida(S(edtVetorSaida_->text()));
+    Alterou();
+}
+
+void TfrmLocacao::EscolherDeclividade() {
+    const QString c = ComExtensao(
+        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de declividades"), pastaImagens_, kFiltroImagens),
+        QStringLiteral(".ras"));
+    if (c.isEmpty()) return;
+    pastaImagens_ = QFileInfo(c).absolutePath();
+    edtImagemDec_->setText(c);
+    m_.LocacaoNivel().SetfnImgDecli(S(c));
+    Alterou();
+}
+
+void TfrmLocacao::EscolherSaida() {
+    const QString c = ComExtensao(Dialogos().ArquivoSalvar(this, QStringLiteral("Salvar arquivo vetor"), arquivoSaida_,
+                                                           QStringLiteral("*.vet (*.vet)")),
+                                  QStringLiteral(".vet"));
+    if (c.isEmpty()) return;
+    arquivoSaida_ = c;
+    edtVetorSaida_->setText(c);
+    m_.LocacaoNivel().SetfnVetSaida(S(c));
+    Alterou();
+}
+
+// ---- running ----
+
+void TfrmLocacao::btnProcessarClick() {
+    if (!Coletar() || !Validar()) return;
+    const std::string projeto = gerente_.PathProjeto();
+    const auto caminho = [&](QLineEdit* e) { return CaminhoDoProjeto(S(e->text().trimmed()), projeto); };
+    TArquivosLocacao pedidos;
+    pedidos.elevacao = caminho(edtImagemElevacao_);
+    pedidos.declividade = caminho(edtImagemDec_);
+    pedidos.saida = caminho(edtVetorSaida_);
+    const std::pair<const std::string*, std::pair<QLineEdit*, QString>> imagens[] = {
+        {&pedidos.elevacao, {edtImagemElevacao_, QStringLiteral("Imagem de Elevação inválida")}},
+        {&pedidos.declividade, {edtImagemDec_, QStringLiteral("Imagem de Declividade inválida")}},
+    };
+    for (const auto& [nome, campo] : imagens) {
+        std::error_code ec;
+        if (nome->empty() || !std::filesystem::is_regular_file(*nome, ec)) {
+            Dialogos().Informacao(this, campo.second);
+            Focar(campo.first, kTerreno);
+            return;
+        }
+    }
+    TArquivosLocacao arquivos;
+    try {
+        arquivos = ArquivosDaLocacao(m_.LocacaoNivel(), projeto, pedidos);
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        Focar(edtVetorSaida_, kTerreno);
+        return;
+    }
+    if (arquivos.saidaExiste &&
+        !Dialogos().SimNao(this, QStringLiteral("Arquivo de saída já existente. Deseja substituir o arquivo?"))) {
+        Focar(edtVetorSaida_, kTerreno);
+        return;
+    }
+    Executar(arquivos);
+}
+
+void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
+    TLocacaoNivel& loc = m_.LocacaoNivel();
+    loc.SetStopRequested(false);
+    const auto ler = [&loc] {
+        TLeituraProgresso l;
+        l.percentual = loc.Progress();
+        std::string status = loc.StatusText();
+        if (status.empty()) status = "Carregando imagens";
+        const int n = loc.TerraceCount();
+        l.texto = Q(n != 0 ? status + "  " + std::to_string(n) : status);
+        return l;
+    };
+    TJanelaProgresso janela(this, QStringLiteral("Aguarde, processando..."), ler, [&loc] { loc.SetStopRequested(true); });
+    janela.setObjectName(QStringLiteral("TFPercent"));
+    // Nothing may read or write the shared model while the engine runs.
+    janela.setWindowModality(Qt::ApplicationModal);
+    if (AoIniciarExecucao) QTimer::singleShot(0, &janela, [this, &janela] { AoIniciarExecucao(janela); });
+    erro_.clear();
+    bool terminou = false;
+    try {
+        janela.Executar([&] {
+            resultado_ = Locar(loc, arquivos, m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel());
+        });
+        terminou = true;
+    } catch (const std::exception& e) {
+        erro_ = QString::fromUtf8(e.what());
+    }
+    loc.SetStopRequested(true);
+    // A run that failed midway has written what it located: show that.
+    if (!terminou) resultado_ = ResultadoDaLocacao(loc, arquivos);
+    MostrarResultado();
+    if (!erro_.isEmpty()) Dialogos().Erro(this, erro_);
+    for (const std::string& a : resultado_.avisos) Dialogos().Informacao(this, Q(a));
+    std::error_code ec;
+    const bool tabela = !resultado_.terracos.empty() && std::filesystem::is_regular_file(arquivos.tabela, ec);
+    btnRelatorio_->setEnabled(tabela);
+    if (tabela) btnRelatorioClick();
+}
+
+void TfrmLocacao::MostrarResultado() {
+    TLocacaoNivel& loc = m_.LocacaoNivel();
+    const auto& t = resultado_.terracos;
+    tabela_->setRowCount(int(t.size()));
+    for (int i = 0; i < int(t.size()); ++i) {
+        const std::vector<std::string> c = CelulasTerraco(t[size_t(i)]);
+        for (int j = 0; j < int(c.size()); ++j) {
+            auto* item = new QTableWidgetItem(Q(c[size_t(j)]));
+            item->setTextAlignment(Qt::AlignCenter);
+            tabela_->setItem(i, j, item);
+        }
+    }
+    lblTotal_->setText(QStringLiteral("Comprimento total de terraços: ") + Q(ComprimentoTotalFormatado(resultado_.comprimentoTotal)));
+
+    QStringList notas;
+    if (!erro_.isEmpty()) notas << erro_;
+    else if (loc.StopRequested() && t.empty()) notas << QStringLiteral("Nenhum terraço foi locado.");
+    for (const std::string& n : resultado_.notas) notas << Q(n);
+    for (const std::string& a : resultado_.avisos) notas << Q(a);
+    if (resultado_.areaDescoberta > 0)
+        notas << QStringLiteral("Área sem terraço acima do último terraço: ") +
+                     Q(FormatFloat("#0.00", resultado_.areaDescoberta)) + QStringLiteral(" ha.");
+    if (resultado_.pecasDescartadas > 0)
+        notas << QStringLiteral("Trechos descartados (curtos demais ou com faixa pequena demais): ") +
+                     QString::number(resultado_.pecasDescartadas) + QStringLiteral(".");
+    lblNotas_->setText(notas.join('\n'));
+    lblNotas_->setVisible(!notas.isEmpty());
+
+    if (!resultado_.arquivos.elevacao.empty())
+        mapa_->Carregar(resultado_.arquivos.elevacao, t.empty() ? std::string() : resultado_.arquivos.saida,
+                        loc.MapaFaixas());
+    abas_->setTabEnabled(1, true);
+    abas_->setCurrentIndex(1);
+}
+
+void TfrmLocacao::btnRelatorioClick() { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel()); }
+
+// ---- events ----
+
+void TfrmLocacao::closeEvent(QCloseEvent* e) {
+    if (!Coletar()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+bool TfrmLocacao::eventFilter(QObject* o, QEvent* e) {
+    auto* campo = qobject_cast<QLineEdit*>(o);
+    if (!campo) return QWidget::eventFilter(o, e);
+    if (e->type() == QEvent::KeyPress) {
+        // Every key in a number field counts as an edit, refused or not.
+        Alterou();
+    } else if (e->type() == QEvent::FocusIn && campo == edtK_) {
+        QTimer::singleShot(0, edtK_, [this] { edtK_->selectAll(); });
+    }
+    return QWidget::eventFilter(o, e);
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The location window: storm, channel, spacing, terrace type, soil and the three files in
+// six sections; "Processar" runs the location engine on a worker thread behind the progress
+// window, then shows the lines and strips over the elevation, the terrace table and the
+// run's warnings, and opens the location report. The window owns no design data.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "location/Locacao.h"
+#include "shell/JanelaDados.h"
+#include "sizing/EntradaLocacao.h"
+#include "sizing/FrmDimensionamento.h"  // TAssistentes
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QButtonGroup;
+class QTabWidget;
+class QTableWidget;
+class TFiguraMapa;
+class TMapaLocacao;
+class TJanelaProgresso;
+
+class TfrmLocacao : public QWidget, public IJanelaDados {
+    Q_OBJECT
+public:
+    TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* pai = nullptr, TAssistentes assistentes = {});
+    ~TfrmLocacao() override;
+
+    QString Modulo() const override { return QStringLiteral("Locacao"); }
+    void OnLerCamposDados() override { Coletar(); }
+    void PreencherCampos() override;  // Fill, then "Precipitação"
+    void AtualizarUnidades() override;
+    void MostrarInicio() override;
+
+    // Fields <-> model. Coletar returns false (after its message, with the field focused)
+    // when a field does not convert; nothing is stored then.
+    void Limpar();
+    bool Coletar();
+    bool Validar();
+    TCamposLocacao Campos() const;
+
+    // The buttons, callable by the shell and the tests.
+    void btnProcessarClick();
+    void btnRelatorioClick();
+    void btnDefinirClick();
+    void btnConsultaClick();
+    void btnConsultaTipoTerracoClick();
+    void btnValoresSmClick();
+    void EscolherElevacao();
+    void EscolherDeclividade();
+    void EscolherSaida();
+
+    // Opens a section by its button caption; unknown captions are ignored.
+    void AbrirSecao(const QString& secao);
+    QString SecaoAberta() const;
+
+    void SetJanelaConsulta(std::function<IJanelaConsulta*()> fabrica);
+    // Starts another instance of the program (blue on the picture); tests replace it.
+    std::function<void()> Lancador;
+    // Called with the progress window once the run has started (tests press "&Cancelar").
+    std::function<void(TJanelaProgresso&)> AoIniciarExecucao;
+    void SetPastaFiguras(const QString& pasta);
+
+    TFiguraMapa* Figura() const { return figura_; }
+    TMapaLocacao* Mapa() const { return mapa_; }
+    QTableWidget* Tabela() const { return tabela_; }
+    QTabWidget* Abas() const { return abas_; }
+    const TResultadoLocacao& Resultado() const { return resultado_; }
+    // What the last run ended with: empty, or the core's message.
+    const QString& ErroExecucao() const { return erro_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    struct Secao;
+
+    void Montar();
+    QLineEdit* NovoCampo(const char* nome);
+    void Arrumar();
+    void Alterou();
+    void Preencher(const TCamposLocacao& f);
+    void MetodoMudou(int indice, bool daLista, bool gravar = true);
+    void CriterioMudou(int indice);
+    void Focar(QWidget* campo, const QString& secao);
+    void ExecutarMapa(unsigned cor);
+    void Executar(const TArquivosLocacao& arquivos);
+    void MostrarResultado();
+    void Unidades();
+
+    TModeloProjeto& m_;
+    TGerenteSis& gerente_;
+    TAssistentes assist_;
+    std::unique_ptr<TSm> sm_;
+    std::function<IJanelaConsulta*()> consulta_;
+    QString pastaFiguras_, pastaImagens_, arquivoSaida_;
+    bool carregando_ = false;
+    int tipoArbitrado_ = 0;  // the arbitrary-type dialog's list
+    TResultadoLocacao resultado_;
+    QString erro_;
+
+    QWidget* esquerda_ = nullptr;
+    std::vector<std::unique_ptr<Secao>> secoes_;
+    int aberta_ = 0;
+    TFiguraMapa* figura_ = nullptr;
+    TMapaLocacao* mapa_ = nullptr;
+    QTabWidget* abas_ = nullptr;
+    QTableWidget* tabela_ = nullptr;
+    QLabel* lblTotal_ = nullptr;
+    QLabel* lblNotas_ = nullptr;
+
+    QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
+    QLineEdit *edtSm_, *edtCoefDesinf_, *edtEV_, *edtAlturaTerraco_, *edtTIE_;
+    QLineEdit *edtImagemElevacao_, *edtImagemDec_, *edtVetorSaida_;
+    QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;
+    QComboBox* cbMetodo_ = nullptr;
+    QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;
+    QButtonGroup* rgTipoTerraco_ = nullptr;
+    QPushButton *btnConsulta_, *btnDefinir_, *btnProcessar_, *btnRelatorio_;
+};

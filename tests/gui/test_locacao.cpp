@@ -1,0 +1,689 @@
+// The location window on real files: required fields, images and the output question, the
+// file choices, decimal separators, the method panels and dialogs, the report button, the
+// fields across a save, and runs behind the progress window (a cone, a cancelled hill, a slope
+// raster of another size, the coarse real model).
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "DialogosRoteiro.h"
+#include "TestSupport.h"
+#include "common/FiguraMapa.h"
+#include "common/Numeros.h"
+#include "common/TrabalhoComProgresso.h"
+#include "location/BDT.h"
+#include "location/FMetodosLoc.h"
+#include "location/FrmLocacao.h"
+#include "location/LocNivel.h"
+#include "location/MapaLocacao.h"
+#include "project/GerenteSis.h"
+#include "project/ModeloProjeto.h"
+#include "raster/Declividade.h"
+#include "raster/Vetor.h"
+#include "sizing/FRelatorio.h"
+#include "sizing/RelatorioLocacao.h"
+
+namespace {
+
+using Campo = std::function<double(double, double)>;
+
+// An ArcView ASCII grid; f(x, y) at cell centres (1-based times the cell), 0 or less = no data.
+void GravarAsc(const std::string& arq, int rows, int cols, double cell, const Campo& f) {
+    std::ostringstream o;
+    o.precision(9);
+    o << "ncols " << cols << "\nnrows " << rows << "\nxllcorner 0\nyllcorner 0\ncellsize " << cell
+      << "\nNODATA_value -9999\n";
+    for (int r = 1; r <= rows; ++r) {
+        for (int c = 1; c <= cols; ++c) {
+            const double z = f(c * cell, r * cell);
+            o << (z > 0 ? z : -9999) << ' ';
+        }
+        o << '\n';
+    }
+    GravarArquivo(arq, o.str());
+}
+
+// Slope in percent by central differences (the ground beyond the field level with the cell).
+void GravarDeclividade(const std::string& arq, int rows, int cols, double cell, const Campo& f) {
+    GravarAsc(arq, rows, cols, cell, [&](double x, double y) {
+        const double z = f(x, y);
+        if (z <= 0) return -1.0;
+        const auto g = [&](double u, double v) { const double w = f(u, v); return w > 0 ? w : z; };
+        const double dx = (g(x + cell, y) - g(x - cell, y)) / (2 * cell);
+        const double dy = (g(x, y + cell) - g(x, y - cell)) / (2 * cell);
+        return 100 * std::sqrt(dx * dx + dy * dy);
+    });
+}
+
+const Campo kCone = [](double x, double y) {
+    const double r = std::hypot(x - 40.5, y - 40.5);
+    return r > 38 ? 0.0 : 30 - 0.1 * r;
+};
+
+struct Janela {
+    TModeloProjeto m;
+    TGerenteSis g;
+    QPointer<TfrmLocacao> w;
+    Janela() {
+        w = new TfrmLocacao(m, g);
+        w->SetPastaFiguras(QString::fromUtf8(VANDORO_BIN_DIR));
+        w->show();
+    }
+    ~Janela() { delete w.data(); }
+    // A storm, soil and channel that size terraces, and a given vertical interval.
+    void Modelo(int metodo = 3, double ev = 1.0) {
+        auto& p = m.Precipitacao();
+        p.SetTr(10);
+        p.SetK(1000);
+        p.SetA(0.15);
+        p.SetB(10);
+        p.SetC(0.75);
+        TNumeroDaCurva& cn = m.NumeroDaCurva();
+        cn.SetVIB(10);
+        cn.UsoDoSolo().SetIndex(5);
+        cn.Tratamento().SetIndex(3);
+        cn.CondicaoHidrologica().SetIndex(1);
+        TTerracosNivel& t = m.TerracosNivel();
+        t.Espacamento().Metodologia().SetIndex(metodo);
+        t.Espacamento().SetEV(ev);
+        t.Sm().SetValue(1);
+        t.SetCDu(1);
+    }
+    void Arquivos(const std::string& e, const std::string& d, const std::string& s) {
+        m.LocacaoNivel().SetfnImgElev(e);
+        m.LocacaoNivel().SetfnImgDecli(d);
+        m.LocacaoNivel().SetfnVetSaida(s);
+    }
+    QLineEdit* E(const char* nome) const { return w->findChild<QLineEdit*>(nome); }
+    QPushButton* B(const char* nome) const { return w->findChild<QPushButton*>(nome); }
+    QComboBox* C(const char* nome) const { return w->findChild<QComboBox*>(nome); }
+    QString Foco() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
+    void Digitar(const char* nome, const QString& texto) const {
+        QLineEdit* e = E(nome);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, texto);
+    }
+    void Metodo(int i) const {
+        C("cbMetodo")->setCurrentIndex(i);
+        emit C("cbMetodo")->activated(i);
+    }
+};
+
+// Answers the report window, keeping its text.
+std::function<int(QDialog&)> GuardarRelatorio(QString& texto) {
+    return [&texto](QDialog& d) {
+        if (auto* r = qobject_cast<TFRelatorio*>(&d)) texto = r->Texto();
+        return int(QDialog::Accepted);
+    };
+}
+
+std::function<int(QDialog&)> Clicar(const char* botao, std::function<void(QDialog&)> antes = {}) {
+    return [=](QDialog& d) {
+        if (antes) antes(d);
+        d.findChild<QPushButton*>(botao)->click();
+        return d.result();
+    };
+}
+
+struct Cone {
+    PastaTemporaria pasta;
+    std::string elev = pasta.Arquivo("cone.asc"), decl = pasta.Arquivo("cone_decl.asc"),
+                saida = pasta.Arquivo("cone.vet");
+    Cone() {
+        GravarAsc(elev, 80, 80, 1.0, kCone);
+        GravarDeclividade(decl, 80, 80, 1.0, kCone);
+    }
+};
+
+// The benchmark's hill: 1000 x 1000 one-metre cells, 60 m of relief.
+void GravarFlt(const std::string& base, int n, const std::vector<float>& v) {
+    std::ofstream h(base + ".hdr", std::ios::binary);
+    h << "ncols " << n << "\nnrows " << n << "\nxllcorner 500000\nyllcorner 7400000\ncellsize 1\n"
+      << "NODATA_value -9999\nbyteorder LSBFIRST\n";
+    std::ofstream f(base + ".flt", std::ios::binary);
+    f.write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size() * sizeof(float)));
+}
+
+}  // namespace
+
+TEST(FrmLocacao, RequiredFieldsInOrderEachWithItsSectionAndFocus) {
+    TDialogosRoteiro roteiro;
+    Janela j;
+    EXPECT_EQ(j.w->windowTitle(), QStringLiteral("Módulo para a Locação[*]"));
+    EXPECT_EQ(j.E("edtCoefDesinf")->text(), QStringLiteral("1"));
+    EXPECT_EQ(j.C("cbMetodo")->currentText(), QStringLiteral(" Bentley"));
+    const struct {
+        const char* campo;
+        const char* secao;
+        const char* mensagem;
+        const char* valor;
+    } casos[] = {
+        {"edtTr", "Precipitação", "Valor do periodo de retorno inconsistente.", "10"},
+        {"edtK", "Precipitação", "Valor do parâmetro \"K\" inconsistente.", "1000"},
+        {"edt_a", "Precipitação", "Valor do parâmetro \"a\" inconsistente.", "0,15"},
+        {"edt_b", "Precipitação", "Valor do parâmetro \"b\" inconsistente.", "10"},
+        {"edt_c", "Precipitação", "Valor do parâmetro \"c\" inconsistente.", "0,75"},
+        {"edtSm", "Canal", "Valor da inclinação do murundum inconsistente.", "1"},
+        {"edtTIE", "Solo", "Valor da taxa de infiltração estável inconsistente.", "10"},
+    };
+    for (const auto& c : casos) {
+        j.w->AbrirSecao(QStringLiteral("Terreno"));
+        roteiro.registro.clear();
+        j.w->btnProcessarClick();
+        EXPECT_EQ(roteiro.registro, QStringList{"erro: " + QString::fromUtf8(c.mensagem)}) << c.campo;
+        EXPECT_EQ(j.w->SecaoAberta(), QString::fromUtf8(c.secao)) << c.campo;
+        EXPECT_EQ(j.Foco(), QString::fromLatin1(c.campo));
+        // A typed 0 is an empty field to the model: the same message.
+        j.Digitar(c.campo, QStringLiteral("0"));
+        roteiro.registro.clear();
+        j.w->btnProcessarClick();
+        EXPECT_EQ(roteiro.registro, QStringList{"erro: " + QString::fromUtf8(c.mensagem)}) << c.campo << " 0";
+        j.Digitar(c.campo, QString::fromUtf8(c.valor));
+    }
+    // Then the images: none named, then a missing one.
+    roteiro.registro.clear();
+    j.w->btnProcessarClick();
+    EXPECT_EQ(roteiro.registro, QStringList{"info: Imagem de Elevação inválida"});
+    EXPECT_EQ(j.w->SecaoAberta(), QStringLiteral("Terreno"));
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtImagemElevacao"));
+    Cone cone;
+    j.E("edtImagemElevacao")->setText(QString::fromStdString(cone.elev));
+    j.E("edtImagemDec")->setText(QString::fromStdString(cone.pasta.Arquivo("nada.asc")));
+    j.w->AbrirSecao(QStringLiteral("Solo"));
+    roteiro.registro.clear();
+    j.w->btnProcessarClick();
+    EXPECT_EQ(roteiro.registro, QStringList{"info: Imagem de Declividade inválida"});
+    EXPECT_EQ(j.w->SecaoAberta(), QStringLiteral("Terreno"));
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtImagemDec"));
+    // What was typed reached the model through the collection.
+    EXPECT_EQ(j.m.Precipitacao().Tr(), 10);
+    EXPECT_EQ(j.m.Precipitacao().A(), 0.15);
+    EXPECT_EQ(j.m.NumeroDaCurva().VIB(), 10);
+    EXPECT_EQ(j.m.TerracosNivel().Secao().Index(), 1);
+    EXPECT_TRUE(j.g.Alterado());
+}
+
+TEST(FrmLocacao, AnExistingOutputAnsweredNoIsLeftUntouched) {
+    TDialogosRoteiro roteiro;
+    Cone cone;
+    GravarArquivo(cone.saida, "vetor anterior");
+    Janela j;
+    j.Modelo();
+    j.Arquivos(cone.elev, cone.decl, cone.saida);
+    j.w->PreencherCampos();
+    roteiro.respostas = {TResposta::Nao};
+    j.w->btnProcessarClick();
+    EXPECT_EQ(roteiro.registro,
+              QStringList{"pergunta: Arquivo de saída já existente. Deseja substituir o arquivo?"});
+    EXPECT_EQ(LerArquivo(cone.saida), "vetor anterior");
+    EXPECT_FALSE(std::filesystem::exists(TabelaDaSaida(cone.saida)));
+    EXPECT_EQ(j.w->SecaoAberta(), QStringLiteral("Terreno"));
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtVetorSaida"));
+    // An output that would replace an input is refused before anything runs.
+    j.E("edtVetorSaida")->setText(QString::fromStdString(cone.pasta.Arquivo("cone.asc")));
+    roteiro.registro.clear();
+    j.w->btnProcessarClick();
+    ASSERT_EQ(roteiro.registro.size(), 1);
+    EXPECT_TRUE(roteiro.registro[0].startsWith("erro: ")) << roteiro.registro[0].toStdString();
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtVetorSaida"));
+}
+
+TEST(FrmLocacao, FileChoicesProposeTheVectorOfTheElevation) {
+    TDialogosRoteiro roteiro;
+    Janela j;
+    roteiro.arquivos = {QStringLiteral("/dados/campo/dem.img"), QStringLiteral("/dados/campo/declive"),
+                        QStringLiteral("/dados/saida/linhas")};
+    j.B("btnImagemElevacao")->click();
+    EXPECT_EQ(j.E("edtImagemElevacao")->text(), QStringLiteral("/dados/campo/dem.img"));
+    EXPECT_EQ(j.E("edtVetorSaida")->text(), QStringLiteral("/dados/campo/dem.vet"));
+    EXPECT_EQ(j.m.LocacaoNivel().fnVetSaida(), "/dados/campo/dem.vet");
+    j.B("btnImagemDec")->click();
+    // A name typed without extension takes the dialog's default one.
+    EXPECT_EQ(j.E("edtImagemDec")->text(), QStringLiteral("/dados/campo/declive.ras"));
+    EXPECT_EQ(j.m.LocacaoNivel().fnImgDecli(), "/dados/campo/declive.ras");
+    j.B("btnVetorSaida")->click();
+    EXPECT_EQ(j.E("edtVetorSaida")->text(), QStringLiteral("/dados/saida/linhas.vet"));
+    EXPECT_EQ(roteiro.registro, (QStringList{"abrir: Abrir imagem de elevação", "abrir: Abrir imagem de declividades",
+                                             "salvar: Salvar arquivo vetor"}));
+    // Typing a path sets the engine's too; a cancelled choice changes nothing.
+    j.g.SetAlterado(false);
+    j.Digitar("edtImagemElevacao", QStringLiteral("relevo.asc"));
+    EXPECT_EQ(j.m.LocacaoNivel().fnImgElev(), "relevo.asc");
+    EXPECT_TRUE(j.g.Alterado());
+    j.B("btnImagemElevacao")->click();
+    EXPECT_EQ(j.E("edtImagemElevacao")->text(), QStringLiteral("relevo.asc"));
+}
+
+TEST(FrmLocacao, DecimalSeparatorOfEachLocale) {
+    TDialogosRoteiro roteiro;
+    for (const auto& [regional, texto] :
+         {std::pair{Regional::PtBR(), QStringLiteral("1,5")}, std::pair{Regional::EnUS(), QStringLiteral("1.5")}}) {
+        RegionalFixo fixo(regional);
+        Janela j;
+        j.Digitar("edtTIE", texto);
+        EXPECT_EQ(j.E("edtTIE")->text(), texto);
+        // A second separator is refused.
+        QTest::keyClicks(j.E("edtTIE"), texto.right(2));
+        EXPECT_EQ(j.E("edtTIE")->text(), texto + "5");
+        j.Digitar("edtTIE", texto);
+        ASSERT_TRUE(j.w->Coletar());
+        EXPECT_EQ(j.m.NumeroDaCurva().VIB(), 1.5);
+    }
+}
+
+TEST(FrmLocacao, MethodChangeShowsItsPanelAndOpensItsDialog) {
+    TDialogosRoteiro roteiro;
+    Janela j;
+    j.w->AbrirSecao(QStringLiteral("Espaçamento"));
+    auto* pnlEV = j.w->findChild<QWidget*>("pnlEV");
+    auto* pnlMetodo = j.w->findChild<QWidget*>("pnlMetodo");
+    auto* lblEV = j.w->findChild<QLabel*>("lblEV");
+    j.Metodo(3);
+    EXPECT_TRUE(pnlEV->isVisible());
+    EXPECT_FALSE(pnlMetodo->isVisible());
+    EXPECT_FALSE(j.B("btnDefinir")->isEnabled());
+    EXPECT_EQ(lblEV->text(), QStringLiteral("EV:"));
+    EXPECT_TRUE(j.E("edtEV")->isVisible());
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtEV"));
+    j.Metodo(4);
+    EXPECT_EQ(lblEV->text(), QStringLiteral("Altura do terraço:"));
+    EXPECT_FALSE(j.E("edtEV")->isVisible());
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtAlturaTerraco"));
+    EXPECT_EQ(j.m.TerracosNivel().Espacamento().Metodologia().Index(), 4);
+    EXPECT_TRUE(roteiro.registro.isEmpty());
+
+    // Bentley from the list opens its dialog; OK stores the soil with Bentley's table.
+    EXPECT_EQ(TFBentleyLoc().Escolha(), 1);  // the dialog's own default
+    roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
+        EXPECT_TRUE(static_cast<TFBentleyLoc&>(d).Opcao(0)->isChecked());  // the model's soil
+        static_cast<TFBentleyLoc&>(d).Opcao(2)->setChecked(true);
+    }));
+    j.Metodo(0);
+    EXPECT_EQ(roteiro.registro, QStringList{"dialogo: Método Bentley"});
+    EXPECT_TRUE(pnlMetodo->isVisible());
+    EXPECT_FALSE(pnlEV->isVisible());
+    EXPECT_TRUE(j.B("btnDefinir")->isEnabled());
+    const TEspacamento& e = j.m.TerracosNivel().Espacamento();
+    EXPECT_EQ(e.Metodologia().Index(), 0);
+    EXPECT_EQ(e.Solo().Familia(), TSolo::FamiliaBentley);
+    EXPECT_EQ(e.Solo().Index(), 2);
+    EXPECT_EQ(e.Solo().Nome(), e.SoloDoMetodo().Nome());
+
+    // Paraná: its own table; closing without OK changes nothing.
+    roteiro.dialogos.push_back(Clicar("btnCancelar", [](QDialog& d) {
+        static_cast<TFParanaLoc&>(d).Opcao(0)->setChecked(true);
+    }));
+    j.Metodo(2);
+    EXPECT_EQ(e.Solo().Familia(), TSolo::FamiliaParana);
+    EXPECT_EQ(e.Solo().Index(), 2);
+    roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
+        auto& p = static_cast<TFParanaLoc&>(d);
+        EXPECT_EQ(p.Opcao(1)->text(), QStringLiteral("Terra a&rgilosa"));
+        p.Opcao(1)->setChecked(true);
+    }));
+    j.B("btnDefinir")->click();
+    EXPECT_EQ(e.Solo().Index(), 1);
+    EXPECT_EQ(e.Solo().Familia(), TSolo::FamiliaParana);
+
+    // Lombardi Neto: each list shows its index; OK stores the three choices.
+    roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
+        auto& l = static_cast<TFLombNetoLoc&>(d);
+        l.EscolherCultura(30);
+        l.EscolherGrupo(1);
+        l.EscolherPreparo(2);
+        EXPECT_EQ(l.IndiceU()->text(), QString::fromStdString(FloatToStr(TCultura::Tabela()[30].u)));
+        EXPECT_FALSE(l.IndiceK()->text().isEmpty());
+        EXPECT_FALSE(l.IndiceM()->text().isEmpty());
+    }));
+    j.Metodo(1);
+    EXPECT_EQ(e.Metodologia().Index(), 1);
+    EXPECT_EQ(e.Cultura().Indice(), 30);
+    EXPECT_EQ(e.ResistenciaErosao().Indice(), 1);
+    EXPECT_EQ(e.PreparoDoSolo().Indice(), 2);
+    EXPECT_EQ(e.Solo().Familia(), TSolo::FamiliaBentley);
+    EXPECT_TRUE(roteiro.dialogos.empty());
+}
+
+TEST(FrmLocacao, TerraceTypeConsultationAndTheArbitraryType) {
+    TDialogosRoteiro roteiro;
+    Janela j;
+    j.w->findChild<QRadioButton*>("rbCriterio1")->click();
+    EXPECT_EQ(j.m.TerracosNivel().Selecao().MetodoSelecao(), 1);
+    roteiro.dialogos.push_back([](QDialog&) { return int(QDialog::Rejected); });
+    j.B("btnConsultaTipoTerraco")->click();
+    j.w->findChild<QRadioButton*>("rbCriterio3")->click();
+    roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
+        EXPECT_TRUE(static_cast<TFTipoNenhum&>(d).Opcao(0)->isChecked());
+        static_cast<TFTipoNenhum&>(d).Opcao(3)->setChecked(true);
+    }));
+    j.B("btnConsultaTipoTerraco")->click();
+    EXPECT_EQ(roteiro.registro, (QStringList{"dialogo: Tipos de Terraços Recomendados pela Emater/RS",
+                                             "dialogo: Tipo de Terraço Arbitrado"}));
+    EXPECT_EQ(j.m.TerracosNivel().Selecao().TipoArbitradoIndex(), 3);
+    EXPECT_EQ(j.m.TerracosNivel().Selecao().TipoRecomendado(), TSelecaoTipoTerraco::NomeTipoArbitrado(3));
+}
+
+TEST(FrmLocacao, FieldsSurviveASaveAndReopen) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const std::string projeto = pasta.Arquivo("loc.kzp");
+    {
+        Janela j;
+        j.m.SetModulo("Locacao");  // as the shell does: the paths are saved for this module
+        j.Digitar("edtTr", "25");
+        j.Digitar("edtK", "1932,5");
+        j.Digitar("edt_a", "0,162");
+        j.Digitar("edt_b", "17,3");
+        j.Digitar("edt_c", "0,872");
+        j.E("meLatitude")->setText(QStringLiteral("22°54'20\""));
+        j.E("meLongitude")->setText(QStringLiteral("47°03'39\""));
+        j.Digitar("edtSm", "1,25");
+        j.Digitar("edtCoefDesinf", "1,3");
+        j.Metodo(3);
+        j.Digitar("edtEV", "1,75");
+        j.w->findChild<QRadioButton*>("rbCriterio2")->click();
+        j.Digitar("edtTIE", "22,5");
+        j.Digitar("edtImagemElevacao", "dem.asc");
+        j.Digitar("edtImagemDec", "dec.asc");
+        j.Digitar("edtVetorSaida", "linhas.vet");
+        j.w->OnLerCamposDados();
+        j.m.EscreverProjeto(projeto);
+    }
+    Janela k;
+    ASSERT_TRUE(k.m.LerProjeto(projeto));
+    k.w->PreencherCampos();
+    const std::pair<const char*, const char*> esperado[] = {
+        {"edtTr", "25,0"},          {"edtK", "1932,5"},          {"edt_a", "0,162"},     {"edt_b", "17,3"},
+        {"edt_c", "0,872"},         {"edtSm", "1,25"},           {"edtCoefDesinf", "1,3"}, {"edtEV", "1,75"},
+        {"edtTIE", "22,5"},         {"edtImagemElevacao", "dem.asc"}, {"edtImagemDec", "dec.asc"},
+        {"edtVetorSaida", "linhas.vet"},
+    };
+    for (const auto& [nome, texto] : esperado) EXPECT_EQ(k.E(nome)->text(), QString::fromUtf8(texto)) << nome;
+    EXPECT_EQ(k.E("meLatitude")->text(), QStringLiteral("22°54'20\""));
+    EXPECT_EQ(k.C("cbMetodo")->currentIndex(), 3);
+    EXPECT_FALSE(k.E("edtEV")->isHidden());
+    EXPECT_TRUE(k.E("edtAlturaTerraco")->isHidden());
+    EXPECT_TRUE(k.w->findChild<QRadioButton*>("rbCriterio2")->isChecked());
+    EXPECT_EQ(k.w->SecaoAberta(), QStringLiteral("Precipitação"));
+    EXPECT_FALSE(k.g.Alterado());
+}
+
+TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
+    TDialogosRoteiro roteiro;
+    Cone cone;
+    Janela j;
+    j.Modelo(3, 1.0);
+    j.Arquivos(cone.elev, cone.decl, cone.saida);
+    j.w->PreencherCampos();
+    // Changes that make the last report stale.
+    EXPECT_TRUE(j.B("btnRelatorio")->isEnabled());
+    j.Digitar("edtTr", "10");
+    EXPECT_FALSE(j.B("btnRelatorio")->isEnabled());
+    j.B("btnRelatorio")->setEnabled(true);
+    j.w->findChild<QRadioButton*>("rbCriterio1")->click();
+    EXPECT_FALSE(j.B("btnRelatorio")->isEnabled());
+    j.B("btnRelatorio")->setEnabled(true);
+    roteiro.dialogos.push_back([](QDialog&) { return int(QDialog::Rejected); });
+    j.B("btnConsultaTipoTerraco")->click();
+    EXPECT_FALSE(j.B("btnRelatorio")->isEnabled());
+    j.B("btnRelatorio")->setEnabled(true);
+    j.Metodo(3);
+    EXPECT_FALSE(j.B("btnRelatorio")->isEnabled());
+
+    QString relatorio;
+    QString titulo, rotulo;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->AoIniciarExecucao = [&](TJanelaProgresso& p) {
+        titulo = p.windowTitle();
+        EXPECT_EQ(p.objectName(), QStringLiteral("TFPercent"));
+        EXPECT_EQ(p.windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(p.BotaoCancelar()->text(), QStringLiteral("&Cancelar"));
+    };
+    roteiro.registro.clear();
+    j.w->btnProcessarClick();
+    EXPECT_EQ(titulo, QStringLiteral("Aguarde, processando..."));
+    EXPECT_EQ(j.w->ErroExecucao(), QString());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    const TBDT& b = j.m.LocacaoNivel().Registros();
+    ASSERT_EQ(b.Count(), 3);
+    QTableWidget* t = j.w->Tabela();
+    ASSERT_EQ(t->rowCount(), b.Count());
+    ASSERT_EQ(t->columnCount(), 7);
+    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("Espaçamento\nvertical(m)"));
+    double total = 0;
+    for (int i = 1; i <= b.Count(); ++i) {
+        const std::vector<std::string> c = CelulasTerraco(*b.Item(i));
+        for (int k = 0; k < 7; ++k) EXPECT_EQ(t->item(i - 1, k)->text(), QString::fromStdString(c[size_t(k)]));
+        total += b.Item(i)->length;
+    }
+    EXPECT_EQ(t->item(0, 0)->text(), QStringLiteral("1"));
+    EXPECT_EQ(t->item(0, 2)->text(), QStringLiteral("1,00"));
+    EXPECT_EQ(j.w->findChild<QLabel*>("lblTotal")->text(),
+              QStringLiteral("Comprimento total de terraços: ") + QString::fromStdString(ComprimentoTotalFormatado(total)));
+    // Files of the run, read back.
+    TBDT lido;
+    ASSERT_TRUE(lido.LoadFromFile(TabelaDaSaida(cone.saida)));
+    EXPECT_EQ(lido.Count(), 3);
+    TVET vet;
+    vet.Load(cone.saida);
+    EXPECT_EQ(vet.LineCount(), 3);
+    // The report opened by itself, and the button is back.
+    EXPECT_TRUE(roteiro.registro.contains(
+        QStringLiteral("dialogo: Relatório - Locação de Sistemas de Terraceamento em Nível")));
+    EXPECT_TRUE(relatorio.contains(QStringLiteral("<B>Comprimento total de terraços: </B>") +
+                                   QString::fromStdString(ComprimentoTotalFormatado(total))));
+    EXPECT_TRUE(j.B("btnRelatorio")->isEnabled());
+    // Lines over the shaded elevation: one polyline a terrace, vertices on the cone's circles
+    // (the cell centre on the pixel centre: the top is at pixel (40, 40)).
+    TMapaLocacao* mapa = j.w->Mapa();
+    EXPECT_EQ(mapa->Relevo().size(), QSize(80, 80));
+    ASSERT_EQ(mapa->Linhas().size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const double raio = (30 - b.Item(int(i) + 1)->level) / 0.1;
+        for (const QPointF& p : mapa->Linhas()[i]) EXPECT_NEAR(std::hypot(p.x() - 40, p.y() - 40), raio, 1.5);
+    }
+    EXPECT_EQ(j.w->Abas()->currentIndex(), 1);
+    // The button opens it again.
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.B("btnRelatorio")->click();
+    EXPECT_TRUE(roteiro.dialogos.empty());
+}
+
+TEST(FrmLocacao, CancelAtTheSecondTerraceKeepsTheLinesSoFar) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const int n = 1000;
+    std::vector<float> z(size_t(n) * n), s(size_t(n) * n);
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) {
+            const double dr = r - 480.3, dc = c - 520.7, e = std::exp(-(dr * dr + dc * dc) / (2 * 300.0 * 300.0));
+            z[size_t(r) * n + c] = float(10 + 60 * e);
+            // |grad z| in percent, exactly.
+            s[size_t(r) * n + c] = float(100 * 60 * e * std::hypot(dr, dc) / (300.0 * 300.0) + 0.01);
+        }
+    GravarFlt(pasta.Arquivo("morro"), n, z);
+    GravarFlt(pasta.Arquivo("morro_decl"), n, s);
+    Janela j;
+    j.Modelo(3, 5.0);
+    j.Arquivos(pasta.Arquivo("morro.flt"), pasta.Arquivo("morro_decl.flt"), pasta.Arquivo("morro.vet"));
+    j.w->PreencherCampos();
+    TLocacaoNivel& loc = j.m.LocacaoNivel();
+    int vistoAoCancelar = 0;
+    QStringList rotulos;
+    j.w->AoIniciarExecucao = [&](TJanelaProgresso& p) {
+        auto* t = new QTimer(&p);
+        QObject::connect(t, &QTimer::timeout, &p, [&] {
+            rotulos << p.Rotulo()->text();
+            if (loc.TerraceCount() >= 2 && !vistoAoCancelar) {
+                vistoAoCancelar = loc.TerraceCount();
+                p.BotaoCancelar()->click();
+            }
+        });
+        t->start(1);
+    };
+    QString relatorio;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->btnProcessarClick();
+    ASSERT_GE(vistoAoCancelar, 2);
+    const int locados = loc.Registros().Count();
+    EXPECT_GE(locados, 2);
+    // The label shows the engine's status, with the line count after two spaces once there is one.
+    const QRegularExpression contagem(QStringLiteral("^Número de terraços locados: (  [1-9][0-9]*)?$"));
+    ASSERT_FALSE(rotulos.isEmpty());
+    for (const QString& r : rotulos)
+        EXPECT_TRUE(r.startsWith(QStringLiteral("Carregando ")) || contagem.match(r).hasMatch()) << r.toStdString();
+    TVET vet;
+    vet.Load(pasta.Arquivo("morro.vet"));
+    EXPECT_EQ(vet.LineCount(), locados);
+    TBDT lido;
+    ASSERT_TRUE(lido.LoadFromFile(pasta.Arquivo("morro.bdt")));
+    EXPECT_EQ(lido.Count(), locados);
+    EXPECT_EQ(j.w->Tabela()->rowCount(), locados);
+    // A full run of the same field places more lines.
+    TNumeroDaCurva cn;
+    cn.Assign(j.m.NumeroDaCurva());
+    TTerracosNivel t;
+    t.Assign(j.m.TerracosNivel());
+    TLocacaoNivel inteira;
+    inteira.Processar(pasta.Arquivo("morro.flt"), pasta.Arquivo("morro_decl.flt"), j.m.Precipitacao(), cn, t,
+                      pasta.Arquivo("inteira.vet"));
+    EXPECT_LT(locados, inteira.Registros().Count());
+}
+
+TEST(FrmLocacao, SlopeRasterOfAnotherSizeIsReportedAndNothingHangs) {
+    TDialogosRoteiro roteiro;
+    Cone cone;
+    GravarDeclividade(cone.decl, 70, 80, 1.0, kCone);
+    Janela j;
+    j.Modelo();
+    j.Arquivos(cone.elev, cone.decl, cone.saida);
+    j.w->PreencherCampos();
+    j.w->btnProcessarClick();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(roteiro.registro, QStringList{QStringLiteral("erro: As imagens de elevação e de declividade não têm o "
+                                                           "mesmo número de linhas e colunas.")});
+    EXPECT_FALSE(std::filesystem::exists(cone.saida));
+    EXPECT_FALSE(j.B("btnRelatorio")->isEnabled());
+    EXPECT_EQ(j.w->Tabela()->rowCount(), 0);
+}
+
+TEST(FrmLocacao, CoarseRealModelShowsTheResolutionWarning) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const std::string elev = pasta.Arquivo("hugo_site.asc"), decl = pasta.Arquivo("hugo_decl.flt");
+    GravarArquivo(elev, LerArquivo(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/hugo_site.asc"));
+    TDecliTipoSingle().Compute(elev, decl, "Declividade");
+    Janela j;
+    j.Modelo(0);
+    j.Arquivos(elev, decl, pasta.Arquivo("hugo.vet"));
+    j.w->PreencherCampos();
+    QString relatorio;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->btnProcessarClick();
+    const std::string aviso = j.m.LocacaoNivel().AvisoResolucao();
+    ASSERT_FALSE(aviso.empty());
+    EXPECT_TRUE(roteiro.Mensagens("info").contains(QString::fromStdString(aviso)));
+    EXPECT_TRUE(j.w->findChild<QLabel*>("lblNotas")->text().contains(QString::fromStdString(aviso)));
+    EXPECT_GT(j.w->Tabela()->rowCount(), 0);
+    EXPECT_TRUE(j.w->Mapa()->TemFaixas() || j.m.LocacaoNivel().MapaFaixas().terraco.empty());
+}
+
+TEST(FrmLocacao, SectionsStackUnderTheirButtonsAndThePictureLinksOpenThem) {
+    TDialogosRoteiro roteiro;
+    Janela j;
+    const char* const botoes[] = {"btnPrecipitacao", "btnCanal", "btnEspacamento", "btnTipoTerraco", "btnSolo",
+                                  "btnTerreno"};
+    j.w->AbrirSecao(QStringLiteral("Canal"));
+    auto* painel = j.w->findChild<QWidget*>("gbCanal");
+    ASSERT_TRUE(painel->isVisible());
+    for (int i = 0; i < 6; ++i) {
+        const int esperado = 10 + 40 * i + (i > 1 ? painel->height() + 10 : 0);
+        EXPECT_EQ(j.B(botoes[i])->y(), esperado) << botoes[i];
+    }
+    EXPECT_EQ(painel->y(), 50 + 40);
+    EXPECT_FALSE(j.w->findChild<QWidget*>("gbPrecipitacao")->isVisible());
+    // Picture colours (RGB): sections, the program, and the arrow-only terrain.
+    TFiguraMapa* f = j.w->Figura();
+    int lancou = 0;
+    j.w->Lancador = [&] { ++lancou; };
+    const std::pair<QRgb, const char*> cores[] = {{0x800000, "Espaçamento"}, {0x808000, "Solo"},
+                                                  {0x008080, "Tipo de Terraço"}, {0x00FFFF, "Canal"},
+                                                  {0xFFFFFF, "Precipitação"}, {0x00FF00, "Terreno"}};
+    for (const auto& [cor, secao] : cores) {
+        const auto s = f->Significado(cor);
+        EXPECT_TRUE(s.Acao || s.Clique) << std::hex << cor;
+        f->Executar(cor);
+        EXPECT_EQ(j.w->SecaoAberta(), QString::fromUtf8(secao));
+    }
+    EXPECT_FALSE(f->Significado(0x00FF00).Acao);
+    EXPECT_TRUE(f->Significado(0x00FF00).Normal);
+    EXPECT_TRUE(f->Significado(0xC0C0C0).Normal);
+    EXPECT_TRUE(f->Significado(0xFFFF00).Acao);
+    f->Executar(0x0000FF);
+    EXPECT_EQ(lancou, 1);
+    // The picture drawn for the window carries those colours in its map.
+    ASSERT_FALSE(f->Mapa().isNull());
+    QSet<QRgb> vistas;
+    for (int y = 0; y < f->Mapa().height(); ++y)
+        for (int x = 0; x < f->Mapa().width(); ++x) vistas.insert(f->Mapa().pixel(x, y) & 0xFFFFFF);
+    for (QRgb c : {0x800000u, 0x808000u, 0x008080u, 0x00FFFFu, 0xFFFFFFu, 0x00FF00u, 0x0000FFu})
+        EXPECT_TRUE(vistas.contains(c)) << std::hex << c;
+}
+
+TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
+    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
+                          "hugo_site_2m_declividade.hdr"})
+        std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+    const std::string projeto = pasta.Arquivo("Locacao em nivel.kzp");
+    Janela j;
+    j.m.AbrirProjetoSemAlterar(projeto);
+    j.g.SetPathProjeto(projeto);
+    EXPECT_EQ(j.m.Modulo(), "Locacao");
+    j.w->PreencherCampos();
+    EXPECT_EQ(j.E("edtImagemElevacao")->text(), QStringLiteral("hugo_site_2m.flt"));
+    EXPECT_EQ(j.E("edtTr")->text(), QStringLiteral("10,0"));
+    EXPECT_EQ(j.C("cbMetodo")->currentIndex(), 0);
+    QString relatorio;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->btnProcessarClick();
+    EXPECT_EQ(j.w->ErroExecucao(), QString());
+    // The relative paths were read from the project's folder.
+    EXPECT_TRUE(std::filesystem::exists(pasta.Arquivo("hugo_site_2m.bdt")));
+    // The command line's run: the same project, its files, the same core call.
+    TModeloProjeto m;
+    m.AbrirProjetoSemAlterar(projeto);
+    TArquivosLocacao pedidos;
+    pedidos.saida = pasta.Arquivo("cli.vet");
+    const TArquivosLocacao a = ArquivosDaLocacao(m.LocacaoNivel(), projeto, pedidos);
+    const TResultadoLocacao r = Locar(m.LocacaoNivel(), a, m.Precipitacao(), m.NumeroDaCurva(), m.TerracosNivel());
+    ASSERT_GT(r.terracos.size(), 10u);
+    ASSERT_EQ(j.w->Tabela()->rowCount(), int(r.terracos.size()));
+    for (int i = 0; i < int(r.terracos.size()); ++i) {
+        const std::vector<std::string> c = CelulasTerraco(r.terracos[size_t(i)]);
+        for (int k = 0; k < 7; ++k) EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
+    }
+    EXPECT_TRUE(relatorio.contains(QString::fromStdString(ComprimentoTotalFormatado(r.comprimentoTotal))));
+    // At 2 m cells the spacing spans several cells: no coarse-model warning.
+    EXPECT_TRUE(roteiro.Mensagens("info").isEmpty());
+}
