@@ -11,5 +11,5 @@ if(TARGET gerar_exemplos)
     COMMENT "Gerando o relevo do exemplo de locação"
     VERBATIM)
   add_custom_target(exemplo_locacao ALL DEPENDS ${relevo_loc_saida})
-  install(FILES ${relevo_loc_saida} DESTINATION bin/Exemplos)
+  install(FILES ${relevo_loc_saida} DESTINATION ${VANDORO_DESTINO_BIN}/Exemplos)
 endif()

@@ -10,7 +10,7 @@ if(TARGET gerar_figuras_locacao)
     COMMENT "Desenhando a figura da locação"
     VERBATIM)
   add_custom_target(figuras_locacao ALL DEPENDS ${figuras_loc_saida})
-  install(FILES ${figuras_loc_saida} DESTINATION bin)
+  install(FILES ${figuras_loc_saida} DESTINATION ${VANDORO_DESTINO_BIN})
   function(vandoro_figuras_locacao_para_testes)
     if(TARGET test_gui)
       add_dependencies(test_gui figuras_locacao)
