@@ -61,7 +61,7 @@ TFFerramentaRaster::TFFerramentaRaster(const QString& objeto, const QString& leg
     auto campo = [this](const char* nome) {
         auto* e = new QLineEdit(this);
         e->setObjectName(nome);
-        e->setMinimumWidth(380);
+        e->setMinimumWidth(560);
         return e;
     };
     auto botao = [this](const char* nome, const QString& texto) {
@@ -123,6 +123,7 @@ void TFFerramentaRaster::BitBtnAbrirClick() {
     if (nome.isEmpty() || !QFileInfo::exists(nome)) return;
     edtArqEntrada_->setText(nome);
     edtTitulo_->setText(Q(TituloPadrao(S(nome))));
+    edtTitulo_->setCursorPosition(0);  // a long title shows from its start
 }
 
 void TFFerramentaRaster::BitBtn2Click() {
