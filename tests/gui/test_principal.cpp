@@ -272,10 +272,10 @@ TEST_F(Principal, ComandosComandosDesligadosEAtalhos) {
     for (const char* n : {"actNovo", "actAbrir", "actSair", "actPraticas", "actConfiguracao", "actImpressora",
                           "actCarregarImagens", "actCascata", "actSobre", "actConteudo"})
         EXPECT_TRUE(A(n)->isEnabled()) << n;
-    // The raster tools' windows are not built yet: there, but switched off.
-    for (const char* n : {"actVisualizar", "actImportacao", "actExportacao", "actFiltro", "actDeclividade"})
-        EXPECT_FALSE(A(n)->isEnabled()) << n;
-    EXPECT_FALSE(A("actDeclividade")->isVisible());
+    // Slope, filter and vector conversion are on, the slope shown too.
+    for (const char* n : {"actImportacao", "actExportacao", "actFiltro", "actDeclividade"})
+        EXPECT_TRUE(A(n)->isEnabled()) << n;
+    EXPECT_TRUE(A("actDeclividade")->isVisible());
     EXPECT_TRUE(A("actVisualizar")->isVisible());
     for (int i = 1; i <= 4; ++i) {
         const QByteArray n = "actRecente" + QByteArray::number(i);

@@ -163,12 +163,18 @@ TEspacamentoCelulas EspacamentoCelulas(const TImagem& img) {
     return e;
 }
 
-std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std::string& saida,
-                                           IProgresso* progresso) {
+void ChecaNomesEntradaSaida(const std::string& entrada, const std::string& saida) {
     std::error_code ec;
     if (entrada.empty() || !std::filesystem::exists(entrada, ec)) throw EArquivoEntrada();
     if (saida.empty()) throw EArquivoSaida();
     ChecaSaidaDiferente(entrada, saida);
+    // A name no writer takes is refused now, not after the whole computation.
+    ChecaFormatoGravavel(saida);
+}
+
+std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std::string& saida,
+                                           IProgresso* progresso) {
+    ChecaNomesEntradaSaida(entrada, saida);
     if (progresso) {
         progresso->SetStatus("Carregando arquivo " + NomeSemCaminho(entrada));
         progresso->ProcessEvents();
@@ -265,6 +271,7 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
         if (rows > 1) LeLinhaComBorda(entrada, 1, lin.Abaixo(), false, flag);
         Faixa faixa;
         for (int r = 0; r < rows; ++r) {
+            ChecaInterrupcao(progresso_);
             const bool ultima = r == rows - 1;
             if (r > 0) {
                 lin.Sobe();
@@ -324,6 +331,7 @@ void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::
         if (rows > 1) LeLinhaComBorda(entrada, 1, lin.Abaixo(), true, 0);
         Faixa faixa;
         for (int r = 0; r < rows; ++r) {
+            ChecaInterrupcao(progresso_);
             const bool ultima = r == rows - 1;
             if (r > 0) {
                 lin.Sobe();

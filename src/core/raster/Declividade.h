@@ -37,6 +37,15 @@ public:
     explicit EUnidadeImagem(const std::string& mensagem) : EVandoro(mensagem) {}
 };
 
+// The user asked to stop; raised between rows, before anything is written.
+class ECalculoInterrompido : public EVandoro {
+public:
+    ECalculoInterrompido() : EVandoro("Cálculo interrompido. Nenhum arquivo foi gravado.") {}
+};
+inline void ChecaInterrupcao(const IProgresso* progresso) {
+    if (progresso && progresso->StopRequested()) throw ECalculoInterrompido();
+}
+
 // Gradient and row-range helpers shared by the slope and the filters.
 class TFFunc {
 public:
@@ -57,8 +66,12 @@ struct TEspacamentoCelulas {
 // without a positive, finite cell size raises its own error instead of dividing by zero.
 TEspacamentoCelulas EspacamentoCelulas(const TImagem& img);
 
-// The dialog's checks, in its order: the input exists (EArquivoEntrada), an output name is
-// given (EArquivoSaida), the output shares no file with the input (ChecaSaidaDiferente), the input loads and is not a byte image (EArquivoByte). Returns
+// The checks that need no loading, in the dialog's order: the input exists
+// (EArquivoEntrada), an output name is given (EArquivoSaida), the output shares no file with
+// the input (ChecaSaidaDiferente) and names a format that can be written
+// (ChecaFormatoGravavel).
+void ChecaNomesEntradaSaida(const std::string& entrada, const std::string& saida);
+// Those checks, then the input loads and is not a byte image (EArquivoByte). Returns
 // the loaded input; format errors of the file propagate. With a progress receiver the
 // load shows "Carregando arquivo " + the name.
 std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std::string& saida,

@@ -126,6 +126,7 @@ TFaixaFiltro FiltroPassada(const TImagem& origem, TImagem& destino, bool inteiro
         if (rows > 1) LeLinhaComBorda(origem, 1, b, inteiro, noDataLeitura);
         float mx = 0, mn = TFFunc::kSemPositivo;
         for (int r = 0; r < rows; ++r) {
+            ChecaInterrupcao(progresso);
             if (r > 0) {
                 std::swap(a, m);
                 std::swap(m, b);  // a = old m, m = old b, b = old a (reused)

@@ -162,10 +162,15 @@ bool TImagem::LoadFromFile(const std::string& name) {
     return true;
 }
 
-void TImagem::SaveToFile(const std::string& name) {
-    const TFormatoImagem f = FormatoDe(name);
-    if (f == TFormatoImagem::Desconhecido) ImagemInvalida(name);
+void ChecaFormatoGravavel(const std::string& nome) {
+    const TFormatoImagem f = FormatoDe(nome);
+    if (f == TFormatoImagem::Desconhecido) ImagemInvalida(nome);
     if (f == TFormatoImagem::Idrisi32) throw ENaoImplementado("Não implementado.");
+}
+
+void TImagem::SaveToFile(const std::string& name) {
+    ChecaFormatoGravavel(name);
+    const TFormatoImagem f = FormatoDe(name);
     SetStatus("Gravando a imagem no disco rígido ...");
     LimpaStatus limpa{*this};
     switch (f) {

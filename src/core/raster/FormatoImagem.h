@@ -42,6 +42,11 @@ bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
 // The name with its last three characters replaced by 'ext' (partner files).
 std::string TrocaExtensao3(const std::string& name, const std::string& ext);
 
+// Refuses a name no writer handles, before anything is computed for it, with the message
+// SaveToFile would give: the invalid-image error, or ENaoImplementado "Não implementado."
+// for the Idrisi 32-bit names.
+void ChecaFormatoGravavel(const std::string& nome);
+
 // Refuses an output that shares any file with the input (see ImagensCompartilhamArquivo):
 // "A entrada e a saída são o mesmo arquivo.". Every tool that reads one image and writes
 // another asks this before it writes anything.

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <utility>
 
 #include "common/Ajuda.h"
 #include "common/DataHora.h"
@@ -31,6 +32,7 @@
 #include "shell/JanelaDados.h"
 #include "rainfall/ConsultaChuva.h"
 #include "location/FrmLocacao.h"
+#include "raster/Ferramentas.h"
 #include "shell/JanelaProvisoria.h"
 #include "sizing/Assistentes.h"
 #include "sizing/FrmDimensionamento.h"
@@ -192,6 +194,22 @@ void TFPrincipal::CriarAcoes() {
     actComoUsar_ = Acao("actComoUsar", "Como usar a &ajuda..", "Explica como usar a ajuda",
                         [this] { AbrirAjuda(this, 6); });
     actSobre_ = Acao("actSobre", "&Sobre o Vandoro 4.1...", "Mostra a versão do programa", [this] { Sobre(); });
+
+    // Slope, filter and vector conversion; the slope is shown too, as the location window
+    // needs a slope raster and nothing else makes one.
+    const std::pair<QAction*, TFerramenta> ferramentas[] = {{actDeclividade_, TFerramenta::Declividade},
+                                                            {actFiltro_, TFerramenta::Filtro},
+                                                            {actImportacao_, TFerramenta::Importacao},
+                                                            {actExportacao_, TFerramenta::Exportacao}};
+    for (const auto& [a, f] : ferramentas) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this, f = f] {
+            Proteger([this, f] { AbrirFerramenta(f, this, Q(gerente_.OpenDialog().PastaInicial)); });
+        });
+    }
+    actDeclividade_->setVisible(true);
+    actImportacao_->setStatusTip("Importa um arquivo vetor do Idrisi ou do Surfer");
+    actExportacao_->setStatusTip("Exporta um arquivo vetor para o Idrisi ou o Surfer");
 }
 
 void TFPrincipal::CriarMenus() {

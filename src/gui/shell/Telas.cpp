@@ -22,6 +22,7 @@
 #include "common/Dialogos.h"
 #include "location/TelasLocacao.h"
 #include "rainfall/TelasChuva.h"
+#include "raster/TelasFerramentas.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
 #include "sizing/FrmDimensionamento.h"
@@ -212,6 +213,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
         servico.nome = n;
         servico.Gravar(janela);
     });
+    TelasRaster(pastaPrograma, [&](QWidget& janela, const QString& n) { servico.nome = n; servico.Gravar(janela); });
     vigia.stop();
     InstalarDialogos(nullptr);
 

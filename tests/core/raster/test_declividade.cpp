@@ -214,6 +214,12 @@ TEST(Declividade, VerificacoesDoDialogoNaOrdem) {
     // The raster layer refuses an unknown output format when saving.
     EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(Dado("declive3.asc"), tmp.Arquivo("d.ras"), ""); }),
               "Erro. O arquivo d.ras não corresponde a um arquivo válido de imagem.");
+    // ... before the input is even read: a byte input gets the format error, not its own,
+    // and nothing is written.
+    EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("b.ras"), ""); }),
+              "Erro. O arquivo b.ras não corresponde a um arquivo válido de imagem.");
+    EXPECT_EQ(MensagemDe([&] { AbreEntradaRaster(Dado("byte3.doc"), tmp.Arquivo("b.rst")); }), "Não implementado.");
+    EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("b.ras")));
     EXPECT_EQ(TituloDeclividade("/a/b/morro.doc"), "Imagem declividade gerada do arquivo imagem de elevação morro.doc");
 }
 

@@ -1,0 +1,29 @@
+#include "raster/FDeclividade.h"
+
+#include "common/Dialogos.h"
+#include "raster/Declividade.h"
+
+TFDeclividade::TFDeclividade(QWidget* pai)
+    : TFFerramentaRaster(QStringLiteral("FDeclividade"), QStringLiteral("Declividade"), kTopicoAjuda,
+                         QStringLiteral("Imagens válidas|*.img;*.rst;*.flt;*.asc;*.grd;*.ras|Imagens do Idrisi 16 "
+                                        "bits (*.img)|*.img|Imagens do Idrisi 32 bits (*.rst)|*.rst|Imagens do "
+                                        "ArcView (*.flt)|*.flt|Imagens do ArcView (*.asc)|*.asc|Imagens RAS "
+                                        "(*.ras)|*.ras|Imagens do Surfer (*.grd)|*.grd"),
+                         pai) {}
+
+std::string TFDeclividade::TituloPadrao(const std::string& entrada) const { return TituloDeclividade(entrada); }
+
+void TFDeclividade::Verificar(const std::string& entrada, const std::string& saida) {
+    ChecaNomesEntradaSaida(entrada, saida);
+}
+
+void TFDeclividade::Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
+                             const std::string&, IProgresso& progresso) {
+    CalculaDeclividade(entrada, saida, titulo, &progresso);
+}
+
+QString TFDeclividade::MensagemSucesso() const {
+    return QStringLiteral("Cálculo de declividade finalizado com sucesso.");
+}
+
+void TFDeclividade::MostrarByte(const QString& texto) { Dialogos().Aviso(this, texto); }

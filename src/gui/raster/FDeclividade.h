@@ -1,0 +1,18 @@
+#pragma once
+// "Declividade": a slope raster, in percent, from an elevation raster.
+#include "raster/FerramentaRaster.h"
+
+class TFDeclividade : public TFFerramentaRaster {
+    Q_OBJECT
+public:
+    static constexpr int kTopicoAjuda = 20;
+    explicit TFDeclividade(QWidget* pai = nullptr);
+
+protected:
+    std::string TituloPadrao(const std::string& entrada) const override;
+    void Verificar(const std::string& entrada, const std::string& saida) override;
+    void Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
+                  const std::string& legenda, IProgresso& progresso) override;
+    QString MensagemSucesso() const override;
+    void MostrarByte(const QString& texto) override;
+};

@@ -1,0 +1,46 @@
+#include "raster/FFiltro.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+
+#include "common/Dialogos.h"
+#include "raster/Filtro.h"
+
+TFFiltro::TFFiltro(QWidget* pai)
+    : TFFerramentaRaster(QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda,
+                         QStringLiteral("Imagens válidas|*.img;*.rst;*.flt;*.asc;*.grd|Imagens do Idrisi 16 bits "
+                                        "(*.img)|*.img|Imagens do Idrisi 32 bits (*.rst)|*.rst|Imagens do ArcView "
+                                        "(*.flt)|*.flt|Imagens do ArcView (*.asc)|*.asc|Imagens do Surfer "
+                                        "(*.grd)|*.grd"),
+                         pai) {
+    filtragens_ = new QSpinBox(this);
+    filtragens_->setObjectName("SpinEditFiltragens");
+    filtragens_->setRange(1, kMaxFiltragens);
+    filtragens_->setValue(1);
+    filtragens_->setMinimumWidth(70);
+    auto* rotulo = new QLabel(QStringLiteral("&Número de filtragens da imagem"), this);
+    rotulo->setBuddy(filtragens_);
+    auto* linha = new QHBoxLayout;
+    linha->addWidget(rotulo);
+    linha->addWidget(filtragens_);
+    linha->addStretch();
+    Grade()->addLayout(linha, 3, 0, 1, 3);
+}
+
+std::string TFFiltro::TituloPadrao(const std::string& entrada) const { return TituloFiltro(entrada); }
+
+void TFFiltro::Verificar(const std::string& entrada, const std::string& saida) {
+    ChecaNomesEntradaSaida(entrada, saida);
+    passadas_ = filtragens_->value();
+}
+
+void TFFiltro::Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
+                        const std::string& legenda, IProgresso& progresso) {
+    CalculaFiltro(entrada, saida, passadas_, titulo, &progresso, legenda, S(pastaTrabalho_));
+}
+
+QString TFFiltro::MensagemSucesso() const { return QStringLiteral("Processo de filtragem finalizado com sucesso."); }
+
+void TFFiltro::MostrarByte(const QString& texto) { Dialogos().Erro(this, texto); }

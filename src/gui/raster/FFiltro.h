@@ -1,0 +1,29 @@
+#pragma once
+// "Filtro": an elevation raster smoothed by 1 to 50 passes of a 3 x 3 mean.
+#include "raster/FerramentaRaster.h"
+
+class QSpinBox;
+
+class TFFiltro : public TFFerramentaRaster {
+    Q_OBJECT
+public:
+    static constexpr int kTopicoAjuda = 24;
+    explicit TFFiltro(QWidget* pai = nullptr);
+
+    QSpinBox* SpinEditFiltragens() const { return filtragens_; }
+    // Folder of the working copy of real images (default: the system's temporary folder).
+    void SetPastaTrabalho(const QString& pasta) { pastaTrabalho_ = pasta; }
+
+protected:
+    std::string TituloPadrao(const std::string& entrada) const override;
+    void Verificar(const std::string& entrada, const std::string& saida) override;
+    void Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
+                  const std::string& legenda, IProgresso& progresso) override;
+    QString MensagemSucesso() const override;
+    void MostrarByte(const QString& texto) override;
+
+private:
+    QSpinBox* filtragens_;
+    QString pastaTrabalho_;
+    int passadas_ = 1;  // taken from the box before the work starts
+};

@@ -1,0 +1,32 @@
+#include "raster/Ferramentas.h"
+
+#include "common/Dialogos.h"
+#include "raster/FDeclividade.h"
+#include "raster/FFiltro.h"
+#include "raster/FImportExport.h"
+
+void AbrirFerramenta(TFerramenta f, QWidget* pai, const QString& pasta) {
+    switch (f) {
+        case TFerramenta::Declividade: {
+            TFDeclividade d(pai);
+            d.SetPastaInicial(pasta);
+            Dialogos().Executar(d);
+            break;
+        }
+        case TFerramenta::Filtro: {
+            TFFiltro d(pai);
+            d.SetPastaInicial(pasta);
+            Dialogos().Executar(d);
+            break;
+        }
+        case TFerramenta::Importacao:
+        case TFerramenta::Exportacao: {
+            TFImportExport d(pai);
+            d.SetPastaInicial(pasta);
+            // The caption chooses the mode; the window sets its group titles when shown.
+            d.setWindowTitle(QString::fromUtf8(f == TFerramenta::Importacao ? kLegendaImportacao : kLegendaExportacao));
+            Dialogos().Executar(d);
+            break;
+        }
+    }
+}
