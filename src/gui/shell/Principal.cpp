@@ -33,7 +33,6 @@
 #include "rainfall/ConsultaChuva.h"
 #include "location/FrmLocacao.h"
 #include "raster/Ferramentas.h"
-#include "shell/JanelaProvisoria.h"
 #include "sizing/Assistentes.h"
 #include "sizing/FrmDimensionamento.h"
 
