@@ -28,6 +28,7 @@
 #include "shell/Inicial.h"
 #include "shell/JanelaDados.h"
 #include "rainfall/ConsultaChuva.h"
+#include "raster/AbrirArq.h"
 #include "shell/JanelaProvisoria.h"
 #include "sizing/Assistentes.h"
 #include "sizing/FrmDimensionamento.h"
@@ -154,12 +155,15 @@ void TFPrincipal::CriarAcoes() {
                         [this] { DescricaoPraticas(); });
 
     // Windows of the raster tools come later; their commands are there, switched off.
-    actVisualizar_ = Acao("actVisualizar", "&Visualizar", "Abre uma imagem para visualizar", {});
+    actVisualizar_ = Acao("actVisualizar", "&Visualizar", "Abre uma imagem para visualizar", [this] {
+        AbrirVisualizador({area_, statusBar(), barra_, pasta_, Q(gerente_.OpenDialog().PastaInicial),
+                           CarregarImagensNaMemoria()});
+    });
     actImportacao_ = Acao("actImportacao", "&Importação", "Importa uma imagem de outro formato", {});
     actExportacao_ = Acao("actExportacao", "&Exportação", "Exporta uma imagem para outro formato", {});
     actDeclividade_ = Acao("actDeclividade", "&Declividade", "Calcula a declividade de um modelo de elevação", {});
     actFiltro_ = Acao("actFiltro", "&Filtro", "Suaviza uma imagem com um filtro", {});
-    for (QAction* a : {actVisualizar_, actImportacao_, actExportacao_, actDeclividade_, actFiltro_}) a->setEnabled(false);
+    for (QAction* a : {actImportacao_, actExportacao_, actDeclividade_, actFiltro_}) a->setEnabled(false);
     actDeclividade_->setVisible(false);
 
     actConfiguracao_ = Acao("actConfiguracao", "Configuração do &Sistema", "Unidades e estado padrão do programa",
