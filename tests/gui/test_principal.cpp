@@ -270,10 +270,10 @@ TEST_F(Principal, GravacaoQueFalhaMantemDadosEAlteracao) {
 TEST_F(Principal, ComandosComandosDesligadosEAtalhos) {
     for (const char* n : kProjeto) EXPECT_FALSE(A(n)->isEnabled()) << n;
     for (const char* n : {"actNovo", "actAbrir", "actSair", "actPraticas", "actConfiguracao", "actImpressora",
-                          "actCarregarImagens", "actCascata", "actSobre", "actConteudo"})
+                          "actCarregarImagens", "actCascata", "actSobre", "actConteudo", "actVisualizar"})
         EXPECT_TRUE(A(n)->isEnabled()) << n;
     // The raster tools' windows are not built yet: there, but switched off.
-    for (const char* n : {"actVisualizar", "actImportacao", "actExportacao", "actFiltro", "actDeclividade"})
+    for (const char* n : {"actImportacao", "actExportacao", "actFiltro", "actDeclividade"})
         EXPECT_FALSE(A(n)->isEnabled()) << n;
     EXPECT_FALSE(A("actDeclividade")->isVisible());
     EXPECT_TRUE(A("actVisualizar")->isVisible());

@@ -105,27 +105,44 @@ void TImagemRaster::DesenharLinhas(QPainter& p, const QRect& area, double escala
     // A little wider than the painted part, so a line crossing its edge is drawn whole there.
     const double m = largura + 1.0;
     const QRectF visivel(area.x() - m, area.y() - m, area.width() + 2 * m, area.height() + 2 * m);
+    const double vx0 = visivel.left(), vx1 = visivel.right(), vy0 = visivel.top(), vy1 = visivel.bottom();
     QPolygonF trecho;
     for (const TLinhaSobreposta& l : linhas_) {
         const QRectF lim(l.limites.x() * escala, l.limites.y() * escala, l.limites.width() * escala,
                          l.limites.height() * escala);
         if (!lim.adjusted(-1, -1, 1, 1).intersects(visivel)) continue;
+        // A line wholly inside needs no test per segment.
+        const bool inteira = visivel.contains(lim);
         // Only the runs of segments that touch the painted part go to the painter.
         trecho.clear();
         const int n = static_cast<int>(l.pontos.size());
-        QPointF anterior = l.pontos[0] * escala;
-        if (n == 1 && visivel.contains(anterior)) p.drawPoint(anterior);
+        double ax = l.pontos[0].x() * escala, ay = l.pontos[0].y() * escala;
+        if (n == 1 && inteira) p.drawPoint(QPointF(ax, ay));
+        double ux = 0, uy = 0;  // pixel of the last point kept
         for (int i = 1; i < n; ++i) {
-            const QPointF atual = l.pontos[i] * escala;
-            const QRectF seg = QRectF(anterior, atual).normalized();
-            if (seg.adjusted(-0.5, -0.5, 0.5, 0.5).intersects(visivel)) {
-                if (trecho.isEmpty()) trecho << anterior;
-                trecho << atual;
+            const double bx = l.pontos[i].x() * escala, by = l.pontos[i].y() * escala;
+            const bool toca = inteira || !(std::max(ax, bx) < vx0 || std::min(ax, bx) > vx1 ||
+                                           std::max(ay, by) < vy0 || std::min(ay, by) > vy1);
+            if (toca) {
+                if (trecho.isEmpty()) {
+                    trecho << QPointF(ax, ay);
+                    ux = std::floor(ax);
+                    uy = std::floor(ay);
+                }
+                // Zoomed out, many vertices share a screen pixel: one of them is enough
+                // (the last point of the line is always kept).
+                const double px = std::floor(bx), py = std::floor(by);
+                if (!(escala < 1 && i + 1 < n && px == ux && py == uy)) {
+                    trecho << QPointF(bx, by);
+                    ux = px;
+                    uy = py;
+                }
             } else if (!trecho.isEmpty()) {
                 p.drawPolyline(trecho);
                 trecho.clear();
             }
-            anterior = atual;
+            ax = bx;
+            ay = by;
         }
         if (!trecho.isEmpty()) p.drawPolyline(trecho);
     }
