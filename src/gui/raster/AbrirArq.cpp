@@ -56,7 +56,8 @@ TFAbrirArq::TFAbrirArq(const QString& pastaPaletas, const QString& pastaInicial,
     setWindowTitle("Abrir imagem");
     auto* v = new QVBoxLayout(this);
     auto* g = new QGridLayout;
-    g->addWidget(new QLabel("&Imagem:", this), 0, 0);
+    auto* lblImagem = new QLabel("&Imagem:", this);
+    g->addWidget(lblImagem, 0, 0);
     edtImagem_ = new QLineEdit(this);
     edtImagem_->setObjectName("edtImagem");
     edtImagem_->setMinimumWidth(320);
@@ -66,7 +67,8 @@ TFAbrirArq::TFAbrirArq(const QString& pastaPaletas, const QString& pastaInicial,
     btnImagem_->setFixedWidth(32);
     g->addWidget(btnImagem_, 0, 2);
 
-    g->addWidget(new QLabel("&Zoom:", this), 1, 0);
+    auto* lblZoom = new QLabel("&Zoom:", this);
+    g->addWidget(lblZoom, 1, 0);
     cbZoom_ = new QComboBox(this);
     cbZoom_->setObjectName("cbZoom");
     for (const char* z : {"25%", "50%", "75%", "100%", "150%", "200%", "250%", "300%", "350%", "400%"})
@@ -74,7 +76,8 @@ TFAbrirArq::TFAbrirArq(const QString& pastaPaletas, const QString& pastaInicial,
     cbZoom_->setCurrentText("100%");
     g->addWidget(cbZoom_, 1, 1, Qt::AlignLeft);
 
-    g->addWidget(new QLabel("&Paleta:", this), 2, 0);
+    auto* lblPaleta = new QLabel("&Paleta:", this);
+    g->addWidget(lblPaleta, 2, 0);
     cbPaleta_ = new QComboBox(this);
     cbPaleta_->setObjectName("cbPaleta");
     cbPaleta_->setIconSize(QSize(128, 14));
@@ -84,6 +87,9 @@ TFAbrirArq::TFAbrirArq(const QString& pastaPaletas, const QString& pastaInicial,
     btnPaleta_ = new QPushButton("Carregar pale&ta", this);
     btnPaleta_->setObjectName("btnCarregarPaleta");
     g->addWidget(btnPaleta_, 3, 1, Qt::AlignLeft);
+    lblImagem->setBuddy(edtImagem_);
+    lblZoom->setBuddy(cbZoom_);
+    lblPaleta->setBuddy(cbPaleta_);
     v->addLayout(g);
 
     gbVetor_ = new QGroupBox(" Arquivo &vetor (opcional) ", this);

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
@@ -112,7 +113,8 @@ TLegendaRaster::TLegendaRaster(QWidget* pai) : QWidget(pai) {
     g->addWidget(min_, 2, 1, Qt::AlignBottom);
     g->setRowStretch(3, 1);
     for (QLabel* l : {max_, media_, min_}) l->setFixedHeight(kAlturaLegenda / 3);
-    setFixedWidth(110);
+    // As wide as its labels: long coordinates or decimals are never cut.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
 void TLegendaRaster::Definir(const TPaleta& paleta, const TFaixaCores& faixa) {
@@ -237,25 +239,33 @@ void TFVisualizar::CriarMenu() {
     actZoomMenos_ = acao("actZoomMenos", "Zoom -", [this] { ZoomMenos(); });
     actPropriedades_ = acao("actPropriedades", "Proprie&dades", [this] { Propriedades(); });
     actPaleta_ = acao("actPaleta", "Pa&leta", [this] { Paleta(); });
-    actImprimir_ = acao("actImprimir", "Im&primir", [this] { Imprimir(); });
-    actAtributo_ = acao("actAtributo", "Alterar a&tributo", [this] { AlterarAtributo(); });
-    // The save and overlay commands share one menu so the bar stays one line wide.
-    auto* arquivo = menu->addMenu("&Arquivo");
-    arquivo->setObjectName("mnuArquivo");
-    auto mover = [menu, arquivo](QAction* a) {
-        menu->removeAction(a);
-        arquivo->addAction(a);
+    // The rest in three short menus, so the bar fits the narrowest window.
+    auto submenu = [menu](const char* nome, const QString& texto) {
+        QMenu* m = menu->addMenu(texto);
+        m->setObjectName(nome);
+        return m;
     };
+    auto mover = [menu](QMenu* m, QAction* a) {
+        menu->removeAction(a);
+        m->addAction(a);
+    };
+    QMenu* arquivo = submenu("mnuArquivo", "&Arquivo");
     actSalvarFigura_ = acao("actSalvarFigura", "Salvar &figura como ...", [this] { SalvarFigura(); });
     actSalvar_ = acao("actSalvar", "&Salvar imagem raster", [this] { SalvarRaster(); });
     actSalvarComo_ = acao("actSalvarComo", "Salvar imagem raster &como ...", [this] { SalvarRasterComo(); });
+    actImprimir_ = acao("actImprimir", "Im&primir", [this] { Imprimir(); });
+    for (QAction* a : {actSalvarFigura_, actSalvar_, actSalvarComo_}) mover(arquivo, a);
+    arquivo->addSeparator();
+    mover(arquivo, actImprimir_);
+    QMenu* vetor = submenu("mnuVetor", "V&etor");
     actSobrepor_ = acao("actSobrepor", "S&obrepor arquivo vetor", [this] { SobreporVetor(); });
     actRemover_ = acao("actRemover", "&Remover arquivo vetor", [this] { RemoverVetor(); });
     actPropVetor_ = acao("actPropVetor", "Propriedades do &vetor", [this] { PropriedadesVetor(); });
-    for (QAction* a : {actSalvarFigura_, actSalvar_, actSalvarComo_}) mover(a);
-    arquivo->addSeparator();
-    for (QAction* a : {actSobrepor_, actRemover_, actPropVetor_}) mover(a);
+    for (QAction* a : {actSobrepor_, actRemover_, actPropVetor_}) mover(vetor, a);
+    QMenu* exibir = submenu("mnuExibir", "E&xibir");
+    actAtributo_ = acao("actAtributo", "Alterar a&tributo", [this] { AlterarAtributo(); });
     actLegenda_ = acao("actLegenda", "Ocultar &legenda", [this] { AlternarLegenda(); });
+    for (QAction* a : {actAtributo_, actLegenda_}) mover(exibir, a);
     actRemover_->setEnabled(false);
     actPropVetor_->setEnabled(false);
 }

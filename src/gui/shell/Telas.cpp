@@ -21,6 +21,7 @@
 
 #include "common/Dialogos.h"
 #include "rainfall/TelasChuva.h"
+#include "raster/TelasVisualizar.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
 #include "sizing/FrmDimensionamento.h"
@@ -197,6 +198,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
             Esperar(200);
         }
         TelasDimensionamento(w, servico);
+        TelasVisualizar(w, [&](QWidget& janela, const QString& n) { servico.nome = n; servico.Gravar(janela); });
         w.close();
     }
     TelasConsultaChuva(pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma,
