@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -19,7 +20,9 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
+#include "common/Arquivo.h"
 #include "common/Dialogos.h"
+#include "common/Impressora.h"
 #include "raster/AbrirArq.h"
 #include "raster/ImagemRaster.h"
 #include "raster/Imagem.h"
@@ -304,6 +307,20 @@ TEST(Visualizar, OpeningErrorsPaletteChangeAndPictures) {
     TImagem g;
     ASSERT_TRUE(g.LoadFromFile(pasta.Arquivo("copia.grd")));
     EXPECT_FLOAT_EQ(g.GetReal(5, 3), 100 + 5 * 51 + 3);
+
+    // Printing goes through the print dialog of the service, titled with the raster's name.
+    QPrinter& impressora = ImpressoraPrograma();
+    impressora.setOutputFormat(QPrinter::PdfFormat);
+    impressora.setOutputFileName(Q(pasta.Arquivo("p.pdf")));
+    roteiro.imprimir = false;
+    Acao(*v, "actImprimir")->trigger();
+    EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("p.pdf")));
+    roteiro.imprimir = true;
+    Acao(*v, "actImprimir")->trigger();
+    EXPECT_EQ(roteiro.registro.filter("imprimir").size(), 2);
+    EXPECT_EQ(impressora.docName(), "copia.grd");
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("p.pdf")).substr(0, 4), "%PDF");
+    impressora.setOutputFileName({});
 
     // Legend toggle.
     Acao(*v, "actLegenda")->trigger();
