@@ -415,6 +415,26 @@ TEST(Visualizar, TheShellOpensAViewerWithItsStorageMode) {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(TFVisualizar::Abertos().isEmpty());
     }
+    // Closing the program with an edited cell asks first; Cancelar keeps it running.
+    roteiro.dialogos.push_back([&](QDialog& d) {
+        d.findChild<QLineEdit*>("edtImagem")->setText(Q(asc));
+        return int(QDialog::Accepted);
+    });
+    ver->trigger();
+    TFVisualizar* v = TFVisualizar::Abertos().front();
+    v->AlterarAtributo();
+    v->SelecionarCelula(0, 0);
+    QTest::keyClicks(v->findChild<QLineEdit*>("edtAtributo"), "9");
+    ASSERT_TRUE(v->AplicarAtributo());
+    roteiro.respostas = {TResposta::Cancelar};
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(TFVisualizar::Abertos().size(), 1);
+    roteiro.respostas = {TResposta::Nao};
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(roteiro.Mensagens("pergunta"),
+              (QStringList{"Deseja salvar alterações em s.asc", "Deseja salvar alterações em s.asc"}));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(TFVisualizar::Abertos().isEmpty());
 }
 
 }  // namespace

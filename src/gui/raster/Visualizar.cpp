@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -215,6 +216,14 @@ TFVisualizar::~TFVisualizar() {
 }
 
 QList<TFVisualizar*> TFVisualizar::Abertos() { return Registro(); }
+
+bool FecharVisualizadores() {
+    for (TFVisualizar* v : TFVisualizar::Abertos()) {
+        QWidget* alvo = qobject_cast<QMdiSubWindow*>(v->parentWidget());
+        if (!(alvo ? alvo : v)->close()) return false;
+    }
+    return true;
+}
 
 void TFVisualizar::CriarMenu() {
     auto* menu = new QMenuBar(this);
@@ -608,6 +617,7 @@ void TFVisualizar::closeEvent(QCloseEvent* e) {
                 }
                 break;
             case TResposta::Nao:
+                DefinirModificado(false);  // asked once: the edits are given up
                 break;
             default:
                 e->ignore();

@@ -22,6 +22,10 @@ class TImagemRaster;
 class TLegendaRaster;
 class TVET;
 
+// Closes every viewer, each asking about its unsaved edits; false when one stays open
+// (its question was cancelled or its save failed).
+bool FecharVisualizadores();
+
 // The built-in palettes, in the order their numbers count.
 extern const char* const kPaletasPadrao[5];
 

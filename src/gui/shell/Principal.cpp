@@ -29,6 +29,7 @@
 #include "shell/JanelaDados.h"
 #include "rainfall/ConsultaChuva.h"
 #include "raster/AbrirArq.h"
+#include "raster/Visualizar.h"
 #include "shell/JanelaProvisoria.h"
 #include "sizing/Assistentes.h"
 #include "sizing/FrmDimensionamento.h"
@@ -537,7 +538,8 @@ void TFPrincipal::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
-    if (!gerente_.Close()) {  // the user cancelled: the program goes on
+    // Unsaved cell edits of a viewer are asked about first.
+    if (!FecharVisualizadores() || !gerente_.Close()) {  // the user cancelled: the program goes on
         e->ignore();
         return;
     }
