@@ -68,7 +68,7 @@ telas: build deps-telas
 	LANG=pt_BR.UTF-8 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/bin/vandoro --telas $(BUILD)/telas
 
 bench: deps
-	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF -DVANDORO_GUI=OFF
+	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 

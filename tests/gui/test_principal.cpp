@@ -270,7 +270,7 @@ TEST_F(Principal, GravacaoQueFalhaMantemDadosEAlteracao) {
 TEST_F(Principal, ComandosComandosDesligadosEAtalhos) {
     for (const char* n : kProjeto) EXPECT_FALSE(A(n)->isEnabled()) << n;
     for (const char* n : {"actNovo", "actAbrir", "actSair", "actPraticas", "actConfiguracao", "actImpressora",
-                          "actCarregarImagens", "actCascata", "actSobre", "actConteudo"})
+                          "actCarregarImagens", "actCascata", "actSobre", "actConteudo", "actVisualizar"})
         EXPECT_TRUE(A(n)->isEnabled()) << n;
     // Slope, filter and vector conversion are on, the slope shown too.
     for (const char* n : {"actImportacao", "actExportacao", "actFiltro", "actDeclividade"})

@@ -33,6 +33,8 @@
 #include "rainfall/ConsultaChuva.h"
 #include "location/FrmLocacao.h"
 #include "raster/Ferramentas.h"
+#include "raster/AbrirArq.h"
+#include "raster/Visualizar.h"
 #include "sizing/Assistentes.h"
 #include "sizing/FrmDimensionamento.h"
 
@@ -166,12 +168,15 @@ void TFPrincipal::CriarAcoes() {
                         [this] { DescricaoPraticas(); });
 
     // Windows of the raster tools come later; their commands are there, switched off.
-    actVisualizar_ = Acao("actVisualizar", "&Visualizar", "Abre uma imagem para visualizar", {});
+    actVisualizar_ = Acao("actVisualizar", "&Visualizar", "Abre uma imagem para visualizar", [this] {
+        AbrirVisualizador({area_, statusBar(), barra_, pasta_, Q(gerente_.OpenDialog().PastaInicial),
+                           CarregarImagensNaMemoria()});
+    });
     actImportacao_ = Acao("actImportacao", "&Importação", "Importa uma imagem de outro formato", {});
     actExportacao_ = Acao("actExportacao", "&Exportação", "Exporta uma imagem para outro formato", {});
     actDeclividade_ = Acao("actDeclividade", "&Declividade", "Calcula a declividade de um modelo de elevação", {});
     actFiltro_ = Acao("actFiltro", "&Filtro", "Suaviza uma imagem com um filtro", {});
-    for (QAction* a : {actVisualizar_, actImportacao_, actExportacao_, actDeclividade_, actFiltro_}) a->setEnabled(false);
+    for (QAction* a : {actImportacao_, actExportacao_, actDeclividade_, actFiltro_}) a->setEnabled(false);
     actDeclividade_->setVisible(false);
 
     actConfiguracao_ = Acao("actConfiguracao", "Configuração do &Sistema", "Unidades e estado padrão do programa",
@@ -561,7 +566,8 @@ void TFPrincipal::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
-    if (!gerente_.Close()) {  // the user cancelled: the program goes on
+    // Unsaved cell edits of a viewer are asked about first.
+    if (!FecharVisualizadores() || !gerente_.Close()) {  // the user cancelled: the program goes on
         e->ignore();
         return;
     }

@@ -23,6 +23,7 @@
 #include "location/TelasLocacao.h"
 #include "rainfall/TelasChuva.h"
 #include "raster/TelasFerramentas.h"
+#include "raster/TelasVisualizar.h"
 #include "shell/Inicial.h"
 #include "shell/Principal.h"
 #include "sizing/FrmDimensionamento.h"
@@ -202,6 +203,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
         TelasDimensionamento(w, servico);
         TelasLocacao(w, [&](QWidget& j, const QString& n) { servico.nome = n; servico.Gravar(j); },
                      [&](const QString& n) { servico.nome = n; });
+        TelasVisualizar(w, [&](QWidget& janela, const QString& n) { servico.nome = n; servico.Gravar(janela); });
         w.close();
     }
     TelasConsultaChuva(pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma,

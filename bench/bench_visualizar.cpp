@@ -1,0 +1,118 @@
+// The viewer on a 4000 x 4000 grid: one 1600 x 1000 viewport with 50 overlay lines at 25,
+// 100 and 500 %, and the full render after opening (range + colours) or a palette change
+// (colours only). Offscreen, through the real image widget.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+#include "TerrenoSintetico.h"
+#include "raster/ImagemRaster.h"
+#include "raster/Paleta.h"
+#include "raster/RenderImagem.h"
+
+namespace {
+
+constexpr int kLado = 4000;
+
+struct Cena {
+    TImagem img;
+    TPaleta paleta;
+    TFaixaCores faixa;
+    QImage figura;
+    std::unique_ptr<TImagemRaster> vista;
+
+    Cena() {
+        TerrenoSintetico(img, 'R', kLado);
+        for (int i = 0; i < 256; ++i) paleta.SetCor(i, i, 255 - i, (i * 3) % 256);
+        faixa = CalculaFaixa(img);
+        figura = QImage(kLado, kLado, QImage::Format_RGB32);
+        RenderizaImagem(img, paleta, faixa, reinterpret_cast<uint32_t*>(figura.bits()),
+                        static_cast<int>(figura.bytesPerLine() / 4));
+        vista = std::make_unique<TImagemRaster>();
+        const TGradeMapa g = TGradeMapa::De(img);
+        vista->DefinirImagem(figura, g);
+        // 50 wavy lines across the grid, a vertex every cell: terrace lines of a big field.
+        QVector<TLinhaSobreposta> linhas;
+        for (int k = 0; k < 50; ++k) {
+            TLinhaSobreposta l;
+            l.id = k + 1;
+            const double r0 = 40 + k * 78.0;
+            for (int c = 0; c < kLado; ++c) l.pontos.push_back(QPointF(c + 0.5, r0 + 30 * std::sin(c * 0.01 + k) + 0.5));
+            l.limites = QPolygonF(l.pontos).boundingRect();
+            linhas.push_back(std::move(l));
+        }
+        vista->DefinirLinhas(std::move(linhas), true);
+    }
+};
+
+Cena& A() {
+    static Cena c;
+    return c;
+}
+
+void BM_Viewport(benchmark::State& st) {
+    Cena& c = A();
+    const int zoom = static_cast<int>(st.range(0));
+    c.vista->DefinirZoom(zoom);
+    const QSize exib = c.vista->size();
+    const int w = std::min(1600, exib.width()), h = std::min(1000, exib.height());
+    const QRect area((exib.width() - w) / 2, (exib.height() - h) / 2, w, h);
+    QImage tela(w, h, QImage::Format_RGB32);
+    for (auto _ : st) {
+        QPainter p(&tela);
+        p.translate(-area.topLeft());
+        c.vista->Desenhar(p, area);
+        p.end();
+        benchmark::DoNotOptimize(tela.constBits());
+    }
+    st.SetLabel(std::to_string(w) + "x" + std::to_string(h));
+}
+BENCHMARK(BM_Viewport)->Arg(25)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// The same without the lines, to see what the overlay costs.
+void BM_ViewportSemLinhas(benchmark::State& st) {
+    Cena& c = A();
+    const QVector<TLinhaSobreposta> linhas = c.vista->Linhas();
+    c.vista->RemoverLinhas();
+    BM_Viewport(st);
+    c.vista->DefinirLinhas(linhas, true);
+}
+BENCHMARK(BM_ViewportSemLinhas)->Arg(25)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// After opening: the range pass and the colours.
+void BM_RenderCompleto(benchmark::State& st) {
+    Cena& c = A();
+    for (auto _ : st) {
+        c.faixa = CalculaFaixa(c.img);
+        RenderizaImagem(c.img, c.paleta, c.faixa, reinterpret_cast<uint32_t*>(c.figura.bits()),
+                        static_cast<int>(c.figura.bytesPerLine() / 4));
+        benchmark::DoNotOptimize(c.figura.constBits());
+    }
+}
+BENCHMARK(BM_RenderCompleto)->Unit(benchmark::kMillisecond);
+
+// A palette change: the colours only.
+void BM_TrocaPaleta(benchmark::State& st) {
+    Cena& c = A();
+    for (auto _ : st) {
+        RenderizaImagem(c.img, c.paleta, c.faixa, reinterpret_cast<uint32_t*>(c.figura.bits()),
+                        static_cast<int>(c.figura.bytesPerLine() / 4));
+        benchmark::DoNotOptimize(c.figura.constBits());
+    }
+}
+BENCHMARK(BM_TrocaPaleta)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
