@@ -35,6 +35,8 @@
 #include "common/Progresso.h"
 #include "raster/FormatoImagem.h"
 
+struct TGradeGdal;
+
 // A file type the program recognises but does not handle (Idrisi 32-bit RST/RDC).
 class ENaoImplementado : public EVandoro {
 public:
@@ -153,6 +155,16 @@ public:
     void SetMinY(float v) { minY_ = v; }
     void SetMaxY(float v) { maxY_ = v; }
 
+    // Coordinate system (WKT; empty when the file declares none). Read from the file itself
+    // (GDAL formats) or from the ".prj" beside it; written beside every file saved.
+    const std::string& Crs() const { return crs_; }
+    void SetCrs(const std::string& wkt) { crs_ = wkt; }
+    // Bands of the file loaded (only band 1 is read).
+    int BandCount() const { return bandCount_; }
+    // Whether the file (or the user, through SetRefUnits) declared the distance unit:
+    // ArcView and GDAL files without a coordinate system do not.
+    bool UnitDeclared() const { return unitDeclared_; }
+
     // Progress and status receiver (not owned; may be null).
     void SetProgresso(IProgresso* p) { progresso_ = p; }
     IProgresso* Progresso() const { return progresso_; }
@@ -180,6 +192,10 @@ private:
     void ReadHdrFlt(const std::string& name);
     void ReadIdrisi(const std::string& name);
     void ReadSurfer(const std::string& name);
+    void ReadGdal(const std::string& name, TGradeGdal& g);
+    void WriteGeoTiff(const std::string& name);
+    void ReadPrj(const std::string& name);
+    void WritePrj(const std::string& name) const;
     void WriteArcView(const std::string& name);
     void WriteIdrisi(const std::string& name);
     void WriteSurfer(const std::string& name);
@@ -221,4 +237,7 @@ private:
     long long validCount_ = -1;
     int columns_ = 0, rows_ = 0;
     float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    std::string crs_;
+    int bandCount_ = 1;
+    bool unitDeclared_ = false;
 };

@@ -41,6 +41,9 @@ public:
     void SetCellHeight(float v) { cellHeight_ = v; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& t);  // cut at 255 characters
+    // Coordinate system of the image loaded (WKT; empty when none). Not in the file form.
+    const std::string& Crs() const { return crs_; }
+    void SetCrs(const std::string& wkt) { crs_ = wkt; }
 
 protected:
     int rows_ = 0;
@@ -52,6 +55,7 @@ private:
     float minX_ = 0, minY_ = 0;
     float cellWidth_ = 0, cellHeight_ = 0;
     std::string title_;
+    std::string crs_;
 };
 
 class TMatrixSingle : public TMatrix {
