@@ -431,7 +431,8 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
     // A Shapefile is several files: they are written whole in a folder of their own beside
     // the target, and each then replaces its namesake.
     const fs::path alvo(nome);
-    const fs::path pasta = alvo.parent_path() / (alvo.filename().string() + kSufixoTemporario);
+    // Not the temporary name of any of the files themselves.
+    const fs::path pasta = alvo.parent_path() / (alvo.filename().string() + kSufixoTemporario + "-shp");
     std::error_code ec;
     fs::remove_all(pasta, ec);
     if (!fs::create_directory(pasta, ec)) throw EVandoro(erro);
