@@ -36,10 +36,15 @@ TResumoSig Grava(const std::string& saida, const std::string& camada, const std:
                  const std::vector<TTerracoSig>& tabela, const std::string& crs, const Regional& r) {
     TResumoSig res;
     res.arquivo = saida;
+    std::vector<TFeicaoLinha> comNomes = feicoes;
+    for (TFeicaoLinha& f : comNomes) {
+        f.nome = "Terraço " + IntToStr(static_cast<long long>(f.valores.empty() ? 0 : f.valores[0]));
+        f.descricao = "Cota " + FloatToStrFixed(f.z, 2, r) + " m";
+    }
     res.tabela = TabelaSig(saida);
     res.feicoes = static_cast<int>(feicoes.size());
     res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
-    GravarLinhasSig(saida, camada, CamposTerraco(), feicoes, crs);
+    GravarLinhasSig(saida, camada, CamposTerraco(), comNomes, crs);
     GravarArquivoInteiro(res.tabela, CsvTerracos(tabela, r));
     return res;
 }

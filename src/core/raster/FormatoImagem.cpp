@@ -115,7 +115,7 @@ bool ImagemEmGraus(const TImagem& img) {
 std::string MensagemSemUnidade(const TImagem& img) {
     if (ImagemEmGraus(img)) {
         const std::string arq = NomeSemCaminho(img.FileName());
-        const bool presumido = img.Crs().empty() && !UnidadeEmGraus(img.RefUnits());
+        const bool presumido = img.Crs().empty() && !img.UnitDeclared();
         std::string m = "O modelo de elevação " + arq;
         m += presumido ? " não declara sistema de coordenadas nem unidade, e seus limites e células parecem estar "
                          "em graus"
@@ -403,6 +403,8 @@ bool TImagem::LoadFromFile(const std::string& name) {
         }
         if (FormatoProprio(f)) ReadPrj(name);
         unitDeclared_ = f == TFormatoImagem::Idrisi || !crs_.empty();
+        // The unit the reader assumed would let a grid in degrees pass for metres.
+        if (PareceGraus(*this)) refUnits_ = "graus";
     } catch (...) {
         // Never leave a header that does not match its cells.
         FreeStore();

@@ -263,6 +263,13 @@ std::string CrsDeTexto(const std::string& texto) {
     while (!t.empty() && (t.back() == '\n' || t.back() == '\r' || t.back() == ' ' || t.back() == '\0')) t.pop_back();
     OGRSpatialReference srs;
     if (!LeCrs(t, srs)) return {};
+    // An ESRI ".prj" names no authority; the EPSG match lets GeoJSON and others name it.
+    if (!srs.GetAuthorityName(nullptr))
+        if (OGRSpatialReference* m = srs.FindBestMatch(90, "EPSG")) {
+            std::string w = Wkt(*m);
+            m->Release();
+            if (!w.empty()) return w;
+        }
     return Wkt(srs);
 }
 
@@ -358,6 +365,15 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     OGRLayer* l = ds.CreateLayer(camada.c_str(), const_cast<OGRSpatialReference*>(srs), wkbLineString25D,
                                  const_cast<char**>(op.data()));
     if (!l) throw EVandoro(erro + UltimoErro());
+    // KML's writer takes its name and description from these two fields; without them it
+    // takes the first two of the data and shifts the rest under the wrong names.
+    const bool kml = std::string(driver) == "KML" || std::string(driver) == "LIBKML";
+    if (kml)
+        for (const char* n : {"Name", "Description"}) {
+            OGRFieldDefn f(n, OFTString);
+            if (l->CreateField(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+        }
+    const int primeiro = kml ? 2 : 0;
     for (const TCampoSig& c : campos) {
         OGRFieldDefn f(c.nome.c_str(), c.inteiro ? OFTInteger : OFTReal);
         if (!c.inteiro) {
@@ -369,11 +385,16 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     const bool transacao = l->TestCapability(OLCTransactions) && ds.StartTransaction() == OGRERR_NONE;
     for (const TFeicaoLinha& fl : feicoes) {
         OGRFeature f(l->GetLayerDefn());
+        if (kml) {
+            f.SetField(0, fl.nome.c_str());
+            f.SetField(1, fl.descricao.c_str());
+        }
         for (size_t i = 0; i < campos.size() && i < fl.valores.size(); ++i) {
             const double v = fl.valores[i];
             if (std::isnan(v)) continue;
-            if (campos[i].inteiro) f.SetField(static_cast<int>(i), static_cast<int>(std::llround(v)));
-            else f.SetField(static_cast<int>(i), v);
+            const int k = primeiro + static_cast<int>(i);
+            if (campos[i].inteiro) f.SetField(k, static_cast<int>(std::llround(v)));
+            else f.SetField(k, v);
         }
         OGRLineString ls;
         for (size_t k = 0; k < fl.x.size(); ++k) ls.addPoint(fl.x[k], fl.y[k], fl.z);
@@ -392,10 +413,14 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
     if (!driver)
         throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) "
                        "ou .kml (KML).");
-    GDALDriver* drv = GetGDALDriverManager()->GetDriverByName(driver);
+    const bool kml = std::string(driver) == "KML";
+    // libkml's writer keeps each attribute under its own name; OGR's own KML writer is the
+    // fallback.
+    GDALDriver* drv = GetGDALDriverManager()->GetDriverByName(kml ? "LIBKML" : driver);
+    if (!drv) drv = GetGDALDriverManager()->GetDriverByName(driver);
+    else if (kml) driver = "LIBKML";
     if (!drv) throw EVandoro(std::string("O GDAL instalado não grava o formato ") + driver + ".");
     const std::string erro = "Não foi possível gravar o arquivo " + nome + ".";
-    const bool kml = std::string(driver) == "KML";
 
     OGRSpatialReference srs;
     const bool temCrs = LeCrs(crs, srs);
@@ -414,22 +439,29 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
         feicoes = &kmlFeicoes;
     }
     const OGRSpatialReference* srsCamada = kml ? &wgs84 : (temCrs ? &srs : nullptr);
+    // A GeoPackage without a system would mark the layer "undefined geographic": plain
+    // metres are a Cartesian system of no name.
+    OGRSpatialReference cartesiano;
+    if (!srsCamada && std::string(driver) == "GPKG" &&
+        cartesiano.importFromWkt("LOCAL_CS[\"Undefined cartesian SRS\",UNIT[\"metre\",1]]") == OGRERR_NONE)
+        srsCamada = &cartesiano;
 
     auto escreve = [&](const std::string& arquivo) {
         Dataset ds(drv->Create(arquivo.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-        if (!ds) throw EVandoro(erro + UltimoErro());
+        if (!ds) throw EVandoro(erro);
         EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
         CPLErrorReset();
         GDALClose(ds.release());
         if (CPLGetLastErrorType() >= CE_Failure) throw EVandoro(erro + UltimoErro());
     };
 
-    if (std::string(driver) != "ESRI Shapefile") {
+    if (std::string(driver) != "ESRI Shapefile" && std::string(driver) != "LIBKML") {
         SubstituirArquivo(nome, escreve, erro);
         return;
     }
-    // A Shapefile is several files: they are written whole in a folder of their own beside
-    // the target, and each then replaces its namesake.
+    // A Shapefile is several files, and libkml takes any name not ending in .kml for a
+    // folder: they are written whole in a folder of their own beside the target, and each
+    // file then replaces its namesake.
     const fs::path alvo(nome);
     // Not the temporary name of any of the files themselves.
     const fs::path pasta = alvo.parent_path() / (alvo.filename().string() + kSufixoTemporario + "-shp");

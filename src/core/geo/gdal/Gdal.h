@@ -69,6 +69,7 @@ struct TFeicaoLinha {
     std::vector<double> x, y;
     double z = 0;
     std::vector<double> valores;  // one per field; NaN leaves the field empty
+    std::string nome, descricao;  // shown by KML viewers
 };
 // Writes one layer of 3D lines to 'nome', format by extension (.gpkg, .shp, .geojson, .kml),
 // in 'crs' (KML in WGS 84 longitude/latitude, reprojected); whole or nothing.
