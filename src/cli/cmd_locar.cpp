@@ -6,6 +6,7 @@
 
 #include "Comando.h"
 #include "ProgressoTerminal.h"
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "geo/Sig.h"
@@ -72,7 +73,7 @@ int Executar(const std::vector<std::string>& args) {
     const std::string sig = a.Valor("--sig");
     if (!sig.empty())
         ChecaSaidaSig(sig, {arquivos.elevacao, arquivos.declividade, arquivo, arquivos.saida, arquivos.tabela,
-                            arquivos.relatorio, a.Valor("--limite")});
+                            TrocaExtensao(arquivos.saida, ".prj"), arquivos.relatorio, a.Valor("--limite")});
     DefinirLimiteCampo(loc, a.Valor("--limite"));
 
     ProgressoTerminal progresso;
