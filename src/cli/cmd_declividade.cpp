@@ -5,6 +5,7 @@
 #include "ProgressoTerminal.h"
 #include "common/Erros.h"
 #include "raster/Declividade.h"
+#include "raster/FormatoImagem.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ int Executar(const std::vector<std::string>& args) {
     ProgressoTerminal prog;
     CalculaDeclividade(entrada, saida, a.Valor("--titulo", TituloDeclividade(entrada)), &prog);
     prog.Concluir();
+    if (const std::string n = NotaBandasArquivo(entrada); !n.empty()) std::cout << n << "\n";
     std::cout << "Cálculo de declividade finalizado com sucesso.\n";
     return 0;
 }
@@ -26,7 +28,10 @@ RegistroComando reg{
     "Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T]\n\n"
     "Calcula, para cada célula da imagem de elevação ENTRADA, a maior declividade (%)\n"
     "em relação às até oito células vizinhas e grava a imagem SAIDA. Os formatos são\n"
-    "escolhidos pelas extensões (.doc/.img Idrisi, .asc ou .hdr/.flt ArcView, .grd Surfer).\n\n"
+    "escolhidos pelas extensões (.doc/.img Idrisi, .asc ou .hdr/.flt ArcView, .grd Surfer,\n"
+    ".tif GeoTIFF; a entrada pode ser qualquer imagem que o GDAL leia, banda 1). O sistema\n"
+    "de coordenadas da entrada vai para a saída. Um modelo em graus é recusado: reprojete-o\n"
+    "com vandoro-cli raster-converter ENTRADA SAIDA --utm.\n\n"
     "Elevação 0 é célula sem dado e não entra no cálculo. A unidade de distância da imagem\n"
     "deve ser m ou km. O cálculo segue o tipo de célula da entrada:\n"
     "  real (R)     células iguais ao valor sem dado também ficam sem dado; declividade 0\n"

@@ -5,6 +5,7 @@
 #include "ProgressoTerminal.h"
 #include "common/Erros.h"
 #include "raster/Filtro.h"
+#include "raster/FormatoImagem.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ int Executar(const std::vector<std::string>& args) {
     ProgressoTerminal prog;
     CalculaFiltro(entrada, saida, static_cast<int>(passadas), a.Valor("--titulo"), &prog, "Filtro");
     prog.Concluir();
+    if (const std::string n = NotaBandasArquivo(entrada); !n.empty()) std::cout << n << "\n";
     std::cout << "Processo de filtragem finalizado com sucesso.\n";
     return 0;
 }
@@ -28,8 +30,10 @@ RegistroComando reg{
     "Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T]\n\n"
     "Substitui cada célula da imagem ENTRADA pela média dela e das vizinhas (janela 3 x 3)\n"
     "que têm dado, e grava a imagem real SAIDA. Os formatos são escolhidos pelas extensões\n"
-    "(.doc/.img Idrisi, .asc ou .hdr/.flt ArcView, .grd Surfer). Valor 0 é célula sem dado\n"
-    "e continua sem dado.\n\n"
+    "(.doc/.img Idrisi, .asc ou .hdr/.flt ArcView, .grd Surfer, .tif GeoTIFF; a entrada pode\n"
+    "ser qualquer imagem que o GDAL leia, banda 1). Valor 0 é célula sem dado e continua sem\n"
+    "dado. O sistema de coordenadas da entrada vai para a saída; um modelo em graus é\n"
+    "recusado (reprojete-o com vandoro-cli raster-converter ENTRADA SAIDA --utm).\n\n"
     "O tratamento segue o tipo de célula da entrada:\n"
     "  real (R)     células iguais ao valor sem dado também ficam sem dado; resultado 0 é\n"
     "               gravado como o valor sem dado;\n"

@@ -6,8 +6,10 @@
 
 #include "Comando.h"
 #include "ProgressoTerminal.h"
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
+#include "geo/Sig.h"
 #include "location/LocNivel.h"
 #include "location/Locacao.h"
 #include "project/ModeloProjeto.h"
@@ -17,7 +19,7 @@ namespace {
 
 const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
-    "                         [--relatorio ARQ.html]\n\n"
+    "                         [--relatorio ARQ.html] [--sig ARQ] [--limite TALHAO]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -25,7 +27,16 @@ const char* const kAjuda =
     "  --elevacao ARQ     imagem de elevação (padrão: a do projeto)\n"
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
-    "  --relatorio ARQ.html  grava também o relatório da locação\n\n"
+    "  --relatorio ARQ.html  grava também o relatório da locação\n"
+    "  --sig ARQ          grava também as linhas dos terraços, em precisão total, para SIG:\n"
+    "                     .gpkg (GeoPackage), .shp (Shapefile), .geojson ou .kml (em WGS 84),\n"
+    "                     no sistema de coordenadas do modelo, com os atributos de cada\n"
+    "                     terraço, e a tabela dos terraços ao lado, com extensão .csv\n"
+    "  --limite TALHAO    polígono do talhão (qualquer camada de polígonos que o GDAL/OGR leia:\n"
+    "                     .shp do CAR, .kml, .gpkg, .geojson; vários polígonos são um talhão):\n"
+    "                     as células fora dele ficam sem dado nesta locação\n\n"
+    "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
+    "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
     "gravado (vetor, tabela, relatório) pode ser uma das imagens, o projeto ou o outro arquivo\n"
     "gravado; um nome assim é recusado antes de qualquer gravação.\n";
@@ -33,11 +44,11 @@ const char* const kAjuda =
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio"});
+    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
-    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio"})
+    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
@@ -58,6 +69,12 @@ int Executar(const std::vector<std::string>& args) {
         m.pop_back();  // the final full stop goes after the hint
         throw EVandoro(m + " (use " + kOpcao[e.qual] + ").");
     }
+
+    const std::string sig = a.Valor("--sig");
+    if (!sig.empty())
+        ChecaSaidaSig(sig, {arquivos.elevacao, arquivos.declividade, arquivo, arquivos.saida, arquivos.tabela,
+                            TrocaExtensao(arquivos.saida, ".prj"), arquivos.relatorio, a.Valor("--limite")});
+    DefinirLimiteCampo(loc, a.Valor("--limite"));
 
     ProgressoTerminal progresso;
     loc.SetProgresso(&progresso);
@@ -85,6 +102,13 @@ int Executar(const std::vector<std::string>& args) {
     o << "Área da imagem (ha): " << Num(res.areaImagem, 4) << "\n";
     o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
     o << "Arquivos: " << arquivos.saida << " e " << arquivos.tabela << "\n";
+    if (const std::string prj = GravarPrjDaLocacao(loc); !prj.empty()) o << "Sistema de coordenadas: " << prj << "\n";
+    if (!sig.empty()) {
+        const TResumoSig r = ExportarLocacaoSig(loc, sig);
+        o << "SIG: " << r.arquivo << " (" << r.feicoes << " linhas"
+          << (r.crs.empty() ? std::string() : ", " + r.crs) << ") e " << r.tabela << "\n";
+        for (const std::string& w : r.avisos) o << "Aviso: " << w << "\n";
+    }
     for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Comando.h"
+#include "geo/gdal/Gdal.h"
 #include "ProgressoTerminal.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
@@ -33,9 +34,12 @@ int Executar(const std::vector<std::string>& args) {
               << "Tamanho da célula: " << num(img.CellWidth())
               << " x " << num(img.CellHeight()) << "\n"
               << "Unidade: " << img.RefUnits() << "\n"
+              << "Sistema de coordenadas: " << (img.Crs().empty() ? std::string("não declarado") : DescreveCrs(img.Crs()).nome)
+              << "\n"
               << "Valor sem dado: " << (std::isnan(img.FlagValue()) ? std::string("nenhum") : num(img.FlagValue()))
               << "\n";
     long long total = static_cast<long long>(img.Columns()) * img.Rows();
+    if (const std::string n = NotaBandas(img); !n.empty()) std::cout << n << "\n";
     std::cout << "Células válidas: " << img.ValidCount() << " de " << total << "\n";
     if (img.ValidCount() > 0) {
         std::cout << "Valor mínimo: " << num(img.MinValue()) << "\n"

@@ -7,6 +7,8 @@
 #include "Comando.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
+#include "geo/Sig.h"
+#include "project/ModeloProjeto.h"
 #include "raster/Vetor.h"
 
 namespace {
@@ -63,17 +65,36 @@ int Importar(const std::vector<std::string>& args) {
     return 0;
 }
 
+int ExportarSig(const Argumentos& a, const std::string& entrada, const std::string& saida) {
+    if (a.Tem("--titulo")) throw EVandoro("O título não vai para os arquivos de SIG.");
+    TModeloProjeto modelo;
+    const TTerracosNivel* sistema = nullptr;
+    if (a.Tem("--projeto")) {
+        if (a.Valor("--projeto").empty()) throw EVandoro("Falta o valor da opção --projeto.");
+        modelo.AbrirProjetoSemAlterar(a.Valor("--projeto"));
+        sistema = &modelo.TerracosNivel();
+    }
+    const TResumoSig r = ExportarVetSig(entrada, saida, sistema);
+    std::cout << "Exportação finalizada com sucesso: " << r.feicoes << " linhas em " << r.arquivo
+              << (r.crs.empty() ? std::string() : " (" + r.crs + ")") << " e a tabela em " << r.tabela << "\n";
+    for (const std::string& w : r.avisos) std::cout << "Aviso: " << w << "\n";
+    return 0;
+}
+
 int Exportar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--titulo"});
+    Argumentos a(args, {"--titulo", "--projeto"});
     if (a.Posicionais().size() != 2)
-        throw EVandoro("Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T]");
+        throw EVandoro("Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T] [--projeto P.kzp]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
     ExigeEntrada(entrada);
     MesmoArquivo(entrada, saida);
     std::string e = Extensao(saida);
+    if (FormatoSigConhecido(saida)) return ExportarSig(a, entrada, saida);
+    if (a.Tem("--projeto")) throw EVandoro("O projeto só é usado na exportação para SIG.");
     if (e != "VEC" && e != "TXT")
-        throw EVandoro("Formato de saída desconhecido: use .vec (Idrisi) ou .txt (Surfer).");
+        throw EVandoro("Formato de saída desconhecido: use .vec (Idrisi), .txt (Surfer), .gpkg (GeoPackage), "
+                       ".shp (Shapefile), .geojson (GeoJSON) ou .kml (KML).");
     TVET vet;
     vet.Load(entrada);
     if (e == "VEC") {
@@ -141,11 +162,18 @@ RegistroComando regImportar{
     Importar};
 
 RegistroComando regExportar{
-    "vetor-exportar", "converte um vetor .vet para o Idrisi (.vec + .dvc) ou o Surfer (.txt)",
-    "Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T]\n\n"
+    "vetor-exportar", "converte um vetor .vet para o Idrisi, o Surfer ou um SIG (.gpkg, .shp, .geojson, .kml)",
+    "Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T] [--projeto P.kzp]\n\n"
     "SAIDA .vec: vetor do Idrisi, um bloco por linha (identificador = cota do primeiro\n"
     "  ponto), e o seu arquivo de documentação .dvc com o título dado.\n"
-    "SAIDA .txt: pontos X Y Z do Surfer, um por linha.\n",
+    "SAIDA .txt: pontos X Y Z do Surfer, um por linha.\n"
+    "SAIDA .gpkg, .shp, .geojson ou .kml: uma linha por terraço, com o número, a cota, os\n"
+    "  espaçamentos vertical e horizontal, a declividade média, o comprimento, a área de\n"
+    "  influência e as alturas H e Hr tirados da tabela .bdt ao lado do vetor, no sistema de\n"
+    "  coordenadas do .prj ao lado dele (o KML em WGS 84); a tabela dos terraços vai ao lado,\n"
+    "  com extensão .csv. Sem .prj as coordenadas vão como estão, sem sistema (o KML é\n"
+    "  recusado). O .vet guarda reais de 32 bits (meio metro nas coordenadas UTM): para a\n"
+    "  precisão total use locar --sig. --projeto dá a altura teórica H (método e CDu).\n",
     Exportar};
 
 RegistroComando regInfo{

@@ -26,6 +26,7 @@ TEST(CliRaster, InfoMostraCabecalhoFaixaMediaEValidas) {
                        "X mínimo: 100\nX máximo: 130\nY mínimo: 200\nY máximo: 220\n"
                        "Tamanho da célula: 10 x 10\n"
                        "Unidade: m\n"
+                       "Sistema de coordenadas: não declarado\n"
                        "Valor sem dado: -9999\n"
                        "Células válidas: 5 de 6\n"
                        "Valor mínimo: 1,5\nValor máximo: 6\nValor médio: 3,75\n");

@@ -79,7 +79,8 @@ TEST(CliVetor, ErrosDeUsoEArquivosDanificados) {
     EXPECT_EQ(erro({"vetor-importar", Dado("rio.dvc"), tmp.Arquivo("a.vet")}),
               "vandoro-cli: Formato de entrada desconhecido: use .vec (Idrisi) ou .txt (Surfer).\n");
     EXPECT_EQ(erro({"vetor-exportar", Dado("rio.vec"), tmp.Arquivo("a.doc")}),
-              "vandoro-cli: Formato de saída desconhecido: use .vec (Idrisi) ou .txt (Surfer).\n");
+              "vandoro-cli: Formato de saída desconhecido: use .vec (Idrisi), .txt (Surfer), .gpkg (GeoPackage), "
+              ".shp (Shapefile), .geojson (GeoJSON) ou .kml (KML).\n");
 
     GravarArquivo(tmp.Arquivo("curto.vet"), std::string(40, '\1'));
     EXPECT_EQ(erro({"vetor-info", tmp.Arquivo("curto.vet")}),

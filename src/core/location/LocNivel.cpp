@@ -189,9 +189,14 @@ double TLocacaoNivel::EmitLine(const TLinhaPixel& line, int id, double level) {
     p.SetLineId(id);
     const double cw = elev_->CellWidth(), ch = elev_->CellHeight();
     const double topo = elev_->Rows() * ch + elev_->MinY();
-    for (const TPontoPixel& v : line)
-        p.Add(static_cast<float>(elev_->MinX() + v.x * cw), static_cast<float>(topo - v.y * ch),
-              static_cast<float>(level));
+    TLinhaMapa& m = linhasMapa_.emplace_back();
+    m.id = id;
+    m.level = level;
+    for (const TPontoPixel& v : line) {
+        m.x.push_back(elev_->MinX() + v.x * cw);
+        m.y.push_back(topo - v.y * ch);
+        p.Add(static_cast<float>(m.x.back()), static_cast<float>(m.y.back()), static_cast<float>(level));
+    }
     vet_->AppendLine(p);
     return vet_->LineLength(id) * metresPerUnit_;
 }
@@ -722,6 +727,7 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
     runOutput_ = outputPath;
     SetModelo(&rainfall, &runoff, &terracos);
     registros_ = std::make_unique<TBDT>();
+    linhasMapa_.clear();
     vet_.reset();
     arquivoBDT_ = TabelaDaSaida(outputPath);
 

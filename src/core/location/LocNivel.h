@@ -30,6 +30,14 @@ struct TMapaFaixas {
     std::vector<int32_t> terraco;
 };
 
+// A terrace line of the last run in map units at double precision (the ".vet" keeps 32-bit
+// reals, half a metre at UTM northings).
+struct TLinhaMapa {
+    int id = 0;
+    double level = 0;
+    std::vector<double> x, y;
+};
+
 // Most terraces the downhill procedure places in one run.
 constexpr int kMaxTerracosDescida = 46;
 
@@ -107,6 +115,8 @@ public:
     const TBDT& Registros() const { return *registros_; }
     // Strip map of the last run.
     const TMapaFaixas& MapaFaixas() const { return mapaFaixas_; }
+    // Lines of the last run as emitted, at full precision (kept until the next run).
+    const std::vector<TLinhaMapa>& LinhasMapa() const { return linhasMapa_; }
     // Output files of the last run.
     const std::string& ArquivoBDT() const { return arquivoBDT_; }
     // True when the last run ended at the line-number limit rather than at the end of the
@@ -160,6 +170,7 @@ private:
     std::unique_ptr<TVET> vet_;
     std::unique_ptr<TBDT> registros_;
     TMapaFaixas mapaFaixas_;
+    std::vector<TLinhaMapa> linhasMapa_;
     TMascaraCampo mascara_;
     std::string arquivoBDT_;
     double minElev_ = 0;

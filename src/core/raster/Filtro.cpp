@@ -60,6 +60,7 @@ public:
         std::error_code ec;
         fs::remove(flt_, ec);
         fs::remove(hdr_, ec);
+        fs::remove(TrocaExtensao3(flt_, "prj"), ec);  // written when the input has a system
     }
     ParTrabalho(const ParTrabalho&) = delete;
     ParTrabalho& operator=(const ParTrabalho&) = delete;
@@ -256,6 +257,7 @@ char CalculaFiltro(const std::string& entrada, const std::string& saida, int pas
         Restaura restaura{progresso, legenda, true};
         img = AbreEntradaRaster(entrada, saida, progresso);
     }
+    RecusaImagemEmGraus(*img);
     const char tipo = img->CellType();
     if (tipo == 'I') {
         FiltroTipoInteger(progresso, legenda)

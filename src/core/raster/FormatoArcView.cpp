@@ -81,15 +81,15 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
         throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": tamanho de célula inválido.");
     columns_ = TamanhoGrade(cols, "ncols", arq);
     rows_ = TamanhoGrade(rows, "nrows", arq);
-    minX_ = F32(x);
-    minY_ = F32(y);
+    minX_ = x;
+    minY_ = y;
     flagValue_ = F32(flag);
     SetCellType('R');
     // A cell-centre reference moves the edges down by half a cell.
-    if (xCentro) minX_ = F32(minX_ - dx / 2);
-    if (yCentro) minY_ = F32(minY_ - dy / 2);
-    maxX_ = F32(columns_ * dx + minX_);
-    maxY_ = F32(rows_ * dy + minY_);
+    if (xCentro) minX_ -= dx / 2;
+    if (yCentro) minY_ -= dy / 2;
+    maxX_ = columns_ * dx + minX_;
+    maxY_ = rows_ * dy + minY_;
     ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
     ResetRanges();
     title_ = "Arquivo importado do ArcView - " + NomeSemCaminho(fileName_);

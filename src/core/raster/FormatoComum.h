@@ -170,8 +170,9 @@ private:
     long long linha_ = 1;
 };
 
-inline void ChecaLimites(float a, float b, float c, float d, const std::string& arq) {
-    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) || !std::isfinite(d))
+// Bounds a 32-bit real could not hold are refused, as the files' own readers always did.
+inline void ChecaLimites(double a, double b, double c, double d, const std::string& arq) {
+    if (!std::isfinite(F32(a)) || !std::isfinite(F32(b)) || !std::isfinite(F32(c)) || !std::isfinite(F32(d)))
         throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": coordenadas fora da faixa.");
 }
 

@@ -87,10 +87,10 @@ void TImagem::ReadIdrisi(const std::string& name) {
     columns_ = TamanhoGrade(numero(4), "columns", arq);
     rows_ = TamanhoGrade(numero(5), "rows", arq);
     refUnits_ = Win1252ToUtf8(semFinal(valor(7))).substr(0, 255);
-    minX_ = F32(numero(9));
-    maxX_ = F32(numero(10));
-    minY_ = F32(numero(11));
-    maxY_ = F32(numero(12));
+    minX_ = numero(9);
+    maxX_ = numero(10);
+    minY_ = numero(11);
+    maxY_ = numero(12);
     ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
     ResetRanges();
     double mn = numero(15), mx = numero(16);

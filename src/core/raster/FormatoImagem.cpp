@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "geo/gdal/Gdal.h"
 #include "raster/FormatoComum.h"
 
 using namespace raster_interno;
@@ -32,6 +33,8 @@ std::string TrocaExtensao3(const std::string& name, const std::string& ext) {
 // Dispatch
 
 TFormatoImagem FormatoDe(const std::string& nome) {
+    const std::string x = ExtensaoDe(nome);
+    if (x == ".tif" || x == ".tiff") return TFormatoImagem::GeoTiff;
     const std::string e = Ext3(nome);
     if (e == "ASC") return TFormatoImagem::ArcViewAscii;
     if (e == "HDR" || e == "FLT") return TFormatoImagem::ArcViewBinario;
@@ -48,6 +51,7 @@ int CodigoFormato(TFormatoImagem f) {
         case TFormatoImagem::Idrisi: return 1;
         case TFormatoImagem::Idrisi32: return 2;
         case TFormatoImagem::Surfer: return 3;
+        case TFormatoImagem::GeoTiff: return 4;
         default: return -1;
     }
 }
@@ -59,6 +63,7 @@ std::string NomeFormato(TFormatoImagem f) {
         case TFormatoImagem::Idrisi: return "Idrisi (.doc + .img)";
         case TFormatoImagem::Idrisi32: return "Idrisi 32 bits";
         case TFormatoImagem::Surfer: return "Surfer ASCII (.grd)";
+        case TFormatoImagem::GeoTiff: return "GeoTIFF (.tif)";
         default: return "desconhecido";
     }
 }
@@ -76,11 +81,184 @@ bool UnidadeDistanciaValida(const std::string& unidade) {
     return u == "M" || u == "KM";
 }
 
+const char* const kFiltroImagensLidas =
+    "Imagens raster (*.doc *.img *.asc *.hdr *.flt *.grd *.tif *.tiff);;GeoTIFF (*.tif *.tiff);;"
+    "Idrisi (*.doc *.img);;ArcView (*.asc *.hdr *.flt);;Surfer (*.grd);;Todos os arquivos (*)";
+const char* const kFiltroImagensGravadas =
+    "Imagens raster (*.doc *.asc *.flt *.grd *.tif);;GeoTIFF (*.tif *.tiff);;Idrisi (*.doc *.img);;"
+    "ArcView (*.asc *.hdr *.flt);;Surfer (*.grd)";
+
+namespace {
+
+// Units that mean degrees, as a file or a user may write them.
+bool UnidadeEmGraus(const std::string& u) {
+    const std::string m = Upper(u);
+    return m == "GRAUS" || m == "GRAU" || m == "DEG" || m == "DEGREE" || m == "DEGREES" || m == "DECIMAL DEGREES";
+}
+
+// No system and no unit declared: a grid that fits the globe with cells of a fraction of a
+// degree is one in degrees; a grid in metres that small is a laboratory one.
+bool PareceGraus(const TImagem& img) {
+    if (!img.Crs().empty() || img.UnitDeclared() || img.Columns() < 1 || img.Rows() < 1) return false;
+    const double w = img.CellWidth(), h = img.CellHeight();
+    return img.MinX() >= -180.0 && img.MaxX() <= 180.0 && img.MinY() >= -90.0 && img.MaxY() <= 90.0 && w > 0 &&
+           h > 0 && w < 0.01 && h < 0.01;
+}
+
+}  // namespace
+
+bool ImagemEmGraus(const TImagem& img) {
+    if (!img.Crs().empty()) return DescreveCrs(img.Crs()).geografico;
+    return UnidadeEmGraus(img.RefUnits()) || PareceGraus(img);
+}
+
 std::string MensagemSemUnidade(const TImagem& img) {
+    if (ImagemEmGraus(img)) {
+        const std::string arq = NomeSemCaminho(img.FileName());
+        const bool presumido = img.Crs().empty() && !img.UnitDeclared();
+        std::string m = "O modelo de elevação " + arq;
+        m += presumido ? " não declara sistema de coordenadas nem unidade, e seus limites e células parecem estar "
+                         "em graus"
+                       : " está em coordenadas geográficas (graus)";
+        m += ": a declividade sairia em graus por metro. Reprojete-o para um sistema em metros com vandoro-cli "
+             "raster-converter ENTRADA SAIDA --utm (SIRGAS 2000 / UTM do fuso do centro da imagem) ou com "
+             "gdalwarp -t_srs.";
+        if (presumido)
+            m += " Se as coordenadas estiverem mesmo em metros, declare a unidade com vandoro-cli raster-converter "
+                 "ENTRADA SAIDA.doc --unidade m.";
+        return m;
+    }
     if (img.FormatCode() != 3 || UnidadeDistanciaValida(img.RefUnits())) return {};
     return "O arquivo " + NomeSemCaminho(img.FileName()) +
            " é uma grade do Surfer, que não guarda a unidade de distância: converta-o para "
            "\".asc\" ou \".doc\" com a unidade de distância (m ou km).";
+}
+
+void RecusaImagemEmGraus(const TImagem& img) {
+    if (ImagemEmGraus(img)) throw EVandoro(MensagemSemUnidade(img));
+}
+
+std::string NotaBandas(const TImagem& img) {
+    if (img.BandCount() <= 1) return {};
+    return "A imagem " + NomeSemCaminho(img.FileName()) + " tem " + IntToStr(img.BandCount()) +
+           " bandas; foi usada a banda 1.";
+}
+
+namespace {
+bool FormatoProprio(TFormatoImagem f) {
+    return f != TFormatoImagem::GeoTiff && f != TFormatoImagem::Desconhecido;
+}
+
+// The ".prj" of an image of the program's own formats: beside its data file, or beside its
+// header.
+std::string PrjDe(const std::string& name) {
+    for (const std::string& a : ArquivosDaImagem(name)) {
+        const std::string p = TrocaExtensao(a, ".prj");
+        if (Exists(p)) return p;
+    }
+    return {};
+}
+}  // namespace
+
+std::string NotaBandasArquivo(const std::string& nome) {
+    if (FormatoProprio(FormatoDe(nome)) || !Exists(nome)) return {};
+    try {
+        TGradeGdal g = LerRasterGdal(nome);
+        if (g.bandas <= 1) return {};
+        return "A imagem " + NomeSemCaminho(nome) + " tem " + IntToStr(g.bandas) + " bandas; foi usada a banda 1.";
+    } catch (const EVandoro&) {
+        return {};
+    }
+}
+
+std::string CrsDoArquivoImagem(const std::string& nome) {
+    if (!FormatoProprio(FormatoDe(nome))) return CrsRasterGdal(nome);
+    const std::string prj = PrjDe(nome);
+    if (prj.empty()) return {};
+    try {
+        return CrsDeTexto(LerArquivoInteiro(prj, 1 << 20));
+    } catch (const EVandoro&) {
+        return {};
+    }
+}
+
+void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
+    storageMode_ = 0;
+    FreeStore();
+    SetCellType('R');
+    columns_ = g.colunas;
+    rows_ = g.linhas;
+    minX_ = g.minX;
+    maxX_ = g.maxX;
+    minY_ = g.minY;
+    maxY_ = g.maxY;
+    ChecaLimites(minX_, maxX_, minY_, maxY_, NomeSemCaminho(name));
+    flagValue_ = g.temSemDado ? F32(g.semDado) : std::numeric_limits<float>::quiet_NaN();
+    title_ = g.titulo;
+    crs_ = g.crs;
+    bandCount_ = g.bandas;
+    formatCode_ = 4;
+    if (crs_.empty()) refUnits_ = "m";
+    else {
+        const TInfoCrs i = DescreveCrs(crs_);
+        if (i.geografico) refUnits_ = "graus";
+        else if (i.metrosPorUnidade == 1.0) refUnits_ = "m";
+        else if (i.metrosPorUnidade == 1000.0) refUnits_ = "km";
+        else refUnits_ = "unidade de " + FloatToStr(i.metrosPorUnidade) + " m";
+    }
+    ResizeMem(static_cast<long long>(g.celulas.size()) * 4);
+    if (!g.celulas.empty()) std::memcpy(mem_.data(), g.celulas.data(), g.celulas.size() * 4);
+    std::vector<float>().swap(g.celulas);
+    ResetRanges();
+    float mn = minR_, mx = maxR_;
+    const float* c = mem_.data();
+    const long long n = static_cast<long long>(columns_) * rows_;
+    const float flag = flagValue_;
+    for (long long i = 0; i < n; ++i) {
+        const float v = c[i];
+        if (v != flag && !std::isnan(v)) {
+            if (v < mn) mn = v;
+            if (v > mx) mx = v;
+        }
+    }
+    minR_ = mn;
+    maxR_ = mx;
+    CountValid();
+}
+
+void TImagem::WriteGeoTiff(const std::string& name) {
+    TGradeGdal g;
+    g.colunas = columns_;
+    g.linhas = rows_;
+    g.minX = minX_;
+    g.maxX = maxX_;
+    g.minY = minY_;
+    g.maxY = maxY_;
+    g.crs = crs_;
+    g.titulo = title_;
+    g.temSemDado = !std::isnan(flagValue_);
+    g.semDado = flagValue_;
+    try {
+        g.celulas.resize(static_cast<size_t>(columns_) * rows_);
+    } catch (const std::bad_alloc&) {
+        throw EVandoro("Memória insuficiente para gravar o arquivo " + NomeSemCaminho(name) + ".");
+    }
+    for (int r = 0; r < rows_; ++r) RawRow(r, g.celulas.data() + static_cast<size_t>(r) * columns_);
+    GravarGeoTiff(name, g);
+}
+
+void TImagem::ReadPrj(const std::string& name) {
+    const std::string prj = PrjDe(name);
+    if (prj.empty()) return;
+    crs_ = CrsDeTexto(LerArquivoInteiro(prj, 1 << 20));
+}
+
+void TImagem::WritePrj(const std::string& name) const {
+    if (crs_.empty()) return;
+    const std::string prj = TrocaExtensao(ArquivosDaImagem(name).back(), ".prj");
+    // Beside an input with the same system (x.asc read, x.flt written) the file stays as it is.
+    if (Exists(prj) && MesmoCrs(CrsDoArquivoImagem(name), crs_)) return;
+    GravarArquivoInteiro(prj, CrsEsri(crs_));
 }
 
 void ChecaSaidaDiferente(const std::string& entrada, const std::string& saida) {
@@ -98,17 +276,83 @@ std::unique_ptr<TImagem> CarregaImagem(const std::string& nome, IProgresso* prog
 }
 
 std::unique_ptr<TImagem> ConverteImagem(const std::string& entrada, const std::string& saida,
-                                        const std::string& unidade, IProgresso* progresso) {
+                                        const std::string& unidade, IProgresso* progresso, bool utm) {
     ChecaSaidaDiferente(entrada, saida);
     if (!unidade.empty() && !UnidadeDistanciaValida(unidade))
         throw EVandoro("Unidade de distância inválida: '" + unidade + "' (use m ou km).");
+    if (utm && !unidade.empty())
+        throw EVandoro("A reprojeção para UTM já dá a imagem em metros: não use --unidade com --utm.");
     auto img = std::make_unique<TImagem>();
     img->SetProgresso(progresso);
     if (!img->LoadFromFile(entrada)) throw EVandoro("O arquivo " + entrada + " não existe.");
     if (!unidade.empty()) img->SetRefUnits(Minusculas(unidade));
+    if (utm) {
+        if (progresso) progresso->SetStatus("Reprojetando a imagem para SIRGAS 2000 / UTM ...");
+        auto r = ReprojetaUtm(*img);
+        r->SetProgresso(progresso);
+        r->SaveToFile(saida);
+        r->SetProgresso(nullptr);
+        return r;
+    }
     img->ExportAs(saida, CodigoFormato(FormatoDe(saida)));
     img->SetProgresso(nullptr);
     return img;
+}
+
+std::unique_ptr<TImagem> ReprojetaUtm(const TImagem& img, int* epsgUsado) {
+    if (img.Columns() < 1 || img.Rows() < 1) throw EVandoro("A imagem não tem células para reprojetar.");
+    // SRTM tiles and the national models derived from them come without a system: SIRGAS
+    // 2000 and WGS 84 agree to centimetres.
+    const std::string crs = img.Crs().empty() ? CrsDeEpsg(4674) : img.Crs();
+    const TInfoCrs info = DescreveCrs(crs);
+    if (!info.valido) throw EVandoro("O sistema de coordenadas da imagem não pôde ser lido.");
+    const double w = img.CellWidth(), h = img.CellHeight();
+    const double cx = (static_cast<double>(img.MinX()) + img.MaxX()) / 2;
+    const double cy = (static_cast<double>(img.MinY()) + img.MaxY()) / 2;
+    std::vector<double> lon{cx}, lat{cy};
+    TransformaPontos(crs, CrsDeEpsg(4674), lon, lat);
+    const int epsg = EpsgSirgasUtm(lon[0], lat[0]);
+    const std::string utm = CrsDeEpsg(epsg);
+    // Ground size of the centre cell.
+    std::vector<double> x{cx, cx + w, cx}, y{cy, cy, cy + h};
+    TransformaPontos(crs, utm, x, y);
+    const double gw = std::hypot(x[1] - x[0], y[1] - y[0]), gh = std::hypot(x[2] - x[0], y[2] - y[0]);
+    const double celula = std::max(1.0, std::round(std::sqrt(gw * gh)));
+
+    TGradeGdal g;
+    g.colunas = img.Columns();
+    g.linhas = img.Rows();
+    g.minX = img.MinX();
+    g.maxX = img.MaxX();
+    g.minY = img.MinY();
+    g.maxY = img.MaxY();
+    g.crs = crs;
+    g.temSemDado = !std::isnan(img.FlagValue());
+    g.semDado = img.FlagValue();
+    g.titulo = img.Title();
+    g.celulas.resize(static_cast<size_t>(g.colunas) * g.linhas);
+    for (int r = 0; r < g.linhas; ++r) img.RawRow(r, g.celulas.data() + static_cast<size_t>(r) * g.colunas);
+    TGradeGdal p = ReprojetaGrade(g, utm, celula);
+    std::vector<float>().swap(g.celulas);
+
+    auto out = std::make_unique<TImagem>();
+    out->SetCellType('R');
+    out->SetColumns(p.colunas);
+    out->SetRows(p.linhas);
+    out->SetMinX(p.minX);
+    out->SetMaxX(p.maxX);
+    out->SetMinY(p.minY);
+    out->SetMaxY(p.maxY);
+    out->SetFlagValue(F32(p.semDado));
+    out->SetCrs(utm);
+    out->SetRefUnits("m");
+    out->SetTitle(img.Title());
+    out->SetFormatCode(4);
+    out->Allocate();
+    std::memcpy(out->RealCells(), p.celulas.data(), p.celulas.size() * sizeof(float));
+    out->ComputeMinMax(false);
+    if (epsgUsado) *epsgUsado = epsg;
+    return out;
 }
 
 namespace {
@@ -133,8 +377,10 @@ struct LimpaStatus {
 bool TImagem::LoadFromFile(const std::string& name) {
     if (!Exists(name)) return false;
     const TFormatoImagem f = FormatoDe(name);
-    if (f == TFormatoImagem::Desconhecido) ImagemInvalida(name);
     if (f == TFormatoImagem::Idrisi32) throw ENaoImplementado("Ainda não implementado.");
+    // Read first, so a file GDAL refuses leaves the image as it was.
+    TGradeGdal gdal;
+    if (!FormatoProprio(f)) gdal = LerRasterGdal(name);
     SetStatus("Carregando a imagem ...");
     LimpaStatus limpa{*this};
     flagValue_ = -99.0f;
@@ -142,6 +388,8 @@ bool TImagem::LoadFromFile(const std::string& name) {
     // Surfer grids carry neither: they must not keep those of the file loaded before.
     title_.clear();
     refUnits_.clear();
+    crs_.clear();
+    bandCount_ = 1;
     Reset();
     FreeStore();
     fileName_ = name;
@@ -150,8 +398,13 @@ bool TImagem::LoadFromFile(const std::string& name) {
             case TFormatoImagem::ArcViewAscii: ReadAsc(name); break;
             case TFormatoImagem::ArcViewBinario: ReadHdrFlt(name); break;
             case TFormatoImagem::Idrisi: ReadIdrisi(name); break;
-            default: ReadSurfer(name); break;
+            case TFormatoImagem::Surfer: ReadSurfer(name); break;
+            default: ReadGdal(name, gdal); break;
         }
+        if (FormatoProprio(f)) ReadPrj(name);
+        unitDeclared_ = f == TFormatoImagem::Idrisi || !crs_.empty();
+        // The unit the reader assumed would let a grid in degrees pass for metres.
+        if (PareceGraus(*this)) refUnits_ = "graus";
     } catch (...) {
         // Never leave a header that does not match its cells.
         FreeStore();
@@ -177,17 +430,19 @@ void TImagem::SaveToFile(const std::string& name) {
         case TFormatoImagem::ArcViewAscii:
         case TFormatoImagem::ArcViewBinario: WriteArcView(name); break;
         case TFormatoImagem::Idrisi: WriteIdrisi(name); break;
+        case TFormatoImagem::GeoTiff: WriteGeoTiff(name); break;
         default: WriteSurfer(name); break;
     }
+    if (f != TFormatoImagem::GeoTiff) WritePrj(name);
     SegueArquivoNovo(name);
 }
 
 void TImagem::ExportAs(const std::string& name, int code) {
     static const char* const origem[] = {"do ArcView", "do Idrisi 16 bits", "do Idrisi 32 bits",
-                                         "do Surfer"};
+                                         "do Surfer", "do GDAL"};
     static const char* const destino[] = {"ArcView.", "Idrisi 16 bits.", "Idrisi 32 bits.",
-                                          "Surfer."};
-    auto texto = [](const char* const* t, int c) { return (c >= 0 && c <= 3) ? t[c] : ""; };
+                                          "Surfer.", "GeoTIFF."};
+    auto texto = [](const char* const* t, int c) { return (c >= 0 && c <= 4) ? t[c] : ""; };
     SetStatus(std::string("Exportando a imagem ") + texto(origem, formatCode_) + " para " +
               texto(destino, code));
     TImagem tmp;

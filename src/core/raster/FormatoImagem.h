@@ -14,13 +14,15 @@ enum class TFormatoImagem {
     Idrisi,          // .doc + .img, 16-bit handler
     Idrisi32,        // .rst, .rdc: recognised, not handled
     Surfer,          // .grd, ASCII "DSAA"
-    Desconhecido
+    GeoTiff,         // .tif, .tiff, through GDAL
+    Desconhecido     // read through GDAL when it opens the file
 };
 
-// By the last three characters of the name, in any case.
+// By the extension of the name, in any case (the last three characters for the program's
+// own formats).
 TFormatoImagem FormatoDe(const std::string& nome);
 // The image's FormatCode for a format: 0 ArcView, 1 Idrisi 16 bits, 2 Idrisi 32 bits,
-// 3 Surfer; -1 for an unknown one.
+// 3 Surfer, 4 GeoTIFF or another GDAL format; -1 for an unknown one.
 int CodigoFormato(TFormatoImagem f);
 // "ArcView ASCII (.asc)", "Idrisi (.doc + .img)", ...; "desconhecido" for an unknown one.
 std::string NomeFormato(TFormatoImagem f);
@@ -32,10 +34,28 @@ class TImagem;
 bool UnidadeDistanciaValida(const std::string& unidade);
 // For an image loaded from a format that keeps no distance unit (Surfer) and given none
 // since, the message that names the file and says what to do; empty for any other image.
+// A model in degrees (a geographic coordinate system, a unit in degrees, or neither a system
+// nor a unit with bounds within ±180°/±90° and cells under 0.01) gives its own message
+// that names the reprojection.
 std::string MensagemSemUnidade(const TImagem& img);
+// Whether the image is taken as being in degrees (see MensagemSemUnidade).
+bool ImagemEmGraus(const TImagem& img);
+// The refusal of an elevation model in degrees (the message above); nothing otherwise.
+void RecusaImagemEmGraus(const TImagem& img);
+// "A imagem X tem N bandas; foi usada a banda 1." for a multi-band file; empty otherwise.
+std::string NotaBandas(const TImagem& img);
+// The same for a file, without reading its cells.
+std::string NotaBandasArquivo(const std::string& nome);
+// The coordinate system of a raster file (WKT), without reading its cells; "" when none.
+std::string CrsDoArquivoImagem(const std::string& nome);
+
+// File-dialog filter of the rasters the program reads, and of those it writes.
+extern const char* const kFiltroImagensLidas;
+extern const char* const kFiltroImagensGravadas;
 
 // Every file that makes up the image 'name': both halves of a header/data pair
-// (.doc+.img, .hdr+.flt), otherwise the file itself.
+// (.doc+.img, .hdr+.flt), otherwise the file itself. The ".prj" beside is not counted: it
+// is written only when it would hold the same system (see TImagem::SaveToFile).
 std::vector<std::string> ArquivosDaImagem(const std::string& name);
 // True when the two images share any file (same name, other spelling, link, other half).
 bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
@@ -57,8 +77,14 @@ void ChecaSaidaDiferente(const std::string& entrada, const std::string& saida);
 std::unique_ptr<TImagem> CarregaImagem(const std::string& nome, IProgresso* progresso = nullptr);
 
 // The conversion tool: input and output checked apart, the input loaded, 'unidade' (when
-// given; "m" or "km") set as its distance unit, then written in the format of the output
-// name. Returns the loaded input.
+// given; "m" or "km") set as its distance unit, with 'utm' reprojected to SIRGAS 2000 /
+// UTM of the zone at its centre (ReprojetaUtm), then written in the format of the output
+// name. Returns the image written.
 std::unique_ptr<TImagem> ConverteImagem(const std::string& entrada, const std::string& saida,
                                         const std::string& unidade = "",
-                                        IProgresso* progresso = nullptr);
+                                        IProgresso* progresso = nullptr, bool utm = false);
+
+// The image warped to SIRGAS 2000 / UTM of the zone at its centre, bilinear, with square
+// cells of the nearest whole metre of its ground cell size (at least 1 m). A model without
+// a coordinate system is taken as SIRGAS 2000 geographic. 'epsg' receives the code used.
+std::unique_ptr<TImagem> ReprojetaUtm(const TImagem& img, int* epsg = nullptr);

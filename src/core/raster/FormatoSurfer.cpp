@@ -37,10 +37,10 @@ void TImagem::ReadSurfer(const std::string& name) {
             throw EVandoro("Erro no arquivo " + arq + ": valor inválido no cabeçalho Surfer.");
     columns_ = TamanhoGrade(h[0], "colunas", arq);
     rows_ = TamanhoGrade(h[1], "linhas", arq);
-    minX_ = F32(h[2]);
-    maxX_ = F32(h[3]);
-    minY_ = F32(h[4]);
-    maxY_ = F32(h[5]);
+    minX_ = h[2];
+    maxX_ = h[3];
+    minY_ = h[4];
+    maxY_ = h[5];
     ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
     minR_ = F32(h[6]);
     maxR_ = F32(h[7]);

@@ -376,7 +376,10 @@ void TImagem::Progress(int pos) {
 }
 
 void TImagem::SetTitle(const std::string& t) { title_ = t.substr(0, 255); }
-void TImagem::SetRefUnits(const std::string& u) { refUnits_ = u.substr(0, 255); }
+void TImagem::SetRefUnits(const std::string& u) {
+    refUnits_ = u.substr(0, 255);
+    unitDeclared_ = true;
+}
 
 double TImagem::MinValue() const {
     return cellType_ == 'B' ? minB_ : cellType_ == 'I' ? minI_ : static_cast<double>(minR_);
@@ -405,6 +408,9 @@ void TImagem::CopyHeaderFrom(const TImagem& other) {
     maxY_ = other.maxY_;
     title_ = other.title_;
     refUnits_ = other.refUnits_;
+    crs_ = other.crs_;
+    bandCount_ = other.bandCount_;
+    unitDeclared_ = other.unitDeclared_;
     SetStorageMode(other.storageMode_);
     formatCode_ = other.formatCode_;
     SetCellType(other.cellType_);

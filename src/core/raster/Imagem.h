@@ -35,6 +35,8 @@
 #include "common/Progresso.h"
 #include "raster/FormatoImagem.h"
 
+struct TGradeGdal;
+
 // A file type the program recognises but does not handle (Idrisi 32-bit RST/RDC).
 class ENaoImplementado : public EVandoro {
 public:
@@ -144,14 +146,26 @@ public:
     int Rows() const { return rows_; }
     void SetColumns(int c) { columns_ = c; }
     void SetRows(int r) { rows_ = r; }
-    float MinX() const { return minX_; }
-    float MaxX() const { return maxX_; }
-    float MinY() const { return minY_; }
-    float MaxY() const { return maxY_; }
-    void SetMinX(float v) { minX_ = v; }
-    void SetMaxX(float v) { maxX_ = v; }
-    void SetMinY(float v) { minY_ = v; }
-    void SetMaxY(float v) { maxY_ = v; }
+    // Bounds are held in doubles: a 32-bit real keeps only half-metre steps at a UTM
+    // northing of 7 500 000 m. The file layouts keep their own precision.
+    double MinX() const { return minX_; }
+    double MaxX() const { return maxX_; }
+    double MinY() const { return minY_; }
+    double MaxY() const { return maxY_; }
+    void SetMinX(double v) { minX_ = v; }
+    void SetMaxX(double v) { maxX_ = v; }
+    void SetMinY(double v) { minY_ = v; }
+    void SetMaxY(double v) { maxY_ = v; }
+
+    // Coordinate system (WKT; empty when the file declares none). Read from the file itself
+    // (GDAL formats) or from the ".prj" beside it; written beside every file saved.
+    const std::string& Crs() const { return crs_; }
+    void SetCrs(const std::string& wkt) { crs_ = wkt; }
+    // Bands of the file loaded (only band 1 is read).
+    int BandCount() const { return bandCount_; }
+    // Whether the file (or the user, through SetRefUnits) declared the distance unit:
+    // ArcView and GDAL files without a coordinate system do not.
+    bool UnitDeclared() const { return unitDeclared_; }
 
     // Progress and status receiver (not owned; may be null).
     void SetProgresso(IProgresso* p) { progresso_ = p; }
@@ -180,6 +194,10 @@ private:
     void ReadHdrFlt(const std::string& name);
     void ReadIdrisi(const std::string& name);
     void ReadSurfer(const std::string& name);
+    void ReadGdal(const std::string& name, TGradeGdal& g);
+    void WriteGeoTiff(const std::string& name);
+    void ReadPrj(const std::string& name);
+    void WritePrj(const std::string& name) const;
     void WriteArcView(const std::string& name);
     void WriteIdrisi(const std::string& name);
     void WriteSurfer(const std::string& name);
@@ -220,5 +238,8 @@ private:
     float flagValue_ = -99.0f;
     long long validCount_ = -1;
     int columns_ = 0, rows_ = 0;
-    float minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    std::string crs_;
+    int bandCount_ = 1;
+    bool unitDeclared_ = false;
 };

@@ -101,11 +101,12 @@ void TMatrixSingle::LoadFromImage(const std::string& fileName) {
     SetRowCount(img.Rows());
     SetColCount(img.Columns());
     SetMinX(img.MinX());
-    SetCellWidth(static_cast<float>((static_cast<double>(img.MaxX()) - img.MinX()) / img.Columns()));
+    SetCellWidth((img.MaxX() - img.MinX()) / img.Columns());
     SetMinY(img.MinY());
-    SetCellHeight(static_cast<float>((static_cast<double>(img.MaxY()) - img.MinY()) / img.Rows()));
+    SetCellHeight((img.MaxY() - img.MinY()) / img.Rows());
     if (const std::string m = MensagemSemUnidade(img); !m.empty()) throw EUnitDist(m);
     SetUnitDist(img.RefUnits());
+    SetCrs(img.Crs());
     hadInvalid_ = false;
     // No-data cells are cells without elevation, also when the no-data value is positive.
     const float semDado = img.FlagValue();

@@ -31,16 +31,20 @@ public:
     // The upper-cased text must be "M" or "KM" (else EUnitDist); stored as given.
     void SetUnitDist(const std::string& u);
     const std::string& UnitDist() const { return unitDist_; }
-    float MinX() const { return minX_; }
-    float MinY() const { return minY_; }
-    float CellWidth() const { return cellWidth_; }
-    float CellHeight() const { return cellHeight_; }
-    void SetMinX(float v) { minX_ = v; }
-    void SetMinY(float v) { minY_ = v; }
-    void SetCellWidth(float v) { cellWidth_ = v; }
-    void SetCellHeight(float v) { cellHeight_ = v; }
+    // In doubles, as the image's bounds (the file form keeps 32-bit reals).
+    double MinX() const { return minX_; }
+    double MinY() const { return minY_; }
+    double CellWidth() const { return cellWidth_; }
+    double CellHeight() const { return cellHeight_; }
+    void SetMinX(double v) { minX_ = v; }
+    void SetMinY(double v) { minY_ = v; }
+    void SetCellWidth(double v) { cellWidth_ = v; }
+    void SetCellHeight(double v) { cellHeight_ = v; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& t);  // cut at 255 characters
+    // Coordinate system of the image loaded (WKT; empty when none). Not in the file form.
+    const std::string& Crs() const { return crs_; }
+    void SetCrs(const std::string& wkt) { crs_ = wkt; }
 
 protected:
     int rows_ = 0;
@@ -49,9 +53,10 @@ protected:
 private:
     uint8_t version_ = 1;
     std::string unitDist_ = "m";
-    float minX_ = 0, minY_ = 0;
-    float cellWidth_ = 0, cellHeight_ = 0;
+    double minX_ = 0, minY_ = 0;
+    double cellWidth_ = 0, cellHeight_ = 0;
     std::string title_;
+    std::string crs_;
 };
 
 class TMatrixSingle : public TMatrix {

@@ -1,0 +1,265 @@
+#include "geo/Sig.h"
+
+#include <cmath>
+#include <limits>
+#include <map>
+
+#include "common/Arquivo.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "common/Win1252.h"
+#include "location/ImgElev.h"
+#include "location/LocNivel.h"
+#include "location/Locacao.h"
+#include "model/SistemaConservacao.h"
+#include "raster/FormatoImagem.h"
+#include "raster/ImgDeclive.h"
+#include "raster/Vetor.h"
+#include "sizing/EntradaDimensionamento.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+std::string NomeCrs(const std::string& crs) { return crs.empty() ? std::string() : DescreveCrs(crs).nome; }
+
+const char* const kSemCrs =
+    "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): as coordenadas foram gravadas como estão, "
+    "em metros, e o arquivo gravado não tem sistema de coordenadas.";
+
+std::vector<double> Valores(const TTerracoSig& t) {
+    const TRegTerr& r = t.registro;
+    return {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm, t.hrCm};
+}
+
+TResumoSig Grava(const std::string& saida, const std::string& camada, const std::vector<TFeicaoLinha>& feicoes,
+                 const std::vector<TTerracoSig>& tabela, const std::string& crs, const Regional& r) {
+    TResumoSig res;
+    res.arquivo = saida;
+    std::vector<TFeicaoLinha> comNomes = feicoes;
+    for (TFeicaoLinha& f : comNomes) {
+        f.nome = "Terraço " + IntToStr(static_cast<long long>(f.valores.empty() ? 0 : f.valores[0]));
+        f.descricao = "Cota " + FloatToStrFixed(f.z, 2, r) + " m";
+    }
+    res.tabela = TabelaSig(saida);
+    res.feicoes = static_cast<int>(feicoes.size());
+    res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
+    GravarLinhasSig(saida, camada, CamposTerraco(), comNomes, crs);
+    GravarArquivoInteiro(res.tabela, CsvTerracos(tabela, r));
+    return res;
+}
+
+std::string Camada(const std::string& saida) {
+    std::string b = NomeSemCaminho(saida);
+    const size_t p = b.find_last_of('.');
+    return p == std::string::npos || p == 0 ? b : b.substr(0, p);
+}
+
+}  // namespace
+
+const char* const kFiltroSigLinhas =
+    "GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;KML (*.kml)";
+const char* const kFiltroSigLimite =
+    "Polígonos (*.gpkg *.shp *.geojson *.json *.kml *.kmz *.gml);;Todos os arquivos (*)";
+
+const std::vector<TCampoSig>& CamposTerraco() {
+    static const std::vector<TCampoSig> c = {{"terraco", true},   {"cota_m", false},  {"ev_m", false},
+                                             {"eh_m", false},     {"decliv_pct", false}, {"compr_m", false},
+                                             {"area_m2", false},  {"h_cm", false},    {"hr_cm", false}};
+    return c;
+}
+
+TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema) {
+    TTerracoSig t;
+    t.registro = r;
+    t.eh = r.slope > 0 ? r.EV / (r.slope / 100) : kNaN;
+    t.hCm = t.hrCm = kNaN;
+    // A flat strip is left unsized by the engine (height 0).
+    if (!(r.height > 0)) return t;
+    if (!sistema) {
+        t.hrCm = r.height * 100;
+        return t;
+    }
+    const double cdu = sistema->CDu();
+    if (sistema->Espacamento().Metodologia().Index() == TMetodologiaEspacamento::AlturaArbitrada) {
+        t.hCm = r.height * 100;
+        t.hrCm = AlturaRecomendada(cdu, r.height);
+    } else {
+        t.hrCm = r.height * 100;
+        if (cdu > 0) t.hCm = (r.height - 0.1) / std::sqrt(cdu) * 100;
+    }
+    return t;
+}
+
+std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional& r) {
+    const char sep = r.DecimalSeparator == ',' ? ';' : ',';
+    std::string o;
+    const char* const titulos[] = {"Terraço",
+                                   "Cota (m)",
+                                   "Espaçamento vertical (m)",
+                                   "Espaçamento horizontal (m)",
+                                   "Declividade média (%)",
+                                   "Comprimento (m)",
+                                   "Área de influência (m2)",
+                                   "Altura H (cm)",
+                                   "Altura recomendada Hr (cm)"};
+    for (size_t i = 0; i < std::size(titulos); ++i) {
+        if (i) o += sep;
+        o += titulos[i];
+    }
+    o += "\r\n";
+    for (const TTerracoSig& t : terracos) {
+        const std::vector<double> v = Valores(t);
+        for (size_t i = 0; i < v.size(); ++i) {
+            if (i) o += sep;
+            if (i == 0) o += IntToStr(t.registro.id);
+            else if (!std::isnan(v[i])) o += FloatToStr(v[i], r);
+        }
+        o += "\r\n";
+    }
+    return Utf8ToWin1252(o);
+}
+
+std::string TabelaSig(const std::string& saida) { return TrocaExtensao(saida, ".csv"); }
+
+void ChecaSaidaSig(const std::string& saida, const std::vector<std::string>& entradas) {
+    if (!FormatoSigConhecido(saida))
+        throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) "
+                       "ou .kml (KML).");
+    std::vector<std::string> escritos = ArquivosSig(saida);
+    escritos.push_back(TabelaSig(saida));
+    for (const std::string& e : entradas) {
+        if (e.empty()) continue;
+        for (const std::string& parte : ArquivosDaImagem(e))
+            for (const std::string& s : escritos)
+                if (MesmoArquivo(s, parte))
+                    throw EVandoro("O arquivo SIG de saída " + saida + " substituiria " + e +
+                                   ": escolha outro nome. Nada foi gravado.");
+    }
+}
+
+TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida, const Regional& r) {
+    if (loc.Registros().Count() == 0 || loc.LinhasMapa().empty())
+        throw EVandoro("Nenhuma locação com terraços para exportar: loque os terraços primeiro.");
+    ChecaSaidaSig(saida, {loc.RunElevPath(), loc.RunSlopePath(), loc.RunOutputPath(), loc.ArquivoBDT()});
+    const std::string crs = CrsDoArquivoImagem(loc.RunElevPath());
+    std::map<int, TTerracoSig> porId;
+    std::vector<TTerracoSig> tabela;
+    const TBDT& b = loc.Registros();
+    for (int i = 1; i <= b.Count(); ++i) {
+        tabela.push_back(TerracoSig(*b.Item(i), loc.TerracosNivel()));
+        porId.emplace(b.Item(i)->id, tabela.back());
+    }
+    std::vector<TFeicaoLinha> feicoes;
+    for (const TLinhaMapa& l : loc.LinhasMapa()) {
+        TFeicaoLinha f;
+        f.x = l.x;
+        f.y = l.y;
+        f.z = l.level;
+        auto it = porId.find(l.id);
+        if (it != porId.end()) f.valores = Valores(it->second);
+        else f.valores = {static_cast<double>(l.id), l.level, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+        feicoes.push_back(std::move(f));
+    }
+    TResumoSig res = Grava(saida, Camada(saida), feicoes, tabela, crs, r);
+    if (crs.empty()) res.avisos.push_back(kSemCrs);
+    return res;
+}
+
+TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, const TTerracosNivel* sistema,
+                          const Regional& r) {
+    const std::string bdt = TabelaDaSaida(vet);
+    const std::string prj = TrocaExtensao(vet, ".prj");
+    ChecaSaidaSig(saida, {vet, bdt, prj});
+    TVET v;
+    v.Load(vet);
+    std::string crs;
+    if (ArquivoExiste(prj)) {
+        crs = CrsDeTexto(LerArquivoInteiro(prj, 1 << 20));
+        if (crs.empty()) throw EVandoro("O arquivo " + NomeSemCaminho(prj) + " não descreve um sistema de coordenadas.");
+    }
+    TBDT registros;
+    const bool temTabela = ArquivoExiste(bdt) && registros.LoadFromFile(bdt);
+    std::map<int, TTerracoSig> porId;
+    std::vector<TTerracoSig> tabela;
+    for (int i = 1; i <= registros.Count(); ++i) {
+        tabela.push_back(TerracoSig(*registros.Item(i), sistema));
+        porId.emplace(registros.Item(i)->id, tabela.back());
+    }
+    std::vector<TFeicaoLinha> feicoes;
+    for (const TVetorRecPonto& l : v.Lines()) {
+        TFeicaoLinha f;
+        for (const TRecPonto& p : l.Pontos()) {
+            f.x.push_back(p.X);
+            f.y.push_back(p.Y);
+        }
+        f.z = l.Count() > 0 ? l.Ponto(0).Z : 0;
+        auto it = porId.find(l.LineId());
+        if (it != porId.end()) f.valores = Valores(it->second);
+        else f.valores = {static_cast<double>(l.LineId()), f.z, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+        feicoes.push_back(std::move(f));
+    }
+    if (!temTabela)
+        for (const TFeicaoLinha& f : feicoes) {
+            TTerracoSig t;
+            t.registro.id = static_cast<int32_t>(f.valores[0]);
+            t.registro.level = f.z;
+            t.eh = t.hCm = t.hrCm = kNaN;
+            t.registro.EV = t.registro.slope = t.registro.length = t.registro.area = kNaN;
+            tabela.push_back(t);
+        }
+    TResumoSig res = Grava(saida, Camada(saida), feicoes, tabela, crs, r);
+    if (crs.empty()) res.avisos.push_back(kSemCrs);
+    if (!temTabela)
+        res.avisos.push_back("Sem a tabela dos terraços (" + NomeSemCaminho(bdt) +
+                             ") ao lado do vetor: só o número e a cota de cada terraço foram gravados.");
+    else if (!sistema)
+        res.avisos.push_back("Sem o projeto, a altura teórica H não é conhecida: foi gravada só a altura da tabela "
+                             "dos terraços (Hr).");
+    return res;
+}
+
+std::string GravarPrjDaLocacao(const TLocacaoNivel& loc) {
+    if (loc.RunOutputPath().empty() || !ArquivoExiste(loc.RunOutputPath())) return {};
+    const std::string crs = CrsDoArquivoImagem(loc.RunElevPath());
+    if (crs.empty()) return {};
+    const std::string prj = TrocaExtensao(loc.RunOutputPath(), ".prj");
+    for (const std::string& e : {loc.RunElevPath(), loc.RunSlopePath()})
+        for (const std::string& parte : ArquivosDaImagem(e))
+            if (MesmoArquivo(parte, prj)) {
+                // The model's own ".prj" (x.asc beside x.vet): it already says the same.
+                if (MesmoCrs(CrsDeTexto(LerArquivoInteiro(prj, 1 << 20)), crs)) return prj;
+                throw EVandoro("O arquivo " + prj + " substituiria o sistema de coordenadas de " + e +
+                               ": escolha outro nome para o vetor.");
+            }
+    GravarArquivoInteiro(prj, CrsEsri(crs));
+    return prj;
+}
+
+void DefinirLimiteCampo(TLocacaoNivel& loc, const std::string& limite) {
+    if (limite.empty()) {
+        loc.SetMascaraCampo(nullptr);
+        return;
+    }
+    if (!ArquivoExiste(limite)) throw EVandoro("O arquivo do limite do talhão " + limite + " não existe.");
+    loc.SetMascaraCampo([limite](TImgElevacao& elev, TImgDeclive& decl) {
+        const int cols = elev.Columns(), rows = elev.Rows();
+        const double cw = elev.CellWidth(), ch = elev.CellHeight();
+        const double maxY = static_cast<double>(elev.MinY()) + rows * ch;
+        const std::vector<unsigned char> dentro =
+            RasterizaPoligonos(limite, elev.Crs(), cols, rows, elev.MinX(), maxY, cw, ch);
+        // Outside the field a cell is one without data: elevation and slope 0.
+        long long restam = 0;
+        for (int r = 1; r <= rows; ++r) {
+            float* e = elev.Row(r);
+            float* d = decl.Row(r);
+            const unsigned char* m = dentro.data() + static_cast<size_t>(r - 1) * cols;
+            for (int c = 0; c < cols; ++c)
+                if (!m[c]) e[c] = d[c] = 0;
+                else if (e[c] != 0) ++restam;
+        }
+        if (restam == 0)
+            throw EVandoro("O limite do talhão " + NomeSemCaminho(limite) +
+                           " não se sobrepõe a nenhuma célula com dado do modelo de elevação.");
+    });
+}

@@ -1,0 +1,75 @@
+#pragma once
+// Terrace lines to GIS files and the field boundary of a location run: the operations the
+// location window and the command line call, one each.
+#include <string>
+#include <vector>
+
+#include "common/Regional.h"
+#include "geo/gdal/Gdal.h"
+#include "location/BDT.h"
+
+class TLocacaoNivel;
+class TTerracosNivel;
+
+// File-dialog filters: GIS files the terrace lines go to; polygon files of a boundary.
+extern const char* const kFiltroSigLinhas;
+extern const char* const kFiltroSigLimite;
+
+// One terrace as the GIS files and the table beside them hold it.
+struct TTerracoSig {
+    TRegTerr registro;
+    double eh = 0;    // horizontal spacing, m (NaN for a flat strip)
+    double hCm = 0;   // theoretical height H, cm (NaN when unknown)
+    double hrCm = 0;  // recommended height Hr, cm (NaN when unknown)
+};
+
+// Attribute fields, in order: terraco, cota_m, ev_m, eh_m, decliv_pct, compr_m, area_m2,
+// h_cm, hr_cm (at most 10 characters, for Shapefile).
+const std::vector<TCampoSig>& CamposTerraco();
+
+// H and Hr of a record. The engine's height is the recommended one (√CDu × d + 0.1 m, d the
+// channel depth) except with an arbitrated height, where it is H itself. Without the level
+// system H is not known and Hr is the table's height.
+TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema);
+
+// The terrace table as CSV in the regional convention (';' between fields where the decimal
+// separator is ',', else ','), CR LF, Windows-1252.
+std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional& r = Regional::Current());
+
+// What an export wrote.
+struct TResumoSig {
+    std::string arquivo;  // the GIS file
+    std::string tabela;   // the ".csv" beside it
+    int feicoes = 0;
+    std::string crs;      // name of the coordinate system written ("" when none)
+    std::vector<std::string> avisos;
+};
+
+// The table written beside a GIS output.
+std::string TabelaSig(const std::string& saida);
+
+// Refuses a GIS output (any of its files, or its table) that would replace one of
+// 'entradas' or is not a format the program writes: "O arquivo SIG de saída X substituiria
+// Y: escolha outro nome. Nada foi gravado.".
+void ChecaSaidaSig(const std::string& saida, const std::vector<std::string>& entradas);
+
+// The lines of the last run of 'loc' at the engine's precision, one feature per line with
+// its terrace's attributes, in the elevation model's coordinate system; the table beside.
+TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida,
+                              const Regional& r = Regional::Current());
+
+// A ".vet" (its ".prj" and ".bdt" beside it when there) to a GIS file and its table.
+// 'sistema' gives H; null leaves it empty.
+TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, const TTerracosNivel* sistema = nullptr,
+                          const Regional& r = Regional::Current());
+
+// The ".prj" (ESRI WKT) beside the ".vet" of the last run when the elevation model has a
+// coordinate system; returns its name, or "" when none was written.
+std::string GravarPrjDaLocacao(const TLocacaoNivel& loc);
+
+// The field boundary for the next runs of 'loc' (any polygon layer OGR reads; several
+// polygons are one field): cells of the elevation model outside it, after reprojection to
+// the model's system, are taken out of the run as cells without data; the model file is
+// untouched. An empty name removes it. The polygon is read at each run, whose load raises
+// the boundary's refusals.
+void DefinirLimiteCampo(TLocacaoNivel& loc, const std::string& limite);

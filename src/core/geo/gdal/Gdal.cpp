@@ -1,0 +1,585 @@
+#include "geo/gdal/Gdal.h"
+
+#include <gdal_alg.h>
+#include <gdal_priv.h>
+#include <gdal_utils.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <new>
+
+#include "common/Arquivo.h"
+#include "common/Erros.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Largest grid read (cells), as for the program's own formats.
+constexpr long long kMaxCelulas = 1LL << 30;
+
+void Inicia() {
+    static std::once_flag uma;
+    std::call_once(uma, [] {
+        // No ".aux.xml" beside what the program writes or reads.
+        CPLSetConfigOption("GDAL_PAM_ENABLED", "NO");
+        GDALAllRegister();
+    });
+}
+
+// GDAL reports through its error handler: kept quiet, the last message goes into ours.
+struct Silencio {
+    Silencio() {
+        Inicia();
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~Silencio() { CPLPopErrorHandler(); }
+    Silencio(const Silencio&) = delete;
+    Silencio& operator=(const Silencio&) = delete;
+};
+
+std::string UltimoErro() {
+    const char* m = CPLGetLastErrorMsg();
+    return m && *m ? std::string(" (") + m + ")" : std::string();
+}
+
+struct FechaDataset {
+    void operator()(GDALDataset* d) const {
+        if (d) GDALClose(d);
+    }
+};
+using Dataset = std::unique_ptr<GDALDataset, FechaDataset>;
+
+struct LiberaCpl {
+    void operator()(char* p) const { CPLFree(p); }
+};
+
+bool LeCrs(const std::string& texto, OGRSpatialReference& srs) {
+    if (texto.empty()) return false;
+    srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    return srs.SetFromUserInput(texto.c_str(), OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS_get()) ==
+           OGRERR_NONE;
+}
+
+std::string Wkt(const OGRSpatialReference& srs, const char* formato = nullptr) {
+    char* w = nullptr;
+    const char* const opcoes[] = {formato, nullptr};
+    if ((formato ? srs.exportToWkt(&w, opcoes) : srs.exportToWkt(&w)) != OGRERR_NONE) {
+        CPLFree(w);
+        return {};
+    }
+    std::string s = w ? w : "";
+    CPLFree(w);
+    return s;
+}
+
+Dataset GradeEmMemoria(const TGradeGdal& g) {
+    GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
+    if (!mem) throw EVandoro("O GDAL instalado não tem o formato MEM.");
+    Dataset ds(mem->Create("", g.colunas, g.linhas, 1, GDT_Float32, nullptr));
+    if (!ds) throw EVandoro("Memória insuficiente para a imagem" + UltimoErro() + ".");
+    double gt[6] = {g.minX, (g.maxX - g.minX) / g.colunas, 0, g.maxY, 0, -(g.maxY - g.minY) / g.linhas};
+    ds->SetGeoTransform(gt);
+    OGRSpatialReference srs;
+    if (LeCrs(g.crs, srs)) ds->SetSpatialRef(&srs);
+    GDALRasterBand* b = ds->GetRasterBand(1);
+    if (g.temSemDado) b->SetNoDataValue(g.semDado);
+    if (b->RasterIO(GF_Write, 0, 0, g.colunas, g.linhas, const_cast<float*>(g.celulas.data()), g.colunas,
+                    g.linhas, GDT_Float32, 0, 0) != CE_None)
+        throw EVandoro("Erro ao preparar a imagem" + UltimoErro() + ".");
+    return ds;
+}
+
+// Band 1 and the georeference of an open dataset.
+TGradeGdal DaDataset(GDALDataset& ds, const std::string& nome) {
+    const std::string arq = NomeSemCaminho(nome);
+    TGradeGdal g;
+    g.bandas = ds.GetRasterCount();
+    if (g.bandas < 1) throw EVandoro("O arquivo " + arq + " não tem nenhuma banda de imagem.");
+    g.colunas = ds.GetRasterXSize();
+    g.linhas = ds.GetRasterYSize();
+    if (g.colunas < 1 || g.linhas < 1) throw EVandoro("O arquivo " + arq + " não tem células.");
+    if (static_cast<long long>(g.colunas) * g.linhas > kMaxCelulas)
+        throw EVandoro("A imagem " + arq + " é grande demais para ser carregada.");
+    double gt[6] = {0, 1, 0, 0, 0, 1};
+    const bool georref = ds.GetGeoTransform(gt) == CE_None;
+    if (georref && (gt[2] != 0 || gt[4] != 0))
+        throw EVandoro("A imagem " + arq +
+                       " está girada em relação aos eixos de coordenadas: reamostre-a para uma grade "
+                       "alinhada (por exemplo com gdalwarp) antes de usá-la.");
+    if (gt[1] == 0 || gt[5] == 0) throw EVandoro("O tamanho da célula da imagem " + arq + " é inválido.");
+    if (!georref) {
+        // No georeference: cells of one unit from the origin, north row first.
+        gt[0] = 0;
+        gt[1] = 1;
+        gt[3] = g.linhas;
+        gt[5] = -1;
+    }
+    GDALRasterBand* b = ds.GetRasterBand(1);
+    try {
+        g.celulas.resize(static_cast<size_t>(g.colunas) * g.linhas);
+    } catch (const std::bad_alloc&) {
+        throw EVandoro("Memória insuficiente para carregar a imagem " + arq + ".");
+    }
+    if (b->RasterIO(GF_Read, 0, 0, g.colunas, g.linhas, g.celulas.data(), g.colunas, g.linhas, GDT_Float32, 0,
+                    0) != CE_None)
+        throw EVandoro("Erro de leitura na imagem " + arq + UltimoErro() + ".");
+    int tem = 0;
+    const double nd = b->GetNoDataValue(&tem);
+    g.temSemDado = tem != 0;
+    g.semDado = nd;
+    const double x0 = gt[0], x1 = gt[0] + g.colunas * gt[1];
+    const double y0 = gt[3], y1 = gt[3] + g.linhas * gt[5];
+    g.minX = std::min(x0, x1);
+    g.maxX = std::max(x0, x1);
+    g.minY = std::min(y0, y1);
+    g.maxY = std::max(y0, y1);
+    // The program keeps the north row first and columns from west to east.
+    if (gt[5] > 0)
+        for (int r = 0; r < g.linhas / 2; ++r)
+            std::swap_ranges(g.celulas.begin() + static_cast<long long>(r) * g.colunas,
+                             g.celulas.begin() + static_cast<long long>(r + 1) * g.colunas,
+                             g.celulas.begin() + static_cast<long long>(g.linhas - 1 - r) * g.colunas);
+    if (gt[1] < 0)
+        for (int r = 0; r < g.linhas; ++r)
+            std::reverse(g.celulas.begin() + static_cast<long long>(r) * g.colunas,
+                         g.celulas.begin() + static_cast<long long>(r + 1) * g.colunas);
+    if (const OGRSpatialReference* s = ds.GetSpatialRef()) g.crs = Wkt(*s);
+    if (GDALDriver* d = ds.GetDriver()) g.driver = d->GetDescription();
+    return g;
+}
+
+const char* DriverSig(const std::string& nome) {
+    const std::string e = ExtensaoDe(nome);
+    if (e == ".gpkg") return "GPKG";
+    if (e == ".shp") return "ESRI Shapefile";
+    if (e == ".geojson" || e == ".json") return "GeoJSON";
+    if (e == ".kml") return "KML";
+    return nullptr;
+}
+
+void TransformaComSrs(const OGRSpatialReference& de, const OGRSpatialReference& para, std::vector<double>& x,
+                      std::vector<double>& y) {
+    std::unique_ptr<OGRCoordinateTransformation> t(OGRCreateCoordinateTransformation(&de, &para));
+    if (!t) throw EVandoro("Não é possível transformar as coordenadas entre os dois sistemas" + UltimoErro() + ".");
+    if (x.empty()) return;
+    std::vector<int> ok(x.size(), 0);
+    if (!t->Transform(x.size(), x.data(), y.data(), nullptr, ok.data()) ||
+        std::find(ok.begin(), ok.end(), 0) != ok.end())
+        throw EVandoro("Não foi possível transformar todas as coordenadas entre os dois sistemas" + UltimoErro() +
+                       ".");
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Rasters
+
+bool GdalAbreRaster(const std::string& nome) {
+    Silencio s;
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    return ds != nullptr;
+}
+
+TGradeGdal LerRasterGdal(const std::string& nome) {
+    Silencio s;
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    if (!ds)
+        throw EVandoro("Erro. O arquivo " + NomeSemCaminho(nome) +
+                       " não corresponde a um arquivo válido de imagem" + UltimoErro() + ".");
+    return DaDataset(*ds, nome);
+}
+
+std::string CrsRasterGdal(const std::string& nome) {
+    Silencio s;
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    if (!ds) return {};
+    const OGRSpatialReference* srs = ds->GetSpatialRef();
+    return srs ? Wkt(*srs) : std::string();
+}
+
+void GravarGeoTiff(const std::string& nome, const TGradeGdal& g) {
+    Silencio s;
+    const std::string erro = "Não foi possível gravar o arquivo " + nome + ".";
+    SubstituirArquivo(
+        nome,
+        [&](const std::string& tmp) {
+            GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("GTiff");
+            if (!drv) throw EVandoro("O GDAL instalado não grava GeoTIFF.");
+            Dataset mem = GradeEmMemoria(g);
+            const char* const opcoes[] = {"COMPRESS=DEFLATE", "PREDICTOR=3", "TILED=YES", nullptr};
+            Dataset out(drv->CreateCopy(tmp.c_str(), mem.get(), FALSE, const_cast<char**>(opcoes), nullptr, nullptr));
+            if (!out) throw EVandoro(erro + UltimoErro());
+            if (!g.titulo.empty()) out->SetMetadataItem("TIFFTAG_DOCUMENTNAME", g.titulo.c_str());
+            CPLErrorReset();
+            GDALClose(out.release());  // the file is complete only once closed
+            if (CPLGetLastErrorType() >= CE_Failure) throw EVandoro(erro + UltimoErro());
+        },
+        erro);
+}
+
+// ---------------------------------------------------------------------------------------
+// Coordinate systems
+
+TInfoCrs DescreveCrs(const std::string& wkt) {
+    Silencio s;
+    TInfoCrs i;
+    OGRSpatialReference srs;
+    if (!LeCrs(wkt, srs)) return i;
+    i.valido = true;
+    i.geografico = srs.IsGeographic() != 0;
+    i.projetado = srs.IsProjected() != 0;
+    if (i.projetado) i.metrosPorUnidade = srs.GetLinearUnits(nullptr);
+    if (const char* n = srs.GetName()) i.nome = n;
+    OGRSpatialReference id(srs);
+    const char* auth = srs.GetAuthorityName(nullptr);
+    if (!auth) {
+        id.AutoIdentifyEPSG();
+        auth = id.GetAuthorityName(nullptr);
+    }
+    if (auth && std::string(auth) == "EPSG") {
+        const char* c = (srs.GetAuthorityName(nullptr) ? srs : id).GetAuthorityCode(nullptr);
+        if (c) i.epsg = std::atoi(c);
+    }
+    return i;
+}
+
+std::string CrsEsri(const std::string& wkt) {
+    Silencio s;
+    OGRSpatialReference srs;
+    if (!LeCrs(wkt, srs)) return {};
+    return Wkt(srs, "FORMAT=WKT1_ESRI");
+}
+
+std::string CrsDeTexto(const std::string& texto) {
+    Silencio s;
+    std::string t = texto;
+    while (!t.empty() && (t.back() == '\n' || t.back() == '\r' || t.back() == ' ' || t.back() == '\0')) t.pop_back();
+    OGRSpatialReference srs;
+    if (!LeCrs(t, srs)) return {};
+    // An ESRI ".prj" names no authority; the EPSG match lets GeoJSON and others name it.
+    if (!srs.GetAuthorityName(nullptr))
+        if (OGRSpatialReference* m = srs.FindBestMatch(90, "EPSG")) {
+            std::string w = Wkt(*m);
+            m->Release();
+            if (!w.empty()) return w;
+        }
+    return Wkt(srs);
+}
+
+std::string CrsDeEpsg(int epsg) {
+    Silencio s;
+    OGRSpatialReference srs;
+    if (srs.importFromEPSG(epsg) != OGRERR_NONE)
+        throw EVandoro("O sistema de coordenadas EPSG:" + std::to_string(epsg) + " não é conhecido.");
+    return Wkt(srs);
+}
+
+bool MesmoCrs(const std::string& a, const std::string& b) {
+    Silencio s;
+    OGRSpatialReference sa, sb;
+    if (!LeCrs(a, sa) || !LeCrs(b, sb)) return false;
+    return sa.IsSame(&sb) != 0;
+}
+
+int EpsgSirgasUtm(double lon, double lat) {
+    const int zona = static_cast<int>(std::floor((lon + 180.0) / 6.0)) + 1;
+    const bool sul = lat < 0;
+    int epsg = 0;
+    if (sul && zona >= 17 && zona <= 25) epsg = 31960 + zona;
+    else if (sul && zona == 26) epsg = 5396;
+    else if (!sul && zona >= 11 && zona <= 22) epsg = 31954 + zona;
+    else if (!sul && (zona == 23 || zona == 24)) epsg = 6210 + zona - 23;
+    if (epsg == 0)
+        throw EVandoro("O centro da imagem (longitude " + std::to_string(lon) + "°, latitude " + std::to_string(lat) +
+                       "°) fica no fuso UTM " + std::to_string(zona) + (sul ? "S" : "N") +
+                       ", que não tem um sistema SIRGAS 2000 / UTM; reprojete-a com gdalwarp -t_srs.");
+    return epsg;
+}
+
+void TransformaPontos(const std::string& de, const std::string& para, std::vector<double>& x,
+                      std::vector<double>& y) {
+    Silencio s;
+    OGRSpatialReference a, b;
+    if (!LeCrs(de, a) || !LeCrs(para, b))
+        throw EVandoro("Sistema de coordenadas inválido para a transformação.");
+    TransformaComSrs(a, b, x, y);
+}
+
+TGradeGdal ReprojetaGrade(const TGradeGdal& g, const std::string& crs, double celula) {
+    Silencio s;
+    Dataset src = GradeEmMemoria(g);
+    const std::string tr = std::to_string(celula);
+    const std::string nd = std::to_string(g.temSemDado ? g.semDado : -9999.0);
+    std::vector<std::string> args = {"-of", "MEM", "-t_srs", crs, "-tr", tr, tr, "-tap", "-r", "bilinear",
+                                     "-dstnodata", nd};
+    if (g.temSemDado) {
+        args.push_back("-srcnodata");
+        args.push_back(nd);
+    }
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    GDALWarpAppOptions* op = GDALWarpAppOptionsNew(argv.data(), nullptr);
+    if (!op) throw EVandoro("Opções de reprojeção inválidas" + UltimoErro() + ".");
+    GDALDatasetH fontes[] = {GDALDataset::ToHandle(src.get())};
+    int uso = 0;
+    Dataset out(GDALDataset::FromHandle(GDALWarp("", nullptr, 1, fontes, op, &uso)));
+    GDALWarpAppOptionsFree(op);
+    if (!out) throw EVandoro("Não foi possível reprojetar a imagem" + UltimoErro() + ".");
+    TGradeGdal r = DaDataset(*out, "reprojetada");
+    r.temSemDado = true;
+    r.semDado = std::stod(nd);
+    r.titulo = g.titulo;
+    r.driver = g.driver;
+    return r;
+}
+
+// ---------------------------------------------------------------------------------------
+// Vectors
+
+bool FormatoSigConhecido(const std::string& nome) { return DriverSig(nome) != nullptr; }
+
+std::vector<std::string> ArquivosSig(const std::string& nome) {
+    if (ExtensaoDe(nome) != ".shp") return {nome};
+    std::vector<std::string> r;
+    for (const char* e : {".shp", ".shx", ".dbf", ".prj", ".cpg"}) r.push_back(TrocaExtensao(nome, e));
+    return r;
+}
+
+namespace {
+
+void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector<TCampoSig>& campos,
+                   const std::vector<TFeicaoLinha>& feicoes, const OGRSpatialReference* srs, const char* driver,
+                   const std::string& erro) {
+    std::vector<const char*> op;
+    if (std::string(driver) == "GeoJSON") op = {"RFC7946=NO", "WRITE_BBOX=YES"};
+    if (std::string(driver) == "ESRI Shapefile") op = {"ENCODING=UTF-8"};
+    op.push_back(nullptr);
+    OGRLayer* l = ds.CreateLayer(camada.c_str(), const_cast<OGRSpatialReference*>(srs), wkbLineString25D,
+                                 const_cast<char**>(op.data()));
+    if (!l) throw EVandoro(erro + UltimoErro());
+    // KML's writer takes its name and description from these two fields; without them it
+    // takes the first two of the data and shifts the rest under the wrong names.
+    const bool kml = std::string(driver) == "KML" || std::string(driver) == "LIBKML";
+    if (kml)
+        for (const char* n : {"Name", "Description"}) {
+            OGRFieldDefn f(n, OFTString);
+            if (l->CreateField(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+        }
+    const int primeiro = kml ? 2 : 0;
+    for (const TCampoSig& c : campos) {
+        OGRFieldDefn f(c.nome.c_str(), c.inteiro ? OFTInteger : OFTReal);
+        if (!c.inteiro) {
+            f.SetWidth(24);
+            f.SetPrecision(12);
+        }
+        if (l->CreateField(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+    }
+    const bool transacao = l->TestCapability(OLCTransactions) && ds.StartTransaction() == OGRERR_NONE;
+    for (const TFeicaoLinha& fl : feicoes) {
+        OGRFeature f(l->GetLayerDefn());
+        if (kml) {
+            f.SetField(0, fl.nome.c_str());
+            f.SetField(1, fl.descricao.c_str());
+        }
+        for (size_t i = 0; i < campos.size() && i < fl.valores.size(); ++i) {
+            const double v = fl.valores[i];
+            if (std::isnan(v)) continue;
+            const int k = primeiro + static_cast<int>(i);
+            if (campos[i].inteiro) f.SetField(k, static_cast<int>(std::llround(v)));
+            else f.SetField(k, v);
+        }
+        OGRLineString ls;
+        for (size_t k = 0; k < fl.x.size(); ++k) ls.addPoint(fl.x[k], fl.y[k], fl.z);
+        f.SetGeometry(&ls);
+        if (l->CreateFeature(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+    }
+    if (transacao && ds.CommitTransaction() != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+}
+
+}  // namespace
+
+void GravarLinhasSig(const std::string& nome, const std::string& camada, const std::vector<TCampoSig>& campos,
+                     const std::vector<TFeicaoLinha>& feicoesDadas, const std::string& crs) {
+    Silencio s;
+    const char* driver = DriverSig(nome);
+    if (!driver)
+        throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) "
+                       "ou .kml (KML).");
+    const bool kml = std::string(driver) == "KML";
+    // libkml's writer keeps each attribute under its own name; OGR's own KML writer is the
+    // fallback.
+    GDALDriver* drv = GetGDALDriverManager()->GetDriverByName(kml ? "LIBKML" : driver);
+    if (!drv) drv = GetGDALDriverManager()->GetDriverByName(driver);
+    else if (kml) driver = "LIBKML";
+    if (!drv) throw EVandoro(std::string("O GDAL instalado não grava o formato ") + driver + ".");
+    const std::string erro = "Não foi possível gravar o arquivo " + nome + ".";
+
+    OGRSpatialReference srs;
+    const bool temCrs = LeCrs(crs, srs);
+    if (!crs.empty() && !temCrs) throw EVandoro("O sistema de coordenadas do vetor não pôde ser lido.");
+    std::vector<TFeicaoLinha> kmlFeicoes;
+    OGRSpatialReference wgs84;
+    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    wgs84.importFromEPSG(4326);
+    const std::vector<TFeicaoLinha>* feicoes = &feicoesDadas;
+    if (kml) {
+        if (!temCrs)
+            throw EVandoro("O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as "
+                           "coordenadas não podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
+        kmlFeicoes = feicoesDadas;
+        for (TFeicaoLinha& f : kmlFeicoes) TransformaComSrs(srs, wgs84, f.x, f.y);
+        feicoes = &kmlFeicoes;
+    }
+    const OGRSpatialReference* srsCamada = kml ? &wgs84 : (temCrs ? &srs : nullptr);
+    // A GeoPackage without a system would mark the layer "undefined geographic": plain
+    // metres are a Cartesian system of no name.
+    OGRSpatialReference cartesiano;
+    if (!srsCamada && std::string(driver) == "GPKG" &&
+        cartesiano.importFromWkt("LOCAL_CS[\"Undefined cartesian SRS\",UNIT[\"metre\",1]]") == OGRERR_NONE)
+        srsCamada = &cartesiano;
+
+    auto escreve = [&](const std::string& arquivo) {
+        Dataset ds(drv->Create(arquivo.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        if (!ds) throw EVandoro(erro);
+        EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
+        CPLErrorReset();
+        GDALClose(ds.release());
+        if (CPLGetLastErrorType() >= CE_Failure) throw EVandoro(erro + UltimoErro());
+    };
+
+    if (std::string(driver) != "ESRI Shapefile" && std::string(driver) != "LIBKML") {
+        SubstituirArquivo(nome, escreve, erro);
+        return;
+    }
+    // A Shapefile is several files, and libkml takes any name not ending in .kml for a
+    // folder: they are written whole in a folder of their own beside the target, and each
+    // file then replaces its namesake.
+    const fs::path alvo(nome);
+    // Not the temporary name of any of the files themselves.
+    const fs::path pasta = alvo.parent_path() / (alvo.filename().string() + kSufixoTemporario + "-shp");
+    std::error_code ec;
+    fs::remove_all(pasta, ec);
+    if (!fs::create_directory(pasta, ec)) throw EVandoro(erro);
+    struct Limpa {
+        fs::path p;
+        ~Limpa() {
+            std::error_code e;
+            fs::remove_all(p, e);
+        }
+    } limpa{pasta};
+    const fs::path shp = pasta / alvo.filename();
+    escreve(shp.string());
+    // A Shapefile without a system has no .prj: an old one must not stay beside the new one.
+    for (const std::string& destino : ArquivosSig(nome)) {
+        const fs::path origem = pasta / fs::path(destino).filename();
+        if (fs::exists(origem, ec)) {
+            SubstituirArquivo(
+                destino,
+                [&](const std::string& tmp) {
+                    fs::rename(origem, tmp, ec);
+                    if (ec) throw EVandoro(erro);
+                },
+                erro);
+        } else if (fs::is_regular_file(destino, ec)) {
+            fs::remove(destino, ec);
+        }
+    }
+}
+
+std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std::string& crsGrade, int colunas,
+                                              int linhas, double minX, double maxY, double largura,
+                                              double altura, double* areaPoligonos) {
+    Silencio s;
+    const std::string arq = NomeSemCaminho(nome);
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds)
+        throw EVandoro("Não foi possível abrir o limite do talhão " + arq +
+                       ": o arquivo não é um vetor que o GDAL/OGR leia" + UltimoErro() + ".");
+    OGRSpatialReference grade;
+    const bool gradeTemCrs = LeCrs(crsGrade, grade);
+    OGRMultiPolygon todos;
+    for (OGRLayer* l : ds->GetLayers()) {
+        const OGRSpatialReference* srsCamada = l->GetSpatialRef();
+        std::unique_ptr<OGRCoordinateTransformation> t;
+        bool camadaTemPoligono = false;
+        l->ResetReading();
+        for (auto& f : *l) {
+            const OGRGeometry* g = f->GetGeometryRef();
+            if (!g) continue;
+            std::unique_ptr<OGRGeometry> lin(g->hasCurveGeometry() ? g->getLinearGeometry() : g->clone());
+            std::vector<std::unique_ptr<OGRGeometry>> partes;
+            const auto tipo = wkbFlatten(lin->getGeometryType());
+            if (tipo == wkbPolygon) partes.push_back(std::move(lin));
+            else if (tipo == wkbMultiPolygon || tipo == wkbGeometryCollection) {
+                auto* c = lin->toGeometryCollection();
+                for (int i = 0; i < c->getNumGeometries(); ++i)
+                    if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbPolygon)
+                        partes.emplace_back(c->getGeometryRef(i)->clone());
+            }
+            if (partes.empty()) continue;
+            if (!camadaTemPoligono && srsCamada) {
+                if (!gradeTemCrs)
+                    throw EVandoro("O limite do talhão " + arq +
+                                   " tem sistema de coordenadas, mas o modelo de elevação não declara o seu: o "
+                                   "limite não pode ser transformado para o modelo.");
+                OGRSpatialReference de(*srsCamada);
+                de.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+                t.reset(OGRCreateCoordinateTransformation(&de, &grade));
+                if (!t)
+                    throw EVandoro("O limite do talhão " + arq +
+                                   " está em um sistema de coordenadas que não pode ser transformado para o do "
+                                   "modelo de elevação.");
+            }
+            camadaTemPoligono = true;
+            for (auto& p : partes) {
+                p->flattenTo2D();
+                if (t && p->transform(t.get()) != OGRERR_NONE)
+                    throw EVandoro("O limite do talhão " + arq +
+                                   " não pôde ser transformado para o sistema de coordenadas do modelo de "
+                                   "elevação.");
+                todos.addGeometryDirectly(p.release());
+            }
+        }
+    }
+    if (todos.getNumGeometries() == 0)
+        throw EVandoro("O limite do talhão " + arq + " não contém nenhum polígono.");
+    std::unique_ptr<OGRGeometry> uniao(todos.UnionCascaded());
+    const OGRGeometry* campo = uniao ? uniao.get() : &todos;
+    if (areaPoligonos) {
+        const auto tipo = wkbFlatten(campo->getGeometryType());
+        *areaPoligonos = tipo == wkbPolygon ? campo->toPolygon()->get_Area()
+                         : tipo == wkbMultiPolygon ? campo->toMultiPolygon()->get_Area()
+                                                   : todos.get_Area();
+    }
+    const std::string fora = "O limite do talhão " + arq + " não se sobrepõe ao modelo de elevação.";
+    OGREnvelope env;
+    campo->getEnvelope(&env);
+    const double minY = maxY - linhas * altura, maxX = minX + colunas * largura;
+    if (env.MaxX < minX || env.MinX > maxX || env.MaxY < minY || env.MinY > maxY) throw EVandoro(fora);
+
+    GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
+    Dataset grid(mem ? mem->Create("", colunas, linhas, 1, GDT_Byte, nullptr) : nullptr);
+    if (!grid) throw EVandoro("Memória insuficiente para o limite do talhão.");
+    double gt[6] = {minX, largura, 0, maxY, 0, -altura};
+    grid->SetGeoTransform(gt);
+    OGRGeometryH geoms[] = {OGRGeometry::ToHandle(const_cast<OGRGeometry*>(campo))};
+    const int banda = 1;
+    const double um = 1;
+    if (GDALRasterizeGeometries(GDALDataset::ToHandle(grid.get()), 1, &banda, 1, geoms, nullptr, nullptr, &um,
+                                nullptr, nullptr, nullptr) != CE_None)
+        throw EVandoro("Não foi possível aplicar o limite do talhão " + arq + UltimoErro() + ".");
+    std::vector<unsigned char> dentro(static_cast<size_t>(colunas) * linhas);
+    if (grid->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, colunas, linhas, dentro.data(), colunas, linhas, GDT_Byte,
+                                         0, 0) != CE_None)
+        throw EVandoro("Não foi possível aplicar o limite do talhão " + arq + UltimoErro() + ".");
+    if (std::find(dentro.begin(), dentro.end(), 1) == dentro.end()) throw EVandoro(fora);
+    return dentro;
+}

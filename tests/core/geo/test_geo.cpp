@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "GeoTeste.h"
+#include "TestSupport.h"
+#include "common/Arquivo.h"
+#include "geo/Sig.h"
+#include "location/BDT.h"
+#include "location/ImgElev.h"
+#include "location/LocNivel.h"
+#include "model/NumeroDaCurva.h"
+#include "model/Precipitacao.h"
+#include "model/SistemaConservacao.h"
+#include "raster/Declividade.h"
+#include "raster/Imagem.h"
+#include "raster/Vetor.h"
+
+using namespace geoteste;
+
+namespace {
+
+// A hill on a UTM 23S grid at a northing of 7 500 000 m (5 m cells; corners without data).
+constexpr double kMinX = 310000.0, kMaxY = 7500300.0, kCel = 5.0;
+constexpr int kN = 60;
+constexpr double kCx = kMinX + 150, kCy = kMaxY - 150;
+
+double Morro(double x, double y) {
+    const double dx = x - kCx, dy = y - kCy, d2 = dx * dx + dy * dy;
+    if (d2 > 145.0 * 145.0) return std::nan("");
+    return 600 + 30 * std::exp(-d2 / (2 * 70.0 * 70.0)) + 0.02 * dx;
+}
+
+Grade GradeMorro() { return FazGrade(kN, kN, kMinX, kMaxY, kCel, Morro); }
+
+struct Modelo {
+    TPrecipitacaoExponencialNegativa chuva;
+    TNumeroDaCurva cn;
+    TTerracosNivel terracos;
+    Modelo() {
+        chuva.SetK(1000);
+        chuva.SetTr(10);
+        chuva.SetA(0.15);
+        chuva.SetB(10);
+        chuva.SetC(0.75);
+        cn.SetVIB(10);
+        cn.UsoDoSolo().SetIndex(5);
+        cn.Tratamento().SetIndex(3);
+        cn.CondicaoHidrologica().SetIndex(1);
+        terracos.Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::EspacamentoArbitrado);
+        terracos.Espacamento().SetEV(2.5);
+        terracos.Sm().SetValue(1);
+        terracos.SetCDu(1.2);
+    }
+};
+
+// Slope of 'elev' beside it, then a location run writing 'vet'.
+void Locar(TLocacaoNivel& loc, Modelo& m, const std::string& elev, const std::string& decl, const std::string& vet) {
+    CalculaDeclividade(elev, decl, "declividade");
+    loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, vet);
+}
+
+bool MesmoSistema(const OGRSpatialReference* s, int epsg) {
+    if (!s) return false;
+    OGRSpatialReference e = Srs(epsg);
+    return s->IsSame(&e);
+}
+
+}  // namespace
+
+// The same cells as GeoTIFF and as ".asc": same header, cells, slope and terraces.
+TEST(Geo, GeoTiffDaOMesmoQueAsc) {
+    PastaTemporaria p;
+    const Grade g = GradeMorro();
+    GravaGeoTiff(p.Arquivo("m.tif"), g, 31983);
+    GravaAsc(p.Arquivo("m.asc"), g);
+
+    TImagem tif, asc;
+    ASSERT_TRUE(tif.LoadFromFile(p.Arquivo("m.tif")));
+    ASSERT_TRUE(asc.LoadFromFile(p.Arquivo("m.asc")));
+    EXPECT_EQ(tif.Columns(), asc.Columns());
+    EXPECT_EQ(tif.Rows(), asc.Rows());
+    EXPECT_EQ(tif.MinX(), asc.MinX());
+    EXPECT_EQ(tif.MaxX(), asc.MaxX());
+    EXPECT_EQ(tif.MinY(), asc.MinY());
+    EXPECT_EQ(tif.MaxY(), asc.MaxY());
+    EXPECT_EQ(tif.FlagValue(), asc.FlagValue());
+    EXPECT_EQ(tif.ValidCount(), asc.ValidCount());
+    EXPECT_LT(tif.ValidCount(), static_cast<long long>(kN) * kN);  // the corners have no data
+    EXPECT_EQ(tif.RefUnits(), "m");
+    EXPECT_EQ(DescreveCrs(tif.Crs()).epsg, 31983);
+    EXPECT_TRUE(asc.Crs().empty());
+    for (long long i = 0; i < static_cast<long long>(kN) * kN; ++i) ASSERT_EQ(tif.GetRealRaw(i), asc.GetRealRaw(i));
+
+    Modelo m1, m2;
+    TLocacaoNivel l1, l2;
+    Locar(l1, m1, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t1.vet"));
+    Locar(l2, m2, p.Arquivo("m.asc"), p.Arquivo("d.asc"), p.Arquivo("t2.vet"));
+    // The slope keeps the GeoTIFF's system; the ".asc" one has none to keep.
+    TImagem d1, d2;
+    ASSERT_TRUE(d1.LoadFromFile(p.Arquivo("d.tif")));
+    ASSERT_TRUE(d2.LoadFromFile(p.Arquivo("d.asc")));
+    EXPECT_EQ(DescreveCrs(d1.Crs()).epsg, 31983);
+    for (long long i = 0; i < static_cast<long long>(kN) * kN; ++i) ASSERT_FLOAT_EQ(d1.GetReal(i), d2.GetReal(i));
+
+    ASSERT_GT(l1.Registros().Count(), 3);
+    ASSERT_EQ(l1.Registros().Count(), l2.Registros().Count());
+    for (int i = 1; i <= l1.Registros().Count(); ++i) {
+        const TRegTerr &a = *l1.Registros().Item(i), &b = *l2.Registros().Item(i);
+        EXPECT_EQ(a.id, b.id);
+        EXPECT_DOUBLE_EQ(a.level, b.level);
+        EXPECT_DOUBLE_EQ(a.length, b.length);
+        EXPECT_DOUBLE_EQ(a.area, b.area);
+        EXPECT_DOUBLE_EQ(a.height, b.height);
+    }
+    ASSERT_EQ(l1.LinhasMapa().size(), l2.LinhasMapa().size());
+    for (size_t i = 0; i < l1.LinhasMapa().size(); ++i) EXPECT_EQ(l1.LinhasMapa()[i].x, l2.LinhasMapa()[i].x);
+    // The ".vet" of the GeoTIFF run has its system beside it.
+    EXPECT_EQ(GravarPrjDaLocacao(l1), p.Arquivo("t1.prj"));
+    EXPECT_EQ(DescreveCrs(CrsDeTexto(LerArquivo(p.Arquivo("t1.prj")))).epsg, 31983);
+    EXPECT_EQ(GravarPrjDaLocacao(l2), "");
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t2.prj")));
+}
+
+// Lines of a run at a northing of 7 500 000 m to every GIS format and back through OGR.
+TEST(Geo, ExportacaoSigIdaEVolta) {
+    PastaTemporaria p;
+    GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
+    Modelo m;
+    TLocacaoNivel loc;
+    Locar(loc, m, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t.vet"));
+    const auto& linhas = loc.LinhasMapa();
+    ASSERT_GT(linhas.size(), 3u);
+    TBDT bdt;
+    ASSERT_TRUE(bdt.LoadFromFile(loc.ArquivoBDT()));
+    ASSERT_EQ(bdt.Count(), static_cast<int>(linhas.size()));
+
+    // The 32-bit ".vet" cannot hold these vertices.
+    double perdido = 0;
+    for (const TLinhaMapa& l : linhas)
+        for (double y : l.y) perdido = std::max(perdido, std::fabs(static_cast<float>(y) - y));
+    EXPECT_GT(perdido, 0.01);
+
+    for (const char* ext : {".gpkg", ".shp", ".geojson", ".kml"}) {
+        SCOPED_TRACE(ext);
+        const std::string saida = p.Arquivo(std::string("t") + ext);
+        const TResumoSig r = ExportarLocacaoSig(loc, saida, Regional::PtBR());
+        EXPECT_EQ(r.feicoes, static_cast<int>(linhas.size()));
+        EXPECT_TRUE(r.avisos.empty());
+        auto ds = AbreVetor(saida);
+        ASSERT_TRUE(ds);
+        OGRLayer* l = ds->GetLayer(0);
+        ASSERT_EQ(l->GetFeatureCount(), static_cast<long long>(linhas.size()));
+        const bool kml = std::string(ext) == ".kml";
+        EXPECT_TRUE(MesmoSistema(l->GetSpatialRef(), kml ? 4326 : 31983));
+        size_t i = 0;
+        for (auto& f : *l) {
+            const TLinhaMapa& esperada = linhas[i];
+            const TRegTerr& reg = *bdt.Item(static_cast<int>(i) + 1);
+            ++i;
+            const OGRLineString* ls = f->GetGeometryRef()->toLineString();
+            ASSERT_EQ(ls->getNumPoints(), static_cast<int>(esperada.x.size()));
+            std::vector<double> x = esperada.x, y = esperada.y;
+            if (kml) Transforma(31983, 4326, x, y);
+            const double tol = kml ? 1e-7 : 1e-6;
+            for (int k = 0; k < ls->getNumPoints(); ++k) {
+                ASSERT_NEAR(ls->getX(k), x[k], tol);
+                ASSERT_NEAR(ls->getY(k), y[k], tol);
+            }
+            EXPECT_EQ(f->GetFieldAsInteger("terraco"), reg.id);
+            EXPECT_NEAR(f->GetFieldAsDouble("cota_m"), reg.level, 1e-9);
+            EXPECT_NEAR(f->GetFieldAsDouble("ev_m"), reg.EV, 1e-9);
+            EXPECT_NEAR(f->GetFieldAsDouble("decliv_pct"), reg.slope, 1e-9);
+            EXPECT_NEAR(f->GetFieldAsDouble("compr_m"), reg.length, 1e-8);
+            EXPECT_NEAR(f->GetFieldAsDouble("area_m2"), reg.area, 1e-8);
+            if (reg.slope > 0) {
+                EXPECT_NEAR(f->GetFieldAsDouble("eh_m"), reg.EV / (reg.slope / 100), 1e-8);
+            }
+            if (reg.height > 0) {
+                // Hr is the engine's height; H the channel depth under it (√CDu × H + 0.1 m).
+                EXPECT_NEAR(f->GetFieldAsDouble("hr_cm"), reg.height * 100, 1e-8);
+                EXPECT_NEAR(std::sqrt(1.2) * f->GetFieldAsDouble("h_cm") / 100 + 0.1, reg.height, 1e-9);
+            }
+        }
+        // The table beside: a header line and one line per terrace, in the regional convention.
+        const std::string csv = LerArquivo(r.tabela);
+        EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), bdt.Count() + 1);
+        EXPECT_EQ(csv.substr(0, 8), std::string("Terra\xe7o;"));
+    }
+    // A Shapefile is whole: its parts and nothing left of the write.
+    for (const char* e : {".shp", ".shx", ".dbf", ".prj"}) EXPECT_TRUE(ArquivoExiste(p.Arquivo(std::string("t") + e)));
+    for (const auto& a : std::filesystem::directory_iterator(p.Caminho()))
+        EXPECT_EQ(a.path().string().find(kSufixoTemporario), std::string::npos) << a.path();
+}
+
+// A boundary drawn in WGS 84 over the UTM model: the field is the polygon's.
+TEST(Geo, LimiteKmlRecortaOCampo) {
+    PastaTemporaria p;
+    GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
+    // A convex octagon of about 90 m radius off the hill's centre, drawn in degrees.
+    std::vector<double> x, y;
+    for (int k = 0; k < 8; ++k) {
+        x.push_back(kCx + 20 + 90 * std::cos(k * M_PI / 4 + 0.3));
+        y.push_back(kCy - 10 + 80 * std::sin(k * M_PI / 4 + 0.3));
+    }
+    std::vector<double> lon = x, lat = y;
+    Transforma(31983, 4326, lon, lat);
+    std::vector<std::pair<double, double>> anel;
+    for (size_t k = 0; k < lon.size(); ++k) anel.push_back({lon[k], lat[k]});
+    GravaPoligono(p.Arquivo("talhao.kml"), "KML", 4326, {anel});
+
+    // The polygon back in UTM, as the test sees it.
+    OGRPolygon pol;
+    auto* r = new OGRLinearRing;
+    for (size_t k = 0; k < x.size(); ++k) r->addPoint(x[k], y[k]);
+    r->closeRings();
+    pol.addRingDirectly(r);
+    const double area = pol.get_Area(), perimetro = pol.getExteriorRing()->get_Length();
+
+    Modelo m;
+    TLocacaoNivel loc;
+    DefinirLimiteCampo(loc, p.Arquivo("talhao.kml"));
+    Locar(loc, m, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t.vet"));
+    EXPECT_NEAR(loc.FieldAreaM2(), area, perimetro * kCel);
+    ASSERT_GT(loc.Registros().Count(), 0);
+    // A line ends on the edge of the field's last cell: at most half a cell beyond the polygon.
+    std::unique_ptr<OGRGeometry> folga(pol.Buffer(kCel / 2 + 1e-6));
+    for (const TLinhaMapa& l : loc.LinhasMapa())
+        for (size_t k = 0; k < l.x.size(); ++k) {
+            OGRPoint pt(l.x[k], l.y[k]);
+            ASSERT_TRUE(folga->Contains(&pt)) << l.id << ": " << l.x[k] << ", " << l.y[k];
+        }
+    const TMapaFaixas& mapa = loc.MapaFaixas();
+    for (int rr = 0; rr < mapa.linhas; ++rr)
+        for (int c = 0; c < mapa.colunas; ++c)
+            if (mapa.terraco[static_cast<size_t>(rr) * mapa.colunas + c] > 0) {
+                OGRPoint pt(kMinX + (c + 0.5) * kCel, kMaxY - (rr + 0.5) * kCel);
+                ASSERT_TRUE(pol.Contains(&pt)) << c << ", " << rr;
+            }
+    // The model file is untouched.
+    TImagem img;
+    ASSERT_TRUE(img.LoadFromFile(p.Arquivo("m.tif")));
+    EXPECT_EQ(img.ValidCount(), TImagem(p.Arquivo("m.tif")).ValidCount());
+    const Grade g = GradeMorro();
+    EXPECT_EQ(img.ValidCount(), std::count_if(g.z.begin(), g.z.end(), [](float v) { return v != -9999.0f; }));
+
+    // Without a boundary the next run takes the whole model again.
+    DefinirLimiteCampo(loc, "");
+    loc.Processar(p.Arquivo("m.tif"), p.Arquivo("d.tif"), m.chuva, m.cn, m.terracos, p.Arquivo("t.vet"));
+    EXPECT_GT(loc.FieldAreaM2(), area * 2);
+}
+
+TEST(Geo, LimitesRecusados) {
+    PastaTemporaria p;
+    GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
+    CalculaDeclividade(p.Arquivo("m.tif"), p.Arquivo("d.tif"), "d");
+    Modelo m;
+    auto roda = [&](const std::string& elev, const std::string& decl, const std::string& limite) {
+        TLocacaoNivel loc;
+        DefinirLimiteCampo(loc, limite);
+        return MensagemDe([&] { loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, p.Arquivo("t.vet")); });
+    };
+    // Far from the model (another farm, 50 km east).
+    GravaPoligono(p.Arquivo("longe.gpkg"), "GPKG", 31983,
+                  {{{360000, 7500000}, {360100, 7500000}, {360100, 7500100}, {360000, 7500100}}});
+    EXPECT_EQ(roda(p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("longe.gpkg")),
+              "O limite do talhão longe.gpkg não se sobrepõe ao modelo de elevação.");
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.vet")));
+    // A model without a system cannot take a boundary in degrees.
+    GravaAsc(p.Arquivo("m.asc"), GradeMorro());
+    CalculaDeclividade(p.Arquivo("m.asc"), p.Arquivo("d.asc"), "d");
+    GravaPoligono(p.Arquivo("graus.kml"), "KML", 4326, {{{-46.9, -22.6}, {-46.8, -22.6}, {-46.8, -22.5}}});
+    EXPECT_EQ(roda(p.Arquivo("m.asc"), p.Arquivo("d.asc"), p.Arquivo("graus.kml")),
+              "O limite do talhão graus.kml tem sistema de coordenadas, mas o modelo de elevação não declara o "
+              "seu: o limite não pode ser transformado para o modelo.");
+    // Not a vector; no polygon.
+    GravarArquivo(p.Arquivo("lixo.kml"), "isto não é KML");
+    EXPECT_EQ(roda(p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("lixo.kml"))
+                  .rfind("Não foi possível abrir o limite do talhão lixo.kml: o arquivo não é um vetor que o GDAL/OGR "
+                         "leia", 0),
+              0u);
+    TLocacaoNivel loc;
+    EXPECT_EQ(MensagemDe([&] { DefinirLimiteCampo(loc, p.Arquivo("nenhum.kml")); }),
+              "O arquivo do limite do talhão " + p.Arquivo("nenhum.kml") + " não existe.");
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.vet")));
+}
+
+TEST(Geo, ExportacaoDoVetRecusasEAvisos) {
+    PastaTemporaria p;
+    GravaAsc(p.Arquivo("m.asc"), GradeMorro());
+    Modelo m;
+    TLocacaoNivel loc;
+    Locar(loc, m, p.Arquivo("m.asc"), p.Arquivo("d.asc"), p.Arquivo("t.vet"));
+    // No system: plain metres, said so; KML refused, nothing written.
+    const TResumoSig r = ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.gpkg"), &m.terracos);
+    ASSERT_EQ(r.avisos.size(), 1u);
+    EXPECT_EQ(r.avisos[0],
+              "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): as coordenadas foram gravadas como "
+              "estão, em metros, e o arquivo gravado não tem sistema de coordenadas.");
+    auto ds = AbreVetor(p.Arquivo("t.gpkg"));
+    ASSERT_TRUE(ds);
+    const OGRSpatialReference* srs = ds->GetLayer(0)->GetSpatialRef();
+    EXPECT_TRUE(!srs || (!srs->IsProjected() && !srs->IsGeographic()));
+    EXPECT_EQ(ds->GetLayer(0)->GetFeatureCount(), loc.Registros().Count());
+    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.kml")); }),
+              "O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as coordenadas não "
+              "podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.kml")));
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.csv.gravando")));
+
+    // With the system beside the .vet, a Shapefile named like it would replace its .prj.
+    GravarArquivo(p.Arquivo("t.prj"), CrsEsri(CrsDeEpsg(31983)));
+    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.shp")); }),
+              "O arquivo SIG de saída " + p.Arquivo("t.shp") + " substituiria " + p.Arquivo("t.prj") +
+                  ": escolha outro nome. Nada foi gravado.");
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.shp")));
+    // A folder that does not exist: nothing half-written.
+    const std::string fora = p.Arquivo("nao/existe/t.gpkg");
+    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), fora); }),
+              "Não foi possível gravar o arquivo " + fora + ".");
+    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.dxf")); }),
+              "Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) ou .kml "
+              "(KML).");
+    // Without the table only the number and the level go.
+    std::filesystem::remove(p.Arquivo("t.bdt"));
+    const TResumoSig s = ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("s.kml"));
+    EXPECT_EQ(s.crs, "WGS 84 (longitude, latitude)");
+    ASSERT_EQ(s.avisos.size(), 1u);
+    EXPECT_EQ(s.avisos[0], "Sem a tabela dos terraços (t.bdt) ao lado do vetor: só o número e a cota de cada "
+                           "terraço foram gravados.");
+}
+
+TEST(Geo, ArquivosQueOGdalNaoLeEBandas) {
+    PastaTemporaria p;
+    GravarArquivo(p.Arquivo("lixo.tif"), "não é uma imagem");
+    TImagem img;
+    EXPECT_EQ(MensagemDe([&] { img.LoadFromFile(p.Arquivo("lixo.tif")); }),
+              "Erro. O arquivo lixo.tif não corresponde a um arquivo válido de imagem.");
+    Grade g = FazGrade(4, 3, 500000, 7000000, 10, [](double x, double) { return x - 500000; });
+    GravaGeoTiff(p.Arquivo("tres.tif"), g, 31983, 3);
+    ASSERT_TRUE(img.LoadFromFile(p.Arquivo("tres.tif")));
+    EXPECT_EQ(img.BandCount(), 3);
+    EXPECT_EQ(NotaBandas(img), "A imagem tres.tif tem 3 bandas; foi usada a banda 1.");
+    EXPECT_EQ(NotaBandasArquivo(p.Arquivo("tres.tif")), NotaBandas(img));
+    EXPECT_FLOAT_EQ(img.GetReal(1, 0), 15.0f);  // band 1, not band 2 (+1000)
+    // Written back as GeoTIFF by the converter: one band, the system kept, whole.
+    ConverteImagem(p.Arquivo("tres.tif"), p.Arquivo("um.tif"));
+    TImagem um(p.Arquivo("um.tif"));
+    EXPECT_EQ(um.BandCount(), 1);
+    EXPECT_EQ(DescreveCrs(um.Crs()).epsg, 31983);
+    EXPECT_EQ(NotaBandas(um), "");
+    // And as ".asc" with its ".prj" beside.
+    ConverteImagem(p.Arquivo("tres.tif"), p.Arquivo("um.asc"));
+    TImagem a(p.Arquivo("um.asc"));
+    EXPECT_EQ(DescreveCrs(a.Crs()).epsg, 31983);
+    EXPECT_FLOAT_EQ(a.GetReal(3, 2), 35.0f);
+}
