@@ -129,7 +129,8 @@ void VerticesNoNivel(const TVET& vet, const TImgElevacao& e, bool entrePixels = 
     int checados = 0;
     for (const TVetorRecPonto& l : vet.Lines())
         for (const TRecPonto& p : l.Pontos()) {
-            const double x = (p.X - e.MinX()) / cw, y = (topo - p.Y) / ch;
+            // Cell centres lie half a cell in from the grid's west and north edges.
+            const double x = (p.X - e.MinX()) / cw + 0.5, y = (topo - p.Y) / ch + 0.5;
             const double xi = std::round(x), yi = std::round(y);
             const bool xInteiro = std::fabs(x - xi) < 1e-3, yInteiro = std::fabs(y - yi) < 1e-3;
             if (xInteiro && yInteiro) continue;
@@ -344,7 +345,8 @@ TEST(Locacao, GivenHeightMethodKeepsTheHeight) {
 }
 
 TEST(Locacao, DownhillStopsAfterTheFortySixthTerrace) {
-    Modelo m(3, 0.25);
+    // Levels 0.24 m apart from 29.93 m: the 47th (18.65 m) would still lie on the field.
+    Modelo m(3, 0.24);
     const Campo cone = [](double x, double y) {
         const double r = std::hypot(x - 120.5, y - 120.5);
         return r > 118 ? 0.0 : 30 - 0.1 * r;
@@ -474,16 +476,16 @@ TEST(Locacao, VerticesInMapUnitsOfAKilometreGrid) {
     TVET vet;
     vet.Load(pasta.Arquivo("s.vet"));
     EXPECT_EQ(vet.Units(), "km");
-    // Pixel (c, r) lies at X = MinX + c * CellWidth, Y = MinY + (Rows - r) * CellHeight:
-    // the first ring is centred on pixel (40.5, 40.5).
+    // Pixel (c, r) has its centre at X = MinX + (c - 1/2) * CellWidth, Y = MinY + (Rows - r +
+    // 1/2) * CellHeight: the first ring is centred on pixel (40.5, 40.5).
     double sx = 0, sy = 0;
     const auto l1 = vet.Lines()[0];
     for (const TRecPonto& p : l1.Pontos()) {
         sx += p.X;
         sy += p.Y;
     }
-    EXPECT_NEAR(sx / l1.Count(), 0.1 + 40.5 * 0.001, 0.0003);
-    EXPECT_NEAR(sy / l1.Count(), 0.2 + (80 - 40.5) * 0.001, 0.0003);
+    EXPECT_NEAR(sx / l1.Count(), 0.1 + 40 * 0.001, 0.0002);
+    EXPECT_NEAR(sy / l1.Count(), 0.2 + (80 - 40) * 0.001, 0.0002);
 }
 
 TEST(Locacao, StopBeforeTheRunStillWritesEmptyFiles) {
