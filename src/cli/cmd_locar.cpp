@@ -17,7 +17,7 @@ namespace {
 
 const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
-    "                         [--relatorio ARQ.html]\n\n"
+    "                         [--relatorio ARQ.html] [--faixas ARQ]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -25,19 +25,22 @@ const char* const kAjuda =
     "  --elevacao ARQ     imagem de elevação (padrão: a do projeto)\n"
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
-    "  --relatorio ARQ.html  grava também o relatório da locação\n\n"
+    "  --relatorio ARQ.html  grava também o relatório da locação\n"
+    "  --faixas ARQ       grava o mapa das faixas: uma imagem na grade da elevação, no formato\n"
+    "                     da extensão (.asc, .flt, .doc, .grd), com o número do terraço de cada\n"
+    "                     célula (0 fora das faixas)\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
-    "gravado (vetor, tabela, relatório) pode ser uma das imagens, o projeto ou o outro arquivo\n"
+    "gravado (vetor, tabela, relatório, faixas) pode ser uma das imagens, o projeto ou outro arquivo\n"
     "gravado; um nome assim é recusado antes de qualquer gravação.\n";
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio"});
+    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--faixas"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
-    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio"})
+    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--faixas"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
@@ -49,6 +52,7 @@ int Executar(const std::vector<std::string>& args) {
     pedidos.declividade = a.Valor("--declividade");
     pedidos.saida = a.Valor("--saida");
     pedidos.relatorio = a.Valor("--relatorio");
+    pedidos.faixas = a.Valor("--faixas");
     TArquivosLocacao arquivos;
     try {
         arquivos = ArquivosDaLocacao(loc, arquivo, pedidos);
@@ -84,7 +88,10 @@ int Executar(const std::vector<std::string>& args) {
     o << "Área total (m2): " << Num(res.areaTotal, 0) << "\n";
     o << "Área da imagem (ha): " << Num(res.areaImagem, 4) << "\n";
     o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
+    o << TextoAreaDescoberta(res.areaDescoberta) << "\n";
+    o << TextoPecasDescartadas(res.pecasDescartadas) << "\n";
     o << "Arquivos: " << arquivos.saida << " e " << arquivos.tabela << "\n";
+    if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {
