@@ -734,14 +734,22 @@ void TLocacaoNivel::JoinRemainder() {
         const TPixel p = fila[k];
         const int id = dono[size_t(p.Row() - 1) * w + (p.Col() - 1)];
         if (id <= 0 || id >= int(lo.size())) continue;
-        const double zp = elev_->Cell(p.Row(), p.Col());
         for (int d = 0; d < 4; ++d) {
             const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
             if (!apoio_->Inside(c, r) || !Livre(apoio_->Cell(r, c))) continue;
             const double z = elev_->Cell(r, c);
             if (z == 0) continue;
-            const double passo = std::fabs(z - zp);
-            if (!(z >= lo[id] - passo && z < hi[id] + passo)) continue;
+            // The steps to the cell's lowest and highest neighbours (a line may pass
+            // through the cell and leave it on either side of the level).
+            double baixo = 0, alto = 0;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    const double v = elev_->ElevationAt(c + dc, r + dr);
+                    if (v == 0) continue;
+                    baixo = std::max(baixo, z - v);
+                    alto = std::max(alto, v - z);
+                }
+            if (!(z + baixo >= lo[id] && z - alto <= hi[id])) continue;
             apoio_->Row(r)[c - 1] = TImgApoio::kFechado;
             dono[size_t(r - 1) * w + (c - 1)] = id;
             ++ganho[id];
@@ -770,6 +778,7 @@ void TLocacaoNivel::DropEmptyRecords() {
         novos->Add(std::make_unique<TRegTerr>(r));
         linhas.push_back(std::move(linhas_[size_t(i - 1)]));
         origens.push_back(origens_[size_t(i - 1)]);
+        origens.back().teto = tetos_[size_t(i - 1)];
         tetos.push_back(tetos_[size_t(i - 1)]);
     }
     registros_ = std::move(novos);
@@ -886,6 +895,22 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
                 if (!(z[c] > 0) || !std::isfinite(z[c])) z[c] = 0;
                 if (z[c] == 0 || !(d[c] > 0) || !std::isfinite(d[c])) d[c] = 0;
             }
+        }
+        if (mascara_) {
+            // The top and bottom of what the boundary left.
+            float mn = 0, mx = 0;
+            bool algum = false;
+            for (int r = 1; r <= elev_->Rows(); ++r) {
+                const float* z = elev_->Row(r);
+                for (int c = 0; c < elev_->Columns(); ++c)
+                    if (z[c] != 0) {
+                        mn = algum ? std::min(mn, z[c]) : z[c];
+                        mx = algum ? std::max(mx, z[c]) : z[c];
+                        algum = true;
+                    }
+            }
+            elev_->SetMinValue(mn);
+            elev_->SetMaxValue(mx);
         }
         progress_.store(60);
         Respirar();

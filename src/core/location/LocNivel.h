@@ -45,6 +45,7 @@ struct TOrigemTerraco {
     int32_t id = 0;
     int sentido = Peca;
     double origem = 0;
+    double teto = 0;  // its strip lies below this elevation (+infinity for a hill's cap)
 };
 
 // Most terraces the downhill procedure places in one run.
