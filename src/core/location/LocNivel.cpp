@@ -502,6 +502,8 @@ void TLocacaoNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLi
         BurnPlaced(linha);
         CompleteStrip(id, nivel, teto, linha, depth);
         if (Parar()) return;
+        if (depth == 0) FindAllPieces(nivel, depth);
+        if (Parar()) return;
         acima = teto = nivel;
         P = inicio;
         anterior = std::move(linha);
@@ -561,6 +563,54 @@ void TLocacaoNivel::LocateUphill(TPeca L, int depth) {
     }
 }
 
+// A piece of the level through the pair (c, r) - (cq, rq), traced from (c, r), the pixel on
+// the level's upper side. The pair is remembered either way, so it is tried once; a line
+// under two cells is dropped.
+bool TLocacaoNivel::TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p) {
+    p.nivel = nivel;
+    p.inicio = TPixelS(c, r, static_cast<float>(nivel));
+    const bool ok = TraceLine(p.inicio, nivel, p.linha);
+    auto& m = marcas_[nivel];
+    const int64_t w = elev_->Columns();
+    const int cc = std::min(c, cq), rr = std::min(r, rq);
+    m.insert(((int64_t(rr) - 1) * w + (cc - 1)) * 4 + (r == rq ? 0 : 1));
+    if (!ok) return false;
+    MarkLine(p.linha, nivel);
+    if (LengthInCells(p.linha) < 2) {
+        ++pecasDescartadas_;
+        return false;
+    }
+    ++pockets_;
+    BurnPlaced(p.linha);
+    return true;
+}
+
+// Pieces of the level anywhere in the unassigned land: hills or rises whose land above the
+// level touches no strip. Each is terraced uphill from its line.
+void TLocacaoNivel::FindAllPieces(double nivel, int depth) {
+    if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes) return;
+    std::vector<TPeca> pecas;
+    for (int r = 1; r <= elev_->Rows(); ++r) {
+        const float* z = elev_->Row(r);
+        const uint8_t* a = apoio_->Row(r);
+        for (int c = 1; c <= elev_->Columns(); ++c) {
+            if (!Livre(a[c - 1]) || z[c - 1] == 0 || !(z[c - 1] >= nivel)) continue;
+            for (int k = 0; k < 4; ++k) {
+                const int cq = c + kVizC[k], rq = r + kVizR[k];
+                if (!apoio_->Inside(cq, rq) || !Livre(apoio_->Cell(rq, cq))) continue;
+                const float zq = elev_->Cell(rq, cq);
+                if (zq == 0 || !(zq < nivel) || OnLine(c, r, cq, rq, nivel)) continue;
+                TPeca p;
+                if (TracePiece(c, r, cq, rq, nivel, p)) pecas.push_back(std::move(p));
+            }
+        }
+    }
+    for (TPeca& p : pecas) {
+        if (Parar()) return;
+        LocateUphill(std::move(p), depth + 1);
+    }
+}
+
 // The strip just flooded belongs to the line 'id' at 'lo' (under 'hi'). Other pieces of the
 // two levels at its edges, found by pixel pairs that straddle a level in open land, are
 // traced: those at 'lo' share the strip (each pixel goes to the nearest line) and go on
@@ -577,24 +627,8 @@ void TLocacaoNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixe
     const bool procura = depth < kMaxProfundidade && pockets_ < kMaxBolsoes;
     const bool temTeto = std::isfinite(hi);
     const auto pecaEm = [&](int c, int r, int cq, int rq, double nivel, std::vector<TPeca>& lista) {
-        // Traced from the pixel on the level's upper side.
         TPeca p;
-        p.nivel = nivel;
-        p.inicio = TPixelS(c, r, static_cast<float>(nivel));
-        const bool ok = TraceLine(p.inicio, nivel, p.linha);
-        auto& m = marcas_[nivel];
-        const int64_t w = elev_->Columns();
-        const int cc = std::min(c, cq), rr = std::min(r, rq);
-        m.insert(((int64_t(rr) - 1) * w + (cc - 1)) * 4 + (r == rq ? 0 : 1));
-        if (!ok) return;
-        MarkLine(p.linha, nivel);
-        if (LengthInCells(p.linha) < 2) {
-            ++pecasDescartadas_;
-            return;
-        }
-        ++pockets_;
-        BurnPlaced(p.linha);
-        lista.push_back(std::move(p));
+        if (TracePiece(c, r, cq, rq, nivel, p)) lista.push_back(std::move(p));
     };
     if (procura)
         for (const TPixel& p : C) {

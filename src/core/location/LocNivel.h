@@ -174,6 +174,8 @@ private:
     bool PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinhaPixel& linhaAbaixo, TLinhaPixel& linha);
     void CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth);
     void LocateUphill(TPeca L, int depth);
+    bool TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p);
+    void FindAllPieces(double nivel, int depth);
     bool TraceLine(TPixelS& P, double L, TLinhaPixel& line);
     double LengthInCells(const TLinhaPixel& line) const;
     void MarkLine(const TLinhaPixel& line, double level);

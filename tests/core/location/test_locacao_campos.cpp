@@ -357,3 +357,53 @@ TEST(CamposLocacao, MaskedCellsAreOutsideTheFieldEverywhere) {
     EXPECT_LE(soma, 6400);
     EXPECT_GT(soma, 0.9 * 6400 * 0.5);
 }
+
+namespace {
+// Cells of a real model, read as the field function of a run (whole cells of 'cel' metres).
+Campo DoModelo(const TImgElevacao& g, double cel) {
+    return [&g, cel](double x, double y) { return double(g.ElevationAt(int(std::lround(x / cel)), int(std::lround(y / cel)))); };
+}
+}  // namespace
+
+TEST(CamposLocacao, RealModelsKeepTheInvariants) {
+    // kootenai (landlab): 50 x 37 cells of 1 m, centimetres, a plateau with knolls above a
+    // scarp. Before, EV 1 m put lines at 542.81, 542.21 and 540.43 m.
+    TImgElevacao k;
+    k.Load(std::string(VANDORO_TEST_DATA) + "/dem/kootenai.asc");
+    for (const auto& [metodo, ev] : {std::pair{0, 0.0}, std::pair{3, 1.0}, std::pair{1, 0.0}}) {
+        SCOPED_TRACE("kootenai método " + std::to_string(metodo));
+        Modelo m(metodo, ev);
+        Rodada x(k.Rows(), k.Columns(), 1.0, DoModelo(k, 1.0), m);
+        Invariantes(x);
+        Intervalos(x.loc);
+        if (metodo == 3) {
+            const TBDT& b = x.loc.Registros();
+            ASSERT_GE(b.Count(), 3);
+            EXPECT_NEAR(b.Item(1)->level, double(543.81f) - 1, 1e-9);
+            for (int i = 1; i <= b.Count(); ++i) EXPECT_EQ(b.Item(i)->EV, 1.0);
+        }
+    }
+    // hugo_site (landlab, 10 m cells, whole metres) smoothed three times and resampled to
+    // 2 m, as the other real-terrain test does.
+    PastaTemporaria pasta;
+    const std::string suave = pasta.Arquivo("suave.asc");
+    TFiltroTipoSingle().Compute(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/hugo_site.asc", suave, 3);
+    TImgElevacao g;
+    g.Load(suave);
+    constexpr int f = 5;
+    const Campo fino = [&](double x, double y) {
+        const double u = (x / 2 - 0.5) / f + 0.5, v = (y / 2 - 0.5) / f + 0.5;
+        const int c0 = std::clamp(int(std::floor(u)), 1, g.Columns() - 1);
+        const int r0 = std::clamp(int(std::floor(v)), 1, g.Rows() - 1);
+        const double fu = std::clamp(u - c0, 0.0, 1.0), fv = std::clamp(v - r0, 0.0, 1.0);
+        const double z00 = g.Cell(r0, c0), z01 = g.Cell(r0, c0 + 1), z10 = g.Cell(r0 + 1, c0),
+                     z11 = g.Cell(r0 + 1, c0 + 1);
+        if (z00 <= 0 || z01 <= 0 || z10 <= 0 || z11 <= 0) return 0.0;
+        return (z00 * (1 - fu) + z01 * fu) * (1 - fv) + (z10 * (1 - fu) + z11 * fu) * fv;
+    };
+    Modelo m(1, 0.0);
+    Rodada x(g.Rows() * f, g.Columns() * f, 2.0, fino, m);
+    SCOPED_TRACE("hugo_site 2 m, Lombardi Neto");
+    Invariantes(x);
+    Intervalos(x.loc);
+}
