@@ -291,8 +291,20 @@ void TLocacaoNivel::ReleaseStrip() {
 // A placed line's pixels stay open to the strips but no later line may pass through them,
 // so lines never cross.
 void TLocacaoNivel::BurnPlaced(const TLinhaPixel& line) {
-    for (const TPontoPixel& v : line) {
-        const int c = int(std::nearbyint(v.x)), r = int(std::nearbyint(v.y));
+    std::vector<TPixel> px;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const TPontoPixel& v = line[i];
+        px.emplace_back(int(std::nearbyint(v.x)), int(std::nearbyint(v.y)));
+        // A diagonal step between pixel centres (level equal to stored elevations) would let
+        // another line cross through the other two pixels of the block.
+        if (i > 0 && std::fabs(v.x - line[i - 1].x) == 1 && std::fabs(v.y - line[i - 1].y) == 1 &&
+            v.x == std::nearbyint(v.x) && v.y == std::nearbyint(v.y)) {
+            px.emplace_back(int(v.x), int(line[i - 1].y));
+            px.emplace_back(int(line[i - 1].x), int(v.y));
+        }
+    }
+    for (const TPixel& p : px) {
+        const int c = p.Col(), r = p.Row();
         if (!apoio_->Inside(c, r)) continue;
         uint8_t& code = apoio_->Row(r)[c - 1];
         if (code == TImgApoio::kLivre) code = kSobLinha;
