@@ -307,10 +307,9 @@ void TLocacaoNivel::BurnPlaced(const TLinhaPixel& line) {
         const int c = p.Col(), r = p.Row();
         if (!apoio_->Inside(c, r)) continue;
         uint8_t& code = apoio_->Row(r)[c - 1];
+        // A strip pixel (31) under the line is committed with its strip: it is never
+        // released, since lines are burnt once placed.
         if (code == TImgApoio::kLivre) code = kSobLinha;
-        if (code == TImgApoio::kFaixa)
-            for (size_t i = 0; i < faixa_.size(); ++i)
-                if (faixa_[i].Col() == c && faixa_[i].Row() == r) faixaCodigo_[i] = kSobLinha;
     }
 }
 
