@@ -167,8 +167,6 @@ void TLocacaoNivel::AddProgress(double area) {
     Respirar();
 }
 
-double TLocacaoNivel::StripArea() const { return static_cast<double>(faixa_.size()) * pixelArea_; }
-
 // ---------------------------------------------------------------- lines and strips
 //
 // A strip is bounded by its lines' levels, not by the pixels a line was burnt into: the

@@ -101,7 +101,10 @@ public:
     IProgresso* Progresso() const { return progresso_; }
 
     // Places level terraces on the elevation raster, from its highest point down, and writes
-    // the lines to outputPath (.vet) and the terrace table beside it (.bdt). The three model
+    // the lines to outputPath (.vet) and the terrace table beside it (.bdt). The field is the
+    // cells with an elevation; each line's level is the line above's minus the interval (the
+    // summit for the first), its strip the land between it and that line; every piece of a
+    // level in the unassigned land is a terrace. Records without area are dropped. The three model
     // objects are the project's (not owned; the runoff's St is overwritten). Returns when
     // done, stopped or at the end of the field; load, spacing and channel-sizing errors are
     // raised after the files have been written with the terraces located so far (load
@@ -155,7 +158,6 @@ private:
     bool RecomputeSpacing(double s);
     void CompleteRecord(TRegTerr& r);
     void AddProgress(double area);
-    double StripArea() const;
     TRegTerr* AddRecord(int id, double level, double slope, double length);
     TRegTerr* RecordById(int id);
     bool NextTerrace();
