@@ -96,4 +96,11 @@ TEST(CliLocar, StripMapIsWrittenAndReadBackByRasterInfo) {
                   tmp.Arquivo("u.vet"), "--faixas", tmp.Arquivo("u.bdt")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.erro.find("substituiria a tabela dos terraços"), std::string::npos) << r.erro;
+    // A name that is no image is refused before the run.
+    r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl, "--saida",
+                  tmp.Arquivo("u.vet"), "--faixas", tmp.Arquivo("faixas.txt")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O mapa das faixas precisa ter a extensão de uma imagem (.asc, .flt, .doc ou "
+                      ".grd): " + tmp.Arquivo("faixas.txt") + ".\n");
+    EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("u.vet")));
 }

@@ -6,6 +6,7 @@
 #include "common/Numeros.h"
 #include "location/LocNivel.h"
 #include "model/NumeroDaCurva.h"
+#include "raster/FormatoImagem.h"
 #include "raster/Imagem.h"
 
 std::string CaminhoDoProjeto(const std::string& caminho, const std::string& projeto) {
@@ -43,6 +44,12 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
     if (ExtensaoDe(a.saida) != kExtensaoVetor)
         throw EVandoro("O arquivo vetorial de saída precisa ter a extensão .vet (a tabela dos terraços é gravada "
                        "ao lado dele, com a extensão .bdt): " + a.saida + ".");
+    if (!a.faixas.empty()) {
+        const TFormatoImagem f = FormatoDe(a.faixas);
+        if (f == TFormatoImagem::Desconhecido || f == TFormatoImagem::Idrisi32)
+            throw EVandoro("O mapa das faixas precisa ter a extensão de uma imagem (.asc, .flt, .doc ou .grd): " +
+                           a.faixas + ".");
+    }
     a.tabela = TabelaDaSaida(a.saida);
     a.saidaExiste = ArquivoExiste(a.saida);
 

@@ -223,8 +223,7 @@ TEST(Locacao, ConeWithGivenSpacing) {
     Modelo m(3, 1.0);
     Execucao x(80, 80, 1.0, kCone, m);
     const TBDT& b = x.loc.Registros();
-    // Levels 29.93 - 1, then 1 m below the previous line's start pixel; the field ends at
-    // r = 38 (z 26.2).
+    // Levels 29.93 - 1, then 1 m below the previous line; the field ends at r = 38 (z 26.2).
     ASSERT_EQ(b.Count(), 3);
     EXPECT_EQ(x.loc.TerraceCount(), 3);
     EXPECT_FALSE(x.loc.ParouNoLimiteDeTerracos());
@@ -237,7 +236,7 @@ TEST(Locacao, ConeWithGivenSpacing) {
         const double raio = (30 - r.level) / 0.1;
         EXPECT_NEAR(r.length, 2 * M_PI * raio, 0.02 * 2 * M_PI * raio);
         if (i > 1) {
-            EXPECT_NEAR(b.Item(i - 1)->level - r.level, 1.0, 0.1 * 1.5);
+            EXPECT_NEAR(b.Item(i - 1)->level - r.level, 1.0, 1e-9);
         }
         EXPECT_GT(r.height, 0.1);
     }
@@ -273,7 +272,7 @@ TEST(Locacao, SlopeMethodPlacesEachLineAgainWithItsStripInterval) {
         // EV is the method's value for the record's (trial strip's) slope.
         EXPECT_NEAR(r.EV, 0.305 * (r.slope / 2.5 + 2), 1e-9) << i;
         if (i > 1) {
-            EXPECT_NEAR(b.Item(i - 1)->level - r.level, r.EV, 0.15 * 1.5) << i;
+            EXPECT_NEAR(b.Item(i - 1)->level - r.level, r.EV, 1e-9) << i;
         }
     }
     VerificacoesGerais(x);
