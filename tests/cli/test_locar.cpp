@@ -93,9 +93,10 @@ TEST(CliLocar, StripMapIsWrittenAndReadBackByRasterInfo) {
                           ": escolha outro nome. Nada foi gravado.\n");
     EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("u.vet")));
     r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl, "--saida",
-                  tmp.Arquivo("u.vet"), "--faixas", tmp.Arquivo("u.bdt")});
+                  tmp.Arquivo("u.vet"), "--relatorio", tmp.Arquivo("r.asc"), "--faixas", tmp.Arquivo("r.asc")});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.erro.find("substituiria a tabela dos terraços"), std::string::npos) << r.erro;
+    EXPECT_EQ(r.erro, "vandoro-cli: O mapa das faixas " + tmp.Arquivo("r.asc") + " substituiria o relatório " +
+                          tmp.Arquivo("r.asc") + ": escolha outro nome. Nada foi gravado.\n");
     // A name that is no image is refused before the run.
     r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl, "--saida",
                   tmp.Arquivo("u.vet"), "--faixas", tmp.Arquivo("faixas.txt")});
