@@ -19,7 +19,7 @@ namespace {
 
 const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
-    "                         [--relatorio ARQ.html] [--sig ARQ] [--limite TALHAO]\n\n"
+    "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -28,6 +28,9 @@ const char* const kAjuda =
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
     "  --relatorio ARQ.html  grava também o relatório da locação\n"
+    "  --faixas ARQ       grava o mapa das faixas: uma imagem na grade da elevação, no formato\n"
+    "                     da extensão (.asc, .flt, .doc, .grd), com o número do terraço de cada\n"
+    "                     célula (0 fora das faixas)\n"
     "  --sig ARQ          grava também as linhas dos terraços, em precisão total, para SIG:\n"
     "                     .gpkg (GeoPackage), .shp (Shapefile), .geojson ou .kml (em WGS 84),\n"
     "                     no sistema de coordenadas do modelo, com os atributos de cada\n"
@@ -38,17 +41,17 @@ const char* const kAjuda =
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
-    "gravado (vetor, tabela, relatório) pode ser uma das imagens, o projeto ou o outro arquivo\n"
+    "gravado (vetor, tabela, relatório, faixas) pode ser uma das imagens, o projeto ou outro arquivo\n"
     "gravado; um nome assim é recusado antes de qualquer gravação.\n";
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite"});
+    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
-    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite"})
+    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
@@ -60,6 +63,7 @@ int Executar(const std::vector<std::string>& args) {
     pedidos.declividade = a.Valor("--declividade");
     pedidos.saida = a.Valor("--saida");
     pedidos.relatorio = a.Valor("--relatorio");
+    pedidos.faixas = a.Valor("--faixas");
     TArquivosLocacao arquivos;
     try {
         arquivos = ArquivosDaLocacao(loc, arquivo, pedidos);
@@ -73,7 +77,7 @@ int Executar(const std::vector<std::string>& args) {
     const std::string sig = a.Valor("--sig");
     if (!sig.empty())
         ChecaSaidaSig(sig, {arquivos.elevacao, arquivos.declividade, arquivo, arquivos.saida, arquivos.tabela,
-                            TrocaExtensao(arquivos.saida, ".prj"), arquivos.relatorio, a.Valor("--limite")});
+                            TrocaExtensao(arquivos.saida, ".prj"), arquivos.relatorio, arquivos.faixas, a.Valor("--limite")});
     DefinirLimiteCampo(loc, a.Valor("--limite"));
 
     ProgressoTerminal progresso;
@@ -101,7 +105,10 @@ int Executar(const std::vector<std::string>& args) {
     o << "Área total (m2): " << Num(res.areaTotal, 0) << "\n";
     o << "Área da imagem (ha): " << Num(res.areaImagem, 4) << "\n";
     o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
+    o << TextoAreaDescoberta(res.areaDescoberta) << "\n";
+    o << TextoPecasDescartadas(res.pecasDescartadas) << "\n";
     o << "Arquivos: " << arquivos.saida << " e " << arquivos.tabela << "\n";
+    if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     if (const std::string prj = GravarPrjDaLocacao(loc); !prj.empty()) o << "Sistema de coordenadas: " << prj << "\n";
     if (!sig.empty()) {
         const TResumoSig r = ExportarLocacaoSig(loc, sig);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "common/Arquivo.h"
 
 namespace {
 const std::string kExemplos = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/";
@@ -34,7 +35,12 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
     const int n = int((bdt.size() - 5) / 52);
     EXPECT_GT(n, 0);
     EXPECT_NE(r.saida.find("Total de terraços: " + std::to_string(n) + "\n"), std::string::npos);
-    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 6 - 1, n + (r.saida.find("Locação encerrada") != std::string::npos ? 1 : 0));
+    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 8 - 1, n + Contar(r.saida, "\nLocação encerrada") +
+                                                  Contar(r.saida, "\nLocação interrompida no limite"));
+    // What the run left: land above the lowest line in no strip, pieces too small.
+    EXPECT_NE(r.saida.find("\nÁrea acima do terraço mais baixo fora de qualquer faixa (ha): "), std::string::npos);
+    EXPECT_NE(r.saida.find("\nTrechos de curva ou faixas pequenos demais para um terraço (descartados): "),
+              std::string::npos);
     // 10 m cells are too coarse for this project's spacing (the last line says so).
     EXPECT_NE(r.saida.find("\nAviso: O espaçamento horizontal entre terraços ("), std::string::npos);
     EXPECT_NE(r.saida.find(" m) é menor que duas células da imagem de elevação (20.0 m): terraços vizinhos se tocam e "
@@ -61,4 +67,41 @@ TEST(CliLocar, FailuresExitWithTheMessage) {
     r = RodarCli({"locar"});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.erro.find("Uso: vandoro-cli locar PROJETO.kzp"), std::string::npos);
+}
+
+TEST(CliLocar, StripMapIsWrittenAndReadBackByRasterInfo) {
+    PastaTemporaria tmp;
+    const std::string decl = tmp.Arquivo("decl.asc"), vet = tmp.Arquivo("t.vet"), mapa = tmp.Arquivo("faixas.asc");
+    ASSERT_EQ(RodarCli({"declividade", kExemplos + "hugo_site.asc", decl}).codigo, 0);
+    const std::string projeto = kExemplos + "Terraco em nivel.kzp";
+    ResultadoCli r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl,
+                               "--saida", vet, "--faixas", mapa});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_NE(r.saida.find("\nMapa das faixas: " + mapa + "\n"), std::string::npos);
+    ResultadoCli info = RodarCli({"raster-info", mapa});
+    ASSERT_EQ(info.codigo, 0) << info.erro;
+    EXPECT_NE(info.saida.find("76"), std::string::npos) << info.saida;  // the model's 76 x 55 cells
+    EXPECT_NE(info.saida.find("55"), std::string::npos);
+    // Terrace numbers, 0 and the model's no-data: as many distinct values as terraces + 2 at most.
+    EXPECT_NE(LerArquivo(mapa).find("-9999"), std::string::npos);
+
+    // The map may not replace an input or another output.
+    r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl, "--saida",
+                  tmp.Arquivo("u.vet"), "--faixas", decl});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O mapa das faixas " + decl + " substituiria a imagem de declividade " + decl +
+                          ": escolha outro nome. Nada foi gravado.\n");
+    EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("u.vet")));
+    r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl, "--saida",
+                  tmp.Arquivo("u.vet"), "--relatorio", tmp.Arquivo("r.asc"), "--faixas", tmp.Arquivo("r.asc")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O mapa das faixas " + tmp.Arquivo("r.asc") + " substituiria o relatório " +
+                          tmp.Arquivo("r.asc") + ": escolha outro nome. Nada foi gravado.\n");
+    // A name that is no image is refused before the run.
+    r = RodarCli({"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc", "--declividade", decl, "--saida",
+                  tmp.Arquivo("u.vet"), "--faixas", tmp.Arquivo("faixas.txt")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O mapa das faixas precisa ter a extensão de uma imagem (.asc, .flt, .doc ou "
+                      ".grd): " + tmp.Arquivo("faixas.txt") + ".\n");
+    EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("u.vet")));
 }

@@ -22,6 +22,10 @@ TEST(CliLocarRelatorio, WritesTheReportOfTheRun) {
     EXPECT_NE(rel.find("charset=UTF-8"), std::string::npos);
     EXPECT_NE(rel.find("hugo_site.asc"), std::string::npos);
     EXPECT_NE(rel.find("</HTML>"), std::string::npos);
+    // The same figures of what the run left as the command printed.
+    EXPECT_NE(rel.find("Área acima do terraço mais baixo fora de qualquer faixa (ha): </B>"), std::string::npos);
+    const size_t d = r.saida.find("(descartados): ") + 15;
+    EXPECT_NE(rel.find("(descartados): </B>" + r.saida.substr(d, r.saida.find('\n', d) - d) + "<"), std::string::npos);
 
     // A run that fails writes no report.
     const std::string outro = tmp.Arquivo("outro.html");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 
 #include "common/Arquivo.h"
 #include "common/Erros.h"
@@ -166,15 +167,23 @@ void TLocacaoNivel::AddProgress(double area) {
     Respirar();
 }
 
-double TLocacaoNivel::StripArea() const { return static_cast<double>(apoio_->StripPixelCount()) * pixelArea_; }
+// ---------------------------------------------------------------- lines and strips
+//
+// A strip is bounded by its lines' levels, not by the pixels a line was burnt into: the
+// strip of a line at level lo under the line at hi is the free land with lo <= z < hi
+// reached from the line's upper side. A line cut short where it meets assigned land then
+// leaves no opening, and no pixel is lost under a burnt line.
 
-void TLocacaoNivel::CommitStrip() {
-    committedArea_ += StripArea();
-    apoio_->CommitStrip();
-}
+namespace {
+const int kVizC[4] = {0, 0, 1, -1};  // north, south, east, west
+const int kVizR[4] = {-1, 1, 0, 0};
+constexpr double kSemTeto = std::numeric_limits<double>::infinity();
+// Free land under a placed line: open to the strips, closed to the tracer.
+constexpr uint8_t kSobLinha = 10;
+bool Livre(uint8_t code) { return code == TImgApoio::kLivre || code == kSobLinha; }
+}  // namespace
 
-// A trace that yields no segment is no line: it would not bound a strip.
-bool TLocacaoNivel::Trace(TPixelS& P, double L, TLinhaPixel& line) {
+bool TLocacaoNivel::TraceLine(TPixelS& P, double L, TLinhaPixel& line) {
     TTracadoNivel tracador(*elev_, *apoio_);
     if (!tracador.TraceLevelLine(P, L, line) || line.size() < 2) {
         line.clear();
@@ -183,22 +192,141 @@ bool TLocacaoNivel::Trace(TPixelS& P, double L, TLinhaPixel& line) {
     return true;
 }
 
-// Appends the line in map units; returns its length in metres.
-double TLocacaoNivel::EmitLine(const TLinhaPixel& line, int id, double level) {
-    TVetorRecPonto p;
-    p.SetLineId(id);
-    const double cw = elev_->CellWidth(), ch = elev_->CellHeight();
-    const double topo = elev_->Rows() * ch + elev_->MinY();
-    TLinhaMapa& m = linhasMapa_.emplace_back();
-    m.id = id;
-    m.level = level;
+double TLocacaoNivel::LengthInCells(const TLinhaPixel& line) const {
+    double s = 0;
+    for (size_t i = 1; i < line.size(); ++i) s += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
+    return s;
+}
+
+// Each vertex lies on the segment between two neighbouring pixel centres (the cell edge
+// the line crosses) or on a pixel centre; both are remembered for the line's level.
+void TLocacaoNivel::MarkLine(const TLinhaPixel& line, double level) {
+    auto& m = marcas_[level];
+    const int64_t w = elev_->Columns();
     for (const TPontoPixel& v : line) {
-        m.x.push_back(elev_->MinX() + v.x * cw);
-        m.y.push_back(topo - v.y * ch);
-        p.Add(static_cast<float>(m.x.back()), static_cast<float>(m.y.back()), static_cast<float>(level));
+        const double xi = std::nearbyint(v.x), yi = std::nearbyint(v.y);
+        const bool xInt = std::fabs(v.x - xi) < 1e-9, yInt = std::fabs(v.y - yi) < 1e-9;
+        int64_t c, r, tipo;
+        if (xInt && yInt) {
+            c = int64_t(xi), r = int64_t(yi), tipo = 2;
+        } else if (xInt) {
+            c = int64_t(xi), r = int64_t(std::floor(v.y)), tipo = 1;
+        } else {
+            c = int64_t(std::floor(v.x)), r = int64_t(yi), tipo = 0;
+        }
+        m.insert(((r - 1) * w + (c - 1)) * 4 + tipo);
     }
-    vet_->AppendLine(p);
-    return vet_->LineLength(id) * metresPerUnit_;
+}
+
+bool TLocacaoNivel::OnLine(int c1, int r1, int c2, int r2, double level) const {
+    const auto it = marcas_.find(level);
+    if (it == marcas_.end()) return false;
+    const int64_t w = elev_->Columns();
+    const auto idx = [w](int c, int r) { return (int64_t(r) - 1) * w + (c - 1); };
+    const auto& m = it->second;
+    // Where the level equals stored elevations the line runs through pixel centres and
+    // steps diagonally; a pixel beside such a vertex is on the same contour.
+    for (int dr = -1; dr <= 1; ++dr)
+        for (int dc = -1; dc <= 1; ++dc)
+            for (const auto& [c, r] : {std::pair{c1 + dc, r1 + dr}, std::pair{c2 + dc, r2 + dr}})
+                if (elev_->Inside(c, r) && m.count(idx(c, r) * 4 + 2)) return true;
+    const int c = std::min(c1, c2), r = std::min(r1, r2);
+    return m.count(idx(c, r) * 4 + (r1 == r2 ? 0 : 1)) != 0;
+}
+
+// The free pixels at or above the level beside the line's vertices.
+std::vector<TPixel> TLocacaoNivel::SeedsAbove(const TLinhaPixel& line, double level) const {
+    std::vector<TPixel> s;
+    const auto tenta = [&](int c, int r) {
+        if (!apoio_->Inside(c, r) || !Livre(apoio_->Cell(r, c))) return;
+        const float z = elev_->Cell(r, c);
+        if (z != 0 && z >= level) s.emplace_back(c, r);
+    };
+    for (const TPontoPixel& v : line) {
+        const double xi = std::nearbyint(v.x), yi = std::nearbyint(v.y);
+        const bool xInt = std::fabs(v.x - xi) < 1e-9, yInt = std::fabs(v.y - yi) < 1e-9;
+        if (xInt && yInt) {
+            tenta(int(xi), int(yi));
+        } else if (xInt) {
+            tenta(int(xi), int(std::floor(v.y)));
+            tenta(int(xi), int(std::floor(v.y)) + 1);
+        } else {
+            tenta(int(std::floor(v.x)), int(yi));
+            tenta(int(std::floor(v.x)) + 1, int(yi));
+        }
+    }
+    return s;
+}
+
+// Free land with lo <= z < hi reached from the seeds (4-neighbour steps) becomes the strip.
+void TLocacaoNivel::FloodBand(const std::vector<TPixel>& seeds, double lo, double hi) {
+    std::vector<TPixel> pilha;
+    const auto entra = [&](int c, int r) {
+        if (!apoio_->Inside(c, r)) return;
+        uint8_t& v = apoio_->Row(r)[c - 1];
+        if (v != TImgApoio::kLivre && v != kSobLinha) return;
+        const float z = elev_->Row(r)[c - 1];
+        if (z == 0 || !(z >= lo) || !(z < hi)) return;
+        faixaCodigo_.push_back(v);
+        v = TImgApoio::kFaixa;
+        faixa_.emplace_back(c, r);
+        pilha.emplace_back(c, r);
+    };
+    for (const TPixel& s : seeds) entra(s.Col(), s.Row());
+    while (!pilha.empty()) {
+        const TPixel p = pilha.back();
+        pilha.pop_back();
+        for (int k = 0; k < 4; ++k) entra(p.Col() + kVizC[k], p.Row() + kVizR[k]);
+    }
+}
+
+void TLocacaoNivel::ReleaseStrip() {
+    for (size_t i = 0; i < faixa_.size(); ++i) apoio_->Row(faixa_[i].Row())[faixa_[i].Col() - 1] = faixaCodigo_[i];
+    faixa_.clear();
+    faixaCodigo_.clear();
+}
+
+// A placed line's pixels stay open to the strips but no later line may pass through them,
+// so lines never cross.
+void TLocacaoNivel::BurnPlaced(const TLinhaPixel& line) {
+    std::vector<TPixel> px;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const TPontoPixel& v = line[i];
+        px.emplace_back(int(std::nearbyint(v.x)), int(std::nearbyint(v.y)));
+        // A diagonal step between pixel centres (level equal to stored elevations) would let
+        // another line cross through the other two pixels of the block.
+        if (i > 0 && std::fabs(v.x - line[i - 1].x) == 1 && std::fabs(v.y - line[i - 1].y) == 1 &&
+            v.x == std::nearbyint(v.x) && v.y == std::nearbyint(v.y)) {
+            px.emplace_back(int(v.x), int(line[i - 1].y));
+            px.emplace_back(int(line[i - 1].x), int(v.y));
+        }
+    }
+    for (const TPixel& p : px) {
+        const int c = p.Col(), r = p.Row();
+        if (!apoio_->Inside(c, r)) continue;
+        uint8_t& code = apoio_->Row(r)[c - 1];
+        // A strip pixel (31) under the line is committed with its strip: it is never
+        // released, since lines are burnt once placed.
+        if (code == TImgApoio::kLivre) code = kSobLinha;
+    }
+}
+
+// Mean slope (%) under the pixels; a flat cell (slope without data) counts as 0, as it does
+// in the field's mean.
+double TLocacaoNivel::StripSlope(const std::vector<TPixel>& px) const {
+    if (px.empty()) return 0;
+    double soma = 0;
+    for (const TPixel& p : px) soma += decl_->Row(p.Row())[p.Col() - 1];
+    return soma / static_cast<double>(px.size());
+}
+
+// Mean slope of a trial strip. Where consecutive lines fall on neighbouring pixels (coarse
+// pixels on steep ground) the strip between them is empty and says nothing about the slope:
+// the last strip's slope stands in for it.
+double TLocacaoNivel::TrialSlope() {
+    if (faixa_.empty()) return lastSlope_;
+    lastSlope_ = StripSlope(faixa_);
+    return lastSlope_;
 }
 
 TRegTerr* TLocacaoNivel::AddRecord(int id, double level, double slope, double length) {
@@ -209,6 +337,20 @@ TRegTerr* TLocacaoNivel::AddRecord(int id, double level, double slope, double le
     r->length = length;
     r->EV = EV();
     return registros_->Add(std::move(r));
+}
+
+// A new record for a line placed with the interval in force; the line goes to the vector
+// file when the run is saved. Returns the record's position.
+int TLocacaoNivel::Emit(int id, const TLinhaPixel& line, double level, double slope, int sentido, double origem) {
+    double comprimento = 0;
+    const double w = elev_->CellWidth(), h = elev_->CellHeight();
+    for (size_t i = 1; i < line.size(); ++i)
+        comprimento += std::hypot((line[i].x - line[i - 1].x) * w, (line[i].y - line[i - 1].y) * h);
+    AddRecord(id, level, slope, comprimento * metresPerUnit_);
+    linhas_.push_back(line);
+    origens_.push_back(TOrigemTerraco{id, sentido, origem});
+    tetos_.push_back(kSemTeto);
+    return registros_->Count();
 }
 
 // The position equals the terrace number when every number got its line; search otherwise.
@@ -239,237 +381,360 @@ bool TLocacaoNivel::NextTerrace() {
     return true;
 }
 
-// Mean slope of a trial strip. Where consecutive lines fall on neighbouring pixels (coarse
-// pixels on steep ground) the strip between them is empty and says nothing about the slope:
-// the last strip's slope stands in for it.
-double TLocacaoNivel::TrialSlope() {
-    long long n = 0;
-    const double s = apoio_->StripMeanSlope(*decl_, &n);
-    if (n == 0) return lastSlope_;
-    lastSlope_ = s;
-    return s;
-}
-
-// One level down from P: finds a start pixel below 'level', traces and burns the line and
-// floods the strip above it. Returns the strip's mean slope, or -1 when no line was found.
-double TLocacaoNivel::PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bool& found) {
-    found = false;
+// One level down from P: a start pixel below 'nivel' searched from P's lowest neighbour, the
+// line through it, and the strip above the line up to 'teto'. When that start gives no
+// line (its contour is a speck, or runs into assigned land) the level is looked for in the
+// free land below the line above ('acima', null for the summit): the first pixel pair that
+// straddles it there, in the order the land is reached, starts the line.
+bool TLocacaoNivel::PlaceDown(TPixelS& P, double nivel, double teto, TLinhaPixel& linha, const TLinhaPixel* acima) {
     TPixelS Q = P;
     apoio_->ExtremeNeighbour(*elev_, Q, 1);
-    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, level, *elev_);
-    if (inicio.Col() < 0) return -1;
-    inicio.SetValue(static_cast<float>(level));
-    if (!Trace(inicio, level, line)) return -1;
-    P = inicio;
-    found = true;
-    apoio_->BurnLine(line, 1);
-    Q = StripSeed(P, 0, level);
-    apoio_->FloodStrip(Q.Col(), Q.Row());
-    return TrialSlope();
-}
-
-// The highest (mode 0) or lowest (mode 1) neighbour of a line's start pixel, where the strip
-// beside the line is flooded from. On ground of equal elevations (integer-valued models)
-// no neighbour is strictly higher or lower and the flood would start on the line itself,
-// giving an empty strip; then the first open neighbour on the strip's side of the level
-// is taken, in the same neighbour order.
-TPixelS TLocacaoNivel::StripSeed(const TPixelS& P, int mode, double level) const {
-    TPixelS Q = P;
-    apoio_->ExtremeNeighbour(*elev_, Q, mode);
-    if (Q.Col() != P.Col() || Q.Row() != P.Row()) return Q;
-    static const int kDr[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
-    static const int kDc[8] = {-1, 0, 1, 1, 1, 0, -1, -1};
-    for (int k = 0; k < 8; ++k) {
-        const int c = P.Col() + kDc[k], r = P.Row() + kDr[k];
-        if (!apoio_->Walkable(c, r)) continue;
-        const float z = elev_->Cell(r, c);
-        if (z != 0 && (mode == 0 ? z >= level : z <= level)) return TPixelS(c, r, z);
-    }
-    return Q;
-}
-
-// Floods the land above a line at 'level'. A line with a gap (one the tracer could not
-// close against the lines around it) lets the flood run down over the whole unassigned
-// field; such a flood, reaching a whole interval below the line, is taken back and the strip
-// counts as empty.
-void TLocacaoNivel::FloodAbove(const TPixelS& Q, double level) {
-    apoio_->FloodStrip(Q.Col(), Q.Row());
-    if (apoio_->StripMinElevation(*elev_) < level - ev0_) apoio_->ClearStrip();
-}
-
-// One level up from P: the line above 'level' and the strip below it; when there is none,
-// the land above P's line (the hill's cap) is flooded instead.
-double TLocacaoNivel::PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found) {
-    found = false;
-    TPixelS Q = P;
-    apoio_->ExtremeNeighbour(*elev_, Q, 0);
-    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 0, level, *elev_);
-    if (inicio.Col() >= 0) {
-        inicio.SetValue(static_cast<float>(level));
-        found = Trace(inicio, level, line);
-    }
-    if (!found) {
-        FloodAbove(Q, P.Value());
-        return apoio_->StripMeanSlope(*decl_);
-    }
-    P = inicio;
-    apoio_->BurnLine(line, 1);
-    Q = StripSeed(P, 1, level);
-    apoio_->FloodStrip(Q.Col(), Q.Row());
-    return TrialSlope();
-}
-
-void TLocacaoNivel::LocateDownhill(TPixelS P0, int depth) {
-    const int metodo = MetodoEspacamento();
-    const bool arbitrado = metodo == TMetodologiaEspacamento::EspacamentoArbitrado;
-    TPixelS P = P0, Pc = P0;
-    double nivel = P.Value() - ev0_;
-    TLinhaPixel linha;
-    bool achou = false;
-    double s = PlaceStrip(P, nivel, linha, achou);
-
-    // Places the line again from Pc with the interval the trial strip gave; false when there
-    // is no line or the limit is passed (the count then goes back to the last line placed).
-    const auto placeAgain = [&](bool first) {
-        P = Pc;
-        nivel = Pc.Value() - EV();
-        apoio_->ReleaseMarks();
-        if (Parar()) return false;
-        TPixelS Q = P;
-        apoio_->ExtremeNeighbour(*elev_, Q, 1);
-        TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, nivel, *elev_);
-        if (inicio.Col() < 0) return false;
-        if (!NextTerrace()) return false;
-        if (PassouLimiteDescida()) {
-            if (first) stopRequested_.store(true);
-            return false;
-        }
+    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, nivel, *elev_);
+    bool ok = inicio.Col() >= 0;
+    if (ok) {
         inicio.SetValue(static_cast<float>(nivel));
-        if (!Trace(inicio, nivel, linha)) {
-            terraceCount_.fetch_sub(1);
-            return false;
-        }
-        P = inicio;
-        apoio_->BurnLine(linha, 1);
-        Q = StripSeed(P, 0, nivel);
-        apoio_->FloodStrip(Q.Col(), Q.Row());
-        return true;
-    };
-
-    if (arbitrado) {
-        if (!achou || Parar()) return;
-        if (!NextTerrace()) return;
-        if (PassouLimiteDescida()) {
-            stopRequested_.store(true);
-            return;
-        }
-        TEspacamento& esp = terracos_->Espacamento();
-        if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
-    } else {
-        if (!achou || Parar()) return;
-        runoff_->SetSt(s / 100);
-        RecomputeSpacing(s / 100);
-        if (!placeAgain(true)) return;
+        ok = TraceLine(inicio, nivel, linha) && LengthInCells(linha) >= 2;
     }
-
-    {
-        const int id = TerraceCount();
-        const double comprimento = EmitLine(linha, id, nivel);
-        TRegTerr* r = AddRecord(id, nivel, s, comprimento);
-        r->area = StripArea();
-        CompleteRecord(*r);
-        AddProgress(r->area);
-        CommitStrip();
-    }
-
-    Pc = P;
-    TLinhaPixel linhaAcima;
-    for (int volta = 0; volta <= kMaxTerracosDescida; ++volta) {
-        const double nivelAnterior = nivel;
-        linhaAcima = linha;
-        nivel = P.Value() - ev0_;
-        if (TerraceCount() >= kMaxTerracosDescida + 1) limiteDescida_ = true;
-        if (nivel <= minElev_ || limiteDescida_ || Parar()) return;
-        Respirar();
-        s = PlaceStrip(P, nivel, linha, achou);
-        Respirar();
-        if (arbitrado) {
-            if (!achou) return;
-            if (!NextTerrace()) return;
-            if (PassouLimiteDescida()) return;
-            TEspacamento& esp = terracos_->Espacamento();
-            if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
+    if (!ok) {
+        linha.clear();
+        const int w = elev_->Columns();
+        const auto idx = [w](int c, int r) { return static_cast<size_t>(r - 1) * w + (c - 1); };
+        std::vector<char> visto(static_cast<size_t>(w) * elev_->Rows(), 0);
+        std::vector<TPixel> fila;
+        const auto entra = [&](int c, int r) {
+            if (!apoio_->Inside(c, r) || visto[idx(c, r)] || !Livre(apoio_->Cell(r, c))) return;
+            const float z = elev_->Cell(r, c);
+            if (z == 0 || !(z >= nivel) || !(z < teto)) return;
+            visto[idx(c, r)] = 1;
+            fila.emplace_back(c, r);
+        };
+        if (acima) {
+            for (const TPontoPixel& v : *acima)
+                for (int c = int(std::floor(v.x)) - 1; c <= int(std::ceil(v.x)) + 1; ++c)
+                    for (int r = int(std::floor(v.y)) - 1; r <= int(std::ceil(v.y)) + 1; ++r) entra(c, r);
         } else {
-            runoff_->SetSt(s / 100);
-            if (!achou) return;
-            RecomputeSpacing(s / 100);
-            if (!placeAgain(false)) return;
+            entra(P.Col(), P.Row());
         }
-        const int id = TerraceCount();
-        const double comprimento = EmitLine(linha, id, nivel);
-        AddRecord(id, nivel, s, comprimento);
-        if (Parar()) return;
-        const double area = CompleteStrip(linha, P, nivelAnterior, depth, linhaAcima, linha);
-        if (Parar()) return;
-        if (TRegTerr* r = RecordById(id)) {
-            r->area = area;
-            CompleteRecord(*r);
-        }
-        AddProgress(area);
-        CommitStrip();
-        if (Parar()) return;
-        Pc = P;
-    }
-}
-
-double TLocacaoNivel::CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth,
-                                    const TLinhaPixel& upper, const TLinhaPixel& lower) {
-    double A = StripArea();
-    const auto reflood = [&]() {
-        apoio_->ReleaseMarks();
-        apoio_->BurnLine(line, 1);
-        const TPixelS Q = StripSeed(P, 0, P.Value());
-        apoio_->FloodStrip(Q.Col(), Q.Row());
-    };
-    // Pixels already taken as pockets of this strip are not taken again: the strip can
-    // still hold them after their lines were placed.
-    std::vector<TPixel> usados;
-    int bolsao = 0;
-    if (FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao, &upper)) {
-        for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
-            if (Parar()) return A;
-            reflood();
-            A = StripArea();
-            if (Parar()) return A;
-            if (!FindSameLevelPocket(0, levelPrev, reflood, usados, depth, bolsao, &upper)) break;
-        }
-    }
-    if (Parar()) return A;
-    if (FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &lower)) {
-        for (int i = 0; i < kMaxBolsoesFaixa; ++i) {
-            if (Parar()) return A;
-            reflood();
-            A = StripArea();
-            // The pocket's line is another piece of the same level as 'line' and bounds the
-            // same strip. The strip's area goes to 'line' alone (the caller assigns the
-            // returned A); the pocket's record takes the strip's slope and interval only.
-            // An empty strip leaves the pocket's record unsized; the run goes on.
-            if (A > 0) {
-                const double S = apoio_->StripMeanSlope(*decl_);
-                runoff_->SetSt(S / 100);
-                RecomputeSpacing(S / 100);
-                if (TRegTerr* r = RecordById(bolsao)) {
-                    r->area = 0;
-                    r->EV = EV();
-                    r->slope = S;
-                    CompleteRecord(*r);
+        int tentativas = 0;
+        for (size_t k = 0; k < fila.size() && !ok && tentativas < 64; ++k) {
+            const TPixel p = fila[k];
+            for (int d = 0; d < 4 && !ok; ++d) {
+                const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
+                if (!apoio_->Inside(c, r) || !Livre(apoio_->Cell(r, c))) continue;
+                const float z = elev_->Cell(r, c);
+                if (z != 0 && z < nivel) {
+                    ++tentativas;
+                    inicio = TPixelS(p.Col(), p.Row(), static_cast<float>(nivel));
+                    ok = TraceLine(inicio, nivel, linha) && LengthInCells(linha) >= 2;
+                    if (!ok) linha.clear();
+                } else {
+                    entra(c, r);
                 }
             }
-            if (Parar()) return A;
-            if (!FindSameLevelPocket(1, P.Value(), reflood, usados, depth, bolsao, &lower)) break;
+        }
+        if (!ok) return false;
+    }
+    P = inicio;
+    FloodBand(SeedsAbove(linha, nivel), nivel, teto);
+    return true;
+}
+
+// One level up from P (on the line at 'abaixo'): a start pixel above 'nivel' searched from
+// P's highest neighbour, the line through it and the strip between the two lines. Without
+// a line the strip is the whole cap above the lower line.
+bool TLocacaoNivel::PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinhaPixel& linhaAbaixo,
+                            TLinhaPixel& linha) {
+    TPixelS Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 0);
+    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 0, nivel, *elev_);
+    if (inicio.Col() >= 0) {
+        inicio.SetValue(static_cast<float>(nivel));
+        if (TraceLine(inicio, nivel, linha) && LengthInCells(linha) >= 2) {
+            P = inicio;
+            FloodBand(SeedsAbove(linhaAbaixo, abaixo), abaixo, nivel);
+            return true;
         }
     }
-    return A;
+    linha.clear();
+    FloodBand(SeedsAbove(linhaAbaixo, abaixo), abaixo, kSemTeto);
+    return false;
+}
+
+void TLocacaoNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima) {
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    // The summit's cap has no line above it.
+    double teto = depth == 0 ? kSemTeto : acima;
+    TLinhaPixel anterior;
+    const TLinhaPixel* acimaLinha = linhaAcima;
+    for (bool primeira = true;; primeira = false) {
+        if (Parar()) return;
+        if (TerraceCount() >= kMaxTerracosDescida + 1) {
+            limiteDescida_ = true;
+            return;
+        }
+        double nivel = acima - ev0_;
+        if (nivel <= minElev_) return;
+        Respirar();
+        TPixelS inicio = P;
+        TLinhaPixel linha;
+        bool achou = PlaceDown(inicio, nivel, teto, linha, acimaLinha);
+        Respirar();
+        const double s = achou ? TrialSlope() : -1;
+        if (!achou) return;
+        if (!arbitrado) {
+            // The line again, at the interval the trial strip's slope gives.
+            runoff_->SetSt(s / 100);
+            RecomputeSpacing(s / 100);
+            ReleaseStrip();
+            if (Parar()) return;
+            nivel = acima - EV();
+            inicio = P;
+            if (!PlaceDown(inicio, nivel, teto, linha, acimaLinha)) return;
+        }
+        if (!NextTerrace()) {
+            ReleaseStrip();
+            return;
+        }
+        if (PassouLimiteDescida()) {
+            if (primeira && depth == 0) stopRequested_.store(true);
+            ReleaseStrip();
+            return;
+        }
+        if (arbitrado) {
+            TEspacamento& esp = terracos_->Espacamento();
+            if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
+        }
+        const int id = TerraceCount();
+        Emit(id, linha, nivel, s, TOrigemTerraco::Descida, acima);
+        tetos_.back() = teto;
+        MarkLine(linha, nivel);
+        BurnPlaced(linha);
+        CompleteStrip(id, nivel, teto, linha, depth);
+        if (Parar()) return;
+        if (depth == 0) FindAllPieces(nivel, depth);
+        if (Parar()) return;
+        acima = teto = nivel;
+        P = inicio;
+        anterior = std::move(linha);
+        acimaLinha = &anterior;
+    }
+}
+
+void TLocacaoNivel::LocateUphill(TPeca L, int depth) {
+    if (Parar() || !NextTerrace()) return;
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    int idL = TerraceCount();
+    bool base = true;
+    for (int volta = 0; volta < kMaxSubida; ++volta) {
+        const double x = L.nivel;
+        TPixelS t = L.inicio;
+        TLinhaPixel tentativa;
+        bool achou = PlaceUp(t, x + ev0_, x, L.linha, tentativa);
+        const double q = TrialSlope();
+        runoff_->SetSt(q / 100);
+        RecomputeSpacing(q / 100);
+        if (base) {
+            // The pocket's own line, at the level it was found at.
+            Emit(idL, L.linha, x, q, TOrigemTerraco::Peca, x);
+            base = false;
+        }
+        if (!achou) {
+            CompleteStrip(idL, x, kSemTeto, L.linha, depth);
+            return;
+        }
+        TPeca N;
+        if (arbitrado) {
+            N.linha = std::move(tentativa);
+            N.inicio = t;
+            N.nivel = x + ev0_;
+        } else {
+            ReleaseStrip();
+            if (Parar()) return;
+            N.nivel = x + EV();
+            N.inicio = L.inicio;
+            if (!PlaceUp(N.inicio, N.nivel, x, L.linha, N.linha)) {
+                CompleteStrip(idL, x, kSemTeto, L.linha, depth);
+                return;
+            }
+        }
+        if (!NextTerrace()) {
+            ReleaseStrip();
+            return;
+        }
+        const int id = TerraceCount();
+        Emit(id, N.linha, N.nivel, q, TOrigemTerraco::Subida, x);
+        MarkLine(N.linha, N.nivel);
+        BurnPlaced(N.linha);
+        CompleteStrip(idL, x, N.nivel, L.linha, depth);
+        if (Parar()) return;
+        L = std::move(N);
+        idL = id;
+    }
+}
+
+// A piece of the level through the pair (c, r) - (cq, rq), traced from (c, r), the pixel on
+// the level's upper side. The pair is remembered either way, so it is tried once; a line
+// under two cells is dropped.
+bool TLocacaoNivel::TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p) {
+    p.nivel = nivel;
+    p.inicio = TPixelS(c, r, static_cast<float>(nivel));
+    const bool ok = TraceLine(p.inicio, nivel, p.linha);
+    auto& m = marcas_[nivel];
+    const int64_t w = elev_->Columns();
+    const int cc = std::min(c, cq), rr = std::min(r, rq);
+    m.insert(((int64_t(rr) - 1) * w + (cc - 1)) * 4 + (r == rq ? 0 : 1));
+    if (!ok) return false;
+    MarkLine(p.linha, nivel);
+    if (LengthInCells(p.linha) < 2) {
+        ++pecasDescartadas_;
+        return false;
+    }
+    ++pockets_;
+    BurnPlaced(p.linha);
+    return true;
+}
+
+// Pieces of the level anywhere in the unassigned land: hills or rises whose land above the
+// level touches no strip. Each is terraced uphill from its line.
+void TLocacaoNivel::FindAllPieces(double nivel, int depth) {
+    if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes) return;
+    std::vector<TPeca> pecas;
+    for (int r = 1; r <= elev_->Rows(); ++r) {
+        const float* z = elev_->Row(r);
+        const uint8_t* a = apoio_->Row(r);
+        for (int c = 1; c <= elev_->Columns(); ++c) {
+            if (!Livre(a[c - 1]) || z[c - 1] == 0 || !(z[c - 1] >= nivel)) continue;
+            for (int k = 0; k < 4; ++k) {
+                const int cq = c + kVizC[k], rq = r + kVizR[k];
+                if (!apoio_->Inside(cq, rq) || !Livre(apoio_->Cell(rq, cq))) continue;
+                const float zq = elev_->Cell(rq, cq);
+                if (zq == 0 || !(zq < nivel) || OnLine(c, r, cq, rq, nivel)) continue;
+                TPeca p;
+                if (TracePiece(c, r, cq, rq, nivel, p)) pecas.push_back(std::move(p));
+            }
+        }
+    }
+    for (TPeca& p : pecas) {
+        if (Parar()) return;
+        LocateUphill(std::move(p), depth + 1);
+    }
+}
+
+// The strip just flooded belongs to the line 'id' at 'lo' (under 'hi'). Other pieces of the
+// two levels at its edges, found by pixel pairs that straddle a level in open land, are
+// traced: those at 'lo' share the strip (each pixel goes to the nearest line) and go on
+// downhill; those at 'hi' are hills rising out of it and are terraced uphill. Lines under
+// two cells are dropped and their land stays with the strip.
+void TLocacaoNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth) {
+    std::vector<TPixel> C;
+    C.swap(faixa_);
+    faixaCodigo_.clear();
+    std::sort(C.begin(), C.end(), [](const TPixel& a, const TPixel& b) {
+        return a.Row() != b.Row() ? a.Row() < b.Row() : a.Col() < b.Col();
+    });
+    std::vector<TPeca> baixo, cima;
+    const bool procura = depth < kMaxProfundidade && pockets_ < kMaxBolsoes;
+    const bool temTeto = std::isfinite(hi);
+    const auto pecaEm = [&](int c, int r, int cq, int rq, double nivel, std::vector<TPeca>& lista) {
+        TPeca p;
+        if (TracePiece(c, r, cq, rq, nivel, p)) lista.push_back(std::move(p));
+    };
+    if (procura)
+        for (const TPixel& p : C) {
+            const int c = p.Col(), r = p.Row();
+            for (int k = 0; k < 4; ++k) {
+                const int cq = c + kVizC[k], rq = r + kVizR[k];
+                if (!apoio_->Inside(cq, rq) || !Livre(apoio_->Cell(rq, cq))) continue;
+                const float zq = elev_->Cell(rq, cq);
+                if (zq == 0) continue;
+                if (zq < lo) {
+                    if (!OnLine(c, r, cq, rq, lo)) pecaEm(c, r, cq, rq, lo, baixo);
+                } else if (temTeto && zq >= hi) {
+                    if (!OnLine(c, r, cq, rq, hi)) pecaEm(cq, rq, c, r, hi, cima);
+                }
+            }
+            if (pockets_ >= kMaxBolsoes) break;
+        }
+
+    // Pieces at the strip's own level are terraces of that level sharing the strip.
+    std::vector<int> ids;
+    for (TPeca& p : baixo) {
+        if (!NextTerrace()) break;
+        ids.push_back(TerraceCount());
+        Emit(ids.back(), p.linha, lo, 0, TOrigemTerraco::Peca, lo);
+        tetos_.back() = hi;
+    }
+    baixo.resize(ids.size());
+
+    // Each pixel to the nearest line (4-neighbour steps inside the strip).
+    std::vector<int32_t>& dono = mapaFaixas_.terraco;
+    const int w = elev_->Columns();
+    const auto idx = [w](int c, int r) { return static_cast<size_t>(r - 1) * w + (c - 1); };
+    std::vector<TPixel> fila;
+    const auto semeia = [&](const TLinhaPixel& l, int quem) {
+        for (const TPontoPixel& v : l) {
+            const int cs[2] = {int(std::floor(v.x)), int(std::ceil(v.x))};
+            const int rs[2] = {int(std::floor(v.y)), int(std::ceil(v.y))};
+            for (int a = 0; a < 2; ++a)
+                for (int b = 0; b < 2; ++b) {
+                    const int c = cs[a], r = rs[b];
+                    if (!apoio_->Inside(c, r) || apoio_->Cell(r, c) != TImgApoio::kFaixa || dono[idx(c, r)] != 0) continue;
+                    dono[idx(c, r)] = quem;
+                    fila.emplace_back(c, r);
+                }
+        }
+    };
+    if (!baixo.empty()) {
+        semeia(linha, id);
+        for (size_t i = 0; i < baixo.size(); ++i) semeia(baixo[i].linha, ids[i]);
+        for (size_t k = 0; k < fila.size(); ++k) {
+            const TPixel p = fila[k];
+            for (int d = 0; d < 4; ++d) {
+                const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
+                if (!apoio_->Inside(c, r) || apoio_->Cell(r, c) != TImgApoio::kFaixa || dono[idx(c, r)] != 0) continue;
+                dono[idx(c, r)] = dono[idx(p.Col(), p.Row())];
+                fila.push_back(TPixel(c, r));
+            }
+        }
+    }
+    std::map<int, std::vector<TPixel>> partes;
+    for (const TPixel& p : C) {
+        int32_t& d = dono[idx(p.Col(), p.Row())];
+        if (d == 0) d = id;
+        partes[d].push_back(p);
+        apoio_->Row(p.Row())[p.Col() - 1] = TImgApoio::kFechado;
+    }
+    committedArea_ += static_cast<double>(C.size()) * pixelArea_;
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    if (TRegTerr* r = RecordById(id)) {
+        r->area += static_cast<double>(partes[id].size()) * pixelArea_;
+        if (!arbitrado && r->slope > 0) runoff_->SetSt(r->slope / 100);
+        CompleteRecord(*r);
+    }
+    for (size_t i = 0; i < baixo.size(); ++i) {
+        TRegTerr* r = RecordById(ids[i]);
+        if (!r) continue;
+        const std::vector<TPixel>& parte = partes[ids[i]];
+        r->area = static_cast<double>(parte.size()) * pixelArea_;
+        const double S = StripSlope(parte);
+        r->slope = S;
+        if (S > 0) {
+            runoff_->SetSt(S / 100);
+            RecomputeSpacing(S / 100);
+            r->EV = EV();
+        }
+        CompleteRecord(*r);
+    }
+    AddProgress(static_cast<double>(C.size()) * pixelArea_);
+
+    for (TPeca& p : cima) {
+        if (Parar()) return;
+        LocateUphill(std::move(p), depth + 1);
+    }
+    for (TPeca& p : baixo) {
+        if (Parar()) return;
+        LocateDownhill(p.inicio, lo, depth + 1, &p.linha);
+    }
 }
 
 bool TLocacaoNivel::HasRoom(const TImgApoio& apoio, double pixelArea, int col, int row) {
@@ -487,204 +752,98 @@ bool TLocacaoNivel::HasRoom(const TImgApoio& apoio, double pixelArea, int col, i
     return true;
 }
 
-// Strip pixels at the level (to the centimetre) that touch 'line' or reach it through such
-// pixels (8-neighbour steps). On whole-metre ground they are the line's own contour, not a
-// pocket: tracing from them gives the same line again and the strip above is lost. Indexed
-// over the box, row by row.
-std::vector<char> TLocacaoNivel::SameContourMask(const TLinhaPixel& line, double target) const {
-    const int r0 = apoio_->BoxRow0(), r1 = apoio_->BoxRow1(), c0 = apoio_->BoxCol0(), c1 = apoio_->BoxCol1();
-    if (r0 > r1 || c0 > c1) return {};
-    const int w = c1 - c0 + 1;
-    std::vector<char> mask(static_cast<size_t>(w) * (r1 - r0 + 1), 0);
-    std::vector<TPixel> pilha;
-    const auto visit = [&](int c, int r) {
-        if (r < r0 || r > r1 || c < c0 || c > c1) return;
-        char& m = mask[static_cast<size_t>(r - r0) * w + (c - c0)];
-        if (m || apoio_->TensAt(c, r) != 3) return;
-        if (std::nearbyint(static_cast<double>(elev_->Cell(r, c)) * 100) != target) return;
-        m = 1;
-        pilha.emplace_back(c, r);
-    };
-    for (const TPontoPixel& v : line) {
-        const int vc = static_cast<int>(std::nearbyint(v.x)), vr = static_cast<int>(std::nearbyint(v.y));
-        for (int dr = -1; dr <= 1; ++dr)
-            for (int dc = -1; dc <= 1; ++dc) visit(vc + dc, vr + dr);
+// Land the strips did not reach but that lies within a neighbour strip's band (up to the
+// elevation step to that strip) joins it: a line that stopped against assigned land, or a
+// piece too short to be a terrace, leaves such pixels.
+void TLocacaoNivel::JoinRemainder() {
+    std::vector<int32_t>& dono = mapaFaixas_.terraco;
+    const int w = elev_->Columns(), h = elev_->Rows();
+    std::vector<double> lo(static_cast<size_t>(TerraceCount()) + 1, kSemTeto), hi(lo.size(), kSemTeto);
+    std::vector<int> pos(lo.size(), 0);
+    for (int i = 1; i <= registros_->Count(); ++i) {
+        const int id = registros_->Item(i)->id;
+        if (id < 0 || id >= int(lo.size())) continue;
+        lo[id] = registros_->Item(i)->level;
+        hi[id] = tetos_[size_t(i - 1)];
+        pos[id] = i;
     }
-    while (!pilha.empty()) {
-        const TPixel p = pilha.back();
-        pilha.pop_back();
-        for (int dr = -1; dr <= 1; ++dr)
-            for (int dc = -1; dc <= 1; ++dc) visit(p.Col() + dc, p.Row() + dr);
+    std::vector<TPixel> fila;
+    for (int r = 1; r <= h; ++r)
+        for (int c = 1; c <= w; ++c)
+            if (dono[size_t(r - 1) * w + (c - 1)] > 0) fila.emplace_back(c, r);
+    std::vector<long long> ganho(lo.size(), 0);
+    long long total = 0;
+    for (size_t k = 0; k < fila.size(); ++k) {
+        const TPixel p = fila[k];
+        const int id = dono[size_t(p.Row() - 1) * w + (p.Col() - 1)];
+        if (id <= 0 || id >= int(lo.size())) continue;
+        for (int d = 0; d < 4; ++d) {
+            const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
+            if (!apoio_->Inside(c, r) || !Livre(apoio_->Cell(r, c))) continue;
+            const double z = elev_->Cell(r, c);
+            if (z == 0) continue;
+            // The steps to the cell's lowest and highest neighbours (a line may pass
+            // through the cell and leave it on either side of the level).
+            double baixo = 0, alto = 0;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    const double v = elev_->ElevationAt(c + dc, r + dr);
+                    if (v == 0) continue;
+                    baixo = std::max(baixo, z - v);
+                    alto = std::max(alto, v - z);
+                }
+            if (!(z + baixo >= lo[id] && z - alto <= hi[id])) continue;
+            apoio_->Row(r)[c - 1] = TImgApoio::kFechado;
+            dono[size_t(r - 1) * w + (c - 1)] = id;
+            ++ganho[id];
+            ++total;
+            fila.emplace_back(c, r);
+        }
     }
-    return mask;
+    for (size_t id = 1; id < ganho.size(); ++id)
+        if (ganho[id] && pos[id]) registros_->Item(pos[id])->area += static_cast<double>(ganho[id]) * pixelArea_;
+    committedArea_ += static_cast<double>(total) * pixelArea_;
+    if (total) AddProgress(static_cast<double>(total) * pixelArea_);
 }
 
-bool TLocacaoNivel::FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
-                                        std::vector<TPixel>& used, int depth, int& pocketId,
-                                        const TLinhaPixel* line) {
-    if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes || Parar()) return false;
-    const double alvo = std::nearbyint(level * 100);
-    std::vector<char> mesmaCurva;
-    if (line) mesmaCurva = SameContourMask(*line, alvo);
-    // The box may grow while candidates are tried; the mask keeps the one it was built on.
-    const int mr0 = apoio_->BoxRow0(), mr1 = apoio_->BoxRow1(), mc0 = apoio_->BoxCol0(), mc1 = apoio_->BoxCol1();
-    const auto naMesmaCurva = [&](int c, int r) {
-        if (mesmaCurva.empty() || r < mr0 || r > mr1 || c < mc0 || c > mc1) return false;
-        return mesmaCurva[static_cast<size_t>(r - mr0) * (mc1 - mc0 + 1) + (c - mc0)] != 0;
-    };
-    for (int r = apoio_->BoxRow0(); r <= apoio_->BoxRow1(); ++r)
-        for (int c = apoio_->BoxCol0(); c <= apoio_->BoxCol1(); ++c) {
-            if (apoio_->TensAt(c, r) != 3) continue;
-            if (std::nearbyint(static_cast<double>(elev_->Cell(r, c)) * 100) != alvo) continue;
-            if (std::any_of(used.begin(), used.end(),
-                            [c, r](const TPixel& u) { return u.Col() == c && u.Row() == r; }))
-                continue;
-            if (naMesmaCurva(c, r)) continue;
-            if (!HasRoom(*apoio_, pixelArea_, c, r)) continue;
-            used.emplace_back(c, r);
-            ++pockets_;
-            apoio_->ReleaseMarks();
-            TPixelS px(c, r, static_cast<float>(level));
-            TLinhaPixel linha;
-            if (!Trace(px, level, linha)) {
-                // No line through it after all: put the strip back and look further.
-                restore();
-                continue;
-            }
-            if (!NextTerrace()) return false;
-            pocketId = TerraceCount();
-            apoio_->BurnLine(linha, 0);
-            if (mode == 0) {
-                LocateUphill(px, linha, level, depth + 1);
-            } else {
-                const double comprimento = EmitLine(linha, pocketId, level);
-                AddRecord(pocketId, level, 0, comprimento);
-                LocateDownhill(px, depth + 1);
-            }
-            return true;
+// A record whose strip has no area is no terrace.
+void TLocacaoNivel::DropEmptyRecords() {
+    auto novos = std::make_unique<TBDT>();
+    std::vector<TLinhaPixel> linhas;
+    std::vector<TOrigemTerraco> origens;
+    std::vector<double> tetos;
+    for (int i = 1; i <= registros_->Count(); ++i) {
+        const TRegTerr& r = *registros_->Item(i);
+        if (!(r.area > 0)) {
+            ++pecasDescartadas_;
+            continue;
         }
-    return false;
+        novos->Add(std::make_unique<TRegTerr>(r));
+        linhas.push_back(std::move(linhas_[size_t(i - 1)]));
+        origens.push_back(origens_[size_t(i - 1)]);
+        origens.back().teto = tetos_[size_t(i - 1)];
+        tetos.push_back(tetos_[size_t(i - 1)]);
+    }
+    registros_ = std::move(novos);
+    linhas_ = std::move(linhas);
+    origens_ = std::move(origens);
+    tetos_ = std::move(tetos);
 }
 
-void TLocacaoNivel::LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth) {
-    if (Parar()) return;
-    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
-    const int idL = TerraceCount();
-    TPixelS a = Pl;
-    double nivel = a.Value() + ev0_;
-    TLinhaPixel tentativa;
-    bool achou = false;
-    TPixelS t = a;
-    double nivelTentativa = nivel;
-    const double q = PlaceStripUphill(t, nivel, tentativa, achou);
-    runoff_->SetSt(q / 100);
-
-    // L with its strip complete: the land flooded above it.
-    const auto closeL = [&](double slope) {
-        TRegTerr* r = AddRecord(idL, x, slope, EmitLine(L, idL, x));
-        r->area = StripArea();
-        CompleteRecord(*r);
-        AddProgress(r->area);
-        CommitStrip();
-    };
-
-    if (!achou) {
-        if (q > 0) {
-            RecomputeSpacing(q / 100);
-            closeL(q);
-        } else {
-            closeL(0);  // nothing above the pocket's line
+// Field above the lowest line's level in no strip.
+void TLocacaoNivel::Measure() {
+    areaDescoberta_ = 0;
+    if (registros_->Count() == 0) return;
+    double minimo = kSemTeto;
+    for (int i = 1; i <= registros_->Count(); ++i) minimo = std::min(minimo, registros_->Item(i)->level);
+    long long n = 0;
+    const int w = elev_->Columns();
+    for (int r = 1; r <= elev_->Rows(); ++r)
+        for (int c = 1; c <= w; ++c) {
+            const float z = elev_->Cell(r, c);
+            if (z != 0 && z >= minimo && mapaFaixas_.terraco[size_t(r - 1) * w + (c - 1)] == 0) ++n;
         }
-        return;
-    }
-    RecomputeSpacing(q / 100);
-    AddRecord(idL, x, q, EmitLine(L, idL, x));
-    apoio_->ReleaseMarks();
-
-    // The line above 'a' at its own interval, or the cap above a's line when there is none.
-    TLinhaPixel atual;
-    double nivelLinha = x;  // level of a's line
-    const auto nextLine = [&](int idAbaixo) {
-        if (arbitrado) {
-            a = t;
-            atual = tentativa;
-            nivel = nivelTentativa;
-            return true;
-        }
-        nivel = a.Value() + EV();
-        TPixelS Q = a;
-        apoio_->ExtremeNeighbour(*elev_, Q, 0);
-        TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 0, nivel, *elev_);
-        if (inicio.Col() >= 0) {
-            inicio.SetValue(static_cast<float>(nivel));
-            if (Trace(inicio, nivel, atual)) {
-                a = inicio;
-                return true;
-            }
-        }
-        FloodAbove(Q, nivelLinha);
-        if (TRegTerr* r = RecordById(idAbaixo)) {
-            r->area = StripArea();
-            CompleteRecord(*r);
-            AddProgress(r->area);
-        }
-        CommitStrip();
-        return false;
-    };
-    if (!nextLine(idL)) return;
-
-    TPixelS C = Pl;
-    C.SetValue(static_cast<float>(x));
-    TLinhaPixel abaixo = L;  // the line below the strip being completed
-    double l = nivel;
-    int idAbaixo = idL;
-    for (int volta = 0; volta < kMaxSubida; ++volta) {
-        apoio_->BurnLine(atual, 1);
-        t = a;
-        nivelTentativa = a.Value() + ev0_;
-        const double m = PlaceStripUphill(t, nivelTentativa, tentativa, achou);
-        runoff_->SetSt(m / 100);
-        int idAtual = 0;
-        if (achou) {
-            RecomputeSpacing(m / 100);
-            if (!NextTerrace()) return;
-            idAtual = TerraceCount();
-            AddRecord(idAtual, l, m, EmitLine(atual, idAtual, l));
-            apoio_->ReleaseMarks();
-        } else if (m > 0) {
-            // The hill's top: the current line takes the cap.
-            RecomputeSpacing(m / 100);
-            if (!NextTerrace()) return;
-            idAtual = TerraceCount();
-            TRegTerr* r = AddRecord(idAtual, l, m, EmitLine(atual, idAtual, l));
-            r->area = StripArea();
-            CompleteRecord(*r);
-            CommitStrip();
-            AddProgress(r->area);
-        } else {
-            apoio_->ReleaseMarks();
-        }
-        if (achou) apoio_->BurnLine(atual, 1);
-        FloodAbove(StripSeed(C, 0, C.Value()), C.Value());
-        if (Parar()) return;
-        const double A = CompleteStrip(atual, C, l, depth, atual, abaixo);
-        if (Parar()) return;
-        if (TRegTerr* r = RecordById(idAbaixo)) {
-            r->area = A;
-            CompleteRecord(*r);
-        }
-        AddProgress(A);
-        CommitStrip();
-        if (!achou || Parar()) return;
-        abaixo = atual;
-        C = a;
-        C.SetValue(static_cast<float>(l));
-        nivelLinha = l;
-        idAbaixo = idAtual;
-        if (!nextLine(idAbaixo)) return;
-        l = nivel;
-        if (!(l >= minElev_)) return;
-    }
+    areaDescoberta_ = static_cast<double>(n) * pixelArea_ / 10000;
 }
 
 // Why a run from the highest point 'topo' placed no line: the relief is within the vertical
@@ -703,6 +862,22 @@ std::string TLocacaoNivel::MotivoSemTerracos(double topo) const {
 }
 
 void TLocacaoNivel::SaveOutputs() {
+    if (elev_ && vet_) {
+        for (int i = 1; i <= registros_->Count(); ++i) {
+            TVetorRecPonto p;
+            TLinhaMapa& m = linhasMapa_.emplace_back();
+            m.id = registros_->Item(i)->id;
+            m.level = registros_->Item(i)->level;
+            p.SetLineId(m.id);
+            // Pixel coordinates are 1-based with centres at whole numbers.
+            for (const TPontoPixel& v : linhas_[size_t(i - 1)]) {
+                m.x.push_back(grade_.XDoCentro(v.x - 1));
+                m.y.push_back(grade_.YDoCentro(v.y - 1));
+                p.Add(static_cast<float>(m.x.back()), static_cast<float>(m.y.back()), static_cast<float>(m.level));
+            }
+            vet_->AppendLine(p);
+        }
+    }
     elev_.reset();
     decl_.reset();
     apoio_.reset();
@@ -722,6 +897,16 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
     limiteDescida_ = false;
     avisoResolucao_.clear();
     pockets_ = 0;
+    pecasDescartadas_ = 0;
+    areaDescoberta_ = 0;
+    celulasCampo_ = 0;
+    linhas_.clear();
+    origens_.clear();
+    tetos_.clear();
+    faixa_.clear();
+    faixaCodigo_.clear();
+    marcas_.clear();
+    mapaFaixas_ = TMapaFaixas{};
     runElev_ = elevPath;
     runSlope_ = slopePath;
     runOutput_ = outputPath;
@@ -749,6 +934,33 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         if (decl_->Rows() != elev_->Rows() || decl_->Columns() != elev_->Columns())
             throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
         if (mascara_) mascara_(*elev_, *decl_);
+        // One field for every measure: the cells with an elevation. A cell the mask (or the
+        // load) left without elevation has no slope either; a slope without data is a flat
+        // cell, slope 0.
+        for (int r = 1; r <= elev_->Rows(); ++r) {
+            float* z = elev_->Row(r);
+            float* d = decl_->Row(r);
+            for (int c = 0; c < elev_->Columns(); ++c) {
+                if (!(z[c] > 0) || !std::isfinite(z[c])) z[c] = 0;
+                if (z[c] == 0 || !(d[c] > 0) || !std::isfinite(d[c])) d[c] = 0;
+            }
+        }
+        if (mascara_) {
+            // The top and bottom of what the boundary left.
+            float mn = 0, mx = 0;
+            bool algum = false;
+            for (int r = 1; r <= elev_->Rows(); ++r) {
+                const float* z = elev_->Row(r);
+                for (int c = 0; c < elev_->Columns(); ++c)
+                    if (z[c] != 0) {
+                        mn = algum ? std::min(mn, z[c]) : z[c];
+                        mx = algum ? std::max(mx, z[c]) : z[c];
+                        algum = true;
+                    }
+            }
+            elev_->SetMinValue(mn);
+            elev_->SetMaxValue(mx);
+        }
         progress_.store(60);
         Respirar();
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
@@ -764,6 +976,17 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         progress_.store(72);
         Respirar();
         apoio_ = std::make_unique<TImgApoio>(*elev_);
+        grade_ = TGradeMapa{elev_->MinX(), static_cast<double>(elev_->MinY()) + elev_->Rows() * static_cast<double>(elev_->CellHeight()),
+                            elev_->CellWidth(), elev_->CellHeight(), elev_->Columns(), elev_->Rows()};
+        mapaFaixas_.colunas = elev_->Columns();
+        mapaFaixas_.linhas = elev_->Rows();
+        mapaFaixas_.grade = grade_;
+        mapaFaixas_.unidade = elev_->UnitDist();
+        mapaFaixas_.terraco.assign(static_cast<size_t>(elev_->Columns()) * elev_->Rows(), 0);
+        for (int r = 1; r <= elev_->Rows(); ++r)
+            for (int c = 1; c <= elev_->Columns(); ++c)
+                if (elev_->Cell(r, c) == 0)
+                    mapaFaixas_.terraco[static_cast<size_t>(r - 1) * elev_->Columns() + (c - 1)] = TMapaFaixas::kSemDado;
         progress_.store(100);
         Respirar();
 
@@ -773,9 +996,21 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
                      (static_cast<double>(metresPerUnit_) * elev_->CellHeight());
         minElev_ = elev_->MinValue();
 
-        long long n = 0;
-        slopeMean_ = decl_->MeanSlope(n);
-        if (n == 0) throw EVandoro("A imagem de declividade não tem nenhum valor diferente de zero.");
+        long long n = 0, comDeclive = 0;
+        double soma = 0;
+        for (int r = 1; r <= elev_->Rows(); ++r) {
+            const float* z = elev_->Row(r);
+            const float* d = decl_->Row(r);
+            for (int c = 0; c < elev_->Columns(); ++c)
+                if (z[c] != 0) {
+                    ++n;
+                    soma += d[c];
+                    comDeclive += d[c] > 0;
+                }
+        }
+        if (comDeclive == 0) throw EVandoro("A imagem de declividade não tem nenhum valor diferente de zero.");
+        celulasCampo_ = n;
+        slopeMean_ = soma / static_cast<double>(n);
         runoff_->SetSt(slopeMean_ / 100);
         lastSlope_ = slopeMean_;
         fieldArea_ = static_cast<double>(n) * pixelArea_ / 10000;
@@ -796,7 +1031,10 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         SetStatusText("Número de terraços locados: ");
         Respirar();
 
-        LocateDownhill(P0, 0);
+        LocateDownhill(P0, P0.Value(), 0);
+        if (!StopRequested()) JoinRemainder();
+        DropEmptyRecords();
+        Measure();
 
         runoff_->SetSt(slopeMean_);
         // A run that places nothing is a failure, and leaves any earlier output as it was;

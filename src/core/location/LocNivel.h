@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <unordered_set>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,6 +14,7 @@
 
 #include "location/BDT.h"
 #include "location/ImgApoio.h"
+#include "raster/GradeMapa.h"
 
 class IProgresso;
 class TTerracosNivel;
@@ -28,6 +31,21 @@ struct TMapaFaixas {
     static constexpr int32_t kSemDado = -1;
     int colunas = 0, linhas = 0;
     std::vector<int32_t> terraco;
+    // Where the grid lies, in the elevation raster's distance unit.
+    TGradeMapa grade;
+    std::string unidade;
+    int32_t Em(int coluna, int linha) const { return terraco[static_cast<size_t>(linha) * colunas + coluna]; }
+};
+
+// How a terrace's level was set: from the line above (down: level = origem - EV), from the
+// line below (up: level = origem + EV), or as another piece of a level already in force
+// (level = origem).
+struct TOrigemTerraco {
+    enum Sentido { Peca = 0, Descida = -1, Subida = 1 };
+    int32_t id = 0;
+    int sentido = Peca;
+    double origem = 0;
+    double teto = 0;  // its strip lies below this elevation (+infinity for a hill's cap)
 };
 
 // A terrace line of the last run in map units at double precision (the ".vet" keeps 32-bit
@@ -91,7 +109,10 @@ public:
     IProgresso* Progresso() const { return progresso_; }
 
     // Places level terraces on the elevation raster, from its highest point down, and writes
-    // the lines to outputPath (.vet) and the terrace table beside it (.bdt). The three model
+    // the lines to outputPath (.vet) and the terrace table beside it (.bdt). The field is the
+    // cells with an elevation; each line's level is the line above's minus the interval (the
+    // summit for the first), its strip the land between it and that line; every piece of a
+    // level in the unassigned land is a terrace. Records without area are dropped. The three model
     // objects are the project's (not owned; the runoff's St is overwritten). Returns when
     // done, stopped or at the end of the field; load, spacing and channel-sizing errors are
     // raised after the files have been written with the terraces located so far (load
@@ -115,8 +136,17 @@ public:
     const TBDT& Registros() const { return *registros_; }
     // Strip map of the last run.
     const TMapaFaixas& MapaFaixas() const { return mapaFaixas_; }
-    // Lines of the last run as emitted, at full precision (kept until the next run).
+    // Lines of the last run as written, at full precision (kept until the next run).
     const std::vector<TLinhaMapa>& LinhasMapa() const { return linhasMapa_; }
+    // How each record's level was set (same order as Registros()).
+    const std::vector<TOrigemTerraco>& Origens() const { return origens_; }
+    // Contour pieces and strips of the last run too small to be terraces (a line under two
+    // cells, a strip without area); their land joined a neighbour strip or stayed uncovered.
+    int PecasDescartadas() const { return pecasDescartadas_; }
+    // Field above the lowest line's level that lies in no strip (ha).
+    double AreaDescoberta() const { return areaDescoberta_; }
+    // Cells with an elevation (the field).
+    long long CelulasCampo() const { return celulasCampo_; }
     // Output files of the last run.
     const std::string& ArquivoBDT() const { return arquivoBDT_; }
     // True when the last run ended at the line-number limit rather than at the end of the
@@ -138,10 +168,6 @@ private:
     bool RecomputeSpacing(double s);
     void CompleteRecord(TRegTerr& r);
     void AddProgress(double area);
-    double StripArea() const;
-    void CommitStrip();
-    bool Trace(TPixelS& P, double L, TLinhaPixel& line);
-    double EmitLine(const TLinhaPixel& line, int id, double level);
     TRegTerr* AddRecord(int id, double level, double slope, double length);
     TRegTerr* RecordById(int id);
     bool NextTerrace();
@@ -149,18 +175,32 @@ private:
     int MetodoEspacamento() const;
     double EV() const;
 
-    void LocateDownhill(TPixelS P0, int depth);
-    double PlaceStrip(TPixelS& P, double level, TLinhaPixel& line, bool& found);
-    double PlaceStripUphill(TPixelS& P, double level, TLinhaPixel& line, bool& found);
-    // 'upper' and 'lower' bound the strip: pixels on their own contours are no pockets.
-    double CompleteStrip(const TLinhaPixel& line, const TPixelS& P, double levelPrev, int depth,
-                         const TLinhaPixel& upper, const TLinhaPixel& lower);
-    bool FindSameLevelPocket(int mode, double level, const std::function<void()>& restore,
-                             std::vector<TPixel>& used, int depth, int& pocketId, const TLinhaPixel* line);
-    std::vector<char> SameContourMask(const TLinhaPixel& line, double target) const;
-    void FloodAbove(const TPixelS& Q, double level);
-    TPixelS StripSeed(const TPixelS& P, int mode, double level) const;
-    void LocateUphill(TPixelS Pl, const TLinhaPixel& L, double x, int depth);
+    // A level line found at a strip's edge.
+    struct TPeca {
+        TLinhaPixel linha;
+        TPixelS inicio;
+        double nivel = 0;
+    };
+    void LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima = nullptr);
+    bool PlaceDown(TPixelS& P, double nivel, double teto, TLinhaPixel& linha, const TLinhaPixel* acima);
+    bool PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinhaPixel& linhaAbaixo, TLinhaPixel& linha);
+    void CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth);
+    void LocateUphill(TPeca L, int depth);
+    bool TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p);
+    void FindAllPieces(double nivel, int depth);
+    bool TraceLine(TPixelS& P, double L, TLinhaPixel& line);
+    double LengthInCells(const TLinhaPixel& line) const;
+    void MarkLine(const TLinhaPixel& line, double level);
+    bool OnLine(int c1, int r1, int c2, int r2, double level) const;
+    std::vector<TPixel> SeedsAbove(const TLinhaPixel& line, double level) const;
+    void FloodBand(const std::vector<TPixel>& seeds, double lo, double hi);
+    void ReleaseStrip();
+    void BurnPlaced(const TLinhaPixel& line);
+    double StripSlope(const std::vector<TPixel>& px) const;
+    int Emit(int id, const TLinhaPixel& line, double level, double slope, int sentido, double origem);
+    void JoinRemainder();
+    void DropEmptyRecords();
+    void Measure();
     void SaveOutputs();
     std::string MotivoSemTerracos(double topo) const;
 
@@ -170,7 +210,19 @@ private:
     std::unique_ptr<TVET> vet_;
     std::unique_ptr<TBDT> registros_;
     TMapaFaixas mapaFaixas_;
+    // Lines of the records, by record position, written to the vector file at the end.
+    std::vector<TLinhaPixel> linhas_;
+    std::vector<TOrigemTerraco> origens_;
     std::vector<TLinhaMapa> linhasMapa_;
+    std::vector<double> tetos_;  // upper elevation bound of each record's strip
+    std::vector<TPixel> faixa_;  // the strip being assigned
+    std::vector<uint8_t> faixaCodigo_;  // and each pixel's code before
+    // Crossed cell edges of the lines placed, by level (2 * cell + 0 east, + 1 south).
+    std::map<double, std::unordered_set<int64_t>> marcas_;
+    long long celulasCampo_ = 0;
+    int pecasDescartadas_ = 0;
+    double areaDescoberta_ = 0;
+    TGradeMapa grade_;
     TMascaraCampo mascara_;
     std::string arquivoBDT_;
     double minElev_ = 0;

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include "common/Arquivo.h"
+#include "common/Numeros.h"
 #include "location/LocNivel.h"
 #include "model/NumeroDaCurva.h"
+#include "raster/FormatoImagem.h"
 #include "raster/Imagem.h"
 
 std::string CaminhoDoProjeto(const std::string& caminho, const std::string& projeto) {
@@ -29,6 +31,7 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
     a.declividade = nome(escolhidos.declividade, loc.fnImgDecli());
     a.saida = nome(escolhidos.saida, loc.fnVetSaida());
     a.relatorio = escolhidos.relatorio;
+    a.faixas = escolhidos.faixas;
     if (a.elevacao.empty())
         throw EArquivoLocacaoAusente(EArquivoLocacaoAusente::Elevacao, "O projeto não indica a imagem de elevação.");
     if (a.declividade.empty())
@@ -41,6 +44,12 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
     if (ExtensaoDe(a.saida) != kExtensaoVetor)
         throw EVandoro("O arquivo vetorial de saída precisa ter a extensão .vet (a tabela dos terraços é gravada "
                        "ao lado dele, com a extensão .bdt): " + a.saida + ".");
+    if (!a.faixas.empty()) {
+        const TFormatoImagem f = FormatoDe(a.faixas);
+        if (f == TFormatoImagem::Desconhecido || f == TFormatoImagem::Idrisi32)
+            throw EVandoro("O mapa das faixas precisa ter a extensão de uma imagem (.asc, .flt, .doc ou .grd): " +
+                           a.faixas + ".");
+    }
     a.tabela = TabelaDaSaida(a.saida);
     a.saidaExiste = ArquivoExiste(a.saida);
 
@@ -50,12 +59,14 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
     };
     const Papel saidas[] = {{a.saida, "O arquivo vetorial de saída "},
                             {a.tabela, "A tabela dos terraços (ao lado do arquivo vetorial de saída) "},
-                            {a.relatorio, "O relatório "}};
+                            {a.relatorio, "O relatório "},
+                            {a.faixas, "O mapa das faixas "}};
     const Papel alvos[] = {{a.elevacao, "a imagem de elevação "},
                            {a.declividade, "a imagem de declividade "},
                            {projeto, "o projeto "},
                            {a.saida, "o arquivo vetorial de saída "},
-                           {a.tabela, "a tabela dos terraços "}};
+                           {a.tabela, "a tabela dos terraços "},
+                           {a.relatorio, "o relatório "}};
     for (size_t i = 0; i < std::size(saidas); ++i)
         for (size_t j = 0; j < std::size(alvos); ++j) {
             if (j == 3 + i) break;  // an output is only checked against the inputs and the outputs before it
@@ -88,11 +99,52 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
         r.notas.push_back("Locação interrompida no limite de " + std::to_string(kMaxTerracosDescida) +
                           " terraços; o restante da área não foi locado.");
     if (!loc.AvisoResolucao().empty()) r.avisos.push_back(loc.AvisoResolucao());
+    r.areaDescoberta = loc.AreaDescoberta();
+    r.pecasDescartadas = loc.PecasDescartadas();
     return r;
+}
+
+std::string TextoAreaDescoberta(double hectares) {
+    return kRotuloAreaDescoberta + FloatToStrFixed(hectares, 4);
+}
+
+std::string TextoPecasDescartadas(int pecas) {
+    return kRotuloPecasDescartadas + std::to_string(pecas);
+}
+
+void GravarMapaFaixas(const TLocacaoNivel& loc, const std::string& saida) {
+    const TMapaFaixas& m = loc.MapaFaixas();
+    if (m.terraco.empty() || loc.RunElevPath().empty())
+        throw EVandoro("Não há mapa das faixas: nenhuma locação foi feita.");
+    // The grid, unit and no-data value of the elevation model the run read.
+    TImagem elev;
+    if (!elev.LoadFromFile(loc.RunElevPath()))
+        throw EVandoro("O arquivo " + NomeSemCaminho(loc.RunElevPath()) + " não existe.");
+    if (elev.Columns() != m.colunas || elev.Rows() != m.linhas)
+        throw EVandoro("A imagem de elevação mudou desde a locação; o mapa das faixas não foi gravado.");
+    TImagem img;
+    img.CopyHeaderFrom(elev);
+    img.SetCellType('R');
+    img.SetTitle("Faixas dos terraços");
+    img.Reset();
+    img.Allocate();
+    const float semDado = elev.FlagValue();
+    std::vector<float> linha(static_cast<size_t>(m.colunas));
+    for (int r = 0; r < m.linhas; ++r) {
+        for (int c = 0; c < m.colunas; ++c) {
+            const int32_t t = m.Em(c, r);
+            linha[static_cast<size_t>(c)] = t == TMapaFaixas::kSemDado ? semDado : static_cast<float>(t);
+        }
+        img.WriteRow(r, linha.data());
+    }
+    img.SetFlagValue(semDado);
+    img.ComputeMinMax();
+    img.SaveToFile(saida);
 }
 
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
                         TNumeroDaCurva& escoamento, TTerracosNivel& terracos) {
     loc.Processar(arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida);
+    if (!arquivos.faixas.empty()) GravarMapaFaixas(loc, arquivos.faixas);
     return ResultadoDaLocacao(loc, arquivos);
 }

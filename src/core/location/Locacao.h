@@ -19,6 +19,7 @@ inline constexpr const char* kExtensaoTabela = ".bdt";
 struct TArquivosLocacao {
     std::string elevacao, declividade, saida;
     std::string relatorio;       // empty: no report
+    std::string faixas;          // empty: no strip map
     std::string tabela;          // filled in: the terrace table beside 'saida'
     bool saidaExiste = false;    // filled in: the vector output is already there
 };
@@ -41,7 +42,7 @@ std::string TabelaDaSaida(const std::string& saida);
 // The files of a run of the project 'projeto' (already loaded into 'loc'): each empty name of
 // 'escolhidos' takes the project's. Raises EArquivoLocacaoAusente for a missing name, and
 // EVandoro when the output lacks the .vet extension or when any file the run writes (vector,
-// table, report) would replace an input (either image, counting both halves of a header/data
+// table, report, strip map) would replace an input (either image, counting both halves of a header/data
 // pair, or the project) or the other output, under any spelling or link.
 TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& projeto,
                                    const TArquivosLocacao& escolhidos);
@@ -62,7 +63,21 @@ struct TResultadoLocacao {
 
 TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos);
 
-// Runs the engine on checked files (ArquivosDaLocacao) and reports. A run that places no
+// The strip map of the last run as a raster on the elevation model's grid, in the format of
+// the name's extension: each cell holds its terrace number, 0 outside every strip and the
+// elevation model's no-data value where it has no elevation. Written whole or not at all.
+void GravarMapaFaixas(const TLocacaoNivel& loc, const std::string& saida);
+
+// The short lines a run's output gives about what it left: the field above the lowest line
+// in no strip, and the pieces too small to be terraces.
+inline constexpr const char* kRotuloAreaDescoberta = "Área acima do terraço mais baixo fora de qualquer faixa (ha): ";
+inline constexpr const char* kRotuloPecasDescartadas =
+    "Trechos de curva ou faixas pequenos demais para um terraço (descartados): ";
+std::string TextoAreaDescoberta(double hectares);
+std::string TextoPecasDescartadas(int pecas);
+
+// Runs the engine on checked files (ArquivosDaLocacao), writes the strip map when one is
+// named, and reports. A run that places no
 // terrace raises the reason (the engine's).
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
                         TNumeroDaCurva& escoamento, TTerracosNivel& terracos);

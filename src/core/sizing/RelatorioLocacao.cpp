@@ -6,6 +6,7 @@
 #include "common/Numeros.h"
 #include "location/BDT.h"
 #include "location/LocNivel.h"
+#include "location/Locacao.h"
 #include "project/ModeloProjeto.h"
 
 const char* const kTituloRelatorioLocacao = "Locação de Sistemas de Terraceamento em Nível";
@@ -105,6 +106,10 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     Linha(r, {TRelatorio::Cell("<TD  colspan=1>", 4, "Lâmina de escoamento superficial (mm): ",
                                FormatFloat("#0.0", cn.RunoffDepth(storm))),
               TRelatorio::Cell("<TD>", 0, "Tipo de terraço: ", s.Selecao().TipoRecomendado())});
+    if (rodou) {
+        Linha(r, {TRelatorio::Cell("<TD colspan=1>", 4, kRotuloAreaDescoberta, FormatFloat("#0.00", loc.AreaDescoberta())),
+                  TRelatorio::Cell("<TD>", 0, kRotuloPecasDescartadas, IntToStr(loc.PecasDescartadas()))});
+    }
     r.Add("</FONT></TABLE>");
     r.Paragraph();
 
