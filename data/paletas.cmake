@@ -14,7 +14,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(paletas ALL DEPENDS ${paletas_arquivos})
 
-install(FILES ${paletas_arquivos} DESTINATION "Arquivos Comuns/Paletas")
+install(FILES ${paletas_arquivos} DESTINATION "${VANDORO_DESTINO_COMUNS}/Paletas")
 
 # The raster and window tests read the palettes; their targets are defined after this folder.
 function(vandoro_paletas_para_testes)

@@ -495,10 +495,10 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
     // (the cell centre on the pixel centre: the top is at pixel (40, 40)).
     TMapaLocacao* mapa = j.w->Mapa();
     EXPECT_EQ(mapa->Relevo().size(), QSize(80, 80));
-    ASSERT_EQ(mapa->Linhas().size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        const double raio = (30 - b.Item(int(i) + 1)->level) / 0.1;
-        for (const QPointF& p : mapa->Linhas()[i]) EXPECT_NEAR(std::hypot(p.x() - 40, p.y() - 40), raio, 1.5);
+    ASSERT_EQ(mapa->Linhas().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const double raio = (30 - b.Item(i + 1)->level) / 0.1;
+        for (const QPointF& p : mapa->Linhas()[i].pontos) EXPECT_NEAR(std::hypot(p.x() - 40, p.y() - 40), raio, 1.5);
     }
     EXPECT_EQ(j.w->Abas()->currentIndex(), 1);
     // The button opens it again.
@@ -686,4 +686,35 @@ TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
     EXPECT_TRUE(relatorio.contains(QString::fromStdString(ComprimentoTotalFormatado(r.comprimentoTotal))));
     // At 2 m cells the spacing spans several cells: no coarse-model warning.
     EXPECT_TRUE(roteiro.Mensagens("info").isEmpty());
+}
+
+TEST(FrmLocacao, ABoundaryThatIsNoFileIsRefusedAndTheLinesGoToAGisFile) {
+    TDialogosRoteiro roteiro;
+    Cone cone;
+    Janela j;
+    j.Modelo(3, 1.0);
+    j.Arquivos(cone.elev, cone.decl, cone.saida);
+    j.w->PreencherCampos();
+    EXPECT_FALSE(j.B("btnExportarSig")->isEnabled());
+    j.E("edtLimite")->setText(QString::fromStdString(cone.pasta.Arquivo("talhao.kml")));
+    j.w->btnProcessarClick();
+    EXPECT_EQ(roteiro.registro.last(), QStringLiteral("info: Limite do talhão inválido"));
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtLimite"));
+    EXPECT_EQ(j.m.LocacaoNivel().Registros().Count(), 0);
+
+    j.E("edtLimite")->clear();
+    roteiro.dialogos.push_back([](QDialog&) { return int(QDialog::Accepted); });  // the report
+    j.w->btnProcessarClick();
+    ASSERT_EQ(j.m.LocacaoNivel().Registros().Count(), 3);
+    ASSERT_TRUE(j.B("btnExportarSig")->isEnabled());
+    const QString sig = QString::fromStdString(cone.pasta.Arquivo("terracos.geojson"));
+    roteiro.arquivos.push_back(sig);
+    roteiro.registro.clear();
+    j.B("btnExportarSig")->click();
+    ASSERT_FALSE(roteiro.Mensagens("info").isEmpty()) << roteiro.registro.join("|").toStdString();
+    EXPECT_TRUE(roteiro.Mensagens("info").last().startsWith(QStringLiteral("3 linhas gravadas em ") + sig));
+    QFile f(sig);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()).count(QStringLiteral("\"Feature\"")), 3);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(cone.pasta.Arquivo("terracos.csv"))));
 }

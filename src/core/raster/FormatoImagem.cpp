@@ -81,12 +81,6 @@ bool UnidadeDistanciaValida(const std::string& unidade) {
     return u == "M" || u == "KM";
 }
 
-const char* const kFiltroImagensLidas =
-    "Imagens raster (*.doc *.img *.asc *.hdr *.flt *.grd *.tif *.tiff);;GeoTIFF (*.tif *.tiff);;"
-    "Idrisi (*.doc *.img);;ArcView (*.asc *.hdr *.flt);;Surfer (*.grd);;Todos os arquivos (*)";
-const char* const kFiltroImagensGravadas =
-    "Imagens raster (*.doc *.asc *.flt *.grd *.tif);;GeoTIFF (*.tif *.tiff);;Idrisi (*.doc *.img);;"
-    "ArcView (*.asc *.hdr *.flt);;Surfer (*.grd)";
 
 namespace {
 

@@ -49,10 +49,6 @@ std::string NotaBandasArquivo(const std::string& nome);
 // The coordinate system of a raster file (WKT), without reading its cells; "" when none.
 std::string CrsDoArquivoImagem(const std::string& nome);
 
-// File-dialog filter of the rasters the program reads, and of those it writes.
-extern const char* const kFiltroImagensLidas;
-extern const char* const kFiltroImagensGravadas;
-
 // Every file that makes up the image 'name': both halves of a header/data pair
 // (.doc+.img, .hdr+.flt), otherwise the file itself. The ".prj" beside is not counted: it
 // is written only when it would hold the same system (see TImagem::SaveToFile).

@@ -30,6 +30,7 @@
 #include "common/TrabalhoComProgresso.h"
 #include "location/FMetodosLoc.h"
 #include "location/LocNivel.h"
+#include "geo/Sig.h"
 #include "location/MapaLocacao.h"
 #include "project/Configuracao.h"
 #include "project/GerenteSis.h"
@@ -46,9 +47,9 @@ const QString kPrecipitacao = QStringLiteral("Precipitação"), kCanal = QString
               kEspacamento = QStringLiteral("Espaçamento"), kTipoTerraco = QStringLiteral("Tipo de Terraço"),
               kSolo = QStringLiteral("Solo"), kTerreno = QStringLiteral("Terreno");
 const QString kFiltroImagens = QStringLiteral(
-    "Imagens válidas (*.img *.rst *.flt *.asc *.grd *.ras);;Imagens do Idrisi 16 bits (*.img);;"
+    "Imagens válidas (*.img *.rst *.flt *.asc *.grd *.ras *.tif *.tiff);;Imagens do Idrisi 16 bits (*.img);;"
     "Imagens do Idrisi 32 bits (*.rst);;Imagens do ArcView (*.flt);;Imagens do ArcView (*.asc);;"
-    "Imagens RAS (*.ras);;Imagens do Surfer (*.grd)");
+    "Imagens RAS (*.ras);;Imagens do Surfer (*.grd);;GeoTIFF (*.tif *.tiff)");
 
 QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
 
@@ -289,6 +290,21 @@ void TfrmLocacao::Montar() {
                             &TfrmLocacao::EscolherDeclividade, &TLocacaoNivel::SetfnImgDecli);
     edtVetorSaida_ = caminho("edtVetorSaida", QStringLiteral("Vetor de saída"), "btnVetorSaida",
                              &TfrmLocacao::EscolherSaida, &TLocacaoNivel::SetfnVetSaida);
+    {
+        edtLimite_ = new QLineEdit;
+        edtLimite_->setObjectName(QStringLiteral("edtLimite"));
+        edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: as células fora dele ficam fora da locação"));
+        auto* b = new QPushButton(QStringLiteral("..."));
+        b->setObjectName(QStringLiteral("btnLimite"));
+        b->setFixedWidth(28);
+        auto* l = new QLabel(QStringLiteral("Limite do talhão (opcional)"));
+        l->setBuddy(edtLimite_);
+        const int rr = g->rowCount();
+        g->addWidget(l, rr, 0, 1, 2);
+        g->addWidget(edtLimite_, rr + 1, 0, 1, 2);
+        g->addWidget(b, rr + 1, 2);
+        connect(b, &QPushButton::clicked, this, &TfrmLocacao::EscolherLimite);
+    }
     g->addWidget(botaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
 
     for (const auto& s : secoes_) {
@@ -379,6 +395,10 @@ void TfrmLocacao::Montar() {
     };
     btnProcessar_ = botao(QStringLiteral("Processar"), "btnProcessar");
     btnRelatorio_ = botao(QStringLiteral("Relatório"), "btnRelatorio");
+    btnExportarSig_ = botao(QStringLiteral("Exportar para SIG"), "btnExportarSig");
+    btnExportarSig_->setToolTip(QStringLiteral("Grava as linhas dos terraços em GeoPackage, Shapefile, GeoJSON ou KML"));
+    btnExportarSig_->setEnabled(false);
+    connect(btnExportarSig_, &QPushButton::clicked, this, &TfrmLocacao::btnExportarSigClick);
     auto* fechar = botao(QStringLiteral("Fechar"), "btnFechar");
     auto* ajuda = botao(QStringLiteral("Ajuda"), "btnAjuda");
     connect(btnProcessar_, &QPushButton::clicked, this, &TfrmLocacao::btnProcessarClick);
@@ -762,6 +782,33 @@ void TfrmLocacao::EscolherSaida() {
     Alterou();
 }
 
+void TfrmLocacao::EscolherLimite() {
+    const QString c = Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir limite do talhão"), pastaImagens_,
+                                              Q(kFiltroSigLimite));
+    if (c.isEmpty()) return;
+    edtLimite_->setText(c);
+}
+
+void TfrmLocacao::btnExportarSigClick() {
+    const QString c = ComExtensao(Dialogos().ArquivoSalvar(this, QStringLiteral("Exportar para SIG"),
+                                                           QFileInfo(arquivoSaida_).path(), Q(kFiltroSigLinhas)),
+                                  QStringLiteral(".gpkg"));
+    if (c.isEmpty()) return;
+    if (QFileInfo::exists(c) &&
+        !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
+        return;
+    try {
+        const TResumoSig r = ExportarLocacaoSig(m_.LocacaoNivel(), S(c));
+        QString texto = QStringLiteral("%1 linhas gravadas em %2").arg(r.feicoes).arg(Q(r.arquivo));
+        if (!r.crs.empty()) texto += QStringLiteral(" (") + Q(r.crs) + QStringLiteral(")");
+        texto += QStringLiteral(", e a tabela dos terraços em ") + Q(r.tabela) + QStringLiteral(".");
+        for (const std::string& a : r.avisos) texto += QStringLiteral("\n") + Q(a);
+        Dialogos().Informacao(this, texto);
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+    }
+}
+
 // ---- running ----
 
 void TfrmLocacao::btnProcessarClick() {
@@ -797,6 +844,14 @@ void TfrmLocacao::btnProcessarClick() {
         Focar(edtVetorSaida_, kTerreno);
         return;
     }
+    const std::string limite = caminho(edtLimite_);
+    std::error_code ec;
+    if (!limite.empty() && !std::filesystem::is_regular_file(limite, ec)) {
+        Dialogos().Informacao(this, QStringLiteral("Limite do talhão inválido"));
+        Focar(edtLimite_, kTerreno);
+        return;
+    }
+    DefinirLimiteCampo(m_.LocacaoNivel(), limite);
     Executar(arquivos);
 }
 
@@ -830,12 +885,21 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
     loc.SetStopRequested(true);
     // A run that failed midway has written what it located: show that.
     if (!terminou) resultado_ = ResultadoDaLocacao(loc, arquivos);
+    // The vector's coordinate system beside it, as the command line writes it.
+    if (!resultado_.terracos.empty()) {
+        try {
+            GravarPrjDaLocacao(loc);
+        } catch (const EVandoro& e) {
+            if (erro_.isEmpty()) erro_ = Q(e.what());
+        }
+    }
     MostrarResultado();
     if (!erro_.isEmpty()) Dialogos().Erro(this, erro_);
     for (const std::string& a : resultado_.avisos) Dialogos().Informacao(this, Q(a));
     std::error_code ec;
     const bool tabela = !resultado_.terracos.empty() && std::filesystem::is_regular_file(arquivos.tabela, ec);
     btnRelatorio_->setEnabled(tabela);
+    btnExportarSig_->setEnabled(!resultado_.terracos.empty());
     if (tabela) btnRelatorioClick();
 }
 
@@ -858,12 +922,8 @@ void TfrmLocacao::MostrarResultado() {
     else if (loc.StopRequested() && t.empty()) notas << QStringLiteral("Nenhum terraço foi locado.");
     for (const std::string& n : resultado_.notas) notas << Q(n);
     for (const std::string& a : resultado_.avisos) notas << Q(a);
-    if (resultado_.areaDescoberta > 0)
-        notas << QStringLiteral("Área sem terraço acima do último terraço: ") +
-                     Q(FormatFloat("#0.00", resultado_.areaDescoberta)) + QStringLiteral(" ha.");
-    if (resultado_.pecasDescartadas > 0)
-        notas << QStringLiteral("Trechos descartados (curtos demais ou com faixa pequena demais): ") +
-                     QString::number(resultado_.pecasDescartadas) + QStringLiteral(".");
+    if (resultado_.areaDescoberta > 0) notas << Q(TextoAreaDescoberta(resultado_.areaDescoberta));
+    if (resultado_.pecasDescartadas > 0) notas << Q(TextoPecasDescartadas(resultado_.pecasDescartadas));
     lblNotas_->setText(notas.join('\n'));
     lblNotas_->setVisible(!notas.isEmpty());
 

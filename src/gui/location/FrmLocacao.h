@@ -54,6 +54,8 @@ public:
     void EscolherElevacao();
     void EscolherDeclividade();
     void EscolherSaida();
+    void EscolherLimite();
+    void btnExportarSigClick();
 
     // Opens a section by its button caption; unknown captions are ignored.
     void AbrirSecao(const QString& secao);
@@ -118,9 +120,10 @@ private:
     QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
     QLineEdit *edtSm_, *edtCoefDesinf_, *edtEV_, *edtAlturaTerraco_, *edtTIE_;
     QLineEdit *edtImagemElevacao_, *edtImagemDec_, *edtVetorSaida_;
+    QLineEdit* edtLimite_;  // the field's boundary polygon, for this session's runs only
     QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;
     QComboBox* cbMetodo_ = nullptr;
     QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;
     QButtonGroup* rgTipoTerraco_ = nullptr;
-    QPushButton *btnConsulta_, *btnDefinir_, *btnProcessar_, *btnRelatorio_;
+    QPushButton *btnConsulta_, *btnDefinir_, *btnProcessar_, *btnRelatorio_, *btnExportarSig_;
 };

@@ -1,18 +1,16 @@
 #pragma once
-// The lines and strips of a location run over a shaded picture of the elevation raster. One
-// raster cell is one picture pixel, so a cell centre lies on a pixel centre; map coordinates
-// go through TGradeMapa.
+// The lines and strips of a location run over a shaded picture of the elevation raster, shown
+// in the raster widget the viewer uses (one cell a picture pixel, map coordinates through
+// TGradeMapa), zoomed to fit the results area.
 #include <QImage>
-#include <QPolygonF>
-#include <QWidget>
+#include <QScrollArea>
 #include <string>
-#include <vector>
 
-#include "raster/GradeMapa.h"
+#include "raster/ImagemRaster.h"
 
 struct TMapaFaixas;
 
-class TMapaLocacao : public QWidget {
+class TMapaLocacao : public QScrollArea {
     Q_OBJECT
 public:
     explicit TMapaLocacao(QWidget* pai = nullptr);
@@ -22,22 +20,19 @@ public:
     void Carregar(const std::string& elevacao, const std::string& vetor, const TMapaFaixas& faixas);
     void Limpar();
 
-    const QImage& Relevo() const { return relevo_; }
-    const TGradeMapa& Grade() const { return grade_; }
-    // The lines in picture pixels (cell (c, r) centre at (c + 1/2, r + 1/2)).
-    const std::vector<QPolygonF>& Linhas() const { return linhas_; }
-    bool TemFaixas() const { return temFaixas_; }
-    // Where the picture is drawn inside the widget.
-    QRectF AreaDesenho() const;
+    TImagemRaster* Vista() const { return vista_; }
+    const QImage& Relevo() const { return vista_->Imagem(); }
+    const TGradeMapa& Grade() const { return vista_->Grade(); }
+    // In cell units: cell (c, r) centre at (c + 1/2, r + 1/2).
+    const QVector<TLinhaSobreposta>& Linhas() const { return vista_->Linhas(); }
+    bool TemFaixas() const { return !vista_->Camada().isNull(); }
 
     QSize sizeHint() const override { return {420, 320}; }
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
-    QImage relevo_;
-    TGradeMapa grade_;
-    std::vector<QPolygonF> linhas_;
-    bool temFaixas_ = false;
+    void AjustarZoom();
+    TImagemRaster* vista_;
 };

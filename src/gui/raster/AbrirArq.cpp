@@ -27,9 +27,9 @@ namespace {
 constexpr int kTopicoVisualizar = 26;
 
 const char* const kFiltroImagens =
-    "Imagens válidas (*.img *.rst *.flt *.asc *.grd);;Imagens do Idrisi 16 bits (*.img);;"
+    "Imagens válidas (*.img *.rst *.flt *.asc *.grd *.tif *.tiff);;Imagens do Idrisi 16 bits (*.img);;"
     "Imagens do Idrisi 32 bits (*.rst);;Imagens do ArcView (*.flt);;Imagens do ArcView (*.asc);;"
-    "Imagens do Surfer (*.grd)";
+    "Imagens do Surfer (*.grd);;GeoTIFF (*.tif *.tiff)";
 
 // The palette's colours as a ramp, for its combo entry.
 QIcon Rampa(const QString& arquivo) {

@@ -10,10 +10,10 @@
 
 TFFiltro::TFFiltro(QWidget* pai)
     : TFFerramentaRaster(QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda,
-                         QStringLiteral("Imagens válidas|*.img;*.rst;*.flt;*.asc;*.grd|Imagens do Idrisi 16 bits "
+                         QStringLiteral("Imagens válidas|*.img;*.rst;*.flt;*.asc;*.grd;*.tif;*.tiff|Imagens do Idrisi 16 bits "
                                         "(*.img)|*.img|Imagens do Idrisi 32 bits (*.rst)|*.rst|Imagens do ArcView "
                                         "(*.flt)|*.flt|Imagens do ArcView (*.asc)|*.asc|Imagens do Surfer "
-                                        "(*.grd)|*.grd"),
+                                        "(*.grd)|*.grd|GeoTIFF (*.tif *.tiff)|*.tif;*.tiff"),
                          pai) {
     filtragens_ = new QSpinBox(this);
     filtragens_->setObjectName("SpinEditFiltragens");
