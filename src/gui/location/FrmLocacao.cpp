@@ -729,19 +729,7 @@ void TfrmLocacao::btnConsultaClick() {
 
 void TfrmLocacao::btnValoresSmClick() {
     TSm& a = *assist_.Sm1;
-    const TConfiguracao& cfg = m_.Configuracao();
-    TReal& sm = m_.TerracosNivel().Sm();
-    a.UDeclive = cfg.UDecli;
-    a.KDeclive = cfg.KDecli;
-    a.Valor = cfg.KDecli * sm.Value();
-    a.Indice = sm.Index();
-    try {
-        if (!a.Execute(this)) return;
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return;
-    }
-    sm = TReal(a.Valor / cfg.KDecli, static_cast<std::int8_t>(a.Indice));
+    if (!EscolherSm(this, a, m_.Configuracao(), m_.TerracosNivel().Sm())) return;
     edtSm_->setText(Fmt(a.Valor));
     Alterou();
 }

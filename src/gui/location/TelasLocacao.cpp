@@ -29,7 +29,7 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     gravar(w, QStringLiteral("locacao_terreno"));
     bool fotografado = false;
     j->AoIniciarExecucao = [&](TJanelaProgresso& p) {
-        QTimer::singleShot(120, &p, [&] {
+        QTimer::singleShot(0, &p, [&] {
             if (fotografado) return;
             fotografado = true;
             gravar(p, QStringLiteral("locacao_progresso"));

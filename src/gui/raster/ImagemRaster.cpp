@@ -93,7 +93,8 @@ void TImagemRaster::Desenhar(QPainter& p, const QRect& area) const {
         p.drawImage(area.topLeft(), vistaCamada_);
     }
     const int largura = zoom_ < 100 ? 1 : static_cast<int>(std::lround(zoom_ / 100.0));
-    const int fonte = zoom_ < 100 ? 8 : static_cast<int>(std::lround(zoom_ * 8 / 100.0));
+    // Labels grow with the zoom up to a size that still leaves the lines readable.
+    const int fonte = zoom_ < 100 ? 8 : std::min(14, static_cast<int>(std::lround(zoom_ * 8 / 100.0)));
     DesenharLinhas(p, area, zoom_ / 100.0, largura, fonte);
 }
 

@@ -15,6 +15,8 @@
 #include "common/Dialogos.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
+#include "model/NumeroDaCurva.h"
+#include "project/Configuracao.h"
 #include "sizing/TabelasAssistentes.h"
 #include "common/EditNumero.h"
 
@@ -346,4 +348,19 @@ bool TSm::Execute(QWidget* pai) {
 bool TZ::Execute(QWidget* pai) {
     TFZ d(pai);
     return Rodar(d);
+}
+
+bool EscolherSm(QWidget* pai, TSm& a, const TConfiguracao& cfg, TReal& sm) {
+    a.UDeclive = cfg.UDecli;
+    a.KDeclive = cfg.KDecli;
+    a.Valor = cfg.KDecli * sm.Value();
+    a.Indice = sm.Index();
+    try {
+        if (!a.Execute(pai)) return false;
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(pai, Q(e.what()));
+        return false;
+    }
+    sm = TReal(a.Valor / cfg.KDecli, static_cast<std::int8_t>(a.Indice));
+    return true;
 }

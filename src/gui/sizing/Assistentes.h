@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+class TReal;
+struct TConfiguracao;
+
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -126,6 +129,11 @@ struct TSm : TAssistente {
     // Raises EVandoro for a unit other than "%"/"m/m" or a factor other than 1/100.
     bool Execute(QWidget* pai = nullptr);
 };
+// Sm of a terrace system through its assistant, in the configuration's slope unit: true
+// when the user chose a value, written into 'sm' (the assistant's Valor is what the field
+// shows); the assistant's refusals are shown as error boxes.
+bool EscolherSm(QWidget* pai, TSm& a, const TConfiguracao& cfg, TReal& sm);
+
 struct TZ : TAssistente {
     bool Execute(QWidget* pai = nullptr);
 };

@@ -1103,19 +1103,7 @@ void TfrmDimensionamento::AssistenteRugTerreno() {
 
 void TfrmDimensionamento::AssistenteSm() {
     TSm& a = *assist_.Sm1;
-    const TConfiguracao& cfg = m_.Configuracao();
-    TReal& sm = m_.SistemaAtual().Sm();
-    a.UDeclive = cfg.UDecli;
-    a.KDeclive = cfg.KDecli;
-    a.Valor = cfg.KDecli * sm.Value();
-    a.Indice = sm.Index();
-    try {
-        if (!a.Execute(this)) return;
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return;
-    }
-    sm = TReal(a.Valor / cfg.KDecli, static_cast<std::int8_t>(a.Indice));
+    if (!EscolherSm(this, a, m_.Configuracao(), m_.SistemaAtual().Sm())) return;
     edtSm_->setText(Fmt(kFmt, a.Valor));
     Alterou();
 }
