@@ -43,7 +43,7 @@ void BM_LerAsc4000(benchmark::State& state) {
     for (auto _ : state) {
         TImagem img;
         if (!img.LoadFromFile(n)) state.SkipWithError("arquivo ausente");
-        benchmark::DoNotOptimize(img.GetReal(1999, 1999));
+        benchmark::DoNotOptimize(img.GetReal({1999, 1999}));
     }
     state.SetItemsProcessed(state.iterations() * 4000LL * 4000LL);
 }

@@ -54,10 +54,10 @@ TEST(FerramentasRaster, DeclividadePelosDialogos) {
     TImagem r;
     ASSERT_TRUE(r.LoadFromFile(S(saida) + ".asc"));
     ASSERT_EQ(r.Columns(), 3);
-    EXPECT_NEAR(r.GetReal(1, 1), 100.0, 1e-4);                         // centre: 10 m over 10 m
-    EXPECT_NEAR(r.GetReal(1, 0), 100.0, 1e-4);                         // orthogonal neighbour
-    EXPECT_NEAR(r.GetReal(0, 0), 100.0 * 10 / std::sqrt(200.0), 1e-3);  // corner: 70.71 %
-    EXPECT_NEAR(r.GetReal(2, 2), 70.71, 1e-2);
+    EXPECT_NEAR(r.GetReal({1, 1}), 100.0, 1e-4);                         // centre: 10 m over 10 m
+    EXPECT_NEAR(r.GetReal({1, 0}), 100.0, 1e-4);                         // orthogonal neighbour
+    EXPECT_NEAR(r.GetReal({0, 0}), 100.0 * 10 / std::sqrt(200.0), 1e-3);  // corner: 70.71 %
+    EXPECT_NEAR(r.GetReal({2, 2}), 70.71, 1e-2);
 
     // The existing file: No keeps the field as it was, Yes takes the name.
     d.EdtArqSaida()->clear();
@@ -102,11 +102,11 @@ TEST(FerramentasRaster, FiltroUmaPassadaPelosDialogos) {
     TImagem r;
     ASSERT_TRUE(r.LoadFromFile(saida));
     EXPECT_EQ(r.Title(), "Imagem filtrada do arquivo de imagem filtro3.asc");
-    EXPECT_NEAR(r.GetReal(1, 1), 2.0, 1e-5);   // (8 + 10) / 9
-    EXPECT_NEAR(r.GetReal(0, 0), 3.25, 1e-5);  // (1 + 1 + 1 + 10) / 4
-    EXPECT_NEAR(r.GetReal(2, 2), 3.25, 1e-5);
-    EXPECT_NEAR(r.GetReal(1, 0), 2.5, 1e-5);  // (5 + 10) / 6
-    EXPECT_NEAR(r.GetReal(0, 1), 2.5, 1e-5);
+    EXPECT_NEAR(r.GetReal({1, 1}), 2.0, 1e-5);   // (8 + 10) / 9
+    EXPECT_NEAR(r.GetReal({0, 0}), 3.25, 1e-5);  // (1 + 1 + 1 + 10) / 4
+    EXPECT_NEAR(r.GetReal({2, 2}), 3.25, 1e-5);
+    EXPECT_NEAR(r.GetReal({1, 0}), 2.5, 1e-5);  // (5 + 10) / 6
+    EXPECT_NEAR(r.GetReal({0, 1}), 2.5, 1e-5);
     // The working copy is gone.
     EXPECT_TRUE(std::filesystem::is_empty(trabalho.Caminho()));
 

@@ -231,7 +231,7 @@ void EditaEFecha(int modo, TResposta resposta, bool& gravou, std::string& antes,
     depois = LerArquivo(doc) + LerArquivo(img);
     TImagem lida;
     EXPECT_TRUE(lida.LoadFromFile(doc));
-    lido = lida.GetInt(1, 1);
+    lido = lida.GetInt({1, 1});
 }
 
 TEST(Visualizar, AnEditedCellReachesTheFileOnlyWhenSaved) {
@@ -306,7 +306,7 @@ TEST(Visualizar, OpeningErrorsPaletteChangeAndPictures) {
     EXPECT_EQ(v->windowTitle(), "copia.grd");
     TImagem g;
     ASSERT_TRUE(g.LoadFromFile(pasta.Arquivo("copia.grd")));
-    EXPECT_FLOAT_EQ(g.GetReal(5, 3), 100 + 5 * 51 + 3);
+    EXPECT_FLOAT_EQ(g.GetReal({5, 3}), 100 + 5 * 51 + 3);
 
     // Printing goes through the print dialog of the service, titled with the raster's name.
     QPrinter& impressora = ImpressoraPrograma();

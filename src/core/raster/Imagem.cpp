@@ -249,8 +249,8 @@ void TImagem::SetInt(long long index, int16_t v) {
     else SetReal(index, static_cast<float>(v));
 }
 
-void TImagem::SetInt(int col, int row, int16_t v) {
-    SetInt(Index(col, row), v);
+void TImagem::SetInt(TCelula c, int16_t v) {
+    SetInt(Index(c), v);
     if (v != 0 && progresso_) progresso_->ProcessEvents();
 }
 

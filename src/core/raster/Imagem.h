@@ -37,6 +37,13 @@
 
 struct TGradeGdal;
 
+// A cell of a TImagem: 0-based column and row from the north-west corner. The matrices of
+// raster/Matriz.h count 1-based (row, column) with plain ints; a TImagem cell is always named,
+// so the two orders cannot be passed one for the other.
+struct TCelula {
+    int coluna = 0, linha = 0;
+};
+
 // A file type the program recognises but does not handle (Idrisi 32-bit RST/RDC).
 class ENaoImplementado : public EVandoro {
 public:
@@ -72,18 +79,18 @@ public:
     // (setters round and clamp into 'B'/'I'). Out-of-range reads give 0; writes beyond the
     // end grow the store.
     virtual uint8_t GetByte(long long index) const;
-    virtual uint8_t GetByte(int col, int row) const { return GetByte(Index(col, row)); }
+    virtual uint8_t GetByte(TCelula c) const { return GetByte(Index(c)); }
     virtual void SetByte(long long index, uint8_t v);
-    virtual void SetByte(int col, int row, uint8_t v) { SetByte(Index(col, row), v); }
+    virtual void SetByte(TCelula c, uint8_t v) { SetByte(Index(c), v); }
     virtual int16_t GetInt(long long index) const;
-    virtual int16_t GetInt(int col, int row) const { return GetInt(Index(col, row)); }
+    virtual int16_t GetInt(TCelula c) const { return GetInt(Index(c)); }
     virtual void SetInt(long long index, int16_t v);
-    virtual void SetInt(int col, int row, int16_t v);  // lets the interface breathe when v != 0
+    virtual void SetInt(TCelula c, int16_t v);  // lets the interface breathe when v != 0
     // A NaN cell reads as 0.
     virtual float GetReal(long long index) const;
-    virtual float GetReal(int col, int row) const { return GetReal(Index(col, row)); }
+    virtual float GetReal(TCelula c) const { return GetReal(Index(c)); }
     virtual void SetReal(long long index, float v);
-    virtual void SetReal(int col, int row, float v) { SetReal(Index(col, row), v); }
+    virtual void SetReal(TCelula c, float v) { SetReal(Index(c), v); }
     // Every cell := FlagValue (rounded and clamped into the cell type for 'B' and 'I').
     virtual void FillWithFlag();
 
@@ -175,7 +182,7 @@ public:
     double CellWidth() const;
     double CellHeight() const;
 
-    long long Index(int col, int row) const { return (long long)row * columns_ + col; }
+    long long Index(TCelula c) const { return (long long)c.linha * columns_ + c.coluna; }
     long long StoreSize() const;  // bytes
     bool IsFlag(double v) const { return v == (double)flagValue_; }
 

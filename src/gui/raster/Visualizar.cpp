@@ -384,7 +384,7 @@ QSize TFVisualizar::TamanhoIdeal() const {
 }
 
 QString TFVisualizar::TextoValor(int coluna, int linha) const {
-    const long long i = imagem_->Index(coluna, linha);
+    const long long i = imagem_->Index({coluna, linha});
     float v = 0;
     if (!edicoes_.Valor(i, v)) v = static_cast<float>(imagem_->GetValue(i));
     if (imagem_->IsFlag(v)) return {};
@@ -502,7 +502,7 @@ bool TFVisualizar::AplicarAtributo() {
         Dialogos().Erro(this, Q(e.what()));
         return false;
     }
-    edicoes_.Define(imagem_->Index(colEdit_, linEdit_), v);
+    edicoes_.Define(imagem_->Index({colEdit_, linEdit_}), v);
     DefinirModificado(true);
     Renderizar();
     return true;

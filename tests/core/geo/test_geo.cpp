@@ -344,7 +344,7 @@ TEST(Geo, ArquivosQueOGdalNaoLeEBandas) {
     EXPECT_EQ(img.BandCount(), 3);
     EXPECT_EQ(NotaBandas(img), "A imagem tres.tif tem 3 bandas; foi usada a banda 1.");
     EXPECT_EQ(NotaBandasArquivo(p.Arquivo("tres.tif")), NotaBandas(img));
-    EXPECT_FLOAT_EQ(img.GetReal(1, 0), 15.0f);  // band 1, not band 2 (+1000)
+    EXPECT_FLOAT_EQ(img.GetReal({1, 0}), 15.0f);  // band 1, not band 2 (+1000)
     // Written back as GeoTIFF by the converter: one band, the system kept, whole.
     ConverteImagem(p.Arquivo("tres.tif"), p.Arquivo("um.tif"));
     TImagem um(p.Arquivo("um.tif"));
@@ -355,5 +355,5 @@ TEST(Geo, ArquivosQueOGdalNaoLeEBandas) {
     ConverteImagem(p.Arquivo("tres.tif"), p.Arquivo("um.asc"));
     TImagem a(p.Arquivo("um.asc"));
     EXPECT_EQ(DescreveCrs(a.Crs()).epsg, 31983);
-    EXPECT_FLOAT_EQ(a.GetReal(3, 2), 35.0f);
+    EXPECT_FLOAT_EQ(a.GetReal({3, 2}), 35.0f);
 }

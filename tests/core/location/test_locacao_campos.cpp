@@ -317,7 +317,7 @@ TEST(CamposLocacao, StripMapIsWrittenInTheFormatOfItsNameWithTheNoDataOfTheModel
         ASSERT_EQ(lida.Rows(), mapa.linhas);
         EXPECT_FLOAT_EQ(lida.MinX(), x.e.MinX());
         for (int r = 0; r < mapa.linhas; ++r)
-            for (int c = 0; c < mapa.colunas; ++c) ASSERT_EQ(lida.GetReal(c, r), float(mapa.Em(c, r))) << ext;
+            for (int c = 0; c < mapa.colunas; ++c) ASSERT_EQ(lida.GetReal({c, r}), float(mapa.Em(c, r))) << ext;
     }
     // Cells without elevation hold the model's no-data value.
     PastaTemporaria p;
@@ -328,7 +328,7 @@ TEST(CamposLocacao, StripMapIsWrittenInTheFormatOfItsNameWithTheNoDataOfTheModel
     TImagem lida;
     ASSERT_TRUE(lida.LoadFromFile(p.Arquivo("f.asc")));
     EXPECT_FLOAT_EQ(lida.FlagValue(), -9999);
-    EXPECT_FLOAT_EQ(lida.GetReal(30, 40), -9999);
+    EXPECT_FLOAT_EQ(lida.GetReal({30, 40}), -9999);
     EXPECT_EQ(y.loc.MapaFaixas().Em(30, 40), TMapaFaixas::kSemDado);
     Invariantes(y);
     // An unknown extension writes nothing.

@@ -235,11 +235,11 @@ TEST(Declividade, PlanoInclinadoCelulasRetangulares) {
     TDecliTipoSingle().Calcula(e, s, "");
     const double esperado = 1.1 / std::sqrt(500.0) * 100;
     for (int r = 1; r < R - 1; ++r)
-        for (int c = 1; c < C - 1; ++c) EXPECT_NEAR(s.GetReal(c, r), esperado, 1e-3) << r << "," << c;
+        for (int c = 1; c < C - 1; ++c) EXPECT_NEAR(s.GetReal({c, r}), esperado, 1e-3) << r << "," << c;
     // North-west corner: its only diagonal climbs 0.8 and falls 0.3, so the 4 % towards
     // the south wins; the north-east corner keeps the steep south-west diagonal.
-    EXPECT_NEAR(s.GetReal(0, 0), 4, 1e-3);
-    EXPECT_NEAR(s.GetReal(C - 1, 0), esperado, 1e-3);
+    EXPECT_NEAR(s.GetReal({0, 0}), 4, 1e-3);
+    EXPECT_NEAR(s.GetReal({C - 1, 0}), esperado, 1e-3);
 }
 
 TEST(Declividade, TextosDeStatusEProgresso) {
@@ -314,8 +314,8 @@ TEST(Declividade, GradeLargaAlemDeCincoMilColunas) {
     TImagem e, s;
     Monta(e, C, R, z, 10, 10);
     TDecliTipoSingle().Calcula(e, s, "");
-    EXPECT_NEAR(s.GetReal(C - 2, 1), 5, 1e-4);  // 0.5 m per 10 m
-    EXPECT_NEAR(s.GetReal(C - 1, 2), 5, 1e-4);
+    EXPECT_NEAR(s.GetReal({C - 2, 1}), 5, 1e-4);  // 0.5 m per 10 m
+    EXPECT_NEAR(s.GetReal({C - 1, 2}), 5, 1e-4);
 }
 
 TEST(Declividade, IgualADefinicaoEmGradesAleatorias) {

@@ -74,9 +74,9 @@ TEST(Imagem, AscComCantoLeCabecalhoCelulasEEstatisticas) {
     EXPECT_EQ(img.FormatCode(), 0);
     EXPECT_EQ(img.StorageMode(), 0);
     // Row 0 is the first (northern) line of the file.
-    EXPECT_FLOAT_EQ(img.GetReal(0, 0), 1.5f);
-    EXPECT_FLOAT_EQ(img.GetReal(2, 0), -9999);
-    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 5.25f);
+    EXPECT_FLOAT_EQ(img.GetReal({0, 0}), 1.5f);
+    EXPECT_FLOAT_EQ(img.GetReal({2, 0}), -9999);
+    EXPECT_FLOAT_EQ(img.GetReal({1, 1}), 5.25f);
     EXPECT_EQ(img.ValidCount(), 5);
     EXPECT_FLOAT_EQ(img.MinValueReal(), 1.5f);
     EXPECT_FLOAT_EQ(img.MaxValueReal(), 6);
@@ -89,7 +89,7 @@ TEST(Imagem, AscComCentroDesceMeiaCelula) {
     EXPECT_FLOAT_EQ(img.MinY(), 200);
     EXPECT_FLOAT_EQ(img.MaxX(), 120);
     EXPECT_FLOAT_EQ(img.MaxY(), 220);
-    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 4);
+    EXPECT_FLOAT_EQ(img.GetReal({1, 1}), 4);
 }
 
 TEST(Imagem, AscChavesEmQualquerOrdemESemValorNulo) {
@@ -100,8 +100,8 @@ TEST(Imagem, AscChavesEmQualquerOrdemESemValorNulo) {
     EXPECT_FLOAT_EQ(img.MaxY(), 14);
     EXPECT_TRUE(std::isnan(img.FlagValue()));
     // The rest of a row's line is skipped: row 1 starts on the next line.
-    EXPECT_FLOAT_EQ(img.GetReal(2, 0), 9);
-    EXPECT_FLOAT_EQ(img.GetReal(0, 1), 10);
+    EXPECT_FLOAT_EQ(img.GetReal({2, 0}), 9);
+    EXPECT_FLOAT_EQ(img.GetReal({0, 1}), 10);
     EXPECT_EQ(img.ValidCount(), 6);
     // No no-data value: the header written back has no NODATA line and reads the same.
     PastaTemporaria tmp;
@@ -109,7 +109,7 @@ TEST(Imagem, AscChavesEmQualquerOrdemESemValorNulo) {
     EXPECT_EQ(LerArquivo(tmp.Arquivo("s.asc")).find("NODATA"), std::string::npos);
     TImagem de(tmp.Arquivo("s.asc"));
     EXPECT_TRUE(std::isnan(de.FlagValue()));
-    EXPECT_FLOAT_EQ(de.GetReal(2, 1), 12);
+    EXPECT_FLOAT_EQ(de.GetReal({2, 1}), 12);
 }
 
 TEST(Imagem, AscGravadaByteAByte) {
@@ -187,7 +187,7 @@ TEST(Imagem, HdrFltLeCabecalhoECelulas) {
         EXPECT_EQ(img.FileName(), Dado("plano.flt"));
         EXPECT_FLOAT_EQ(img.MaxX(), 60);
         EXPECT_FLOAT_EQ(img.MaxY(), 70);
-        EXPECT_FLOAT_EQ(img.GetReal(1, 1), 13);
+        EXPECT_FLOAT_EQ(img.GetReal({1, 1}), 13);
         EXPECT_EQ(img.ValidCount(), 3);
         EXPECT_FLOAT_EQ(img.MinValueReal(), 10);
         EXPECT_FLOAT_EQ(img.MaxValueReal(), 13);
@@ -216,12 +216,12 @@ TEST(Imagem, HdrComByteorderMsbfirst) {
         GravarArquivo(tmp.Arquivo("m.flt"), LerArquivo(Dado("msb.flt")));
         TImagem img(modo);
         ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("m.flt")));
-        EXPECT_FLOAT_EQ(img.GetReal(0, 0), 1.5f);
-        EXPECT_FLOAT_EQ(img.GetReal(2, 0), 3);
+        EXPECT_FLOAT_EQ(img.GetReal({0, 0}), 1.5f);
+        EXPECT_FLOAT_EQ(img.GetReal({2, 0}), 3);
         EXPECT_EQ(img.ValidCount(), 2);
         if (modo == 1) {
             // Writes keep the file's byte order.
-            img.SetReal(1, 0, 2.0f);
+            img.SetReal({1, 0}, 2.0f);
             std::string b = LerArquivo(tmp.Arquivo("m.flt"));
             EXPECT_EQ(b.substr(4, 4), std::string("\x40\x00\x00\x00", 4));
         }
@@ -241,10 +241,10 @@ TEST(Imagem, IdrisiLeInteiros) {
     // The header's range 0..700 cannot hold the cell -5: the range comes from the cells.
     EXPECT_EQ(img.MinValueInt(), -5);
     EXPECT_EQ(img.MaxValueInt(), 700);
-    EXPECT_EQ(img.GetInt(0, 1), -5);
-    EXPECT_EQ(img.GetInt(1, 1), 700);
-    EXPECT_EQ(img.GetInt(2, 0), 0);
-    EXPECT_FLOAT_EQ(img.GetReal(0, 1), -5);  // typed getters convert
+    EXPECT_EQ(img.GetInt({0, 1}), -5);
+    EXPECT_EQ(img.GetInt({1, 1}), 700);
+    EXPECT_EQ(img.GetInt({2, 0}), 0);
+    EXPECT_FLOAT_EQ(img.GetReal({0, 1}), -5);  // typed getters convert
     EXPECT_EQ(img.ValidCount(), 5);          // the 0 cell is the flag
     EXPECT_EQ(img.FileName(), Dado("morro.img"));
 }
@@ -351,7 +351,7 @@ TEST(Imagem, CabecalhosAntigosESemDadoDeOutrosProgramas) {
     EXPECT_EQ(s.ValidCount(), 1);
     EXPECT_FLOAT_EQ(s.MinValueReal(), 3);
     EXPECT_FLOAT_EQ(s.MaxValueReal(), 3);
-    EXPECT_FLOAT_EQ(s.GetReal(1, 0), -99);
+    EXPECT_FLOAT_EQ(s.GetReal({1, 0}), -99);
 }
 
 TEST(Imagem, SurferInverteAsLinhasNaLeituraENaGravacao) {
@@ -365,9 +365,9 @@ TEST(Imagem, SurferInverteAsLinhasNaLeituraENaGravacao) {
     EXPECT_FLOAT_EQ(img.MaxValueReal(), 6);
     EXPECT_FLOAT_EQ(img.FlagValue(), -99);
     // The file's first data row (south) is the image's last row.
-    EXPECT_FLOAT_EQ(img.GetReal(0, 2), 1);
-    EXPECT_FLOAT_EQ(img.GetReal(1, 2), 2);
-    EXPECT_FLOAT_EQ(img.GetReal(0, 0), 5);
+    EXPECT_FLOAT_EQ(img.GetReal({0, 2}), 1);
+    EXPECT_FLOAT_EQ(img.GetReal({1, 2}), 2);
+    EXPECT_FLOAT_EQ(img.GetReal({0, 0}), 5);
     PastaTemporaria tmp;
     img.SaveToFile(tmp.Arquivo("s.grd"));
     EXPECT_EQ(LerArquivo(tmp.Arquivo("s.grd")),
@@ -391,7 +391,7 @@ TEST(Imagem, ExtensaoDecideOFormato) {
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("y.txt")));
     // The refused load left the image as it was.
     EXPECT_EQ(img.Columns(), 3);
-    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 5.25f);
+    EXPECT_FLOAT_EQ(img.GetReal({1, 1}), 5.25f);
     EXPECT_THROW(img.LoadFromFile(tmp.Arquivo("x.rst")), ENaoImplementado);
     EXPECT_EQ(Mensagem([&] { img.LoadFromFile(tmp.Arquivo("x.rst")); }), "Ainda não implementado.");
     EXPECT_THROW(img.SaveToFile(tmp.Arquivo("z.rdc")), ENaoImplementado);
@@ -501,7 +501,7 @@ TEST(Imagem, TextoAceitaMaisDe65535Colunas) {
     GravarArquivo(tmp.Arquivo("l.asc"), s);
     TImagem img(tmp.Arquivo("l.asc"));
     EXPECT_EQ(img.Columns(), 70000);
-    EXPECT_FLOAT_EQ(img.GetReal(69999, 0), 7);
+    EXPECT_FLOAT_EQ(img.GetReal({69999, 0}), 7);
     EXPECT_EQ(img.ValidCount(), 70000);
 }
 
@@ -514,7 +514,7 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
         ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("p.hdr")));
         EXPECT_EQ(img.StorageMode(), 1);
         EXPECT_EQ(img.RealCells(), nullptr);
-        img.SetReal(1, 0, 7.0f);
+        img.SetReal({1, 0}, 7.0f);
         // Already in the file while the image is open.
         EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 12.5f, 13}));
         float linha[2] = {1, 2};
@@ -526,7 +526,7 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
     EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 1, 2}));
     // A mode-0 image changes nothing on disk until it is saved.
     TImagem mem(tmp.Arquivo("p.flt"));
-    mem.SetReal(0, 0, 3.0f);
+    mem.SetReal({0, 0}, 3.0f);
     EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 1, 2}));
     // Creating a file-backed store where it cannot be created names the file.
     TImagem nova(1);
@@ -573,7 +573,7 @@ TEST(Imagem, ModoArquivoGravadoSobreSiMesmo) {
     img.SaveToFile(tmp.Arquivo("m.doc"));
     EXPECT_EQ(LerArquivo(tmp.Arquivo("ligado.img")), antes);
     // The store follows the new file: later writes land in it.
-    img.SetInt(0, 0, 42);
+    img.SetInt({0, 0}, 42);
     EXPECT_EQ(LerArquivo(tmp.Arquivo("m.img")).substr(0, 2), std::string("\x2a\x00", 2));
     EXPECT_EQ(LerArquivo(tmp.Arquivo("ligado.img")), antes);
     EXPECT_EQ(TImagem(tmp.Arquivo("m.doc")).Title(), "Novo");
@@ -587,10 +587,10 @@ TEST(Imagem, AcessoRapidoPorLinhaEVetor) {
     float* c = img.RealCells();
     ASSERT_NE(c, nullptr);
     c[4] = 8;
-    EXPECT_FLOAT_EQ(img.GetReal(1, 1), 8);
+    EXPECT_FLOAT_EQ(img.GetReal({1, 1}), 8);
     const float linha[3] = {1.4f, 300, -2.6f};
     img.WriteRow(0, linha);
-    EXPECT_FLOAT_EQ(img.GetReal(2, 0), -2.6f);
+    EXPECT_FLOAT_EQ(img.GetReal({2, 0}), -2.6f);
     // Byte cells round and clamp.
     TImagem b;
     b.SetCellType('B');
@@ -621,7 +621,7 @@ TEST(Imagem, CopiaDeCabecalhoEPreenchimento) {
     b.SetFlagValue(-7);
     b.FillWithFlag();
     EXPECT_EQ(b.StoreSize(), 12);
-    EXPECT_EQ(b.GetInt(2, 1), -7);
+    EXPECT_EQ(b.GetInt({2, 1}), -7);
     b.CountValid();
     EXPECT_EQ(b.ValidCount(), 0);
 }
@@ -638,7 +638,7 @@ TEST(Imagem, ExportaComTextosDeStatus) {
     EXPECT_EQ(g.status.back(), "");
     EXPECT_EQ(img.FormatCode(), 3);  // the source keeps its format
     TImagem de(tmp.Arquivo("e.asc"));
-    EXPECT_FLOAT_EQ(de.GetReal(0, 2), 1);
+    EXPECT_FLOAT_EQ(de.GetReal({0, 2}), 1);
     g.status.clear();
     img.ExportIdrisi32(tmp.Arquivo("e.img"));
     EXPECT_EQ(g.status[0], "Exportando a imagem do Surfer para Idrisi 32 bits.");
