@@ -68,8 +68,8 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
 std::string GravarPrjDaLocacao(const TLocacaoNivel& loc);
 
 // The field boundary for the next runs of 'loc' (any polygon layer OGR reads; several
-// polygons are one field): cells of the elevation model outside it, after reprojection to
-// the model's system, are taken out of the run as cells without data; the model file is
+// polygons are one field): cells of the elevation model not wholly inside it, after
+// reprojection to the model's system (so no terrace line leaves it), are taken out of the run as cells without data; the model file is
 // untouched. An empty name removes it. The polygon is read at each run, whose load raises
 // the boundary's refusals.
 void DefinirLimiteCampo(TLocacaoNivel& loc, const std::string& limite);

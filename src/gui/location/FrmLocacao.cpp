@@ -293,7 +293,7 @@ void TfrmLocacao::Montar() {
     {
         edtLimite_ = new QLineEdit;
         edtLimite_->setObjectName(QStringLiteral("edtLimite"));
-        edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: as células fora dele ficam fora da locação"));
+        edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: só as células inteiras dentro dele entram na locação"));
         auto* b = new QPushButton(QStringLiteral("..."));
         b->setObjectName(QStringLiteral("btnLimite"));
         b->setFixedWidth(28);

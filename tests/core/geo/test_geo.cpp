@@ -225,8 +225,9 @@ TEST(Geo, LimiteKmlRecortaOCampo) {
     Locar(loc, m, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t.vet"));
     EXPECT_NEAR(loc.FieldAreaM2(), area, perimetro * kCel);
     ASSERT_GT(loc.Registros().Count(), 0);
-    // A line ends on the edge of the field's last cell: at most half a cell beyond the polygon.
-    std::unique_ptr<OGRGeometry> folga(pol.Buffer(kCel / 2 + 1e-6));
+    // Only cells wholly inside are field, so a line ending on the edge of the last one is
+    // still inside (to rounding).
+    std::unique_ptr<OGRGeometry> folga(pol.Buffer(1e-6));
     for (const TLinhaMapa& l : loc.LinhasMapa())
         for (size_t k = 0; k < l.x.size(); ++k) {
             OGRPoint pt(l.x[k], l.y[k]);
@@ -236,8 +237,16 @@ TEST(Geo, LimiteKmlRecortaOCampo) {
     for (int rr = 0; rr < mapa.linhas; ++rr)
         for (int c = 0; c < mapa.colunas; ++c)
             if (mapa.terraco[static_cast<size_t>(rr) * mapa.colunas + c] > 0) {
-                OGRPoint pt(kMinX + (c + 0.5) * kCel, kMaxY - (rr + 0.5) * kCel);
-                ASSERT_TRUE(pol.Contains(&pt)) << c << ", " << rr;
+                const double x0 = kMinX + c * kCel, y0 = kMaxY - (rr + 1) * kCel;
+                OGRLinearRing anel;
+                anel.addPoint(x0, y0);
+                anel.addPoint(x0 + kCel, y0);
+                anel.addPoint(x0 + kCel, y0 + kCel);
+                anel.addPoint(x0, y0 + kCel);
+                anel.closeRings();
+                OGRPolygon celula;
+                celula.addRing(&anel);
+                ASSERT_TRUE(folga->Contains(&celula)) << c << ", " << rr;
             }
     // The model file is untouched.
     TImagem img;

@@ -576,6 +576,18 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
     if (GDALRasterizeGeometries(GDALDataset::ToHandle(grid.get()), 1, &banda, 1, geoms, nullptr, nullptr, &um,
                                 nullptr, nullptr, nullptr) != CE_None)
         throw EVandoro("Não foi possível aplicar o limite do talhão " + arq + UltimoErro() + ".");
+    // Cells the boundary passes through go too: a terrace line may end on the edge of the
+    // field's last cell, and that edge must still lie inside the polygon.
+    std::unique_ptr<OGRGeometry> borda(campo->Boundary());
+    if (borda) {
+        OGRGeometryH bordas[] = {OGRGeometry::ToHandle(borda.get())};
+        const double zero = 0;
+        char todasTocadas[] = "ALL_TOUCHED=TRUE";
+        char* opcoes[] = {todasTocadas, nullptr};
+        if (GDALRasterizeGeometries(GDALDataset::ToHandle(grid.get()), 1, &banda, 1, bordas, nullptr, nullptr, &zero,
+                                    opcoes, nullptr, nullptr) != CE_None)
+            throw EVandoro("Não foi possível aplicar o limite do talhão " + arq + UltimoErro() + ".");
+    }
     std::vector<unsigned char> dentro(static_cast<size_t>(colunas) * linhas);
     if (grid->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, colunas, linhas, dentro.data(), colunas, linhas, GDT_Byte,
                                          0, 0) != CE_None)

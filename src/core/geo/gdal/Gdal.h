@@ -80,8 +80,8 @@ bool FormatoSigConhecido(const std::string& nome);
 // The files a GIS output is made of (a Shapefile's .shp, .shx, .dbf, .prj, .cpg).
 std::vector<std::string> ArquivosSig(const std::string& nome);
 
-// Cells of a grid (north row first) whose centre lies inside the polygons of any layer of
-// 'nome', after reprojection to 'crsGrade'. 'areaPoligonos' receives their area in grid
+// Cells of a grid (north row first) that lie wholly inside the polygons of any layer of
+// 'nome', after reprojection to 'crsGrade' (cells the boundary crosses are outside). 'areaPoligonos' receives their area in grid
 // units². Raises EVandoro for a file OGR cannot open, one without polygons, one whose
 // system cannot be transformed to the grid's, and one that does not overlap the grid.
 std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std::string& crsGrade, int colunas,
