@@ -24,6 +24,7 @@
 
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
+#include "common/EditCoordenada.h"
 #include "common/EditNumero.h"
 #include "common/FiguraMapa.h"
 #include "common/Numeros.h"
@@ -152,13 +153,11 @@ void TfrmLocacao::Montar() {
     edt_a_ = NovoCampo("edt_a");
     edt_b_ = NovoCampo("edt_b");
     edt_c_ = NovoCampo("edt_c");
-    meLatitude_ = new QLineEdit;
+    meLatitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
     meLatitude_->setObjectName(QStringLiteral("meLatitude"));
-    meLongitude_ = new QLineEdit;
+    meLongitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
     meLongitude_->setObjectName(QStringLiteral("meLongitude"));
     for (QLineEdit* c : {meLatitude_, meLongitude_}) {
-        c->setInputMask(QStringLiteral("99°99'99\";_"));
-        c->setText(QString());
         c->setMaximumWidth(130);
         connect(c, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
     }
