@@ -312,3 +312,53 @@ TEST(FrmLocacaoArquivos, TheTableHeaderBreaksOnlyBetweenWords) {
             EXPECT_LE(h->fontMetrics().horizontalAdvance(linha), h->sectionSize(c)) << linha.toStdString();
     EXPECT_GE(h->height(), 2 * h->fontMetrics().lineSpacing());
 }
+
+TEST(FrmLocacaoArquivos, MainButtonsOnValuesTheModelRefusesShowTheErrorAndTouchNoFile) {
+    Roteiro roteiro;
+    Janela j;
+    j.Processar(roteiro);
+    const auto antes = Conteudo(j.pasta.Caminho());
+
+    // GIS export: a format no writer knows, and a KML of a model without a coordinate system
+    // (refused by the writer while the set is being written).
+    roteiro.registro.clear();
+    roteiro.arquivos = {QString::fromStdString(j.pasta.Arquivo("cone.dxf")),
+                        QString::fromStdString(j.pasta.Arquivo("cone.kml"))};
+    j.B("btnExportarSig")->click();
+    j.B("btnExportarSig")->click();
+    const QStringList erros = roteiro.Mensagens("erro");
+    ASSERT_EQ(erros.size(), 2) << roteiro.registro.join("|").toStdString();
+    EXPECT_EQ(erros[0], QStringLiteral("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), "
+                                       ".geojson (GeoJSON) ou .kml (KML)."));
+    EXPECT_TRUE(erros[1].startsWith(QStringLiteral("O vetor não tem sistema de coordenadas: o KML exige")));
+    EXPECT_EQ(Conteudo(j.pasta.Caminho()), antes);
+
+    // The report of a table damaged since the run.
+    GravarArquivo(j.pasta.Arquivo("cone.bdt"), "lixo");
+    roteiro.registro.clear();
+    j.B("btnRelatorio")->click();
+    EXPECT_EQ(roteiro.registro, QStringList{QStringLiteral("erro: Não foi possível ler a tabela de terraços ") +
+                                            QString::fromStdString(j.pasta.Arquivo("cone.bdt")) + "."});
+    EXPECT_EQ(LerArquivo(j.pasta.Arquivo("cone.bdt")), "lixo");
+
+    // The method dialogs of a project without choices open on their first rows; "Processar"
+    // with a height method and no height names the field.
+    for (int metodo : {0, 1, 2}) {
+        QComboBox* cb = j.w->findChild<QComboBox*>("cbMetodo");
+        roteiro.dialogos.push_back([](QDialog&) { return int(QDialog::Rejected); });
+        cb->setCurrentIndex(metodo);
+        emit cb->activated(metodo);
+        EXPECT_TRUE(roteiro.dialogos.empty()) << metodo;
+    }
+    QComboBox* cb = j.w->findChild<QComboBox*>("cbMetodo");
+    cb->setCurrentIndex(4);
+    emit cb->activated(4);
+    roteiro.registro.clear();
+    j.B("btnProcessar")->click();
+    EXPECT_EQ(roteiro.registro, QStringList{QStringLiteral("erro: Valor da altura do terraço inconsistente.")});
+    EXPECT_EQ(j.w->focusWidget()->objectName(), QStringLiteral("edtAlturaTerraco"));
+    auto depois = antes;
+    depois["cone.bdt"] = "lixo";
+    EXPECT_EQ(Conteudo(j.pasta.Caminho()), depois);
+    EXPECT_TRUE(j.w->isVisible());
+}
