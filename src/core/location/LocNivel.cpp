@@ -45,7 +45,9 @@ bool TLocacaoNivel::Save(const std::string& projectPath) const {
         ini.WriteString(kSecao, "fnImgElev", fnImgElev_);
         ini.WriteString(kSecao, "fnImgDecli", fnImgDecli_);
         ini.WriteString(kSecao, "fnVetSaida", fnVetSaida_);
-        ini.WriteString(kSecao, "fnLimite", fnLimite_);
+        // Only a field that has one: a project without stays as older versions wrote it.
+        if (fnLimite_.empty()) ini.DeleteKey(kSecao, "fnLimite");
+        else ini.WriteString(kSecao, "fnLimite", fnLimite_);
         ini.UpdateFile();
         return true;
     } catch (...) {

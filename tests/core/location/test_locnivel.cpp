@@ -30,6 +30,11 @@ TEST(LocacaoNivel, ProjectKeysRoundTripKeepOtherSectionsAndOrder) {
     EXPECT_EQ(b.fnVetSaida(), "saida.vet");
     EXPECT_EQ(b.fnLimite(), "limites/talhão.kml");
 
+    // A boundary removed is no longer in the file.
+    b.SetfnLimite("");
+    ASSERT_TRUE(b.Save(arq));
+    EXPECT_EQ(LerArquivo(arq).find("fnLimite"), std::string::npos);
+
     // Missing keys give empty paths.
     GravarArquivo(arq, "[PROJETO]\r\n");
     ASSERT_TRUE(b.Load(arq));
