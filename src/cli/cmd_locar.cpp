@@ -7,6 +7,7 @@
 #include "Comando.h"
 #include "ProgressoTerminal.h"
 #include "common/Arquivo.h"
+#include "common/ConjuntoArquivos.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "geo/Sig.h"
@@ -38,12 +39,14 @@ const char* const kAjuda =
     "  --limite TALHAO    polígono do talhão (qualquer camada de polígonos que o GDAL/OGR leia:\n"
     "                     .shp do CAR, .kml, .gpkg, .geojson; vários polígonos são um talhão):\n"
     "                     as células que não estão inteiras dentro dele ficam sem dado nesta\n"
-    "                     locação\n\n"
+    "                     locação (padrão: o limite do talhão do projeto)\n\n"
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
-    "gravado (vetor, tabela, relatório, faixas) pode ser uma das imagens, o projeto ou outro arquivo\n"
-    "gravado; um nome assim é recusado antes de qualquer gravação.\n";
+    "gravado (vetor, tabela, relatório, faixas, SIG) pode ser uma das imagens, o limite, o projeto ou\n"
+    "outro arquivo gravado; um nome assim é recusado antes de qualquer gravação. Uma locação que\n"
+    "falha não substitui nenhum arquivo; o vetor, a tabela, o .prj, as faixas e o arquivo SIG são\n"
+    "substituídos juntos.\n";
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
@@ -75,18 +78,23 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro(m + " (use " + kOpcao[e.qual] + ").");
     }
 
+    // The project's field boundary unless the caller names one.
+    const std::string limite = a.Tem("--limite") ? a.Valor("--limite") : CaminhoDoProjeto(loc.fnLimite(), arquivo);
     const std::string sig = a.Valor("--sig");
-    if (!sig.empty())
-        ChecaSaidaSig(sig, {arquivos.elevacao, arquivos.declividade, arquivo, arquivos.saida, arquivos.tabela,
-                            TrocaExtensao(arquivos.saida, ".prj"), arquivos.relatorio, arquivos.faixas, a.Valor("--limite")});
-    DefinirLimiteCampo(loc, a.Valor("--limite"));
+    if (!sig.empty()) ChecaSaidaSigLocacao(sig, arquivos, limite, arquivo);
+    DefinirLimiteCampo(loc, limite);
 
     ProgressoTerminal progresso;
     loc.SetProgresso(&progresso);
     loc.SetStopRequested(false);
     TResultadoLocacao res;
+    TResumoSig resumoSig;
     try {
-        res = Locar(loc, arquivos, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel());
+        // The GIS file and its table join the run's own set: all of them or none.
+        res = Locar(loc, arquivos, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel(),
+                    [&](TConjuntoArquivos& c) {
+                        if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
+                    });
     } catch (...) {
         loc.SetProgresso(nullptr);
         progresso.Concluir();
@@ -110,9 +118,10 @@ int Executar(const std::vector<std::string>& args) {
     o << TextoPecasDescartadas(res.pecasDescartadas) << "\n";
     o << "Arquivos: " << arquivos.saida << " e " << arquivos.tabela << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
-    if (const std::string prj = GravarPrjDaLocacao(loc); !prj.empty()) o << "Sistema de coordenadas: " << prj << "\n";
+    if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";
+    if (!res.prj.empty()) o << "Sistema de coordenadas: " << res.prj << "\n";
     if (!sig.empty()) {
-        const TResumoSig r = ExportarLocacaoSig(loc, sig);
+        const TResumoSig& r = resumoSig;
         o << "SIG: " << r.arquivo << " (" << r.feicoes << " linhas"
           << (r.crs.empty() ? std::string() : ", " + r.crs) << ") e " << r.tabela << "\n";
         for (const std::string& w : r.avisos) o << "Aviso: " << w << "\n";

@@ -467,7 +467,7 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
     QTableWidget* t = j.w->Tabela();
     ASSERT_EQ(t->rowCount(), b.Count());
     ASSERT_EQ(t->columnCount(), 7);
-    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("Espaçamento\nvertical(m)"));
+    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("Espaçamento vertical\n(m)"));
     double total = 0;
     for (int i = 1; i <= b.Count(); ++i) {
         const std::vector<std::string> c = CelulasTerraco(*b.Item(i));

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "common/Arquivo.h"
+#include "common/ConjuntoArquivos.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "common/Win1252.h"
@@ -32,8 +33,11 @@ std::vector<double> Valores(const TTerracoSig& t) {
     return {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm, t.hrCm};
 }
 
-TResumoSig Grava(const std::string& saida, const std::string& camada, const std::vector<TFeicaoLinha>& feicoes,
-                 const std::vector<TTerracoSig>& tabela, const std::string& crs, const Regional& r) {
+// The GIS file and its table as members of a set; the parts of an older file that the new
+// one lacks (a Shapefile's .prj, .cpg) go with the set.
+TResumoSig Grava(TConjuntoArquivos& c, const std::string& saida, const std::string& camada,
+                 const std::vector<TFeicaoLinha>& feicoes, const std::vector<TTerracoSig>& tabela,
+                 const std::string& crs, const Regional& r) {
     TResumoSig res;
     res.arquivo = saida;
     std::vector<TFeicaoLinha> comNomes = feicoes;
@@ -44,8 +48,12 @@ TResumoSig Grava(const std::string& saida, const std::string& camada, const std:
     res.tabela = TabelaSig(saida);
     res.feicoes = static_cast<int>(feicoes.size());
     res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
-    GravarLinhasSig(saida, camada, CamposTerraco(), comNomes, crs);
-    GravarArquivoInteiro(res.tabela, CsvTerracos(tabela, r));
+    c.Membro(saida, [camada, comNomes = std::move(comNomes), crs](const std::string& tmp) {
+        GravarLinhasSig(tmp, camada, CamposTerraco(), comNomes, crs);
+    });
+    for (const std::string& parte : ArquivosSig(saida))
+        if (parte != saida) c.Remover(parte);
+    c.Membro(res.tabela, [csv = CsvTerracos(tabela, r)](const std::string& tmp) { GravarArquivoInteiro(tmp, csv); });
     return res;
 }
 
@@ -138,7 +146,24 @@ void ChecaSaidaSig(const std::string& saida, const std::vector<std::string>& ent
     }
 }
 
+void ChecaSaidaSigLocacao(const std::string& saida, const TArquivosLocacao& arquivos, const std::string& limite,
+                          const std::string& projeto) {
+    ChecaSaidaSig(saida, {arquivos.elevacao, arquivos.declividade, limite, projeto, arquivos.saida,
+                          arquivos.tabela.empty() && !arquivos.saida.empty() ? TabelaDaSaida(arquivos.saida)
+                                                                             : arquivos.tabela,
+                          arquivos.saida.empty() ? std::string() : TrocaExtensao(arquivos.saida, ".prj"),
+                          arquivos.relatorio, arquivos.faixas});
+}
+
 TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida, const Regional& r) {
+    TConjuntoArquivos c;
+    TResumoSig res = AdicionarLocacaoSig(c, loc, saida, r);
+    c.Gravar();
+    return res;
+}
+
+TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, const std::string& saida,
+                               const Regional& r) {
     if (loc.Registros().Count() == 0 || loc.LinhasMapa().empty())
         throw EVandoro("Nenhuma locação com terraços para exportar: loque os terraços primeiro.");
     ChecaSaidaSig(saida, {loc.RunElevPath(), loc.RunSlopePath(), loc.RunOutputPath(), loc.ArquivoBDT()});
@@ -161,7 +186,7 @@ TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida
         else f.valores = {static_cast<double>(l.id), l.level, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
         feicoes.push_back(std::move(f));
     }
-    TResumoSig res = Grava(saida, Camada(saida), feicoes, tabela, crs, r);
+    TResumoSig res = Grava(c, saida, Camada(saida), feicoes, tabela, crs, r);
     if (crs.empty()) res.avisos.push_back(kSemCrs);
     return res;
 }
@@ -208,7 +233,9 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
             t.registro.EV = t.registro.slope = t.registro.length = t.registro.area = kNaN;
             tabela.push_back(t);
         }
-    TResumoSig res = Grava(saida, Camada(saida), feicoes, tabela, crs, r);
+    TConjuntoArquivos c;
+    TResumoSig res = Grava(c, saida, Camada(saida), feicoes, tabela, crs, r);
+    c.Gravar();
     if (crs.empty()) res.avisos.push_back(kSemCrs);
     if (!temTabela)
         res.avisos.push_back("Sem a tabela dos terraços (" + NomeSemCaminho(bdt) +

@@ -8,8 +8,10 @@
 #include "geo/gdal/Gdal.h"
 #include "location/BDT.h"
 
+class TConjuntoArquivos;
 class TLocacaoNivel;
 class TTerracosNivel;
+struct TArquivosLocacao;
 
 // File-dialog filters: GIS files the terrace lines go to; polygon files of a boundary.
 extern const char* const kFiltroSigLinhas;
@@ -53,10 +55,20 @@ std::string TabelaSig(const std::string& saida);
 // Y: escolha outro nome. Nada foi gravado.".
 void ChecaSaidaSig(const std::string& saida, const std::vector<std::string>& entradas);
 
+// The same for the GIS output of a location: it may replace no file the run read (elevation,
+// slope, field boundary, project) nor any it wrote (vector, table, .prj, report, strip map).
+// The window's export and the command line ask this one rule.
+void ChecaSaidaSigLocacao(const std::string& saida, const TArquivosLocacao& arquivos, const std::string& limite,
+                          const std::string& projeto);
+
 // The lines of the last run of 'loc' at the engine's precision, one feature per line with
 // its terrace's attributes, in the elevation model's coordinate system; the table beside.
+// The GIS file (all its parts) and the table replace the old ones as one set.
 TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida,
                               const Regional& r = Regional::Current());
+// The same as members of a set being written (a run's own outputs).
+TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, const std::string& saida,
+                               const Regional& r = Regional::Current());
 
 // A ".vet" (its ".prj" and ".bdt" beside it when there) to a GIS file and its table.
 // 'sistema' gives H; null leaves it empty.

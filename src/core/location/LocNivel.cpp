@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "common/Arquivo.h"
+#include "common/ConjuntoArquivos.h"
 #include "common/Erros.h"
 #include "common/IniFile.h"
 #include "common/Numeros.h"
@@ -30,6 +31,8 @@ bool TLocacaoNivel::Load(const std::string& projectPath) {
         fnImgElev_ = ini.ReadString(kSecao, "fnImgElev", "");
         fnImgDecli_ = ini.ReadString(kSecao, "fnImgDecli", "");
         fnVetSaida_ = ini.ReadString(kSecao, "fnVetSaida", "");
+        // Older projects have no boundary: the whole model.
+        fnLimite_ = ini.ReadString(kSecao, "fnLimite", "");
         return true;
     } catch (...) {
         return false;
@@ -42,6 +45,9 @@ bool TLocacaoNivel::Save(const std::string& projectPath) const {
         ini.WriteString(kSecao, "fnImgElev", fnImgElev_);
         ini.WriteString(kSecao, "fnImgDecli", fnImgDecli_);
         ini.WriteString(kSecao, "fnVetSaida", fnVetSaida_);
+        // Only a field that has one: a project without stays as older versions wrote it.
+        if (fnLimite_.empty()) ini.DeleteKey(kSecao, "fnLimite");
+        else ini.WriteString(kSecao, "fnLimite", fnLimite_);
         ini.UpdateFile();
         return true;
     } catch (...) {
@@ -861,7 +867,7 @@ std::string TLocacaoNivel::MotivoSemTerracos(double topo) const {
            FloatToStrFixed(topo, 2) + " m); a área é pequena ou recortada demais para esse espaçamento.";
 }
 
-void TLocacaoNivel::SaveOutputs() {
+void TLocacaoNivel::SaveOutputs(const TSaidasExtras& extras) {
     if (elev_ && vet_) {
         for (int i = 1; i <= registros_->Count(); ++i) {
             TVetorRecPonto p;
@@ -881,15 +887,23 @@ void TLocacaoNivel::SaveOutputs() {
     elev_.reset();
     decl_.reset();
     apoio_.reset();
-    if (vet_) {
-        vet_->Save(runOutput_);
+    // The vector, the table and whatever the caller adds replace the old ones as one set.
+    TConjuntoArquivos conjunto;
+    if (vet_) conjunto.Membro(runOutput_, [this](const std::string& tmp) { vet_->Save(tmp); });
+    conjunto.Membro(arquivoBDT_, [this](const std::string& tmp) { registros_->SaveToFile(tmp); });
+    if (extras) extras(conjunto);
+    try {
+        conjunto.Gravar();
+    } catch (...) {
         vet_.reset();
+        throw;
     }
-    registros_->SaveToFile(arquivoBDT_);
+    vet_.reset();
 }
 
 void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
-                              TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath) {
+                              TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath,
+                              const TSaidasExtras& extras) {
     terraceCount_.store(0);
     ev0_ = pixelArea_ = processedArea_ = committedArea_ = fieldArea_ = fieldAreaM2_ = 0;
     metresPerUnit_ = 0;
@@ -1040,14 +1054,10 @@ void TLocacaoNivel::Processar(const std::string& elevPath, const std::string& sl
         // A run that places nothing is a failure, and leaves any earlier output as it was;
         // a cancel keeps its (empty) files.
         if (registros_->Count() == 0 && !StopRequested()) semTerracos = MotivoSemTerracos(P0.Value());
-        else SaveOutputs();
+        else SaveOutputs(extras);
     } catch (...) {
-        // What was located so far is still written; the error then reaches the caller.
-        try {
-            if (runoff_ && slopeMean_ != 0) runoff_->SetSt(slopeMean_);
-            SaveOutputs();
-        } catch (...) {
-        }
+        // A failed run replaces nothing: the previous outputs stay as they were.
+        if (runoff_ && slopeMean_ != 0) runoff_->SetSt(slopeMean_);
         elev_.reset();
         decl_.reset();
         apoio_.reset();

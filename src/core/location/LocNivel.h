@@ -23,6 +23,7 @@ class TPrecipitacao;
 class TImgElevacao;
 class TImgDeclive;
 class TVET;
+class TConjuntoArquivos;
 
 // Which terrace each cell of the elevation raster drains to (row-major, 0-based rows and
 // columns of the elevation raster): 0 outside every strip, kSemDado where the elevation has
@@ -96,6 +97,9 @@ public:
     void SetfnImgElev(const std::string& s) { fnImgElev_ = s; }
     void SetfnImgDecli(const std::string& s) { fnImgDecli_ = s; }
     void SetfnVetSaida(const std::string& s) { fnVetSaida_ = s; }
+    // The field boundary's polygon file ("" for the whole model), kept as the other paths.
+    const std::string& fnLimite() const { return fnLimite_; }
+    void SetfnLimite(const std::string& s) { fnLimite_ = s; }
 
     std::string StatusText() const;
     void SetStatusText(const std::string& text);  // assigns only when different
@@ -108,18 +112,22 @@ public:
     void SetProgresso(IProgresso* p) { progresso_ = p; }
     IProgresso* Progresso() const { return progresso_; }
 
+    // Further files a run writes with its vector and table, as one set (strip map, .prj, GIS).
+    using TSaidasExtras = std::function<void(TConjuntoArquivos&)>;
+
     // Places level terraces on the elevation raster, from its highest point down, and writes
-    // the lines to outputPath (.vet) and the terrace table beside it (.bdt). The field is the
+    // the lines to outputPath (.vet) and the terrace table beside it (.bdt), with 'extras',
+    // replacing the old files as one set. The field is the
     // cells with an elevation; each line's level is the line above's minus the interval (the
     // summit for the first), its strip the land between it and that line; every piece of a
     // level in the unassigned land is a terrace. Records without area are dropped. The three model
     // objects are the project's (not owned; the runoff's St is overwritten). Returns when
-    // done, stopped or at the end of the field; load, spacing and channel-sizing errors are
-    // raised after the files have been written with the terraces located so far (load
-    // errors write nothing). A run that places no terrace (and was not cancelled) writes
-    // nothing and raises the reason.
+    // done, stopped (the terraces located so far are written) or at the end of the field.
+    // Any error, and a run that places no terrace (and was not cancelled), writes nothing:
+    // the previous outputs stay as they were.
     void Processar(const std::string& elevPath, const std::string& slopePath, TPrecipitacao& rainfall,
-                   TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath);
+                   TNumeroDaCurva& runoff, TTerracosNivel& terracos, const std::string& outputPath,
+                   const TSaidasExtras& extras = {});
     // Called on every run right after both rasters have loaded (same size), before anything
     // is measured: a field boundary takes the cells outside it out of the run this way.
     using TMascaraCampo = std::function<void(TImgElevacao& elevacao, TImgDeclive& declividade)>;
@@ -201,7 +209,7 @@ private:
     void JoinRemainder();
     void DropEmptyRecords();
     void Measure();
-    void SaveOutputs();
+    void SaveOutputs(const TSaidasExtras& extras);
     std::string MotivoSemTerracos(double topo) const;
 
     std::unique_ptr<TImgElevacao> elev_;
@@ -247,7 +255,7 @@ private:
     mutable std::mutex statusMutex_;
     std::string statusText_;
     std::string runElev_, runSlope_, runOutput_;
-    std::string fnImgElev_, fnImgDecli_, fnVetSaida_;
+    std::string fnImgElev_, fnImgDecli_, fnVetSaida_, fnLimite_;
     std::atomic<int32_t> terraceCount_{0};
     std::atomic<double> progress_{0};
     std::atomic<bool> stopRequested_{false};

@@ -1,11 +1,16 @@
 #include "location/Locacao.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "common/Arquivo.h"
+#include "common/ConjuntoArquivos.h"
 #include "common/Numeros.h"
+#include "geo/gdal/Gdal.h"
 #include "location/LocNivel.h"
 #include "model/NumeroDaCurva.h"
+#include "model/Precipitacao.h"
+#include "model/SistemaConservacao.h"
 #include "raster/FormatoImagem.h"
 #include "raster/Imagem.h"
 
@@ -142,9 +147,81 @@ void GravarMapaFaixas(const TLocacaoNivel& loc, const std::string& saida) {
     img.SaveToFile(saida);
 }
 
+void ChecaEntradasLocacao(const TPrecipitacao& chuva, const TNumeroDaCurva& escoamento,
+                          const TTerracosNivel& terracos) {
+    const auto positivo = [](double v) { return v > 0 && std::isfinite(v); };
+    if (const auto* p = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&chuva)) {
+        if (!positivo(p->Tr())) throw EVandoro("Valor do periodo de retorno inconsistente.");
+        if (!positivo(p->K())) throw EVandoro("Valor do parâmetro \"K\" inconsistente.");
+    }
+    if (!positivo(chuva.A())) throw EVandoro("Valor do parâmetro \"a\" inconsistente.");
+    if (!positivo(chuva.B())) throw EVandoro("Valor do parâmetro \"b\" inconsistente.");
+    if (!positivo(chuva.C())) throw EVandoro("Valor do parâmetro \"c\" inconsistente.");
+    if (!positivo(terracos.Sm().Value())) throw EVandoro("Valor da inclinação do murundum inconsistente.");
+    const int metodo = terracos.Espacamento().Metodologia().Index();
+    if (metodo == TMetodologiaEspacamento::EspacamentoArbitrado && !positivo(terracos.Espacamento().EV()))
+        throw EVandoro(kMensagemEV);
+    if (metodo == TMetodologiaEspacamento::AlturaArbitrada && !positivo(terracos.H()))
+        throw EVandoro(kMensagemAltura);
+    if (!positivo(escoamento.VIB())) throw EVandoro("Valor da taxa de infiltração estável inconsistente.");
+}
+
+TPrjLocacao PrjDaLocacao(const TArquivosLocacao& arquivos) {
+    TPrjLocacao r;
+    r.arquivo = TrocaExtensao(arquivos.saida, ".prj");
+    const std::string crs = CrsDoArquivoImagem(arquivos.elevacao);
+    if (!crs.empty()) r.conteudo = CrsEsri(crs);
+    // An input's own system is never rewritten nor removed.
+    for (const std::string& e : {arquivos.elevacao, arquivos.declividade})
+        for (const std::string& parte : ArquivosDaImagem(e))
+            if (MesmoArquivo(TrocaExtensao(parte, ".prj"), r.arquivo)) {
+                r.daEntrada = true;
+                if (!crs.empty() && ArquivoExiste(r.arquivo) &&
+                    !MesmoCrs(CrsDeTexto(LerArquivoInteiro(r.arquivo, 1 << 20)), crs))
+                    throw EVandoro("O arquivo " + r.arquivo + " substituiria o sistema de coordenadas de " + e +
+                                   ": escolha outro nome para o vetor. Nada foi gravado.");
+            }
+    return r;
+}
+
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
-                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos) {
-    loc.Processar(arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida);
-    if (!arquivos.faixas.empty()) GravarMapaFaixas(loc, arquivos.faixas);
-    return ResultadoDaLocacao(loc, arquivos);
+                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
+                        const TLocacaoNivel::TSaidasExtras& extras) {
+    // Every input is checked before the run: a refused one leaves every old output as it was.
+    ChecaEntradasLocacao(chuva, escoamento, terracos);
+    const TPrjLocacao prj = PrjDaLocacao(arquivos);
+    std::vector<std::string> prjsEntrada;
+    for (const std::string& e : {arquivos.elevacao, arquivos.declividade})
+        for (const std::string& parte : ArquivosDaImagem(e)) prjsEntrada.push_back(TrocaExtensao(parte, ".prj"));
+    const auto daEntrada = [&](const std::string& nome) {
+        for (const std::string& p : prjsEntrada)
+            if (MesmoArquivo(p, nome)) return true;
+        return false;
+    };
+    std::string prjGravado;
+    const auto saidas = [&](TConjuntoArquivos& c) {
+        if (!prj.daEntrada) {
+            if (!prj.conteudo.empty()) {
+                c.Membro(prj.arquivo, [&](const std::string& tmp) { GravarArquivoInteiro(tmp, prj.conteudo); });
+                prjGravado = prj.arquivo;
+            } else {
+                // An old system of another model must not stay beside the new vector.
+                c.Remover(prj.arquivo);
+            }
+        } else if (!prj.conteudo.empty()) {
+            prjGravado = prj.arquivo;
+        }
+        if (!arquivos.faixas.empty()) {
+            c.Membro(arquivos.faixas, [&](const std::string& tmp) { GravarMapaFaixas(loc, tmp); });
+            for (const std::string& parte : ArquivosDaImagem(arquivos.faixas)) {
+                const std::string p = TrocaExtensao(parte, ".prj");
+                if (!daEntrada(p) && !MesmoArquivo(p, prj.arquivo)) c.Remover(p);
+            }
+        }
+        if (extras) extras(c);
+    };
+    loc.Processar(arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida, saidas);
+    TResultadoLocacao r = ResultadoDaLocacao(loc, arquivos);
+    r.prj = prjGravado;
+    return r;
 }

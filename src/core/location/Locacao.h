@@ -6,8 +6,8 @@
 
 #include "common/Erros.h"
 #include "location/BDT.h"
+#include "location/LocNivel.h"
 
-class TLocacaoNivel;
 class TPrecipitacao;
 class TNumeroDaCurva;
 class TTerracosNivel;
@@ -59,6 +59,7 @@ struct TResultadoLocacao {
     int pecasDescartadas = 0;        // contour pieces too short or strips too small to be terraces
     std::vector<std::string> notas;   // how the run ended when it did not reach the end of the field
     std::vector<std::string> avisos;  // warnings about the result
+    std::string prj;                  // the coordinate system beside the vector ("" none)
 };
 
 TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos);
@@ -76,8 +77,29 @@ inline constexpr const char* kRotuloPecasDescartadas =
 std::string TextoAreaDescoberta(double hectares);
 std::string TextoPecasDescartadas(int pecas);
 
-// Runs the engine on checked files (ArquivosDaLocacao), writes the strip map when one is
-// named, and reports. A run that places no
-// terrace raises the reason (the engine's).
+// The messages of an arbitrated spacing or height that is missing.
+inline constexpr const char* kMensagemEV = "Valor do espaçamento vertical inconsistente.";
+inline constexpr const char* kMensagemAltura = "Valor da altura do terraço inconsistente.";
+
+// Refuses, with the window's own message for the field, a storm, channel, spacing or soil
+// value a run cannot use: Tr, K, a, b, c, Sm, the arbitrated EV or H, the infiltration rate.
+void ChecaEntradasLocacao(const TPrecipitacao& chuva, const TNumeroDaCurva& escoamento,
+                          const TTerracosNivel& terracos);
+
+// The ".prj" beside the vector: the elevation model's system in ESRI WKT, or empty when the
+// model has none. 'daEntrada' when that name is an input's own ".prj" (x.asc beside x.vet),
+// which is then neither written nor removed; raises when the input's holds another system.
+struct TPrjLocacao {
+    std::string arquivo, conteudo;
+    bool daEntrada = false;
+};
+TPrjLocacao PrjDaLocacao(const TArquivosLocacao& arquivos);
+
+// Checks the inputs, runs the engine on checked files (ArquivosDaLocacao) and replaces the
+// vector, the table, the ".prj" beside them (removed when the model has no system), the strip
+// map when one is named and what 'extras' adds, as one set: a run that fails replaces
+// nothing; a cancel writes the terraces located so far. A run that places no terrace raises
+// the reason (the engine's).
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
-                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos);
+                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
+                        const TLocacaoNivel::TSaidasExtras& extras = {});

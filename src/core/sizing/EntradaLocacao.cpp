@@ -1,6 +1,7 @@
 #include "sizing/EntradaLocacao.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "common/Erros.h"
 #include "common/Numeros.h"
@@ -76,6 +77,7 @@ TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
     f.edtImagemElevacao = loc.fnImgElev();
     f.edtImagemDec = loc.fnImgDecli();
     f.edtVetorSaida = loc.fnVetSaida();
+    f.edtLimite = loc.fnLimite();
     return f;
 }
 
@@ -109,10 +111,17 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
     loc.SetfnImgElev(f.edtImagemElevacao);
     loc.SetfnImgDecli(f.edtImagemDec);
     loc.SetfnVetSaida(f.edtVetorSaida);
+    loc.SetfnLimite(f.edtLimite);
 }
 
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f) {
-    for (const Regra& r : kObrigatorios) {
+    const Regra ev = {&TCamposLocacao::edtEV, "edtEV", "Espaçamento", kMensagemEV};
+    const Regra altura = {&TCamposLocacao::edtAlturaTerraco, "edtAlturaTerraco", "Espaçamento", kMensagemAltura};
+    std::vector<Regra> regras(std::begin(kObrigatorios), std::end(kObrigatorios));
+    // The arbitrated value of the method chosen, before the soil.
+    if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) regras.insert(regras.end() - 1, ev);
+    if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) regras.insert(regras.end() - 1, altura);
+    for (const Regra& r : regras) {
         const std::string& texto = f.*r.campo;
         double v = 0;
         // A typed 0 shows empty in the model's eyes: the same message.

@@ -18,6 +18,7 @@ struct TCamposLocacao {
     int tipoArbitrado = 0;  // 0..4, the arbitrary-type dialog's choice
     std::string edtTIE;
     std::string edtImagemElevacao, edtImagemDec, edtVetorSaida;
+    std::string edtLimite;  // the field boundary's polygon file, empty for the whole model
 };
 
 // A new window: every edit empty, coefficient "1", method Bentley, criterion Paraná.
@@ -32,7 +33,8 @@ TCamposLocacao LoadInputsLocacao(TModeloProjeto& m);
 // PrimeiroCampoInvalidoLocacao first.
 void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m);
 
-// The first required field that is empty or not above 0, in the checking order.
+// The first required field that is empty or not above 0, in the checking order; the
+// arbitrated EV or height of methods 3 and 4 comes after the storm and the channel.
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f);
 // The first number field whose text does not convert (the conversion's message).
 TCampoEntrada PrimeiroCampoInvalidoLocacao(const TCamposLocacao& f);

@@ -14,12 +14,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "common/Ajuda.h"
@@ -27,6 +29,7 @@
 #include "common/EditCoordenada.h"
 #include "common/EditNumero.h"
 #include "common/FiguraMapa.h"
+#include "common/Arquivo.h"
 #include "common/Numeros.h"
 #include "common/TrabalhoComProgresso.h"
 #include "location/FMetodosLoc.h"
@@ -58,6 +61,31 @@ QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
 QString ComExtensao(const QString& caminho, const QString& extensao) {
     if (caminho.isEmpty() || !QFileInfo(caminho).suffix().isEmpty()) return caminho;
     return caminho + extensao;
+}
+
+// A button's work: whatever the model raises ends in the error box, and the window goes on.
+void Protegido(QWidget* janela, const std::function<void()>& trabalho) {
+    try {
+        trabalho();
+    } catch (const std::exception& e) {
+        Dialogos().Erro(janela, QString::fromUtf8(e.what()));
+    }
+}
+
+// The window's help topic ("Ajuda" and F1).
+constexpr int kTopicoAjuda = 53;
+
+// A column title on two lines: the unit in brackets on the second, else the words split
+// near the middle; a short title stays on one.
+QString TituloEmDuasLinhas(QString t) {
+    if (t.size() <= 12) return t;
+    const int parentese = t.indexOf('(');
+    if (parentese > 0) return t.left(parentese).trimmed() + '\n' + t.mid(parentese);
+    int melhor = -1;
+    for (int i = t.indexOf(' '); i > 0; i = t.indexOf(' ', i + 1))
+        if (melhor < 0 || std::abs(i - t.size() / 2) < std::abs(melhor - t.size() / 2)) melhor = i;
+    if (melhor > 0) t[melhor] = '\n';
+    return t;
 }
 
 // Layout of the section column.
@@ -303,6 +331,11 @@ void TfrmLocacao::Montar() {
         g->addWidget(edtLimite_, rr + 1, 0, 1, 2);
         g->addWidget(b, rr + 1, 2);
         connect(b, &QPushButton::clicked, this, &TfrmLocacao::EscolherLimite);
+        // Saved in the project with the other paths.
+        connect(edtLimite_, &QLineEdit::textEdited, this, [this](const QString& t) {
+            m_.LocacaoNivel().SetfnLimite(S(t));
+            Alterou();
+        });
     }
     g->addWidget(botaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
 
@@ -359,16 +392,14 @@ void TfrmLocacao::Montar() {
     tabela_->setObjectName(QStringLiteral("tabTerracos"));
     QStringList titulos;
     // Long titles on two lines, so the seven columns fit beside the section column.
-    for (const std::string& c : ColunasTabelaTerracos()) {
-        QString t = Q(c);
-        const int espaco = t.indexOf(' ');
-        if (t.size() > 12 && espaco > 0) t[espaco] = '\n';
-        titulos << t;
-    }
+    for (const std::string& c : ColunasTabelaTerracos()) titulos << TituloEmDuasLinhas(Q(c));
     tabela_->setHorizontalHeaderLabels(titulos);
     tabela_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela_->verticalHeader()->hide();
     tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The lines are broken here; the header must not break them again inside a word.
+    tabela_->horizontalHeader()->setTextElideMode(Qt::ElideNone);
+    tabela_->horizontalHeader()->setMinimumHeight(2 * fontMetrics().lineSpacing() + 8);
     tabela_->setAlternatingRowColors(true);
     bv->addWidget(tabela_, 1);
     lblTotal_ = new QLabel;
@@ -392,18 +423,23 @@ void TfrmLocacao::Montar() {
         rodape->addWidget(b);
         return b;
     };
-    btnProcessar_ = botao(QStringLiteral("Processar"), "btnProcessar");
-    btnRelatorio_ = botao(QStringLiteral("Relatório"), "btnRelatorio");
-    btnExportarSig_ = botao(QStringLiteral("Exportar para SIG"), "btnExportarSig");
+    // Accelerators: one letter each, none of the menu bar's (P, T, F, C, J, A).
+    btnProcessar_ = botao(QStringLiteral("Pr&ocessar"), "btnProcessar");
+    btnRelatorio_ = botao(QStringLiteral("&Relatório"), "btnRelatorio");
+    btnExportarSig_ = botao(QStringLiteral("E&xportar para SIG"), "btnExportarSig");
     btnExportarSig_->setToolTip(QStringLiteral("Grava as linhas dos terraços em GeoPackage, Shapefile, GeoJSON ou KML"));
     btnExportarSig_->setEnabled(false);
     connect(btnExportarSig_, &QPushButton::clicked, this, &TfrmLocacao::btnExportarSigClick);
-    auto* fechar = botao(QStringLiteral("Fechar"), "btnFechar");
-    auto* ajuda = botao(QStringLiteral("Ajuda"), "btnAjuda");
+    auto* fechar = botao(QStringLiteral("Fec&har"), "btnFechar");
+    auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjuda");
     connect(btnProcessar_, &QPushButton::clicked, this, &TfrmLocacao::btnProcessarClick);
     connect(btnRelatorio_, &QPushButton::clicked, this, &TfrmLocacao::btnRelatorioClick);
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
-    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 53); });
+    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, kTopicoAjuda); });
+    // F1 anywhere in the window opens the same topic.
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    f1->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(f1, &QShortcut::activated, this, [this] { AbrirAjuda(this, kTopicoAjuda); });
     raiz->addLayout(rodape);
     SetPastaFiguras(pastaFiguras_);
 }
@@ -501,6 +537,7 @@ TCamposLocacao TfrmLocacao::Campos() const {
         {&TCamposLocacao::edtImagemElevacao, edtImagemElevacao_},
         {&TCamposLocacao::edtImagemDec, edtImagemDec_},
         {&TCamposLocacao::edtVetorSaida, edtVetorSaida_},
+        {&TCamposLocacao::edtLimite, edtLimite_},
     };
     for (const auto& [membro, campo] : campos) f.*membro = S(campo->text());
     // A coordinate mask with no digit typed is no coordinate.
@@ -531,6 +568,7 @@ void TfrmLocacao::Preencher(const TCamposLocacao& f) {
     edtImagemElevacao_->setText(Q(f.edtImagemElevacao));
     edtImagemDec_->setText(Q(f.edtImagemDec));
     edtVetorSaida_->setText(Q(f.edtVetorSaida));
+    edtLimite_->setText(Q(f.edtLimite));
     arquivoSaida_ = edtVetorSaida_->text();
     cbMetodo_->setCurrentIndex(f.cbMetodo);
     if (QAbstractButton* b = rgTipoTerraco_->button(f.rgTipoTerraco)) b->setChecked(true);
@@ -633,27 +671,29 @@ void TfrmLocacao::MetodoMudou(int indice, bool daLista, bool gravar) {
 }
 
 void TfrmLocacao::btnDefinirClick() {
-    TEspacamento& e = m_.TerracosNivel().Espacamento();
-    int r = QDialog::Rejected;
-    switch (cbMetodo_->currentIndex()) {
-        case TMetodologiaEspacamento::Bentley: {
-            TFBentleyLoc d(this);
-            r = d.EditSpacing(e);
-            break;
+    Protegido(this, [&] {
+        TEspacamento& e = m_.TerracosNivel().Espacamento();
+        int r = QDialog::Rejected;
+        switch (cbMetodo_->currentIndex()) {
+            case TMetodologiaEspacamento::Bentley: {
+                TFBentleyLoc d(this);
+                r = d.EditSpacing(e);
+                break;
+            }
+            case TMetodologiaEspacamento::LombardiNeto: {
+                TFLombNetoLoc d(this);
+                r = d.EditSpacing(e);
+                break;
+            }
+            case TMetodologiaEspacamento::Parana: {
+                TFParanaLoc d(this);
+                r = d.EditSpacing(e);
+                break;
+            }
+            default: return;
         }
-        case TMetodologiaEspacamento::LombardiNeto: {
-            TFLombNetoLoc d(this);
-            r = d.EditSpacing(e);
-            break;
-        }
-        case TMetodologiaEspacamento::Parana: {
-            TFParanaLoc d(this);
-            r = d.EditSpacing(e);
-            break;
-        }
-        default: return;
-    }
-    if (r == QDialog::Accepted) Alterou();
+        if (r == QDialog::Accepted) Alterou();
+    });
 }
 
 void TfrmLocacao::CriterioMudou(int indice) {
@@ -774,72 +814,97 @@ void TfrmLocacao::EscolherLimite() {
                                               Q(kFiltroSigLimite));
     if (c.isEmpty()) return;
     edtLimite_->setText(c);
+    m_.LocacaoNivel().SetfnLimite(S(c));
+    Alterou();
 }
 
 void TfrmLocacao::btnExportarSigClick() {
-    const QString c = ComExtensao(Dialogos().ArquivoSalvar(this, QStringLiteral("Exportar para SIG"),
-                                                           QFileInfo(arquivoSaida_).path(), Q(kFiltroSigLinhas)),
-                                  QStringLiteral(".gpkg"));
-    if (c.isEmpty()) return;
-    if (QFileInfo::exists(c) &&
-        !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
-        return;
-    try {
-        const TResumoSig r = ExportarLocacaoSig(m_.LocacaoNivel(), S(c));
-        QString texto = QStringLiteral("%1 linhas gravadas em %2").arg(r.feicoes).arg(Q(r.arquivo));
-        if (!r.crs.empty()) texto += QStringLiteral(" (") + Q(r.crs) + QStringLiteral(")");
-        texto += QStringLiteral(", e a tabela dos terraços em ") + Q(r.tabela) + QStringLiteral(".");
-        for (const std::string& a : r.avisos) texto += QStringLiteral("\n") + Q(a);
-        Dialogos().Informacao(this, texto);
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-    }
+    Protegido(this, [&] {
+        const TArquivosLocacao& a = resultado_.arquivos;
+        // The run's own output under the GIS extension.
+        const QString proposto =
+            a.saida.empty() ? QFileInfo(arquivoSaida_).path() : Q(TrocaExtensao(a.saida, ".gpkg"));
+        const QString c = ComExtensao(
+            Dialogos().ArquivoSalvar(this, QStringLiteral("Exportar para SIG"), proposto, Q(kFiltroSigLinhas)),
+            QStringLiteral(".gpkg"));
+        if (c.isEmpty()) return;
+        try {
+            // No input of the run, under any name, before the replace question.
+            ChecaSaidaSigLocacao(S(c), a, limiteExecucao_, gerente_.PathProjeto());
+        } catch (const EVandoro& e) {
+            Dialogos().Erro(this, Q(e.what()));
+            return;
+        }
+        if (QFileInfo::exists(c) &&
+            !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
+            return;
+        try {
+            const TResumoSig r = ExportarLocacaoSig(m_.LocacaoNivel(), S(c));
+            QString texto = QStringLiteral("%1 linhas gravadas em %2").arg(r.feicoes).arg(Q(r.arquivo));
+            if (!r.crs.empty()) texto += QStringLiteral(" (") + Q(r.crs) + QStringLiteral(")");
+            texto += QStringLiteral(", e a tabela dos terraços em ") + Q(r.tabela) + QStringLiteral(".");
+            for (const std::string& aviso : r.avisos) texto += QStringLiteral("\n") + Q(aviso);
+            Dialogos().Informacao(this, texto);
+        } catch (const EVandoro& e) {
+            Dialogos().Erro(this, Q(e.what()));
+        }
+    });
 }
 
 // ---- running ----
 
 void TfrmLocacao::btnProcessarClick() {
-    if (!Coletar() || !Validar()) return;
-    const std::string projeto = gerente_.PathProjeto();
-    const auto caminho = [&](QLineEdit* e) { return CaminhoDoProjeto(S(e->text().trimmed()), projeto); };
-    TArquivosLocacao pedidos;
-    pedidos.elevacao = caminho(edtImagemElevacao_);
-    pedidos.declividade = caminho(edtImagemDec_);
-    pedidos.saida = caminho(edtVetorSaida_);
-    const std::pair<const std::string*, std::pair<QLineEdit*, QString>> imagens[] = {
-        {&pedidos.elevacao, {edtImagemElevacao_, QStringLiteral("Imagem de Elevação inválida")}},
-        {&pedidos.declividade, {edtImagemDec_, QStringLiteral("Imagem de Declividade inválida")}},
-    };
-    for (const auto& [nome, campo] : imagens) {
-        std::error_code ec;
-        if (nome->empty() || !std::filesystem::is_regular_file(*nome, ec)) {
-            Dialogos().Informacao(this, campo.second);
-            Focar(campo.first, kTerreno);
+    Protegido(this, [&] {
+        if (!Coletar() || !Validar()) return;
+        const std::string projeto = gerente_.PathProjeto();
+        const auto caminho = [&](QLineEdit* e) { return CaminhoDoProjeto(S(e->text().trimmed()), projeto); };
+        TArquivosLocacao pedidos;
+        pedidos.elevacao = caminho(edtImagemElevacao_);
+        pedidos.declividade = caminho(edtImagemDec_);
+        pedidos.saida = caminho(edtVetorSaida_);
+        const std::pair<const std::string*, std::pair<QLineEdit*, QString>> imagens[] = {
+            {&pedidos.elevacao, {edtImagemElevacao_, QStringLiteral("Imagem de Elevação inválida")}},
+            {&pedidos.declividade, {edtImagemDec_, QStringLiteral("Imagem de Declividade inválida")}},
+        };
+        for (const auto& [nome, campo] : imagens) {
+            std::error_code ec;
+            if (nome->empty() || !std::filesystem::is_regular_file(*nome, ec)) {
+                Dialogos().Informacao(this, campo.second);
+                Focar(campo.first, kTerreno);
+                return;
+            }
+        }
+        try {
+            // Every value the run needs, before a file is touched or the replace question asked.
+            ChecaEntradasLocacao(m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel());
+        } catch (const EVandoro& e) {
+            Dialogos().Erro(this, Q(e.what()));
             return;
         }
-    }
-    TArquivosLocacao arquivos;
-    try {
-        arquivos = ArquivosDaLocacao(m_.LocacaoNivel(), projeto, pedidos);
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        Focar(edtVetorSaida_, kTerreno);
-        return;
-    }
-    if (arquivos.saidaExiste &&
-        !Dialogos().SimNao(this, QStringLiteral("Arquivo de saída já existente. Deseja substituir o arquivo?"))) {
-        Focar(edtVetorSaida_, kTerreno);
-        return;
-    }
-    const std::string limite = caminho(edtLimite_);
-    std::error_code ec;
-    if (!limite.empty() && !std::filesystem::is_regular_file(limite, ec)) {
-        Dialogos().Informacao(this, QStringLiteral("Limite do talhão inválido"));
-        Focar(edtLimite_, kTerreno);
-        return;
-    }
-    DefinirLimiteCampo(m_.LocacaoNivel(), limite);
-    Executar(arquivos);
+        TArquivosLocacao arquivos;
+        try {
+            arquivos = ArquivosDaLocacao(m_.LocacaoNivel(), projeto, pedidos);
+        } catch (const EVandoro& e) {
+            Dialogos().Erro(this, Q(e.what()));
+            Focar(edtVetorSaida_, kTerreno);
+            return;
+        }
+        if (arquivos.saidaExiste &&
+            !Dialogos().SimNao(this, QStringLiteral("Arquivo de saída já existente. Deseja substituir o arquivo?"))) {
+            Focar(edtVetorSaida_, kTerreno);
+            return;
+        }
+        const std::string limite = caminho(edtLimite_);
+        std::error_code ec;
+        if (!limite.empty() && !std::filesystem::is_regular_file(limite, ec)) {
+            Dialogos().Informacao(this, QStringLiteral("Limite do talhão inválido"));
+            Focar(edtLimite_, kTerreno);
+            return;
+        }
+        DefinirLimiteCampo(m_.LocacaoNivel(), limite);
+        limiteExecucao_ = limite;
+        Executar(arquivos);
+    });
 }
 
 void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
@@ -870,15 +935,10 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
         erro_ = QString::fromUtf8(e.what());
     }
     loc.SetStopRequested(true);
-    // A run that failed midway has written what it located: show that.
-    if (!terminou) resultado_ = ResultadoDaLocacao(loc, arquivos);
-    // The vector's coordinate system beside it, as the command line writes it.
-    if (!resultado_.terracos.empty()) {
-        try {
-            GravarPrjDaLocacao(loc);
-        } catch (const EVandoro& e) {
-            if (erro_.isEmpty()) erro_ = Q(e.what());
-        }
+    // A run that failed wrote nothing: there is no new result to show.
+    if (!terminou) {
+        resultado_ = TResultadoLocacao{};
+        resultado_.arquivos = arquivos;
     }
     MostrarResultado();
     if (!erro_.isEmpty()) Dialogos().Erro(this, erro_);
@@ -921,7 +981,9 @@ void TfrmLocacao::MostrarResultado() {
     abas_->setCurrentIndex(1);
 }
 
-void TfrmLocacao::btnRelatorioClick() { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel()); }
+void TfrmLocacao::btnRelatorioClick() {
+    Protegido(this, [&] { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel()); });
+}
 
 // ---- events ----
 

@@ -102,6 +102,7 @@ private:
     std::unique_ptr<TSm> sm_;
     std::function<IJanelaConsulta*()> consulta_;
     QString pastaFiguras_, pastaImagens_, arquivoSaida_;
+    std::string limiteExecucao_;  // the boundary of the last run, an input the GIS export must keep
     bool carregando_ = false;
     int tipoArbitrado_ = 0;  // the arbitrary-type dialog's list
     TResultadoLocacao resultado_;
@@ -120,7 +121,7 @@ private:
     QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
     QLineEdit *edtSm_, *edtCoefDesinf_, *edtEV_, *edtAlturaTerraco_, *edtTIE_;
     QLineEdit *edtImagemElevacao_, *edtImagemDec_, *edtVetorSaida_;
-    QLineEdit* edtLimite_;  // the field's boundary polygon, for this session's runs only
+    QLineEdit* edtLimite_;  // the field's boundary polygon, saved with the other paths
     QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;
     QComboBox* cbMetodo_ = nullptr;
     QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;

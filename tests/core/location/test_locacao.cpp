@@ -479,7 +479,7 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
 TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     PastaTemporaria pasta;
     GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
-    // No slope anywhere: refused before anything is placed, files written empty.
+    // No slope anywhere: refused before anything is placed, nothing written.
     GravarAsc(pasta.Arquivo("zero.asc"), 80, 80, 1.0, [](double, double) { return -1.0; });
     Modelo m(0);
     TLocacaoNivel loc;
@@ -490,7 +490,8 @@ TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     } catch (const EVandoro& e) {
         EXPECT_STREQ(e.what(), "A imagem de declividade não tem nenhum valor diferente de zero.");
     }
-    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")).size(), 5u);
+    EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("s.vet")));
+    EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("s.bdt")));
 
     // Slope 0 near the top: the strips there cannot be spaced (EV / 0) and are left unsized;
     // the run goes on down the sloping ring and sizes the terraces there.
@@ -523,12 +524,14 @@ TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     }
 }
 
-TEST(Locacao, ChannelErrorAbandonsTheRunButKeepsWhatWasLocated) {
+TEST(Locacao, ChannelErrorAbandonsTheRunAndReplacesNothing) {
     Modelo m(3, 1.0);
     m.terracos.Sm().SetValue(-0.01);  // no V-channel has a negative wall
     PastaTemporaria pasta;
     GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
     GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    GravarArquivo(pasta.Arquivo("s.vet"), "vetor anterior");
+    GravarArquivo(pasta.Arquivo("s.bdt"), "tabela anterior");
     TLocacaoNivel loc;
     try {
         loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
@@ -537,11 +540,21 @@ TEST(Locacao, ChannelErrorAbandonsTheRunButKeepsWhatWasLocated) {
     } catch (const EVandoro& e) {
         EXPECT_STREQ(e.what(), "Erro no dimensinamento de canal");
     }
-    // The first line was emitted before its sizing failed.
-    TVET vet;
-    vet.Load(pasta.Arquivo("s.vet"));
-    EXPECT_EQ(vet.Lines().size(), 1u);
-    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")).size(), 5u + 52u);
+    // The first line was emitted before its sizing failed, but a failed run writes nothing.
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "vetor anterior");
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")), "tabela anterior");
+    // Through Locar the wall is refused before the run, with the window's message.
+    TArquivosLocacao a;
+    a.elevacao = pasta.Arquivo("e.asc");
+    a.declividade = pasta.Arquivo("d.asc");
+    a.saida = pasta.Arquivo("s.vet");
+    EXPECT_EQ(MensagemDe([&] { Locar(loc, a, m.chuva, m.cn, m.terracos); }),
+              "Valor da inclinação do murundum inconsistente.");
+    m.terracos.Sm().SetValue(1);
+    m.terracos.Espacamento().SetEV(0);
+    EXPECT_EQ(MensagemDe([&] { Locar(loc, a, m.chuva, m.cn, m.terracos); }),
+              "Valor do espaçamento vertical inconsistente.");
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "vetor anterior");
 }
 
 TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
