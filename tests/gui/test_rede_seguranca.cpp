@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
+#include "common/Aplicacao.h"
 #include "common/Erros.h"
 #include "raster/AbrirArq.h"
 #include "raster/FDeclividade.h"
@@ -59,6 +61,18 @@ TEST(RedeSeguranca, AnErrorFromASlotOrAnEventBecomesTheErrorBox) {
     EXPECT_EQ(roteiro.registro, QStringList{"erro: O botão falhou."});
     EXPECT_EQ(cliques, 1);
     EXPECT_TRUE(janela.isVisible());
+}
+
+TEST(TraducoesQt, OsDialogosDoQtFalamPortugues) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_TRUE(CarregarTraducoesQt(*app));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "&Nome do arquivo:");
+    // The other tests expect Qt as it was.
+    for (auto* t : app->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 // The tools' own buttons, pressed as a user does, on a file that is not there and on a grid

@@ -42,17 +42,13 @@ bool TAplicacao::notify(QObject* destino, QEvent* evento) {
 
 bool CarregarTraducoesQt(QApplication& app) {
     const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    const QLocale ptBR(QLocale::Portuguese, QLocale::Brazil);
-    bool algum = false;
-    // qtbase holds the dialogs; qt_ adds the modules' texts (print support among them).
-    for (const char* nome : {"qtbase", "qt"}) {
-        auto* t = new QTranslator(&app);
-        if (t->load(ptBR, QString::fromLatin1(nome), QStringLiteral("_"), pasta)) {
-            app.installTranslator(t);
-            algum = true;
-        } else {
-            delete t;
-        }
+    // qtbase holds every dialog the program shows (file, print, page set-up, message boxes);
+    // qt_pt_BR would only load it again with modules the program does not use.
+    auto* t = new QTranslator(&app);
+    if (!t->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"), pasta)) {
+        delete t;
+        return false;
     }
-    return algum;
+    app.installTranslator(t);
+    return true;
 }
