@@ -58,9 +58,10 @@ public:
     // the user's file (for batch runs that must not touch their input).
     void AbrirProjetoSemAlterar(const std::string& arquivo);
 
-    // Wires the manager's data events to this model, as the main window does: reset, read
-    // (a failed read closes the project through the manager and raises the open message)
-    // and write.
+    // Wires the manager's data events to this model, as the main window does: the trial
+    // read of a chosen file (one that fails is refused before the current project is
+    // touched), reset, a new project, read (a read that still fails closes the project
+    // through the manager and raises the open message) and write.
     void LigarGerente(TGerenteSis& gerente);
 
     TQuenda21& Quenda() { return quenda_; }
