@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN = $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev qt6-charts-dev libgl-dev libgdal-dev fonts-dejavu-core fonts-liberation \
+            qt6-base-dev qt6-charts-dev qt6-translations-l10n libgl-dev libgdal-dev fonts-dejavu-core fonts-liberation \
             dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 TELAS_PACKAGES = xvfb xauth poppler-utils

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/Aplicacao.h"
 #include "common/Dialogos.h"
 #include "common/Regional.h"
 #include "common/Versao.h"
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    QApplication app(argc, argv);
+    TAplicacao app(argc, argv);
+    CarregarTraducoesQt(app);
     // The application's name, not its display name: Qt appends a display name to every
     // window caption, and the captions already carry the title.
     QApplication::setApplicationName(QStringLiteral("Vandoro 4.1"));
@@ -120,7 +122,7 @@ int main(int argc, char** argv) {
     TFPrincipal principal;
     principal.showMaximized();
     inicial.raise();
-    principal.MostrarAvisosIniciais();
+    principal.MostrarAvisosIniciais(&inicial);
     if (!projeto.isEmpty()) principal.AbrirArquivo(QFileInfo(projeto).absoluteFilePath());
     return QApplication::exec();
 }

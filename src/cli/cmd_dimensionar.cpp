@@ -32,6 +32,8 @@ int Executar(const std::vector<std::string>& args) {
     TModeloProjeto modelo;
     modelo.Quenda().SetPastaPrograma(PastaPrograma());
     modelo.AbrirProjetoSemAlterar(arquivo);
+    if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
+        std::cerr << "Aviso: " << aviso << "\n";
 
     TResultadoDimensionamento r;
     try {

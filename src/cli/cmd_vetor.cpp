@@ -72,6 +72,8 @@ int ExportarSig(const Argumentos& a, const std::string& entrada, const std::stri
     if (a.Tem("--projeto")) {
         if (a.Valor("--projeto").empty()) throw EVandoro("Falta o valor da opção --projeto.");
         modelo.AbrirProjetoSemAlterar(a.Valor("--projeto"));
+        if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
+            std::cerr << "Aviso: " << aviso << "\n";
         sistema = &modelo.TerracosNivel();
     }
     const TResumoSig r = ExportarVetSig(entrada, saida, sistema);

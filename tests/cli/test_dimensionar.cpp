@@ -46,7 +46,8 @@ TEST(CliDimensionar, RefusedProjectsExitWithTheMessage) {
     GravarArquivo(ruim, "[VANDORO4]\r\nVersao=9\r\n");
     auto r = RodarCli({"dimensionar", ruim});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim + ".\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim +
+                          ". O arquivo foi gravado por uma versão mais nova do Vandoro (versão 9).\n");
 
     // A project without a return period stops at its field's message.
     std::string texto = LerArquivo(Exemplo("Terraco em nivel.kzp"));

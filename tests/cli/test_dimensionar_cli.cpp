@@ -55,7 +55,8 @@ TEST(CliDimensionarRelatorio, NoReportWhenTheProjectOrTargetFails) {
     GravarArquivo(ruim, "[VANDORO4]\r\nVersao=9\r\n");
     auto r = RodarCli({"dimensionar", ruim, "--relatorio", saida});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim + ".\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim +
+                          ". O arquivo foi gravado por uma versão mais nova do Vandoro (versão 9).\n");
     EXPECT_EQ(LerArquivo(saida), "anterior");
 
     // A project that stops at a required field writes no report either.

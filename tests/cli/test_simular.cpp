@@ -160,7 +160,8 @@ TEST(CliSimular, RefusedNamesAndProjectsWriteNothing) {
     GravarArquivo(ruim, "[VANDORO4]\r\nVersao=9\r\n");
     r = RodarCli({"simular", ruim, "--csv", csv});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim + ".\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível abrir o arquivo " + ruim +
+                          ". O arquivo foi gravado por uma versão mais nova do Vandoro (versão 9).\n");
     EXPECT_FALSE(std::filesystem::exists(csv));
 }
 

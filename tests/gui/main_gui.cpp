@@ -1,13 +1,14 @@
-// Window tests: one QApplication for the whole run, offscreen, pt-BR regional settings.
-#include <QApplication>
+// Window tests: one application object for the whole run, offscreen, pt-BR regional settings,
+// under the program's own safety net.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "common/Aplicacao.h"
 #include "common/Regional.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TAplicacao app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Vandoro 4.1"));
     RegionalFixo pt(Regional::PtBR());
     ::testing::InitGoogleTest(&argc, argv);

@@ -226,29 +226,33 @@ TEST_F(Principal, AlteracoesNaoSalvasECancelarMantemProjetoEJanela) {
     EXPECT_TRUE(std::filesystem::exists(t.Arquivo("VANDORO4.ini")));
 }
 
-TEST_F(Principal, ProjetoDanificadoDaAvisoENaoDeixaNadaMeioAberto) {
+TEST_F(Principal, ProjetoDanificadoDaAvisoEDeixaOAbertoComoEstava) {
     const std::string lixo = t.Arquivo("estragado.kzp");
     GravarArquivo(lixo, "[VANDORO4]\r\nVersao=4.0\r\n[IDENTIFICACAO]\r\nVersao=9\r\n");
     const std::string versao = t.Arquivo("futuro.kzp");
     GravarArquivo(versao, "[VANDORO4]\r\nVersao=5.0\r\n");
 
-    // With a project open, a bad one closes it: no half-read project is left to save.
+    // With a project open, a bad one says why and leaves it open, its window too.
     ASSERT_TRUE(w->AbrirArquivo(Q(CopiaDoExemplo())));
     ASSERT_EQ(Janelas().size(), 1);
-    for (const std::string& ruim : {lixo, versao}) {
+    const std::pair<std::string, std::string> ruins[] = {
+        {lixo, "O arquivo está danificado: não foi possível ler a identificação do projeto."},
+        {versao, "O arquivo foi gravado por uma versão mais nova do Vandoro (versão 5.0)."}};
+    for (const auto& [ruim, motivo] : ruins) {
         roteiro.registro.clear();
         roteiro.arquivos = {Q(ruim)};
         Acionar("actAbrir");
-        EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{Q("Não foi possível abrir o arquivo " + ruim + ".")});
-        EXPECT_EQ(w->windowTitle(), "Vandoro 4.1");
-        for (const char* n : kProjeto) EXPECT_FALSE(A(n)->isEnabled()) << n;
-        EXPECT_TRUE(Janelas().isEmpty());
+        EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{Q("Não foi possível abrir o arquivo " + ruim + ". " + motivo)});
+        EXPECT_EQ(w->windowTitle(), "Vandoro 4.1 ('nivel.kzp')");
+        for (const char* n : kProjeto) EXPECT_TRUE(A(n)->isEnabled()) << n;
+        EXPECT_EQ(Janelas().size(), 1);
         EXPECT_EQ(A("actRecente1")->text(), "&1/ nivel.kzp");  // never listed
     }
+    Acionar("actFechar");
     roteiro.registro.clear();
     EXPECT_FALSE(w->AbrirArquivo(Q(t.Arquivo("nao existe.kzp"))));
     EXPECT_EQ(roteiro.Mensagens("erro"),
-              QStringList{Q("Não foi possível abrir o arquivo " + t.Arquivo("nao existe.kzp") + ".")});
+              QStringList{Q("Não foi possível abrir o arquivo " + t.Arquivo("nao existe.kzp") + ". O arquivo não existe.")});
     EXPECT_FALSE(A("actSalvar")->isEnabled());
 }
 

@@ -28,7 +28,10 @@ std::string MinusculasLatinas(const std::string& s) {
     return r;
 }
 
-bool MesmoCaminho(const std::string& a, const std::string& b) { return MinusculasLatinas(a) == MinusculasLatinas(b); }
+bool MesmoCaminho(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return a == b;
+    return MinusculasLatinas(TGerenteSis::CaminhoNormal(a)) == MinusculasLatinas(TGerenteSis::CaminhoNormal(b));
+}
 
 bool Existe(const std::string& p) {
     std::error_code ec;
@@ -52,9 +55,46 @@ std::string TGerenteSis::NomeArquivo(const std::string& caminho) {
     return p == std::string::npos ? caminho : caminho.substr(p + 1);
 }
 
+std::string TGerenteSis::CaminhoNormal(const std::string& caminho) {
+    const std::filesystem::path p = caminho;
+    if (caminho.empty() || !p.is_absolute()) return caminho;  // a relative name has no one spelling
+    std::error_code ec;
+    const std::filesystem::path canonico = std::filesystem::weakly_canonical(p, ec);
+    return (ec ? p.lexically_normal() : canonico).string();
+}
+
 std::string TGerenteSis::RotuloRecente(int n) const {
     if (n < 1 || n > 4) return std::string();
-    return "&" + std::to_string(n) + "/ " + NomeArquivo(recentes_[n - 1]);
+    const std::string& c = recentes_[n - 1];
+    std::string r = "&" + std::to_string(n) + "/ " + NomeArquivo(c);
+    for (int i = 0; i < 4; ++i) {
+        if (i == n - 1 || recentes_[i].empty()) continue;
+        if (MinusculasLatinas(NomeArquivo(recentes_[i])) == MinusculasLatinas(NomeArquivo(c))) {
+            const auto p = c.find_last_of("/\\");
+            if (p != std::string::npos) r += " (" + (p == 0 ? c.substr(0, 1) : c.substr(0, p)) + ")";
+            break;
+        }
+    }
+    return r;
+}
+
+void TGerenteSis::SetRecentes(const std::array<std::string, 4>& r) {
+    recentes_ = {};
+    int n = 0;
+    for (const std::string& c : r) {
+        if (c.empty()) continue;
+        bool repetido = false;
+        for (int i = 0; i < n; ++i) repetido = repetido || MesmoCaminho(recentes_[i], c);
+        if (!repetido) recentes_[n++] = c;
+    }
+}
+
+void TGerenteSis::RemoverRecente(const std::string& caminho) {
+    std::array<std::string, 4> r;
+    int n = 0;
+    for (const std::string& c : recentes_)
+        if (!c.empty() && !MesmoCaminho(c, caminho)) r[n++] = c;
+    recentes_ = r;
 }
 
 void TGerenteSis::Disparar(const Evento& e) const {
@@ -99,6 +139,7 @@ bool TGerenteSis::New() {
     if (!continuar) return false;
     try {
         Reset();
+        Disparar(OnNovoProjeto);
         Disparar(OnAbilitarCampos);
         Disparar(OnLimparCamposDados);
     } catch (const std::exception& e) {
@@ -146,6 +187,20 @@ bool TGerenteSis::Redirecionar(std::string& caminho) const {
     return true;
 }
 
+bool TGerenteSis::Verificar(const std::string& caminho) {
+    if (!VerificarArquivo) return true;
+    std::string erro;
+    try {
+        erro = VerificarArquivo(caminho);
+    } catch (const std::exception& e) {
+        erro = e.what();
+    }
+    if (erro.empty()) return true;
+    RemoverRecente(caminho);  // a file that cannot be opened is no use in the list
+    Erro(erro);
+    return false;
+}
+
 bool TGerenteSis::Open() {
     bool continuar = true;
     if (alterado_ && aberto_) Perguntar(kPergunta, continuar);
@@ -154,7 +209,7 @@ bool TGerenteSis::Open() {
     std::string escolhido;
     if (!dialogos_ || !dialogos_->EscolherArquivoAbrir(openDialog_, escolhido)) return false;
     escolhido = ComExtensao(escolhido, openDialog_);
-    if (!Redirecionar(escolhido)) return false;
+    if (!Verificar(escolhido) || !Redirecionar(escolhido)) return false;
 
     const std::string anterior = pathProjeto_;
     if (!LerProjeto(escolhido, anterior)) return false;
@@ -180,7 +235,7 @@ bool TGerenteSis::OpenFile(const std::string& escolhido) {
     if (alterado_ && aberto_) Perguntar(kPergunta, continuar);
     if (!continuar) return false;
     std::string caminho = escolhido;
-    if (!Redirecionar(caminho)) return false;
+    if (!Verificar(caminho) || !Redirecionar(caminho)) return false;
 
     const std::string anterior = pathProjeto_;
     const std::string nomeAnterior = nomeProjeto_;
@@ -296,7 +351,7 @@ bool TGerenteSis::Close() {
 }
 
 void TGerenteSis::UpdateRecentList() {
-    const std::string& p = pathProjeto_;
+    const std::string p = CaminhoNormal(pathProjeto_);
     if (p.empty()) return;
     auto& r = recentes_;
     if (MesmoCaminho(p, r[0])) return;

@@ -41,6 +41,8 @@ public:
     std::function<void(const std::string&)> DefinirTitulo;
 
     Evento OnZerarVariaveis;
+    // After the reset of a new project (not of an open): what only a new project clears.
+    Evento OnNovoProjeto;
     std::function<void(TGerenteSis&, bool& leuCerto)> OnLerArquivo;
     Evento OnEscreverArquivo;
     Evento OnAbilitarCampos;
@@ -51,6 +53,9 @@ public:
     // The file actually opened for a chosen one (a shipped example becomes the user's copy);
     // an EVandoro it raises is shown and the open stops.
     std::function<std::string(const std::string&)> CaminhoParaAbrir;
+    // The message why a chosen file cannot be opened, or "" when it can. Asked before
+    // anything is cleared, so a file that fails leaves the current project as it was.
+    std::function<std::string(const std::string&)> VerificarArquivo;
 
     bool New();
     bool Open();
@@ -83,10 +88,16 @@ public:
     bool LeuCerto() const { return leuCerto_; }
 
     const std::array<std::string, 4>& Recentes() const { return recentes_; }
-    void SetRecentes(const std::array<std::string, 4>& r) { recentes_ = r; }
+    // Takes a list as the settings file holds it: each file once, in one spelling.
+    void SetRecentes(const std::array<std::string, 4>& r);
+    // Takes 'caminho' out of the list (in any spelling); the entries below move up.
+    void RemoverRecente(const std::string& caminho);
 
-    // The recent-menu caption of entry n (1..4): "&n/ " + file name part.
+    // The recent-menu caption of entry n (1..4): "&n/ " + file name part, and the folder in
+    // parentheses when another entry has the same file name.
     std::string RotuloRecente(int n) const;
+    // One spelling for one file: absolute, without "." and "..", links resolved.
+    static std::string CaminhoNormal(const std::string& caminho);
 
     static std::string NomeArquivo(const std::string& caminho);
 
@@ -94,6 +105,7 @@ private:
     bool Perguntar(const std::string& inicio, bool& continuar);
     bool LerProjeto(const std::string& caminho, const std::string& pathAnterior);
     bool Redirecionar(std::string& caminho) const;
+    bool Verificar(const std::string& caminho);
     bool Gravar();
     void Disparar(const Evento& e) const;
     void Titulo(const std::string& t) const;

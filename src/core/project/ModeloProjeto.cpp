@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/IniFile.h"
+#include "common/Numeros.h"
 #include "project/GerenteSis.h"
 
 namespace fs = std::filesystem;
@@ -19,7 +21,48 @@ namespace {
 const char* const kSecao = "VANDORO4";
 
 std::string MensagemGravar(const std::string& arquivo) { return "Não foi possível gravar o arquivo " + arquivo + "."; }
-std::string MensagemAbrir(const std::string& arquivo) { return "Não foi possível abrir o arquivo " + arquivo + "."; }
+
+// Numbers a user types and the project keeps. Each must read as a number that is not
+// negative; -1 is the file's own mark for "not given".
+struct TCampoNumerico {
+    const char* secao;
+    const char* chave;
+    const char* nome;  // as the windows label it
+};
+const TCampoNumerico kCamposNumericos[] = {
+    {"PREC_EXPONENCIAL_NEGATIVA", "Tr", "Tr"},
+    {"PREC_EXPONENCIAL_NEGATIVA", "K", "K"},
+    {"PRECIPITACAO", "A", "a"},
+    {"PRECIPITACAO", "B", "b"},
+    {"PRECIPITACAO", "C", "c"},
+    {"Terreno", "VIB", "VIB"},
+    {"Terreno", "St", "St"},
+    {"Canal", "CDu", "CDu"},
+    {"CanalGradiente", "Comprimento", "Comprimento do canal"},
+    {"CanalGradiente", "Sc", "Sc"},
+    {"BaciaAcumulacao", "Profundidade", "Profundidade"},
+    {"BaciaAcumulacao", "m1", "m1"},
+    {"BaciaAcumulacao", "m2", "m2"},
+    {kSecao, "AreaContribBacia", "Área de contribuição"},
+};
+
+std::vector<std::string> Ilegiveis(const IniFile& ini) {
+    std::vector<std::string> r;
+    for (const TCampoNumerico& c : kCamposNumericos) {
+        if (!ini.ValueExists(c.secao, c.chave)) continue;
+        const std::string texto = ini.ReadString(c.secao, c.chave, "");
+        if (texto.find_first_not_of(" \t") == std::string::npos) continue;  // empty: not given
+        double v = 0;
+        if (!TryStrToFloat(texto, v) || !std::isfinite(v) || (v < 0 && v != -1)) r.push_back(c.nome);
+    }
+    return r;
+}
+
+bool SoEspacos(const std::string& arquivo) {
+    const std::string texto = LerArquivoInteiro(arquivo);
+    return texto.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
 
 }  // namespace
 
@@ -50,6 +93,17 @@ void TModeloProjeto::Reset() {
     quenda_.Reset();
     quenda_.SetIndEstado(IndiceEstadoBanco(configuracao_.IndEstado));
     tipoSistema_->SetIndex(0);
+}
+
+void TModeloProjeto::Novo() {
+    Reset();
+    Precipitacao().SetData(0);  // the storm's date is not cleared by its reset
+    bacia_->Clear();
+    precipitacaoDupla_->Clear();
+    areaContribBacia_ = 0;
+    modulo_.clear();
+    tipoPrec_ = 0;
+    vazaoSalva_ = 0;
 }
 
 void TModeloProjeto::EscreverProjeto(const std::string& arquivo) {
@@ -95,38 +149,50 @@ void TModeloProjeto::EscreverObjetos(const std::string& tmp) {
     }
 }
 
-bool TModeloProjeto::LerCadeia(const std::string& arquivo) {
-    return identificacao_.LoadFromProject(arquivo) && tipoSistema_->LoadFromProject(arquivo) &&
-           quenda_.Load(arquivo) && numeroDaCurva_->LoadFromProject(arquivo);
+std::string TModeloProjeto::LerCadeia(const std::string& arquivo) {
+    if (!identificacao_.LoadFromProject(arquivo)) return "a identificação do projeto";
+    if (!tipoSistema_->LoadFromProject(arquivo)) return "o tipo de sistema";
+    if (!quenda_.Load(arquivo)) return "a chuva de projeto";
+    if (!numeroDaCurva_->LoadFromProject(arquivo)) return "a cobertura e o terreno";
+    return {};
 }
 
-bool TModeloProjeto::LerProjeto(const std::string& arquivo) {
+std::string TModeloProjeto::Ler(const std::string& arquivo) {
+    camposIlegiveis_.clear();
     try {
         std::error_code ec;
-        if (!fs::is_regular_file(arquivo, ec)) return false;
+        if (!fs::exists(arquivo, ec)) return "O arquivo não existe.";
+        if (!fs::is_regular_file(arquivo, ec)) return "O caminho não é um arquivo.";
         const auto tamanho = fs::file_size(arquivo, ec);
-        if (ec || tamanho > kTamanhoMaximo) return false;
+        if (ec) return "O arquivo não pôde ser lido.";
+        if (tamanho > kTamanhoMaximo) return "O arquivo é grande demais para ser um projeto do Vandoro.";
+        if (tamanho == 0 || SoEspacos(arquivo)) return "O arquivo está vazio.";
 
         std::string versao;
         {
             IniFile ini(arquivo);
-            if (!ini.Loaded()) return false;
-            versao = ini.ReadString(kSecao, "Versao", "0.0");
+            if (!ini.Loaded()) return "O arquivo não pôde ser lido.";
+            versao = ini.ReadString(kSecao, "Versao", "");
         }
-        bool cadeia = false;
+        if (versao.empty()) return "O arquivo não é um projeto do Vandoro.";
+        std::string parte;
         if (versao == "3.0") {
-            cadeia = LerCadeia(arquivo);
+            parte = LerCadeia(arquivo);
         } else if (versao == "4.0") {
-            cadeia = LerCadeia(arquivo) && bacia_->LoadFromProject(arquivo);
+            parte = LerCadeia(arquivo);
+            if (parte.empty() && !bacia_->LoadFromProject(arquivo)) parte = "a bacia de acumulação";
             IniFile ini(arquivo);
             const double area = ini.ReadFloat(kSecao, "AreaContribBacia", 0);
             areaContribBacia_ = std::isfinite(area) ? area : 0;
             // An 8-bit value: only its low byte is kept, as it always was.
             tipoPrec_ = static_cast<std::uint8_t>(ini.ReadInteger(kSecao, "TipoPrec", 0) & 0xFF);
         } else {
-            return false;
+            double v = 0;
+            if (TryStrToFloat(versao, v) && v > 4.0)
+                return "O arquivo foi gravado por uma versão mais nova do Vandoro (versão " + versao + ").";
+            return "O arquivo tem a versão " + versao + ", que este programa não lê.";
         }
-        if (!cadeia) return false;
+        if (!parte.empty()) return "O arquivo está danificado: não foi possível ler " + parte + ".";
 
         // The terrace system's own result does not decide the read.
         if (tipoSistema_->Index() == TTipoSistemaConservacao::Nivel) nivel_->LoadFromProject(arquivo);
@@ -140,39 +206,80 @@ bool TModeloProjeto::LerProjeto(const std::string& arquivo) {
         configuracao_.Normalizar();
         modulo_ = ini.ReadString(kSecao, "MODULO", "");
         if (modulo_ == "Locacao") locacao_->Load(arquivo);
-        return true;
+        camposIlegiveis_ = Ilegiveis(ini);
+        return {};
     } catch (const std::exception&) {
-        return false;
+        return "O arquivo não pôde ser lido.";
     }
+}
+
+bool TModeloProjeto::LerProjeto(const std::string& arquivo) { return Ler(arquivo).empty(); }
+
+std::string TModeloProjeto::MensagemNaoAbre(const std::string& arquivo, const std::string& motivo) {
+    std::string m = "Não foi possível abrir o arquivo " + arquivo + ".";
+    if (!motivo.empty()) m += " " + motivo;
+    return m;
+}
+
+std::string TModeloProjeto::AvisoCamposIlegiveis(const std::vector<std::string>& campos) {
+    if (campos.empty()) return {};
+    std::string lista;
+    for (const std::string& c : campos) lista += (lista.empty() ? "" : ", ") + c;
+    return (campos.size() == 1 ? "O projeto foi aberto, mas o valor deste campo não pôde ser lido e ficou em branco: "
+                               : "O projeto foi aberto, mas os valores destes campos não puderam ser lidos e "
+                                 "ficaram em branco: ") +
+           lista + ".";
 }
 
 void TModeloProjeto::AbrirProjeto(const std::string& arquivo) {
-    if (!LerProjeto(arquivo)) throw EVandoro(MensagemAbrir(arquivo));
+    const std::string motivo = Ler(arquivo);
+    if (!motivo.empty()) throw EVandoro(MensagemNaoAbre(arquivo, motivo));
+}
+
+// Reads a scratch copy, so that an old storm section upgraded by the read is upgraded there.
+static std::string LerCopia(const std::string& arquivo, const std::function<std::string(const std::string&)>& ler) {
+    std::error_code ec;
+    if (!fs::is_regular_file(arquivo, ec)) return ler(arquivo);  // says what is wrong with it
+    const fs::path copia = fs::temp_directory_path(ec) /
+                           ("vandoro-" + std::to_string(::getpid()) + "-" + fs::path(arquivo).filename().string());
+    if (ec || !fs::copy_file(arquivo, copia, fs::copy_options::overwrite_existing, ec) || ec) {
+        fs::remove(copia, ec);
+        return "O arquivo não pôde ser lido.";
+    }
+    const std::string motivo = ler(copia.string());
+    fs::remove(copia, ec);
+    return motivo;
 }
 
 void TModeloProjeto::AbrirProjetoSemAlterar(const std::string& arquivo) {
-    std::error_code ec;
-    bool ok = false;
-    if (fs::is_regular_file(arquivo, ec)) {
-        const fs::path copia = fs::temp_directory_path(ec) /
-                               ("vandoro-" + std::to_string(::getpid()) + "-" + fs::path(arquivo).filename().string());
-        if (!ec && fs::copy_file(arquivo, copia, fs::copy_options::overwrite_existing, ec) && !ec) {
-            ok = LerProjeto(copia.string());
-            fs::remove(copia, ec);
-        }
-    }
-    if (!ok) throw EVandoro(MensagemAbrir(arquivo));
+    const std::string motivo = LerCopia(arquivo, [this](const std::string& c) { return Ler(c); });
+    if (!motivo.empty()) throw EVandoro(MensagemNaoAbre(arquivo, motivo));
+}
+
+std::string TModeloProjeto::MotivoNaoAbre(const std::string& arquivo) const {
+    TModeloProjeto rascunho;
+    rascunho.Quenda().SetPastaPrograma(quenda_.PastaPrograma());
+    rascunho.configuracao_ = configuracao_;
+    return LerCopia(arquivo, [&rascunho](const std::string& c) { return rascunho.Ler(c); });
 }
 
 void TModeloProjeto::LigarGerente(TGerenteSis& g) {
     g.OnZerarVariaveis = [this] { Reset(); };
     g.OnLerArquivo = [this](TGerenteSis& gs, bool& leuCerto) {
         const std::string arquivo = gs.PathProjeto();
-        leuCerto = LerProjeto(arquivo);
+        const std::string motivo = Ler(arquivo);
+        leuCerto = motivo.empty();
         if (!leuCerto) {
             gs.Close();
-            throw EVandoro(MensagemAbrir(arquivo));
+            throw EVandoro(MensagemNaoAbre(arquivo, motivo));
         }
     };
+    // Checked before anything is cleared: a file that cannot be opened leaves the current
+    // project as it was.
+    g.VerificarArquivo = [this](const std::string& arquivo) {
+        const std::string motivo = MotivoNaoAbre(arquivo);
+        return motivo.empty() ? std::string() : MensagemNaoAbre(arquivo, motivo);
+    };
+    g.OnNovoProjeto = [this] { Novo(); };
     g.OnEscreverArquivo = [this, &g] { EscreverProjeto(g.PathProjeto()); };
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "location/LocNivel.h"
 #include "model/BaciaAcumulacao.h"
@@ -28,6 +29,9 @@ public:
     // default state index again); system type level. The basin, its contribution area,
     // the module and TipoPrec are left as they are.
     void Reset();
+    // A new project: Reset, and the basin, its contribution area, the module and TipoPrec
+    // back to their defaults too, so nothing of the previous project is carried into it.
+    void Novo();
 
     // Writes every object into a temporary file beside 'arquivo' and renames it over the
     // target in one step; throws EVandoro("Não foi possível gravar o arquivo " + arquivo + ".")
@@ -37,15 +41,27 @@ public:
     // True when the file is a readable project of version "3.0" or "4.0" whose required
     // objects all loaded; the objects may be partly filled after a false.
     bool LerProjeto(const std::string& arquivo);
-    // LerProjeto that throws EVandoro("Não foi possível abrir o arquivo " + arquivo + ".").
+    // LerProjeto that throws EVandoro(MensagemNaoAbre(arquivo, why)).
     void AbrirProjeto(const std::string& arquivo);
+    // Why 'arquivo' cannot be opened as a project, or "" when it can. The trial read runs
+    // on a scratch model and a scratch copy: this model and the file stay as they are.
+    std::string MotivoNaoAbre(const std::string& arquivo) const;
+    // "Não foi possível abrir o arquivo " + arquivo + "." followed by the reason, if any.
+    static std::string MensagemNaoAbre(const std::string& arquivo, const std::string& motivo);
+
+    // The fields of the last project read whose values could not be read (not a number, or
+    // a value no field may hold); they read as not given. Empty when all were read.
+    const std::vector<std::string>& CamposIlegiveis() const { return camposIlegiveis_; }
+    // The warning shown after such a project opened; "" when 'campos' is empty.
+    static std::string AvisoCamposIlegiveis(const std::vector<std::string>& campos);
     // AbrirProjeto on a scratch copy: old storm sections are upgraded in the copy, never in
     // the user's file (for batch runs that must not touch their input).
     void AbrirProjetoSemAlterar(const std::string& arquivo);
 
-    // Wires the manager's data events to this model, as the main window does: reset, read
-    // (a failed read closes the project through the manager and raises the open message)
-    // and write.
+    // Wires the manager's data events to this model, as the main window does: the trial
+    // read of a chosen file (one that fails is refused before the current project is
+    // touched), reset, a new project, read (a read that still fails closes the project
+    // through the manager and raises the open message) and write.
     void LigarGerente(TGerenteSis& gerente);
 
     TQuenda21& Quenda() { return quenda_; }
@@ -86,7 +102,9 @@ public:
     static constexpr std::uintmax_t kTamanhoMaximo = 4u * 1024u * 1024u;
 
 private:
-    bool LerCadeia(const std::string& arquivo);
+    // "" on success, otherwise why the file could not be read.
+    std::string Ler(const std::string& arquivo);
+    std::string LerCadeia(const std::string& arquivo);
 
     TQuenda21 quenda_;
     std::unique_ptr<TPrecipitacaoDuplaExponencial> precipitacaoDupla_;
@@ -102,4 +120,5 @@ private:
     double areaContribBacia_ = 0;
     std::uint8_t tipoPrec_ = 0;
     double vazaoSalva_ = 0;
+    std::vector<std::string> camposIlegiveis_;
 };

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -35,11 +37,16 @@ public:
     void Aviso(QWidget* pai, const QString& texto) override { QMessageBox::warning(pai, Titulo(), texto); }
     void Informacao(QWidget* pai, const QString& texto) override { QMessageBox::information(pai, Titulo(), texto); }
     QString ArquivoAbrir(QWidget* pai, const QString& titulo, const QString& inicial, const QString& filtro) override {
-        return QFileDialog::getOpenFileName(pai, titulo, inicial, filtro);
+        const QString r = QFileDialog::getOpenFileName(pai, titulo, InicioDialogoArquivo(filtro, inicial), filtro);
+        LembrarPastaDialogo(filtro, r);
+        return r;
     }
     QString ArquivoSalvar(QWidget* pai, const QString& titulo, const QString& inicial, const QString& filtro) override {
         // The program asks before writing over a file itself, with its own words.
-        return QFileDialog::getSaveFileName(pai, titulo, inicial, filtro, nullptr, QFileDialog::DontConfirmOverwrite);
+        const QString r = QFileDialog::getSaveFileName(pai, titulo, InicioDialogoArquivo(filtro, inicial), filtro,
+                                                       nullptr, QFileDialog::DontConfirmOverwrite);
+        LembrarPastaDialogo(filtro, r);
+        return r;
     }
     bool Imprimir(QWidget* pai, QPrinter& impressora) override {
         QPrintDialog d(&impressora, pai);
@@ -51,6 +58,11 @@ public:
     }
     int Executar(QDialog& dialogo) override { return dialogo.exec(); }
 };
+
+QHash<QString, QString>& PastasPorTipo() {
+    static QHash<QString, QString> pastas;
+    return pastas;
+}
 
 TDialogosReais reais;
 TServicoDialogos* atual = &reais;
@@ -71,6 +83,19 @@ QString Inicial(const TDialogoArquivo& dlg) {
 }
 
 }  // namespace
+
+QString InicioDialogoArquivo(const QString& filtro, const QString& inicial) {
+    const QString pasta = PastasPorTipo().value(filtro);
+    if (pasta.isEmpty()) return inicial;
+    if (inicial.isEmpty() || QFileInfo(inicial).isDir()) return pasta;
+    if (!inicial.contains('/')) return pasta + '/' + inicial;
+    return inicial;
+}
+
+void LembrarPastaDialogo(const QString& filtro, const QString& escolhido) {
+    if (escolhido.isEmpty()) return;
+    PastasPorTipo().insert(filtro, QFileInfo(escolhido).absolutePath());
+}
 
 TServicoDialogos& Dialogos() { return *atual; }
 void InstalarDialogos(TServicoDialogos* s) { atual = s ? s : &reais; }

@@ -34,6 +34,13 @@ public:
     virtual int Executar(QDialog& dialogo) = 0;
 };
 
+// File dialogs start where the user last went for the same kind of file (the kind is the
+// dialog's filter). 'inicial' is what the caller proposes: a folder, a bare file name or
+// nothing gives way to the remembered folder (the name kept); a path to a file is kept.
+QString InicioDialogoArquivo(const QString& filtro, const QString& inicial);
+// Remembers the folder of 'escolhido' for the kind 'filtro'; an empty choice changes nothing.
+void LembrarPastaDialogo(const QString& filtro, const QString& escolhido);
+
 TServicoDialogos& Dialogos();
 // Installs 's' (not owned) as the service; nullptr brings back the real one.
 void InstalarDialogos(TServicoDialogos* s);

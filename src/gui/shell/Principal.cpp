@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -17,6 +19,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -73,6 +76,7 @@ TFPrincipal::TFPrincipal(const QString& pastaPrograma, const QString& arquivoCon
     area_->setObjectName("Area");
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->viewport()->installEventFilter(this);  // to place each child window as it comes
     barra_ = new QProgressBar(this);
     barra_->setObjectName("ProgressBar1");
     barra_->hide();
@@ -329,19 +333,21 @@ bool TFPrincipal::GravarConfiguracao() {
     return false;
 }
 
-void TFPrincipal::MostrarAvisosIniciais() {
-    for (const QString& a : avisos_) Dialogos().Aviso(this, a);
-    avisos_.clear();
+void TFPrincipal::MostrarAvisosIniciais(QWidget* inicial) {
     QStringList faltam;
     for (const char* p : {"Exemplos", "texto", "ajuda", "../Arquivos Comuns/Quenda"}) {
         const QString pasta = QDir::cleanPath(pasta_ + p);
         if (!QFileInfo(pasta).isDir()) faltam << pasta;
     }
-    if (faltam.isEmpty()) return;
-    Dialogos().Aviso(this, (faltam.size() == 1 ? QStringLiteral("Pasta de dados não encontrada:\n")
-                                               : QStringLiteral("Pastas de dados não encontradas:\n")) +
-                               faltam.join('\n') +
-                               QStringLiteral("\nO programa continua, mas o que depende delas não estará disponível."));
+    if (!faltam.isEmpty())
+        avisos_ << (faltam.size() == 1 ? QStringLiteral("Pasta de dados não encontrada:\n")
+                                       : QStringLiteral("Pastas de dados não encontradas:\n")) +
+                       faltam.join('\n') +
+                       QStringLiteral("\nO programa continua, mas o que depende delas não estará disponível.");
+    if (avisos_.isEmpty()) return;
+    if (inicial) inicial->close();
+    const QStringList avisos = std::exchange(avisos_, {});
+    for (const QString& a : avisos) Dialogos().Aviso(this, a);
 }
 
 void TFPrincipal::LigarGerente() {
@@ -354,6 +360,13 @@ void TFPrincipal::LigarGerente() {
         setWindowTitle(Q(gerente_.TituloPrograma()));
     };
     gerente_.OnLerCamposDados = [this] { LerCamposDados(); };
+    gerente_.OnLimparCamposDados = [this] { DescartarModulos(); };
+    // Once the project is on disk, no window shows it as modified any more.
+    gerente_.OnEscreverArquivo = [this, escrever = gerente_.OnEscreverArquivo] {
+        if (escrever) escrever();
+        for (QMdiSubWindow* s : area_->subWindowList())
+            if (dynamic_cast<IJanelaDados*>(s->widget())) s->widget()->setWindowModified(false);
+    };
     gerente_.OnPreencherCamposDados = [this] {
         if (modelo_->Modulo() == kDimensionamento) Dimensionamento();
         else if (modelo_->Modulo() == kLocacao) Locacao();
@@ -376,9 +389,10 @@ void TFPrincipal::HabilitarCampos(bool sim) {
 void TFPrincipal::RotularRecentes() {
     const auto& r = gerente_.Recentes();
     for (int i = 0; i < 4; ++i) {
-        QString nome = Q(TGerenteSis::NomeArquivo(r[i]));
+        const QString prefixo = "&" + QString::number(i + 1) + "/ ";
+        QString nome = Q(gerente_.RotuloRecente(i + 1)).mid(prefixo.size());
         nome.replace('&', "&&");  // a file name is not a shortcut
-        actRecente_[i]->setText("&" + QString::number(i + 1) + "/ " + nome);
+        actRecente_[i]->setText(prefixo + nome);
         actRecente_[i]->setStatusTip(r[i].empty() ? QString() : "Abre o projeto " + Q(r[i]));
         actRecente_[i]->setEnabled(!r[i].empty());
     }
@@ -416,6 +430,15 @@ void TFPrincipal::FecharModulo(const QString& modulo) {
     if (QMdiSubWindow* s = SubJanelaModulo(modulo)) s->close();
 }
 
+void TFPrincipal::DescartarModulos() {
+    for (QMdiSubWindow* s : area_->subWindowList()) {
+        if (!dynamic_cast<IJanelaDados*>(s->widget())) continue;
+        // Gone at once, so the window the project reopens is a new one. Only the menus of
+        // this window get here, never a handler of the window being deleted.
+        delete s;
+    }
+}
+
 void TFPrincipal::FecharModulos() {
     FecharModulo(kDimensionamento);
     FecharModulo(kLocacao);
@@ -442,24 +465,29 @@ void TFPrincipal::AbrirModulo(const QString& modulo) {
     const bool temTamanho = w->testAttribute(Qt::WA_Resized);
     const QSize tamanho = w->size();
     QMdiSubWindow* s = area_->addSubWindow(w);
+    // A window that closes itself ("Cancelar", "Fechar") takes its frame with it: the frame
+    // owns the delete-on-close, the window alone would only hide inside it.
+    w->installEventFilter(this);
     j->PreencherCampos();
     s->show();
     // The window's own size is for its contents; the frame comes on top of it.
     if (temTamanho) s->resize(tamanho + (s->size() - w->size()));
+    Encaixar(s);
     area_->setActiveSubWindow(s);
 }
 
 // ---- commands ----
 
+// The data-entry windows close inside the manager, once the user's choice is final (a
+// cancelled question or file dialog leaves them as they were).
 void TFPrincipal::Novo() {
-    FecharModulos();
     if (gerente_.New()) Identificacao();
 }
 
 void TFPrincipal::Abrir() {
-    FecharModulos();
     const bool leu = gerente_.Open();
     RotularRecentes();
+    if (leu) AvisarCamposIlegiveis();
     // The next project dialog starts where this project came from.
     if (leu) {
         const std::string pasta = S(QFileInfo(Q(gerente_.PathProjeto())).absolutePath());
@@ -469,9 +497,9 @@ void TFPrincipal::Abrir() {
 }
 
 bool TFPrincipal::AbrirArquivo(const QString& caminho) {
-    FecharModulos();
     const bool leu = gerente_.OpenFile(S(caminho));
     RotularRecentes();
+    if (leu) AvisarCamposIlegiveis();
     return leu;
 }
 
@@ -536,7 +564,47 @@ void TFPrincipal::ConfiguracaoSistema() {
 
 void TFPrincipal::ConfigurarImpressora() { Dialogos().ConfigurarImpressora(this, ImpressoraPrograma()); }
 
-void TFPrincipal::Cascata() { area_->cascadeSubWindows(); }
+void TFPrincipal::AvisarCamposIlegiveis() {
+    const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo_->CamposIlegiveis());
+    if (!aviso.empty()) Dialogos().Aviso(this, Q(aviso));
+}
+
+void TFPrincipal::Cascata() {
+    area_->cascadeSubWindows();
+    for (QMdiSubWindow* s : area_->subWindowList()) Encaixar(s);
+}
+
+void TFPrincipal::Encaixar(QMdiSubWindow* s) const {
+    if (!s || s->isMaximized() || s->isMinimized()) return;
+    const QSize vista = area_->viewport()->size();
+    if (vista.isEmpty()) return;
+    // Never below what its contents need: a squeezed window would clip its own buttons.
+    s->resize(s->size().boundedTo(vista).expandedTo(s->minimumSizeHint()));
+    const int x = std::clamp(s->x(), 0, std::max(0, vista.width() - s->width()));
+    const int y = std::clamp(s->y(), 0, std::max(0, vista.height() - s->height()));
+    s->move(x, y);
+}
+
+bool TFPrincipal::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::Close && dynamic_cast<IJanelaDados*>(o)) {
+        auto* w = static_cast<QWidget*>(o);
+        if (auto* s = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+            // Known only once the window has answered: a refused close leaves it shown.
+            QTimer::singleShot(0, s, [s, w = QPointer<QWidget>(w)] {
+                if (w && w->isHidden() && !s->isMinimized()) s->close();
+            });
+        }
+    } else if (o == area_->viewport() && e->type() == QEvent::ChildAdded) {
+        if (auto* s = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(e)->child())) s->installEventFilter(this);
+    } else if (e->type() == QEvent::Show) {
+        if (auto* s = qobject_cast<QMdiSubWindow*>(o)) {
+            Encaixar(s);
+            // Once more after the window has sized itself to what it shows.
+            QTimer::singleShot(0, s, [this, s] { Encaixar(s); });
+        }
+    }
+    return QMainWindow::eventFilter(o, e);
+}
 void TFPrincipal::LadoALado() { area_->tileSubWindows(); }
 
 void TFPrincipal::Minimizadas() {

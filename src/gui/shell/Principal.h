@@ -52,8 +52,9 @@ public:
     std::function<QWidget*(TFPrincipal&)> CriarLocacao;
 
     // Boxes held back at start-up (settings file, missing data folders), shown once the
-    // window is up.
-    void MostrarAvisosIniciais();
+    // window is up. The start screen 'inicial' stays on top of everything: it goes away
+    // before the first box, or the box would open hidden under it.
+    void MostrarAvisosIniciais(QWidget* inicial = nullptr);
 
     // The menu commands.
     void Novo();
@@ -81,8 +82,13 @@ public:
     // Every open data-entry window copies its fields into the model (last opened first).
     void LerCamposDados();
 
+    // Every child window wholly inside the MDI area (as far as its minimum size allows), so
+    // its buttons can be reached without moving it.
+    void Encaixar(QMdiSubWindow* s) const;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void CriarAcoes();
@@ -94,9 +100,13 @@ private:
     void HabilitarCampos(bool sim);
     void RotularRecentes();
     void FecharModulos();
+    // Closes the data-entry windows without taking what they hold into the model: the
+    // project they belong to is being dropped (after the question to save it).
+    void DescartarModulos();
     void FecharModulo(const QString& modulo);
     void AbrirModulo(const QString& modulo);
     void AtualizarRelogio();
+    void AvisarCamposIlegiveis();
     QAction* Acao(const char* nome, const QString& texto, const QString& dica, std::function<void()> f,
                   const QKeySequence& atalho = {});
     // Runs a command; an error it raises becomes a box and the program goes on.

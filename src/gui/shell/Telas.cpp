@@ -6,7 +6,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -145,6 +147,33 @@ void TelasDimensionamento(TFPrincipal& w, TServicoTelas& servico) {
     }
 }
 
+// Qt's own dialogs, to show they speak Portuguese: the file dialog drawn by Qt (not the
+// desktop's, which a picture of the program could not hold) and a Yes/No/Cancel box.
+void TelasDialogosQt(const QString& pastaPrograma, TServicoTelas& servico) {
+    const QString exemplos = (pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma) +
+                             QStringLiteral("/Exemplos");
+    {
+        QFileDialog d(nullptr, QStringLiteral("Abrir Projeto"), exemplos, QStringLiteral("Projetos do Vandoro (*.kzp)"));
+        d.setOption(QFileDialog::DontUseNativeDialog);
+        d.setFileMode(QFileDialog::ExistingFile);
+        d.resize(760, 460);
+        d.show();
+        Esperar(500);
+        servico.nome = QStringLiteral("dialogo_arquivo");
+        servico.Gravar(d);
+    }
+    {
+        QMessageBox caixa(QMessageBox::Question, QStringLiteral("Vandoro 4.1"),
+                          QStringLiteral("Deseja salvar as alterações em \"PROJETO1.kzp\""),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        caixa.setDetailedText(QStringLiteral("Um texto de detalhes, para mostrar o botão que o abre."));
+        caixa.show();
+        Esperar(300);
+        servico.nome = QStringLiteral("pergunta_qt");
+        servico.Gravar(caixa);
+    }
+}
+
 }  // namespace
 
 int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
@@ -216,6 +245,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
         servico.Gravar(janela);
     });
     TelasRaster(pastaPrograma, [&](QWidget& janela, const QString& n) { servico.nome = n; servico.Gravar(janela); });
+    TelasDialogosQt(pastaPrograma, servico);
     vigia.stop();
     InstalarDialogos(nullptr);
 

@@ -208,7 +208,8 @@ TEST(ModeloProjeto, OlderAndDamagedFilesFollowTheReadChain) {
         c.AbrirProjeto(arq);
         ADD_FAILURE() << "sem erro";
     } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível abrir o arquivo " + arq + ".");
+        EXPECT_EQ(std::string(e.what()), "Não foi possível abrir o arquivo " + arq +
+                                              ". O arquivo está danificado: não foi possível ler a bacia de acumulação.");
     }
 
     // Any other program version fails.
@@ -299,7 +300,7 @@ TEST(ModeloProjeto, AFailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(ini.ReadString("IDENTIFICACAO", "Nome", ""), "Outro nome");
 }
 
-TEST(ModeloProjeto, ManagerReadFailureClosesTheProjectAndSaysSo) {
+TEST(ModeloProjeto, ManagerReadFailureSaysWhyAndOpensNothing) {
     class Dialogos : public IDialogosProjeto {
     public:
         std::string abrir;
@@ -325,7 +326,7 @@ TEST(ModeloProjeto, ManagerReadFailureClosesTheProjectAndSaysSo) {
     m.LigarGerente(g);
     EXPECT_FALSE(g.Open());
     ASSERT_FALSE(dlg.erros.empty());
-    EXPECT_EQ(dlg.erros.back(), "Não foi possível abrir o arquivo " + arq + ".");
+    EXPECT_EQ(dlg.erros.back(), "Não foi possível abrir o arquivo " + arq + ". O arquivo tem a versão 2.0, que este programa não lê.");
     EXPECT_FALSE(g.ProjetoAberto());
 }
 

@@ -1,0 +1,54 @@
+#include "common/Aplicacao.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <QWidget>
+
+#include <exception>
+
+#include "common/Dialogos.h"
+
+namespace {
+
+// The box belongs to what the user is looking at: a modal dialog, else the active window.
+QWidget* PaiDaCaixa() {
+    if (QWidget* m = QApplication::activeModalWidget()) return m;
+    return QApplication::activeWindow();
+}
+
+void MostrarErro(const QString& texto) {
+    // A box that fails itself must not take the program with it.
+    try {
+        Dialogos().Erro(PaiDaCaixa(), texto);
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TAplicacao::notify(QObject* destino, QEvent* evento) {
+    try {
+        return QApplication::notify(destino, evento);
+    } catch (const std::exception& e) {  // EVandoro among them: its text is the message
+        MostrarErro(QString::fromUtf8(e.what()));
+    } catch (...) {
+        MostrarErro(QStringLiteral("Ocorreu um erro inesperado. A operação foi interrompida."));
+    }
+    return false;
+}
+
+bool CarregarTraducoesQt(QApplication& app) {
+    const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // qtbase holds every dialog the program shows (file, print, page set-up, message boxes);
+    // qt_pt_BR would only load it again with modules the program does not use.
+    auto* t = new QTranslator(&app);
+    if (!t->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"), pasta)) {
+        delete t;
+        return false;
+    }
+    app.installTranslator(t);
+    return true;
+}

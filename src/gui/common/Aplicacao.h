@@ -1,0 +1,15 @@
+#pragma once
+// The program's application object. Its one job beyond QApplication: no error that reaches
+// the event loop ends the program. An EVandoro or any other exception thrown by a slot or
+// an event handler becomes the error box of the dialog service and the program goes on.
+#include <QApplication>
+
+class TAplicacao : public QApplication {
+public:
+    TAplicacao(int& argc, char** argv);
+    bool notify(QObject* destino, QEvent* evento) override;
+};
+
+// Loads Qt's own Brazilian Portuguese texts (file and print dialogs, "Sim"/"Não" buttons)
+// from Qt's translations folder. False when they are not installed: Qt then speaks English.
+bool CarregarTraducoesQt(QApplication& app);
