@@ -128,7 +128,11 @@ void ConferirPontoNoEstado(const std::string& pasta, int estado, const std::stri
         }
     }
     int noPonto = -1;
-    if (!usado) {
+    TCor cor = 0;
+    if (!usado && !CorDoEstado(estado, cor)) {
+        // Drawn inside its neighbours on the map of Brazil: nothing tells its border.
+        return;
+    } else if (!usado) {
         noPonto = EstadoNoBrasil(LerSeExistir(pasta + "Mapas/" + ArquivoMapaBrasil), phi, lambda);
         fora = noPonto >= 0 && noPonto != estado;
     } else if (fora) {

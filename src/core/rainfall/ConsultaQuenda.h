@@ -67,7 +67,8 @@ double ConferirCoordenada(TEixoCoordenada eixo, const std::string& texto, const 
 int EstadoDoPonto(const std::string& pastaBanco, double lat, double lon);
 // A typed point and the chosen state: with a state map the point must fall on the state's
 // blue; without one, the map of Brazil refuses it only where its colour is another state's
-// (a border or the sea lets it through). Raises EVandoro "O ponto X, Y fica fora de <estado>."
+// (a border or the sea lets it through; a state chosen from the list only has no colour and
+// takes any point). Raises EVandoro "O ponto X, Y fica fora de <estado>."
 // naming the state it lies in when the maps tell.
 void ConferirPontoNoEstado(const std::string& pastaBanco, int estado, const std::string& lat, const std::string& lon);
 
