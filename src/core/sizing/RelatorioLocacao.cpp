@@ -124,7 +124,11 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"100%\">");
     r.Add("<THEAD>");
     r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
-    for (const std::string& c : ColunasTabelaTerracos()) r.Add("<TD><B>" + c + "</B></TD>");
+    // Header words break between themselves only, never inside ("Espaçame/nto").
+    for (std::string c : ColunasTabelaTerracos()) {
+        for (size_t p; (p = c.find(' ')) != std::string::npos;) c.replace(p, 1, "<BR>");
+        r.Add(kCelulaNumero + "<FONT SIZE=2><B>" + c + "</B></FONT></TD>");
+    }
     r.Add("</TR>");
     r.Add("</THEAD>");
     double total = 0;

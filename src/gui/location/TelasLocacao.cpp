@@ -38,7 +38,7 @@ void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, con
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
     const TDocumentoPaginado paginas(*r.Visualizador()->document(), a4.fullRect(QPageLayout::Inch).size() * 96.0,
                                      r.Visualizador());
-    const int n = paginas.PaginaDoTexto(QStringLiteral("Comprimento do terraço(m)"));
+    const int n = paginas.PaginaDoTexto(QStringLiteral("Cota"));
     const QImage img = ImagemDaPagina(*r.Visualizador()->document(), r.Visualizador()->Titulo(), n, a4, 96,
                                       r.Visualizador());
     r.close();
@@ -46,7 +46,7 @@ void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, con
     QLabel folha;
     folha.setWindowTitle(QStringLiteral("Relatório impresso - página %1 de %2").arg(n).arg(paginas.Paginas()));
     folha.setPixmap(QPixmap::fromImage(img));
-    folha.adjustSize();
+    folha.setFixedSize(img.size());  // whole, even where the screen is smaller than the page
     gravar(folha, QStringLiteral("locacao_relatorio_impresso"));
 }
 
