@@ -12,6 +12,8 @@
 #include "model/Precipitacao.h"
 #include "rainfall/BDPrecipitacao.h"
 #include "rainfall/ConsultaLocal.h"
+#include "rainfall/ConsultaQuenda.h"
+#include "rainfall/MapaEstado.h"
 #include "rainfall/Estado.h"
 
 namespace {
@@ -21,7 +23,7 @@ const char* const kAjuda =
     "     vandoro-cli chuva --estado UF|N [--localidades]\n"
     "     vandoro-cli chuva [--estado UF|N] --estacao NOME [--tr ANOS --duracao MIN]\n"
     "     vandoro-cli chuva [--estado UF|N] --localidade NOME [--tr ANOS --duracao MIN]\n"
-    "     vandoro-cli chuva --latitude GG°MM'SS\" --longitude GG°MM'SS\" [--tr ANOS --duracao MIN]\n"
+    "     vandoro-cli chuva [--estado UF|N] --latitude GG°MM'SS\" --longitude GG°MM'SS\" [--tr ANOS --duracao MIN]\n"
     "\n"
     "Consulta o banco de dados de equações de intensidade-duração-frequência da chuva,\n"
     "i = K·Tr^a/(t+b)^c (i em mm/h, t em min, Tr em anos).\n"
@@ -33,7 +35,8 @@ const char* const kAjuda =
     "  --estacao NOME     K, a, b, c e a fonte da equação da estação\n"
     "  --localidade NOME  K, a, b, c interpolados para a localidade\n"
     "  --latitude, --longitude\n"
-    "                     K, a, b, c interpolados para o ponto; graus sul e oeste, sem sinal\n"
+    "                     K, a, b, c interpolados para o ponto; graus sul e oeste, sem sinal;\n"
+    "                     com --estado, o ponto deve ficar dentro do estado\n"
     "                     (ao norte do equador, sinal de menos no lugar do primeiro dígito:\n"
     "                     -2°30'00\"); as aspas finais podem ser omitidas\n"
     "  --tr ANOS, --duracao MIN\n"
@@ -77,14 +80,16 @@ int Estado(const std::string& texto) {
 }
 
 // A typed coordinate; the closing quote is the awkward one in a shell, so it may be left off.
-std::string Coordenada(const std::string& texto) {
+// The window's rules and messages: a malformed text, or a point off the map of Brazil.
+std::string Coordenada(TEixoCoordenada eixo, const std::string& texto) {
     std::string t = texto;
     if (Utf8ToWin1252(t).size() == kCapCoordenada - 1) t += '"';
     try {
-        CoordenadaParaGraus(t);
-    } catch (const EConversao&) {
-        CoordenadaParaGraus(texto);  // the message quotes what was typed
-        throw;
+        ConferirCoordenada(eixo, t, MapaBrasil());
+    } catch (const EVandoro& e) {
+        std::string m = e.what();  // quoting what was typed
+        if (const auto p = m.find(t); t != texto && p != std::string::npos) m.replace(p, t.size(), texto);
+        throw EVandoro(m);
     }
     return t;
 }
@@ -246,7 +251,9 @@ int Executar(const std::vector<std::string>& args) {
     } else {
         if (!a.Tem("--latitude") || !a.Tem("--longitude"))
             throw EVandoro("Informe --latitude e --longitude juntas.");
-        const std::string lat = Coordenada(a.Valor("--latitude")), lon = Coordenada(a.Valor("--longitude"));
+        const std::string lat = Coordenada(TEixoCoordenada::Latitude, a.Valor("--latitude"));
+        const std::string lon = Coordenada(TEixoCoordenada::Longitude, a.Valor("--longitude"));
+        if (estado >= 0) ConferirPontoNoEstado(pasta, estado, lat, lon);
         const StationRecord r = bd.InterpolateEquation(lat, lon);
         if (r.Source != kFonteInterpolacao) std::cout << "Estação no ponto: " << SemBrancosFinais(r.Name) << "\n";
         MostrarEquacao(r, bd, pasta, pedido);

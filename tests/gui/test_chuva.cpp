@@ -91,20 +91,35 @@ TEST(ConsultaChuva, CancelKeepsTheProjectAndFecharWithEmptyBoxesIsRefused) {
     EXPECT_EQ(roteiro.registro[0], "info: " + QString(kTextoSobreQuenda));
     EXPECT_EQ(roteiro.registro[1], "dialogo: Quenda 2.1 - Estado: São Paulo     ");
 
-    // A point typed outside the state empties the boxes; "&Fechar" says why and stays open.
+    // A point typed outside the state is refused, the project's equation stays on show.
     roteiro.registro.clear();
     roteiro.dialogos = {[](QDialog& d) {
         EXPECT_EQ(Filho<QLineEdit>(d, "edtK")->text(), "812,500");  // the project's equation on show
         Filho<QLineEdit>(d, "edtLatitude")->setText("20°00'00\"");
         Filho<QLineEdit>(d, "edtLongitude")->setText("44°30'00\"");
         Filho<QPushButton>(d, "btnCalcular")->click();
-        EXPECT_EQ(Filho<QLineEdit>(d, "edtK")->text(), "");
-        EXPECT_EQ(Clicar(d, "btnFechar"), QDialog::Rejected);
-        EXPECT_FALSE(d.isHidden() && d.result() == QDialog::Accepted);
-        return d.result();
+        EXPECT_EQ(Filho<QLineEdit>(d, "edtK")->text(), "812,500");
+        return Clicar(d, "btnCancelar");
     }};
     EXPECT_FALSE(ConsultarChuva(nullptr, q));
     EsperarIgual(q);
+    EXPECT_EQ(roteiro.Mensagens("erro"),
+              QStringList({"O ponto 20°00'00\", 44°30'00\" fica fora de São Paulo (fica em Minas Gerais)."}));
+
+    // No equation yet: empty boxes, and "Fechar" says why and stays open.
+    roteiro.registro.clear();
+    TQuenda21 nova;
+    nova.SetPastaPrograma(kPrograma);
+    nova.SetIndEstado(24);
+    nova.SetIndEstacao(-1);
+    nova.SetIndLocalidade(-1);
+    roteiro.dialogos = {[](QDialog& d) {
+        EXPECT_EQ(Filho<QLineEdit>(d, "edtK")->text(), "");
+        EXPECT_EQ(Clicar(d, "btnFechar"), QDialog::Rejected);
+        EXPECT_FALSE(d.isHidden() && d.result() == QDialog::Accepted);
+        return Clicar(d, "btnCancelar");
+    }};
+    EXPECT_FALSE(ConsultarChuva(nullptr, nova));
     EXPECT_EQ(roteiro.Mensagens("erro"), QStringList({kMsgSemEquacao}));
 }
 
@@ -150,8 +165,8 @@ TEST(ConsultaChuva, FecharHandsTheChoiceToTheProject) {
     q.SetIndEstacao(-1);
     roteiro.dialogos = {[](QDialog& d) {
         EXPECT_EQ(Filho<QPushButton>(d, "btnAutor")->text(), "Autor");
-        EXPECT_FALSE(Filho<QLineEdit>(d, "edtLatitude")->isEnabled());
-        EXPECT_FALSE(Filho<QPushButton>(d, "btnCalcular")->isEnabled());
+        EXPECT_TRUE(Filho<QLineEdit>(d, "edtLatitude")->isEnabled());
+        EXPECT_TRUE(Filho<QPushButton>(d, "btnCalcular")->isEnabled());
         return Clicar(d, "btnFechar");
     }};
     ASSERT_TRUE(ConsultarChuva(nullptr, q));
@@ -242,11 +257,13 @@ TEST(ConsultaChuva, SearchKeepsRecordsAndTheTableIsTheStorm) {
             EXPECT_EQ(S(tabela->item(r, c)->text()), FormatFloat("0.0", i));
         }
     }
-    // A point outside the state: no equation, an empty table.
+    // A point outside the state: said, and the locality's equation stays on show.
+    const std::string antes = j.Latitude();
     Filho<QLineEdit>(j, "edtLatitude")->setText("20°00'00\"");
     Filho<QLineEdit>(j, "edtLongitude")->setText("44°30'00\"");
     Filho<QPushButton>(j, "btnCalcular")->click();
-    EXPECT_EQ(tabela->rowCount(), 0);
+    EXPECT_EQ(tabela->rowCount(), 9);
+    EXPECT_EQ(j.Latitude(), antes);
 
     // Half a coordinate typed into the mask: refused, the previous texts stay.
     auto* lat = Filho<QLineEdit>(j, "edtLatitude");
@@ -254,9 +271,11 @@ TEST(ConsultaChuva, SearchKeepsRecordsAndTheTableIsTheStorm) {
     lat->home(false);
     QTest::keyClicks(lat, "22");
     Filho<QPushButton>(j, "btnCalcular")->click();
-    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList({"Latitude 22°  '  \" não definida."}));
-    EXPECT_EQ(j.Latitude(), "20°00'00\"");
-    EXPECT_EQ(lat->text(), "20°00'00\"");
+    EXPECT_EQ(roteiro.Mensagens("erro"),
+              QStringList({"O ponto 20°00'00\", 44°30'00\" fica fora de São Paulo (fica em Minas Gerais).",
+                           "Latitude 22°  '  \" inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59."}));
+    EXPECT_EQ(j.Latitude(), antes);
+    EXPECT_EQ(S(lat->text()), antes);
 }
 
 TEST(ConsultaChuva, TheExampleProjectsPointAndItsReportWithoutFiles) {

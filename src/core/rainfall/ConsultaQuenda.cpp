@@ -1,6 +1,7 @@
 #include "rainfall/ConsultaQuenda.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -23,7 +24,7 @@ const char* const kTextoSobreQuenda =
     "Quenda 2.1 - Equações de intensidade, duração e frequência da precipitação.\n\n"
     "Escolha o estado na lista ou no mapa do Brasil; depois uma estação (equação conhecida), uma "
     "localidade (equação interpolada) ou um ponto do mapa do estado, clicado ou digitado em "
-    "latitude e longitude. \"&Fechar\" leva os parâmetros K, a, b e c ao projeto.";
+    "latitude e longitude. \"Fechar\" leva os parâmetros K, a, b e c ao projeto.";
 const char* const kMsgSemEquacao =
     "Os parâmetros K, a, b e c da equação não estão definidos. Escolha uma estação, uma localidade ou "
     "um ponto dentro do mapa do estado.";
@@ -67,6 +68,82 @@ bool LerCoordenadaDigitada(const std::string& t, double& graus) {
     return true;
 }
 
+double ConferirCoordenada(TEixoCoordenada eixo, const std::string& texto, const TGeorrefMapa& mapa) {
+    const std::string nome = eixo == TEixoCoordenada::Latitude ? "Latitude " : "Longitude ";
+    double g = 0;
+    try {
+        g = CoordenadaParaGraus(texto);
+    } catch (const EConversao&) {
+        throw EVandoro(nome + texto + " inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59.");
+    }
+    const bool fora = eixo == TEixoCoordenada::Latitude ? (g < mapa.LatN || g > mapa.LatS)
+                                                          : (g < mapa.LonE || g > mapa.LonW);
+    if (fora) throw EVandoro(nome + texto + " não definida.");
+    return g;
+}
+
+namespace {
+
+int EstadoNoBrasil(const TBitmapRGB& brasil, double lat, double lon) {
+    int x = 0, y = 0;
+    CoordParaPixel(MapaBrasil(), lat, lon, x, y);
+    return brasil.Dentro(x, y) ? EstadoDaCor(brasil.Pixel(x, y)) : -1;
+}
+
+TBitmapRGB LerSeExistir(const std::string& arquivo) {
+    std::error_code ec;
+    if (!fs::is_regular_file(arquivo, ec)) return {};
+    try {
+        return LerBMP(arquivo);
+    } catch (const std::exception&) {
+        return {};  // a damaged picture tells nothing
+    }
+}
+
+}  // namespace
+
+int EstadoDoPonto(const std::string& pasta, double lat, double lon) {
+    for (const TGeorrefMapa& m : MapasEstados()) {
+        if (lat < m.LatN || lat > m.LatS || lon < m.LonE || lon > m.LonW) continue;
+        const TBitmapRGB b = LerSeExistir(pasta + ArquivoMapaEstado(m));
+        int x = 0, y = 0;
+        CoordParaPixel(m, lat, lon, x, y);
+        if (b.Dentro(x, y) && b.Pixel(x, y) == CorDentroEstado) return m.IndEstado;
+    }
+    return EstadoNoBrasil(LerSeExistir(pasta + "Mapas/" + ArquivoMapaBrasil), lat, lon);
+}
+
+void ConferirPontoNoEstado(const std::string& pasta, int estado, const std::string& lat, const std::string& lon) {
+    const double phi = CoordenadaParaGraus(lat), lambda = CoordenadaParaGraus(lon);
+    bool fora = false;
+    const TBitmapRGB* usado = nullptr;
+    TBitmapRGB b;
+    if (const TGeorrefMapa* m = MapaDoEstado(estado)) {
+        b = LerSeExistir(pasta + ArquivoMapaEstado(*m));
+        if (b.Largura() > 0) {
+            int x = 0, y = 0;
+            CoordParaPixel(*m, phi, lambda, x, y);
+            fora = !b.Dentro(x, y) || b.Pixel(x, y) != CorDentroEstado;
+            usado = &b;
+        }
+    }
+    int noPonto = -1;
+    TCor cor = 0;
+    if (!usado && !CorDoEstado(estado, cor)) {
+        // Drawn inside its neighbours on the map of Brazil: nothing tells its border.
+        return;
+    } else if (!usado) {
+        noPonto = EstadoNoBrasil(LerSeExistir(pasta + "Mapas/" + ArquivoMapaBrasil), phi, lambda);
+        fora = noPonto >= 0 && noPonto != estado;
+    } else if (fora) {
+        noPonto = EstadoDoPonto(pasta, phi, lambda);
+    }
+    if (!fora) return;
+    std::string m = "O ponto " + lat + ", " + lon + " fica fora de " + TEstado::Nome(estado);
+    if (noPonto >= 0 && noPonto != estado) m += " (fica em " + TEstado::Nome(noPonto) + ")";
+    throw EVandoro(m + ".");
+}
+
 TTabelaIntensidades TabelaIntensidades(double K, double a, double b, double c) {
     TTabelaIntensidades t;
     t.Tr = {2, 5, 10, 25, 50, 100};
@@ -107,26 +184,14 @@ void TConsultaQuenda::SetTextosParametros(const std::string& k, const std::strin
     v_.k = k, v_.a = a, v_.b = b, v_.c = c;
 }
 
-double TConsultaQuenda::ConferirLatitude(const std::string& texto) const {
-    double g = 0;
-    if (!LerCoordenadaDigitada(texto, g) || (v_.mapa && (g < v_.mapa->LatN || g > v_.mapa->LatS)))
-        throw EVandoro("Latitude " + texto + " não definida.");
-    return g;
-}
-
-double TConsultaQuenda::ConferirLongitude(const std::string& texto) const {
-    double g = 0;
-    if (!LerCoordenadaDigitada(texto, g) || (v_.mapa && (g < v_.mapa->LonE || g > v_.mapa->LonW)))
-        throw EVandoro("Longitude " + texto + " não definida.");
-    return g;
-}
+const TGeorrefMapa& TConsultaQuenda::MapaDigitacao() const { return v_.mapa ? *v_.mapa : MapaBrasil(); }
 
 void TConsultaQuenda::SetLatitude(const std::string& texto) {
     if (!ativado_) {
         passado_.lat = texto;
         return;
     }
-    if (v_.mapa) ConferirLatitude(texto);
+    ConferirCoordenada(TEixoCoordenada::Latitude, texto, MapaDigitacao());
     v_.latitude = texto;
 }
 
@@ -135,7 +200,7 @@ void TConsultaQuenda::SetLongitude(const std::string& texto) {
         passado_.lon = texto;
         return;
     }
-    if (v_.mapa) ConferirLongitude(texto);
+    ConferirCoordenada(TEixoCoordenada::Longitude, texto, MapaDigitacao());
     v_.longitude = texto;
 }
 
@@ -204,7 +269,10 @@ void TConsultaQuenda::MostrarPonto(const std::string& lat, const std::string& lo
     v_.fonte = kFonteInterpolacao;
     v_.fonteHabilitada = true;
     v_.avisoGoias = false;
-    PosicionarMira(x, y);
+    if (v_.mapa)
+        PosicionarMira(x, y);
+    else
+        MostrarLugar(lat, lon);
 }
 
 void TConsultaQuenda::MudarEstado(int indice, bool ativando) {
@@ -243,7 +311,8 @@ void TConsultaQuenda::MudarEstado(int indice, bool ativando) {
             v_.mapa = nullptr;
             v_.bitmap = TBitmapRGB();
             v_.pagina = TPaginaConsulta::Brasil;
-            v_.coordenadasHabilitadas = false;
+            // A typed point is interpolated over the whole database, map or no map.
+            v_.coordenadasHabilitadas = true;
         }
         // Last, so that a failure before leaves the previous state's localities loaded.
         bd_.LoadLocalities(indice);
@@ -311,22 +380,14 @@ bool TConsultaQuenda::PontoNoMapa(int x, int y) {
 }
 
 void TConsultaQuenda::Calcular(const std::string& latitude, const std::string& longitude) {
-    if (!v_.mapa) return;
+    if (!v_.temEstado) return;
     // Both are checked before anything changes: a refused text leaves the previous choice.
-    const double lat = ConferirLatitude(latitude);
-    const double lon = ConferirLongitude(longitude);
+    const double lat = ConferirCoordenada(TEixoCoordenada::Latitude, latitude, MapaDigitacao());
+    const double lon = ConferirCoordenada(TEixoCoordenada::Longitude, longitude, MapaDigitacao());
+    ConferirPontoNoEstado(pasta_, v_.estado.Index(), latitude, longitude);
     int x = 0, y = 0;
-    CoordParaPixel(*v_.mapa, lat, lon, x, y);
-    if (DentroDoEstado(x, y)) {
-        MostrarPonto(latitude, longitude, x, y);
-        return;
-    }
-    v_.indEstacao = v_.indLocalidade = -1;
-    v_.cidade = kLocalNaoDefinido;
-    v_.latitude = v_.caixaLat = latitude;
-    v_.longitude = v_.caixaLon = longitude;
-    LimparParametros();
-    EsconderMira();
+    if (v_.mapa) CoordParaPixel(*v_.mapa, lat, lon, x, y);
+    MostrarPonto(latitude, longitude, x, y);
 }
 
 void TConsultaQuenda::Ativar() {
@@ -346,15 +407,9 @@ void TConsultaQuenda::Ativar() {
     // Nothing chosen in the database: the equation the project holds stays on show.
     SetTextosParametros(k, a, b, c);
     if (p.lat.empty() || p.lon.empty()) return;
-    v_.latitude = p.lat;
-    v_.longitude = p.lon;
-    if (v_.mapa) {
-        v_.caixaLat = p.lat;
-        v_.caixaLon = p.lon;
-        Calcular(p.lat, p.lon);
-    } else {
-        MostrarLugar(p.lat, p.lon);
-    }
+    v_.latitude = v_.caixaLat = p.lat;
+    v_.longitude = v_.caixaLon = p.lon;
+    Calcular(p.lat, p.lon);
 }
 
 void TConsultaQuenda::Fechar() const {

@@ -54,6 +54,24 @@ TTabelaIntensidades TabelaIntensidades(double K, double a, double b, double c);
 // A typed coordinate DD°MM'SS" with every digit filled and minutes and seconds below 60.
 bool LerCoordenadaDigitada(const std::string& texto, double& graus);
 
+enum class TEixoCoordenada { Latitude, Longitude };
+// A coordinate the user typed, checked against the map it is typed over (a state's map, or
+// the map of Brazil when the state has none). Raises EVandoro "Latitude X inválida: ..."
+// when the text is not GG°MM'SS" with minutes and seconds below 60, and "Latitude X não
+// definida." when the map does not reach it. Degrees south or west, positive.
+double ConferirCoordenada(TEixoCoordenada eixo, const std::string& texto, const TGeorrefMapa& mapa);
+
+// The state a point lies in: the state maps first (the finer pictures), then the colours of
+// the map of Brazil; -1 when the pictures do not tell (a border, the sea, a state chosen from
+// the list only, pictures missing). pastaBanco: the database folder, '/'-terminated.
+int EstadoDoPonto(const std::string& pastaBanco, double lat, double lon);
+// A typed point and the chosen state: with a state map the point must fall on the state's
+// blue; without one, the map of Brazil refuses it only where its colour is another state's
+// (a border or the sea lets it through; a state chosen from the list only has no colour and
+// takes any point). Raises EVandoro "O ponto X, Y fica fora de <estado>."
+// naming the state it lies in when the maps tell.
+void ConferirPontoNoEstado(const std::string& pastaBanco, int estado, const std::string& lat, const std::string& lon);
+
 // Rows of records sorted by their search key, each keeping its record index.
 std::vector<TLinhaConsulta> LinhasPorNome(const std::vector<StationRecord>& registros);
 std::vector<TLinhaConsulta> LinhasPorNome(const std::vector<LocalityRecord>& registros);
@@ -114,7 +132,9 @@ public:
     void EscolherLocalidade(int indice);
     // Mouse release on the state map; false (nothing changed) outside the blue.
     bool PontoNoMapa(int x, int y);
-    // "&Calcular" with the texts typed in the coordinate boxes.
+    // "&Calcular" with the texts typed in the coordinate boxes, for any state: the equation
+    // interpolated over the whole database. A point outside the chosen state is refused
+    // (ConferirPontoNoEstado), and the choice before it stays.
     void Calcular(const std::string& latitude, const std::string& longitude);
     // "&Fechar": kMsgSemEquacao when a parameter box does not hold a number.
     void Fechar() const;
@@ -188,9 +208,8 @@ private:
     void PosicionarMira(int x, int y);
     void EsconderMira();
     bool DentroDoEstado(int x, int y) const;
-    // Checks a typed text for the state map shown; raises the "não definida." message.
-    double ConferirLatitude(const std::string& texto) const;
-    double ConferirLongitude(const std::string& texto) const;
+    // The map typed coordinates are checked against: the state's, or that of Brazil.
+    const TGeorrefMapa& MapaDigitacao() const;
 
     std::string pasta_;
     TBDPrecipitacao bd_;

@@ -7,6 +7,8 @@
 #include "common/Erros.h"
 #include "common/IniFile.h"
 #include "common/Numeros.h"
+#include "rainfall/BDPrecipitacao.h"
+#include "rainfall/ConsultaQuenda.h"
 
 namespace fs = std::filesystem;
 
@@ -71,7 +73,7 @@ void TQuenda21::Assign(const TQuenda21& o) {
     secao_ = o.secao_;
 }
 
-bool TQuenda21::Execute(IJanelaConsulta& janela) {
+void TQuenda21::ConferirBanco() const {
     const std::string pasta = PastaBanco();
     std::error_code ec;
     if (!fs::is_directory(pasta, ec))
@@ -80,36 +82,88 @@ bool TQuenda21::Execute(IJanelaConsulta& janela) {
         throw EVandoro("Erro. Não foi possível localizar o banco de dados contendo os estados.");
     if (!fs::exists(pasta + "/Localidades_Qnd21.bin", ec))
         throw EVandoro("Erro. Não foi possível localizar o banco de dados contendo as localidades.");
+}
 
+bool TQuenda21::Execute(IJanelaConsulta& janela) {
+    const TPrecipitacaoExponencialNegativa& p = *precipitacao_;
+    return Executar(janela, indEstado_, indEstacao_, indLocalidade_, {p.K(), p.A(), p.B(), p.C(), latitude_, longitude_});
+}
+
+bool TQuenda21::Execute(IJanelaConsulta& janela, const TCamposConsulta& campos) {
+    int estado = indEstado_, estacao = indEstacao_, localidade = indLocalidade_;
+    TCamposConsulta c = campos;
+    if (!CoordenadaPreenchida(c.Latitude) || !CoordenadaPreenchida(c.Longitude)) {
+        // Half a point is no point: the place chosen before stays.
+        c.Latitude = latitude_;
+        c.Longitude = longitude_;
+    } else if (!NoLugarEscolhido(c.Latitude, c.Longitude)) {
+        ConferirBanco();
+        estacao = localidade = -1;
+        try {
+            const int e = EstadoDoPonto(PastaBanco() + "/", CoordenadaParaGraus(c.Latitude),
+                                        CoordenadaParaGraus(c.Longitude));
+            if (e >= 0) estado = e;
+        } catch (const EConversao&) {
+            // Unreadable texts are the window's to refuse, with its own message.
+        }
+    }
+    return Executar(janela, estado, estacao, localidade, c);
+}
+
+bool TQuenda21::NoLugarEscolhido(const std::string& lat, const std::string& lon) const {
+    if (indEstado_ < 0 || (indEstacao_ < 0 && indLocalidade_ < 0)) return false;
+    try {
+        TBDPrecipitacao bd(PastaBanco() + "/");
+        std::string la, lo;
+        if (indEstacao_ >= 0) {
+            bd.LoadStations();
+            const auto& v = bd.Stations(indEstado_);
+            if (indEstacao_ >= static_cast<int>(v.size())) return false;
+            la = v[size_t(indEstacao_)].Latitude, lo = v[size_t(indEstacao_)].Longitude;
+        } else {
+            bd.LoadLocalities(indEstado_);
+            const auto& v = bd.Localities();
+            if (indLocalidade_ >= static_cast<int>(v.size())) return false;
+            la = v[size_t(indLocalidade_)].Latitude, lo = v[size_t(indLocalidade_)].Longitude;
+        }
+        return CoordenadaParaGraus(la) == CoordenadaParaGraus(lat) && CoordenadaParaGraus(lo) == CoordenadaParaGraus(lon);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TQuenda21::Executar(IJanelaConsulta& janela, int estado, int estacao, int localidade, const TCamposConsulta& c) {
+    ConferirBanco();
     janela.SetHelpContext(helpContext_);
-    if (indEstado_ < 0) throw EVandoro("É necessário entrar com um índice para o estado");
+    if (estado < 0) throw EVandoro("É necessário entrar com um índice para o estado");
 
-    TPrecipitacaoExponencialNegativa& p = *precipitacao_;
-    janela.SetIndEstado(indEstado_);
-    janela.SetIndEstacao(indEstacao_);
-    janela.SetIndLocalidade(indLocalidade_);
+    janela.SetIndEstado(estado);
+    janela.SetIndEstacao(estacao);
+    janela.SetIndLocalidade(localidade);
     janela.SetShowAbout(showAbout_);
-    if (p.K() != 0) janela.SetK(p.K());
-    if (p.A() != 0) janela.SetA(p.A());
-    if (p.B() != 0) janela.SetB(p.B());
-    if (p.C() != 0) janela.SetC(p.C());
-    if (CoordenadaPreenchida(latitude_)) janela.SetLatitude(latitude_);
-    if (CoordenadaPreenchida(longitude_)) janela.SetLongitude(longitude_);
-    janela.SetTextosParametros(FormatFloat("0.000", p.K()), FormatFloat("0.0000", p.A()),
-                               FormatFloat("0.000", p.B()), FormatFloat("0.0000", p.C()));
+    if (c.K != 0) janela.SetK(c.K);
+    if (c.A != 0) janela.SetA(c.A);
+    if (c.B != 0) janela.SetB(c.B);
+    if (c.C != 0) janela.SetC(c.C);
+    if (CoordenadaPreenchida(c.Latitude)) janela.SetLatitude(c.Latitude);
+    if (CoordenadaPreenchida(c.Longitude)) janela.SetLongitude(c.Longitude);
+    // A parameter not yet set shows as an empty box, as an empty field does.
+    auto texto = [](const char* formato, double v) { return v > 0 ? FormatFloat(formato, v) : std::string(); };
+    janela.SetTextosParametros(texto("0.000", c.K), texto("0.0000", c.A), texto("0.000", c.B), texto("0.0000", c.C));
     if (!janela.ExecutarModal()) return false;
 
     // All four numbers first: a box that holds none leaves state, equation and place as they were.
+    TPrecipitacaoExponencialNegativa& p = *precipitacao_;
     const double k = StrToFloat(janela.TextoK());
     const double a = StrToFloat(janela.TextoA());
     const double b = StrToFloat(janela.TextoB());
-    const double c = StrToFloat(janela.TextoC());
+    const double cc = StrToFloat(janela.TextoC());
     indEstado_ = janela.IndEstado();
     strEstado_ = janela.StrEstado();
     p.SetK(k);
     p.SetA(a);
     p.SetB(b);
-    p.SetC(c);
+    p.SetC(cc);
     autoria_ = janela.Autoria();
     latitude_ = janela.Latitude();
     longitude_ = janela.Longitude();

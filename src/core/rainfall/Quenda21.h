@@ -42,6 +42,13 @@ public:
     virtual std::string StrCidade() const = 0;
 };
 
+// What a data-entry window holds when the user opens the consultation from it: the four
+// parameters (0 for an empty field) and the coordinate texts typed (empty when none).
+struct TCamposConsulta {
+    double K = 0, A = 0, B = 0, C = 0;
+    std::string Latitude, Longitude;
+};
+
 class TQuenda21 {
 public:
     TQuenda21();
@@ -55,6 +62,11 @@ public:
     // Opens the consultation window. Throws EVandoro when the database is missing or no
     // state index is set; true when the user closed it with "&Fechar".
     bool Execute(IJanelaConsulta& janela);
+    // The same from a data-entry window, on what the window holds rather than on the storm:
+    // an empty parameter shows as an empty box and never reaches a setter; coordinates typed
+    // that are not those of the station or locality chosen before open on their own point,
+    // in the state the maps put it in. "&Cancelar" changes nothing.
+    bool Execute(IJanelaConsulta& janela, const TCamposConsulta& campos);
 
     // The "QUENDA" keys and the storm's own sections. Load: any failure gives false.
     bool Load(const std::string& arquivo);
@@ -97,6 +109,11 @@ public:
     static const char* const kMascaraVazia;
 
 private:
+    void ConferirBanco() const;
+    // The texts are the coordinates of the station or locality chosen before.
+    bool NoLugarEscolhido(const std::string& lat, const std::string& lon) const;
+    bool Executar(IJanelaConsulta& janela, int estado, int estacao, int localidade, const TCamposConsulta& campos);
+
     std::unique_ptr<TPrecipitacaoExponencialNegativa> precipitacao_;
     std::string pastaPrograma_;
     int helpContext_ = 0;

@@ -31,6 +31,11 @@ const std::vector<std::string>& ColunasTabelaTerracos() {
     return c;
 }
 
+namespace {
+const std::string kLinhaInteira = "STYLE=\"page-break-inside: avoid\" ";
+const std::string kCelulaNumero = "<TD NOWRAP STYLE=\"white-space: nowrap\">";
+}  // namespace
+
 std::vector<std::string> CelulasTerraco(const TRegTerr& t) {
     return {IntToStr(t.id), FormatFloat("0.00", t.level), FormatFloat("0.00", t.EV), FormatFloat("0.0#", t.slope),
             FormatFloat(kFmtGrande, t.length), FormatFloat(kFmtGrande, t.area), FormatFloat("0.00", t.height)};
@@ -113,22 +118,30 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Add("</FONT></TABLE>");
     r.Paragraph();
 
+    // On paper the table takes the page's width, its header repeats on every page, a number
+    // never breaks inside its cell and a row never splits between two pages.
     r.Add("<CENTER>");
-    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"50%\">");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"100%\">");
+    r.Add("<THEAD>");
     r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
-    for (const std::string& c : ColunasTabelaTerracos()) r.Add("<TD><B>" + c + "</B></TD>");
+    // Header words break between themselves only, never inside ("Espaçame/nto").
+    for (std::string c : ColunasTabelaTerracos()) {
+        for (size_t p; (p = c.find(' ')) != std::string::npos;) c.replace(p, 1, "<BR>");
+        r.Add(kCelulaNumero + "<FONT SIZE=2><B>" + c + "</B></FONT></TD>");
+    }
     r.Add("</TR>");
+    r.Add("</THEAD>");
     double total = 0;
     for (int i = 1; i <= tabela.Count(); ++i) {
         const TRegTerr* t = tabela[i];
         if (!t) continue;
-        r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#EEEEEE\" >"
-                         : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#CCCCCC\" >");
-        for (const std::string& c : CelulasTerraco(*t)) r.Add("<TD>" + c + "</TD>");
+        r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#EEEEEE\" " + kLinhaInteira + ">"
+                         : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#CCCCCC\" " + kLinhaInteira + ">");
+        for (const std::string& c : CelulasTerraco(*t)) r.Add(kCelulaNumero + c + "</TD>");
         r.Add("</TR>");
         total += t->length;
     }
-    Linha(r, {"<TD colspan=7><B>Comprimento total de terraços: </B>" + ComprimentoTotalFormatado(total) + "</TD>"});
+    Linha(r, {"<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" + ComprimentoTotalFormatado(total) + "</TD>"});
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
     r.EndReport();

@@ -1,11 +1,13 @@
 #pragma once
 // HTML view of the program's pages and reports: a QTextBrowser with its own bounded history
 // (index 0 is the newest page), find, and paged printing with a header and a footer drawn
-// on every page. Export to PDF goes through the same paging as the printer.
+// on every page. Printer and PDF take their pages from the one paged rendering.
 #include <QTextBrowser>
 #include <QUrl>
 #include <functional>
 #include <vector>
+
+#include "common/Paginas.h"
 
 class QPainter;
 class QPrinter;
@@ -35,11 +37,8 @@ public:
 
     // Page geometry of printing, in the document's own units (1/96 inch), origin at the
     // paper's corner.
-    struct TPagina {
-        int numero;
-        double largura, altura;
-    };
-    using TDesenhoPagina = std::function<void(QPainter&, const TPagina&)>;
+    using TPagina = TPaginaImpressa;
+    using TDesenhoPagina = ::TDesenhoPagina;
     // Prints pages de..ate (clipped to the document's pages) on 'impressora'; header and
     // footer are called on each page after its body. Returns the pages printed.
     int Imprimir(QPrinter& impressora, int de, int ate, const TDesenhoPagina& cabecalho,

@@ -1,13 +1,56 @@
 #include "location/TelasLocacao.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "common/Dialogos.h"
+#include "common/Erros.h"
+#include "common/Paginas.h"
 #include "common/TrabalhoComProgresso.h"
+#include "common/VisualizadorHtml.h"
+#include "location/LocNivel.h"
+#include "project/ModeloProjeto.h"
+#include "sizing/FRelatorio.h"
+#include "sizing/Relatorio.h"
+#include "sizing/RelatorioLocacao.h"
 #include "location/FrmLocacao.h"
 #include "shell/Principal.h"
 #include "shell/Telas.h"
+
+namespace {
+
+// The location report as the printer gets it: the page where the terrace table starts, on A4.
+void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar) {
+    std::string html;
+    try {
+        html = RelatorioLocacao(w.Modelo(), w.Modelo().LocacaoNivel());
+    } catch (const EVandoro&) {
+        return;  // no run, no table
+    }
+    TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioLocacao)), Q(html), &w);
+    r.show();  // the first activation loads the text and its pictures
+    Esperar(200);
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    const TDocumentoPaginado paginas(*r.Visualizador()->document(), a4.fullRect(QPageLayout::Inch).size() * 96.0,
+                                     r.Visualizador());
+    const int n = paginas.PaginaDoTexto(QStringLiteral("Cota"));
+    const QImage img = ImagemDaPagina(*r.Visualizador()->document(), r.Visualizador()->Titulo(), n, a4, 96,
+                                      r.Visualizador());
+    r.close();
+    if (img.isNull()) return;
+    QLabel folha;
+    folha.setWindowTitle(QStringLiteral("Relatório impresso - página %1 de %2").arg(n).arg(paginas.Paginas()));
+    folha.setPixmap(QPixmap::fromImage(img));
+    folha.setFixedSize(img.size());  // whole, even where the screen is smaller than the page
+    gravar(folha, QStringLiteral("locacao_relatorio_impresso"));
+}
+
+}  // namespace
 
 void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
                   const std::function<void(const QString&)>& proximo) {
@@ -40,5 +83,6 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     j->AoIniciarExecucao = nullptr;
     Esperar(300);
     gravar(w, QStringLiteral("locacao_resultados"));
+    GravarTabelaImpressa(w, gravar);
     w.GerenteSis1().SetAlterado(false);
 }

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -127,7 +128,7 @@ void TfrmFoConsulta::Montar() {
     edtBusca_->setObjectName("edtBusca");
     edtBusca_->setPlaceholderText("Procurar estação ou localidade");
     edtBusca_->setClearButtonEnabled(true);
-    auto* lblBusca = new QLabel("&Procurar :");
+    auto* lblBusca = new QLabel("Pr&ocurar :");
     lblBusca->setBuddy(edtBusca_);
     lbEstacoes_ = new QListWidget;
     lbEstacoes_->setObjectName("lbEstacoes");
@@ -180,7 +181,7 @@ void TfrmFoConsulta::Montar() {
     connect(imgEstado_, &TMapaQuenda::Soltou, this, [this](int x, int y) {
         if (c_.PonteiroEstado(x, y) == TPonteiroMapa::Cruz) Acao([&] { c_.PontoNoMapa(x, y); });
     });
-    pcPaginas_->addTab(pilhaMapas_, "Mapa");
+    pcPaginas_->addTab(pilhaMapas_, "&Mapa");
 
     auto* equacao = new QWidget;
     equacao->setObjectName("tsEquacao");
@@ -201,7 +202,7 @@ void TfrmFoConsulta::Montar() {
     le->addWidget(lblEquacao_);
     le->addWidget(tabIntensidades_);
     le->addWidget(grafico_, 1);
-    pcPaginas_->addTab(equacao, "Equação");
+    pcPaginas_->addTab(equacao, "E&quação");
     pcPaginas_->setMinimumSize(LarguraBitmapBrasil + 24, AlturaBitmapBrasil + 48);
     raiz->addWidget(pcPaginas_, 1);
 
@@ -219,9 +220,9 @@ void TfrmFoConsulta::Montar() {
     edtLatitude_->setObjectName("edtLatitude");
     edtLongitude_ = new TEditCoordenada;
     edtLongitude_->setObjectName("edtLongitude");
-    fc->addRow("Latitude (S) :", edtLatitude_);
-    fc->addRow("Longitude (O) :", edtLongitude_);
-    btnCalcular_ = new QPushButton("&Calcular");
+    fc->addRow("Lat&itude (S) :", edtLatitude_);
+    fc->addRow("Lon&gitude (O) :", edtLongitude_);
+    btnCalcular_ = new QPushButton("Calc&ular");
     btnCalcular_->setObjectName("btnCalcular");
     fc->addRow(btnCalcular_);
     connect(btnCalcular_, &QPushButton::clicked, this, [this] {
@@ -264,10 +265,11 @@ void TfrmFoConsulta::Montar() {
         return b;
     };
     connect(botao("&Relatório", "btnRelatorio"), &QPushButton::clicked, this, [this] { Relatorio(); });
-    connect(botao("&Ajuda", "btnAjuda"), &QPushButton::clicked, this,
-            [this] { AbrirAjuda(this, c_.HelpContext() > 0 ? c_.HelpContext() : 7); });
-    connect(botao("&Cancelar", "btnCancelar"), &QPushButton::clicked, this, &QDialog::reject);
-    connect(botao("&Fechar", "btnFechar"), &QPushButton::clicked, this, [this] { Fechar(); });
+    connect(botao("Aju&da", "btnAjuda"), &QPushButton::clicked, this, [this] { Ajuda(); });
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, [this] { Ajuda(); });
+    connect(botao("Ca&ncelar", "btnCancelar"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(botao("Fec&har", "btnFechar"), &QPushButton::clicked, this, [this] { Fechar(); });
     auto* painelDireito = new QWidget;
     painelDireito->setLayout(direita);
     direita->setContentsMargins(0, 0, 0, 0);
@@ -384,7 +386,8 @@ void TfrmFoConsulta::Atualizar() {
     edtA_->setText(Q(c_.TextoA()));
     edtB_->setText(Q(c_.TextoB()));
     edtC_->setText(Q(c_.TextoC()));
-    btnAutor_->setText(Q(c_.Fonte()));
+    // A citation such as "Silva & Souza" is text, not an accelerator.
+    btnAutor_->setText(Q(c_.Fonte()).replace(QLatin1Char('&'), QStringLiteral("&&")));
     btnAutor_->setEnabled(c_.FonteHabilitada());
     lblAviso_->setVisible(c_.AvisoGoiasVisivel());
     lblCidade_->setText(Q(c_.StrCidade()));
@@ -447,6 +450,8 @@ void TfrmFoConsulta::AtualizarEquacao() {
     grafico_->setChart(grafico);
     delete velho;
 }
+
+void TfrmFoConsulta::Ajuda() { AbrirAjuda(this, c_.HelpContext() > 0 ? c_.HelpContext() : 7); }
 
 void TfrmFoConsulta::Fonte() {
     const std::string f = c_.Fonte();

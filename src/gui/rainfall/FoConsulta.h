@@ -93,6 +93,7 @@ private:
     // Runs one user action; an EVandoro goes to the message service and the window shows
     // what core kept.
     void Acao(const std::function<void()>& f);
+    void Ajuda();
     void Fonte();
     void Relatorio();
     void Fechar();

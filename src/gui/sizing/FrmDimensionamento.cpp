@@ -1052,17 +1052,13 @@ void TfrmDimensionamento::btnConsultaClick() {
     IJanelaConsulta* janela = consulta_();
     if (!janela) return;
     try {
-        auto& p = m_.Precipitacao();
-        p.SetK(Numero(edtK_));
-        p.SetA(Numero(edt_a_));
-        p.SetB(Numero(edt_b_));
-        p.SetC(Numero(edt_c_));
+        // The consultation is the tool that fills K, a, b, c: empty fields open it with empty
+        // boxes instead of being refused by the storm's setters.
+        TCamposConsulta campos{Numero(edtK_), Numero(edt_a_), Numero(edt_b_), Numero(edt_c_), {}, {}};
         const TCamposDimensionamento f = Campos();
-        const std::string lat = CoordenadaDoCampo(f.meLatitude, "latitude");
-        const std::string lon = CoordenadaDoCampo(f.meLongitude, "longitude");
-        if (!lat.empty()) m_.Quenda().SetLatitude(lat);
-        if (!lon.empty()) m_.Quenda().SetLongitude(lon);
-        if (!m_.Quenda().Execute(*janela)) return;
+        campos.Latitude = CoordenadaDoCampo(f.meLatitude, "latitude");
+        campos.Longitude = CoordenadaDoCampo(f.meLongitude, "longitude");
+        if (!m_.Quenda().Execute(*janela, campos)) return;
     } catch (const EVandoro& e) {
         Dialogos().Erro(this, Q(e.what()));
         return;

@@ -128,7 +128,7 @@ TEST(ConsultaQuenda, GoiasShowsTheBrazilPageWithItsStations) {
     c.MudarEstado(8);
     EXPECT_EQ(c.Pagina(), TPaginaConsulta::Brasil);
     EXPECT_EQ(c.Mapa(), nullptr);
-    EXPECT_FALSE(c.CoordenadasHabilitadas());
+    EXPECT_TRUE(c.CoordenadasHabilitadas());  // a typed point is interpolated all the same
     EXPECT_FALSE(c.LinhasEstacoes().empty());
     EXPECT_EQ(c.Legenda(), "Quenda 2.1 - Estado: Goiás     ");
     // The first row's station is shown, with its place at the fixed labels.
@@ -137,10 +137,6 @@ TEST(ConsultaQuenda, GoiasShowsTheBrazilPageWithItsStations) {
     EXPECT_TRUE(c.RotuloLatitude().Visivel);
     EXPECT_EQ(c.RotuloLatitude().Texto, "Latitude: " + c.Latitude());
     EXPECT_EQ(c.CaixaLatitude(), kCoordenadaZero);
-    // "&Calcular" does nothing without a map.
-    const std::string k = c.TextoK();
-    c.Calcular("16°40'00\"", "49°15'00\"");
-    EXPECT_EQ(c.TextoK(), k);
 }
 
 TEST(ConsultaQuenda, TypedCoordinatesAreCheckedAgainstTheMap) {
@@ -173,11 +169,11 @@ TEST(ConsultaQuenda, TypedCoordinatesAreCheckedAgainstTheMap) {
         {"26°00'00\"", "47°03'39\"", "Latitude 26°00'00\" não definida."},  // south of it
         {"22°54'20\"", "43°00'00\"", "Longitude 43°00'00\" não definida."},
         {"22°54'20\"", "54°00'00\"", "Longitude 54°00'00\" não definida."},
-        {"  °  '  \"", "47°03'39\"", "Latitude   °  '  \" não definida."},  // nothing typed
-        {"22°5 '20\"", "47°03'39\"", "Latitude 22°5 '20\" não definida."},
-        {"22°60'00\"", "47°03'39\"", "Latitude 22°60'00\" não definida."},
-        {"22°54'20\"", "47°03'60\"", "Longitude 47°03'60\" não definida."},
-        {"abc", "47°03'39\"", "Latitude abc não definida."},
+        {"  °  '  \"", "47°03'39\"", "Latitude   °  '  \" inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59."},  // nothing typed
+        {"22°5 '20\"", "47°03'39\"", "Latitude 22°5 '20\" inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59."},
+        {"22°60'00\"", "47°03'39\"", "Latitude 22°60'00\" inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59."},
+        {"22°54'20\"", "47°03'60\"", "Longitude 47°03'60\" inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59."},
+        {"abc", "47°03'39\"", "Latitude abc inválida: escreva GG°MM'SS\", com minutos e segundos de 00 a 59."},
     };
     for (const auto& t : ruins) {
         EXPECT_EQ(MensagemDe([&] { c.Calcular(t.lat, t.lon); }), t.msg);
@@ -411,11 +407,11 @@ TEST(ConsultaQuenda, ActivationKeepsAnEquationTypedElsewhere) {
     EXPECT_EQ(q.Latitude(), "22°00'00\"");
     EXPECT_EQ(q.Autoria(), "Interpolação");
 
-    // A stored point in a state without a map: shown, not worked out.
+    // A stored point in a state without a map: worked out all the same, over the whole database.
     q.SetIndEstado(8);
     q.Precipitacao().SetK(900);
     ASSERT_TRUE(abrir([](TConsultaQuenda& c) {
-        EXPECT_EQ(c.TextoK(), "900,000");
+        EXPECT_EQ(c.TextoK(), "1500,000");
         EXPECT_EQ(c.RotuloLatitude().Texto, "Latitude: 22°00'00\"");
         EXPECT_TRUE(c.RotuloLatitude().Visivel);
     }));

@@ -321,9 +321,9 @@ TEST(RelatorioLocacao, ThreeTerracesMatchTheCheckedReport) {
     EXPECT_LT(a, b);
     EXPECT_LT(b, c);
     EXPECT_EQ(t.find("BGCOLOR = \"#CCCCCC\"", b + 1), std::string::npos);
-    EXPECT_TRUE(Contem(t, "<TD colspan=7><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD>1.234,5</TD>\n<TD>40.123,46</TD>\n<TD>0,46</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD>3</TD>\n<TD>810,10</TD>\n<TD>1,20</TD>\n<TD>6,13</TD>\n<TD>15,0</TD>\n<TD>1.000,0</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1.234,5</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">40.123,46</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">0,46</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">3</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">810,10</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">1,20</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">6,13</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">15,0</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">1.000,0</TD>"));
 }
 
 TEST(RelatorioLocacao, MethodRowsSpanTheWholeTable) {
@@ -333,7 +333,7 @@ TEST(RelatorioLocacao, MethodRowsSpanTheWholeTable) {
     std::string t = l.Relatorio();  // Lombardi Neto
     EXPECT_TRUE(Contem(t, "<TD>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Cultura: </B>Soja</TD>\n"
                           "<TD><B>Resistência à erosão: </B> Grupo A - Alta</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD colspan=7><B>Comprimento total de terraços: </B>,0 m</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>,0 m</TD>"));
     l.m.TerracosNivel().Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
     t = l.Relatorio();
     EXPECT_TRUE(Contem(t, "<TR colspan=3> \n<TD colspan=3>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Tipo de solo: </B>"));
