@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QChart>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "TestSupport.h"
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
+#include "common/Grafico.h"
 #include "common/GrupoCobertura.h"
 #include "common/Numeros.h"
 #include "model/NumeroDaCurva.h"
@@ -152,8 +154,10 @@ TEST(FrmDimensionamentoErros, AModelThatFailsUnderEveryButtonGivesTheErrorBox) {
     j.w->AbrirGrupo(QStringLiteral("Canal"));
     j.Clicar("btnSm");
     EXPECT_TRUE(roteiro.dialogos.empty());
+    // The method's spacing was never defined: the window asks for it and goes on.
     j.Clicar("btnCalcular");
-    EXPECT_EQ(j.w->PaginaAtual(), TfrmDimensionamento::ResultadoTerracos);
+    EXPECT_EQ(Ultima(roteiro), QStringLiteral("erro: Valor do espaçamento vertical inconsistente."));
+    EXPECT_EQ(j.w->PaginaAtual(), TfrmDimensionamento::Entrada);
 }
 
 TEST(FrmDimensionamentoErros, ABasinWithoutRunoffSaysWhyOnItsPageAndChart) {
