@@ -8,6 +8,7 @@
 #include "common/Numeros.h"
 #include "model/NumeroDaCurva.h"
 #include "model/Precipitacao.h"
+#include "sizing/EntradaDimensionamento.h"
 
 namespace {
 
@@ -23,9 +24,9 @@ const char* const kAjuda =
     "Chuva:\n"
     "  --k K            coeficiente K da equação (mm/h·min^C), maior que zero\n"
     "  --tr TR          tempo de retorno, anos, maior que zero\n"
-    "  --a A            expoente do tempo de retorno\n"
-    "  --b B            parâmetro B, min\n"
-    "  --c C            expoente C\n"
+    "  --a A            expoente do tempo de retorno, maior que zero\n"
+    "  --b B            parâmetro B, min, maior que zero\n"
+    "  --c C            expoente C, maior que zero\n"
     "Solo e cobertura:\n"
     "  --vib VIB        velocidade de infiltração básica, mm/h; escolhe a coluna da tabela:\n"
     "                   I1 até 3, I2 até 40, I3 até 190, I4 acima de 190 mm/h\n"
@@ -38,7 +39,7 @@ const char* const kAjuda =
     "\n"
     "Mostra o número da curva, a abstração inicial Ia, o tempo do fim do escoamento (quando a\n"
     "intensidade cai abaixo da VIB), o tempo de preenchimento de Ia e a lâmina escoada.\n"
-    "Combinações fora da tabela dão CN 0 (sem abstração inicial).\n"
+    "Uma combinação de uso, tratamento e condição que a tabela não tem é recusada.\n"
     "\n"
     "Exemplo (cultivo em fileiras com curvas de nível, condição boa, VIB 20 mm/h):\n"
     "  vandoro-cli escoamento --k 1000 --tr 10 --a 0.15 --b 10 --c 0.75 --vib 20 \\\n"
@@ -68,7 +69,12 @@ int Executar(const std::vector<std::string>& args) {
     chuva.SetA(a.Numero("--a"));
     chuva.SetB(a.Numero("--b"));
     chuva.SetC(a.Numero("--c"));
-    if (!(chuva.KTr() > 0)) throw EVandoro("O parâmetro \"a\" deve ser maior que zero.");
+    // The same rule as the sizing window's fields: no parameter of the equation can be 0.
+    const std::pair<const char*, const char*> parametros[] = {{"--a", "do parâmetro \"a\""},
+                                                              {"--b", "do parâmetro \"b\""},
+                                                              {"--c", "do parâmetro \"c\""}};
+    for (const auto& [opcao, nome] : parametros)
+        if (!(a.Numero(opcao) > 0)) throw EVandoro(MensagemNaoPositivo(nome));
 
     TNumeroDaCurva cn;
     const double vib = a.Numero("--vib");
@@ -77,17 +83,14 @@ int Executar(const std::vector<std::string>& args) {
     cn.UsoDoSolo().SetIndex(uint8_t(Indice(a, "--uso", 5, "uso do solo")));
     cn.Tratamento().SetIndex(uint8_t(Indice(a, "--tratamento", 3, "tratamento")));
     cn.CondicaoHidrologica().SetIndex(uint8_t(Indice(a, "--condicao", 3, "condição hidrológica")));
+    cn.VerificarCobertura();
 
     const double te = RunoffEndTime(chuva, vib);
     const double ta = cn.AbstractionTime(chuva);
     const double q = cn.RunoffDepth(chuva);
 
-    const int numero = cn.CurveNumber();
-    std::cout << "Número da curva (CN): " << numero;
-    if (numero == 0)
-        std::cout << " (combinação fora da tabela)";
-    else
-        std::cout << " (classe de infiltração I" << cn.ClasseInfiltracao() << ")";
+    std::cout << "Número da curva (CN): " << cn.CurveNumber() << " (classe de infiltração I"
+              << cn.ClasseInfiltracao() << ")";
     std::cout << "\nAbstração inicial (Ia): " << FormatFloat("0.00", cn.InitialAbstraction()) << " mm\n";
     std::cout << "Tempo do fim do escoamento: " << FormatFloat("0.00", te) << " min";
     if (te <= 0) std::cout << " (a intensidade nunca supera a VIB)";

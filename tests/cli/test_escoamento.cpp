@@ -61,11 +61,14 @@ TEST(CliEscoamento, SeparadorDecimalESemEscoamento) {
     EXPECT_NE(r.saida.find("Tempo de preenchimento de Ia: a chuva não preenche a abstração inicial\n"),
               std::string::npos)
         << r.saida;
-    // Outside the table: CN 0.
+    // Outside the table: refused, not sized as if there were no initial abstraction.
     r = RodarCli(Args("20", "1", "1", "2"));
-    ASSERT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_NE(r.saida.find("Número da curva (CN): 0 (combinação fora da tabela)\n"), std::string::npos);
-    EXPECT_NE(r.saida.find("Lâmina escoada de projeto: 38,39 mm\n"), std::string::npos) << r.saida;
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro,
+              "vandoro-cli: A tabela do número da curva não tem valor para o uso do solo \"Cultivo em fileiras\" "
+              "com o tratamento \"Fileiras retas\" e a condição hidrológica \"Regular\". Escolha a condição "
+              "\"Má\" ou \"Boa\".\n");
+    EXPECT_EQ(r.saida, "");
 }
 
 TEST(CliEscoamento, EntradasInvalidas) {
@@ -98,13 +101,19 @@ TEST(CliEscoamento, EntradasInvalidas) {
         {trocar(base, "--vib", "0"),
          "Erro. A velocidade de infiltração básica (VIB) tem que ser maior que zero para calcular o tempo do fim "
          "do escoamento superficial."},
-        {trocar(base, "--c", "0"),
-         "Erro. O parâmetro \"c\" da equação de chuvas intensas tem que ser maior que zero para calcular o tempo "
-         "do fim do escoamento superficial."},
+        {trocar(base, "--c", "0"), "O valor do parâmetro \"c\" deve ser maior que zero."},
         {trocar(base, "--b", "abc"), "Valor inválido para --b: 'abc'."},
-        {trocar(base, "--b", "0"),
-         "Erro: divisão por zero ao tentar calcular o tempo do fim do escoamento superficial utilizando o "
-         "perfil de precipitação exponencial negativa."},
+        {trocar(base, "--b", "0"), "O valor do parâmetro \"b\" deve ser maior que zero."},
+        {trocar(base, "--a", "0"), "O valor do parâmetro \"a\" deve ser maior que zero."},
+        {trocar(base, "--condicao", "2"),
+         "A tabela do número da curva não tem valor para o uso do solo \"Cultivo em fileiras\" com o tratamento "
+         "\"Com curvas de nível\" e a condição hidrológica \"Regular\". Escolha a condição \"Má\" ou "
+         "\"Boa\"."},
+        {{"escoamento", "--k", "1000", "--tr", "10", "--a", "0.15", "--b", "10", "--c", "0.75", "--vib", "20",
+          "--uso", "4", "--tratamento", "3", "--condicao", "1"},
+         "A tabela do número da curva não tem valor para o uso do solo \"Pastagem para pastoreio\" com o "
+         "tratamento \"Curvas de nível e terraço\" e a condição hidrológica \"Má\". Escolha o tratamento "
+         "\"Fileiras retas\" ou \"Com curvas de nível\"."},
         {{"escoamento", "--k", "1000"}, "Falta a opção --tr."},
     };
     for (const auto& c : casos) {

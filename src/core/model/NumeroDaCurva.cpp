@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <vector>
 
+#include "common/Erros.h"
 #include "common/IniFile.h"
 #include "model/Precipitacao.h"
 
@@ -115,6 +117,42 @@ int TNumeroDaCurva::CurveNumber() const {
         return l.cn[classe - 1];
     }
     return 0;
+}
+
+bool TNumeroDaCurva::CoberturaNaTabela(int uso, int trat, int cond) {
+    for (const Linha& l : kTabela)
+        if (l.uso == uso && (l.trat == -1 || l.trat == trat) && (l.cond == -1 || l.cond == cond)) return true;
+    return false;
+}
+
+std::string TNumeroDaCurva::MensagemCobertura(int uso, int trat, int cond) {
+    if (CoberturaNaTabela(uso, trat, cond)) return {};
+    auto aspas = [](const std::string& s) { return "\"" + s + "\""; };
+    auto lista = [&](const std::vector<std::string>& nomes) {
+        std::string t;
+        for (size_t i = 0; i < nomes.size(); ++i)
+            t += (i == 0 ? "" : i + 1 == nomes.size() ? " ou " : ", ") + aspas(nomes[i]);
+        return t;
+    };
+    std::string m = "A tabela do número da curva não tem valor para o uso do solo " + aspas(TUsoDoSolo::Name(uso)) +
+                    (trat == 0 ? std::string(" sem tratamento") : " com o tratamento " + aspas(TTratamento::Name(trat))) +
+                    " e a condição hidrológica " + aspas(TCondicaoHidrologica::Name(cond)) + ".";
+    // Point the user to what the table has: conditions for this treatment, else treatments.
+    std::vector<std::string> condicoes, tratamentos;
+    for (int c = 0; c <= 3; ++c)
+        if (CoberturaNaTabela(uso, trat, c)) condicoes.push_back(TCondicaoHidrologica::Name(c));
+    for (int t = 1; t <= 3; ++t)
+        if (CoberturaNaTabela(uso, t, 1) || CoberturaNaTabela(uso, t, 3)) tratamentos.push_back(TTratamento::Name(t));
+    if (!condicoes.empty())
+        m += " Escolha a condição " + lista(condicoes) + ".";
+    else if (!tratamentos.empty())
+        m += " Escolha o tratamento " + lista(tratamentos) + ".";
+    return m;
+}
+
+void TNumeroDaCurva::VerificarCobertura() const {
+    const std::string m = MensagemCobertura(usoDoSolo_.Index(), tratamento_.Index(), condicao_.Index());
+    if (!m.empty()) throw EVandoro(m);
 }
 
 double TNumeroDaCurva::InitialAbstraction() const {

@@ -91,6 +91,13 @@ public:
 
     // Table value 0..98 for the land choices and the infiltration class of VIB.
     int CurveNumber() const;
+    // Whether the table has a row for a land use, treatment and condition (any class).
+    static bool CoberturaNaTabela(int uso, int trat, int cond);
+    // Why a combination cannot be sized, naming what the table offers; "" when it can.
+    static std::string MensagemCobertura(int uso, int trat, int cond);
+    // Raises EVandoro with MensagemCobertura for the current choices: a combination the
+    // table lacks would silently give CN 0 (no initial abstraction).
+    void VerificarCobertura() const;
     // Infiltration class 1..4 of VIB (0 when VIB is not a number).
     int ClasseInfiltracao() const;
     double InitialAbstraction() const;  // mm

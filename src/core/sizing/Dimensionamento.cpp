@@ -30,8 +30,13 @@ const char* const kTextoSemEscoamento =
 
 bool SemEscoamentoSuperficial(double escoamento) { return !(escoamento > 0); }
 
+const char* const kTextoBaciaSemEscoamento =
+    "Não há escoamento superficial para esta chuva e este solo: a lâmina escoada é zero e as "
+    "barraginhas não têm volume a armazenar.";
+
 std::string AvisoResultado(const TResultadoDimensionamento& r) {
-    return r.SemEscoamento ? kTextoSemEscoamento : "";
+    if (!r.SemEscoamento) return "";
+    return r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao ? kTextoBaciaSemEscoamento : kTextoSemEscoamento;
 }
 
 int CodigoSistema(int indiceLista) {
@@ -54,6 +59,9 @@ TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
     f.meLatitude = m.Quenda().Latitude();
     f.meLongitude = m.Quenda().Longitude();
     const TNumeroDaCurva& cn = m.NumeroDaCurva();
+    f.cbUsoDoSolo = cn.UsoDoSolo().Index();
+    f.cbTratamento = cn.Tratamento().Index();
+    f.cbCondicaoHidrologica = cn.CondicaoHidrologica().Index();
     f.edtTIE = ShowPositive(kFmt, kv * cn.VIB());
     f.edtDecTerreno = ShowPositive(kFmt, kd * cn.St());
     f.edtSt = f.edtDecTerreno;
@@ -84,9 +92,10 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     m.TipoSistema().SetIndex(static_cast<std::uint8_t>(codigo));
 
     auto& p = m.Precipitacao();
-    // Tr and K must be above zero: an empty field is left to the required-field check.
-    if (!f.edtTr.empty()) p.SetTr(ReadNumber(f.edtTr));
-    if (!f.edtK.empty()) p.SetK(ReadNumber(f.edtK));
+    // The storm holds only a Tr and K above zero: an empty or zero field is left to the
+    // required-field check, which names it.
+    if (const double tr = ReadNumber(f.edtTr); tr > 0) p.SetTr(tr);
+    if (const double k = ReadNumber(f.edtK); k > 0) p.SetK(k);
     p.SetA(ReadNumber(f.edt_a));
     p.SetB(ReadNumber(f.edt_b));
     p.SetC(ReadNumber(f.edt_c));
@@ -94,6 +103,11 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     if (!f.meLongitude.empty()) m.Quenda().SetLongitude(f.meLongitude);
 
     TNumeroDaCurva& cn = m.NumeroDaCurva();
+    // Indices outside the lists keep what the model holds.
+    if (f.cbUsoDoSolo >= 0 && f.cbUsoDoSolo <= 5) cn.UsoDoSolo().SetIndex(static_cast<std::uint8_t>(f.cbUsoDoSolo));
+    if (f.cbTratamento >= 0 && f.cbTratamento <= 3) cn.Tratamento().SetIndex(static_cast<std::uint8_t>(f.cbTratamento));
+    if (f.cbCondicaoHidrologica >= 0 && f.cbCondicaoHidrologica <= 3)
+        cn.CondicaoHidrologica().SetIndex(static_cast<std::uint8_t>(f.cbCondicaoHidrologica));
     cn.SetVIB(ReadNumber(f.edtTIE) / kv);
     cn.SetSt(ReadNumber(f.edtDecTerreno) / kd);
 
@@ -140,6 +154,7 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
     r.TipoSistema = CodigoSistema(IndiceSistema(codigo));
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     auto& storm = m.Precipitacao();
+    cn.VerificarCobertura();
     try {
         if (r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao) {
             TBaciaAcumulacao& b = m.BaciaAcumulacao();
@@ -150,6 +165,7 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
             r.Formato = b.Formato();
             r.ComprimentoOuRaio = r.Formato == TBaciaAcumulacao::SemiCircular ? b.Raio() : b.Comprimento();
             r.Largura = b.Largura();
+            r.SemEscoamento = SemEscoamentoSuperficial(r.LES);
             return r;
         }
         TSistemaConservacao& s = SistemaDoCodigo(m, codigo);

@@ -29,6 +29,8 @@ struct TCamposDimensionamento {
     int cbSistema = 0;            // list index: 0 level, 1 graded, 2 basins
     int cbMetodo = 0;             // spacing-method list index
     int cbFormatoBarraginha = 0;  // 0 rectangular, 1 semicircular
+    // Land cover lists: indices of land use, treatment and hydrologic condition.
+    int cbUsoDoSolo = 0, cbTratamento = 0, cbCondicaoHidrologica = 0;
     std::string edtTr, edtK, edt_a, edt_b, edt_c, meLatitude, meLongitude;
     std::string edtDecCanal, edtCompCanal, edtRugCanal, edtSt, edtSm;
     std::string edtDecTerreno, edtRugTerreno, edtHorizontal, edtVertical, edtTIE;
@@ -56,13 +58,14 @@ struct TResultadoDimensionamento {
     double Hr = 0;  // cm
     int Formato = 0;
     double ComprimentoOuRaio = 0, Largura = 0, Volume = 0;  // m, m, m³
-    // Terraces only: the storm gives no runoff on this soil (no depth, or no flow), so the
-    // height is the freeboard alone and no channel was sized.
+    // The storm gives no runoff on this soil (no depth, or no flow): a terrace's height is
+    // the freeboard alone and no channel was sized; a basin has nothing to hold.
     bool SemEscoamento = false;
 };
 
-// The result line that says so.
+// The result line that says so, for terraces and for basins.
 extern const char* const kTextoSemEscoamento;
+extern const char* const kTextoBaciaSemEscoamento;
 // kTextoSemEscoamento when the result has no runoff, else "".
 std::string AvisoResultado(const TResultadoDimensionamento& r);
 // The rule of SemEscoamento, for whoever holds only the runoff: a graded system's flow Q

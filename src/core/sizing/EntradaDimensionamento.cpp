@@ -4,6 +4,7 @@
 
 #include "common/Erros.h"
 #include "common/Numeros.h"
+#include "model/NumeroDaCurva.h"
 #include "model/SistemaConservacao.h"
 #include "rainfall/BDPrecipitacao.h"
 
@@ -13,7 +14,8 @@ struct Regra {
     const std::string TCamposDimensionamento::*campo;
     const char* controle;
     const char* grupo;
-    const char* mensagem;
+    const char* mensagem;  // the field left empty
+    const char* valor;     // "do parâmetro "b"": the field as its not-positive message names it
 };
 
 // Every required field in the checking order, with the systems it applies to.
@@ -24,40 +26,40 @@ struct RegraAplicada {
 };
 
 const RegraAplicada kRegras[] = {
-    {{&TCamposDimensionamento::edtTr, "edtTr", "Precipitação", "Valor do periodo de retorno inconsistente."}, Todos},
-    {{&TCamposDimensionamento::edtK, "edtK", "Precipitação", "Valor do parâmetro \"K\" inconsistente."}, Todos},
-    {{&TCamposDimensionamento::edt_a, "edt_a", "Precipitação", "Valor do parâmetro \"a\" inconsistente."}, Todos},
-    {{&TCamposDimensionamento::edt_b, "edt_b", "Precipitação", "Valor do parâmetro \"b\" inconsistente."}, Todos},
-    {{&TCamposDimensionamento::edt_c, "edt_c", "Precipitação", "Valor do parâmetro \"c\" inconsistente."}, Todos},
-    {{&TCamposDimensionamento::edtTIE, "edtTIE", "Solo", "Valor da taxa de infiltração estável inconsistente."}, Todos},
+    {{&TCamposDimensionamento::edtTr, "edtTr", "Precipitação", "Valor do periodo de retorno inconsistente.", "do tempo de retorno (Tr)"}, Todos},
+    {{&TCamposDimensionamento::edtK, "edtK", "Precipitação", "Valor do parâmetro \"K\" inconsistente.", "do parâmetro \"K\""}, Todos},
+    {{&TCamposDimensionamento::edt_a, "edt_a", "Precipitação", "Valor do parâmetro \"a\" inconsistente.", "do parâmetro \"a\""}, Todos},
+    {{&TCamposDimensionamento::edt_b, "edt_b", "Precipitação", "Valor do parâmetro \"b\" inconsistente.", "do parâmetro \"b\""}, Todos},
+    {{&TCamposDimensionamento::edt_c, "edt_c", "Precipitação", "Valor do parâmetro \"c\" inconsistente.", "do parâmetro \"c\""}, Todos},
+    {{&TCamposDimensionamento::edtTIE, "edtTIE", "Solo", "Valor da taxa de infiltração estável inconsistente.", "da taxa de infiltração estável"}, Todos},
     {{&TCamposDimensionamento::edtProfundidade, "edtProfundidade", "Barraginha",
-      "Valor da profundidade da barraginha inconsistente."},
+      "Valor da profundidade da barraginha inconsistente.", "da profundidade da barraginha"},
      Bacias},
     {{&TCamposDimensionamento::edtAreaContribuicao, "edtAreaContribuicao", "Barraginha",
-      "Valor da área de contribuição da barraginha inconsistente."},
+      "Valor da área de contribuição da barraginha inconsistente.", "da área de contribuição da barraginha"},
      Bacias},
-    {{&TCamposDimensionamento::edtM1, "edtM1", "Barraginha", "Valor do parâmetro \"m1\" da barraginha inconsistente."},
+    {{&TCamposDimensionamento::edtM1, "edtM1", "Barraginha", "Valor do parâmetro \"m1\" da barraginha inconsistente.", "do parâmetro \"m1\" da barraginha"},
      Retangulares},
-    {{&TCamposDimensionamento::edtM2, "edtM2", "Barraginha", "Valor do parâmetro \"m2\" da barraginha inconsistente."},
+    {{&TCamposDimensionamento::edtM2, "edtM2", "Barraginha", "Valor do parâmetro \"m2\" da barraginha inconsistente.", "do parâmetro \"m2\" da barraginha"},
      Retangulares},
-    {{&TCamposDimensionamento::edtSm, "edtSm", "Canal", "Valor da inclinação do murundum inconsistente."}, Terracos},
-    {{&TCamposDimensionamento::edtSt, "edtSt", "Canal", "Valor da declividade do terreno inconsistente."}, Terracos},
+    {{&TCamposDimensionamento::edtSm, "edtSm", "Canal", "Valor da inclinação do murundum inconsistente.", "da inclinação do murundum"}, Terracos},
+    {{&TCamposDimensionamento::edtSt, "edtSt", "Canal", "Valor da declividade do terreno inconsistente.", "da declividade do terreno"}, Terracos},
     {{&TCamposDimensionamento::edtRugTerreno, "edtRugTerreno", "Terreno",
-      "Valor da rugosidade do terreno inconsistente."},
+      "Valor da rugosidade do terreno inconsistente.", "da rugosidade do terreno"},
      Gradiente},
-    {{&TCamposDimensionamento::edtDecCanal, "edtDecCanal", "Canal", "Valor da declividade do canal inconsistente."},
+    {{&TCamposDimensionamento::edtDecCanal, "edtDecCanal", "Canal", "Valor da declividade do canal inconsistente.", "da declividade do canal"},
      Gradiente},
-    {{&TCamposDimensionamento::edtCompCanal, "edtCompCanal", "Canal", "Valor do comprimento do canal inconsistente."},
+    {{&TCamposDimensionamento::edtCompCanal, "edtCompCanal", "Canal", "Valor do comprimento do canal inconsistente.", "do comprimento do canal"},
      Gradiente},
-    {{&TCamposDimensionamento::edtRugCanal, "edtRugCanal", "Canal", "Valor da rugosidade do canal inconsistente."},
+    {{&TCamposDimensionamento::edtRugCanal, "edtRugCanal", "Canal", "Valor da rugosidade do canal inconsistente.", "da rugosidade do canal"},
      Gradiente},
     {{&TCamposDimensionamento::edtDecTerreno, "edtDecTerreno", "Terreno",
-      "Valor da declividade do terreno inconsistente."},
+      "Valor da declividade do terreno inconsistente.", "da declividade do terreno"},
      Terracos},
-    {{&TCamposDimensionamento::edtVertical, "edtVertical", "Espaçamento", "Valor do espaçamento vertical inconsistente."},
+    {{&TCamposDimensionamento::edtVertical, "edtVertical", "Espaçamento", "Valor do espaçamento vertical inconsistente.", "do espaçamento vertical"},
      Terracos},
     {{&TCamposDimensionamento::edtHorizontal, "edtHorizontal", "Espaçamento",
-      "Valor do espaçamento horizontal inconsistente."},
+      "Valor do espaçamento horizontal inconsistente.", "do espaçamento horizontal"},
      Terracos},
 };
 
@@ -78,9 +80,22 @@ TCampoEntrada Campo(const Regra& r, std::string mensagem) { return {r.controle, 
 }  // namespace
 
 TCampoEntrada PrimeiroCampoVazio(const TCamposDimensionamento& f) {
-    for (const auto& ra : kRegras)
-        if (Aplicavel(ra.a, f) && (f.*ra.r.campo).empty()) return Campo(ra.r, ra.r.mensagem);
+    for (const auto& ra : kRegras) {
+        if (!Aplicavel(ra.a, f)) continue;
+        const std::string& texto = f.*ra.r.campo;
+        if (texto.empty()) return Campo(ra.r, ra.r.mensagem);
+        // A typed 0 is what an empty field reads as: no storm, slope or size can be 0.
+        double v = 0;
+        if (TryStrToFloat(texto, v) && !(v > 0)) return Campo(ra.r, MensagemNaoPositivo(ra.r.valor));
+    }
+    const std::string cobertura =
+        TNumeroDaCurva::MensagemCobertura(f.cbUsoDoSolo, f.cbTratamento, f.cbCondicaoHidrologica);
+    if (!cobertura.empty()) return {"cbUsoDoSolo", "Solo", cobertura};
     return {};
+}
+
+std::string MensagemNaoPositivo(const std::string& campo) {
+    return "O valor " + campo + " deve ser maior que zero.";
 }
 
 TCampoEntrada PrimeiroCampoInvalido(const TCamposDimensionamento& f) {

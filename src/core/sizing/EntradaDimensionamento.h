@@ -17,8 +17,10 @@ struct TCampoEntrada {
     bool Vazio() const { return Controle.empty(); }
 };
 
-// The first required field that is empty, in the window's checking order.
+// The first required field that is empty or not above zero, in the window's checking order.
 TCampoEntrada PrimeiroCampoVazio(const TCamposDimensionamento& f);
+// "O valor <campo> deve ser maior que zero." (campo: "do parâmetro "b"").
+std::string MensagemNaoPositivo(const std::string& campo);
 // The first field whose text does not convert to a number (the conversion's own message),
 // checked before anything is stored so that a bad field stores nothing.
 TCampoEntrada PrimeiroCampoInvalido(const TCamposDimensionamento& f);

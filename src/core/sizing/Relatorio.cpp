@@ -169,6 +169,14 @@ void Linha(TRelatorio& r, std::initializer_list<std::string> celulas, const char
     r.Add("</TR>");
 }
 
+// A group accepted as the dialog proposed it may be saved without its name: the factor
+// used is the table row's, so is the name printed.
+template <class T>
+std::string GrupoUsado(const std::string& nome, std::int32_t indice, const std::vector<T>& tabela) {
+    if (!nome.empty() || indice < 0 || indice >= static_cast<std::int32_t>(tabela.size())) return nome;
+    return tabela[static_cast<size_t>(indice)].grupo;
+}
+
 // Rows of the method-specific spacing inputs shared by both terrace reports.
 void LinhasMetodo(TRelatorio& r, const TEspacamento& e, bool gradiente) {
     const int metodo = e.Metodologia().Index();
@@ -180,8 +188,12 @@ void LinhasMetodo(TRelatorio& r, const TEspacamento& e, bool gradiente) {
     } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
         // Crop and groups come back from the project file as text.
         Linha(r, {TRelatorio::Cell(kTD, 8, "Cultura: ", EscaparHtml(e.Cultura().Nome())),
-                  TRelatorio::Cell(kTD2, 0, "Resistência à erosão: ", EscaparHtml(e.ResistenciaErosao().Grupo()))});
-        Linha(r, {TRelatorio::Cell(kTD2, 8, "Preparo do solo: ", EscaparHtml(e.PreparoDoSolo().Grupo()))});
+                  TRelatorio::Cell(kTD2, 0, "Resistência à erosão: ",
+                                   EscaparHtml(GrupoUsado(e.ResistenciaErosao().Grupo(), e.ResistenciaErosao().Indice(),
+                                                          TResistenciaErosao::Tabela())))});
+        Linha(r, {TRelatorio::Cell(kTD2, 8, "Preparo do solo: ",
+                                   EscaparHtml(GrupoUsado(e.PreparoDoSolo().Grupo(), e.PreparoDoSolo().Indice(),
+                                                          TPreparoDoSolo::Tabela())))});
     }
 }
 
@@ -223,6 +235,42 @@ void BlocoSimulacao(TRelatorio& r, bool gradiente) {
     }
 }
 
+// The land cover and what the curve number makes of the storm: printed beside the
+// infiltration rate, so the runoff of the results can be followed by hand.
+struct TLinhaCobertura {
+    std::string Rotulo, Valor, Unidade;
+};
+std::vector<TLinhaCobertura> LinhasCobertura(TModeloProjeto& m) {
+    const TNumeroDaCurva& cn = m.NumeroDaCurva();
+    auto& storm = m.Precipitacao();
+    // The runoff depth sets the depth of a storm without duration (rain up to its end).
+    cn.RunoffDepth(storm);
+    const std::string trat = cn.Tratamento().Name();
+    return {{"Uso do solo: ", EscaparHtml(cn.UsoDoSolo().Name()), ""},
+            {"Tratamento: ", trat.empty() ? "-" : EscaparHtml(trat), ""},
+            {"Condição hidrológica: ", EscaparHtml(cn.CondicaoHidrologica().Name()), ""},
+            {"Número da curva (CN): ", IntToStr(cn.CurveNumber()), ""},
+            {"Abstração inicial (Ia): ", FormatFloat("0.00", cn.InitialAbstraction()), " mm"},
+            {"Precipitação de projeto: ", FormatFloat("0.00", storm.PrecipitacaoTotal()), " mm"}};
+}
+
+// Two cells a row, as the terrace reports lay out their inputs.
+void LinhasSolo(TRelatorio& r, TModeloProjeto& m) {
+    const TConfiguracao& cfg = m.Configuracao();
+    std::vector<std::string> celulas = {TRelatorio::Cell(kTD, 8, "Taxa de infiltração estável (Tie): ",
+                                                         FormatFloat("##0.0##", cfg.KVIB * m.NumeroDaCurva().VIB()),
+                                                         " " + cfg.UVIB)};
+    for (const auto& l : LinhasCobertura(m))
+        celulas.push_back(TRelatorio::Cell(celulas.size() % 2 ? kTD2 : kTD, celulas.size() % 2 ? 0 : 8, l.Rotulo,
+                                           l.Valor, l.Unidade));
+    for (size_t i = 0; i < celulas.size(); i += 2) {
+        if (i + 1 < celulas.size())
+            Linha(r, {celulas[i], celulas[i + 1]});
+        else
+            Linha(r, {celulas[i]});
+    }
+}
+
 }  // namespace
 
 std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
@@ -258,8 +306,7 @@ std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
     Linha(r, {TRelatorio::Cell(kTD2, 8, "Declividade: ", FormatFloat("#0.0##", cfg.KDecli * cn.St()),
                                " " + cfg.UDecli)});
     Linha(r, {TRelatorio::Heading(kTD2, 4, "Solo")});
-    Linha(r, {TRelatorio::Cell(kTD2, 8, "Taxa de infiltração estável (Tie): ",
-                               FormatFloat("##0.0##", cfg.KVIB * cn.VIB()), " " + cfg.UVIB)});
+    LinhasSolo(r, m);
     r.Add(kFimTabela);
     r.Paragraph();
 
@@ -317,8 +364,7 @@ std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes
     Linha(r, {TRelatorio::Cell(kTD, 8, "Declividade: ", FormatFloat("#0.0##", cfg.KDecli * cn.St()), decli),
               TRelatorio::Cell(kTD2, 0, "Rugosidade: ", FormatFloat("0.0######", cn.nt().Value()))});
     Linha(r, {TRelatorio::Heading(kTD2, 4, "Solo")});
-    Linha(r, {TRelatorio::Cell(kTD2, 8, "Taxa de infiltração estável (Tie): ",
-                               FormatFloat("##0.0##", cfg.KVIB * cn.VIB()), " " + cfg.UVIB)});
+    LinhasSolo(r, m);
     r.Add(kFimTabela);
     r.Paragraph();
 
@@ -379,6 +425,8 @@ std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
     linha("<TD colspan=3>", TRelatorio::Indent(4) + "<U><B>Solo</B></U></TD>");
     linha("<TD colspan=3>", i8 + "<B>Taxa de infiltração estável (Tie): </B>" + FloatToStr(cfg.KVIB * cn.VIB()) +
                                 " " + cfg.UVIB + "</TD>");
+    for (const auto& l : LinhasCobertura(m))
+        linha("<TD colspan=3>", i8 + "<B>" + l.Rotulo + "</B>" + l.Valor + l.Unidade + "</TD>");
     r.Add("  </TABLE></FONT>");
 
     // Results: rows after four blanks, cells after six.

@@ -1,5 +1,6 @@
 #include "sizing/Simulacao.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/Erros.h"
@@ -266,7 +267,11 @@ TGraficoSimulacao TPaginaSimulacao::CalculaHR(double cdu, ISerieGrafico* serie) 
 }
 
 void TPaginaSimulacao::Voltar(double cdu, ISerieGrafico* serie) {
-    Sistema().SetCDu(cdu);
+    // The coefficient left on the page and its recommended height go together, as the
+    // result page and the report show them.
+    TSistemaConservacao& s = Sistema();
+    s.SetCDu(cdu);
+    s.SetHr(Recomendada(s.CDu(), s.H()));
     if (serie) serie->Clear();
 }
 
@@ -355,6 +360,12 @@ TGraficoBacia PlotBasinSimulation(const TModeloProjeto& m, int item, ISerieGrafi
         g.Y.push_back(y);
         if (serie) serie->AddXY(x, y);
     }
+    // A flat line at zero says nothing by itself: the runoff charts say why.
+    if (item <= 2 && std::all_of(g.Y.begin(), g.Y.end(), [](double y) { return !(y > 0); }))
+        g.Aviso = item == 0 ? "Não há escoamento superficial para esta chuva e este solo: o volume é zero para "
+                              "qualquer área de contribuição."
+                            : "Não há escoamento superficial para esta chuva em nenhuma das taxas de infiltração "
+                              "do gráfico.";
     return g;
 }
 

@@ -93,6 +93,7 @@ struct TGraficoBacia {
     int Item = 0;
     std::string Nome, TituloX, TituloY;
     std::vector<double> X, Y;
+    std::string Aviso;  // why a runoff chart is all zeros; empty otherwise
 };
 // The basin chart; works on copies of the basin, the runoff object and the storm, so the
 // project is never changed.

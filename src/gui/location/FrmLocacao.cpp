@@ -30,6 +30,7 @@
 #include "common/EditNumero.h"
 #include "common/FiguraMapa.h"
 #include "common/Arquivo.h"
+#include "common/GrupoCobertura.h"
 #include "common/Numeros.h"
 #include "common/TrabalhoComProgresso.h"
 #include "location/FMetodosLoc.h"
@@ -288,6 +289,14 @@ void TfrmLocacao::Montar() {
     edtTIE_ = NovoCampo("edtTIE");
     lblUnTIE_ = unidade("lblUnTIE");
     linha(g, QStringLiteral("Taxa de infiltração estável(Tie):"), edtTIE_, lblUnTIE_);
+    cobertura_ = new TGrupoCobertura;
+    g->addWidget(cobertura_, g->rowCount(), 0, 1, g->columnCount());
+    connect(cobertura_, &TGrupoCobertura::Alterado, this, &TfrmLocacao::Alterou);
+    connect(edtTIE_, &QLineEdit::textChanged, cobertura_, [this](const QString& t) {
+        double v = 0;  // the curve number's column follows the rate being typed
+        const double kv = m_.Configuracao().KVIB;
+        cobertura_->SetVIB(!t.isEmpty() && TryStrToFloat(S(t), v) && kv != 0 ? v / kv : -1);
+    });
 
     // Terreno
     g = novaSecao(kTerreno, "btnTerreno");
@@ -564,6 +573,7 @@ void TfrmLocacao::Preencher(const TCamposLocacao& f) {
     edtCoefDesinf_->setText(Q(f.edtCoefDesinf));
     edtEV_->setText(Q(f.edtEV));
     edtAlturaTerraco_->setText(Q(f.edtAlturaTerraco));
+    cobertura_->Carregar(m_.NumeroDaCurva());
     edtTIE_->setText(Q(f.edtTIE));
     edtImagemElevacao_->setText(Q(f.edtImagemElevacao));
     edtImagemDec_->setText(Q(f.edtImagemDec));
@@ -630,6 +640,7 @@ bool TfrmLocacao::Coletar() {
     }
     try {
         StoreInputsLocacao(f, m_);
+        cobertura_->Gravar(m_.NumeroDaCurva());
     } catch (const EVandoro& e) {
         Dialogos().Erro(this, Q(e.what()));
         return false;

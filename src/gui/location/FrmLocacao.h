@@ -120,6 +120,7 @@ private:
 
     QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
     QLineEdit *edtSm_, *edtCoefDesinf_, *edtEV_, *edtAlturaTerraco_, *edtTIE_;
+    class TGrupoCobertura* cobertura_ = nullptr;  // land cover, in the soil section
     QLineEdit *edtImagemElevacao_, *edtImagemDec_, *edtVetorSaida_;
     QLineEdit* edtLimite_;  // the field's boundary polygon, saved with the other paths
     QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;

@@ -1,5 +1,6 @@
 #include "sizing/Assistentes.h"
 
+#include <QShortcut>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QGridLayout>
@@ -72,7 +73,7 @@ void TFTabelaAssistente::Terminar(const QString& fonte) {
     btnOk_ = new QPushButton(QStringLiteral("&Ok"));
     btnOk_->setObjectName(QStringLiteral("btnOk"));
     btnOk_->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
+    auto* cancelar = new QPushButton(QStringLiteral("Ca&ncelar"));
     cancelar->setObjectName(QStringLiteral("btnCancelar"));
     auto* ajuda = new QPushButton(QStringLiteral("Aj&uda"));
     ajuda->setObjectName(QStringLiteral("btnAjuda"));
@@ -86,6 +87,7 @@ void TFTabelaAssistente::Terminar(const QString& fonte) {
         reject();
     });
     connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, helpContext_); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, ajuda, &QPushButton::click);
     AtualizarOk();
 }
 

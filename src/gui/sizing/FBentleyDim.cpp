@@ -62,7 +62,7 @@ TFBentleyDim::TFBentleyDim(QWidget* pai)
     : TFSoloDim(pai, QStringLiteral("Método Bentley"), 45, 100, QStringLiteral("&Declividade do terreno"),
                 QStringLiteral("Não é permitido valor 0 para a declividade do terreno."), TSolo::FamiliaBentley,
                 TMetodologiaEspacamento::Bentley,
-                {QStringLiteral("Solos &argilosos"), QStringLiteral("Solos de textura &média"),
+                {QStringLiteral("Solos arg&ilosos"), QStringLiteral("Solos de textura &média"),
                  QStringLiteral("Solos de textura &grossa")}) {
     setObjectName(QStringLiteral("FBentleyDim"));
 }
@@ -71,6 +71,6 @@ TFParanaDim::TFParanaDim(QWidget* pai)
     : TFSoloDim(pai, QStringLiteral("Método Paraná"), 37, 20, QStringLiteral("&Declividade do terreno:"),
                 QStringLiteral("Não é permitiodo valor 0 para a declividade do terreno."), TSolo::FamiliaParana,
                 TMetodologiaEspacamento::Parana,
-                {QStringLiteral("Terra &arenosa"), QStringLiteral("Terra ar&gilosa"), QStringLiteral("Terra &roxa")}) {
+                {QStringLiteral("Terra ar&enosa"), QStringLiteral("Terra ar&gilosa"), QStringLiteral("Terra &roxa")}) {
     setObjectName(QStringLiteral("FParanaDim"));
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -32,7 +33,7 @@ TFCapacidadeArmazenamento::TFCapacidadeArmazenamento(QWidget* pai)
                        QStringLiteral("Não é permitiodo valor 0 para a declividade do terreno.")),
       privado_(std::make_unique<TTerracosNivel>()) {
     setObjectName(QStringLiteral("FCapacidadeArmazenamento"));
-    auto* caixa = new QGroupBox(QStringLiteral(" &Definir "));
+    auto* caixa = new QGroupBox(QStringLiteral(" Def&inir "));
     auto* v = new QVBoxLayout(caixa);
     tcDefinir_ = new QTabWidget;
     tcDefinir_->setObjectName(QStringLiteral("tcDefinir"));
@@ -57,6 +58,10 @@ TFCapacidadeArmazenamento::TFCapacidadeArmazenamento(QWidget* pai)
     gc->setRowStretch(1, 1);
     tcDefinir_->addTab(altura, QStringLiteral("Altura do terraço"));
     tcDefinir_->addTab(cap, QStringLiteral("Capacidade de armazenamento"));
+    // Both tab captions whole: the tabs are the choice between the two ways.
+    tcDefinir_->setElideMode(Qt::ElideNone);
+    tcDefinir_->setUsesScrollButtons(false);
+    tcDefinir_->setMinimumWidth(tcDefinir_->tabBar()->sizeHint().width() + 16);
     v->addWidget(tcDefinir_);
     corpo_->addWidget(caixa);
     MontarRodape();

@@ -1,5 +1,6 @@
 #include "sizing/FEspacamentoDim.h"
 
+#include <QShortcut>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -73,7 +74,7 @@ void TFEspacamentoDim::MontarRodape() {
     auto* ok = new QPushButton(QStringLiteral("&Ok"));
     ok->setObjectName(QStringLiteral("btnOk"));
     ok->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
+    auto* cancelar = new QPushButton(QStringLiteral("Ca&ncelar"));
     cancelar->setObjectName(QStringLiteral("btnCancelar"));
     auto* ajuda = new QPushButton(QStringLiteral("Aj&uda"));
     ajuda->setObjectName(QStringLiteral("btnAjuda"));
@@ -87,6 +88,7 @@ void TFEspacamentoDim::MontarRodape() {
     });
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, ajuda_); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, ajuda, &QPushButton::click);
 }
 
 void TFEspacamentoDim::SetDeclividade(int pct) {

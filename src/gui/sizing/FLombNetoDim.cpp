@@ -60,7 +60,7 @@ TFLombNetoDim::TFLombNetoDim(QWidget* pai)
     edtIndiceK_ = Leitura("edtIndiceK", 70);
     auto* rg = new QLabel(QStringLiteral("&Grupo:"));
     rg->setBuddy(cbGrupo_);
-    auto* ajudaGrupo = new QPushButton(QStringLiteral("A&juda"));
+    auto* ajudaGrupo = new QPushButton(QStringLiteral("Ajuda (&solos)"));
     ajudaGrupo->setObjectName(QStringLiteral("btnAjudaGrupo"));
     le->addWidget(rg, 0, 0);
     le->addWidget(cbGrupo_, 0, 1);

@@ -1,5 +1,6 @@
 #include "sizing/FTipoTerraco.h"
 
+#include <QShortcut>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -40,7 +41,7 @@ TFTipoTerraco::TFTipoTerraco(QWidget* pai, const QString& titulo, int ajuda,
     h->addStretch(1);
     auto* ok = new QPushButton(QStringLiteral("&Ok"));
     ok->setObjectName(QStringLiteral("btnOk"));
-    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
+    auto* cancelar = new QPushButton(QStringLiteral("Ca&ncelar"));
     cancelar->setObjectName(QStringLiteral("btnCancelar"));
     auto* aj = new QPushButton(QStringLiteral("Aj&uda"));
     aj->setObjectName(QStringLiteral("btnAjuda"));
@@ -51,6 +52,7 @@ TFTipoTerraco::TFTipoTerraco(QWidget* pai, const QString& titulo, int ajuda,
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(aj, &QPushButton::clicked, this, [this] { AbrirAjuda(this, ajuda_); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, aj, &QPushButton::click);
     resize(560, 260);
 }
 

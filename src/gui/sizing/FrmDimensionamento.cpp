@@ -1,6 +1,7 @@
 #include "sizing/FrmDimensionamento.h"
 
 #include <QApplication>
+#include <QChart>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -23,6 +25,7 @@
 #include "common/EditNumero.h"
 #include "common/FiguraMapa.h"
 #include "common/Grafico.h"
+#include "common/GrupoCobertura.h"
 #include "common/Numeros.h"
 #include "common/Regional.h"
 #include "project/Configuracao.h"
@@ -49,6 +52,20 @@ const QString kTituloSimulacao = QStringLiteral("Módulo para o dimensionamento 
 QString Fmt(const char* padrao, double v) { return Q(FormatFloat(padrao, v)); }
 
 enum Metodo { Bentley = 0, LombardiNeto = 1, Parana = 2, Arbitrado = 3, Capacidade = 4 };
+
+// A user's action ends in the error box, never in an escaping exception: the model's
+// setters and solvers raise on values no field check foresaw.
+template <class F>
+auto Seguro(QWidget* janela, F f) {
+    return [janela, f] {
+        try {
+            f();
+        } catch (const std::exception& e) {
+            QApplication::restoreOverrideCursor();
+            Dialogos().Erro(janela, QString::fromStdString(e.what()));
+        }
+    };
+}
 
 }  // namespace
 
@@ -92,6 +109,8 @@ TfrmDimensionamento::~TfrmDimensionamento() = default;
 QLineEdit* TfrmDimensionamento::NovoCampo(const char* nome, bool numero) {
     QLineEdit* e = numero ? new TEditNumero : new QLineEdit;
     e->setObjectName(QString::fromLatin1(nome));
+    // A value such as "0,12" or "1500" is read whole beside the long labels.
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000,000")) + 12);
     if (numero) e->installEventFilter(this);
     return e;
 }
@@ -105,10 +124,32 @@ void TfrmDimensionamento::Montar() {
     paginas_->addWidget(MontarResultadoTerracos());
     paginas_->addWidget(MontarResultadoBacia());
     simulacao_ = new TfrmPaginaSimulacao(m_);
-    simulacao_->AoVoltar = [this] { VoltarSimulacao(); };
-    simulacao_->AoRelatorio = [this] { Relatorio(true); };
+    simulacao_->AoVoltar = Seguro(this, [this] { VoltarSimulacao(); });
+    simulacao_->AoRelatorio = Seguro(this, [this] { Relatorio(true); });
     paginas_->addWidget(simulacao_);
     raiz->addWidget(paginas_);
+}
+
+// F1 is the "Ajuda" button of the page shown. It is taken before the shortcuts, so the main
+// window's F1 (the program's help) does not answer for this window.
+bool TfrmDimensionamento::event(QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F1) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void TfrmDimensionamento::keyPressEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_F1) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    static const char* const botoes[] = {"btnAjuda", "btnAjudaResultado", "btnAjudaBacia", "btnAjudaSimula"};
+    const int p = paginas_->currentIndex();
+    if (p >= 0 && p <= 3)
+        if (auto* b = paginas_->currentWidget()->findChild<QPushButton*>(QString::fromLatin1(botoes[p]))) b->click();
+    e->accept();
 }
 
 QWidget* TfrmDimensionamento::MontarEntrada() {
@@ -204,7 +245,7 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     btnConsulta_->setEnabled(false);
     btnConsulta_->setToolTip(QStringLiteral("Consulta ao banco de equações de chuvas intensas"));
     g->addWidget(btnConsulta_, g->rowCount(), 1, 1, 1, Qt::AlignLeft);
-    connect(btnConsulta_, &QPushButton::clicked, this, &TfrmDimensionamento::btnConsultaClick);
+    connect(btnConsulta_, &QPushButton::clicked, this, Seguro(this, [this] { btnConsultaClick(); }));
     g->setRowStretch(g->rowCount(), 1);
 
     // Canal
@@ -225,8 +266,8 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     linha(g, QStringLiteral("St: "), edtSt_, lblUnSt_);
     linha(g, QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
     g->setRowStretch(g->rowCount(), 1);
-    connect(btnRugCanal, &QPushButton::clicked, this, &TfrmDimensionamento::AssistenteRugCanal);
-    connect(btnSm, &QPushButton::clicked, this, &TfrmDimensionamento::AssistenteSm);
+    connect(btnRugCanal, &QPushButton::clicked, this, Seguro(this, [this] { AssistenteRugCanal(); }));
+    connect(btnSm, &QPushButton::clicked, this, Seguro(this, [this] { AssistenteSm(); }));
 
     // Terreno
     g = novoGrupo(QStringLiteral("Terreno"), "btnTerreno");
@@ -237,7 +278,7 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     linha(g, QStringLiteral("Declividade do Terreno: "), edtDecTerreno_, lblUnDecTerreno_);
     Linha* lRugTerreno = linha(g, QStringLiteral("Rugosidade do Terreno: "), edtRugTerreno_, nullptr, btnRugTer);
     g->setRowStretch(g->rowCount(), 1);
-    connect(btnRugTer, &QPushButton::clicked, this, &TfrmDimensionamento::AssistenteRugTerreno);
+    connect(btnRugTer, &QPushButton::clicked, this, Seguro(this, [this] { AssistenteRugTerreno(); }));
 
     // Espaçamento
     g = novoGrupo(QStringLiteral("Espaçamento"), "btnEspacamento");
@@ -245,6 +286,9 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     cbMetodo_->setObjectName(QStringLiteral("cbMetodo"));
     cbMetodo_->addItems({QStringLiteral("Bentley"), QStringLiteral("Lombardi Neto"), QStringLiteral("Paraná"),
                          QStringLiteral("Espaçamento arbitrado")});
+    // Wide enough for "Capacidade de armazenamento", added for level terraces.
+    cbMetodo_->setMinimumContentsLength(27);
+    cbMetodo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     {
         auto* l = new QLabel(QStringLiteral("Método: "));
         l->setBuddy(cbMetodo_);
@@ -259,7 +303,7 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     btnDefinir_->setObjectName(QStringLiteral("btnDefinir"));
     g->addWidget(btnDefinir_, g->rowCount(), 1, 1, 1, Qt::AlignLeft);
     g->setRowStretch(g->rowCount(), 1);
-    connect(btnDefinir_, &QPushButton::clicked, this, &TfrmDimensionamento::btnDefinirClick);
+    connect(btnDefinir_, &QPushButton::clicked, this, Seguro(this, [this] { btnDefinirClick(); }));
     connect(cbMetodo_, &QComboBox::activated, this, &TfrmDimensionamento::MetodoMudou);
 
     // Solo
@@ -267,7 +311,11 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     edtTIE_ = NovoCampo("edtTIE");
     lblUnTIE_ = unidade("lblUnTIE");
     linha(g, QStringLiteral("Taxa de infiltração estável:"), edtTIE_, lblUnTIE_);
+    cobertura_ = new TGrupoCobertura;
+    g->addWidget(cobertura_, g->rowCount(), 0, 1, 4);
     g->setRowStretch(g->rowCount(), 1);
+    connect(cobertura_, &TGrupoCobertura::Alterado, this, &TfrmDimensionamento::Alterou);
+    connect(edtTIE_, &QLineEdit::textChanged, this, &TfrmDimensionamento::VIBCobertura);
 
     // Barraginha
     g = novoGrupo(QStringLiteral("Barraginha"), "btnBarraginha");
@@ -342,11 +390,11 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
         rodape->addWidget(b);
         return b;
     };
-    auto* btnCalcular = botao(QStringLiteral("&Calcular"), "btnCalcular");
-    auto* btnCancelar = botao(QStringLiteral("C&ancelar"), "btnCancelar");
+    auto* btnCalcular = botao(QStringLiteral("Ca&lcular"), "btnCalcular");
+    auto* btnCancelar = botao(QStringLiteral("Ca&ncelar"), "btnCancelar");
     auto* btnAjuda = botao(QStringLiteral("Aj&uda"), "btnAjuda");
     btnCalcular->setDefault(true);
-    connect(btnCalcular, &QPushButton::clicked, this, &TfrmDimensionamento::btnCalcularClick);
+    connect(btnCalcular, &QPushButton::clicked, this, Seguro(this, [this] { btnCalcularClick(); }));
     connect(btnCancelar, &QPushButton::clicked, this, &QWidget::close);
     connect(btnAjuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 28); });
     v->addLayout(rodape);
@@ -393,7 +441,7 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     linha(grade, lblLQ_, LQ_, lblUnLQ_);
     linha(grade, new QLabel(QStringLiteral("Espaçamento vertical:")), edtResultEV_, new QLabel("m"));
     linha(grade, new QLabel(QStringLiteral("Espaçamento horizontal:")), edtResultEH_, new QLabel("m"));
-    linha(grade, new QLabel(QStringLiteral("Altura &teórica (H):")), HUni_, new QLabel("cm"));
+    linha(grade, new QLabel(QStringLiteral("Altura teór&ica (H):")), HUni_, new QLabel("cm"));
     lblAviso_ = new QLabel;
     lblAviso_->setObjectName(QStringLiteral("lblAvisoResultado"));
     lblAviso_->setWordWrap(true);
@@ -418,7 +466,7 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     btnCDu->setMaximumWidth(50);
     auto* lblCoef = new QLabel(QStringLiteral("Coef. de &desuniformidade:"));
     lblCoef->setBuddy(CoefUni_);
-    auto* lblHr = new QLabel(QStringLiteral("Alt&ura recomendada (Hr):"));
+    auto* lblHr = new QLabel(QStringLiteral("Altura recomendada (&Hr):"));
     lblHr->setBuddy(HR_);
     gr->addWidget(lblCoef, 0, 0);
     gr->addWidget(CoefUni_, 0, 1);
@@ -439,8 +487,8 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     imgSecao_->setScaledContents(true);
     h->addWidget(imgSecao_);
     v->addWidget(real);
-    connect(btnCDu, &QPushButton::clicked, this, &TfrmDimensionamento::BtnCDuClick);
-    connect(CoefUni_, &QLineEdit::returnPressed, this, &TfrmDimensionamento::BtnCDuClick);
+    connect(btnCDu, &QPushButton::clicked, this, Seguro(this, [this] { BtnCDuClick(); }));
+    connect(CoefUni_, &QLineEdit::returnPressed, this, Seguro(this, [this] { BtnCDuClick(); }));
     connect(CoefUni_, &QLineEdit::textEdited, HR_, &QLineEdit::clear);
     connect(btnAjudaSecao, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 8); });
 
@@ -456,11 +504,11 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     auto* voltar = botao(QStringLiteral("&Voltar"), "btnVoltar");
     auto* relatorio = botao(QStringLiteral("&Relatório"), "btnRelatorio");
     auto* simulacao = botao(QStringLiteral("&Simulação"), "btnSimulacao");
-    auto* fechar = botao(QStringLiteral("&Fechar"), "btnFechar");
+    auto* fechar = botao(QStringLiteral("F&echar"), "btnFechar");
     auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjudaResultado");
-    connect(relatorio, &QPushButton::clicked, this, [this] { Relatorio(false); });
-    connect(simulacao, &QPushButton::clicked, this, &TfrmDimensionamento::BtnSimulaClick);
-    connect(voltar, &QPushButton::clicked, this, &TfrmDimensionamento::Voltar);
+    connect(relatorio, &QPushButton::clicked, this, Seguro(this, [this] { Relatorio(false); }));
+    connect(simulacao, &QPushButton::clicked, this, Seguro(this, [this] { BtnSimulaClick(); }));
+    connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
     connect(ajuda, &QPushButton::clicked, this,
             [this] { AbrirAjuda(this, resultado_.TipoSistema == 1 ? 78 : 76); });
@@ -551,10 +599,10 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     };
     auto* voltar = botao(QStringLiteral("&Voltar"), "btnVoltarBacia");
     auto* relatorio = botao(QStringLiteral("&Relatório"), "btnRelatorioBacia");
-    auto* fechar = botao(QStringLiteral("&Fechar"), "btnFecharBacia");
+    auto* fechar = botao(QStringLiteral("F&echar"), "btnFecharBacia");
     auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjudaBacia");
-    connect(relatorio, &QPushButton::clicked, this, [this] { Relatorio(false); });
-    connect(voltar, &QPushButton::clicked, this, &TfrmDimensionamento::Voltar);
+    connect(relatorio, &QPushButton::clicked, this, Seguro(this, [this] { Relatorio(false); }));
+    connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
     connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 85); });
     v->addLayout(rodape);
@@ -567,6 +615,16 @@ void TfrmDimensionamento::Alterou() {
     if (carregando_) return;
     gerente_.SetAlterado(true);
     setWindowModified(true);
+}
+
+// Each page has its size. Inside the main window the frame is what is resized: the page
+// alone would shrink inside a frame that keeps its size.
+void TfrmDimensionamento::Redimensionar(int largura, int altura) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        sub->resize(sub->size() - size() + QSize(largura, altura));
+        return;
+    }
+    resize(largura, altura);
 }
 
 void TfrmDimensionamento::Titulo(const QString& t) { setWindowTitle(t + QStringLiteral("[*]")); }
@@ -709,6 +767,14 @@ void TfrmDimensionamento::FormatoMudou(int indice) {
     Alterou();
 }
 
+// The curve number beside the land cover follows the infiltration rate being typed.
+void TfrmDimensionamento::VIBCobertura() {
+    double v = 0;
+    const std::string t = S(edtTIE_->text());
+    const double kv = m_.Configuracao().KVIB;
+    cobertura_->SetVIB(!t.empty() && TryStrToFloat(t, v) && kv != 0 ? v / kv : -1);
+}
+
 void TfrmDimensionamento::Unidades() {
     const QString ud = Q(m_.Configuracao().UDecli);
     for (QLabel* l : {lblUnDecCanal_, lblUnSt_, lblUnSm_, lblUnDecTerreno_}) l->setText(ud);
@@ -722,6 +788,9 @@ TCamposDimensionamento TfrmDimensionamento::Campos() const {
     f.cbSistema = cbSistema_->currentIndex();
     f.cbMetodo = cbMetodo_->currentIndex();
     f.cbFormatoBarraginha = cbFormato_->currentIndex();
+    f.cbUsoDoSolo = cobertura_->UsoDoSolo();
+    f.cbTratamento = cobertura_->Tratamento();
+    f.cbCondicaoHidrologica = cobertura_->CondicaoHidrologica();
     const std::pair<std::string TCamposDimensionamento::*, QLineEdit*> campos[] = {
         {&TCamposDimensionamento::edtTr, edtTr_},
         {&TCamposDimensionamento::edtK, edtK_},
@@ -765,7 +834,9 @@ void TfrmDimensionamento::LoadInputs() {
     edt_c_->setText(Q(f.edt_c));
     meLatitude_->setText(Q(f.meLatitude));
     meLongitude_->setText(Q(f.meLongitude));
+    cobertura_->SetIndices(f.cbUsoDoSolo, f.cbTratamento, f.cbCondicaoHidrologica);
     edtTIE_->setText(Q(f.edtTIE));
+    VIBCobertura();
     edtDecTerreno_->setText(Q(f.edtDecTerreno));
     edtSt_->setText(Q(f.edtSt));
     edtSm_->setText(Q(f.edtSm));
@@ -815,7 +886,12 @@ bool TfrmDimensionamento::StoreInputs() {
             return false;
         }
     }
-    ::StoreInputs(f, m_);
+    try {
+        ::StoreInputs(f, m_);
+    } catch (const std::exception& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        return false;
+    }
     return true;
 }
 
@@ -842,7 +918,7 @@ void TfrmDimensionamento::PreencherCampos() {
 void TfrmDimensionamento::MostrarInicio() {
     Titulo(kTituloEntrada);
     paginas_->setCurrentIndex(Entrada);
-    resize(755, 455);
+    Redimensionar(755, 455);
 }
 
 void TfrmDimensionamento::AtualizarUnidades() {
@@ -859,6 +935,7 @@ void TfrmDimensionamento::AtualizarUnidades() {
     reexibir(edtSm_, m_.SistemaAtual().Sm().Value(), cfg.KDecli);
     reexibir(edtSt_, cn.St(), cfg.KDecli);
     reexibir(edtTIE_, cn.VIB(), cfg.KVIB);
+    VIBCobertura();
     carregando_ = salvo;
 }
 
@@ -891,8 +968,9 @@ void TfrmDimensionamento::btnCalcularClick() {
     } catch (const EErroCalculo& e) {
         Dialogos().ErroDetalhado(this, Q(e.what()), Q(e.Detalhe()));
         return;
-    } catch (const EVandoro& e) {
-        Dialogos().ErroDetalhado(this, QStringLiteral(" Erro no cálculo "), Q(e.what()));
+    } catch (const std::exception& e) {
+        // A rule checked before the computation: its message says what to change.
+        Dialogos().Erro(this, Q(e.what()));
         return;
     }
     MostrarResultado();
@@ -930,7 +1008,7 @@ void TfrmDimensionamento::MostrarResultado() {
             for (const std::string& item : ItensGraficoBacia(resultado_.Formato)) rgSimulaBarraginha_->addItem(Q(item));
         }
         paginas_->setCurrentIndex(ResultadoBacia);
-        resize(660, 475);
+        Redimensionar(660, 475);
         rgSimulaBarraginha_->setCurrentRow(0);
         rgSimulaBarraginhaClick(0);
         return;
@@ -948,23 +1026,26 @@ void TfrmDimensionamento::MostrarResultado() {
     HR_->setText(Q(l[5].Valor));
     avisos(6, lblAviso_);
     paginas_->setCurrentIndex(ResultadoTerracos);
-    resize(660, 465);
+    Redimensionar(660, 465);
     CoefUni_->setFocus();
 }
 
 void TfrmDimensionamento::BtnCDuClick() {
     double cdu = 0;
     TryStrToFloat(S(CoefUni_->text()), cdu);
-    const double hr = DefinirAlturaRecomendada(m_.SistemaAtual(), cdu);
-    HR_->setText(Fmt("0.0", hr));
+    DefinirAlturaRecomendada(m_.SistemaAtual(), cdu);
+    MostrarAlturaRecomendada();
+}
+
+// The coefficient and its height as the model holds them: what "Relatório" prints.
+void TfrmDimensionamento::MostrarAlturaRecomendada() {
+    const TSistemaConservacao& s = m_.SistemaAtual();
+    CoefUni_->setText(Fmt("0.00", s.CDu()));
+    HR_->setText(Fmt("0.0", s.Hr()));
 }
 
 void TfrmDimensionamento::Voltar() {
-    if (paginas_->currentIndex() == ResultadoTerracos) {
-        double cdu = 0;
-        TryStrToFloat(S(CoefUni_->text()), cdu);
-        m_.SistemaAtual().SetCDu(cdu);
-    }
+    if (paginas_->currentIndex() == ResultadoTerracos) BtnCDuClick();
     MostrarInicio();
 }
 
@@ -1122,8 +1203,8 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
         if (campo == CoefUni_ && paginas_->currentIndex() == ResultadoTerracos) VerificarCoefUni();
     } else if (e->type() == QEvent::FocusIn && campo == edtHorizontal_ && !edtHorizontal_->isReadOnly()) {
         HorizontalEditado();
-    } else if (e->type() == QEvent::KeyPress) {
-        // Every key in a number field counts as an edit, refused or not.
+    } else if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() != Qt::Key_F1) {
+        // Every key in a number field counts as an edit, refused or not (F1 is help).
         Alterou();
         return false;
     }
@@ -1133,6 +1214,11 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
 // ---- report and charts ----
 
 void TfrmDimensionamento::Relatorio(bool comSimulacao) {
+    // A coefficient typed on the result page counts as applied: the report and the page agree.
+    if (paginas_->currentIndex() == ResultadoTerracos) {
+        VerificarCoefUni();
+        BtnCDuClick();
+    }
     TOpcoesRelatorio o;
     // The header comes from the program folder the rainfall component knows, else the window's
     // picture folder (the program's); either may come without its final separator.
@@ -1162,15 +1248,16 @@ void TfrmDimensionamento::Relatorio(bool comSimulacao) {
 void TfrmDimensionamento::BtnSimulaClick() {
     Titulo(kTituloSimulacao);
     paginas_->setCurrentIndex(Simulacao);
-    resize(660, 475);
+    Redimensionar(660, 475);
     simulacao_->Abrir(CoefUni_->text(), imgSecao_->pixmap());
 }
 
 void TfrmDimensionamento::VoltarSimulacao() {
     Titulo(kTituloResultados);
-    CoefUni_->setText(simulacao_->Voltar());
+    simulacao_->Voltar();
+    MostrarAlturaRecomendada();
     paginas_->setCurrentIndex(ResultadoTerracos);
-    resize(660, 465);
+    Redimensionar(660, 465);
     CoefUni_->setFocus();
 }
 
@@ -1184,9 +1271,11 @@ void TfrmDimensionamento::rgSimulaBarraginhaClick(int item) {
         QApplication::restoreOverrideCursor();
         graficoBaciaAtual_ = {};
         graficoBacia_->Ajustar({}, {});
+        graficoBacia_->chart()->setTitle({});
         Dialogos().Erro(this, Q(e.what()));
         return;
     }
     QApplication::restoreOverrideCursor();
     graficoBacia_->Ajustar(Q(graficoBaciaAtual_.TituloX), Q(graficoBaciaAtual_.TituloY));
+    graficoBacia_->chart()->setTitle(Q(graficoBaciaAtual_.Aviso));
 }

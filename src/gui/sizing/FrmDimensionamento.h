@@ -20,6 +20,7 @@ class QPushButton;
 class QStackedWidget;
 class TFiguraMapa;
 class TGrafico;
+class TGrupoCobertura;
 class TfrmPaginaSimulacao;
 class TGerenteSis;
 class TModeloProjeto;
@@ -90,6 +91,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -104,6 +107,7 @@ private:
 
     void Alterou();
     void Titulo(const QString& t);
+    void Redimensionar(int largura, int altura);
     void AplicarSistema(int indice);
     void MetodoMudou(int indice);
     void HorizontalEditado();
@@ -115,6 +119,7 @@ private:
     void Voltar();
     void ExecutarMapa(unsigned cor);
     void MostrarResultado();
+    void MostrarAlturaRecomendada();
     void AbrirAjudaEntrada();
     void AssistenteRugCanal();
     void AssistenteRugTerreno();
@@ -122,6 +127,7 @@ private:
     void Focar(const std::string& controle, const std::string& grupo);
     double Numero(const QLineEdit* campo) const;  // ReadNumber: empty 0
     void Unidades();
+    void VIBCobertura();
 
     TModeloProjeto& m_;
     TGerenteSis& gerente_;
@@ -150,6 +156,7 @@ private:
     QLineEdit *edtDecTerreno_, *edtRugTerreno_, *edtHorizontal_, *edtVertical_, *edtTIE_;
     QLineEdit *edtProfundidade_, *edtAreaContribuicao_, *edtM1_, *edtM2_;
     QLabel *lblUnDecCanal_, *lblUnSt_, *lblUnSm_, *lblUnDecTerreno_, *lblUnTIE_;
+    TGrupoCobertura* cobertura_ = nullptr;
     // Terrace results.
     QLabel *lblLQ_, *lblUnLQ_, *imgResultado_, *imgSecao_, *lblAviso_;
     QLineEdit *LQ_, *edtResultEV_, *edtResultEH_, *HUni_, *CoefUni_, *HR_;

@@ -107,8 +107,11 @@ TEST(Dimensionamento, ZeroValuesAreEmptyFieldsAndStopInTheirOrder) {
     StoreInputs(f, m);
     EXPECT_EQ(m.Precipitacao().Tr(), 10);
     EXPECT_EQ(ValidateInputs(f), "Valor do periodo de retorno inconsistente.");
+    // A typed 0 is not stored either: the check names it with what it must be.
     f.edtTr = "0";
-    EXPECT_EQ(::MensagemDe([&] { StoreInputs(f, m); }), "O valor do tempo de retorno (Tr) deve ser maior que zero.");
+    StoreInputs(f, m);
+    EXPECT_EQ(m.Precipitacao().Tr(), 10);
+    EXPECT_EQ(ValidateInputs(f), "O valor do tempo de retorno (Tr) deve ser maior que zero.");
     m.NumeroDaCurva().SetVIB(0);
     EXPECT_EQ(MensagemDe(m), "Valor da taxa de infiltração estável inconsistente.");
     m.NumeroDaCurva().SetVIB(10);
@@ -154,9 +157,13 @@ TEST(Dimensionamento, ModelFailureIsReportedAsACalculationError) {
     m.BaciaAcumulacao().SetFormato(TBaciaAcumulacao::Retangular);
     m.BaciaAcumulacao().Setm1(0.0000001);
     m.BaciaAcumulacao().Setm2(0.0000001);
-    // The fields show "0,00": filled, but they store 0 and the basin cannot be computed.
+    // The fields show "0,00": filled, but they store 0. The check names the field; a caller
+    // that computes without it meets the basin's own failure.
+    const TCamposDimensionamento f = LoadInputs(m);
+    StoreInputs(f, m);
+    EXPECT_EQ(ValidateInputs(f), "O valor do parâmetro \"m1\" da barraginha deve ser maior que zero.");
     try {
-        Dimensionar(m);
+        Calcular(m);
         ADD_FAILURE() << "sem erro";
     } catch (const EErroCalculo& e) {
         EXPECT_EQ(std::string(e.what()), " Erro no cálculo ");
