@@ -164,6 +164,7 @@ void ChecaEntradasLocacao(const TPrecipitacao& chuva, const TNumeroDaCurva& esco
     if (metodo == TMetodologiaEspacamento::AlturaArbitrada && !positivo(terracos.H()))
         throw EVandoro(kMensagemAltura);
     if (!positivo(escoamento.VIB())) throw EVandoro("Valor da taxa de infiltração estável inconsistente.");
+    escoamento.VerificarCobertura();  // every terrace's height comes from the curve number
 }
 
 TPrjLocacao PrjDaLocacao(const TArquivosLocacao& arquivos) {

@@ -555,6 +555,14 @@ TEST(Locacao, ChannelErrorAbandonsTheRunAndReplacesNothing) {
     EXPECT_EQ(MensagemDe([&] { Locar(loc, a, m.chuva, m.cn, m.terracos); }),
               "Valor do espaçamento vertical inconsistente.");
     EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "vetor anterior");
+    // A land cover the curve-number table lacks is refused as the sizing refuses it.
+    m.terracos.Espacamento().SetEV(1);
+    m.cn.UsoDoSolo().SetIndex(1);
+    m.cn.Tratamento().SetIndex(1);
+    m.cn.CondicaoHidrologica().SetIndex(2);
+    EXPECT_EQ(MensagemDe([&] { Locar(loc, a, m.chuva, m.cn, m.terracos); }), TNumeroDaCurva::MensagemCobertura(1, 1, 2));
+    EXPECT_NE(TNumeroDaCurva::MensagemCobertura(1, 1, 2), "");
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "vetor anterior");
 }
 
 TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
