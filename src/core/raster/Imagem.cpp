@@ -2,6 +2,7 @@
 // The file formats are in the Formato*.cpp units.
 #include "raster/Imagem.h"
 
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -161,8 +162,11 @@ void TImagem::WriteAt(long long offset, const void* src, long long n) {
     file_->write(p, n);
     file_->flush();
     if (!*file_) {
+        const int erro = errno;
         file_->clear();
-        throw EVandoro("Erro ao gravar o arquivo " + NomeSemCaminho(fileName_) + ".");
+        throw EFalhaGravacao(ComCausa("Erro ao gravar o arquivo " + NomeSemCaminho(fileName_) + ".",
+                                      CausaFalhaGravacao(fileName_, erro)),
+                             erro);
     }
     fileSize_ = std::max(fileSize_, offset + n);
 }

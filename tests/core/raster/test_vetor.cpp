@@ -266,7 +266,7 @@ TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
     EXPECT_EQ(Mensagem([&] { v.Save(""); }), "Erro ao salvar arquivo. Nenhum nome de arquivo fornecido.");
     EXPECT_FALSE(v.SaveToFile(tmp.Arquivo("nao/existe/x.vet")));
     EXPECT_EQ(Mensagem([&] { v.Save(tmp.Arquivo("nao/existe/x.vet")); }),
-              "Erro ao salvar arquivo. Não foi possível gravar o arquivo 'x.vet'.");
+              "Erro ao salvar arquivo. Não foi possível gravar o arquivo 'x.vet': pasta inexistente.");
 }
 
 // ---------------------------------------------------------------- documentation file

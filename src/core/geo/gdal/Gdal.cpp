@@ -392,15 +392,18 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     OGRLayer* l = ds.CreateLayer(camada.c_str(), const_cast<OGRSpatialReference*>(srs), wkbLineString25D,
                                  const_cast<char**>(op.data()));
     if (!l) FalhaGravacao(erro);
-    // KML's writer takes its name and description from these two fields; without them it
-    // takes the first two of the data and shifts the rest under the wrong names.
+    // KML's writer takes its name and description from these two fields, the first two of
+    // the layer; it may have made them itself, and a second pair would shift the data.
     const bool kml = std::string(driver) == "KML";
     if (kml)
         for (const char* n : {"Name", "Description"}) {
+            if (l->GetLayerDefn()->GetFieldIndex(n) >= 0) continue;
             OGRFieldDefn f(n, OFTString);
             if (l->CreateField(&f) != OGRERR_NONE) FalhaGravacao(erro);
         }
-    const int primeiro = kml ? 2 : 0;
+    const int primeiro = l->GetLayerDefn()->GetFieldCount();
+    const int iNome = kml ? l->GetLayerDefn()->GetFieldIndex("Name") : -1;
+    const int iDescricao = kml ? l->GetLayerDefn()->GetFieldIndex("Description") : -1;
     for (const TCampoSig& c : campos) {
         OGRFieldDefn f(c.nome.c_str(), c.inteiro ? OFTInteger : OFTReal);
         if (!c.inteiro) {
@@ -413,10 +416,8 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     const bool transacao = l->TestCapability(OLCTransactions) && ds.StartTransaction() == OGRERR_NONE;
     for (const TFeicaoLinha& fl : feicoes) {
         OGRFeature f(l->GetLayerDefn());
-        if (kml) {
-            f.SetField(0, fl.nome.c_str());
-            f.SetField(1, fl.descricao.c_str());
-        }
+        if (iNome >= 0) f.SetField(iNome, fl.nome.c_str());
+        if (iDescricao >= 0) f.SetField(iDescricao, fl.descricao.c_str());
         for (size_t i = 0; i < campos.size() && i < fl.valores.size(); ++i) {
             const double v = fl.valores[i];
             if (std::isnan(v)) continue;
