@@ -43,5 +43,8 @@ private:
     std::vector<std::pair<std::string, std::string>> valores_;
 };
 
+// Refuses an output image name no writer handles, as an output (not as a bad input).
+void ChecaSaidaImagem(const std::string& saida);
+
 // The program's folder (where vandoro-cli lives), with '/' separators and a trailing '/'.
 std::string PastaPrograma();

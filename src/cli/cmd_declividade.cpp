@@ -15,6 +15,7 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro("Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
+    ChecaSaidaImagem(saida);
     ProgressoTerminal prog;
     CalculaDeclividade(entrada, saida, a.Valor("--titulo", TituloDeclividade(entrada)), &prog);
     prog.Concluir();

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "Comando.h"
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "project/ModeloProjeto.h"
 #include "sizing/Dimensionamento.h"
@@ -26,6 +27,7 @@ int Executar(const std::vector<std::string>& args) {
     const std::string relatorio = a.Valor("--relatorio");
     if (a.Tem("--relatorio") && relatorio.empty()) throw EVandoro("Falta o valor da opção --relatorio.");
     const std::string& arquivo = a.Posicionais()[0];
+    RecusaSaidaSobreEntradas({relatorio, "O relatório "}, {{arquivo, "o projeto "}});
 
     // The read may upgrade old storm sections in place; work on a copy so that sizing
     // never changes the user's file.

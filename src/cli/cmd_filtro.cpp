@@ -15,6 +15,7 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro("Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
+    ChecaSaidaImagem(saida);
     const long long passadas = a.Inteiro("--passadas", 1);
     ChecaFiltragens(passadas);
     ProgressoTerminal prog;

@@ -15,6 +15,7 @@ int Executar(const std::vector<std::string>& args) {
     if (a.Posicionais().size() != 2)
         throw EVandoro("Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U] [--utm]");
     const std::string& saida = a.Posicionais()[1];
+    ChecaSaidaImagem(saida);
     ProgressoTerminal prog;
     const bool utm = a.Tem("--utm");
     auto img = ConverteImagem(a.Posicionais()[0], saida, a.Valor("--unidade"), &prog, utm);

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Comando.h"
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "project/ModeloProjeto.h"
@@ -89,6 +90,7 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro("Uso: vandoro-cli simular PROJETO.kzp [--grafico NOME] [--csv SAIDA.csv]");
     const std::string& arquivo = a.Posicionais()[0];
     if (a.Tem("--csv") && a.Valor("--csv").empty()) throw EVandoro("Falta o valor da opção --csv.");
+    RecusaSaidaSobreEntradas({a.Valor("--csv"), "A tabela CSV "}, {{arquivo, "o projeto "}});
 
     TModeloProjeto modelo;
     modelo.Quenda().SetPastaPrograma(PastaPrograma());

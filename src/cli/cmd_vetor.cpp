@@ -5,9 +5,11 @@
 #include <iostream>
 
 #include "Comando.h"
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "geo/Sig.h"
+#include "geo/gdal/Gdal.h"
 #include "project/ModeloProjeto.h"
 #include "raster/Vetor.h"
 
@@ -27,9 +29,15 @@ std::string SemPasta(const std::string& nome) {
     return p == std::string::npos ? nome : nome.substr(p + 1);
 }
 
-void MesmoArquivo(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec)) throw EVandoro("A entrada e a saída são o mesmo arquivo.");
+// An Idrisi vector is its .vec and the .dvc beside it.
+std::vector<std::string> ArquivosVetor(const std::string& nome) {
+    if (Extensao(nome) == "VEC") return {nome, NomeDocDeVec(nome)};
+    return {nome};
+}
+
+void RecusaSobreEntrada(const std::string& entrada, const std::string& saida) {
+    RecusaSaidaSobreEntradas({saida, "O vetor de saída ", ArquivosVetor(saida)},
+                             {{entrada, "o vetor de entrada ", ArquivosVetor(entrada)}});
 }
 
 void ExigeEntrada(const std::string& nome) {
@@ -45,7 +53,7 @@ int Importar(const std::vector<std::string>& args) {
     const std::string& saida = a.Posicionais()[1];
     ExigeEntrada(entrada);
     if (Extensao(saida) != "VET") throw EVandoro("Arquivo de saída inválido.");
-    MesmoArquivo(entrada, saida);
+    RecusaSobreEntrada(entrada, saida);
     std::string titulo = a.Valor("--titulo", "Arquivo gerado da importação do arquivo " + SemPasta(entrada));
     TVET vet;
     std::string e = Extensao(entrada);
@@ -71,6 +79,9 @@ int ExportarSig(const Argumentos& a, const std::string& entrada, const std::stri
     const TTerracosNivel* sistema = nullptr;
     if (a.Tem("--projeto")) {
         if (a.Valor("--projeto").empty()) throw EVandoro("Falta o valor da opção --projeto.");
+        std::vector<std::string> escritos = ArquivosSig(saida);
+        escritos.push_back(TabelaSig(saida));
+        RecusaSaidaSobreEntradas({saida, "O arquivo SIG de saída ", escritos}, {{a.Valor("--projeto"), "o projeto "}});
         modelo.AbrirProjetoSemAlterar(a.Valor("--projeto"));
         if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
             std::cerr << "Aviso: " << aviso << "\n";
@@ -90,7 +101,7 @@ int Exportar(const std::vector<std::string>& args) {
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
     ExigeEntrada(entrada);
-    MesmoArquivo(entrada, saida);
+    RecusaSobreEntrada(entrada, saida);
     std::string e = Extensao(saida);
     if (FormatoSigConhecido(saida)) return ExportarSig(a, entrada, saida);
     if (a.Tem("--projeto")) throw EVandoro("O projeto só é usado na exportação para SIG.");
@@ -101,7 +112,6 @@ int Exportar(const std::vector<std::string>& args) {
     vet.Load(entrada);
     if (e == "VEC") {
         std::string doc = NomeDocDeVec(saida);
-        MesmoArquivo(entrada, doc);
         ExportarIdrisi(vet, saida, a.Valor("--titulo", "Arquivo gerado da exportação do arquivo " + SemPasta(entrada)));
         std::cout << "Exportação finalizada com sucesso: " << saida << " e " << doc << "\n";
     } else {

@@ -6,10 +6,12 @@
 #include <iostream>
 
 #include "Comando.h"
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "common/Regional.h"
 #include "common/Versao.h"
+#include "raster/FormatoImagem.h"
 
 namespace {
 std::string g_pastaPrograma;
@@ -98,6 +100,12 @@ long long Argumentos::Inteiro(const std::string& opcao, long long padrao) const 
 
 std::string PastaPrograma() { return g_pastaPrograma; }
 
+void ChecaSaidaImagem(const std::string& saida) {
+    if (FormatoDe(saida) == TFormatoImagem::Desconhecido)
+        throw EVandoro("Formato de saída desconhecido: " + saida +
+                       " (use .asc ou .hdr/.flt do ArcView, .doc/.img do Idrisi, .grd do Surfer ou .tif).");
+}
+
 namespace {
 void AjudaGeral() {
     std::cout << "Vandoro 4.1 — projeto de terraços agrícolas (linha de comando)\n\n"
@@ -145,6 +153,11 @@ int main(int argc, char** argv) {
         }
         try {
             return c.executar(args);
+        } catch (const EFalhaGravacao& e) {
+            std::cerr << "vandoro-cli: " << e.what() << "\n";
+            // The library's own words, for whoever reports the problem.
+            if (!e.detalhe.empty()) std::cerr << "  detalhe: " << e.detalhe << "\n";
+            return 1;
         } catch (const std::exception& e) {
             std::cerr << "vandoro-cli: " << e.what() << "\n";
             return 1;

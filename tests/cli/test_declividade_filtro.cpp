@@ -46,7 +46,8 @@ TEST(CliDeclividadeFiltro, ErrosDaDeclividade) {
     r = RodarCli({"declividade", tmp.Arquivo("nada.asc"), tmp.Arquivo("s.asc")});
     EXPECT_EQ(r.erro, "vandoro-cli: Arquivo de entrada inválido.\n");
     r = RodarCli({"declividade", DadosTeste("raster/declive3.asc"), tmp.Arquivo("s.ras")});
-    EXPECT_EQ(r.erro, "vandoro-cli: Erro. O arquivo s.ras não corresponde a um arquivo válido de imagem.\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Formato de saída desconhecido: " + tmp.Arquivo("s.ras") +
+                          " (use .asc ou .hdr/.flt do ArcView, .doc/.img do Idrisi, .grd do Surfer ou .tif).\n");
     r = RodarCli({"declividade", DadosTeste("raster/declive3.asc"), DadosTeste("raster/declive3.asc")});
     EXPECT_EQ(r.erro, "vandoro-cli: A entrada e a saída são o mesmo arquivo.\n");
     r = RodarCli({"declividade", DadosTeste("raster/declive3.asc")});

@@ -72,7 +72,7 @@ TEST(CliDimensionarRelatorio, NoReportWhenTheProjectOrTargetFails) {
     const std::string semPasta = pasta.Arquivo("nao/existe.html");
     r = RodarCli({"dimensionar", Exemplo("Terraco em nivel.kzp"), "--relatorio", semPasta});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + semPasta + ".\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + semPasta + ": pasta inexistente.\n");
     EXPECT_FALSE(std::filesystem::exists(semPasta));
 }
 

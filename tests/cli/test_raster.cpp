@@ -96,7 +96,8 @@ TEST(CliRaster, ErrosEmUmaLinha) {
     EXPECT_EQ(r.erro, "vandoro-cli: O arquivo " + tmp.Arquivo("nada.asc") + " não existe.\n");
     r = RodarCli({"raster-converter", DadosTeste("raster/canto.asc"), tmp.Arquivo("x.ras")});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.erro, "vandoro-cli: Erro. O arquivo x.ras não corresponde a um arquivo válido de imagem.\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Formato de saída desconhecido: " + tmp.Arquivo("x.ras") +
+                          " (use .asc ou .hdr/.flt do ArcView, .doc/.img do Idrisi, .grd do Surfer ou .tif).\n");
     r = RodarCli({"raster-converter", DadosTeste("raster/canto.asc"), tmp.Arquivo("x.rst")});
     EXPECT_EQ(r.erro, "vandoro-cli: Não implementado.\n");
     r = RodarCli({"raster-info", DadosTeste("raster/truncado.asc")});

@@ -263,7 +263,7 @@ TEST_F(Principal, GravacaoQueFalhaMantemDadosEAlteracao) {
     const std::string destino = t.Arquivo("arquivo.txt/p.kzp");  // runs through a regular file
     roteiro.arquivos = {Q(destino)};
     Acionar("actSalvarComo");
-    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{Q("Não foi possível gravar o arquivo " + destino + ".")});
+    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{Q("Não foi possível gravar o arquivo " + destino + ": pasta inexistente.")});
     EXPECT_EQ(w->windowTitle(), "Vandoro 4.1 (\"PROJETO1.kzp\")");
     EXPECT_TRUE(w->GerenteSis1().Alterado());
     EXPECT_EQ(w->Modelo().Identificacao().Nome(), "Córrego Fundo");

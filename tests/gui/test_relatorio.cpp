@@ -213,7 +213,7 @@ TEST(FRelatorio, SavedHtmlCarriesItsPicturesAndAnUnwritableFolderIsReported) {
     const QString proibido = QStringLiteral("/proc/nao/pode/rel.htm");
     roteiro.arquivos.push_back(proibido);
     r.SalvarHtml();
-    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{"Não foi possível gravar o arquivo " + proibido + "."});
+    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{"Não foi possível gravar o arquivo " + proibido + ": pasta inexistente."});
 }
 
 TEST(FRelatorio, LocationReportOfThreeTerracesAndAMissingTable) {

@@ -201,7 +201,7 @@ TEST(Simulacao, CsvEqualsTheCommandLinesAndTheChartExportsAsPictures) {
 
     roteiro.arquivos.push_back(QStringLiteral("/proc/nao/pode/g.csv"));
     s.w->findChild<QPushButton*>("btnExportarCsv")->click();
-    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{QStringLiteral("Não foi possível gravar o arquivo /proc/nao/pode/g.csv.")});
+    EXPECT_EQ(roteiro.Mensagens("erro"), QStringList{QStringLiteral("Não foi possível gravar o arquivo /proc/nao/pode/g.csv: pasta inexistente.")});
 }
 
 TEST(Simulacao, BasinChartListsItsItemsAndLeavesTheBasinAlone) {

@@ -1,6 +1,8 @@
 #include "common/Arquivo.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -38,11 +40,69 @@ std::string NomeTemporario(const std::string& nome) { return nome + kSufixoTempo
 
 }  // namespace
 
+std::string CausaFalhaGravacao(const std::string& nome, int erro) {
+    std::error_code ec;
+    const fs::path alvo(nome);
+    const fs::path pasta = alvo.parent_path().empty() ? fs::path(".") : alvo.parent_path();
+    switch (erro) {
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return "disco cheio";
+        case EFBIG: return "disco cheio (o arquivo passa do tamanho permitido)";
+        case EACCES:
+        case EPERM: return "sem permissão";
+        case EROFS: return "sem permissão (o disco é somente para leitura)";
+        default: break;
+    }
+    // The rest is told by what is there now (an errno may also be left from an earlier call).
+    if (!fs::is_directory(pasta, ec)) return "pasta inexistente";
+    if (fs::is_directory(alvo, ec)) return "já existe uma pasta com esse nome";
+    if (fs::is_directory(NomeTemporario(nome), ec))
+        return "uma pasta ocupa o nome do arquivo temporário " + NomeSemCaminho(NomeTemporario(nome));
+    const fs::space_info espaco = fs::space(pasta, ec);
+    if (!ec && espaco.available < (1u << 16)) return "disco cheio";
+    const fs::perms modo = fs::status(pasta, ec).permissions();
+    if (!ec && (modo & fs::perms::owner_write) == fs::perms::none) return "sem permissão";
+    return "erro de gravação";
+}
+
+std::string ComCausa(const std::string& mensagem, const std::string& causa) {
+    if (causa.empty()) return mensagem;
+    if (!mensagem.empty() && mensagem.back() == '.') return mensagem.substr(0, mensagem.size() - 1) + ": " + causa + ".";
+    return mensagem + ": " + causa;
+}
+
+bool SomenteLeitura(const std::string& nome) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(nome, ec);
+    if (ec || !fs::is_regular_file(st)) return false;
+    const fs::perms w = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (st.permissions() & w) == fs::perms::none;
+}
+
+void EscreverArquivo(const std::string& caminho, std::string_view bytes, const std::string& mostrado) {
+    const std::string msg = "Não foi possível gravar o arquivo " + mostrado + ".";
+    errno = 0;
+    std::FILE* f = std::fopen(caminho.c_str(), "wb");
+    if (!f) throw EFalhaGravacao(msg, errno);
+    const size_t n = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
+    int erro = n == bytes.size() ? 0 : (errno ? errno : EIO);
+    if (!erro && std::fflush(f) != 0) erro = errno ? errno : EIO;
+    // A full disk may show only when the buffers are handed over, at the close.
+    if (std::fclose(f) != 0 && !erro) erro = errno ? errno : EIO;
+    if (erro) throw EFalhaGravacao(msg, erro);
+}
+
 void SubstituirArquivo(const std::string& nome, const std::function<void(const std::string&)>& escrever,
                        const std::string& erro, bool partirDoAtual) {
     const std::string mensagem = erro.empty() ? "Não foi possível gravar o arquivo " + nome + "." : erro;
     const std::string tmp = NomeTemporario(nome);
     std::error_code ec;
+    // Renaming over a file the user marked read-only would succeed: it is refused instead.
+    if (SomenteLeitura(nome))
+        throw EFalhaGravacao(ComCausa(mensagem, "o arquivo está marcado como somente leitura"), EACCES);
     auto descartar = [&] {
         std::error_code e;
         if (fs::is_regular_file(tmp, e)) fs::remove(tmp, e);
@@ -51,35 +111,54 @@ void SubstituirArquivo(const std::string& nome, const std::function<void(const s
     try {
         if (partirDoAtual && fs::is_regular_file(nome, ec)) {
             fs::copy_file(nome, tmp, fs::copy_options::overwrite_existing, ec);
-            if (ec) throw EVandoro(mensagem);
+            if (ec) throw EFalhaGravacao(mensagem, ec.value());
         }
         escrever(tmp);
+    } catch (const EFalhaGravacao& f) {
+        descartar();
+        // Named after the user's file, never the temporary.
+        throw EFalhaGravacao(ComCausa(mensagem, CausaFalhaGravacao(nome, f.erro)), f.erro, f.detalhe);
     } catch (const EVandoro&) {
         descartar();
         throw;
     } catch (...) {
+        const int e = errno;
         descartar();
-        throw EVandoro(mensagem);
+        throw EFalhaGravacao(ComCausa(mensagem, CausaFalhaGravacao(nome, e)), e);
     }
     fs::rename(tmp, nome, ec);
     if (ec) {
         descartar();
-        throw EVandoro(mensagem);
+        throw EFalhaGravacao(ComCausa(mensagem, CausaFalhaGravacao(nome, ec.value())), ec.value());
     }
 }
 
 void GravarArquivoInteiro(const std::string& nome, std::string_view bytes, const std::string& erro) {
-    const std::string mensagem = erro.empty() ? "Não foi possível gravar o arquivo " + nome + "." : erro;
     SubstituirArquivo(
-        nome,
-        [&](const std::string& tmp) {
-            std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-            if (!f) throw EVandoro(mensagem);
-            f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            f.flush();
-            if (!f) throw EVandoro(mensagem);
-        },
-        mensagem);
+        nome, [&](const std::string& tmp) { EscreverArquivo(tmp, bytes, nome); }, erro);
+}
+
+void RecusaSaidaSobreEntradas(const TPapelArquivo& saida, const std::vector<TPapelArquivo>& entradas) {
+    if (saida.nome.empty()) return;
+    const std::vector<std::string> escritos = saida.arquivos.empty() ? std::vector{saida.nome} : saida.arquivos;
+    for (const TPapelArquivo& e : entradas) {
+        if (e.nome.empty()) continue;
+        const std::vector<std::string> lidos = e.arquivos.empty() ? std::vector{e.nome} : e.arquivos;
+        for (const std::string& s : escritos)
+            for (const std::string& l : lidos) {
+                if (!MesmoArquivo(s, l)) continue;
+                std::string quem = e.oQue;
+                if (!MesmoArquivo(l, e.nome)) {
+                    // "a" + the article: "ao projeto", "à imagem de entrada".
+                    if (quem.rfind("o ", 0) == 0) quem = "ao " + quem.substr(2);
+                    else if (quem.rfind("a ", 0) == 0) quem = "à " + quem.substr(2);
+                    else quem = "a " + quem;
+                    quem = NomeSemCaminho(l) + ", que pertence " + quem;
+                }
+                throw EVandoro(saida.oQue + saida.nome + " substituiria " + quem + e.nome +
+                               ": escolha outro nome. Nada foi gravado.");
+            }
+    }
 }
 
 bool MesmoArquivo(const std::string& a, const std::string& b) {

@@ -1,5 +1,6 @@
 #include "project/ModeloProjeto.h"
 
+#include <cerrno>
 #include <cmath>
 #include <exception>
 #include <filesystem>
@@ -116,7 +117,8 @@ void TModeloProjeto::EscreverProjeto(const std::string& arquivo) {
             try {
                 EscreverObjetos(tmp);
             } catch (const std::exception&) {
-                throw EVandoro(MensagemGravar(arquivo));
+                // The objects report only false: the cause is what the system said last.
+                throw EFalhaGravacao(MensagemGravar(arquivo), errno);
             }
         },
         MensagemGravar(arquivo), true);

@@ -13,7 +13,8 @@ void GravaPar(const std::string& cabecalho, std::string_view textoCabecalho,
         SubstituirArquivo(
             dados,
             [&](const std::string& temporario) {
-                WriteWhole(temporario, bytesDados);
+                // Already the temporary: a failure names the user's file, not this one.
+                EscreverArquivo(temporario, bytesDados, NomeSemCaminho(dados));
                 WriteWhole(cabecalho, textoCabecalho);
                 cabecalhoNovo = true;
             },

@@ -276,6 +276,16 @@ std::unique_ptr<TImagem> ConverteImagem(const std::string& entrada, const std::s
         throw EVandoro("Unidade de distância inválida: '" + unidade + "' (use m ou km).");
     if (utm && !unidade.empty())
         throw EVandoro("A reprojeção para UTM já dá a imagem em metros: não use --unidade com --utm.");
+    if (utm) {
+        // The output declares another system: its ".prj" must not be the one the input is read with.
+        std::vector<std::string> escritos = ArquivosDaImagem(saida);
+        if (FormatoProprio(FormatoDe(saida))) escritos.push_back(TrocaExtensao(escritos.back(), ".prj"));
+        std::vector<std::string> lidos = ArquivosDaImagem(entrada);
+        for (const std::string& a : ArquivosDaImagem(entrada))
+            if (Exists(TrocaExtensao(a, ".prj"))) lidos.push_back(TrocaExtensao(a, ".prj"));
+        RecusaSaidaSobreEntradas({saida, "A imagem de saída ", escritos},
+                                 {{entrada, "a imagem de entrada ", lidos}});
+    }
     auto img = std::make_unique<TImagem>();
     img->SetProgresso(progresso);
     if (!img->LoadFromFile(entrada)) throw EVandoro("O arquivo " + entrada + " não existe.");

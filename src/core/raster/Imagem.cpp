@@ -2,6 +2,7 @@
 // The file formats are in the Formato*.cpp units.
 #include "raster/Imagem.h"
 
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -161,8 +162,11 @@ void TImagem::WriteAt(long long offset, const void* src, long long n) {
     file_->write(p, n);
     file_->flush();
     if (!*file_) {
+        const int erro = errno;
         file_->clear();
-        throw EVandoro("Erro ao gravar o arquivo " + NomeSemCaminho(fileName_) + ".");
+        throw EFalhaGravacao(ComCausa("Erro ao gravar o arquivo " + NomeSemCaminho(fileName_) + ".",
+                                      CausaFalhaGravacao(fileName_, erro)),
+                             erro);
     }
     fileSize_ = std::max(fileSize_, offset + n);
 }
@@ -205,7 +209,14 @@ void TImagem::CheckSize(long long bytesAvailable, const std::string& name) const
     // Each size is below 2^31, so the product fits in 64 bits unsigned.
     unsigned long long precisa = static_cast<unsigned long long>(columns_) *
                                  static_cast<unsigned long long>(rows_) * cellSize_;
-    if (bytesAvailable < 0 || static_cast<unsigned long long>(bytesAvailable) < precisa)
+    // No size at all: a folder under the data file's name, or no file there.
+    if (bytesAvailable < 0) {
+        std::error_code ec;
+        throw EVandoro("Erro no arquivo " + NomeSemCaminho(name) +
+                       (std::filesystem::is_directory(name, ec) ? ": é uma pasta, não um arquivo de dados."
+                                                                : ": o arquivo não existe ou não pode ser lido."));
+    }
+    if ( static_cast<unsigned long long>(bytesAvailable) < precisa)
         throw EVandoro("Erro no arquivo " + NomeSemCaminho(name) + ": o arquivo tem " +
                        IntToStr(std::max(0LL, bytesAvailable)) + " bytes, mas a grade de " +
                        Tamanho(columns_, rows_) + " precisa de " + std::to_string(precisa) +

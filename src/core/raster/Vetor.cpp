@@ -273,6 +273,10 @@ void TVET::Load(const std::string& name) {
         throw ELoadVet("O cabeçalho de '" + NomeSemCaminho(name) + "' está incompleto (" +
                        IntToStr((long long)dados.size()) + " de 527 bytes).");
     const auto* p = reinterpret_cast<const uint8_t*>(dados.data());
+    // A file read names itself: the setter's text cannot say which file.
+    if (p[0] != 1)
+        throw EVersaoVET("A versão do arquivo " + NomeSemCaminho(name) + " é inválida (" + IntToStr(p[0]) +
+                         "; só a versão 1 é lida).");
     SetVersion(p[0]);
     // A partial last record cannot be read; it is dropped so later appends stay aligned.
     size_t n = (dados.size() - kTamCabecalho) / kTamRegistro;
@@ -386,7 +390,7 @@ bool TInfArqDocVet::Load(const std::string& docName) {
     }
     std::string dados, erro;
     if (!Existe(docName)) {
-        lastError_ = "Arquivo " + docName + " nao existe.";
+        lastError_ = "O arquivo " + docName + " não existe.";
         valid_ = false;
         return false;
     }

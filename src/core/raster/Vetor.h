@@ -28,6 +28,7 @@
 class EVersaoVET : public EVandoro {
 public:
     EVersaoVET() : EVandoro("A Versao deste arquivo é inválida") {}
+    explicit EVersaoVET(const std::string& msg) : EVandoro(msg) {}
 };
 // Load and save errors: the message begins with the program's text ("Erro ao carregar
 // arquivo." / "Erro ao salvar arquivo.") followed by the reason, when there is one.

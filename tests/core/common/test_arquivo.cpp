@@ -27,20 +27,21 @@ TEST(Arquivo, AWriteThatFailsLeavesTheOldFileByteForByte) {
     EXPECT_EQ(MensagemDe([&] {
                   SubstituirArquivo(alvo, [&](const std::string& t) { metade(t); throw std::runtime_error("x"); });
               }),
-              "Não foi possível gravar o arquivo " + alvo + ".");
+              "Não foi possível gravar o arquivo " + alvo + ": erro de gravação.");
     EXPECT_EQ(LerArquivo(alvo), antigo);
     EXPECT_FALSE(fs::exists(tmp));
 
     // A folder where the temporary goes (root writes through read-only folders, not this).
     fs::create_directory(tmp);
-    EXPECT_EQ(MensagemDe([&] { GravarArquivoInteiro(alvo, "novo", "falhou"); }), "falhou");
+    EXPECT_EQ(MensagemDe([&] { GravarArquivoInteiro(alvo, "novo", "falhou"); }),
+              "falhou: uma pasta ocupa o nome do arquivo temporário dados.bin.gravando");
     EXPECT_EQ(LerArquivo(alvo), antigo);
     EXPECT_TRUE(fs::is_directory(tmp));  // not someone's to remove
     fs::remove(tmp);
 
     // A path that runs through a regular file.
     EXPECT_EQ(MensagemDe([&] { GravarArquivoInteiro(alvo + "/filho.txt", "novo"); }),
-              "Não foi possível gravar o arquivo " + alvo + "/filho.txt.");
+              "Não foi possível gravar o arquivo " + alvo + "/filho.txt: pasta inexistente.");
     EXPECT_EQ(LerArquivo(alvo), antigo);
 
     // A temporary left by an interrupted write does not stop the next one, nor stay.

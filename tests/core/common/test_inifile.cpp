@@ -93,7 +93,7 @@ TEST(IniFile, GravacaoQueFalhaPreservaOArquivo) {
         ini.UpdateFile();
         FAIL();
     } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + p + ".");
+        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + p + ": já existe uma pasta com esse nome.");
     }
     EXPECT_TRUE(std::filesystem::is_directory(p));
 }

@@ -328,7 +328,7 @@ TEST(Geo, ExportacaoDoVetRecusasEAvisos) {
     // A folder that does not exist: nothing half-written.
     const std::string fora = p.Arquivo("nao/existe/t.gpkg");
     EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), fora); }),
-              "Não foi possível gravar o arquivo " + fora + ".");
+              "Não foi possível gravar o arquivo " + fora + ": pasta inexistente.");
     EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.dxf")); }),
               "Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) ou .kml "
               "(KML).");

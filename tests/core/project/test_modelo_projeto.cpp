@@ -283,7 +283,8 @@ TEST(ModeloProjeto, AFailedSaveKeepsThePreviousFile) {
         a.EscreverProjeto(arq);
         ADD_FAILURE() << "sem erro";
     } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + arq + ".");
+        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + arq +
+                                             ": uma pasta ocupa o nome do arquivo temporário p.kzp.gravando.");
     }
     EXPECT_EQ(LerArquivo(arq), antes);
 

@@ -238,6 +238,8 @@ TEST(Vetor, VersaoInvalida) {
     GravarArquivo(tmp.Arquivo("v2.vet"), Cabecalho(2, "x", "m") + Reg(1, 1, 1, 1));
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("v2.vet")));
     EXPECT_THROW(v.Load(tmp.Arquivo("v2.vet")), EVersaoVET);
+    EXPECT_EQ(Mensagem([&] { v.Load(tmp.Arquivo("v2.vet")); }),
+              "A versão do arquivo v2.vet é inválida (2; só a versão 1 é lida).");
 }
 
 TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
@@ -264,7 +266,7 @@ TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
     EXPECT_EQ(Mensagem([&] { v.Save(""); }), "Erro ao salvar arquivo. Nenhum nome de arquivo fornecido.");
     EXPECT_FALSE(v.SaveToFile(tmp.Arquivo("nao/existe/x.vet")));
     EXPECT_EQ(Mensagem([&] { v.Save(tmp.Arquivo("nao/existe/x.vet")); }),
-              "Erro ao salvar arquivo. Não foi possível gravar o arquivo 'x.vet'.");
+              "Erro ao salvar arquivo. Não foi possível gravar o arquivo 'x.vet': pasta inexistente.");
 }
 
 // ---------------------------------------------------------------- documentation file
@@ -353,7 +355,7 @@ TEST(Vetor, DocumentacaoAusenteOuDanificada) {
     std::string nome = tmp.Arquivo("x.dvc");
     EXPECT_FALSE(d.Load(nome));
     EXPECT_FALSE(d.Valid());
-    EXPECT_EQ(d.LastError(), "Arquivo " + nome + " nao existe.");
+    EXPECT_EQ(d.LastError(), "O arquivo " + nome + " não existe.");
 
     std::string rio = LerArquivo(Dado("rio.dvc"));
     GravarArquivo(nome, rio.substr(0, rio.find("max. Y")));
@@ -442,7 +444,7 @@ TEST(Vetor, ImportaIdrisiDanificado) {
     GravarArquivo(tmp.Arquivo("d.dvc"), ponto);
     EXPECT_EQ(importa(F32(0) + F32(0)), "Atributo do arquivo 'd.vec' inválido.");
     std::remove(tmp.Arquivo("d.dvc").c_str());
-    EXPECT_EQ(importa(F32(0) + F32(0)), "Arquivo " + tmp.Arquivo("d.dvc") + " nao existe.");
+    EXPECT_EQ(importa(F32(0) + F32(0)), "O arquivo " + tmp.Arquivo("d.dvc") + " não existe.");
 }
 
 TEST(Vetor, ExportaIdrisiBytesEDocumentacao) {

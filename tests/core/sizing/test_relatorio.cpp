@@ -199,7 +199,7 @@ TEST(Relatorio, FileAppearsOnlyWhenComplete) {
         GravarRelatorio("x", semPasta);
         ADD_FAILURE();
     } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + semPasta + ".");
+        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + semPasta + ": pasta inexistente.");
     }
     // A folder in the way: nothing replaces it and no scratch file stays behind.
     fs::create_directory(pasta.Arquivo("d.html"));

@@ -7,6 +7,7 @@
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -47,6 +48,18 @@ struct Silencio {
 std::string UltimoErro() {
     const char* m = CPLGetLastErrorMsg();
     return m && *m ? std::string(" (") + m + ")" : std::string();
+}
+
+// GDAL's writers report a failed write() only through their error state (and some of them
+// only when the file is closed): the state is looked at after every call, and the errno of
+// the failure kept for the user's message. GDAL's own text goes to the detail.
+[[noreturn]] void FalhaGravacao(const std::string& erro, int e = errno) {
+    const char* m = CPLGetLastErrorMsg();
+    throw EFalhaGravacao(erro, e, m ? m : "");
+}
+
+void ChecaGravacao(const std::string& erro) {
+    if (CPLGetLastErrorType() >= CE_Failure) FalhaGravacao(erro);
 }
 
 struct FechaDataset {
@@ -213,13 +226,27 @@ void GravarGeoTiff(const std::string& nome, const TGradeGdal& g) {
             GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("GTiff");
             if (!drv) throw EVandoro("O GDAL instalado não grava GeoTIFF.");
             Dataset mem = GradeEmMemoria(g);
+            CPLErrorReset();
+            errno = 0;
             const char* const opcoes[] = {"COMPRESS=DEFLATE", "PREDICTOR=3", "TILED=YES", nullptr};
             Dataset out(drv->CreateCopy(tmp.c_str(), mem.get(), FALSE, const_cast<char**>(opcoes), nullptr, nullptr));
-            if (!out) throw EVandoro(erro + UltimoErro());
+            if (!out) FalhaGravacao(erro);
+            ChecaGravacao(erro);
             if (!g.titulo.empty()) out->SetMetadataItem("TIFFTAG_DOCUMENTNAME", g.titulo.c_str());
-            CPLErrorReset();
+            ChecaGravacao(erro);
             GDALClose(out.release());  // the file is complete only once closed
-            if (CPLGetLastErrorType() >= CE_Failure) throw EVandoro(erro + UltimoErro());
+            // What the failed write() left, before the read-back sets errno for its own reasons.
+            const int erroEscrita = errno;
+            ChecaGravacao(erro);
+            // Read back: a writer that lost its error still leaves a file that does not open
+            // or has other cells.
+            Dataset volta(GDALDataset::Open(tmp.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+            if (!volta || volta->GetRasterXSize() != g.colunas || volta->GetRasterYSize() != g.linhas)
+                FalhaGravacao(erro, erroEscrita);
+            std::vector<float> linha(static_cast<size_t>(g.colunas));
+            if (volta->GetRasterBand(1)->RasterIO(GF_Read, 0, g.linhas - 1, g.colunas, 1, linha.data(), g.colunas, 1,
+                                                  GDT_Float32, 0, 0) != CE_None)
+                FalhaGravacao(erro, erroEscrita);
         },
         erro);
 }
@@ -364,31 +391,33 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     op.push_back(nullptr);
     OGRLayer* l = ds.CreateLayer(camada.c_str(), const_cast<OGRSpatialReference*>(srs), wkbLineString25D,
                                  const_cast<char**>(op.data()));
-    if (!l) throw EVandoro(erro + UltimoErro());
-    // KML's writer takes its name and description from these two fields; without them it
-    // takes the first two of the data and shifts the rest under the wrong names.
-    const bool kml = std::string(driver) == "KML" || std::string(driver) == "LIBKML";
+    if (!l) FalhaGravacao(erro);
+    // KML's writer takes its name and description from these two fields, the first two of
+    // the layer; it may have made them itself, and a second pair would shift the data.
+    const bool kml = std::string(driver) == "KML";
     if (kml)
         for (const char* n : {"Name", "Description"}) {
+            if (l->GetLayerDefn()->GetFieldIndex(n) >= 0) continue;
             OGRFieldDefn f(n, OFTString);
-            if (l->CreateField(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+            if (l->CreateField(&f) != OGRERR_NONE) FalhaGravacao(erro);
         }
-    const int primeiro = kml ? 2 : 0;
+    const int primeiro = l->GetLayerDefn()->GetFieldCount();
+    const int iNome = kml ? l->GetLayerDefn()->GetFieldIndex("Name") : -1;
+    const int iDescricao = kml ? l->GetLayerDefn()->GetFieldIndex("Description") : -1;
     for (const TCampoSig& c : campos) {
         OGRFieldDefn f(c.nome.c_str(), c.inteiro ? OFTInteger : OFTReal);
         if (!c.inteiro) {
             f.SetWidth(24);
             f.SetPrecision(12);
         }
-        if (l->CreateField(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+        if (l->CreateField(&f) != OGRERR_NONE) FalhaGravacao(erro);
     }
+    ChecaGravacao(erro);
     const bool transacao = l->TestCapability(OLCTransactions) && ds.StartTransaction() == OGRERR_NONE;
     for (const TFeicaoLinha& fl : feicoes) {
         OGRFeature f(l->GetLayerDefn());
-        if (kml) {
-            f.SetField(0, fl.nome.c_str());
-            f.SetField(1, fl.descricao.c_str());
-        }
+        if (iNome >= 0) f.SetField(iNome, fl.nome.c_str());
+        if (iDescricao >= 0) f.SetField(iDescricao, fl.descricao.c_str());
         for (size_t i = 0; i < campos.size() && i < fl.valores.size(); ++i) {
             const double v = fl.valores[i];
             if (std::isnan(v)) continue;
@@ -399,9 +428,11 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
         OGRLineString ls;
         for (size_t k = 0; k < fl.x.size(); ++k) ls.addPoint(fl.x[k], fl.y[k], fl.z);
         f.SetGeometry(&ls);
-        if (l->CreateFeature(&f) != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+        if (l->CreateFeature(&f) != OGRERR_NONE) FalhaGravacao(erro);
+        ChecaGravacao(erro);
     }
-    if (transacao && ds.CommitTransaction() != OGRERR_NONE) throw EVandoro(erro + UltimoErro());
+    if (transacao && ds.CommitTransaction() != OGRERR_NONE) FalhaGravacao(erro);
+    ChecaGravacao(erro);
 }
 
 }  // namespace
@@ -414,11 +445,9 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
         throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) "
                        "ou .kml (KML).");
     const bool kml = std::string(driver) == "KML";
-    // libkml's writer keeps each attribute under its own name; OGR's own KML writer is the
-    // fallback.
-    GDALDriver* drv = GetGDALDriverManager()->GetDriverByName(kml ? "LIBKML" : driver);
-    if (!drv) drv = GetGDALDriverManager()->GetDriverByName(driver);
-    else if (kml) driver = "LIBKML";
+    // OGR's own KML writer writes each placemark as it comes; libkml's builds the whole
+    // document in memory at the close, in time that grows far faster than the points.
+    GDALDriver* drv = GetGDALDriverManager()->GetDriverByName(driver);
     if (!drv) throw EVandoro(std::string("O GDAL instalado não grava o formato ") + driver + ".");
     const std::string erro = "Não foi possível gravar o arquivo " + nome + ".";
 
@@ -447,27 +476,33 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
         srsCamada = &cartesiano;
 
     auto escreve = [&](const std::string& arquivo) {
-        Dataset ds(drv->Create(arquivo.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-        if (!ds) throw EVandoro(erro);
-        EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
         CPLErrorReset();
+        errno = 0;
+        Dataset ds(drv->Create(arquivo.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        if (!ds) FalhaGravacao(erro);
+        EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
         GDALClose(ds.release());
-        if (CPLGetLastErrorType() >= CE_Failure) throw EVandoro(erro + UltimoErro());
+        const int erroEscrita = errno;
+        ChecaGravacao(erro);
+        // Read back: the layer must hold every line written.
+        const char* const so[] = {driver, nullptr};
+        Dataset volta(GDALDataset::Open(arquivo.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, so));
+        OGRLayer* l = volta && volta->GetLayerCount() == 1 ? volta->GetLayer(0) : nullptr;
+        if (!l || l->GetFeatureCount(TRUE) != static_cast<GIntBig>(feicoes->size())) FalhaGravacao(erro, erroEscrita);
     };
 
-    if (std::string(driver) != "ESRI Shapefile" && std::string(driver) != "LIBKML") {
+    if (std::string(driver) != "ESRI Shapefile") {
         SubstituirArquivo(nome, escreve, erro);
         return;
     }
-    // A Shapefile is several files, and libkml takes any name not ending in .kml for a
-    // folder: they are written whole in a folder of their own beside the target, and each
-    // file then replaces its namesake.
+    // A Shapefile is several files: they are written whole in a folder of their own beside
+    // the target, and each file then replaces its namesake.
     const fs::path alvo(nome);
     // Not the temporary name of any of the files themselves.
     const fs::path pasta = alvo.parent_path() / (alvo.filename().string() + kSufixoTemporario + "-shp");
     std::error_code ec;
     fs::remove_all(pasta, ec);
-    if (!fs::create_directory(pasta, ec)) throw EVandoro(erro);
+    if (!fs::create_directory(pasta, ec)) throw EFalhaGravacao(ComCausa(erro, CausaFalhaGravacao(nome, ec.value())), ec.value());
     struct Limpa {
         fs::path p;
         ~Limpa() {
@@ -476,7 +511,11 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
         }
     } limpa{pasta};
     const fs::path shp = pasta / alvo.filename();
-    escreve(shp.string());
+    try {
+        escreve(shp.string());
+    } catch (const EFalhaGravacao& f) {
+        throw EFalhaGravacao(ComCausa(erro, CausaFalhaGravacao(nome, f.erro)), f.erro, f.detalhe);
+    }
     // A Shapefile without a system has no .prj: an old one must not stay beside the new one.
     for (const std::string& destino : ArquivosSig(nome)) {
         const fs::path origem = pasta / fs::path(destino).filename();
@@ -485,7 +524,7 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
                 destino,
                 [&](const std::string& tmp) {
                     fs::rename(origem, tmp, ec);
-                    if (ec) throw EVandoro(erro);
+                    if (ec) throw EFalhaGravacao(erro, ec.value());
                 },
                 erro);
         } else if (fs::is_regular_file(destino, ec)) {
