@@ -205,7 +205,8 @@ void TImagem::CheckSize(long long bytesAvailable, const std::string& name) const
     // Each size is below 2^31, so the product fits in 64 bits unsigned.
     unsigned long long precisa = static_cast<unsigned long long>(columns_) *
                                  static_cast<unsigned long long>(rows_) * cellSize_;
-    if (bytesAvailable < 0 || static_cast<unsigned long long>(bytesAvailable) < precisa)
+    // More bytes than the header declares mean a header that does not belong to these cells.
+    if (bytesAvailable < 0 || static_cast<unsigned long long>(bytesAvailable) != precisa)
         throw EVandoro("Erro no arquivo " + NomeSemCaminho(name) + ": o arquivo tem " +
                        IntToStr(std::max(0LL, bytesAvailable)) + " bytes, mas a grade de " +
                        Tamanho(columns_, rows_) + " precisa de " + std::to_string(precisa) +

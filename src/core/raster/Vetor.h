@@ -28,6 +28,10 @@
 class EVersaoVET : public EVandoro {
 public:
     EVersaoVET() : EVandoro("A Versao deste arquivo é inválida") {}
+    // The file named, with the version it holds.
+    EVersaoVET(const std::string& arquivo, int versao)
+        : EVandoro("A Versao deste arquivo é inválida: '" + arquivo + "' tem a versão " + std::to_string(versao) +
+                   ".") {}
 };
 // Load and save errors: the message begins with the program's text ("Erro ao carregar
 // arquivo." / "Erro ao salvar arquivo.") followed by the reason, when there is one.
