@@ -90,7 +90,7 @@ TEST(CliVetor, ErrosDeUsoEArquivosDanificados) {
     v2[0] = 2;
     GravarArquivo(tmp.Arquivo("v2.vet"), v2);
     EXPECT_EQ(erro({"vetor-exportar", tmp.Arquivo("v2.vet"), tmp.Arquivo("a.txt")}),
-              "vandoro-cli: A Versao deste arquivo é inválida\n");
+              "vandoro-cli: A Versao deste arquivo é inválida: 'v2.vet' tem a versão 2.\n");
 
     // A block that announces more points than the file holds; nothing is written.
     float blocos[] = {7, 5000000, 1, 2};
