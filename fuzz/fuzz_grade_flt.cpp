@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (img.LoadFromFile(base + ".hdr")) {
                 img.ComputeMinMax(true);
                 if (img.Rows() > 0 && img.Columns() > 0) {
-                    float v = img.GetReal(img.Columns() - 1, img.Rows() - 1);
+                    float v = img.GetReal(TCelula{img.Columns() - 1, img.Rows() - 1});
                     if (modo == 1) img.SetReal({0, 0}, v);
                 }
             }

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         TImagem img;
         if (img.LoadFromFile(nome)) {
             img.ComputeMinMax(true);
-            if (img.Rows() > 0 && img.Columns() > 0) (void)img.GetReal(img.Columns() - 1, img.Rows() - 1);
+            if (img.Rows() > 0 && img.Columns() > 0) (void)img.GetReal(TCelula{img.Columns() - 1, img.Rows() - 1});
         }
     } catch (const EVandoro&) {
     }

@@ -204,7 +204,15 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
         if (crs.empty()) throw EVandoro("O arquivo " + NomeSemCaminho(prj) + " não descreve um sistema de coordenadas.");
     }
     TBDT registros;
-    const bool temTabela = ArquivoExiste(bdt) && registros.LoadFromFile(bdt);
+    std::string tabelaDanificada;
+    if (ArquivoExiste(bdt)) {
+        try {
+            registros.Load(bdt);
+        } catch (const EVandoro& e) {
+            tabelaDanificada = e.what();
+        }
+    }
+    const bool temTabela = ArquivoExiste(bdt) && tabelaDanificada.empty();
     std::map<int, TTerracoSig> porId;
     std::vector<TTerracoSig> tabela;
     for (int i = 1; i <= registros.Count(); ++i) {
@@ -237,7 +245,10 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
     TResumoSig res = Grava(c, saida, Camada(saida), feicoes, tabela, crs, r);
     c.Gravar();
     if (crs.empty()) res.avisos.push_back(kSemCrs);
-    if (!temTabela)
+    if (!tabelaDanificada.empty())
+        res.avisos.push_back(tabelaDanificada + " A tabela foi ignorada: só o número e a cota de cada terraço "
+                             "foram gravados.");
+    else if (!temTabela)
         res.avisos.push_back("Sem a tabela dos terraços (" + NomeSemCaminho(bdt) +
                              ") ao lado do vetor: só o número e a cota de cada terraço foram gravados.");
     else if (!sistema)

@@ -22,8 +22,10 @@ public:
     uint8_t Version() const { return version_; }
     // Write errors raise EVandoro.
     void SaveToFile(const std::string& name) const;
-    // Appends the file's records. A missing, short or foreign file (version other than 1)
-    // gives false and leaves the list unchanged.
+    // Appends the file's records. A missing, short, damaged or foreign file (version other
+    // than 1) raises EVandoro naming the file and the fault, and leaves the list unchanged.
+    void Load(const std::string& name);
+    // As Load, false instead of the error.
     bool LoadFromFile(const std::string& name);
 
 private:

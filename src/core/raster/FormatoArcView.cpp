@@ -3,22 +3,30 @@
 
 #include <cstring>
 #include <new>
+#include <set>
 
 #include "raster/FormatoComum.h"
 
 using namespace raster_interno;
 
+namespace {
+// No-data value of an ArcView ASCII grid whose header has no NODATA_value line.
+constexpr double kSemDadoAsc = -9999;
+}  // namespace
 
-// The six keywords are taken by name, in any order and case; NODATA_value may be missing
-// (then there is no no-data value). In an ".asc" the header ends at the first line that
-// starts with a number; in an ".hdr" every line is a key and unknown keys are skipped.
+
+// The six keywords are taken by name, in any order and case, each once. NODATA_value may be
+// missing: an ".asc" then has the format's default -9999, an ".hdr" no no-data value. In an
+// ".asc" the header ends at the first line that starts with a number; in an ".hdr" every
+// line is a key and unknown keys are skipped.
 void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
                                 const std::string& arq) {
     bool temCols = false, temRows = false, temX = false, temY = false, temS = false;
     bool xCentro = false, yCentro = false, temDx = false, temDy = false;
     double cols = 0, rows = 0, x = 0, y = 0, s = 0, dx = 0, dy = 0;
-    double flag = std::numeric_limits<double>::quiet_NaN();
+    double flag = hdr ? std::numeric_limits<double>::quiet_NaN() : kSemDadoAsc;
     msbFirst_ = false;
+    std::set<std::string> vistas;
     for (int linhas = 0; pos < text.size(); ++linhas) {
         size_t fim = text.find('\n', pos);
         if (fim == std::string::npos) fim = text.size();
@@ -36,6 +44,14 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
         std::string chave = Lower(linha.substr(0, sp));
         std::string valor = sp == std::string::npos ? std::string() : Trim(linha.substr(sp));
         pos = std::min(text.size(), fim + 1);
+        // A repeated key would silently win over the first one and shift the cells.
+        std::string unica = chave == "xllcenter" ? "xllcorner" : chave == "yllcenter" ? "yllcorner"
+                          : chave == "nodata" ? "nodata_value" : chave;
+        static const std::set<std::string> kConhecidas = {"ncols", "nrows", "xllcorner", "yllcorner",
+            "cellsize", "dx", "dy", "nodata_value", "byteorder", "nbits"};
+        if (kConhecidas.count(unica) && !vistas.insert(unica).second)
+            throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": a chave " +
+                           Win1252ToUtf8(chave.substr(0, 40)) + " aparece mais de uma vez.");
         auto numeroDe = [&](const std::string& k) {
             double v;
             try {
@@ -62,6 +78,9 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
         else if (chave == "byteorder") {
             std::string v = Upper(valor);
             if (v == "MSBFIRST" || v == "M") msbFirst_ = true;
+            else if (v != "LSBFIRST" && v != "I" && v != "L")
+                throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": ordem de bytes '" +
+                               Win1252ToUtf8(valor.substr(0, 40)) + "' desconhecida (use LSBFIRST ou MSBFIRST).");
         } else if (chave == "nbits") {
             if (numeroDe("nbits") != 32)
                 throw EVandoro("Erro no cabeçalho do arquivo " + arq +
@@ -100,6 +119,7 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
 void TImagem::ReadAsc(const std::string& name) {
     std::string arq = NomeSemCaminho(name);
     std::string text = ReadWhole(name);
+    ChecaTextoLegivel(text, arq);
     size_t pos = 0;
     ReadArcViewHeader(text, pos, false, arq);
     storageMode_ = 0;
@@ -129,6 +149,7 @@ void TImagem::ReadAsc(const std::string& name) {
         le.PulaLinha();
         Progress(r + 1);
     }
+    ChecaSobra(le, arq, total);
     minR_ = mn;
     maxR_ = mx;
     CountValid();
@@ -140,6 +161,7 @@ void TImagem::ReadHdrFlt(const std::string& name) {
     if (!Exists(hdr)) throw EVandoro("O arquivo " + NomeSemCaminho(hdr) + " não existe.");
     if (!Exists(flt)) throw EVandoro("O arquivo " + NomeSemCaminho(flt) + " não existe.");
     std::string text = ReadWhole(hdr);
+    ChecaTextoLegivel(text, NomeSemCaminho(hdr));
     size_t pos = 0;
     ReadArcViewHeader(text, pos, true, NomeSemCaminho(hdr));
     CheckSize(FileSize(flt), flt);

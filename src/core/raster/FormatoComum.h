@@ -3,6 +3,7 @@
 // outside the raster unit.
 #include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -103,9 +104,23 @@ inline std::string Tamanho(long long cols, long long rows) {
                    " é grande demais para a memória disponível.");
 }
 
-// Grid size read from a header: whole, positive, and within the cell limit.
+// Header text the readers can take: Windows-1252 (or plain ASCII) without NUL bytes. A
+// UTF-8 byte-order mark is dropped; UTF-16 and binary data are refused by name, not read
+// as a run of unknown keys.
+inline void ChecaTextoLegivel(std::string& text, const std::string& arq) {
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0 ||
+        (text.size() >= 2 && ((text[0] == '\0' && std::isprint(static_cast<unsigned char>(text[1]))) ||
+                              (text[1] == '\0' && std::isprint(static_cast<unsigned char>(text[0]))))))
+        throw EVandoro("Erro no arquivo " + arq + ": o texto está em UTF-16; grave-o como texto comum "
+                       "(ANSI/Windows-1252).");
+    if (text.find('\0') != std::string::npos)
+        throw EVandoro("Erro no arquivo " + arq + ": não é um arquivo de texto (tem bytes nulos).");
+}
+
+// Grid size read from a header: a whole number, positive, and within the cell limit.
 inline int TamanhoGrade(double v, const std::string& chave, const std::string& arq) {
-    if (!std::isfinite(v) || v < 0.5 || v > 2147483647.0)
+    if (!std::isfinite(v) || v < 1 || v > 2147483647.0 || v != std::nearbyint(v))
         throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": valor inválido para " + chave +
                        ".");
     return static_cast<int>(std::lround(v));
@@ -174,6 +189,17 @@ private:
 inline void ChecaLimites(double a, double b, double c, double d, const std::string& arq) {
     if (!std::isfinite(F32(a)) || !std::isfinite(F32(b)) || !std::isfinite(F32(c)) || !std::isfinite(F32(d)))
         throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": coordenadas fora da faixa.");
+    if (!(b > a) || !(d > c))
+        throw EVandoro("Erro no cabeçalho do arquivo " + arq +
+                       ": os limites dão um tamanho de célula nulo ou negativo.");
+}
+
+// Numbers left after the last row: the header declares fewer rows than the file holds.
+inline void ChecaSobra(Leitor& le, const std::string& arq, long long esperados) {
+    double v;
+    if (le.Proximo(v))
+        throw EVandoro("Erro no arquivo " + arq + ": há mais valores do que os " + IntToStr(esperados) +
+                       " que o cabeçalho declara.");
 }
 
 [[noreturn]] inline void FimInesperado(const std::string& arq, long long esperados, long long lidos) {

@@ -49,6 +49,7 @@ void TImagem::ReadIdrisi(const std::string& name) {
     formatCode_ = 1;
     flagValue_ = 0;
     std::string text = ReadWhole(doc);
+    ChecaTextoLegivel(text, arq);
     std::vector<std::string> linhas;
     size_t pos = 0;
     while (pos < text.size() && linhas.size() < 64) {
@@ -81,7 +82,11 @@ void TImagem::ReadIdrisi(const std::string& name) {
     };
     title_ = Win1252ToUtf8(semFinal(valor(1))).substr(0, 255);
     std::string tipo = Trim(valor(2));
-    SetCellType(tipo.empty() ? ' ' : tipo[0]);
+    const std::string tipoMin = Lower(tipo);
+    if (tipoMin != "byte" && tipoMin != "integer" && tipoMin != "real")
+        throw EVandoro("Erro no arquivo " + arq + ": tipo de dado '" + Win1252ToUtf8(tipo.substr(0, 40)) +
+                       "' desconhecido (use byte, integer ou real).");
+    SetCellType(tipo[0]);
     if (Lower(Trim(valor(3))).find("ascii") != std::string::npos)
         throw EVandoro("Erro no arquivo " + arq + ": imagens Idrisi em texto (ASCII) não são aceitas.");
     columns_ = TamanhoGrade(numero(4), "columns", arq);

@@ -378,6 +378,24 @@ struct LimpaStatus {
 };
 }  // namespace
 
+void TImagem::ChecaCelulasFinitas(const std::string& arq, bool binario) const {
+    if (cellType_ != 'R') return;
+    std::vector<float> row(static_cast<size_t>(std::max(columns_, 0)));
+    for (int r = 0; r < rows_; ++r) {
+        RawRow(r, row.data());
+        for (int c = 0; c < columns_; ++c) {
+            const float v = row[static_cast<size_t>(c)];
+            const std::string celula = "Erro no arquivo " + arq + ": a célula da coluna " + IntToStr(c + 1) +
+                                       ", linha " + IntToStr(r + 1);
+            if (std::isinf(v))
+                throw EVandoro(celula + " tem valor infinito (" + (v > 0 ? "+" : "-") + "INF).");
+            if (binario && std::fpclassify(v) == FP_SUBNORMAL)
+                throw EVandoro(celula + " tem o valor " + FloatToStr(v) +
+                               ", próprio de células lidas na ordem de bytes errada (confira o byteorder).");
+        }
+    }
+}
+
 bool TImagem::LoadFromFile(const std::string& name) {
     if (!Exists(name)) return false;
     const TFormatoImagem f = FormatoDe(name);
@@ -405,6 +423,11 @@ bool TImagem::LoadFromFile(const std::string& name) {
             case TFormatoImagem::Surfer: ReadSurfer(name); break;
             default: ReadGdal(name, gdal); break;
         }
+        // The cells of a pair format live in its data file: that is the one to name.
+        ChecaCelulasFinitas(NomeSemCaminho(f == TFormatoImagem::ArcViewBinario ? Parceiro(name, "flt")
+                                           : f == TFormatoImagem::Idrisi        ? Parceiro(name, "img")
+                                                                                : name),
+                            f == TFormatoImagem::ArcViewBinario || f == TFormatoImagem::Idrisi);
         if (FormatoProprio(f)) ReadPrj(name);
         unitDeclared_ = f == TFormatoImagem::Idrisi || !crs_.empty();
         // The unit the reader assumed would let a grid in degrees pass for metres.

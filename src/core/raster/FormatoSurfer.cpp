@@ -25,6 +25,7 @@ void TImagem::ReadSurfer(const std::string& name) {
     FreeStore();
     formatCode_ = 3;
     std::string text = ReadWhole(name);
+    ChecaTextoLegivel(text, arq);
     size_t pos = text.find('\n');
     pos = pos == std::string::npos ? text.size() : pos + 1;
     Leitor le(text, pos, arq);
@@ -64,6 +65,7 @@ void TImagem::ReadSurfer(const std::string& name) {
         }
         Progress(k + 1);
     }
+    ChecaSobra(le, arq, total);
     AjustaFaixaAsCelulas();
 }
 

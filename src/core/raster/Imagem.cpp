@@ -216,7 +216,8 @@ void TImagem::CheckSize(long long bytesAvailable, const std::string& name) const
                        (std::filesystem::is_directory(name, ec) ? ": é uma pasta, não um arquivo de dados."
                                                                 : ": o arquivo não existe ou não pode ser lido."));
     }
-    if ( static_cast<unsigned long long>(bytesAvailable) < precisa)
+    // More bytes than the header declares mean a header that does not belong to these cells.
+    if (static_cast<unsigned long long>(bytesAvailable) != precisa)
         throw EVandoro("Erro no arquivo " + NomeSemCaminho(name) + ": o arquivo tem " +
                        IntToStr(std::max(0LL, bytesAvailable)) + " bytes, mas a grade de " +
                        Tamanho(columns_, rows_) + " precisa de " + std::to_string(precisa) +

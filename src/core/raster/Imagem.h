@@ -213,6 +213,9 @@ private:
     // CountValid, and the range taken from the cells when the one the header gave cannot
     // hold them (min above max, or cells outside it, as in a header left at 0 and 0).
     void AjustaFaixaAsCelulas();
+    // Refuses infinite cells; in a binary file also subnormal ones, the mark of cells read
+    // in the wrong byte order (no measured value is below 1E-38).
+    void ChecaCelulasFinitas(const std::string& arq, bool binario) const;
     // FlagValue is a value of the cell type ('B' 0..255, 'I' 16-bit, whole; 'R' finite).
     bool FlagCabeNoTipo() const;
     void SegueArquivoNovo(const std::string& gravado);

@@ -12,6 +12,7 @@
 #include "common/Numeros.h"
 #include "common/Regional.h"
 #include "common/Win1252.h"
+#include "raster/FormatoComum.h"
 
 namespace fs = std::filesystem;
 
@@ -277,16 +278,27 @@ void TVET::Load(const std::string& name) {
     if (p[0] != 1)
         throw EVersaoVET("A versão do arquivo " + NomeSemCaminho(name) + " é inválida (" + IntToStr(p[0]) +
                          "; só a versão 1 é lida).");
-    SetVersion(p[0]);
-    // A partial last record cannot be read; it is dropped so later appends stay aligned.
-    size_t n = (dados.size() - kTamCabecalho) / kTamRegistro;
-    bytes_.assign(p, p + kTamCabecalho + n * kTamRegistro);
+    // A partial last record means a file cut short.
+    const size_t sobra = (dados.size() - kTamCabecalho) % kTamRegistro;
+    if (sobra != 0)
+        throw ELoadVet("O arquivo '" + NomeSemCaminho(name) + "' está incompleto: o último registro tem " +
+                       IntToStr((long long)sobra) + " de 14 bytes.");
+    TVET lido;
+    lido.bytes_.assign(p, p + dados.size());
+    lido.ComputeBounds();
+    // Every save writes the bounds of its records: other bounds mean records lost or damaged.
+    const float cab[4] = {GetF32(p + 511), GetF32(p + 515), GetF32(p + 519), GetF32(p + 523)};
+    const float reg[4] = {lido.minX_, lido.maxX_, lido.minY_, lido.maxY_};
+    if (lido.RecordCount() > 0 && std::memcmp(cab, reg, sizeof cab) != 0)
+        throw ELoadVet("O arquivo '" + NomeSemCaminho(name) + "' está incompleto ou danificado: os limites do "
+                       "cabeçalho não correspondem aos " + IntToStr(lido.RecordCount()) + " registros.");
+    bytes_ = std::move(lido.bytes_);
     title_ = GetTexto(p + 1);
     units_ = GetTexto(p + 256);
-    minX_ = GetF32(p + 511);
-    maxX_ = GetF32(p + 515);
-    minY_ = GetF32(p + 519);
-    maxY_ = GetF32(p + 523);
+    minX_ = cab[0];
+    maxX_ = cab[1];
+    minY_ = cab[2];
+    maxY_ = cab[3];
     pos_ = kTamCabecalho;
 }
 
@@ -399,6 +411,13 @@ bool TInfArqDocVet::Load(const std::string& docName) {
         valid_ = false;
         return false;
     }
+    try {
+        raster_interno::ChecaTextoLegivel(dados, NomeSemCaminho(docName));
+    } catch (const EVandoro& e) {
+        lastError_ = e.what();
+        valid_ = false;
+        return false;
+    }
     std::vector<std::string> linhas;
     size_t i = 0;
     while (i < dados.size() && linhas.size() < 13) {
@@ -495,21 +514,37 @@ void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET&
                            " não tem identificador e número de pontos completos.");
         float valor = GetF32(p + pos), cont = GetF32(p + pos + 4);
         pos += 8;
-        if (valor == 0 || std::nearbyint(cont) == 0) break;
+        if (valor == 0 || std::nearbyint(cont) == 0) {
+            // The end block closes the file; bytes after it belong to something else.
+            if (pos != n)
+                throw EVandoro("O arquivo '" + nome + "' está danificado: há " + IntToStr((long long)(n - pos)) +
+                               " bytes depois da marca de fim dos dados.");
+            break;
+        }
         ++bloco;
         size_t resta = (n - pos) / 8;
         if (!std::isfinite(cont) || cont < 0 || std::nearbyint(cont) > (double)resta)
             throw EVandoro("O arquivo '" + nome + "' está truncado ou danificado: o bloco " + IntToStr(bloco) +
                            " anuncia " + FloatToStr(cont) + " pontos e só há dados para " +
                            IntToStr((long long)resta) + ".");
+        if (!std::isfinite(valor))
+            throw EVandoro("O arquivo '" + nome + "' está danificado: o bloco " + IntToStr(bloco) +
+                           " não tem identificador numérico.");
         if (bloco > std::numeric_limits<int16_t>::max())
             throw EVandoro("O arquivo '" + nome + "' tem mais de 32767 linhas.");
         auto k = static_cast<size_t>(std::nearbyint(cont));
         TVetorRecPonto linha;
         linha.SetLineId(static_cast<int>(bloco));
-        for (size_t j = 0; j < k; ++j, pos += 8) linha.Add(GetF32(p + pos), GetF32(p + pos + 4), valor);
+        for (size_t j = 0; j < k; ++j, pos += 8) {
+            const float x = GetF32(p + pos), y = GetF32(p + pos + 4);
+            if (!std::isfinite(x) || !std::isfinite(y))
+                throw EVandoro("O arquivo '" + nome + "' está danificado: o ponto " + IntToStr((long long)j + 1) +
+                               " do bloco " + IntToStr(bloco) + " não tem coordenadas numéricas.");
+            linha.Add(x, y, valor);
+        }
         novo.AppendLine(linha);
     }
+    if (bloco == 0) throw EVandoro("O arquivo '" + nome + "' não tem nenhuma linha.");
     vet = std::move(novo);
 }
 

@@ -295,9 +295,12 @@ TEST(Declividade, FuncoesDeFaixaEGradiente) {
 
 TEST(Declividade, GradeSemValorSemDadoGravaMenos99) {
     PastaTemporaria tmp;
-    GravarArquivo(tmp.Arquivo("e.asc"), "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\n1 1\n1 1\n");
+    // A header + float pair may declare no no-data value (an ASCII grid always has one).
+    GravarArquivo(tmp.Arquivo("e.hdr"), "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\n");
+    const float um[4] = {1, 1, 1, 1};
+    GravarArquivo(tmp.Arquivo("e.flt"), std::string(reinterpret_cast<const char*>(um), sizeof um));
     TDecliTipoSingle d;
-    d.Compute(tmp.Arquivo("e.asc"), tmp.Arquivo("s.asc"), "");
+    d.Compute(tmp.Arquivo("e.hdr"), tmp.Arquivo("s.asc"), "");
     EXPECT_FLOAT_EQ(d.NoData(), -99);
     TImagem s;
     ASSERT_TRUE(s.LoadFromFile(tmp.Arquivo("s.asc")));

@@ -98,17 +98,18 @@ TEST(Imagem, AscChavesEmQualquerOrdemESemValorNulo) {
     EXPECT_EQ(img.Rows(), 2);
     EXPECT_FLOAT_EQ(img.MaxX(), 6);
     EXPECT_FLOAT_EQ(img.MaxY(), 14);
-    EXPECT_TRUE(std::isnan(img.FlagValue()));
+    // Without NODATA_value the format's own default holds.
+    EXPECT_EQ(img.FlagValue(), -9999.0f);
     // The rest of a row's line is skipped: row 1 starts on the next line.
     EXPECT_FLOAT_EQ(img.GetReal({2, 0}), 9);
     EXPECT_FLOAT_EQ(img.GetReal({0, 1}), 10);
     EXPECT_EQ(img.ValidCount(), 6);
-    // No no-data value: the header written back has no NODATA line and reads the same.
+    // Written back, the default is declared and reads the same.
     PastaTemporaria tmp;
     img.SaveToFile(tmp.Arquivo("s.asc"));
-    EXPECT_EQ(LerArquivo(tmp.Arquivo("s.asc")).find("NODATA"), std::string::npos);
+    EXPECT_NE(LerArquivo(tmp.Arquivo("s.asc")).find("NODATA_value  -9.99900000000000E+0003"), std::string::npos);
     TImagem de(tmp.Arquivo("s.asc"));
-    EXPECT_TRUE(std::isnan(de.FlagValue()));
+    EXPECT_EQ(de.FlagValue(), -9999.0f);
     EXPECT_FLOAT_EQ(de.GetReal({2, 1}), 12);
 }
 

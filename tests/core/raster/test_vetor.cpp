@@ -256,11 +256,11 @@ TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
     GravarArquivo(tmp.Arquivo("nada.vet"), "");
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("nada.vet")));
 
-    // A cut last record is dropped; the whole ones are read.
+    // A cut last record is a file cut short: refused, not read in part.
     GravarArquivo(tmp.Arquivo("meio.vet"), Cabecalho(1, "x", "m") + Reg(1, 1, 2, 3) + Reg(1, 4, 5, 6).substr(0, 9));
-    ASSERT_TRUE(v.LoadFromFile(tmp.Arquivo("meio.vet")));
-    EXPECT_EQ(v.RecordCount(), 1);
-    EXPECT_EQ(v.Bytes().size(), 527u + 14);
+    EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("meio.vet")));
+    EXPECT_EQ(Mensagem([&] { v.Load(tmp.Arquivo("meio.vet")); }),
+              "Erro ao carregar arquivo. O arquivo 'meio.vet' está incompleto: o último registro tem 9 de 14 bytes.");
 
     EXPECT_FALSE(v.SaveToFile(""));
     EXPECT_EQ(Mensagem([&] { v.Save(""); }), "Erro ao salvar arquivo. Nenhum nome de arquivo fornecido.");
@@ -436,8 +436,15 @@ TEST(Vetor, ImportaIdrisiDanificado) {
     // A count is rounded: 1.6 points means 2.
     EXPECT_EQ(importa(F32(5) + F32(1.6f) + F32(1) + F32(2) + F32(3) + F32(4) + F32(0) + F32(0)), "(sem erro)");
     EXPECT_EQ(v.RecordCount(), 2);
-    EXPECT_EQ(importa(""), "(sem erro)");
-    EXPECT_EQ(v.RecordCount(), 0);
+    // Nothing but an end block (or nothing at all) is no vector, and bytes after the end block
+    // are not the file's.
+    EXPECT_EQ(importa(""), "O arquivo 'd.vec' não tem nenhuma linha.");
+    EXPECT_EQ(importa(F32(0) + F32(0)), "O arquivo 'd.vec' não tem nenhuma linha.");
+    EXPECT_EQ(importa(F32(5) + F32(1) + F32(1) + F32(2) + F32(0) + F32(0) + "abc"),
+              "O arquivo 'd.vec' está danificado: há 3 bytes depois da marca de fim dos dados.");
+    EXPECT_EQ(importa(F32(5) + F32(1) + F32(NAN) + F32(2)),
+              "O arquivo 'd.vec' está danificado: o ponto 1 do bloco 1 não tem coordenadas numéricas.");
+    EXPECT_EQ(v.RecordCount(), 2);  // a refused file leaves the vector as it was
 
     std::string ponto = doc;
     ponto.replace(ponto.find("line"), 4, "point");
