@@ -222,7 +222,7 @@ caso_vet("vet_metade.vet", V26[:527 + (len(V26) - 527) // 2], "está incompleto"
 caso_vet("vet_cortado_num_registro.vet", V26[:527 + 14 * 80], "os limites do cabeçalho não correspondem aos 80 registros")
 caso_vet("vet_registro_parcial.vet", V26 + b"\x01\x00\x00\x00\x80", "o último registro tem 5 de 14 bytes")
 caso_vet("vet_cabecalho_curto.vet", V26[:300], "está incompleto (300 de 527 bytes)")
-caso_vet("vet_versao_2.vet", bytes([2]) + V26[1:], "A Versao deste arquivo é inválida: 'vet_versao_2.vet' tem a versão 2.")
+caso_vet("vet_versao_2.vet", bytes([2]) + V26[1:], "A versão do arquivo vet_versao_2.vet é inválida (2; só a versão 1 é lida).")
 caso_vet("vet_aleatorio.vet", bytes(aleatorio.randrange(256) for _ in range(4000)), "vet_aleatorio.vet")
 caso_vet("vet_vazio.vet", b"", "está incompleto (0 de 527 bytes)")
 caso_vet("vet_limites_alterados.vet", vet(linhas_terraco(3), limites=(0, 1, 0, 1)), "os limites do cabeçalho")

@@ -60,7 +60,7 @@ TEST(CliLocarConjunto, AFailedRunReplacesNoneOfTheOldOutputs) {
     // The strip map in a place that cannot be written.
     r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("arquivo.txt/f.asc")});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + p.tmp.Arquivo("arquivo.txt/f.asc") + ".\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + p.tmp.Arquivo("arquivo.txt/f.asc") + ": pasta inexistente.\n");
     EXPECT_EQ(Conteudo(p.tmp.Caminho()), antes);
 
     // A GIS file that fails while the set is written (KML needs a coordinate system), after

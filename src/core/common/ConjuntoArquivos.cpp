@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/Arquivo.h"
 #include "common/Erros.h"
 
 namespace fs = std::filesystem;
@@ -22,7 +23,18 @@ namespace {
 const char* const kCabecalho = "VANDORO-CONJUNTO 1\n";
 const char* const kFim = "FIM\n";
 
-std::string Falha(const std::string& nome) { return "Não foi possível gravar o arquivo " + nome + "."; }
+// The user's file and why it failed ("disco cheio", "pasta inexistente", ...).
+EFalhaGravacao Falha(const std::string& nome, int erro = 0) {
+    return EFalhaGravacao(ComCausa("Não foi possível gravar o arquivo " + nome + ".", CausaFalhaGravacao(nome, erro)),
+                          erro);
+}
+
+// A writer's message names the staged file; the user knows only the target.
+std::string ComAlvo(std::string msg, const std::string& preparado, const std::string& alvo) {
+    for (size_t i = msg.find(preparado); i != std::string::npos; i = msg.find(preparado, i + alvo.size()))
+        msg.replace(i, preparado.size(), alvo);
+    return msg;
+}
 
 // Contents and names reach the disk before the next step counts on them.
 bool Sincronizar(const fs::path& p, bool pasta) {
@@ -258,7 +270,7 @@ void TConjuntoArquivos::Gravar() {
         Apagar(p);
         if (!fs::create_directory(p, ec) || ec) {
             limpar();
-            throw EVandoro(Falha(m.nome));
+            throw Falha(m.nome, ec.value());
         }
         preparos.emplace(chave, p);
         ordem.push_back(p);
@@ -270,12 +282,15 @@ void TConjuntoArquivos::Gravar() {
             std::error_code ec;
             const fs::path pasta = PastaAlvo(m.nome);
             const fs::path& p = preparos.at(fs::weakly_canonical(fs::absolute(pasta, ec), ec).string());
+            const std::string preparado = (p / fs::path(m.nome).filename()).string();
             try {
-                m.escrever((p / fs::path(m.nome).filename()).string());
-            } catch (const EVandoro&) {
-                throw;
+                m.escrever(preparado);
+            } catch (const EFalhaGravacao& e) {
+                throw EFalhaGravacao(ComAlvo(e.what(), preparado, m.nome), e.erro, ComAlvo(e.detalhe, preparado, m.nome));
+            } catch (const EVandoro& e) {
+                throw EVandoro(ComAlvo(e.what(), preparado, m.nome));
             } catch (...) {
-                throw EVandoro(Falha(m.nome));
+                throw Falha(m.nome);
             }
         }
         // Every file a writer left is a member, synced before the journal names it.
@@ -289,11 +304,11 @@ void TConjuntoArquivos::Gravar() {
                 const fs::path alvo = pasta / it->path().filename();
                 // A rename over a folder would fail halfway through the set: refused now.
                 if (fs::is_directory(fs::symlink_status(alvo, e)) || !Sincronizar(it->path(), false))
-                    throw EVandoro(Falha(alvo.string()));
+                    throw Falha(alvo.string());
                 d.membros.push_back({it->path().string(), alvo.string(), Inode(it->path())});
                 novos.insert(fs::weakly_canonical(fs::absolute(alvo, e), e).string());
             }
-            if (ec) throw EVandoro(Falha(pasta.string()));
+            if (ec) throw Falha(pasta.string());
         }
         for (const std::string& r : remover_) {
             std::error_code e;
@@ -308,13 +323,13 @@ void TConjuntoArquivos::Gravar() {
                 std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
                 f.write(texto.data(), static_cast<std::streamsize>(texto.size()));
                 f.flush();
-                if (!f) throw EVandoro(Falha(d.membros.empty() ? p.string() : d.membros.front().alvo));
+                if (!f) throw Falha(d.membros.empty() ? p.string() : d.membros.front().alvo);
             }
             std::error_code ec;
-            if (!Sincronizar(tmp, false)) throw EVandoro(Falha(d.membros.empty() ? p.string() : d.membros.front().alvo));
+            if (!Sincronizar(tmp, false)) throw Falha(d.membros.empty() ? p.string() : d.membros.front().alvo);
             fs::rename(tmp, p / kNomeDiario, ec);
             if (ec || !Sincronizar(p, true))
-                throw EVandoro(Falha(d.membros.empty() ? p.string() : d.membros.front().alvo));
+                throw Falha(d.membros.empty() ? p.string() : d.membros.front().alvo);
         }
     } catch (...) {
         limpar();

@@ -88,7 +88,7 @@ TEST(ConjuntoArquivos, AFailureMidSetLeavesTheOldSetByteForByte) {
     c.Membro(p.Arquivo("a.vet"), [](const std::string& t) { GravarArquivoInteiro(t, "vet novo"); });
     c.Membro(p.Arquivo("arquivo.txt/f.asc"), [](const std::string& t) { GravarArquivoInteiro(t, "faixas"); });
     EXPECT_EQ(MensagemDe([&] { c.Gravar(); }),
-              "Não foi possível gravar o arquivo " + p.Arquivo("arquivo.txt/f.asc") + ".");
+              "Não foi possível gravar o arquivo " + p.Arquivo("arquivo.txt/f.asc") + ": pasta inexistente.");
     EXPECT_EQ(Conteudo(p.Caminho()), antes2);
 }
 

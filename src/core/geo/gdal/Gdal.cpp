@@ -584,7 +584,27 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
                     throw EVandoro("O limite do talhão " + arq +
                                    " não pôde ser transformado para o sistema de coordenadas do modelo de "
                                    "elevação.");
-                todos.addGeometryDirectly(p.release());
+                if (p->IsValid()) {
+                    todos.addGeometryDirectly(p.release());
+                    continue;
+                }
+                // Boundaries drawn by hand or downloaded from registries cross themselves or
+                // hold holes outside their rings; rasterised as they are, cells outside the
+                // polygon would count as field. They are repaired as a GIS "fix geometries".
+                std::unique_ptr<OGRGeometry> valido(p->MakeValid());
+                if (!valido)
+                    throw EVandoro("O limite do talhão " + arq +
+                                   " tem um polígono inválido (contorno que se cruza ou buraco fora do contorno) "
+                                   "que não pôde ser corrigido: corrija-o no SIG.");
+                const auto tv = wkbFlatten(valido->getGeometryType());
+                if (tv == wkbPolygon) {
+                    todos.addGeometryDirectly(valido.release());
+                } else if (tv == wkbMultiPolygon || tv == wkbGeometryCollection) {
+                    auto* c = valido->toGeometryCollection();
+                    for (int i = 0; i < c->getNumGeometries(); ++i)
+                        if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbPolygon)
+                            todos.addGeometry(c->getGeometryRef(i));
+                }
             }
         }
     }
