@@ -35,15 +35,16 @@ TGrupoCobertura::TGrupoCobertura(QWidget* pai) : QGroupBox(QStringLiteral("Cober
     for (int i = 0; i < 3; ++i) {
         auto* l = new QLabel(rotulos[i]);
         l->setBuddy(listas[i]);
-        g->addWidget(l, i, 0);
-        g->addWidget(listas[i], i, 1);
+        // Each label above its list: the table's names are long and the soil sections narrow.
+        g->addWidget(l, 2 * i, 0);
+        g->addWidget(listas[i], 2 * i + 1, 0);
         connect(listas[i], &QComboBox::activated, this, [this] {
             Atualizar();
             emit Alterado();
         });
     }
-    g->addWidget(cn_, 3, 0, 1, 2);
-    g->setColumnStretch(1, 1);
+    g->addWidget(cn_, 6, 0);
+    g->setColumnStretch(0, 1);
     Atualizar();
 }
 

@@ -123,6 +123,12 @@ void TelasDimensionamento(TFPrincipal& w, TServicoTelas& servico) {
         Esperar(300);
         servico.nome = QStringLiteral("dimensionamento_%1").arg(e.nome);
         servico.Gravar(w);
+        if (e.nome == std::string("nivel")) {  // the soil section with the land cover
+            j->AbrirGrupo(QStringLiteral("Solo"));
+            Esperar(300);
+            servico.nome = QStringLiteral("dimensionamento_nivel_solo");
+            servico.Gravar(w);
+        }
         j->btnCalcularClick();
         Esperar(300);
         servico.nome = QStringLiteral("resultado_%1").arg(e.nome);

@@ -310,7 +310,10 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     g = novoGrupo(QStringLiteral("Solo"), "btnSolo");
     edtTIE_ = NovoCampo("edtTIE");
     lblUnTIE_ = unidade("lblUnTIE");
-    linha(g, QStringLiteral("Taxa de infiltração estável:"), edtTIE_, lblUnTIE_);
+    // The longest label of the section wraps rather than being cut at the panel's edge.
+    if (auto* l = qobject_cast<QLabel*>(linha(g, QStringLiteral("Taxa de infiltração estável:"), edtTIE_, lblUnTIE_)
+                                            ->Partes[0]))
+        l->setWordWrap(true);
     cobertura_ = new TGrupoCobertura;
     g->addWidget(cobertura_, g->rowCount(), 0, 1, 4);
     g->setRowStretch(g->rowCount(), 1);
