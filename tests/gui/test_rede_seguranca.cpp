@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 #include <stdexcept>
 
 #include "DialogosRoteiro.h"
@@ -38,11 +39,14 @@ TEST(RedeSeguranca, AnErrorFromASlotOrAnEventBecomesTheErrorBox) {
     int depois = 0;
     QTimer::singleShot(0, [] { throw EVandoro("O valor do parâmetro \"Tr\" deve ser maior que zero."); });
     QTimer::singleShot(0, [] { throw std::out_of_range("vector::at"); });
+    QTimer::singleShot(0, [] { throw std::bad_alloc(); });
     QTimer::singleShot(0, [] { throw 42; });
     QTimer::singleShot(0, [&] { ++depois; });  // the loop goes on after them
     QTest::qWait(50);
     EXPECT_EQ(roteiro.registro, (QStringList{"erro: O valor do parâmetro \"Tr\" deve ser maior que zero.",
                                              "erro: vector::at",
+                                             "erro: Memória insuficiente para esta operação. A operação foi "
+                                             "interrompida.",
                                              "erro: Ocorreu um erro inesperado. A operação foi interrompida."}));
     EXPECT_EQ(depois, 1);
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <exception>
+#include <new>
 
 #include "common/Dialogos.h"
 
@@ -32,6 +33,8 @@ TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {}
 bool TAplicacao::notify(QObject* destino, QEvent* evento) {
     try {
         return QApplication::notify(destino, evento);
+    } catch (const std::bad_alloc&) {  // its own text is English and says nothing to the user
+        MostrarErro(QStringLiteral("Memória insuficiente para esta operação. A operação foi interrompida."));
     } catch (const std::exception& e) {  // EVandoro among them: its text is the message
         MostrarErro(QString::fromUtf8(e.what()));
     } catch (...) {
