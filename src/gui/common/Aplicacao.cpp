@@ -18,10 +18,24 @@ QWidget* PaiDaCaixa() {
     return QApplication::activeWindow();
 }
 
-void MostrarErro(const QString& texto) {
+// The exception being handled, as the user reads it; called inside a catch block.
+QString TextoDoErroAtual() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {  // its own text is English and says nothing to the user
+        return QStringLiteral("Memória insuficiente para esta operação. A operação foi interrompida.");
+    } catch (const std::exception& e) {  // EVandoro among them: its text is the message
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Ocorreu um erro inesperado. A operação foi interrompida.");
+    }
+}
+
+void MostrarErroAtual(QWidget* pai) {
+    const QString texto = TextoDoErroAtual();
     // A box that fails itself must not take the program with it.
     try {
-        Dialogos().Erro(PaiDaCaixa(), texto);
+        Dialogos().Erro(pai, texto);
     } catch (...) {
     }
 }
@@ -33,14 +47,18 @@ TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {}
 bool TAplicacao::notify(QObject* destino, QEvent* evento) {
     try {
         return QApplication::notify(destino, evento);
-    } catch (const std::bad_alloc&) {  // its own text is English and says nothing to the user
-        MostrarErro(QStringLiteral("Memória insuficiente para esta operação. A operação foi interrompida."));
-    } catch (const std::exception& e) {  // EVandoro among them: its text is the message
-        MostrarErro(QString::fromUtf8(e.what()));
     } catch (...) {
-        MostrarErro(QStringLiteral("Ocorreu um erro inesperado. A operação foi interrompida."));
+        MostrarErroAtual(PaiDaCaixa());
     }
     return false;
+}
+
+void Protegido(QWidget* janela, const std::function<void()>& trabalho) {
+    try {
+        trabalho();
+    } catch (...) {
+        MostrarErroAtual(janela);
+    }
 }
 
 bool CarregarTraducoesQt(QApplication& app) {

@@ -4,6 +4,8 @@
 // an event handler becomes the error box of the dialog service and the program goes on.
 #include <QApplication>
 
+#include <functional>
+
 class TAplicacao : public QApplication {
 public:
     TAplicacao(int& argc, char** argv);
@@ -13,3 +15,8 @@ public:
 // Loads Qt's own Brazilian Portuguese texts (file and print dialogs, "Sim"/"Não" buttons)
 // from Qt's translations folder. False when they are not installed: Qt then speaks English.
 bool CarregarTraducoesQt(QApplication& app);
+
+// Runs a user's action called directly (a button's handler, a page's callback): whatever it
+// raises ends in the same error box as the application's net, over 'janela', and the window
+// goes on.
+void Protegido(QWidget* janela, const std::function<void()>& trabalho);

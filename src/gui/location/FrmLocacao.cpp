@@ -25,6 +25,7 @@
 #include <filesystem>
 
 #include "common/Ajuda.h"
+#include "common/Aplicacao.h"
 #include "common/Dialogos.h"
 #include "common/EditCoordenada.h"
 #include "common/EditNumero.h"
@@ -62,15 +63,6 @@ QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
 QString ComExtensao(const QString& caminho, const QString& extensao) {
     if (caminho.isEmpty() || !QFileInfo(caminho).suffix().isEmpty()) return caminho;
     return caminho + extensao;
-}
-
-// A button's work: whatever the model raises ends in the error box, and the window goes on.
-void Protegido(QWidget* janela, const std::function<void()>& trabalho) {
-    try {
-        trabalho();
-    } catch (const std::exception& e) {
-        Dialogos().Erro(janela, QString::fromUtf8(e.what()));
-    }
 }
 
 // The window's help topic ("Ajuda" and F1).

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "common/Ajuda.h"
+#include "common/Aplicacao.h"
 #include "common/Dialogos.h"
 #include "common/EditCoordenada.h"
 #include "common/EditNumero.h"
@@ -57,14 +58,7 @@ enum Metodo { Bentley = 0, LombardiNeto = 1, Parana = 2, Arbitrado = 3, Capacida
 // setters and solvers raise on values no field check foresaw.
 template <class F>
 auto Seguro(QWidget* janela, F f) {
-    return [janela, f] {
-        try {
-            f();
-        } catch (const std::exception& e) {
-            QApplication::restoreOverrideCursor();
-            Dialogos().Erro(janela, QString::fromStdString(e.what()));
-        }
-    };
+    return [janela, f] { Protegido(janela, f); };
 }
 
 }  // namespace
@@ -1270,7 +1264,7 @@ void TfrmDimensionamento::rgSimulaBarraginhaClick(int item) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         graficoBaciaAtual_ = PlotBasinSimulation(m_, item, &graficoBacia_->Serie());
-    } catch (const EVandoro& e) {
+    } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
         graficoBaciaAtual_ = {};
         graficoBacia_->Ajustar({}, {});
