@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "DialogosRoteiro.h"
+#include "Digitacao.h"
 #include "TestSupport.h"
 #include "common/Erros.h"
 #include "sizing/Assistentes.h"
@@ -25,11 +26,7 @@ std::function<int(QDialog&)> Roteiro(std::function<void(TFTabelaAssistente&)> pa
     };
 }
 
-void Digitar(QLineEdit* e, const QString& t) {
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Backspace);
-    QTest::keyClicks(e, t);
-}
+void Digitar(QLineEdit* e, const QString& t) { Redigitar(e, t); }
 
 }  // namespace
 

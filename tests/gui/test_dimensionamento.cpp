@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include "DialogosRoteiro.h"
+#include "Digitacao.h"
 #include "TestSupport.h"
 #include "common/FiguraMapa.h"
 #include "common/Numeros.h"
@@ -49,13 +50,7 @@ struct Janela {
     QComboBox* C(const char* nome) const { return w->findChild<QComboBox*>(nome); }
     void Clicar(const char* botao) const { w->findChild<QPushButton*>(botao)->click(); }
     QString Foco() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
-    // As the user typing into the field (key filter and edit rules included).
-    void Digitar(const char* nome, const QString& texto) const {
-        QLineEdit* e = E(nome);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, texto);
-    }
+    void Digitar(const char* nome, const QString& texto) const { Redigitar(E(nome), texto); }
 };
 
 QString Ultima(const TDialogosRoteiro& r) { return r.registro.isEmpty() ? QString() : r.registro.last(); }

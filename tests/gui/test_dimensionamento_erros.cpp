@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "DialogosRoteiro.h"
+#include "Digitacao.h"
 #include "TestSupport.h"
 #include "common/Ajuda.h"
 #include "common/Dialogos.h"
@@ -51,12 +52,7 @@ struct Janela {
     QPushButton* B(const char* nome) const { return w->findChild<QPushButton*>(nome); }
     void Clicar(const char* botao) const { QTest::mouseClick(B(botao), Qt::LeftButton); }
     QString Foco() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
-    void Digitar(const char* nome, const QString& texto) const {
-        QLineEdit* e = E(nome);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, texto);
-    }
+    void Digitar(const char* nome, const QString& texto) const { Redigitar(E(nome), texto); }
 };
 
 QString Ultima(const TDialogosRoteiro& r) { return r.registro.isEmpty() ? QString() : r.registro.last(); }

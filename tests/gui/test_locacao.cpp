@@ -23,6 +23,7 @@
 #include <sstream>
 
 #include "DialogosRoteiro.h"
+#include "Digitacao.h"
 #include "TestSupport.h"
 #include "common/FiguraMapa.h"
 #include "common/Numeros.h"
@@ -114,13 +115,7 @@ struct Janela {
     QPushButton* B(const char* nome) const { return w->findChild<QPushButton*>(nome); }
     QComboBox* C(const char* nome) const { return w->findChild<QComboBox*>(nome); }
     QString Foco() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
-    void Digitar(const char* nome, const QString& texto) const {
-        QLineEdit* e = E(nome);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, texto);
-    }
+    void Digitar(const char* nome, const QString& texto) const { Redigitar(E(nome), texto); }
     void Metodo(int i) const {
         C("cbMetodo")->setCurrentIndex(i);
         emit C("cbMetodo")->activated(i);

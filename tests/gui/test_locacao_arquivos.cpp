@@ -21,6 +21,7 @@
 #include <sstream>
 
 #include "DialogosRoteiro.h"
+#include "Digitacao.h"
 #include "TestSupport.h"
 #include "common/Ajuda.h"
 #include "common/Arquivo.h"
@@ -106,13 +107,7 @@ struct Janela {
     ~Janela() { delete w.data(); }
     QLineEdit* E(const char* nome) const { return w->findChild<QLineEdit*>(nome); }
     QPushButton* B(const char* nome) const { return w->findChild<QPushButton*>(nome); }
-    void Digitar(const char* nome, const QString& texto) const {
-        QLineEdit* e = E(nome);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        if (!texto.isEmpty()) QTest::keyClicks(e, texto);
-    }
+    void Digitar(const char* nome, const QString& texto) const { Redigitar(E(nome), texto); }
     // A good run, its report answered.
     void Processar(Roteiro& r) {
         r.respostas.push_back(TResposta::Sim);  // replace the old output, if there is one
