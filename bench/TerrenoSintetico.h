@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 inline void TerrenoSintetico(TImagem& img, char tipo, int lado) {
     img.SetCellType(tipo);

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <random>
 
-#include "raster/Declividade.h"
+#include "core/raster/Declividade.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // a simulation chart needs 21 of them in a row.
 #include <benchmark/benchmark.h>
 
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
 
 namespace {
 

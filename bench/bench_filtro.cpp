@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <random>
 
-#include "raster/Filtro.h"
+#include "core/raster/Filtro.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "location/ImgElev.h"
-#include "location/LocNivel.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
+#include "core/location/ImgElev.h"
+#include "core/location/LocNivel.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "TerrenoSintetico.h"
+#include "core/raster/Paleta.h"
+#include "core/raster/RenderImagem.h"
 #include "raster/ImagemRaster.h"
-#include "raster/Paleta.h"
-#include "raster/RenderImagem.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "common/Erros.h"
-#include "rainfall/BDPrecipitacao.h"
+#include "core/common/Erros.h"
+#include "core/rainfall/BDPrecipitacao.h"
 
 namespace {
 bool Igual(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }

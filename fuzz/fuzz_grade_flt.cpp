@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string base = "/tmp/fuzz_grade_" + std::to_string(getpid());

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "common/Erros.h"
-#include "common/IniFile.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/fuzz_ini_" + std::to_string(getpid()) + ".ini";

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "common/Erros.h"
-#include "geo/gdal/Gdal.h"
+#include "core/common/Erros.h"
+#include "core/gdal/Gdal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

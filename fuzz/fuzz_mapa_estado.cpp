@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "common/Erros.h"
-#include "rainfall/MapaEstado.h"
+#include "core/common/Erros.h"
+#include "core/rainfall/MapaEstado.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string base = "/tmp/fuzz_mapa_estado_" + std::to_string(getpid());

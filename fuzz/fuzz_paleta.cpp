@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/Erros.h"
-#include "raster/Paleta.h"
+#include "core/common/Erros.h"
+#include "core/raster/Paleta.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string texto(reinterpret_cast<const char*>(data), size);

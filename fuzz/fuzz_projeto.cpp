@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "project/ModeloProjeto.h"
+#include "core/project/ModeloProjeto.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string arquivo = "/tmp/fuzz_projeto_" + std::to_string(::getpid()) + ".kzp";

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "common/Arquivo.h"
-#include "location/BDT.h"
+#include "core/common/Arquivo.h"
+#include "core/location/BDT.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string base = "/tmp/fuzz_tabela_bdt_" + std::to_string(getpid());

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "raster/Vetor.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 void Gravar(const std::string& nome, const char* p, size_t n) {

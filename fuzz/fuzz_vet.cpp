@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "raster/Vetor.h"
+#include "core/raster/Vetor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string base = "/tmp/fuzz_vet_" + std::to_string(getpid());

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "common/Erros.h"
+#include "core/common/Erros.h"
 
 #include <sys/wait.h>
 

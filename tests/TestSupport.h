@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Regional.h"
+#include "core/common/Regional.h"
 
 // A fresh empty folder under the system temp dir, removed when the object dies.
 class PastaTemporaria {

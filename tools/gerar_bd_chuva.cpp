@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "rainfall/BDPrecipitacao.h"
-#include "rainfall/Estado.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "core/rainfall/Estado.h"
 
 namespace fs = std::filesystem;
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "common/Regional.h"
-#include "location/ImgElev.h"
-#include "raster/Declividade.h"
-#include "raster/Filtro.h"
-#include "raster/Imagem.h"
-#include "project/ModeloProjeto.h"
-#include "rainfall/Estado.h"
+#include "core/common/Regional.h"
+#include "core/location/ImgElev.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/rainfall/Estado.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/Filtro.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "rainfall/MapaEstado.h"
+#include "core/common/Erros.h"
+#include "core/rainfall/MapaEstado.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "raster/Paleta.h"
+#include "core/common/Erros.h"
+#include "core/raster/Paleta.h"
 
 namespace {
 

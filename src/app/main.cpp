@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/Aplicacao.h"
-#include "common/Dialogos.h"
-#include "common/Regional.h"
-#include "common/Versao.h"
-#include "shell/Inicial.h"
-#include "shell/Principal.h"
-#include "shell/Telas.h"
+#include "core/common/Regional.h"
+#include "core/common/Versao.h"
+#include "gui/common/Aplicacao.h"
+#include "gui/common/Dialogos.h"
+#include "gui/shell/Inicial.h"
+#include "gui/shell/Principal.h"
+#include "gui/shell/Telas.h"
 
 namespace {
 

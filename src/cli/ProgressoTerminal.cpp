@@ -1,4 +1,4 @@
-#include "ProgressoTerminal.h"
+#include "cli/ProgressoTerminal.h"
 
 #include <unistd.h>
 

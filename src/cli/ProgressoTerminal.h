@@ -3,7 +3,7 @@
 // terminal, so pipes and test captures stay clean.
 #include <string>
 
-#include "common/Progresso.h"
+#include "core/common/Progresso.h"
 
 class ProgressoTerminal : public IProgresso {
 public:

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "Comando.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/Win1252.h"
-#include "model/Precipitacao.h"
-#include "rainfall/BDPrecipitacao.h"
-#include "rainfall/ConsultaLocal.h"
-#include "rainfall/ConsultaQuenda.h"
-#include "rainfall/MapaEstado.h"
-#include "rainfall/Estado.h"
+#include "cli/Comando.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Win1252.h"
+#include "core/model/Precipitacao.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "core/rainfall/ConsultaLocal.h"
+#include "core/rainfall/ConsultaQuenda.h"
+#include "core/rainfall/Estado.h"
+#include "core/rainfall/MapaEstado.h"
 
 namespace {
 

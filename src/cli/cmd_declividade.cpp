@@ -1,11 +1,11 @@
 // declividade: slope raster, in percent, of an elevation raster.
 #include <iostream>
 
-#include "Comando.h"
-#include "ProgressoTerminal.h"
-#include "common/Erros.h"
-#include "raster/Declividade.h"
-#include "raster/FormatoImagem.h"
+#include "cli/Comando.h"
+#include "cli/ProgressoTerminal.h"
+#include "core/common/Erros.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/FormatoImagem.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // dimensionar: loads a project, sizes its current system and prints the result page.
 #include <iostream>
 
-#include "Comando.h"
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/Relatorio.h"
+#include "cli/Comando.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/RelatorioDimensionamento.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <iostream>
 #include <string>
 
-#include "Comando.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "sizing/EntradaDimensionamento.h"
+#include "cli/Comando.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/sizing/EntradaDimensionamento.h"
 
 namespace {
 

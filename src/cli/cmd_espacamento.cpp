@@ -5,11 +5,11 @@
 #include <sstream>
 #include <string>
 
-#include "Comando.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/Espacamento.h"
-#include "model/SistemaConservacao.h"
+#include "cli/Comando.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/Espacamento.h"
+#include "core/model/SistemaConservacao.h"
 
 namespace {
 

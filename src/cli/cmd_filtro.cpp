@@ -1,11 +1,11 @@
 // filtro: 3 x 3 moving mean of an elevation raster, repeated a number of times.
 #include <iostream>
 
-#include "Comando.h"
-#include "ProgressoTerminal.h"
-#include "common/Erros.h"
-#include "raster/Filtro.h"
-#include "raster/FormatoImagem.h"
+#include "cli/Comando.h"
+#include "cli/ProgressoTerminal.h"
+#include "core/common/Erros.h"
+#include "core/raster/Filtro.h"
+#include "core/raster/FormatoImagem.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <iostream>
 #include <sstream>
 
-#include "Comando.h"
-#include "ProgressoTerminal.h"
-#include "common/Arquivo.h"
-#include "common/ConjuntoArquivos.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "geo/Sig.h"
-#include "location/LocNivel.h"
-#include "location/Locacao.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/RelatorioLocacao.h"
+#include "cli/Comando.h"
+#include "cli/ProgressoTerminal.h"
+#include "core/common/Arquivo.h"
+#include "core/common/ConjuntoArquivos.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/location/Sig.h"
+#include "core/project/ModeloProjeto.h"
 
 namespace {
 

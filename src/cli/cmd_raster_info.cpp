@@ -2,12 +2,12 @@
 #include <cmath>
 #include <iostream>
 
-#include "Comando.h"
-#include "geo/gdal/Gdal.h"
-#include "ProgressoTerminal.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "raster/Imagem.h"
+#include "cli/Comando.h"
+#include "cli/ProgressoTerminal.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/gdal/Gdal.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <cctype>
 #include <iostream>
 
-#include "Comando.h"
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/Relatorio.h"
-#include "sizing/Simulacao.h"
+#include "cli/Comando.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/project/Relatorio.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/Simulacao.h"
 
 namespace {
 

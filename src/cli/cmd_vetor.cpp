@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <iostream>
 
-#include "Comando.h"
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "geo/Sig.h"
-#include "geo/gdal/Gdal.h"
-#include "project/ModeloProjeto.h"
-#include "raster/Vetor.h"
+#include "cli/Comando.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/gdal/Gdal.h"
+#include "core/location/Sig.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <iostream>
 
-#include "Comando.h"
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/Regional.h"
-#include "common/Versao.h"
-#include "raster/FormatoImagem.h"
+#include "cli/Comando.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Regional.h"
+#include "core/common/Versao.h"
+#include "core/raster/FormatoImagem.h"
 
 namespace {
 std::string g_pastaPrograma;

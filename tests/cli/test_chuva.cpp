@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "common/Numeros.h"
-#include "rainfall/BDPrecipitacao.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/BDPrecipitacao.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
+#include "core/common/Arquivo.h"
 #include "core/geo/GeoTeste.h"
 
 using namespace geoteste;

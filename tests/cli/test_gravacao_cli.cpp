@@ -9,8 +9,8 @@
 #include <map>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
-#include "geo/gdal/Gdal.h"
+#include "core/common/Arquivo.h"
+#include "core/gdal/Gdal.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
+#include "core/common/Arquivo.h"
 
 namespace {
 const std::string kExemplos = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/";

@@ -6,8 +6,8 @@
 #include <map>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
-#include "common/IniFile.h"
+#include "core/common/Arquivo.h"
+#include "core/common/IniFile.h"
 #include "core/geo/GeoTeste.h"
 
 using namespace geoteste;

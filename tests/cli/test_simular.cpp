@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/Simulacao.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/Simulacao.h"
 
 namespace {
 

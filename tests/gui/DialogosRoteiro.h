@@ -6,7 +6,7 @@
 #include <deque>
 #include <functional>
 
-#include "common/Dialogos.h"
+#include "gui/common/Dialogos.h"
 
 class TDialogosRoteiro : public TServicoDialogos {
 public:

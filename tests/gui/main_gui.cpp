@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "common/Aplicacao.h"
-#include "common/Regional.h"
+#include "core/common/Regional.h"
+#include "gui/common/Aplicacao.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -10,8 +10,8 @@
 #include "DialogosRoteiro.h"
 #include "Digitacao.h"
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "sizing/Assistentes.h"
+#include "core/common/Erros.h"
+#include "gui/common/Assistentes.h"
 
 namespace {
 

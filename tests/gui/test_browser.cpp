@@ -17,11 +17,11 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Ajuda.h"
-#include "common/Impressora.h"
-#include "common/Localizar.h"
-#include "common/VisualizadorHtml.h"
-#include "shell/Browser.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Browser.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/Localizar.h"
+#include "gui/common/VisualizadorHtml.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Numeros.h"
-#include "rainfall/ConsultaChuva.h"
-#include "rainfall/FoConsulta.h"
-#include "rainfall/FoRelatQuenda.h"
-#include "rainfall/Quenda21.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/Quenda21.h"
+#include "gui/rainfall/ConsultaChuva.h"
+#include "gui/rainfall/FoConsulta.h"
+#include "gui/rainfall/FoRelatQuenda.h"
 
 namespace fs = std::filesystem;
 

@@ -14,15 +14,15 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/Numeros.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "rainfall/ConsultaChuva.h"
-#include "rainfall/FoConsulta.h"
-#include "rainfall/Quenda21.h"
-#include "sizing/FrmDimensionamento.h"
+#include "core/common/Numeros.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/rainfall/Quenda21.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/rainfall/ConsultaChuva.h"
+#include "gui/rainfall/FoConsulta.h"
+#include "gui/sizing/FrmDimensionamento.h"
 
 namespace {
 

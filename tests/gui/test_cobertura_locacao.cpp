@@ -8,9 +8,9 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "location/FrmLocacao.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/location/FrmLocacao.h"
 
 TEST(CoberturaLocacao, TheProjectsCoverIsShownAndStoredBack) {
     TDialogosRoteiro roteiro;

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "common/EditCoordenada.h"
-#include "common/EditNumero.h"
-#include "common/Erros.h"
+#include "core/common/Erros.h"
+#include "gui/common/EditCoordenada.h"
+#include "gui/common/EditNumero.h"
 
 TEST(EditNumero, AsDuasTeclasDeSeparadorDaoOSeparadorRegionalUmaVezSo) {
     struct Caso {

@@ -16,12 +16,12 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "raster/FDeclividade.h"
-#include "raster/FFiltro.h"
-#include "raster/FImportExport.h"
-#include "raster/Imagem.h"
-#include "raster/Vetor.h"
-#include "shell/Principal.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
+#include "gui/raster/FDeclividade.h"
+#include "gui/raster/FFiltro.h"
+#include "gui/raster/FImportExport.h"
+#include "gui/shell/Principal.h"
 
 namespace {
 

@@ -23,12 +23,12 @@
 #include "DialogosRoteiro.h"
 #include "Digitacao.h"
 #include "TestSupport.h"
-#include "common/Ajuda.h"
-#include "common/Arquivo.h"
-#include "location/FrmLocacao.h"
-#include "location/LocNivel.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
+#include "core/common/Arquivo.h"
+#include "core/location/LocNivel.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/common/Ajuda.h"
+#include "gui/location/FrmLocacao.h"
 
 namespace fs = std::filesystem;
 

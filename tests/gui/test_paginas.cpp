@@ -14,12 +14,12 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "common/Dialogos.h"
-#include "common/Paginas.h"
-#include "location/BDT.h"
-#include "location/LocNivel.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/RelatorioLocacao.h"
+#include "core/location/BDT.h"
+#include "core/location/LocNivel.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Paginas.h"
 
 namespace {
 

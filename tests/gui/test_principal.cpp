@@ -15,11 +15,11 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Impressora.h"
-#include "common/Numeros.h"
-#include "shell/Inicial.h"
-#include "shell/JanelaDados.h"
-#include "shell/Principal.h"
+#include "core/common/Numeros.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/JanelaDados.h"
+#include "gui/shell/Inicial.h"
+#include "gui/shell/Principal.h"
 
 namespace {
 

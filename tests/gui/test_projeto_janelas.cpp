@@ -15,9 +15,9 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/IniFile.h"
-#include "shell/Inicial.h"
-#include "shell/Principal.h"
+#include "core/common/IniFile.h"
+#include "gui/shell/Inicial.h"
+#include "gui/shell/Principal.h"
 
 namespace fs = std::filesystem;
 

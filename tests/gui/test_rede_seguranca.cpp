@@ -15,13 +15,13 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Aplicacao.h"
-#include "common/Erros.h"
-#include "raster/AbrirArq.h"
-#include "raster/FDeclividade.h"
-#include "raster/FFiltro.h"
-#include "raster/FImportExport.h"
-#include "raster/Visualizar.h"
+#include "core/common/Erros.h"
+#include "gui/common/Aplicacao.h"
+#include "gui/raster/AbrirArq.h"
+#include "gui/raster/FDeclividade.h"
+#include "gui/raster/FFiltro.h"
+#include "gui/raster/FImportExport.h"
+#include "gui/raster/Visualizar.h"
 
 namespace {
 

@@ -13,17 +13,17 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Grafico.h"
-#include "common/Impressora.h"
-#include "common/VisualizadorHtml.h"
-#include "location/BDT.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/FRelatorio.h"
-#include "sizing/FrmDimensionamento.h"
-#include "sizing/PaginaSimulacao.h"
-#include "sizing/Relatorio.h"
-#include "sizing/RelatorioLocacao.h"
+#include "core/location/BDT.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/RelatorioDimensionamento.h"
+#include "gui/common/FRelatorio.h"
+#include "gui/common/Grafico.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/VisualizadorHtml.h"
+#include "gui/sizing/FrmDimensionamento.h"
+#include "gui/sizing/PaginaSimulacao.h"
 
 namespace {
 

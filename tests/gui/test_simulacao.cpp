@@ -19,13 +19,13 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Grafico.h"
-#include "common/Numeros.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/FrmDimensionamento.h"
-#include "sizing/PaginaSimulacao.h"
-#include "sizing/Simulacao.h"
+#include "core/common/Numeros.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Simulacao.h"
+#include "gui/common/Grafico.h"
+#include "gui/sizing/FrmDimensionamento.h"
+#include "gui/sizing/PaginaSimulacao.h"
 
 namespace {
 

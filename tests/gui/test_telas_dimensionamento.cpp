@@ -12,15 +12,15 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Assistentes.h"
-#include "sizing/FBentleyDim.h"
-#include "sizing/FCapacidadeArmazenamento.h"
-#include "sizing/FLombNetoDim.h"
-#include "sizing/FParanaDim.h"
-#include "sizing/FTipoTerraco.h"
-#include "sizing/FrmDimensionamento.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/common/Assistentes.h"
+#include "gui/common/FTipoTerraco.h"
+#include "gui/sizing/FBentleyDim.h"
+#include "gui/sizing/FCapacidadeArmazenamento.h"
+#include "gui/sizing/FLombNetoDim.h"
+#include "gui/sizing/FParanaDim.h"
+#include "gui/sizing/FrmDimensionamento.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "common/TrabalhoComProgresso.h"
+#include "gui/common/TrabalhoComProgresso.h"
 
 namespace {
 

@@ -20,16 +20,16 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
-#include "common/Arquivo.h"
-#include "common/Dialogos.h"
-#include "common/Impressora.h"
-#include "raster/AbrirArq.h"
-#include "raster/ImagemRaster.h"
-#include "raster/Imagem.h"
-#include "raster/PropRaster.h"
-#include "raster/Vetor.h"
-#include "raster/Visualizar.h"
-#include "shell/Principal.h"
+#include "core/common/Arquivo.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Impressora.h"
+#include "gui/raster/AbrirArq.h"
+#include "gui/raster/ImagemRaster.h"
+#include "gui/raster/PropRaster.h"
+#include "gui/raster/Visualizar.h"
+#include "gui/shell/Principal.h"
 
 namespace {
 

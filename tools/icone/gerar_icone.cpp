@@ -12,7 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "common/Arquivo.h"
+#include "core/common/Arquivo.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,8 +1,8 @@
-#include "Aritmetica.h"
+#include "core/common/Aritmetica.h"
 
 #include <cmath>
 
-#include "Erros.h"
+#include "core/common/Erros.h"
 
 namespace aritmetica {
 

@@ -1,4 +1,4 @@
-#include "common/Arquivo.h"
+#include "core/common/Arquivo.h"
 
 #include <cctype>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <new>
 
-#include "common/Erros.h"
+#include "core/common/Erros.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/Erros.h"
+#include "core/common/Erros.h"
 
 // Largest file read whole; anything larger is refused instead of exhausting memory.
 inline constexpr long long kLimiteLeitura = 4LL << 30;

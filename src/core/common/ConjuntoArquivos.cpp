@@ -1,4 +1,4 @@
-#include "common/ConjuntoArquivos.h"
+#include "core/common/ConjuntoArquivos.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,8 +13,8 @@
 #include <set>
 #include <sstream>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "DataHora.h"
+#include "core/common/DataHora.h"
 
 #include <cctype>
 #include <cmath>

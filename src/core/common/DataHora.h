@@ -2,7 +2,7 @@
 // Date-time values of the model: days since 1899-12-30 00:00 as a double (fraction = time).
 #include <string>
 
-#include "Regional.h"
+#include "core/common/Regional.h"
 
 double EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
                       int second = 0, int msec = 0);

@@ -1,14 +1,14 @@
-#include "IniFile.h"
+#include "core/common/IniFile.h"
 
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 
-#include "Arquivo.h"
-#include "DataHora.h"
-#include "Erros.h"
-#include "Numeros.h"
-#include "Win1252.h"
+#include "core/common/Arquivo.h"
+#include "core/common/DataHora.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Win1252.h"
 
 namespace {
 // Case folding of Windows-1252 bytes, so "ESPAÇAMENTO" matches "espaçamento".

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Regional.h"
+#include "core/common/Regional.h"
 
 class IniFile {
 public:

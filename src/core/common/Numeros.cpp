@@ -1,4 +1,4 @@
-#include "Numeros.h"
+#include "core/common/Numeros.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Erros.h"
+#include "core/common/Erros.h"
 
 namespace {
 

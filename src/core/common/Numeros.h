@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "Regional.h"
+#include "core/common/Regional.h"
 
 // Delphi FormatFloat patterns: '0' required digit, '#' optional digit, ',' thousands
 // grouping, '.' decimal separator, 'E+00'/'e-00' exponent, "..."/'...' quoted literals,

@@ -1,4 +1,4 @@
-#include "Regional.h"
+#include "core/common/Regional.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "Win1252.h"
+#include "core/common/Win1252.h"
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
-#include "location/BDT.h"
+#include "core/location/BDT.h"
 
 #include <cmath>
 #include <cstring>
 #include <set>
 #include <vector>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
 
 namespace {
 constexpr size_t kRegistro = 52;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "raster/Lista.h"
+#include "core/raster/Lista.h"
 
 // Result record of one terrace, fields in file order.
 struct TRegTerr {

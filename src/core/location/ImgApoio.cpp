@@ -1,10 +1,10 @@
-#include "location/ImgApoio.h"
+#include "core/location/ImgApoio.h"
 
 #include <cmath>
 #include <limits>
 
-#include "location/ImgElev.h"
-#include "raster/ImgDeclive.h"
+#include "core/location/ImgElev.h"
+#include "core/raster/ImgDeclive.h"
 
 TImgApoio::TImgApoio(const TImgElevacao& elev) {
     SetUnitDist(elev.UnitDist());

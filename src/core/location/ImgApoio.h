@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "raster/Matriz.h"
-#include "raster/Pixel.h"
+#include "core/raster/Matriz.h"
+#include "core/raster/Pixel.h"
 
 class TImgElevacao;
 class TImgDeclive;

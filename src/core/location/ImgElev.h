@@ -4,7 +4,7 @@
 // cells lie outside the field.
 #include <string>
 
-#include "raster/Matriz.h"
+#include "core/raster/Matriz.h"
 
 class TImgElevacao : public TMatrixSingle {
 public:

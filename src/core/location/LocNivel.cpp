@@ -1,24 +1,24 @@
-#include "location/LocNivel.h"
+#include "core/location/LocNivel.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
 
-#include "common/Arquivo.h"
-#include "common/ConjuntoArquivos.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/Numeros.h"
-#include "common/Progresso.h"
-#include "location/ImgElev.h"
-#include "location/Locacao.h"
-#include "location/TracadoNivel.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
-#include "raster/ImgDeclive.h"
-#include "raster/Vetor.h"
+#include "core/common/Arquivo.h"
+#include "core/common/ConjuntoArquivos.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+#include "core/common/Progresso.h"
+#include "core/location/ImgElev.h"
+#include "core/location/Locacao.h"
+#include "core/location/TracadoNivel.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/raster/ImgDeclive.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 const char* const kSecao = "LOCACAONIVEL";

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "location/BDT.h"
-#include "location/ImgApoio.h"
-#include "raster/GradeMapa.h"
+#include "core/location/BDT.h"
+#include "core/location/ImgApoio.h"
+#include "core/raster/GradeMapa.h"
 
 class IProgresso;
 class TTerracosNivel;

@@ -1,18 +1,18 @@
-#include "location/Locacao.h"
+#include "core/location/Locacao.h"
 
 #include <cmath>
 #include <filesystem>
 
-#include "common/Arquivo.h"
-#include "common/ConjuntoArquivos.h"
-#include "common/Numeros.h"
-#include "geo/gdal/Gdal.h"
-#include "location/LocNivel.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
-#include "raster/FormatoImagem.h"
-#include "raster/Imagem.h"
+#include "core/common/Arquivo.h"
+#include "core/common/ConjuntoArquivos.h"
+#include "core/common/Numeros.h"
+#include "core/gdal/Gdal.h"
+#include "core/location/LocNivel.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/raster/FormatoImagem.h"
+#include "core/raster/Imagem.h"
 
 std::string CaminhoDoProjeto(const std::string& caminho, const std::string& projeto) {
     if (caminho.empty()) return caminho;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "location/BDT.h"
-#include "location/LocNivel.h"
+#include "core/common/Erros.h"
+#include "core/location/BDT.h"
+#include "core/location/LocNivel.h"
 
 class TPrecipitacao;
 class TNumeroDaCurva;

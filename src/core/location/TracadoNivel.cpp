@@ -1,11 +1,11 @@
-#include "location/TracadoNivel.h"
+#include "core/location/TracadoNivel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
 #include <vector>
 
-#include "location/ImgElev.h"
+#include "core/location/ImgElev.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // not provisional in the support raster can be entered.
 #include <cstdint>
 
-#include "location/ImgApoio.h"
+#include "core/location/ImgApoio.h"
 
 class TImgElevacao;
 

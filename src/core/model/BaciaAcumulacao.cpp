@@ -1,10 +1,10 @@
-#include "model/BaciaAcumulacao.h"
+#include "core/model/BaciaAcumulacao.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "common/Aritmetica.h"
-#include "common/IniFile.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/IniFile.h"
 
 namespace {
 const char* const kSecao = "BaciaAcumulacao";

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Canal.h"
+#include "core/model/Canal.h"
 
 class IniFile;
 

@@ -1,15 +1,15 @@
-#include "model/Canal.h"
+#include "core/model/Canal.h"
 
 #include <cmath>
 #include <exception>
 #include <vector>
 
-#include "common/Aritmetica.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/Numeros.h"
-#include "model/Hidrograma.h"
-#include "model/Precipitacao.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+#include "core/model/Hidrograma.h"
+#include "core/model/Precipitacao.h"
 
 namespace {
 const char* const kErroDimensionamento = "Erro no dimensinamento de canal";

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/NumeroDaCurva.h"  // TReal
+#include "core/model/NumeroDaCurva.h"  // TReal
 
 class IniFile;
 class THidrograma;

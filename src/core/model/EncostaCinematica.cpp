@@ -1,13 +1,13 @@
-#include "model/EncostaCinematica.h"
+#include "core/model/EncostaCinematica.h"
 
 #include <cmath>
 #include <vector>
 
-#include "common/Aritmetica.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/Progresso.h"
-#include "model/Precipitacao.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Progresso.h"
+#include "core/model/Precipitacao.h"
 
 const char* const TEncostaCinematica::kErroCalculo =
     "Ocorreu um erro quando calculando o hidrograma na encosta.\n"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "model/Hidrograma.h"
-#include "model/NumeroDaCurva.h"
+#include "core/model/Hidrograma.h"
+#include "core/model/NumeroDaCurva.h"
 
 class IProgresso;
 class TPrecipitacao;

@@ -1,4 +1,4 @@
-#include "model/Espacamento.h"
+#include "core/model/Espacamento.h"
 
 #include <climits>
 #include <iterator>
@@ -6,9 +6,9 @@
 #include <memory>
 #include <string_view>
 
-#include "common/Aritmetica.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "model/Hidrograma.h"
+#include "core/model/Hidrograma.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "common/Aritmetica.h"
-#include "common/Erros.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/Erros.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "model/NumeroDaCurva.h"
+#include "core/model/NumeroDaCurva.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 #include <vector>
 
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "model/Precipitacao.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/model/Precipitacao.h"
 
 // ------------------------------------------------------------------ choice names
 

@@ -1,13 +1,13 @@
-#include "model/Precipitacao.h"
+#include "core/model/Precipitacao.h"
 
 #include <cmath>
 #include <exception>
 
-#include "common/Aritmetica.h"
-#include "common/DataHora.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/SerieGrafico.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/DataHora.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/SerieGrafico.h"
 
 namespace {
 

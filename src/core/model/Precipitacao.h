@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Regressao.h"  // the channel routing fits its section with it
+#include "core/model/Regressao.h"  // the channel routing fits its section with it
 
 class IniFile;
 class ISerieGrafico;

@@ -1,8 +1,8 @@
-#include "model/Regressao.h"
+#include "core/model/Regressao.h"
 
 #include <cmath>
 
-#include "common/Aritmetica.h"
+#include "core/common/Aritmetica.h"
 
 void TRegressao::SetCount(int n) {
     if (n < 0) n = 0;

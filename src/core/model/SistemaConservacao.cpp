@@ -1,16 +1,16 @@
-#include "model/SistemaConservacao.h"
+#include "core/model/SistemaConservacao.h"
 
 #include <cmath>
 #include <exception>
 #include <memory>
 
-#include "common/Aritmetica.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "model/EncostaCinematica.h"
-#include "model/Hidrograma.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/model/EncostaCinematica.h"
+#include "core/model/Hidrograma.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
 
 namespace {
 const char* const kErroNivel = "Erro no dimensinamento de canal";

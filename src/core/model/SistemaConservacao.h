@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Canal.h"
-#include "model/Espacamento.h"
+#include "core/model/Canal.h"
+#include "core/model/Espacamento.h"
 
 class IniFile;
 class TNumeroDaCurva;

@@ -1,4 +1,4 @@
-#include "project/Configuracao.h"
+#include "core/project/Configuracao.h"
 
 #include <unistd.h>
 
@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/IniFile.h"
-#include "common/Numeros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
 
 namespace {
 const char* const kSecao = "PRINCIPAL";

@@ -1,12 +1,12 @@
-#include "project/Exemplos.h"
+#include "core/project/Exemplos.h"
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <vector>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
 
 namespace fs = std::filesystem;
 

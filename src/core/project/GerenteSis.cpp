@@ -1,4 +1,4 @@
-#include "project/GerenteSis.h"
+#include "core/project/GerenteSis.h"
 
 #include <exception>
 #include <filesystem>

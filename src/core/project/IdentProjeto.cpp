@@ -1,9 +1,9 @@
-#include "project/IdentProjeto.h"
+#include "core/project/IdentProjeto.h"
 
 #include <exception>
 
-#include "common/DataHora.h"
-#include "common/IniFile.h"
+#include "core/common/DataHora.h"
+#include "core/common/IniFile.h"
 
 namespace {
 const char* const kSecao = "IDENTIFICACAO";

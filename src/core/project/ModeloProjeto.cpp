@@ -1,4 +1,4 @@
-#include "project/ModeloProjeto.h"
+#include "core/project/ModeloProjeto.h"
 
 #include <cerrno>
 #include <cmath>
@@ -9,11 +9,11 @@
 
 #include <unistd.h>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/Numeros.h"
-#include "project/GerenteSis.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+#include "core/project/GerenteSis.h"
 
 namespace fs = std::filesystem;
 

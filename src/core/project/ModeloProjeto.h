@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "location/LocNivel.h"
-#include "model/BaciaAcumulacao.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
-#include "project/Configuracao.h"
-#include "project/IdentProjeto.h"
-#include "rainfall/Quenda21.h"
+#include "core/location/LocNivel.h"
+#include "core/model/BaciaAcumulacao.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/project/Configuracao.h"
+#include "core/project/IdentProjeto.h"
+#include "core/rainfall/Quenda21.h"
 
 class TGerenteSis;
 

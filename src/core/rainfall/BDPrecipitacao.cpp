@@ -1,4 +1,4 @@
-#include "rainfall/BDPrecipitacao.h"
+#include "core/rainfall/BDPrecipitacao.h"
 
 #include <bit>
 #include <cmath>
@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <limits>
 
-#include "common/Arquivo.h"
-#include "common/IniFile.h"
-#include "common/Numeros.h"
-#include "common/Win1252.h"
+#include "core/common/Arquivo.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+#include "core/common/Win1252.h"
 
 namespace fs = std::filesystem;
 

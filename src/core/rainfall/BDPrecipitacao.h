@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "rainfall/Estado.h"
+#include "core/common/Erros.h"
+#include "core/rainfall/Estado.h"
 
 // A database file is missing.
 class EArquivoNaoExiste : public EVandoro {

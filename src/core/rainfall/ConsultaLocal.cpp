@@ -1,9 +1,9 @@
-#include "rainfall/ConsultaLocal.h"
+#include "core/rainfall/ConsultaLocal.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "rainfall/Estado.h"
+#include "core/rainfall/Estado.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "rainfall/BDPrecipitacao.h"
+#include "core/common/Erros.h"
+#include "core/rainfall/BDPrecipitacao.h"
 
 // The name belongs to places of several states: the caller lets the user pick one of them.
 class ENomeEmVariosEstados : public EVandoro {

@@ -1,14 +1,14 @@
-#include "rainfall/ConsultaQuenda.h"
+#include "core/rainfall/ConsultaQuenda.h"
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <system_error>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/Precipitacao.h"
-#include "rainfall/ConsultaLocal.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/Precipitacao.h"
+#include "core/rainfall/ConsultaLocal.h"
 
 namespace fs = std::filesystem;
 

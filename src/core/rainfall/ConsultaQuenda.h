@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "rainfall/BDPrecipitacao.h"
-#include "rainfall/Estado.h"
-#include "rainfall/MapaEstado.h"
-#include "rainfall/Quenda21.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "core/rainfall/Estado.h"
+#include "core/rainfall/MapaEstado.h"
+#include "core/rainfall/Quenda21.h"
 
 enum class TPaginaConsulta { Brasil, Estado };
 enum class TPonteiroMapa { Seta, Mao, Cruz };

@@ -1,9 +1,9 @@
-#include "rainfall/Estado.h"
+#include "core/rainfall/Estado.h"
 
 #include <cctype>
 
-#include "common/Numeros.h"
-#include "common/Win1252.h"
+#include "core/common/Numeros.h"
+#include "core/common/Win1252.h"
 
 namespace {
 

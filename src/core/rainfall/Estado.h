@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/Erros.h"
+#include "core/common/Erros.h"
 
 // A state index outside 0..26.
 class ENumeroEstado : public EVandoro {

@@ -1,12 +1,12 @@
-#include "rainfall/MapaEstado.h"
+#include "core/rainfall/MapaEstado.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
 
 namespace {
 

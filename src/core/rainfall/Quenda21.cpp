@@ -1,14 +1,14 @@
-#include "rainfall/Quenda21.h"
+#include "core/rainfall/Quenda21.h"
 
 #include <exception>
 #include <filesystem>
 #include <system_error>
 
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/Numeros.h"
-#include "rainfall/BDPrecipitacao.h"
-#include "rainfall/ConsultaQuenda.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "core/rainfall/ConsultaQuenda.h"
 
 namespace fs = std::filesystem;
 

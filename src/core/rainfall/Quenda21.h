@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "model/Precipitacao.h"
+#include "core/model/Precipitacao.h"
 
 // What the component needs of the consultation window. The window implements it; the
 // component drives it in a fixed order and reads the user's choice back.

@@ -1,9 +1,9 @@
-#include "raster/ConversaoVetor.h"
+#include "core/raster/ConversaoVetor.h"
 
-#include "common/Arquivo.h"
-#include "raster/Declividade.h"
-#include "raster/FormatoImagem.h"
-#include "raster/Vetor.h"
+#include "core/common/Arquivo.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/FormatoImagem.h"
+#include "core/raster/Vetor.h"
 
 std::string TituloImportacao(const std::string& entrada) {
     return "Arquivo gerado da importação do arquivo " + NomeSemCaminho(entrada);

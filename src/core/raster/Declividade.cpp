@@ -1,4 +1,4 @@
-#include "raster/Declividade.h"
+#include "core/raster/Declividade.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "common/Numeros.h"
+#include "core/common/Numeros.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "common/Erros.h"
-#include "common/Progresso.h"
-#include "raster/Imagem.h"
+#include "core/common/Erros.h"
+#include "core/common/Progresso.h"
+#include "core/raster/Imagem.h"
 
 // The checks of the slope and filter dialogs; each failure has its own class so that a
 // window can show the right kind of box and move the focus.

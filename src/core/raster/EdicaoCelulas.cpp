@@ -1,12 +1,12 @@
-#include "raster/EdicaoCelulas.h"
+#include "core/raster/EdicaoCelulas.h"
 
 #include <cmath>
 #include <limits>
 #include <vector>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "raster/Imagem.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/raster/Imagem.h"
 
 bool TEdicoesCelulas::Valor(long long indice, float& v) const {
     const auto it = valores_.find(indice);

@@ -1,4 +1,4 @@
-#include "raster/Filtro.h"
+#include "core/raster/Filtro.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "common/Numeros.h"
+#include "core/common/Numeros.h"
 
 namespace fs = std::filesystem;
 

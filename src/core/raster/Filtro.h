@@ -10,9 +10,9 @@
 #include <string>
 #include <utility>
 
-#include "common/Progresso.h"
-#include "raster/Declividade.h"
-#include "raster/Imagem.h"
+#include "core/common/Progresso.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/Imagem.h"
 
 inline constexpr int kMaxFiltragens = 50;
 

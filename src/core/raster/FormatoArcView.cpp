@@ -1,11 +1,11 @@
 // ArcView grids: ASCII (.asc) and header + 32-bit float cells (.hdr + .flt).
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 #include <cstring>
 #include <new>
 #include <set>
 
-#include "raster/FormatoComum.h"
+#include "core/raster/FormatoComum.h"
 
 using namespace raster_interno;
 

@@ -1,4 +1,4 @@
-#include "raster/FormatoComum.h"
+#include "core/raster/FormatoComum.h"
 
 #include <optional>
 

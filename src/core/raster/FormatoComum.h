@@ -12,12 +12,12 @@
 #include <string_view>
 #include <utility>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/Regional.h"
-#include "common/Win1252.h"
-#include "raster/Imagem.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Regional.h"
+#include "core/common/Win1252.h"
+#include "core/raster/Imagem.h"
 
 namespace raster_interno {
 

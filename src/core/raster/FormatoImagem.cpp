@@ -1,12 +1,12 @@
-#include "raster/FormatoImagem.h"
+#include "core/raster/FormatoImagem.h"
 
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 #include <cstring>
 #include <new>
 
-#include "geo/gdal/Gdal.h"
-#include "raster/FormatoComum.h"
+#include "core/gdal/Gdal.h"
+#include "core/raster/FormatoComum.h"
 
 using namespace raster_interno;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Progresso.h"
+#include "core/common/Progresso.h"
 
 enum class TFormatoImagem {
     ArcViewAscii,    // .asc

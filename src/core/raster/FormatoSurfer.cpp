@@ -1,10 +1,10 @@
 // Surfer ASCII grids (.grd, "DSAA").
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 #include <cstring>
 #include <new>
 
-#include "raster/FormatoComum.h"
+#include "core/raster/FormatoComum.h"
 
 using namespace raster_interno;
 

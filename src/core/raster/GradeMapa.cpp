@@ -1,8 +1,8 @@
-#include "raster/GradeMapa.h"
+#include "core/raster/GradeMapa.h"
 
 #include <algorithm>
 
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 TGradeMapa TGradeMapa::De(const TImagem& img) {
     TGradeMapa g;

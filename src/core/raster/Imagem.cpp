@@ -1,12 +1,12 @@
 // The grid itself: cell store (memory or file), typed cell access, header and statistics.
 // The file formats are in the Formato*.cpp units.
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 #include <cerrno>
 #include <cstring>
 #include <new>
 
-#include "raster/FormatoComum.h"
+#include "core/raster/FormatoComum.h"
 
 using namespace raster_interno;
 

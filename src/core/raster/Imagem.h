@@ -30,10 +30,10 @@
 #include <string>
 #include <vector>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Progresso.h"
-#include "raster/FormatoImagem.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Progresso.h"
+#include "core/raster/FormatoImagem.h"
 
 struct TGradeGdal;
 

@@ -1,4 +1,4 @@
-#include "raster/ImgDeclive.h"
+#include "core/raster/ImgDeclive.h"
 
 double TImgDeclive::MeanSlope(long long& count) const {
     double soma = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The slope grid (percent; 0 = no slope) of the terrace location.
-#include "raster/Matriz.h"
+#include "core/raster/Matriz.h"
 
 class TImgDeclive : public TMatrixSingle {
 public:

@@ -1,12 +1,12 @@
-#include "raster/Matriz.h"
+#include "core/raster/Matriz.h"
 
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <new>
 
-#include "common/Win1252.h"
-#include "raster/Imagem.h"
+#include "core/common/Win1252.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 

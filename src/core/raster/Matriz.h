@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
+#include "core/common/Erros.h"
 
 // Distance unit other than "M" or "KM".
 class EUnitDist : public EVandoro {

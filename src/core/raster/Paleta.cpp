@@ -1,13 +1,13 @@
-#include "raster/Paleta.h"
+#include "core/raster/Paleta.h"
 
 #include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <vector>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
 
 TPaleta::TPaleta() {
     for (int i = 0; i < 256; ++i) SetCor(i, i, i, i);

@@ -1,11 +1,11 @@
-#include "raster/PropriedadesRaster.h"
+#include "core/raster/PropriedadesRaster.h"
 
 #include <cmath>
 
-#include "common/Arquivo.h"
-#include "common/Numeros.h"
-#include "raster/Imagem.h"
-#include "raster/Vetor.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Numeros.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 std::string Coord(double v) { return FormatFloat("#0.0###", v); }

@@ -1,14 +1,14 @@
-#include "raster/RenderImagem.h"
+#include "core/raster/RenderImagem.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/Progresso.h"
-#include "raster/Imagem.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Progresso.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 void Avanca(IProgresso* p, int linha) {

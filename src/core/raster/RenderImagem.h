@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "raster/EdicaoCelulas.h"
-#include "raster/GradeMapa.h"
-#include "raster/Paleta.h"
+#include "core/raster/EdicaoCelulas.h"
+#include "core/raster/GradeMapa.h"
+#include "core/raster/Paleta.h"
 
 class IProgresso;
 class TImagem;

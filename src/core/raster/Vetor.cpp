@@ -1,4 +1,4 @@
-#include "raster/Vetor.h"
+#include "core/raster/Vetor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,11 +8,11 @@
 #include <limits>
 #include <system_error>
 
-#include "common/Arquivo.h"
-#include "common/Numeros.h"
-#include "common/Regional.h"
-#include "common/Win1252.h"
-#include "raster/FormatoComum.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Numeros.h"
+#include "core/common/Regional.h"
+#include "core/common/Win1252.h"
+#include "core/raster/FormatoComum.h"
 
 namespace fs = std::filesystem;
 

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "common/Erros.h"
-#include "raster/Lista.h"
+#include "core/common/Erros.h"
+#include "core/raster/Lista.h"
 
 class EVersaoVET : public EVandoro {
 public:

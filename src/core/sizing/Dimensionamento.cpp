@@ -1,11 +1,11 @@
-#include "sizing/Dimensionamento.h"
+#include "core/sizing/Dimensionamento.h"
 
 #include <cmath>
 #include <exception>
 
-#include "common/Numeros.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/EntradaDimensionamento.h"
+#include "core/common/Numeros.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/EntradaDimensionamento.h"
 
 namespace {
 

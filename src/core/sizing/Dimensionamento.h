@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/Erros.h"
-#include "model/SistemaConservacao.h"
+#include "core/common/Erros.h"
+#include "core/model/SistemaConservacao.h"
 
 class TModeloProjeto;
 

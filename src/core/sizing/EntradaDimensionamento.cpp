@@ -1,12 +1,12 @@
-#include "sizing/EntradaDimensionamento.h"
+#include "core/sizing/EntradaDimensionamento.h"
 
 #include <cmath>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/NumeroDaCurva.h"
-#include "model/SistemaConservacao.h"
-#include "rainfall/BDPrecipitacao.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/rainfall/BDPrecipitacao.h"
 
 namespace {
 

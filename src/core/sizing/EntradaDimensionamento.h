@@ -5,7 +5,7 @@
 // user types, the coordinate texts and the whole-percent slope of the method dialogs.
 #include <string>
 
-#include "sizing/Dimensionamento.h"
+#include "core/sizing/Dimensionamento.h"
 
 class TSistemaConservacao;
 

@@ -1,14 +1,14 @@
-#include "sizing/Simulacao.h"
+#include "core/sizing/Simulacao.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/SerieGrafico.h"
-#include "common/Win1252.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/EntradaDimensionamento.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/SerieGrafico.h"
+#include "core/common/Win1252.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/EntradaDimensionamento.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Regional.h"
+#include "core/common/Regional.h"
 
 class ISerieGrafico;
 class TModeloProjeto;

@@ -1,6 +1,6 @@
-#include "sizing/TabelasAssistentes.h"
+#include "core/sizing/TabelasAssistentes.h"
 
-#include "common/Numeros.h"
+#include "core/common/Numeros.h"
 
 const std::vector<TLinhaRugCan>& TabelaRugCan() {
     static const std::vector<TLinhaRugCan> t = {

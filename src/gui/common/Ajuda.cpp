@@ -1,10 +1,10 @@
-#include "common/Ajuda.h"
+#include "gui/common/Ajuda.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "common/Dialogos.h"
-#include "shell/Browser.h"
+#include "gui/common/Browser.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 bool avisado = false;  // a missing page is reported once per run

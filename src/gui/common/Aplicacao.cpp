@@ -1,4 +1,4 @@
-#include "common/Aplicacao.h"
+#include "gui/common/Aplicacao.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -8,7 +8,7 @@
 #include <exception>
 #include <new>
 
-#include "common/Dialogos.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 

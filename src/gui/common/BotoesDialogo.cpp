@@ -1,4 +1,4 @@
-#include "common/BotoesDialogo.h"
+#include "gui/common/BotoesDialogo.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "common/Ajuda.h"
+#include "gui/common/Ajuda.h"
 
 TBotoesDialogo BotoesOkCancelarAjuda(QDialog& d, int topicoAjuda) {
     auto* botoes = new QDialogButtonBox(&d);

@@ -1,4 +1,4 @@
-#include "common/Dialogos.h"
+#include "gui/common/Dialogos.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -3,7 +3,7 @@
 // one installed service, so that a test can answer them and see what was asked.
 #include <QString>
 
-#include "project/GerenteSis.h"  // TResposta
+#include "core/project/GerenteSis.h"  // TResposta
 
 class QDialog;
 class QPrinter;

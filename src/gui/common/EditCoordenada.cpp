@@ -1,9 +1,9 @@
-#include "common/EditCoordenada.h"
+#include "gui/common/EditCoordenada.h"
 
 #include <QKeyEvent>
 
-#include "common/Dialogos.h"
-#include "rainfall/BDPrecipitacao.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 constexpr QChar kVazio = QLatin1Char('_');

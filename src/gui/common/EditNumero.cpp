@@ -1,12 +1,12 @@
-#include "common/EditNumero.h"
+#include "gui/common/EditNumero.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <cmath>
 
-#include "common/Dialogos.h"
-#include "common/Numeros.h"
-#include "common/Regional.h"
+#include "core/common/Numeros.h"
+#include "core/common/Regional.h"
+#include "gui/common/Dialogos.h"
 
 TEditNumero::TEditNumero(QWidget* pai) : QLineEdit(pai) {
     // Pasted text obeys the same rule as typed text.

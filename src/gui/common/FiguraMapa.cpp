@@ -1,4 +1,4 @@
-#include "common/FiguraMapa.h"
+#include "gui/common/FiguraMapa.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "common/Grafico.h"
+#include "gui/common/Grafico.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/Arquivo.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Regional.h"
-#include "sizing/Relatorio.h"
-#include "sizing/Simulacao.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Regional.h"
+#include "core/project/Relatorio.h"
+#include "core/sizing/Simulacao.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 constexpr int kRaioDica = 6;  // pixels around a point that still hit it

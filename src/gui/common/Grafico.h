@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <string>
 
-#include "common/SerieGrafico.h"
+#include "core/common/SerieGrafico.h"
 
 class QLabel;
 class QValueAxis;

@@ -1,11 +1,11 @@
-#include "common/GrupoCobertura.h"
+#include "gui/common/GrupoCobertura.h"
 
 #include <QComboBox>
 #include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
 
-#include "model/NumeroDaCurva.h"
+#include "core/model/NumeroDaCurva.h"
 
 namespace {
 

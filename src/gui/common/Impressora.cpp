@@ -1,4 +1,4 @@
-#include "common/Impressora.h"
+#include "gui/common/Impressora.h"
 
 #include <QCoreApplication>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "common/Localizar.h"
+#include "gui/common/Localizar.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

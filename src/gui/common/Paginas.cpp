@@ -1,4 +1,4 @@
-#include "common/Paginas.h"
+#include "gui/common/Paginas.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -17,9 +17,9 @@
 #include <optional>
 #include <vector>
 
-#include "common/Arquivo.h"
-#include "common/DataHora.h"
-#include "common/Erros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/DataHora.h"
+#include "core/common/Erros.h"
 
 namespace {
 

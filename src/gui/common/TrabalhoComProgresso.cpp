@@ -1,4 +1,4 @@
-#include "common/TrabalhoComProgresso.h"
+#include "gui/common/TrabalhoComProgresso.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +12,7 @@
 #include <exception>
 #include <thread>
 
-#include "common/Dialogos.h"
+#include "gui/common/Dialogos.h"
 
 void TProgressoCompartilhado::SetMax(int max) {
     std::lock_guard<std::mutex> l(mutex_);

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <string>
 
-#include "common/Progresso.h"
+#include "core/common/Progresso.h"
 
 class QLabel;
 class QProgressBar;

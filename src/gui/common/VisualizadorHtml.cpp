@@ -1,4 +1,4 @@
-#include "common/VisualizadorHtml.h"
+#include "gui/common/VisualizadorHtml.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPalette>
@@ -10,11 +10,11 @@
 #include <QTextDocument>
 #include <memory>
 
-#include "common/Arquivo.h"
-#include "common/DataHora.h"
-#include "common/Dialogos.h"
-#include "common/Paginas.h"
-#include "common/Erros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/DataHora.h"
+#include "core/common/Erros.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Paginas.h"
 
 TVisualizadorHtml::TVisualizadorHtml(QWidget* pai) : QTextBrowser(pai) {
     setOpenExternalLinks(true);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "common/Paginas.h"
+#include "gui/common/Paginas.h"
 
 class QPainter;
 class QPrinter;

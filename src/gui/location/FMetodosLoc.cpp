@@ -1,4 +1,4 @@
-#include "location/FMetodosLoc.h"
+#include "gui/location/FMetodosLoc.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -11,10 +11,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/Numeros.h"
-#include "model/SistemaConservacao.h"
+#include "core/common/Numeros.h"
+#include "core/model/SistemaConservacao.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // back only on OK.
 #include <QDialog>
 
-#include "model/Espacamento.h"
+#include "core/model/Espacamento.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "location/FrmLocacao.h"
+#include "gui/location/FrmLocacao.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -24,27 +24,27 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "common/Ajuda.h"
-#include "common/Aplicacao.h"
-#include "common/Dialogos.h"
-#include "common/EditCoordenada.h"
-#include "common/EditNumero.h"
-#include "common/FiguraMapa.h"
-#include "common/Arquivo.h"
-#include "common/GrupoCobertura.h"
-#include "common/Numeros.h"
-#include "common/TrabalhoComProgresso.h"
-#include "location/FMetodosLoc.h"
-#include "location/LocNivel.h"
-#include "geo/Sig.h"
-#include "location/MapaLocacao.h"
-#include "project/Configuracao.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Assistentes.h"
-#include "sizing/FRelatorio.h"
-#include "sizing/FTipoTerraco.h"
-#include "sizing/RelatorioLocacao.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Numeros.h"
+#include "core/location/LocNivel.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/location/Sig.h"
+#include "core/project/Configuracao.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Aplicacao.h"
+#include "gui/common/Assistentes.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/EditCoordenada.h"
+#include "gui/common/EditNumero.h"
+#include "gui/common/FRelatorio.h"
+#include "gui/common/FTipoTerraco.h"
+#include "gui/common/FiguraMapa.h"
+#include "gui/common/GrupoCobertura.h"
+#include "gui/common/TrabalhoComProgresso.h"
+#include "gui/location/FMetodosLoc.h"
+#include "gui/location/MapaLocacao.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "location/Locacao.h"
-#include "shell/JanelaDados.h"
-#include "sizing/EntradaLocacao.h"
-#include "sizing/FrmDimensionamento.h"  // TAssistentes
+#include "core/location/EntradaLocacao.h"
+#include "core/location/Locacao.h"
+#include "gui/common/JanelaDados.h"
+#include "gui/sizing/FrmDimensionamento.h"  // TAssistentes
 
 class QComboBox;
 class QLabel;

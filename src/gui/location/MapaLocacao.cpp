@@ -1,12 +1,12 @@
-#include "location/MapaLocacao.h"
+#include "gui/location/MapaLocacao.h"
 
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "location/ImgElev.h"
-#include "location/LocNivel.h"
-#include "raster/Vetor.h"
+#include "core/location/ImgElev.h"
+#include "core/location/LocNivel.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QScrollArea>
 #include <string>
 
-#include "raster/ImagemRaster.h"
+#include "gui/raster/ImagemRaster.h"
 
 struct TMapaFaixas;
 

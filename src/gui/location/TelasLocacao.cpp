@@ -1,4 +1,4 @@
-#include "location/TelasLocacao.h"
+#include "gui/location/TelasLocacao.h"
 
 #include <QFile>
 #include <QLabel>
@@ -8,19 +8,19 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Paginas.h"
-#include "common/TrabalhoComProgresso.h"
-#include "common/VisualizadorHtml.h"
-#include "location/LocNivel.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/FRelatorio.h"
-#include "sizing/Relatorio.h"
-#include "sizing/RelatorioLocacao.h"
-#include "location/FrmLocacao.h"
-#include "shell/Principal.h"
-#include "shell/Telas.h"
+#include "core/common/Erros.h"
+#include "core/location/LocNivel.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/project/Relatorio.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/FRelatorio.h"
+#include "gui/common/Paginas.h"
+#include "gui/common/TrabalhoComProgresso.h"
+#include "gui/common/VisualizadorHtml.h"
+#include "gui/location/FrmLocacao.h"
+#include "gui/shell/Principal.h"
+#include "gui/shell/Telas.h"
 
 namespace {
 

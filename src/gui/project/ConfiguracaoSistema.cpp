@@ -1,4 +1,4 @@
-#include "project/ConfiguracaoSistema.h"
+#include "gui/project/ConfiguracaoSistema.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -8,8 +8,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "common/BotoesDialogo.h"
-#include "common/Dialogos.h"
+#include "gui/common/BotoesDialogo.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 QComboBox* Lista(QWidget* pai, const char* nome, const std::vector<std::string>& itens) {

@@ -3,7 +3,7 @@
 // start from the settings; only "&Ok" writes the choices back (Cancel changes nothing).
 #include <QDialog>
 
-#include "project/Configuracao.h"
+#include "core/project/Configuracao.h"
 
 class QComboBox;
 

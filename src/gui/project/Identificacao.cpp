@@ -1,4 +1,4 @@
-#include "project/Identificacao.h"
+#include "gui/project/Identificacao.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -8,9 +8,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "common/BotoesDialogo.h"
-#include "common/Dialogos.h"
-#include "project/GerenteSis.h"
+#include "core/project/GerenteSis.h"
+#include "gui/common/BotoesDialogo.h"
+#include "gui/common/Dialogos.h"
 
 TFIdentificacao::TFIdentificacao(TIDProjeto& id, TGerenteSis& gerente, QWidget* pai)
     : QDialog(pai), id_(id), gerente_(gerente) {

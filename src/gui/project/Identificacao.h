@@ -3,7 +3,7 @@
 // edits a private copy; only "&Ok" puts it back into the model.
 #include <QDialog>
 
-#include "project/IdentProjeto.h"
+#include "core/project/IdentProjeto.h"
 
 class QLineEdit;
 class TGerenteSis;

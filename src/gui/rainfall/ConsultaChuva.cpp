@@ -1,13 +1,13 @@
-#include "rainfall/ConsultaChuva.h"
+#include "gui/rainfall/ConsultaChuva.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <memory>
 #include <exception>
 
-#include "common/Dialogos.h"
-#include "rainfall/FoConsulta.h"
-#include "rainfall/Quenda21.h"
+#include "core/rainfall/Quenda21.h"
+#include "gui/common/Dialogos.h"
+#include "gui/rainfall/FoConsulta.h"
 
 bool ConsultarChuva(QWidget* pai, TQuenda21& q) {
     try {

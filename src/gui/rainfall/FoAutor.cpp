@@ -1,11 +1,11 @@
-#include "rainfall/FoAutor.h"
+#include "gui/rainfall/FoAutor.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/Dialogos.h"
+#include "gui/common/Dialogos.h"
 
 TfrmFoAutor::TfrmFoAutor(const std::string& citacao, const TReferencia& ref, QWidget* pai) : QDialog(pai) {
     setObjectName("frmFoAutor");

@@ -2,7 +2,7 @@
 // "Autor": the reference behind a citation of the rainfall database.
 #include <QDialog>
 
-#include "rainfall/BDPrecipitacao.h"
+#include "core/rainfall/BDPrecipitacao.h"
 
 class TfrmFoAutor : public QDialog {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "rainfall/FoConsulta.h"
+#include "gui/rainfall/FoConsulta.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -23,13 +23,13 @@
 #include <QtCharts/QValueAxis>
 #include <exception>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/EditCoordenada.h"
-#include "common/Numeros.h"
-#include "rainfall/FoAutor.h"
-#include "rainfall/FoRelatQuenda.h"
-#include "sizing/RelatorioQuenda.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/RelatorioQuenda.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/EditCoordenada.h"
+#include "gui/rainfall/FoAutor.h"
+#include "gui/rainfall/FoRelatQuenda.h"
 
 namespace {
 

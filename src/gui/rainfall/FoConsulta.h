@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "rainfall/ConsultaQuenda.h"
+#include "core/rainfall/ConsultaQuenda.h"
 
 class QComboBox;
 class QLabel;

@@ -1,9 +1,9 @@
-#include "rainfall/FoRelatQuenda.h"
+#include "gui/rainfall/FoRelatQuenda.h"
 
-#include "common/Dialogos.h"
-#include "rainfall/MapaEstado.h"
-#include "sizing/Relatorio.h"
-#include "sizing/RelatorioQuenda.h"
+#include "core/project/Relatorio.h"
+#include "core/rainfall/MapaEstado.h"
+#include "core/rainfall/RelatorioQuenda.h"
+#include "gui/common/Dialogos.h"
 
 QImage ImagemDe(const TBitmapRGB& b) {
     if (b.Largura() <= 0 || b.Altura() <= 0) return {};

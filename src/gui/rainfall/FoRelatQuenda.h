@@ -3,7 +3,7 @@
 // document as the image the text names.
 #include <QImage>
 
-#include "sizing/FRelatorio.h"
+#include "gui/common/FRelatorio.h"
 
 class TfrmFoRelatQuenda : public TFRelatorio {
     Q_OBJECT

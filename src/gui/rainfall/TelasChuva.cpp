@@ -1,4 +1,4 @@
-#include "rainfall/TelasChuva.h"
+#include "gui/rainfall/TelasChuva.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,11 +8,11 @@
 #include <QScreen>
 #include <QTabWidget>
 
-#include "common/Dialogos.h"
-#include "shell/Telas.h"
-#include "rainfall/FoConsulta.h"
-#include "rainfall/FoRelatQuenda.h"
-#include "sizing/RelatorioQuenda.h"
+#include "core/rainfall/RelatorioQuenda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/rainfall/FoConsulta.h"
+#include "gui/rainfall/FoRelatQuenda.h"
+#include "gui/shell/Telas.h"
 
 
 void TelasConsultaChuva(const QString& pastaPrograma, const std::function<void(QWidget&, const QString&)>& gravar) {

@@ -1,4 +1,4 @@
-#include "raster/AbrirArq.h"
+#include "gui/raster/AbrirArq.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,11 +16,11 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "common/BotoesDialogo.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "raster/Paleta.h"
-#include "raster/Visualizar.h"
+#include "core/common/Erros.h"
+#include "core/raster/Paleta.h"
+#include "gui/common/BotoesDialogo.h"
+#include "gui/common/Dialogos.h"
+#include "gui/raster/Visualizar.h"
 
 namespace {
 // Help topic of the viewer and its dialogs.

@@ -1,7 +1,7 @@
-#include "raster/FDeclividade.h"
+#include "gui/raster/FDeclividade.h"
 
-#include "common/Dialogos.h"
-#include "raster/Declividade.h"
+#include "core/raster/Declividade.h"
+#include "gui/common/Dialogos.h"
 
 TFDeclividade::TFDeclividade(QWidget* pai)
     : TFFerramentaRaster(QStringLiteral("FDeclividade"), QStringLiteral("Declividade"), kTopicoAjuda,

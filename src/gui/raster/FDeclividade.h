@@ -1,6 +1,6 @@
 #pragma once
 // "Declividade": a slope raster, in percent, from an elevation raster.
-#include "raster/FerramentaRaster.h"
+#include "gui/raster/FerramentaRaster.h"
 
 class TFDeclividade : public TFFerramentaRaster {
     Q_OBJECT

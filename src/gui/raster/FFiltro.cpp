@@ -1,12 +1,12 @@
-#include "raster/FFiltro.h"
+#include "gui/raster/FFiltro.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
 
-#include "common/Dialogos.h"
-#include "raster/Filtro.h"
+#include "core/raster/Filtro.h"
+#include "gui/common/Dialogos.h"
 
 TFFiltro::TFFiltro(QWidget* pai)
     : TFFerramentaRaster(QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda,

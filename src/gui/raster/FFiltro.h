@@ -1,6 +1,6 @@
 #pragma once
 // "Filtro": an elevation raster smoothed by 1 to 50 passes of a 3 x 3 mean.
-#include "raster/FerramentaRaster.h"
+#include "gui/raster/FerramentaRaster.h"
 
 class QSpinBox;
 

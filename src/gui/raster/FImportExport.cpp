@@ -1,4 +1,4 @@
-#include "raster/FImportExport.h"
+#include "gui/raster/FImportExport.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -15,11 +15,11 @@
 
 #include <exception>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "raster/ConversaoVetor.h"
-#include "raster/Declividade.h"
-#include "raster/FerramentaRaster.h"
+#include "core/raster/ConversaoVetor.h"
+#include "core/raster/Declividade.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/raster/FerramentaRaster.h"
 
 namespace {
 const char* const kFiltroIdrisi = "Arquivo vetor do Idrisi (*.vec)|*.vec";

@@ -1,4 +1,4 @@
-#include "raster/FerramentaRaster.h"
+#include "gui/raster/FerramentaRaster.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,10 +15,10 @@
 
 #include <exception>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/TrabalhoComProgresso.h"
-#include "raster/Declividade.h"
+#include "core/raster/Declividade.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/TrabalhoComProgresso.h"
 
 QString FiltroArquivos(const QString& filtro) {
     const QStringList partes = filtro.split('|');

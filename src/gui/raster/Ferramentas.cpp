@@ -1,9 +1,9 @@
-#include "raster/Ferramentas.h"
+#include "gui/raster/Ferramentas.h"
 
-#include "common/Dialogos.h"
-#include "raster/FDeclividade.h"
-#include "raster/FFiltro.h"
-#include "raster/FImportExport.h"
+#include "gui/common/Dialogos.h"
+#include "gui/raster/FDeclividade.h"
+#include "gui/raster/FFiltro.h"
+#include "gui/raster/FImportExport.h"
 
 void AbrirFerramenta(TFerramenta f, QWidget* pai, const QString& pasta) {
     switch (f) {

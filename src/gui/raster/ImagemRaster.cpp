@@ -1,4 +1,4 @@
-#include "raster/ImagemRaster.h"
+#include "gui/raster/ImagemRaster.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "raster/RenderImagem.h"
-#include "raster/Vetor.h"
+#include "core/raster/RenderImagem.h"
+#include "core/raster/Vetor.h"
 
 TImagemRaster::TImagemRaster(QWidget* pai) : QWidget(pai) {
     setMouseTracking(true);

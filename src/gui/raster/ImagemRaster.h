@@ -9,7 +9,7 @@
 #include <QVector>
 #include <QWidget>
 
-#include "raster/GradeMapa.h"
+#include "core/raster/GradeMapa.h"
 
 class TImagem;
 class TVET;

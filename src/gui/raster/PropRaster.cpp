@@ -1,4 +1,4 @@
-#include "raster/PropRaster.h"
+#include "gui/raster/PropRaster.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/Dialogos.h"
-#include "raster/Imagem.h"
-#include "raster/PropriedadesRaster.h"
-#include "raster/Vetor.h"
-#include "raster/Visualizar.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/PropriedadesRaster.h"
+#include "core/raster/Vetor.h"
+#include "gui/common/Dialogos.h"
+#include "gui/raster/Visualizar.h"
 
 QPointer<TFPropRaster> TFPropRaster::instancia_;
 

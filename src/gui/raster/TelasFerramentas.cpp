@@ -1,4 +1,4 @@
-#include "raster/TelasFerramentas.h"
+#include "gui/raster/TelasFerramentas.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,13 +6,13 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "common/Dialogos.h"
-#include "raster/Declividade.h"
-#include "raster/FDeclividade.h"
-#include "raster/FFiltro.h"
-#include "raster/FImportExport.h"
-#include "raster/Filtro.h"
-#include "shell/Telas.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/Filtro.h"
+#include "gui/common/Dialogos.h"
+#include "gui/raster/FDeclividade.h"
+#include "gui/raster/FFiltro.h"
+#include "gui/raster/FImportExport.h"
+#include "gui/shell/Telas.h"
 
 void TelasRaster(const QString& pastaPrograma, const std::function<void(QWidget&, const QString&)>& gravar) {
     const QString programa = pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma;

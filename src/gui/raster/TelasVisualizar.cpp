@@ -1,4 +1,4 @@
-#include "raster/TelasVisualizar.h"
+#include "gui/raster/TelasVisualizar.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -7,11 +7,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
-#include "raster/AbrirArq.h"
-#include "raster/PropRaster.h"
-#include "raster/Visualizar.h"
-#include "shell/Principal.h"
-#include "shell/Telas.h"
+#include "gui/raster/AbrirArq.h"
+#include "gui/raster/PropRaster.h"
+#include "gui/raster/Visualizar.h"
+#include "gui/shell/Principal.h"
+#include "gui/shell/Telas.h"
 
 void TelasVisualizar(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar) {
     const QString exemplo = w.PastaPrograma() + "Exemplos/hugo_site.asc";

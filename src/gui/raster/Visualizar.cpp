@@ -1,4 +1,4 @@
-#include "raster/Visualizar.h"
+#include "gui/raster/Visualizar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,18 +23,18 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "common/Arquivo.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Impressora.h"
-#include "common/Numeros.h"
-#include "common/Progresso.h"
-#include "raster/AbrirArq.h"
-#include "raster/ImagemRaster.h"
-#include "raster/Imagem.h"
-#include "raster/PropRaster.h"
-#include "raster/RenderImagem.h"
-#include "raster/Vetor.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Progresso.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/RenderImagem.h"
+#include "core/raster/Vetor.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Impressora.h"
+#include "gui/raster/AbrirArq.h"
+#include "gui/raster/ImagemRaster.h"
+#include "gui/raster/PropRaster.h"
 
 const char* const kPaletasPadrao[5] = {"idris256.pal", "qual256.pal", "bimod256.pal", "cinza1.pal", "paleta6.pal"};
 

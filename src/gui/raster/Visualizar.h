@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "raster/EdicaoCelulas.h"
-#include "raster/Paleta.h"
+#include "core/raster/EdicaoCelulas.h"
+#include "core/raster/Paleta.h"
 
 class QAction;
 class QLabel;

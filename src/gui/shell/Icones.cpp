@@ -1,4 +1,4 @@
-#include "shell/Icones.h"
+#include "gui/shell/Icones.h"
 
 #include <QPainter>
 #include <QPainterPath>

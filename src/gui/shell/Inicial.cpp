@@ -1,4 +1,4 @@
-#include "shell/Inicial.h"
+#include "gui/shell/Inicial.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "common/Dialogos.h"
+#include "gui/common/Dialogos.h"
 
 TFInicial::TFInicial(QWidget* pai)
     : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), figura_(Desenhar()) {

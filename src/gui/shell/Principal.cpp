@@ -1,4 +1,4 @@
-#include "shell/Principal.h"
+#include "gui/shell/Principal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,23 +23,23 @@
 #include <exception>
 #include <utility>
 
-#include "common/Ajuda.h"
-#include "common/DataHora.h"
-#include "common/Impressora.h"
-#include "project/ConfiguracaoSistema.h"
-#include "project/Exemplos.h"
-#include "project/Identificacao.h"
-#include "shell/Browser.h"
-#include "shell/Icones.h"
-#include "shell/Inicial.h"
-#include "shell/JanelaDados.h"
-#include "rainfall/ConsultaChuva.h"
-#include "location/FrmLocacao.h"
-#include "raster/Ferramentas.h"
-#include "raster/AbrirArq.h"
-#include "raster/Visualizar.h"
-#include "sizing/Assistentes.h"
-#include "sizing/FrmDimensionamento.h"
+#include "core/common/DataHora.h"
+#include "core/project/Exemplos.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Assistentes.h"
+#include "gui/common/Browser.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/JanelaDados.h"
+#include "gui/location/FrmLocacao.h"
+#include "gui/project/ConfiguracaoSistema.h"
+#include "gui/project/Identificacao.h"
+#include "gui/rainfall/ConsultaChuva.h"
+#include "gui/raster/AbrirArq.h"
+#include "gui/raster/Ferramentas.h"
+#include "gui/raster/Visualizar.h"
+#include "gui/shell/Icones.h"
+#include "gui/shell/Inicial.h"
+#include "gui/sizing/FrmDimensionamento.h"
 
 namespace {
 const char* const kDimensionamento = "Dimensionamento";

@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "common/Dialogos.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/common/Dialogos.h"
 
 class QAction;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "shell/Telas.h"
+#include "gui/shell/Telas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,15 +21,15 @@
 
 #include <cstdio>
 
-#include "common/Dialogos.h"
-#include "location/TelasLocacao.h"
-#include "rainfall/TelasChuva.h"
-#include "raster/TelasFerramentas.h"
-#include "raster/TelasVisualizar.h"
-#include "shell/Inicial.h"
-#include "shell/Principal.h"
-#include "sizing/FrmDimensionamento.h"
-#include "sizing/TelasSimulacao.h"
+#include "gui/common/Dialogos.h"
+#include "gui/location/TelasLocacao.h"
+#include "gui/rainfall/TelasChuva.h"
+#include "gui/raster/TelasFerramentas.h"
+#include "gui/raster/TelasVisualizar.h"
+#include "gui/shell/Inicial.h"
+#include "gui/shell/Principal.h"
+#include "gui/sizing/FrmDimensionamento.h"
+#include "gui/sizing/TelasSimulacao.h"
 
 void Esperar(int ms) {
     QElapsedTimer t;

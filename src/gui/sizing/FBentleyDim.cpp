@@ -1,4 +1,4 @@
-#include "sizing/FBentleyDim.h"
+#include "gui/sizing/FBentleyDim.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -6,9 +6,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "sizing/FParanaDim.h"
+#include "core/common/Erros.h"
+#include "gui/common/Dialogos.h"
+#include "gui/sizing/FParanaDim.h"
 
 TFSoloDim::TFSoloDim(QWidget* pai, const QString& titulo, int ajuda, int maximo, const QString& rotulo,
                      const QString& mensagemZero, int familia, int metodo, const QStringList& solos)

@@ -1,6 +1,6 @@
 #pragma once
 // Bentley and Paraná spacing dialogs: slope and one soil class.
-#include "sizing/FEspacamentoDim.h"
+#include "gui/sizing/FEspacamentoDim.h"
 
 class QButtonGroup;
 class QRadioButton;

@@ -1,4 +1,4 @@
-#include "sizing/FCapacidadeArmazenamento.h"
+#include "gui/sizing/FCapacidadeArmazenamento.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,11 +9,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/SistemaConservacao.h"
-#include "common/EditNumero.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/SistemaConservacao.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/EditNumero.h"
 
 namespace {
 

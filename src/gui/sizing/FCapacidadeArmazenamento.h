@@ -3,7 +3,7 @@
 // terrace height with its non-uniformity coefficient or directly as a capacity per metre.
 #include <memory>
 
-#include "sizing/FEspacamentoDim.h"
+#include "gui/sizing/FEspacamentoDim.h"
 
 class QTabWidget;
 class TSistemaConservacao;

@@ -1,4 +1,4 @@
-#include "sizing/FEspacamentoDim.h"
+#include "gui/sizing/FEspacamentoDim.h"
 
 #include <QShortcut>
 #include <QGridLayout>
@@ -11,10 +11,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
 
 TFEspacamentoDim::TFEspacamentoDim(QWidget* pai, const QString& titulo, int ajuda, int maximo,
                                    const QString& rotuloDeclive, const QString& mensagemZero)

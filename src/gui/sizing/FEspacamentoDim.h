@@ -4,7 +4,7 @@
 // the copy back only on OK.
 #include <QDialog>
 
-#include "model/Espacamento.h"
+#include "core/model/Espacamento.h"
 
 class QGridLayout;
 class QLineEdit;

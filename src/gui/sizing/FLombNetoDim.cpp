@@ -1,4 +1,4 @@
-#include "sizing/FLombNetoDim.h"
+#include "gui/sizing/FLombNetoDim.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,12 +10,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/SistemaConservacao.h"
-#include "sizing/EntradaDimensionamento.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/sizing/EntradaDimensionamento.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
 
 namespace {
 

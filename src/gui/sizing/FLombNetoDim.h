@@ -2,7 +2,7 @@
 // Lombardi Neto spacing dialog: crop, erosion-resistance group, slope and tillage group.
 #include <string>
 
-#include "sizing/FEspacamentoDim.h"
+#include "gui/sizing/FEspacamentoDim.h"
 
 class QComboBox;
 class TSistemaConservacao;

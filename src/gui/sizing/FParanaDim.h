@@ -1,5 +1,5 @@
 #pragma once
-#include "sizing/FBentleyDim.h"
+#include "gui/sizing/FBentleyDim.h"
 
 class TFParanaDim : public TFSoloDim {
     Q_OBJECT

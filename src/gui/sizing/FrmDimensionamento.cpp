@@ -1,4 +1,4 @@
-#include "sizing/FrmDimensionamento.h"
+#include "gui/sizing/FrmDimensionamento.h"
 
 #include <QApplication>
 #include <QChart>
@@ -19,29 +19,29 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Aplicacao.h"
-#include "common/Dialogos.h"
-#include "common/EditCoordenada.h"
-#include "common/EditNumero.h"
-#include "common/FiguraMapa.h"
-#include "common/Grafico.h"
-#include "common/GrupoCobertura.h"
-#include "common/Numeros.h"
-#include "common/Regional.h"
-#include "project/Configuracao.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Assistentes.h"
-#include "sizing/EntradaDimensionamento.h"
-#include "sizing/FBentleyDim.h"
-#include "sizing/FCapacidadeArmazenamento.h"
-#include "sizing/FLombNetoDim.h"
-#include "sizing/FParanaDim.h"
-#include "sizing/FRelatorio.h"
-#include "sizing/PaginaSimulacao.h"
-#include "sizing/Relatorio.h"
-#include "sizing/Simulacao.h"
+#include "core/common/Numeros.h"
+#include "core/common/Regional.h"
+#include "core/project/Configuracao.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/EntradaDimensionamento.h"
+#include "core/sizing/RelatorioDimensionamento.h"
+#include "core/sizing/Simulacao.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Aplicacao.h"
+#include "gui/common/Assistentes.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/EditCoordenada.h"
+#include "gui/common/EditNumero.h"
+#include "gui/common/FRelatorio.h"
+#include "gui/common/FiguraMapa.h"
+#include "gui/common/Grafico.h"
+#include "gui/common/GrupoCobertura.h"
+#include "gui/sizing/FBentleyDim.h"
+#include "gui/sizing/FCapacidadeArmazenamento.h"
+#include "gui/sizing/FLombNetoDim.h"
+#include "gui/sizing/FParanaDim.h"
+#include "gui/sizing/PaginaSimulacao.h"
 
 namespace {
 

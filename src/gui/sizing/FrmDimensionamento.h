@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "shell/JanelaDados.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/Simulacao.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/Simulacao.h"
+#include "gui/common/JanelaDados.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "sizing/PaginaSimulacao.h"
+#include "gui/sizing/PaginaSimulacao.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -14,12 +14,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Grafico.h"
-#include "common/Numeros.h"
-#include "project/ModeloProjeto.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/project/ModeloProjeto.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Grafico.h"
 
 namespace {
 

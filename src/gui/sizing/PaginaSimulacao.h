@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "sizing/Simulacao.h"
+#include "core/sizing/Simulacao.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "sizing/TelasSimulacao.h"
+#include "gui/sizing/TelasSimulacao.h"
 
 #include <QApplication>
 #include <QDir>
@@ -7,18 +7,18 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "common/Dialogos.h"
-#include "shell/Telas.h"
-#include "common/Erros.h"
-#include "common/Grafico.h"
-#include "common/Impressora.h"
-#include "common/VisualizadorHtml.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/FRelatorio.h"
-#include "sizing/FrmDimensionamento.h"
-#include "sizing/PaginaSimulacao.h"
-#include "sizing/Relatorio.h"
+#include "core/common/Erros.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/RelatorioDimensionamento.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/FRelatorio.h"
+#include "gui/common/Grafico.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/VisualizadorHtml.h"
+#include "gui/shell/Telas.h"
+#include "gui/sizing/FrmDimensionamento.h"
+#include "gui/sizing/PaginaSimulacao.h"
 
 
 void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,

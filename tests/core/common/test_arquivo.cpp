@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
+#include "core/common/Arquivo.h"
 
 namespace fs = std::filesystem;
 

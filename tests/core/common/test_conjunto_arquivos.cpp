@@ -11,8 +11,8 @@
 #include <map>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
-#include "common/ConjuntoArquivos.h"
+#include "core/common/Arquivo.h"
+#include "core/common/ConjuntoArquivos.h"
 
 namespace fs = std::filesystem;
 

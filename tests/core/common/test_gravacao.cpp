@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Arquivo.h"
+#include "core/common/Arquivo.h"
 
 namespace fs = std::filesystem;
 

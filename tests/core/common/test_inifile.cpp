@@ -3,11 +3,11 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Aritmetica.h"
-#include "common/DataHora.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/Win1252.h"
+#include "core/common/Aritmetica.h"
+#include "core/common/DataHora.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Win1252.h"
 
 namespace {
 

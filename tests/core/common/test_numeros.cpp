@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
 
 namespace {
 const Regional br = Regional::PtBR();

@@ -6,17 +6,17 @@
 
 #include "GeoTeste.h"
 #include "TestSupport.h"
-#include "common/Arquivo.h"
-#include "geo/Sig.h"
-#include "location/BDT.h"
-#include "location/ImgElev.h"
-#include "location/LocNivel.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
-#include "raster/Declividade.h"
-#include "raster/Imagem.h"
-#include "raster/Vetor.h"
+#include "core/common/Arquivo.h"
+#include "core/location/BDT.h"
+#include "core/location/ImgElev.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Sig.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 using namespace geoteste;
 

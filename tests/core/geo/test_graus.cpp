@@ -5,10 +5,10 @@
 
 #include "GeoTeste.h"
 #include "TestSupport.h"
-#include "geo/gdal/Gdal.h"
-#include "location/ImgElev.h"
-#include "raster/Declividade.h"
-#include "raster/Imagem.h"
+#include "core/gdal/Gdal.h"
+#include "core/location/ImgElev.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/Imagem.h"
 
 using namespace geoteste;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "location/LocNivel.h"
-#include "location/Locacao.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
 
 TEST(ArquivosLocacao, ProjectPathsAreReadFromTheProjectFolderAndTheCallerOverrides) {
     PastaTemporaria pasta;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "location/BDT.h"
+#include "core/location/BDT.h"
 
 namespace {
 TRegTerr* Reg(int id, double base) {

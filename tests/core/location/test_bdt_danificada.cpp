@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "location/BDT.h"
+#include "core/location/BDT.h"
 
 namespace {
 std::string Tabela(std::initializer_list<TRegTerr> regs) {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "location/ImgApoio.h"
-#include "location/ImgElev.h"
-#include "raster/ImgDeclive.h"
+#include "core/location/ImgApoio.h"
+#include "core/location/ImgElev.h"
+#include "core/raster/ImgDeclive.h"
 
 namespace {
 

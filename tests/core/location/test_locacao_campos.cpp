@@ -9,14 +9,14 @@
 
 #include "CamposLocacao.h"
 #include "TestSupport.h"
-#include "common/Arquivo.h"
-#include "location/ImgElev.h"
-#include "location/LocNivel.h"
-#include "location/Locacao.h"
-#include "raster/Filtro.h"
-#include "raster/GradeMapa.h"
-#include "raster/Imagem.h"
-#include "raster/Vetor.h"
+#include "core/common/Arquivo.h"
+#include "core/location/ImgElev.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
+#include "core/raster/Filtro.h"
+#include "core/raster/GradeMapa.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 

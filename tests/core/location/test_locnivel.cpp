@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "location/LocNivel.h"
+#include "core/location/LocNivel.h"
 
 TEST(LocacaoNivel, ProjectKeysRoundTripKeepOtherSectionsAndOrder) {
     PastaTemporaria pasta;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "model/BaciaAcumulacao.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/model/BaciaAcumulacao.h"
 
 namespace {
 

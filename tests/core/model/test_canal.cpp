@@ -4,10 +4,10 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "model/Canal.h"
-#include "model/Hidrograma.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/model/Canal.h"
+#include "core/model/Hidrograma.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/Progresso.h"
-#include "model/EncostaCinematica.h"
-#include "model/Precipitacao.h"
+#include "core/common/Erros.h"
+#include "core/common/Progresso.h"
+#include "core/model/EncostaCinematica.h"
+#include "core/model/Precipitacao.h"
 
 namespace {
 

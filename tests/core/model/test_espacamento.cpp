@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "model/Espacamento.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/model/Espacamento.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/Erros.h"
-#include "model/Hidrograma.h"
+#include "core/common/Erros.h"
+#include "core/model/Hidrograma.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/IniFile.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
+#include "core/common/IniFile.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
 
 namespace {
 

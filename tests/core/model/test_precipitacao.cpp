@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/SerieGrafico.h"
-#include "model/Precipitacao.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/SerieGrafico.h"
+#include "core/model/Precipitacao.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "common/Win1252.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "model/SistemaConservacao.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Win1252.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "TestSupport.h"
-#include "common/Win1252.h"
-#include "project/Configuracao.h"
+#include "core/common/Win1252.h"
+#include "core/project/Configuracao.h"
 
 TEST(Configuracao, ArquivoAusenteDaOsPadroes) {
     PastaTemporaria t;

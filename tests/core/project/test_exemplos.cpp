@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "project/Exemplos.h"
+#include "core/project/Exemplos.h"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "project/GerenteSis.h"
+#include "core/common/Erros.h"
+#include "core/project/GerenteSis.h"
 
 namespace {
 

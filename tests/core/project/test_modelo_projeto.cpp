@@ -6,11 +6,11 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "project/GerenteSis.h"
-#include "project/ModeloProjeto.h"
-#include "rainfall/Estado.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/project/GerenteSis.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/rainfall/Estado.h"
 
 namespace fs = std::filesystem;
 

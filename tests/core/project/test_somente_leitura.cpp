@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "project/Configuracao.h"
-#include "project/ModeloProjeto.h"
+#include "core/common/Erros.h"
+#include "core/project/Configuracao.h"
+#include "core/project/ModeloProjeto.h"
 
 namespace fs = std::filesystem;
 

@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "common/Win1252.h"
-#include "rainfall/BDPrecipitacao.h"
-#include "rainfall/Estado.h"
+#include "core/common/Win1252.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "core/rainfall/Estado.h"
 
 namespace {
 

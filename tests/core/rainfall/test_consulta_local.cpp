@@ -5,8 +5,8 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "rainfall/BDPrecipitacao.h"
-#include "rainfall/ConsultaLocal.h"
+#include "core/rainfall/BDPrecipitacao.h"
+#include "core/rainfall/ConsultaLocal.h"
 
 namespace {
 

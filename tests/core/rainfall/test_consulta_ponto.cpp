@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "common/Numeros.h"
-#include "rainfall/ConsultaQuenda.h"
-#include "rainfall/Quenda21.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/ConsultaQuenda.h"
+#include "core/rainfall/Quenda21.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Numeros.h"
-#include "rainfall/ConsultaQuenda.h"
-#include "rainfall/Quenda21.h"
-#include "sizing/RelatorioQuenda.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/ConsultaQuenda.h"
+#include "core/rainfall/Quenda21.h"
+#include "core/rainfall/RelatorioQuenda.h"
 
 namespace fs = std::filesystem;
 

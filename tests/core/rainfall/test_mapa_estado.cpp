@@ -6,8 +6,8 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "rainfall/MapaEstado.h"
+#include "core/common/Erros.h"
+#include "core/rainfall/MapaEstado.h"
 
 namespace {
 

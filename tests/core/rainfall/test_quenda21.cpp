@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/IniFile.h"
-#include "rainfall/Quenda21.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/rainfall/Quenda21.h"
 
 namespace fs = std::filesystem;
 

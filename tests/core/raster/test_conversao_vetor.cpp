@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "raster/ConversaoVetor.h"
-#include "raster/Declividade.h"
-#include "raster/Filtro.h"
-#include "raster/Vetor.h"
+#include "core/raster/ConversaoVetor.h"
+#include "core/raster/Declividade.h"
+#include "core/raster/Filtro.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "TestSupport.h"
-#include "raster/Declividade.h"
+#include "core/raster/Declividade.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "TestSupport.h"
-#include "raster/Filtro.h"
+#include "core/raster/Filtro.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "raster/GradeMapa.h"
-#include "raster/Imagem.h"
+#include "core/raster/GradeMapa.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "TestSupport.h"
-#include "raster/Imagem.h"
+#include "core/raster/Imagem.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "TestSupport.h"
-#include "raster/Imagem.h"
-#include "raster/Vetor.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 const std::string kCab = "ncols 3\nnrows 2\nxllcorner 500000\nyllcorner 7000000\ncellsize 10\n";

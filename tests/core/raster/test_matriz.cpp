@@ -5,11 +5,11 @@
 #include <limits>
 
 #include "TestSupport.h"
-#include "raster/ImgDeclive.h"
-#include "raster/Imagem.h"
-#include "raster/Lista.h"
-#include "raster/Matriz.h"
-#include "raster/Pixel.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/ImgDeclive.h"
+#include "core/raster/Lista.h"
+#include "core/raster/Matriz.h"
+#include "core/raster/Pixel.h"
 
 TEST(Matriz, UnidadeDeDistancia) {
     TMatrixSingle m;

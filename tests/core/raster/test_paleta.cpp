@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "raster/EdicaoCelulas.h"
-#include "raster/GradeMapa.h"
-#include "raster/Imagem.h"
-#include "raster/Paleta.h"
-#include "raster/PropriedadesRaster.h"
-#include "raster/RenderImagem.h"
+#include "core/raster/EdicaoCelulas.h"
+#include "core/raster/GradeMapa.h"
+#include "core/raster/Imagem.h"
+#include "core/raster/Paleta.h"
+#include "core/raster/PropriedadesRaster.h"
+#include "core/raster/RenderImagem.h"
 
 namespace {
 

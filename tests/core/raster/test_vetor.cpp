@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "TestSupport.h"
-#include "raster/Vetor.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <cmath>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/NumeroDaCurva.h"
-#include "model/Precipitacao.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/EntradaDimensionamento.h"
-#include "sizing/Relatorio.h"
-#include "sizing/Simulacao.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/EntradaDimensionamento.h"
+#include "core/sizing/RelatorioDimensionamento.h"
+#include "core/sizing/Simulacao.h"
 
 namespace {
 

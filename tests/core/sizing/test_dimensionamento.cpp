@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
+#include "core/common/Erros.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Dimensionamento.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "project/ModeloProjeto.h"
-#include "rainfall/Quenda21.h"
-#include "sizing/EntradaDimensionamento.h"
-#include "sizing/TabelasAssistentes.h"
+#include "core/common/Erros.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/rainfall/Quenda21.h"
+#include "core/sizing/EntradaDimensionamento.h"
+#include "core/sizing/TabelasAssistentes.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/EntradaLocacao.h"
-#include "sizing/RelatorioLocacao.h"
+#include "core/location/EntradaLocacao.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/project/ModeloProjeto.h"
 
 TEST(EntradaLocacao, CollectAndFillInPercentAndBack) {
     RegionalFixo pt(Regional::PtBR());

@@ -6,12 +6,12 @@
 #include <filesystem>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "location/BDT.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/Relatorio.h"
-#include "sizing/RelatorioLocacao.h"
+#include "core/common/Erros.h"
+#include "core/location/BDT.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/RelatorioDimensionamento.h"
 
 namespace fs = std::filesystem;
 

@@ -6,12 +6,12 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/SerieGrafico.h"
-#include "project/ModeloProjeto.h"
-#include "sizing/Dimensionamento.h"
-#include "sizing/Simulacao.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/SerieGrafico.h"
+#include "core/project/ModeloProjeto.h"
+#include "core/sizing/Dimensionamento.h"
+#include "core/sizing/Simulacao.h"
 
 namespace {
 

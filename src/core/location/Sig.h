@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "common/Regional.h"
-#include "geo/gdal/Gdal.h"
-#include "location/BDT.h"
+#include "core/common/Regional.h"
+#include "core/gdal/Gdal.h"
+#include "core/location/BDT.h"
 
 class TConjuntoArquivos;
 class TLocacaoNivel;

@@ -1,4 +1,4 @@
-#include "shell/Browser.h"
+#include "gui/common/Browser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,14 +17,14 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "common/Ajuda.h"
-#include "common/DataHora.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Impressora.h"
-#include "common/Localizar.h"
-#include "common/Regional.h"
-#include "common/VisualizadorHtml.h"
+#include "core/common/DataHora.h"
+#include "core/common/Erros.h"
+#include "core/common/Regional.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/Localizar.h"
+#include "gui/common/VisualizadorHtml.h"
 
 TFBrowser::TFBrowser(QWidget* pai) : QDialog(pai) {
     setObjectName(QStringLiteral("FBrowser"));

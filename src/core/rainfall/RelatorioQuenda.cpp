@@ -1,10 +1,10 @@
-#include "sizing/RelatorioQuenda.h"
+#include "core/rainfall/RelatorioQuenda.h"
 
 #include <algorithm>
 
-#include "common/DataHora.h"
-#include "common/Numeros.h"
-#include "rainfall/ConsultaQuenda.h"
+#include "core/common/DataHora.h"
+#include "core/common/Numeros.h"
+#include "core/rainfall/ConsultaQuenda.h"
 
 const char* const kTituloRelatorioQuenda =
     "Parâmetros da Equação de Intensidade, Duração e Frequência da Precipitação";

@@ -1,4 +1,4 @@
-#include "sizing/FTipoTerraco.h"
+#include "gui/common/FTipoTerraco.h"
 
 #include <QShortcut>
 #include <QHBoxLayout>
@@ -8,8 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
 
 TFTipoTerraco::TFTipoTerraco(QWidget* pai, const QString& titulo, int ajuda,
                              const std::vector<TLinhaTipoTerraco>& linhas, const QString& fonte)

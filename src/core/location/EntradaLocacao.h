@@ -4,7 +4,7 @@
 // section to open, and the output proposed for an elevation raster.
 #include <string>
 
-#include "sizing/EntradaDimensionamento.h"  // TCampoEntrada
+#include "core/sizing/EntradaDimensionamento.h"  // TCampoEntrada
 
 class TModeloProjeto;
 

@@ -1,4 +1,4 @@
-#include "geo/gdal/Gdal.h"
+#include "core/gdal/Gdal.h"
 
 #include <gdal_alg.h>
 #include <gdal_priv.h>
@@ -14,8 +14,8 @@
 #include <mutex>
 #include <new>
 
-#include "common/Arquivo.h"
-#include "common/Erros.h"
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
 
 namespace fs = std::filesystem;
 

@@ -1,12 +1,12 @@
-#include "sizing/EntradaLocacao.h"
+#include "core/location/EntradaLocacao.h"
 
 #include <filesystem>
 #include <vector>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "location/Locacao.h"
-#include "project/ModeloProjeto.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/location/Locacao.h"
+#include "core/project/ModeloProjeto.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "sizing/RelatorioLocacao.h"
+#include "core/location/RelatorioLocacao.h"
 
 #include <filesystem>
 
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "location/BDT.h"
-#include "location/LocNivel.h"
-#include "location/Locacao.h"
-#include "project/ModeloProjeto.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/location/BDT.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
+#include "core/project/ModeloProjeto.h"
 
 const char* const kTituloRelatorioLocacao = "Locação de Sistemas de Terraceamento em Nível";
 

@@ -1,4 +1,4 @@
-#include "sizing/Assistentes.h"
+#include "gui/common/Assistentes.h"
 
 #include <QShortcut>
 #include <QButtonGroup>
@@ -12,14 +12,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "common/Ajuda.h"
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "model/NumeroDaCurva.h"
-#include "project/Configuracao.h"
-#include "sizing/TabelasAssistentes.h"
-#include "common/EditNumero.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/project/Configuracao.h"
+#include "core/sizing/TabelasAssistentes.h"
+#include "gui/common/Ajuda.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/EditNumero.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // with a state map, the map with the place marked.
 #include <string>
 
-#include "rainfall/MapaEstado.h"
-#include "sizing/Relatorio.h"
+#include "core/project/Relatorio.h"
+#include "core/rainfall/MapaEstado.h"
 
 class TConsultaQuenda;
 

@@ -1,4 +1,4 @@
-#include "sizing/FRelatorio.h"
+#include "gui/common/FRelatorio.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,12 +15,12 @@
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 
-#include "common/Dialogos.h"
-#include "common/Erros.h"
-#include "common/Impressora.h"
-#include "common/VisualizadorHtml.h"
-#include "sizing/Relatorio.h"
-#include "sizing/RelatorioLocacao.h"
+#include "core/common/Erros.h"
+#include "core/location/RelatorioLocacao.h"
+#include "core/project/Relatorio.h"
+#include "gui/common/Dialogos.h"
+#include "gui/common/Impressora.h"
+#include "gui/common/VisualizadorHtml.h"
 
 namespace {
 

@@ -1,14 +1,12 @@
 #pragma once
-// HTML design reports. The text is built in memory from the shared model objects; a file is
-// written only when it is complete. Text is UTF-8 and the head declares it.
+// The HTML report builder every report shares (sizing, location, rainfall): header, footer,
+// identification table and storm block. The text is built in memory; a file is written only
+// when it is complete. Text is UTF-8 and the head declares it.
 #include <optional>
 #include <string>
 
-class TModeloProjeto;
 class TIDProjeto;
 class TQuenda21;
-class TSistemaConservacao;
-struct TConfiguracao;
 
 // The simulation chart's picture, saved by the caller before the report is built.
 struct TFiguraGrafico {
@@ -25,6 +23,14 @@ struct TOpcoesRelatorio {
     // Present when the sizing window shows its simulation page: the report ends with the chart.
     std::optional<TFiguraGrafico> Simulacao;
 };
+
+// Fragments of the three-column tables the reports are made of.
+namespace html {
+inline constexpr const char* kTabela = "<FONT FACE = \"Arial\"><TABLE COLS=3 WIDTH=\"100%\">";
+inline constexpr const char* kFimTabela = "</TABLE></FONT>";
+inline constexpr const char* kTD = "<TD>";
+inline constexpr const char* kTD2 = "<TD colspan=2>";
+}  // namespace html
 
 // Builder of one report: the common header, footer, identification table and storm block.
 class TRelatorio {
@@ -61,20 +67,8 @@ private:
 // their entities. The report's own fragments never go through here.
 std::string EscaparHtml(const std::string& texto);
 
-// Window captions and titles.
-extern const char* const kTituloRelatorioNivel;       // "Dimensionamento de Sistemas de ... em Nível"
-extern const char* const kTituloRelatorioGradiente;
-extern const char* const kTituloRelatorioBacia;
-// "Relatório - " + title.
+// "Relatório - " + title: the report window's caption.
 std::string LegendaJanelaRelatorio(const std::string& titulo);
-
-// The three sizing reports over a model sized by Calcular. They read only.
-std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
-std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
-std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
-// The "Relatório" button: the graded flow of the last sizing is put back, then the report of
-// the project's system (level, graded, or basins for any other type).
-std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& opcoes = {});
 
 // Writes the finished text through a temporary file beside 'arquivo'; on any failure the
 // target is untouched and EVandoro("Não foi possível gravar o arquivo " + arquivo + ".") raised.

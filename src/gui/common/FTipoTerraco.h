@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "sizing/TabelasAssistentes.h"
+#include "core/sizing/TabelasAssistentes.h"
 
 class QTableWidget;
 

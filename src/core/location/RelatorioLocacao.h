@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sizing/Relatorio.h"
+#include "core/project/Relatorio.h"
 
 class TModeloProjeto;
 class TLocacaoNivel;

@@ -1,22 +1,22 @@
-#include "geo/Sig.h"
+#include "core/location/Sig.h"
 
 #include <cmath>
 #include <limits>
 #include <map>
 
-#include "common/Arquivo.h"
-#include "common/ConjuntoArquivos.h"
-#include "common/Erros.h"
-#include "common/Numeros.h"
-#include "common/Win1252.h"
-#include "location/ImgElev.h"
-#include "location/LocNivel.h"
-#include "location/Locacao.h"
-#include "model/SistemaConservacao.h"
-#include "raster/FormatoImagem.h"
-#include "raster/ImgDeclive.h"
-#include "raster/Vetor.h"
-#include "sizing/EntradaDimensionamento.h"
+#include "core/common/Arquivo.h"
+#include "core/common/ConjuntoArquivos.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Win1252.h"
+#include "core/location/ImgElev.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/raster/FormatoImagem.h"
+#include "core/raster/ImgDeclive.h"
+#include "core/raster/Vetor.h"
+#include "core/sizing/EntradaDimensionamento.h"
 
 namespace {
 
