@@ -2,15 +2,21 @@
 
 #include "core/common/Erros.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -53,24 +59,36 @@ std::string DadosTeste(const std::string& relativo) { return std::string(VANDORO
 RegionalFixo::RegionalFixo(const Regional& r) : anterior_(Regional::Current()) { Regional::SetCurrent(r); }
 RegionalFixo::~RegionalFixo() { Regional::SetCurrent(anterior_); }
 
-namespace {
-std::string Aspas(const std::string& s) {
-    std::string r = "'";
-    for (char c : s) {
-        if (c == '\'') r += "'\\''";
-        else r += c;
-    }
-    return r + "'";
-}
-}  // namespace
-
-ResultadoCli RodarCli(const std::vector<std::string>& args) {
+ResultadoCli RodarCli(const std::vector<std::string>& args, int limiteSegundos) {
     PastaTemporaria tmp;
-    std::string cmd = Aspas(std::string(VANDORO_BIN_DIR) + "/vandoro-cli");
-    for (auto& a : args) cmd += " " + Aspas(a);
-    cmd += " >" + Aspas(tmp.Arquivo("out")) + " 2>" + Aspas(tmp.Arquivo("err"));
-    int st = std::system(cmd.c_str());
+    const std::string programa = std::string(VANDORO_BIN_DIR) + "/vandoro-cli";
+    const std::string out = tmp.Arquivo("out"), err = tmp.Arquivo("err");
+    std::vector<char*> argv{const_cast<char*>(programa.c_str())};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(127);
+        execv(programa.c_str(), argv.data());
+        _exit(127);
+    }
     ResultadoCli r;
+    int st = 0;
+    struct rusage uso {};
+    const auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(limiteSegundos);
+    while (pid > 0 && wait4(pid, &st, WNOHANG, &uso) == 0) {
+        if (std::chrono::steady_clock::now() > fim) {
+            kill(pid, SIGKILL);
+            wait4(pid, &st, 0, &uso);
+            r.passouDoTempo = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    r.memoriaKb = uso.ru_maxrss;
     r.codigo = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     r.saida = LerArquivo(tmp.Arquivo("out"));
     r.erro = LerArquivo(tmp.Arquivo("err"));

@@ -39,6 +39,9 @@ struct ResultadoCli {
     int codigo = 0;
     std::string saida;  // stdout
     std::string erro;   // stderr
+    long memoriaKb = 0;          // the run's peak resident size
+    bool passouDoTempo = false;  // still running after the limit: killed (codigo -1)
 };
-// Runs build/bin/vandoro-cli with the arguments (each quoted for the shell).
-ResultadoCli RodarCli(const std::vector<std::string>& args);
+// Runs build/bin/vandoro-cli with the arguments; a run that takes more than 'limiteSegundos'
+// is killed, so a hang fails the test instead of stalling the suite.
+ResultadoCli RodarCli(const std::vector<std::string>& args, int limiteSegundos = 300);

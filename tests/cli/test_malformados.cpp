@@ -47,7 +47,10 @@ TEST(CliMalformados, CadaArquivoDanificadoERecusadoComSeuNomeESemSaida) {
         PastaTemporaria tmp;
         std::vector<std::string> args = {c.comando, DadosTeste("malformados/" + c.entrada)};
         if (!c.saida.empty()) args.push_back(tmp.Arquivo(c.saida));
-        const ResultadoCli r = RodarCli(args);
+        // A damaged file is refused at once: no hang, no memory taken by what it claims.
+        const ResultadoCli r = RodarCli(args, 60);
+        EXPECT_FALSE(r.passouDoTempo);
+        EXPECT_LT(r.memoriaKb, 400 * 1024);
         EXPECT_EQ(r.codigo, c.codigo) << r.saida << r.erro;
         if (c.codigo != 0) {
             EXPECT_EQ(r.erro.rfind("vandoro-cli: ", 0), 0u) << r.erro;

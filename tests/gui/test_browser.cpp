@@ -17,6 +17,7 @@
 
 #include "DialogosRoteiro.h"
 #include "TestSupport.h"
+#include "core/common/Arquivo.h"
 #include "gui/common/Ajuda.h"
 #include "gui/common/Browser.h"
 #include "gui/common/Impressora.h"
@@ -211,7 +212,7 @@ TEST(Browser, ExportarPdfComAsMesmasPaginasDaImpressao) {
     roteiro.arquivos = {base};  // typed without the extension
     Clicar(b, "btnExportarPdf");
     EXPECT_EQ(PaginasPdf(base + ".pdf"), 3);
-    EXPECT_FALSE(QFileInfo::exists(base + ".pdf.gravando"));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(NomeTemporario(base.toStdString() + ".pdf"))));
 
     // Over an existing file: asked first; "Não" keeps it.
     QFile f(base + ".pdf");

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <new>
 
+#include <unistd.h>
+
+#include "core/common/ConjuntoArquivos.h"
 #include "core/common/Erros.h"
 
 namespace fs = std::filesystem;
@@ -33,12 +36,11 @@ std::string LerArquivoInteiro(const std::string& nome, long long limite) {
     return s;
 }
 
-namespace {
-
-// Beside the target, so the rename never crosses file systems.
-std::string NomeTemporario(const std::string& nome) { return nome + kSufixoTemporario; }
-
-}  // namespace
+// Beside the target, so the rename never crosses file systems; the writer's process id in
+// the name tells a leftover of a dead run from the file another run is still writing.
+std::string NomeTemporario(const std::string& nome) {
+    return nome + "." + std::to_string(::getpid()) + kSufixoTemporario;
+}
 
 std::string CausaFalhaGravacao(const std::string& nome, int erro) {
     std::error_code ec;
@@ -82,6 +84,12 @@ bool SomenteLeitura(const std::string& nome) {
     return (st.permissions() & w) == fs::perms::none;
 }
 
+void RecusaSomenteLeitura(const std::string& nome, const std::string& mensagem) {
+    // Renaming over a file the user marked read-only would succeed: it is refused instead.
+    if (SomenteLeitura(nome))
+        throw EFalhaGravacao(ComCausa(mensagem, "o arquivo está marcado como somente leitura"), EACCES);
+}
+
 void EscreverArquivo(const std::string& caminho, std::string_view bytes, const std::string& mostrado) {
     const std::string msg = "Não foi possível gravar o arquivo " + mostrado + ".";
     errno = 0;
@@ -100,14 +108,15 @@ void SubstituirArquivo(const std::string& nome, const std::function<void(const s
     const std::string mensagem = erro.empty() ? "Não foi possível gravar o arquivo " + nome + "." : erro;
     const std::string tmp = NomeTemporario(nome);
     std::error_code ec;
-    // Renaming over a file the user marked read-only would succeed: it is refused instead.
-    if (SomenteLeitura(nome))
-        throw EFalhaGravacao(ComCausa(mensagem, "o arquivo está marcado como somente leitura"), EACCES);
+    RecusaSomenteLeitura(nome, mensagem);
     auto descartar = [&] {
         std::error_code e;
         if (fs::is_regular_file(tmp, e)) fs::remove(tmp, e);
     };
-    descartar();  // left by a write that was cut short
+    // What runs killed in this folder left behind goes first (sets rolled forward or back,
+    // temporaries of dead writers removed).
+    RecuperarPasta(fs::path(nome).has_parent_path() ? fs::path(nome).parent_path().string() : ".");
+    descartar();
     try {
         if (partirDoAtual && fs::is_regular_file(nome, ec)) {
             fs::copy_file(nome, tmp, fs::copy_options::overwrite_existing, ec);

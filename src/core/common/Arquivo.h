@@ -42,6 +42,8 @@ std::string ComCausa(const std::string& mensagem, const std::string& causa);
 // Whether the file's mode bits forbid writing it (a file marked read-only). Checked by
 // the bits themselves: root may write anyway, but the user marked it so.
 bool SomenteLeitura(const std::string& nome);
+// Raises EFalhaGravacao("<mensagem>: o arquivo está marcado como somente leitura.") for one.
+void RecusaSomenteLeitura(const std::string& nome, const std::string& mensagem);
 
 // Writes 'bytes' to 'caminho' as it is (no temporary): for a writer that already holds a
 // temporary. A failure raises EFalhaGravacao with the errno, naming 'mostrado'.
@@ -57,8 +59,10 @@ void EscreverArquivo(const std::string& caminho, std::string_view bytes, const s
 void SubstituirArquivo(const std::string& nome, const std::function<void(const std::string& temporario)>& escrever,
                        const std::string& erro = {}, bool partirDoAtual = false);
 
-// The temporary of a write is the target's name with this suffix.
+// The temporary of a write is the target's name, the writer's process id and this suffix
+// ("x.flt.1234.gravando"); the next write into the folder removes those of dead writers.
 inline constexpr const char* kSufixoTemporario = ".gravando";
+std::string NomeTemporario(const std::string& nome);
 
 // SubstituirArquivo with the whole content at once.
 void GravarArquivoInteiro(const std::string& nome, std::string_view bytes, const std::string& erro = {});

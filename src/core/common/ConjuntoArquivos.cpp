@@ -74,6 +74,21 @@ long PidDoNome(const std::string& nome) {
     return pid;
 }
 
+// The process id of a single file's temporary ("x.flt.1234.gravando"), or -1.
+long PidDoTemporario(const std::string& nome) {
+    const std::string suf = kSufixoConjunto;
+    if (nome.size() <= suf.size() || nome.compare(nome.size() - suf.size(), suf.size(), suf) != 0) return -1;
+    const std::string resto = nome.substr(0, nome.size() - suf.size());
+    const size_t ponto = resto.find_last_of('.');
+    if (ponto == std::string::npos || ponto + 1 == resto.size() || resto.size() - ponto > 10) return -1;
+    long pid = 0;
+    for (size_t i = ponto + 1; i < resto.size(); ++i) {
+        if (resto[i] < '0' || resto[i] > '9') return -1;
+        pid = pid * 10 + (resto[i] - '0');
+    }
+    return pid;
+}
+
 fs::path PastaAlvo(const std::string& nome) {
     const fs::path p(nome);
     return p.has_parent_path() ? p.parent_path() : fs::path(".");
@@ -233,10 +248,14 @@ void RecuperarPasta(const std::string& pasta) {
     std::vector<fs::path> abandonados;
     for (fs::directory_iterator it(base, ec), fim; !ec && it != fim; it.increment(ec)) {
         const std::string nome = it->path().filename().string();
-        const long pid = PidDoNome(nome);
         std::error_code e;
-        if (pid < 0 || !it->is_directory(e) || ProcessoVivo(pid)) continue;
-        abandonados.push_back(it->path());
+        if (it->is_directory(e)) {
+            const long pid = PidDoNome(nome);
+            if (pid >= 0 && !ProcessoVivo(pid)) abandonados.push_back(it->path());
+        } else if (it->is_regular_file(e)) {
+            const long pid = PidDoTemporario(nome);
+            if (pid >= 0 && !ProcessoVivo(pid)) fs::remove(it->path(), e);
+        }
     }
     for (const fs::path& p : abandonados) {
         try {
@@ -286,7 +305,11 @@ void TConjuntoArquivos::Gravar() {
             try {
                 m.escrever(preparado);
             } catch (const EFalhaGravacao& e) {
-                throw EFalhaGravacao(ComAlvo(e.what(), preparado, m.nome), e.erro, ComAlvo(e.detalhe, preparado, m.nome));
+                // Why it failed, unless a write inside the writer already said so.
+                std::string msg = ComAlvo(e.what(), preparado, m.nome);
+                const std::string causa = CausaFalhaGravacao(m.nome, e.erro);
+                if (msg.find(": " + causa) == std::string::npos) msg = ComCausa(msg, causa);
+                throw EFalhaGravacao(msg, e.erro, ComAlvo(e.detalhe, preparado, m.nome));
             } catch (const EVandoro& e) {
                 throw EVandoro(ComAlvo(e.what(), preparado, m.nome));
             } catch (...) {
@@ -305,6 +328,7 @@ void TConjuntoArquivos::Gravar() {
                 // A rename over a folder would fail halfway through the set: refused now.
                 if (fs::is_directory(fs::symlink_status(alvo, e)) || !Sincronizar(it->path(), false))
                     throw Falha(alvo.string());
+                RecusaSomenteLeitura(alvo.string(), "Não foi possível gravar o arquivo " + alvo.string() + ".");
                 d.membros.push_back({it->path().string(), alvo.string(), Inode(it->path())});
                 novos.insert(fs::weakly_canonical(fs::absolute(alvo, e), e).string());
             }

@@ -60,8 +60,9 @@ private:
     std::vector<std::string> remover_;
 };
 
-// Rolls every abandoned set of 'pasta' forward or back and removes its leftover staging
-// folders; live ones (their process still runs) are left alone. Never raises.
+// Rolls every abandoned set of 'pasta' forward or back, removes its leftover staging folders
+// and the temporaries single-file writes of dead runs left ("x.flt.1234.gravando"); live ones
+// (their process still runs) are left alone. Never raises.
 void RecuperarPasta(const std::string& pasta);
 
 // The staging folder prefix and suffix, for tests and readers that skip them.

@@ -177,16 +177,25 @@ const char* DriverSig(const std::string& nome) {
     return nullptr;
 }
 
-void TransformaComSrs(const OGRSpatialReference& de, const OGRSpatialReference& para, std::vector<double>& x,
-                      std::vector<double>& y) {
+std::unique_ptr<OGRCoordinateTransformation> Transformacao(const OGRSpatialReference& de,
+                                                           const OGRSpatialReference& para) {
     std::unique_ptr<OGRCoordinateTransformation> t(OGRCreateCoordinateTransformation(&de, &para));
     if (!t) throw EVandoro("Não é possível transformar as coordenadas entre os dois sistemas" + UltimoErro() + ".");
+    return t;
+}
+
+void Transforma(OGRCoordinateTransformation& t, std::vector<double>& x, std::vector<double>& y) {
     if (x.empty()) return;
     std::vector<int> ok(x.size(), 0);
-    if (!t->Transform(x.size(), x.data(), y.data(), nullptr, ok.data()) ||
+    if (!t.Transform(x.size(), x.data(), y.data(), nullptr, ok.data()) ||
         std::find(ok.begin(), ok.end(), 0) != ok.end())
         throw EVandoro("Não foi possível transformar todas as coordenadas entre os dois sistemas" + UltimoErro() +
                        ".");
+}
+
+void TransformaComSrs(const OGRSpatialReference& de, const OGRSpatialReference& para, std::vector<double>& x,
+                      std::vector<double>& y) {
+    Transforma(*Transformacao(de, para), x, y);
 }
 
 }  // namespace
@@ -437,8 +446,8 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
 
 }  // namespace
 
-void GravarLinhasSig(const std::string& nome, const std::string& camada, const std::vector<TCampoSig>& campos,
-                     const std::vector<TFeicaoLinha>& feicoesDadas, const std::string& crs) {
+void EscreverLinhasSig(const std::string& nome, const std::string& camada, const std::vector<TCampoSig>& campos,
+                       const std::vector<TFeicaoLinha>& feicoesDadas, const std::string& crs) {
     Silencio s;
     const char* driver = DriverSig(nome);
     if (!driver)
@@ -464,7 +473,9 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
             throw EVandoro("O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as "
                            "coordenadas não podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
         kmlFeicoes = feicoesDadas;
-        for (TFeicaoLinha& f : kmlFeicoes) TransformaComSrs(srs, wgs84, f.x, f.y);
+        // One transformation for every line: setting one up costs far more than a line.
+        const auto t = Transformacao(srs, wgs84);
+        for (TFeicaoLinha& f : kmlFeicoes) Transforma(*t, f.x, f.y);
         feicoes = &kmlFeicoes;
     }
     const OGRSpatialReference* srsCamada = kml ? &wgs84 : (temCrs ? &srs : nullptr);
@@ -475,62 +486,19 @@ void GravarLinhasSig(const std::string& nome, const std::string& camada, const s
         cartesiano.importFromWkt("LOCAL_CS[\"Undefined cartesian SRS\",UNIT[\"metre\",1]]") == OGRERR_NONE)
         srsCamada = &cartesiano;
 
-    auto escreve = [&](const std::string& arquivo) {
-        CPLErrorReset();
-        errno = 0;
-        Dataset ds(drv->Create(arquivo.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-        if (!ds) FalhaGravacao(erro);
-        EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
-        GDALClose(ds.release());
-        const int erroEscrita = errno;
-        ChecaGravacao(erro);
-        // Read back: the layer must hold every line written.
-        const char* const so[] = {driver, nullptr};
-        Dataset volta(GDALDataset::Open(arquivo.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, so));
-        OGRLayer* l = volta && volta->GetLayerCount() == 1 ? volta->GetLayer(0) : nullptr;
-        if (!l || l->GetFeatureCount(TRUE) != static_cast<GIntBig>(feicoes->size())) FalhaGravacao(erro, erroEscrita);
-    };
-
-    if (std::string(driver) != "ESRI Shapefile") {
-        SubstituirArquivo(nome, escreve, erro);
-        return;
-    }
-    // A Shapefile is several files: they are written whole in a folder of their own beside
-    // the target, and each file then replaces its namesake.
-    const fs::path alvo(nome);
-    // Not the temporary name of any of the files themselves.
-    const fs::path pasta = alvo.parent_path() / (alvo.filename().string() + kSufixoTemporario + "-shp");
-    std::error_code ec;
-    fs::remove_all(pasta, ec);
-    if (!fs::create_directory(pasta, ec)) throw EFalhaGravacao(ComCausa(erro, CausaFalhaGravacao(nome, ec.value())), ec.value());
-    struct Limpa {
-        fs::path p;
-        ~Limpa() {
-            std::error_code e;
-            fs::remove_all(p, e);
-        }
-    } limpa{pasta};
-    const fs::path shp = pasta / alvo.filename();
-    try {
-        escreve(shp.string());
-    } catch (const EFalhaGravacao& f) {
-        throw EFalhaGravacao(ComCausa(erro, CausaFalhaGravacao(nome, f.erro)), f.erro, f.detalhe);
-    }
-    // A Shapefile without a system has no .prj: an old one must not stay beside the new one.
-    for (const std::string& destino : ArquivosSig(nome)) {
-        const fs::path origem = pasta / fs::path(destino).filename();
-        if (fs::exists(origem, ec)) {
-            SubstituirArquivo(
-                destino,
-                [&](const std::string& tmp) {
-                    fs::rename(origem, tmp, ec);
-                    if (ec) throw EFalhaGravacao(erro, ec.value());
-                },
-                erro);
-        } else if (fs::is_regular_file(destino, ec)) {
-            fs::remove(destino, ec);
-        }
-    }
+    CPLErrorReset();
+    errno = 0;
+    Dataset ds(drv->Create(nome.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    if (!ds) FalhaGravacao(erro);
+    EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
+    GDALClose(ds.release());
+    const int erroEscrita = errno;
+    ChecaGravacao(erro);
+    // Read back: the layer must hold every line written.
+    const char* const so[] = {driver, nullptr};
+    Dataset volta(GDALDataset::Open(nome.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, so));
+    OGRLayer* l = volta && volta->GetLayerCount() == 1 ? volta->GetLayer(0) : nullptr;
+    if (!l || l->GetFeatureCount(TRUE) != static_cast<GIntBig>(feicoes->size())) FalhaGravacao(erro, erroEscrita);
 }
 
 std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std::string& crsGrade, int colunas,

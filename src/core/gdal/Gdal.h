@@ -72,10 +72,12 @@ struct TFeicaoLinha {
     std::string nome, descricao;  // shown by KML viewers
 };
 // Writes one layer of 3D lines to 'nome', format by extension (.gpkg, .shp, .geojson, .kml),
-// in 'crs' (KML in WGS 84 longitude/latitude, reprojected); whole or nothing.
-void GravarLinhasSig(const std::string& nome, const std::string& camada, const std::vector<TCampoSig>& campos,
-                     const std::vector<TFeicaoLinha>& feicoes, const std::string& crs);
-// Whether the extension is one GravarLinhasSig writes.
+// in 'crs' (KML in WGS 84 longitude/latitude, reprojected), and reads it back. 'nome' is
+// written as it is, a Shapefile's parts beside it: it is a staged name, and the caller
+// replaces the files as one set (TConjuntoArquivos). Raises EFalhaGravacao when GDAL fails.
+void EscreverLinhasSig(const std::string& nome, const std::string& camada, const std::vector<TCampoSig>& campos,
+                       const std::vector<TFeicaoLinha>& feicoes, const std::string& crs);
+// Whether the extension is one EscreverLinhasSig writes.
 bool FormatoSigConhecido(const std::string& nome);
 // The files a GIS output is made of (a Shapefile's .shp, .shx, .dbf, .prj, .cpg).
 std::vector<std::string> ArquivosSig(const std::string& nome);

@@ -49,7 +49,7 @@ TResumoSig Grava(TConjuntoArquivos& c, const std::string& saida, const std::stri
     res.feicoes = static_cast<int>(feicoes.size());
     res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
     c.Membro(saida, [camada, comNomes = std::move(comNomes), crs](const std::string& tmp) {
-        GravarLinhasSig(tmp, camada, CamposTerraco(), comNomes, crs);
+        EscreverLinhasSig(tmp, camada, CamposTerraco(), comNomes, crs);
     });
     for (const std::string& parte : ArquivosSig(saida))
         if (parte != saida) c.Remover(parte);

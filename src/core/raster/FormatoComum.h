@@ -227,9 +227,8 @@ inline std::string Parceiro(const std::string& name, const std::string& ext) {
     return p;
 }
 
-// Header and data of a pair format, each whole or not at all, and never a new header beside
-// old data: the data go to their temporary first, then the header is replaced, then the
-// data; when that last step fails the old header is put back (or the new one removed).
+// Header and data of a pair format, written as they are: TImagem::SaveToFile hands the writers
+// a staging name and replaces the grid's files as one set.
 void GravaPar(const std::string& cabecalho, std::string_view textoCabecalho,
               const std::string& dados, std::string_view bytesDados);
 

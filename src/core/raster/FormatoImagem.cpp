@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/common/ConjuntoArquivos.h"
 #include "core/gdal/Gdal.h"
 #include "core/raster/FormatoComum.h"
 
@@ -247,12 +248,12 @@ void TImagem::ReadPrj(const std::string& name) {
     crs_ = CrsDeTexto(LerArquivoInteiro(prj, 1 << 20));
 }
 
-void TImagem::WritePrj(const std::string& name) const {
+void TImagem::WritePrj(const std::string& name, const std::string& preparado) const {
     if (crs_.empty()) return;
     const std::string prj = TrocaExtensao(ArquivosDaImagem(name).back(), ".prj");
     // Beside an input with the same system (x.asc read, x.flt written) the file stays as it is.
     if (Exists(prj) && MesmoCrs(CrsDoArquivoImagem(name), crs_)) return;
-    GravarArquivoInteiro(prj, CrsEsri(crs_));
+    GravarArquivoInteiro(TrocaExtensao(ArquivosDaImagem(preparado).back(), ".prj"), CrsEsri(crs_));
 }
 
 void ChecaSaidaDiferente(const std::string& entrada, const std::string& saida) {
@@ -453,14 +454,23 @@ void TImagem::SaveToFile(const std::string& name) {
     const TFormatoImagem f = FormatoDe(name);
     SetStatus("Gravando a imagem no disco rígido ...");
     LimpaStatus limpa{*this};
-    switch (f) {
-        case TFormatoImagem::ArcViewAscii:
-        case TFormatoImagem::ArcViewBinario: WriteArcView(name); break;
-        case TFormatoImagem::Idrisi: WriteIdrisi(name); break;
-        case TFormatoImagem::GeoTiff: WriteGeoTiff(name); break;
-        default: WriteSurfer(name); break;
-    }
-    if (f != TFormatoImagem::GeoTiff) WritePrj(name);
+    // Header, cells and .prj replace the old ones as one set: never a new .hdr beside an old
+    // .flt, nor a new grid with the .prj of another.
+    TConjuntoArquivos conjunto;
+    conjunto.Membro(name, [&](const std::string& preparado) {
+        switch (f) {
+            case TFormatoImagem::ArcViewAscii:
+            case TFormatoImagem::ArcViewBinario: WriteArcView(preparado); break;
+            case TFormatoImagem::Idrisi: WriteIdrisi(preparado); break;
+            case TFormatoImagem::GeoTiff: WriteGeoTiff(preparado); break;
+            default: WriteSurfer(preparado); break;
+        }
+        if (f != TFormatoImagem::GeoTiff) WritePrj(name, preparado);
+    });
+    // A grid without a system must not inherit the .prj an older grid of that name left.
+    if (f != TFormatoImagem::GeoTiff && crs_.empty())
+        conjunto.Remover(TrocaExtensao(ArquivosDaImagem(name).back(), ".prj"));
+    conjunto.Gravar();
     SegueArquivoNovo(name);
 }
 

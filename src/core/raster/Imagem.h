@@ -204,7 +204,8 @@ private:
     void ReadGdal(const std::string& name, TGradeGdal& g);
     void WriteGeoTiff(const std::string& name);
     void ReadPrj(const std::string& name);
-    void WritePrj(const std::string& name) const;
+    // The .prj of the grid "name", written beside its staged copy "preparado" when needed.
+    void WritePrj(const std::string& name, const std::string& preparado) const;
     void WriteArcView(const std::string& name);
     void WriteIdrisi(const std::string& name);
     void WriteSurfer(const std::string& name);

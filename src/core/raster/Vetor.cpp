@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/common/Arquivo.h"
+#include "core/common/ConjuntoArquivos.h"
 #include "core/common/Numeros.h"
 #include "core/common/Regional.h"
 #include "core/common/Win1252.h"
@@ -648,10 +649,10 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
     }
     f32(0);
     f32(0);
-    GravarTudo(vecName, out.data(), out.size());
 
+    const std::string docAlvo = NomeDocDeVec(vecName);
     TInfArqDocVet doc;
-    doc.SetDefaults(NomeDocDeVec(vecName));
+    doc.SetDefaults(docAlvo);
     doc.Title = titulo;
     doc.ObjectType = "line";
     doc.UnitDist = 1;
@@ -674,7 +675,13 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
     }
     std::string u = Maiusculas(Aparar(vet.Units()));
     if (u == "M" || u == "KM") doc.RefUnits = Aparar(vet.Units());
-    doc.Save();
+    // The .vec and its .dvc replace the old pair together.
+    TConjuntoArquivos par;
+    par.Membro(vecName, [&](const std::string& preparado) {
+        GravarTudo(preparado, out.data(), out.size());
+        doc.Save((std::filesystem::path(preparado).parent_path() / std::filesystem::path(docAlvo).filename()).string());
+    });
+    par.Gravar();
 }
 
 void ExportarSurfer(const TVET& vet, const std::string& txtName) {

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 TEST(Arquivo, AWriteThatFailsLeavesTheOldFileByteForByte) {
     PastaTemporaria p;
-    const std::string alvo = p.Arquivo("dados.bin"), tmp = alvo + kSufixoTemporario;
+    const std::string alvo = p.Arquivo("dados.bin"), tmp = NomeTemporario(alvo);
     const std::string antigo("antigo\0\r\n", 9);
     GravarArquivo(alvo, antigo);
 
@@ -34,7 +34,7 @@ TEST(Arquivo, AWriteThatFailsLeavesTheOldFileByteForByte) {
     // A folder where the temporary goes (root writes through read-only folders, not this).
     fs::create_directory(tmp);
     EXPECT_EQ(MensagemDe([&] { GravarArquivoInteiro(alvo, "novo", "falhou"); }),
-              "falhou: uma pasta ocupa o nome do arquivo temporário dados.bin.gravando");
+              "falhou: uma pasta ocupa o nome do arquivo temporário " + NomeSemCaminho(tmp));
     EXPECT_EQ(LerArquivo(alvo), antigo);
     EXPECT_TRUE(fs::is_directory(tmp));  // not someone's to remove
     fs::remove(tmp);

@@ -177,3 +177,33 @@ TEST(ConjuntoArquivos, ALiveWritersStagingFolderIsNeverRemoved) {
     EXPECT_FALSE(fs::exists(s));
     EXPECT_EQ(LerArquivo(p.Arquivo("b.txt")), "b");
 }
+
+TEST(ConjuntoArquivos, ASingleFileWriteSweepsTheTemporariesOfDeadRunsOnly) {
+    PastaTemporaria p;
+    // Left by killed writes of other names, by this (live) process, and a user's own file.
+    const std::string morto = p.Arquivo("grande.flt." + std::to_string(PidMorto()) + ".gravando");
+    const std::string vivo = NomeTemporario(p.Arquivo("outro.flt"));
+    GravarArquivo(morto, std::string(1 << 16, 'x'));
+    GravarArquivo(vivo, "sendo gravado");
+    GravarArquivo(p.Arquivo("notas.gravando"), "do usuário");
+    GravarArquivoInteiro(p.Arquivo("r.html"), "novo");
+    EXPECT_FALSE(fs::exists(morto));
+    EXPECT_EQ(LerArquivo(vivo), "sendo gravado");
+    EXPECT_EQ(LerArquivo(p.Arquivo("notas.gravando")), "do usuário");
+    EXPECT_EQ(LerArquivo(p.Arquivo("r.html")), "novo");
+}
+
+TEST(ConjuntoArquivos, AMemberMarkedReadOnlyStopsTheWholeSet) {
+    PastaTemporaria p;
+    ConjuntoAntigo(p);
+    fs::permissions(p.Arquivo("a.bdt"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    TConjuntoArquivos c;
+    c.Membro(p.Arquivo("a.vet"), [](const std::string& t) { GravarArquivoInteiro(t, "vet novo"); });
+    c.Membro(p.Arquivo("a.bdt"), [](const std::string& t) { GravarArquivoInteiro(t, "bdt novo"); });
+    EXPECT_EQ(MensagemDe([&] { c.Gravar(); }),
+              "Não foi possível gravar o arquivo " + p.Arquivo("a.bdt") + ": o arquivo está marcado como somente leitura.");
+    fs::permissions(p.Arquivo("a.bdt"), fs::perms::owner_write, fs::perm_options::add);
+    const std::map<std::string, std::string> antigo{
+        {"a.vet", "vet antigo"}, {"a.bdt", "bdt antigo"}, {"a.prj", "prj de outra zona"}};
+    EXPECT_EQ(Conteudo(p.Caminho()), antigo);
+}

@@ -57,9 +57,9 @@ TEST(Gravacao, TheCauseOfAFailedWriteInTheUsersWords) {
     EXPECT_EQ(CausaFalhaGravacao(alvo + "/b.txt", 0), "pasta inexistente");
     fs::create_directory(p.Arquivo("d"));
     EXPECT_EQ(CausaFalhaGravacao(p.Arquivo("d"), EISDIR), "já existe uma pasta com esse nome");
-    fs::create_directory(p.Arquivo("b.txt.gravando"));
+    fs::create_directory(NomeTemporario(p.Arquivo("b.txt")));
     EXPECT_EQ(CausaFalhaGravacao(p.Arquivo("b.txt"), EISDIR),
-              "uma pasta ocupa o nome do arquivo temporário b.txt.gravando");
+              "uma pasta ocupa o nome do arquivo temporário b.txt." + std::to_string(::getpid()) + ".gravando");
     EXPECT_EQ(CausaFalhaGravacao(alvo, EIO), "erro de gravação");
 
     EXPECT_EQ(ComCausa("Não foi possível gravar o arquivo a.txt.", "disco cheio"),
@@ -75,7 +75,7 @@ TEST(Gravacao, AFullDiskKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(MensagemComLimite(4096, [&] { GravarArquivoInteiro(alvo, novo); }),
               "Não foi possível gravar o arquivo " + alvo + ": disco cheio (o arquivo passa do tamanho permitido).");
     EXPECT_EQ(LerArquivo(alvo), "antigo");
-    EXPECT_FALSE(fs::exists(alvo + kSufixoTemporario));
+    EXPECT_FALSE(fs::exists(NomeTemporario(alvo)));
     // Under the limit the same write goes through.
     EXPECT_EQ(MensagemComLimite(128 * 1024, [&] { GravarArquivoInteiro(alvo, novo); }), "(sem erro)");
     EXPECT_EQ(LerArquivo(alvo), novo);

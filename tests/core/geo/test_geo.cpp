@@ -317,7 +317,7 @@ TEST(Geo, ExportacaoDoVetRecusasEAvisos) {
               "O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as coordenadas não "
               "podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
     EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.kml")));
-    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.csv.gravando")));
+    EXPECT_FALSE(ArquivoExiste(NomeTemporario(p.Arquivo("t.csv"))));
 
     // With the system beside the .vet, a Shapefile named like it would replace its .prj.
     GravarArquivo(p.Arquivo("t.prj"), CrsEsri(CrsDeEpsg(31983)));

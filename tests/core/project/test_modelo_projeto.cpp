@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "TestSupport.h"
+#include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
 #include "core/common/IniFile.h"
 #include "core/project/GerenteSis.h"
@@ -277,19 +278,20 @@ TEST(ModeloProjeto, AFailedSaveKeepsThePreviousFile) {
     const std::string antes = LerArquivo(arq);
 
     // Something in the way of the scratch file makes the save fail half-way.
-    fs::create_directories(arq + ".gravando/ocupado");
+    fs::create_directories(NomeTemporario(arq) + "/ocupado");
     a.Identificacao().SetNome("Outro nome");
     try {
         a.EscreverProjeto(arq);
         ADD_FAILURE() << "sem erro";
     } catch (const EVandoro& e) {
         EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + arq +
-                                             ": uma pasta ocupa o nome do arquivo temporário p.kzp.gravando.");
+                                             ": uma pasta ocupa o nome do arquivo temporário " +
+                                             NomeSemCaminho(NomeTemporario(arq)) + ".");
     }
     EXPECT_EQ(LerArquivo(arq), antes);
 
     // Sections of other programs in the file survive a save.
-    fs::remove_all(arq + ".gravando");
+    fs::remove_all(NomeTemporario(arq));
     {
         IniFile ini(arq);
         ini.WriteString("OutroPrograma", "Chave", "valor");

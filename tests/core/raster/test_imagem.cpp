@@ -547,11 +547,13 @@ TEST(Imagem, ParGravadoInteiroOuNada) {
         const std::string cab = LerArquivo(arqs[0]), dados = LerArquivo(arqs[1]);
         img.SetTitle("Outro");
         img.SetInt(0, 9);
-        // A folder where the temporary of either half goes makes that write fail.
+        // Either half marked read-only makes the whole pair stay as it was.
         for (const std::string& bloqueado : arqs) {
-            std::filesystem::create_directory(bloqueado + kSufixoTemporario);
-            EXPECT_NE(Mensagem([&] { img.SaveToFile(arqs[0]); }), "(sem erro)");
-            std::filesystem::remove(bloqueado + kSufixoTemporario);
+            namespace fs = std::filesystem;
+            fs::permissions(bloqueado, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            EXPECT_EQ(Mensagem([&] { img.SaveToFile(arqs[0]); }),
+                      "Não foi possível gravar o arquivo " + bloqueado + ": o arquivo está marcado como somente leitura.");
+            fs::permissions(bloqueado, fs::perms::owner_write, fs::perm_options::add);
             EXPECT_EQ(LerArquivo(arqs[0]), cab);
             EXPECT_EQ(LerArquivo(arqs[1]), dados);
             for (const auto& e : std::filesystem::directory_iterator(tmp.Caminho()))
