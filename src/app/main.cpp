@@ -1,21 +1,18 @@
 // The desktop program: start screen, then the main window; `vandoro ARQUIVO.kzp` opens that
 // project (the file manager starts it so). `--version` prints the version; `--legenda` opens
 // the project without showing anything, prints the main window's caption and ends (for the
-// installation check); `--telas PASTA` (for the build) saves pictures of the windows and ends.
+// installation check).
 #include <QApplication>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "core/common/Regional.h"
 #include "core/common/Versao.h"
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Dialogos.h"
 #include "gui/shell/Inicial.h"
 #include "gui/shell/Principal.h"
-#include "gui/shell/Telas.h"
 
 namespace {
 
@@ -81,22 +78,10 @@ int main(int argc, char** argv) {
     }
 
     TAplicacao app(argc, argv);
-    CarregarTraducoesQt(app);
-    // The application's name, not its display name: Qt appends a display name to every
-    // window caption, and the captions already carry the title.
-    QApplication::setApplicationName(QStringLiteral("Vandoro 4.1"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kVersao));
-
-    const char* lc = std::getenv("LC_ALL");
-    if (!lc || !*lc) lc = std::getenv("LC_NUMERIC");
-    if (!lc || !*lc) lc = std::getenv("LANG");
-    Regional::SetCurrent(Regional::FromLocaleName(lc ? lc : ""));
+    PrepararPrograma(app);
 
     // Qt has taken its own options (-platform, -style, ...) out of the list already.
     const QStringList args = QApplication::arguments();
-    if (args.size() >= 3 && args[1] == QLatin1String("--telas"))
-        return GerarTelas(args[2], QApplication::applicationDirPath());
-
     bool legenda = false;
     QString projeto;
     for (int i = 1; i < args.size(); ++i) {

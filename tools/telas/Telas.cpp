@@ -1,4 +1,4 @@
-#include "gui/shell/Telas.h"
+#include "telas/Telas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,14 +22,14 @@
 #include <cstdio>
 
 #include "gui/common/Dialogos.h"
-#include "gui/location/TelasLocacao.h"
-#include "gui/rainfall/TelasChuva.h"
-#include "gui/raster/TelasFerramentas.h"
-#include "gui/raster/TelasVisualizar.h"
 #include "gui/shell/Inicial.h"
 #include "gui/shell/Principal.h"
 #include "gui/sizing/FrmDimensionamento.h"
-#include "gui/sizing/TelasSimulacao.h"
+#include "telas/TelasChuva.h"
+#include "telas/TelasFerramentas.h"
+#include "telas/TelasLocacao.h"
+#include "telas/TelasSimulacao.h"
+#include "telas/TelasVisualizar.h"
 
 void Esperar(int ms) {
     QElapsedTimer t;
