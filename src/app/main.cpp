@@ -11,6 +11,7 @@
 #include "core/common/Versao.h"
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/DialogosTexto.h"
 #include "gui/shell/Inicial.h"
 #include "gui/shell/Principal.h"
 
@@ -22,35 +23,8 @@ const char* const kUso =
     "                                      título da janela principal e termina\n"
     "     vandoro --version                escreve a versão\n";
 
-// Without windows on the screen a box would wait for nobody: every message goes to stderr
-// and every question is answered "Não".
-class TDialogosTexto : public TServicoDialogos {
-public:
-    TResposta SimNaoCancelar(QWidget*, const QString& t) override {
-        Relatar("pergunta", t);
-        return TResposta::Nao;
-    }
-    bool SimNao(QWidget*, const QString& t) override {
-        Relatar("pergunta", t);
-        return false;
-    }
-    void Erro(QWidget*, const QString& t) override { Relatar("erro", t); }
-    void Aviso(QWidget*, const QString& t) override { Relatar("aviso", t); }
-    void Informacao(QWidget*, const QString& t) override { Relatar("info", t); }
-    QString ArquivoAbrir(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString ArquivoSalvar(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    bool Imprimir(QWidget*, QPrinter&) override { return false; }
-    bool ConfigurarImpressora(QWidget*, QPrinter&) override { return false; }
-    int Executar(QDialog&) override { return 0; }
-
-private:
-    static void Relatar(const char* tipo, const QString& t) {
-        std::fprintf(stderr, "vandoro: %s: %s\n", tipo, t.toUtf8().constData());
-    }
-};
-
 int Legenda(const QString& projeto) {
-    TDialogosTexto servico;
+    TDialogosTexto servico(QStringLiteral("vandoro"));
     InstalarDialogos(&servico);
     int codigo = 0;
     {
