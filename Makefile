@@ -62,10 +62,11 @@ pacote: build
 	cd $(BUILD) && cpack -G DEB
 	@ls -l $(BUILD)/vandoro_*.deb
 
-# Pictures of the real program's windows under a virtual 1366x768 screen, in build/telas/.
+# Pictures of the program's real windows under a virtual 1366x768 screen, in build/telas/,
+# taken by the build's own tool (tools/telas).
 telas: build deps-telas
 	rm -rf $(BUILD)/telas
-	LANG=pt_BR.UTF-8 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/bin/vandoro --telas $(BUILD)/telas
+	LANG=pt_BR.UTF-8 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/bin/vandoro-telas $(BUILD)/telas
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF

@@ -1,21 +1,19 @@
 // The desktop program: start screen, then the main window; `vandoro ARQUIVO.kzp` opens that
 // project (the file manager starts it so). `--version` prints the version; `--legenda` opens
 // the project without showing anything, prints the main window's caption and ends (for the
-// installation check); `--telas PASTA` (for the build) saves pictures of the windows and ends.
+// installation check).
 #include <QApplication>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "core/common/Regional.h"
 #include "core/common/Versao.h"
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/DialogosTexto.h"
 #include "gui/shell/Inicial.h"
 #include "gui/shell/Principal.h"
-#include "gui/shell/Telas.h"
 
 namespace {
 
@@ -25,35 +23,8 @@ const char* const kUso =
     "                                      título da janela principal e termina\n"
     "     vandoro --version                escreve a versão\n";
 
-// Without windows on the screen a box would wait for nobody: every message goes to stderr
-// and every question is answered "Não".
-class TDialogosTexto : public TServicoDialogos {
-public:
-    TResposta SimNaoCancelar(QWidget*, const QString& t) override {
-        Relatar("pergunta", t);
-        return TResposta::Nao;
-    }
-    bool SimNao(QWidget*, const QString& t) override {
-        Relatar("pergunta", t);
-        return false;
-    }
-    void Erro(QWidget*, const QString& t) override { Relatar("erro", t); }
-    void Aviso(QWidget*, const QString& t) override { Relatar("aviso", t); }
-    void Informacao(QWidget*, const QString& t) override { Relatar("info", t); }
-    QString ArquivoAbrir(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString ArquivoSalvar(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    bool Imprimir(QWidget*, QPrinter&) override { return false; }
-    bool ConfigurarImpressora(QWidget*, QPrinter&) override { return false; }
-    int Executar(QDialog&) override { return 0; }
-
-private:
-    static void Relatar(const char* tipo, const QString& t) {
-        std::fprintf(stderr, "vandoro: %s: %s\n", tipo, t.toUtf8().constData());
-    }
-};
-
 int Legenda(const QString& projeto) {
-    TDialogosTexto servico;
+    TDialogosTexto servico(QStringLiteral("vandoro"));
     InstalarDialogos(&servico);
     int codigo = 0;
     {
@@ -81,22 +52,10 @@ int main(int argc, char** argv) {
     }
 
     TAplicacao app(argc, argv);
-    CarregarTraducoesQt(app);
-    // The application's name, not its display name: Qt appends a display name to every
-    // window caption, and the captions already carry the title.
-    QApplication::setApplicationName(QStringLiteral("Vandoro 4.1"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kVersao));
-
-    const char* lc = std::getenv("LC_ALL");
-    if (!lc || !*lc) lc = std::getenv("LC_NUMERIC");
-    if (!lc || !*lc) lc = std::getenv("LANG");
-    Regional::SetCurrent(Regional::FromLocaleName(lc ? lc : ""));
+    PrepararPrograma(app);
 
     // Qt has taken its own options (-platform, -style, ...) out of the list already.
     const QStringList args = QApplication::arguments();
-    if (args.size() >= 3 && args[1] == QLatin1String("--telas"))
-        return GerarTelas(args[2], QApplication::applicationDirPath());
-
     bool legenda = false;
     QString projeto;
     for (int i = 1; i < args.size(); ++i) {

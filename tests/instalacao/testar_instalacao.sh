@@ -78,6 +78,13 @@ if [ "$janelas" = 1 ]; then
   [ -f "$casa/Documents/Vandoro/Exemplos/hugo_site.asc" ] || falha "os arquivos ao lado do exemplo não foram copiados"
   # The settings go to the user's configuration folder.
   [ -d "$casa/.config/Vandoro" ] || falha "a pasta de configuração $casa/.config/Vandoro não foi criada"
+  # The screenshot tool stays in the build: the installed program neither holds nor knows it.
+  [ ! -e "$prog/vandoro-telas" ] || falha "vandoro-telas foi instalado"
+  rc=0
+  como env HOME="$casa" XDG_CONFIG_HOME="$casa/.config" QT_QPA_PLATFORM=offscreen \
+    "$raiz/usr/bin/vandoro" --telas "$trabalho/telas" >/dev/null 2>"$tmp/erros.txt" || rc=$?
+  [ "$rc" = 2 ] && grep -qF "opção desconhecida: --telas." "$tmp/erros.txt" ||
+    falha "vandoro --telas: saída $rc, $(cat "$tmp/erros.txt")"
 fi
 
 depois=$(cd "$raiz" && find . | sort)

@@ -5,9 +5,12 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include <cstdlib>
 #include <exception>
 #include <new>
 
+#include "core/common/Regional.h"
+#include "core/common/Versao.h"
 #include "gui/common/Dialogos.h"
 
 namespace {
@@ -72,4 +75,17 @@ bool CarregarTraducoesQt(QApplication& app) {
     }
     app.installTranslator(t);
     return true;
+}
+
+void PrepararPrograma(QApplication& app) {
+    CarregarTraducoesQt(app);
+    // The application's name, not its display name: Qt appends a display name to every
+    // window caption, and the captions already carry the title.
+    QApplication::setApplicationName(QStringLiteral("Vandoro 4.1"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersao));
+
+    const char* lc = std::getenv("LC_ALL");
+    if (!lc || !*lc) lc = std::getenv("LC_NUMERIC");
+    if (!lc || !*lc) lc = std::getenv("LANG");
+    Regional::SetCurrent(Regional::FromLocaleName(lc ? lc : ""));
 }

@@ -16,6 +16,11 @@ public:
 // from Qt's translations folder. False when they are not installed: Qt then speaks English.
 bool CarregarTraducoesQt(QApplication& app);
 
+// What the program and its screenshot tool set up alike before the first window: Qt's
+// Portuguese texts, the application's name and version, and the user's separators and date
+// formats taken from the locale.
+void PrepararPrograma(QApplication& app);
+
 // Runs a user's action called directly (a button's handler, a page's callback): whatever it
 // raises ends in the same error box as the application's net, over 'janela', and the window
 // goes on.

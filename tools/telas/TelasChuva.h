@@ -1,5 +1,5 @@
 #pragma once
-// Pictures of the rainfall consultation for the program's screenshot run: São Paulo at the
+// Pictures of the rainfall consultation for the screenshot tool: São Paulo at the
 // example project's point, a station, the equation page, Goiás on the map of Brazil and the
 // report. 'gravar' receives each window shown, under the picture's name.
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-// Pictures of the raster viewer for the screenshot run: the shipped elevation example with
+// Pictures of the raster viewer for the screenshot tool: the shipped elevation example with
 // two palettes at 25 % and 400 %, the image-opening dialog and the properties window.
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "gui/rainfall/TelasChuva.h"
+#include "telas/TelasChuva.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,7 +12,7 @@
 #include "gui/common/Dialogos.h"
 #include "gui/rainfall/FoConsulta.h"
 #include "gui/rainfall/FoRelatQuenda.h"
-#include "gui/shell/Telas.h"
+#include "telas/Telas.h"
 
 
 void TelasConsultaChuva(const QString& pastaPrograma, const std::function<void(QWidget&, const QString&)>& gravar) {

@@ -1,4 +1,4 @@
-#include "gui/raster/TelasVisualizar.h"
+#include "telas/TelasVisualizar.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -11,7 +11,7 @@
 #include "gui/raster/PropRaster.h"
 #include "gui/raster/Visualizar.h"
 #include "gui/shell/Principal.h"
-#include "gui/shell/Telas.h"
+#include "telas/Telas.h"
 
 void TelasVisualizar(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar) {
     const QString exemplo = w.PastaPrograma() + "Exemplos/hugo_site.asc";

@@ -1,4 +1,4 @@
-#include "gui/shell/Telas.h"
+#include "telas/Telas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,14 +22,15 @@
 #include <cstdio>
 
 #include "gui/common/Dialogos.h"
-#include "gui/location/TelasLocacao.h"
-#include "gui/rainfall/TelasChuva.h"
-#include "gui/raster/TelasFerramentas.h"
-#include "gui/raster/TelasVisualizar.h"
+#include "gui/common/DialogosTexto.h"
 #include "gui/shell/Inicial.h"
 #include "gui/shell/Principal.h"
 #include "gui/sizing/FrmDimensionamento.h"
-#include "gui/sizing/TelasSimulacao.h"
+#include "telas/TelasChuva.h"
+#include "telas/TelasFerramentas.h"
+#include "telas/TelasLocacao.h"
+#include "telas/TelasSimulacao.h"
+#include "telas/TelasVisualizar.h"
 
 void Esperar(int ms) {
     QElapsedTimer t;
@@ -38,10 +39,6 @@ void Esperar(int ms) {
 }
 
 namespace {
-
-void Relatar(const char* tipo, const QString& texto) {
-    std::fprintf(stderr, "%s: %s\n", tipo, texto.toUtf8().constData());
-}
 
 // The screen has no window manager: the caption the window carries is drawn above its
 // picture as a plain title strip, so the reviewer sees it. Frameless windows go as they are.
@@ -65,10 +62,12 @@ QPixmap ComTitulo(QWidget& w) {
 
 // Answers every question with "no" and photographs every modal dialog of the program
 // under the name the next picture is to have.
-class TServicoTelas : public TServicoDialogos {
+class TServicoTelas : public TDialogosTexto {
 public:
     QString pasta, nome;
     QStringList gravadas;
+
+    TServicoTelas() : TDialogosTexto(QStringLiteral("vandoro-telas")) {}
 
     bool Gravar(QWidget& w) {
         if (nome.isEmpty()) return false;
@@ -79,21 +78,6 @@ public:
         nome.clear();
         return ok;
     }
-    TResposta SimNaoCancelar(QWidget*, const QString& t) override {
-        Relatar("pergunta", t);
-        return TResposta::Nao;
-    }
-    bool SimNao(QWidget*, const QString& t) override {
-        Relatar("pergunta", t);
-        return false;
-    }
-    void Erro(QWidget*, const QString& t) override { Relatar("erro", t); }
-    void Aviso(QWidget*, const QString& t) override { Relatar("aviso", t); }
-    void Informacao(QWidget*, const QString& t) override { Relatar("info", t); }
-    QString ArquivoAbrir(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString ArquivoSalvar(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    bool Imprimir(QWidget*, QPrinter&) override { return false; }
-    bool ConfigurarImpressora(QWidget*, QPrinter&) override { return false; }
     int Executar(QDialog& d) override {
         d.show();
         Esperar(400);
@@ -258,7 +242,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
     int faltam = 0;
     for (const char* n : {"inicial", "principal", "identificacao", "configuracao", "praticas", "ajuda"}) {
         if (!servico.gravadas.contains(n)) {
-            Relatar("faltou", n);
+            servico.Relatar("faltou", n);
             ++faltam;
         }
     }

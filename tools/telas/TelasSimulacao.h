@@ -1,5 +1,5 @@
 #pragma once
-// Pictures of the charts and the report for the program's screenshot run: the graded
+// Pictures of the charts and the report for the screenshot tool: the graded
 // example's "Q x Comp", the level "H x Tie", the basin chart, the report made from the
 // simulation page, and that report exported as PDF with its pages as PNG (pdftoppm) in
 // 'pastaSaida'. 'gravar' receives each window shown, under the picture's name.

@@ -1,4 +1,4 @@
-#include "gui/location/TelasLocacao.h"
+#include "telas/TelasLocacao.h"
 
 #include <QFile>
 #include <QLabel>
@@ -20,7 +20,7 @@
 #include "gui/common/VisualizadorHtml.h"
 #include "gui/location/FrmLocacao.h"
 #include "gui/shell/Principal.h"
-#include "gui/shell/Telas.h"
+#include "telas/Telas.h"
 
 namespace {
 

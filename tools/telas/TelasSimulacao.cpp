@@ -1,4 +1,4 @@
-#include "gui/sizing/TelasSimulacao.h"
+#include "telas/TelasSimulacao.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,9 +16,9 @@
 #include "gui/common/Grafico.h"
 #include "gui/common/Impressora.h"
 #include "gui/common/VisualizadorHtml.h"
-#include "gui/shell/Telas.h"
 #include "gui/sizing/FrmDimensionamento.h"
 #include "gui/sizing/PaginaSimulacao.h"
+#include "telas/Telas.h"
 
 
 void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,

@@ -1,6 +1,6 @@
 #pragma once
-// Pictures of the program's windows for review: the real program opens each window in turn
-// on the shipped examples and saves it as PNG. Boxes it would show are written to stderr.
+// Pictures of the program's windows for review: the tool opens the program's real windows in
+// turn on the shipped examples and saves each as PNG. Boxes they would show go to stderr.
 #include <QString>
 
 // Saves the pictures into 'pasta'; returns 0 when every expected picture was written.

@@ -1,4 +1,4 @@
-#include "gui/raster/TelasFerramentas.h"
+#include "telas/TelasFerramentas.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include "gui/raster/FDeclividade.h"
 #include "gui/raster/FFiltro.h"
 #include "gui/raster/FImportExport.h"
-#include "gui/shell/Telas.h"
+#include "telas/Telas.h"
 
 void TelasRaster(const QString& pastaPrograma, const std::function<void(QWidget&, const QString&)>& gravar) {
     const QString programa = pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma;
