@@ -43,7 +43,7 @@ BENCHMARK(BM_FiltroPassadaMemoria4000)->Unit(benchmark::kMillisecond)->Iteration
 void BM_FiltroPassadaCopiaTrabalho4000(benchmark::State& state) {
     const std::string flt = (Pasta() / "trab.flt").string();
     Real().SaveToFile(flt);
-    TImagem t(1);
+    TImagem t(TModoArmazenamento::Arquivo);
     t.LoadFromFile(flt);
     for (auto _ : state) benchmark::DoNotOptimize(FiltroPassada(t, t, false, -99, -99).max);
     state.SetItemsProcessed(state.iterations() * kLado * kLado);

@@ -60,12 +60,12 @@ void Comum(TModeloProjeto& m, const std::string& nome, const std::string& local)
 
 void Nivel(TModeloProjeto& m) {
     Comum(m, "Fazenda Boa Vista - talhão 3 (soja)", "Campinas");
-    m.TipoSistema().SetIndex(0);
+    m.TipoSistema().SetTipo(TTipoSistema::Nivel);
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     cn.SetVIB(20);
     cn.SetSt(0.08);
     TTerracosNivel& t = m.TerracosNivel();
-    t.Secao().SetIndex(1);
+    t.Secao().SetTipo(TTipoSecao::Triangular);
     t.Sm().SetValue(1.0);
     t.SetCDu(1.2);
     TEspacamento& e = t.Espacamento();
@@ -80,14 +80,14 @@ void Nivel(TModeloProjeto& m) {
 
 void Gradiente(TModeloProjeto& m) {
     Comum(m, "Sítio Santa Clara - gleba do café", "Amparo");
-    m.TipoSistema().SetIndex(1);
+    m.TipoSistema().SetTipo(TTipoSistema::Gradiente);
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     cn.SetVIB(10);
     cn.SetSt(0.12);
     cn.nt().SetValue(0.1);
     cn.nt().SetIndex(-1);
     TTerracosGradiente& t = m.TerracosGradiente();
-    t.Secao().SetIndex(1);
+    t.Secao().SetTipo(TTipoSecao::Triangular);
     t.Sm().SetValue(1.0);
     t.SetComprimento(400);
     t.SetSc(0.005);
@@ -101,7 +101,7 @@ void Gradiente(TModeloProjeto& m) {
 
 void Bacia(TModeloProjeto& m) {
     Comum(m, "Estrada vicinal da Fazenda Boa Vista", "Campinas");
-    m.TipoSistema().SetIndex(5);
+    m.TipoSistema().SetTipo(TTipoSistema::BaciaAcumulacao);
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     cn.SetVIB(15);
     cn.SetSt(0.06);
@@ -121,11 +121,11 @@ const char* const kSaidaLocacao = "hugo_site_2m.vet";
 void Locacao(TModeloProjeto& m) {
     Comum(m, "Microbacia do exemplo - locação em nível", "Campinas");
     m.SetModulo("Locacao");
-    m.TipoSistema().SetIndex(0);
+    m.TipoSistema().SetTipo(TTipoSistema::Nivel);
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     cn.SetVIB(20);
     TTerracosNivel& t = m.TerracosNivel();
-    t.Secao().SetIndex(1);
+    t.Secao().SetTipo(TTipoSecao::Triangular);
     t.Sm().SetValue(1.0);
     t.SetCDu(1.2);
     TEspacamento& e = t.Espacamento();

@@ -44,6 +44,8 @@ int Executar(const std::vector<std::string>& args) {
         throw EVandoro("Erro no cálculo: " + e.Detalhe());
     }
 
+    // The window's information box, as a line before the result.
+    if (r.ComprimentoLimitado) std::cout << kMensagemComprimentoCanal << "\n";
     const TIDProjeto& id = modelo.Identificacao();
     if (!id.Nome().empty()) std::cout << "Projeto: " << id.Nome() << "\n";
     std::cout << "Sistema: " << NomeSistema(r.TipoSistema) << "\n";

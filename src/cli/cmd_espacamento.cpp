@@ -102,7 +102,7 @@ void Capacidade(std::ostream& out, const Argumentos& a, TEspacamento& e, double 
     const double alturaCm = Positivo(a, "--altura", "A altura do terraço");
     const double les = Positivo(a, "--les", "A lâmina escoada");
     const double cdu = a.Numero("--cdu", 1);
-    if (!(cdu >= 1)) throw EVandoro("O valor do coeficiente de desuniformidade não pode ser inferior a 1.");
+    if (!CDuAceito(cdu)) throw EVandoro(kMensagemCDuMinimo);
     const bool trapezoidal = a.Tem("--base") || a.Tem("--z");
     double B = 0, parede;
     if (trapezoidal) {
@@ -175,7 +175,7 @@ int Executar(const std::vector<std::string>& args) {
         }
         case TMetodologiaEspacamento::EspacamentoArbitrado: {
             e.SetEH(Positivo(a, "--eh", "O espaçamento horizontal"));
-            e.SetEV(s * e.EH());
+            e.SetEV(EspacamentoVertical(e.EH(), s));
             break;
         }
         default:

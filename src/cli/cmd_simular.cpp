@@ -106,7 +106,7 @@ int Executar(const std::vector<std::string>& args) {
 
     // The charts of the system, by name.
     std::vector<std::string> nomes;
-    const bool bacia = r.TipoSistema == 5;
+    const bool bacia = r.TipoSistema == TTipoSistema::BaciaAcumulacao;
     const auto terracos = GraficosSimulacao(r.TipoSistema);
     if (bacia)
         nomes = ItensGraficoBacia(modelo.BaciaAcumulacao().Formato());

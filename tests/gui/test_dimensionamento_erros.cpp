@@ -312,8 +312,8 @@ TEST(FrmDimensionamentoErros, KeysAreUniqueAndLeaveTheMenuBarsLettersAndF1OpensT
     for (const char* exemplo : {"Terraco em nivel.kzp", "Terraco em gradiente.kzp", "Bacia de acumulacao.kzp"}) {
         SCOPED_TRACE(exemplo);
         Janela j(exemplo);
-        const bool bacia = j.m.TipoSistema().Index() == TTipoSistemaConservacao::BaciaAcumulacao;
-        const bool gradiente = j.m.TipoSistema().Index() == TTipoSistemaConservacao::Gradiente;
+        const bool bacia = j.m.TipoSistema().Tipo() == TTipoSistema::BaciaAcumulacao;
+        const bool gradiente = j.m.TipoSistema().Tipo() == TTipoSistema::Gradiente;
         ConferirTeclas(j.w, "entrada");
         ReiniciarAvisoAjuda();
         QTest::keyClick(j.E("edtTr"), Qt::Key_F1);

@@ -181,7 +181,8 @@ TEST(FerramentasRaster, VerificacoesDoFiltro) {
 struct Janela {
     TFImportExport d;
     explicit Janela(const char* legenda) {
-        d.setWindowTitle(QString::fromUtf8(legenda));
+        d.SetDirecao(std::string(legenda) == kLegendaImportacao ? TFImportExport::TDirecao::Importacao
+                                                                : TFImportExport::TDirecao::Exportacao);
         d.show();
     }
     template <class T>

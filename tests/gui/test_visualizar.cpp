@@ -61,7 +61,8 @@ void Grade(const std::string& nome, char tipo, int cols, int rows, double lado, 
     img.SaveToFile(nome);
 }
 
-std::unique_ptr<TFVisualizar> Abrir(const QString& arq, int zoom = 100, int modo = 0, int paleta = 0) {
+std::unique_ptr<TFVisualizar> Abrir(const QString& arq, int zoom = 100,
+                                    TModoArmazenamento modo = TModoArmazenamento::Memoria, int paleta = 0) {
     auto v = std::make_unique<TFVisualizar>(kPaletas, modo);
     v->setAttribute(Qt::WA_DeleteOnClose, false);
     v->Abrir(arq, paleta, zoom);
@@ -182,7 +183,7 @@ TEST(Visualizar, ReadOutAt200PercentAndInTheShellStatusBar) {
 }
 
 // A 4 x 3 integer Idrisi grid; cell (1, 1) is edited to 77 and the close answered 'resposta'.
-void EditaEFecha(int modo, TResposta resposta, bool& gravou, std::string& antes, std::string& depois,
+void EditaEFecha(TModoArmazenamento modo, TResposta resposta, bool& gravou, std::string& antes, std::string& depois,
                  float& lido) {
     PastaTemporaria pasta;
     const std::string doc = pasta.Arquivo("e.doc"), img = pasta.Arquivo("e.img");
@@ -235,8 +236,8 @@ void EditaEFecha(int modo, TResposta resposta, bool& gravou, std::string& antes,
 }
 
 TEST(Visualizar, AnEditedCellReachesTheFileOnlyWhenSaved) {
-    for (int modo : {0, 1}) {
-        SCOPED_TRACE(modo);
+    for (TModoArmazenamento modo : {TModoArmazenamento::Memoria, TModoArmazenamento::Arquivo}) {
+        SCOPED_TRACE(static_cast<int>(modo));
         bool gravou = false;
         std::string antes, depois;
         float lido = 0;
@@ -265,7 +266,7 @@ TEST(Visualizar, OpeningErrorsPaletteChangeAndPictures) {
                            "Erro. O arquivo de paleta " + Q(pasta.Arquivo("nada.pal")) + " não existe."}));
     EXPECT_TRUE(TFVisualizar::Abertos().isEmpty());
 
-    auto v = Abrir(Q(asc), 100, 0, 0);
+    auto v = Abrir(Q(asc), 100, TModoArmazenamento::Memoria, 0);
     // Palette mode: raster fixed, zoom off, no vector group; grey chosen.
     roteiro.dialogos.push_back([](QDialog& d) {
         auto* dlg = static_cast<TFAbrirArq*>(&d);
@@ -406,7 +407,7 @@ TEST(Visualizar, TheShellOpensAViewerWithItsStorageMode) {
         ver->trigger();
         ASSERT_EQ(TFVisualizar::Abertos().size(), 1);
         TFVisualizar* v = TFVisualizar::Abertos().front();
-        EXPECT_EQ(v->ModoArmazenamento(), memoria ? 0 : 1);
+        EXPECT_EQ(v->ModoArmazenamento(), memoria ? TModoArmazenamento::Memoria : TModoArmazenamento::Arquivo);
         EXPECT_EQ(v->Zoom(), 200);
         EXPECT_EQ(w.Area()->subWindowList().size(), 1);
         MoverMouse(v->Vista(), QPoint(4, 6));

@@ -39,8 +39,7 @@ void TelasRaster(const QString& pastaPrograma, const std::function<void(QWidget&
         gravar(d, QStringLiteral("filtro"));
     }
     for (const bool importacao : {true, false}) {
-        TFImportExport d;
-        d.setWindowTitle(QString::fromUtf8(importacao ? kLegendaImportacao : kLegendaExportacao));
+        TFImportExport d(nullptr, importacao ? TFImportExport::TDirecao::Importacao : TFImportExport::TDirecao::Exportacao);
         d.show();
         // Importing from Surfer shows the distance-unit group too.
         if (importacao) {

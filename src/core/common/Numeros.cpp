@@ -298,6 +298,8 @@ double StrToFloat(std::string_view text, const Regional& r) {
     return v;
 }
 
+double NumeroDoCampo(std::string_view text) { return text.empty() ? 0.0 : StrToFloat(text); }
+
 bool TryStrToInt(std::string_view text, long long& out) {
     std::string s = Trim(text);
     if (s.empty()) return false;

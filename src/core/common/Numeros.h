@@ -34,6 +34,8 @@ double TextToReal(std::string_view text);
 // (either ',' or '.' is accepted). Throws EConversao ("'abc' não é um valor numérico válido.").
 double StrToFloat(std::string_view text, const Regional& r = Regional::Current());
 bool TryStrToFloat(std::string_view text, double& out, const Regional& r = Regional::Current());
+// An entry field's number: an empty field is 0, any other text as StrToFloat.
+double NumeroDoCampo(std::string_view text);
 
 // Strict integer (optional sign, decimal digits, blanks trimmed); throws EConversao
 // ("'abc' não é um valor inteiro válido.").

@@ -13,7 +13,6 @@ namespace {
 const char* const kFmt = "0.0######";
 
 std::string Positivo(const char* fmt, double v) { return v > 0 ? FormatFloat(fmt, v) : std::string(); }
-double Ler(const std::string& t) { return t.empty() ? 0.0 : StrToFloat(t); }
 
 struct Regra {
     const std::string TCamposLocacao::*campo;
@@ -86,15 +85,15 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
     TTerracosNivel& t = m.TerracosNivel();
     TEspacamento& e = t.Espacamento();
     if (f.cbMetodo >= 0 && f.cbMetodo <= TMetodologiaEspacamento::AlturaArbitrada) e.Metodologia().SetIndex(f.cbMetodo);
-    if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) e.SetEV(Ler(f.edtEV));
-    if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) t.SetH(Ler(f.edtAlturaTerraco));
+    if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) e.SetEV(NumeroDoCampo(f.edtEV));
+    if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) t.SetH(NumeroDoCampo(f.edtAlturaTerraco));
 
     auto& p = m.Precipitacao();
-    if (Ler(f.edtTr) > 0) p.SetTr(Ler(f.edtTr));
-    if (Ler(f.edtK) > 0) p.SetK(Ler(f.edtK));
-    p.SetA(Ler(f.edt_a));
-    p.SetB(Ler(f.edt_b));
-    p.SetC(Ler(f.edt_c));
+    if (NumeroDoCampo(f.edtTr) > 0) p.SetTr(NumeroDoCampo(f.edtTr));
+    if (NumeroDoCampo(f.edtK) > 0) p.SetK(NumeroDoCampo(f.edtK));
+    p.SetA(NumeroDoCampo(f.edt_a));
+    p.SetB(NumeroDoCampo(f.edt_b));
+    p.SetC(NumeroDoCampo(f.edt_c));
     if (!f.meLatitude.empty()) m.Quenda().SetLatitude(f.meLatitude);
     if (!f.meLongitude.empty()) m.Quenda().SetLongitude(f.meLongitude);
 
@@ -102,10 +101,10 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
         t.Selecao().SetMetodoSelecao(static_cast<std::int8_t>(f.rgTipoTerraco));
         if (f.rgTipoTerraco == TSelecaoTipoTerraco::TipoArbitrado) t.Selecao().SetArbitraryType(f.tipoArbitrado);
     }
-    t.SetCDu(Ler(f.edtCoefDesinf));
-    t.Secao().SetIndex(1);  // triangular
-    t.Sm().SetValue(Ler(f.edtSm) / cfg.KDecli);
-    m.NumeroDaCurva().SetVIB(Ler(f.edtTIE) / cfg.KVIB);
+    t.SetCDu(NumeroDoCampo(f.edtCoefDesinf));
+    t.Secao().SetTipo(TTipoSecao::Triangular);
+    t.Sm().SetValue(NumeroDoCampo(f.edtSm) / cfg.KDecli);
+    m.NumeroDaCurva().SetVIB(NumeroDoCampo(f.edtTIE) / cfg.KVIB);
 
     TLocacaoNivel& loc = m.LocacaoNivel();
     loc.SetfnImgElev(f.edtImagemElevacao);

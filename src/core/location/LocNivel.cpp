@@ -164,7 +164,7 @@ void TLocacaoNivel::CompleteRecord(TRegTerr& r) {
     if (!(runoff_->St() > 0)) runoff_->SetSt(r.slope / 100);
     const double E = r.EV / (r.slope / 100);
     const double d = terracos_->HeightFor(*runoff_, *rainfall_, E);
-    r.height = std::sqrt(terracos_->CDu()) * d + 0.1;
+    r.height = AlturaRecomendadaM(terracos_->CDu(), d);
 }
 
 void TLocacaoNivel::AddProgress(double area) {

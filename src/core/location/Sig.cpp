@@ -16,7 +16,6 @@
 #include "core/raster/FormatoImagem.h"
 #include "core/raster/ImgDeclive.h"
 #include "core/raster/Vetor.h"
-#include "core/sizing/EntradaDimensionamento.h"
 
 namespace {
 
@@ -94,7 +93,7 @@ TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema) {
         t.hrCm = AlturaRecomendada(cdu, r.height);
     } else {
         t.hrCm = r.height * 100;
-        if (cdu > 0) t.hCm = (r.height - 0.1) / std::sqrt(cdu) * 100;
+        if (cdu > 0) t.hCm = AlturaTeoricaM(cdu, r.height) * 100;
     }
     return t;
 }
@@ -259,19 +258,15 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
 
 std::string GravarPrjDaLocacao(const TLocacaoNivel& loc) {
     if (loc.RunOutputPath().empty() || !ArquivoExiste(loc.RunOutputPath())) return {};
-    const std::string crs = CrsDoArquivoImagem(loc.RunElevPath());
-    if (crs.empty()) return {};
-    const std::string prj = TrocaExtensao(loc.RunOutputPath(), ".prj");
-    for (const std::string& e : {loc.RunElevPath(), loc.RunSlopePath()})
-        for (const std::string& parte : ArquivosDaImagem(e))
-            if (MesmoArquivo(parte, prj)) {
-                // The model's own ".prj" (x.asc beside x.vet): it already says the same.
-                if (MesmoCrs(CrsDeTexto(LerArquivoInteiro(prj, 1 << 20)), crs)) return prj;
-                throw EVandoro("O arquivo " + prj + " substituiria o sistema de coordenadas de " + e +
-                               ": escolha outro nome para o vetor.");
-            }
-    GravarArquivoInteiro(prj, CrsEsri(crs));
-    return prj;
+    TArquivosLocacao arquivos;
+    arquivos.elevacao = loc.RunElevPath();
+    arquivos.declividade = loc.RunSlopePath();
+    arquivos.saida = loc.RunOutputPath();
+    // The same rule as a run's: an input's own ".prj" already says the same.
+    const TPrjLocacao prj = PrjDaLocacao(arquivos);
+    if (prj.conteudo.empty()) return {};
+    if (!prj.daEntrada) GravarArquivoInteiro(prj.arquivo, prj.conteudo);
+    return prj.arquivo;
 }
 
 void DefinirLimiteCampo(TLocacaoNivel& loc, const std::string& limite) {

@@ -11,6 +11,15 @@
 #include "core/model/Hidrograma.h"
 #include "core/model/Precipitacao.h"
 
+const char* const kMensagemCDuMinimo = "O valor do coeficiente de desuniformidade não pode ser inferior a 1.";
+
+bool CDuAceito(double cdu) { return cdu >= kCDuMinimo; }
+
+double AlturaRecomendadaM(double cdu, double H) { return std::sqrt(cdu) * H + kFolgaAltura; }
+double AlturaTeoricaM(double cdu, double Hr) { return (Hr - kFolgaAltura) / std::sqrt(cdu); }
+// Written apart from the metres' form so that a sizing result keeps its own rounding.
+double AlturaRecomendada(double cdu, double H) { return std::sqrt(cdu) * H * 100.0 + kFolgaAltura * 100.0; }
+
 namespace {
 const char* const kErroDimensionamento = "Erro no dimensinamento de canal";
 const char* const kErroRoteamento = "Ocorreu um erro em CalculaHidrogramaCanal.";
@@ -21,7 +30,7 @@ std::string TSecaoCanal::Name(int index) {
     if (index == 1) return "Triangular";
     return "";
 }
-std::string TSecaoCanal::Name() const { return Name(index_); }
+std::string TSecaoCanal::Name() const { return Name(Index()); }
 
 // ------------------------------------------------------------------------ TCanal
 
@@ -36,7 +45,7 @@ void TCanal::Init(const std::string& suffix) {
 void TCanal::Clear() {
     b_ = h_ = hr_ = 0;
     cdu_ = 1;
-    secao_.SetIndex(1);
+    secao_.SetTipo(TTipoSecao::Triangular);
     sm_ = TReal(0, -1);
     z_ = TReal(0, -1);
 }
@@ -46,7 +55,7 @@ void TCanal::Assign(const TCanal& s) {
     h_ = s.h_;
     hr_ = s.hr_;
     cdu_ = s.cdu_;
-    secao_.SetIndex(s.secao_.Index());
+    secao_.SetTipo(s.secao_.Tipo());
     sm_ = s.sm_;
     z_ = s.z_;
 }
@@ -66,7 +75,7 @@ bool TCanal::LoadIni(const IniFile& ini) {
     sm_ = TReal(ini.ReadFloat(sec, "ValorSm", 0), int8_t(indSm));
     const long long tipo = ini.ReadInteger(sec, "TipoCanal", -1);
     if (tipo < 0 || tipo > 1) return false;
-    secao_.SetIndex(1);  // the program designs triangular channels only; 0 reads back as 1
+    secao_.SetTipo(TTipoSecao::Triangular);  // the program designs triangular channels only; 0 reads back as 1
     return true;
 }
 
@@ -105,7 +114,7 @@ void TCanalGradienteCustom::Clear() {
     sc_ = 0;
     q_ = 0;
     TCanal::Clear();
-    secao_.SetIndex(1);
+    secao_.SetTipo(TTipoSecao::Triangular);
 }
 
 void TCanalGradienteCustom::Assign(const TCanalGradienteCustom& s) {
@@ -146,14 +155,14 @@ double TCanalGradienteCustom::NormalDepth(double Sm, double St, double Sc, doubl
     using aritmetica::Power;
     if (Q == 0) return 0;  // no flow, no depth
     try {
-        if (secao_.Index() == 1) {
+        if (secao_.Triangular()) {
             const double s1 = std::sin(std::atan(Sm)), s2 = std::sin(std::atan(St));
             const double v = Q * nc * Power(2 * Sm * St, 5.0 / 3.0) *
                              Power(aritmetica::Div(s1 + s2, s1 * s2), 2.0 / 3.0) /
                              (aritmetica::Sqrt(Sc) * Power(Sm + St, 5.0 / 3.0));
             return Power(aritmetica::Finite(v), 3.0 / 8.0);
         }
-        if (secao_.Index() == 0) {
+        if (secao_.Trapezoidal()) {
             // Newton on A·R^(2/3) = Q·n/√S, in plain units so that Z = 0 (rectangle) works too.
             const double alvo = aritmetica::Div(Q * nc, aritmetica::Sqrt(Sc));
             const double w = 2 * std::sqrt(1 + Z * Z);
@@ -227,7 +236,7 @@ double TCanalGradiente::CalculaHidrogramaCanal(int L, const THidrograma& hydrogr
         // Kinematic coefficients of Q = α·A^m for the section.
         double alpha, m;
         const double Sm = sm_.Value();
-        if (secao_.Index() == 1) {
+        if (secao_.Triangular()) {
             const double W = std::sqrt(1 + Sm * Sm) + std::sqrt(1 + St * St);
             alpha = Div(aritmetica::Sqrt(Sc), nc) * Power(Div(St + Sm, 2 * W * W), 1.0 / 3.0);
             m = 4.0 / 3.0;

@@ -9,15 +9,36 @@
 class IniFile;
 class THidrograma;
 
+// The coefficient of unevenness: a channel built no more even than designed is 1.
+constexpr double kCDuMinimo = 1;
+extern const char* const kMensagemCDuMinimo;
+// A coefficient a user may type (not below kCDuMinimo; NaN is refused).
+bool CDuAceito(double cdu);
+
+// The recommended height of a channel: √CDu·H plus 10 cm of freeboard, in metres of H in
+// metres; its inverse gives back H. AlturaRecomendada is the same in centimetres.
+constexpr double kFolgaAltura = 0.1;  // m
+double AlturaRecomendadaM(double cdu, double H);
+double AlturaTeoricaM(double cdu, double Hr);
+double AlturaRecomendada(double cdu, double H);
+
+enum class TTipoSecao : uint8_t { Trapezoidal = 0, Triangular = 1 };
+
 class TSecaoCanal {
 public:
-    uint8_t Index() const { return index_; }
-    void SetIndex(uint8_t i) { index_ = i; }
+    TTipoSecao Tipo() const { return tipo_; }
+    void SetTipo(TTipoSecao t) { tipo_ = t; }
+    bool Triangular() const { return tipo_ == TTipoSecao::Triangular; }
+    bool Trapezoidal() const { return tipo_ == TTipoSecao::Trapezoidal; }
+    // The project file's code ("TipoCanal"): 0 trapezoidal, 1 triangular; another code is
+    // kept and is neither section.
+    uint8_t Index() const { return static_cast<uint8_t>(tipo_); }
+    void SetIndex(uint8_t i) { tipo_ = static_cast<TTipoSecao>(i); }
     std::string Name() const;           // "Trapezoidal" or "Triangular"
     static std::string Name(int index);  // empty for other indices
 
 private:
-    uint8_t index_ = 1;
+    TTipoSecao tipo_ = TTipoSecao::Triangular;
 };
 
 class TCanal {

@@ -19,12 +19,12 @@ void TEncostaCinematicaCustom::Clear() {
     TNumeroDaCurva::Clear();
     laminaEscoada_ = 0;
     comprimento_ = 0;
-    modo_ = "1";
+    modo_ = TModoEncosta::EncostaInteira;
 }
 
 void TEncostaCinematicaCustom::SetComprimento(int32_t x) {
     if (x < 0) {
-        if (modo_ == "1")
+        if (modo_ == TModoEncosta::EncostaInteira)
             throw EVandoro("O Item do comprimento da encosta não pode ser menor ou igual a zero.");
         throw EVandoro("O Item do comprimento de um trecho da encosta não pode ser menor ou igual a zero.");
     }
@@ -83,7 +83,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
 
     // Storms that never rain faster than the soil takes in.
     if (auto* ne = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&storm)) {
-        if (modo_ == "1") {
+        if (modo_ == TModoEncosta::EncostaInteira) {
             bool abaixo = false;
             try {
                 abaixo = ne->KTr() / Power(ne->B(), ne->C()) < f;
@@ -99,7 +99,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
     // Runoff window: from the filling of the initial abstraction to the end of runoff.
     const double te = RunoffEndTime(storm, f);
     const double ta = AbstractionTime(storm);
-    if ((modo_ == "1" && ta > te) || std::isinf(ta))
+    if ((modo_ == TModoEncosta::EncostaInteira && ta > te) || std::isinf(ta))
         return semEscoamento(tie + " e para as condições" +
                              " fornecidas não existe escoamento, pois o tempo para preenchimento das" +
                              " abstrações iniciais é maior do que o tempo final do escoamento.");
@@ -190,7 +190,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
                             hNew[i] = kNew[i] = 0;
                         }
                     }
-                    if (h <= 0 && (modo_ == "1" || (!comMontante && R.Count() > 1) ||
+                    if (h <= 0 && (modo_ == TModoEncosta::EncostaInteira || (!comMontante && R.Count() > 1) ||
                                    (comMontante && upstream->Count() == 0)))
                         break;
                     t += dt;
@@ -199,7 +199,7 @@ std::unique_ptr<THidrograma> TEncostaCinematica::Run(const TPrecipitacao& storm,
                     kOld = kNew;
                     fronteira(t);
                     for (size_t i = 1; i < n; ++i) hNew[i] = kNew[i] = 0;
-                    if (modo_ != "1" && comMontante && upstream->Count() > 0 &&
+                    if (modo_ != TModoEncosta::EncostaInteira && comMontante && upstream->Count() > 0 &&
                         t > upstream->Points().back().t && h <= 0)
                         break;
                 }

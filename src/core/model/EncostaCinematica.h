@@ -12,6 +12,9 @@
 class IProgresso;
 class TPrecipitacao;
 
+// What the plane is: a whole slope, or a reach of slope fed by an upstream hydrograph.
+enum class TModoEncosta : std::uint8_t { EncostaInteira, Trecho };
+
 class TEncostaCinematicaCustom : public TNumeroDaCurva {
 public:
     TEncostaCinematicaCustom() { Clear(); }
@@ -20,9 +23,8 @@ public:
     int32_t Comprimento() const { return comprimento_; }
     // A negative length raises EVandoro; 0 is accepted.
     void SetComprimento(int32_t x);
-    // "1": a whole slope; "2": a reach of slope fed by an upstream hydrograph.
-    const std::string& Modo() const { return modo_; }
-    void SetModo(const std::string& m) { modo_ = m; }
+    TModoEncosta Modo() const { return modo_; }
+    void SetModo(TModoEncosta m) { modo_ = m; }
     const std::string& Texto() const { return texto_; }
     void SetTexto(const std::string& s) { texto_ = s; }
     double LaminaEscoada() const { return laminaEscoada_; }  // runoff depth of the last run
@@ -30,7 +32,7 @@ public:
 protected:
     std::string texto_;
     int32_t comprimento_ = 0;
-    std::string modo_ = "1";
+    TModoEncosta modo_ = TModoEncosta::EncostaInteira;
     double laminaEscoada_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include "core/common/Aritmetica.h"
 #include "core/common/Erros.h"
 #include "core/common/IniFile.h"
+#include "core/model/Canal.h"
 
 namespace {
 
@@ -180,6 +181,8 @@ TSolo TEspacamento::SoloDoMetodo() const {
 void TEspacamento::SetEH(double x) { eh_ = x >= 0 ? x : 0; }
 void TEspacamento::SetEV(double x) { ev_ = x >= 0 ? x : 0; }
 
+double EspacamentoVertical(double EH, double S) { return EH * S; }
+
 void TEspacamento::Clear() {
     eh_ = ev_ = 0;
     metodologia_ = TMetodologiaEspacamento();
@@ -247,7 +250,7 @@ void TEspacamento::ComputeSpacing(double s) {
         if (les_ > 0 && s > 0 && std::isfinite(s)) {
             const double eh = Finite(1000 * capArmaz_ / les_, "Erro no cálculo do espaçamento.");
             SetEH(eh);
-            SetEV(s * eh_);
+            SetEV(EspacamentoVertical(eh_, s));
         }
     }
 }
@@ -255,8 +258,8 @@ void TEspacamento::ComputeSpacing(double s) {
 void TEspacamento::SpacingFromCapacity(double B, double les, double w, double cdu, double H, double s) {
     using namespace aritmetica;
     const char* erro = "Erro no cálculo do espaçamento.";
-    // 0.1 m of freeboard; a terrace lower than that stores nothing.
-    double g = Div(H - 0.1, Sqrt(cdu, erro), erro);
+    // A terrace no higher than its freeboard stores nothing.
+    double g = Finite(AlturaTeoricaM(Finite(cdu, erro), H), erro);
     if (g < 0) g = 0;
     double eh;
     if (secaoTriangular_) {
@@ -265,7 +268,7 @@ void TEspacamento::SpacingFromCapacity(double B, double les, double w, double cd
         // 1000·g·(B + Z·g)/LES also holds for a rectangular channel (Z = 0).
         eh = Div(1000 * g * (B + w * g), les, erro);
     }
-    const double ev = Finite(s * eh, erro);
+    const double ev = Finite(EspacamentoVertical(eh, s), erro);
     SetEH(eh);
     SetEV(ev);
 }

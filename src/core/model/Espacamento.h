@@ -135,6 +135,9 @@ private:
     std::uint8_t familia_ = FamiliaBentley;
 };
 
+// The vertical spacing of a horizontal spacing EH (m) on a terrain slope S (m/m).
+double EspacamentoVertical(double EH, double S);
+
 class TEspacamento {
 public:
     TEspacamento();

@@ -12,6 +12,8 @@
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
 
+const char* const kMensagemComprimentoCanal = " O comprimento máximo permitido para o canal é de 1500 metros. ";
+
 namespace {
 const char* const kErroNivel = "Erro no dimensinamento de canal";
 const char* const kErroGradiente = "Erro no dimensinamento dos canais";
@@ -37,14 +39,14 @@ bool TTipoSistemaConservacao::LoadIni(const IniFile& ini) {
     if (ini.ReadString(sec, "Versao", "0") != "1") return false;
     const long long tipo = ini.ReadInteger(sec, "Tipo", -1);
     if (tipo < 0 || tipo >= Count) return false;
-    index_ = std::uint8_t(tipo);
+    SetIndex(std::uint8_t(tipo));
     return true;
 }
 
 void TTipoSistemaConservacao::SaveIni(IniFile& ini) const {
     const std::string sec = kSecaoTipo + sectionSuffix_;
     ini.WriteString(sec, "Versao", "1");
-    ini.WriteInteger(sec, "Tipo", index_);
+    ini.WriteInteger(sec, "Tipo", Index());
 }
 
 bool TTipoSistemaConservacao::LoadFromProject(const std::string& fileName) {
@@ -118,7 +120,7 @@ void TSelecaoTipoTerraco::Recommend(double S) {
 
 // -------------------------------------------------------------- TSistemaConservacao
 
-TSistemaConservacao::TSistemaConservacao(std::uint8_t tipo, const std::string& suffix)
+TSistemaConservacao::TSistemaConservacao(TTipoSistema tipo, const std::string& suffix)
     : TCanalGradiente(suffix), tipoProprio_(tipo) {
     espacamento_.SectionSuffix = suffix;
     tipo_.SetSectionSuffix(suffix);
@@ -130,7 +132,7 @@ void TSistemaConservacao::Clear() {
     espacamento_.Clear();
     capacidadeArmazenamento_ = 1.5;
     // A loaded project may have left another index; a fresh system is of its own kind.
-    tipo_.SetIndex(tipoProprio_);
+    tipo_.SetTipo(tipoProprio_);
 }
 
 void TSistemaConservacao::Assign(const TSistemaConservacao& s) {
@@ -172,7 +174,7 @@ void TSistemaConservacao::SaveIni(IniFile& ini) const {
 TTerracosNivel::TTerracosNivel() : TTerracosNivel("") {}
 
 TTerracosNivel::TTerracosNivel(const std::string& suffix)
-    : TSistemaConservacao(TTipoSistemaConservacao::Nivel, suffix) {
+    : TSistemaConservacao(TTipoSistema::Nivel, suffix) {
     selecao_.Clear();
 }
 
@@ -223,7 +225,7 @@ void TTerracosNivel::SizeForRunoff(double les, double St) {
         Finite(les);
         const double EH = espacamento_.EH();
         double h;
-        if (secao_.Index() == 1) {
+        if (secao_.Triangular()) {
             // V-channel whose walls rise with St and Sm holds LES/1000·EH per metre.
             const double Sm = sm_.Value();
             h = Sqrt(Div(les * EH * St * Sm, 500 * (St + Sm)));
@@ -253,7 +255,7 @@ double TTerracosNivel::HeightFor(const TNumeroDaCurva& cn, TPrecipitacao& storm,
 TTerracosGradiente::TTerracosGradiente() : TTerracosGradiente("") {}
 
 TTerracosGradiente::TTerracosGradiente(const std::string& suffix)
-    : TSistemaConservacao(TTipoSistemaConservacao::Gradiente, suffix) {}
+    : TSistemaConservacao(TTipoSistema::Gradiente, suffix) {}
 
 void TTerracosGradiente::SizeChannel(const TNumeroDaCurva& cn, TPrecipitacao& storm) {
     SetH(0);

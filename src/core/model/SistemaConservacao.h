@@ -11,26 +11,30 @@ class IniFile;
 class TNumeroDaCurva;
 class TPrecipitacao;
 
-// Kind of conservation system a project designs (0..5).
+// Kind of conservation system a project designs; the project file writes it as 0..5.
+enum class TTipoSistema : std::uint8_t {
+    Nivel = 0,
+    Gradiente = 1,
+    Barraginha = 2,
+    DrenagemComInundacao = 3,
+    DrenagemSemInundacao = 4,
+    BaciaAcumulacao = 5
+};
+
 class TTipoSistemaConservacao {
 public:
-    enum : std::uint8_t {
-        Nivel = 0,
-        Gradiente = 1,
-        Barraginha = 2,
-        DrenagemComInundacao = 3,
-        DrenagemSemInundacao = 4,
-        BaciaAcumulacao = 5
-    };
     static constexpr int Count = 6;
 
-    std::uint8_t Index() const { return index_; }
-    void SetIndex(std::uint8_t i) { index_ = i; }
-    std::string Name() const { return Name(index_); }
+    TTipoSistema Tipo() const { return tipo_; }
+    void SetTipo(TTipoSistema t) { tipo_ = t; }
+    // The file's code of the type.
+    std::uint8_t Index() const { return static_cast<std::uint8_t>(tipo_); }
+    void SetIndex(std::uint8_t i) { tipo_ = static_cast<TTipoSistema>(i); }
+    std::string Name() const { return Name(Index()); }
     static std::string Name(int i);  // empty outside 0..5
 
-    void Clear() { index_ = 0; }
-    void Assign(const TTipoSistemaConservacao& s) { index_ = s.index_; }
+    void Clear() { tipo_ = TTipoSistema::Nivel; }
+    void Assign(const TTipoSistemaConservacao& s) { tipo_ = s.tipo_; }
     // Section "TipoSistema"+suffix: "Versao" must be "1" and "Tipo" lie in 0..5.
     bool LoadFromProject(const std::string& fileName);
     bool SaveToProject(const std::string& fileName) const;
@@ -41,7 +45,7 @@ public:
     void SetSectionSuffix(const std::string& s) { sectionSuffix_ = s; }
 
 private:
-    std::uint8_t index_ = 0;
+    TTipoSistema tipo_ = TTipoSistema::Nivel;
     std::string sectionSuffix_;
 };
 
@@ -96,12 +100,12 @@ public:
     const TTipoSistemaConservacao& TipoSistema() const { return tipo_; }
 
 protected:
-    TSistemaConservacao(std::uint8_t tipo, const std::string& suffix);
+    TSistemaConservacao(TTipoSistema tipo, const std::string& suffix);
 
     double capacidadeArmazenamento_ = 1.5;
     TEspacamento espacamento_;
     TTipoSistemaConservacao tipo_;
-    std::uint8_t tipoProprio_;
+    TTipoSistema tipoProprio_;
 };
 
 // Level terraces ("sem drenagem"): H is the height that stores the runoff of one strip.
@@ -133,6 +137,10 @@ private:
 // Graded terraces ("com drenagem"): Q is the peak outlet discharge (L/s after sizing) and
 // H its Manning flow depth.
 constexpr double kMaxComprimentoGradiente = 10000;  // m
+// The longest graded channel a design takes (m): a longer one is sized at this length,
+// and the user is told so with kMensagemComprimentoCanal.
+constexpr double kComprimentoMaximoCanal = 1500;
+extern const char* const kMensagemComprimentoCanal;
 
 class TTerracosGradiente : public TSistemaConservacao {
 public:

@@ -81,7 +81,7 @@ TModeloProjeto::TModeloProjeto()
 TModeloProjeto::~TModeloProjeto() = default;
 
 TSistemaConservacao& TModeloProjeto::SistemaAtual() {
-    if (tipoSistema_->Index() == TTipoSistemaConservacao::Nivel) return *nivel_;
+    if (tipoSistema_->Tipo() == TTipoSistema::Nivel) return *nivel_;
     return *gradiente_;
 }
 
@@ -93,7 +93,7 @@ void TModeloProjeto::Reset() {
     numeroDaCurva_->Clear();
     quenda_.Reset();
     quenda_.SetIndEstado(IndiceEstadoBanco(configuracao_.IndEstado));
-    tipoSistema_->SetIndex(0);
+    tipoSistema_->SetTipo(TTipoSistema::Nivel);
 }
 
 void TModeloProjeto::Novo() {
@@ -132,7 +132,7 @@ void TModeloProjeto::EscreverObjetos(const std::string& tmp) {
         if (!quenda_.Save(tmp)) falhar();
         if (!numeroDaCurva_->SaveToProject(tmp)) falhar();
         if (!bacia_->SaveToProject(tmp)) falhar();
-        const bool sistemaOk = tipoSistema_->Index() == 0 ? nivel_->SaveToProject(tmp) : gradiente_->SaveToProject(tmp);
+        const bool sistemaOk = tipoSistema_->Tipo() == TTipoSistema::Nivel ? nivel_->SaveToProject(tmp) : gradiente_->SaveToProject(tmp);
         if (!sistemaOk) falhar();
         if (modulo_ == "Locacao" && !locacao_->Save(tmp)) falhar();
         {
@@ -197,7 +197,7 @@ std::string TModeloProjeto::Ler(const std::string& arquivo) {
         if (!parte.empty()) return "O arquivo está danificado: não foi possível ler " + parte + ".";
 
         // The terrace system's own result does not decide the read.
-        if (tipoSistema_->Index() == TTipoSistemaConservacao::Nivel) nivel_->LoadFromProject(arquivo);
+        if (tipoSistema_->Tipo() == TTipoSistema::Nivel) nivel_->LoadFromProject(arquivo);
         else gradiente_->LoadFromProject(arquivo);
 
         IniFile ini(arquivo);

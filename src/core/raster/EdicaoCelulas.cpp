@@ -52,7 +52,7 @@ float ValorAtributo(const TImagem& img, const std::string& texto) {
 void GravaComEdicoes(const TImagem& img, const TEdicoesCelulas& edicoes, const std::string& nome) {
     TImagem copia;
     copia.CopyHeaderFrom(img);
-    copia.SetStorageMode(0);
+    copia.SetStorageMode(TModoArmazenamento::Memoria);
     copia.SetFormatCode(img.FormatCode());
     copia.Allocate();
     const int cols = img.Columns();

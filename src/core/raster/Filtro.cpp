@@ -182,7 +182,7 @@ void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada
     // place: each pass reads the previous pass's result from it.
     entrada.ExportArcView(copia.Flt());
     Status("Carregando arquivo temporário.");
-    TImagem trab(1);
+    TImagem trab(TModoArmazenamento::Arquivo);
     if (!trab.LoadFromFile(copia.Flt())) throw EArquivoEntrada();
     noData_ = std::isnan(trab.FlagValue()) ? kSemDadoPadrao : trab.FlagValue();
     trab.SetFlagValue(noData_);

@@ -113,7 +113,7 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
     ResetRanges();
     title_ = "Arquivo importado do ArcView - " + NomeSemCaminho(fileName_);
     refUnits_ = "m";
-    formatCode_ = 0;
+    formatCode_ = TCodigoFormato::ArcView;
 }
 
 void TImagem::ReadAsc(const std::string& name) {
@@ -122,7 +122,7 @@ void TImagem::ReadAsc(const std::string& name) {
     ChecaTextoLegivel(text, arq);
     size_t pos = 0;
     ReadArcViewHeader(text, pos, false, arq);
-    storageMode_ = 0;
+    storageMode_ = TModoArmazenamento::Memoria;
     FreeStore();
     long long total = (long long)columns_ * rows_;
     ChecaTexto(total, text.size() - pos, arq, columns_, rows_);
@@ -230,5 +230,5 @@ void TImagem::WriteArcView(const std::string& name) {
         }
         GravaPar(hdr, ArcViewHeader(true), flt, dados);
     }
-    formatCode_ = 0;
+    formatCode_ = TCodigoFormato::ArcView;
 }

@@ -46,7 +46,7 @@ void TImagem::ReadIdrisi(const std::string& name) {
     std::string arq = NomeSemCaminho(doc);
     if (!Exists(doc)) throw EVandoro("O arquivo " + arq + " não existe.");
     if (!Exists(img)) throw EVandoro("O arquivo " + NomeSemCaminho(img) + " não existe.");
-    formatCode_ = 1;
+    formatCode_ = TCodigoFormato::Idrisi16;
     flagValue_ = 0;
     std::string text = ReadWhole(doc);
     ChecaTextoLegivel(text, arq);
@@ -157,5 +157,5 @@ void TImagem::WriteIdrisi(const std::string& name) {
     std::vector<uint8_t> b = StoreBytes();
     b.resize(static_cast<size_t>((long long)columns_ * rows_ * cellSize_), 0);
     GravaPar(doc, s, img, std::string_view(reinterpret_cast<const char*>(b.data()), b.size()));
-    formatCode_ = 1;
+    formatCode_ = TCodigoFormato::Idrisi16;
 }

@@ -45,15 +45,15 @@ TFormatoImagem FormatoDe(const std::string& nome) {
     return TFormatoImagem::Desconhecido;
 }
 
-int CodigoFormato(TFormatoImagem f) {
+TCodigoFormato CodigoFormato(TFormatoImagem f) {
     switch (f) {
         case TFormatoImagem::ArcViewAscii:
-        case TFormatoImagem::ArcViewBinario: return 0;
-        case TFormatoImagem::Idrisi: return 1;
-        case TFormatoImagem::Idrisi32: return 2;
-        case TFormatoImagem::Surfer: return 3;
-        case TFormatoImagem::GeoTiff: return 4;
-        default: return -1;
+        case TFormatoImagem::ArcViewBinario: return TCodigoFormato::ArcView;
+        case TFormatoImagem::Idrisi: return TCodigoFormato::Idrisi16;
+        case TFormatoImagem::Idrisi32: return TCodigoFormato::Idrisi32;
+        case TFormatoImagem::Surfer: return TCodigoFormato::Surfer;
+        case TFormatoImagem::GeoTiff: return TCodigoFormato::Gdal;
+        default: return TCodigoFormato::Desconhecido;
     }
 }
 
@@ -123,7 +123,7 @@ std::string MensagemSemUnidade(const TImagem& img) {
                  "ENTRADA SAIDA.doc --unidade m.";
         return m;
     }
-    if (img.FormatCode() != 3 || UnidadeDistanciaValida(img.RefUnits())) return {};
+    if (img.FormatCode() != TCodigoFormato::Surfer || UnidadeDistanciaValida(img.RefUnits())) return {};
     return "O arquivo " + NomeSemCaminho(img.FileName()) +
            " é uma grade do Surfer, que não guarda a unidade de distância: converta-o para "
            "\".asc\" ou \".doc\" com a unidade de distância (m ou km).";
@@ -178,7 +178,7 @@ std::string CrsDoArquivoImagem(const std::string& nome) {
 }
 
 void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
-    storageMode_ = 0;
+    storageMode_ = TModoArmazenamento::Memoria;
     FreeStore();
     SetCellType('R');
     columns_ = g.colunas;
@@ -192,7 +192,7 @@ void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
     title_ = g.titulo;
     crs_ = g.crs;
     bandCount_ = g.bandas;
-    formatCode_ = 4;
+    formatCode_ = TCodigoFormato::Gdal;
     if (crs_.empty()) refUnits_ = "m";
     else {
         const TInfoCrs i = DescreveCrs(crs_);
@@ -352,7 +352,7 @@ std::unique_ptr<TImagem> ReprojetaUtm(const TImagem& img, int* epsgUsado) {
     out->SetCrs(utm);
     out->SetRefUnits("m");
     out->SetTitle(img.Title());
-    out->SetFormatCode(4);
+    out->SetFormatCode(TCodigoFormato::Gdal);
     out->Allocate();
     std::memcpy(out->RealCells(), p.celulas.data(), p.celulas.size() * sizeof(float));
     out->ComputeMinMax(false);
@@ -474,17 +474,20 @@ void TImagem::SaveToFile(const std::string& name) {
     SegueArquivoNovo(name);
 }
 
-void TImagem::ExportAs(const std::string& name, int code) {
+void TImagem::ExportAs(const std::string& name, TCodigoFormato code) {
     static const char* const origem[] = {"do ArcView", "do Idrisi 16 bits", "do Idrisi 32 bits",
                                          "do Surfer", "do GDAL"};
     static const char* const destino[] = {"ArcView.", "Idrisi 16 bits.", "Idrisi 32 bits.",
                                           "Surfer.", "GeoTIFF."};
-    auto texto = [](const char* const* t, int c) { return (c >= 0 && c <= 4) ? t[c] : ""; };
+    auto texto = [](const char* const* t, TCodigoFormato f) {
+        const int c = static_cast<int>(f);
+        return (c >= 0 && c <= 4) ? t[c] : "";
+    };
     SetStatus(std::string("Exportando a imagem ") + texto(origem, formatCode_) + " para " +
               texto(destino, code));
     TImagem tmp;
     tmp.CopyHeaderFrom(*this);
-    tmp.SetStorageMode(0);
+    tmp.SetStorageMode(TModoArmazenamento::Memoria);
     tmp.formatCode_ = code;
     tmp.meanValue_ = meanValue_;
     std::vector<uint8_t> b = StoreBytes();

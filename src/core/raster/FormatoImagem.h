@@ -8,6 +8,8 @@
 
 #include "core/common/Progresso.h"
 
+enum class TCodigoFormato : int;  // core/raster/Imagem.h
+
 enum class TFormatoImagem {
     ArcViewAscii,    // .asc
     ArcViewBinario,  // .hdr + .flt
@@ -21,9 +23,8 @@ enum class TFormatoImagem {
 // By the extension of the name, in any case (the last three characters for the program's
 // own formats).
 TFormatoImagem FormatoDe(const std::string& nome);
-// The image's FormatCode for a format: 0 ArcView, 1 Idrisi 16 bits, 2 Idrisi 32 bits,
-// 3 Surfer, 4 GeoTIFF or another GDAL format; -1 for an unknown one.
-int CodigoFormato(TFormatoImagem f);
+// The image's FormatCode for a format (GeoTIFF and the other GDAL formats: Gdal).
+TCodigoFormato CodigoFormato(TFormatoImagem f);
 // "ArcView ASCII (.asc)", "Idrisi (.doc + .img)", ...; "desconhecido" for an unknown one.
 std::string NomeFormato(TFormatoImagem f);
 // "byte (B)", "inteiro de 16 bits (I)", "real de 32 bits (R)".

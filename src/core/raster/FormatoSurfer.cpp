@@ -21,9 +21,9 @@ bool EmBranco(double v) { return v >= kBrancoSurfer * (1 - 1e-6); }
 
 void TImagem::ReadSurfer(const std::string& name) {
     std::string arq = NomeSemCaminho(name);
-    storageMode_ = 0;
+    storageMode_ = TModoArmazenamento::Memoria;
     FreeStore();
-    formatCode_ = 3;
+    formatCode_ = TCodigoFormato::Surfer;
     std::string text = ReadWhole(name);
     ChecaTextoLegivel(text, arq);
     size_t pos = text.find('\n');
@@ -70,7 +70,7 @@ void TImagem::ReadSurfer(const std::string& name) {
 }
 
 void TImagem::WriteSurfer(const std::string& name) {
-    formatCode_ = 3;
+    formatCode_ = TCodigoFormato::Surfer;
     std::string s;
     s += "DSAA";
     s += kCRLF;

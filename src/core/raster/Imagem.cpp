@@ -13,16 +13,16 @@ using namespace raster_interno;
 // ---------------------------------------------------------------------------------------
 // Construction and store
 
-TImagem::TImagem() : TImagem(0) {}
+TImagem::TImagem() : TImagem(TModoArmazenamento::Memoria) {}
 
-TImagem::TImagem(int storageMode) {
+TImagem::TImagem(TModoArmazenamento storageMode) {
     Reset();
     SetStorageMode(storageMode);
 }
 
 TImagem::TImagem(const std::string& fileName) {
     Reset();
-    SetStorageMode(0);
+    SetStorageMode(TModoArmazenamento::Memoria);
     fileName_ = fileName;
     if (Exists(fileName)) LoadFromFile(fileName);
 }
@@ -73,7 +73,7 @@ void TImagem::FreeStore() {
     ResizeMem(0);
 }
 
-void TImagem::SetStorageMode(int mode) {
+void TImagem::SetStorageMode(TModoArmazenamento mode) {
     storageMode_ = mode;
     OpenStore(fileName_);
 }
@@ -82,7 +82,7 @@ void TImagem::OpenStore(const std::string& name) {
     SetStatus("Criando a stream ...");
     FreeStore();
     fileName_ = name;
-    if (storageMode_ == 0) {
+    if (storageMode_ == TModoArmazenamento::Memoria) {
         if (Exists(name)) {
             std::ifstream f(name, std::ios::binary);
             if (!f) throw EVandoro("Erro ao abrir o arquivo " + NomeSemCaminho(name) + ".");

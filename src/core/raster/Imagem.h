@@ -54,21 +54,27 @@ public:
 // allocating fail with a clear message instead of trying a huge allocation.
 inline constexpr long long kMaxCelulasImagem = 1LL << 30;
 
+// Where the cells are kept: in memory, or in the image's data file, read and written in place.
+enum class TModoArmazenamento { Memoria, Arquivo };
+
+// The format an image was read from or is exported to; -1 for none known.
+enum class TCodigoFormato : int { Desconhecido = -1, ArcView = 0, Idrisi16 = 1, Idrisi32 = 2, Surfer = 3, Gdal = 4 };
+
 class TImagem {
 public:
     TImagem();                                     // memory store, no file
     explicit TImagem(const std::string& fileName); // memory store; loads the file if it exists
-    explicit TImagem(int storageMode);             // no file
+    explicit TImagem(TModoArmazenamento storageMode);  // no file
     virtual ~TImagem();
     TImagem(const TImagem&) = delete;
     TImagem& operator=(const TImagem&) = delete;
 
     virtual void SetCellType(char letter);
     virtual void Reset();
-    virtual void ExportArcView(const std::string& name) { ExportAs(name, 0); }
-    virtual void ExportIdrisi16(const std::string& name) { ExportAs(name, 1); }
-    virtual void ExportIdrisi32(const std::string& name) { ExportAs(name, 2); }
-    virtual void ExportSurfer(const std::string& name) { ExportAs(name, 3); }
+    virtual void ExportArcView(const std::string& name) { ExportAs(name, TCodigoFormato::ArcView); }
+    virtual void ExportIdrisi16(const std::string& name) { ExportAs(name, TCodigoFormato::Idrisi16); }
+    virtual void ExportIdrisi32(const std::string& name) { ExportAs(name, TCodigoFormato::Idrisi32); }
+    virtual void ExportSurfer(const std::string& name) { ExportAs(name, TCodigoFormato::Surfer); }
     // False only when the file does not exist; format errors throw EVandoro (RST/RDC throw
     // ENaoImplementado "Ainda não implementado.").
     virtual bool LoadFromFile(const std::string& name);
@@ -108,21 +114,21 @@ public:
     // Sizes the store to Rows*Columns cells (new cells zero). Throws when it cannot.
     void Allocate();
 
-    void SetStorageMode(int mode);
+    void SetStorageMode(TModoArmazenamento mode);
     void OpenStore(const std::string& name);
     void CopyHeaderFrom(const TImagem& other);
     void ComputeMinMax(bool withMean = false);
     double ComputeMean();  // no valid cell: MeanValue 0
     void CountValid();
-    void ExportAs(const std::string& name, int code);
+    void ExportAs(const std::string& name, TCodigoFormato code);
 
     // Header.
     const std::string& FileName() const { return fileName_; }
     int CellSize() const { return cellSize_; }
     char CellType() const { return cellType_; }
-    int StorageMode() const { return storageMode_; }
-    int FormatCode() const { return formatCode_; }
-    void SetFormatCode(int code) { formatCode_ = code; }
+    TModoArmazenamento StorageMode() const { return storageMode_; }
+    TCodigoFormato FormatCode() const { return formatCode_; }
+    void SetFormatCode(TCodigoFormato code) { formatCode_ = code; }
     const std::string& Status() const { return status_; }
     void SetStatus(const std::string& text);
     double MeanValue() const { return meanValue_; }
@@ -237,8 +243,8 @@ private:
     int cellSize_ = 4;
     std::string status_;
     char cellType_ = 'R';
-    int storageMode_ = 0;
-    int formatCode_ = 0;
+    TModoArmazenamento storageMode_ = TModoArmazenamento::Memoria;
+    TCodigoFormato formatCode_ = TCodigoFormato::ArcView;
     double meanValue_ = -99.0;
     IProgresso* progresso_ = nullptr;
     std::string title_;

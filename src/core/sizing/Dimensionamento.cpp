@@ -14,11 +14,8 @@ const char* const kFmt = "0.0######";
 // A value not above 0 shows as an empty field.
 std::string ShowPositive(const char* fmt, double v) { return v > 0 ? FormatFloat(fmt, v) : std::string(); }
 
-// An empty field reads as 0; other text must convert.
-double ReadNumber(const std::string& campo) { return campo.empty() ? 0.0 : StrToFloat(campo); }
-
-TSistemaConservacao& SistemaDoCodigo(TModeloProjeto& m, int codigo) {
-    if (codigo == TTipoSistemaConservacao::Nivel) return m.TerracosNivel();
+TSistemaConservacao& SistemaDoCodigo(TModeloProjeto& m, TTipoSistema codigo) {
+    if (codigo == TTipoSistema::Nivel) return m.TerracosNivel();
     return m.TerracosGradiente();
 }
 
@@ -36,20 +33,20 @@ const char* const kTextoBaciaSemEscoamento =
 
 std::string AvisoResultado(const TResultadoDimensionamento& r) {
     if (!r.SemEscoamento) return "";
-    return r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao ? kTextoBaciaSemEscoamento : kTextoSemEscoamento;
+    return r.TipoSistema == TTipoSistema::BaciaAcumulacao ? kTextoBaciaSemEscoamento : kTextoSemEscoamento;
 }
 
-int CodigoSistema(int indiceLista) {
-    return indiceLista == 0 ? TTipoSistemaConservacao::Nivel : indiceLista == 1 ? TTipoSistemaConservacao::Gradiente : TTipoSistemaConservacao::BaciaAcumulacao;
+TTipoSistema CodigoSistema(int indiceLista) {
+    return indiceLista == 0 ? TTipoSistema::Nivel : indiceLista == 1 ? TTipoSistema::Gradiente : TTipoSistema::BaciaAcumulacao;
 }
-int IndiceSistema(int codigo) { return codigo == TTipoSistemaConservacao::Nivel ? 0 : codigo == TTipoSistemaConservacao::Gradiente ? 1 : 2; }
+int IndiceSistema(TTipoSistema codigo) { return codigo == TTipoSistema::Nivel ? 0 : codigo == TTipoSistema::Gradiente ? 1 : 2; }
 
 TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
     TCamposDimensionamento f;
     const TConfiguracao& cfg = m.Configuracao();
     const double kd = cfg.KDecli, kv = cfg.KVIB;
-    f.cbSistema = IndiceSistema(m.TipoSistema().Index());
-    TSistemaConservacao& sis = SistemaDoCodigo(m, m.TipoSistema().Index());
+    f.cbSistema = IndiceSistema(m.TipoSistema().Tipo());
+    TSistemaConservacao& sis = SistemaDoCodigo(m, m.TipoSistema().Tipo());
     const auto& p = m.Precipitacao();
     f.edtTr = ShowPositive(kFmt, p.Tr());
     f.edtK = ShowPositive(kFmt, p.K());
@@ -67,7 +64,7 @@ TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
     f.edtSt = f.edtDecTerreno;
     f.edtSm = ShowPositive(kFmt, kd * sis.Sm().Value());
     f.cbMetodo = sis.Espacamento().Metodologia().Index();
-    if (CodigoSistema(f.cbSistema) == TTipoSistemaConservacao::Gradiente) {
+    if (CodigoSistema(f.cbSistema) == TTipoSistema::Gradiente) {
         const TTerracosGradiente& g = m.TerracosGradiente();
         f.edtRugTerreno = ShowPositive(kFmt, cn.nt().Value());
         f.edtDecCanal = ShowPositive(kFmt, kd * g.Sc());
@@ -88,17 +85,17 @@ TCamposDimensionamento LoadInputs(TModeloProjeto& m) {
 void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     const TConfiguracao& cfg = m.Configuracao();
     const double kd = cfg.KDecli, kv = cfg.KVIB;
-    const int codigo = CodigoSistema(f.cbSistema);
-    m.TipoSistema().SetIndex(static_cast<std::uint8_t>(codigo));
+    const TTipoSistema codigo = CodigoSistema(f.cbSistema);
+    m.TipoSistema().SetTipo(codigo);
 
     auto& p = m.Precipitacao();
     // The storm holds only a Tr and K above zero: an empty or zero field is left to the
     // required-field check, which names it.
-    if (const double tr = ReadNumber(f.edtTr); tr > 0) p.SetTr(tr);
-    if (const double k = ReadNumber(f.edtK); k > 0) p.SetK(k);
-    p.SetA(ReadNumber(f.edt_a));
-    p.SetB(ReadNumber(f.edt_b));
-    p.SetC(ReadNumber(f.edt_c));
+    if (const double tr = NumeroDoCampo(f.edtTr); tr > 0) p.SetTr(tr);
+    if (const double k = NumeroDoCampo(f.edtK); k > 0) p.SetK(k);
+    p.SetA(NumeroDoCampo(f.edt_a));
+    p.SetB(NumeroDoCampo(f.edt_b));
+    p.SetC(NumeroDoCampo(f.edt_c));
     if (!f.meLatitude.empty()) m.Quenda().SetLatitude(f.meLatitude);
     if (!f.meLongitude.empty()) m.Quenda().SetLongitude(f.meLongitude);
 
@@ -108,34 +105,34 @@ void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m) {
     if (f.cbTratamento >= 0 && f.cbTratamento <= 3) cn.Tratamento().SetIndex(static_cast<std::uint8_t>(f.cbTratamento));
     if (f.cbCondicaoHidrologica >= 0 && f.cbCondicaoHidrologica <= 3)
         cn.CondicaoHidrologica().SetIndex(static_cast<std::uint8_t>(f.cbCondicaoHidrologica));
-    cn.SetVIB(ReadNumber(f.edtTIE) / kv);
-    cn.SetSt(ReadNumber(f.edtDecTerreno) / kd);
+    cn.SetVIB(NumeroDoCampo(f.edtTIE) / kv);
+    cn.SetSt(NumeroDoCampo(f.edtDecTerreno) / kd);
 
     TSistemaConservacao& s = SistemaDoCodigo(m, codigo);
-    s.Secao().SetIndex(1);
-    s.Sm().SetValue(ReadNumber(f.edtSm) / kd);
+    s.Secao().SetTipo(TTipoSecao::Triangular);
+    s.Sm().SetValue(NumeroDoCampo(f.edtSm) / kd);
     s.SetB(0);
     s.Z().SetValue(0);
-    if (codigo == TTipoSistemaConservacao::Gradiente) {
+    if (codigo == TTipoSistema::Gradiente) {
         TTerracosGradiente& g = m.TerracosGradiente();
-        cn.nt().SetValue(ReadNumber(f.edtRugTerreno));
-        g.nc().SetValue(ReadNumber(f.edtRugCanal));
-        g.SetComprimento(static_cast<int32_t>(std::nearbyint(ReadNumber(f.edtCompCanal))));
-        g.SetSc(ReadNumber(f.edtDecCanal) / kd);
+        cn.nt().SetValue(NumeroDoCampo(f.edtRugTerreno));
+        g.nc().SetValue(NumeroDoCampo(f.edtRugCanal));
+        g.SetComprimento(static_cast<int32_t>(std::nearbyint(NumeroDoCampo(f.edtCompCanal))));
+        g.SetSc(NumeroDoCampo(f.edtDecCanal) / kd);
     }
     // The list holds the codes 0..4 (4 only for level terraces); a code it cannot show
     // (a project's "Nenhuma") is left as it is.
-    const int itens = codigo == TTipoSistemaConservacao::Nivel ? 5 : 4;
+    const int itens = codigo == TTipoSistema::Nivel ? 5 : 4;
     if (f.cbMetodo >= 0 && f.cbMetodo < itens) s.Espacamento().Metodologia().SetIndex(f.cbMetodo);
-    s.Espacamento().SetEH(ReadNumber(f.edtHorizontal));
-    s.Espacamento().SetEV(s.Espacamento().EH() * cn.St());
+    s.Espacamento().SetEH(NumeroDoCampo(f.edtHorizontal));
+    s.Espacamento().SetEV(EspacamentoVertical(s.Espacamento().EH(), cn.St()));
 
     TBaciaAcumulacao& b = m.BaciaAcumulacao();
     b.SetFormato(static_cast<std::uint8_t>(f.cbFormatoBarraginha));
-    b.SetProfundidade(ReadNumber(f.edtProfundidade));
-    b.Setm1(ReadNumber(f.edtM1));
-    b.Setm2(ReadNumber(f.edtM2));
-    m.SetAreaContribBacia(ReadNumber(f.edtAreaContribuicao));
+    b.SetProfundidade(NumeroDoCampo(f.edtProfundidade));
+    b.Setm1(NumeroDoCampo(f.edtM1));
+    b.Setm2(NumeroDoCampo(f.edtM2));
+    m.SetAreaContribBacia(NumeroDoCampo(f.edtAreaContribuicao));
     // The basin's channel works with unit values and one volume.
     b.SetMultiplicadorVolume(1);
     TCanalGradienteCustom& c = b.Canal();
@@ -150,13 +147,13 @@ std::string ValidateInputs(const TCamposDimensionamento& f) { return PrimeiroCam
 
 TResultadoDimensionamento Calcular(TModeloProjeto& m) {
     TResultadoDimensionamento r;
-    const int codigo = m.TipoSistema().Index();
+    const TTipoSistema codigo = m.TipoSistema().Tipo();
     r.TipoSistema = CodigoSistema(IndiceSistema(codigo));
     TNumeroDaCurva& cn = m.NumeroDaCurva();
     auto& storm = m.Precipitacao();
     cn.VerificarCobertura();
     try {
-        if (r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao) {
+        if (r.TipoSistema == TTipoSistema::BaciaAcumulacao) {
             TBaciaAcumulacao& b = m.BaciaAcumulacao();
             r.LES = cn.RunoffDepth(storm);
             r.Volume = r.LES * m.AreaContribBacia() / 1000.0;
@@ -170,8 +167,8 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
         }
         TSistemaConservacao& s = SistemaDoCodigo(m, codigo);
         s.SizeChannel(cn, storm);
-        s.Espacamento().SetEV(s.Espacamento().EH() * cn.St());
-        if (r.TipoSistema == TTipoSistemaConservacao::Gradiente) {
+        s.Espacamento().SetEV(EspacamentoVertical(s.Espacamento().EH(), cn.St()));
+        if (r.TipoSistema == TTipoSistema::Gradiente) {
             r.Q = m.TerracosGradiente().Q();
             m.SetVazaoSalva(r.Q);
         } else {
@@ -181,9 +178,9 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
         r.EH = s.Espacamento().EH();
         r.H = s.H();
         // The recommended height reads the coefficient back from its field ("0.00").
-        r.Hr = DefinirAlturaRecomendada(s, ReadNumber(ShowPositive("0.00", s.CDu())));
+        r.Hr = DefinirAlturaRecomendada(s, NumeroDoCampo(ShowPositive("0.00", s.CDu())));
         r.CDu = s.CDu();
-        r.SemEscoamento = SemEscoamentoSuperficial(r.TipoSistema == TTipoSistemaConservacao::Gradiente ? r.Q : r.LES);
+        r.SemEscoamento = SemEscoamentoSuperficial(r.TipoSistema == TTipoSistema::Gradiente ? r.Q : r.LES);
     } catch (const std::exception& e) {
         throw EErroCalculo(e.what());
     }
@@ -191,22 +188,26 @@ TResultadoDimensionamento Calcular(TModeloProjeto& m) {
 }
 
 TResultadoDimensionamento Dimensionar(TModeloProjeto& m) {
-    const TCamposDimensionamento f = LoadInputs(m);
+    TCamposDimensionamento f = LoadInputs(m);
+    const bool limitado = CodigoSistema(f.cbSistema) == TTipoSistema::Gradiente &&
+                          LimitarComprimentoCanal(f.edtCompCanal);
     StoreInputs(f, m);
     const std::string falta = ValidateInputs(f);
     if (!falta.empty()) throw EVandoro(falta);
-    return Calcular(m);
+    TResultadoDimensionamento r = Calcular(m);
+    r.ComprimentoLimitado = limitado;
+    return r;
 }
 
-std::string NomeSistema(int tipoSistema) {
-    if (tipoSistema == TTipoSistemaConservacao::Nivel) return "Terraços em Nível(sem drenagem)";
-    if (tipoSistema == TTipoSistemaConservacao::Gradiente) return "Terraços com Gradiente(com drenagem)";
+std::string NomeSistema(TTipoSistema tipoSistema) {
+    if (tipoSistema == TTipoSistema::Nivel) return "Terraços em Nível(sem drenagem)";
+    if (tipoSistema == TTipoSistema::Gradiente) return "Terraços com Gradiente(com drenagem)";
     return "Barragens de Contenção(Barraginhas)";
 }
 
 std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r) {
     std::vector<TLinhaResultado> l;
-    if (r.TipoSistema == TTipoSistemaConservacao::BaciaAcumulacao) {
+    if (r.TipoSistema == TTipoSistema::BaciaAcumulacao) {
         const bool semi = r.Formato == TBaciaAcumulacao::SemiCircular;
         l.push_back({semi ? "Raio:" : "Comprimento:", FormatFloat("0.0", r.ComprimentoOuRaio), "m"});
         if (!semi) l.push_back({"Largura:", FormatFloat("0.0", r.Largura), "m"});
@@ -214,7 +215,7 @@ std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r)
         l.push_back({"Volume:", FormatFloat("0.0", r.Volume), "m3"});
         return l;
     }
-    if (r.TipoSistema == TTipoSistemaConservacao::Gradiente)
+    if (r.TipoSistema == TTipoSistema::Gradiente)
         l.push_back({"Vazão:", FormatFloat("0.00", r.Q), "L/s"});
     else
         l.push_back({"LES:", FormatFloat("0.0", r.LES), "mm"});

@@ -37,10 +37,10 @@ struct TCamposDimensionamento {
     std::string edtProfundidade, edtAreaContribuicao, edtM1, edtM2;
 };
 
-// System type (TTipoSistemaConservacao) of a list index of cbSistema and back; types the
-// list cannot show are read as its last item, the basins.
-int CodigoSistema(int indiceLista);
-int IndiceSistema(int codigo);
+// System type of a list index of cbSistema and back; types the list cannot show are read
+// as its last item, the basins.
+TTipoSistema CodigoSistema(int indiceLista);
+int IndiceSistema(TTipoSistema tipo);
 
 TCamposDimensionamento LoadInputs(TModeloProjeto& m);
 void StoreInputs(const TCamposDimensionamento& f, TModeloProjeto& m);
@@ -49,7 +49,7 @@ std::string ValidateInputs(const TCamposDimensionamento& f);
 
 // What the result pages show.
 struct TResultadoDimensionamento {
-    int TipoSistema = TTipoSistemaConservacao::Nivel;  // Nivel, Gradiente or BaciaAcumulacao
+    TTipoSistema TipoSistema = TTipoSistema::Nivel;  // Nivel, Gradiente or BaciaAcumulacao
     double LES = 0;         // mm: level runoff depth, or the basin's
     double Q = 0;           // L/s, graded
     double EV = 0, EH = 0;  // m
@@ -61,6 +61,8 @@ struct TResultadoDimensionamento {
     // The storm gives no runoff on this soil (no depth, or no flow): a terrace's height is
     // the freeboard alone and no channel was sized; a basin has nothing to hold.
     bool SemEscoamento = false;
+    // The graded channel was longer than kComprimentoMaximoCanal and was sized at that length.
+    bool ComprimentoLimitado = false;
 };
 
 // The result line that says so, for terraces and for basins.
@@ -75,7 +77,8 @@ bool SemEscoamentoSuperficial(double escoamento);
 // The computation proper (steps after the check); throws EErroCalculo.
 TResultadoDimensionamento Calcular(TModeloProjeto& m);
 // Load, store, check and compute in the window's order; an empty required field throws
-// EVandoro with the window's message for it.
+// EVandoro with the window's message for it. A graded channel is cut to its longest length
+// first, as the window does (ComprimentoLimitado).
 TResultadoDimensionamento Dimensionar(TModeloProjeto& m);
 
 // Label, value and unit of each result field, as the result page shows them.
@@ -84,4 +87,4 @@ struct TLinhaResultado {
 };
 std::vector<TLinhaResultado> LinhasResultado(const TResultadoDimensionamento& r);
 // The system's item of the cbSistema list, without its leading blank.
-std::string NomeSistema(int tipoSistema);
+std::string NomeSistema(TTipoSistema tipoSistema);

@@ -6,6 +6,7 @@
 #include "core/common/Numeros.h"
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/SistemaConservacao.h"
+#include "core/project/ModeloProjeto.h"
 #include "core/rainfall/BDPrecipitacao.h"
 
 namespace {
@@ -114,7 +115,12 @@ TCampoEntrada PrimeiroCampoInvalido(const TCamposDimensionamento& f) {
     return {};
 }
 
-double AlturaRecomendada(double cdu, double H) { return std::sqrt(cdu) * H * 100.0 + 10.0; }
+bool LimitarComprimentoCanal(std::string& comprimento) {
+    double v = 0;
+    if (!TryStrToFloat(comprimento, v) || !(v > kComprimentoMaximoCanal)) return false;
+    comprimento = FloatToStr(kComprimentoMaximoCanal);
+    return true;
+}
 
 double DefinirAlturaRecomendada(TSistemaConservacao& s, double cdu) {
     s.SetCDu(cdu);
@@ -126,8 +132,27 @@ std::string EVAoVivo(const std::string& eh, const std::string& declive, int kdec
     double h = 0, d = 0;
     if (eh.empty() || declive.empty() || kdecli == 0) return {};
     if (!TryStrToFloat(eh, h) || !TryStrToFloat(declive, d)) return {};
-    const double ev = h * d / kdecli;
+    const double ev = EspacamentoVertical(h, d) / kdecli;
     return ev > 0 ? FormatFloat(formato, ev) : std::string();
+}
+
+TDeclividadeDigitada DeclividadeDigitada(TModeloProjeto& m, const std::string& declive, const std::string& eh) {
+    TDeclividadeDigitada r;
+    double d = 0;
+    if (declive.empty() || !TryStrToFloat(declive, d) || d == 0) return r;
+    r.valida = true;
+    const int kd = m.Configuracao().KDecli;
+    m.NumeroDaCurva().SetSt(d / kd);
+    double h = 0;
+    if (eh.empty() || !TryStrToFloat(eh, h)) return r;
+    m.SistemaAtual().Espacamento().SetEH(h);
+    r.ev = FormatFloat("0.0##", EspacamentoVertical(h, d) / kd);
+    return r;
+}
+
+double VIBDoCampo(const std::string& texto, double kvib) {
+    double v = 0;
+    return !texto.empty() && TryStrToFloat(texto, v) && kvib != 0 ? v / kvib : -1;
 }
 
 int DeclividadeInteira(double declive) { return static_cast<int>(std::nearbyint(declive * 100.0)); }

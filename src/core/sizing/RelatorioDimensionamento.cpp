@@ -73,7 +73,7 @@ std::string LinhaSemEscoamento() {
     return "<TD colspan=3>" + TRelatorio::Indent(4) + "<B>" + kTextoSemEscoamento + "</B></TD>";
 }
 
-bool Triangular(const TSistemaConservacao& s) { return s.Secao().Index() == 1; }
+bool Triangular(const TSistemaConservacao& s) { return s.Secao().Triangular(); }
 
 void BlocoSimulacao(TRelatorio& r, bool gradiente) {
     const auto& f = r.Opcoes().Simulacao;
@@ -321,9 +321,9 @@ std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
 std::string RelatorioDimensionamento(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
     m.TerracosGradiente().SetQ(m.VazaoSalva());
     // Codes the sizing list cannot show are read as its last item, as Calcular does.
-    switch (CodigoSistema(IndiceSistema(m.TipoSistema().Index()))) {
-        case TTipoSistemaConservacao::Nivel: return RelatorioNivel(m, opcoes);
-        case TTipoSistemaConservacao::Gradiente: return RelatorioGradiente(m, opcoes);
+    switch (CodigoSistema(IndiceSistema(m.TipoSistema().Tipo()))) {
+        case TTipoSistema::Nivel: return RelatorioNivel(m, opcoes);
+        case TTipoSistema::Gradiente: return RelatorioGradiente(m, opcoes);
         default: return RelatorioBacia(m, opcoes);
     }
 }

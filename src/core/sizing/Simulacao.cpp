@@ -61,8 +61,6 @@ private:
     double vib_, st_, nt_;
 };
 
-double Recomendada(double cdu, double h) { return AlturaRecomendada(cdu, h); }
-
 void Acrescentar(TGraficoSimulacao& g, ISerieGrafico* serie, double x, const std::string& xs, double y, double q,
                  double h, double cdu) {
     g.X.push_back(x);
@@ -70,7 +68,7 @@ void Acrescentar(TGraficoSimulacao& g, ISerieGrafico* serie, double x, const std
     if (serie) serie->AddXY(x, y);
     if (g.MostraQ) g.SimulaQ.push_back(FormatFloat(kFmtLista, q));
     g.SimulaH.push_back(FormatFloat(kFmtLista, h * 100.0));
-    g.SimulaHr.push_back(FormatFloat(kFmtLista, Recomendada(cdu, h)));
+    g.SimulaHr.push_back(FormatFloat(kFmtLista, AlturaRecomendada(cdu, h)));
     g.SimulaTudo.push_back(xs);
 }
 
@@ -134,7 +132,7 @@ void Gradiente(TModeloProjeto& m, TGraficoSimulacao& g, ISerieGrafico* serie) {
                 break;
         }
         const auto r = s.HeightAndFlowFor(cn, storm, eh, sc, nc, comp);
-        const double y = g.Grupo == 0 ? r.Q : g.Grupo == 1 ? r.H * 100.0 : Recomendada(cdu, r.H);
+        const double y = g.Grupo == 0 ? r.Q : g.Grupo == 1 ? r.H * 100.0 : AlturaRecomendada(cdu, r.H);
         Acrescentar(g, serie, x, xs, y, r.Q, r.H, cdu);
     }
 }
@@ -173,7 +171,7 @@ void Nivel(TModeloProjeto& m, TGraficoSimulacao& g, ISerieGrafico* serie) {
         else if (g.Item == 0 || g.Item == 2)
             y = h * 100.0;
         else
-            y = Recomendada(cdu, h);
+            y = AlturaRecomendada(cdu, h);
         Acrescentar(g, serie, x, xs, y, 0, h, cdu);
     }
 }
@@ -195,15 +193,15 @@ std::vector<std::string> ItensGrupoSimulacao(int grupo) {
     return r;
 }
 
-std::vector<TItemGrafico> GraficosSimulacao(int tipoSistema) {
+std::vector<TItemGrafico> GraficosSimulacao(TTipoSistema tipoSistema) {
     std::vector<TItemGrafico> r;
     auto grupo = [&r](int g) {
         const auto itens = ItensGrupoSimulacao(g);
         for (int i = 0; i < static_cast<int>(itens.size()); ++i) r.push_back({g, i, itens[static_cast<size_t>(i)]});
     };
-    if (tipoSistema == 0) {
+    if (tipoSistema == TTipoSistema::Nivel) {
         grupo(kGrupoNivel);
-    } else if (tipoSistema == 1) {
+    } else if (tipoSistema == TTipoSistema::Gradiente) {
         for (int g = 0; g < kGruposGradiente; ++g) grupo(g);
     }
     return r;
@@ -225,11 +223,9 @@ TGraficoSimulacao PlotSimulation(TModeloProjeto& m, int grupo, int item, ISerieG
 
 std::string DicaPonto(double x, double y) { return "(" + FloatToStr(x) + "; " + FormatFloat("0.00", y) + ")"; }
 
-const char* const kMensagemCDuMinimo = "O valor do coeficiente de desuniformidade não pode ser inferior a 1.";
-
 // ---------------------------------------------------------------- TPaginaSimulacao
 
-bool TPaginaSimulacao::Gradiente() const { return m_.TipoSistema().Index() != TTipoSistemaConservacao::Nivel; }
+bool TPaginaSimulacao::Gradiente() const { return m_.TipoSistema().Tipo() != TTipoSistema::Nivel; }
 
 TSistemaConservacao& TPaginaSimulacao::Sistema() const { return m_.SistemaAtual(); }
 
@@ -257,8 +253,7 @@ TGraficoSimulacao TPaginaSimulacao::Escolher(int grupo, int item, ISerieGrafico*
 
 TGraficoSimulacao TPaginaSimulacao::CalculaHR(double cdu, ISerieGrafico* serie) {
     TSistemaConservacao& s = Sistema();
-    s.SetCDu(cdu);
-    s.SetHr(Recomendada(s.CDu(), s.H()));
+    DefinirAlturaRecomendada(s, cdu);
     if (!Gradiente()) return Desenhar(kGrupoNivel, serie);
     const int lembrado = selecao_[0] >= 0 ? selecao_[0] : selecao_[1];
     selecao_[0] = selecao_[1] = -1;
@@ -270,8 +265,7 @@ void TPaginaSimulacao::Voltar(double cdu, ISerieGrafico* serie) {
     // The coefficient left on the page and its recommended height go together, as the
     // result page and the report show them.
     TSistemaConservacao& s = Sistema();
-    s.SetCDu(cdu);
-    s.SetHr(Recomendada(s.CDu(), s.H()));
+    DefinirAlturaRecomendada(s, cdu);
     if (serie) serie->Clear();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // Sensitivity charts of a sized design: one input swept while the others keep their design
 // values. Terrace charts have 21 points and four linked value lists; the basin chart 10 points.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/common/Regional.h"
 
+enum class TTipoSistema : std::uint8_t;
 class ISerieGrafico;
 class TModeloProjeto;
 class TSistemaConservacao;
@@ -27,7 +29,7 @@ std::string LegendaGrupoSimulacao(int grupo);
 // Items of a group, in order (empty outside 0..3).
 std::vector<std::string> ItensGrupoSimulacao(int grupo);
 // Every chart of a system type: graded (1) groups 0..2, level (0) group 3; none for others.
-std::vector<TItemGrafico> GraficosSimulacao(int tipoSistema);
+std::vector<TItemGrafico> GraficosSimulacao(TTipoSistema tipoSistema);
 
 // What PlotSimulation draws: the points and the four lists, with titles and labels.
 struct TGraficoSimulacao {
@@ -51,8 +53,6 @@ TGraficoSimulacao PlotSimulation(TModeloProjeto& m, int grupo, int item, ISerieG
 
 // Hint of a clicked chart point: "(" + X shortest + "; " + Y "0.00" + ")".
 std::string DicaPonto(double x, double y);
-// Information box when the coefficient field is left below 1 (the field then reads "1").
-extern const char* const kMensagemCDuMinimo;
 
 // The simulation page's sequences over its selection state, for the window to mirror: which
 // item each group shows (-1 none; at most one graded group has one) and the active tab.

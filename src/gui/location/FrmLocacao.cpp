@@ -284,11 +284,9 @@ void TfrmLocacao::Montar() {
     cobertura_ = new TGrupoCobertura;
     g->addWidget(cobertura_, g->rowCount(), 0, 1, g->columnCount());
     connect(cobertura_, &TGrupoCobertura::Alterado, this, &TfrmLocacao::Alterou);
-    connect(edtTIE_, &QLineEdit::textChanged, cobertura_, [this](const QString& t) {
-        double v = 0;  // the curve number's column follows the rate being typed
-        const double kv = m_.Configuracao().KVIB;
-        cobertura_->SetVIB(!t.isEmpty() && TryStrToFloat(S(t), v) && kv != 0 ? v / kv : -1);
-    });
+    // The curve number's column follows the rate being typed.
+    connect(edtTIE_, &QLineEdit::textChanged, cobertura_,
+            [this](const QString& t) { cobertura_->SetVIB(VIBDoCampo(S(t), m_.Configuracao().KVIB)); });
 
     // Terreno
     g = novaSecao(kTerreno, "btnTerreno");
@@ -745,11 +743,10 @@ void TfrmLocacao::btnConsultaClick() {
     try {
         auto& p = m_.Precipitacao();
         const TCamposLocacao f = Campos();
-        const auto numero = [](const std::string& t) { return t.empty() ? 0.0 : StrToFloat(t); };
-        p.SetK(numero(f.edtK));
-        p.SetA(numero(f.edt_a));
-        p.SetB(numero(f.edt_b));
-        p.SetC(numero(f.edt_c));
+        p.SetK(NumeroDoCampo(f.edtK));
+        p.SetA(NumeroDoCampo(f.edt_a));
+        p.SetB(NumeroDoCampo(f.edt_b));
+        p.SetC(NumeroDoCampo(f.edt_c));
         const std::string lat = CoordenadaDoCampo(f.meLatitude, "latitude");
         const std::string lon = CoordenadaDoCampo(f.meLongitude, "longitude");
         if (!lat.empty()) m_.Quenda().SetLatitude(lat);

@@ -182,7 +182,8 @@ void TFAbrirArq::CarregarPaleta() {
 
 TFVisualizar* AbrirVisualizador(const TContextoVisualizar& ctx, const QString& raster, const QString& paleta,
                                 int zoom, const QString& vetor) {
-    auto* v = new TFVisualizar(PastaPaletas(ctx.pastaPrograma), ctx.carregarNaMemoria ? 0 : 1, ctx.progresso);
+    const TModoArmazenamento modo = ctx.carregarNaMemoria ? TModoArmazenamento::Memoria : TModoArmazenamento::Arquivo;
+    auto* v = new TFVisualizar(PastaPaletas(ctx.pastaPrograma), modo, ctx.progresso);
     try {
         v->Abrir(raster, paleta, zoom);
     } catch (const std::exception& e) {

@@ -28,9 +28,9 @@ const char* const kFiltroSurferSaida = "Arquivo vetor do surfer (*.txt)|*.txt";
 const char* const kFiltroVet = "Arquivo vetor do Vandoro 2.0 (*.vet)|*.vet";
 }  // namespace
 
-TFImportExport::TFImportExport(QWidget* pai) : QDialog(pai) {
+TFImportExport::TFImportExport(QWidget* pai, TDirecao direcao) : QDialog(pai) {
     setObjectName("FImportExport");
-    setWindowTitle(QString::fromUtf8(kLegendaImportacao));
+    SetDirecao(direcao);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto radio = [this](const char* nome, const QString& texto) {
@@ -125,7 +125,12 @@ TFImportExport::TFImportExport(QWidget* pai) : QDialog(pai) {
     v->addLayout(botoes);
 }
 
-bool TFImportExport::Importacao() const { return windowTitle() == QString::fromUtf8(kLegendaImportacao); }
+void TFImportExport::SetDirecao(TDirecao direcao) {
+    direcao_ = direcao;
+    setWindowTitle(QString::fromUtf8(direcao == TDirecao::Importacao ? kLegendaImportacao : kLegendaExportacao));
+}
+
+bool TFImportExport::Importacao() const { return direcao_ == TDirecao::Importacao; }
 
 void TFImportExport::showEvent(QShowEvent* e) {
     FormShow();

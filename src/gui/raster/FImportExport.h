@@ -1,7 +1,7 @@
 #pragma once
 // Vector conversion between the program's ".vet" and Idrisi (".vec" + ".dvc") or Surfer
-// (".txt") vectors. The caller chooses the mode by the caption, before showing the window:
-// "Importação de arquivo" or "Exportação de arquivo".
+// (".txt") vectors. The caller chooses the direction before showing the window; the caption
+// says it: "Importação de arquivo" or "Exportação de arquivo".
 #include <QDialog>
 #include <QString>
 
@@ -21,7 +21,13 @@ public:
     // The help page of the window.
     static constexpr int kTopicoAjuda = 22;
 
-    explicit TFImportExport(QWidget* pai = nullptr);
+    enum class TDirecao { Importacao, Exportacao };
+
+    explicit TFImportExport(QWidget* pai = nullptr, TDirecao direcao = TDirecao::Importacao);
+
+    // The direction and its caption; the group titles follow when the window is shown.
+    void SetDirecao(TDirecao direcao);
+    TDirecao Direcao() const { return direcao_; }
 
     // Folder the file choices start in until a file has been chosen.
     void SetPastaInicial(const QString& pasta) { pasta_ = pasta; }
@@ -51,6 +57,7 @@ private:
     bool Verificar(bool comDocumentacao);
     void Executar(const std::function<void()>& conversao, const QString& sucesso);
 
+    TDirecao direcao_ = TDirecao::Importacao;
     QString pasta_, entrada_, saida_;
     QGroupBox *gbFormato_, *gbTitulo_, *gbUnidade_;
     QRadioButton *RadioButtonIdrisi_, *RadioButtonSurfer_, *RadioButtonMetro_, *RadioButtonKilom_;

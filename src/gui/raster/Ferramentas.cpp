@@ -21,10 +21,9 @@ void AbrirFerramenta(TFerramenta f, QWidget* pai, const QString& pasta) {
         }
         case TFerramenta::Importacao:
         case TFerramenta::Exportacao: {
-            TFImportExport d(pai);
+            TFImportExport d(pai, f == TFerramenta::Importacao ? TFImportExport::TDirecao::Importacao
+                                                                : TFImportExport::TDirecao::Exportacao);
             d.SetPastaInicial(pasta);
-            // The caption chooses the mode; the window sets its group titles when shown.
-            d.setWindowTitle(QString::fromUtf8(f == TFerramenta::Importacao ? kLegendaImportacao : kLegendaExportacao));
             Dialogos().Executar(d);
             break;
         }

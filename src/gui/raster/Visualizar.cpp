@@ -134,8 +134,9 @@ void TLegendaRaster::Definir(const TPaleta& paleta, const TFaixaCores& faixa) {
 
 // ---------------------------------------------------------------------------------------
 
-TFVisualizar::TFVisualizar(const QString& pastaPaletas, int modoArmazenamento, QProgressBar* barra, QWidget* pai)
-    : QWidget(pai), pastaPaletas_(pastaPaletas), modo_(modoArmazenamento == 1 ? 1 : 0), barraProgresso_(barra),
+TFVisualizar::TFVisualizar(const QString& pastaPaletas, TModoArmazenamento modoArmazenamento, QProgressBar* barra,
+                           QWidget* pai)
+    : QWidget(pai), pastaPaletas_(pastaPaletas), modo_(modoArmazenamento), barraProgresso_(barra),
       imagem_(std::make_unique<TImagem>()) {
     setObjectName("FVisualizar");
     setAttribute(Qt::WA_DeleteOnClose);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/raster/EdicaoCelulas.h"
+#include "core/raster/Imagem.h"
 #include "core/raster/Paleta.h"
 
 class QAction;
@@ -33,8 +34,8 @@ class TFVisualizar : public QWidget {
     Q_OBJECT
 public:
     // 'pastaPaletas': folder of the built-in palettes ('/'-terminated). 'modoArmazenamento':
-    // 0 cells in memory, 1 kept in the file. 'barra' (may be null) follows long passes.
-    TFVisualizar(const QString& pastaPaletas, int modoArmazenamento, QProgressBar* barra = nullptr,
+    // where the images' cells are kept. 'barra' (may be null) follows long passes.
+    TFVisualizar(const QString& pastaPaletas, TModoArmazenamento modoArmazenamento, QProgressBar* barra = nullptr,
                  QWidget* pai = nullptr);
     ~TFVisualizar() override;
 
@@ -79,7 +80,7 @@ public:
     bool Modificado() const { return modificado_; }
     bool Editando() const { return editando_; }
     int Zoom() const;
-    int ModoArmazenamento() const { return modo_; }
+    TModoArmazenamento ModoArmazenamento() const { return modo_; }
     TImagemRaster* Vista() const { return vista_; }
     QStatusBar* Barra() const { return status_; }
     // Size that shows the whole image with the legend and the bars.
@@ -108,7 +109,7 @@ private:
     QString TextoValor(int coluna, int linha) const;
 
     QString pastaPaletas_;
-    int modo_ = 0;
+    TModoArmazenamento modo_ = TModoArmazenamento::Memoria;
     QProgressBar* barraProgresso_ = nullptr;
     std::unique_ptr<TImagem> imagem_;
     QString arquivo_, arquivoPaleta_, arquivoVetor_;

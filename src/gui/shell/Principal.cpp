@@ -536,7 +536,7 @@ void TFPrincipal::Dimensionamento() {
 }
 
 void TFPrincipal::Locacao() {
-    modelo_->TipoSistema().SetIndex(0);  // location works on level terraces only
+    modelo_->TipoSistema().SetTipo(TTipoSistema::Nivel);  // location works on level terraces only
     modelo_->SetModulo(kLocacao);
     AbrirModulo(kLocacao);
 }

@@ -108,7 +108,7 @@ void TFCapacidadeArmazenamento::AlturaMudou() {
     try {
         trabalho_.SetAlturaTer(StrToFloat(S(edtAltura_->text())) / 100.0);
         privado_->SetCDu(StrToFloat(S(edtCoef_->text())));
-        const double parede = privado_->Secao().Index() == 1 ? privado_->Sm().Value() : privado_->Z().Value();
+        const double parede = privado_->Secao().Triangular() ? privado_->Sm().Value() : privado_->Z().Value();
         trabalho_.SpacingFromCapacity(privado_->B(), trabalho_.LES(), parede, privado_->CDu(), trabalho_.AlturaTer(),
                                       Declividade() / 100.0);
     } catch (const EVandoro& e) {

@@ -508,7 +508,7 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
     connect(ajuda, &QPushButton::clicked, this,
-            [this] { AbrirAjuda(this, resultado_.TipoSistema == 1 ? 78 : 76); });
+            [this] { AbrirAjuda(this, resultado_.TipoSistema == TTipoSistema::Gradiente ? 78 : 76); });
     v->addLayout(rodape);
     return pagina;
 }
@@ -680,8 +680,9 @@ void TfrmDimensionamento::ExecutarMapa(unsigned cor) {
 }
 
 void TfrmDimensionamento::AplicarSistema(int indice) {
+    const TTipoSistema tipo = CodigoSistema(indice);
     const bool eraBacia = bacia_;
-    bacia_ = indice == 2;
+    bacia_ = tipo == TTipoSistema::BaciaAcumulacao;
     const QString aberto = GrupoAberto();
     for (const auto& g : listaGrupos_) {
         const bool terraco = g->Nome == QStringLiteral("Canal") || g->Nome == QStringLiteral("Terreno") ||
@@ -693,12 +694,12 @@ void TfrmDimensionamento::AplicarSistema(int indice) {
         AbrirGrupo(QStringLiteral("Precipitação"));
     if (!bacia_ && eraBacia)
         AbrirGrupo(aberto == QStringLiteral("Solo") ? QStringLiteral("Solo") : QStringLiteral("Precipitação"));
-    for (Linha* l : soGradiente_) l->Visivel(indice == 1);
+    for (Linha* l : soGradiente_) l->Visivel(tipo == TTipoSistema::Gradiente);
 
-    m_.TipoSistema().SetIndex(static_cast<std::uint8_t>(CodigoSistema(indice)));
-    if (indice == 0 && cbMetodo_->count() == 4) {
+    m_.TipoSistema().SetTipo(tipo);
+    if (tipo == TTipoSistema::Nivel && cbMetodo_->count() == 4) {
         cbMetodo_->addItem(QStringLiteral("Capacidade de armazenamento"));
-    } else if (indice != 0 && cbMetodo_->count() == 5) {
+    } else if (tipo != TTipoSistema::Nivel && cbMetodo_->count() == 5) {
         // The storage method exists only for level terraces: back to Bentley.
         const bool eraCapacidade = cbMetodo_->currentIndex() == Capacidade;
         cbMetodo_->removeItem(Capacidade);
@@ -735,20 +736,9 @@ void TfrmDimensionamento::DeclividadeEditada(bool pelaSt) {
     edtVertical_->clear();
     if (cbMetodo_->currentIndex() != Arbitrado) edtHorizontal_->clear();
     if (!pelaSt) edtSt_->setText(edtDecTerreno_->text());
-    double d = 0;
-    const std::string texto = S(edtDecTerreno_->text());
-    if (texto.empty() || !TryStrToFloat(texto, d) || d == 0) {
-        edtHorizontal_->setEnabled(false);
-    } else {
-        const int kd = m_.Configuracao().KDecli;
-        m_.NumeroDaCurva().SetSt(d / kd);
-        edtHorizontal_->setEnabled(true);
-        double eh = 0;
-        if (!edtHorizontal_->text().isEmpty() && TryStrToFloat(S(edtHorizontal_->text()), eh)) {
-            m_.SistemaAtual().Espacamento().SetEH(eh);
-            edtVertical_->setText(Fmt("0.0##", eh * d / kd));
-        }
-    }
+    const TDeclividadeDigitada d = DeclividadeDigitada(m_, S(edtDecTerreno_->text()), S(edtHorizontal_->text()));
+    edtHorizontal_->setEnabled(d.valida);
+    if (!d.ev.empty()) edtVertical_->setText(Q(d.ev));
     Alterou();
 }
 
@@ -766,10 +756,7 @@ void TfrmDimensionamento::FormatoMudou(int indice) {
 
 // The curve number beside the land cover follows the infiltration rate being typed.
 void TfrmDimensionamento::VIBCobertura() {
-    double v = 0;
-    const std::string t = S(edtTIE_->text());
-    const double kv = m_.Configuracao().KVIB;
-    cobertura_->SetVIB(!t.empty() && TryStrToFloat(t, v) && kv != 0 ? v / kv : -1);
+    cobertura_->SetVIB(VIBDoCampo(S(edtTIE_->text()), m_.Configuracao().KVIB));
 }
 
 void TfrmDimensionamento::Unidades() {
@@ -900,10 +887,7 @@ bool TfrmDimensionamento::ValidateInputs() {
     return false;
 }
 
-double TfrmDimensionamento::Numero(const QLineEdit* campo) const {
-    const std::string t = S(campo->text());
-    return t.empty() ? 0.0 : StrToFloat(t);
-}
+double TfrmDimensionamento::Numero(const QLineEdit* campo) const { return NumeroDoCampo(S(campo->text())); }
 
 void TfrmDimensionamento::OnLerCamposDados() { StoreInputs(); }
 
@@ -939,25 +923,25 @@ void TfrmDimensionamento::AtualizarUnidades() {
 // ---- buttons ----
 
 void TfrmDimensionamento::VerificarComprimento() {
-    double v = 0;
-    if (!TryStrToFloat(S(edtCompCanal_->text()), v) || v <= 1500) return;
-    Dialogos().Informacao(this, QStringLiteral(" O comprimento máximo permitido para o canal é de 1500 metros. "));
-    edtCompCanal_->setText(QStringLiteral("1500"));
+    std::string comprimento = S(edtCompCanal_->text());
+    if (!LimitarComprimentoCanal(comprimento)) return;
+    Dialogos().Informacao(this, Q(kMensagemComprimentoCanal));
+    edtCompCanal_->setText(Q(comprimento));
     edtCompCanal_->setFocus();
 }
 
 bool TfrmDimensionamento::VerificarCoefUni() {
     double v = 0;
     TryStrToFloat(S(CoefUni_->text()), v);
-    if (v >= 1) return true;
-    Dialogos().Informacao(this, QStringLiteral("O valor do coeficiente de desuniformidade não pode ser inferior a 1."));
-    CoefUni_->setText(QStringLiteral("1"));
+    if (CDuAceito(v)) return true;
+    Dialogos().Informacao(this, Q(kMensagemCDuMinimo));
+    CoefUni_->setText(Q(FloatToStr(kCDuMinimo)));
     CoefUni_->setFocus();
     return false;
 }
 
 void TfrmDimensionamento::btnCalcularClick() {
-    if (cbSistema_->currentIndex() == 1) VerificarComprimento();
+    if (CodigoSistema(cbSistema_->currentIndex()) == TTipoSistema::Gradiente) VerificarComprimento();
     if (!StoreInputs()) return;
     if (!ValidateInputs()) return;
     try {
@@ -987,7 +971,7 @@ void TfrmDimensionamento::MostrarResultado() {
     };
     Titulo(kTituloResultados);
     const QString p = pastaFiguras_ + "/";
-    if (resultado_.TipoSistema == 5) {
+    if (resultado_.TipoSistema == TTipoSistema::BaciaAcumulacao) {
         const bool semi = resultado_.Formato == 1;
         size_t i = 0;
         lblRaioComp_->setText(Q(l[i].Rotulo));
@@ -1010,8 +994,8 @@ void TfrmDimensionamento::MostrarResultado() {
         rgSimulaBarraginhaClick(0);
         return;
     }
-    imgResultado_->setPixmap(QPixmap(p + (resultado_.TipoSistema == 1 ? "grad.bmp" : "nivel.bmp")));
-    imgSecao_->setPixmap(QPixmap(p + (m_.SistemaAtual().Secao().Index() == 1 ? "secao_triangular.bmp"
+    imgResultado_->setPixmap(QPixmap(p + (resultado_.TipoSistema == TTipoSistema::Gradiente ? "grad.bmp" : "nivel.bmp")));
+    imgSecao_->setPixmap(QPixmap(p + (m_.SistemaAtual().Secao().Triangular() ? "secao_triangular.bmp"
                                                                               : "secao_trapezoidal.bmp")));
     lblLQ_->setText(Q(l[0].Rotulo));
     LQ_->setText(Q(l[0].Valor));
@@ -1076,7 +1060,7 @@ void TfrmDimensionamento::btnDefinirClick() {
             TFLombNetoDim d(this);
             d.SetDeclividade(pct);
             d.SetSistemas(&m_.TerracosNivel(), &m_.TerracosGradiente());
-            d.SetNivel(m_.TipoSistema().Index() == 0);
+            d.SetNivel(m_.TipoSistema().Tipo() == TTipoSistema::Nivel);
             d.SetUnidade(cfg.UDecli);
             resultado = d.EditSpacing(copia);
             pctFinal = d.Declividade();
@@ -1230,8 +1214,10 @@ void TfrmDimensionamento::Relatorio(bool comSimulacao) {
         o.Simulacao->Largura = img.width();
         imagens.insert(Q(o.Simulacao->Arquivo), img);
     }
-    const int tipo = resultado_.TipoSistema;
-    const char* titulo = tipo == 0 ? kTituloRelatorioNivel : tipo == 1 ? kTituloRelatorioGradiente : kTituloRelatorioBacia;
+    const TTipoSistema tipo = resultado_.TipoSistema;
+    const char* titulo = tipo == TTipoSistema::Nivel       ? kTituloRelatorioNivel
+                         : tipo == TTipoSistema::Gradiente ? kTituloRelatorioGradiente
+                                                           : kTituloRelatorioBacia;
     std::string texto;
     try {
         texto = RelatorioDimensionamento(m_, o);

@@ -264,9 +264,9 @@ void TfrmPaginaSimulacao::SelecionarLinha(int linha) {
 }
 
 bool TfrmPaginaSimulacao::VerificarCDu() {
-    if (CDu() >= 1) return true;
+    if (CDuAceito(CDu())) return true;
     Dialogos().Informacao(this, Q(kMensagemCDuMinimo));
-    SimulaCDu_->setText(QStringLiteral("1"));
+    SimulaCDu_->setText(Q(FloatToStr(kCDuMinimo)));
     SimulaCDu_->setFocus();
     return false;
 }

@@ -61,7 +61,7 @@ struct Contador : IProgresso {
 
 TEST(Encosta, NosEComprimento) {
     TEncostaCinematica e;
-    EXPECT_EQ(e.Modo(), "1");
+    EXPECT_EQ(e.Modo(), TModoEncosta::EncostaInteira);
     e.SetComprimento(40);
     EXPECT_EQ(e.NodeCount(), 100);
     e.SetComprimento(50);
@@ -76,7 +76,7 @@ TEST(Encosta, NosEComprimento) {
     } catch (const EVandoro& x) {
         EXPECT_STREQ(x.what(), "O Item do comprimento da encosta não pode ser menor ou igual a zero.");
     }
-    e.SetModo("2");
+    e.SetModo(TModoEncosta::Trecho);
     try {
         e.SetComprimento(-1);
         FAIL();
@@ -84,7 +84,7 @@ TEST(Encosta, NosEComprimento) {
         EXPECT_STREQ(x.what(), "O Item do comprimento de um trecho da encosta não pode ser menor ou igual a zero.");
     }
     e.Clear();
-    EXPECT_EQ(e.Modo(), "1");
+    EXPECT_EQ(e.Modo(), TModoEncosta::EncostaInteira);
 }
 
 TEST(Encosta, EquilibrioDaOndaCinematica) {
@@ -207,7 +207,7 @@ TEST(Encosta, FalhaAritmetica) {
 TEST(Encosta, TrechoAlimentadoPorMontante) {
     TEncostaCinematica e;
     SemAbstracao(e, 40, 10);
-    e.SetModo("2");
+    e.SetModo(TModoEncosta::Trecho);
     auto s = ChuvaConstante(50, 1);
     THidrograma montante;
     montante.AddPoint(0, 0);

@@ -71,8 +71,8 @@ TEST(Imagem, AscComCantoLeCabecalhoCelulasEEstatisticas) {
     EXPECT_FLOAT_EQ(img.FlagValue(), -9999);
     EXPECT_EQ(img.Title(), "Arquivo importado do ArcView - canto.asc");
     EXPECT_EQ(img.RefUnits(), "m");
-    EXPECT_EQ(img.FormatCode(), 0);
-    EXPECT_EQ(img.StorageMode(), 0);
+    EXPECT_EQ(img.FormatCode(), TCodigoFormato::ArcView);
+    EXPECT_EQ(img.StorageMode(), TModoArmazenamento::Memoria);
     // Row 0 is the first (northern) line of the file.
     EXPECT_FLOAT_EQ(img.GetReal({0, 0}), 1.5f);
     EXPECT_FLOAT_EQ(img.GetReal({2, 0}), -9999);
@@ -116,7 +116,7 @@ TEST(Imagem, AscChavesEmQualquerOrdemESemValorNulo) {
 TEST(Imagem, AscGravadaByteAByte) {
     TImagem img;
     Preenche(img);
-    img.SetFormatCode(3);
+    img.SetFormatCode(TCodigoFormato::Surfer);
     PastaTemporaria tmp;
     img.SaveToFile(tmp.Arquivo("a.asc"));
     EXPECT_EQ(LerArquivo(tmp.Arquivo("a.asc")),
@@ -127,7 +127,7 @@ TEST(Imagem, AscGravadaByteAByte) {
               "cellsize       1.00000000000000E+0001\r\n"
               "NODATA_value  -9.90000000000000E+0001\r\n"
               "1\t2.5\t-99\t\n4\t5\t6\t\n");
-    EXPECT_EQ(img.FormatCode(), 0);
+    EXPECT_EQ(img.FormatCode(), TCodigoFormato::ArcView);
 }
 
 TEST(Imagem, AscRealUsaQuinzeAlgarismosDoValorDe32Bits) {
@@ -211,7 +211,7 @@ TEST(Imagem, HdrFltGravadoByteAByte) {
 }
 
 TEST(Imagem, HdrComByteorderMsbfirst) {
-    for (int modo : {0, 1}) {
+    for (TModoArmazenamento modo : {TModoArmazenamento::Memoria, TModoArmazenamento::Arquivo}) {
         PastaTemporaria tmp;
         GravarArquivo(tmp.Arquivo("m.hdr"), LerArquivo(Dado("msb.hdr")));
         GravarArquivo(tmp.Arquivo("m.flt"), LerArquivo(Dado("msb.flt")));
@@ -220,7 +220,7 @@ TEST(Imagem, HdrComByteorderMsbfirst) {
         EXPECT_FLOAT_EQ(img.GetReal({0, 0}), 1.5f);
         EXPECT_FLOAT_EQ(img.GetReal({2, 0}), 3);
         EXPECT_EQ(img.ValidCount(), 2);
-        if (modo == 1) {
+        if (modo == TModoArmazenamento::Arquivo) {
             // Writes keep the file's byte order.
             img.SetReal({1, 0}, 2.0f);
             std::string b = LerArquivo(tmp.Arquivo("m.flt"));
@@ -233,7 +233,7 @@ TEST(Imagem, IdrisiLeInteiros) {
     TImagem img(Dado("morro.img"));
     EXPECT_EQ(img.CellType(), 'I');
     EXPECT_EQ(img.CellSize(), 2);
-    EXPECT_EQ(img.FormatCode(), 1);
+    EXPECT_EQ(img.FormatCode(), TCodigoFormato::Idrisi16);
     EXPECT_EQ(img.Title(), "Morro teste");
     EXPECT_EQ(img.RefUnits(), "m");
     EXPECT_FLOAT_EQ(img.FlagValue(), 0);
@@ -357,7 +357,7 @@ TEST(Imagem, CabecalhosAntigosESemDadoDeOutrosProgramas) {
 
 TEST(Imagem, SurferInverteAsLinhasNaLeituraENaGravacao) {
     TImagem img(Dado("tres.grd"));
-    EXPECT_EQ(img.FormatCode(), 3);
+    EXPECT_EQ(img.FormatCode(), TCodigoFormato::Surfer);
     EXPECT_EQ(img.Columns(), 2);
     EXPECT_EQ(img.Rows(), 3);
     EXPECT_FLOAT_EQ(img.MaxX(), 20);
@@ -511,9 +511,9 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
     GravarArquivo(tmp.Arquivo("p.hdr"), LerArquivo(Dado("plano.hdr")));
     GravarArquivo(tmp.Arquivo("p.flt"), LerArquivo(Dado("plano.flt")));
     {
-        TImagem img(1);
+        TImagem img(TModoArmazenamento::Arquivo);
         ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("p.hdr")));
-        EXPECT_EQ(img.StorageMode(), 1);
+        EXPECT_EQ(img.StorageMode(), TModoArmazenamento::Arquivo);
         EXPECT_EQ(img.RealCells(), nullptr);
         img.SetReal({1, 0}, 7.0f);
         // Already in the file while the image is open.
@@ -530,7 +530,7 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
     mem.SetReal({0, 0}, 3.0f);
     EXPECT_EQ(LerArquivo(tmp.Arquivo("p.flt")), Floats({10, 7, 1, 2}));
     // Creating a file-backed store where it cannot be created names the file.
-    TImagem nova(1);
+    TImagem nova(TModoArmazenamento::Arquivo);
     EXPECT_EQ(Mensagem([&] { nova.OpenStore(tmp.Arquivo("sem/pasta.flt")); }),
               "Erro ao tentar criar o arquivo pasta.flt");
 }
@@ -570,7 +570,7 @@ TEST(Imagem, ModoArquivoGravadoSobreSiMesmo) {
     // A hard link to the data file sees whether the save wrote into the old file.
     std::filesystem::create_hard_link(tmp.Arquivo("m.img"), tmp.Arquivo("ligado.img"));
     const std::string antes = LerArquivo(tmp.Arquivo("m.img"));
-    TImagem img(1);
+    TImagem img(TModoArmazenamento::Arquivo);
     ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("m.doc")));
     img.SetTitle("Novo");
     img.SaveToFile(tmp.Arquivo("m.doc"));
@@ -618,7 +618,7 @@ TEST(Imagem, CopiaDeCabecalhoEPreenchimento) {
     EXPECT_EQ(b.Rows(), 2);
     EXPECT_EQ(b.Title(), "Morro teste");
     EXPECT_EQ(b.MaxValueInt(), 700);
-    EXPECT_EQ(b.FormatCode(), 1);
+    EXPECT_EQ(b.FormatCode(), TCodigoFormato::Idrisi16);
     EXPECT_EQ(b.ValidCount(), 5);
     EXPECT_EQ(b.StoreSize(), 0);  // a fresh, empty store
     b.SetFlagValue(-7);
@@ -639,7 +639,7 @@ TEST(Imagem, ExportaComTextosDeStatus) {
     EXPECT_EQ(g.status[0], "Exportando a imagem do Surfer para ArcView.");
     EXPECT_EQ(g.status[1], "Gravando a imagem no disco rígido ...");
     EXPECT_EQ(g.status.back(), "");
-    EXPECT_EQ(img.FormatCode(), 3);  // the source keeps its format
+    EXPECT_EQ(img.FormatCode(), TCodigoFormato::Surfer);  // the source keeps its format
     TImagem de(tmp.Arquivo("e.asc"));
     EXPECT_FLOAT_EQ(de.GetReal({0, 2}), 1);
     g.status.clear();

@@ -254,7 +254,7 @@ TEST(EdicaoCelulas, EditsReachOnlyTheFileWrittenAndTheImageStays) {
     PastaTemporaria pasta;
     const std::string nome = pasta.Arquivo("a.asc");
     GravarArquivo(nome, "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -99\n1 2 3\n4 5 6\n");
-    TImagem img(1);
+    TImagem img(TModoArmazenamento::Arquivo);
     ASSERT_TRUE(img.LoadFromFile(nome));
     TEdicoesCelulas ed;
     ed.Define(4, 50);

@@ -27,7 +27,7 @@ TEST(Dimensionamento, LevelExampleMatchesTheHandComputation) {
     TModeloProjeto m;
     m.AbrirProjetoSemAlterar(Exemplo("Terraco em nivel.kzp"));
     const TResultadoDimensionamento r = Dimensionar(m);
-    EXPECT_EQ(r.TipoSistema, 0);
+    EXPECT_EQ(r.TipoSistema, TTipoSistema::Nivel);
     // The spacing field shows "0.0#": the model continues with 23.58 m.
     EXPECT_DOUBLE_EQ(r.EH, 23.58);
     EXPECT_DOUBLE_EQ(r.EV, 23.58 * 0.08);
@@ -52,7 +52,7 @@ TEST(Dimensionamento, GradedFlowAndDepthComeFromTheChannelSizing) {
     TModeloProjeto m;
     m.AbrirProjetoSemAlterar(Exemplo("Terraco em gradiente.kzp"));
     const TResultadoDimensionamento r = Dimensionar(m);
-    EXPECT_EQ(r.TipoSistema, 1);
+    EXPECT_EQ(r.TipoSistema, TTipoSistema::Gradiente);
     EXPECT_DOUBLE_EQ(m.VazaoSalva(), r.Q);
     // A second, independent sizing of the same inputs.
     TModeloProjeto n;
@@ -75,7 +75,7 @@ TEST(Dimensionamento, BasinVolumeComesFromTheContributionArea) {
     TModeloProjeto m;
     m.AbrirProjetoSemAlterar(Exemplo("Bacia de acumulacao.kzp"));
     const TResultadoDimensionamento r = Dimensionar(m);
-    EXPECT_EQ(r.TipoSistema, 5);
+    EXPECT_EQ(r.TipoSistema, TTipoSistema::BaciaAcumulacao);
     EXPECT_NEAR(r.Volume, r.LES * 5000 / 1000, 1e-9);
     EXPECT_NEAR(r.ComprimentoOuRaio, std::sqrt(4 * r.Volume / (M_PI * 1.5)), 1e-9);
     const auto l = LinhasResultado(r);

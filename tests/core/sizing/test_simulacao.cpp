@@ -43,18 +43,18 @@ public:
 };
 
 TEST(Simulacao, ChartListsOfEachSystem) {
-    const auto g = GraficosSimulacao(1);
+    const auto g = GraficosSimulacao(TTipoSistema::Gradiente);
     ASSERT_EQ(g.size(), 21u);
     EXPECT_EQ(g[0].Nome, "Q x Comp");
     EXPECT_EQ(g[13].Nome, "H x Tie");
     EXPECT_EQ(g[15].Nome, "Hr x EH");
     EXPECT_EQ(g[15].Grupo, 2);
     EXPECT_EQ(g[15].Item, 1);
-    const auto n = GraficosSimulacao(0);
+    const auto n = GraficosSimulacao(TTipoSistema::Nivel);
     ASSERT_EQ(n.size(), 5u);
     EXPECT_EQ(n[4].Nome, "LES x Tie");
     EXPECT_EQ(n[4].Grupo, 3);
-    EXPECT_TRUE(GraficosSimulacao(5).empty());
+    EXPECT_TRUE(GraficosSimulacao(TTipoSistema::BaciaAcumulacao).empty());
     EXPECT_EQ(LegendaGrupoSimulacao(0), " Vazão ");
     EXPECT_EQ(LegendaGrupoSimulacao(3), " &Gráficos ");
     EXPECT_EQ(ItensGraficoBacia(1).size(), 4u);
