@@ -366,3 +366,10 @@ bool EscolherSm(QWidget* pai, TSm& a, const TConfiguracao& cfg, TReal& sm) {
     sm = TReal(a.Valor / cfg.KDecli, static_cast<std::int8_t>(a.Indice));
     return true;
 }
+
+void TAssistentesProprios::Completar(TAssistentes& a) {
+    if (!a.RugCan1) a.RugCan1 = (rugCan_ = std::make_unique<TRugCan>()).get();
+    if (!a.RugTer1) a.RugTer1 = (rugTer_ = std::make_unique<TRugTer>()).get();
+    if (!a.Sm1) a.Sm1 = (sm_ = std::make_unique<TSm>()).get();
+    if (!a.Z1) a.Z1 = (z_ = std::make_unique<TZ>()).get();
+}

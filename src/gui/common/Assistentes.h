@@ -3,6 +3,7 @@
 // Each component keeps Indice (the table row, 1-based) and Valor between calls; Execute
 // shows its dialog and copies the choice back only on OK.
 #include <QDialog>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,4 +137,25 @@ bool EscolherSm(QWidget* pai, TSm& a, const TConfiguracao& cfg, TReal& sm);
 
 struct TZ : TAssistente {
     bool Execute(QWidget* pai = nullptr);
+};
+
+// The assistants the main window owns: a row chosen in one window is where the next one
+// opens. A window built without them (a test, a tool) completes them with its own.
+struct TAssistentes {
+    TRugCan* RugCan1 = nullptr;
+    TRugTer* RugTer1 = nullptr;
+    TSm* Sm1 = nullptr;
+    TZ* Z1 = nullptr;
+};
+
+class TAssistentesProprios {
+public:
+    // Points every assistant 'a' lacks at one kept here.
+    void Completar(TAssistentes& a);
+
+private:
+    std::unique_ptr<TRugCan> rugCan_;
+    std::unique_ptr<TRugTer> rugTer_;
+    std::unique_ptr<TSm> sm_;
+    std::unique_ptr<TZ> z_;
 };

@@ -36,12 +36,11 @@
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Assistentes.h"
 #include "gui/common/Dialogos.h"
-#include "gui/common/EditCoordenada.h"
-#include "gui/common/EditNumero.h"
 #include "gui/common/FRelatorio.h"
 #include "gui/common/FTipoTerraco.h"
 #include "gui/common/FiguraMapa.h"
 #include "gui/common/GrupoCobertura.h"
+#include "gui/common/GrupoPrecipitacao.h"
 #include "gui/common/TrabalhoComProgresso.h"
 #include "gui/location/FMetodosLoc.h"
 #include "gui/location/MapaLocacao.h"
@@ -97,10 +96,21 @@ TfrmLocacao::TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* 
     setObjectName(QStringLiteral("frmLocacao"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Módulo para a Locação[*]"));
-    if (!assist_.Sm1) assist_.Sm1 = (sm_ = std::make_unique<TSm>()).get();
+    proprios_.Completar(assist_);
+    estilo_.Numero = [this](QLineEdit* e) {
+        e->installEventFilter(this);
+        e->setMaximumWidth(130);
+        connect(e, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
+    };
+    estilo_.Coordenada = [this](QLineEdit* e) {
+        e->setMaximumWidth(130);
+        connect(e, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
+    };
+    estilo_.LarguraUnidade = 36;
     pastaFiguras_ = QCoreApplication::applicationDirPath();
     Lancador = [] { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/vandoro", {}); };
     Montar();
+    LigarCampos();
     Limpar();
     resize(1200, 620);
     AbrirSecao(kPrecipitacao);
@@ -109,15 +119,6 @@ TfrmLocacao::TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* 
 TfrmLocacao::~TfrmLocacao() = default;
 
 // ---- building ----
-
-QLineEdit* TfrmLocacao::NovoCampo(const char* nome) {
-    auto* e = new TEditNumero;
-    e->setObjectName(QString::fromLatin1(nome));
-    e->installEventFilter(this);
-    e->setMaximumWidth(130);
-    connect(e, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
-    return e;
-}
 
 void TfrmLocacao::Montar() {
     auto* raiz = new QVBoxLayout(this);
@@ -128,95 +129,74 @@ void TfrmLocacao::Montar() {
     esquerda_->setFixedWidth(kLargura);
     meio->addWidget(esquerda_);
 
-    auto novaSecao = [&](const QString& nome, const char* botao) {
-        auto s = std::make_unique<Secao>();
-        s->Nome = nome;
-        s->Botao = new QPushButton(nome, esquerda_);
-        s->Botao->setObjectName(QString::fromLatin1(botao));
-        s->Botao->setCheckable(true);
-        s->Painel = new QGroupBox(esquerda_);
-        s->Painel->setObjectName(QStringLiteral("gb") + QString::fromLatin1(botao + 3));
-        s->Painel->hide();
-        connect(s->Botao, &QPushButton::clicked, this, [this, nome] { AbrirSecao(nome); });
-        auto* g = new QGridLayout(s->Painel);
-        g->setColumnStretch(1, 1);
-        secoes_.push_back(std::move(s));
-        return g;
-    };
-    auto linha = [](QGridLayout* g, const QString& rotulo, QWidget* campo, QWidget* unidade = nullptr,
-                    QWidget* botao = nullptr) {
-        const int r = g->rowCount();
-        auto* l = new QLabel(rotulo);
-        l->setBuddy(campo);
-        g->addWidget(l, r, 0);
-        g->addWidget(campo, r, 1);
-        if (unidade) g->addWidget(unidade, r, 2);
-        if (botao) g->addWidget(botao, r, 3);
-        return l;
-    };
-    auto unidade = [](const char* nome, const QString& texto = {}) {
-        auto* l = new QLabel(texto);
-        l->setObjectName(QString::fromLatin1(nome));
-        l->setMinimumWidth(36);
-        return l;
-    };
-    auto botaoAjuda = [this](const char* nome, int topico) {
-        auto* b = new QPushButton(QStringLiteral("Ajuda"));
-        b->setObjectName(QString::fromLatin1(nome));
-        connect(b, &QPushButton::clicked, this, [this, topico] { AbrirAjuda(this, topico); });
-        return b;
-    };
-
-    // Precipitação
-    QGridLayout* g = novaSecao(kPrecipitacao, "btnPrecipitacao");
-    edtTr_ = NovoCampo("edtTr");
-    edtK_ = NovoCampo("edtK");
-    edt_a_ = NovoCampo("edt_a");
-    edt_b_ = NovoCampo("edt_b");
-    edt_c_ = NovoCampo("edt_c");
-    meLatitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
-    meLatitude_->setObjectName(QStringLiteral("meLatitude"));
-    meLongitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
-    meLongitude_->setObjectName(QStringLiteral("meLongitude"));
-    for (QLineEdit* c : {meLatitude_, meLongitude_}) {
-        c->setMaximumWidth(130);
-        connect(c, &QLineEdit::textEdited, this, &TfrmLocacao::Alterou);
-    }
-    linha(g, QStringLiteral("Tr:"), edtTr_, unidade("lblUnTr", QStringLiteral("anos")));
-    linha(g, QStringLiteral("K:"), edtK_);
-    linha(g, QStringLiteral("a:"), edt_a_);
-    linha(g, QStringLiteral("b:"), edt_b_);
-    linha(g, QStringLiteral("c:"), edt_c_);
-    linha(g, QStringLiteral("Latitude:"), meLatitude_);
-    linha(g, QStringLiteral("Longitude:"), meLongitude_);
-    btnConsulta_ = new QPushButton(QStringLiteral("Consulta"));
-    btnConsulta_->setObjectName(QStringLiteral("btnConsulta"));
-    btnConsulta_->setEnabled(false);
-    btnConsulta_->setToolTip(QStringLiteral("Consulta ao banco de equações de chuvas intensas"));
-    g->addWidget(btnConsulta_, g->rowCount(), 1, Qt::AlignLeft);
-    connect(btnConsulta_, &QPushButton::clicked, this, &TfrmLocacao::btnConsultaClick);
+    precipitacao_ = new TGrupoPrecipitacao(m_, estilo_, {}, QStringLiteral("Consulta"));
+    NovaSecao(kPrecipitacao, "btnPrecipitacao", precipitacao_);
+    connect(precipitacao_, &TGrupoPrecipitacao::Alterado, this, &TfrmLocacao::Alterou);
     // A change of return period makes the last report stale.
-    connect(edtTr_, &QLineEdit::textEdited, this, [this] { btnRelatorio_->setEnabled(false); });
+    connect(precipitacao_->Tr(), &QLineEdit::textEdited, this, [this] { btnRelatorio_->setEnabled(false); });
+    MontarCanal();
+    MontarEspacamento();
+    MontarTipoTerraco();
+    MontarSolo();
+    MontarTerreno();
 
-    // Canal
-    g = novaSecao(kCanal, "btnCanal");
-    edtSm_ = NovoCampo("edtSm");
-    edtCoefDesinf_ = NovoCampo("edtCoefDesinf");
-    lblUnSm_ = unidade("lblUnSm");
+    for (const auto& s : secoes_) {
+        s->Painel->setFixedWidth(kLargura - 20);
+        s->Painel->adjustSize();
+    }
+    int maior = 0;
+    for (const auto& s : secoes_) maior = std::max(maior, s->Painel->sizeHint().height());
+    esquerda_->setMinimumHeight(kTopo + int(secoes_.size()) * kPasso + maior + 10);
+
+    meio->addWidget(MontarAbas(), 1);
+    raiz->addLayout(meio, 1);
+    raiz->addLayout(MontarRodape());
+    SetPastaFiguras(pastaFiguras_);
+}
+
+QGridLayout* TfrmLocacao::NovaSecao(const QString& nome, const char* botao, QGroupBox* painel) {
+    auto s = std::make_unique<Secao>();
+    s->Nome = nome;
+    s->Botao = new QPushButton(nome, esquerda_);
+    s->Botao->setObjectName(QString::fromLatin1(botao));
+    s->Botao->setCheckable(true);
+    if (painel) painel->setParent(esquerda_);
+    else painel = new QGroupBox(esquerda_);
+    s->Painel = painel;
+    s->Painel->setObjectName(QStringLiteral("gb") + QString::fromLatin1(botao + 3));
+    s->Painel->hide();
+    connect(s->Botao, &QPushButton::clicked, this, [this, nome] { AbrirSecao(nome); });
+    secoes_.push_back(std::move(s));
+    return GradeDoGrupo(painel);
+}
+
+QPushButton* TfrmLocacao::BotaoAjuda(const char* nome, int topico) {
+    auto* b = new QPushButton(QStringLiteral("Ajuda"));
+    b->setObjectName(QString::fromLatin1(nome));
+    connect(b, &QPushButton::clicked, this, [this, topico] { AbrirAjuda(this, topico); });
+    return b;
+}
+
+void TfrmLocacao::MontarCanal() {
+    TFormulario f(NovaSecao(kCanal, "btnCanal"), estilo_);
+    edtSm_ = f.Numero("edtSm");
+    edtCoefDesinf_ = f.Numero("edtCoefDesinf");
+    lblUnSm_ = f.Unidade("lblUnSm");
     auto* btnSm = new QPushButton(QStringLiteral("Valores de Sm"));
     btnSm->setObjectName(QStringLiteral("btnValoresSm"));
-    linha(g, QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
-    linha(g, QStringLiteral("Coef. desuniformidade: "), edtCoefDesinf_);
-    g->addWidget(botaoAjuda("btnAjudaCanal", 8), g->rowCount(), 0, Qt::AlignLeft);
+    f.Linha(QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
+    f.Linha(QStringLiteral("Coef. desuniformidade: "), edtCoefDesinf_);
+    f.Sozinho(BotaoAjuda("btnAjudaCanal", 8), 0);
     connect(btnSm, &QPushButton::clicked, this, &TfrmLocacao::btnValoresSmClick);
+}
 
-    // Espaçamento
-    g = novaSecao(kEspacamento, "btnEspacamento");
+void TfrmLocacao::MontarEspacamento() {
+    TFormulario f(NovaSecao(kEspacamento, "btnEspacamento"), estilo_);
     cbMetodo_ = new QComboBox;
     cbMetodo_->setObjectName(QStringLiteral("cbMetodo"));
     cbMetodo_->addItems({QStringLiteral(" Bentley"), QStringLiteral(" Lombardi Neto"), QStringLiteral(" Paraná"),
                          QStringLiteral(" Espaçamento arbitrado"), QStringLiteral(" Altura do terraço arbitrada")});
-    linha(g, QStringLiteral("Método:"), cbMetodo_);
+    f.Linha(QStringLiteral("Método:"), cbMetodo_);
     pnlMetodo_ = new QWidget;
     pnlMetodo_->setObjectName(QStringLiteral("pnlMetodo"));
     {
@@ -234,15 +214,16 @@ void TfrmLocacao::Montar() {
         h->setContentsMargins(0, 0, 0, 0);
         lblEV_ = new QLabel(QStringLiteral("EV:"));
         lblEV_->setObjectName(QStringLiteral("lblEV"));
-        edtEV_ = NovoCampo("edtEV");
-        edtAlturaTerraco_ = NovoCampo("edtAlturaTerraco");
-        lblUnEV_ = unidade("lblUnEV", QStringLiteral("m"));
+        edtEV_ = f.Numero("edtEV");
+        edtAlturaTerraco_ = f.Numero("edtAlturaTerraco");
+        lblUnEV_ = f.Unidade("lblUnEV", QStringLiteral("m"));
         h->addWidget(lblEV_);
         h->addWidget(edtEV_);
         h->addWidget(edtAlturaTerraco_);
         h->addWidget(lblUnEV_);
         h->addStretch(1);
     }
+    QGridLayout* g = f.Grade();
     const int r = g->rowCount();
     g->addWidget(pnlMetodo_, r, 0, 1, 3);
     g->addWidget(pnlEV_, r + 1, 0, 1, 3);
@@ -251,9 +232,10 @@ void TfrmLocacao::Montar() {
         MetodoMudou(i, true);
         Alterou();
     });
+}
 
-    // Tipo de Terraço
-    g = novaSecao(kTipoTerraco, "btnTipoTerraco");
+void TfrmLocacao::MontarTipoTerraco() {
+    QGridLayout* g = NovaSecao(kTipoTerraco, "btnTipoTerraco");
     auto* criterio = new QGroupBox(QStringLiteral(" Critério de seleção: "));
     criterio->setObjectName(QStringLiteral("rgTipoTerraco"));
     auto* cv = new QVBoxLayout(criterio);
@@ -275,78 +257,59 @@ void TfrmLocacao::Montar() {
         Alterou();
     });
     connect(btnTipo, &QPushButton::clicked, this, &TfrmLocacao::btnConsultaTipoTerracoClick);
+}
 
-    // Solo
-    g = novaSecao(kSolo, "btnSolo");
-    edtTIE_ = NovoCampo("edtTIE");
-    lblUnTIE_ = unidade("lblUnTIE");
-    linha(g, QStringLiteral("Taxa de infiltração estável(Tie):"), edtTIE_, lblUnTIE_);
+void TfrmLocacao::MontarSolo() {
+    TFormulario f(NovaSecao(kSolo, "btnSolo"), estilo_);
+    edtTIE_ = f.Numero("edtTIE");
+    lblUnTIE_ = f.Unidade("lblUnTIE");
+    f.Linha(QStringLiteral("Taxa de infiltração estável(Tie):"), edtTIE_, lblUnTIE_);
     cobertura_ = new TGrupoCobertura;
+    QGridLayout* g = f.Grade();
     g->addWidget(cobertura_, g->rowCount(), 0, 1, g->columnCount());
     connect(cobertura_, &TGrupoCobertura::Alterado, this, &TfrmLocacao::Alterou);
     // The curve number's column follows the rate being typed.
     connect(edtTIE_, &QLineEdit::textChanged, cobertura_,
             [this](const QString& t) { cobertura_->SetVIB(VIBDoCampo(S(t), m_.Configuracao().KVIB)); });
+}
 
-    // Terreno
-    g = novaSecao(kTerreno, "btnTerreno");
-    auto caminho = [&](const char* nome, const QString& rotulo, const char* botao, void (TfrmLocacao::*escolher)(),
-                       void (TLocacaoNivel::*definir)(const std::string&)) {
-        auto* e = new QLineEdit;
-        e->setObjectName(QString::fromLatin1(nome));
-        auto* b = new QPushButton(QStringLiteral("..."));
-        b->setObjectName(QString::fromLatin1(botao));
-        b->setFixedWidth(28);
-        const int rr = g->rowCount();
-        auto* l = new QLabel(rotulo);
-        l->setBuddy(e);
-        g->addWidget(l, rr, 0, 1, 2);
-        g->addWidget(e, rr + 1, 0, 1, 2);
-        g->addWidget(b, rr + 1, 2);
-        connect(b, &QPushButton::clicked, this, escolher);
-        connect(e, &QLineEdit::textEdited, this, [this, definir](const QString& t) {
-            (m_.LocacaoNivel().*definir)(S(t));
-            Alterou();
-        });
-        return e;
-    };
-    edtImagemElevacao_ = caminho("edtImagemElevacao", QStringLiteral("Imagem de elevação"), "btnImagemElevacao",
-                                 &TfrmLocacao::EscolherElevacao, &TLocacaoNivel::SetfnImgElev);
-    edtImagemDec_ = caminho("edtImagemDec", QStringLiteral("Imagem de declividade"), "btnImagemDec",
-                            &TfrmLocacao::EscolherDeclividade, &TLocacaoNivel::SetfnImgDecli);
-    edtVetorSaida_ = caminho("edtVetorSaida", QStringLiteral("Vetor de saída"), "btnVetorSaida",
-                             &TfrmLocacao::EscolherSaida, &TLocacaoNivel::SetfnVetSaida);
-    {
-        edtLimite_ = new QLineEdit;
-        edtLimite_->setObjectName(QStringLiteral("edtLimite"));
-        edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: só as células inteiras dentro dele entram na locação"));
-        auto* b = new QPushButton(QStringLiteral("..."));
-        b->setObjectName(QStringLiteral("btnLimite"));
-        b->setFixedWidth(28);
-        auto* l = new QLabel(QStringLiteral("Limite do talhão (opcional)"));
-        l->setBuddy(edtLimite_);
-        const int rr = g->rowCount();
-        g->addWidget(l, rr, 0, 1, 2);
-        g->addWidget(edtLimite_, rr + 1, 0, 1, 2);
-        g->addWidget(b, rr + 1, 2);
-        connect(b, &QPushButton::clicked, this, &TfrmLocacao::EscolherLimite);
-        // Saved in the project with the other paths.
-        connect(edtLimite_, &QLineEdit::textEdited, this, [this](const QString& t) {
-            m_.LocacaoNivel().SetfnLimite(S(t));
-            Alterou();
-        });
-    }
-    g->addWidget(botaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
+QLineEdit* TfrmLocacao::NovoCaminho(QGridLayout* g, const char* nome, const QString& rotulo, const char* botao,
+                                    void (TfrmLocacao::*escolher)(),
+                                    void (TLocacaoNivel::*definir)(const std::string&)) {
+    auto* e = new QLineEdit;
+    e->setObjectName(QString::fromLatin1(nome));
+    auto* b = TFormulario::Assistente(botao);
+    const int r = g->rowCount();
+    auto* l = new QLabel(rotulo);
+    l->setBuddy(e);
+    g->addWidget(l, r, 0, 1, 2);
+    g->addWidget(e, r + 1, 0, 1, 2);
+    g->addWidget(b, r + 1, 2);
+    connect(b, &QPushButton::clicked, this, escolher);
+    // Saved in the project as typed.
+    connect(e, &QLineEdit::textEdited, this, [this, definir](const QString& t) {
+        (m_.LocacaoNivel().*definir)(S(t));
+        Alterou();
+    });
+    return e;
+}
 
-    for (const auto& s : secoes_) {
-        s->Painel->setFixedWidth(kLargura - 20);
-        s->Painel->adjustSize();
-    }
-    int maior = 0;
-    for (const auto& s : secoes_) maior = std::max(maior, s->Painel->sizeHint().height());
-    esquerda_->setMinimumHeight(kTopo + int(secoes_.size()) * kPasso + maior + 10);
+void TfrmLocacao::MontarTerreno() {
+    QGridLayout* g = NovaSecao(kTerreno, "btnTerreno");
+    edtImagemElevacao_ = NovoCaminho(g, "edtImagemElevacao", QStringLiteral("Imagem de elevação"), "btnImagemElevacao",
+                                     &TfrmLocacao::EscolherElevacao, &TLocacaoNivel::SetfnImgElev);
+    edtImagemDec_ = NovoCaminho(g, "edtImagemDec", QStringLiteral("Imagem de declividade"), "btnImagemDec",
+                                &TfrmLocacao::EscolherDeclividade, &TLocacaoNivel::SetfnImgDecli);
+    edtVetorSaida_ = NovoCaminho(g, "edtVetorSaida", QStringLiteral("Vetor de saída"), "btnVetorSaida",
+                                 &TfrmLocacao::EscolherSaida, &TLocacaoNivel::SetfnVetSaida);
+    edtLimite_ = NovoCaminho(g, "edtLimite", QStringLiteral("Limite do talhão (opcional)"), "btnLimite",
+                             &TfrmLocacao::EscolherLimite, &TLocacaoNivel::SetfnLimite);
+    edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: só as células inteiras dentro dele entram na locação"));
+    g->addWidget(BotaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
+}
 
-    // The picture and, after a run, the results.
+// The picture and, after a run, the results.
+QTabWidget* TfrmLocacao::MontarAbas() {
     abas_ = new QTabWidget;
     abas_->setObjectName(QStringLiteral("abas"));
     figura_ = new TFiguraMapa;
@@ -371,7 +334,12 @@ void TfrmLocacao::Montar() {
     };
     figura_->Executar = [this](QRgb c) { ExecutarMapa(c); };
     abas_->addTab(figura_, QStringLiteral("Figura"));
+    abas_->addTab(MontarResultados(), QStringLiteral("Resultados"));
+    abas_->setTabEnabled(1, false);
+    return abas_;
+}
 
+QWidget* TfrmLocacao::MontarResultados() {
     auto* resultados = new QWidget;
     resultados->setObjectName(QStringLiteral("pgResultados"));
     auto* rv = new QVBoxLayout(resultados);
@@ -408,29 +376,21 @@ void TfrmLocacao::Montar() {
     divisor->setStretchFactor(0, 1);
     divisor->setStretchFactor(1, 1);
     rv->addWidget(divisor);
-    abas_->addTab(resultados, QStringLiteral("Resultados"));
-    abas_->setTabEnabled(1, false);
-    meio->addWidget(abas_, 1);
-    raiz->addLayout(meio, 1);
+    return resultados;
+}
 
+QLayout* TfrmLocacao::MontarRodape() {
     auto* rodape = new QHBoxLayout;
     rodape->addStretch(1);
-    auto botao = [&](const QString& texto, const char* nome) {
-        auto* b = new QPushButton(texto);
-        b->setObjectName(QString::fromLatin1(nome));
-        b->setMinimumWidth(90);
-        rodape->addWidget(b);
-        return b;
-    };
     // Accelerators: one letter each, none of the menu bar's (P, T, F, C, J, A).
-    btnProcessar_ = botao(QStringLiteral("Pr&ocessar"), "btnProcessar");
-    btnRelatorio_ = botao(QStringLiteral("&Relatório"), "btnRelatorio");
-    btnExportarSig_ = botao(QStringLiteral("E&xportar para SIG"), "btnExportarSig");
+    btnProcessar_ = BotaoRodape(rodape, QStringLiteral("Pr&ocessar"), "btnProcessar");
+    btnRelatorio_ = BotaoRodape(rodape, QStringLiteral("&Relatório"), "btnRelatorio");
+    btnExportarSig_ = BotaoRodape(rodape, QStringLiteral("E&xportar para SIG"), "btnExportarSig");
     btnExportarSig_->setToolTip(QStringLiteral("Grava as linhas dos terraços em GeoPackage, Shapefile, GeoJSON ou KML"));
     btnExportarSig_->setEnabled(false);
     connect(btnExportarSig_, &QPushButton::clicked, this, &TfrmLocacao::btnExportarSigClick);
-    auto* fechar = botao(QStringLiteral("Fec&har"), "btnFechar");
-    auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjuda");
+    auto* fechar = BotaoRodape(rodape, QStringLiteral("Fec&har"), "btnFechar");
+    auto* ajuda = BotaoRodape(rodape, QStringLiteral("Aj&uda"), "btnAjuda");
     connect(btnProcessar_, &QPushButton::clicked, this, &TfrmLocacao::btnProcessarClick);
     connect(btnRelatorio_, &QPushButton::clicked, this, &TfrmLocacao::btnRelatorioClick);
     connect(fechar, &QPushButton::clicked, this, &QWidget::close);
@@ -439,8 +399,7 @@ void TfrmLocacao::Montar() {
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     f1->setContext(Qt::WidgetWithChildrenShortcut);
     connect(f1, &QShortcut::activated, this, [this] { AbrirAjuda(this, kTopicoAjuda); });
-    raiz->addLayout(rodape);
-    SetPastaFiguras(pastaFiguras_);
+    return rodape;
 }
 
 // The buttons 40 px apart from the top; the open section under its button pushes the
@@ -476,8 +435,7 @@ QString TfrmLocacao::SecaoAberta() const {
 }
 
 void TfrmLocacao::SetJanelaConsulta(std::function<IJanelaConsulta*()> fabrica) {
-    consulta_ = std::move(fabrica);
-    btnConsulta_->setEnabled(static_cast<bool>(consulta_));
+    precipitacao_->SetJanelaConsulta(std::move(fabrica));
 }
 
 void TfrmLocacao::SetPastaFiguras(const QString& pasta) {
@@ -518,30 +476,22 @@ void TfrmLocacao::Unidades() {
     lblUnTIE_->setText(Q(m_.Configuracao().UVIB));
 }
 
+void TfrmLocacao::LigarCampos() {
+    precipitacao_->Ligar(campos_);
+    campos_.Ligar(&TCamposLocacao::edtSm, edtSm_);
+    campos_.Ligar(&TCamposLocacao::edtCoefDesinf, edtCoefDesinf_);
+    campos_.Ligar(&TCamposLocacao::edtEV, edtEV_);
+    campos_.Ligar(&TCamposLocacao::edtAlturaTerraco, edtAlturaTerraco_);
+    campos_.Ligar(&TCamposLocacao::edtTIE, edtTIE_);
+    campos_.Ligar(&TCamposLocacao::edtImagemElevacao, edtImagemElevacao_);
+    campos_.Ligar(&TCamposLocacao::edtImagemDec, edtImagemDec_);
+    campos_.Ligar(&TCamposLocacao::edtVetorSaida, edtVetorSaida_);
+    campos_.Ligar(&TCamposLocacao::edtLimite, edtLimite_);
+}
+
 TCamposLocacao TfrmLocacao::Campos() const {
     TCamposLocacao f;
-    const std::pair<std::string TCamposLocacao::*, QLineEdit*> campos[] = {
-        {&TCamposLocacao::edtTr, edtTr_},
-        {&TCamposLocacao::edtK, edtK_},
-        {&TCamposLocacao::edt_a, edt_a_},
-        {&TCamposLocacao::edt_b, edt_b_},
-        {&TCamposLocacao::edt_c, edt_c_},
-        {&TCamposLocacao::meLatitude, meLatitude_},
-        {&TCamposLocacao::meLongitude, meLongitude_},
-        {&TCamposLocacao::edtSm, edtSm_},
-        {&TCamposLocacao::edtCoefDesinf, edtCoefDesinf_},
-        {&TCamposLocacao::edtEV, edtEV_},
-        {&TCamposLocacao::edtAlturaTerraco, edtAlturaTerraco_},
-        {&TCamposLocacao::edtTIE, edtTIE_},
-        {&TCamposLocacao::edtImagemElevacao, edtImagemElevacao_},
-        {&TCamposLocacao::edtImagemDec, edtImagemDec_},
-        {&TCamposLocacao::edtVetorSaida, edtVetorSaida_},
-        {&TCamposLocacao::edtLimite, edtLimite_},
-    };
-    for (const auto& [membro, campo] : campos) f.*membro = S(campo->text());
-    // A coordinate mask with no digit typed is no coordinate.
-    for (auto* c : {&f.meLatitude, &f.meLongitude})
-        if (c->find_first_of("0123456789") == std::string::npos) c->clear();
+    campos_.Coletar(f);
     f.cbMetodo = cbMetodo_->currentIndex();
     f.rgTipoTerraco = rgTipoTerraco_->checkedId() >= 0 ? rgTipoTerraco_->checkedId() : 0;
     f.tipoArbitrado = tipoArbitrado_;
@@ -552,23 +502,8 @@ void TfrmLocacao::Preencher(const TCamposLocacao& f) {
     const bool salvo = carregando_;
     carregando_ = true;
     Unidades();
-    edtTr_->setText(Q(f.edtTr));
-    edtK_->setText(Q(f.edtK));
-    edt_a_->setText(Q(f.edt_a));
-    edt_b_->setText(Q(f.edt_b));
-    edt_c_->setText(Q(f.edt_c));
-    meLatitude_->setText(Q(f.meLatitude));
-    meLongitude_->setText(Q(f.meLongitude));
-    edtSm_->setText(Q(f.edtSm));
-    edtCoefDesinf_->setText(Q(f.edtCoefDesinf));
-    edtEV_->setText(Q(f.edtEV));
-    edtAlturaTerraco_->setText(Q(f.edtAlturaTerraco));
     cobertura_->Carregar(m_.NumeroDaCurva());
-    edtTIE_->setText(Q(f.edtTIE));
-    edtImagemElevacao_->setText(Q(f.edtImagemElevacao));
-    edtImagemDec_->setText(Q(f.edtImagemDec));
-    edtVetorSaida_->setText(Q(f.edtVetorSaida));
-    edtLimite_->setText(Q(f.edtLimite));
+    campos_.Preencher(f);
     arquivoSaida_ = edtVetorSaida_->text();
     cbMetodo_->setCurrentIndex(f.cbMetodo);
     if (QAbstractButton* b = rgTipoTerraco_->button(f.rgTipoTerraco)) b->setChecked(true);
@@ -612,38 +547,20 @@ void TfrmLocacao::AtualizarUnidades() {
 
 bool TfrmLocacao::Coletar() {
     TCamposLocacao f = Campos();
-    const TCampoEntrada ruim = PrimeiroCampoInvalidoLocacao(f);
-    if (!ruim.Vazio()) {
-        Dialogos().Erro(this, Q(ruim.Mensagem));
-        Focar(findChild<QWidget*>(Q(ruim.Controle)), Q(ruim.Grupo));
-        return false;
-    }
-    for (QLineEdit* campo : {meLatitude_, meLongitude_}) {
-        std::string& texto = campo == meLatitude_ ? f.meLatitude : f.meLongitude;
-        try {
-            texto = CoordenadaDoCampo(texto, campo == meLatitude_ ? "latitude" : "longitude");
-        } catch (const EVandoro& e) {
-            Dialogos().Erro(this, Q(e.what()));
-            Focar(campo, kPrecipitacao);
-            return false;
-        }
-    }
-    try {
-        StoreInputsLocacao(f, m_);
-        cobertura_->Gravar(m_.NumeroDaCurva());
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return false;
-    }
-    return true;
+    return CampoAceito(this, PrimeiroCampoInvalidoLocacao(f), MostrarCampo()) &&
+           CampoAceito(this, precipitacao_->ConverterCoordenadas(f.meLatitude, f.meLongitude), MostrarCampo()) &&
+           Gravado(this, [&] {
+               StoreInputsLocacao(f, m_);
+               cobertura_->Gravar(m_.NumeroDaCurva());
+           });
 }
 
-bool TfrmLocacao::Validar() {
-    const TCampoEntrada vazio = PrimeiroCampoVazioLocacao(Campos());
-    if (vazio.Vazio()) return true;
-    Dialogos().Erro(this, Q(vazio.Mensagem));
-    Focar(findChild<QWidget*>(Q(vazio.Controle)), Q(vazio.Grupo));
-    return false;
+bool TfrmLocacao::Validar() { return CampoAceito(this, PrimeiroCampoVazioLocacao(Campos()), MostrarCampo()); }
+
+TMostrarCampo TfrmLocacao::MostrarCampo() {
+    return [this](const std::string& controle, const std::string& secao) {
+        Focar(findChild<QWidget*>(Q(controle)), Q(secao));
+    };
 }
 
 // ---- spacing and terrace type ----
@@ -736,35 +653,7 @@ void TfrmLocacao::btnConsultaTipoTerracoClick() {
 
 // ---- storm, Sm, files ----
 
-void TfrmLocacao::btnConsultaClick() {
-    if (!consulta_) return;
-    IJanelaConsulta* janela = consulta_();
-    if (!janela) return;
-    try {
-        auto& p = m_.Precipitacao();
-        const TCamposLocacao f = Campos();
-        p.SetK(NumeroDoCampo(f.edtK));
-        p.SetA(NumeroDoCampo(f.edt_a));
-        p.SetB(NumeroDoCampo(f.edt_b));
-        p.SetC(NumeroDoCampo(f.edt_c));
-        const std::string lat = CoordenadaDoCampo(f.meLatitude, "latitude");
-        const std::string lon = CoordenadaDoCampo(f.meLongitude, "longitude");
-        if (!lat.empty()) m_.Quenda().SetLatitude(lat);
-        if (!lon.empty()) m_.Quenda().SetLongitude(lon);
-        if (!m_.Quenda().Execute(*janela)) return;
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return;
-    }
-    const auto& p = m_.Precipitacao();
-    edtK_->setText(Fmt(p.K()));
-    edt_a_->setText(Fmt(p.A()));
-    edt_b_->setText(Fmt(p.B()));
-    edt_c_->setText(Fmt(p.C()));
-    meLatitude_->setText(Q(m_.Quenda().Latitude()));
-    meLongitude_->setText(Q(m_.Quenda().Longitude()));
-    Alterou();
-}
+void TfrmLocacao::btnConsultaClick() { precipitacao_->Consultar(); }
 
 void TfrmLocacao::btnValoresSmClick() {
     TSm& a = *assist_.Sm1;
@@ -987,13 +876,7 @@ void TfrmLocacao::btnRelatorioClick() {
 
 // ---- events ----
 
-void TfrmLocacao::closeEvent(QCloseEvent* e) {
-    if (!Coletar()) {
-        e->ignore();
-        return;
-    }
-    e->accept();
-}
+void TfrmLocacao::closeEvent(QCloseEvent* e) { e->setAccepted(Coletar()); }
 
 bool TfrmLocacao::eventFilter(QObject* o, QEvent* e) {
     auto* campo = qobject_cast<QLineEdit*>(o);
@@ -1001,8 +884,8 @@ bool TfrmLocacao::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         // Every key in a number field counts as an edit, refused or not.
         Alterou();
-    } else if (e->type() == QEvent::FocusIn && campo == edtK_) {
-        QTimer::singleShot(0, edtK_, [this] { edtK_->selectAll(); });
+    } else if (e->type() == QEvent::FocusIn && campo == precipitacao_->K()) {
+        QTimer::singleShot(0, campo, [campo] { campo->selectAll(); });
     }
     return QWidget::eventFilter(o, e);
 }

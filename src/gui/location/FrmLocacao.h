@@ -10,13 +10,14 @@
 
 #include "core/location/EntradaLocacao.h"
 #include "core/location/Locacao.h"
+#include "gui/common/Assistentes.h"
+#include "gui/common/CamposJanela.h"
+#include "gui/common/Formulario.h"
 #include "gui/common/JanelaDados.h"
-#include "gui/sizing/FrmDimensionamento.h"  // TAssistentes
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+class QGroupBox;
+class QLayout;
 class QRadioButton;
 class QButtonGroup;
 class QTabWidget;
@@ -24,6 +25,12 @@ class QTableWidget;
 class TFiguraMapa;
 class TMapaLocacao;
 class TJanelaProgresso;
+class TLocacaoNivel;
+class TGerenteSis;
+class TGrupoCobertura;
+class TGrupoPrecipitacao;
+class TModeloProjeto;
+class IJanelaConsulta;
 
 class TfrmLocacao : public QWidget, public IJanelaDados {
     Q_OBJECT
@@ -84,10 +91,25 @@ private:
     struct Secao;
 
     void Montar();
-    QLineEdit* NovoCampo(const char* nome);
+    // A section: its button and its panel ('painel', or a new one), whose grid comes back.
+    QGridLayout* NovaSecao(const QString& nome, const char* botao, QGroupBox* painel = nullptr);
+    void MontarCanal();
+    void MontarEspacamento();
+    void MontarTipoTerraco();
+    void MontarSolo();
+    void MontarTerreno();
+    // A file's row of the "Terreno" section: its label above, the path and its "..." choice.
+    QLineEdit* NovoCaminho(QGridLayout* g, const char* nome, const QString& rotulo, const char* botao,
+                           void (TfrmLocacao::*escolher)(), void (TLocacaoNivel::*definir)(const std::string&));
+    QPushButton* BotaoAjuda(const char* nome, int topico);
+    QTabWidget* MontarAbas();
+    QWidget* MontarResultados();
+    QLayout* MontarRodape();
     void Arrumar();
     void Alterou();
+    void LigarCampos();
     void Preencher(const TCamposLocacao& f);
+    TMostrarCampo MostrarCampo();
     void MetodoMudou(int indice, bool daLista, bool gravar = true);
     void CriterioMudou(int indice);
     void Focar(QWidget* campo, const QString& secao);
@@ -99,8 +121,9 @@ private:
     TModeloProjeto& m_;
     TGerenteSis& gerente_;
     TAssistentes assist_;
-    std::unique_ptr<TSm> sm_;
-    std::function<IJanelaConsulta*()> consulta_;
+    TAssistentesProprios proprios_;
+    TEstiloFormulario estilo_;
+    TCamposJanela<TCamposLocacao> campos_;
     QString pastaFiguras_, pastaImagens_, arquivoSaida_;
     std::string limiteExecucao_;  // the boundary of the last run, an input the GIS export must keep
     bool carregando_ = false;
@@ -118,14 +141,14 @@ private:
     QLabel* lblTotal_ = nullptr;
     QLabel* lblNotas_ = nullptr;
 
-    QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
+    TGrupoPrecipitacao* precipitacao_ = nullptr;
     QLineEdit *edtSm_, *edtCoefDesinf_, *edtEV_, *edtAlturaTerraco_, *edtTIE_;
-    class TGrupoCobertura* cobertura_ = nullptr;  // land cover, in the soil section
+    TGrupoCobertura* cobertura_ = nullptr;  // land cover, in the soil section
     QLineEdit *edtImagemElevacao_, *edtImagemDec_, *edtVetorSaida_;
     QLineEdit* edtLimite_;  // the field's boundary polygon, saved with the other paths
     QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;
     QComboBox* cbMetodo_ = nullptr;
     QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;
     QButtonGroup* rgTipoTerraco_ = nullptr;
-    QPushButton *btnConsulta_, *btnDefinir_, *btnProcessar_, *btnRelatorio_, *btnExportarSig_;
+    QPushButton *btnDefinir_, *btnProcessar_, *btnRelatorio_, *btnExportarSig_;
 };

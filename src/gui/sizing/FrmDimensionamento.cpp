@@ -31,12 +31,12 @@
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Assistentes.h"
 #include "gui/common/Dialogos.h"
-#include "gui/common/EditCoordenada.h"
 #include "gui/common/EditNumero.h"
 #include "gui/common/FRelatorio.h"
 #include "gui/common/FiguraMapa.h"
 #include "gui/common/Grafico.h"
 #include "gui/common/GrupoCobertura.h"
+#include "gui/common/GrupoPrecipitacao.h"
 #include "gui/sizing/FBentleyDim.h"
 #include "gui/sizing/FCapacidadeArmazenamento.h"
 #include "gui/sizing/FLombNetoDim.h"
@@ -69,24 +69,18 @@ struct TfrmDimensionamento::Grupo {
     QWidget* Pagina = nullptr;
 };
 
-// One row of a group: label, field, unit and assistant button, hidden together.
-struct TfrmDimensionamento::Linha {
-    QList<QWidget*> Partes;
-    void Visivel(bool v) const {
-        for (QWidget* w : Partes)
-            if (w) w->setVisible(v);
-    }
-};
-
 TfrmDimensionamento::TfrmDimensionamento(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* pai,
                                          TAssistentes assistentes)
     : QWidget(pai), m_(modelo), gerente_(gerente), assist_(assistentes) {
     setObjectName(QStringLiteral("frmDimensionamento"));
     setAttribute(Qt::WA_DeleteOnClose);
-    if (!assist_.RugCan1) assist_.RugCan1 = (rugCan_ = std::make_unique<TRugCan>()).get();
-    if (!assist_.RugTer1) assist_.RugTer1 = (rugTer_ = std::make_unique<TRugTer>()).get();
-    if (!assist_.Sm1) assist_.Sm1 = (sm_ = std::make_unique<TSm>()).get();
-    if (!assist_.Z1) assist_.Z1 = (z_ = std::make_unique<TZ>()).get();
+    proprios_.Completar(assist_);
+    estilo_.Numero = [this](QLineEdit* e) {
+        // A value such as "0,12" or "1500" is read whole beside the long labels.
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000,000")) + 12);
+        e->installEventFilter(this);
+    };
+    estilo_.Coordenada = [this](QLineEdit* e) { connect(e, &QLineEdit::textEdited, this, &TfrmDimensionamento::Alterou); };
     pastaFiguras_ = QCoreApplication::applicationDirPath();
     Lancador = [] { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/vandoro", {}); };
     Montar();
@@ -99,15 +93,6 @@ TfrmDimensionamento::TfrmDimensionamento(TModeloProjeto& modelo, TGerenteSis& ge
 TfrmDimensionamento::~TfrmDimensionamento() = default;
 
 // ---- building ----
-
-QLineEdit* TfrmDimensionamento::NovoCampo(const char* nome, bool numero) {
-    QLineEdit* e = numero ? new TEditNumero : new QLineEdit;
-    e->setObjectName(QString::fromLatin1(nome));
-    // A value such as "0,12" or "1500" is read whole beside the long labels.
-    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000,000")) + 12);
-    if (numero) e->installEventFilter(this);
-    return e;
-}
 
 void TfrmDimensionamento::Montar() {
     auto* raiz = new QVBoxLayout(this);
@@ -122,6 +107,22 @@ void TfrmDimensionamento::Montar() {
     simulacao_->AoRelatorio = Seguro(this, [this] { Relatorio(true); });
     paginas_->addWidget(simulacao_);
     raiz->addWidget(paginas_);
+
+    precipitacao_->Ligar(campos_);
+    campos_.Ligar(&TCamposDimensionamento::edtDecCanal, edtDecCanal_);
+    campos_.Ligar(&TCamposDimensionamento::edtCompCanal, edtCompCanal_);
+    campos_.Ligar(&TCamposDimensionamento::edtRugCanal, edtRugCanal_);
+    campos_.Ligar(&TCamposDimensionamento::edtSt, edtSt_);
+    campos_.Ligar(&TCamposDimensionamento::edtSm, edtSm_);
+    campos_.Ligar(&TCamposDimensionamento::edtDecTerreno, edtDecTerreno_);
+    campos_.Ligar(&TCamposDimensionamento::edtRugTerreno, edtRugTerreno_);
+    campos_.Ligar(&TCamposDimensionamento::edtHorizontal, edtHorizontal_);
+    campos_.Ligar(&TCamposDimensionamento::edtVertical, edtVertical_);
+    campos_.Ligar(&TCamposDimensionamento::edtTIE, edtTIE_);
+    campos_.Ligar(&TCamposDimensionamento::edtProfundidade, edtProfundidade_);
+    campos_.Ligar(&TCamposDimensionamento::edtAreaContribuicao, edtAreaContribuicao_);
+    campos_.Ligar(&TCamposDimensionamento::edtM1, edtM1_);
+    campos_.Ligar(&TCamposDimensionamento::edtM2, edtM2_);
 }
 
 // F1 is the "Ajuda" button of the page shown. It is taken before the shortcuts, so the main
@@ -164,118 +165,93 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     v->addLayout(topo);
 
     auto* meio = new QHBoxLayout;
-    auto* botoes = new QVBoxLayout;
+    botoesGrupos_ = new QVBoxLayout;
     grupos_ = new QStackedWidget;
     grupos_->setObjectName(QStringLiteral("grupos"));
+    precipitacao_ = new TGrupoPrecipitacao(m_, estilo_, QStringLiteral("Precipitação"), QStringLiteral("C&onsulta"));
+    TFormulario(precipitacao_->Grade(), estilo_).Fim();
+    NovoGrupo(QStringLiteral("Precipitação"), "btnPrecipitacao", precipitacao_);
+    connect(precipitacao_, &TGrupoPrecipitacao::Alterado, this, &TfrmDimensionamento::Alterou);
+    MontarCanal();
+    MontarTerreno();
+    MontarEspacamento();
+    MontarSolo();
+    MontarBarraginha();
+    connect(cbSistema_, &QComboBox::activated, this, [this](int i) {
+        AplicarSistema(i);
+        Alterou();
+    });
+    botoesGrupos_->addStretch(1);
+    meio->addLayout(botoesGrupos_);
+    meio->addWidget(grupos_, 3);
+    meio->addWidget(MontarFigura(), 4);
+    v->addLayout(meio, 1);
 
-    auto novoGrupo = [&](const QString& nome, const char* botao) {
-        auto g = std::make_unique<Grupo>();
-        g->Nome = nome;
-        g->Botao = new QPushButton(nome);
-        g->Botao->setObjectName(QString::fromLatin1(botao));
-        g->Botao->setCheckable(true);
-        g->Botao->setAutoExclusive(true);
-        g->Botao->setMinimumWidth(110);
-        auto* caixa = new QGroupBox(nome);
-        caixa->setObjectName(QStringLiteral("gb") + QString::fromLatin1(botao + 3));
-        g->Pagina = caixa;
-        botoes->addWidget(g->Botao);
-        grupos_->addWidget(caixa);
-        connect(g->Botao, &QPushButton::clicked, this, [this, nome] { AbrirGrupo(nome); });
-        auto* grade = new QGridLayout(caixa);
-        grade->setColumnStretch(1, 1);
-        listaGrupos_.push_back(std::move(g));
-        return grade;
-    };
-    auto linha = [&](QGridLayout* grade, const QString& rotulo, QLineEdit* campo, QLabel* unidade = nullptr,
-                     QPushButton* botao = nullptr) {
-        const int r = grade->rowCount();
-        auto* l = new QLabel(rotulo);
-        l->setBuddy(campo);
-        grade->addWidget(l, r, 0);
-        grade->addWidget(campo, r, 1);
-        if (unidade) grade->addWidget(unidade, r, 2);
-        if (botao) grade->addWidget(botao, r, 3);
-        auto ln = std::make_unique<Linha>();
-        ln->Partes = {l, campo, unidade, botao};
-        linhas_.push_back(std::move(ln));
-        return linhas_.back().get();
-    };
-    auto unidade = [](const char* nome, const QString& texto = QString()) {
-        auto* l = new QLabel(texto);
-        l->setObjectName(QString::fromLatin1(nome));
-        l->setMinimumWidth(40);
-        return l;
-    };
-    auto assistente = [this](const char* nome) {
-        auto* b = new QPushButton(QStringLiteral("..."));
-        b->setObjectName(QString::fromLatin1(nome));
-        b->setFixedWidth(28);
-        return b;
-    };
+    // Edits that follow the spacing rules.
+    connect(edtHorizontal_, &QLineEdit::textEdited, this, &TfrmDimensionamento::HorizontalEditado);
+    connect(edtDecTerreno_, &QLineEdit::textEdited, this, [this] { DeclividadeEditada(false); });
+    connect(edtSt_, &QLineEdit::textEdited, this, [this](const QString& t) {
+        edtDecTerreno_->setText(t);
+        DeclividadeEditada(true);
+    });
+    v->addLayout(MontarRodapeEntrada());
+    return pagina;
+}
 
-    // Precipitação
-    QGridLayout* g = novoGrupo(QStringLiteral("Precipitação"), "btnPrecipitacao");
-    edtTr_ = NovoCampo("edtTr");
-    edtK_ = NovoCampo("edtK");
-    edt_a_ = NovoCampo("edt_a");
-    edt_b_ = NovoCampo("edt_b");
-    edt_c_ = NovoCampo("edt_c");
-    meLatitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
-    meLongitude_ = new TEditCoordenada(nullptr, TEditCoordenada::SemSinal);
-    meLatitude_->setObjectName(QStringLiteral("meLatitude"));
-    meLongitude_->setObjectName(QStringLiteral("meLongitude"));
-    for (QLineEdit* c : {meLatitude_, meLongitude_})
-        connect(c, &QLineEdit::textEdited, this, &TfrmDimensionamento::Alterou);
-    linha(g, QStringLiteral("Tr:"), edtTr_, unidade("lblUnTr", QStringLiteral("anos")));
-    linha(g, QStringLiteral("K:"), edtK_);
-    linha(g, QStringLiteral("a:"), edt_a_);
-    linha(g, QStringLiteral("b:"), edt_b_);
-    linha(g, QStringLiteral("c:"), edt_c_);
-    linha(g, QStringLiteral("Latitude:"), meLatitude_);
-    linha(g, QStringLiteral("Longitude:"), meLongitude_);
-    btnConsulta_ = new QPushButton(QStringLiteral("C&onsulta"));
-    btnConsulta_->setObjectName(QStringLiteral("btnConsulta"));
-    btnConsulta_->setEnabled(false);
-    btnConsulta_->setToolTip(QStringLiteral("Consulta ao banco de equações de chuvas intensas"));
-    g->addWidget(btnConsulta_, g->rowCount(), 1, 1, 1, Qt::AlignLeft);
-    connect(btnConsulta_, &QPushButton::clicked, this, Seguro(this, [this] { btnConsultaClick(); }));
-    g->setRowStretch(g->rowCount(), 1);
+QGridLayout* TfrmDimensionamento::NovoGrupo(const QString& nome, const char* botao, QGroupBox* caixa) {
+    auto g = std::make_unique<Grupo>();
+    g->Nome = nome;
+    g->Botao = new QPushButton(nome);
+    g->Botao->setObjectName(QString::fromLatin1(botao));
+    g->Botao->setCheckable(true);
+    g->Botao->setAutoExclusive(true);
+    g->Botao->setMinimumWidth(110);
+    if (!caixa) caixa = new QGroupBox(nome);
+    caixa->setObjectName(QStringLiteral("gb") + QString::fromLatin1(botao + 3));
+    g->Pagina = caixa;
+    botoesGrupos_->addWidget(g->Botao);
+    grupos_->addWidget(caixa);
+    connect(g->Botao, &QPushButton::clicked, this, [this, nome] { AbrirGrupo(nome); });
+    listaGrupos_.push_back(std::move(g));
+    return GradeDoGrupo(caixa);
+}
 
-    // Canal
-    g = novoGrupo(QStringLiteral("Canal"), "btnCanal");
-    edtDecCanal_ = NovoCampo("edtDecCanal");
-    edtCompCanal_ = NovoCampo("edtCompCanal");
-    edtRugCanal_ = NovoCampo("edtRugCanal");
-    edtSt_ = NovoCampo("edtSt");
-    edtSm_ = NovoCampo("edtSm");
-    lblUnDecCanal_ = unidade("lblUnDecCanal");
-    lblUnSt_ = unidade("lblUnSt");
-    lblUnSm_ = unidade("lblUnSm");
-    auto* btnRugCanal = assistente("btnRugCanal");
-    auto* btnSm = assistente("btnSm");
-    Linha* lDecCanal = linha(g, QStringLiteral("Declividade:"), edtDecCanal_, lblUnDecCanal_);
-    Linha* lCompCanal = linha(g, QStringLiteral("Comprimento:"), edtCompCanal_, unidade("lblUnCompCanal", "m"));
-    Linha* lRugCanal = linha(g, QStringLiteral("Rugosidade:"), edtRugCanal_, nullptr, btnRugCanal);
-    linha(g, QStringLiteral("St: "), edtSt_, lblUnSt_);
-    linha(g, QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
-    g->setRowStretch(g->rowCount(), 1);
+void TfrmDimensionamento::MontarCanal() {
+    TFormulario f(NovoGrupo(QStringLiteral("Canal"), "btnCanal"), estilo_);
+    edtDecCanal_ = f.Numero("edtDecCanal");
+    edtCompCanal_ = f.Numero("edtCompCanal");
+    edtRugCanal_ = f.Numero("edtRugCanal");
+    edtSt_ = f.Numero("edtSt");
+    edtSm_ = f.Numero("edtSm");
+    lblUnDecCanal_ = f.Unidade("lblUnDecCanal");
+    lblUnSt_ = f.Unidade("lblUnSt");
+    lblUnSm_ = f.Unidade("lblUnSm");
+    auto* btnRugCanal = TFormulario::Assistente("btnRugCanal");
+    auto* btnSm = TFormulario::Assistente("btnSm");
+    soGradiente_.push_back(f.Linha(QStringLiteral("Declividade:"), edtDecCanal_, lblUnDecCanal_));
+    soGradiente_.push_back(f.Linha(QStringLiteral("Comprimento:"), edtCompCanal_, f.Unidade("lblUnCompCanal", "m")));
+    soGradiente_.push_back(f.Linha(QStringLiteral("Rugosidade:"), edtRugCanal_, nullptr, btnRugCanal));
+    f.Linha(QStringLiteral("St: "), edtSt_, lblUnSt_);
+    f.Linha(QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
+    f.Fim();
     connect(btnRugCanal, &QPushButton::clicked, this, Seguro(this, [this] { AssistenteRugCanal(); }));
     connect(btnSm, &QPushButton::clicked, this, Seguro(this, [this] { AssistenteSm(); }));
+}
 
-    // Terreno
-    g = novoGrupo(QStringLiteral("Terreno"), "btnTerreno");
-    edtDecTerreno_ = NovoCampo("edtDecTerreno");
-    edtRugTerreno_ = NovoCampo("edtRugTerreno");
-    lblUnDecTerreno_ = unidade("lblUnDecTerreno");
-    auto* btnRugTer = assistente("btnValRugTerreno");
-    linha(g, QStringLiteral("Declividade do Terreno: "), edtDecTerreno_, lblUnDecTerreno_);
-    Linha* lRugTerreno = linha(g, QStringLiteral("Rugosidade do Terreno: "), edtRugTerreno_, nullptr, btnRugTer);
-    g->setRowStretch(g->rowCount(), 1);
+void TfrmDimensionamento::MontarTerreno() {
+    TFormulario f(NovoGrupo(QStringLiteral("Terreno"), "btnTerreno"), estilo_);
+    edtDecTerreno_ = f.Numero("edtDecTerreno");
+    edtRugTerreno_ = f.Numero("edtRugTerreno");
+    lblUnDecTerreno_ = f.Unidade("lblUnDecTerreno");
+    auto* btnRugTer = TFormulario::Assistente("btnValRugTerreno");
+    f.Linha(QStringLiteral("Declividade do Terreno: "), edtDecTerreno_, lblUnDecTerreno_);
+    soGradiente_.push_back(f.Linha(QStringLiteral("Rugosidade do Terreno: "), edtRugTerreno_, nullptr, btnRugTer));
+    f.Fim();
     connect(btnRugTer, &QPushButton::clicked, this, Seguro(this, [this] { AssistenteRugTerreno(); }));
+}
 
-    // Espaçamento
-    g = novoGrupo(QStringLiteral("Espaçamento"), "btnEspacamento");
+void TfrmDimensionamento::MontarEspacamento() {
+    TFormulario f(NovoGrupo(QStringLiteral("Espaçamento"), "btnEspacamento"), estilo_);
     cbMetodo_ = new QComboBox;
     cbMetodo_->setObjectName(QStringLiteral("cbMetodo"));
     cbMetodo_->addItems({QStringLiteral("Bentley"), QStringLiteral("Lombardi Neto"), QStringLiteral("Paraná"),
@@ -283,70 +259,52 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     // Wide enough for "Capacidade de armazenamento", added for level terraces.
     cbMetodo_->setMinimumContentsLength(27);
     cbMetodo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    {
-        auto* l = new QLabel(QStringLiteral("Método: "));
-        l->setBuddy(cbMetodo_);
-        g->addWidget(l, 0, 0);
-        g->addWidget(cbMetodo_, 0, 1, 1, 2);
-    }
-    edtHorizontal_ = NovoCampo("edtHorizontal");
-    edtVertical_ = NovoCampo("edtVertical");
-    linha(g, QStringLiteral("Horizontal:"), edtHorizontal_, unidade("lblUnHorizontal", "m"));
-    linha(g, QStringLiteral("Vertical:"), edtVertical_, unidade("lblUnVertical", "m"));
+    f.Cabecalho(QStringLiteral("Método: "), cbMetodo_);
+    edtHorizontal_ = f.Numero("edtHorizontal");
+    edtVertical_ = f.Numero("edtVertical");
+    f.Linha(QStringLiteral("Horizontal:"), edtHorizontal_, f.Unidade("lblUnHorizontal", "m"));
+    f.Linha(QStringLiteral("Vertical:"), edtVertical_, f.Unidade("lblUnVertical", "m"));
     btnDefinir_ = new QPushButton(QStringLiteral("&Definir"));
     btnDefinir_->setObjectName(QStringLiteral("btnDefinir"));
-    g->addWidget(btnDefinir_, g->rowCount(), 1, 1, 1, Qt::AlignLeft);
-    g->setRowStretch(g->rowCount(), 1);
+    f.Sozinho(btnDefinir_);
+    f.Fim();
     connect(btnDefinir_, &QPushButton::clicked, this, Seguro(this, [this] { btnDefinirClick(); }));
     connect(cbMetodo_, &QComboBox::activated, this, &TfrmDimensionamento::MetodoMudou);
+}
 
-    // Solo
-    g = novoGrupo(QStringLiteral("Solo"), "btnSolo");
-    edtTIE_ = NovoCampo("edtTIE");
-    lblUnTIE_ = unidade("lblUnTIE");
+void TfrmDimensionamento::MontarSolo() {
+    TFormulario f(NovoGrupo(QStringLiteral("Solo"), "btnSolo"), estilo_);
+    edtTIE_ = f.Numero("edtTIE");
+    lblUnTIE_ = f.Unidade("lblUnTIE");
     // The longest label of the section wraps rather than being cut at the panel's edge.
-    if (auto* l = qobject_cast<QLabel*>(linha(g, QStringLiteral("Taxa de infiltração estável:"), edtTIE_, lblUnTIE_)
-                                            ->Partes[0]))
-        l->setWordWrap(true);
+    f.Linha(QStringLiteral("Taxa de infiltração estável:"), edtTIE_, lblUnTIE_).Rotulo->setWordWrap(true);
     cobertura_ = new TGrupoCobertura;
-    g->addWidget(cobertura_, g->rowCount(), 0, 1, 4);
-    g->setRowStretch(g->rowCount(), 1);
+    f.Grade()->addWidget(cobertura_, f.Grade()->rowCount(), 0, 1, 4);
+    f.Fim();
     connect(cobertura_, &TGrupoCobertura::Alterado, this, &TfrmDimensionamento::Alterou);
     connect(edtTIE_, &QLineEdit::textChanged, this, &TfrmDimensionamento::VIBCobertura);
+}
 
-    // Barraginha
-    g = novoGrupo(QStringLiteral("Barraginha"), "btnBarraginha");
+void TfrmDimensionamento::MontarBarraginha() {
+    TFormulario f(NovoGrupo(QStringLiteral("Barraginha"), "btnBarraginha"), estilo_);
     cbFormato_ = new QComboBox;
     cbFormato_->setObjectName(QStringLiteral("cbFormatoBarraginha"));
     cbFormato_->addItems({QStringLiteral(" Retangular"), QStringLiteral(" Semi-Circular")});
-    {
-        auto* l = new QLabel(QStringLiteral("Formato: "));
-        l->setBuddy(cbFormato_);
-        g->addWidget(l, 0, 0);
-        g->addWidget(cbFormato_, 0, 1, 1, 2);
-    }
-    edtProfundidade_ = NovoCampo("edtProfundidade");
-    edtAreaContribuicao_ = NovoCampo("edtAreaContribuicao");
-    edtM1_ = NovoCampo("edtM1");
-    edtM2_ = NovoCampo("edtM2");
-    linha(g, QStringLiteral("Profundidade (H): "), edtProfundidade_, unidade("lblUnProfundidade", "m"));
-    linha(g, QStringLiteral("Área de Contribuição: "), edtAreaContribuicao_, unidade("lblUnArea", "m2"));
-    Linha* lM1 = linha(g, QStringLiteral("m1: "), edtM1_);
-    Linha* lM2 = linha(g, QStringLiteral("m2: "), edtM2_);
-    g->setRowStretch(g->rowCount(), 1);
+    f.Cabecalho(QStringLiteral("Formato: "), cbFormato_);
+    edtProfundidade_ = f.Numero("edtProfundidade");
+    edtAreaContribuicao_ = f.Numero("edtAreaContribuicao");
+    edtM1_ = f.Numero("edtM1");
+    edtM2_ = f.Numero("edtM2");
+    f.Linha(QStringLiteral("Profundidade (H): "), edtProfundidade_, f.Unidade("lblUnProfundidade", "m"));
+    f.Linha(QStringLiteral("Área de Contribuição: "), edtAreaContribuicao_, f.Unidade("lblUnArea", "m2"));
+    // Rows of the rectangular shape only.
+    soRetangular_.push_back(f.Linha(QStringLiteral("m1: "), edtM1_));
+    soRetangular_.push_back(f.Linha(QStringLiteral("m2: "), edtM2_));
+    f.Fim();
     connect(cbFormato_, &QComboBox::activated, this, &TfrmDimensionamento::FormatoMudou);
-    connect(cbSistema_, &QComboBox::activated, this, [this](int i) {
-        AplicarSistema(i);
-        Alterou();
-    });
+}
 
-    // Rows that depend on the system or the basin shape.
-    soGradiente_ = {lDecCanal, lCompCanal, lRugCanal, lRugTerreno};
-    soRetangular_ = {lM1, lM2};
-
-    botoes->addStretch(1);
-    meio->addLayout(botoes);
-    meio->addWidget(grupos_, 3);
+TFiguraMapa* TfrmDimensionamento::MontarFigura() {
     figura_ = new TFiguraMapa;
     figura_->setObjectName(QStringLiteral("imgFigura"));
     figura_->setMinimumSize(300, 240);
@@ -367,35 +325,20 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
         return s;
     };
     figura_->Executar = [this](QRgb c) { ExecutarMapa(c); };
-    meio->addWidget(figura_, 4);
-    v->addLayout(meio, 1);
+    return figura_;
+}
 
-    // Edits that follow the spacing rules.
-    connect(edtHorizontal_, &QLineEdit::textEdited, this, &TfrmDimensionamento::HorizontalEditado);
-    connect(edtDecTerreno_, &QLineEdit::textEdited, this, [this] { DeclividadeEditada(false); });
-    connect(edtSt_, &QLineEdit::textEdited, this, [this](const QString& t) {
-        edtDecTerreno_->setText(t);
-        DeclividadeEditada(true);
-    });
-
+QLayout* TfrmDimensionamento::MontarRodapeEntrada() {
     auto* rodape = new QHBoxLayout;
     rodape->addStretch(1);
-    auto botao = [&](const QString& texto, const char* nome) {
-        auto* b = new QPushButton(texto);
-        b->setObjectName(QString::fromLatin1(nome));
-        b->setMinimumWidth(90);
-        rodape->addWidget(b);
-        return b;
-    };
-    auto* btnCalcular = botao(QStringLiteral("Ca&lcular"), "btnCalcular");
-    auto* btnCancelar = botao(QStringLiteral("Ca&ncelar"), "btnCancelar");
-    auto* btnAjuda = botao(QStringLiteral("Aj&uda"), "btnAjuda");
+    auto* btnCalcular = BotaoRodape(rodape, QStringLiteral("Ca&lcular"), "btnCalcular");
+    auto* btnCancelar = BotaoRodape(rodape, QStringLiteral("Ca&ncelar"), "btnCancelar");
+    auto* btnAjuda = BotaoRodape(rodape, QStringLiteral("Aj&uda"), "btnAjuda");
     btnCalcular->setDefault(true);
     connect(btnCalcular, &QPushButton::clicked, this, Seguro(this, [this] { btnCalcularClick(); }));
     connect(btnCancelar, &QPushButton::clicked, this, &QWidget::close);
     connect(btnAjuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 28); });
-    v->addLayout(rodape);
-    return pagina;
+    return rodape;
 }
 
 QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
@@ -412,33 +355,25 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
 
     auto* caixa = new QGroupBox(QStringLiteral("Resultados"));
     auto* grade = new QGridLayout(caixa);
-    auto campo = [this](const char* nome) {
-        auto* e = new QLineEdit;
-        e->setObjectName(QString::fromLatin1(nome));
-        e->setReadOnly(true);
-        e->setAlignment(Qt::AlignRight);
-        e->setMaximumWidth(110);
-        return e;
-    };
-    auto linha = [&](QGridLayout* gr, QLabel* rotulo, QLineEdit* e, QLabel* un) {
-        const int r = gr->rowCount();
+    auto linha = [&](QLabel* rotulo, QLineEdit* e, QLabel* un) {
+        const int r = grade->rowCount();
         rotulo->setBuddy(e);
-        gr->addWidget(rotulo, r, 0);
-        gr->addWidget(e, r, 1);
-        if (un) gr->addWidget(un, r, 2);
+        grade->addWidget(rotulo, r, 0);
+        grade->addWidget(e, r, 1);
+        if (un) grade->addWidget(un, r, 2);
     };
     lblLQ_ = new QLabel(QStringLiteral("LES:"));
     lblLQ_->setObjectName(QStringLiteral("lblLQ"));
     lblUnLQ_ = new QLabel(QStringLiteral("mm"));
     lblUnLQ_->setObjectName(QStringLiteral("lblUnLQ"));
-    LQ_ = campo("LQ");
-    edtResultEV_ = campo("edtResultEV");
-    edtResultEH_ = campo("edtResultEH");
-    HUni_ = campo("HUni");
-    linha(grade, lblLQ_, LQ_, lblUnLQ_);
-    linha(grade, new QLabel(QStringLiteral("Espaçamento vertical:")), edtResultEV_, new QLabel("m"));
-    linha(grade, new QLabel(QStringLiteral("Espaçamento horizontal:")), edtResultEH_, new QLabel("m"));
-    linha(grade, new QLabel(QStringLiteral("Altura teór&ica (H):")), HUni_, new QLabel("cm"));
+    LQ_ = CampoResultado("LQ");
+    edtResultEV_ = CampoResultado("edtResultEV");
+    edtResultEH_ = CampoResultado("edtResultEH");
+    HUni_ = CampoResultado("HUni");
+    linha(lblLQ_, LQ_, lblUnLQ_);
+    linha(new QLabel(QStringLiteral("Espaçamento vertical:")), edtResultEV_, new QLabel("m"));
+    linha(new QLabel(QStringLiteral("Espaçamento horizontal:")), edtResultEH_, new QLabel("m"));
+    linha(new QLabel(QStringLiteral("Altura teór&ica (H):")), HUni_, new QLabel("cm"));
     lblAviso_ = new QLabel;
     lblAviso_->setObjectName(QStringLiteral("lblAvisoResultado"));
     lblAviso_->setWordWrap(true);
@@ -448,7 +383,27 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     grade->setRowStretch(grade->rowCount(), 1);
     cima->addWidget(caixa, 1);
     v->addLayout(cima);
+    v->addWidget(MontarSecaoReal());
 
+    auto* rodape = new QHBoxLayout;
+    rodape->addStretch(1);
+    auto* voltar = BotaoRodape(rodape, QStringLiteral("&Voltar"), "btnVoltar");
+    auto* relatorio = BotaoRodape(rodape, QStringLiteral("&Relatório"), "btnRelatorio");
+    auto* simulacao = BotaoRodape(rodape, QStringLiteral("&Simulação"), "btnSimulacao");
+    auto* fechar = BotaoRodape(rodape, QStringLiteral("F&echar"), "btnFechar");
+    auto* ajuda = BotaoRodape(rodape, QStringLiteral("Aj&uda"), "btnAjudaResultado");
+    connect(relatorio, &QPushButton::clicked, this, Seguro(this, [this] { Relatorio(false); }));
+    connect(simulacao, &QPushButton::clicked, this, Seguro(this, [this] { BtnSimulaClick(); }));
+    connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
+    connect(fechar, &QPushButton::clicked, this, &QWidget::close);
+    connect(ajuda, &QPushButton::clicked, this,
+            [this] { AbrirAjuda(this, resultado_.TipoSistema == TTipoSistema::Gradiente ? 78 : 76); });
+    v->addLayout(rodape);
+    return pagina;
+}
+
+// The coefficient of unevenness typed over the result, and the height it recommends.
+QWidget* TfrmDimensionamento::MontarSecaoReal() {
     auto* real = new QGroupBox(QStringLiteral("Seção real"));
     auto* h = new QHBoxLayout(real);
     auto* gr = new QGridLayout;
@@ -457,7 +412,7 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     CoefUni_->setMaximumWidth(110);
     CoefUni_->setAlignment(Qt::AlignRight);
     CoefUni_->installEventFilter(this);
-    HR_ = campo("HR");
+    HR_ = CampoResultado("HR");
     auto* btnCDu = new QPushButton(QStringLiteral("OK"));
     btnCDu->setObjectName(QStringLiteral("BtnCDu"));
     btnCDu->setMaximumWidth(50);
@@ -483,34 +438,11 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     imgSecao_->setFixedSize(220, 110);
     imgSecao_->setScaledContents(true);
     h->addWidget(imgSecao_);
-    v->addWidget(real);
     connect(btnCDu, &QPushButton::clicked, this, Seguro(this, [this] { BtnCDuClick(); }));
     connect(CoefUni_, &QLineEdit::returnPressed, this, Seguro(this, [this] { BtnCDuClick(); }));
     connect(CoefUni_, &QLineEdit::textEdited, HR_, &QLineEdit::clear);
     connect(btnAjudaSecao, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 8); });
-
-    auto* rodape = new QHBoxLayout;
-    rodape->addStretch(1);
-    auto botao = [&](const QString& texto, const char* nome) {
-        auto* b = new QPushButton(texto);
-        b->setObjectName(QString::fromLatin1(nome));
-        b->setMinimumWidth(90);
-        rodape->addWidget(b);
-        return b;
-    };
-    auto* voltar = botao(QStringLiteral("&Voltar"), "btnVoltar");
-    auto* relatorio = botao(QStringLiteral("&Relatório"), "btnRelatorio");
-    auto* simulacao = botao(QStringLiteral("&Simulação"), "btnSimulacao");
-    auto* fechar = botao(QStringLiteral("F&echar"), "btnFechar");
-    auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjudaResultado");
-    connect(relatorio, &QPushButton::clicked, this, Seguro(this, [this] { Relatorio(false); }));
-    connect(simulacao, &QPushButton::clicked, this, Seguro(this, [this] { BtnSimulaClick(); }));
-    connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
-    connect(fechar, &QPushButton::clicked, this, &QWidget::close);
-    connect(ajuda, &QPushButton::clicked, this,
-            [this] { AbrirAjuda(this, resultado_.TipoSistema == TTipoSistema::Gradiente ? 78 : 76); });
-    v->addLayout(rodape);
-    return pagina;
+    return real;
 }
 
 QWidget* TfrmDimensionamento::MontarResultadoBacia() {
@@ -520,23 +452,15 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     auto* h = new QHBoxLayout;
     auto* caixa = new QGroupBox(QStringLiteral("Resultados"));
     auto* grade = new QGridLayout(caixa);
-    auto campo = [](const char* nome) {
-        auto* e = new QLineEdit;
-        e->setObjectName(QString::fromLatin1(nome));
-        e->setReadOnly(true);
-        e->setAlignment(Qt::AlignRight);
-        e->setMaximumWidth(110);
-        return e;
-    };
     lblRaioComp_ = new QLabel(QStringLiteral("Comprimento:"));
     lblRaioComp_->setObjectName(QStringLiteral("lblRaioComp"));
     lblLargura_ = new QLabel(QStringLiteral("Largura:"));
     lblLargura_->setObjectName(QStringLiteral("lblLargura"));
     lblUnLargura_ = new QLabel("m");
-    edtRaioCompBarraginha_ = campo("edtRaioCompBarraginha");
-    edtResultLargBarraginha_ = campo("edtResultLargBarraginha");
-    edtLESBarraginha_ = campo("edtLESBarraginha");
-    edtVolumeBarraginha_ = campo("edtVolumeBarraginha");
+    edtRaioCompBarraginha_ = CampoResultado("edtRaioCompBarraginha");
+    edtResultLargBarraginha_ = CampoResultado("edtResultLargBarraginha");
+    edtLESBarraginha_ = CampoResultado("edtLESBarraginha");
+    edtVolumeBarraginha_ = CampoResultado("edtVolumeBarraginha");
     grade->addWidget(lblRaioComp_, 0, 0);
     grade->addWidget(edtRaioCompBarraginha_, 0, 1);
     grade->addWidget(new QLabel("m"), 0, 2);
@@ -556,6 +480,25 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     grade->addWidget(lblAvisoBacia_, 4, 0, 1, 3);
     grade->setRowStretch(5, 1);
     h->addWidget(caixa, 1);
+    h->addWidget(MontarGraficoBacia(), 2);
+    v->addLayout(h, 1);
+
+    auto* rodape = new QHBoxLayout;
+    rodape->addStretch(1);
+    auto* voltar = BotaoRodape(rodape, QStringLiteral("&Voltar"), "btnVoltarBacia");
+    auto* relatorio = BotaoRodape(rodape, QStringLiteral("&Relatório"), "btnRelatorioBacia");
+    auto* fechar = BotaoRodape(rodape, QStringLiteral("F&echar"), "btnFecharBacia");
+    auto* ajuda = BotaoRodape(rodape, QStringLiteral("Aj&uda"), "btnAjudaBacia");
+    connect(relatorio, &QPushButton::clicked, this, Seguro(this, [this] { Relatorio(false); }));
+    connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
+    connect(fechar, &QPushButton::clicked, this, &QWidget::close);
+    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 85); });
+    v->addLayout(rodape);
+    return pagina;
+}
+
+// The basin's simulations: the list of charts, the chart and its copy, save and export.
+QWidget* TfrmDimensionamento::MontarGraficoBacia() {
     auto* graficos = new QGroupBox(QStringLiteral("Simulação"));
     auto* gv = new QVBoxLayout(graficos);
     rgSimulaBarraginha_ = new QListWidget;
@@ -582,28 +525,7 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     });
     gv->addLayout(bg);
     connect(rgSimulaBarraginha_, &QListWidget::currentRowChanged, this, &TfrmDimensionamento::rgSimulaBarraginhaClick);
-    h->addWidget(graficos, 2);
-    v->addLayout(h, 1);
-
-    auto* rodape = new QHBoxLayout;
-    rodape->addStretch(1);
-    auto botao = [&](const QString& texto, const char* nome) {
-        auto* b = new QPushButton(texto);
-        b->setObjectName(QString::fromLatin1(nome));
-        b->setMinimumWidth(90);
-        rodape->addWidget(b);
-        return b;
-    };
-    auto* voltar = botao(QStringLiteral("&Voltar"), "btnVoltarBacia");
-    auto* relatorio = botao(QStringLiteral("&Relatório"), "btnRelatorioBacia");
-    auto* fechar = botao(QStringLiteral("F&echar"), "btnFecharBacia");
-    auto* ajuda = botao(QStringLiteral("Aj&uda"), "btnAjudaBacia");
-    connect(relatorio, &QPushButton::clicked, this, Seguro(this, [this] { Relatorio(false); }));
-    connect(voltar, &QPushButton::clicked, this, Seguro(this, [this] { Voltar(); }));
-    connect(fechar, &QPushButton::clicked, this, &QWidget::close);
-    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, 85); });
-    v->addLayout(rodape);
-    return pagina;
+    return graficos;
 }
 
 // ---- state ----
@@ -646,8 +568,7 @@ void TfrmDimensionamento::AbrirGrupo(const QString& nome) {
 }
 
 void TfrmDimensionamento::SetJanelaConsulta(std::function<IJanelaConsulta*()> fabrica) {
-    consulta_ = std::move(fabrica);
-    btnConsulta_->setEnabled(static_cast<bool>(consulta_));
+    precipitacao_->SetJanelaConsulta(std::move(fabrica));
 }
 
 void TfrmDimensionamento::SetPastaFiguras(const QString& pasta) {
@@ -694,7 +615,7 @@ void TfrmDimensionamento::AplicarSistema(int indice) {
         AbrirGrupo(QStringLiteral("Precipitação"));
     if (!bacia_ && eraBacia)
         AbrirGrupo(aberto == QStringLiteral("Solo") ? QStringLiteral("Solo") : QStringLiteral("Precipitação"));
-    for (Linha* l : soGradiente_) l->Visivel(tipo == TTipoSistema::Gradiente);
+    for (const TLinhaFormulario& l : soGradiente_) l.Visivel(tipo == TTipoSistema::Gradiente);
 
     m_.TipoSistema().SetTipo(tipo);
     if (tipo == TTipoSistema::Nivel && cbMetodo_->count() == 4) {
@@ -750,7 +671,7 @@ void TfrmDimensionamento::FormatoMudou(int indice) {
     lblLargura_->setVisible(!semi);
     edtResultLargBarraginha_->setVisible(!semi);
     lblUnLargura_->setVisible(!semi);
-    for (Linha* l : soRetangular_) l->Visivel(!semi);
+    for (const TLinhaFormulario& l : soRetangular_) l.Visivel(!semi);
     Alterou();
 }
 
@@ -775,33 +696,7 @@ TCamposDimensionamento TfrmDimensionamento::Campos() const {
     f.cbUsoDoSolo = cobertura_->UsoDoSolo();
     f.cbTratamento = cobertura_->Tratamento();
     f.cbCondicaoHidrologica = cobertura_->CondicaoHidrologica();
-    const std::pair<std::string TCamposDimensionamento::*, QLineEdit*> campos[] = {
-        {&TCamposDimensionamento::edtTr, edtTr_},
-        {&TCamposDimensionamento::edtK, edtK_},
-        {&TCamposDimensionamento::edt_a, edt_a_},
-        {&TCamposDimensionamento::edt_b, edt_b_},
-        {&TCamposDimensionamento::edt_c, edt_c_},
-        {&TCamposDimensionamento::meLatitude, meLatitude_},
-        {&TCamposDimensionamento::meLongitude, meLongitude_},
-        {&TCamposDimensionamento::edtDecCanal, edtDecCanal_},
-        {&TCamposDimensionamento::edtCompCanal, edtCompCanal_},
-        {&TCamposDimensionamento::edtRugCanal, edtRugCanal_},
-        {&TCamposDimensionamento::edtSt, edtSt_},
-        {&TCamposDimensionamento::edtSm, edtSm_},
-        {&TCamposDimensionamento::edtDecTerreno, edtDecTerreno_},
-        {&TCamposDimensionamento::edtRugTerreno, edtRugTerreno_},
-        {&TCamposDimensionamento::edtHorizontal, edtHorizontal_},
-        {&TCamposDimensionamento::edtVertical, edtVertical_},
-        {&TCamposDimensionamento::edtTIE, edtTIE_},
-        {&TCamposDimensionamento::edtProfundidade, edtProfundidade_},
-        {&TCamposDimensionamento::edtAreaContribuicao, edtAreaContribuicao_},
-        {&TCamposDimensionamento::edtM1, edtM1_},
-        {&TCamposDimensionamento::edtM2, edtM2_},
-    };
-    for (const auto& [membro, campo] : campos) f.*membro = S(campo->text());
-    // A coordinate mask with no digit typed is no coordinate.
-    for (auto* c : {&f.meLatitude, &f.meLongitude})
-        if (c->find_first_of("0123456789") == std::string::npos) c->clear();
+    campos_.Coletar(f);
     return f;
 }
 
@@ -811,36 +706,17 @@ void TfrmDimensionamento::LoadInputs() {
     Unidades();
     cbSistema_->setCurrentIndex(f.cbSistema);
     AplicarSistema(f.cbSistema);
-    edtTr_->setText(Q(f.edtTr));
-    edtK_->setText(Q(f.edtK));
-    edt_a_->setText(Q(f.edt_a));
-    edt_b_->setText(Q(f.edt_b));
-    edt_c_->setText(Q(f.edt_c));
-    meLatitude_->setText(Q(f.meLatitude));
-    meLongitude_->setText(Q(f.meLongitude));
     cobertura_->SetIndices(f.cbUsoDoSolo, f.cbTratamento, f.cbCondicaoHidrologica);
-    edtTIE_->setText(Q(f.edtTIE));
-    VIBCobertura();
-    edtDecTerreno_->setText(Q(f.edtDecTerreno));
-    edtSt_->setText(Q(f.edtSt));
-    edtSm_->setText(Q(f.edtSm));
     // A method the list cannot show ("Nenhuma") leaves the list without a choice.
     const int metodo = f.cbMetodo < cbMetodo_->count() ? f.cbMetodo : -1;
     cbMetodo_->setCurrentIndex(metodo);
     MetodoMudou(metodo);
-    edtRugTerreno_->setText(Q(f.edtRugTerreno));
-    edtDecCanal_->setText(Q(f.edtDecCanal));
-    edtRugCanal_->setText(Q(f.edtRugCanal));
-    edtCompCanal_->setText(Q(f.edtCompCanal));
-    edtHorizontal_->setEnabled(true);
-    edtHorizontal_->setText(Q(f.edtHorizontal));
-    edtVertical_->setText(Q(f.edtVertical));
     cbFormato_->setCurrentIndex(f.cbFormatoBarraginha);
     FormatoMudou(f.cbFormatoBarraginha);
-    edtProfundidade_->setText(Q(f.edtProfundidade));
-    edtM1_->setText(Q(f.edtM1));
-    edtM2_->setText(Q(f.edtM2));
-    edtAreaContribuicao_->setText(Q(f.edtAreaContribuicao));
+    // The choices above clear the spacing they govern: the texts come after them.
+    edtHorizontal_->setEnabled(true);
+    campos_.Preencher(f);
+    VIBCobertura();
     carregando_ = false;
     // Only the window's own marker: the project may hold changes made elsewhere (identification).
     setWindowModified(false);
@@ -854,37 +730,15 @@ void TfrmDimensionamento::Focar(const std::string& controle, const std::string& 
 
 bool TfrmDimensionamento::StoreInputs() {
     TCamposDimensionamento f = Campos();
-    const TCampoEntrada ruim = PrimeiroCampoInvalido(f);
-    if (!ruim.Vazio()) {
-        Dialogos().Erro(this, Q(ruim.Mensagem));
-        Focar(ruim.Controle, ruim.Grupo);
-        return false;
-    }
-    const std::pair<std::string*, const char*> coords[] = {{&f.meLatitude, "latitude"}, {&f.meLongitude, "longitude"}};
-    for (const auto& [texto, nome] : coords) {
-        try {
-            *texto = CoordenadaDoCampo(*texto, nome);
-        } catch (const EVandoro& e) {
-            Dialogos().Erro(this, Q(e.what()));
-            Focar(texto == &f.meLatitude ? "meLatitude" : "meLongitude", "Precipitação");
-            return false;
-        }
-    }
-    try {
-        ::StoreInputs(f, m_);
-    } catch (const std::exception& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return false;
-    }
-    return true;
+    const TMostrarCampo mostrar = [this](const std::string& c, const std::string& g) { Focar(c, g); };
+    return CampoAceito(this, PrimeiroCampoInvalido(f), mostrar) &&
+           CampoAceito(this, precipitacao_->ConverterCoordenadas(f.meLatitude, f.meLongitude), mostrar) &&
+           Gravado(this, [&] { ::StoreInputs(f, m_); });
 }
 
 bool TfrmDimensionamento::ValidateInputs() {
-    const TCampoEntrada vazio = PrimeiroCampoVazio(Campos());
-    if (vazio.Vazio()) return true;
-    Dialogos().Erro(this, Q(vazio.Mensagem));
-    Focar(vazio.Controle, vazio.Grupo);
-    return false;
+    return CampoAceito(this, PrimeiroCampoVazio(Campos()),
+                       [this](const std::string& c, const std::string& g) { Focar(c, g); });
 }
 
 double TfrmDimensionamento::Numero(const QLineEdit* campo) const { return NumeroDoCampo(S(campo->text())); }
@@ -1109,31 +963,7 @@ void TfrmDimensionamento::btnDefinirClick() {
     Alterou();
 }
 
-void TfrmDimensionamento::btnConsultaClick() {
-    if (!consulta_) return;
-    IJanelaConsulta* janela = consulta_();
-    if (!janela) return;
-    try {
-        // The consultation is the tool that fills K, a, b, c: empty fields open it with empty
-        // boxes instead of being refused by the storm's setters.
-        TCamposConsulta campos{Numero(edtK_), Numero(edt_a_), Numero(edt_b_), Numero(edt_c_), {}, {}};
-        const TCamposDimensionamento f = Campos();
-        campos.Latitude = CoordenadaDoCampo(f.meLatitude, "latitude");
-        campos.Longitude = CoordenadaDoCampo(f.meLongitude, "longitude");
-        if (!m_.Quenda().Execute(*janela, campos)) return;
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return;
-    }
-    const auto& p = m_.Precipitacao();
-    edtK_->setText(Fmt(kFmt, p.K()));
-    edt_a_->setText(Fmt(kFmt, p.A()));
-    edt_b_->setText(Fmt(kFmt, p.B()));
-    edt_c_->setText(Fmt(kFmt, p.C()));
-    meLatitude_->setText(Q(m_.Quenda().Latitude()));
-    meLongitude_->setText(Q(m_.Quenda().Longitude()));
-    Alterou();
-}
+void TfrmDimensionamento::btnConsultaClick() { precipitacao_->Consultar(); }
 
 void TfrmDimensionamento::AssistenteRugCanal() {
     TRugCan& a = *assist_.RugCan1;
@@ -1168,13 +998,8 @@ void TfrmDimensionamento::AssistenteSm() {
 
 // ---- events ----
 
-void TfrmDimensionamento::closeEvent(QCloseEvent* e) {
-    if (!StoreInputs()) {
-        e->ignore();
-        return;
-    }
-    e->accept();
-}
+// The window closes only with its fields in the model.
+void TfrmDimensionamento::closeEvent(QCloseEvent* e) { e->setAccepted(StoreInputs()); }
 
 bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
     auto* campo = qobject_cast<QLineEdit*>(o);

@@ -10,33 +10,25 @@
 
 #include "core/sizing/Dimensionamento.h"
 #include "core/sizing/Simulacao.h"
+#include "gui/common/Assistentes.h"
+#include "gui/common/CamposJanela.h"
+#include "gui/common/Formulario.h"
 #include "gui/common/JanelaDados.h"
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
+class QGroupBox;
+class QLayout;
 class QListWidget;
-class QPushButton;
 class QStackedWidget;
+class QVBoxLayout;
 class TFiguraMapa;
 class TGrafico;
 class TGrupoCobertura;
+class TGrupoPrecipitacao;
 class TfrmPaginaSimulacao;
 class TGerenteSis;
 class TModeloProjeto;
 class IJanelaConsulta;
-class TRugCan;
-class TRugTer;
-class TSm;
-class TZ;
-
-// The assistants the main window owns; a window built without them makes its own.
-struct TAssistentes {
-    TRugCan* RugCan1 = nullptr;
-    TRugTer* RugTer1 = nullptr;
-    TSm* Sm1 = nullptr;
-    TZ* Z1 = nullptr;
-};
 
 class TfrmDimensionamento : public QWidget, public IJanelaDados {
     Q_OBJECT
@@ -97,13 +89,23 @@ protected:
 
 private:
     struct Grupo;
-    struct Linha;
 
     void Montar();
     QWidget* MontarEntrada();
+    // A group of the entry page: its button and its box ('caixa', or a new one), whose grid
+    // comes back.
+    QGridLayout* NovoGrupo(const QString& nome, const char* botao, QGroupBox* caixa = nullptr);
+    void MontarCanal();
+    void MontarTerreno();
+    void MontarEspacamento();
+    void MontarSolo();
+    void MontarBarraginha();
+    TFiguraMapa* MontarFigura();
+    QLayout* MontarRodapeEntrada();
     QWidget* MontarResultadoTerracos();
+    QWidget* MontarSecaoReal();
     QWidget* MontarResultadoBacia();
-    QLineEdit* NovoCampo(const char* nome, bool numero = true);
+    QWidget* MontarGraficoBacia();
 
     void Alterou();
     void Titulo(const QString& t);
@@ -132,11 +134,9 @@ private:
     TModeloProjeto& m_;
     TGerenteSis& gerente_;
     TAssistentes assist_;
-    std::unique_ptr<TRugCan> rugCan_;
-    std::unique_ptr<TRugTer> rugTer_;
-    std::unique_ptr<TSm> sm_;
-    std::unique_ptr<TZ> z_;
-    std::function<IJanelaConsulta*()> consulta_;
+    TAssistentesProprios proprios_;
+    TEstiloFormulario estilo_;
+    TCamposJanela<TCamposDimensionamento> campos_;
     QString pastaFiguras_;
     bool carregando_ = false;
     bool bacia_ = false;
@@ -146,12 +146,12 @@ private:
     QStackedWidget* grupos_ = nullptr;
     TFiguraMapa* figura_ = nullptr;
     QComboBox *cbSistema_ = nullptr, *cbMetodo_ = nullptr, *cbFormato_ = nullptr;
-    QPushButton *btnConsulta_ = nullptr, *btnDefinir_ = nullptr;
+    QPushButton* btnDefinir_ = nullptr;
+    QVBoxLayout* botoesGrupos_ = nullptr;
     std::vector<std::unique_ptr<Grupo>> listaGrupos_;
-    std::vector<std::unique_ptr<Linha>> linhas_;
-    std::vector<Linha*> soGradiente_, soRetangular_;
+    std::vector<TLinhaFormulario> soGradiente_, soRetangular_;
     // Entry fields, by their control names.
-    QLineEdit *edtTr_, *edtK_, *edt_a_, *edt_b_, *edt_c_, *meLatitude_, *meLongitude_;
+    TGrupoPrecipitacao* precipitacao_ = nullptr;
     QLineEdit *edtDecCanal_, *edtCompCanal_, *edtRugCanal_, *edtSt_, *edtSm_;
     QLineEdit *edtDecTerreno_, *edtRugTerreno_, *edtHorizontal_, *edtVertical_, *edtTIE_;
     QLineEdit *edtProfundidade_, *edtAreaContribuicao_, *edtM1_, *edtM2_;
