@@ -50,43 +50,49 @@ export OGR_CURRENT_DATE=2000-01-01T00:00:00Z
 exec {dorme}<> <(:)
 
 # --- Inputs: a new and a slightly different old one of each ------------------------------
+# The old inputs differ in every file a command writes from them (values, corner and UTM
+# zone), so that a new member beside an old one always shows.
 ent=$tmp/entrada
 mkdir -p "$ent"
-# SIRGAS 2000 / UTM 23S
-prj='PROJCS["SIRGAS_2000_UTM_Zone_23S",GEOGCS["GCS_SIRGAS_2000",DATUM["D_SIRGAS_2000",SPHEROID["GRS_1980",6378137.0,298.257222101]],PRIMEM["Greenwich",0.0],UNIT["Degree",0.0174532925199433]],PROJECTION["Transverse_Mercator"],PARAMETER["False_Easting",500000.0],PARAMETER["False_Northing",10000000.0],PARAMETER["Central_Meridian",-45.0],PARAMETER["Scale_Factor",0.9996],PARAMETER["Latitude_Of_Origin",0.0],UNIT["Meter",1.0]]'
 
-# grade NOME CELULAS TAMANHO_CELULA DECLIVE: a wavy UTM hillside as NOME.flt/.hdr/.prj
+# prj ZONA: SIRGAS 2000 / UTM ZONA S
+prj() {
+    printf 'PROJCS["SIRGAS_2000_UTM_Zone_%sS",GEOGCS["GCS_SIRGAS_2000",DATUM["D_SIRGAS_2000",SPHEROID["GRS_1980",6378137.0,298.257222101]],PRIMEM["Greenwich",0.0],UNIT["Degree",0.0174532925199433]],PROJECTION["Transverse_Mercator"],PARAMETER["False_Easting",500000.0],PARAMETER["False_Northing",10000000.0],PARAMETER["Central_Meridian",%d.0],PARAMETER["Scale_Factor",0.9996],PARAMETER["Latitude_Of_Origin",0.0],UNIT["Meter",1.0]]' \
+        "$1" $((6 * $1 - 183))
+}
+
+# grade NOME CELULAS TAMANHO_CELULA DECLIVE X0 ZONA: a wavy UTM hillside as NOME.flt/.hdr/.prj
 grade() {
-    awk -v n="$2" -v cs="$3" -v a="$4" 'BEGIN {
-        printf "ncols %d\nnrows %d\nxllcorner 300000\nyllcorner 7460000\ncellsize %g\nNODATA_value -9999\n", n, n, cs
+    awk -v n="$2" -v cs="$3" -v a="$4" -v x0="$5" 'BEGIN {
+        printf "ncols %d\nnrows %d\nxllcorner %d\nyllcorner 7460000\ncellsize %g\nNODATA_value -9999\n", n, n, x0, cs
         for (i = 0; i < n; i++) {
             y = (n - 1 - i) * cs
             for (j = 0; j < n; j++)
                 printf "%.3f%s", 600 + a * y + 8 * sin(j * cs / 150) + 3 * cos(y / 90), (j < n - 1 ? " " : "\n")
         } }' >"$ent/$1.asc"
-    printf '%s' "$prj" >"$ent/$1.prj"
+    prj "$6" >"$ent/$1.prj"
     "$cli" raster-converter "$ent/$1.asc" "$ent/$1.flt" >/dev/null
     rm -f "$ent/$1.asc"
 }
 
-# pontos NOME Z0: 300 lines of 1 000 points as NOME.vet (+ .prj), and the Surfer text
+# pontos NOME Z0 ZONA: 300 lines of 1 000 points as NOME.vet (+ .prj), and the Surfer text
 pontos() {
     awk -v z0="$2" 'BEGIN { print "\"X\" \"Y\" \"Z\""
         for (l = 0; l < 300; l++) for (p = 0; p < 1000; p++)
             printf "%.2f %.2f %d\n", 300000 + p * 2.5, 7460000 + l * 10 + p * 0.01, z0 + l }' >"$ent/$1.txt"
     "$cli" vetor-importar "$ent/$1.txt" "$ent/$1.vet" >/dev/null
-    printf '%s' "$prj" >"$ent/$1.prj"
+    prj "$3" >"$ent/$1.prj"
 }
 
 echo "Preparando as entradas em $tmp ..."
-grade grade-novo 3000 2 0.06
-grade grade-velho 3000 2 0.07
-grade elev-novo 2000 1.5 0.06
-grade elev-velho 2000 1.5 0.07
+grade grade-novo 3000 2 0.06 300000 23
+grade grade-velho 3000 2 0.07 300010 22
+grade elev-novo 2000 1.5 0.06 300000 23
+grade elev-velho 2000 1.5 0.07 300010 22
 "$cli" declividade "$ent/elev-novo.flt" "$ent/decl-novo.flt" >/dev/null
 "$cli" declividade "$ent/elev-velho.flt" "$ent/decl-velho.flt" >/dev/null
-pontos vetor-novo 600
-pontos vetor-velho 610
+pontos vetor-novo 600 23
+pontos vetor-velho 610 22
 cp "$exemplos/Locacao em nivel.kzp" "$ent/locacao.kzp"
 cp "$exemplos/Terraco em gradiente.kzp" "$ent/gradiente-novo.kzp"
 sed 's/^VIB=.*/VIB=12/' "$ent/gradiente-novo.kzp" >"$ent/gradiente-velho.kzp"
@@ -296,7 +302,7 @@ caso "vetor-exportar .geojson" vetor-exportar "$v" "$pasta/linhas.geojson"
 caso "vetor-exportar .kml" vetor-exportar "$v" "$pasta/linhas.kml"
 caso "vetor-importar .vet" vetor-importar "$ent/vetor-{v}.txt" "$pasta/linhas.vet"
 caso "locar --faixas --sig .shp" locar "$ent/locacao.kzp" --elevacao "$ent/elev-{v}.flt" \
-    --declividade "$ent/decl-{v}.flt" --saida "$pasta/terracos.vet" --faixas "$pasta/faixas.asc" --sig "$pasta/terracos.shp"
+    --declividade "$ent/decl-{v}.flt" --saida "$pasta/terracos.vet" --faixas "$pasta/faixas.asc" --sig "$pasta/sig.shp"
 caso "dimensionar --relatorio" dimensionar "$ent/gradiente-{v}.kzp" --relatorio "$pasta/relatorio.html"
 caso "simular --csv" simular "$ent/gradiente-{v}.kzp" --csv "$pasta/simulacao.csv"
 
