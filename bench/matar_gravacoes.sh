@@ -279,7 +279,7 @@ caso() {
     printf "%-28s %4d.%02d %6d.%02d %6d %6d %6d %8d %6d\n" "$rotulo" $((dur / 1000000)) $((dur / 10000 % 100)) \
         $((janela / 1000000)) $((janela / 10000 % 100)) "$kills" "$velho" "$novo" "$mistura" "$sobras"
     # Up to four details, mixes first.
-    mapfile -t detalhes < <(printf "%s\n" "${detalhes[@]}" | grep "^mistura"; printf "%s\n" "${detalhes[@]}" | grep -v "^mistura")
+    mapfile -t detalhes < <(printf "%s\n" "${detalhes[@]}" | grep "^mistura" || true; printf "%s\n" "${detalhes[@]}" | grep -v "^mistura" || true)
     for n in "${detalhes[@]:0:4}"; do [ -z "$n" ] || echo "    $n"; done
     [ ${#detalhes[@]} -le 4 ] || echo "    ... e mais $((${#detalhes[@]} - 4))"
     falhas=$((falhas + mistura + sobras))
