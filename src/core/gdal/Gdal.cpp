@@ -552,6 +552,15 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
                     throw EVandoro("O limite do talhão " + arq +
                                    " não pôde ser transformado para o sistema de coordenadas do modelo de "
                                    "elevação.");
+                // No system has coordinates beyond 1e8 (a hundred thousand kilometres); a vertex
+                // out there is a damaged file, and the geometry operations would lose the field
+                // in rounding.
+                OGREnvelope e;
+                p->getEnvelope(&e);
+                const double maior = std::max({std::fabs(e.MinX), std::fabs(e.MaxX), std::fabs(e.MinY), std::fabs(e.MaxY)});
+                if (!(maior <= 1e8))
+                    throw EVandoro("O limite do talhão " + arq +
+                                   " tem vértices com coordenadas impossíveis: confira o arquivo.");
                 if (p->IsValid()) {
                     todos.addGeometryDirectly(p.release());
                     continue;

@@ -290,6 +290,12 @@ TEST(Geo, LimitesRecusados) {
                   .rfind("Não foi possível abrir o limite do talhão lixo.kml: o arquivo não é um vetor que o GDAL/OGR "
                          "leia", 0),
               0u);
+    // A damaged vertex far beyond any system would vanish from the area in rounding while
+    // its polygon still marked cells as field.
+    GravarArquivo(p.Arquivo("absurdo.csv"),
+                  "WKT\n\"POLYGON ((300000 7500000,300100 7500000,-1e115 7500050,300000 7500100,300000 7500000))\"\n");
+    EXPECT_EQ(roda(p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("absurdo.csv")),
+              "O limite do talhão absurdo.csv tem vértices com coordenadas impossíveis: confira o arquivo.");
     TLocacaoNivel loc;
     EXPECT_EQ(MensagemDe([&] { DefinirLimiteCampo(loc, p.Arquivo("nenhum.kml")); }),
               "O arquivo do limite do talhão " + p.Arquivo("nenhum.kml") + " não existe.");
