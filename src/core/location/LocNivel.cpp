@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/common/IniFile.h"
+#include "core/location/ImgApoio.h"
 
 namespace {
 const char* const kSecao = "LOCACAONIVEL";

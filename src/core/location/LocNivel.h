@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "core/location/BDT.h"
-#include "core/location/ImgApoio.h"
 #include "core/raster/GradeMapa.h"
 
 class IProgresso;
+class TImgApoio;
 class TTerracosNivel;
 class TNumeroDaCurva;
 class TPrecipitacao;

@@ -1,6 +1,7 @@
 #pragma once
 // A location run as every front end starts it: which files it reads and writes, the checks
-// that keep it from writing over its own inputs, and what it reports when done.
+// that keep it from writing over its own inputs, loading the rasters the run is fed,
+// writing what it placed, and what it reports when done.
 #include <string>
 #include <vector>
 
