@@ -11,6 +11,7 @@
 
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
 #include "core/model/SistemaConservacao.h"
@@ -107,7 +108,7 @@ void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev) 
     TLocacaoNivel loc;
     const std::string saida = Pasta() + "/saida.vet";
     for (auto _ : state) {
-        loc.Processar(arq.elev, arq.decl, chuva, cn, terracos, saida);
+        ProcessarLocacao(loc, arq.elev, arq.decl, chuva, cn, terracos, saida);
         benchmark::DoNotOptimize(loc.TerraceCount());
     }
     state.counters["terracos"] = loc.TerraceCount();

@@ -12,7 +12,7 @@
 #include "TerrenoSintetico.h"
 #include "core/raster/Paleta.h"
 #include "core/raster/RenderImagem.h"
-#include "raster/ImagemRaster.h"
+#include "gui/raster/ImagemRaster.h"
 
 namespace {
 

@@ -88,7 +88,6 @@ int Executar(const std::vector<std::string>& args) {
 
     ProgressoTerminal progresso;
     loc.SetProgresso(&progresso);
-    loc.SetStopRequested(false);
     TResultadoLocacao res;
     TResumoSig resumoSig;
     try {

@@ -28,6 +28,7 @@
 #include "core/common/Numeros.h"
 #include "core/location/BDT.h"
 #include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/project/GerenteSis.h"
 #include "core/project/ModeloProjeto.h"
@@ -527,8 +528,12 @@ TEST(FrmLocacao, CancelAtTheSecondTerraceKeepsTheLinesSoFar) {
         auto* t = new QTimer(&p);
         QObject::connect(t, &QTimer::timeout, &p, [&] {
             rotulos << p.Rotulo()->text();
-            if (loc.TerraceCount() >= 2 && !vistoAoCancelar) {
-                vistoAoCancelar = loc.TerraceCount();
+            // The count of lines placed so far, after the status's two spaces.
+            const QString r = rotulos.back();
+            const int i = r.lastIndexOf(QStringLiteral("  "));
+            const int locadas = i < 0 ? 0 : r.mid(i + 2).toInt();
+            if (locadas >= 2 && !vistoAoCancelar) {
+                vistoAoCancelar = locadas;
                 p.BotaoCancelar()->click();
             }
         });
@@ -558,7 +563,7 @@ TEST(FrmLocacao, CancelAtTheSecondTerraceKeepsTheLinesSoFar) {
     TTerracosNivel t;
     t.Assign(j.m.TerracosNivel());
     TLocacaoNivel inteira;
-    inteira.Processar(pasta.Arquivo("morro.flt"), pasta.Arquivo("morro_decl.flt"), j.m.Precipitacao(), cn, t,
+    ProcessarLocacao(inteira, pasta.Arquivo("morro.flt"), pasta.Arquivo("morro_decl.flt"), j.m.Precipitacao(), cn, t,
                       pasta.Arquivo("inteira.vet"));
     EXPECT_LT(locados, inteira.Registros().Count());
 }

@@ -1,7 +1,6 @@
 #include "core/location/ImgApoio.h"
 
 #include <cmath>
-#include <limits>
 
 #include "core/location/ImgElev.h"
 #include "core/raster/ImgDeclive.h"
@@ -24,18 +23,6 @@ TImgApoio::TImgApoio(const TImgElevacao& elev) {
     }
 }
 
-void TImgApoio::TouchAll() {
-    r0_ = 1;
-    r1_ = rows_;
-    c0_ = 1;
-    c1_ = columns_;
-}
-
-void TImgApoio::EmptyBox() {
-    r0_ = c0_ = 1 << 30;
-    r1_ = c1_ = 0;
-}
-
 TPixelS TImgApoio::FindHighestPixel(const TImgElevacao& elev) {
     const double maximo = elev.MaxValue();
     if (elev.Rows() <= 0 || elev.Columns() <= 0 || !std::isfinite(maximo)) return TPixelS(-1, -1, 0);
@@ -56,119 +43,95 @@ TPixelS TImgApoio::FindHighestPixel(const TImgElevacao& elev) {
     return TPixelS(-1, -1, 0);
 }
 
-void TImgApoio::FloodStrip(int seedCol, int seedRow) {
-    // A closed seed would never turn into 31 and would stay in the list for ever.
-    if (!Inside(seedCol, seedRow) || TensAt(seedCol, seedRow) == 0) return;
-    seeds_.clear();
-    seeds_.emplace_back(seedCol, seedRow);
-    // Entries whose pixel has become 31 are dropped when they reach the front, which leaves
-    // the others in the same order as deleting them after every row.
-    for (size_t head = 0; head < seeds_.size(); ++head) {
-        const int c = seeds_[head].Col(), r = seeds_[head].Row();
-        if (head > 0 && Cell(r, c) == kFaixa) continue;
-        for (int dir = 1; dir >= -1; dir -= 2) {
-            int col = dir > 0 ? c : c - 1;
-            if (col < 1) continue;
-            while (col >= 1 && col <= columns_ && Cell(r, col) / 10 != 0) {
-                TMatrixByte::SetCell(r, col, kFaixa);
-                Touch(col, r);
-                if (r - 1 >= 1) {
-                    const int t = Cell(r - 1, col) / 10;
-                    if (t != 0 && t != 3) seeds_.emplace_back(col, r - 1);
-                }
-                if (r + 1 <= rows_) {
-                    const int t = Cell(r + 1, col) / 10;
-                    if (t != 0 && t != 3) seeds_.emplace_back(col, r + 1);
-                }
-                col += dir;
-            }
+void TImgApoio::FloodStrip(const TImgElevacao& elev, const std::vector<TPixel>& seeds, double lo, double hi) {
+    std::vector<TPixel> pilha;
+    const auto entra = [&](int c, int r) {
+        if (!Inside(c, r)) return;
+        uint8_t& v = Row(r)[c - 1];
+        if (!Livre(v)) return;
+        const float z = elev.Row(r)[c - 1];
+        if (z == 0 || !(z >= lo) || !(z < hi)) return;
+        faixaCodigo_.push_back(v);
+        v = kFaixa;
+        faixa_.emplace_back(c, r);
+        pilha.emplace_back(c, r);
+    };
+    for (const TPixel& s : seeds) entra(s.Col(), s.Row());
+    while (!pilha.empty()) {
+        const TPixel p = pilha.back();
+        pilha.pop_back();
+        entra(p.Col(), p.Row() - 1);
+        entra(p.Col(), p.Row() + 1);
+        entra(p.Col() + 1, p.Row());
+        entra(p.Col() - 1, p.Row());
+    }
+}
+
+std::vector<TPixel> TImgApoio::SeedsAbove(const TImgElevacao& elev, const TLinhaPixel& line, double level) const {
+    std::vector<TPixel> s;
+    const auto tenta = [&](int c, int r) {
+        if (!Inside(c, r) || !Livre(Cell(r, c))) return;
+        const float z = elev.Cell(r, c);
+        if (z != 0 && z >= level) s.emplace_back(c, r);
+    };
+    for (const TPontoPixel& v : line) {
+        const double xi = std::nearbyint(v.x), yi = std::nearbyint(v.y);
+        const bool xInt = std::fabs(v.x - xi) < 1e-9, yInt = std::fabs(v.y - yi) < 1e-9;
+        if (xInt && yInt) {
+            tenta(int(xi), int(yi));
+        } else if (xInt) {
+            tenta(int(xi), int(std::floor(v.y)));
+            tenta(int(xi), int(std::floor(v.y)) + 1);
+        } else {
+            tenta(int(std::floor(v.x)), int(yi));
+            tenta(int(std::floor(v.x)) + 1, int(yi));
         }
     }
-    seeds_.clear();
+    return s;
 }
 
-void TImgApoio::ReleaseMarks() {
-    bool outros = false;
-    for (int r = r0_; r <= r1_; ++r) {
-        uint8_t* a = Row(r);
-        for (int c = c0_ - 1; c < c1_; ++c) {
-            uint8_t& v = a[c];
-            const int tens = v / 10, units = v % 10;
-            if (tens != 0 && units == 0)
-                v = kFechado;
-            else if (units == 1 && tens != 1)
-                v = kLivre;
-            if (v != kFechado && v != kLivre) outros = true;
+void TImgApoio::ReleaseStrip() {
+    for (size_t i = 0; i < faixa_.size(); ++i) Row(faixa_[i].Row())[faixa_[i].Col() - 1] = faixaCodigo_[i];
+    faixa_.clear();
+    faixaCodigo_.clear();
+}
+
+std::vector<TPixel> TImgApoio::TakeStrip() {
+    std::vector<TPixel> px;
+    px.swap(faixa_);
+    faixaCodigo_.clear();
+    return px;
+}
+
+void TImgApoio::CommitStrip(const std::vector<TPixel>& px) {
+    for (const TPixel& p : px) Row(p.Row())[p.Col() - 1] = kFechado;
+}
+
+void TImgApoio::BurnLine(const TLinhaPixel& line) {
+    std::vector<TPixel> px;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const TPontoPixel& v = line[i];
+        px.emplace_back(int(std::nearbyint(v.x)), int(std::nearbyint(v.y)));
+        // A diagonal step between pixel centres (level equal to stored elevations) would let
+        // another line cross through the other two pixels of the block.
+        if (i > 0 && std::fabs(v.x - line[i - 1].x) == 1 && std::fabs(v.y - line[i - 1].y) == 1 &&
+            v.x == std::nearbyint(v.x) && v.y == std::nearbyint(v.y)) {
+            px.emplace_back(int(v.x), int(line[i - 1].y));
+            px.emplace_back(int(line[i - 1].x), int(v.y));
         }
     }
-    if (!outros) EmptyBox();
-}
-
-void TImgApoio::CommitStrip() {
-    bool outros = false;
-    for (int r = r0_; r <= r1_; ++r) {
-        uint8_t* a = Row(r);
-        for (int c = c0_ - 1; c < c1_; ++c) {
-            uint8_t& v = a[c];
-            const int tens = v / 10, units = v % 10;
-            if ((tens == 0 && units != 0) || tens == 3) v = kFechado;
-            if (v != kFechado && v != kLivre) outros = true;
-        }
-    }
-    if (!outros) EmptyBox();
-}
-
-void TImgApoio::BurnLine(const TLinhaPixel& line, int units) {
-    for (const TPontoPixel& p : line) {
-        const double x = std::nearbyint(p.x), y = std::nearbyint(p.y);
-        if (!(x >= 1 && y >= 1 && x <= columns_ && y <= rows_)) continue;
-        SetCell(static_cast<int>(y), static_cast<int>(x), static_cast<uint8_t>(units));
+    for (const TPixel& p : px) {
+        if (!Inside(p.Col(), p.Row())) continue;
+        uint8_t& code = Row(p.Row())[p.Col() - 1];
+        if (code == kLivre) code = kSobLinha;
     }
 }
 
-long long TImgApoio::StripPixelCount() const {
-    long long n = 0;
-    for (int r = r0_; r <= r1_; ++r) {
-        const uint8_t* a = Row(r);
-        for (int c = c0_ - 1; c < c1_; ++c)
-            if (a[c] / 10 == 3) ++n;
-    }
-    return n;
-}
-
-double TImgApoio::StripMinElevation(const TImgElevacao& elev) const {
-    double m = std::numeric_limits<double>::infinity();
-    for (int r = r0_; r <= r1_; ++r) {
-        const uint8_t* a = Row(r);
-        const float* z = elev.Row(r);
-        for (int c = c0_ - 1; c < c1_; ++c)
-            if (a[c] / 10 == 3 && z[c] < m) m = z[c];
-    }
-    return m;
-}
-
-void TImgApoio::ClearStrip() {
-    for (int r = r0_; r <= r1_; ++r) {
-        uint8_t* a = Row(r);
-        for (int c = c0_ - 1; c < c1_; ++c)
-            if (a[c] / 10 == 3) a[c] = static_cast<uint8_t>(10 + a[c] % 10);
-    }
-}
-
-double TImgApoio::StripMeanSlope(const TImgDeclive& slope, long long* count) const {
+double TImgApoio::MeanSlope(const TImgDeclive& slope, const std::vector<TPixel>& px) {
+    if (px.empty()) return 0;
     double soma = 0;
-    long long n = 0;
-    for (int r = r0_; r <= r1_; ++r) {
-        const uint8_t* a = Row(r);
-        const float* s = slope.Row(r);
-        for (int c = c0_ - 1; c < c1_; ++c)
-            if (a[c] / 10 == 3) {
-                soma += s[c];
-                ++n;
-            }
-    }
-    if (count) *count = n;
-    return n > 0 ? soma / static_cast<double>(n) : 0.0;
+    for (const TPixel& p : px) soma += slope.Row(p.Row())[p.Col() - 1];
+    return soma / static_cast<double>(px.size());
 }
 
 bool TImgApoio::IsInterior(int col, int row) const {
@@ -229,7 +192,6 @@ TPixelS TImgApoio::FindLevelStart(int seedCol, int seedRow, int c, double L, con
                 if (v / 10 == 0 || v % 10 == 0) break;
                 visited_.emplace_back(col, row);
                 TMatrixByte::SetCell(row, col, kFaixa);
-                Touch(col, row);
                 if (row - 1 >= 1 && Cell(row - 1, col) == kLivre) seeds_.emplace_back(col, row - 1);
                 if (row + 1 <= rows_ && Cell(row + 1, col) == kLivre) seeds_.emplace_back(col, row + 1);
                 const int prevCol = col;

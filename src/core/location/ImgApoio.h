@@ -1,17 +1,13 @@
 #pragma once
 // Support raster of the terrace location: one two-digit code per pixel. The tens digit says
-// whether the pixel is open (not 0) or closed (0); the units digit whether a mark is
-// provisional.
-//    0  closed: outside the field, assigned to a placed terrace, or a permanent line
-//    1  provisional line (blocks floods until released or committed)
+// whether the pixel is open (not 0) or closed (0); the units digit whether the tracer may step
+// on it (not 0).
+//    0  closed: outside the field, or assigned to a placed terrace's strip
+//   10  free land under a placed line: open to the strips, closed to the tracer
 //   11  free
 //   31  strip of the current terrace (also the "visited" mark of FindLevelStart)
 // The elevation and slope grids are never changed; every bookkeeping step of the tracing
-// lives here.
-//
-// Every pixel outside Box() holds 0 or 11, so the whole-raster passes (release, commit,
-// strip count and slope, pocket search) only scan the box. The operations below and
-// SetCell keep the box; a caller writing through Row() must call TouchAll() afterwards.
+// (the strip being assigned, the lines burnt in) lives here.
 #include <cstdint>
 #include <vector>
 
@@ -46,9 +42,12 @@ using TLinhaPixel = std::vector<TPontoPixel>;
 class TImgApoio : public TMatrixByte {
 public:
     static constexpr uint8_t kFechado = 0;
-    static constexpr uint8_t kProvisorio = 1;
+    static constexpr uint8_t kSobLinha = 10;
     static constexpr uint8_t kLivre = 11;
     static constexpr uint8_t kFaixa = 31;
+
+    // Land a strip may take: free, or free under a placed line.
+    static bool Livre(uint8_t code) { return code == kLivre || code == kSobLinha; }
 
     // Same size, unit and georeference as the elevation grid; 11 where the elevation is not
     // 0, else 0. A unit other than m or km raises EUnitDist.
@@ -57,16 +56,9 @@ public:
     uint8_t MinCode() const { return minCode_; }
     uint8_t MaxCode() const { return maxCode_; }
 
-    // Hides the base setter so the box follows the write.
-    void SetCell(int row, int col, uint8_t v) {
-        TMatrixByte::SetCell(row, col, v);
-        Touch(col, row);
-    }
-    void TouchAll();
-
     bool Inside(int col, int row) const { return col >= 1 && row >= 1 && col <= columns_ && row <= rows_; }
     int TensAt(int col, int row) const { return Cell(row, col) / 10; }
-    // Open (tens not 0) and not provisional (units not 0): a tracer step may enter it.
+    // Open (tens not 0) and not under a line (units not 0): a tracer step may enter it.
     bool Walkable(int col, int row) const {
         if (!Inside(col, row)) return false;
         const uint8_t c = Cell(row, col);
@@ -79,23 +71,27 @@ public:
     // is not finite.
     static TPixelS FindHighestPixel(const TImgElevacao& elev);
 
-    // Scan-line flood over open pixels from the seed, setting them to 31 (4-neighbour steps,
-    // stopped by closed pixels and provisional lines). A closed seed does nothing.
-    void FloodStrip(int seedCol, int seedRow);
-    // Open tens with units 0 -> 0; otherwise codes 1, 21, 31 -> 11.
-    void ReleaseMarks();
-    // Provisional lines and the strip -> 0.
-    void CommitStrip();
-    // Each vertex's pixel (round half to even) gets code 'units' (0 or 1); the segments
-    // between vertices are not written.
-    void BurnLine(const TLinhaPixel& line, int units);
-    long long StripPixelCount() const;
-    // Lowest elevation under the strip (+infinity for an empty strip).
-    double StripMinElevation(const TImgElevacao& elev) const;
-    // The strip back to free (31 -> 11); lines are left as they are.
-    void ClearStrip();
-    // Mean of the slope values (percent) under the strip; 0 for an empty strip ('count' 0).
-    double StripMeanSlope(const TImgDeclive& slope, long long* count = nullptr) const;
+    // The strip of a line: free land with lo <= z < hi reached from the seeds by 4-neighbour
+    // steps becomes 31. Each pixel's code before is kept, so the strip can be given back.
+    void FloodStrip(const TImgElevacao& elev, const std::vector<TPixel>& seeds, double lo, double hi);
+    // Seeds for the strip above a line at 'level': the free pixels with an elevation at or
+    // above it that hold a vertex or lie on either side of the cell edge a vertex is on.
+    std::vector<TPixel> SeedsAbove(const TImgElevacao& elev, const TLinhaPixel& line, double level) const;
+    // The pixels of the strip, in the order they were flooded.
+    const std::vector<TPixel>& Strip() const { return faixa_; }
+    // The strip back to the codes it had (a trial strip).
+    void ReleaseStrip();
+    // Takes the strip's pixels; they stay 31 until closed with CommitStrip.
+    std::vector<TPixel> TakeStrip();
+    // The pixels -> 0: land of a placed terrace.
+    void CommitStrip(const std::vector<TPixel>& px);
+    // A placed line: the pixel of each vertex (round half to even), and at a diagonal step
+    // between pixel centres the other two pixels of the block, become 10 where free, so no
+    // later line crosses it. Strip pixels stay 31 and close with their strip.
+    void BurnLine(const TLinhaPixel& line);
+    // Mean of the slope values (percent) under the pixels; a flat cell (slope without data)
+    // counts as 0; 0 for no pixels.
+    static double MeanSlope(const TImgDeclive& slope, const std::vector<TPixel>& px);
     // All eight neighbours inside the raster and open.
     bool IsInterior(int col, int row) const;
     // Moves p to the highest (mode 0) or lowest (mode 1) open neighbour with an elevation,
@@ -106,24 +102,12 @@ public:
     // pixels visited are left free (11).
     TPixelS FindLevelStart(int seedCol, int seedRow, int c, double L, const TImgElevacao& elev);
 
-    // Rows and columns that may hold codes other than 0 and 11 (empty when r0 > r1).
-    int BoxRow0() const { return r0_; }
-    int BoxRow1() const { return r1_; }
-    int BoxCol0() const { return c0_; }
-    int BoxCol1() const { return c1_; }
-
 private:
-    void Touch(int col, int row) {
-        if (row < r0_) r0_ = row;
-        if (row > r1_) r1_ = row;
-        if (col < c0_) c0_ = col;
-        if (col > c1_) c1_ = col;
-    }
-    void EmptyBox();
-
     uint8_t minCode_ = 0, maxCode_ = 31;
-    int r0_ = 1 << 30, r1_ = 0, c0_ = 1 << 30, c1_ = 0;
-    // Scratch lists reused between calls (column, row pairs).
+    // The strip being assigned and each pixel's code before it.
+    std::vector<TPixel> faixa_;
+    std::vector<uint8_t> faixaCodigo_;
+    // Scratch lists of FindLevelStart, reused between calls (column, row pairs).
     std::vector<TPixel> seeds_;
     std::vector<TPixel> visited_;
 };

@@ -7,12 +7,16 @@
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Numeros.h"
 #include "core/gdal/Gdal.h"
+#include "core/location/CorridaNivel.h"
+#include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
 #include "core/model/SistemaConservacao.h"
 #include "core/raster/FormatoImagem.h"
+#include "core/raster/ImgDeclive.h"
 #include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 std::string CaminhoDoProjeto(const std::string& caminho, const std::string& projeto) {
     if (caminho.empty()) return caminho;
@@ -185,6 +189,88 @@ TPrjLocacao PrjDaLocacao(const TArquivosLocacao& arquivos) {
     return r;
 }
 
+namespace {
+
+// Both rasters as the run sees them: the boundary applied, and one field for every measure,
+// the cells with an elevation. A cell the boundary (or the load) left without elevation has
+// no slope either; a slope without data is a flat cell, slope 0.
+void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
+                    TImgElevacao& elev, TImgDeclive& decl, TCorridaNivel& corrida) {
+    elev.Load(elevPath);
+    if (elev.HadInvalid()) elev.SaveToFile(elevPath + "t1.ras");
+    corrida.Etapa(30);
+    decl.LoadFromImage(slopePath);
+    if (decl.Rows() != elev.Rows() || decl.Columns() != elev.Columns())
+        throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
+    if (loc.MascaraCampo()) loc.MascaraCampo()(elev, decl);
+    for (int r = 1; r <= elev.Rows(); ++r) {
+        float* z = elev.Row(r);
+        float* d = decl.Row(r);
+        for (int c = 0; c < elev.Columns(); ++c) {
+            if (!(z[c] > 0) || !std::isfinite(z[c])) z[c] = 0;
+            if (z[c] == 0 || !(d[c] > 0) || !std::isfinite(d[c])) d[c] = 0;
+        }
+    }
+    if (loc.MascaraCampo()) {
+        // The top and bottom of what the boundary left.
+        float mn = 0, mx = 0;
+        bool algum = false;
+        for (int r = 1; r <= elev.Rows(); ++r) {
+            const float* z = elev.Row(r);
+            for (int c = 0; c < elev.Columns(); ++c)
+                if (z[c] != 0) {
+                    mn = algum ? std::min(mn, z[c]) : z[c];
+                    mx = algum ? std::max(mx, z[c]) : z[c];
+                    algum = true;
+                }
+        }
+        elev.SetMinValue(mn);
+        elev.SetMaxValue(mx);
+    }
+    corrida.Etapa(60);
+}
+
+}  // namespace
+
+void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
+                      TPrecipitacao& rainfall, TNumeroDaCurva& runoff, TTerracosNivel& terracos,
+                      const std::string& outputPath, const TLocacaoNivel::TSaidasExtras& extras) {
+    TResultadoNivel& res = loc.NovaCorrida();
+    res.elevacao = elevPath;
+    res.declividade = slopePath;
+    res.saida = outputPath;
+    res.tabela = TabelaDaSaida(outputPath);
+    res.chuva = &rainfall;
+    res.escoamento = &runoff;
+    res.terracos = &terracos;
+    TCorridaNivel corrida(res, rainfall, runoff, terracos, loc.Progresso());
+    corrida.Inicio();
+    std::string unidade;
+    {
+        TImgElevacao elev;
+        TImgDeclive decl;
+        CarregarGrades(loc, elevPath, slopePath, elev, decl, corrida);
+        if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
+        corrida.Executar(elev, decl);
+        unidade = elev.UnitDist();
+    }
+    TVET vet(unidade);
+    for (const TLinhaMapa& m : res.linhasMapa) {
+        TVetorRecPonto p;
+        p.SetLineId(m.id);
+        for (size_t i = 0; i < m.x.size(); ++i)
+            p.Add(static_cast<float>(m.x[i]), static_cast<float>(m.y[i]), static_cast<float>(m.level));
+        vet.AppendLine(p);
+    }
+    // The vector, the table and whatever the caller adds replace the old ones as one set.
+    TConjuntoArquivos conjunto;
+    conjunto.Membro(res.saida, [&vet](const std::string& tmp) { vet.Save(tmp); });
+    conjunto.Membro(res.tabela, [&res](const std::string& tmp) { res.registros.SaveToFile(tmp); });
+    if (extras) extras(conjunto);
+    conjunto.Gravar();
+    corrida.Respirar();
+}
+
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
                         TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
                         const TLocacaoNivel::TSaidasExtras& extras) {
@@ -221,7 +307,7 @@ TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TP
         }
         if (extras) extras(c);
     };
-    loc.Processar(arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida, saidas);
+    ProcessarLocacao(loc, arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida, saidas);
     TResultadoLocacao r = ResultadoDaLocacao(loc, arquivos);
     r.prj = prjGravado;
     return r;

@@ -1,6 +1,7 @@
 #pragma once
 // A location run as every front end starts it: which files it reads and writes, the checks
-// that keep it from writing over its own inputs, and what it reports when done.
+// that keep it from writing over its own inputs, loading the rasters the run is fed,
+// writing what it placed, and what it reports when done.
 #include <string>
 #include <vector>
 
@@ -94,6 +95,18 @@ struct TPrjLocacao {
     bool daEntrada = false;
 };
 TPrjLocacao PrjDaLocacao(const TArquivosLocacao& arquivos);
+
+// The run on the files as given: loads the elevation and slope rasters (an elevation with
+// invalid cells is also written cleaned beside itself, as name + "t1.ras"), applies the
+// field boundary, normalises both (no elevation or a negative one -> 0; a slope without data,
+// or where there is no elevation -> 0), runs TCorridaNivel on them and replaces the lines
+// (.vet), the terrace table beside them (.bdt) and what 'extras' adds, as one set. Progress
+// goes to loc's channel, the result into loc. Any error, and a run that places no terrace
+// (and was not cancelled), writes nothing: the previous outputs stay as they were; a cancel
+// writes the terraces located so far.
+void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
+                      TPrecipitacao& rainfall, TNumeroDaCurva& runoff, TTerracosNivel& terracos,
+                      const std::string& outputPath, const TLocacaoNivel::TSaidasExtras& extras = {});
 
 // Checks the inputs, runs the engine on checked files (ArquivosDaLocacao) and replaces the
 // vector, the table, the ".prj" beside them (removed when the model has no system), the strip

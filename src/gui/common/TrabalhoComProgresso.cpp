@@ -34,6 +34,11 @@ void TProgressoCompartilhado::SetCaption(const std::string& text) {
     estado_.legenda = text;
 }
 
+void TProgressoCompartilhado::SetCount(int n) {
+    std::lock_guard<std::mutex> l(mutex_);
+    estado_.contagem = n;
+}
+
 TProgressoCompartilhado::TEstado TProgressoCompartilhado::Estado() const {
     std::lock_guard<std::mutex> l(mutex_);
     return estado_;

@@ -25,11 +25,13 @@ public:
     struct TEstado {
         int max = 100, posicao = 0;
         std::string status, legenda;
+        int contagem = 0;
     };
     void SetMax(int max) override;
     void SetPosition(int pos) override;
     void SetStatus(const std::string& text) override;
     void SetCaption(const std::string& text) override;
+    void SetCount(int n) override;
     bool StopRequested() const override { return parar_.load(); }
     void Parar() { parar_.store(true); }
     TEstado Estado() const;

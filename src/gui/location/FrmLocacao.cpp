@@ -798,23 +798,24 @@ void TfrmLocacao::btnProcessarClick() {
 
 void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
     TLocacaoNivel& loc = m_.LocacaoNivel();
-    loc.SetStopRequested(false);
-    const auto ler = [&loc] {
+    TProgressoCompartilhado progresso;
+    const auto ler = [&progresso] {
+        const TProgressoCompartilhado::TEstado e = progresso.Estado();
         TLeituraProgresso l;
-        l.percentual = loc.Progress();
-        std::string status = loc.StatusText();
-        if (status.empty()) status = "Carregando imagens";
-        const int n = loc.TerraceCount();
-        l.texto = Q(n != 0 ? status + "  " + std::to_string(n) : status);
+        l.percentual = e.max > 0 ? 100.0 * e.posicao / e.max : 0;
+        const std::string status = e.status.empty() ? "Carregando imagens" : e.status;
+        // The number of lines placed follows the status after two spaces.
+        l.texto = Q(e.contagem != 0 ? status + "  " + std::to_string(e.contagem) : status);
         return l;
     };
-    TJanelaProgresso janela(this, QStringLiteral("Aguarde, processando..."), ler, [&loc] { loc.SetStopRequested(true); });
+    TJanelaProgresso janela(this, QStringLiteral("Aguarde, processando..."), ler, [&progresso] { progresso.Parar(); });
     janela.setObjectName(QStringLiteral("TFPercent"));
     // Nothing may read or write the shared model while the engine runs.
     janela.setWindowModality(Qt::ApplicationModal);
     if (AoIniciarExecucao) QTimer::singleShot(0, &janela, [this, &janela] { AoIniciarExecucao(janela); });
     erro_.clear();
     bool terminou = false;
+    loc.SetProgresso(&progresso);
     try {
         janela.Executar([&] {
             resultado_ = Locar(loc, arquivos, m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel());
@@ -822,8 +823,11 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
         terminou = true;
     } catch (const std::exception& e) {
         erro_ = QString::fromUtf8(e.what());
+    } catch (...) {
+        loc.SetProgresso(nullptr);
+        throw;
     }
-    loc.SetStopRequested(true);
+    loc.SetProgresso(nullptr);
     // A run that failed wrote nothing: there is no new result to show.
     if (!terminou) {
         resultado_ = TResultadoLocacao{};
@@ -855,7 +859,7 @@ void TfrmLocacao::MostrarResultado() {
 
     QStringList notas;
     if (!erro_.isEmpty()) notas << erro_;
-    else if (loc.StopRequested() && t.empty()) notas << QStringLiteral("Nenhum terraço foi locado.");
+    else if (t.empty()) notas << QStringLiteral("Nenhum terraço foi locado.");
     for (const std::string& n : resultado_.notas) notas << Q(n);
     for (const std::string& a : resultado_.avisos) notas << Q(a);
     if (resultado_.areaDescoberta > 0) notas << Q(TextoAreaDescoberta(resultado_.areaDescoberta));

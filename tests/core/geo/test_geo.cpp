@@ -10,6 +10,7 @@
 #include "core/location/BDT.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
 #include "core/location/Sig.h"
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
@@ -59,7 +60,7 @@ struct Modelo {
 // Slope of 'elev' beside it, then a location run writing 'vet'.
 void Locar(TLocacaoNivel& loc, Modelo& m, const std::string& elev, const std::string& decl, const std::string& vet) {
     CalculaDeclividade(elev, decl, "declividade");
-    loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, vet);
+    ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, vet);
 }
 
 bool MesmoSistema(const OGRSpatialReference* s, int epsg) {
@@ -257,7 +258,7 @@ TEST(Geo, LimiteKmlRecortaOCampo) {
 
     // Without a boundary the next run takes the whole model again.
     DefinirLimiteCampo(loc, "");
-    loc.Processar(p.Arquivo("m.tif"), p.Arquivo("d.tif"), m.chuva, m.cn, m.terracos, p.Arquivo("t.vet"));
+    ProcessarLocacao(loc, p.Arquivo("m.tif"), p.Arquivo("d.tif"), m.chuva, m.cn, m.terracos, p.Arquivo("t.vet"));
     EXPECT_GT(loc.FieldAreaM2(), area * 2);
 }
 
@@ -269,7 +270,7 @@ TEST(Geo, LimitesRecusados) {
     auto roda = [&](const std::string& elev, const std::string& decl, const std::string& limite) {
         TLocacaoNivel loc;
         DefinirLimiteCampo(loc, limite);
-        return MensagemDe([&] { loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, p.Arquivo("t.vet")); });
+        return MensagemDe([&] { ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, p.Arquivo("t.vet")); });
     };
     // Far from the model (another farm, 50 km east).
     GravaPoligono(p.Arquivo("longe.gpkg"), "GPKG", 31983,

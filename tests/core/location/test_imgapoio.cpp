@@ -77,96 +77,100 @@ TEST(ImgApoio, HighestPixelLastInRowOrderAndWideningTolerance) {
     EXPECT_EQ(p.Row(), 2);
 }
 
-TEST(ImgApoio, FloodStaysInsideClosedAndProvisionalPixels) {
-    TImgElevacao e = Plano(5, 6);
+TEST(ImgApoio, StripTakesTheBandReachedFromTheSeedsAndGivesItBack) {
+    // z = column on 4 rows x 6 columns; the band 2 <= z < 5 is columns 2 to 4.
+    std::vector<std::vector<float>> z(4, std::vector<float>(6));
+    for (auto& linha : z)
+        for (int c = 0; c < 6; ++c) linha[c] = float(c + 1);
+    TImgElevacao e = Elevacao(z);
     TImgApoio a(e);
-    // A provisional wall in column 3 with a diagonal-only gap, and a closed pixel.
-    for (int r = 1; r <= 5; ++r) a.SetCell(r, 3, r == 3 ? 0 : 1);
-    a.SetCell(2, 5, 0);
+    // Column 3 is closed but for row 3, free land under a placed line: strips cross it.
+    for (int r : {1, 2, 4}) a.SetCell(r, 3, TImgApoio::kFechado);
+    a.SetCell(3, 3, TImgApoio::kSobLinha);
     const auto antes = Codigos(a);
 
-    a.FloodStrip(3, 3);  // closed seed: nothing, and it returns
+    a.FloodStrip(e, {TPixel(2, 1)}, 2, 5);
+    ASSERT_EQ(a.Strip().size(), 9u);
+    EXPECT_EQ(a.Strip().front().Col(), 2);
+    EXPECT_EQ(a.Strip().front().Row(), 1);
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 1; c <= 6; ++c) {
+            const bool faixa = c == 2 || c == 4 || (c == 3 && r == 3);
+            EXPECT_EQ(a.Cell(r, c), faixa ? TImgApoio::kFaixa : antes[r - 1][c - 1]) << r << "," << c;
+        }
+    // A trial strip goes back to the codes it had, the line's pixel included.
+    a.ReleaseStrip();
+    EXPECT_TRUE(a.Strip().empty());
     EXPECT_EQ(Codigos(a), antes);
 
-    a.FloodStrip(1, 1);
-    for (int r = 1; r <= 5; ++r) {
-        EXPECT_EQ(a.Cell(r, 1), 31);
-        EXPECT_EQ(a.Cell(r, 2), 31);
-        for (int c = 4; c <= 6; ++c) EXPECT_EQ(a.Cell(r, c), antes[r - 1][c - 1]) << r << "," << c;
-    }
-    EXPECT_EQ(a.StripPixelCount(), 10);
+    // A mark the tracer left (1) and a closed pixel stop it; a seed outside the band or on
+    // closed land floods nothing.
+    a.SetCell(3, 3, 1);
+    a.FloodStrip(e, {TPixel(5, 2), TPixel(3, 1), TPixel(2, 4)}, 2, 5);
+    ASSERT_EQ(a.Strip().size(), 4u);
+    for (const TPixel& p : a.Strip()) EXPECT_EQ(p.Col(), 2);
 
-    // A flood along the last column does not wrap to the next row's first column.
-    TImgApoio b(e);
-    for (int r = 1; r <= 5; ++r)
-        for (int c = 1; c <= 6; ++c) b.SetCell(r, c, 0);
-    b.SetCell(2, 6, 11);
-    b.SetCell(3, 1, 11);
-    b.FloodStrip(6, 2);
-    EXPECT_EQ(b.Cell(2, 6), 31);
-    EXPECT_EQ(b.Cell(3, 1), 11);
-    EXPECT_EQ(b.StripPixelCount(), 1);
+    // Taken, the strip stays 31 until committed, then closes.
+    const std::vector<TPixel> px = a.TakeStrip();
+    EXPECT_TRUE(a.Strip().empty());
+    EXPECT_EQ(px.size(), 4u);
+    EXPECT_EQ(a.Cell(2, 2), TImgApoio::kFaixa);
+    a.CommitStrip(px);
+    for (int r = 1; r <= 4; ++r) EXPECT_EQ(a.Cell(r, 2), TImgApoio::kFechado);
+    // Nothing to give back after a take.
+    a.ReleaseStrip();
+    EXPECT_EQ(a.Cell(2, 2), TImgApoio::kFechado);
 }
 
-TEST(ImgApoio, ReleaseRestoresTrialAndCommitCloses) {
-    TImgElevacao e = Plano(6, 6);
-    e.SetCell(1, 1, 0);
+TEST(ImgApoio, SeedsAboveALineAreTheFreePixelsAtOrAboveItsLevelBesideItsVertices) {
+    // z = 10 - row on 5 x 5: the level 7.5 runs between rows 2 (z 8) and 3 (z 7).
+    std::vector<std::vector<float>> z(5, std::vector<float>(5));
+    for (int r = 0; r < 5; ++r)
+        for (auto& v : z[r]) v = float(10 - (r + 1));
+    TImgElevacao e = Elevacao(z);
     TImgApoio a(e);
-    a.BurnLine({{2, 2}, {3, 2}}, 0);  // a permanent line
-    const auto antes = Codigos(a);
-    a.BurnLine({{2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}}, 1);
-    a.FloodStrip(1, 6);
-    EXPECT_GT(a.StripPixelCount(), 0);
-    a.ReleaseMarks();
-    EXPECT_EQ(Codigos(a), antes);
-
-    a.BurnLine({{2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}, {1, 4}}, 1);
-    a.FloodStrip(1, 6);
-    a.CommitStrip();
-    for (int c = 1; c <= 6; ++c) {
-        EXPECT_EQ(a.Cell(4, c), 0);
-        EXPECT_EQ(a.Cell(6, c), 0);
-        EXPECT_EQ(a.Cell(3, c), antes[2][c - 1]);
-    }
-
-    // Codes 10/20/30 close on release; 21 frees.
-    TImgApoio b(e);
-    b.SetCell(3, 3, 10);
-    b.SetCell(3, 4, 21);
-    b.SetCell(3, 5, 30);
-    b.ReleaseMarks();
-    EXPECT_EQ(b.Cell(3, 3), 0);
-    EXPECT_EQ(b.Cell(3, 4), 11);
-    EXPECT_EQ(b.Cell(3, 5), 0);
+    a.SetCell(2, 5, TImgApoio::kFechado);
+    // A vertex on a column's edge between two rows, one between two columns of row 2 (the
+    // east one closed), one on a pixel centre.
+    const std::vector<TPixel> s = a.SeedsAbove(e, {{3, 2.5}, {4.5, 2}, {2, 2}}, 7.5);
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_EQ(s[0].Col(), 3);
+    EXPECT_EQ(s[0].Row(), 2);
+    EXPECT_EQ(s[1].Col(), 4);
+    EXPECT_EQ(s[1].Row(), 2);
+    EXPECT_EQ(s[2].Col(), 2);
+    EXPECT_EQ(s[2].Row(), 2);
 }
 
-TEST(ImgApoio, BurnRoundsHalvesToEvenAndWritesOnlyVertices) {
+TEST(ImgApoio, BurntLineClosesItsPixelsToTheTracerOnly) {
     TImgElevacao e = Plano(6, 6);
     TImgApoio a(e);
-    a.BurnLine({{2.5, 3.5}, {4.5, 1.49}, {6, 6}}, 1);
-    EXPECT_EQ(a.Cell(4, 2), 1);  // row round(3.5) = 4, column round(2.5) = 2
-    EXPECT_EQ(a.Cell(1, 4), 1);
-    EXPECT_EQ(a.Cell(6, 6), 1);
-    EXPECT_EQ(a.Cell(3, 5), 11);  // between two vertices: untouched
+    a.SetCell(1, 1, TImgApoio::kFaixa);
+    a.SetCell(1, 2, TImgApoio::kFechado);
+    // Halves round to even: (2.5, 3.5) is column 2, row 4. A diagonal step between pixel
+    // centres, (4, 4) to (5, 5), takes the other two pixels of the block too.
+    a.BurnLine({{2.5, 3.5}, {4, 4}, {5, 5}, {1, 1}, {2, 1}});
+    for (auto [c, r] : {std::pair{2, 4}, {4, 4}, {5, 5}, {5, 4}, {4, 5}}) {
+        EXPECT_EQ(a.Cell(r, c), TImgApoio::kSobLinha) << c << "," << r;
+        EXPECT_FALSE(a.Walkable(c, r));
+        EXPECT_TRUE(TImgApoio::Livre(a.Cell(r, c)));
+    }
+    EXPECT_EQ(a.Cell(4, 3), TImgApoio::kLivre);    // between two vertices: untouched
+    EXPECT_EQ(a.Cell(1, 1), TImgApoio::kFaixa);    // a strip pixel closes with its strip
+    EXPECT_EQ(a.Cell(1, 2), TImgApoio::kFechado);  // closed land stays closed
 }
 
 TEST(ImgApoio, StripMeanSlopeAndEmptyStrip) {
-    TImgElevacao e = Plano(2, 3);
-    TImgApoio a(e);
     TImgDeclive d;
     d.SetRowCount(2);
     d.SetColCount(3);
     d.SetCell(1, 1, 2);
     d.SetCell(1, 2, 4);
     d.SetCell(2, 3, 30);
-    long long n = -1;
-    EXPECT_EQ(a.StripMeanSlope(d, &n), 0);
-    EXPECT_EQ(n, 0);
-    a.SetCell(1, 1, 31);
-    a.SetCell(1, 2, 31);
-    a.SetCell(1, 3, 31);  // slope 0 counts in the mean
-    EXPECT_DOUBLE_EQ(a.StripMeanSlope(d, &n), 2);
-    EXPECT_EQ(n, 3);
+    EXPECT_EQ(TImgApoio::MeanSlope(d, {}), 0);
+    // Slope 0 counts in the mean.
+    EXPECT_DOUBLE_EQ(TImgApoio::MeanSlope(d, {TPixel(1, 1), TPixel(2, 1), TPixel(3, 1)}), 2);
+    EXPECT_DOUBLE_EQ(TImgApoio::MeanSlope(d, {TPixel(3, 2), TPixel(1, 1)}), 16);
 }
 
 TEST(ImgApoio, InteriorAndExtremeNeighbour) {

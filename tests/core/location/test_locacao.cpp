@@ -37,7 +37,7 @@ struct Execucao {
     std::string semTerracos;  // the reason of a run that placed nothing
     Execucao(const TImgElevacao&, const std::string& e, const std::string& d, Modelo& m)
         : elev(e), decl(d), saida(pasta.Arquivo("saida.vet")) {
-        loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, saida);
+        ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         vet.Load(saida);
     }
     Execucao(int rows, int cols, double cell, const Campo& f, Modelo& m) {
@@ -47,7 +47,7 @@ struct Execucao {
         GravarAsc(elev, rows, cols, cell, f);
         GravarDeclividade(decl, rows, cols, cell, f);
         try {
-            loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, saida);
+            ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         } catch (const EVandoro& e) {
             semTerracos = e.what();
             if (semTerracos.rfind("Nenhum terraço foi locado: ", 0) != 0) throw;
@@ -417,7 +417,7 @@ TEST(Locacao, VerticesInMapUnitsOfAKilometreGrid) {
     dec.SaveToFile(pasta.Arquivo("d.doc"));
     Modelo m(3, 1.0);
     TLocacaoNivel loc;
-    loc.Processar(pasta.Arquivo("e.doc"), pasta.Arquivo("d.doc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    ProcessarLocacao(loc, pasta.Arquivo("e.doc"), pasta.Arquivo("d.doc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
     EXPECT_EQ(loc.MetresPerUnit(), 1000);
     EXPECT_NEAR(loc.PixelArea(), 1.0, 1e-6);
     ASSERT_EQ(loc.Registros().Count(), 3);
@@ -444,8 +444,12 @@ TEST(Locacao, StopBeforeTheRunStillWritesEmptyFiles) {
     GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
     GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
     TLocacaoNivel loc;
-    loc.SetStopRequested(true);
-    loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    // A stop asked before the run starts.
+    struct Parado : IProgresso {
+        bool StopRequested() const override { return true; }
+    } parado;
+    loc.SetProgresso(&parado);
+    ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
     EXPECT_EQ(loc.TerraceCount(), 0);
     EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")).size(), 527u);
     EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")).size(), 5u);
@@ -462,7 +466,7 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
     Modelo m(3, 1.0);
     TLocacaoNivel loc;
     EXPECT_EQ(MensagemDe([&] {
-                  loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
+                  ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
                                 pasta.Arquivo("s.vet"));
               }),
               "Nenhum terraço foi locado: o desnível da área (0,98 m) não passa do espaçamento vertical entre "
@@ -471,7 +475,7 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
     EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("s.bdt")));
     // Half the interval fits.
     Modelo meio(3, 0.5);
-    loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), meio.chuva, meio.cn, meio.terracos,
+    ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), meio.chuva, meio.cn, meio.terracos,
                   pasta.Arquivo("s.vet"));
     EXPECT_GE(loc.Registros().Count(), 1);
 }
@@ -484,7 +488,7 @@ TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     Modelo m(0);
     TLocacaoNivel loc;
     try {
-        loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("zero.asc"), m.chuva, m.cn, m.terracos,
+        ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("zero.asc"), m.chuva, m.cn, m.terracos,
                       pasta.Arquivo("s.vet"));
         ADD_FAILURE() << "sem exceção";
     } catch (const EVandoro& e) {
@@ -502,7 +506,7 @@ TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     for (int metodo : {0, 3}) {
         Modelo mm(metodo, 1.0);
         TLocacaoNivel l2;
-        l2.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("topo.asc"), mm.chuva, mm.cn, mm.terracos,
+        ProcessarLocacao(l2, pasta.Arquivo("e.asc"), pasta.Arquivo("topo.asc"), mm.chuva, mm.cn, mm.terracos,
                      pasta.Arquivo("t.vet"));
         EXPECT_FALSE(l2.EncerradaNoLimite()) << l2.StatusText();
         EXPECT_EQ(l2.StatusText(), "Número de terraços locados: ");
@@ -534,7 +538,7 @@ TEST(Locacao, ChannelErrorAbandonsTheRunAndReplacesNothing) {
     GravarArquivo(pasta.Arquivo("s.bdt"), "tabela anterior");
     TLocacaoNivel loc;
     try {
-        loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
+        ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
                       pasta.Arquivo("s.vet"));
         ADD_FAILURE() << "sem exceção";
     } catch (const EVandoro& e) {
@@ -578,7 +582,7 @@ TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
     TLocacaoNivel loc;
     // Too small to hold a line: the run fails with why, and writes no output.
     EXPECT_EQ(MensagemDe([&] {
-                  loc.Processar(pasta.Arquivo("e.flt"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
+                  ProcessarLocacao(loc, pasta.Arquivo("e.flt"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
                                 pasta.Arquivo("s.vet"));
               }),
               "Nenhum terraço foi locado: nenhuma curva de nível com o espaçamento vertical de 1,00 m pôde ser "
@@ -883,7 +887,7 @@ TEST(Locacao, ProgressStatusAndCancelFromTheInterface) {
     ProgressoGravado todo(-1);
     TLocacaoNivel loc;
     loc.SetProgresso(&todo);
-    loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
     ASSERT_GE(todo.status.size(), 2u);
     EXPECT_EQ(todo.status.front(), "Carregando Imagens");
     EXPECT_EQ(todo.status.back(), "Número de terraços locados: ");
@@ -902,7 +906,7 @@ TEST(Locacao, ProgressStatusAndCancelFromTheInterface) {
     ProgressoGravado parar(todo.respiros / 2);
     TLocacaoNivel l2;
     l2.SetProgresso(&parar);
-    l2.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m2.chuva, m2.cn, m2.terracos, pasta.Arquivo("p.vet"));
+    ProcessarLocacao(l2, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m2.chuva, m2.cn, m2.terracos, pasta.Arquivo("p.vet"));
     EXPECT_TRUE(l2.StopRequested());
     EXPECT_LT(l2.TerraceCount(), n);
     EXPECT_EQ(LerArquivo(pasta.Arquivo("p.bdt")).size(), 5u + 52u * l2.Registros().Count());

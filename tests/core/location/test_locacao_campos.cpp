@@ -33,7 +33,7 @@ struct Rodada {
         GravarAsc(elev, rows, cols, cell, f);
         GravarDeclividade(decl, rows, cols, cell, f);
         e.Load(elev);
-        loc.Processar(elev, decl, m.chuva, m.cn, m.terracos, saida);
+        ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         vet.Load(saida);
     }
     double Z(int c, int r) const { return e.ElevationAt(c + 1, r + 1); }  // 0-based
@@ -286,7 +286,7 @@ TEST(CamposLocacao, VertexTracedAtACellCentreLiesOnThatCentreInMapUnits) {
         }
         Modelo m(3, 1.0);
         TLocacaoNivel loc;
-        loc.Processar(e, d, m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+        ProcessarLocacao(loc, e, d, m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
         ASSERT_GE(loc.Registros().Count(), 1);
         EXPECT_DOUBLE_EQ(loc.Registros().Item(1)->level, 48.5);
         TVET vet;
@@ -347,7 +347,7 @@ TEST(CamposLocacao, MaskedCellsAreOutsideTheFieldEverywhere) {
         for (int r = 1; r <= e.Rows(); ++r)
             for (int c = 1; c <= 40; ++c) e.SetCell(r, c, 0);
     });
-    loc.Processar(pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
+    ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
     EXPECT_EQ(loc.CelulasCampo(), 80 * 80);
     EXPECT_NEAR(loc.FieldArea(), 0.64, 1e-12);
     for (int r = 0; r < 80; ++r)

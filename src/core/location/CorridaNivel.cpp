@@ -1,0 +1,820 @@
+#include "core/location/CorridaNivel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Progresso.h"
+#include "core/location/ImgElev.h"
+#include "core/location/TracadoNivel.h"
+#include "core/model/Canal.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/raster/ImgDeclive.h"
+
+namespace {
+// Line ids are 16-bit in the vector file.
+constexpr int kMaxIdLinha = 32767;
+// Nesting of pocket handling (strip -> pocket -> its terraces -> their pockets ...).
+constexpr int kMaxProfundidade = 64;
+// Pockets handled in one run, and per strip.
+constexpr long long kMaxBolsoes = 20000;
+constexpr int kMaxBolsoesFaixa = 2000;
+// Terraces one uphill procedure may place (bounded by the line ids anyway).
+constexpr int kMaxSubida = kMaxIdLinha;
+
+// Lines closer than two cells share pixels and stop against each other.
+std::string AvisoDeResolucao(double espacamentoHorizontal, double celula) {
+    if (!(espacamentoHorizontal < 2 * celula)) return "";
+    return "O espaçamento horizontal entre terraços (" + FloatToStrFixed(espacamentoHorizontal, 1) +
+           " m) é menor que duas células da imagem de elevação (" + FloatToStrFixed(2 * celula, 1) +
+           " m): terraços vizinhos se tocam e a locação pode ficar incompleta. "
+           "Use uma imagem de elevação de resolução maior.";
+}
+
+}  // namespace
+
+TCorridaNivel::TCorridaNivel(TResultadoNivel& resultado, TPrecipitacao& rainfall, TNumeroDaCurva& runoff,
+                             TTerracosNivel& terracos, IProgresso* progresso)
+    : res_(resultado), rainfall_(&rainfall), runoff_(&runoff), terracos_(&terracos), progresso_(progresso) {}
+
+TCorridaNivel::~TCorridaNivel() = default;
+
+void TCorridaNivel::SetStatusText(const std::string& text) {
+    if (res_.status == text) return;
+    res_.status = text;
+    if (progresso_) progresso_->SetStatus(text);
+}
+
+void TCorridaNivel::Inicio() {
+    SetStatusText("Carregando Imagens");
+    if (progresso_) {
+        progresso_->SetMax(100);
+        Respirar();
+    }
+}
+
+void TCorridaNivel::Etapa(double percentual) {
+    res_.progresso = percentual;
+    Respirar();
+}
+
+bool TCorridaNivel::Parar() {
+    if (progresso_ && progresso_->StopRequested()) res_.parada = true;
+    return res_.parada || res_.fim;
+}
+
+void TCorridaNivel::Respirar() {
+    if (progresso_) {
+        progresso_->SetPosition(static_cast<int>(std::lround(res_.progresso)));
+        progresso_->ProcessEvents();
+    }
+}
+
+void TCorridaNivel::Encerrar(const std::string& motivo) {
+    res_.fim = true;
+    SetStatusText(motivo);
+}
+
+int TCorridaNivel::MetodoEspacamento() const { return terracos_->Espacamento().Metodologia().Index(); }
+double TCorridaNivel::EV() const { return terracos_->Espacamento().EV(); }
+
+// Spacing for a strip slope s (m/m); runoff St already holds s. A strip without slope
+// (flat ground, common on integer-valued elevations) gives no spacing: the one in force is
+// kept and false returned; the run goes on to the next strip.
+bool TCorridaNivel::RecomputeSpacing(double s) {
+    if (!(s > 0) || !std::isfinite(s)) return false;
+    TEspacamento& esp = terracos_->Espacamento();
+    switch (MetodoEspacamento()) {
+        case TMetodologiaEspacamento::EspacamentoArbitrado:
+            esp.SetEH(esp.EV() / s);
+            break;
+        case TMetodologiaEspacamento::AlturaArbitrada:
+            esp.SpacingFromCapacity(0, runoff_->RunoffDepth(*rainfall_), terracos_->Sm().Value(),
+                                    terracos_->CDu(), terracos_->H(), s);
+            break;
+        default:
+            esp.ComputeSpacing(s);
+            break;
+    }
+    return true;
+}
+
+// Horizontal spacing and required height of a record whose EV, slope and area are set.
+void TCorridaNivel::CompleteRecord(TRegTerr& r) {
+    if (!(r.slope > 0)) {
+        // A flat or empty strip has no horizontal spacing (EV / 0): left unsized.
+        r.height = 0;
+        return;
+    }
+    if (MetodoEspacamento() == TMetodologiaEspacamento::AlturaArbitrada) {
+        r.height = terracos_->H();
+        return;
+    }
+    // A trial that found no line leaves St at -1/100; the channel needs a real slope.
+    if (!(runoff_->St() > 0)) runoff_->SetSt(r.slope / 100);
+    const double E = r.EV / (r.slope / 100);
+    const double d = terracos_->HeightFor(*runoff_, *rainfall_, E);
+    r.height = AlturaRecomendadaM(terracos_->CDu(), d);
+}
+
+void TCorridaNivel::AddProgress(double area) {
+    res_.processedArea += area;
+    if (res_.fieldAreaM2 > 0) res_.progresso = std::round(res_.processedArea / res_.fieldAreaM2 * 100);
+    Respirar();
+}
+
+// ---------------------------------------------------------------- lines and strips
+//
+// A strip is bounded by its lines' levels, not by the pixels a line was burnt into: the
+// strip of a line at level lo under the line at hi is the free land with lo <= z < hi
+// reached from the line's upper side. A line cut short where it meets assigned land then
+// leaves no opening, and no pixel is lost under a burnt line.
+
+namespace {
+const int kVizC[4] = {0, 0, 1, -1};  // north, south, east, west
+const int kVizR[4] = {-1, 1, 0, 0};
+constexpr double kSemTeto = std::numeric_limits<double>::infinity();
+}  // namespace
+
+bool TCorridaNivel::TraceLine(TPixelS& P, double L, TLinhaPixel& line) {
+    TTracadoNivel tracador(*elev_, *apoio_);
+    if (!tracador.TraceLevelLine(P, L, line) || line.size() < 2) {
+        line.clear();
+        return false;
+    }
+    return true;
+}
+
+double TCorridaNivel::LengthInCells(const TLinhaPixel& line) const {
+    double s = 0;
+    for (size_t i = 1; i < line.size(); ++i) s += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
+    return s;
+}
+
+// Each vertex lies on the segment between two neighbouring pixel centres (the cell edge
+// the line crosses) or on a pixel centre; both are remembered for the line's level.
+void TCorridaNivel::MarkLine(const TLinhaPixel& line, double level) {
+    auto& m = marcas_[level];
+    const int64_t w = elev_->Columns();
+    for (const TPontoPixel& v : line) {
+        const double xi = std::nearbyint(v.x), yi = std::nearbyint(v.y);
+        const bool xInt = std::fabs(v.x - xi) < 1e-9, yInt = std::fabs(v.y - yi) < 1e-9;
+        int64_t c, r, tipo;
+        if (xInt && yInt) {
+            c = int64_t(xi), r = int64_t(yi), tipo = 2;
+        } else if (xInt) {
+            c = int64_t(xi), r = int64_t(std::floor(v.y)), tipo = 1;
+        } else {
+            c = int64_t(std::floor(v.x)), r = int64_t(yi), tipo = 0;
+        }
+        m.insert(((r - 1) * w + (c - 1)) * 4 + tipo);
+    }
+}
+
+bool TCorridaNivel::OnLine(int c1, int r1, int c2, int r2, double level) const {
+    const auto it = marcas_.find(level);
+    if (it == marcas_.end()) return false;
+    const int64_t w = elev_->Columns();
+    const auto idx = [w](int c, int r) { return (int64_t(r) - 1) * w + (c - 1); };
+    const auto& m = it->second;
+    // Where the level equals stored elevations the line runs through pixel centres and
+    // steps diagonally; a pixel beside such a vertex is on the same contour.
+    for (int dr = -1; dr <= 1; ++dr)
+        for (int dc = -1; dc <= 1; ++dc)
+            for (const auto& [c, r] : {std::pair{c1 + dc, r1 + dr}, std::pair{c2 + dc, r2 + dr}})
+                if (elev_->Inside(c, r) && m.count(idx(c, r) * 4 + 2)) return true;
+    const int c = std::min(c1, c2), r = std::min(r1, r2);
+    return m.count(idx(c, r) * 4 + (r1 == r2 ? 0 : 1)) != 0;
+}
+
+// Mean slope of a trial strip. Where consecutive lines fall on neighbouring pixels (coarse
+// pixels on steep ground) the strip between them is empty and says nothing about the slope:
+// the last strip's slope stands in for it.
+double TCorridaNivel::TrialSlope() {
+    if (apoio_->Strip().empty()) return lastSlope_;
+    lastSlope_ = TImgApoio::MeanSlope(*decl_, apoio_->Strip());
+    return lastSlope_;
+}
+
+TRegTerr* TCorridaNivel::AddRecord(int id, double level, double slope, double length) {
+    auto r = std::make_unique<TRegTerr>();
+    r->id = id;
+    r->level = level;
+    r->slope = slope;
+    r->length = length;
+    r->EV = EV();
+    return res_.registros.Add(std::move(r));
+}
+
+// A new record for a line placed with the interval in force; the line goes to the vector
+// file when the run is saved. Returns the record's position.
+int TCorridaNivel::Emit(int id, const TLinhaPixel& line, double level, double slope, int sentido, double origem) {
+    double comprimento = 0;
+    const double w = elev_->CellWidth(), h = elev_->CellHeight();
+    for (size_t i = 1; i < line.size(); ++i)
+        comprimento += std::hypot((line[i].x - line[i - 1].x) * w, (line[i].y - line[i - 1].y) * h);
+    AddRecord(id, level, slope, comprimento * res_.metresPerUnit);
+    linhas_.push_back(line);
+    res_.origens.push_back(TOrigemTerraco{id, sentido, origem});
+    tetos_.push_back(kSemTeto);
+    return res_.registros.Count();
+}
+
+// The position equals the terrace number when every number got its line; search otherwise.
+TRegTerr* TCorridaNivel::RecordById(int id) {
+    if (id >= 1 && id <= res_.registros.Count() && res_.registros.Item(id) && res_.registros.Item(id)->id == id)
+        return res_.registros.Item(id);
+    for (int i = 1; i <= res_.registros.Count(); ++i)
+        if (res_.registros.Item(i) && res_.registros.Item(i)->id == id) return res_.registros.Item(i);
+    return nullptr;
+}
+
+// After the downhill procedure numbered a line: past the limit the number is given back and
+// the run remembers why it ended.
+bool TCorridaNivel::PassouLimiteDescida() {
+    if (res_.terraceCount <= kMaxTerracosDescida) return false;
+    --res_.terraceCount;
+    if (progresso_) progresso_->SetCount(res_.terraceCount);
+    res_.limiteDescida = true;
+    return true;
+}
+
+// TerraceCount += 1, unless the vector file cannot number another line.
+bool TCorridaNivel::NextTerrace() {
+    if (res_.terraceCount >= kMaxIdLinha) {
+        Encerrar("Locação encerrada: limite de " + std::to_string(kMaxIdLinha) + " linhas atingido.");
+        return false;
+    }
+    ++res_.terraceCount;
+    if (progresso_) progresso_->SetCount(res_.terraceCount);
+    return true;
+}
+
+// One level down from P: a start pixel below 'nivel' searched from P's lowest neighbour, the
+// line through it, and the strip above the line up to 'teto'. When that start gives no
+// line (its contour is a speck, or runs into assigned land) the level is looked for in the
+// free land below the line above ('acima', null for the summit): the first pixel pair that
+// straddles it there, in the order the land is reached, starts the line.
+bool TCorridaNivel::PlaceDown(TPixelS& P, double nivel, double teto, TLinhaPixel& linha, const TLinhaPixel* acima) {
+    TPixelS Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 1);
+    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 1, nivel, *elev_);
+    bool ok = inicio.Col() >= 0;
+    if (ok) {
+        inicio.SetValue(static_cast<float>(nivel));
+        ok = TraceLine(inicio, nivel, linha) && LengthInCells(linha) >= 2;
+    }
+    if (!ok) {
+        linha.clear();
+        const int w = elev_->Columns();
+        const auto idx = [w](int c, int r) { return static_cast<size_t>(r - 1) * w + (c - 1); };
+        std::vector<char> visto(static_cast<size_t>(w) * elev_->Rows(), 0);
+        std::vector<TPixel> fila;
+        const auto entra = [&](int c, int r) {
+            if (!apoio_->Inside(c, r) || visto[idx(c, r)] || !TImgApoio::Livre(apoio_->Cell(r, c))) return;
+            const float z = elev_->Cell(r, c);
+            if (z == 0 || !(z >= nivel) || !(z < teto)) return;
+            visto[idx(c, r)] = 1;
+            fila.emplace_back(c, r);
+        };
+        if (acima) {
+            for (const TPontoPixel& v : *acima)
+                for (int c = int(std::floor(v.x)) - 1; c <= int(std::ceil(v.x)) + 1; ++c)
+                    for (int r = int(std::floor(v.y)) - 1; r <= int(std::ceil(v.y)) + 1; ++r) entra(c, r);
+        } else {
+            entra(P.Col(), P.Row());
+        }
+        int tentativas = 0;
+        for (size_t k = 0; k < fila.size() && !ok && tentativas < 64; ++k) {
+            const TPixel p = fila[k];
+            for (int d = 0; d < 4 && !ok; ++d) {
+                const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
+                if (!apoio_->Inside(c, r) || !TImgApoio::Livre(apoio_->Cell(r, c))) continue;
+                const float z = elev_->Cell(r, c);
+                if (z != 0 && z < nivel) {
+                    ++tentativas;
+                    inicio = TPixelS(p.Col(), p.Row(), static_cast<float>(nivel));
+                    ok = TraceLine(inicio, nivel, linha) && LengthInCells(linha) >= 2;
+                    if (!ok) linha.clear();
+                } else {
+                    entra(c, r);
+                }
+            }
+        }
+        if (!ok) return false;
+    }
+    P = inicio;
+    apoio_->FloodStrip(*elev_, apoio_->SeedsAbove(*elev_, linha, nivel), nivel, teto);
+    return true;
+}
+
+// One level up from P (on the line at 'abaixo'): a start pixel above 'nivel' searched from
+// P's highest neighbour, the line through it and the strip between the two lines. Without
+// a line the strip is the whole cap above the lower line.
+bool TCorridaNivel::PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinhaPixel& linhaAbaixo,
+                            TLinhaPixel& linha) {
+    TPixelS Q = P;
+    apoio_->ExtremeNeighbour(*elev_, Q, 0);
+    TPixelS inicio = apoio_->FindLevelStart(Q.Col(), Q.Row(), 0, nivel, *elev_);
+    if (inicio.Col() >= 0) {
+        inicio.SetValue(static_cast<float>(nivel));
+        if (TraceLine(inicio, nivel, linha) && LengthInCells(linha) >= 2) {
+            P = inicio;
+            apoio_->FloodStrip(*elev_, apoio_->SeedsAbove(*elev_, linhaAbaixo, abaixo), abaixo, nivel);
+            return true;
+        }
+    }
+    linha.clear();
+    apoio_->FloodStrip(*elev_, apoio_->SeedsAbove(*elev_, linhaAbaixo, abaixo), abaixo, kSemTeto);
+    return false;
+}
+
+void TCorridaNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima) {
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    // The summit's cap has no line above it.
+    double teto = depth == 0 ? kSemTeto : acima;
+    TLinhaPixel anterior;
+    const TLinhaPixel* acimaLinha = linhaAcima;
+    for (bool primeira = true;; primeira = false) {
+        if (Parar()) return;
+        if (res_.terraceCount >= kMaxTerracosDescida + 1) {
+            res_.limiteDescida = true;
+            return;
+        }
+        double nivel = acima - res_.ev0;
+        if (nivel <= minElev_) return;
+        Respirar();
+        TPixelS inicio = P;
+        TLinhaPixel linha;
+        bool achou = PlaceDown(inicio, nivel, teto, linha, acimaLinha);
+        Respirar();
+        const double s = achou ? TrialSlope() : -1;
+        if (!achou) return;
+        if (!arbitrado) {
+            // The line again, at the interval the trial strip's slope gives.
+            runoff_->SetSt(s / 100);
+            RecomputeSpacing(s / 100);
+            apoio_->ReleaseStrip();
+            if (Parar()) return;
+            nivel = acima - EV();
+            inicio = P;
+            if (!PlaceDown(inicio, nivel, teto, linha, acimaLinha)) return;
+        }
+        if (!NextTerrace()) {
+            apoio_->ReleaseStrip();
+            return;
+        }
+        if (PassouLimiteDescida()) {
+            if (primeira && depth == 0) res_.parada = true;
+            apoio_->ReleaseStrip();
+            return;
+        }
+        if (arbitrado) {
+            TEspacamento& esp = terracos_->Espacamento();
+            if (runoff_->St() > 0) esp.SetEH(esp.EV() / runoff_->St());
+        }
+        const int id = res_.terraceCount;
+        Emit(id, linha, nivel, s, TOrigemTerraco::Descida, acima);
+        tetos_.back() = teto;
+        MarkLine(linha, nivel);
+        apoio_->BurnLine(linha);
+        CompleteStrip(id, nivel, teto, linha, depth);
+        if (Parar()) return;
+        if (depth == 0) FindAllPieces(nivel, depth);
+        if (Parar()) return;
+        acima = teto = nivel;
+        P = inicio;
+        anterior = std::move(linha);
+        acimaLinha = &anterior;
+    }
+}
+
+void TCorridaNivel::LocateUphill(TPeca L, int depth) {
+    if (Parar() || !NextTerrace()) return;
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    int idL = res_.terraceCount;
+    bool base = true;
+    for (int volta = 0; volta < kMaxSubida; ++volta) {
+        const double x = L.nivel;
+        TPixelS t = L.inicio;
+        TLinhaPixel tentativa;
+        bool achou = PlaceUp(t, x + res_.ev0, x, L.linha, tentativa);
+        const double q = TrialSlope();
+        runoff_->SetSt(q / 100);
+        RecomputeSpacing(q / 100);
+        if (base) {
+            // The pocket's own line, at the level it was found at.
+            Emit(idL, L.linha, x, q, TOrigemTerraco::Peca, x);
+            base = false;
+        }
+        if (!achou) {
+            CompleteStrip(idL, x, kSemTeto, L.linha, depth);
+            return;
+        }
+        TPeca N;
+        if (arbitrado) {
+            N.linha = std::move(tentativa);
+            N.inicio = t;
+            N.nivel = x + res_.ev0;
+        } else {
+            apoio_->ReleaseStrip();
+            if (Parar()) return;
+            N.nivel = x + EV();
+            N.inicio = L.inicio;
+            if (!PlaceUp(N.inicio, N.nivel, x, L.linha, N.linha)) {
+                CompleteStrip(idL, x, kSemTeto, L.linha, depth);
+                return;
+            }
+        }
+        if (!NextTerrace()) {
+            apoio_->ReleaseStrip();
+            return;
+        }
+        const int id = res_.terraceCount;
+        Emit(id, N.linha, N.nivel, q, TOrigemTerraco::Subida, x);
+        MarkLine(N.linha, N.nivel);
+        apoio_->BurnLine(N.linha);
+        CompleteStrip(idL, x, N.nivel, L.linha, depth);
+        if (Parar()) return;
+        L = std::move(N);
+        idL = id;
+    }
+}
+
+// A piece of the level through the pair (c, r) - (cq, rq), traced from (c, r), the pixel on
+// the level's upper side. The pair is remembered either way, so it is tried once; a line
+// under two cells is dropped.
+bool TCorridaNivel::TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p) {
+    p.nivel = nivel;
+    p.inicio = TPixelS(c, r, static_cast<float>(nivel));
+    const bool ok = TraceLine(p.inicio, nivel, p.linha);
+    auto& m = marcas_[nivel];
+    const int64_t w = elev_->Columns();
+    const int cc = std::min(c, cq), rr = std::min(r, rq);
+    m.insert(((int64_t(rr) - 1) * w + (cc - 1)) * 4 + (r == rq ? 0 : 1));
+    if (!ok) return false;
+    MarkLine(p.linha, nivel);
+    if (LengthInCells(p.linha) < 2) {
+        ++res_.pecasDescartadas;
+        return false;
+    }
+    ++pockets_;
+    apoio_->BurnLine(p.linha);
+    return true;
+}
+
+// Pieces of the level anywhere in the unassigned land: hills or rises whose land above the
+// level touches no strip. Each is terraced uphill from its line.
+void TCorridaNivel::FindAllPieces(double nivel, int depth) {
+    if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes) return;
+    std::vector<TPeca> pecas;
+    for (int r = 1; r <= elev_->Rows(); ++r) {
+        const float* z = elev_->Row(r);
+        const uint8_t* a = apoio_->Row(r);
+        for (int c = 1; c <= elev_->Columns(); ++c) {
+            if (!TImgApoio::Livre(a[c - 1]) || z[c - 1] == 0 || !(z[c - 1] >= nivel)) continue;
+            for (int k = 0; k < 4; ++k) {
+                const int cq = c + kVizC[k], rq = r + kVizR[k];
+                if (!apoio_->Inside(cq, rq) || !TImgApoio::Livre(apoio_->Cell(rq, cq))) continue;
+                const float zq = elev_->Cell(rq, cq);
+                if (zq == 0 || !(zq < nivel) || OnLine(c, r, cq, rq, nivel)) continue;
+                TPeca p;
+                if (TracePiece(c, r, cq, rq, nivel, p)) pecas.push_back(std::move(p));
+            }
+        }
+    }
+    for (TPeca& p : pecas) {
+        if (Parar()) return;
+        LocateUphill(std::move(p), depth + 1);
+    }
+}
+
+// The strip just flooded belongs to the line 'id' at 'lo' (under 'hi'). Other pieces of the
+// two levels at its edges, found by pixel pairs that straddle a level in open land, are
+// traced: those at 'lo' share the strip (each pixel goes to the nearest line) and go on
+// downhill; those at 'hi' are hills rising out of it and are terraced uphill. Lines under
+// two cells are dropped and their land stays with the strip.
+void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth) {
+    std::vector<TPixel> C = apoio_->TakeStrip();
+    std::sort(C.begin(), C.end(), [](const TPixel& a, const TPixel& b) {
+        return a.Row() != b.Row() ? a.Row() < b.Row() : a.Col() < b.Col();
+    });
+    std::vector<TPeca> baixo, cima;
+    const bool procura = depth < kMaxProfundidade && pockets_ < kMaxBolsoes;
+    const bool temTeto = std::isfinite(hi);
+    const auto pecaEm = [&](int c, int r, int cq, int rq, double nivel, std::vector<TPeca>& lista) {
+        TPeca p;
+        if (TracePiece(c, r, cq, rq, nivel, p)) lista.push_back(std::move(p));
+    };
+    if (procura)
+        for (const TPixel& p : C) {
+            const int c = p.Col(), r = p.Row();
+            for (int k = 0; k < 4; ++k) {
+                const int cq = c + kVizC[k], rq = r + kVizR[k];
+                if (!apoio_->Inside(cq, rq) || !TImgApoio::Livre(apoio_->Cell(rq, cq))) continue;
+                const float zq = elev_->Cell(rq, cq);
+                if (zq == 0) continue;
+                if (zq < lo) {
+                    if (!OnLine(c, r, cq, rq, lo)) pecaEm(c, r, cq, rq, lo, baixo);
+                } else if (temTeto && zq >= hi) {
+                    if (!OnLine(c, r, cq, rq, hi)) pecaEm(cq, rq, c, r, hi, cima);
+                }
+            }
+            if (pockets_ >= kMaxBolsoes) break;
+        }
+
+    // Pieces at the strip's own level are terraces of that level sharing the strip.
+    std::vector<int> ids;
+    for (TPeca& p : baixo) {
+        if (!NextTerrace()) break;
+        ids.push_back(res_.terraceCount);
+        Emit(ids.back(), p.linha, lo, 0, TOrigemTerraco::Peca, lo);
+        tetos_.back() = hi;
+    }
+    baixo.resize(ids.size());
+
+    // Each pixel to the nearest line (4-neighbour steps inside the strip).
+    std::vector<int32_t>& dono = res_.mapaFaixas.terraco;
+    const int w = elev_->Columns();
+    const auto idx = [w](int c, int r) { return static_cast<size_t>(r - 1) * w + (c - 1); };
+    std::vector<TPixel> fila;
+    const auto semeia = [&](const TLinhaPixel& l, int quem) {
+        for (const TPontoPixel& v : l) {
+            const int cs[2] = {int(std::floor(v.x)), int(std::ceil(v.x))};
+            const int rs[2] = {int(std::floor(v.y)), int(std::ceil(v.y))};
+            for (int a = 0; a < 2; ++a)
+                for (int b = 0; b < 2; ++b) {
+                    const int c = cs[a], r = rs[b];
+                    if (!apoio_->Inside(c, r) || apoio_->Cell(r, c) != TImgApoio::kFaixa || dono[idx(c, r)] != 0) continue;
+                    dono[idx(c, r)] = quem;
+                    fila.emplace_back(c, r);
+                }
+        }
+    };
+    if (!baixo.empty()) {
+        semeia(linha, id);
+        for (size_t i = 0; i < baixo.size(); ++i) semeia(baixo[i].linha, ids[i]);
+        for (size_t k = 0; k < fila.size(); ++k) {
+            const TPixel p = fila[k];
+            for (int d = 0; d < 4; ++d) {
+                const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
+                if (!apoio_->Inside(c, r) || apoio_->Cell(r, c) != TImgApoio::kFaixa || dono[idx(c, r)] != 0) continue;
+                dono[idx(c, r)] = dono[idx(p.Col(), p.Row())];
+                fila.push_back(TPixel(c, r));
+            }
+        }
+    }
+    std::map<int, std::vector<TPixel>> partes;
+    for (const TPixel& p : C) {
+        int32_t& d = dono[idx(p.Col(), p.Row())];
+        if (d == 0) d = id;
+        partes[d].push_back(p);
+    }
+    apoio_->CommitStrip(C);
+    res_.committedArea += static_cast<double>(C.size()) * res_.pixelArea;
+    const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
+    if (TRegTerr* r = RecordById(id)) {
+        r->area += static_cast<double>(partes[id].size()) * res_.pixelArea;
+        if (!arbitrado && r->slope > 0) runoff_->SetSt(r->slope / 100);
+        CompleteRecord(*r);
+    }
+    for (size_t i = 0; i < baixo.size(); ++i) {
+        TRegTerr* r = RecordById(ids[i]);
+        if (!r) continue;
+        const std::vector<TPixel>& parte = partes[ids[i]];
+        r->area = static_cast<double>(parte.size()) * res_.pixelArea;
+        const double S = TImgApoio::MeanSlope(*decl_, parte);
+        r->slope = S;
+        if (S > 0) {
+            runoff_->SetSt(S / 100);
+            RecomputeSpacing(S / 100);
+            r->EV = EV();
+        }
+        CompleteRecord(*r);
+    }
+    AddProgress(static_cast<double>(C.size()) * res_.pixelArea);
+
+    for (TPeca& p : cima) {
+        if (Parar()) return;
+        LocateUphill(std::move(p), depth + 1);
+    }
+    for (TPeca& p : baixo) {
+        if (Parar()) return;
+        LocateDownhill(p.inicio, lo, depth + 1, &p.linha);
+    }
+}
+
+// Land the strips did not reach but that lies within a neighbour strip's band (up to the
+// elevation step to that strip) joins it: a line that stopped against assigned land, or a
+// piece too short to be a terrace, leaves such pixels.
+void TCorridaNivel::JoinRemainder() {
+    std::vector<int32_t>& dono = res_.mapaFaixas.terraco;
+    const int w = elev_->Columns(), h = elev_->Rows();
+    std::vector<double> lo(static_cast<size_t>(res_.terraceCount) + 1, kSemTeto), hi(lo.size(), kSemTeto);
+    std::vector<int> pos(lo.size(), 0);
+    for (int i = 1; i <= res_.registros.Count(); ++i) {
+        const int id = res_.registros.Item(i)->id;
+        if (id < 0 || id >= int(lo.size())) continue;
+        lo[id] = res_.registros.Item(i)->level;
+        hi[id] = tetos_[size_t(i - 1)];
+        pos[id] = i;
+    }
+    std::vector<TPixel> fila;
+    for (int r = 1; r <= h; ++r)
+        for (int c = 1; c <= w; ++c)
+            if (dono[size_t(r - 1) * w + (c - 1)] > 0) fila.emplace_back(c, r);
+    std::vector<long long> ganho(lo.size(), 0);
+    long long total = 0;
+    for (size_t k = 0; k < fila.size(); ++k) {
+        const TPixel p = fila[k];
+        const int id = dono[size_t(p.Row() - 1) * w + (p.Col() - 1)];
+        if (id <= 0 || id >= int(lo.size())) continue;
+        for (int d = 0; d < 4; ++d) {
+            const int c = p.Col() + kVizC[d], r = p.Row() + kVizR[d];
+            if (!apoio_->Inside(c, r) || !TImgApoio::Livre(apoio_->Cell(r, c))) continue;
+            const double z = elev_->Cell(r, c);
+            if (z == 0) continue;
+            // The steps to the cell's lowest and highest neighbours (a line may pass
+            // through the cell and leave it on either side of the level).
+            double baixo = 0, alto = 0;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    const double v = elev_->ElevationAt(c + dc, r + dr);
+                    if (v == 0) continue;
+                    baixo = std::max(baixo, z - v);
+                    alto = std::max(alto, v - z);
+                }
+            if (!(z + baixo >= lo[id] && z - alto <= hi[id])) continue;
+            apoio_->Row(r)[c - 1] = TImgApoio::kFechado;
+            dono[size_t(r - 1) * w + (c - 1)] = id;
+            ++ganho[id];
+            ++total;
+            fila.emplace_back(c, r);
+        }
+    }
+    for (size_t id = 1; id < ganho.size(); ++id)
+        if (ganho[id] && pos[id]) res_.registros.Item(pos[id])->area += static_cast<double>(ganho[id]) * res_.pixelArea;
+    res_.committedArea += static_cast<double>(total) * res_.pixelArea;
+    if (total) AddProgress(static_cast<double>(total) * res_.pixelArea);
+}
+
+// A record whose strip has no area is no terrace.
+void TCorridaNivel::DropEmptyRecords() {
+    TBDT novos;
+    std::vector<TLinhaPixel> linhas;
+    std::vector<TOrigemTerraco> origens;
+    std::vector<double> tetos;
+    for (int i = 1; i <= res_.registros.Count(); ++i) {
+        const TRegTerr& r = *res_.registros.Item(i);
+        if (!(r.area > 0)) {
+            ++res_.pecasDescartadas;
+            continue;
+        }
+        novos.Add(std::make_unique<TRegTerr>(r));
+        linhas.push_back(std::move(linhas_[size_t(i - 1)]));
+        origens.push_back(res_.origens[size_t(i - 1)]);
+        origens.back().teto = tetos_[size_t(i - 1)];
+        tetos.push_back(tetos_[size_t(i - 1)]);
+    }
+    res_.registros = std::move(novos);
+    linhas_ = std::move(linhas);
+    res_.origens = std::move(origens);
+    tetos_ = std::move(tetos);
+}
+
+// Field above the lowest line's level in no strip.
+void TCorridaNivel::Measure() {
+    res_.areaDescoberta = 0;
+    if (res_.registros.Count() == 0) return;
+    double minimo = kSemTeto;
+    for (int i = 1; i <= res_.registros.Count(); ++i) minimo = std::min(minimo, res_.registros.Item(i)->level);
+    long long n = 0;
+    const int w = elev_->Columns();
+    for (int r = 1; r <= elev_->Rows(); ++r)
+        for (int c = 1; c <= w; ++c) {
+            const float z = elev_->Cell(r, c);
+            if (z != 0 && z >= minimo && res_.mapaFaixas.terraco[size_t(r - 1) * w + (c - 1)] == 0) ++n;
+        }
+    res_.areaDescoberta = static_cast<double>(n) * res_.pixelArea / 10000;
+}
+
+// Why a run from the highest point 'topo' placed no line: the relief is within the vertical
+// interval (the one set for the field or the one the first strip gave), or no level line
+// could be traced on what is left of the field.
+std::string TCorridaNivel::MotivoSemTerracos(double topo) const {
+    const double desnivel = topo - minElev_;
+    for (double ev : {res_.ev0, EV()})
+        if (!(desnivel > ev))
+            return "Nenhum terraço foi locado: o desnível da área (" + FloatToStrFixed(desnivel, 2) +
+                   " m) não passa do espaçamento vertical entre terraços (" + FloatToStrFixed(ev, 2) +
+                   " m). Use um espaçamento menor ou uma área maior.";
+    return "Nenhum terraço foi locado: nenhuma curva de nível com o espaçamento vertical de " +
+           FloatToStrFixed(EV(), 2) + " m pôde ser traçada a partir do ponto mais alto (" +
+           FloatToStrFixed(topo, 2) + " m); a área é pequena ou recortada demais para esse espaçamento.";
+}
+
+// The lines of the records in map units: pixel coordinates are 1-based with centres at whole
+// numbers.
+void TCorridaNivel::MapLines() {
+    for (int i = 1; i <= res_.registros.Count(); ++i) {
+        TLinhaMapa& m = res_.linhasMapa.emplace_back();
+        m.id = res_.registros.Item(i)->id;
+        m.level = res_.registros.Item(i)->level;
+        for (const TPontoPixel& v : linhas_[size_t(i - 1)]) {
+            m.x.push_back(grade_.XDoCentro(v.x - 1));
+            m.y.push_back(grade_.YDoCentro(v.y - 1));
+        }
+    }
+}
+
+void TCorridaNivel::Executar(const TImgElevacao& elev, const TImgDeclive& decl) {
+    elev_ = &elev;
+    decl_ = &decl;
+    try {
+        Localizar();
+    } catch (...) {
+        // A failed run leaves the runoff as a finished one would.
+        if (slopeMean_ != 0) runoff_->SetSt(slopeMean_);
+        apoio_.reset();
+        throw;
+    }
+    // The working state is not needed while the files are written.
+    apoio_.reset();
+    marcas_.clear();
+    linhas_.clear();
+}
+
+void TCorridaNivel::Localizar() {
+    Etapa(72);
+    apoio_ = std::make_unique<TImgApoio>(*elev_);
+    grade_ = TGradeMapa{elev_->MinX(), static_cast<double>(elev_->MinY()) + elev_->Rows() * static_cast<double>(elev_->CellHeight()),
+                        elev_->CellWidth(), elev_->CellHeight(), elev_->Columns(), elev_->Rows()};
+    TMapaFaixas& mapa = res_.mapaFaixas;
+    mapa.colunas = elev_->Columns();
+    mapa.linhas = elev_->Rows();
+    mapa.grade = grade_;
+    mapa.unidade = elev_->UnitDist();
+    mapa.terraco.assign(static_cast<size_t>(elev_->Columns()) * elev_->Rows(), 0);
+    for (int r = 1; r <= elev_->Rows(); ++r)
+        for (int c = 1; c <= elev_->Columns(); ++c)
+            if (elev_->Cell(r, c) == 0)
+                mapa.terraco[static_cast<size_t>(r - 1) * elev_->Columns() + (c - 1)] = TMapaFaixas::kSemDado;
+    Etapa(100);
+
+    res_.metresPerUnit = Maiusculas(elev_->UnitDist()) == "KM" ? 1000 : 1;
+    res_.progresso = 0;
+    res_.pixelArea = (static_cast<double>(res_.metresPerUnit) * elev_->CellWidth()) *
+                     (static_cast<double>(res_.metresPerUnit) * elev_->CellHeight());
+    minElev_ = elev_->MinValue();
+
+    long long n = 0, comDeclive = 0;
+    double soma = 0;
+    for (int r = 1; r <= elev_->Rows(); ++r) {
+        const float* z = elev_->Row(r);
+        const float* d = decl_->Row(r);
+        for (int c = 0; c < elev_->Columns(); ++c)
+            if (z[c] != 0) {
+                ++n;
+                soma += d[c];
+                comDeclive += d[c] > 0;
+            }
+    }
+    if (comDeclive == 0) throw EVandoro("A imagem de declividade não tem nenhum valor diferente de zero.");
+    res_.celulasCampo = n;
+    slopeMean_ = soma / static_cast<double>(n);
+    runoff_->SetSt(slopeMean_ / 100);
+    lastSlope_ = slopeMean_;
+    res_.fieldArea = static_cast<double>(n) * res_.pixelArea / 10000;
+    res_.fieldAreaM2 = res_.fieldArea * 10000;
+
+    if (!RecomputeSpacing(runoff_->St())) throw EVandoro("A declividade média da área não é positiva.");
+    res_.ev0 = EV();
+    if (!(res_.ev0 > 0) || !std::isfinite(res_.ev0))
+        throw EVandoro("Espaçamento vertical inválido: o valor deve ser maior que zero.");
+    res_.avisoResolucao =
+        AvisoDeResolucao(res_.ev0 / (slopeMean_ / 100),
+                         res_.metresPerUnit * std::max<double>(elev_->CellWidth(), elev_->CellHeight()));
+
+    const TPixelS P0 = TImgApoio::FindHighestPixel(*elev_);
+    if (P0.Col() < 0 || elev_->Cell(P0.Row(), P0.Col()) == 0)
+        throw EVandoro("A imagem de elevação não tem nenhum valor de elevação.");
+    terracos_->Selecao().Recommend(runoff_->St() * 100);
+    SetStatusText("Número de terraços locados: ");
+    Respirar();
+
+    LocateDownhill(P0, P0.Value(), 0);
+    if (!res_.parada) JoinRemainder();
+    DropEmptyRecords();
+    Measure();
+
+    runoff_->SetSt(slopeMean_);
+    // A run that places nothing is a failure (the caller then replaces no file); a cancel
+    // keeps its (empty) result.
+    if (res_.registros.Count() == 0 && !res_.parada) throw EVandoro(MotivoSemTerracos(P0.Value()));
+    MapLines();
+}

@@ -1,0 +1,109 @@
+#pragma once
+// One level-terrace location run: the algorithm, fed the elevation and slope grids already
+// loaded and normalised (an elevation of 0 is a cell without data, a slope without data is
+// 0), with all its working state. A new object for every run, so nothing carries over from
+// the last one. It reads and writes no file: the location facade (Locacao) loads the grids,
+// and writes the lines and the table the run leaves in its TResultadoNivel.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "core/location/ImgApoio.h"
+#include "core/location/LocNivel.h"
+#include "core/raster/GradeMapa.h"
+
+class IProgresso;
+class TImgElevacao;
+class TImgDeclive;
+class TPrecipitacao;
+class TNumeroDaCurva;
+class TTerracosNivel;
+
+class TCorridaNivel {
+public:
+    // The run fills 'resultado' with what it places; 'progresso' (may be null) hears its
+    // status and position and may ask it to stop.
+    TCorridaNivel(TResultadoNivel& resultado, TPrecipitacao& rainfall, TNumeroDaCurva& runoff,
+                  TTerracosNivel& terracos, IProgresso* progresso);
+    ~TCorridaNivel();
+    TCorridaNivel(const TCorridaNivel&) = delete;
+    TCorridaNivel& operator=(const TCorridaNivel&) = delete;
+
+    // Progress of the caller's own steps (loading), on the run's channel: the status is
+    // passed on only when it changes; Etapa sets the position and lets the interface breathe.
+    void SetStatusText(const std::string& text);
+    void Inicio();
+    void Etapa(double percentual);
+    void Respirar();
+
+    // Places level terraces from the highest point down. The field is the cells with an
+    // elevation; each line's level is the line above's minus the interval (the summit for
+    // the first), its strip the land between it and that line; every piece of a level in the
+    // unassigned land is a terrace. Records without area are dropped. The runoff's St is
+    // overwritten (the field's mean slope, in %, when done). Returns when done, stopped or
+    // at the end of the field, with the lines in map units in the result; a run that places
+    // no terrace and was not cancelled raises why.
+    void Executar(const TImgElevacao& elev, const TImgDeclive& decl);
+
+private:
+    bool Parar();
+    void Encerrar(const std::string& motivo);
+    bool RecomputeSpacing(double s);
+    void CompleteRecord(TRegTerr& r);
+    void AddProgress(double area);
+    TRegTerr* AddRecord(int id, double level, double slope, double length);
+    TRegTerr* RecordById(int id);
+    bool NextTerrace();
+    bool PassouLimiteDescida();
+    int MetodoEspacamento() const;
+    double EV() const;
+    double TrialSlope();
+    void Localizar();
+
+    // A level line found at a strip's edge.
+    struct TPeca {
+        TLinhaPixel linha;
+        TPixelS inicio;
+        double nivel = 0;
+    };
+    void LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima = nullptr);
+    bool PlaceDown(TPixelS& P, double nivel, double teto, TLinhaPixel& linha, const TLinhaPixel* acima);
+    bool PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinhaPixel& linhaAbaixo, TLinhaPixel& linha);
+    void CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth);
+    void LocateUphill(TPeca L, int depth);
+    bool TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p);
+    void FindAllPieces(double nivel, int depth);
+    bool TraceLine(TPixelS& P, double L, TLinhaPixel& line);
+    double LengthInCells(const TLinhaPixel& line) const;
+    void MarkLine(const TLinhaPixel& line, double level);
+    bool OnLine(int c1, int r1, int c2, int r2, double level) const;
+    int Emit(int id, const TLinhaPixel& line, double level, double slope, int sentido, double origem);
+    void JoinRemainder();
+    void DropEmptyRecords();
+    void Measure();
+    void MapLines();
+    std::string MotivoSemTerracos(double topo) const;
+
+    TResultadoNivel& res_;
+    TPrecipitacao* rainfall_;
+    TNumeroDaCurva* runoff_;
+    TTerracosNivel* terracos_;
+    IProgresso* progresso_;
+
+    const TImgElevacao* elev_ = nullptr;
+    const TImgDeclive* decl_ = nullptr;
+    std::unique_ptr<TImgApoio> apoio_;
+    TGradeMapa grade_;
+    // Lines of the records, by record position, in pixel coordinates.
+    std::vector<TLinhaPixel> linhas_;
+    std::vector<double> tetos_;  // upper elevation bound of each record's strip
+    // Crossed cell edges of the lines placed, by level (4 * cell + 0 east, 1 south, 2 centre).
+    std::map<double, std::unordered_set<int64_t>> marcas_;
+    double minElev_ = 0;
+    double slopeMean_ = 0;
+    double lastSlope_ = 0;
+    long long pockets_ = 0;
+};
