@@ -11,6 +11,7 @@
 #include "core/common/IniFile.h"
 #include "core/common/Numeros.h"
 #include "core/common/Progresso.h"
+#include "core/common/Texto.h"
 #include "core/location/ImgElev.h"
 #include "core/location/Locacao.h"
 #include "core/location/TracadoNivel.h"

@@ -15,7 +15,7 @@ void GravaPar(const std::string& cabecalho, std::string_view textoCabecalho,
             [&](const std::string& temporario) {
                 // Already the temporary: a failure names the user's file, not this one.
                 EscreverArquivo(temporario, bytesDados, NomeSemCaminho(dados));
-                WriteWhole(cabecalho, textoCabecalho);
+                GravarArquivoInteiro(cabecalho, textoCabecalho, ErroAoGravar(cabecalho));
                 cabecalhoNovo = true;
             },
             "Erro ao gravar o arquivo " + NomeSemCaminho(dados) + ".");
@@ -23,7 +23,7 @@ void GravaPar(const std::string& cabecalho, std::string_view textoCabecalho,
         if (cabecalhoNovo) {
             try {
                 if (antigo) {
-                    WriteWhole(cabecalho, *antigo);
+                    GravarArquivoInteiro(cabecalho, *antigo, ErroAoGravar(cabecalho));
                 } else {
                     std::error_code ec;
                     fs::remove(cabecalho, ec);
