@@ -158,8 +158,8 @@ void TImagem::ReadAsc(const std::string& name) {
 void TImagem::ReadHdrFlt(const std::string& name) {
     std::string hdr = Parceiro(name, "hdr");
     std::string flt = Parceiro(name, "flt");
-    if (!ArquivoExiste(hdr)) throw EVandoro("O arquivo " + NomeSemCaminho(hdr) + " não existe.");
-    if (!ArquivoExiste(flt)) throw EVandoro("O arquivo " + NomeSemCaminho(flt) + " não existe.");
+    if (std::error_code ec; !fs::exists(hdr, ec)) throw EVandoro("O arquivo " + NomeSemCaminho(hdr) + " não existe.");
+    if (std::error_code ec; !fs::exists(flt, ec)) throw EVandoro("O arquivo " + NomeSemCaminho(flt) + " não existe.");
     std::string text = LerArquivoInteiro(hdr);
     ChecaTextoLegivel(text, NomeSemCaminho(hdr));
     size_t pos = 0;

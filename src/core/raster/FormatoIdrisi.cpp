@@ -44,8 +44,8 @@ void TImagem::ReadIdrisi(const std::string& name) {
     std::string doc = Parceiro(name, "doc");
     std::string img = Parceiro(name, "img");
     std::string arq = NomeSemCaminho(doc);
-    if (!ArquivoExiste(doc)) throw EVandoro("O arquivo " + arq + " não existe.");
-    if (!ArquivoExiste(img)) throw EVandoro("O arquivo " + NomeSemCaminho(img) + " não existe.");
+    if (std::error_code ec; !fs::exists(doc, ec)) throw EVandoro("O arquivo " + arq + " não existe.");
+    if (std::error_code ec; !fs::exists(img, ec)) throw EVandoro("O arquivo " + NomeSemCaminho(img) + " não existe.");
     formatCode_ = 1;
     flagValue_ = 0;
     std::string text = LerArquivoInteiro(doc);
