@@ -9,33 +9,27 @@ FUZZ_PACKAGES = clang libclang-rt-14-dev
 TELAS_PACKAGES = xvfb xauth poppler-utils
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps deps-fuzz deps-telas build test run telas pacote bench test-asan fuzz fuzz-run clean
+.PHONY: deps deps-fuzz deps-telas build test atualizar-referencias run telas pacote bench test-asan fuzz fuzz-run clean
 
-# Installs only what is missing, so a second run is quick.
+# Installs those of the packages $(1) that are missing, so a second run is quick.
+define instalar
+@faltam=""; for p in $(1); do \
+  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || faltam="$$faltam $$p"; \
+done; \
+if [ -n "$$faltam" ]; then \
+  echo "Instalando:$$faltam"; \
+  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$faltam; \
+fi
+endef
+
 deps:
-	@missing=""; for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Instalando:$$missing"; \
-	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
-	fi
+	$(call instalar,$(PACKAGES))
 
 deps-fuzz: deps
-	@missing=""; for p in $(FUZZ_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
-	fi
+	$(call instalar,$(FUZZ_PACKAGES))
 
 deps-telas: deps
-	@missing=""; for p in $(TELAS_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
-	fi
+	$(call instalar,$(TELAS_PACKAGES))
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DVANDORO_WERROR=ON
@@ -43,6 +37,13 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Rewrites the checked report files (tests/data/relatorios/) from this build, for a change
+# that alters a report on purpose: review the diff before committing. ctest only compares.
+atualizar-referencias: build
+	VANDORO_ATUALIZAR_REFERENCIAS=1 $(BUILD)/tests/test_sizing --gtest_filter='Relatorio*'
+	VANDORO_ATUALIZAR_REFERENCIAS=1 $(BUILD)/tests/test_rainfall --gtest_filter='Relatorio*'
+	@git diff --stat -- tests/data/relatorios 2>/dev/null || true
 
 EXEMPLO = $(BUILD)/bin/Exemplos/Terraco em nivel.kzp
 

@@ -2,7 +2,7 @@
 // from a float grid file to another.
 #include <benchmark/benchmark.h>
 
-#include "TerrenoSintetico.h"
+#include "GradesSinteticas.h"
 
 #include <cmath>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // place on a file-backed working copy, and the whole run from a float grid file.
 #include <benchmark/benchmark.h>
 
-#include "TerrenoSintetico.h"
+#include "GradesSinteticas.h"
 
 #include <cmath>
 #include <filesystem>

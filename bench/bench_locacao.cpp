@@ -5,16 +5,14 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "GradesSinteticas.h"
+#include "ModeloLocacao.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
-#include "core/model/NumeroDaCurva.h"
-#include "core/model/Precipitacao.h"
-#include "core/model/SistemaConservacao.h"
 
 namespace {
 
@@ -22,14 +20,6 @@ std::string Pasta() {
     auto p = std::filesystem::temp_directory_path() / "vandoro_bench_locacao";
     std::filesystem::create_directories(p);
     return p.string();
-}
-
-void GravarFlt(const std::string& base, int rows, int cols, double cell, const std::vector<float>& v) {
-    std::ofstream h(base + ".hdr", std::ios::binary);
-    h << "ncols " << cols << "\nnrows " << rows << "\nxllcorner 500000\nyllcorner 7400000\ncellsize " << cell
-      << "\nNODATA_value -9999\nbyteorder LSBFIRST\n";
-    std::ofstream f(base + ".flt", std::ios::binary);
-    f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size() * sizeof(float)));
 }
 
 // Slope in percent by central differences, one-sided at the edge of the data.
@@ -58,12 +48,7 @@ struct Arquivos {
 const Arquivos& Morro() {
     static Arquivos a = [] {
         const int n = 1000;
-        std::vector<float> z(size_t(n) * n);
-        for (int r = 0; r < n; ++r)
-            for (int c = 0; c < n; ++c) {
-                const double d2 = (r - 480.3) * (r - 480.3) + (c - 520.7) * (c - 520.7);
-                z[size_t(r) * n + c] = float(10 + 60 * std::exp(-d2 / (2 * 300.0 * 300.0)));
-            }
+        const std::vector<float> z = MorroGaussiano::Cotas(n);
         const std::string base = Pasta() + "/morro";
         GravarFlt(base, n, n, 1.0, z);
         GravarFlt(base + "_decl", n, n, 1.0, Declividade(z, n, n, 1.0));
@@ -89,26 +74,11 @@ const Arquivos& Hugo() {
 }
 
 void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev) {
-    TPrecipitacaoExponencialNegativa chuva;
-    chuva.SetK(1000);
-    chuva.SetTr(10);
-    chuva.SetA(0.15);
-    chuva.SetB(10);
-    chuva.SetC(0.75);
-    TNumeroDaCurva cn;
-    cn.SetVIB(10);
-    cn.UsoDoSolo().SetIndex(5);
-    cn.Tratamento().SetIndex(3);
-    cn.CondicaoHidrologica().SetIndex(1);
-    TTerracosNivel terracos;
-    terracos.Espacamento().Metodologia().SetIndex(metodo);
-    terracos.Espacamento().SetEV(ev);
-    terracos.Sm().SetValue(1);
-    terracos.SetCDu(1);
+    ModeloLocacao m(metodo, ev);
     TLocacaoNivel loc;
     const std::string saida = Pasta() + "/saida.vet";
     for (auto _ : state) {
-        ProcessarLocacao(loc, arq.elev, arq.decl, chuva, cn, terracos, saida);
+        ProcessarLocacao(loc, arq.elev, arq.decl, m.chuva, m.cn, m.terracos, saida);
         benchmark::DoNotOptimize(loc.TerraceCount());
     }
     state.counters["terracos"] = loc.TerraceCount();

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <memory>
 
-#include "TerrenoSintetico.h"
+#include "GradesSinteticas.h"
 #include "core/raster/Paleta.h"
 #include "core/raster/RenderImagem.h"
 #include "gui/raster/ImagemRaster.h"

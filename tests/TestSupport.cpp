@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,13 @@ void GravarArquivo(const std::string& path, const std::string& bytes) {
 }
 
 std::string DadosTeste(const std::string& relativo) { return std::string(VANDORO_TEST_DATA) + "/" + relativo; }
+
+void ConfereReferencia(const std::string& texto, const std::string& nome) {
+    const std::string arq = DadosTeste("relatorios/" + nome);
+    const char* atualizar = std::getenv("VANDORO_ATUALIZAR_REFERENCIAS");
+    if (atualizar && std::string(atualizar) == "1") GravarArquivo(arq, texto);
+    EXPECT_EQ(texto, LerArquivo(arq)) << nome;
+}
 
 RegionalFixo::RegionalFixo(const Regional& r) : anterior_(Regional::Current()) { Regional::SetCurrent(r); }
 RegionalFixo::~RegionalFixo() { Regional::SetCurrent(anterior_); }

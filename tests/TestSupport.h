@@ -1,7 +1,12 @@
 #pragma once
-// Helpers shared by the tests: scratch folders, whole-file reads and writes, running the CLI.
+// Helpers shared by the tests: scratch folders, whole-file reads and writes, checked report
+// files, errors with their exact message, running the CLI.
+#include <gtest/gtest.h>
+
+#include <exception>
 #include <functional>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "core/common/Regional.h"
@@ -22,8 +27,37 @@ std::string LerArquivo(const std::string& path);                       // bytes
 void GravarArquivo(const std::string& path, const std::string& bytes);  // bytes
 std::string DadosTeste(const std::string& relativo);  // tests/data/<relativo>
 
+// Compares 'texto' with the checked file tests/data/relatorios/<nome>. With
+// VANDORO_ATUALIZAR_REFERENCIAS=1 (`make atualizar-referencias`; ctest unsets it) the file is
+// rewritten first, to be reviewed before it is committed.
+void ConfereReferencia(const std::string& texto, const std::string& nome);
+
 // The message of the EVandoro that 'f' raises, or "(sem erro)" when it raises none.
 std::string MensagemDe(const std::function<void()>& f);
+
+// Success when 'f' raises a 'Tipo' (or a class derived from it) whose message is exactly
+// 'mensagem'; otherwise what it raised, or that it raised nothing.
+template <class Tipo>
+::testing::AssertionResult LancaErro(const std::function<void()>& f, const std::string& mensagem) {
+    try {
+        f();
+    } catch (const Tipo& e) {
+        if (e.what() == mensagem) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "a mensagem é\n  \"" << e.what() << "\"\nesperada\n  \"" << mensagem
+                                             << "\"";
+    } catch (const std::exception& e) {
+        return ::testing::AssertionFailure() << "lançou " << typeid(e).name() << " (\"" << e.what() << "\"), não "
+                                             << typeid(Tipo).name();
+    } catch (...) {
+        return ::testing::AssertionFailure() << "lançou algo que não é uma std::exception";
+    }
+    return ::testing::AssertionFailure() << "não lançou nada; esperado " << typeid(Tipo).name() << " \"" << mensagem
+                                         << "\"";
+}
+// EXPECT_ERRO(EConversao, "'x' não é um valor numérico válido.", StrToFloat("x")): the
+// statement (commas allowed) raises that type with that message.
+#define EXPECT_ERRO(Tipo, mensagem, ...) EXPECT_TRUE(LancaErro<Tipo>([&] { __VA_ARGS__; }, mensagem))
+#define ASSERT_ERRO(Tipo, mensagem, ...) ASSERT_TRUE(LancaErro<Tipo>([&] { __VA_ARGS__; }, mensagem))
 
 // Pins the regional settings for the life of the object and restores the previous ones.
 class RegionalFixo {

@@ -4,7 +4,7 @@
 
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
-#include "core/geo/GeoTeste.h"
+#include "GeoTeste.h"
 
 using namespace geoteste;
 
@@ -18,7 +18,7 @@ void ExemploEmGeoTiff(const std::string& tif) {
     std::unique_ptr<GDALDataset> asc(
         GDALDataset::Open((kExemplos + "hugo_site.asc").c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
     ASSERT_TRUE(asc);
-    Grade g;
+    GradeSintetica g;
     g.cols = asc->GetRasterXSize();
     g.rows = asc->GetRasterYSize();
     g.minX = 300000;
@@ -70,7 +70,7 @@ TEST(CliGeo, GeoTiffAteGeoPackageEKml) {
 TEST(CliGeo, RecusasComAMensagem) {
     PastaTemporaria t;
     // A 1-arc-second grid without a system: refused by slope and location, then --utm.
-    Grade g = FazGrade(40, 40, -47.5, -22.5, 1.0 / 3600,
+    GradeSintetica g = FazGrade(40, 40, -47.5, -22.5, 1.0 / 3600,
                        [](double x, double y) { return 700 + 20000 * (x + 47.5) + 5000 * (y + 22.5); });
     GravaAsc(t.Arquivo("srtm.asc"), g);
     ResultadoCli r = RodarCli({"declividade", t.Arquivo("srtm.asc"), t.Arquivo("d.asc")});

@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
 #include "core/common/IniFile.h"
-#include "core/geo/GeoTeste.h"
+#include "GeoTeste.h"
 
 using namespace geoteste;
 namespace fs = std::filesystem;

@@ -22,15 +22,17 @@ TResposta TDialogosRoteiro::SimNaoCancelar(QWidget*, const QString& texto) {
 
 bool TDialogosRoteiro::SimNao(QWidget* pai, const QString& texto) { return SimNaoCancelar(pai, texto) == TResposta::Sim; }
 
-QString TDialogosRoteiro::ArquivoAbrir(QWidget*, const QString& titulo, const QString&, const QString&) {
+QString TDialogosRoteiro::ArquivoAbrir(QWidget*, const QString& titulo, const QString&, const QString& filtro) {
     registro << "abrir: " + titulo;
+    filtros << filtro;
     if (arquivos.empty()) return {};
     const QString r = arquivos.front();
     arquivos.pop_front();
     return r;
 }
 
-QString TDialogosRoteiro::ArquivoSalvar(QWidget*, const QString& titulo, const QString&, const QString&) {
+QString TDialogosRoteiro::ArquivoSalvar(QWidget*, const QString& titulo, const QString&, const QString& filtro) {
+    filtros << filtro;
     registro << "salvar: " + titulo;
     if (arquivos.empty()) return {};
     const QString r = arquivos.front();

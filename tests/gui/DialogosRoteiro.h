@@ -24,6 +24,7 @@ public:
     // "pergunta: ...", "abrir: <título>", "salvar: <título>", "imprimir", "dialogo: <título>".
     QStringList registro;
     QStringList detalhes;  // of the error boxes that have them
+    QStringList filtros;   // of every file dialog, in order
     QStringList Mensagens(const QString& tipo) const;  // texts of one kind, without the prefix
 
     TResposta SimNaoCancelar(QWidget*, const QString& texto) override;

@@ -19,11 +19,10 @@
 #include <QTimer>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "DialogosRoteiro.h"
 #include "Digitacao.h"
+#include "GradesSinteticas.h"
 #include "TestSupport.h"
 #include "core/common/Numeros.h"
 #include "core/location/BDT.h"
@@ -42,36 +41,6 @@
 #include "gui/location/MapaLocacao.h"
 
 namespace {
-
-using Campo = std::function<double(double, double)>;
-
-// An ArcView ASCII grid; f(x, y) at cell centres (1-based times the cell), 0 or less = no data.
-void GravarAsc(const std::string& arq, int rows, int cols, double cell, const Campo& f) {
-    std::ostringstream o;
-    o.precision(9);
-    o << "ncols " << cols << "\nnrows " << rows << "\nxllcorner 0\nyllcorner 0\ncellsize " << cell
-      << "\nNODATA_value -9999\n";
-    for (int r = 1; r <= rows; ++r) {
-        for (int c = 1; c <= cols; ++c) {
-            const double z = f(c * cell, r * cell);
-            o << (z > 0 ? z : -9999) << ' ';
-        }
-        o << '\n';
-    }
-    GravarArquivo(arq, o.str());
-}
-
-// Slope in percent by central differences (the ground beyond the field level with the cell).
-void GravarDeclividade(const std::string& arq, int rows, int cols, double cell, const Campo& f) {
-    GravarAsc(arq, rows, cols, cell, [&](double x, double y) {
-        const double z = f(x, y);
-        if (z <= 0) return -1.0;
-        const auto g = [&](double u, double v) { const double w = f(u, v); return w > 0 ? w : z; };
-        const double dx = (g(x + cell, y) - g(x - cell, y)) / (2 * cell);
-        const double dy = (g(x, y + cell) - g(x, y - cell)) / (2 * cell);
-        return 100 * std::sqrt(dx * dx + dy * dy);
-    });
-}
 
 const Campo kCone = [](double x, double y) {
     const double r = std::hypot(x - 40.5, y - 40.5);
@@ -148,15 +117,6 @@ struct Cone {
         GravarDeclividade(decl, 80, 80, 1.0, kCone);
     }
 };
-
-// The benchmark's hill: 1000 x 1000 one-metre cells, 60 m of relief.
-void GravarFlt(const std::string& base, int n, const std::vector<float>& v) {
-    std::ofstream h(base + ".hdr", std::ios::binary);
-    h << "ncols " << n << "\nnrows " << n << "\nxllcorner 500000\nyllcorner 7400000\ncellsize 1\n"
-      << "NODATA_value -9999\nbyteorder LSBFIRST\n";
-    std::ofstream f(base + ".flt", std::ios::binary);
-    f.write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size() * sizeof(float)));
-}
 
 }  // namespace
 
@@ -507,16 +467,11 @@ TEST(FrmLocacao, CancelAtTheSecondTerraceKeepsTheLinesSoFar) {
     TDialogosRoteiro roteiro;
     PastaTemporaria pasta;
     const int n = 1000;
-    std::vector<float> z(size_t(n) * n), s(size_t(n) * n);
+    std::vector<float> s(size_t(n) * n);
     for (int r = 0; r < n; ++r)
-        for (int c = 0; c < n; ++c) {
-            const double dr = r - 480.3, dc = c - 520.7, e = std::exp(-(dr * dr + dc * dc) / (2 * 300.0 * 300.0));
-            z[size_t(r) * n + c] = float(10 + 60 * e);
-            // |grad z| in percent, exactly.
-            s[size_t(r) * n + c] = float(100 * 60 * e * std::hypot(dr, dc) / (300.0 * 300.0) + 0.01);
-        }
-    GravarFlt(pasta.Arquivo("morro"), n, z);
-    GravarFlt(pasta.Arquivo("morro_decl"), n, s);
+        for (int c = 0; c < n; ++c) s[size_t(r) * n + c] = float(MorroGaussiano::Declividade(r, c) + 0.01);
+    GravarFlt(pasta.Arquivo("morro"), n, n, 1, MorroGaussiano::Cotas(n));
+    GravarFlt(pasta.Arquivo("morro_decl"), n, n, 1, s);
     Janela j;
     j.Modelo(3, 5.0);
     j.Arquivos(pasta.Arquivo("morro.flt"), pasta.Arquivo("morro_decl.flt"), pasta.Arquivo("morro.vet"));

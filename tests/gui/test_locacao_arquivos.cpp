@@ -18,10 +18,10 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
-#include <sstream>
 
 #include "DialogosRoteiro.h"
 #include "Digitacao.h"
+#include "GradesSinteticas.h"
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
 #include "core/location/LocNivel.h"
@@ -36,27 +36,14 @@ namespace {
 
 const QString kSobre = QStringLiteral(": escolha outro nome. Nada foi gravado.");
 
-// A cone of 80 x 80 one-metre cells as ArcView ASCII grids, with its slope in percent.
+// A cone of 80 x 80 one-metre cells as ArcView ASCII grids, with a slope of 10 % on it.
 void GravarCone(const std::string& elev, const std::string& decl) {
     const auto z = [](double x, double y) {
         const double r = std::hypot(x - 40.5, y - 40.5);
         return r > 38 ? -9999.0 : 30 - 0.1 * r;
     };
-    std::ostringstream e, d;
-    for (auto* o : {&e, &d}) o->precision(9);
-    const char* cab = "ncols 80\nnrows 80\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n";
-    e << cab;
-    d << cab;
-    for (int r = 1; r <= 80; ++r) {
-        for (int c = 1; c <= 80; ++c) {
-            e << z(c, r) << ' ';
-            d << (z(c, r) > 0 ? 10.0 : -9999.0) << ' ';
-        }
-        e << '\n';
-        d << '\n';
-    }
-    GravarArquivo(elev, e.str());
-    GravarArquivo(decl, d.str());
+    GravarAsc(elev, 80, 80, 1.0, z);
+    GravarAsc(decl, 80, 80, 1.0, [&](double x, double y) { return z(x, y) > 0 ? 10.0 : -9999.0; });
 }
 
 std::map<std::string, std::string> Conteudo(const std::string& pasta) {

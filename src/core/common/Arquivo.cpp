@@ -1,6 +1,6 @@
 #include "core/common/Arquivo.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -11,10 +11,14 @@
 
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Erros.h"
+#include "core/common/Texto.h"
 
 namespace fs = std::filesystem;
 
-std::string LerArquivoInteiro(const std::string& nome, long long limite) {
+namespace {
+
+// Opens 'nome', checks it against 'limite' and reads it where 'lugar' says; the bytes read.
+long long LerPara(const std::string& nome, const std::function<char*(long long)>& lugar, long long limite) {
     std::ifstream f(nome, std::ios::binary);
     std::error_code ec;
     if (!f || fs::is_directory(nome, ec)) throw EVandoro("Erro ao abrir o arquivo " + NomeSemCaminho(nome) + ".");
@@ -22,18 +26,39 @@ std::string LerArquivoInteiro(const std::string& nome, long long limite) {
     const long long n = ec ? -1 : static_cast<long long>(tamanho);
     if (n > limite)
         throw EArquivoGrandeDemais("O arquivo " + NomeSemCaminho(nome) + " é grande demais para ser lido.", n);
-    std::string s;
+    long long lidos = 0;
     if (n > 0) {
-        try {
-            s.resize(static_cast<size_t>(n));
-        } catch (const std::bad_alloc&) {
-            throw EVandoro("Memória insuficiente para ler o arquivo " + NomeSemCaminho(nome) + ".");
-        }
-        f.read(s.data(), n);
-        s.resize(static_cast<size_t>(f.gcount()));
+        f.read(lugar(n), n);
+        lidos = static_cast<long long>(f.gcount());
     }
     if (f.bad()) throw EVandoro("Erro de leitura no arquivo " + NomeSemCaminho(nome) + ".");
+    return lidos;
+}
+
+}  // namespace
+
+std::string LerArquivoInteiro(const std::string& nome, long long limite) {
+    std::string s;
+    const long long lidos = LerPara(
+        nome,
+        [&](long long n) {
+            try {
+                s.resize(static_cast<size_t>(n));
+            } catch (const std::bad_alloc&) {
+                throw EVandoro("Memória insuficiente para ler o arquivo " + NomeSemCaminho(nome) + ".");
+            }
+            return s.data();
+        },
+        limite);
+    // A file that shrank while it was read gives what it had.
+    s.resize(static_cast<size_t>(lidos));
     return s;
+}
+
+void LerArquivoInteiro(const std::string& nome, const std::function<char*(long long)>& lugar, long long limite) {
+    const long long n = TamanhoArquivo(nome);
+    if (LerPara(nome, lugar, limite) != std::max(n, 0LL))
+        throw EVandoro("Erro de leitura no arquivo " + NomeSemCaminho(nome) + ".");
 }
 
 // Beside the target, so the rename never crosses file systems; the writer's process id in
@@ -187,6 +212,14 @@ bool ArquivoExiste(const std::string& nome) {
     return !nome.empty() && fs::is_regular_file(nome, ec);
 }
 
+long long TamanhoArquivo(const std::string& nome) {
+    std::error_code ec;
+    const auto n = fs::file_size(nome, ec);
+    return ec ? -1 : static_cast<long long>(n);
+}
+
+std::string ErroAoGravar(const std::string& nome) { return "Erro ao gravar o arquivo " + NomeSemCaminho(nome) + "."; }
+
 std::string NomeSemCaminho(const std::string& caminho) {
     const size_t p = caminho.find_last_of("/\\");
     return p == std::string::npos ? caminho : caminho.substr(p + 1);
@@ -212,12 +245,3 @@ std::string TrocaExtensao(const std::string& nome, const std::string& ext) {
     return (temExt ? nome.substr(0, p) : nome) + ext;
 }
 
-std::string Minusculas(std::string s) {
-    for (auto& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return s;
-}
-
-std::string Maiusculas(std::string s) {
-    for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return s;
-}

@@ -21,6 +21,10 @@ public:
 // The file's bytes. Missing or unreadable files raise EVandoro, files over 'limite' bytes
 // EArquivoGrandeDemais, each naming the file without its folder.
 std::string LerArquivoInteiro(const std::string& nome, long long limite = kLimiteLeitura);
+// The same read into the caller's memory: 'lugar(n)' gives room for the file's n bytes (and
+// may raise its own error); a file that yields fewer bytes than its size is a read error.
+void LerArquivoInteiro(const std::string& nome, const std::function<char*(long long)>& lugar,
+                       long long limite = kLimiteLeitura);
 
 // A write the system refused; 'erro' is its errno (0 when not known) and 'detalhe' a
 // library's own text (English, for a detail line at most).
@@ -64,6 +68,9 @@ void SubstituirArquivo(const std::string& nome, const std::function<void(const s
 inline constexpr const char* kSufixoTemporario = ".gravando";
 std::string NomeTemporario(const std::string& nome);
 
+// "Erro ao gravar o arquivo <nome without its folder>.": the message of the format writers.
+std::string ErroAoGravar(const std::string& nome);
+
 // SubstituirArquivo with the whole content at once.
 void GravarArquivoInteiro(const std::string& nome, std::string_view bytes, const std::string& erro = {});
 
@@ -71,7 +78,9 @@ void GravarArquivoInteiro(const std::string& nome, std::string_view bytes, const
 // Names of files that do not exist yet compare by their absolute, normalised form.
 bool MesmoArquivo(const std::string& a, const std::string& b);
 
-bool ArquivoExiste(const std::string& nome);
+bool ArquivoExiste(const std::string& nome);  // a regular file
+// Its size in bytes; -1 when it cannot be known.
+long long TamanhoArquivo(const std::string& nome);
 
 // A file a command reads or writes, as its messages name it ("o projeto ", "O relatório ");
 // 'arquivos' lists every file it is made of (empty: the name alone).
@@ -90,5 +99,3 @@ std::string NomeSemCaminho(const std::string& caminho);  // "a/b/c.asc" -> "c.as
 std::string PastaDe(const std::string& caminho);         // "a/b/c.asc" -> "a/b", "" without a folder
 std::string ExtensaoDe(const std::string& nome);         // lower case with the dot: ".asc", "" if none
 std::string TrocaExtensao(const std::string& nome, const std::string& ext);  // ext with its dot
-std::string Minusculas(std::string s);                   // ASCII only
-std::string Maiusculas(std::string s);                   // ASCII only

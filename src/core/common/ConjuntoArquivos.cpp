@@ -135,11 +135,12 @@ std::string TextoDiario(const TDiario& d) {
 
 // False for a journal cut short or damaged: its set never reached the renames.
 bool LerDiario(const fs::path& arquivo, TDiario& d) {
-    std::ifstream f(arquivo, std::ios::binary);
-    if (!f) return false;
-    std::stringstream ss;
-    ss << f.rdbuf();
-    const std::string s = ss.str();
+    std::string s;
+    try {
+        s = LerArquivoInteiro(arquivo.string());
+    } catch (const EVandoro&) {
+        return false;
+    }
     const std::string cab = kCabecalho, fim = kFim;
     if (s.size() < cab.size() + fim.size() || s.compare(0, cab.size(), cab) != 0 ||
         s.compare(s.size() - fim.size(), fim.size(), fim) != 0)

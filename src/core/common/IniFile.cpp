@@ -7,6 +7,7 @@
 #include "core/common/Arquivo.h"
 #include "core/common/DataHora.h"
 #include "core/common/Erros.h"
+#include "core/common/Texto.h"
 #include "core/common/Numeros.h"
 #include "core/common/Win1252.h"
 
@@ -26,13 +27,6 @@ bool IgualSemCaixa(const std::string& a, const std::string& b) {
     for (size_t i = 0; i < x.size(); ++i)
         if (Fold((unsigned char)x[i]) != Fold((unsigned char)y[i])) return false;
     return true;
-}
-
-std::string Trim(const std::string& s) {
-    size_t a = 0, b = s.size();
-    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
-    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
-    return s.substr(a, b - a);
 }
 }  // namespace
 

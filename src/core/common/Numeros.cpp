@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/common/Erros.h"
+#include "core/common/Texto.h"
 
 namespace {
 
@@ -75,13 +76,6 @@ std::string Group(const std::string& ip, char sep) {
         if (rest > 0 && rest % 3 == 0) r += sep;
     }
     return r;
-}
-
-std::string Trim(std::string_view s) {
-    size_t a = 0, b = s.size();
-    while (a < b && std::isspace((unsigned char)s[a])) ++a;
-    while (b > a && std::isspace((unsigned char)s[b - 1])) --b;
-    return std::string(s.substr(a, b - a));
 }
 
 bool ParseReal(std::string s, double& out) {

@@ -1,11 +1,11 @@
 #include "core/location/BDT.h"
 
 #include <cmath>
-#include <cstring>
 #include <set>
 #include <vector>
 
 #include "core/common/Arquivo.h"
+#include "core/common/Binario.h"
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 
@@ -16,21 +16,14 @@ constexpr size_t kRegistro = 52;
 void TBDT::SaveToFile(const std::string& name) const {
     std::string out;
     out += static_cast<char>(1);
-    int32_t n = Count();
-    char b[8];
-    std::memcpy(b, &n, 4);
-    out.append(b, 4);
+    AcrescentarLE<int32_t>(out, Count());
     for (int i = 1; i <= Count(); ++i) {
         TRegTerr vazio;
         const TRegTerr* r = Item(i) ? Item(i) : &vazio;
-        std::memcpy(b, &r->id, 4);
-        out.append(b, 4);
-        for (double v : {r->level, r->slope, r->length, r->area, r->EV, r->height}) {
-            std::memcpy(b, &v, 8);
-            out.append(b, 8);
-        }
+        AcrescentarLE<int32_t>(out, r->id);
+        for (double v : {r->level, r->slope, r->length, r->area, r->EV, r->height}) AcrescentarLE<double>(out, v);
     }
-    GravarArquivoInteiro(name, out, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
+    GravarArquivoInteiro(name, out, ErroAoGravar(name));
 }
 
 void TBDT::Load(const std::string& name) {
@@ -42,8 +35,7 @@ void TBDT::Load(const std::string& name) {
     if (dados.size() < 5) throw danificado("tem só " + IntToStr((long long)dados.size()) + " bytes.");
     if (static_cast<uint8_t>(dados[0]) != 1)
         throw danificado("versão " + IntToStr(static_cast<uint8_t>(dados[0])) + " desconhecida.");
-    int32_t n;
-    std::memcpy(&n, dados.data() + 1, 4);
+    const int32_t n = LerLE<int32_t>(dados.data() + 1);
     // The count must match what the file holds exactly, so a damaged file never asks for
     // more and a cut or padded one is noticed.
     if (n < 0 || static_cast<unsigned long long>(n) * kRegistro != dados.size() - 5)
@@ -54,9 +46,9 @@ void TBDT::Load(const std::string& name) {
     const char* b = dados.data() + 5;
     for (size_t i = 0; i < lidos.size(); ++i) {
         TRegTerr& r = lidos[i];
-        std::memcpy(&r.id, b, 4);
+        r.id = LerLE<int32_t>(b);
         double* campos[] = {&r.level, &r.slope, &r.length, &r.area, &r.EV, &r.height};
-        for (int k = 0; k < 6; ++k) std::memcpy(campos[k], b + 4 + 8 * k, 8);
+        for (int k = 0; k < 6; ++k) *campos[k] = LerLE<double>(b + 4 + 8 * k);
         b += kRegistro;
         const std::string qual = "o registro " + IntToStr((long long)i + 1);
         // Terraces are numbered from 1, as the lines of their vector file (16-bit ids).

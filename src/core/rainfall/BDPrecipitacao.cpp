@@ -1,6 +1,5 @@
 #include "core/rainfall/BDPrecipitacao.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -8,6 +7,7 @@
 #include <limits>
 
 #include "core/common/Arquivo.h"
+#include "core/common/Binario.h"
 #include "core/common/IniFile.h"
 #include "core/common/Numeros.h"
 #include "core/common/Win1252.h"
@@ -80,16 +80,14 @@ public:
     }
     uint16_t U16() {
         Exigir(2);
-        uint16_t v = uint16_t(uint8_t(buf_[pos_]) | (uint8_t(buf_[pos_ + 1]) << 8));
+        const uint16_t v = LerLE<uint16_t>(buf_.data() + pos_);
         pos_ += 2;
         return v;
     }
     double F64() {
         Exigir(8);
-        uint64_t u = 0;
-        for (int i = 7; i >= 0; --i) u = (u << 8) | uint8_t(buf_[pos_ + i]);
+        const double v = LerLE<double>(buf_.data() + pos_);
         pos_ += 8;
-        const double v = std::bit_cast<double>(u);
         if (!std::isfinite(v)) Danificado("número inválido");
         return v;
     }
@@ -138,16 +136,6 @@ LocalityRecord LerLocalidade(Leitor& l) {
 
 // --- writing
 
-void PorU16(std::string& out, std::size_t n) {
-    out += char(n & 0xFF);
-    out += char((n >> 8) & 0xFF);
-}
-
-void PorF64(std::string& out, double v) {
-    uint64_t u = std::bit_cast<uint64_t>(v);
-    for (int i = 0; i < 8; ++i) out += char((u >> (8 * i)) & 0xFF);
-}
-
 void PorTexto(std::string& out, const std::string& utf8, std::size_t cap) {
     const std::string w = Utf8ToWin1252(utf8);
     if (w.size() > cap)
@@ -160,7 +148,7 @@ void PorTexto(std::string& out, const std::string& utf8, std::size_t cap) {
 void PorContagem(std::string& out, std::size_t n, int estado) {
     if (n > 65535)
         throw EVandoro("O estado " + TEstado::Nome(estado) + " tem mais de 65535 registros.");
-    PorU16(out, n);
+    AcrescentarLE<uint16_t>(out, static_cast<uint16_t>(n));
 }
 
 // Whole file through a temporary, so a failed write never leaves half a database.
@@ -464,10 +452,10 @@ void GravarEstacoes(const std::string& path, const TEstacoesPorEstado& estados) 
         PorContagem(out, estados[e].size(), e);
         for (const StationRecord& r : estados[e]) {
             PorTexto(out, r.Name, kCapNome);
-            PorF64(out, r.K);
-            PorF64(out, r.A);
-            PorF64(out, r.B);
-            PorF64(out, r.C);
+            AcrescentarLE<double>(out, r.K);
+            AcrescentarLE<double>(out, r.A);
+            AcrescentarLE<double>(out, r.B);
+            AcrescentarLE<double>(out, r.C);
             PorTexto(out, r.Source, kCapFonte);
             PorTexto(out, r.Latitude, kCapCoordenada);
             PorTexto(out, r.Longitude, kCapCoordenada);

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/common/Arquivo.h"
+#include "core/common/Binario.h"
 #include "core/common/Erros.h"
 
 namespace {
@@ -46,19 +47,6 @@ int Arredonda(double v) {
     if (std::isnan(v)) return std::numeric_limits<int>::min();
     return static_cast<int>(std::nearbyint(std::clamp(v, -1e9, 1e9)));
 }
-
-void Poe16(std::string& s, unsigned v) {
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Poe32(std::string& s, std::uint32_t v) {
-    Poe16(s, v & 0xFFFF);
-    Poe16(s, v >> 16);
-}
-std::uint32_t Le16(const std::string& s, size_t p) {
-    return static_cast<unsigned char>(s[p]) | (static_cast<unsigned char>(s[p + 1]) << 8);
-}
-std::uint32_t Le32(const std::string& s, size_t p) { return Le16(s, p) | (Le16(s, p + 2) << 16); }
 
 }  // namespace
 
@@ -173,20 +161,20 @@ void GravarBMP(const TBitmapRGB& b, const std::string& path) {
     std::string s;
     s.reserve(54 + dados);
     s += "BM";
-    Poe32(s, 54 + dados);
-    Poe32(s, 0);
-    Poe32(s, 54);
-    Poe32(s, 40);
-    Poe32(s, static_cast<std::uint32_t>(b.Largura()));
-    Poe32(s, static_cast<std::uint32_t>(b.Altura()));  // positive: bottom row first
-    Poe16(s, 1);
-    Poe16(s, 24);
-    Poe32(s, 0);  // no compression
-    Poe32(s, dados);
-    Poe32(s, 2835);  // 72 dpi
-    Poe32(s, 2835);
-    Poe32(s, 0);
-    Poe32(s, 0);
+    AcrescentarLE<std::uint32_t>(s, 54 + dados);
+    AcrescentarLE<std::uint32_t>(s, 0);
+    AcrescentarLE<std::uint32_t>(s, 54);
+    AcrescentarLE<std::uint32_t>(s, 40);
+    AcrescentarLE<std::uint32_t>(s, static_cast<std::uint32_t>(b.Largura()));
+    AcrescentarLE<std::uint32_t>(s, static_cast<std::uint32_t>(b.Altura()));  // positive: bottom row first
+    AcrescentarLE<std::uint16_t>(s, 1);
+    AcrescentarLE<std::uint16_t>(s, 24);
+    AcrescentarLE<std::uint32_t>(s, 0);  // no compression
+    AcrescentarLE<std::uint32_t>(s, dados);
+    AcrescentarLE<std::uint32_t>(s, 2835);  // 72 dpi
+    AcrescentarLE<std::uint32_t>(s, 2835);
+    AcrescentarLE<std::uint32_t>(s, 0);
+    AcrescentarLE<std::uint32_t>(s, 0);
     for (int y = b.Altura() - 1; y >= 0; --y) {
         for (int x = 0; x < b.Largura(); ++x) {
             TCor c = b.Pixel(x, y);
@@ -210,15 +198,15 @@ TBitmapRGB LerBMP(const std::string& path) {
     }
     const std::string invalido = "Erro. O arquivo " + path + " não é um bitmap válido.";
     if (s.size() < 54 || s[0] != 'B' || s[1] != 'M') throw EVandoro(invalido);
-    const std::uint32_t inicio = Le32(s, 10);
-    const std::uint32_t cab = Le32(s, 14);
+    const std::uint32_t inicio = LerLE<std::uint32_t>(s.data() + 10);
+    const std::uint32_t cab = LerLE<std::uint32_t>(s.data() + 14);
     if (cab < 40 || 14ull + cab > s.size()) throw EVandoro(invalido);
-    const long long largura = static_cast<std::int32_t>(Le32(s, 18));
-    const long long alturaBruta = static_cast<std::int32_t>(Le32(s, 22));
+    const long long largura = LerLE<std::int32_t>(s.data() + 18);
+    const long long alturaBruta = LerLE<std::int32_t>(s.data() + 22);
     const bool deCimaParaBaixo = alturaBruta < 0;
     const long long altura = std::llabs(alturaBruta);
-    if (Le16(s, 26) != 1) throw EVandoro(invalido);
-    if (Le16(s, 28) != 24 || Le32(s, 30) != 0)
+    if (LerLE<std::uint16_t>(s.data() + 26) != 1) throw EVandoro(invalido);
+    if (LerLE<std::uint16_t>(s.data() + 28) != 24 || LerLE<std::uint32_t>(s.data() + 30) != 0)
         throw EVandoro("Erro. O arquivo " + path +
                        " não é um bitmap de 24 bits sem compressão.");
     if (largura <= 0 || altura <= 0 || largura > kMaxLado || altura > kMaxLado ||

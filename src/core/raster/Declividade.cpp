@@ -8,13 +8,9 @@
 #include <vector>
 
 #include "core/common/Numeros.h"
+#include "core/common/Texto.h"
 
 namespace {
-
-std::string Upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Clears status and progress however the work ends; nested guards leave it to the outer.
 struct LimpaProgresso {
@@ -145,7 +141,7 @@ float TFFunc::RowMinPositive(const float* values, long long n) {
 }
 
 TEspacamentoCelulas EspacamentoCelulas(const TImagem& img) {
-    std::string u = Upper(img.RefUnits());
+    std::string u = Maiusculas(img.RefUnits());
     double fator;
     if (u == "KM") fator = 1000.0;
     else if (u == "M") fator = 1.0;

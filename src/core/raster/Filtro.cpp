@@ -54,13 +54,13 @@ public:
             }
         }
         if (flt_.empty()) throw EVandoro("Não foi possível criar o arquivo temporário em " + dir.string() + ".");
-        hdr_ = TrocaExtensao3(flt_, "hdr");
+        hdr_ = TrocaExtensao(flt_, ".hdr");
     }
     ~ParTrabalho() {
         std::error_code ec;
         fs::remove(flt_, ec);
         fs::remove(hdr_, ec);
-        fs::remove(TrocaExtensao3(flt_, "prj"), ec);  // written when the input has a system
+        fs::remove(TrocaExtensao(flt_, ".prj"), ec);  // written when the input has a system
     }
     ParTrabalho(const ParTrabalho&) = delete;
     ParTrabalho& operator=(const ParTrabalho&) = delete;

@@ -41,7 +41,7 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
         if (linhas > 200)
             throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": cabeçalho longo demais.");
         size_t sp = linha.find_first_of(" \t");
-        std::string chave = Lower(linha.substr(0, sp));
+        std::string chave = Minusculas(linha.substr(0, sp));
         std::string valor = sp == std::string::npos ? std::string() : Trim(linha.substr(sp));
         pos = std::min(text.size(), fim + 1);
         // A repeated key would silently win over the first one and shift the cells.
@@ -76,7 +76,7 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
         else if (chave == "dy") { dy = numeroDe("dy"); temDy = true; }
         else if (chave == "nodata_value" || chave == "nodata") flag = numeroDe("NODATA_value");
         else if (chave == "byteorder") {
-            std::string v = Upper(valor);
+            std::string v = Maiusculas(valor);
             if (v == "MSBFIRST" || v == "M") msbFirst_ = true;
             else if (v != "LSBFIRST" && v != "I" && v != "L")
                 throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": ordem de bytes '" +
@@ -118,7 +118,7 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
 
 void TImagem::ReadAsc(const std::string& name) {
     std::string arq = NomeSemCaminho(name);
-    std::string text = ReadWhole(name);
+    std::string text = LerArquivoInteiro(name);
     ChecaTextoLegivel(text, arq);
     size_t pos = 0;
     ReadArcViewHeader(text, pos, false, arq);
@@ -158,13 +158,13 @@ void TImagem::ReadAsc(const std::string& name) {
 void TImagem::ReadHdrFlt(const std::string& name) {
     std::string hdr = Parceiro(name, "hdr");
     std::string flt = Parceiro(name, "flt");
-    if (!Exists(hdr)) throw EVandoro("O arquivo " + NomeSemCaminho(hdr) + " não existe.");
-    if (!Exists(flt)) throw EVandoro("O arquivo " + NomeSemCaminho(flt) + " não existe.");
-    std::string text = ReadWhole(hdr);
+    if (std::error_code ec; !fs::exists(hdr, ec)) throw EVandoro("O arquivo " + NomeSemCaminho(hdr) + " não existe.");
+    if (std::error_code ec; !fs::exists(flt, ec)) throw EVandoro("O arquivo " + NomeSemCaminho(flt) + " não existe.");
+    std::string text = LerArquivoInteiro(hdr);
     ChecaTextoLegivel(text, NomeSemCaminho(hdr));
     size_t pos = 0;
     ReadArcViewHeader(text, pos, true, NomeSemCaminho(hdr));
-    CheckSize(FileSize(flt), flt);
+    CheckSize(TamanhoArquivo(flt), flt);
     ChecaCelulas(columns_, rows_);
     bool msb = msbFirst_;
     OpenStore(flt);
@@ -218,7 +218,7 @@ void TImagem::WriteArcView(const std::string& name) {
             s += '\n';
             Progress(r + 1);
         }
-        WriteWhole(name, s);
+        GravarArquivoInteiro(name, s, ErroAoGravar(name));
     } else {
         std::string hdr = Parceiro(name, "hdr");
         std::string flt = Parceiro(name, "flt");

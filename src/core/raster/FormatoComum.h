@@ -16,6 +16,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/common/Regional.h"
+#include "core/common/Texto.h"
 #include "core/common/Win1252.h"
 #include "core/raster/Imagem.h"
 
@@ -25,36 +26,9 @@ namespace fs = std::filesystem;
 
 inline constexpr const char* kCRLF = "\r\n";
 
-inline std::string Upper(std::string s) { return Maiusculas(std::move(s)); }
-
-inline std::string Lower(std::string s) { return Minusculas(std::move(s)); }
-
-inline std::string Trim(std::string_view s) {
-    size_t a = 0, b = s.size();
-    while (a < b && (s[a] == ' ' || s[a] == '\t' || s[a] == '\r' || s[a] == '\n')) ++a;
-    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r' || s[b - 1] == '\n')) --b;
-    return std::string(s.substr(a, b - a));
-}
-
+// The program's own formats go by the name's last three characters, in any case.
 inline std::string Ext3(const std::string& name) {
-    return Upper(name.size() >= 3 ? name.substr(name.size() - 3) : name);
-}
-
-inline bool Exists(const std::string& name) {
-    std::error_code ec;
-    return !name.empty() && fs::exists(name, ec);
-}
-
-inline long long FileSize(const std::string& name) {
-    std::error_code ec;
-    auto n = fs::file_size(name, ec);
-    return ec ? -1 : static_cast<long long>(n);
-}
-
-inline std::string ReadWhole(const std::string& name) { return LerArquivoInteiro(name); }
-
-inline void WriteWhole(const std::string& name, std::string_view bytes) {
-    GravarArquivoInteiro(name, bytes, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
+    return Maiusculas(name.size() >= 3 ? name.substr(name.size() - 3) : name);
 }
 
 inline Regional PontoDecimal() {
@@ -218,11 +192,11 @@ inline void ChecaTexto(long long cells, size_t restante, const std::string& arq,
 // The partner file of a pair format: the name itself when it already has that extension;
 // otherwise the lower-case extension, or the upper-case one when only that file exists.
 inline std::string Parceiro(const std::string& name, const std::string& ext) {
-    if (Ext3(name) == Upper(ext)) return name;
-    std::string p = TrocaExtensao3(name, ext);
-    if (!Exists(p)) {
-        std::string u = TrocaExtensao3(name, Upper(ext));
-        if (Exists(u)) return u;
+    if (Ext3(name) == Maiusculas(ext)) return name;
+    std::string p = TrocaExtensao(name, "." + ext);
+    if (!ArquivoExiste(p)) {
+        std::string u = TrocaExtensao(name, "." + Maiusculas(ext));
+        if (ArquivoExiste(u)) return u;
     }
     return p;
 }

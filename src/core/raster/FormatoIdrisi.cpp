@@ -19,13 +19,13 @@ bool FlagDoCabecalho(const std::vector<std::string>& linhas, double& flag) {
     for (size_t i = 16; i < linhas.size(); ++i) {
         const size_t p = linhas[i].find(':');
         if (p == std::string::npos) continue;
-        const std::string chave = Lower(Trim(linhas[i].substr(0, p)));
+        const std::string chave = Minusculas(Trim(linhas[i].substr(0, p)));
         const std::string resto = Trim(linhas[i].substr(p + 1));
         if (chave == "flag value") {
             valor = resto;
             temValor = true;
         } else if (chave.rfind("flag def", 0) == 0) {
-            definicao = Lower(resto);
+            definicao = Minusculas(resto);
             temDefinicao = true;
         }
     }
@@ -44,11 +44,11 @@ void TImagem::ReadIdrisi(const std::string& name) {
     std::string doc = Parceiro(name, "doc");
     std::string img = Parceiro(name, "img");
     std::string arq = NomeSemCaminho(doc);
-    if (!Exists(doc)) throw EVandoro("O arquivo " + arq + " não existe.");
-    if (!Exists(img)) throw EVandoro("O arquivo " + NomeSemCaminho(img) + " não existe.");
+    if (std::error_code ec; !fs::exists(doc, ec)) throw EVandoro("O arquivo " + arq + " não existe.");
+    if (std::error_code ec; !fs::exists(img, ec)) throw EVandoro("O arquivo " + NomeSemCaminho(img) + " não existe.");
     formatCode_ = TCodigoFormato::Idrisi16;
     flagValue_ = 0;
-    std::string text = ReadWhole(doc);
+    std::string text = LerArquivoInteiro(doc);
     ChecaTextoLegivel(text, arq);
     std::vector<std::string> linhas;
     size_t pos = 0;
@@ -82,12 +82,12 @@ void TImagem::ReadIdrisi(const std::string& name) {
     };
     title_ = Win1252ToUtf8(semFinal(valor(1))).substr(0, 255);
     std::string tipo = Trim(valor(2));
-    const std::string tipoMin = Lower(tipo);
+    const std::string tipoMin = Minusculas(tipo);
     if (tipoMin != "byte" && tipoMin != "integer" && tipoMin != "real")
         throw EVandoro("Erro no arquivo " + arq + ": tipo de dado '" + Win1252ToUtf8(tipo.substr(0, 40)) +
                        "' desconhecido (use byte, integer ou real).");
     SetCellType(tipo[0]);
-    if (Lower(Trim(valor(3))).find("ascii") != std::string::npos)
+    if (Minusculas(Trim(valor(3))).find("ascii") != std::string::npos)
         throw EVandoro("Erro no arquivo " + arq + ": imagens Idrisi em texto (ASCII) não são aceitas.");
     columns_ = TamanhoGrade(numero(4), "columns", arq);
     rows_ = TamanhoGrade(numero(5), "rows", arq);
@@ -106,7 +106,7 @@ void TImagem::ReadIdrisi(const std::string& name) {
     }
     double flag;
     if (FlagDoCabecalho(linhas, flag)) flagValue_ = F32(flag);
-    CheckSize(FileSize(img), img);
+    CheckSize(TamanhoArquivo(img), img);
     ChecaCelulas(columns_, rows_);
     OpenStore(img);
     AjustaFaixaAsCelulas();

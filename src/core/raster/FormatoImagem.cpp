@@ -25,24 +25,49 @@ bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b) {
     return false;
 }
 
-std::string TrocaExtensao3(const std::string& name, const std::string& ext) {
-    if (name.size() < 3) return name;
-    return name.substr(0, name.size() - 3) + ext;
-}
-
 // ---------------------------------------------------------------------------------------
 // Dispatch
 
+namespace {
+
+// The formats by name, in the order the open dialogs list them.
+struct TDescricaoFormato {
+    TFormatoImagem formato;
+    const char* rotulo;         // the dialogs' entry
+    const char* oferecidas[2];  // what the dialogs list: the data half of a pair
+    const char* nomes[2];       // every extension that names the format
+    bool porFinal;              // the program's own formats: the name's last three characters
+};
+
+constexpr TDescricaoFormato kFormatos[] = {
+    {TFormatoImagem::Idrisi, "Imagens do Idrisi 16 bits", {"img", nullptr}, {"doc", "img"}, true},
+    {TFormatoImagem::Idrisi32, "Imagens do Idrisi 32 bits", {"rst", nullptr}, {"rst", "rdc"}, true},
+    {TFormatoImagem::ArcViewBinario, "Imagens do ArcView", {"flt", nullptr}, {"hdr", "flt"}, true},
+    {TFormatoImagem::ArcViewAscii, "Imagens do ArcView", {"asc", nullptr}, {"asc", nullptr}, true},
+    {TFormatoImagem::Surfer, "Imagens do Surfer", {"grd", nullptr}, {"grd", nullptr}, true},
+    {TFormatoImagem::GeoTiff, "GeoTIFF", {"tif", "tiff"}, {"tif", "tiff"}, false},
+};
+
+}  // namespace
+
 TFormatoImagem FormatoDe(const std::string& nome) {
-    const std::string x = ExtensaoDe(nome);
-    if (x == ".tif" || x == ".tiff") return TFormatoImagem::GeoTiff;
-    const std::string e = Ext3(nome);
-    if (e == "ASC") return TFormatoImagem::ArcViewAscii;
-    if (e == "HDR" || e == "FLT") return TFormatoImagem::ArcViewBinario;
-    if (e == "DOC" || e == "IMG") return TFormatoImagem::Idrisi;
-    if (e == "RST" || e == "RDC") return TFormatoImagem::Idrisi32;
-    if (e == "GRD") return TFormatoImagem::Surfer;
+    const std::string x = ExtensaoDe(nome), e = Ext3(nome);
+    for (const TDescricaoFormato& d : kFormatos)
+        for (const char* n : d.nomes)
+            if (n && (d.porFinal ? e == Maiusculas(n) : x == "." + std::string(n))) return d.formato;
     return TFormatoImagem::Desconhecido;
+}
+
+std::string FiltroImagens() {
+    std::string todas, cada;
+    for (const TDescricaoFormato& d : kFormatos) {
+        std::string padroes;
+        for (const char* o : d.oferecidas)
+            if (o) padroes += (padroes.empty() ? "*." : " *.") + std::string(o);
+        todas += (todas.empty() ? "" : " ") + padroes;
+        cada += ";;" + std::string(d.rotulo) + " (" + padroes + ")";
+    }
+    return "Imagens válidas (" + todas + ")" + cada;
 }
 
 TCodigoFormato CodigoFormato(TFormatoImagem f) {
@@ -78,7 +103,7 @@ std::string NomeTipoCelula(char tipo) {
 }
 
 bool UnidadeDistanciaValida(const std::string& unidade) {
-    const std::string u = Upper(unidade);
+    const std::string u = Maiusculas(unidade);
     return u == "M" || u == "KM";
 }
 
@@ -87,7 +112,7 @@ namespace {
 
 // Units that mean degrees, as a file or a user may write them.
 bool UnidadeEmGraus(const std::string& u) {
-    const std::string m = Upper(u);
+    const std::string m = Maiusculas(u);
     return m == "GRAUS" || m == "GRAU" || m == "DEG" || m == "DEGREE" || m == "DEGREES" || m == "DECIMAL DEGREES";
 }
 
@@ -149,14 +174,14 @@ bool FormatoProprio(TFormatoImagem f) {
 std::string PrjDe(const std::string& name) {
     for (const std::string& a : ArquivosDaImagem(name)) {
         const std::string p = TrocaExtensao(a, ".prj");
-        if (Exists(p)) return p;
+        if (ArquivoExiste(p)) return p;
     }
     return {};
 }
 }  // namespace
 
 std::string NotaBandasArquivo(const std::string& nome) {
-    if (FormatoProprio(FormatoDe(nome)) || !Exists(nome)) return {};
+    if (FormatoProprio(FormatoDe(nome)) || !ArquivoExiste(nome)) return {};
     try {
         TGradeGdal g = LerRasterGdal(nome);
         if (g.bandas <= 1) return {};
@@ -252,7 +277,7 @@ void TImagem::WritePrj(const std::string& name, const std::string& preparado) co
     if (crs_.empty()) return;
     const std::string prj = TrocaExtensao(ArquivosDaImagem(name).back(), ".prj");
     // Beside an input with the same system (x.asc read, x.flt written) the file stays as it is.
-    if (Exists(prj) && MesmoCrs(CrsDoArquivoImagem(name), crs_)) return;
+    if (ArquivoExiste(prj) && MesmoCrs(CrsDoArquivoImagem(name), crs_)) return;
     GravarArquivoInteiro(TrocaExtensao(ArquivosDaImagem(preparado).back(), ".prj"), CrsEsri(crs_));
 }
 
@@ -283,7 +308,7 @@ std::unique_ptr<TImagem> ConverteImagem(const std::string& entrada, const std::s
         if (FormatoProprio(FormatoDe(saida))) escritos.push_back(TrocaExtensao(escritos.back(), ".prj"));
         std::vector<std::string> lidos = ArquivosDaImagem(entrada);
         for (const std::string& a : ArquivosDaImagem(entrada))
-            if (Exists(TrocaExtensao(a, ".prj"))) lidos.push_back(TrocaExtensao(a, ".prj"));
+            if (ArquivoExiste(TrocaExtensao(a, ".prj"))) lidos.push_back(TrocaExtensao(a, ".prj"));
         RecusaSaidaSobreEntradas({saida, "A imagem de saída ", escritos},
                                  {{entrada, "a imagem de entrada ", lidos}});
     }
@@ -398,7 +423,7 @@ void TImagem::ChecaCelulasFinitas(const std::string& arq, bool binario) const {
 }
 
 bool TImagem::LoadFromFile(const std::string& name) {
-    if (!Exists(name)) return false;
+    if (!ArquivoExiste(name)) return false;
     const TFormatoImagem f = FormatoDe(name);
     if (f == TFormatoImagem::Idrisi32) throw ENaoImplementado("Ainda não implementado.");
     // Read first, so a file GDAL refuses leaves the image as it was.

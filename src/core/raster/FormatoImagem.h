@@ -23,6 +23,10 @@ enum class TFormatoImagem {
 // By the extension of the name, in any case (the last three characters for the program's
 // own formats).
 TFormatoImagem FormatoDe(const std::string& nome);
+// The open dialogs' filter: "Imagens válidas (*.img *.rst ...)" and then one entry a format,
+// as "Imagens do Surfer (*.grd)", entries apart by ";;". The formats above only; another
+// file GDAL opens is still read when its name is typed.
+std::string FiltroImagens();
 // The image's FormatCode for a format (GeoTIFF and the other GDAL formats: Gdal).
 TCodigoFormato CodigoFormato(TFormatoImagem f);
 // "ArcView ASCII (.asc)", "Idrisi (.doc + .img)", ...; "desconhecido" for an unknown one.
@@ -56,8 +60,6 @@ std::string CrsDoArquivoImagem(const std::string& nome);
 std::vector<std::string> ArquivosDaImagem(const std::string& name);
 // True when the two images share any file (same name, other spelling, link, other half).
 bool ImagensCompartilhamArquivo(const std::string& a, const std::string& b);
-// The name with its last three characters replaced by 'ext' (partner files).
-std::string TrocaExtensao3(const std::string& name, const std::string& ext);
 
 // Refuses a name no writer handles, before anything is computed for it, with the message
 // SaveToFile would give: the invalid-image error, or ENaoImplementado "Não implementado."

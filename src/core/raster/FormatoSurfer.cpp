@@ -24,7 +24,7 @@ void TImagem::ReadSurfer(const std::string& name) {
     storageMode_ = TModoArmazenamento::Memoria;
     FreeStore();
     formatCode_ = TCodigoFormato::Surfer;
-    std::string text = ReadWhole(name);
+    std::string text = LerArquivoInteiro(name);
     ChecaTextoLegivel(text, arq);
     size_t pos = text.find('\n');
     pos = pos == std::string::npos ? text.size() : pos + 1;
@@ -88,5 +88,5 @@ void TImagem::WriteSurfer(const std::string& name) {
             s += ' ';
         }
     }
-    WriteWhole(name, s);
+    GravarArquivoInteiro(name, s, ErroAoGravar(name));
 }

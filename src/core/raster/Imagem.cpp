@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "core/raster/FormatoComum.h"
@@ -24,7 +25,7 @@ TImagem::TImagem(const std::string& fileName) {
     Reset();
     SetStorageMode(TModoArmazenamento::Memoria);
     fileName_ = fileName;
-    if (Exists(fileName)) LoadFromFile(fileName);
+    if (ArquivoExiste(fileName)) LoadFromFile(fileName);
 }
 
 TImagem::~TImagem() {
@@ -83,17 +84,17 @@ void TImagem::OpenStore(const std::string& name) {
     FreeStore();
     fileName_ = name;
     if (storageMode_ == TModoArmazenamento::Memoria) {
-        if (Exists(name)) {
-            std::ifstream f(name, std::ios::binary);
-            if (!f) throw EVandoro("Erro ao abrir o arquivo " + NomeSemCaminho(name) + ".");
-            ResizeMem(std::max(0LL, FileSize(name)));
-            f.read(reinterpret_cast<char*>(MemBytes()), memBytes_);
-            if (f.gcount() != memBytes_)
-                throw EVandoro("Erro de leitura no arquivo " + NomeSemCaminho(name) + ".");
-        }
+        if (ArquivoExiste(name))
+            LerArquivoInteiro(
+                name,
+                [this](long long n) {
+                    ResizeMem(n);
+                    return reinterpret_cast<char*>(MemBytes());
+                },
+                std::numeric_limits<long long>::max());
     } else if (!name.empty()) {
         auto f = std::make_unique<std::fstream>();
-        if (Exists(name)) {
+        if (ArquivoExiste(name)) {
             f->open(name, std::ios::in | std::ios::out | std::ios::binary);
         } else {
             f->open(name, std::ios::out | std::ios::binary);
@@ -103,7 +104,7 @@ void TImagem::OpenStore(const std::string& name) {
             }
         }
         if (!f->is_open()) throw EVandoro("Erro ao tentar criar o arquivo " + NomeSemCaminho(name));
-        fileSize_ = std::max(0LL, FileSize(name));
+        fileSize_ = std::max(0LL, TamanhoArquivo(name));
         file_ = std::move(f);
     }
     SetStatus("");

@@ -5,15 +5,12 @@
 #include <fstream>
 #include <new>
 
+#include "core/common/Binario.h"
+#include "core/common/Texto.h"
 #include "core/common/Win1252.h"
 #include "core/raster/Imagem.h"
 
 namespace {
-
-std::string Upper(std::string s) {
-    for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return s;
-}
 
 [[noreturn]] void SemMemoria(long long rows, long long cols) {
     throw EVandoro("Memória insuficiente para uma matriz de " + std::to_string(rows) +
@@ -50,19 +47,12 @@ void EscreveTexto(std::string& out, const std::string& utf8) {
     out.append(slot, sizeof slot);
 }
 
-template <class T>
-void Escreve(std::string& out, T v) {
-    char b[sizeof(T)];
-    std::memcpy(b, &v, sizeof(T));
-    out.append(b, sizeof(T));
-}
-
 }  // namespace
 
 void TMatrix::SaveToFile(const std::string&) { throw ENaoImplementado("Não implementado."); }
 
 void TMatrix::SetUnitDist(const std::string& u) {
-    std::string up = Upper(u);
+    std::string up = Maiusculas(u);
     if (up != "M" && up != "KM") throw EUnitDist();
     unitDist_ = u.substr(0, 255);
 }
@@ -153,19 +143,19 @@ void TMatrixSingle::SaveToFile(const std::string& name) {
     out += static_cast<char>(Version());
     out += 'R';
     EscreveTexto(out, Title());
-    Escreve<uint16_t>(out, static_cast<uint16_t>(columns_));
-    Escreve<uint16_t>(out, static_cast<uint16_t>(rows_));
-    Escreve<float>(out, MinX());
-    Escreve<float>(out, MinX() + CellWidth() * columns_);
-    Escreve<float>(out, MinY());
-    Escreve<float>(out, MinY() + CellHeight() * rows_);
+    AcrescentarLE<uint16_t>(out, static_cast<uint16_t>(columns_));
+    AcrescentarLE<uint16_t>(out, static_cast<uint16_t>(rows_));
+    AcrescentarLE<float>(out, MinX());
+    AcrescentarLE<float>(out, MinX() + CellWidth() * columns_);
+    AcrescentarLE<float>(out, MinY());
+    AcrescentarLE<float>(out, MinY() + CellHeight() * rows_);
     EscreveTexto(out, UnitDist());
-    Escreve<float>(out, minValue_);
-    Escreve<float>(out, maxValue_);
+    AcrescentarLE<float>(out, minValue_);
+    AcrescentarLE<float>(out, maxValue_);
     for (int r = 1; r <= rows_; ++r)
         for (int c = 1; c <= columns_; ++c) {
             float v = Cell(r, c);
-            Escreve<float>(out, (std::isnan(v) || v < 0) ? 0.0f : v);
+            AcrescentarLE<float>(out, (std::isnan(v) || v < 0) ? 0.0f : v);
         }
-    GravarArquivoInteiro(name, out, "Erro ao gravar o arquivo " + NomeSemCaminho(name) + ".");
+    GravarArquivoInteiro(name, out, ErroAoGravar(name));
 }

@@ -4,6 +4,7 @@
 
 #include "core/common/Arquivo.h"
 #include "core/common/Numeros.h"
+#include "core/common/Texto.h"
 #include "core/raster/Imagem.h"
 #include "core/raster/Vetor.h"
 

@@ -9,9 +9,11 @@
 #include <system_error>
 
 #include "core/common/Arquivo.h"
+#include "core/common/Binario.h"
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Numeros.h"
 #include "core/common/Regional.h"
+#include "core/common/Texto.h"
 #include "core/common/Win1252.h"
 #include "core/raster/FormatoComum.h"
 
@@ -23,15 +25,9 @@ namespace {
 constexpr long long kMaxBytesVetor = 256LL << 20;
 constexpr int kMaxTexto = 254;
 
-
-bool Existe(const std::string& nome) {
-    std::error_code ec;
-    return !nome.empty() && fs::is_regular_file(nome, ec);
-}
-
 // The whole file, refusing anything beyond kMaxBytesVetor; false (with the reason) otherwise.
 bool LerTudo(const std::string& nome, std::string& out, std::string& erro) {
-    if (!Existe(nome)) {
+    if (!ArquivoExiste(nome)) {
         erro = "O arquivo '" + NomeSemCaminho(nome) + "' não existe.";
         return false;
     }
@@ -53,27 +49,6 @@ void GravarTudo(const std::string& nome, const void* dados, size_t n) {
                          "Não foi possível gravar o arquivo '" + NomeSemCaminho(nome) + "'.");
 }
 
-void PutF32(uint8_t* p, float v) {
-    uint32_t u;
-    std::memcpy(&u, &v, 4);
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(u >> (8 * i));
-}
-float GetF32(const uint8_t* p) {
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(p[i]) << (8 * i);
-    float v;
-    std::memcpy(&v, &u, 4);
-    return v;
-}
-void PutI16(uint8_t* p, int16_t v) {
-    auto u = static_cast<uint16_t>(v);
-    p[0] = static_cast<uint8_t>(u & 0xFF);
-    p[1] = static_cast<uint8_t>(u >> 8);
-}
-int16_t GetI16(const uint8_t* p) {
-    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-}
-
 // UTF-8 text cut to at most 254 Windows-1252 characters.
 std::string Cortar(const std::string& t) {
     std::string b = Utf8ToWin1252(t);
@@ -92,21 +67,6 @@ std::string GetTexto(const uint8_t* p) {
     // A length byte of 255 cannot fit beside itself; keep what the field holds.
     size_t n = std::min<size_t>(p[0], kMaxTexto);
     return Win1252ToUtf8(std::string(reinterpret_cast<const char*>(p + 1), n));
-}
-
-std::string Aparar(const std::string& s) {
-    size_t a = s.find_first_not_of(" \t\r\n");
-    if (a == std::string::npos) return "";
-    size_t b = s.find_last_not_of(" \t\r\n");
-    return s.substr(a, b - a + 1);
-}
-
-std::string TrocarExtensao(const std::string& nome, const std::string& ext) {
-    auto barra = nome.find_last_of("/\\");
-    auto ponto = nome.find_last_of('.');
-    if (ponto == std::string::npos || (barra != std::string::npos && ponto < barra))
-        return nome + ext;
-    return nome.substr(0, ponto) + ext;
 }
 
 int16_t IdLinha(long long id) {
@@ -151,7 +111,7 @@ void TVET::SetTitle(const std::string& t) { title_ = Cortar(t); }
 void TVET::SetUnits(const std::string& u) { units_ = Cortar(u); }
 
 bool TVET::UnitsKnown() const {
-    std::string u = Maiusculas(Aparar(units_));
+    std::string u = Maiusculas(Trim(units_));
     return u == "M" || u == "KM" || u == "PLANE";
 }
 
@@ -160,10 +120,10 @@ void TVET::WriteHeader() {
     p[0] = static_cast<uint8_t>(version_);
     PutTexto(p + 1, title_);
     PutTexto(p + 256, units_);
-    PutF32(p + 511, minX_);
-    PutF32(p + 515, maxX_);
-    PutF32(p + 519, minY_);
-    PutF32(p + 523, maxY_);
+    GravarLE<float>(p + 511, minX_);
+    GravarLE<float>(p + 515, maxX_);
+    GravarLE<float>(p + 519, minY_);
+    GravarLE<float>(p + 523, maxY_);
 }
 
 int TVET::RecordCount() const {
@@ -180,10 +140,10 @@ void TVET::GoTo(int i) {
 void TVET::WriteRecord(int16_t id, float x, float y, float z) {
     if (pos_ + kTamRegistro > bytes_.size()) bytes_.resize(pos_ + kTamRegistro);
     uint8_t* p = bytes_.data() + pos_;
-    PutI16(p, id);
-    PutF32(p + 2, x);
-    PutF32(p + 6, y);
-    PutF32(p + 10, z);
+    GravarLE<int16_t>(p, id);
+    GravarLE<float>(p + 2, x);
+    GravarLE<float>(p + 6, y);
+    GravarLE<float>(p + 10, z);
     pos_ += kTamRegistro;
 }
 
@@ -196,7 +156,7 @@ bool TVET::ReadRecord(TRegistroVet& r) {
 
 TRegistroVet TVET::Record(int i) const {
     const uint8_t* p = bytes_.data() + kTamCabecalho + static_cast<size_t>(i) * kTamRegistro;
-    return {GetI16(p), GetF32(p + 2), GetF32(p + 6), GetF32(p + 10)};
+    return {LerLE<int16_t>(p), LerLE<float>(p + 2), LerLE<float>(p + 6), LerLE<float>(p + 10)};
 }
 
 void TVET::AppendLine(const TVetorRecPonto& linha) {
@@ -288,7 +248,7 @@ void TVET::Load(const std::string& name) {
     lido.bytes_.assign(p, p + dados.size());
     lido.ComputeBounds();
     // Every save writes the bounds of its records: other bounds mean records lost or damaged.
-    const float cab[4] = {GetF32(p + 511), GetF32(p + 515), GetF32(p + 519), GetF32(p + 523)};
+    const float cab[4] = {LerLE<float>(p + 511), LerLE<float>(p + 515), LerLE<float>(p + 519), LerLE<float>(p + 523)};
     const float reg[4] = {lido.minX_, lido.maxX_, lido.minY_, lido.maxY_};
     if (lido.RecordCount() > 0 && std::memcmp(cab, reg, sizeof cab) != 0)
         throw ELoadVet("O arquivo '" + NomeSemCaminho(name) + "' está incompleto ou danificado: os limites do "
@@ -361,9 +321,9 @@ std::string NomeDocDeVec(const std::string& vecName) {
         maius = ext == Maiusculas(ext) &&
                 std::any_of(ext.begin(), ext.end(), [](char c) { return std::isalpha((unsigned char)c); });
     }
-    std::string a = TrocarExtensao(vecName, maius ? ".DVC" : ".dvc");
-    std::string b = TrocarExtensao(vecName, maius ? ".dvc" : ".DVC");
-    return !Existe(a) && Existe(b) ? b : a;
+    std::string a = TrocaExtensao(vecName, maius ? ".DVC" : ".dvc");
+    std::string b = TrocaExtensao(vecName, maius ? ".dvc" : ".DVC");
+    return !ArquivoExiste(a) && ArquivoExiste(b) ? b : a;
 }
 
 TInfArqDocVet::TInfArqDocVet() = default;
@@ -402,7 +362,7 @@ bool TInfArqDocVet::Load(const std::string& docName) {
         return false;
     }
     std::string dados, erro;
-    if (!Existe(docName)) {
+    if (!ArquivoExiste(docName)) {
         lastError_ = "O arquivo " + docName + " não existe.";
         valid_ = false;
         return false;
@@ -438,11 +398,11 @@ bool TInfArqDocVet::Load(const std::string& docName) {
     auto valor = [&](int k) { return linhas[k].size() > 14 ? linhas[k].substr(14) : std::string(); };
     double reais[5];
     for (int k = 0; k < 5; ++k) {
-        std::string v = Aparar(valor(6 + k));
+        std::string v = Trim(valor(6 + k));
         double d = 0;
         if (v.empty() || !TryStrToFloat(v, d) || !std::isfinite(d)) {
             lastError_ = "O arquivo de documentação '" + NomeSemCaminho(docName) + "' tem um valor inválido na linha " +
-                         IntToStr(7 + k) + " (" + Aparar(std::string(kRotulos[6 + k]).substr(0, 12)) + "): '" + v + "'.";
+                         IntToStr(7 + k) + " (" + Trim(std::string(kRotulos[6 + k]).substr(0, 12)) + "): '" + v + "'.";
             valid_ = false;
             return false;
         }
@@ -479,9 +439,9 @@ void TInfArqDocVet::Save(const std::string& docName) {
 }
 
 bool TInfArqDocVet::AttributesAccepted() const {
-    std::string id = Maiusculas(Aparar(IdType)), ft = Maiusculas(Aparar(FileType));
-    std::string ob = Maiusculas(Aparar(ObjectType)), rs = Maiusculas(Aparar(RefSystem));
-    std::string ru = Maiusculas(Aparar(RefUnits));
+    std::string id = Maiusculas(Trim(IdType)), ft = Maiusculas(Trim(FileType));
+    std::string ob = Maiusculas(Trim(ObjectType)), rs = Maiusculas(Trim(RefSystem));
+    std::string ru = Maiusculas(Trim(RefUnits));
     return ft == "BINARY" && (id == "REAL" || id == "INTEGER") && (ob == "LINE" || ob == "POLYGON") &&
            rs == "PLANE" && (ru == "M" || ru == "KM");
 }
@@ -496,7 +456,7 @@ void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET&
     std::string dados, erro;
     if (!LerTudo(vecName, dados, erro)) throw EVandoro(erro);
 
-    TVET novo(Aparar(doc.RefUnits));
+    TVET novo(Trim(doc.RefUnits));
     novo.SetTitle(titulo);
     novo.SetMinX(static_cast<float>(doc.MinX * doc.UnitDist));
     novo.SetMaxX(static_cast<float>(doc.MaxX * doc.UnitDist));
@@ -513,7 +473,7 @@ void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET&
         if (n - pos < 8)
             throw EVandoro("O arquivo '" + nome + "' está truncado: o bloco " + IntToStr(bloco + 1) +
                            " não tem identificador e número de pontos completos.");
-        float valor = GetF32(p + pos), cont = GetF32(p + pos + 4);
+        float valor = LerLE<float>(p + pos), cont = LerLE<float>(p + pos + 4);
         pos += 8;
         if (valor == 0 || std::nearbyint(cont) == 0) {
             // The end block closes the file; bytes after it belong to something else.
@@ -537,7 +497,7 @@ void ImportarIdrisi(const std::string& vecName, const std::string& titulo, TVET&
         TVetorRecPonto linha;
         linha.SetLineId(static_cast<int>(bloco));
         for (size_t j = 0; j < k; ++j, pos += 8) {
-            const float x = GetF32(p + pos), y = GetF32(p + pos + 4);
+            const float x = LerLE<float>(p + pos), y = LerLE<float>(p + pos + 4);
             if (!std::isfinite(x) || !std::isfinite(y))
                 throw EVandoro("O arquivo '" + nome + "' está danificado: o ponto " + IntToStr((long long)j + 1) +
                                " do bloco " + IntToStr(bloco) + " não tem coordenadas numéricas.");
@@ -617,7 +577,7 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
     out.reserve(static_cast<size_t>(vet.RecordCount()) * 8 + 64);
     auto f32 = [&](float x) {
         uint8_t b[4];
-        PutF32(b, x);
+        GravarLE<float>(b, x);
         out.insert(out.end(), b, b + 4);
     };
     // Lines in file order, one block per run of equal ids, whatever the ids are. The count
@@ -644,7 +604,7 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
         // Beyond 2^24 a 32-bit real no longer holds every whole count.
         if (j - i > (1 << 24))
             throw EVandoro("A linha " + IntToStr(linha) + " tem pontos demais para o formato do Idrisi.");
-        PutF32(out.data() + posContagem, static_cast<float>(j - i));
+        GravarLE<float>(out.data() + posContagem, static_cast<float>(j - i));
         i = j;
     }
     f32(0);
@@ -673,8 +633,8 @@ void ExportarIdrisi(const TVET& vet, const std::string& vecName, const std::stri
         doc.MinY = std::min(doc.MinY, (double)r.Y);
         doc.MaxY = std::max(doc.MaxY, (double)r.Y);
     }
-    std::string u = Maiusculas(Aparar(vet.Units()));
-    if (u == "M" || u == "KM") doc.RefUnits = Aparar(vet.Units());
+    std::string u = Maiusculas(Trim(vet.Units()));
+    if (u == "M" || u == "KM") doc.RefUnits = Trim(vet.Units());
     // The .vec and its .dvc replace the old pair together.
     TConjuntoArquivos par;
     par.Membro(vecName, [&](const std::string& preparado) {

@@ -32,10 +32,12 @@
 #include "core/project/Configuracao.h"
 #include "core/project/GerenteSis.h"
 #include "core/project/ModeloProjeto.h"
+#include "core/raster/FormatoImagem.h"
 #include "gui/common/Ajuda.h"
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Assistentes.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/ExtensaoPadrao.h"
 #include "gui/common/FRelatorio.h"
 #include "gui/common/FTipoTerraco.h"
 #include "gui/common/FiguraMapa.h"
@@ -51,18 +53,8 @@ const char* const kFmt = "0.0######";
 const QString kPrecipitacao = QStringLiteral("Precipitação"), kCanal = QStringLiteral("Canal"),
               kEspacamento = QStringLiteral("Espaçamento"), kTipoTerraco = QStringLiteral("Tipo de Terraço"),
               kSolo = QStringLiteral("Solo"), kTerreno = QStringLiteral("Terreno");
-const QString kFiltroImagens = QStringLiteral(
-    "Imagens válidas (*.img *.rst *.flt *.asc *.grd *.ras *.tif *.tiff);;Imagens do Idrisi 16 bits (*.img);;"
-    "Imagens do Idrisi 32 bits (*.rst);;Imagens do ArcView (*.flt);;Imagens do ArcView (*.asc);;"
-    "Imagens RAS (*.ras);;Imagens do Surfer (*.grd);;GeoTIFF (*.tif *.tiff)");
 
 QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
-
-// A name typed without extension takes the dialog's default one.
-QString ComExtensao(const QString& caminho, const QString& extensao) {
-    if (caminho.isEmpty() || !QFileInfo(caminho).suffix().isEmpty()) return caminho;
-    return caminho + extensao;
-}
 
 // The window's help topic ("Ajuda" and F1).
 constexpr int kTopicoAjuda = 53;
@@ -663,8 +655,8 @@ void TfrmLocacao::btnValoresSmClick() {
 }
 
 void TfrmLocacao::EscolherElevacao() {
-    const QString c = ComExtensao(
-        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de elevação"), pastaImagens_, kFiltroImagens),
+    const QString c = ComExtensaoPadrao(
+        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de elevação"), pastaImagens_, Q(FiltroImagens())),
         QStringLiteral(".ras"));
     if (c.isEmpty()) return;
     pastaImagens_ = QFileInfo(c).absolutePath();
@@ -677,8 +669,8 @@ void TfrmLocacao::EscolherElevacao() {
 }
 
 void TfrmLocacao::EscolherDeclividade() {
-    const QString c = ComExtensao(
-        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de declividades"), pastaImagens_, kFiltroImagens),
+    const QString c = ComExtensaoPadrao(
+        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de declividades"), pastaImagens_, Q(FiltroImagens())),
         QStringLiteral(".ras"));
     if (c.isEmpty()) return;
     pastaImagens_ = QFileInfo(c).absolutePath();
@@ -688,7 +680,7 @@ void TfrmLocacao::EscolherDeclividade() {
 }
 
 void TfrmLocacao::EscolherSaida() {
-    const QString c = ComExtensao(Dialogos().ArquivoSalvar(this, QStringLiteral("Salvar arquivo vetor"), arquivoSaida_,
+    const QString c = ComExtensaoPadrao(Dialogos().ArquivoSalvar(this, QStringLiteral("Salvar arquivo vetor"), arquivoSaida_,
                                                            QStringLiteral("*.vet (*.vet)")),
                                   QStringLiteral(".vet"));
     if (c.isEmpty()) return;
@@ -713,7 +705,7 @@ void TfrmLocacao::btnExportarSigClick() {
         // The run's own output under the GIS extension.
         const QString proposto =
             a.saida.empty() ? QFileInfo(arquivoSaida_).path() : Q(TrocaExtensao(a.saida, ".gpkg"));
-        const QString c = ComExtensao(
+        const QString c = ComExtensaoPadrao(
             Dialogos().ArquivoSalvar(this, QStringLiteral("Exportar para SIG"), proposto, Q(kFiltroSigLinhas)),
             QStringLiteral(".gpkg"));
         if (c.isEmpty()) return;

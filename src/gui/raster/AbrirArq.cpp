@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "core/common/Erros.h"
+#include "core/raster/FormatoImagem.h"
 #include "core/raster/Paleta.h"
 #include "gui/common/BotoesDialogo.h"
 #include "gui/common/Dialogos.h"
@@ -25,11 +26,6 @@
 namespace {
 // Help topic of the viewer and its dialogs.
 constexpr int kTopicoVisualizar = 26;
-
-const char* const kFiltroImagens =
-    "Imagens válidas (*.img *.rst *.flt *.asc *.grd *.tif *.tiff);;Imagens do Idrisi 16 bits (*.img);;"
-    "Imagens do Idrisi 32 bits (*.rst);;Imagens do ArcView (*.flt);;Imagens do ArcView (*.asc);;"
-    "Imagens do Surfer (*.grd);;GeoTIFF (*.tif *.tiff)";
 
 // The palette's colours as a ramp, for its combo entry.
 QIcon Rampa(const QString& arquivo) {
@@ -151,7 +147,7 @@ QString TFAbrirArq::Vetor() const { return edtVetor_->text().trimmed(); }
 
 void TFAbrirArq::EscolherImagem() {
     const QString inicio = edtImagem_->text().isEmpty() ? pastaInicial_ : edtImagem_->text();
-    const QString n = Dialogos().ArquivoAbrir(this, "Abrir imagem", inicio, kFiltroImagens);
+    const QString n = Dialogos().ArquivoAbrir(this, "Abrir imagem", inicio, Q(FiltroImagens()));
     if (!n.isEmpty()) edtImagem_->setText(n);
 }
 

@@ -4,12 +4,7 @@
 #include "gui/common/Dialogos.h"
 
 TFDeclividade::TFDeclividade(QWidget* pai)
-    : TFFerramentaRaster(QStringLiteral("FDeclividade"), QStringLiteral("Declividade"), kTopicoAjuda,
-                         QStringLiteral("Imagens válidas|*.img;*.rst;*.flt;*.asc;*.grd;*.ras;*.tif;*.tiff|Imagens do Idrisi 16 "
-                                        "bits (*.img)|*.img|Imagens do Idrisi 32 bits (*.rst)|*.rst|Imagens do "
-                                        "ArcView (*.flt)|*.flt|Imagens do ArcView (*.asc)|*.asc|Imagens RAS "
-                                        "(*.ras)|*.ras|Imagens do Surfer (*.grd)|*.grd|GeoTIFF (*.tif *.tiff)|*.tif;*.tiff"),
-                         pai) {}
+    : TFFerramentaRaster(QStringLiteral("FDeclividade"), QStringLiteral("Declividade"), kTopicoAjuda, pai) {}
 
 std::string TFDeclividade::TituloPadrao(const std::string& entrada) const { return TituloDeclividade(entrada); }
 

@@ -9,12 +9,7 @@
 #include "gui/common/Dialogos.h"
 
 TFFiltro::TFFiltro(QWidget* pai)
-    : TFFerramentaRaster(QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda,
-                         QStringLiteral("Imagens válidas|*.img;*.rst;*.flt;*.asc;*.grd;*.tif;*.tiff|Imagens do Idrisi 16 bits "
-                                        "(*.img)|*.img|Imagens do Idrisi 32 bits (*.rst)|*.rst|Imagens do ArcView "
-                                        "(*.flt)|*.flt|Imagens do ArcView (*.asc)|*.asc|Imagens do Surfer "
-                                        "(*.grd)|*.grd|GeoTIFF (*.tif *.tiff)|*.tif;*.tiff"),
-                         pai) {
+    : TFFerramentaRaster(QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda, pai) {
     filtragens_ = new QSpinBox(this);
     filtragens_->setObjectName("SpinEditFiltragens");
     filtragens_->setRange(1, kMaxFiltragens);

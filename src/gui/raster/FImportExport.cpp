@@ -19,6 +19,7 @@
 #include "core/raster/Declividade.h"
 #include "gui/common/Ajuda.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/ExtensaoPadrao.h"
 #include "gui/raster/FerramentaRaster.h"
 
 namespace {

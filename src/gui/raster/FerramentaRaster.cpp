@@ -16,8 +16,10 @@
 #include <exception>
 
 #include "core/raster/Declividade.h"
+#include "core/raster/FormatoImagem.h"
 #include "gui/common/Ajuda.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/ExtensaoPadrao.h"
 #include "gui/common/TrabalhoComProgresso.h"
 
 QString FiltroArquivos(const QString& filtro) {
@@ -30,11 +32,6 @@ QString FiltroArquivos(const QString& filtro) {
         linhas << (partes[i].endsWith(')') ? partes[i] : partes[i] + " (" + padroes + ")");
     }
     return linhas.join(";;");
-}
-
-QString ComExtensaoPadrao(const QString& nome, const QString& extensao) {
-    if (nome.isEmpty() || !QFileInfo(nome).suffix().isEmpty()) return nome;
-    return nome + extensao;
 }
 
 QString PastaDoArquivo(const QString& nome, const QString& padrao) {
@@ -52,8 +49,8 @@ bool PodeSubstituir(QWidget* pai, const QString& nome) {
 }
 
 TFFerramentaRaster::TFFerramentaRaster(const QString& objeto, const QString& legenda, int topicoAjuda,
-                                       const QString& filtro, QWidget* pai)
-    : QDialog(pai), topicoAjuda_(topicoAjuda), filtro_(filtro) {
+                                       QWidget* pai)
+    : QDialog(pai), topicoAjuda_(topicoAjuda) {
     setObjectName(objeto);
     setWindowTitle(legenda);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -119,7 +116,7 @@ TFFerramentaRaster::TFFerramentaRaster(const QString& objeto, const QString& leg
 void TFFerramentaRaster::BitBtnAbrirClick() {
     const QString nome =
         Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir"), PastaDoArquivo(edtArqEntrada_->text(), pasta_),
-                                FiltroArquivos(filtro_));
+                                Q(FiltroImagens()));
     if (nome.isEmpty() || !QFileInfo::exists(nome)) return;
     edtArqEntrada_->setText(nome);
     edtTitulo_->setText(Q(TituloPadrao(S(nome))));
@@ -128,7 +125,7 @@ void TFFerramentaRaster::BitBtnAbrirClick() {
 
 void TFFerramentaRaster::BitBtn2Click() {
     QString nome = Dialogos().ArquivoSalvar(this, QStringLiteral("Salvar"), PastaDoArquivo(edtArqSaida_->text(), pasta_),
-                                            FiltroArquivos(filtro_));
+                                            Q(FiltroImagens()));
     if (nome.isEmpty()) return;
     // ".asc": the ArcView grid every reader of the program takes.
     nome = ComExtensaoPadrao(nome, QStringLiteral(".asc"));

@@ -16,8 +16,6 @@ class QPushButton;
 
 // A filter in the "Descrição|*.a;*.b|..." form, as the file dialogs want it.
 QString FiltroArquivos(const QString& filtro);
-// The name with 'extensao' (".asc") added when it has none.
-QString ComExtensaoPadrao(const QString& nome, const QString& extensao);
 // The folder of the file 'nome' when there is one, else 'padrao': after a choice the next
 // one starts where that file is.
 QString PastaDoArquivo(const QString& nome, const QString& padrao);
@@ -43,9 +41,8 @@ public:
     QLineEdit* EdtTitulo() const { return edtTitulo_; }
 
 protected:
-    // 'filtro' in the "Descrição|*.a;*.b" form, for both file choices.
-    TFFerramentaRaster(const QString& objeto, const QString& legenda, int topicoAjuda, const QString& filtro,
-                       QWidget* pai);
+    // Both file choices list the image formats (FiltroImagens).
+    TFFerramentaRaster(const QString& objeto, const QString& legenda, int topicoAjuda, QWidget* pai);
 
     // Rows below the title (the filter's number of passes).
     QGridLayout* Grade() const { return grade_; }
@@ -66,7 +63,6 @@ private:
 
     QString pasta_;
     int topicoAjuda_;
-    QString filtro_;
     QGridLayout* grade_;
     QLineEdit *edtArqEntrada_, *edtArqSaida_, *edtTitulo_;
     QPushButton *btnAbrir_, *btnSalvar_, *btnCalcular_;

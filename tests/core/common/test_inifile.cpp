@@ -89,12 +89,8 @@ TEST(IniFile, GravacaoQueFalhaPreservaOArquivo) {
     std::filesystem::create_directory(p);
     IniFile ini(p);
     ini.WriteString("A", "b", "c");
-    try {
-        ini.UpdateFile();
-        FAIL();
-    } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + p + ": já existe uma pasta com esse nome.");
-    }
+    EXPECT_ERRO(EVandoro, "Não foi possível gravar o arquivo " + p + ": já existe uma pasta com esse nome.",
+                ini.UpdateFile());
     EXPECT_TRUE(std::filesystem::is_directory(p));
 }
 
@@ -145,11 +141,7 @@ TEST(Aritmetica, FalhasLevantamAMensagem) {
     EXPECT_THROW(aritmetica::Power(0, 2), EAritmetico);
     EXPECT_THROW(aritmetica::Div(1, 0), EAritmetico);
     EXPECT_THROW(aritmetica::Ln(-1), EAritmetico);
-    try {
-        aritmetica::Div(1, 0, "Erro no dimensinamento de canal");
-        FAIL();
-    } catch (const EAritmetico& e) {
-        EXPECT_STREQ(e.what(), "Erro no dimensinamento de canal");
-    }
+    EXPECT_ERRO(EAritmetico, "Erro no dimensinamento de canal",
+                aritmetica::Div(1, 0, "Erro no dimensinamento de canal"));
 }
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "TestSupport.h"
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 
@@ -82,12 +83,7 @@ TEST(TextToReal, AceitaOsDoisSeparadores) {
     EXPECT_DOUBLE_EQ(TextToReal("1.5"), 1.5);
     EXPECT_DOUBLE_EQ(TextToReal(""), 0);
     EXPECT_DOUBLE_EQ(TextToReal("-2e3"), -2000);
-    try {
-        TextToReal("abc");
-        FAIL();
-    } catch (const EConversao& e) {
-        EXPECT_STREQ(e.what(), "'abc' não é um valor numérico válido.");
-    }
+    EXPECT_ERRO(EConversao, "'abc' não é um valor numérico válido.", TextToReal("abc"));
     EXPECT_THROW(TextToReal("inf"), EConversao);
     EXPECT_THROW(TextToReal("1.5x"), EConversao);
 }
@@ -100,21 +96,11 @@ TEST(StrToFloat, EstritoComMensagem) {
     EXPECT_FALSE(TryStrToFloat("", v, br));
     EXPECT_FALSE(TryStrToFloat("1,2,3", v, br));
     EXPECT_FALSE(TryStrToFloat("nan", v, br));
-    try {
-        StrToFloat("x1", br);
-        FAIL();
-    } catch (const EConversao& e) {
-        EXPECT_STREQ(e.what(), "'x1' não é um valor numérico válido.");
-    }
+    EXPECT_ERRO(EConversao, "'x1' não é um valor numérico válido.", StrToFloat("x1", br));
     long long i = 0;
     EXPECT_TRUE(TryStrToInt(" 42 ", i));
     EXPECT_EQ(i, 42);
     EXPECT_FALSE(TryStrToInt("4.2", i));
-    try {
-        StrToInt("dois");
-        FAIL();
-    } catch (const EConversao& e) {
-        EXPECT_STREQ(e.what(), "'dois' não é um valor inteiro válido.");
-    }
+    EXPECT_ERRO(EConversao, "'dois' não é um valor inteiro válido.", StrToInt("dois"));
 }
 }  // namespace

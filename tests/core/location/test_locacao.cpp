@@ -44,8 +44,8 @@ struct Execucao {
         elev = pasta.Arquivo("elev.asc");
         decl = pasta.Arquivo("decl.asc");
         saida = pasta.Arquivo("saida.vet");
-        GravarAsc(elev, rows, cols, cell, f);
-        GravarDeclividade(decl, rows, cols, cell, f);
+        GravarAsc(elev, rows, cols, cell, f, kX0, kY0);
+        GravarDeclividade(decl, rows, cols, cell, f, kX0, kY0);
         try {
             ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         } catch (const EVandoro& e) {
@@ -161,7 +161,7 @@ const Campo kCone = [](double x, double y) {
 
 TEST(TracadoNivel, ClosedContourEndsOnItsStartVertex) {
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("c.asc"), 80, 80, 1.0, kCone);
+    GravarAsc(pasta.Arquivo("c.asc"), 80, 80, 1.0, kCone, kX0, kY0);
     Grade g(pasta.Arquivo("c.asc"));
     TImgApoio apoio(g.e);
     TTracadoNivel t(g.e, apoio);
@@ -185,7 +185,7 @@ TEST(TracadoNivel, ClosedContourEndsOnItsStartVertex) {
 TEST(TracadoNivel, TiltedPlaneGivesAnOpenLineFromEdgeToEdge) {
     PastaTemporaria pasta;
     // Falls 0.5 m a column eastwards; the field ends at row 9 (row 10 has no data).
-    GravarAsc(pasta.Arquivo("p.asc"), 10, 12, 1.0, [](double x, double y) { return y > 9 ? 0 : 50 - 0.5 * x; });
+    GravarAsc(pasta.Arquivo("p.asc"), 10, 12, 1.0, [](double x, double y) { return y > 9 ? 0 : 50 - 0.5 * x; }, kX0, kY0);
     Grade g(pasta.Arquivo("p.asc"));
     TImgApoio apoio(g.e);
     TTracadoNivel t(g.e, apoio);
@@ -352,7 +352,7 @@ TEST(Locacao, SecondHillIsFoundAsAnotherPieceOfTheLevelsInForce) {
 
 TEST(Locacao, HasRoomLooksFiveSquareMetresOfPixelsOut) {
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("p.asc"), 20, 20, 1.0, [](double, double) { return 10.0; });
+    GravarAsc(pasta.Arquivo("p.asc"), 20, 20, 1.0, [](double, double) { return 10.0; }, kX0, kY0);
     Grade g(pasta.Arquivo("p.asc"));
     TImgApoio apoio(g.e);
     // 1 m²: five pixels each way.
@@ -401,8 +401,8 @@ TEST(Locacao, VerticesInMapUnitsOfAKilometreGrid) {
     PastaTemporaria pasta;
     // The same cone on a grid in km (cells of 0.001 km): lengths and areas still in metres.
     std::ostringstream o;
-    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
-    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone, kX0, kY0);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone, kX0, kY0);
     TImagem img, dec;
     ASSERT_TRUE(img.LoadFromFile(pasta.Arquivo("e.asc")));
     ASSERT_TRUE(dec.LoadFromFile(pasta.Arquivo("d.asc")));
@@ -441,8 +441,8 @@ TEST(Locacao, VerticesInMapUnitsOfAKilometreGrid) {
 TEST(Locacao, StopBeforeTheRunStillWritesEmptyFiles) {
     Modelo m(3, 1.0);
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
-    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone, kX0, kY0);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone, kX0, kY0);
     TLocacaoNivel loc;
     // A stop asked before the run starts.
     struct Parado : IProgresso {
@@ -460,8 +460,8 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
     // relief of 0.98 m under a given interval of 1 m.
     PastaTemporaria pasta;
     const Campo plano = [](double x, double) { return 10 + 0.02 * x; };
-    GravarAsc(pasta.Arquivo("e.asc"), 20, 50, 1.0, plano);
-    GravarDeclividade(pasta.Arquivo("d.asc"), 20, 50, 1.0, plano);
+    GravarAsc(pasta.Arquivo("e.asc"), 20, 50, 1.0, plano, kX0, kY0);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 20, 50, 1.0, plano, kX0, kY0);
     GravarArquivo(pasta.Arquivo("s.vet"), "anterior");
     Modelo m(3, 1.0);
     TLocacaoNivel loc;
@@ -482,18 +482,14 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
 
 TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone, kX0, kY0);
     // No slope anywhere: refused before anything is placed, nothing written.
-    GravarAsc(pasta.Arquivo("zero.asc"), 80, 80, 1.0, [](double, double) { return -1.0; });
+    GravarAsc(pasta.Arquivo("zero.asc"), 80, 80, 1.0, [](double, double) { return -1.0; }, kX0, kY0);
     Modelo m(0);
     TLocacaoNivel loc;
-    try {
-        ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("zero.asc"), m.chuva, m.cn, m.terracos,
-                      pasta.Arquivo("s.vet"));
-        ADD_FAILURE() << "sem exceção";
-    } catch (const EVandoro& e) {
-        EXPECT_STREQ(e.what(), "A imagem de declividade não tem nenhum valor diferente de zero.");
-    }
+    EXPECT_ERRO(EVandoro, "A imagem de declividade não tem nenhum valor diferente de zero.",
+                ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("zero.asc"), m.chuva, m.cn, m.terracos,
+                                 pasta.Arquivo("s.vet")));
     EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("s.vet")));
     EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("s.bdt")));
 
@@ -502,7 +498,7 @@ TEST(Locacao, SlopelessFieldIsRefusedAndFlatStripsAreLeftUnsized) {
     GravarAsc(pasta.Arquivo("topo.asc"), 80, 80, 1.0, [](double x, double y) {
         const double r = std::hypot(x - 40.5, y - 40.5);
         return r > 38 ? -1.0 : r < 25 ? 0.0 : 10.0;
-    });
+    }, kX0, kY0);
     for (int metodo : {0, 3}) {
         Modelo mm(metodo, 1.0);
         TLocacaoNivel l2;
@@ -532,18 +528,14 @@ TEST(Locacao, ChannelErrorAbandonsTheRunAndReplacesNothing) {
     Modelo m(3, 1.0);
     m.terracos.Sm().SetValue(-0.01);  // no V-channel has a negative wall
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone);
-    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone);
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 80, 1.0, kCone, kX0, kY0);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 80, 1.0, kCone, kX0, kY0);
     GravarArquivo(pasta.Arquivo("s.vet"), "vetor anterior");
     GravarArquivo(pasta.Arquivo("s.bdt"), "tabela anterior");
     TLocacaoNivel loc;
-    try {
-        ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
-                      pasta.Arquivo("s.vet"));
-        ADD_FAILURE() << "sem exceção";
-    } catch (const EVandoro& e) {
-        EXPECT_STREQ(e.what(), "Erro no dimensinamento de canal");
-    }
+    EXPECT_ERRO(EVandoro, "Erro no dimensinamento de canal",
+                ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
+                                 pasta.Arquivo("s.vet")));
     // The first line was emitted before its sizing failed, but a failed run writes nothing.
     EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "vetor anterior");
     EXPECT_EQ(LerArquivo(pasta.Arquivo("s.bdt")), "tabela anterior");
@@ -577,7 +569,7 @@ TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
     GravarArquivo(pasta.Arquivo("e.flt"), std::string(reinterpret_cast<const char*>(cel), sizeof cel));
     GravarArquivo(pasta.Arquivo("e.hdr"),
                   "ncols 3\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -99\nbyteorder LSBFIRST\n");
-    GravarAsc(pasta.Arquivo("d.asc"), 3, 3, 1.0, [](double, double) { return 5.0; });
+    GravarAsc(pasta.Arquivo("d.asc"), 3, 3, 1.0, [](double, double) { return 5.0; }, kX0, kY0);
     Modelo m(3, 1.0);
     TLocacaoNivel loc;
     // Too small to hold a line: the run fails with why, and writes no output.
@@ -623,7 +615,7 @@ struct ModeloReal {
         const double cel = e.CellWidth();
         GravarDeclividade(decl, e.Rows(), e.Columns(), cel, [&](double x, double y) {
             return e.ElevationAt(int(std::lround(x / cel)), int(std::lround(y / cel)));
-        });
+        }, kX0, kY0);
     }
     double CellArea() const {
         long long celulas = 0;
@@ -837,7 +829,7 @@ TEST(TracadoNivel, StartWhoseCrossingIsClosedMovesToTheNearestOpenCrossing) {
     // A plane falling 1 m a column; the level 95.5 crosses between columns 4 and 5. The
     // start pixel's only crossing neighbour is closed land: the trace starts one row up.
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("p.asc"), 9, 9, 1.0, [](double x, double) { return 100 - x; });
+    GravarAsc(pasta.Arquivo("p.asc"), 9, 9, 1.0, [](double x, double) { return 100 - x; }, kX0, kY0);
     Grade g(pasta.Arquivo("p.asc"));
     TImgApoio apoio(g.e);
     apoio.SetCell(5, 4, 0);
@@ -880,8 +872,8 @@ TEST(Locacao, ProgressStatusAndCancelFromTheInterface) {
         const double r = std::hypot(x - 60.5, y - 60.5);
         return r > 58 ? 0.0 : 40 - 0.1 * r;
     };
-    GravarAsc(pasta.Arquivo("e.asc"), 120, 120, 1.0, cone);
-    GravarDeclividade(pasta.Arquivo("d.asc"), 120, 120, 1.0, cone);
+    GravarAsc(pasta.Arquivo("e.asc"), 120, 120, 1.0, cone, kX0, kY0);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 120, 120, 1.0, cone, kX0, kY0);
 
     Modelo m(3, 1.0);
     ProgressoGravado todo(-1);

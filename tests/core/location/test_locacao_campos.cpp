@@ -30,8 +30,8 @@ struct Rodada {
         elev = pasta.Arquivo("elev.asc");
         decl = pasta.Arquivo("decl.asc");
         saida = pasta.Arquivo("saida.vet");
-        GravarAsc(elev, rows, cols, cell, f);
-        GravarDeclividade(decl, rows, cols, cell, f);
+        GravarAsc(elev, rows, cols, cell, f, kX0, kY0);
+        GravarDeclividade(decl, rows, cols, cell, f, kX0, kY0);
         e.Load(elev);
         ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         vet.Load(saida);
@@ -266,8 +266,8 @@ TEST(CamposLocacao, VertexTracedAtACellCentreLiesOnThatCentreInMapUnits) {
     const Campo plano = [](double x, double) { return 50 - 0.5 * x; };
     for (const bool km : {false, true}) {
         PastaTemporaria pasta;
-        GravarAsc(pasta.Arquivo("e.asc"), 10, 12, 1.0, plano);
-        GravarDeclividade(pasta.Arquivo("d.asc"), 10, 12, 1.0, plano);
+        GravarAsc(pasta.Arquivo("e.asc"), 10, 12, 1.0, plano, kX0, kY0);
+        GravarDeclividade(pasta.Arquivo("d.asc"), 10, 12, 1.0, plano, kX0, kY0);
         std::string e = pasta.Arquivo("e.asc"), d = pasta.Arquivo("d.asc");
         if (km) {
             // The same grid in km (cells of 0.001 km) from (0.1, 0.2).
@@ -340,8 +340,8 @@ TEST(CamposLocacao, MaskedCellsAreOutsideTheFieldEverywhere) {
     // A boundary that takes the western third out of the field.
     Modelo m(3, 1.0);
     PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("e.asc"), 80, 120, 1.0, kDoisMorros);
-    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 120, 1.0, kDoisMorros);
+    GravarAsc(pasta.Arquivo("e.asc"), 80, 120, 1.0, kDoisMorros, kX0, kY0);
+    GravarDeclividade(pasta.Arquivo("d.asc"), 80, 120, 1.0, kDoisMorros, kX0, kY0);
     TLocacaoNivel loc;
     loc.SetMascaraCampo([](TImgElevacao& e, TImgDeclive&) {
         for (int r = 1; r <= e.Rows(); ++r)

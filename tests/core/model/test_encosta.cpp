@@ -70,19 +70,11 @@ TEST(Encosta, NosEComprimento) {
     EXPECT_EQ(e.NodeCount(), 160);
     e.SetComprimento(0);  // accepted
     EXPECT_EQ(e.Comprimento(), 0);
-    try {
-        e.SetComprimento(-1);
-        FAIL();
-    } catch (const EVandoro& x) {
-        EXPECT_STREQ(x.what(), "O Item do comprimento da encosta não pode ser menor ou igual a zero.");
-    }
+    EXPECT_ERRO(EVandoro, "O Item do comprimento da encosta não pode ser menor ou igual a zero.",
+                e.SetComprimento(-1));
     e.SetModo(TModoEncosta::Trecho);
-    try {
-        e.SetComprimento(-1);
-        FAIL();
-    } catch (const EVandoro& x) {
-        EXPECT_STREQ(x.what(), "O Item do comprimento de um trecho da encosta não pode ser menor ou igual a zero.");
-    }
+    EXPECT_ERRO(EVandoro, "O Item do comprimento de um trecho da encosta não pode ser menor ou igual a zero.",
+                e.SetComprimento(-1));
     e.Clear();
     EXPECT_EQ(e.Modo(), TModoEncosta::EncostaInteira);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "TestSupport.h"
 #include "core/common/Erros.h"
 #include "core/model/Hidrograma.h"
 
@@ -96,29 +97,9 @@ TEST(Hidrograma, ProfundidadePelaFuncaoDoCanal) {
 
 TEST(Hidrograma, Erros) {
     THidrograma h;
-    try {
-        h.SetAlpha(0);
-        FAIL();
-    } catch (const EVandoro& e) {
-        EXPECT_STREQ(e.what(), "O coeficiente Alfa ser maior do que zero.");
-    }
-    try {
-        h.SetBeta(-1);
-        FAIL();
-    } catch (const EVandoro& e) {
-        EXPECT_STREQ(e.what(), "O expoente Beta deve ser maior do que zero.");
-    }
-    try {
-        h.Analyse(0);
-        FAIL();
-    } catch (const EVandoro& e) {
-        EXPECT_STREQ(e.what(), "A área de contribuição do escoamento deve ser maior do que zero.");
-    }
+    EXPECT_ERRO(EVandoro, "O coeficiente Alfa ser maior do que zero.", h.SetAlpha(0));
+    EXPECT_ERRO(EVandoro, "O expoente Beta deve ser maior do que zero.", h.SetBeta(-1));
+    EXPECT_ERRO(EVandoro, "A área de contribuição do escoamento deve ser maior do que zero.", h.Analyse(0));
     h.SetDepthMode(1);
-    try {
-        h.Analyse(5);
-        FAIL();
-    } catch (const EVandoro& e) {
-        EXPECT_STREQ(e.what(), "Erro. Função de determinação da profundidade do canal não definida.");
-    }
+    EXPECT_ERRO(EVandoro, "Erro. Função de determinação da profundidade do canal não definida.", h.Analyse(5));
 }

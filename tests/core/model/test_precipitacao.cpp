@@ -173,14 +173,10 @@ TEST(Precipitacao, FimDoEscoamentoComFalhaAritmetica) {
     auto s = TempestadeIDF();
     s.SetB(0);  // (t + B)^-C at t = 0
     s.SetDuracao(0);
-    try {
-        RunoffEndTime(s, 20);
-        FAIL();
-    } catch (const EAritmetico& e) {
-        EXPECT_STREQ(e.what(),
-                     "Erro: divisão por zero ao tentar calcular o tempo do fim do escoamento superficial "
-                     "utilizando o perfil de precipitação exponencial negativa.");
-    }
+    EXPECT_ERRO(EAritmetico,
+                "Erro: divisão por zero ao tentar calcular o tempo do fim do escoamento superficial "
+                "utilizando o perfil de precipitação exponencial negativa.",
+                RunoffEndTime(s, 20));
 }
 
 TEST(Precipitacao, FimDoEscoamentoSemVIBOuSemExpoente) {

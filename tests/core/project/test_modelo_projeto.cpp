@@ -205,13 +205,10 @@ TEST(ModeloProjeto, OlderAndDamagedFilesFollowTheReadChain) {
     EXPECT_FALSE(c.LerProjeto(arq));
     EXPECT_DOUBLE_EQ(c.AreaContribBacia(), 12500.5);
     EXPECT_EQ(c.TipoPrec(), 7);
-    try {
-        c.AbrirProjeto(arq);
-        ADD_FAILURE() << "sem erro";
-    } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível abrir o arquivo " + arq +
-                                              ". O arquivo está danificado: não foi possível ler a bacia de acumulação.");
-    }
+    EXPECT_ERRO(EVandoro,
+                "Não foi possível abrir o arquivo " + arq +
+                    ". O arquivo está danificado: não foi possível ler a bacia de acumulação.",
+                c.AbrirProjeto(arq));
 
     // Any other program version fails.
     a.EscreverProjeto(arq);
@@ -280,14 +277,10 @@ TEST(ModeloProjeto, AFailedSaveKeepsThePreviousFile) {
     // Something in the way of the scratch file makes the save fail half-way.
     fs::create_directories(NomeTemporario(arq) + "/ocupado");
     a.Identificacao().SetNome("Outro nome");
-    try {
-        a.EscreverProjeto(arq);
-        ADD_FAILURE() << "sem erro";
-    } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + arq +
-                                             ": uma pasta ocupa o nome do arquivo temporário " +
-                                             NomeSemCaminho(NomeTemporario(arq)) + ".");
-    }
+    EXPECT_ERRO(EVandoro,
+                "Não foi possível gravar o arquivo " + arq + ": uma pasta ocupa o nome do arquivo temporário " +
+                    NomeSemCaminho(NomeTemporario(arq)) + ".",
+                a.EscreverProjeto(arq));
     EXPECT_EQ(LerArquivo(arq), antes);
 
     // Sections of other programs in the file survive a save.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -443,9 +442,7 @@ TEST(RelatorioQuenda, StationLocalityAndPointAgainstCheckedInPages) {
     o.DataEmissao = "09/12/2026";
     o.PastaPrograma = "/opt/vandoro/bin/";
     auto confere = [&](const std::string& arquivo) {
-        const std::string html = RelatorioQuenda(DadosRelatorioQuenda(c), o);
-        if (std::getenv("VANDORO_REGRAVAR")) GravarArquivo(DadosTeste("relatorios/" + arquivo), html);
-        EXPECT_EQ(html, LerArquivo(DadosTeste("relatorios/" + arquivo))) << arquivo;
+        ConfereReferencia(RelatorioQuenda(DadosRelatorioQuenda(c), o), arquivo);
     };
     c.EscolherEstacao(1);
     confere("quenda_estacao.html");

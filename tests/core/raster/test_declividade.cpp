@@ -200,8 +200,7 @@ TEST(Declividade, VerificacoesDoDialogoNaOrdem) {
     EXPECT_EQ(MensagemDe([&] { AbreEntradaRaster("", "x.asc"); }), "Arquivo de entrada inválido.");
     EXPECT_EQ(MensagemDe([&] { AbreEntradaRaster(Dado("declive3.asc"), ""); }), "Arquivo de saída inválido.");
     const std::string byte = "Arquivo especificado é do tipo byte. Utilize um arquivo do tipo inteiro ou real.";
-    EXPECT_THROW(CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""), EArquivoByte);
-    EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""); }), byte);
+    EXPECT_ERRO(EArquivoByte, byte, CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""));
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("x.asc")));
     // The variant follows the cell type.
     EXPECT_EQ(CalculaDeclividade(Dado("declive3i.doc"), tmp.Arquivo("i.asc"), ""), 'I');

@@ -19,12 +19,7 @@ TEST(Matriz, UnidadeDeDistancia) {
     m.SetUnitDist("M");
     EXPECT_EQ(m.UnitDist(), "M");
     for (const char* u : {"M ", "ft", "", "metro"}) {
-        try {
-            m.SetUnitDist(u);
-            ADD_FAILURE() << u;
-        } catch (const EUnitDist& e) {
-            EXPECT_STREQ(e.what(), "Unidade de distância inválida.");
-        }
+        EXPECT_ERRO(EUnitDist, "Unidade de distância inválida.", m.SetUnitDist(u)) << u;
     }
     EXPECT_EQ(m.UnitDist(), "M");
 }
@@ -117,14 +112,11 @@ TEST(Matriz, SemDadoPositivoEGradeSemUnidade) {
     EXPECT_EQ(m.Cell(1, 2), 0.0f);
     EXPECT_FLOAT_EQ(m.MaxValue(), 5);
     // Surfer grids keep no distance unit: the message names the file and the way out.
-    try {
-        m.LoadFromImage(DadosTeste("raster/tres.grd"));
-        ADD_FAILURE() << "sem erro";
-    } catch (const EUnitDist& e) {
-        EXPECT_STREQ(e.what(), "O arquivo tres.grd é uma grade do Surfer, que não guarda a unidade de "
-                               "distância: converta-o para \".asc\" ou \".doc\" com a unidade de "
-                               "distância (m ou km).");
-    }
+    EXPECT_ERRO(EUnitDist,
+                "O arquivo tres.grd é uma grade do Surfer, que não guarda a unidade de "
+                "distância: converta-o para \".asc\" ou \".doc\" com a unidade de "
+                "distância (m ou km).",
+                m.LoadFromImage(DadosTeste("raster/tres.grd")));
 }
 
 TEST(Matriz, DeclividadeMedia) {

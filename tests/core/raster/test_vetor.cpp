@@ -12,15 +12,6 @@ namespace {
 
 std::string Dado(const std::string& n) { return DadosTeste("vetor/" + n); }
 
-std::string Mensagem(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EVandoro& e) {
-        return e.what();
-    }
-    return "(sem erro)";
-}
-
 std::string F32(float v) {
     std::string s(4, '\0');
     std::memcpy(s.data(), &v, 4);
@@ -223,35 +214,34 @@ TEST(Vetor, VetorDePontosInverteEClona) {
 
 TEST(Vetor, IdentificadorForaDe16BitsNaoEhGravadoTruncado) {
     TVET v;
-    EXPECT_EQ(Mensagem([&] { v.AppendLine(Linha(40000, {{0, 0, 0}})); }),
+    EXPECT_EQ(MensagemDe([&] { v.AppendLine(Linha(40000, {{0, 0, 0}})); }),
               "Erro ao salvar arquivo. Identificador de linha fora da faixa de -32768 a 32767: 40000.");
     EXPECT_EQ(v.RecordCount(), 0);
 }
 
 TEST(Vetor, VersaoInvalida) {
     TVET v;
-    EXPECT_EQ(Mensagem([&] { v.SetVersion(2); }), "A Versao deste arquivo é inválida");
+    EXPECT_EQ(MensagemDe([&] { v.SetVersion(2); }), "A Versao deste arquivo é inválida");
     EXPECT_THROW(v.SetVersion(0), EVersaoVET);
     EXPECT_EQ(v.Version(), 1);
 
     PastaTemporaria tmp;
     GravarArquivo(tmp.Arquivo("v2.vet"), Cabecalho(2, "x", "m") + Reg(1, 1, 1, 1));
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("v2.vet")));
-    EXPECT_THROW(v.Load(tmp.Arquivo("v2.vet")), EVersaoVET);
-    EXPECT_EQ(Mensagem([&] { v.Load(tmp.Arquivo("v2.vet")); }),
-              "A versão do arquivo v2.vet é inválida (2; só a versão 1 é lida).");
+    EXPECT_ERRO(EVersaoVET, "A versão do arquivo v2.vet é inválida (2; só a versão 1 é lida).",
+                v.Load(tmp.Arquivo("v2.vet")));
 }
 
 TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
     PastaTemporaria tmp;
     TVET v;
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("nao.vet")));
-    EXPECT_EQ(Mensagem([&] { v.Load(tmp.Arquivo("nao.vet")); }),
+    EXPECT_EQ(MensagemDe([&] { v.Load(tmp.Arquivo("nao.vet")); }),
               "Erro ao carregar arquivo. O arquivo 'nao.vet' não existe.");
 
     GravarArquivo(tmp.Arquivo("curto.vet"), Cabecalho(1, "x", "m").substr(0, 100));
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("curto.vet")));
-    EXPECT_EQ(Mensagem([&] { v.Load(tmp.Arquivo("curto.vet")); }),
+    EXPECT_EQ(MensagemDe([&] { v.Load(tmp.Arquivo("curto.vet")); }),
               "Erro ao carregar arquivo. O cabeçalho de 'curto.vet' está incompleto (100 de 527 bytes).");
     GravarArquivo(tmp.Arquivo("nada.vet"), "");
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("nada.vet")));
@@ -259,13 +249,13 @@ TEST(Vetor, ArquivosDanificadosFalhamComMotivo) {
     // A cut last record is a file cut short: refused, not read in part.
     GravarArquivo(tmp.Arquivo("meio.vet"), Cabecalho(1, "x", "m") + Reg(1, 1, 2, 3) + Reg(1, 4, 5, 6).substr(0, 9));
     EXPECT_FALSE(v.LoadFromFile(tmp.Arquivo("meio.vet")));
-    EXPECT_EQ(Mensagem([&] { v.Load(tmp.Arquivo("meio.vet")); }),
+    EXPECT_EQ(MensagemDe([&] { v.Load(tmp.Arquivo("meio.vet")); }),
               "Erro ao carregar arquivo. O arquivo 'meio.vet' está incompleto: o último registro tem 9 de 14 bytes.");
 
     EXPECT_FALSE(v.SaveToFile(""));
-    EXPECT_EQ(Mensagem([&] { v.Save(""); }), "Erro ao salvar arquivo. Nenhum nome de arquivo fornecido.");
+    EXPECT_EQ(MensagemDe([&] { v.Save(""); }), "Erro ao salvar arquivo. Nenhum nome de arquivo fornecido.");
     EXPECT_FALSE(v.SaveToFile(tmp.Arquivo("nao/existe/x.vet")));
-    EXPECT_EQ(Mensagem([&] { v.Save(tmp.Arquivo("nao/existe/x.vet")); }),
+    EXPECT_EQ(MensagemDe([&] { v.Save(tmp.Arquivo("nao/existe/x.vet")); }),
               "Erro ao salvar arquivo. Não foi possível gravar o arquivo 'x.vet': pasta inexistente.");
 }
 
@@ -419,7 +409,7 @@ TEST(Vetor, ImportaIdrisiDanificado) {
     TVET v;
     auto importa = [&](const std::string& dados) {
         GravarArquivo(tmp.Arquivo("d.vec"), dados);
-        return Mensagem([&] { ImportarIdrisi(tmp.Arquivo("d.vec"), "t", v); });
+        return MensagemDe([&] { ImportarIdrisi(tmp.Arquivo("d.vec"), "t", v); });
     };
     EXPECT_EQ(importa(F32(5) + F32(1e9f) + F32(1) + F32(2)),
               "O arquivo 'd.vec' está truncado ou danificado: o bloco 1 anuncia 1000000000 pontos e só há dados "
@@ -483,7 +473,7 @@ TEST(Vetor, ExportaIdrisiBytesEDocumentacao) {
     TVET z;
     z.AppendLine(Linha(1, {{1, 1, 3}}));
     z.AppendLine(Linha(2, {{2, 2, 0}}));
-    EXPECT_EQ(Mensagem([&] { ExportarIdrisi(z, tmp.Arquivo("z.vec"), ""); }),
+    EXPECT_EQ(MensagemDe([&] { ExportarIdrisi(z, tmp.Arquivo("z.vec"), ""); }),
               "A linha 2 tem cota 0, que o formato do Idrisi lê como fim do arquivo; o arquivo não foi exportado.");
     EXPECT_FALSE(std::ifstream(tmp.Arquivo("z.vec")).good());
 
@@ -567,7 +557,7 @@ TEST(Vetor, SurferDanificado) {
     TVET v;
     auto importa = [&](const std::string& t) {
         GravarArquivo(tmp.Arquivo("r.txt"), t);
-        return Mensagem([&] { ImportarSurfer(tmp.Arquivo("r.txt"), "", "m", v); });
+        return MensagemDe([&] { ImportarSurfer(tmp.Arquivo("r.txt"), "", "m", v); });
     };
     EXPECT_EQ(importa("X Y Z\n1 2 3\n4 abc 6\n"),
               "O arquivo 'r.txt' tem uma linha inválida (3): esperados três valores numéricos X Y Z.");
@@ -577,6 +567,6 @@ TEST(Vetor, SurferDanificado) {
               "O arquivo 'r.txt' tem uma linha inválida (2): esperados três valores numéricos X Y Z.");
     EXPECT_EQ(importa("X Y Z\n1 2 3\n\n1 1e39 3\n"),
               "O arquivo 'r.txt' tem uma linha inválida (4): esperados três valores numéricos X Y Z.");
-    EXPECT_EQ(Mensagem([&] { ImportarSurfer(tmp.Arquivo("nao.txt"), "", "m", v); }),
+    EXPECT_EQ(MensagemDe([&] { ImportarSurfer(tmp.Arquivo("nao.txt"), "", "m", v); }),
               "O arquivo 'nao.txt' não existe.");
 }

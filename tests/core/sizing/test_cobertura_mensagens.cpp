@@ -53,15 +53,12 @@ TEST(Cobertura, TheTablesHolesAreRefusedAndItsRowsAccepted) {
     TNumeroDaCurva cn;
     cn.UsoDoSolo().SetIndex(5);
     cn.CondicaoHidrologica().SetIndex(0);
-    try {
-        cn.VerificarCobertura();
-        FAIL() << "forest without a condition was accepted";
-    } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "A tabela do número da curva não tem valor para o uso do solo \"Floresta\" com o tratamento "
-                  "\"Fileiras retas\" e a condição hidrológica \"-\". Escolha a condição \"Má\", \"Regular\" ou "
-                  "\"Boa\".");
-    }
+    // Forest without a condition is refused.
+    EXPECT_ERRO(EVandoro,
+                "A tabela do número da curva não tem valor para o uso do solo \"Floresta\" com o tratamento "
+                "\"Fileiras retas\" e a condição hidrológica \"-\". Escolha a condição \"Má\", \"Regular\" ou "
+                "\"Boa\".",
+                cn.VerificarCobertura());
 }
 
 TEST(Cobertura, SizingRefusesAHoleInTheWindowsOrderAndByItsList) {
@@ -87,12 +84,7 @@ TEST(Cobertura, SizingRefusesAHoleInTheWindowsOrderAndByItsList) {
     f.cbCondicaoHidrologica = 2;
     StoreInputs(f, m);
     EXPECT_EQ(m.NumeroDaCurva().CondicaoHidrologica().Index(), 2);
-    try {
-        Dimensionar(m);
-        FAIL() << "a cover outside the table was sized";
-    } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), TNumeroDaCurva::MensagemCobertura(1, 2, 2));
-    }
+    EXPECT_ERRO(EVandoro, TNumeroDaCurva::MensagemCobertura(1, 2, 2), Dimensionar(m));
 }
 
 TEST(CamposNaoPositivos, AZeroIsNamedWithWhatItMustBe) {

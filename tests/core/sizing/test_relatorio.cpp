@@ -2,7 +2,6 @@
 // against checked-in HTML, the rows that depend on choices, and files that must not appear.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -28,14 +27,6 @@ TOpcoesRelatorio Fixas() {
 
 bool Contem(const std::string& texto, const std::string& trecho) { return texto.find(trecho) != std::string::npos; }
 
-// Compares with tests/data/relatorios/<nome>; VANDORO_ATUALIZAR_ESPERADOS=1 rewrites the file
-// (to be reviewed by hand before it is committed).
-void ConfereEsperado(const std::string& texto, const std::string& nome) {
-    const std::string arq = DadosTeste("relatorios/" + nome);
-    if (std::getenv("VANDORO_ATUALIZAR_ESPERADOS")) GravarArquivo(arq, texto);
-    EXPECT_EQ(texto, LerArquivo(arq)) << nome;
-}
-
 struct Sized {
     TModeloProjeto m;
     explicit Sized(const char* exemplo) {
@@ -48,18 +39,18 @@ TEST(Relatorio, ExampleDesignsMatchTheCheckedReports) {
     RegionalFixo pt(Regional::PtBR());
     {
         Sized s("Terraco em nivel.kzp");
-        ConfereEsperado(RelatorioDimensionamento(s.m, Fixas()), "nivel.html");
+        ConfereReferencia(RelatorioDimensionamento(s.m, Fixas()), "nivel.html");
     }
     {
         // From the simulation page: the chart closes the report.
         Sized s("Terraco em gradiente.kzp");
         TOpcoesRelatorio o = Fixas();
         o.Simulacao = TFiguraGrafico{"Bit.bmp", 313, 587};
-        ConfereEsperado(RelatorioDimensionamento(s.m, o), "gradiente.html");
+        ConfereReferencia(RelatorioDimensionamento(s.m, o), "gradiente.html");
     }
     {
         Sized s("Bacia de acumulacao.kzp");
-        ConfereEsperado(RelatorioDimensionamento(s.m, Fixas()), "bacia.html");
+        ConfereReferencia(RelatorioDimensionamento(s.m, Fixas()), "bacia.html");
     }
 }
 
@@ -195,12 +186,8 @@ TEST(Relatorio, FileAppearsOnlyWhenComplete) {
     EXPECT_EQ(LerArquivo(alvo), "<HTML>á</HTML>\n");
 
     const std::string semPasta = pasta.Arquivo("nao/existe.html");
-    try {
-        GravarRelatorio("x", semPasta);
-        ADD_FAILURE();
-    } catch (const EVandoro& e) {
-        EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo " + semPasta + ": pasta inexistente.");
-    }
+    EXPECT_ERRO(EVandoro, "Não foi possível gravar o arquivo " + semPasta + ": pasta inexistente.",
+                GravarRelatorio("x", semPasta));
     // A folder in the way: nothing replaces it and no scratch file stays behind.
     fs::create_directory(pasta.Arquivo("d.html"));
     EXPECT_THROW(GravarRelatorio("x", pasta.Arquivo("d.html")), EVandoro);
@@ -311,7 +298,7 @@ TEST(RelatorioLocacao, ThreeTerracesMatchTheCheckedReport) {
     std::string t = l.Relatorio();
     // The scratch folder's name changes from run to run.
     for (size_t p; (p = t.find(l.pasta.Caminho())) != std::string::npos;) t.replace(p, l.pasta.Caminho().size(), "@PASTA@");
-    ConfereEsperado(t, "locacao.html");
+    ConfereReferencia(t, "locacao.html");
 
     EXPECT_TRUE(Contem(t, "<B>Declividade média da área (%): </B>7,50</TD>"));
     // Light, dark, light, then the summed length.

@@ -251,12 +251,7 @@ TEST(Simulacao, LevelChartsAgainstDirectSizing) {
 TEST(Simulacao, UnknownChartsAreRefused) {
     Sized s("Terraco em nivel.kzp");
     for (auto [g, i] : {std::pair{3, 5}, {0, 7}, {4, 0}, {-1, 0}, {2, -1}}) {
-        try {
-            PlotSimulation(s.m, g, i);
-            ADD_FAILURE() << g << " " << i;
-        } catch (const EVandoro& e) {
-            EXPECT_EQ(std::string(e.what()), "Gráfico de simulação inexistente.");
-        }
+        EXPECT_ERRO(EVandoro, "Gráfico de simulação inexistente.", PlotSimulation(s.m, g, i)) << g << " " << i;
     }
 }
 

@@ -25,8 +25,8 @@ double Terreno(double e, double n) {
            10 * std::cos(2 * M_PI * (e - kE0) / 900);
 }
 
-Grade GradeEmGraus() {
-    Grade g;
+GradeSintetica GradeEmGraus() {
+    GradeSintetica g;
     g.cols = g.rows = kN;
     g.minX = kOeste;
     g.maxY = kNorte;
@@ -66,7 +66,7 @@ std::pair<double, double> MediaP95(const TImagem& d) {
 
 TEST(Graus, ModeloEmGrausRecusadoEReprojetadoParaUtm) {
     PastaTemporaria p;
-    const Grade g = GradeEmGraus();
+    const GradeSintetica g = GradeEmGraus();
     GravaAsc(p.Arquivo("graus.asc"), g);
     // Refused by slope and by the location's load, with the same words.
     EXPECT_EQ(MensagemDe([&] { CalculaDeclividade(p.Arquivo("graus.asc"), p.Arquivo("d.asc"), "d"); }),
@@ -123,7 +123,7 @@ TEST(Graus, ModeloEmGrausRecusadoEReprojetadoParaUtm) {
     EXPECT_LT(utm.MaxY(), *mxy + celula);
 
     // Slope of the reprojected model against the same ground built in metres on its grid.
-    Grade direta = FazGrade(utm.Columns(), utm.Rows(), utm.MinX(), utm.MaxY(), celula, Terreno);
+    GradeSintetica direta = FazGrade(utm.Columns(), utm.Rows(), utm.MinX(), utm.MaxY(), celula, Terreno);
     for (long long i = 0; i < static_cast<long long>(direta.z.size()); ++i)
         if (utm.GetRealRaw(i) == utm.FlagValue()) direta.z[static_cast<size_t>(i)] = static_cast<float>(direta.nodata);
     GravaGeoTiff(p.Arquivo("direta.tif"), direta, 31983);
@@ -139,16 +139,16 @@ TEST(Graus, ModeloEmGrausRecusadoEReprojetadoParaUtm) {
 TEST(Graus, UnidadeDeclaradaOuGradeGrandeNaoSaoGraus) {
     PastaTemporaria p;
     // Declared in metres (an Idrisi file with its unit): taken at its word.
-    const Grade g = GradeEmGraus();
+    const GradeSintetica g = GradeEmGraus();
     GravaAsc(p.Arquivo("graus.asc"), g);
     ConverteImagem(p.Arquivo("graus.asc"), p.Arquivo("m.doc"), "m");
     TImagem doc(p.Arquivo("m.doc"));
     EXPECT_FALSE(ImagemEmGraus(doc));
     // Cells of 0.01 and more, or bounds beyond the globe, are not degrees.
-    Grade h = FazGrade(10, 10, 100, 50, 0.011, [](double, double) { return 1.0; });
+    GradeSintetica h = FazGrade(10, 10, 100, 50, 0.011, [](double, double) { return 1.0; });
     GravaAsc(p.Arquivo("h.asc"), h);
     EXPECT_FALSE(ImagemEmGraus(TImagem(p.Arquivo("h.asc"))));
-    Grade k = FazGrade(10, 10, 300000, 7000000, 0.005, [](double, double) { return 1.0; });
+    GradeSintetica k = FazGrade(10, 10, 300000, 7000000, 0.005, [](double, double) { return 1.0; });
     GravaAsc(p.Arquivo("k.asc"), k);
     EXPECT_FALSE(ImagemEmGraus(TImagem(p.Arquivo("k.asc"))));
     // A system zone outside Brazil's SIRGAS ones has no --utm target.

@@ -1,6 +1,7 @@
 #pragma once
 // Geodata the tests write and read through GDAL/OGR/OSR themselves, independent of the
-// program's adapter: GeoTIFFs, polygons, transforms.
+// program's adapter: GeoTIFFs, polygons, transforms; and the hill on a UTM grid the GDAL and
+// GIS export tests run the location on.
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
@@ -8,11 +9,15 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "GradesSinteticas.h"
+#include "ModeloLocacao.h"
 #include "TestSupport.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
+#include "core/raster/Declividade.h"
 
 namespace geoteste {
 
@@ -38,36 +43,8 @@ inline void Transforma(int de, int para, std::vector<double>& x, std::vector<dou
     if (!t || !t->Transform(x.size(), x.data(), y.data())) throw std::runtime_error("transformação falhou");
 }
 
-// A grid of cells, north row first.
-struct Grade {
-    int cols = 0, rows = 0;
-    double minX = 0, maxY = 0, cell = 1;
-    double nodata = -9999;
-    std::vector<float> z;
-    double CentroX(int c) const { return minX + (c + 0.5) * cell; }
-    double CentroY(int r) const { return maxY - (r + 0.5) * cell; }
-    double MinY() const { return maxY - rows * cell; }
-};
-
-inline Grade FazGrade(int cols, int rows, double minX, double maxY, double cell,
-                      const std::function<double(double x, double y)>& f) {
-    Grade g;
-    g.cols = cols;
-    g.rows = rows;
-    g.minX = minX;
-    g.maxY = maxY;
-    g.cell = cell;
-    g.z.resize(static_cast<size_t>(cols) * rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            const double v = f(g.CentroX(c), g.CentroY(r));
-            g.z[static_cast<size_t>(r) * cols + c] = static_cast<float>(std::isnan(v) ? g.nodata : v);
-        }
-    return g;
-}
-
 // GeoTIFF written by GDAL: float32, 'bandas' bands (band k holds z + 1000 (k - 1)).
-inline void GravaGeoTiff(const std::string& arq, const Grade& g, int epsg, int bandas = 1) {
+inline void GravaGeoTiff(const std::string& arq, const GradeSintetica& g, int epsg, int bandas = 1) {
     IniciaGdal();
     GDALDriver* d = GetGDALDriverManager()->GetDriverByName("GTiff");
     std::unique_ptr<GDALDataset> ds(d->Create(arq.c_str(), g.cols, g.rows, bandas, GDT_Float32, nullptr));
@@ -86,19 +63,6 @@ inline void GravaGeoTiff(const std::string& arq, const Grade& g, int epsg, int b
         if (b->RasterIO(GF_Write, 0, 0, g.cols, g.rows, v.data(), g.cols, g.rows, GDT_Float32, 0, 0) != CE_None)
             throw std::runtime_error("RasterIO");
     }
-}
-
-// The same cells as an ArcView ASCII grid (no .prj).
-inline void GravaAsc(const std::string& arq, const Grade& g) {
-    std::ostringstream o;
-    o.precision(10);
-    o << "ncols " << g.cols << "\nnrows " << g.rows << "\nxllcorner " << g.minX << "\nyllcorner " << g.MinY()
-      << "\ncellsize " << g.cell << "\nNODATA_value " << g.nodata << "\n";
-    for (int r = 0; r < g.rows; ++r) {
-        for (int c = 0; c < g.cols; ++c) o << g.z[static_cast<size_t>(r) * g.cols + c] << ' ';
-        o << '\n';
-    }
-    GravarArquivo(arq, o.str());
 }
 
 // One polygon layer written by OGR ('driver': "KML", "GPKG", ...), rings in 'epsg'.
@@ -125,5 +89,40 @@ inline std::unique_ptr<GDALDataset> AbreVetor(const std::string& arq) {
     IniciaGdal();
     return std::unique_ptr<GDALDataset>(GDALDataset::Open(arq.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
 }
+
+// A hill on a UTM 23S grid at a northing of 7 500 000 m (5 m cells; corners without data),
+// and the run the GDAL and GIS export tests make on it.
+namespace utm {
+
+constexpr double kMinX = 310000.0, kMaxY = 7500300.0, kCel = 5.0;
+constexpr int kN = 60;
+constexpr double kCx = kMinX + 150, kCy = kMaxY - 150;
+
+inline double Morro(double x, double y) {
+    const double dx = x - kCx, dy = y - kCy, d2 = dx * dx + dy * dy;
+    if (d2 > 145.0 * 145.0) return std::nan("");
+    return 600 + 30 * std::exp(-d2 / (2 * 70.0 * 70.0)) + 0.02 * dx;
+}
+
+inline GradeSintetica GradeMorro() { return FazGrade(kN, kN, kMinX, kMaxY, kCel, Morro); }
+
+// Spacing by an EV of 2.5 m, CDu 1.2.
+struct Modelo : ModeloLocacao {
+    Modelo() : ModeloLocacao(TMetodologiaEspacamento::EspacamentoArbitrado, 2.5, 1.2) {}
+};
+
+// Slope of 'elev' beside it, then a location run writing 'vet'.
+inline void Locar(TLocacaoNivel& loc, Modelo& m, const std::string& elev, const std::string& decl, const std::string& vet) {
+    CalculaDeclividade(elev, decl, "declividade");
+    ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, vet);
+}
+
+inline bool MesmoSistema(const OGRSpatialReference* s, int epsg) {
+    if (!s) return false;
+    OGRSpatialReference e = Srs(epsg);
+    return s->IsSame(&e);
+}
+
+}  // namespace utm
 
 }  // namespace geoteste

@@ -1,3 +1,4 @@
+// The GIS export of the terrace lines and the field boundary, read back through OGR.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,113 +21,10 @@
 #include "core/raster/Vetor.h"
 
 using namespace geoteste;
-
-namespace {
-
-// A hill on a UTM 23S grid at a northing of 7 500 000 m (5 m cells; corners without data).
-constexpr double kMinX = 310000.0, kMaxY = 7500300.0, kCel = 5.0;
-constexpr int kN = 60;
-constexpr double kCx = kMinX + 150, kCy = kMaxY - 150;
-
-double Morro(double x, double y) {
-    const double dx = x - kCx, dy = y - kCy, d2 = dx * dx + dy * dy;
-    if (d2 > 145.0 * 145.0) return std::nan("");
-    return 600 + 30 * std::exp(-d2 / (2 * 70.0 * 70.0)) + 0.02 * dx;
-}
-
-Grade GradeMorro() { return FazGrade(kN, kN, kMinX, kMaxY, kCel, Morro); }
-
-struct Modelo {
-    TPrecipitacaoExponencialNegativa chuva;
-    TNumeroDaCurva cn;
-    TTerracosNivel terracos;
-    Modelo() {
-        chuva.SetK(1000);
-        chuva.SetTr(10);
-        chuva.SetA(0.15);
-        chuva.SetB(10);
-        chuva.SetC(0.75);
-        cn.SetVIB(10);
-        cn.UsoDoSolo().SetIndex(5);
-        cn.Tratamento().SetIndex(3);
-        cn.CondicaoHidrologica().SetIndex(1);
-        terracos.Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::EspacamentoArbitrado);
-        terracos.Espacamento().SetEV(2.5);
-        terracos.Sm().SetValue(1);
-        terracos.SetCDu(1.2);
-    }
-};
-
-// Slope of 'elev' beside it, then a location run writing 'vet'.
-void Locar(TLocacaoNivel& loc, Modelo& m, const std::string& elev, const std::string& decl, const std::string& vet) {
-    CalculaDeclividade(elev, decl, "declividade");
-    ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, vet);
-}
-
-bool MesmoSistema(const OGRSpatialReference* s, int epsg) {
-    if (!s) return false;
-    OGRSpatialReference e = Srs(epsg);
-    return s->IsSame(&e);
-}
-
-}  // namespace
-
-// The same cells as GeoTIFF and as ".asc": same header, cells, slope and terraces.
-TEST(Geo, GeoTiffDaOMesmoQueAsc) {
-    PastaTemporaria p;
-    const Grade g = GradeMorro();
-    GravaGeoTiff(p.Arquivo("m.tif"), g, 31983);
-    GravaAsc(p.Arquivo("m.asc"), g);
-
-    TImagem tif, asc;
-    ASSERT_TRUE(tif.LoadFromFile(p.Arquivo("m.tif")));
-    ASSERT_TRUE(asc.LoadFromFile(p.Arquivo("m.asc")));
-    EXPECT_EQ(tif.Columns(), asc.Columns());
-    EXPECT_EQ(tif.Rows(), asc.Rows());
-    EXPECT_EQ(tif.MinX(), asc.MinX());
-    EXPECT_EQ(tif.MaxX(), asc.MaxX());
-    EXPECT_EQ(tif.MinY(), asc.MinY());
-    EXPECT_EQ(tif.MaxY(), asc.MaxY());
-    EXPECT_EQ(tif.FlagValue(), asc.FlagValue());
-    EXPECT_EQ(tif.ValidCount(), asc.ValidCount());
-    EXPECT_LT(tif.ValidCount(), static_cast<long long>(kN) * kN);  // the corners have no data
-    EXPECT_EQ(tif.RefUnits(), "m");
-    EXPECT_EQ(DescreveCrs(tif.Crs()).epsg, 31983);
-    EXPECT_TRUE(asc.Crs().empty());
-    for (long long i = 0; i < static_cast<long long>(kN) * kN; ++i) ASSERT_EQ(tif.GetRealRaw(i), asc.GetRealRaw(i));
-
-    Modelo m1, m2;
-    TLocacaoNivel l1, l2;
-    Locar(l1, m1, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t1.vet"));
-    Locar(l2, m2, p.Arquivo("m.asc"), p.Arquivo("d.asc"), p.Arquivo("t2.vet"));
-    // The slope keeps the GeoTIFF's system; the ".asc" one has none to keep.
-    TImagem d1, d2;
-    ASSERT_TRUE(d1.LoadFromFile(p.Arquivo("d.tif")));
-    ASSERT_TRUE(d2.LoadFromFile(p.Arquivo("d.asc")));
-    EXPECT_EQ(DescreveCrs(d1.Crs()).epsg, 31983);
-    for (long long i = 0; i < static_cast<long long>(kN) * kN; ++i) ASSERT_FLOAT_EQ(d1.GetReal(i), d2.GetReal(i));
-
-    ASSERT_GT(l1.Registros().Count(), 3);
-    ASSERT_EQ(l1.Registros().Count(), l2.Registros().Count());
-    for (int i = 1; i <= l1.Registros().Count(); ++i) {
-        const TRegTerr &a = *l1.Registros().Item(i), &b = *l2.Registros().Item(i);
-        EXPECT_EQ(a.id, b.id);
-        EXPECT_DOUBLE_EQ(a.level, b.level);
-        EXPECT_DOUBLE_EQ(a.length, b.length);
-        EXPECT_DOUBLE_EQ(a.area, b.area);
-        EXPECT_DOUBLE_EQ(a.height, b.height);
-    }
-    ASSERT_EQ(l1.LinhasMapa().size(), l2.LinhasMapa().size());
-    for (size_t i = 0; i < l1.LinhasMapa().size(); ++i) EXPECT_EQ(l1.LinhasMapa()[i].x, l2.LinhasMapa()[i].x);
-    // The ".vet" of the GeoTIFF run has its system beside it.
-    EXPECT_EQ(GravarPrjDaLocacao(l1), p.Arquivo("t1.prj"));
-    EXPECT_EQ(DescreveCrs(CrsDeTexto(LerArquivo(p.Arquivo("t1.prj")))).epsg, 31983);
-    EXPECT_EQ(GravarPrjDaLocacao(l2), "");
-    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t2.prj")));
-}
+using namespace geoteste::utm;
 
 // Lines of a run at a northing of 7 500 000 m to every GIS format and back through OGR.
-TEST(Geo, ExportacaoSigIdaEVolta) {
+TEST(Sig, ExportacaoSigIdaEVolta) {
     PastaTemporaria p;
     GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
     Modelo m;
@@ -197,7 +95,7 @@ TEST(Geo, ExportacaoSigIdaEVolta) {
 }
 
 // A boundary drawn in WGS 84 over the UTM model: the field is the polygon's.
-TEST(Geo, LimiteKmlRecortaOCampo) {
+TEST(Sig, LimiteKmlRecortaOCampo) {
     PastaTemporaria p;
     GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
     // A convex octagon of about 90 m radius off the hill's centre, drawn in degrees.
@@ -253,7 +151,7 @@ TEST(Geo, LimiteKmlRecortaOCampo) {
     TImagem img;
     ASSERT_TRUE(img.LoadFromFile(p.Arquivo("m.tif")));
     EXPECT_EQ(img.ValidCount(), TImagem(p.Arquivo("m.tif")).ValidCount());
-    const Grade g = GradeMorro();
+    const GradeSintetica g = GradeMorro();
     EXPECT_EQ(img.ValidCount(), std::count_if(g.z.begin(), g.z.end(), [](float v) { return v != -9999.0f; }));
 
     // Without a boundary the next run takes the whole model again.
@@ -262,7 +160,7 @@ TEST(Geo, LimiteKmlRecortaOCampo) {
     EXPECT_GT(loc.FieldAreaM2(), area * 2);
 }
 
-TEST(Geo, LimitesRecusados) {
+TEST(Sig, LimitesRecusados) {
     PastaTemporaria p;
     GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
     CalculaDeclividade(p.Arquivo("m.tif"), p.Arquivo("d.tif"), "d");
@@ -303,7 +201,7 @@ TEST(Geo, LimitesRecusados) {
     EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.vet")));
 }
 
-TEST(Geo, ExportacaoDoVetRecusasEAvisos) {
+TEST(Sig, ExportacaoDoVetRecusasEAvisos) {
     PastaTemporaria p;
     GravaAsc(p.Arquivo("m.asc"), GradeMorro());
     Modelo m;
@@ -348,28 +246,3 @@ TEST(Geo, ExportacaoDoVetRecusasEAvisos) {
                            "terraço foram gravados.");
 }
 
-TEST(Geo, ArquivosQueOGdalNaoLeEBandas) {
-    PastaTemporaria p;
-    GravarArquivo(p.Arquivo("lixo.tif"), "não é uma imagem");
-    TImagem img;
-    EXPECT_EQ(MensagemDe([&] { img.LoadFromFile(p.Arquivo("lixo.tif")); }),
-              "Erro. O arquivo lixo.tif não corresponde a um arquivo válido de imagem.");
-    Grade g = FazGrade(4, 3, 500000, 7000000, 10, [](double x, double) { return x - 500000; });
-    GravaGeoTiff(p.Arquivo("tres.tif"), g, 31983, 3);
-    ASSERT_TRUE(img.LoadFromFile(p.Arquivo("tres.tif")));
-    EXPECT_EQ(img.BandCount(), 3);
-    EXPECT_EQ(NotaBandas(img), "A imagem tres.tif tem 3 bandas; foi usada a banda 1.");
-    EXPECT_EQ(NotaBandasArquivo(p.Arquivo("tres.tif")), NotaBandas(img));
-    EXPECT_FLOAT_EQ(img.GetReal({1, 0}), 15.0f);  // band 1, not band 2 (+1000)
-    // Written back as GeoTIFF by the converter: one band, the system kept, whole.
-    ConverteImagem(p.Arquivo("tres.tif"), p.Arquivo("um.tif"));
-    TImagem um(p.Arquivo("um.tif"));
-    EXPECT_EQ(um.BandCount(), 1);
-    EXPECT_EQ(DescreveCrs(um.Crs()).epsg, 31983);
-    EXPECT_EQ(NotaBandas(um), "");
-    // And as ".asc" with its ".prj" beside.
-    ConverteImagem(p.Arquivo("tres.tif"), p.Arquivo("um.asc"));
-    TImagem a(p.Arquivo("um.asc"));
-    EXPECT_EQ(DescreveCrs(a.Crs()).epsg, 31983);
-    EXPECT_FLOAT_EQ(a.GetReal({3, 2}), 35.0f);
-}

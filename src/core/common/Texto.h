@@ -1,0 +1,9 @@
+#pragma once
+// Small text helpers every reader shares: blanks trimmed, ASCII case.
+#include <string>
+#include <string_view>
+
+// Without the leading and trailing blanks (space, tab, CR, LF, form feed, vertical tab).
+std::string Trim(std::string_view s);
+std::string Minusculas(std::string s);  // ASCII only
+std::string Maiusculas(std::string s);  // ASCII only
