@@ -17,14 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(base + ".hdr", std::ios::binary).write(p, (std::streamsize)corte);
     size_t resto = corte < size ? size - corte - 1 : 0;
     std::ofstream(base + ".flt", std::ios::binary).write(p + size - resto, (std::streamsize)resto);
-    for (int modo : {0, 1}) {
+    for (TModoArmazenamento modo : {TModoArmazenamento::Memoria, TModoArmazenamento::Arquivo}) {
         try {
             TImagem img(modo);
             if (img.LoadFromFile(base + ".hdr")) {
                 img.ComputeMinMax(true);
                 if (img.Rows() > 0 && img.Columns() > 0) {
                     float v = img.GetReal(TCelula{img.Columns() - 1, img.Rows() - 1});
-                    if (modo == 1) img.SetReal({0, 0}, v);
+                    if (modo == TModoArmazenamento::Arquivo) img.SetReal({0, 0}, v);
                 }
             }
         } catch (const EVandoro&) {

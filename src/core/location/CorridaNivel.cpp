@@ -8,6 +8,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/common/Progresso.h"
+#include "core/common/Texto.h"
 #include "core/location/ImgElev.h"
 #include "core/location/TracadoNivel.h"
 #include "core/model/Canal.h"

@@ -191,10 +191,10 @@ TEST(Sig, LimitesRecusados) {
               0u);
     // A damaged vertex far beyond any system would vanish from the area in rounding while
     // its polygon still marked cells as field.
-    GravarArquivo(p.Arquivo("absurdo.csv"),
-                  "WKT\n\"POLYGON ((300000 7500000,300100 7500000,-1e115 7500050,300000 7500100,300000 7500000))\"\n");
-    EXPECT_EQ(roda(p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("absurdo.csv")),
-              "O limite do talhão absurdo.csv tem vértices com coordenadas impossíveis: confira o arquivo.");
+    GravaPoligono(p.Arquivo("absurdo.gpkg"), "GPKG", 31983,
+                  {{{310000, 7500000}, {310100, 7500000}, {-1e115, 7500050}, {310000, 7500100}}});
+    EXPECT_EQ(roda(p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("absurdo.gpkg")),
+              "O limite do talhão absurdo.gpkg tem vértices com coordenadas impossíveis: confira o arquivo.");
     TLocacaoNivel loc;
     EXPECT_EQ(MensagemDe([&] { DefinirLimiteCampo(loc, p.Arquivo("nenhum.kml")); }),
               "O arquivo do limite do talhão " + p.Arquivo("nenhum.kml") + " não existe.");
