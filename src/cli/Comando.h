@@ -46,5 +46,14 @@ private:
 // Refuses an output image name no writer handles, as an output (not as a bad input).
 void ChecaSaidaImagem(const std::string& saida);
 
+class TModeloProjeto;
+struct TResultadoDimensionamento;
+
+// Opens a project for reading only (a copy is read, so old sections upgraded on the way never
+// reach the user's file) and warns on stderr of the fields that could not be read.
+void AbrirProjeto(TModeloProjeto& modelo, const std::string& arquivo);
+// Sizes the project's system; a failure of the calculation says so by its detail.
+TResultadoDimensionamento DimensionarProjeto(TModeloProjeto& modelo);
+
 // The program's folder (where vandoro-cli lives), with '/' separators and a trailing '/'.
 std::string PastaPrograma();

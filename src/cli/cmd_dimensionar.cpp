@@ -32,17 +32,9 @@ int Executar(const std::vector<std::string>& args) {
     // The read may upgrade old storm sections in place; work on a copy so that sizing
     // never changes the user's file.
     TModeloProjeto modelo;
-    modelo.Quenda().SetPastaPrograma(PastaPrograma());
-    modelo.AbrirProjetoSemAlterar(arquivo);
-    if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
-        std::cerr << "Aviso: " << aviso << "\n";
+    AbrirProjeto(modelo, arquivo);
 
-    TResultadoDimensionamento r;
-    try {
-        r = Dimensionar(modelo);
-    } catch (const EErroCalculo& e) {
-        throw EVandoro("Erro no cálculo: " + e.Detalhe());
-    }
+    const TResultadoDimensionamento r = DimensionarProjeto(modelo);
 
     // The window's information box, as a line before the result.
     if (r.ComprimentoLimitado) std::cout << kMensagemComprimentoCanal << "\n";

@@ -59,10 +59,7 @@ int Executar(const std::vector<std::string>& args) {
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
-    modelo.Quenda().SetPastaPrograma(PastaPrograma());
-    modelo.AbrirProjetoSemAlterar(arquivo);
-    if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
-        std::cerr << "Aviso: " << aviso << "\n";
+    AbrirProjeto(modelo, arquivo);
     TLocacaoNivel& loc = modelo.LocacaoNivel();
     TArquivosLocacao pedidos;
     pedidos.elevacao = a.Valor("--elevacao");

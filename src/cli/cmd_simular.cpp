@@ -93,16 +93,8 @@ int Executar(const std::vector<std::string>& args) {
     RecusaSaidaSobreEntradas({a.Valor("--csv"), "A tabela CSV "}, {{arquivo, "o projeto "}});
 
     TModeloProjeto modelo;
-    modelo.Quenda().SetPastaPrograma(PastaPrograma());
-    modelo.AbrirProjetoSemAlterar(arquivo);
-    if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
-        std::cerr << "Aviso: " << aviso << "\n";
-    TResultadoDimensionamento r;
-    try {
-        r = Dimensionar(modelo);
-    } catch (const EErroCalculo& e) {
-        throw EVandoro("Erro no cálculo: " + e.Detalhe());
-    }
+    AbrirProjeto(modelo, arquivo);
+    const TResultadoDimensionamento r = DimensionarProjeto(modelo);
 
     // The charts of the system, by name.
     std::vector<std::string> nomes;

@@ -82,9 +82,7 @@ int ExportarSig(const Argumentos& a, const std::string& entrada, const std::stri
         std::vector<std::string> escritos = ArquivosSig(saida);
         escritos.push_back(TabelaSig(saida));
         RecusaSaidaSobreEntradas({saida, "O arquivo SIG de saída ", escritos}, {{a.Valor("--projeto"), "o projeto "}});
-        modelo.AbrirProjetoSemAlterar(a.Valor("--projeto"));
-        if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
-            std::cerr << "Aviso: " << aviso << "\n";
+        AbrirProjeto(modelo, a.Valor("--projeto"));
         sistema = &modelo.TerracosNivel();
     }
     const TResumoSig r = ExportarVetSig(entrada, saida, sistema);

@@ -11,7 +11,9 @@
 #include "core/common/Numeros.h"
 #include "core/common/Regional.h"
 #include "core/common/Versao.h"
+#include "core/project/ModeloProjeto.h"
 #include "core/raster/FormatoImagem.h"
+#include "core/sizing/Dimensionamento.h"
 
 namespace {
 std::string g_pastaPrograma;
@@ -99,6 +101,21 @@ long long Argumentos::Inteiro(const std::string& opcao, long long padrao) const 
 }
 
 std::string PastaPrograma() { return g_pastaPrograma; }
+
+void AbrirProjeto(TModeloProjeto& modelo, const std::string& arquivo) {
+    modelo.Quenda().SetPastaPrograma(PastaPrograma());
+    modelo.AbrirProjetoSemAlterar(arquivo);
+    if (const std::string aviso = TModeloProjeto::AvisoCamposIlegiveis(modelo.CamposIlegiveis()); !aviso.empty())
+        std::cerr << "Aviso: " << aviso << "\n";
+}
+
+TResultadoDimensionamento DimensionarProjeto(TModeloProjeto& modelo) {
+    try {
+        return Dimensionar(modelo);
+    } catch (const EErroCalculo& e) {
+        throw EVandoro("Erro no cálculo: " + e.Detalhe());
+    }
+}
 
 void ChecaSaidaImagem(const std::string& saida) {
     if (FormatoDe(saida) == TFormatoImagem::Desconhecido)

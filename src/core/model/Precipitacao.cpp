@@ -35,32 +35,22 @@ const char* const kCFimEscoamento =
 
 // ---------------------------------------------------------------- TPrecipitacao
 
-TPrecipitacao::TPrecipitacao() { Init(""); }
-TPrecipitacao::TPrecipitacao(const std::string& suffix) { Init(suffix); }
+const TCampoIni<TPrecipitacao> TPrecipitacao::kCampos[8] = {
+    {"Duracao", &TPrecipitacao::duracao_},
+    {"PrecipitacaoTotal", &TPrecipitacao::precipitacaoTotal_},
+    {"IntensidadePico", &TPrecipitacao::intensidadePico_},
+    {"TempoPico", &TPrecipitacao::tempoPico_},
+    {"A", &TPrecipitacao::a_}, {"B", &TPrecipitacao::b_}, {"C", &TPrecipitacao::c_}, {"D", &TPrecipitacao::d_}};
 
-void TPrecipitacao::Init(const std::string& suffix) {
-    sectionSuffix_ = suffix;
-    Clear();
-}
+TPrecipitacao::TPrecipitacao(const std::string& suffix) : sectionSuffix_(suffix) { TPrecipitacao::Clear(); }
 
 void TPrecipitacao::Clear() {
     tag_ = -1;
-    a_ = b_ = c_ = d_ = -1;
-    precipitacaoTotal_ = -1;
-    duracao_ = -1;
-    intensidadePico_ = -1;
-    tempoPico_ = -1;
+    LimparCampos(*this, -1, kCampos);
 }
 
 void TPrecipitacao::Assign(const TPrecipitacao& s) {
-    a_ = s.a_;
-    b_ = s.b_;
-    c_ = s.c_;
-    d_ = s.d_;
-    precipitacaoTotal_ = s.precipitacaoTotal_;
-    duracao_ = s.duracao_;
-    intensidadePico_ = s.intensidadePico_;
-    tempoPico_ = s.tempoPico_;
+    CopiarCampos(*this, s, kCampos);
     data_ = s.data_;
     tag_ = s.tag_;
 }
@@ -98,6 +88,10 @@ void TPrecipitacao::SetTempoPico(double x) {
     Update();
 }
 
+double TPrecipitacao::DepthBetween(double tEnd, double tStart) const {
+    return CumulativeDepth(tEnd) - CumulativeDepth(tStart);
+}
+
 bool TPrecipitacao::LoadFromProject(const std::string& fileName) {
     return LerIni(fileName, [this](IniFile& ini) { return LoadIni(ini); });
 }
@@ -123,14 +117,7 @@ bool TPrecipitacao::LoadIni(IniFile& ini) {
             ini.DeleteKey(quenda, "Duracao");
             ini.DeleteKey(quenda, "PrecipitacaoTotal");
         } else if (versao == "3") {
-            duracao_ = ini.ReadFloat(prec, "Duracao", 0);
-            precipitacaoTotal_ = ini.ReadFloat(prec, "PrecipitacaoTotal", 0);
-            intensidadePico_ = ini.ReadFloat(prec, "IntensidadePico", 0);
-            tempoPico_ = ini.ReadFloat(prec, "TempoPico", 0);
-            a_ = ini.ReadFloat(prec, "A", 0);
-            b_ = ini.ReadFloat(prec, "B", 0);
-            c_ = ini.ReadFloat(prec, "C", 0);
-            d_ = ini.ReadFloat(prec, "D", 0);
+            LerCampos(ini, prec, *this, kCampos);
             data_ = ini.ReadDateTime(prec, "Data", Now());
         } else {
             ok = false;
@@ -145,24 +132,13 @@ bool TPrecipitacao::LoadIni(IniFile& ini) {
 void TPrecipitacao::SaveIni(IniFile& ini) {
     const std::string prec = "PRECIPITACAO" + sectionSuffix_;
     ini.WriteString(prec, "Versao", "3");
-    ini.WriteFloat(prec, "Duracao", duracao_);
-    ini.WriteFloat(prec, "PrecipitacaoTotal", precipitacaoTotal_);
-    ini.WriteFloat(prec, "IntensidadePico", intensidadePico_);
-    ini.WriteFloat(prec, "TempoPico", tempoPico_);
-    ini.WriteFloat(prec, "A", a_);
-    ini.WriteFloat(prec, "B", b_);
-    ini.WriteFloat(prec, "C", c_);
-    ini.WriteFloat(prec, "D", d_);
+    GravarCampos(ini, prec, *this, kCampos);
     ini.WriteDateTime(prec, "Data", data_);
 }
 
 // ---------------------------------------------- TPrecipitacaoExponencialNegativa
 
-TPrecipitacaoExponencialNegativa::TPrecipitacaoExponencialNegativa() { Clear(); }
-TPrecipitacaoExponencialNegativa::TPrecipitacaoExponencialNegativa(const std::string& suffix)
-    : TPrecipitacao(suffix) {
-    Clear();
-}
+TPrecipitacaoExponencialNegativa::TPrecipitacaoExponencialNegativa(const std::string& suffix) : TPrecipitacao(suffix) { Clear(); }
 
 void TPrecipitacaoExponencialNegativa::Clear() {
     TPrecipitacao::Clear();
@@ -200,9 +176,6 @@ void AtribuirPositivo(double& campo, double x, const char* msg) {
     if (!(x > 0)) throw EVandoro(msg);
     campo = x;
 }
-
-// A project keeps 0 for a field the user left empty; it reads back as empty, for the sizing
-// to report by its field.
 }  // namespace
 
 void TPrecipitacaoExponencialNegativa::SetTr(double x) {
@@ -225,10 +198,6 @@ double TPrecipitacaoExponencialNegativa::Intensity(double t) const {
 
 double TPrecipitacaoExponencialNegativa::IntensitySlope(double t) const {
     return cktr_ / aritmetica::Power(t + b_, c1_) * (c1_ * t / (t + b_) - 2.0);
-}
-
-double TPrecipitacaoExponencialNegativa::DepthBetween(double tEnd, double tStart) const {
-    return CumulativeDepth(tEnd) - CumulativeDepth(tStart);
 }
 
 void TPrecipitacaoExponencialNegativa::PlotHyetograph(ISerieGrafico& series, IGraficoHietograma*) const {
@@ -294,11 +263,7 @@ void TPrecipitacaoExponencialNegativa::SaveIni(IniFile& ini) {
 
 // ------------------------------------------------- TPrecipitacaoDuplaExponencial
 
-TPrecipitacaoDuplaExponencial::TPrecipitacaoDuplaExponencial() { Clear(); }
-TPrecipitacaoDuplaExponencial::TPrecipitacaoDuplaExponencial(const std::string& suffix)
-    : TPrecipitacao(suffix) {
-    Clear();
-}
+TPrecipitacaoDuplaExponencial::TPrecipitacaoDuplaExponencial(const std::string& suffix) : TPrecipitacao(suffix) { Clear(); }
 
 void TPrecipitacaoDuplaExponencial::Clear() {
     TPrecipitacao::Clear();

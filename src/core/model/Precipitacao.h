@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/CamposIni.h"
 #include "core/model/Regressao.h"  // the channel routing fits its section with it
 
 class IniFile;
@@ -19,12 +20,10 @@ public:
 
 class TPrecipitacao {
 public:
-    TPrecipitacao();
-    explicit TPrecipitacao(const std::string& suffix);
+    explicit TPrecipitacao(const std::string& suffix = "");
     virtual ~TPrecipitacao() = default;
 
     virtual void Update() = 0;
-    void Init(const std::string& suffix);
     virtual double IntensitySlope(double t) const = 0;
     virtual void Assign(const TPrecipitacao& source);
     virtual void Clear();
@@ -35,7 +34,8 @@ public:
     virtual double Intensity(double t) const = 0;
     virtual double CumulativeDepth(double t) const = 0;
     // Note the order: end time first.
-    virtual double DepthBetween(double tEnd, double tStart) const = 0;
+    // Depth fallen between two instants; this base takes no check of the interval.
+    virtual double DepthBetween(double tEnd, double tStart) const;
 
     const std::string& SectionSuffix() const { return sectionSuffix_; }
     void SetSectionSuffix(const std::string& s) { sectionSuffix_ = s; }
@@ -83,14 +83,15 @@ protected:
     double intensidadePico_ = -1;
     double tempoPico_ = -1;
     double data_ = 0;
+    // The storm's reals, as its section keeps them.
+    static const TCampoIni<TPrecipitacao> kCampos[8];
 
     friend double RunoffEndTime(const TPrecipitacao& storm, double f);
 };
 
 class TPrecipitacaoExponencialNegativa : public TPrecipitacao {
 public:
-    TPrecipitacaoExponencialNegativa();
-    explicit TPrecipitacaoExponencialNegativa(const std::string& suffix);
+    explicit TPrecipitacaoExponencialNegativa(const std::string& suffix = "");
 
     void Update() override;
     double IntensitySlope(double t) const override;
@@ -99,7 +100,6 @@ public:
     void PlotHyetograph(ISerieGrafico& series, IGraficoHietograma* chart = nullptr) const override;
     double Intensity(double t) const override;
     double CumulativeDepth(double t) const override;
-    double DepthBetween(double tEnd, double tStart) const override;
 
     double KTr() const { return ktr_; }
     double Tr() const { return tr_; }
@@ -123,8 +123,7 @@ private:
 // Duracao is held in hours here (the project file keeps minutes).
 class TPrecipitacaoDuplaExponencial : public TPrecipitacao {
 public:
-    TPrecipitacaoDuplaExponencial();
-    explicit TPrecipitacaoDuplaExponencial(const std::string& suffix);
+    explicit TPrecipitacaoDuplaExponencial(const std::string& suffix = "");
 
     void Update() override;
     double IntensitySlope(double t) const override;

@@ -9,25 +9,18 @@ namespace {
 const char* const kSecao = "IDENTIFICACAO";
 }
 
+const TCampoIni<TIDProjeto> TIDProjeto::kCampos[6] = {
+    {"Nome", &TIDProjeto::nome_},   {"Empresa", &TIDProjeto::empresa_}, {"Local", &TIDProjeto::local_},
+    {"Estado", &TIDProjeto::estado_}, {"Tecnico", &TIDProjeto::tecnico_}, {"Data", &TIDProjeto::data_}};
+
 TIDProjeto::TIDProjeto() { Clear(); }
 
 void TIDProjeto::Clear() {
-    nome_.clear();
-    empresa_.clear();
-    local_.clear();
-    estado_.clear();
-    tecnico_.clear();
+    LimparCampos(*this, 0, kCampos);
     data_ = FormatDDMMYYYY(::Date());
 }
 
-void TIDProjeto::Assign(const TIDProjeto& o) {
-    nome_ = o.nome_;
-    empresa_ = o.empresa_;
-    local_ = o.local_;
-    estado_ = o.estado_;
-    tecnico_ = o.tecnico_;
-    data_ = o.data_;
-}
+void TIDProjeto::Assign(const TIDProjeto& o) { CopiarCampos(*this, o, kCampos); }
 
 bool TIDProjeto::LoadFromProject(const std::string& arquivo) {
     try {
@@ -35,12 +28,7 @@ bool TIDProjeto::LoadFromProject(const std::string& arquivo) {
         if (!ini.Loaded()) return false;
         const std::string s = kSecao + sectionSuffix_;
         if (ini.ReadString(s, "Versao", "0") != "1") return false;
-        nome_ = ini.ReadString(s, "Nome", "");
-        empresa_ = ini.ReadString(s, "Empresa", "");
-        local_ = ini.ReadString(s, "Local", "");
-        estado_ = ini.ReadString(s, "Estado", "");
-        tecnico_ = ini.ReadString(s, "Tecnico", "");
-        data_ = ini.ReadString(s, "Data", "");
+        LerCampos(ini, s, *this, kCampos);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -53,12 +41,7 @@ bool TIDProjeto::SaveToProject(const std::string& arquivo) const {
         if (!ini.Loaded()) return false;
         const std::string s = kSecao + sectionSuffix_;
         ini.WriteString(s, "Versao", "1");
-        ini.WriteString(s, "Nome", nome_);
-        ini.WriteString(s, "Empresa", empresa_);
-        ini.WriteString(s, "Local", local_);
-        ini.WriteString(s, "Estado", estado_);
-        ini.WriteString(s, "Tecnico", tecnico_);
-        ini.WriteString(s, "Data", data_);
+        GravarCampos(ini, s, *this, kCampos);
         ini.UpdateFile();
         return true;
     } catch (const std::exception&) {

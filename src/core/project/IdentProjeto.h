@@ -2,6 +2,8 @@
 // Project identification: who the design is for, where and when.
 #include <string>
 
+#include "core/common/CamposIni.h"
+
 class TIDProjeto {
 public:
     TIDProjeto();
@@ -32,4 +34,5 @@ public:
 private:
     std::string sectionSuffix_;
     std::string nome_, empresa_, local_, estado_, tecnico_, data_;
+    static const TCampoIni<TIDProjeto> kCampos[6];
 };

@@ -187,21 +187,22 @@ void TConsultaQuenda::SetTextosParametros(const std::string& k, const std::strin
 const TGeorrefMapa& TConsultaQuenda::MapaDigitacao() const { return v_.mapa ? *v_.mapa : MapaBrasil(); }
 
 void TConsultaQuenda::SetLatitude(const std::string& texto) {
-    if (!ativado_) {
-        passado_.lat = texto;
-        return;
-    }
-    ConferirCoordenada(TEixoCoordenada::Latitude, texto, MapaDigitacao());
-    v_.latitude = texto;
+    SetCoordenada(TEixoCoordenada::Latitude, texto, passado_.lat, v_.latitude);
 }
 
 void TConsultaQuenda::SetLongitude(const std::string& texto) {
+    SetCoordenada(TEixoCoordenada::Longitude, texto, passado_.lon, v_.longitude);
+}
+
+// Before the query opens, a text is only kept for its opening; after, it is checked first.
+void TConsultaQuenda::SetCoordenada(TEixoCoordenada eixo, const std::string& texto, std::string& passado,
+                                    std::string& campo) {
     if (!ativado_) {
-        passado_.lon = texto;
+        passado = texto;
         return;
     }
-    ConferirCoordenada(TEixoCoordenada::Longitude, texto, MapaDigitacao());
-    v_.longitude = texto;
+    ConferirCoordenada(eixo, texto, MapaDigitacao());
+    campo = texto;
 }
 
 std::vector<TLinhaConsulta> TConsultaQuenda::Filtrar(const std::vector<TLinhaConsulta>& linhas) const {

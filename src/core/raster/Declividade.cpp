@@ -27,19 +27,33 @@ struct LimpaProgresso {
     }
 };
 
-// Three input rows with a zero cell at each end, moved up one row per step without copying.
+// Three input rows with a zero cell at each end, moved down the image one row per step
+// without copying; below the last row is a row of zeros.
 class TresLinhas {
 public:
-    explicit TresLinhas(long long n) : n_(n) {
-        for (auto& b : buf_) b.assign(static_cast<size_t>(n + 2), 0.0f);
+    TresLinhas(const TImagem& img, bool inteiro, float noData)
+        : img_(img), inteiro_(inteiro), noData_(noData), n_(img.Columns()) {
+        for (auto& b : buf_) b.assign(static_cast<size_t>(n_ + 2), 0.0f);
+        LeLinhaComBorda(img_, 0, Atual(), inteiro_, noData_);
+        if (img_.Rows() > 1) LeLinhaComBorda(img_, 1, Abaixo(), inteiro_, noData_);
     }
     float* Acima() { return buf_[(i_ + 0) % 3].data(); }
     float* Atual() { return buf_[(i_ + 1) % 3].data(); }
     float* Abaixo() { return buf_[(i_ + 2) % 3].data(); }
-    void Sobe() { i_ = (i_ + 1) % 3; }
-    void Zera(float* b) { std::fill(b, b + n_ + 2, 0.0f); }
+    // Centres the rows on r (called with 0, 1, 2, ... in turn).
+    void Centra(int r) {
+        if (r == 0) return;
+        i_ = (i_ + 1) % 3;
+        if (r + 1 < img_.Rows())
+            LeLinhaComBorda(img_, r + 1, Abaixo(), inteiro_, noData_);
+        else
+            std::fill(Abaixo(), Abaixo() + n_ + 2, 0.0f);
+    }
 
 private:
+    const TImagem& img_;
+    bool inteiro_;
+    float noData_;
     long long n_;
     int i_ = 0;
     std::vector<float> buf_[3];
@@ -262,19 +276,13 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
         saida.Allocate();
         if (progresso_) progresso_->SetMax(rows);
 
-        TresLinhas lin(cols);
+        TresLinhas lin(entrada, false, flag);
         std::vector<float> dec(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
-        LeLinhaComBorda(entrada, 0, lin.Atual(), false, flag);
-        if (rows > 1) LeLinhaComBorda(entrada, 1, lin.Abaixo(), false, flag);
         Faixa faixa;
         for (int r = 0; r < rows; ++r) {
             ChecaInterrupcao(progresso_);
             const bool ultima = r == rows - 1;
-            if (r > 0) {
-                lin.Sobe();
-                if (ultima) lin.Zera(lin.Abaixo());
-                else LeLinhaComBorda(entrada, r + 1, lin.Abaixo(), false, flag);
-            }
+            lin.Centra(r);
             if (ultima) {
                 Status("Calculando a declividade para a última linha.");
             } else if (r == 0) {
@@ -322,19 +330,13 @@ void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::
         saida.Reset();
         saida.Allocate();
 
-        TresLinhas lin(cols);
+        TresLinhas lin(entrada, true, 0);
         std::vector<float> dec(static_cast<size_t>(cols));
-        LeLinhaComBorda(entrada, 0, lin.Atual(), true, 0);
-        if (rows > 1) LeLinhaComBorda(entrada, 1, lin.Abaixo(), true, 0);
         Faixa faixa;
         for (int r = 0; r < rows; ++r) {
             ChecaInterrupcao(progresso_);
             const bool ultima = r == rows - 1;
-            if (r > 0) {
-                lin.Sobe();
-                if (ultima) lin.Zera(lin.Abaixo());
-                else LeLinhaComBorda(entrada, r + 1, lin.Abaixo(), true, 0);
-            }
+            lin.Centra(r);
             DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
             Percentuais(dec.data(), cols, 0.0f, dec.data());
             if (ultima) {

@@ -246,24 +246,35 @@ void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
     CountValid();
 }
 
+namespace {
+
+// The grid and its cells as GDAL takes them.
+TGradeGdal GradeGdalDe(const TImagem& img) {
+    TGradeGdal g;
+    g.colunas = img.Columns();
+    g.linhas = img.Rows();
+    g.minX = img.MinX();
+    g.maxX = img.MaxX();
+    g.minY = img.MinY();
+    g.maxY = img.MaxY();
+    g.crs = img.Crs();
+    g.titulo = img.Title();
+    g.temSemDado = !std::isnan(img.FlagValue());
+    g.semDado = img.FlagValue();
+    g.celulas.resize(static_cast<size_t>(g.colunas) * g.linhas);
+    for (int r = 0; r < g.linhas; ++r) img.RawRow(r, g.celulas.data() + static_cast<size_t>(r) * g.colunas);
+    return g;
+}
+
+}  // namespace
+
 void TImagem::WriteGeoTiff(const std::string& name) {
     TGradeGdal g;
-    g.colunas = columns_;
-    g.linhas = rows_;
-    g.minX = minX_;
-    g.maxX = maxX_;
-    g.minY = minY_;
-    g.maxY = maxY_;
-    g.crs = crs_;
-    g.titulo = title_;
-    g.temSemDado = !std::isnan(flagValue_);
-    g.semDado = flagValue_;
     try {
-        g.celulas.resize(static_cast<size_t>(columns_) * rows_);
+        g = GradeGdalDe(*this);
     } catch (const std::bad_alloc&) {
         throw EVandoro("Memória insuficiente para gravar o arquivo " + NomeSemCaminho(name) + ".");
     }
-    for (int r = 0; r < rows_; ++r) RawRow(r, g.celulas.data() + static_cast<size_t>(r) * columns_);
     GravarGeoTiff(name, g);
 }
 
@@ -349,19 +360,8 @@ std::unique_ptr<TImagem> ReprojetaUtm(const TImagem& img, int* epsgUsado) {
     const double gw = std::hypot(x[1] - x[0], y[1] - y[0]), gh = std::hypot(x[2] - x[0], y[2] - y[0]);
     const double celula = std::max(1.0, std::round(std::sqrt(gw * gh)));
 
-    TGradeGdal g;
-    g.colunas = img.Columns();
-    g.linhas = img.Rows();
-    g.minX = img.MinX();
-    g.maxX = img.MaxX();
-    g.minY = img.MinY();
-    g.maxY = img.MaxY();
+    TGradeGdal g = GradeGdalDe(img);
     g.crs = crs;
-    g.temSemDado = !std::isnan(img.FlagValue());
-    g.semDado = img.FlagValue();
-    g.titulo = img.Title();
-    g.celulas.resize(static_cast<size_t>(g.colunas) * g.linhas);
-    for (int r = 0; r < g.linhas; ++r) img.RawRow(r, g.celulas.data() + static_cast<size_t>(r) * g.colunas);
     TGradeGdal p = ReprojetaGrade(g, utm, celula);
     std::vector<float>().swap(g.celulas);
 

@@ -5,14 +5,7 @@
 #include "core/raster/Imagem.h"
 
 TGradeMapa TGradeMapa::De(const TImagem& img) {
-    TGradeMapa g;
-    g.minX = img.MinX();
-    g.maxY = img.MaxY();
-    g.largura = img.CellWidth();
-    g.altura = img.CellHeight();
-    g.colunas = img.Columns();
-    g.linhas = img.Rows();
-    return g;
+    return {img.MinX(), img.MaxY(), img.CellWidth(), img.CellHeight(), img.Columns(), img.Rows()};
 }
 
 bool TGradeMapa::CelulaDe(double x, double y, int& coluna, int& linha) const {
