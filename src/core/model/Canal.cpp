@@ -60,6 +60,24 @@ void TCanal::Assign(const TCanal& s) {
     z_ = s.z_;
 }
 
+namespace {
+
+// A value picked from a table is kept as its row ("Ind…", -1 for a value typed) and the value
+// ("Valor…"); a row out of range fails the read.
+bool LerEscolha(const IniFile& ini, const std::string& sec, const std::string& nome, TReal& v) {
+    const long long ind = ini.ReadInteger(sec, "Ind" + nome, -2);
+    if (ind < -1 || ind > 127) return false;
+    v = TReal(ini.ReadFloat(sec, "Valor" + nome, 0), int8_t(ind));
+    return true;
+}
+
+void GravarEscolha(IniFile& ini, const std::string& sec, const std::string& nome, const TReal& v) {
+    ini.WriteInteger(sec, "Ind" + nome, v.Index());
+    ini.WriteFloat(sec, "Valor" + nome, v.Value());
+}
+
+}  // namespace
+
 bool TCanal::LoadIni(const IniFile& ini) {
     const std::string sec = "Canal" + sectionSuffix_;
     if (ini.ReadString(sec, "Versao", "0") != "1") return false;
@@ -67,12 +85,7 @@ bool TCanal::LoadIni(const IniFile& ini) {
     SetHr(ini.ReadFloat(sec, "Hr", 0));
     SetB(ini.ReadFloat(sec, "B", 0));
     SetCDu(ini.ReadFloat(sec, "CDu", 0));
-    const long long indZ = ini.ReadInteger(sec, "IndZ", -2);
-    if (indZ < -1 || indZ > 127) return false;
-    z_ = TReal(ini.ReadFloat(sec, "ValorZ", 0), int8_t(indZ));
-    const long long indSm = ini.ReadInteger(sec, "IndSm", -2);
-    if (indSm < -1 || indSm > 127) return false;
-    sm_ = TReal(ini.ReadFloat(sec, "ValorSm", 0), int8_t(indSm));
+    if (!LerEscolha(ini, sec, "Z", z_) || !LerEscolha(ini, sec, "Sm", sm_)) return false;
     const long long tipo = ini.ReadInteger(sec, "TipoCanal", -1);
     if (tipo < 0 || tipo > 1) return false;
     secao_.SetTipo(TTipoSecao::Triangular);  // the program designs triangular channels only; 0 reads back as 1
@@ -86,10 +99,8 @@ void TCanal::SaveIni(IniFile& ini) const {
     ini.WriteFloat(sec, "Hr", hr_);
     ini.WriteFloat(sec, "B", b_);
     ini.WriteFloat(sec, "CDu", cdu_);
-    ini.WriteInteger(sec, "IndZ", z_.Index());
-    ini.WriteFloat(sec, "ValorZ", z_.Value());
-    ini.WriteInteger(sec, "IndSm", sm_.Index());
-    ini.WriteFloat(sec, "ValorSm", sm_.Value());
+    GravarEscolha(ini, sec, "Z", z_);
+    GravarEscolha(ini, sec, "Sm", sm_);
     ini.WriteInteger(sec, "TipoCanal", secao_.Index());
 }
 

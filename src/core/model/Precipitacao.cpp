@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <functional>
 
 #include "core/common/Aritmetica.h"
 #include "core/common/DataHora.h"
@@ -11,11 +12,13 @@
 
 namespace {
 
-// Every validated storm setter: negative values and NaN are refused and keep the old value.
-void Atribuir(double& campo, double x, const char* msg) {
-    if (!(x >= 0)) throw EVandoro(msg);
-    campo = x;
-}
+const char* const kANegativo = "Erro. O parâmetro \"a\" tem que ser maior ou igual a zero.";
+const char* const kBNegativo = "Erro. O parâmetro \"b\" tem que ser maior ou igual a zero.";
+const char* const kCNegativo = "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero.";
+const char* const kLaminaNegativa = "Erro. A lâmina precipitada tem que ser maior ou igual a zero.";
+const char* const kDuracaoNegativa = "Erro. A duração total da precipitação tem que ser maior ou igual a  zero.";
+const char* const kPicoNegativo = "Erro. A intensidade de pico da precipitação tem que ser ou igual a zero.";
+const char* const kTempoPicoNegativo = "Erro. O tempo de ocorrência do pico da precipitação tem que ser maior ou igual a zero.";
 
 const char* const kIntervaloInvalido = "Erro. Intervalo inválido para cálculo da lâmina precipitada.";
 const char* const kTempoInicialMaior =
@@ -55,38 +58,24 @@ void TPrecipitacao::Assign(const TPrecipitacao& s) {
     tag_ = s.tag_;
 }
 
-void TPrecipitacao::SetA(double x) {
-    Atribuir(a_, x, "Erro. O parâmetro \"a\" tem que ser maior ou igual a zero.");
+// Every validated storm setter: negative values and NaN are refused and keep the old value.
+void TPrecipitacao::Definir(double& campo, double x, const char* msg) {
+    if (!(x >= 0)) throw EVandoro(msg);
+    campo = x;
     Update();
 }
-void TPrecipitacao::SetB(double x) {
-    Atribuir(b_, x, "Erro. O parâmetro \"b\" tem que ser maior ou igual a zero.");
-    Update();
-}
-void TPrecipitacao::SetC(double x) {
-    Atribuir(c_, x, "Erro. O parâmetro \"c\" tem que ser maior ou igual a zero.");
-    Update();
-}
+
+void TPrecipitacao::SetA(double x) { Definir(a_, x, kANegativo); }
+void TPrecipitacao::SetB(double x) { Definir(b_, x, kBNegativo); }
+void TPrecipitacao::SetC(double x) { Definir(c_, x, kCNegativo); }
 void TPrecipitacao::SetD(double x) {
     d_ = x;
     Update();
 }
-void TPrecipitacao::SetPrecipitacaoTotal(double x) {
-    Atribuir(precipitacaoTotal_, x, "Erro. A lâmina precipitada tem que ser maior ou igual a zero.");
-    Update();
-}
-void TPrecipitacao::SetDuracao(double x) {
-    Atribuir(duracao_, x, "Erro. A duração total da precipitação tem que ser maior ou igual a  zero.");
-    Update();
-}
-void TPrecipitacao::SetIntensidadePico(double x) {
-    Atribuir(intensidadePico_, x, "Erro. A intensidade de pico da precipitação tem que ser ou igual a zero.");
-    Update();
-}
-void TPrecipitacao::SetTempoPico(double x) {
-    Atribuir(tempoPico_, x, "Erro. O tempo de ocorrência do pico da precipitação tem que ser maior ou igual a zero.");
-    Update();
-}
+void TPrecipitacao::SetPrecipitacaoTotal(double x) { Definir(precipitacaoTotal_, x, kLaminaNegativa); }
+void TPrecipitacao::SetDuracao(double x) { Definir(duracao_, x, kDuracaoNegativa); }
+void TPrecipitacao::SetIntensidadePico(double x) { Definir(intensidadePico_, x, kPicoNegativo); }
+void TPrecipitacao::SetTempoPico(double x) { Definir(tempoPico_, x, kTempoPicoNegativo); }
 
 double TPrecipitacao::DepthBetween(double tEnd, double tStart) const {
     return CumulativeDepth(tEnd) - CumulativeDepth(tStart);
@@ -105,8 +94,7 @@ bool TPrecipitacao::LoadIni(IniFile& ini) {
     const std::string prec = "PRECIPITACAO" + sectionSuffix_;
     const std::string quenda = "QUENDA" + sectionSuffix_;
     const std::string versao = ini.ReadString(prec, "Versao", "QUENDA");
-    bool ok = true;
-    try {
+    return LerSecao([&] {
         if (versao == "QUENDA" || versao == "1" || versao == "2") {
             const std::string& origem = versao == "2" ? prec : quenda;
             SetDuracao(ini.ReadFloat(origem, "Duracao", 0));
@@ -116,12 +104,20 @@ bool TPrecipitacao::LoadIni(IniFile& ini) {
             ini.WriteFloat(prec, "PrecipitacaoTotal", precipitacaoTotal_);
             ini.DeleteKey(quenda, "Duracao");
             ini.DeleteKey(quenda, "PrecipitacaoTotal");
-        } else if (versao == "3") {
-            LerCampos(ini, prec, *this, kCampos);
-            data_ = ini.ReadDateTime(prec, "Data", Now());
-        } else {
-            ok = false;
+            return true;
         }
+        if (versao != "3") return false;
+        LerCampos(ini, prec, *this, kCampos);
+        data_ = ini.ReadDateTime(prec, "Data", Now());
+        return true;
+    });
+}
+
+// A value the read refuses fails it; the storm is brought up to date either way.
+bool TPrecipitacao::LerSecao(const std::function<bool()>& ler) {
+    bool ok = false;
+    try {
+        ok = ler();
     } catch (const std::exception&) {
         ok = false;
     }
@@ -220,12 +216,12 @@ void TPrecipitacaoExponencialNegativa::LerTrK(double tr, double k) {
 }
 
 bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
-    bool ok = TPrecipitacao::LoadIni(ini);
+    const bool ok = TPrecipitacao::LoadIni(ini);
     const std::string sec = "PREC_EXPONENCIAL_NEGATIVA" + sectionSuffix_;
     const std::string quenda = "QUENDA" + sectionSuffix_;
     const std::string versao = ini.ReadString(sec, "Versao", "QUENDA");
     static const char* const chaves[] = {"Tr", "K", "A", "B", "C"};
-    try {
+    const bool proprio = LerSecao([&] {
         if (versao == "QUENDA" || versao == "1" || versao == "2") {
             const std::string& origem = versao == "2" ? sec : quenda;
             double v[5];
@@ -241,16 +237,13 @@ bool TPrecipitacaoExponencialNegativa::LoadIni(IniFile& ini) {
                     ini.DeleteKey(quenda, chaves[i]);
                 }
             }
-        } else if (versao == "3") {
-            LerTrK(ini.ReadFloat(sec, "Tr", 0), ini.ReadFloat(sec, "K", 0));
-        } else {
-            ok = false;
+            return true;
         }
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    Update();
-    return ok;
+        if (versao != "3") return false;
+        LerTrK(ini.ReadFloat(sec, "Tr", 0), ini.ReadFloat(sec, "K", 0));
+        return true;
+    });
+    return ok && proprio;
 }
 
 void TPrecipitacaoExponencialNegativa::SaveIni(IniFile& ini) {
@@ -329,12 +322,12 @@ void TPrecipitacaoDuplaExponencial::PlotHyetograph(ISerieGrafico& series, IGrafi
 }
 
 bool TPrecipitacaoDuplaExponencial::LoadIni(IniFile& ini) {
-    bool ok = TPrecipitacao::LoadIni(ini);
+    const bool ok = TPrecipitacao::LoadIni(ini);
     duracao_ /= 60.0;  // the file holds minutes
     Update();
     const std::string sec = "PREC_DUPLA_EXPONENCIAL" + sectionSuffix_;
     const std::string versao = ini.ReadString(sec, "Versao", "2");
-    try {
+    const bool proprio = LerSecao([&] {
         if (versao == "2") {
             a_ = ini.ReadFloat(sec, "a", 0);
             b_ = ini.ReadFloat(sec, "b", 0);
@@ -342,14 +335,10 @@ bool TPrecipitacaoDuplaExponencial::LoadIni(IniFile& ini) {
             d_ = ini.ReadFloat(sec, "d", 0);
             SetTempoPico(ini.ReadFloat(sec, "TempoPico", 0));
             SetIntensidadePico(ini.ReadFloat(sec, "IntensidadePico", 0));
-        } else if (versao != "3") {
-            ok = false;
         }
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    Update();
-    return ok;
+        return versao == "2" || versao == "3";
+    });
+    return ok && proprio;
 }
 
 void TPrecipitacaoDuplaExponencial::SaveIni(IniFile& ini) {

@@ -1,6 +1,7 @@
 #pragma once
 // Design storms: the negative-exponential profile read from an IDF equation and the
 // double-exponential hyetograph. Times in minutes, intensities in mm/h, depths in mm.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,8 @@ protected:
     // Read/write through an already open file, so a profile adds its own section to the same
     // pass. They throw on read errors; the public operations turn that into false.
     virtual bool LoadIni(IniFile& ini);
+    void Definir(double& campo, double x, const char* msg);
+    bool LerSecao(const std::function<bool()>& ler);
     virtual void SaveIni(IniFile& ini);
 
     mutable double scratchValue_ = 0, scratchSlope_ = 0;

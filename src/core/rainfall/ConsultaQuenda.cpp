@@ -255,6 +255,17 @@ void TConsultaQuenda::MostrarLugar(const std::string& lat, const std::string& lo
     }
 }
 
+// An interpolated equation in the boxes; each caller keeps the K and b formats it always showed.
+void TConsultaQuenda::MostrarInterpolada(const StationRecord& r, const char* formatoK, const char* formatoB) {
+    v_.k = FormatFloat(formatoK, r.K);
+    v_.a = FormatFloat("0.000", r.A);
+    v_.b = FormatFloat(formatoB, r.B);
+    v_.c = FormatFloat("0.000", r.C);
+    v_.fonte = kFonteInterpolacao;
+    v_.fonteHabilitada = true;
+    v_.avisoGoias = false;
+}
+
 void TConsultaQuenda::MostrarPonto(const std::string& lat, const std::string& lon, int x, int y) {
     const StationRecord r = bd_.InterpolateEquation(lat, lon);
     v_.cidade = kLocalNaoDefinido;
@@ -263,13 +274,7 @@ void TConsultaQuenda::MostrarPonto(const std::string& lat, const std::string& lo
     v_.longitude = lon;
     v_.caixaLat = lat;
     v_.caixaLon = lon;
-    v_.k = FormatFloat("###0.000", r.K);
-    v_.a = FormatFloat("0.000", r.A);
-    v_.b = FormatFloat("#0.000", r.B);
-    v_.c = FormatFloat("0.000", r.C);
-    v_.fonte = kFonteInterpolacao;
-    v_.fonteHabilitada = true;
-    v_.avisoGoias = false;
+    MostrarInterpolada(r, "###0.000", "#0.000");
     if (v_.mapa)
         PosicionarMira(x, y);
     else
@@ -361,14 +366,8 @@ void TConsultaQuenda::EscolherLocalidade(int indice) {
     v_.indLocalidade = indice;
     v_.indEstacao = -1;
     v_.cidade = SemBrancosFinais(l.Name);
-    v_.k = FormatFloat("####.000", r.K);
-    v_.a = FormatFloat("0.000", r.A);
-    v_.b = FormatFloat("##.000", r.B);
-    v_.c = FormatFloat("0.000", r.C);
     // Interpolated wherever the place lies, even at a station's own coordinates.
-    v_.fonte = kFonteInterpolacao;
-    v_.fonteHabilitada = true;
-    v_.avisoGoias = false;
+    MostrarInterpolada(r, "####.000", "##.000");
     MostrarLugar(l.Latitude, l.Longitude);
 }
 

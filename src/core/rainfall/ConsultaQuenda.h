@@ -210,6 +210,7 @@ private:
     bool DentroDoEstado(int x, int y) const;
     // The map typed coordinates are checked against: the state's, or that of Brazil.
     const TGeorrefMapa& MapaDigitacao() const;
+    void MostrarInterpolada(const StationRecord& r, const char* formatoK, const char* formatoB);
     void SetCoordenada(TEixoCoordenada eixo, const std::string& texto, std::string& passado, std::string& campo);
 
     std::string pasta_;

@@ -18,25 +18,26 @@ const char* const kTD = "<TD>";
 
 std::string Secao(const std::string& titulo) { return "<FONT SIZE=2 FACE=\"Arial\"><B>" + titulo + "</B></FONT>"; }
 
-void Linha(TRelatorio& r, const std::string& a, const std::string& b) {
-    r.Add("<TR>");
-    r.Add(a);
-    if (!b.empty()) r.Add(b);
-    r.Add("</TR>");
+// A titled section of two rows of two labelled values.
+void SecaoDePares(TRelatorio& r, const std::string& titulo, const std::pair<const char*, std::string> (&pares)[4]) {
+    r.Add(Secao(titulo));
+    r.Add(kTabela);
+    for (int i = 0; i < 4; i += 2) {
+        r.Add("<TR>");
+        r.Add(TRelatorio::Cell(kTD, 4, pares[i].first, pares[i].second));
+        r.Add(TRelatorio::Cell(kTD, 0, pares[i + 1].first, pares[i + 1].second));
+        r.Add("</TR>");
+    }
+    r.Add(kFimTabela);
+    r.Paragraph();
 }
 
 }  // namespace
 
 TDadosRelatorioQuenda DadosRelatorioQuenda(const TConsultaQuenda& c) {
-    TDadosRelatorioQuenda d;
-    d.Localidade = c.StrCidade();
-    d.Estado = c.StrEstado();
-    d.Latitude = c.Latitude();
-    d.Longitude = c.Longitude();
-    d.K = c.TextoK();
-    d.A = c.TextoA();
-    d.B = c.TextoB();
-    d.C = c.TextoC();
+    TDadosRelatorioQuenda d{.Localidade = c.StrCidade(), .Estado = c.StrEstado(), .Latitude = c.Latitude(),
+                            .Longitude = c.Longitude(), .K = c.TextoK(), .A = c.TextoA(), .B = c.TextoB(),
+                            .C = c.TextoC()};
     if (c.Mapa()) {
         d.ComMapa = true;
         d.LarguraMapa = c.BitmapEstado().Largura();
@@ -66,19 +67,10 @@ std::string RelatorioQuenda(const TDadosRelatorioQuenda& d, const TOpcoesRelator
     r.Add("<HR>");
     r.Add("<P>");
 
-    r.Add(Secao("LOCALIZAÇÃO:"));
-    r.Add(kTabela);
-    Linha(r, TRelatorio::Cell(kTD, 4, "Localidade: ", d.Localidade), TRelatorio::Cell(kTD, 0, "Estado: ", d.Estado));
-    Linha(r, TRelatorio::Cell(kTD, 4, "Latitude: ", d.Latitude), TRelatorio::Cell(kTD, 0, "Longitude: ", d.Longitude));
-    r.Add(kFimTabela);
-    r.Paragraph();
-
-    r.Add(Secao("PARÂMETROS DA EQUAÇÃO:"));
-    r.Add(kTabela);
-    Linha(r, TRelatorio::Cell(kTD, 4, "K: ", d.K), TRelatorio::Cell(kTD, 0, "a: ", d.A));
-    Linha(r, TRelatorio::Cell(kTD, 4, "b: ", d.B), TRelatorio::Cell(kTD, 0, "c: ", d.C));
-    r.Add(kFimTabela);
-    r.Paragraph();
+    SecaoDePares(r, "LOCALIZAÇÃO:",
+                 {{"Localidade: ", d.Localidade}, {"Estado: ", d.Estado}, {"Latitude: ", d.Latitude},
+                  {"Longitude: ", d.Longitude}});
+    SecaoDePares(r, "PARÂMETROS DA EQUAÇÃO:", {{"K: ", d.K}, {"a: ", d.A}, {"b: ", d.B}, {"c: ", d.C}});
 
     if (d.ComMapa) {
         r.Add(Secao("MAPA DE LOCALIZAÇÃO:"));
