@@ -14,11 +14,11 @@ namespace {
 
 constexpr int kLado = 4000;
 
-void Terreno(TImagem& img, char tipo) { TerrenoSintetico(img, tipo, kLado); }
+void Terreno(TImagem& img, TTipoCelula tipo) { TerrenoSintetico(img, tipo, kLado); }
 
 const TImagem& Real() {
     static TImagem img;
-    static bool pronto = (Terreno(img, 'R'), true);
+    static bool pronto = (Terreno(img, TTipoCelula::Real), true);
     (void)pronto;
     return img;
 }
@@ -36,7 +36,7 @@ BENCHMARK(BM_DeclividadeReal4000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_DeclividadeInteira4000(benchmark::State& state) {
     static TImagem e;
-    static bool pronto = (Terreno(e, 'I'), true);
+    static bool pronto = (Terreno(e, TTipoCelula::Inteiro), true);
     (void)pronto;
     for (auto _ : state) {
         TImagem s;

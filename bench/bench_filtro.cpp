@@ -14,11 +14,11 @@ namespace {
 
 constexpr int kLado = 4000;
 
-void Terreno(TImagem& img, char tipo) { TerrenoSintetico(img, tipo, kLado); }
+void Terreno(TImagem& img, TTipoCelula tipo) { TerrenoSintetico(img, tipo, kLado); }
 
 TImagem& Real() {
     static TImagem img;
-    static bool pronto = (Terreno(img, 'R'), true);
+    static bool pronto = (Terreno(img, TTipoCelula::Real), true);
     (void)pronto;
     return img;
 }

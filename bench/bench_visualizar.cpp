@@ -26,7 +26,7 @@ struct Cena {
     std::unique_ptr<TImagemRaster> vista;
 
     Cena() {
-        TerrenoSintetico(img, 'R', kLado);
+        TerrenoSintetico(img, TTipoCelula::Real, kLado);
         for (int i = 0; i < 256; ++i) paleta.SetCor(i, i, 255 - i, (i * 3) % 256);
         faixa = CalculaFaixa(img);
         figura = QImage(kLado, kLado, QImage::Format_RGB32);

@@ -142,7 +142,7 @@ inline void GravaAsc(const std::string& arq, const GradeSintetica& g) {
 
 // The raster benchmarks' terrain in 'img': lado x lado cells of 10 m, rolling a few tens of
 // metres around 600 m with a little noise and some no-data (-99) cells.
-inline void TerrenoSintetico(TImagem& img, char tipo, int lado) {
+inline void TerrenoSintetico(TImagem& img, TTipoCelula tipo, int lado) {
     img.SetCellType(tipo);
     img.SetColumns(lado);
     img.SetRows(lado);

@@ -153,7 +153,7 @@ void RelevoLocacao(const std::string& pasta) {
     constexpr int k = 5;
     const int linhas = g.Rows() * k, colunas = g.Columns() * k;
     TImagem fina;
-    fina.SetCellType('R');
+    fina.SetCellType(TTipoCelula::Real);
     fina.SetColumns(colunas);
     fina.SetRows(linhas);
     fina.SetMinX(g.MinX());

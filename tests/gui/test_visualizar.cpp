@@ -37,7 +37,7 @@ const QString kPaletas = PastaPaletas(QStringLiteral(VANDORO_BIN_DIR "/"));
 
 // A grid of 'cols' x 'rows' cells of 'lado' map units, values from 'valor' (0 = no data in
 // Idrisi files), written in the format of the name.
-void Grade(const std::string& nome, char tipo, int cols, int rows, double lado, const std::string& unidade,
+void Grade(const std::string& nome, TTipoCelula tipo, int cols, int rows, double lado, const std::string& unidade,
            const std::function<float(int, int)>& valor) {
     TImagem img;
     img.SetCellType(tipo);
@@ -83,8 +83,8 @@ TEST(Visualizar, RasterPropertiesOfAKilometreGridAndTheListOfViewers) {
     PastaTemporaria pasta;
     // 30 x 40 cells of 0.03 km; the first 1000 cells valid.
     const std::string km = pasta.Arquivo("km.doc");
-    Grade(km, 'R', 30, 40, 0.03, "km", [](int c, int r) { return r * 30 + c < 1000 ? 3.0f + c : 0.0f; });
-    Grade(pasta.Arquivo("outra.asc"), 'R', 3, 2, 10, "m", [](int c, int) { return 1.0f + c; });
+    Grade(km, TTipoCelula::Real, 30, 40, 0.03, "km", [](int c, int r) { return r * 30 + c < 1000 ? 3.0f + c : 0.0f; });
+    Grade(pasta.Arquivo("outra.asc"), TTipoCelula::Real, 3, 2, 10, "m", [](int c, int) { return 1.0f + c; });
     auto v1 = Abrir(Q(km));
     auto v2 = Abrir(Q(pasta.Arquivo("outra.asc")));
     EXPECT_EQ(v1->windowTitle(), "km.doc");
@@ -127,7 +127,7 @@ TEST(Visualizar, RasterPropertiesOfAKilometreGridAndTheListOfViewers) {
 
 TEST(Visualizar, ZoomStepsAndTheirEnabling) {
     PastaTemporaria pasta;
-    Grade(pasta.Arquivo("z.asc"), 'R', 40, 20, 10, "m", [](int c, int r) { return 1.0f + c + r; });
+    Grade(pasta.Arquivo("z.asc"), TTipoCelula::Real, 40, 20, 10, "m", [](int c, int r) { return 1.0f + c + r; });
     auto v = Abrir(Q(pasta.Arquivo("z.asc")), 25);
     QAction *mais = Acao(*v, "actZoomMais"), *menos = Acao(*v, "actZoomMenos");
     EXPECT_FALSE(menos->isEnabled());
@@ -159,7 +159,7 @@ TEST(Visualizar, ReadOutAt200PercentAndInTheShellStatusBar) {
     RegionalFixo pt(Regional::PtBR());
     PastaTemporaria pasta;
     // 10 m cells from (0, 0); cell (c, r) holds c + 10 r + 0.25, cell (9, 9) no data.
-    Grade(pasta.Arquivo("l.doc"), 'R', 10, 10, 10, "m",
+    Grade(pasta.Arquivo("l.doc"), TTipoCelula::Real, 10, 10, 10, "m",
           [](int c, int r) { return c == 9 && r == 9 ? 0.0f : c + 10.0f * r + 0.25f; });
     auto v = Abrir(Q(pasta.Arquivo("l.doc")), 200);
     QStatusBar shell;
@@ -187,7 +187,7 @@ void EditaEFecha(TModoArmazenamento modo, TResposta resposta, bool& gravou, std:
                  float& lido) {
     PastaTemporaria pasta;
     const std::string doc = pasta.Arquivo("e.doc"), img = pasta.Arquivo("e.img");
-    Grade(doc, 'I', 4, 3, 10, "m", [](int c, int r) { return 10.0f + c + 4 * r; });
+    Grade(doc, TTipoCelula::Inteiro, 4, 3, 10, "m", [](int c, int r) { return 10.0f + c + 4 * r; });
     antes = LerArquivo(doc) + LerArquivo(img);
     TDialogosRoteiro roteiro;
     QPointer<TFVisualizar> v = new TFVisualizar(kPaletas, modo);
@@ -256,7 +256,7 @@ TEST(Visualizar, OpeningErrorsPaletteChangeAndPictures) {
     PastaTemporaria pasta;
     TDialogosRoteiro roteiro;
     const std::string asc = pasta.Arquivo("p.asc");
-    Grade(asc, 'R', 6, 4, 10, "m", [](int c, int r) { return 100.0f + c * 51 + r; });
+    Grade(asc, TTipoCelula::Real, 6, 4, 10, "m", [](int c, int r) { return 100.0f + c * 51 + r; });
     TContextoVisualizar ctx;
     ctx.pastaPrograma = QStringLiteral(VANDORO_BIN_DIR "/");
     EXPECT_EQ(AbrirVisualizador(ctx, Q(pasta.Arquivo("nada.asc")), kPaletas + "cinza1.pal", 100), nullptr);
@@ -333,7 +333,7 @@ TEST(Visualizar, OverlayLinesSitOnCellCentresWithEveryPoint) {
     PastaTemporaria pasta;
     TDialogosRoteiro roteiro;
     const std::string asc = pasta.Arquivo("o.asc");
-    Grade(asc, 'R', 20, 10, 10, "m", [](int c, int) { return 1.0f + c; });
+    Grade(asc, TTipoCelula::Real, 20, 10, 10, "m", [](int c, int) { return 1.0f + c; });
     // Line 1 through the centres of cells (2, 3) .. (12, 3); line 2 with 60001 points.
     TVET vet("m");
     TVetorRecPonto l1;
@@ -392,7 +392,7 @@ TEST(Visualizar, TheShellOpensAViewerWithItsStorageMode) {
     PastaTemporaria pasta;
     TDialogosRoteiro roteiro;
     const std::string asc = pasta.Arquivo("s.asc");
-    Grade(asc, 'R', 5, 5, 10, "m", [](int c, int r) { return 1.0f + c * r; });
+    Grade(asc, TTipoCelula::Real, 5, 5, 10, "m", [](int c, int r) { return 1.0f + c * r; });
     TFPrincipal w(QStringLiteral(VANDORO_BIN_DIR), Q(pasta.Arquivo("VANDORO4.ini")));
     auto* ver = w.findChild<QAction*>("actVisualizar");
     ASSERT_TRUE(ver->isEnabled());

@@ -133,7 +133,7 @@ void GravarMapaFaixas(const TLocacaoNivel& loc, const std::string& saida) {
         throw EVandoro("A imagem de elevação mudou desde a locação; o mapa das faixas não foi gravado.");
     TImagem img;
     img.CopyHeaderFrom(elev);
-    img.SetCellType('R');
+    img.SetCellType(TTipoCelula::Real);
     img.SetTitle("Faixas dos terraços");
     img.Reset();
     img.Allocate();

@@ -121,8 +121,8 @@ void DefineFaixa(TImagem& img, float mn, float mx) {
         return static_cast<uint8_t>(std::clamp(std::nearbyint(static_cast<double>(v)), 0.0, 255.0));
     };
     switch (img.CellType()) {
-        case 'B': img.SetMinValueByte(u8(mn)); img.SetMaxValueByte(u8(mx)); break;
-        case 'I': img.SetMinValueInt(i16(mn)); img.SetMaxValueInt(i16(mx)); break;
+        case TTipoCelula::Byte: img.SetMinValueByte(u8(mn)); img.SetMaxValueByte(u8(mx)); break;
+        case TTipoCelula::Inteiro: img.SetMinValueInt(i16(mn)); img.SetMaxValueInt(i16(mx)); break;
         default: img.SetMinValueReal(mn); img.SetMaxValueReal(mx); break;
     }
 }
@@ -190,7 +190,7 @@ std::unique_ptr<TImagem> AbreEntradaRaster(const std::string& entrada, const std
         progresso->ProcessEvents();
     }
     auto img = Carrega(entrada);
-    if (img->CellType() == 'B') throw EArquivoByte();
+    if (img->CellType() == TTipoCelula::Byte) throw EArquivoByte();
     return img;
 }
 
@@ -207,7 +207,7 @@ void LeLinhaComBorda(const TImagem& img, int row, float* buf, bool inteiro, floa
     img.ReadRow(row, c);
     const int n = img.Columns();
     if (inteiro) {
-        if (img.CellType() == 'R')
+        if (img.CellType() == TTipoCelula::Real)
             for (int i = 0; i < n; ++i)
                 c[i] = static_cast<float>(std::clamp(std::nearbyint(static_cast<double>(c[i])), -32768.0, 32767.0));
     } else if (!std::isnan(noData) && noData != 0.0f) {
@@ -325,7 +325,7 @@ void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::
     const long long cols = entrada.Columns();
     try {
         saida.CopyHeaderFrom(entrada);
-        saida.SetCellType('R');
+        saida.SetCellType(TTipoCelula::Real);
         saida.SetTitle(titulo);
         saida.Reset();
         saida.Allocate();
@@ -369,12 +369,12 @@ void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::
 
 // ---------------------------------------------------------------------------------------
 
-char CalculaDeclividade(const std::string& entrada, const std::string& saida,
+TTipoCelula CalculaDeclividade(const std::string& entrada, const std::string& saida,
                         const std::string& titulo, IProgresso* progresso) {
     LimpaProgresso limpa{progresso};
     auto img = VerificaEntradaDeclividade(entrada, saida, progresso);
-    const char tipo = img->CellType();
-    if (tipo == 'I') DecTipoInteger(progresso).Compute(*img, saida, titulo);
+    const TTipoCelula tipo = img->CellType();
+    if (tipo == TTipoCelula::Inteiro) DecTipoInteger(progresso).Compute(*img, saida, titulo);
     else TDecliTipoSingle(progresso).Compute(*img, saida, titulo);
     return tipo;
 }

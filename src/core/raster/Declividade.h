@@ -125,7 +125,7 @@ private:
 // The whole slope command: the checks above (the input loaded once), the worker chosen by
 // the input's cell type ('R' real, 'I' integer), the result saved. Returns the cell type
 // of the input.
-char CalculaDeclividade(const std::string& entrada, const std::string& saida,
+TTipoCelula CalculaDeclividade(const std::string& entrada, const std::string& saida,
                         const std::string& titulo, IProgresso* progresso = nullptr);
 
 // Default title the dialog proposes for an input file.

@@ -36,10 +36,10 @@ float ValorAtributo(const TImagem& img, const std::string& texto) {
     }
     if (!std::isfinite(v)) throw invalido;
     switch (img.CellType()) {
-        case 'B':
-        case 'I': {
+        case TTipoCelula::Byte:
+        case TTipoCelula::Inteiro: {
             const double inteiro = std::nearbyint(v);
-            const double mn = img.CellType() == 'B' ? 0 : -32768, mx = img.CellType() == 'B' ? 255 : 32767;
+            const double mn = img.CellType() == TTipoCelula::Byte ? 0 : -32768, mx = img.CellType() == TTipoCelula::Byte ? 255 : 32767;
             if (inteiro < mn || inteiro > mx) throw invalido;
             return static_cast<float>(inteiro);
         }

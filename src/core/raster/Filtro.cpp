@@ -227,7 +227,7 @@ void FiltroTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, int pass
         saida.CopyHeaderFrom(entrada);
         const float mn = static_cast<float>(entrada.MinValue());
         const float mx = static_cast<float>(entrada.MaxValue());
-        saida.SetCellType('R');
+        saida.SetCellType(TTipoCelula::Real);
         saida.SetMinValueReal(mn);
         saida.SetMaxValueReal(mx);
         saida.SetTitle(titulo);
@@ -248,7 +248,7 @@ void FiltroTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, int pass
 
 // ---------------------------------------------------------------------------------------
 
-char CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
+TTipoCelula CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
                    const std::string& titulo, IProgresso* progresso, const std::string& legenda,
                    const std::string& pastaTrabalho) {
     ChecaFiltragens(passadas);
@@ -258,8 +258,8 @@ char CalculaFiltro(const std::string& entrada, const std::string& saida, int pas
         img = AbreEntradaRaster(entrada, saida, progresso);
     }
     RecusaImagemEmGraus(*img);
-    const char tipo = img->CellType();
-    if (tipo == 'I') {
+    const TTipoCelula tipo = img->CellType();
+    if (tipo == TTipoCelula::Inteiro) {
         FiltroTipoInteger(progresso, legenda)
             .Compute(*img, saida, passadas, titulo.empty() ? TituloFiltro(entrada) : titulo);
     } else {

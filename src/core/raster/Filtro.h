@@ -85,7 +85,7 @@ private:
 // The whole filter command: passes checked, the dialog's checks (input loaded once), the
 // worker chosen by the input's cell type, the result saved. An empty title gives each
 // worker its default (see TituloFiltro for the integer one). Returns the input's cell type.
-char CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
+TTipoCelula CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
                    const std::string& titulo, IProgresso* progresso = nullptr,
                    const std::string& legenda = "Filtro", const std::string& pastaTrabalho = "");
 

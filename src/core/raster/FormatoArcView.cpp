@@ -103,7 +103,7 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
     minX_ = x;
     minY_ = y;
     flagValue_ = F32(flag);
-    SetCellType('R');
+    SetCellType(TTipoCelula::Real);
     // A cell-centre reference moves the edges down by half a cell.
     if (xCentro) minX_ -= dx / 2;
     if (yCentro) minY_ -= dy / 2;
@@ -207,7 +207,7 @@ void TImagem::WriteArcView(const std::string& name) {
         for (int r = 0; r < rows_; ++r) {
             ReadRow(r, row.data());
             for (float v : row) {
-                if (cellType_ == 'R') {
+                if (cellType_ == TTipoCelula::Real) {
                     s += ComPonto(FloatToStrG(v, 15, ponto));
                 } else {
                     auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long>(v));

@@ -86,7 +86,7 @@ void TImagem::ReadIdrisi(const std::string& name) {
     if (tipoMin != "byte" && tipoMin != "integer" && tipoMin != "real")
         throw EVandoro("Erro no arquivo " + arq + ": tipo de dado '" + Win1252ToUtf8(tipo.substr(0, 40)) +
                        "' desconhecido (use byte, integer ou real).");
-    SetCellType(tipo[0]);
+    SetCellType(TipoCelulaDeLetra(tipo[0]));
     if (Minusculas(Trim(valor(3))).find("ascii") != std::string::npos)
         throw EVandoro("Erro no arquivo " + arq + ": imagens Idrisi em texto (ASCII) não são aceitas.");
     columns_ = TamanhoGrade(numero(4), "columns", arq);
@@ -100,8 +100,8 @@ void TImagem::ReadIdrisi(const std::string& name) {
     ResetRanges();
     double mn = numero(15), mx = numero(16);
     switch (cellType_) {
-        case 'B': minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
-        case 'I': minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
+        case TTipoCelula::Byte: minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
+        case TTipoCelula::Inteiro: minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
         default: minR_ = F32(mn); maxR_ = F32(mx); break;
     }
     double flag;
@@ -117,12 +117,12 @@ void TImagem::WriteIdrisi(const std::string& name) {
     std::string img = Parceiro(name, "img");
     auto faixa = [&](bool max) -> std::string {
         switch (cellType_) {
-            case 'B': return IntToStr(max ? maxB_ : minB_);
-            case 'I': return IntToStr(max ? maxI_ : minI_);
+            case TTipoCelula::Byte: return IntToStr(max ? maxB_ : minB_);
+            case TTipoCelula::Inteiro: return IntToStr(max ? maxI_ : minI_);
             default: return FormatR(max ? maxR_ : minR_);
         }
     };
-    const char* tipo = cellType_ == 'B' ? "byte" : cellType_ == 'I' ? "integer" : "real";
+    const char* tipo = cellType_ == TTipoCelula::Byte ? "byte" : cellType_ == TTipoCelula::Inteiro ? "integer" : "real";
     std::string s;
     auto linha = [&](const std::string& t) { s += t + kCRLF; };
     linha("file title  : " + Utf8ToWin1252(title_));
@@ -146,7 +146,7 @@ void TImagem::WriteIdrisi(const std::string& name) {
     // The no-data value, when the cell type can hold it, as Idrisi and its other readers
     // (GDAL among them) expect it; otherwise the lines older versions wrote.
     if (FlagCabeNoTipo()) {
-        linha("flag value  : " + (cellType_ == 'R' ? FormatR(flagValue_) : IntToStr(std::lround(flagValue_))));
+        linha("flag value  : " + (cellType_ == TTipoCelula::Real ? FormatR(flagValue_) : IntToStr(std::lround(flagValue_))));
         linha("flag def'n  : missing data");
     } else {
         linha("flag value  : none");

@@ -94,10 +94,10 @@ std::string NomeFormato(TFormatoImagem f) {
     }
 }
 
-std::string NomeTipoCelula(char tipo) {
+std::string NomeTipoCelula(TTipoCelula tipo) {
     switch (tipo) {
-        case 'B': return "byte (B)";
-        case 'I': return "inteiro de 16 bits (I)";
+        case TTipoCelula::Byte: return "byte (B)";
+        case TTipoCelula::Inteiro: return "inteiro de 16 bits (I)";
         default: return "real de 32 bits (R)";
     }
 }
@@ -205,7 +205,7 @@ std::string CrsDoArquivoImagem(const std::string& nome) {
 void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
     storageMode_ = TModoArmazenamento::Memoria;
     FreeStore();
-    SetCellType('R');
+    SetCellType(TTipoCelula::Real);
     columns_ = g.colunas;
     rows_ = g.linhas;
     minX_ = g.minX;
@@ -366,7 +366,7 @@ std::unique_ptr<TImagem> ReprojetaUtm(const TImagem& img, int* epsgUsado) {
     std::vector<float>().swap(g.celulas);
 
     auto out = std::make_unique<TImagem>();
-    out->SetCellType('R');
+    out->SetCellType(TTipoCelula::Real);
     out->SetColumns(p.colunas);
     out->SetRows(p.linhas);
     out->SetMinX(p.minX);
@@ -405,7 +405,7 @@ struct LimpaStatus {
 }  // namespace
 
 void TImagem::ChecaCelulasFinitas(const std::string& arq, bool binario) const {
-    if (cellType_ != 'R') return;
+    if (cellType_ != TTipoCelula::Real) return;
     std::vector<float> row(static_cast<size_t>(std::max(columns_, 0)));
     for (int r = 0; r < rows_; ++r) {
         RawRow(r, row.data());

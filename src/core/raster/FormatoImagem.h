@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/common/Progresso.h"
+#include "core/raster/TipoCelula.h"
 
 enum class TCodigoFormato : int;  // core/raster/Imagem.h
 
@@ -32,7 +33,7 @@ TCodigoFormato CodigoFormato(TFormatoImagem f);
 // "ArcView ASCII (.asc)", "Idrisi (.doc + .img)", ...; "desconhecido" for an unknown one.
 std::string NomeFormato(TFormatoImagem f);
 // "byte (B)", "inteiro de 16 bits (I)", "real de 32 bits (R)".
-std::string NomeTipoCelula(char tipo);
+std::string NomeTipoCelula(TTipoCelula tipo);
 
 class TImagem;
 // A distance unit the slope and the location accept: "M" or "KM", in any case.

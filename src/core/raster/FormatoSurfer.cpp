@@ -45,7 +45,7 @@ void TImagem::ReadSurfer(const std::string& name) {
     ChecaLimites(minX_, maxX_, minY_, maxY_, arq);
     minR_ = F32(h[6]);
     maxR_ = F32(h[7]);
-    SetCellType('R');
+    SetCellType(TTipoCelula::Real);
     long long total = (long long)columns_ * rows_;
     ChecaTexto(total, le.Restante(), arq, columns_, rows_);
     ChecaCelulas(columns_, rows_);

@@ -35,18 +35,25 @@ TImagem::~TImagem() {
     }
 }
 
-void TImagem::SetCellType(char letter) {
-    char u = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-    switch (u) {
-        case 'B': cellSize_ = 1; break;
-        case 'I': cellSize_ = 2; break;
-        case 'R': cellSize_ = 4; break;
+TTipoCelula TipoCelulaDeLetra(char letra) {
+    switch (std::toupper(static_cast<unsigned char>(letra))) {
+        case 'B': return TTipoCelula::Byte;
+        case 'I': return TTipoCelula::Inteiro;
+        case 'R': return TTipoCelula::Real;
         default:
             throw EVandoro(std::string("Erro durante a definição do tipo do arquivo raster: real, "
                                        "inteiro ou byte.\nTentativa de atribuir novo tipo: ") +
-                           letter);
+                           letra);
     }
-    cellType_ = u;
+}
+
+void TImagem::SetCellType(TTipoCelula tipo) {
+    switch (tipo) {
+        case TTipoCelula::Byte: cellSize_ = 1; break;
+        case TTipoCelula::Inteiro: cellSize_ = 2; break;
+        case TTipoCelula::Real: cellSize_ = 4; break;
+    }
+    cellType_ = tipo;
 }
 
 void TImagem::Reset() {
@@ -199,11 +206,11 @@ void TImagem::Allocate() {
 }
 
 float* TImagem::RealCells() {
-    return (!file_ && cellType_ == 'R') ? mem_.data() : nullptr;
+    return (!file_ && cellType_ == TTipoCelula::Real) ? mem_.data() : nullptr;
 }
 
 const float* TImagem::RealCells() const {
-    return (!file_ && cellType_ == 'R') ? mem_.data() : nullptr;
+    return (!file_ && cellType_ == TTipoCelula::Real) ? mem_.data() : nullptr;
 }
 
 void TImagem::CheckSize(long long bytesAvailable, const std::string& name) const {
@@ -229,7 +236,7 @@ void TImagem::CheckSize(long long bytesAvailable, const std::string& name) const
 // Cells
 
 uint8_t TImagem::GetByte(long long index) const {
-    if (cellType_ == 'B') {
+    if (cellType_ == TTipoCelula::Byte) {
         uint8_t v = 0;
         if (!file_) {
             if (index >= 0 && index < memBytes_) v = MemBytes()[index];
@@ -242,13 +249,13 @@ uint8_t TImagem::GetByte(long long index) const {
 }
 
 void TImagem::SetByte(long long index, uint8_t v) {
-    if (cellType_ == 'B') WriteAt(index, &v, 1);
-    else if (cellType_ == 'I') SetInt(index, static_cast<int16_t>(v));
+    if (cellType_ == TTipoCelula::Byte) WriteAt(index, &v, 1);
+    else if (cellType_ == TTipoCelula::Inteiro) SetInt(index, static_cast<int16_t>(v));
     else SetReal(index, static_cast<float>(v));
 }
 
 int16_t TImagem::GetInt(long long index) const {
-    if (cellType_ == 'I') {
+    if (cellType_ == TTipoCelula::Inteiro) {
         int16_t v = 0;
         ReadAt(index * 2, &v, 2);
         return v;
@@ -257,8 +264,8 @@ int16_t TImagem::GetInt(long long index) const {
 }
 
 void TImagem::SetInt(long long index, int16_t v) {
-    if (cellType_ == 'I') WriteAt(index * 2, &v, 2);
-    else if (cellType_ == 'B') SetByte(index, ToByte(v));
+    if (cellType_ == TTipoCelula::Inteiro) WriteAt(index * 2, &v, 2);
+    else if (cellType_ == TTipoCelula::Byte) SetByte(index, ToByte(v));
     else SetReal(index, static_cast<float>(v));
 }
 
@@ -268,7 +275,7 @@ void TImagem::SetInt(TCelula c, int16_t v) {
 }
 
 float TImagem::GetRealRaw(long long index) const {
-    if (cellType_ == 'R') {
+    if (cellType_ == TTipoCelula::Real) {
         float v = 0;
         if (!file_ && index >= 0 && (index + 1) * 4 <= memBytes_) return mem_[static_cast<size_t>(index)];
         ReadAt(index * 4, &v, 4);
@@ -283,13 +290,13 @@ float TImagem::GetReal(long long index) const {
 }
 
 void TImagem::SetReal(long long index, float v) {
-    if (cellType_ == 'R') {
+    if (cellType_ == TTipoCelula::Real) {
         if (!file_ && index >= 0 && (index + 1) * 4 <= memBytes_) {
             mem_[static_cast<size_t>(index)] = v;
             return;
         }
         WriteAt(index * 4, &v, 4);
-    } else if (cellType_ == 'I') {
+    } else if (cellType_ == TTipoCelula::Inteiro) {
         SetInt(index, ToInt16(v));
     } else {
         SetByte(index, ToByte(v));
@@ -298,12 +305,12 @@ void TImagem::SetReal(long long index, float v) {
 
 double TImagem::GetValue(long long index) const {
     switch (cellType_) {
-        case 'B': {
+        case TTipoCelula::Byte: {
             uint8_t v = 0;
             ReadAt(index, &v, 1);
             return v;
         }
-        case 'I': {
+        case TTipoCelula::Inteiro: {
             int16_t v = 0;
             ReadAt(index * 2, &v, 2);
             return v;
@@ -320,13 +327,13 @@ void TImagem::RawRow(int row, float* buf) const {
     long long n = columns_;
     if (n <= 0) return;
     long long off = (long long)row * n * cellSize_;
-    if (cellType_ == 'R') {
+    if (cellType_ == TTipoCelula::Real) {
         ReadAt(off, buf, n * 4);
         return;
     }
     std::vector<uint8_t> b(static_cast<size_t>(n * cellSize_));
     ReadAt(off, b.data(), n * cellSize_);
-    if (cellType_ == 'B') {
+    if (cellType_ == TTipoCelula::Byte) {
         for (long long i = 0; i < n; ++i) buf[i] = b[static_cast<size_t>(i)];
     } else {
         for (long long i = 0; i < n; ++i) {
@@ -339,7 +346,7 @@ void TImagem::RawRow(int row, float* buf) const {
 
 void TImagem::ReadRow(int row, float* buf) const {
     RawRow(row, buf);
-    if (cellType_ == 'R')
+    if (cellType_ == TTipoCelula::Real)
         for (int i = 0; i < columns_; ++i)
             if (std::isnan(buf[i])) buf[i] = 0;
 }
@@ -348,13 +355,13 @@ void TImagem::WriteRow(int row, const float* buf) {
     long long n = columns_;
     if (n <= 0) return;
     long long off = (long long)row * n * cellSize_;
-    if (cellType_ == 'R') {
+    if (cellType_ == TTipoCelula::Real) {
         WriteAt(off, buf, n * 4);
         return;
     }
     std::vector<uint8_t> b(static_cast<size_t>(n * cellSize_));
     for (long long i = 0; i < n; ++i) {
-        if (cellType_ == 'B') {
+        if (cellType_ == TTipoCelula::Byte) {
             b[static_cast<size_t>(i)] = ToByte(buf[i]);
         } else {
             int16_t v = ToInt16(buf[i]);
@@ -395,11 +402,11 @@ void TImagem::SetRefUnits(const std::string& u) {
 }
 
 double TImagem::MinValue() const {
-    return cellType_ == 'B' ? minB_ : cellType_ == 'I' ? minI_ : static_cast<double>(minR_);
+    return cellType_ == TTipoCelula::Byte ? minB_ : cellType_ == TTipoCelula::Inteiro ? minI_ : static_cast<double>(minR_);
 }
 
 double TImagem::MaxValue() const {
-    return cellType_ == 'B' ? maxB_ : cellType_ == 'I' ? maxI_ : static_cast<double>(maxR_);
+    return cellType_ == TTipoCelula::Byte ? maxB_ : cellType_ == TTipoCelula::Inteiro ? maxI_ : static_cast<double>(maxR_);
 }
 
 void TImagem::ResetRanges() {
@@ -429,8 +436,8 @@ void TImagem::CopyHeaderFrom(const TImagem& other) {
     SetCellType(other.cellType_);
     validCount_ = other.validCount_;
     switch (cellType_) {
-        case 'B': minB_ = other.minB_; maxB_ = other.maxB_; break;
-        case 'I': minI_ = other.minI_; maxI_ = other.maxI_; break;
+        case TTipoCelula::Byte: minB_ = other.minB_; maxB_ = other.maxB_; break;
+        case TTipoCelula::Inteiro: minI_ = other.minI_; maxI_ = other.maxI_; break;
         default: minR_ = other.minR_; maxR_ = other.maxR_; break;
     }
 }
@@ -464,8 +471,8 @@ void TImagem::AjustaFaixaAsCelulas() {
     validCount_ = n;
     if (n > 0 && (mn < MinValue() || mx > MaxValue())) {
         switch (cellType_) {
-            case 'B': minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
-            case 'I': minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
+            case TTipoCelula::Byte: minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
+            case TTipoCelula::Inteiro: minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
             default: minR_ = mn; maxR_ = mx; break;
         }
     }
@@ -474,9 +481,9 @@ void TImagem::AjustaFaixaAsCelulas() {
 bool TImagem::FlagCabeNoTipo() const {
     const double f = flagValue_;
     if (!std::isfinite(f)) return false;
-    if (cellType_ == 'R') return true;
+    if (cellType_ == TTipoCelula::Real) return true;
     if (f != std::nearbyint(f)) return false;
-    return cellType_ == 'B' ? (f >= 0 && f <= 255) : (f >= -32768 && f <= 32767);
+    return cellType_ == TTipoCelula::Byte ? (f >= 0 && f <= 255) : (f >= -32768 && f <= 32767);
 }
 
 double TImagem::CellWidth() const {
@@ -505,8 +512,8 @@ void TImagem::ComputeMinMax(bool withMean) {
     }
     if (algum) {
         switch (cellType_) {
-            case 'B': minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
-            case 'I': minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
+            case TTipoCelula::Byte: minB_ = ToByte(mn); maxB_ = ToByte(mx); break;
+            case TTipoCelula::Inteiro: minI_ = ToInt16(mn); maxI_ = ToInt16(mx); break;
             default: minR_ = mn; maxR_ = mx; break;
         }
     }

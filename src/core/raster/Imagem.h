@@ -34,6 +34,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Progresso.h"
 #include "core/raster/FormatoImagem.h"
+#include "core/raster/TipoCelula.h"
 
 struct TGradeGdal;
 
@@ -69,7 +70,7 @@ public:
     TImagem(const TImagem&) = delete;
     TImagem& operator=(const TImagem&) = delete;
 
-    virtual void SetCellType(char letter);
+    void SetCellType(TTipoCelula tipo);
     virtual void Reset();
     virtual void ExportArcView(const std::string& name) { ExportAs(name, TCodigoFormato::ArcView); }
     virtual void ExportIdrisi16(const std::string& name) { ExportAs(name, TCodigoFormato::Idrisi16); }
@@ -125,7 +126,7 @@ public:
     // Header.
     const std::string& FileName() const { return fileName_; }
     int CellSize() const { return cellSize_; }
-    char CellType() const { return cellType_; }
+    TTipoCelula CellType() const { return cellType_; }
     TModoArmazenamento StorageMode() const { return storageMode_; }
     TCodigoFormato FormatCode() const { return formatCode_; }
     void SetFormatCode(TCodigoFormato code) { formatCode_ = code; }
@@ -242,7 +243,7 @@ private:
     bool msbFirst_ = false;
     int cellSize_ = 4;
     std::string status_;
-    char cellType_ = 'R';
+    TTipoCelula cellType_ = TTipoCelula::Real;
     TModoArmazenamento storageMode_ = TModoArmazenamento::Memoria;
     TCodigoFormato formatCode_ = TCodigoFormato::ArcView;
     double meanValue_ = -99.0;

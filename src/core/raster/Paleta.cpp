@@ -99,13 +99,13 @@ int TFaixaCores::Indice(double v) const {
     return i >= 255 ? 255 : static_cast<int>(i);
 }
 
-TFaixaCores TFaixaCores::De(double mn, double mx, char tipoCelula) {
+TFaixaCores TFaixaCores::De(double mn, double mx, TTipoCelula tipoCelula) {
     TFaixaCores f;
     f.min = mn;
     f.max = mx;
     f.algumValido = mn <= mx;
     f.passo = mx > mn ? (mx - mn) / 255.0 : 0.0;
-    if (tipoCelula == 'R')
+    if (tipoCelula == TTipoCelula::Real)
         f.media = (mn + mx) / 2.0;
     else
         f.media = static_cast<double>((static_cast<long long>(mn) + static_cast<long long>(mx)) / 2);

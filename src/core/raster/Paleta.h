@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include "core/raster/TipoCelula.h"
 
 class TImagem;
 
@@ -54,7 +55,7 @@ struct TFaixaCores {
     // neighbour, kept inside 0..255. A zero step (min = max) gives entry 0.
     int Indice(double v) const;
 
-    static TFaixaCores De(double min, double max, char tipoCelula);
+    static TFaixaCores De(double min, double max, TTipoCelula tipoCelula);
 };
 
 // The legend strip: 105 rows, maximum at the top. Entry of legend row k (0 = top).

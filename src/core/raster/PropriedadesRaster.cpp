@@ -23,12 +23,12 @@ double Sig7(double v) {
 TPropriedadesRaster TPropriedadesRaster::De(const TImagem& img) {
     TPropriedadesRaster p;
     switch (img.CellType()) {
-        case 'B':
+        case TTipoCelula::Byte:
             p.tipo = "Byte";
             p.valMin = IntToStr(img.MinValueByte());
             p.valMax = IntToStr(img.MaxValueByte());
             break;
-        case 'I':
+        case TTipoCelula::Inteiro:
             p.tipo = "Inteiro";
             p.valMin = IntToStr(img.MinValueInt());
             p.valMax = IntToStr(img.MaxValueInt());

@@ -328,11 +328,11 @@ void TFVisualizar::Renderizar() {
     if (faixa_.algumValido) {
         // The window shows the range it colours, typed values included.
         switch (imagem_->CellType()) {
-            case 'B':
+            case TTipoCelula::Byte:
                 imagem_->SetMinValueByte(static_cast<uint8_t>(faixa_.min));
                 imagem_->SetMaxValueByte(static_cast<uint8_t>(faixa_.max));
                 break;
-            case 'I':
+            case TTipoCelula::Inteiro:
                 imagem_->SetMinValueInt(static_cast<int16_t>(faixa_.min));
                 imagem_->SetMaxValueInt(static_cast<int16_t>(faixa_.max));
                 break;

@@ -29,7 +29,7 @@ void SomenteLeitura(const std::string& a, bool sim) {
 
 // A 2 x 2 grid of 10 m cells whose west edge is 'x0'.
 void Grade(TImagem& img, float v, const std::string& crs, double x0 = 500000) {
-    img.SetCellType('R');
+    img.SetCellType(TTipoCelula::Real);
     img.SetColumns(2);
     img.SetRows(2);
     img.SetMinX(x0);

@@ -24,7 +24,7 @@ struct Gravador : IProgresso {
 
 // A cols x rows grid, row 0 north, with cell size dx by dy.
 void Monta(TImagem& img, int cols, int rows, const std::vector<float>& v, double dx, double dy,
-           char tipo = 'R', const std::string& unidade = "m", float flag = -99) {
+           TTipoCelula tipo = TTipoCelula::Real, const std::string& unidade = "m", float flag = -99) {
     img.SetCellType(tipo);
     img.SetColumns(cols);
     img.SetRows(rows);
@@ -107,7 +107,7 @@ TEST(Declividade, GradeTresPorTresComCentroElevadoReal) {
     ASSERT_TRUE(ent.LoadFromFile(Dado("declive3.asc")));
     d.Calcula(ent, mem, "Declividade teste");
     EXPECT_EQ(mem.Title(), "Declividade teste");
-    EXPECT_EQ(mem.CellType(), 'R');
+    EXPECT_EQ(mem.CellType(), TTipoCelula::Real);
     EXPECT_EQ(mem.RefUnits(), "m");
     EXPECT_FLOAT_EQ(mem.MaxX(), 30);
     EXPECT_FLOAT_EQ(mem.MaxY(), 30);
@@ -120,7 +120,7 @@ TEST(Declividade, VarianteInteiraMediaNaUltimaCelula) {
     DecTipoInteger().Compute(Dado("declive3i.doc"), tmp.Arquivo("dec.doc"), "Título do diálogo");
     TImagem out;
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("dec.doc")));
-    EXPECT_EQ(out.CellType(), 'R');
+    EXPECT_EQ(out.CellType(), TTipoCelula::Real);
     EXPECT_EQ(out.Title(), "Título do diálogo");
     std::vector<float> v = Celulas(out);
     const float esperado[] = {k7071, 100, k7071, 100, 100, 100, k7071, 100, 23.570226f};
@@ -143,7 +143,7 @@ TEST(Declividade, PlanoSemDadoEZeroNasDuasVariantes) {
     EXPECT_FLOAT_EQ(s.MaxValueReal(), 0);
 
     TImagem ei, si;
-    Monta(ei, 4, 3, plano, 10, 10, 'I');
+    Monta(ei, 4, 3, plano, 10, 10, TTipoCelula::Inteiro);
     DecTipoInteger().Calcula(ei, si, "");
     for (float x : Celulas(si)) EXPECT_FLOAT_EQ(x, 0);
 
@@ -158,7 +158,7 @@ TEST(Declividade, PlanoSemDadoEZeroNasDuasVariantes) {
     EXPECT_FLOAT_EQ(v[0], -99);  // the no-data cell itself
     // The integer variant knows only 0 as missing: -99 is an elevation there.
     TImagem e3, s3;
-    Monta(e3, 3, 3, g, 10, 10, 'I');
+    Monta(e3, 3, 3, g, 10, 10, TTipoCelula::Inteiro);
     DecTipoInteger().Calcula(e3, s3, "");
     EXPECT_NEAR(Celulas(s3)[1], 1990, 1e-3);
     EXPECT_FLOAT_EQ(Celulas(s3)[4], 0);
@@ -166,7 +166,7 @@ TEST(Declividade, PlanoSemDadoEZeroNasDuasVariantes) {
 
 TEST(Declividade, EspacamentoEmQuilometrosEUnidadeInvalida) {
     TImagem km;
-    Monta(km, 3, 1, {100, 103, 103}, 1, 1, 'R', "km");
+    Monta(km, 3, 1, {100, 103, 103}, 1, 1, TTipoCelula::Real, "km");
     km.SetMaxX(0.09f);
     km.SetMaxY(0.03f);
     TEspacamentoCelulas e = EspacamentoCelulas(km);
@@ -185,7 +185,7 @@ TEST(Declividade, EspacamentoEmQuilometrosEUnidadeInvalida) {
     EXPECT_EQ(MensagemDe([&] { TDecliTipoSingle().Compute(Dado("pes.doc"), tmp.Arquivo("x.asc"), "t"); }), msg);
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("x.asc")));
     TImagem ft, out;
-    Monta(ft, 2, 2, {1, 2, 3, 4}, 10, 10, 'R', "M ");
+    Monta(ft, 2, 2, {1, 2, 3, 4}, 10, 10, TTipoCelula::Real, "M ");
     EXPECT_THROW(TDecliTipoSingle().Calcula(ft, out, ""), EUnidadeImagem);
     ft.SetRefUnits("Km");
     EXPECT_NO_THROW(EspacamentoCelulas(ft));
@@ -203,8 +203,8 @@ TEST(Declividade, VerificacoesDoDialogoNaOrdem) {
     EXPECT_ERRO(EArquivoByte, byte, CalculaDeclividade(Dado("byte3.doc"), tmp.Arquivo("x.asc"), ""));
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("x.asc")));
     // The variant follows the cell type.
-    EXPECT_EQ(CalculaDeclividade(Dado("declive3i.doc"), tmp.Arquivo("i.asc"), ""), 'I');
-    EXPECT_EQ(CalculaDeclividade(Dado("declive3.asc"), tmp.Arquivo("r.asc"), ""), 'R');
+    EXPECT_EQ(CalculaDeclividade(Dado("declive3i.doc"), tmp.Arquivo("i.asc"), ""), TTipoCelula::Inteiro);
+    EXPECT_EQ(CalculaDeclividade(Dado("declive3.asc"), tmp.Arquivo("r.asc"), ""), TTipoCelula::Real);
     TImagem i, r;
     ASSERT_TRUE(i.LoadFromFile(tmp.Arquivo("i.asc")));
     ASSERT_TRUE(r.LoadFromFile(tmp.Arquivo("r.asc")));
@@ -264,7 +264,7 @@ TEST(Declividade, TextosDeStatusEProgresso) {
     // The integer worker reports nothing.
     Gravador gi;
     TImagem ei, si;
-    Monta(ei, 3, 4, z, 10, 10, 'I');
+    Monta(ei, 3, 4, z, 10, 10, TTipoCelula::Inteiro);
     DecTipoInteger(&gi).Calcula(ei, si, "");
     EXPECT_TRUE(gi.status.empty());
     EXPECT_TRUE(gi.posicoes.empty());
@@ -334,7 +334,7 @@ TEST(Declividade, IgualADefinicaoEmGradesAleatorias) {
             if (inteiro)
                 for (float& v : z) v = std::nearbyint(v);
             TImagem e, s;
-            Monta(e, C, R, z, dx, dy, inteiro ? 'I' : 'R');
+            Monta(e, C, R, z, dx, dy, inteiro ? TTipoCelula::Inteiro : TTipoCelula::Real);
             if (inteiro) DecTipoInteger().Calcula(e, s, "");
             else TDecliTipoSingle().Calcula(e, s, "");
             std::vector<float> esperado = Referencia(z, C, R, dx, dy, -99, inteiro);

@@ -37,7 +37,7 @@ struct Gravador : IProgresso {
     void SetCaption(const std::string& t) override { legendas.push_back(t); }
 };
 
-void Monta(TImagem& img, int cols, int rows, const std::vector<float>& v, char tipo = 'R',
+void Monta(TImagem& img, int cols, int rows, const std::vector<float>& v, TTipoCelula tipo = TTipoCelula::Real,
            float flag = -99) {
     img.SetCellType(tipo);
     img.SetColumns(cols);
@@ -110,7 +110,7 @@ TEST(Filtro, GradeDeUnsComCentroDez) {
     f.Compute(Dado("filtro3.asc"), tmp.Arquivo("f.doc"), 1);
     TImagem doc;
     ASSERT_TRUE(doc.LoadFromFile(tmp.Arquivo("f.doc")));
-    EXPECT_EQ(doc.CellType(), 'R');
+    EXPECT_EQ(doc.CellType(), TTipoCelula::Real);
     EXPECT_EQ(doc.Title(), "Imagem filtrada da imagem filtro3.asc");
     EXPECT_FLOAT_EQ(doc.MinValueReal(), 2);
     EXPECT_FLOAT_EQ(doc.MaxValueReal(), 3.25f);
@@ -136,7 +136,7 @@ TEST(Filtro, CelulasSemDadoEIsoladas) {
     EXPECT_FLOAT_EQ(v[6], 5);
     // Integer variant: only 0 is missing and stays 0; -99 is a value.
     TImagem ei, si;
-    Monta(ei, 3, 3, z, 'I');
+    Monta(ei, 3, 3, z, TTipoCelula::Inteiro);
     FiltroTipoInteger().Calcula(ei, si, 1, "t");
     v = Celulas(si);
     EXPECT_FLOAT_EQ(v[1], 0);
@@ -163,7 +163,7 @@ TEST(Filtro, DuasPassadasIgualAUmaPassadaDuasVezes) {
 
     // The integer variant: the second pass filters the real result of the first.
     TImagem ei, dois, um, umUm;
-    Monta(ei, 6, 5, z, 'I');
+    Monta(ei, 6, 5, z, TTipoCelula::Inteiro);
     FiltroTipoInteger().Calcula(ei, dois, 2, "");
     FiltroTipoInteger().Calcula(ei, um, 1, "");
     EXPECT_EQ(Celulas(dois), Referencia(Celulas(um), 6, 5, 0, true));
@@ -227,7 +227,7 @@ TEST(Filtro, VarianteInteiraGravaReal) {
     FiltroTipoInteger().Compute(Dado("filtro3i.doc"), tmp.Arquivo("i.doc"), 1, "Meu título");
     TImagem out;
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("i.doc")));
-    EXPECT_EQ(out.CellType(), 'R');
+    EXPECT_EQ(out.CellType(), TTipoCelula::Real);
     EXPECT_EQ(out.Title(), "Meu título");
     EXPECT_FLOAT_EQ(out.MinValueReal(), 2);
     EXPECT_FLOAT_EQ(out.MaxValueReal(), 3.25f);
@@ -235,10 +235,10 @@ TEST(Filtro, VarianteInteiraGravaReal) {
     std::vector<float> v = Celulas(out);
     for (int i = 0; i < 9; ++i) EXPECT_FLOAT_EQ(v[static_cast<size_t>(i)], esperado[i]) << i;
     // The dispatcher picks it by the cell type and gives it the dialog's default title.
-    EXPECT_EQ(CalculaFiltro(Dado("filtro3i.doc"), tmp.Arquivo("d.doc"), 1, ""), 'I');
+    EXPECT_EQ(CalculaFiltro(Dado("filtro3i.doc"), tmp.Arquivo("d.doc"), 1, ""), TTipoCelula::Inteiro);
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("d.doc")));
     EXPECT_EQ(out.Title(), "Imagem filtrada do arquivo de imagem filtro3i.doc");
-    EXPECT_EQ(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("r.doc"), 1, "", nullptr, "Filtro", tmp.Caminho()), 'R');
+    EXPECT_EQ(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("r.doc"), 1, "", nullptr, "Filtro", tmp.Caminho()), TTipoCelula::Real);
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("r.doc")));
     EXPECT_EQ(out.Title(), "Imagem filtrada da imagem filtro3.asc");
 }
@@ -249,7 +249,7 @@ TEST(Filtro, RecusasEPassadasForaDaFaixa) {
     EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 0, ""); }), faixa);
     EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 51, ""); }), faixa);
     TImagem e, s;
-    Monta(e, 2, 2, {1, 2, 3, 4}, 'I');
+    Monta(e, 2, 2, {1, 2, 3, 4}, TTipoCelula::Inteiro);
     EXPECT_EQ(MensagemDe([&] { FiltroTipoInteger().Calcula(e, s, 0, ""); }), faixa);
     EXPECT_EQ(MensagemDe([&] { CalculaFiltro(Dado("byte3.doc"), tmp.Arquivo("s.asc"), 1, ""); }),
               "Arquivo especificado é do tipo byte. Utilize um arquivo do tipo inteiro ou real.");
@@ -260,7 +260,7 @@ TEST(Filtro, RecusasEPassadasForaDaFaixa) {
     // Fifty passes of a smooth plane change nothing inside.
     std::vector<float> plano(25, 42.0f);
     TImagem p, q;
-    Monta(p, 5, 5, plano, 'I');
+    Monta(p, 5, 5, plano, TTipoCelula::Inteiro);
     FiltroTipoInteger().Calcula(p, q, kMaxFiltragens, "");
     for (float v : Celulas(q)) EXPECT_FLOAT_EQ(v, 42);
 }
@@ -282,7 +282,7 @@ TEST(Filtro, IgualADefinicaoEmGradesAleatorias) {
         // Integer cells into a separate real image.
         for (float& v : z) v = std::nearbyint(v);
         TImagem ei, si;
-        Monta(ei, C, R, z, 'I');
+        Monta(ei, C, R, z, TTipoCelula::Inteiro);
         FiltroTipoInteger().Calcula(ei, si, 1, "");
         ASSERT_EQ(Celulas(si), Referencia(z, C, R, -99, true)) << "semente " << semente;
     }

@@ -31,7 +31,7 @@ std::string Floats(std::initializer_list<float> v) {
 }
 
 // A 3 x 2 real image with bounds (0,0)-(30,20).
-void Preenche(TImagem& img, char tipo = 'R') {
+void Preenche(TImagem& img, TTipoCelula tipo = TTipoCelula::Real) {
     img.SetCellType(tipo);
     img.SetColumns(3);
     img.SetRows(2);
@@ -53,7 +53,7 @@ TEST(Imagem, AscComCantoLeCabecalhoCelulasEEstatisticas) {
     ASSERT_TRUE(img.LoadFromFile(Dado("canto.asc")));
     EXPECT_EQ(img.Columns(), 3);
     EXPECT_EQ(img.Rows(), 2);
-    EXPECT_EQ(img.CellType(), 'R');
+    EXPECT_EQ(img.CellType(), TTipoCelula::Real);
     EXPECT_EQ(img.CellSize(), 4);
     EXPECT_FLOAT_EQ(img.MinX(), 100);
     EXPECT_FLOAT_EQ(img.MinY(), 200);
@@ -140,19 +140,19 @@ TEST(Imagem, AscRealUsaQuinzeAlgarismosDoValorDe32Bits) {
 
 TEST(Imagem, IdaEVoltaDeTodosOsFormatosETipos) {
     PastaTemporaria tmp;
-    for (char tipo : {'B', 'I', 'R'}) {
+    for (TTipoCelula tipo : {TTipoCelula::Byte, TTipoCelula::Inteiro, TTipoCelula::Real}) {
         for (const char* ext : {"asc", "flt", "hdr", "img", "doc", "grd"}) {
-            SCOPED_TRACE(std::string(1, tipo) + " " + ext);
+            SCOPED_TRACE(std::string(1, static_cast<char>(tipo)) + " " + ext);
             TImagem img;
             Preenche(img, tipo);
             img.ComputeMinMax();
-            std::string nome = tmp.Arquivo(std::string("ida_") + tipo + "." + ext);
+            std::string nome = tmp.Arquivo(std::string("ida_") + static_cast<char>(tipo) + "." + ext);
             img.SaveToFile(nome);
             TImagem de;
             ASSERT_TRUE(de.LoadFromFile(nome));
             std::string e = ext;
             bool idrisi = e == "img" || e == "doc";
-            EXPECT_EQ(de.CellType(), idrisi ? tipo : 'R');
+            EXPECT_EQ(de.CellType(), idrisi ? tipo : TTipoCelula::Real);
             EXPECT_EQ(de.Columns(), 3);
             EXPECT_EQ(de.Rows(), 2);
             EXPECT_FLOAT_EQ(de.MinX(), 0);
@@ -222,7 +222,7 @@ TEST(Imagem, HdrComByteorderMsbfirst) {
 
 TEST(Imagem, IdrisiLeInteiros) {
     TImagem img(Dado("morro.img"));
-    EXPECT_EQ(img.CellType(), 'I');
+    EXPECT_EQ(img.CellType(), TTipoCelula::Inteiro);
     EXPECT_EQ(img.CellSize(), 2);
     EXPECT_EQ(img.FormatCode(), TCodigoFormato::Idrisi16);
     EXPECT_EQ(img.Title(), "Morro teste");
@@ -243,7 +243,7 @@ TEST(Imagem, IdrisiLeInteiros) {
 
 TEST(Imagem, IdrisiGravadoByteAByte) {
     TImagem img;
-    Preenche(img, 'I');
+    Preenche(img, TTipoCelula::Inteiro);
     img.ComputeMinMax();
     PastaTemporaria tmp;
     img.SaveToFile(tmp.Arquivo("i.doc"));
@@ -413,7 +413,7 @@ TEST(Imagem, FormatoPeloNomeEOsSeusNomes) {
         EXPECT_EQ(CodigoFormato(FormatoDe(n)), img.FormatCode()) << n;
     }
     EXPECT_EQ(NomeFormato(TFormatoImagem::ArcViewBinario), "ArcView binário (.hdr + .flt)");
-    EXPECT_EQ(NomeTipoCelula('I'), "inteiro de 16 bits (I)");
+    EXPECT_EQ(NomeTipoCelula(TTipoCelula::Inteiro), "inteiro de 16 bits (I)");
     PastaTemporaria tmp;
     EXPECT_EQ(MensagemDe([&] { ChecaSaidaDiferente(tmp.Arquivo("a.hdr"), tmp.Arquivo("a.flt")); }),
               "A entrada e a saída são o mesmo arquivo.");
@@ -422,16 +422,16 @@ TEST(Imagem, FormatoPeloNomeEOsSeusNomes) {
 
 TEST(Imagem, TipoDeCelula) {
     TImagem img;
-    img.SetCellType('r');
-    EXPECT_EQ(img.CellType(), 'R');
-    img.SetCellType('b');
+    img.SetCellType(TipoCelulaDeLetra('r'));
+    EXPECT_EQ(img.CellType(), TTipoCelula::Real);
+    img.SetCellType(TipoCelulaDeLetra('b'));
     EXPECT_EQ(img.CellSize(), 1);
-    img.SetCellType('I');
+    img.SetCellType(TTipoCelula::Inteiro);
     EXPECT_EQ(img.CellSize(), 2);
-    EXPECT_EQ(MensagemDe([&] { img.SetCellType('X'); }),
+    EXPECT_EQ(MensagemDe([&] { img.SetCellType(TipoCelulaDeLetra('X')); }),
               "Erro durante a definição do tipo do arquivo raster: real, inteiro ou byte.\n"
               "Tentativa de atribuir novo tipo: X");
-    EXPECT_EQ(img.CellType(), 'I');
+    EXPECT_EQ(img.CellType(), TTipoCelula::Inteiro);
 }
 
 TEST(Imagem, NaNLeComoZeroETudoNuloNaoConta) {
@@ -528,7 +528,7 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
 TEST(Imagem, ParGravadoInteiroOuNada) {
     PastaTemporaria tmp;
     TImagem img;
-    Preenche(img, 'I');
+    Preenche(img, TTipoCelula::Inteiro);
     img.ComputeMinMax();
     for (const char* par : {"x.doc", "y.hdr"}) {
         SCOPED_TRACE(par);
@@ -586,7 +586,7 @@ TEST(Imagem, AcessoRapidoPorLinhaEVetor) {
     EXPECT_FLOAT_EQ(img.GetReal({2, 0}), -2.6f);
     // Byte cells round and clamp.
     TImagem b;
-    b.SetCellType('B');
+    b.SetCellType(TTipoCelula::Byte);
     b.SetColumns(3);
     b.SetRows(1);
     b.WriteRow(0, linha);
@@ -603,7 +603,7 @@ TEST(Imagem, CopiaDeCabecalhoEPreenchimento) {
     TImagem a(Dado("morro.img"));
     TImagem b;
     b.CopyHeaderFrom(a);
-    EXPECT_EQ(b.CellType(), 'I');
+    EXPECT_EQ(b.CellType(), TTipoCelula::Inteiro);
     EXPECT_EQ(b.Columns(), 3);
     EXPECT_EQ(b.Rows(), 2);
     EXPECT_EQ(b.Title(), "Morro teste");

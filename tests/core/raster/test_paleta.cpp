@@ -109,7 +109,7 @@ TEST(Paleta, ADamagedFileIsRefusedAndThePaletteKept) {
 
 // A real image of 4 x 2 cells with the range 100..355 and one no-data cell.
 void Imagem100a355(TImagem& img) {
-    img.SetCellType('R');
+    img.SetCellType(TTipoCelula::Real);
     img.SetColumns(4);
     img.SetRows(2);
     img.SetMinX(0);
@@ -186,12 +186,12 @@ TEST(RenderImagem, LegendRunsFromMaxAtTheTopToMinAtTheBottom) {
     EXPECT_EQ(EntradaLegenda(52), 128);  // 52 * 255 / 104 = 127.5 -> even
     for (int k = 1; k < kAlturaLegenda; ++k) EXPECT_LE(EntradaLegenda(k), EntradaLegenda(k - 1));
     RegionalFixo pt(Regional::PtBR());
-    const auto r = RotulosLegenda(TFaixaCores::De(100, 355.12345, 'R'));
+    const auto r = RotulosLegenda(TFaixaCores::De(100, 355.12345, TTipoCelula::Real));
     EXPECT_EQ(r[0], "355,123");
     EXPECT_EQ(r[1], "227,562");
     EXPECT_EQ(r[2], "100");
     // Integer images: whole-number midpoint.
-    EXPECT_EQ(RotulosLegenda(TFaixaCores::De(3, 8, 'I'))[1], "5");
+    EXPECT_EQ(RotulosLegenda(TFaixaCores::De(3, 8, TTipoCelula::Inteiro))[1], "5");
 }
 
 TEST(RenderImagem, ViewPixelsZoomStepsAndMapPoints) {
@@ -237,9 +237,9 @@ TEST(RenderImagem, ViewPixelsZoomStepsAndMapPoints) {
 
 TEST(EdicaoCelulas, ValuesAreCheckedAgainstTheCellType) {
     TImagem b, i, r;
-    b.SetCellType('B');
-    i.SetCellType('I');
-    r.SetCellType('R');
+    b.SetCellType(TTipoCelula::Byte);
+    i.SetCellType(TTipoCelula::Inteiro);
+    r.SetCellType(TTipoCelula::Real);
     EXPECT_FLOAT_EQ(ValorAtributo(b, "255"), 255);
     EXPECT_FLOAT_EQ(ValorAtributo(b, "12,6"), 13);
     EXPECT_FLOAT_EQ(ValorAtributo(i, "32767"), 32767);
