@@ -107,7 +107,6 @@ private:
     QLayout* MontarRodape();
     void Arrumar();
     void Alterou();
-    void LigarCampos();
     void Preencher(const TCamposLocacao& f);
     TMostrarCampo MostrarCampo();
     void MetodoMudou(int indice, bool daLista, bool gravar = true);
