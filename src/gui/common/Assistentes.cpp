@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +40,10 @@ TFTabelaAssistente::TFTabelaAssistente(QWidget* pai, const QString& titulo, cons
                                        const QString& mensagemVazio)
     : QDialog(pai), mensagemVazio_(mensagemVazio) {
     setWindowTitle(titulo);
+    // A short table (Z) would otherwise cut its long caption.
+    QFont negrito = font();
+    negrito.setBold(true);
+    setMinimumWidth(QFontMetrics(negrito).horizontalAdvance(titulo) + 24);
     auto* v = new QVBoxLayout(this);
     grade_ = new QGridLayout;
     grade_->setHorizontalSpacing(14);
@@ -266,7 +271,7 @@ TFZ::TFZ(QWidget* pai)
                          QStringLiteral("Valor de &Z :"), QStringLiteral("Valor do parâmetro Z inconsistente.")) {
     setObjectName(QStringLiteral("FZ"));
     grade_->addWidget(Cabecalho(QStringLiteral("Material")), 0, 0);
-    grade_->addWidget(Cabecalho(QStringLiteral("Valores de Z")), 0, 1);
+    grade_->addWidget(Cabecalho(QStringLiteral("Valores de Z")), 0, 1, Qt::AlignRight);
     int r = 1;
     for (const TLinhaZ& l : TabelaZ()) {
         // "Outros": the user types the value; the click only moves the focus.

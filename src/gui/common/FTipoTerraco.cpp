@@ -55,7 +55,8 @@ TFTipoTerraco::TFTipoTerraco(TFonte fonte, QWidget* pai) : QDialog(pai), ajuda_(
     }
     tabela_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tabela_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    tabela_->resizeRowsToContents();
+    // Long recommendations wrap to the width the column ends up with.
+    connect(tabela_->horizontalHeader(), &QHeaderView::sectionResized, tabela_, &QTableWidget::resizeRowsToContents);
     v->addWidget(tabela_, 1);
     auto* f = new QLabel(QString::fromUtf8(t.fonte));
     f->setObjectName(QStringLiteral("lblFonte"));
