@@ -633,12 +633,17 @@ void TfrmLocacao::btnValoresSmClick() {
     Alterou();
 }
 
+QString TfrmLocacao::AbrirImagem(const QString& titulo) {
+    const QString c = ComExtensaoPadrao(Dialogos().ArquivoAbrir(this, titulo, pastaImagens_, Q(FiltroImagens())),
+                                        QStringLiteral(".ras"));
+    // The next image choice starts in this one's folder.
+    if (!c.isEmpty()) pastaImagens_ = QFileInfo(c).absolutePath();
+    return c;
+}
+
 void TfrmLocacao::EscolherElevacao() {
-    const QString c = ComExtensaoPadrao(
-        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de elevação"), pastaImagens_, Q(FiltroImagens())),
-        QStringLiteral(".ras"));
+    const QString c = AbrirImagem(QStringLiteral("Abrir imagem de elevação"));
     if (c.isEmpty()) return;
-    pastaImagens_ = QFileInfo(c).absolutePath();
     edtImagemElevacao_->setText(c);
     edtVetorSaida_->setText(Q(VetorDaElevacao(S(c))));
     arquivoSaida_ = edtVetorSaida_->text();
@@ -648,11 +653,8 @@ void TfrmLocacao::EscolherElevacao() {
 }
 
 void TfrmLocacao::EscolherDeclividade() {
-    const QString c = ComExtensaoPadrao(
-        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de declividades"), pastaImagens_, Q(FiltroImagens())),
-        QStringLiteral(".ras"));
+    const QString c = AbrirImagem(QStringLiteral("Abrir imagem de declividades"));
     if (c.isEmpty()) return;
-    pastaImagens_ = QFileInfo(c).absolutePath();
     edtImagemDec_->setText(c);
     m_.LocacaoNivel().SetfnImgDecli(S(c));
     Alterou();
