@@ -57,6 +57,13 @@ void GravarArquivo(const std::string& path, const std::string& bytes) {
 
 std::string DadosTeste(const std::string& relativo) { return std::string(VANDORO_TEST_DATA) + "/" + relativo; }
 
+std::map<std::string, std::string> ConteudoDaPasta(const std::string& pasta) {
+    std::map<std::string, std::string> r;
+    for (const auto& e : fs::directory_iterator(pasta))
+        r[e.path().filename().string()] = e.is_directory() ? "<pasta>" : LerArquivo(e.path().string());
+    return r;
+}
+
 void ConfereReferencia(const std::string& texto, const std::string& nome) {
     const std::string arq = DadosTeste("relatorios/" + nome);
     const char* atualizar = std::getenv("VANDORO_ATUALIZAR_REFERENCIAS");

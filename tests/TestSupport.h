@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -26,6 +27,9 @@ private:
 std::string LerArquivo(const std::string& path);                       // bytes
 void GravarArquivo(const std::string& path, const std::string& bytes);  // bytes
 std::string DadosTeste(const std::string& relativo);  // tests/data/<relativo>
+// Everything in a folder, name -> bytes ("<pasta>" for a folder): what a failed or
+// interrupted write must leave as it was.
+std::map<std::string, std::string> ConteudoDaPasta(const std::string& pasta);
 
 // Compares 'texto' with the checked file tests/data/relatorios/<nome>. With
 // VANDORO_ATUALIZAR_REFERENCIAS=1 (`make atualizar-referencias`; ctest unsets it) the file is

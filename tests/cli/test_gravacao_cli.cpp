@@ -42,13 +42,6 @@ ResultadoCli RodarComDiscoCheio(long long kib, const std::vector<std::string>& a
     return r;
 }
 
-// Every file of a folder with its bytes.
-std::map<std::string, std::string> Conteudo(const std::string& pasta) {
-    std::map<std::string, std::string> m;
-    for (const auto& e : fs::directory_iterator(pasta)) m[e.path().filename().string()] = LerArquivo(e.path().string());
-    return m;
-}
-
 // A grid that does not compress: a GeoTIFF of it is as large as its cells.
 void GradeGrande(const std::string& nome) {
     std::string s = "ncols 200\r\nnrows 150\r\nxllcorner 500000\r\nyllcorner 7500000\r\ncellsize 10\r\n"
@@ -110,7 +103,7 @@ TEST(CliGravacao, AFullDiskLeavesEveryOutputKindAsItWas) {
         const std::string rotulo = c[0] + " " + c.back();
         const ResultadoCli primeiro = RodarCli(c);
         ASSERT_EQ(primeiro.codigo, 0) << rotulo << ": " << primeiro.erro;
-        const auto antes = Conteudo(saidas);
+        const auto antes = ConteudoDaPasta(saidas);
         // Half the named file (written before its small companions): its write hits the limit.
         const long long menor = static_cast<long long>(antes.at(fs::path(c.back()).filename().string()).size());
         // At least 2 KiB: the project copy a sizing run reads from must still fit.
@@ -121,7 +114,7 @@ TEST(CliGravacao, AFullDiskLeavesEveryOutputKindAsItWas) {
         EXPECT_TRUE(Contem(r.erro, "disco cheio")) << rotulo << ": " << r.erro;
         EXPECT_FALSE(Contem(r.erro, kSufixoTemporario)) << rotulo << ": " << r.erro;
         EXPECT_FALSE(Contem(r.saida, "sucesso")) << rotulo << ": " << r.saida;
-        EXPECT_EQ(Conteudo(saidas), antes) << rotulo;
+        EXPECT_EQ(ConteudoDaPasta(saidas), antes) << rotulo;
     }
 }
 

@@ -17,13 +17,6 @@ namespace {
 
 const std::string kExemplos = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/";
 
-std::map<std::string, std::string> Conteudo(const std::string& pasta) {
-    std::map<std::string, std::string> r;
-    for (const auto& e : fs::directory_iterator(pasta))
-        r[e.path().filename().string()] = e.is_directory() ? "<pasta>" : LerArquivo(e.path().string());
-    return r;
-}
-
 // The example project with its location paths (relative to its folder), the example model
 // and its slope.
 struct Projeto {
@@ -55,20 +48,20 @@ TEST(CliLocarConjunto, AFailedRunReplacesNoneOfTheOldOutputs) {
     // has none either.
     GravarArquivo(p.tmp.Arquivo("t.prj"), "PROJCS[\"outra zona\"]");
     GravarArquivo(p.tmp.Arquivo("arquivo.txt"), "x");
-    const auto antes = Conteudo(p.tmp.Caminho());
+    const auto antes = ConteudoDaPasta(p.tmp.Caminho());
 
     // The strip map in a place that cannot be written.
     r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("arquivo.txt/f.asc")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + p.tmp.Arquivo("arquivo.txt/f.asc") + ": pasta inexistente.\n");
-    EXPECT_EQ(Conteudo(p.tmp.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(p.tmp.Caminho()), antes);
 
     // A GIS file that fails while the set is written (KML needs a coordinate system), after
     // the vector, the table and the strip map were written to their temporaries.
     r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("f.asc"), "--sig", p.tmp.Arquivo("s.kml")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.erro.find("o KML exige longitude e latitude"), std::string::npos) << r.erro;
-    EXPECT_EQ(Conteudo(p.tmp.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(p.tmp.Caminho()), antes);
 
     // An arbitrated spacing without its EV: refused before anything is written.
     p.Chave("ESPAÇAMENTO", "IndMetodologia", "3");
@@ -76,7 +69,7 @@ TEST(CliLocarConjunto, AFailedRunReplacesNoneOfTheOldOutputs) {
     r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("f.asc")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.erro, "vandoro-cli: Valor do espaçamento vertical inconsistente.\n");
-    auto semProjeto = Conteudo(p.tmp.Caminho());
+    auto semProjeto = ConteudoDaPasta(p.tmp.Caminho());
     auto antesSemProjeto = antes;
     semProjeto.erase("p.kzp");
     antesSemProjeto.erase("p.kzp");
@@ -88,7 +81,7 @@ TEST(CliLocarConjunto, AFailedRunReplacesNoneOfTheOldOutputs) {
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_FALSE(ArquivoExiste(p.tmp.Arquivo("t.prj")));
     EXPECT_NE(LerArquivo(p.tmp.Arquivo("t.bdt")), antes.at("t.bdt"));
-    for (const auto& [nome, bytes] : Conteudo(p.tmp.Caminho()))
+    for (const auto& [nome, bytes] : ConteudoDaPasta(p.tmp.Caminho()))
         EXPECT_EQ(nome.find(".gravando"), std::string::npos) << nome;
 }
 

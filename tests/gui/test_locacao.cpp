@@ -267,10 +267,10 @@ TEST(FrmLocacao, MethodChangeShowsItsPanelAndOpensItsDialog) {
     EXPECT_TRUE(roteiro.registro.isEmpty());
 
     // Bentley from the list opens its dialog; OK stores the soil with Bentley's table.
-    EXPECT_EQ(TFBentleyLoc().Escolha(), 1);  // the dialog's own default
+    EXPECT_EQ(TFSoloLoc(TSolo::FamiliaBentley).Escolha(), 1);  // the dialog's own default
     roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
-        EXPECT_TRUE(static_cast<TFBentleyLoc&>(d).Opcao(0)->isChecked());  // the model's soil
-        static_cast<TFBentleyLoc&>(d).Opcao(2)->setChecked(true);
+        EXPECT_TRUE(static_cast<TFSoloLoc&>(d).Opcao(0)->isChecked());  // the model's soil
+        static_cast<TFSoloLoc&>(d).Opcao(2)->setChecked(true);
     }));
     j.Metodo(0);
     EXPECT_EQ(roteiro.registro, QStringList{"dialogo: Método Bentley"});
@@ -285,13 +285,13 @@ TEST(FrmLocacao, MethodChangeShowsItsPanelAndOpensItsDialog) {
 
     // Paraná: its own table; closing without OK changes nothing.
     roteiro.dialogos.push_back(Clicar("btnCancelar", [](QDialog& d) {
-        static_cast<TFParanaLoc&>(d).Opcao(0)->setChecked(true);
+        static_cast<TFSoloLoc&>(d).Opcao(0)->setChecked(true);
     }));
     j.Metodo(2);
     EXPECT_EQ(e.Solo().Familia(), TSolo::FamiliaParana);
     EXPECT_EQ(e.Solo().Index(), 2);
     roteiro.dialogos.push_back(Clicar("btnOk", [](QDialog& d) {
-        auto& p = static_cast<TFParanaLoc&>(d);
+        auto& p = static_cast<TFSoloLoc&>(d);
         EXPECT_EQ(p.Opcao(1)->text(), QStringLiteral("Terra a&rgilosa"));
         p.Opcao(1)->setChecked(true);
     }));

@@ -46,13 +46,6 @@ void GravarCone(const std::string& elev, const std::string& decl) {
     GravarAsc(decl, 80, 80, 1.0, [&](double x, double y) { return z(x, y) > 0 ? 10.0 : -9999.0; });
 }
 
-std::map<std::string, std::string> Conteudo(const std::string& pasta) {
-    std::map<std::string, std::string> r;
-    for (const auto& e : fs::directory_iterator(pasta))
-        r[e.path().filename().string()] = e.is_directory() ? "<pasta>" : LerArquivo(e.path().string());
-    return r;
-}
-
 // Keeps the name each save dialog proposes.
 struct Roteiro : TDialogosRoteiro {
     QStringList propostos;
@@ -111,7 +104,7 @@ TEST(FrmLocacaoArquivos, ARunRefusedAtItsInputsOrFailingLeavesEveryOldOutput) {
     Roteiro roteiro;
     Janela j;
     j.Processar(roteiro);
-    const auto antes = Conteudo(j.pasta.Caminho());
+    const auto antes = ConteudoDaPasta(j.pasta.Caminho());
     ASSERT_TRUE(antes.count("cone.vet") && antes.count("cone.bdt"));
 
     // "Espaçamento arbitrado" with EV empty: the message names EV, and focuses it.
@@ -121,7 +114,7 @@ TEST(FrmLocacaoArquivos, ARunRefusedAtItsInputsOrFailingLeavesEveryOldOutput) {
     j.w->btnProcessarClick();
     EXPECT_EQ(roteiro.registro, QStringList{QStringLiteral("erro: Valor do espaçamento vertical inconsistente.")});
     EXPECT_EQ(j.w->focusWidget()->objectName(), QStringLiteral("edtEV"));
-    EXPECT_EQ(Conteudo(j.pasta.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(j.pasta.Caminho()), antes);
 
     // A slope raster of another size fails inside the run: nothing replaced, no result shown.
     roteiro.respostas.clear();
@@ -129,7 +122,7 @@ TEST(FrmLocacaoArquivos, ARunRefusedAtItsInputsOrFailingLeavesEveryOldOutput) {
     GravarArquivo(j.pasta.Arquivo("outra.asc"),
                   "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 1\n1 1\n");
     j.E("edtImagemDec")->setText(QString::fromStdString(j.pasta.Arquivo("outra.asc")));
-    const auto antes2 = Conteudo(j.pasta.Caminho());
+    const auto antes2 = ConteudoDaPasta(j.pasta.Caminho());
     roteiro.registro.clear();
     roteiro.respostas = {TResposta::Sim};
     j.w->btnProcessarClick();
@@ -137,7 +130,7 @@ TEST(FrmLocacaoArquivos, ARunRefusedAtItsInputsOrFailingLeavesEveryOldOutput) {
               (QStringList{QStringLiteral("pergunta: Arquivo de saída já existente. Deseja substituir o arquivo?"),
                            QStringLiteral("erro: As imagens de elevação e de declividade não têm o mesmo número de "
                                           "linhas e colunas.")}));
-    EXPECT_EQ(Conteudo(j.pasta.Caminho()), antes2);
+    EXPECT_EQ(ConteudoDaPasta(j.pasta.Caminho()), antes2);
     EXPECT_EQ(j.w->Tabela()->rowCount(), 0);
     EXPECT_FALSE(j.B("btnRelatorio")->isEnabled());
     EXPECT_FALSE(j.B("btnExportarSig")->isEnabled());
@@ -154,7 +147,7 @@ TEST(FrmLocacaoArquivos, TheGisExportRefusesEveryInputOfTheRunAndProposesItsOutp
     GravarArquivo(talhao, "WKT,nome\n\"POLYGON ((0 0,80 0,80 80,0 80,0 0))\",talhao\n");
     j.E("edtLimite")->setText(QString::fromStdString(talhao));
     j.Processar(roteiro);
-    const auto antes = Conteudo(j.pasta.Caminho());
+    const auto antes = ConteudoDaPasta(j.pasta.Caminho());
 
     fs::create_symlink(j.elev, j.pasta.Arquivo("ligacao.geojson"));
     fs::create_symlink(projeto, j.pasta.Arquivo("proj.csv"));
@@ -175,7 +168,7 @@ TEST(FrmLocacaoArquivos, TheGisExportRefusesEveryInputOfTheRunAndProposesItsOutp
     auto esperado = antes;
     esperado["ligacao.geojson"] = LerArquivo(j.elev);
     esperado["proj.csv"] = LerArquivo(projeto);
-    EXPECT_EQ(Conteudo(j.pasta.Caminho()), esperado);
+    EXPECT_EQ(ConteudoDaPasta(j.pasta.Caminho()), esperado);
 
     // Every dialog proposed the run's output under the GIS extension; a good name is written.
     for (const QString& p : roteiro.propostos) EXPECT_EQ(p, QString::fromStdString(j.pasta.Arquivo("cone.gpkg")));
@@ -299,7 +292,7 @@ TEST(FrmLocacaoArquivos, MainButtonsOnValuesTheModelRefusesShowTheErrorAndTouchN
     Roteiro roteiro;
     Janela j;
     j.Processar(roteiro);
-    const auto antes = Conteudo(j.pasta.Caminho());
+    const auto antes = ConteudoDaPasta(j.pasta.Caminho());
 
     // GIS export: a format no writer knows, and a KML of a model without a coordinate system
     // (refused by the writer while the set is being written).
@@ -313,7 +306,7 @@ TEST(FrmLocacaoArquivos, MainButtonsOnValuesTheModelRefusesShowTheErrorAndTouchN
     EXPECT_EQ(erros[0], QStringLiteral("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), "
                                        ".geojson (GeoJSON) ou .kml (KML)."));
     EXPECT_TRUE(erros[1].startsWith(QStringLiteral("O vetor não tem sistema de coordenadas: o KML exige")));
-    EXPECT_EQ(Conteudo(j.pasta.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(j.pasta.Caminho()), antes);
 
     // The report of a table damaged since the run.
     GravarArquivo(j.pasta.Arquivo("cone.bdt"), "lixo");
@@ -341,6 +334,6 @@ TEST(FrmLocacaoArquivos, MainButtonsOnValuesTheModelRefusesShowTheErrorAndTouchN
     EXPECT_EQ(j.w->focusWidget()->objectName(), QStringLiteral("edtAlturaTerraco"));
     auto depois = antes;
     depois["cone.bdt"] = "lixo";
-    EXPECT_EQ(Conteudo(j.pasta.Caminho()), depois);
+    EXPECT_EQ(ConteudoDaPasta(j.pasta.Caminho()), depois);
     EXPECT_TRUE(j.w->isVisible());
 }

@@ -21,6 +21,7 @@
 
 #include <cstdio>
 
+#include "gui/common/Assistentes.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/DialogosTexto.h"
 #include "gui/shell/Inicial.h"
@@ -132,6 +133,12 @@ void TelasDimensionamento(TFPrincipal& w, TServicoTelas& servico) {
                 if (auto* b = j->findChild<QPushButton*>(QString::fromLatin1(assistente))) b->click();
                 Esperar(100);
             }
+            // No entry field opens the side-slope table yet: shown as its component runs it,
+            // on a chosen row.
+            TZ z;
+            z.Indice = 3;
+            servico.nome = QStringLiteral("assistente_Z");
+            z.Execute(&w);
         }
         w.GerenteSis1().SetAlterado(false);  // the pictures change nothing worth keeping
     }

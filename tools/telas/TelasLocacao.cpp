@@ -1,12 +1,16 @@
 #include "telas/TelasLocacao.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <utility>
 
 #include "core/common/Erros.h"
 #include "core/location/LocNivel.h"
@@ -84,5 +88,25 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     Esperar(300);
     gravar(w, QStringLiteral("locacao_resultados"));
     GravarTabelaImpressa(w, gravar);
+
+    // The spacing-method dialogs and, from each selection criterion, its table of terrace
+    // types or the arbitrary type; the service photographs each dialog and closes it.
+    auto* metodo = j->findChild<QComboBox*>(QStringLiteral("cbMetodo"));
+    const int metodoDoExemplo = metodo ? metodo->currentIndex() : -1;
+    for (const auto& [i, nome] : {std::pair{0, "bentley"}, std::pair{1, "lombardi"}, std::pair{2, "parana"}}) {
+        if (!metodo) break;
+        metodo->setCurrentIndex(i);
+        proximo(QStringLiteral("locacao_metodo_%1").arg(QLatin1String(nome)));
+        j->btnDefinirClick();
+    }
+    if (metodo) metodo->setCurrentIndex(metodoDoExemplo);
+    for (const auto& [i, nome] : {std::pair{0, "tipo_parana"}, std::pair{1, "tipo_rio"}, std::pair{2, "tipo_lombardi"},
+                                  std::pair{3, "tipo_arbitrado"}}) {
+        auto* criterio = j->findChild<QRadioButton*>(QStringLiteral("rbCriterio%1").arg(i));
+        if (!criterio) continue;
+        criterio->click();
+        proximo(QString::fromLatin1(nome));
+        j->btnConsultaTipoTerracoClick();
+    }
     w.GerenteSis1().SetAlterado(false);
 }

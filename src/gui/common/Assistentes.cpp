@@ -1,8 +1,8 @@
 #include "gui/common/Assistentes.h"
 
-#include <QShortcut>
 #include <QButtonGroup>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +17,7 @@
 #include "core/model/NumeroDaCurva.h"
 #include "core/project/Configuracao.h"
 #include "core/sizing/TabelasAssistentes.h"
-#include "gui/common/Ajuda.h"
+#include "gui/common/BotoesDialogo.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/EditNumero.h"
 
@@ -36,9 +36,14 @@ QLabel* Celula(const QString& t, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCen
 
 }  // namespace
 
-TFTabelaAssistente::TFTabelaAssistente(QWidget* pai, const QString& titulo, const QString& rotuloCampo)
-    : QDialog(pai) {
+TFTabelaAssistente::TFTabelaAssistente(QWidget* pai, const QString& titulo, const QString& rotuloCampo,
+                                       const QString& mensagemVazio)
+    : QDialog(pai), mensagemVazio_(mensagemVazio) {
     setWindowTitle(titulo);
+    // A short table (Z) would otherwise cut its long caption.
+    QFont negrito = font();
+    negrito.setBold(true);
+    setMinimumWidth(QFontMetrics(negrito).horizontalAdvance(titulo) + 24);
     auto* v = new QVBoxLayout(this);
     grade_ = new QGridLayout;
     grade_->setHorizontalSpacing(14);
@@ -68,37 +73,27 @@ void TFTabelaAssistente::Terminar(const QString& fonte) {
     f->setWordWrap(true);
     f->setStyleSheet(QStringLiteral("color: #404040; font-size: 9pt"));
     v->addWidget(f);
-    auto* h = new QHBoxLayout;
-    h->addStretch(1);
-    btnOk_ = new QPushButton(QStringLiteral("&Ok"));
-    btnOk_->setObjectName(QStringLiteral("btnOk"));
-    btnOk_->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("Ca&ncelar"));
-    cancelar->setObjectName(QStringLiteral("btnCancelar"));
-    auto* ajuda = new QPushButton(QStringLiteral("Aj&uda"));
-    ajuda->setObjectName(QStringLiteral("btnAjuda"));
-    h->addWidget(btnOk_);
-    h->addWidget(cancelar);
-    h->addWidget(ajuda);
-    v->addLayout(h);
-    connect(btnOk_, &QPushButton::clicked, this, &TFTabelaAssistente::Ok);
-    connect(cancelar, &QPushButton::clicked, this, [this] {
-        Desmarcar();
-        reject();
-    });
-    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, helpContext_); });
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, ajuda, &QPushButton::click);
+    const TRodapeDialogo r = RodapeOkCancelarAjuda(*this, v, [this] { return helpContext_; },
+                                                   QStringLiteral("Ca&ncelar"), [this] { Ok(); });
+    btnOk_ = r.ok;
+    // Runs after the rejection, before the dialog's run returns.
+    connect(r.cancelar, &QPushButton::clicked, this, &TFTabelaAssistente::Desmarcar);
     AtualizarOk();
 }
 
-QRadioButton* TFTabelaAssistente::NovaOpcao(const QString& texto) {
+QRadioButton* TFTabelaAssistente::NovaOpcao(const QString& texto, const QString& valor) {
     auto* r = new QRadioButton(texto);
     const int linha = static_cast<int>(opcoes_.size()) + 1;
     r->setObjectName(QStringLiteral("rbOpcao%1").arg(linha));
     grupo_->addButton(r, linha);
     opcoes_.push_back(r);
+    valores_.push_back(valor);
     connect(r, &QRadioButton::clicked, this, [this, linha] { ClicarOpcao(linha); });
     return r;
+}
+
+QString TFTabelaAssistente::TextoDaLinha(int linha) const {
+    return linha >= 1 && linha <= static_cast<int>(valores_.size()) ? valores_[linha - 1] : QString();
 }
 
 QRadioButton* TFTabelaAssistente::Opcao(int linha) const {
@@ -145,7 +140,7 @@ void TFTabelaAssistente::AtualizarOk() {
 void TFTabelaAssistente::Ok() {
     const QString t = edtValor_->text().trimmed();
     if (t.isEmpty()) {
-        Dialogos().Erro(this, MensagemVazio());
+        Dialogos().Erro(this, mensagemVazio_);
         edtValor_->setFocus();
         return;
     }
@@ -169,7 +164,7 @@ void TFTabelaAssistente::Ok() {
 
 TFRugCan::TFRugCan(QWidget* pai)
     : TFTabelaAssistente(pai, QStringLiteral("Consulta a valores de rugosidade do canal"),
-                         QStringLiteral("&Valor da rugosidade:")) {
+                         QStringLiteral("&Valor da rugosidade:"), QStringLiteral("Valor de rugosidade inconsistente.")) {
     setObjectName(QStringLiteral("FRugCan"));
     grade_->addWidget(Cabecalho(QStringLiteral("Tipo de canal")), 0, 0, 1, 2);
     grade_->addWidget(Cabecalho(QStringLiteral("Mínimo")), 0, 2);
@@ -178,7 +173,7 @@ TFRugCan::TFRugCan(QWidget* pai)
     int r = 1;
     for (const TLinhaRugCan& l : TabelaRugCan()) {
         if (*l.Grupo) grade_->addWidget(Cabecalho(Q(l.Grupo)), r++, 0, 1, 5);
-        grade_->addWidget(NovaOpcao(Q(l.Opcao)), r, 1);
+        grade_->addWidget(NovaOpcao(Q(l.Opcao), Q(FloatToStr(l.Normal))), r, 1);
         grade_->addWidget(Celula(Q(FormatFloat("0.000", l.Minimo)), Qt::AlignRight), r, 2);
         grade_->addWidget(Celula(Q(FormatFloat("0.000", l.Normal)), Qt::AlignRight), r, 3);
         grade_->addWidget(Celula(Q(FormatFloat("0.000", l.Maximo)), Qt::AlignRight), r, 4);
@@ -186,12 +181,6 @@ TFRugCan::TFRugCan(QWidget* pai)
     }
     grade_->setColumnMinimumWidth(0, 12);
     Terminar(QStringLiteral("Fonte: Chow, V. T. Open-channel hydraulics. New York: McGraw-Hill, 1959."));
-}
-
-QString TFRugCan::TextoDaLinha(int linha) const {
-    const auto& t = TabelaRugCan();
-    if (linha < 1 || linha > static_cast<int>(t.size())) return QString();
-    return Q(FloatToStr(t[linha - 1].Normal));
 }
 
 void TFRugCan::Digitado() {
@@ -203,7 +192,7 @@ void TFRugCan::Digitado() {
 
 TFRugTer::TFRugTer(QWidget* pai)
     : TFTabelaAssistente(pai, QStringLiteral("Consulta a valores de rugosidade do terreno"),
-                         QStringLiteral("&Valor da rugosidade:")) {
+                         QStringLiteral("&Valor da rugosidade:"), QStringLiteral("Valor de rugosidade inconsistente.")) {
     setObjectName(QStringLiteral("FRugTer"));
     grade_->addWidget(Cabecalho(QStringLiteral("Cobertura")), 0, 0);
     grade_->addWidget(Cabecalho(QStringLiteral("Preparo")), 0, 1);
@@ -215,7 +204,7 @@ TFRugTer::TFRugTer(QWidget* pai)
     for (const TLinhaRugTer& l : TabelaRugTer()) {
         if (*l.Cobertura) grade_->addWidget(Celula("<i>" + Q(l.Cobertura) + "</i>"), r, 0);
         if (*l.Pratica) grade_->addWidget(Celula(Q(l.Pratica)), r, 1);
-        grade_->addWidget(NovaOpcao(Q(l.Opcao)), r, 2);
+        grade_->addWidget(NovaOpcao(Q(l.Opcao), Q(FloatToStr(l.Valor))), r, 2);
         grade_->addWidget(Celula(QString::fromLatin1(l.Intervalo).replace('.', Q(std::string(1, Regional::Current().DecimalSeparator))),
                                  Qt::AlignCenter),
                           r, 3);
@@ -226,17 +215,11 @@ TFRugTer::TFRugTer(QWidget* pai)
                             "Journal of Irrigation and Drainage Engineering, v. 112, n. 1, 1986."));
 }
 
-QString TFRugTer::TextoDaLinha(int linha) const {
-    const auto& t = TabelaRugTer();
-    if (linha < 1 || linha > static_cast<int>(t.size())) return QString();
-    return Q(FloatToStr(t[linha - 1].Valor));
-}
-
 // ---- upstream wall slope ----
 
 TFSm::TFSm(QWidget* pai, const std::string& unidade, int fator)
     : TFTabelaAssistente(pai, QStringLiteral("Valores de Sm para seções transversais típicas construídas pela CODASP"),
-                         QStringLiteral("&Valor de Sm :")),
+                         QStringLiteral("&Valor de Sm :"), QStringLiteral("Valor de Sm inconsistente.")),
       unidade_(unidade),
       fator_(fator) {
     setObjectName(QStringLiteral("FSm"));
@@ -249,7 +232,7 @@ TFSm::TFSm(QWidget* pai, const std::string& unidade, int fator)
         auto* cv = new QVBoxLayout(caixa);
         cv->setContentsMargins(0, 0, 0, 0);
         cv->setSpacing(0);
-        cv->addWidget(NovaOpcao(Q(l.Opcao)));
+        cv->addWidget(NovaOpcao(Q(l.Opcao), Q(TextoSm(r, unidade_, fator_))));
         auto* segunda = new QLabel(Q(l.Linha2));
         segunda->setTextFormat(Qt::PlainText);
         segunda->setContentsMargins(22, 0, 0, 0);
@@ -261,11 +244,6 @@ TFSm::TFSm(QWidget* pai, const std::string& unidade, int fator)
     Terminar(QStringLiteral("Fonte: CODASP - Companhia de Desenvolvimento Agrícola de São Paulo. "
                             "Medições em terraços construídos (unidade: ") +
              Q(unidade_) + ").");
-}
-
-QString TFSm::TextoDaLinha(int linha) const {
-    if (linha < 1 || linha > static_cast<int>(TabelaSm().size())) return QString();
-    return Q(TextoSm(linha, unidade_, fator_));
 }
 
 void TFSm::Digitado() {
@@ -290,23 +268,18 @@ bool TFSm::ConfirmarOk() {
 
 TFZ::TFZ(QWidget* pai)
     : TFTabelaAssistente(pai, QStringLiteral("Declividades recomendadas para taludes de canais não revestidos"),
-                         QStringLiteral("Valor de &Z :")) {
+                         QStringLiteral("Valor de &Z :"), QStringLiteral("Valor do parâmetro Z inconsistente.")) {
     setObjectName(QStringLiteral("FZ"));
     grade_->addWidget(Cabecalho(QStringLiteral("Material")), 0, 0);
-    grade_->addWidget(Cabecalho(QStringLiteral("Valores de Z")), 0, 1);
+    grade_->addWidget(Cabecalho(QStringLiteral("Valores de Z")), 0, 1, Qt::AlignRight);
     int r = 1;
     for (const TLinhaZ& l : TabelaZ()) {
-        grade_->addWidget(NovaOpcao(Q(l.Opcao)), r, 0);
+        // "Outros": the user types the value; the click only moves the focus.
+        grade_->addWidget(NovaOpcao(Q(l.Opcao), r < kLinhaOutrosZ ? Q(TextoZ(r)) : QString()), r, 0);
         grade_->addWidget(Celula(Q(TextoZ(r)), Qt::AlignRight | Qt::AlignVCenter), r, 1);
         ++r;
     }
     Terminar(QStringLiteral("Fonte: Chow, V. T. Open-channel hydraulics. New York: McGraw-Hill, 1959."));
-}
-
-QString TFZ::TextoDaLinha(int linha) const {
-    // "Outros": the user types the value; the click only moves the focus.
-    if (linha < 1 || linha >= kLinhaOutrosZ) return QString();
-    return Q(TextoZ(linha));
 }
 
 void TFZ::Digitado() {

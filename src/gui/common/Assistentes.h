@@ -31,16 +31,18 @@ public:
     void Ok();
 
 protected:
-    TFTabelaAssistente(QWidget* pai, const QString& titulo, const QString& rotuloCampo);
-    // The options and their value cells, built by each dialog into its grid.
-    QRadioButton* NovaOpcao(const QString& texto);
+    // 'mensagemVazio': the error of an OK with the value field empty.
+    TFTabelaAssistente(QWidget* pai, const QString& titulo, const QString& rotuloCampo, const QString& mensagemVazio);
+    // The options and their value cells, built by each dialog into its grid. 'valor' is what
+    // a click on the option writes in the value field; a null one only moves the focus there.
+    QRadioButton* NovaOpcao(const QString& texto, const QString& valor);
     void Terminar(const QString& fonte);
-    virtual QString TextoDaLinha(int linha) const = 0;
-    virtual void Digitado() = 0;
+    QString TextoDaLinha(int linha) const;
+    // What typing in the value field does to the options.
+    virtual void Digitado() {}
     virtual bool OkPermitido() const { return true; }
     // Extra check before OK is accepted (false keeps the dialog open).
     virtual bool ConfirmarOk() { return true; }
-    virtual QString MensagemVazio() const = 0;
     virtual void AoMostrar() {}
     void Desmarcar();
     void AtualizarOk();
@@ -50,6 +52,8 @@ protected:
     QPushButton* btnOk_ = nullptr;
     QButtonGroup* grupo_ = nullptr;
     std::vector<QRadioButton*> opcoes_;
+    std::vector<QString> valores_;
+    QString mensagemVazio_;
     int helpContext_ = 0;
     int indice_ = 0;
     int linhaAtual_ = 0;
@@ -62,20 +66,13 @@ public:
     explicit TFRugCan(QWidget* pai = nullptr);
 
 protected:
-    QString TextoDaLinha(int linha) const override;
     void Digitado() override;
-    QString MensagemVazio() const override { return QStringLiteral("Valor de rugosidade inconsistente."); }
 };
 
 class TFRugTer : public TFTabelaAssistente {
     Q_OBJECT
 public:
     explicit TFRugTer(QWidget* pai = nullptr);
-
-protected:
-    QString TextoDaLinha(int linha) const override;
-    void Digitado() override {}
-    QString MensagemVazio() const override { return QStringLiteral("Valor de rugosidade inconsistente."); }
 };
 
 class TFSm : public TFTabelaAssistente {
@@ -84,11 +81,9 @@ public:
     TFSm(QWidget* pai, const std::string& unidade, int fator);
 
 protected:
-    QString TextoDaLinha(int linha) const override;
     void Digitado() override;
     bool OkPermitido() const override;
     bool ConfirmarOk() override;
-    QString MensagemVazio() const override { return QStringLiteral("Valor de Sm inconsistente."); }
 
 private:
     std::string unidade_;
@@ -101,10 +96,8 @@ public:
     explicit TFZ(QWidget* pai = nullptr);
 
 protected:
-    QString TextoDaLinha(int linha) const override;
     void Digitado() override;
     bool OkPermitido() const override;
-    QString MensagemVazio() const override { return QStringLiteral("Valor do parâmetro Z inconsistente."); }
     void AoMostrar() override;
 };
 

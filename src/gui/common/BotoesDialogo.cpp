@@ -1,7 +1,9 @@
 #include "gui/common/BotoesDialogo.h"
 
+#include <QBoxLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
@@ -21,4 +23,26 @@ TBotoesDialogo BotoesOkCancelarAjuda(QDialog& d, int topicoAjuda) {
     QObject::connect(ajuda, &QPushButton::clicked, &d, [&d, topicoAjuda] { AbrirAjuda(&d, topicoAjuda); });
     QObject::connect(new QShortcut(QKeySequence(Qt::Key_F1), &d), &QShortcut::activated, ajuda, &QPushButton::click);
     return {botoes, ok};
+}
+
+TRodapeDialogo RodapeOkCancelarAjuda(QDialog& d, QBoxLayout* v, std::function<int()> topico,
+                                     const QString& textoCancelar, std::function<void()> aoOk) {
+    auto* h = new QHBoxLayout;
+    h->addStretch(1);
+    TRodapeDialogo r{new QPushButton(QStringLiteral("&Ok")), new QPushButton(textoCancelar),
+                     new QPushButton(QStringLiteral("Aj&uda"))};
+    r.ok->setObjectName(QStringLiteral("btnOk"));
+    r.ok->setDefault(true);
+    r.cancelar->setObjectName(QStringLiteral("btnCancelar"));
+    r.ajuda->setObjectName(QStringLiteral("btnAjuda"));
+    for (QPushButton* b : {r.ok, r.cancelar, r.ajuda}) h->addWidget(b);
+    v->addLayout(h);
+    if (aoOk)
+        QObject::connect(r.ok, &QPushButton::clicked, &d, std::move(aoOk));
+    else
+        QObject::connect(r.ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(r.cancelar, &QPushButton::clicked, &d, &QDialog::reject);
+    QObject::connect(r.ajuda, &QPushButton::clicked, &d, [&d, topico = std::move(topico)] { AbrirAjuda(&d, topico()); });
+    QObject::connect(new QShortcut(QKeySequence::HelpContents, &d), &QShortcut::activated, r.ajuda, &QPushButton::click);
+    return r;
 }

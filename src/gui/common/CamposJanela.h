@@ -26,7 +26,12 @@ bool Gravado(QWidget* janela, const std::function<void()>& gravar);
 template <class T>
 class TCamposJanela {
 public:
-    void Ligar(std::string T::*membro, QLineEdit* campo) { ligacoes_.emplace_back(membro, campo); }
+    // Bound where the field is built: a field cannot be made and left out of the record.
+    template <class C>
+    C* Ligar(std::string T::*membro, C* campo) {
+        ligacoes_.emplace_back(membro, campo);
+        return campo;
+    }
     void Coletar(T& f) const {
         for (const auto& [membro, campo] : ligacoes_) f.*membro = TextoDoCampo(campo);
     }

@@ -11,32 +11,14 @@ class QTableWidget;
 class TFTipoTerraco : public QDialog {
     Q_OBJECT
 public:
+    // In the order of the location window's choices.
+    enum TFonte { Parana, EmaterRS, LombardiNeto };
+    explicit TFTipoTerraco(TFonte fonte, QWidget* pai = nullptr);
+
     QTableWidget* Tabela() const { return tabela_; }
     int HelpContext() const { return ajuda_; }
-
-protected:
-    TFTipoTerraco(QWidget* pai, const QString& titulo, int ajuda, const std::vector<TLinhaTipoTerraco>& linhas,
-                  const QString& fonte);
 
 private:
     QTableWidget* tabela_;
     int ajuda_;
-};
-
-class TFTipoParana : public TFTipoTerraco {
-    Q_OBJECT
-public:
-    explicit TFTipoParana(QWidget* pai = nullptr);
-};
-
-class TFTipoRio : public TFTipoTerraco {
-    Q_OBJECT
-public:
-    explicit TFTipoRio(QWidget* pai = nullptr);
-};
-
-class TFTipoLombardi : public TFTipoTerraco {
-    Q_OBJECT
-public:
-    explicit TFTipoLombardi(QWidget* pai = nullptr);
 };

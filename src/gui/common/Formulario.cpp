@@ -1,10 +1,14 @@
 #include "gui/common/Formulario.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "gui/common/EditCoordenada.h"
 #include "gui/common/EditNumero.h"
@@ -80,6 +84,28 @@ QLineEdit* CampoResultado(const char* nome) {
     e->setAlignment(Qt::AlignRight);
     e->setMaximumWidth(110);
     return e;
+}
+
+QLineEdit* CampoLeitura(const char* nome, int largura) {
+    auto* e = new QLineEdit;
+    e->setObjectName(QString::fromLatin1(nome));
+    e->setReadOnly(true);
+    if (largura) e->setMaximumWidth(largura);
+    return e;
+}
+
+QGroupBox* CaixaDeOpcoes(const QString& titulo, const char* nome, const QStringList& opcoes, QButtonGroup* grupo,
+                         const char* prefixo) {
+    auto* caixa = new QGroupBox(titulo);
+    caixa->setObjectName(QString::fromLatin1(nome));
+    auto* v = new QVBoxLayout(caixa);
+    for (int i = 0; i < opcoes.size(); ++i) {
+        auto* r = new QRadioButton(opcoes[i]);
+        r->setObjectName(QString::fromLatin1(prefixo) + QString::number(i));
+        grupo->addButton(r, i);
+        v->addWidget(r);
+    }
+    return caixa;
 }
 
 QPushButton* BotaoRodape(QHBoxLayout* rodape, const QString& texto, const char* nome) {

@@ -4,9 +4,12 @@
 // fields its own way (widths, which edits mark the project changed) through the style.
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
+class QButtonGroup;
 class QGridLayout;
+class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -58,5 +61,11 @@ private:
 QGridLayout* GradeDoGrupo(QWidget* caixa);
 // A read-only result field, right aligned.
 QLineEdit* CampoResultado(const char* nome);
+// A read-only field for what a choice implies; 'largura' > 0 caps its width.
+QLineEdit* CampoLeitura(const char* nome, int largura = 0);
+// A box of radio buttons, one an option, in 'grupo' with ids 0, 1, ...; each named
+// 'prefixo' and its id.
+QGroupBox* CaixaDeOpcoes(const QString& titulo, const char* nome, const QStringList& opcoes, QButtonGroup* grupo,
+                         const char* prefixo);
 // A button of a window's bottom row, appended to 'rodape'.
 QPushButton* BotaoRodape(QHBoxLayout* rodape, const QString& texto, const char* nome);

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,39 +13,9 @@
 #include "core/common/Numeros.h"
 #include "core/model/SistemaConservacao.h"
 #include "gui/common/Ajuda.h"
+#include "gui/common/BotoesDialogo.h"
 #include "gui/common/Dialogos.h"
-
-namespace {
-
-// "&Ok", "&Cancelar" and "Aj&uda" under the dialog's contents.
-void Rodape(QDialog* d, QVBoxLayout* v, int ajuda) {
-    auto* h = new QHBoxLayout;
-    h->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("&Ok"));
-    ok->setObjectName(QStringLiteral("btnOk"));
-    ok->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("&Cancelar"));
-    cancelar->setObjectName(QStringLiteral("btnCancelar"));
-    auto* btnAjuda = new QPushButton(QStringLiteral("Aj&uda"));
-    btnAjuda->setObjectName(QStringLiteral("btnAjuda"));
-    h->addWidget(ok);
-    h->addWidget(cancelar);
-    h->addWidget(btnAjuda);
-    v->addLayout(h);
-    QObject::connect(ok, &QPushButton::clicked, d, &QDialog::accept);
-    QObject::connect(cancelar, &QPushButton::clicked, d, &QDialog::reject);
-    QObject::connect(btnAjuda, &QPushButton::clicked, d, [d, ajuda] { AbrirAjuda(d, ajuda); });
-}
-
-QLineEdit* Leitura(const char* nome, int largura = 0) {
-    auto* e = new QLineEdit;
-    e->setObjectName(QString::fromLatin1(nome));
-    e->setReadOnly(true);
-    if (largura) e->setMaximumWidth(largura);
-    return e;
-}
-
-}  // namespace
+#include "gui/common/Formulario.h"
 
 // ---- one list ----
 
@@ -55,18 +24,9 @@ TFEscolhaLoc::TFEscolhaLoc(QWidget* pai, const QString& titulo, const QString& c
     : QDialog(pai) {
     setWindowTitle(titulo);
     auto* v = new QVBoxLayout(this);
-    auto* gb = new QGroupBox(caixa);
-    gb->setObjectName(QStringLiteral("rgEscolha"));
-    auto* gv = new QVBoxLayout(gb);
     grupo_ = new QButtonGroup(this);
-    for (int i = 0; i < opcoes.size(); ++i) {
-        auto* r = new QRadioButton(opcoes[i]);
-        r->setObjectName(QStringLiteral("rbOpcao%1").arg(i));
-        grupo_->addButton(r, i);
-        gv->addWidget(r);
-    }
-    v->addWidget(gb);
-    Rodape(this, v, ajuda);
+    v->addWidget(CaixaDeOpcoes(caixa, "rgEscolha", opcoes, grupo_, "rbOpcao"));
+    RodapeOkCancelarAjuda(*this, v, [ajuda] { return ajuda; });
     SetEscolha(0);
 }
 
@@ -82,9 +42,38 @@ int TFEscolhaLoc::Executar() { return Dialogos().Executar(*this); }
 
 // ---- soils ----
 
-TFSoloLoc::TFSoloLoc(QWidget* pai, const QString& titulo, const QString& caixa, const QStringList& solos, int ajuda,
-                     int familia)
-    : TFEscolhaLoc(pai, titulo, caixa, solos, ajuda), familia_(familia) {}
+namespace {
+
+struct TSolosLoc {
+    const char* objeto;
+    const char* titulo;
+    const char* caixa;
+    const char* solos[3];
+    int ajuda;
+    int padrao;  // the dialog's own choice, kept when the project's soil is of the other family
+};
+
+const TSolosLoc& SolosLoc(int familia) {
+    static const TSolosLoc bentley{"FBentleyLoc", "Método Bentley", " Tipo de solo ",
+                                   {"Solos &argilosos", "Solos de textura &média", "Solos de textura &grossa"}, 59, 1};
+    static const TSolosLoc parana{"FParanaLoc", "Método Paraná", "Tipo de Solo",
+                                  {"Terra &arenosa", "Terra a&rgilosa", "Terra ro&xa"}, 60, 0};
+    return familia == TSolo::FamiliaParana ? parana : bentley;
+}
+
+QStringList Textos(const char* const (&t)[3]) {
+    return {QString::fromUtf8(t[0]), QString::fromUtf8(t[1]), QString::fromUtf8(t[2])};
+}
+
+}  // namespace
+
+TFSoloLoc::TFSoloLoc(int familia, QWidget* pai)
+    : TFEscolhaLoc(pai, QString::fromUtf8(SolosLoc(familia).titulo), QString::fromUtf8(SolosLoc(familia).caixa),
+                   Textos(SolosLoc(familia).solos), SolosLoc(familia).ajuda),
+      familia_(familia == TSolo::FamiliaParana ? familia : TSolo::FamiliaBentley) {
+    setObjectName(QString::fromLatin1(SolosLoc(familia).objeto));
+    SetEscolha(SolosLoc(familia).padrao);
+}
 
 int TFSoloLoc::EditSpacing(TEspacamento& e) {
     // The soil index means a row of this method's table only when the family is its own;
@@ -98,22 +87,6 @@ int TFSoloLoc::EditSpacing(TEspacamento& e) {
     copia.Solo().SetIndex(Escolha());
     e.Assign(copia);
     return r;
-}
-
-TFBentleyLoc::TFBentleyLoc(QWidget* pai)
-    : TFSoloLoc(pai, QStringLiteral("Método Bentley"), QStringLiteral(" Tipo de solo "),
-                {QStringLiteral("Solos &argilosos"), QStringLiteral("Solos de textura &média"),
-                 QStringLiteral("Solos de textura &grossa")},
-                59, TSolo::FamiliaBentley) {
-    setObjectName(QStringLiteral("FBentleyLoc"));
-    SetEscolha(1);
-}
-
-TFParanaLoc::TFParanaLoc(QWidget* pai)
-    : TFSoloLoc(pai, QStringLiteral("Método Paraná"), QStringLiteral("Tipo de Solo"),
-                {QStringLiteral("Terra &arenosa"), QStringLiteral("Terra a&rgilosa"), QStringLiteral("Terra ro&xa")}, 60,
-                TSolo::FamiliaParana) {
-    setObjectName(QStringLiteral("FParanaLoc"));
 }
 
 TFTipoNenhum::TFTipoNenhum(QWidget* pai)
@@ -148,7 +121,7 @@ TFLombNetoLoc::TFLombNetoLoc(QWidget* pai) : QDialog(pai) {
     QGridLayout* g = caixa(QStringLiteral(" Cultura "));
     cbCultura_ = lista("cbCultura");
     for (const auto& l : TCultura::Tabela()) cbCultura_->addItem(Q(l.nome));
-    edtIndiceU_ = Leitura("edtIndiceU", 70);
+    edtIndiceU_ = CampoLeitura("edtIndiceU", 70);
     g->addWidget(cbCultura_, 0, 0);
     g->addWidget(new QLabel(QStringLiteral("Índice U :")), 0, 1);
     g->addWidget(edtIndiceU_, 0, 2);
@@ -156,8 +129,8 @@ TFLombNetoLoc::TFLombNetoLoc(QWidget* pai) : QDialog(pai) {
     g = caixa(QStringLiteral(" Resistência à erosão "));
     cbGrupo_ = lista("cbGrupo");
     for (const auto& l : TResistenciaErosao::Tabela()) cbGrupo_->addItem(Q(l.grupo));
-    edtIndiceK_ = Leitura("edtIndiceK", 70);
-    edtGruposSolo_ = Leitura("edtGruposSolo");
+    edtIndiceK_ = CampoLeitura("edtIndiceK", 70);
+    edtGruposSolo_ = CampoLeitura("edtGruposSolo");
     auto* ajudaGrupo = new QPushButton(QStringLiteral("A&juda"));
     ajudaGrupo->setObjectName(QStringLiteral("btnAjudaGrupo"));
     g->addWidget(cbGrupo_, 0, 0);
@@ -170,13 +143,13 @@ TFLombNetoLoc::TFLombNetoLoc(QWidget* pai) : QDialog(pai) {
     g = caixa(QStringLiteral(" Preparo do solo "));
     cbPreparo_ = lista("cbPreparo");
     for (const auto& l : TPreparoDoSolo::Tabela()) cbPreparo_->addItem(Q(l.grupo));
-    edtIndiceM_ = Leitura("edtIndiceM", 70);
-    edtPreparos_ = Leitura("edtPreparos");
+    edtIndiceM_ = CampoLeitura("edtIndiceM", 70);
+    edtPreparos_ = CampoLeitura("edtPreparos");
     g->addWidget(cbPreparo_, 0, 0);
     g->addWidget(new QLabel(QStringLiteral("Índice M :")), 0, 1);
     g->addWidget(edtIndiceM_, 0, 2);
     g->addWidget(edtPreparos_, 1, 0, 1, 3);
-    Rodape(this, v, 61);
+    RodapeOkCancelarAjuda(*this, v, [] { return 61; });
 
     connect(cbCultura_, &QComboBox::activated, this, &TFLombNetoLoc::EscolherCultura);
     connect(cbGrupo_, &QComboBox::activated, this, &TFLombNetoLoc::EscolherGrupo);

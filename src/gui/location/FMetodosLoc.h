@@ -27,30 +27,15 @@ protected:
     QButtonGroup* grupo_;
 };
 
-// Soil of Bentley (family 1) or Paraná (family 2).
+// Soil of Bentley (TSolo::FamiliaBentley) or Paraná (TSolo::FamiliaParana).
 class TFSoloLoc : public TFEscolhaLoc {
     Q_OBJECT
 public:
+    explicit TFSoloLoc(int familia, QWidget* pai = nullptr);
     int EditSpacing(TEspacamento& e);
-
-protected:
-    TFSoloLoc(QWidget* pai, const QString& titulo, const QString& caixa, const QStringList& solos, int ajuda,
-              int familia);
 
 private:
     int familia_;
-};
-
-class TFBentleyLoc : public TFSoloLoc {
-    Q_OBJECT
-public:
-    explicit TFBentleyLoc(QWidget* pai = nullptr);
-};
-
-class TFParanaLoc : public TFSoloLoc {
-    Q_OBJECT
-public:
-    explicit TFParanaLoc(QWidget* pai = nullptr);
 };
 
 // The arbitrary terrace type (0..4) of criterion 3.

@@ -102,7 +102,6 @@ TfrmLocacao::TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* 
     pastaFiguras_ = QCoreApplication::applicationDirPath();
     Lancador = [] { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/vandoro", {}); };
     Montar();
-    LigarCampos();
     Limpar();
     resize(1200, 620);
     AbrirSecao(kPrecipitacao);
@@ -123,6 +122,7 @@ void TfrmLocacao::Montar() {
 
     precipitacao_ = new TGrupoPrecipitacao(m_, estilo_, {}, QStringLiteral("Consulta"));
     NovaSecao(kPrecipitacao, "btnPrecipitacao", precipitacao_);
+    precipitacao_->Ligar(campos_);
     connect(precipitacao_, &TGrupoPrecipitacao::Alterado, this, &TfrmLocacao::Alterou);
     // A change of return period makes the last report stale.
     connect(precipitacao_->Tr(), &QLineEdit::textEdited, this, [this] { btnRelatorio_->setEnabled(false); });
@@ -171,8 +171,8 @@ QPushButton* TfrmLocacao::BotaoAjuda(const char* nome, int topico) {
 
 void TfrmLocacao::MontarCanal() {
     TFormulario f(NovaSecao(kCanal, "btnCanal"), estilo_);
-    edtSm_ = f.Numero("edtSm");
-    edtCoefDesinf_ = f.Numero("edtCoefDesinf");
+    edtSm_ = campos_.Ligar(&TCamposLocacao::edtSm, f.Numero("edtSm"));
+    edtCoefDesinf_ = campos_.Ligar(&TCamposLocacao::edtCoefDesinf, f.Numero("edtCoefDesinf"));
     lblUnSm_ = f.Unidade("lblUnSm");
     auto* btnSm = new QPushButton(QStringLiteral("Valores de Sm"));
     btnSm->setObjectName(QStringLiteral("btnValoresSm"));
@@ -206,8 +206,8 @@ void TfrmLocacao::MontarEspacamento() {
         h->setContentsMargins(0, 0, 0, 0);
         lblEV_ = new QLabel(QStringLiteral("EV:"));
         lblEV_->setObjectName(QStringLiteral("lblEV"));
-        edtEV_ = f.Numero("edtEV");
-        edtAlturaTerraco_ = f.Numero("edtAlturaTerraco");
+        edtEV_ = campos_.Ligar(&TCamposLocacao::edtEV, f.Numero("edtEV"));
+        edtAlturaTerraco_ = campos_.Ligar(&TCamposLocacao::edtAlturaTerraco, f.Numero("edtAlturaTerraco"));
         lblUnEV_ = f.Unidade("lblUnEV", QStringLiteral("m"));
         h->addWidget(lblEV_);
         h->addWidget(edtEV_);
@@ -228,19 +228,12 @@ void TfrmLocacao::MontarEspacamento() {
 
 void TfrmLocacao::MontarTipoTerraco() {
     QGridLayout* g = NovaSecao(kTipoTerraco, "btnTipoTerraco");
-    auto* criterio = new QGroupBox(QStringLiteral(" Critério de seleção: "));
-    criterio->setObjectName(QStringLiteral("rgTipoTerraco"));
-    auto* cv = new QVBoxLayout(criterio);
     rgTipoTerraco_ = new QButtonGroup(this);
-    const QStringList criterios = {QStringLiteral(" Paraná"), QStringLiteral(" Emater/RS"),
-                                   QStringLiteral(" Lombardi Neto"), QStringLiteral(" Tipo arbitrado")};
-    for (int i = 0; i < criterios.size(); ++i) {
-        auto* b = new QRadioButton(criterios[i]);
-        b->setObjectName(QStringLiteral("rbCriterio%1").arg(i));
-        rgTipoTerraco_->addButton(b, i);
-        cv->addWidget(b);
-    }
-    g->addWidget(criterio, 0, 0, 1, 3);
+    g->addWidget(CaixaDeOpcoes(QStringLiteral(" Critério de seleção: "), "rgTipoTerraco",
+                               {QStringLiteral(" Paraná"), QStringLiteral(" Emater/RS"),
+                                QStringLiteral(" Lombardi Neto"), QStringLiteral(" Tipo arbitrado")},
+                               rgTipoTerraco_, "rbCriterio"),
+                 0, 0, 1, 3);
     auto* btnTipo = new QPushButton(QStringLiteral("Consulta"));
     btnTipo->setObjectName(QStringLiteral("btnConsultaTipoTerraco"));
     g->addWidget(btnTipo, 1, 0, Qt::AlignLeft);
@@ -253,7 +246,7 @@ void TfrmLocacao::MontarTipoTerraco() {
 
 void TfrmLocacao::MontarSolo() {
     TFormulario f(NovaSecao(kSolo, "btnSolo"), estilo_);
-    edtTIE_ = f.Numero("edtTIE");
+    edtTIE_ = campos_.Ligar(&TCamposLocacao::edtTIE, f.Numero("edtTIE"));
     lblUnTIE_ = f.Unidade("lblUnTIE");
     f.Linha(QStringLiteral("Taxa de infiltração estável(Tie):"), edtTIE_, lblUnTIE_);
     cobertura_ = new TGrupoCobertura;
@@ -288,14 +281,21 @@ QLineEdit* TfrmLocacao::NovoCaminho(QGridLayout* g, const char* nome, const QStr
 
 void TfrmLocacao::MontarTerreno() {
     QGridLayout* g = NovaSecao(kTerreno, "btnTerreno");
-    edtImagemElevacao_ = NovoCaminho(g, "edtImagemElevacao", QStringLiteral("Imagem de elevação"), "btnImagemElevacao",
-                                     &TfrmLocacao::EscolherElevacao, &TLocacaoNivel::SetfnImgElev);
-    edtImagemDec_ = NovoCaminho(g, "edtImagemDec", QStringLiteral("Imagem de declividade"), "btnImagemDec",
-                                &TfrmLocacao::EscolherDeclividade, &TLocacaoNivel::SetfnImgDecli);
-    edtVetorSaida_ = NovoCaminho(g, "edtVetorSaida", QStringLiteral("Vetor de saída"), "btnVetorSaida",
-                                 &TfrmLocacao::EscolherSaida, &TLocacaoNivel::SetfnVetSaida);
-    edtLimite_ = NovoCaminho(g, "edtLimite", QStringLiteral("Limite do talhão (opcional)"), "btnLimite",
-                             &TfrmLocacao::EscolherLimite, &TLocacaoNivel::SetfnLimite);
+    edtImagemElevacao_ = campos_.Ligar(
+        &TCamposLocacao::edtImagemElevacao,
+        NovoCaminho(g, "edtImagemElevacao", QStringLiteral("Imagem de elevação"), "btnImagemElevacao",
+                    &TfrmLocacao::EscolherElevacao, &TLocacaoNivel::SetfnImgElev));
+    edtImagemDec_ = campos_.Ligar(
+        &TCamposLocacao::edtImagemDec,
+        NovoCaminho(g, "edtImagemDec", QStringLiteral("Imagem de declividade"), "btnImagemDec",
+                    &TfrmLocacao::EscolherDeclividade, &TLocacaoNivel::SetfnImgDecli));
+    edtVetorSaida_ = campos_.Ligar(&TCamposLocacao::edtVetorSaida,
+                                   NovoCaminho(g, "edtVetorSaida", QStringLiteral("Vetor de saída"), "btnVetorSaida",
+                                               &TfrmLocacao::EscolherSaida, &TLocacaoNivel::SetfnVetSaida));
+    edtLimite_ = campos_.Ligar(
+        &TCamposLocacao::edtLimite,
+        NovoCaminho(g, "edtLimite", QStringLiteral("Limite do talhão (opcional)"), "btnLimite",
+                    &TfrmLocacao::EscolherLimite, &TLocacaoNivel::SetfnLimite));
     edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: só as células inteiras dentro dele entram na locação"));
     g->addWidget(BotaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
 }
@@ -468,19 +468,6 @@ void TfrmLocacao::Unidades() {
     lblUnTIE_->setText(Q(m_.Configuracao().UVIB));
 }
 
-void TfrmLocacao::LigarCampos() {
-    precipitacao_->Ligar(campos_);
-    campos_.Ligar(&TCamposLocacao::edtSm, edtSm_);
-    campos_.Ligar(&TCamposLocacao::edtCoefDesinf, edtCoefDesinf_);
-    campos_.Ligar(&TCamposLocacao::edtEV, edtEV_);
-    campos_.Ligar(&TCamposLocacao::edtAlturaTerraco, edtAlturaTerraco_);
-    campos_.Ligar(&TCamposLocacao::edtTIE, edtTIE_);
-    campos_.Ligar(&TCamposLocacao::edtImagemElevacao, edtImagemElevacao_);
-    campos_.Ligar(&TCamposLocacao::edtImagemDec, edtImagemDec_);
-    campos_.Ligar(&TCamposLocacao::edtVetorSaida, edtVetorSaida_);
-    campos_.Ligar(&TCamposLocacao::edtLimite, edtLimite_);
-}
-
 TCamposLocacao TfrmLocacao::Campos() const {
     TCamposLocacao f;
     campos_.Coletar(f);
@@ -586,7 +573,7 @@ void TfrmLocacao::btnDefinirClick() {
         int r = QDialog::Rejected;
         switch (cbMetodo_->currentIndex()) {
             case TMetodologiaEspacamento::Bentley: {
-                TFBentleyLoc d(this);
+                TFSoloLoc d(TSolo::FamiliaBentley, this);
                 r = d.EditSpacing(e);
                 break;
             }
@@ -596,7 +583,7 @@ void TfrmLocacao::btnDefinirClick() {
                 break;
             }
             case TMetodologiaEspacamento::Parana: {
-                TFParanaLoc d(this);
+                TFSoloLoc d(TSolo::FamiliaParana, this);
                 r = d.EditSpacing(e);
                 break;
             }
@@ -615,18 +602,10 @@ void TfrmLocacao::CriterioMudou(int indice) {
 void TfrmLocacao::btnConsultaTipoTerracoClick() {
     btnRelatorio_->setEnabled(false);
     switch (rgTipoTerraco_->checkedId()) {
-        case 0: {
-            TFTipoParana d(this);
-            Dialogos().Executar(d);
-            break;
-        }
-        case 1: {
-            TFTipoRio d(this);
-            Dialogos().Executar(d);
-            break;
-        }
-        case 2: {
-            TFTipoLombardi d(this);
+        case TFTipoTerraco::Parana:
+        case TFTipoTerraco::EmaterRS:
+        case TFTipoTerraco::LombardiNeto: {
+            TFTipoTerraco d(static_cast<TFTipoTerraco::TFonte>(rgTipoTerraco_->checkedId()), this);
             Dialogos().Executar(d);
             break;
         }
@@ -654,12 +633,17 @@ void TfrmLocacao::btnValoresSmClick() {
     Alterou();
 }
 
+QString TfrmLocacao::AbrirImagem(const QString& titulo) {
+    const QString c = ComExtensaoPadrao(Dialogos().ArquivoAbrir(this, titulo, pastaImagens_, Q(FiltroImagens())),
+                                        QStringLiteral(".ras"));
+    // The next image choice starts in this one's folder.
+    if (!c.isEmpty()) pastaImagens_ = QFileInfo(c).absolutePath();
+    return c;
+}
+
 void TfrmLocacao::EscolherElevacao() {
-    const QString c = ComExtensaoPadrao(
-        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de elevação"), pastaImagens_, Q(FiltroImagens())),
-        QStringLiteral(".ras"));
+    const QString c = AbrirImagem(QStringLiteral("Abrir imagem de elevação"));
     if (c.isEmpty()) return;
-    pastaImagens_ = QFileInfo(c).absolutePath();
     edtImagemElevacao_->setText(c);
     edtVetorSaida_->setText(Q(VetorDaElevacao(S(c))));
     arquivoSaida_ = edtVetorSaida_->text();
@@ -669,11 +653,8 @@ void TfrmLocacao::EscolherElevacao() {
 }
 
 void TfrmLocacao::EscolherDeclividade() {
-    const QString c = ComExtensaoPadrao(
-        Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir imagem de declividades"), pastaImagens_, Q(FiltroImagens())),
-        QStringLiteral(".ras"));
+    const QString c = AbrirImagem(QStringLiteral("Abrir imagem de declividades"));
     if (c.isEmpty()) return;
-    pastaImagens_ = QFileInfo(c).absolutePath();
     edtImagemDec_->setText(c);
     m_.LocacaoNivel().SetfnImgDecli(S(c));
     Alterou();

@@ -98,6 +98,8 @@ private:
     void MontarTipoTerraco();
     void MontarSolo();
     void MontarTerreno();
+    // The open dialog of the elevation and slope images: .ras by default, kept folder.
+    QString AbrirImagem(const QString& titulo);
     // A file's row of the "Terreno" section: its label above, the path and its "..." choice.
     QLineEdit* NovoCaminho(QGridLayout* g, const char* nome, const QString& rotulo, const char* botao,
                            void (TfrmLocacao::*escolher)(), void (TLocacaoNivel::*definir)(const std::string&));
@@ -107,7 +109,6 @@ private:
     QLayout* MontarRodape();
     void Arrumar();
     void Alterou();
-    void LigarCampos();
     void Preencher(const TCamposLocacao& f);
     TMostrarCampo MostrarCampo();
     void MetodoMudou(int indice, bool daLista, bool gravar = true);

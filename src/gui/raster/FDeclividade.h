@@ -9,10 +9,6 @@ public:
     explicit TFDeclividade(QWidget* pai = nullptr);
 
 protected:
-    std::string TituloPadrao(const std::string& entrada) const override;
-    void Verificar(const std::string& entrada, const std::string& saida) override;
     void Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
                   const std::string& legenda, IProgresso& progresso) override;
-    QString MensagemSucesso() const override;
-    void MostrarByte(const QString& texto) override;
 };

@@ -9,7 +9,9 @@
 #include "gui/common/Dialogos.h"
 
 TFFiltro::TFFiltro(QWidget* pai)
-    : TFFerramentaRaster(QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda, pai) {
+    : TFFerramentaRaster({QStringLiteral("FFiltro"), QStringLiteral("Filtro"), kTopicoAjuda, TituloFiltro,
+                          QStringLiteral("Processo de filtragem finalizado com sucesso."), true},
+                         pai) {
     filtragens_ = new QSpinBox(this);
     filtragens_->setObjectName("SpinEditFiltragens");
     filtragens_->setRange(1, kMaxFiltragens);
@@ -24,18 +26,9 @@ TFFiltro::TFFiltro(QWidget* pai)
     Grade()->addLayout(linha, 3, 0, 1, 3);
 }
 
-std::string TFFiltro::TituloPadrao(const std::string& entrada) const { return TituloFiltro(entrada); }
-
-void TFFiltro::Verificar(const std::string& entrada, const std::string& saida) {
-    ChecaNomesEntradaSaida(entrada, saida);
-    passadas_ = filtragens_->value();
-}
+void TFFiltro::TomarParametros() { passadas_ = filtragens_->value(); }
 
 void TFFiltro::Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
                         const std::string& legenda, IProgresso& progresso) {
     CalculaFiltro(entrada, saida, passadas_, titulo, &progresso, legenda, S(pastaTrabalho_));
 }
-
-QString TFFiltro::MensagemSucesso() const { return QStringLiteral("Processo de filtragem finalizado com sucesso."); }
-
-void TFFiltro::MostrarByte(const QString& texto) { Dialogos().Erro(this, texto); }

@@ -15,12 +15,9 @@ public:
     void SetPastaTrabalho(const QString& pasta) { pastaTrabalho_ = pasta; }
 
 protected:
-    std::string TituloPadrao(const std::string& entrada) const override;
-    void Verificar(const std::string& entrada, const std::string& saida) override;
+    void TomarParametros() override;
     void Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
                   const std::string& legenda, IProgresso& progresso) override;
-    QString MensagemSucesso() const override;
-    void MostrarByte(const QString& texto) override;
 
 private:
     QSpinBox* filtragens_;

@@ -48,11 +48,10 @@ bool PodeSubstituir(QWidget* pai, const QString& nome) {
                                       "' já existe. Deseja substituir o arquivo existente ?");
 }
 
-TFFerramentaRaster::TFFerramentaRaster(const QString& objeto, const QString& legenda, int topicoAjuda,
-                                       QWidget* pai)
-    : QDialog(pai), topicoAjuda_(topicoAjuda) {
-    setObjectName(objeto);
-    setWindowTitle(legenda);
+TFFerramentaRaster::TFFerramentaRaster(const TDescricaoFerramenta& descricao, QWidget* pai)
+    : QDialog(pai), descricao_(descricao) {
+    setObjectName(descricao_.objeto);
+    setWindowTitle(descricao_.legenda);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto campo = [this](const char* nome) {
@@ -119,7 +118,7 @@ void TFFerramentaRaster::BitBtnAbrirClick() {
                                 Q(FiltroImagens()));
     if (nome.isEmpty() || !QFileInfo::exists(nome)) return;
     edtArqEntrada_->setText(nome);
-    edtTitulo_->setText(Q(TituloPadrao(S(nome))));
+    edtTitulo_->setText(Q(descricao_.tituloPadrao(S(nome))));
     edtTitulo_->setCursorPosition(0);  // a long title shows from its start
 }
 
@@ -133,7 +132,7 @@ void TFFerramentaRaster::BitBtn2Click() {
     edtArqSaida_->setText(nome);
 }
 
-void TFFerramentaRaster::BitBtn5Click() { AbrirAjuda(this, topicoAjuda_); }
+void TFFerramentaRaster::BitBtn5Click() { AbrirAjuda(this, descricao_.topicoAjuda); }
 
 void TFFerramentaRaster::done(int r) {
     edtTitulo_->clear();
@@ -149,7 +148,8 @@ void TFFerramentaRaster::BitBtnCalcularClick() {
     // Nothing is loaded before the names are right; every error but the input's is about the
     // output name, so the focus goes to its button.
     try {
-        Verificar(entrada, saida);
+        ChecaNomesEntradaSaida(entrada, saida);
+        TomarParametros();
     } catch (const EArquivoEntrada& e) {
         Dialogos().Erro(this, QString::fromStdString(e.what()));
         btnAbrir_->setFocus();
@@ -187,7 +187,10 @@ void TFFerramentaRaster::BitBtnCalcularClick() {
         btnSalvar_->setFocus();
         return;
     } catch (const EArquivoByte& e) {
-        MostrarByte(QString::fromStdString(e.what()));
+        if (descricao_.byteEhErro)
+            Dialogos().Erro(this, QString::fromStdString(e.what()));
+        else
+            Dialogos().Aviso(this, QString::fromStdString(e.what()));
         return;
     } catch (const ECalculoInterrompido& e) {
         Dialogos().Informacao(this, QString::fromStdString(e.what()));
@@ -196,5 +199,5 @@ void TFFerramentaRaster::BitBtnCalcularClick() {
         Dialogos().Erro(this, QString::fromStdString(e.what()));
         return;
     }
-    Dialogos().Informacao(this, MensagemSucesso());
+    Dialogos().Informacao(this, descricao_.mensagemSucesso);
 }

@@ -23,6 +23,16 @@ QString PastaDoArquivo(const QString& nome, const QString& padrao);
 // "O arquivo '<nome>' já existe. Deseja substituir o arquivo existente ?".
 bool PodeSubstituir(QWidget* pai, const QString& nome);
 
+// What sets one tool's window apart, besides its computation.
+struct TDescricaoFerramenta {
+    QString objeto;
+    QString legenda;
+    int topicoAjuda;
+    std::string (*tituloPadrao)(const std::string& entrada);  // the title a chosen input suggests
+    QString mensagemSucesso;
+    bool byteEhErro;  // the byte-image refusal: an error (filter) or a warning (slope)
+};
+
 class TFFerramentaRaster : public QDialog {
     Q_OBJECT
 public:
@@ -42,27 +52,22 @@ public:
 
 protected:
     // Both file choices list the image formats (FiltroImagens).
-    TFFerramentaRaster(const QString& objeto, const QString& legenda, int topicoAjuda, QWidget* pai);
+    TFFerramentaRaster(const TDescricaoFerramenta& descricao, QWidget* pai);
 
     // Rows below the title (the filter's number of passes).
     QGridLayout* Grade() const { return grade_; }
     void done(int r) override;  // FormClose: the three fields emptied
 
-    virtual std::string TituloPadrao(const std::string& entrada) const = 0;
-    // On the interface thread, before the work: the checks that need no loading (they may
-    // throw the input and output errors); the values the work needs are taken here.
-    virtual void Verificar(const std::string& entrada, const std::string& saida) = 0;
+    // On the interface thread, after the names are checked and before the work: the values
+    // the work needs are taken here.
+    virtual void TomarParametros() {}
     // The whole command, on the worker thread.
     virtual void Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
                           const std::string& legenda, IProgresso& progresso) = 0;
-    virtual QString MensagemSucesso() const = 0;
-    // The byte-image refusal: a warning (slope) or an error (filter).
-    virtual void MostrarByte(const QString& texto) = 0;
 
 private:
-
+    TDescricaoFerramenta descricao_;
     QString pasta_;
-    int topicoAjuda_;
     QGridLayout* grade_;
     QLineEdit *edtArqEntrada_, *edtArqSaida_, *edtTitulo_;
     QPushButton *btnAbrir_, *btnSalvar_, *btnCalcular_;

@@ -8,22 +8,14 @@
 
 #include "core/common/Erros.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/Formulario.h"
 #include "gui/sizing/FParanaDim.h"
 
 TFSoloDim::TFSoloDim(QWidget* pai, const QString& titulo, int ajuda, int maximo, const QString& rotulo,
                      const QString& mensagemZero, int familia, int metodo, const QStringList& solos)
     : TFEspacamentoDim(pai, titulo, ajuda, maximo, rotulo, mensagemZero), familia_(familia), metodo_(metodo) {
-    auto* caixa = new QGroupBox(QStringLiteral(" Tipo de solo "));
-    caixa->setObjectName(QStringLiteral("rgSolo"));
-    auto* v = new QVBoxLayout(caixa);
     rgSolo_ = new QButtonGroup(this);
-    for (int i = 0; i < solos.size(); ++i) {
-        auto* r = new QRadioButton(solos[i]);
-        r->setObjectName(QStringLiteral("rbSolo%1").arg(i));
-        rgSolo_->addButton(r, i);
-        v->addWidget(r);
-    }
-    corpo_->addWidget(caixa);
+    corpo_->addWidget(CaixaDeOpcoes(QStringLiteral(" Tipo de solo "), "rgSolo", solos, rgSolo_, "rbSolo"));
     connect(rgSolo_, &QButtonGroup::idClicked, this, [this] {
         if (!preparando_) Recalcular();
     });

@@ -1,19 +1,17 @@
 #include "gui/sizing/FEspacamentoDim.h"
 
-#include <QShortcut>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
-#include "gui/common/Ajuda.h"
+#include "gui/common/BotoesDialogo.h"
 #include "gui/common/Dialogos.h"
 
 TFEspacamentoDim::TFEspacamentoDim(QWidget* pai, const QString& titulo, int ajuda, int maximo,
@@ -69,26 +67,11 @@ void TFEspacamentoDim::MontarRodape() {
     }
     g->setColumnStretch(3, 1);
     layout()->addWidget(res);
-    auto* h = new QHBoxLayout;
-    h->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("&Ok"));
-    ok->setObjectName(QStringLiteral("btnOk"));
-    ok->setDefault(true);
-    auto* cancelar = new QPushButton(QStringLiteral("Ca&ncelar"));
-    cancelar->setObjectName(QStringLiteral("btnCancelar"));
-    auto* ajuda = new QPushButton(QStringLiteral("Aj&uda"));
-    ajuda->setObjectName(QStringLiteral("btnAjuda"));
-    h->addWidget(ok);
-    h->addWidget(cancelar);
-    h->addWidget(ajuda);
-    static_cast<QVBoxLayout*>(layout())->addLayout(h);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        AoAceitar();
-        accept();
-    });
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ajuda, &QPushButton::clicked, this, [this] { AbrirAjuda(this, ajuda_); });
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, ajuda, &QPushButton::click);
+    RodapeOkCancelarAjuda(*this, static_cast<QVBoxLayout*>(layout()), [this] { return ajuda_; },
+                          QStringLiteral("Ca&ncelar"), [this] {
+                              AoAceitar();
+                              accept();
+                          });
 }
 
 void TFEspacamentoDim::SetDeclividade(int pct) {

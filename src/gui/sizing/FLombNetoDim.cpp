@@ -16,18 +16,7 @@
 #include "core/sizing/EntradaDimensionamento.h"
 #include "gui/common/Ajuda.h"
 #include "gui/common/Dialogos.h"
-
-namespace {
-
-QLineEdit* Leitura(const char* nome, int largura = 0) {
-    auto* e = new QLineEdit;
-    e->setObjectName(QString::fromLatin1(nome));
-    e->setReadOnly(true);
-    if (largura) e->setMaximumWidth(largura);
-    return e;
-}
-
-}  // namespace
+#include "gui/common/Formulario.h"
 
 TFLombNetoDim::TFLombNetoDim(QWidget* pai)
     : TFEspacamentoDim(pai, QStringLiteral("Método Lombardi Neto"), 38, 100, QStringLiteral("&Declividade:"),
@@ -39,7 +28,7 @@ TFLombNetoDim::TFLombNetoDim(QWidget* pai)
     cbCultura_ = new QComboBox;
     cbCultura_->setObjectName(QStringLiteral("cbCultura"));
     for (const auto& l : TCultura::Tabela()) cbCultura_->addItem(Q(l.nome));
-    edtIndiceU_ = Leitura("edtIndiceU", 70);
+    edtIndiceU_ = CampoLeitura("edtIndiceU", 70);
     auto* rc = new QLabel(QStringLiteral("Cu&ltura:"));
     rc->setBuddy(cbCultura_);
     lc->addWidget(rc, 0, 0);
@@ -56,8 +45,8 @@ TFLombNetoDim::TFLombNetoDim(QWidget* pai)
     cbGrupo_->setObjectName(QStringLiteral("cbGrupo"));
     for (const auto& l : TResistenciaErosao::Tabela()) cbGrupo_->addItem(Q(l.grupo));
     cbGrupo_->setCurrentIndex(-1);
-    edtGruposSolo_ = Leitura("edtGruposSolo");
-    edtIndiceK_ = Leitura("edtIndiceK", 70);
+    edtGruposSolo_ = CampoLeitura("edtGruposSolo");
+    edtIndiceK_ = CampoLeitura("edtIndiceK", 70);
     auto* rg = new QLabel(QStringLiteral("&Grupo:"));
     rg->setBuddy(cbGrupo_);
     auto* ajudaGrupo = new QPushButton(QStringLiteral("Ajuda (&solos)"));
@@ -79,10 +68,10 @@ TFLombNetoDim::TFLombNetoDim(QWidget* pai)
     cbPreparo_ = new QComboBox;
     cbPreparo_->setObjectName(QStringLiteral("cbPreparo"));
     for (const auto& l : TPreparoDoSolo::Tabela()) cbPreparo_->addItem(Q(l.grupo));
-    edtPrimario_ = Leitura("edtPreparoPrimario");
-    edtSecundario_ = Leitura("edtPreparoSecundario");
-    edtRestos_ = Leitura("edtRestosCulturais");
-    edtIndiceM_ = Leitura("edtIndiceM", 70);
+    edtPrimario_ = CampoLeitura("edtPreparoPrimario");
+    edtSecundario_ = CampoLeitura("edtPreparoSecundario");
+    edtRestos_ = CampoLeitura("edtRestosCulturais");
+    edtIndiceM_ = CampoLeitura("edtIndiceM", 70);
     auto* rp = new QLabel(QStringLiteral("G&rupo:"));
     rp->setBuddy(cbPreparo_);
     lp->addWidget(rp, 0, 0);

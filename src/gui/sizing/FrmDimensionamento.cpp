@@ -108,21 +108,6 @@ void TfrmDimensionamento::Montar() {
     paginas_->addWidget(simulacao_);
     raiz->addWidget(paginas_);
 
-    precipitacao_->Ligar(campos_);
-    campos_.Ligar(&TCamposDimensionamento::edtDecCanal, edtDecCanal_);
-    campos_.Ligar(&TCamposDimensionamento::edtCompCanal, edtCompCanal_);
-    campos_.Ligar(&TCamposDimensionamento::edtRugCanal, edtRugCanal_);
-    campos_.Ligar(&TCamposDimensionamento::edtSt, edtSt_);
-    campos_.Ligar(&TCamposDimensionamento::edtSm, edtSm_);
-    campos_.Ligar(&TCamposDimensionamento::edtDecTerreno, edtDecTerreno_);
-    campos_.Ligar(&TCamposDimensionamento::edtRugTerreno, edtRugTerreno_);
-    campos_.Ligar(&TCamposDimensionamento::edtHorizontal, edtHorizontal_);
-    campos_.Ligar(&TCamposDimensionamento::edtVertical, edtVertical_);
-    campos_.Ligar(&TCamposDimensionamento::edtTIE, edtTIE_);
-    campos_.Ligar(&TCamposDimensionamento::edtProfundidade, edtProfundidade_);
-    campos_.Ligar(&TCamposDimensionamento::edtAreaContribuicao, edtAreaContribuicao_);
-    campos_.Ligar(&TCamposDimensionamento::edtM1, edtM1_);
-    campos_.Ligar(&TCamposDimensionamento::edtM2, edtM2_);
 }
 
 // F1 is the "Ajuda" button of the page shown. It is taken before the shortcuts, so the main
@@ -170,6 +155,7 @@ QWidget* TfrmDimensionamento::MontarEntrada() {
     grupos_->setObjectName(QStringLiteral("grupos"));
     precipitacao_ = new TGrupoPrecipitacao(m_, estilo_, QStringLiteral("Precipitação"), QStringLiteral("C&onsulta"));
     TFormulario(precipitacao_->Grade(), estilo_).Fim();
+    precipitacao_->Ligar(campos_);
     NovoGrupo(QStringLiteral("Precipitação"), "btnPrecipitacao", precipitacao_);
     connect(precipitacao_, &TGrupoPrecipitacao::Alterado, this, &TfrmDimensionamento::Alterou);
     MontarCanal();
@@ -218,11 +204,11 @@ QGridLayout* TfrmDimensionamento::NovoGrupo(const QString& nome, const char* bot
 
 void TfrmDimensionamento::MontarCanal() {
     TFormulario f(NovoGrupo(QStringLiteral("Canal"), "btnCanal"), estilo_);
-    edtDecCanal_ = f.Numero("edtDecCanal");
-    edtCompCanal_ = f.Numero("edtCompCanal");
-    edtRugCanal_ = f.Numero("edtRugCanal");
-    edtSt_ = f.Numero("edtSt");
-    edtSm_ = f.Numero("edtSm");
+    edtDecCanal_ = campos_.Ligar(&TCamposDimensionamento::edtDecCanal, f.Numero("edtDecCanal"));
+    edtCompCanal_ = campos_.Ligar(&TCamposDimensionamento::edtCompCanal, f.Numero("edtCompCanal"));
+    edtRugCanal_ = campos_.Ligar(&TCamposDimensionamento::edtRugCanal, f.Numero("edtRugCanal"));
+    edtSt_ = campos_.Ligar(&TCamposDimensionamento::edtSt, f.Numero("edtSt"));
+    edtSm_ = campos_.Ligar(&TCamposDimensionamento::edtSm, f.Numero("edtSm"));
     lblUnDecCanal_ = f.Unidade("lblUnDecCanal");
     lblUnSt_ = f.Unidade("lblUnSt");
     lblUnSm_ = f.Unidade("lblUnSm");
@@ -240,8 +226,8 @@ void TfrmDimensionamento::MontarCanal() {
 
 void TfrmDimensionamento::MontarTerreno() {
     TFormulario f(NovoGrupo(QStringLiteral("Terreno"), "btnTerreno"), estilo_);
-    edtDecTerreno_ = f.Numero("edtDecTerreno");
-    edtRugTerreno_ = f.Numero("edtRugTerreno");
+    edtDecTerreno_ = campos_.Ligar(&TCamposDimensionamento::edtDecTerreno, f.Numero("edtDecTerreno"));
+    edtRugTerreno_ = campos_.Ligar(&TCamposDimensionamento::edtRugTerreno, f.Numero("edtRugTerreno"));
     lblUnDecTerreno_ = f.Unidade("lblUnDecTerreno");
     auto* btnRugTer = TFormulario::Assistente("btnValRugTerreno");
     f.Linha(QStringLiteral("Declividade do Terreno: "), edtDecTerreno_, lblUnDecTerreno_);
@@ -260,8 +246,8 @@ void TfrmDimensionamento::MontarEspacamento() {
     cbMetodo_->setMinimumContentsLength(27);
     cbMetodo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     f.Cabecalho(QStringLiteral("Método: "), cbMetodo_);
-    edtHorizontal_ = f.Numero("edtHorizontal");
-    edtVertical_ = f.Numero("edtVertical");
+    edtHorizontal_ = campos_.Ligar(&TCamposDimensionamento::edtHorizontal, f.Numero("edtHorizontal"));
+    edtVertical_ = campos_.Ligar(&TCamposDimensionamento::edtVertical, f.Numero("edtVertical"));
     f.Linha(QStringLiteral("Horizontal:"), edtHorizontal_, f.Unidade("lblUnHorizontal", "m"));
     f.Linha(QStringLiteral("Vertical:"), edtVertical_, f.Unidade("lblUnVertical", "m"));
     btnDefinir_ = new QPushButton(QStringLiteral("&Definir"));
@@ -274,7 +260,7 @@ void TfrmDimensionamento::MontarEspacamento() {
 
 void TfrmDimensionamento::MontarSolo() {
     TFormulario f(NovoGrupo(QStringLiteral("Solo"), "btnSolo"), estilo_);
-    edtTIE_ = f.Numero("edtTIE");
+    edtTIE_ = campos_.Ligar(&TCamposDimensionamento::edtTIE, f.Numero("edtTIE"));
     lblUnTIE_ = f.Unidade("lblUnTIE");
     // The longest label of the section wraps rather than being cut at the panel's edge.
     f.Linha(QStringLiteral("Taxa de infiltração estável:"), edtTIE_, lblUnTIE_).Rotulo->setWordWrap(true);
@@ -291,10 +277,10 @@ void TfrmDimensionamento::MontarBarraginha() {
     cbFormato_->setObjectName(QStringLiteral("cbFormatoBarraginha"));
     cbFormato_->addItems({QStringLiteral(" Retangular"), QStringLiteral(" Semi-Circular")});
     f.Cabecalho(QStringLiteral("Formato: "), cbFormato_);
-    edtProfundidade_ = f.Numero("edtProfundidade");
-    edtAreaContribuicao_ = f.Numero("edtAreaContribuicao");
-    edtM1_ = f.Numero("edtM1");
-    edtM2_ = f.Numero("edtM2");
+    edtProfundidade_ = campos_.Ligar(&TCamposDimensionamento::edtProfundidade, f.Numero("edtProfundidade"));
+    edtAreaContribuicao_ = campos_.Ligar(&TCamposDimensionamento::edtAreaContribuicao, f.Numero("edtAreaContribuicao"));
+    edtM1_ = campos_.Ligar(&TCamposDimensionamento::edtM1, f.Numero("edtM1"));
+    edtM2_ = campos_.Ligar(&TCamposDimensionamento::edtM2, f.Numero("edtM2"));
     f.Linha(QStringLiteral("Profundidade (H): "), edtProfundidade_, f.Unidade("lblUnProfundidade", "m"));
     f.Linha(QStringLiteral("Área de Contribuição: "), edtAreaContribuicao_, f.Unidade("lblUnArea", "m2"));
     // Rows of the rectangular shape only.

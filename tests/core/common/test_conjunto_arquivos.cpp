@@ -18,14 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Everything in the folder, name -> bytes ("<pasta>" for folders).
-std::map<std::string, std::string> Conteudo(const std::string& pasta) {
-    std::map<std::string, std::string> r;
-    for (const auto& e : fs::directory_iterator(pasta))
-        r[e.path().filename().string()] = e.is_directory() ? "<pasta>" : LerArquivo(e.path().string());
-    return r;
-}
-
 void ConjuntoAntigo(const PastaTemporaria& p) {
     GravarArquivo(p.Arquivo("a.vet"), "vet antigo");
     GravarArquivo(p.Arquivo("a.bdt"), "bdt antigo");
@@ -65,13 +57,13 @@ TEST(ConjuntoArquivos, TheNewSetReplacesTheOldOneWhole) {
     c.Gravar();
     const std::map<std::string, std::string> esperado = {
         {"a.vet", "vet novo"}, {"a.bdt", "bdt novo"}, {"a.csv", "csv novo"}};
-    EXPECT_EQ(Conteudo(p.Caminho()), esperado);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), esperado);
 }
 
 TEST(ConjuntoArquivos, AFailureMidSetLeavesTheOldSetByteForByte) {
     PastaTemporaria p;
     ConjuntoAntigo(p);
-    const auto antes = Conteudo(p.Caminho());
+    const auto antes = ConteudoDaPasta(p.Caminho());
     {
         TConjuntoArquivos c;
         c.Membro(p.Arquivo("a.vet"), [](const std::string& t) { GravarArquivoInteiro(t, "vet novo"); });
@@ -79,23 +71,23 @@ TEST(ConjuntoArquivos, AFailureMidSetLeavesTheOldSetByteForByte) {
         c.Remover(p.Arquivo("a.prj"));
         EXPECT_EQ(MensagemDe([&] { c.Gravar(); }), "Disco cheio.");
     }
-    EXPECT_EQ(Conteudo(p.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), antes);
 
     // A member in a place that cannot be written: its folder runs through a regular file.
     GravarArquivo(p.Arquivo("arquivo.txt"), "x");
-    const auto antes2 = Conteudo(p.Caminho());
+    const auto antes2 = ConteudoDaPasta(p.Caminho());
     TConjuntoArquivos c;
     c.Membro(p.Arquivo("a.vet"), [](const std::string& t) { GravarArquivoInteiro(t, "vet novo"); });
     c.Membro(p.Arquivo("arquivo.txt/f.asc"), [](const std::string& t) { GravarArquivoInteiro(t, "faixas"); });
     EXPECT_EQ(MensagemDe([&] { c.Gravar(); }),
               "Não foi possível gravar o arquivo " + p.Arquivo("arquivo.txt/f.asc") + ": pasta inexistente.");
-    EXPECT_EQ(Conteudo(p.Caminho()), antes2);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), antes2);
 }
 
 TEST(ConjuntoArquivos, ACrashBeforeTheJournalIsRolledBackByTheNextRunInTheFolder) {
     PastaTemporaria p;
     ConjuntoAntigo(p);
-    const auto antes = Conteudo(p.Caminho());
+    const auto antes = ConteudoDaPasta(p.Caminho());
     // Killed while writing: new members staged, the journal not (or only half) written.
     const std::string s1 = p.Arquivo("conjunto-" + std::to_string(PidMorto()) + "-1.gravando");
     fs::create_directory(s1);
@@ -107,7 +99,7 @@ TEST(ConjuntoArquivos, ACrashBeforeTheJournalIsRolledBackByTheNextRunInTheFolder
     GravarArquivo(s2 + "/diario", "VANDORO-CONJUNTO 1\nM " + Nome(s2 + "/a.vet") + " " + Nome(p.Arquivo("a.vet")) +
                                       " " + std::to_string(Inode(s2 + "/a.vet")) + "\n");  // no "FIM"
     RecuperarPasta(p.Caminho());
-    EXPECT_EQ(Conteudo(p.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), antes);
 
     // A run writing other names in that folder cleans up the same way.
     const std::string s3 = p.Arquivo("conjunto-" + std::to_string(PidMorto()) + "-3.gravando");
@@ -118,7 +110,7 @@ TEST(ConjuntoArquivos, ACrashBeforeTheJournalIsRolledBackByTheNextRunInTheFolder
     c.Gravar();
     auto depois = antes;
     depois["b.txt"] = "b";
-    EXPECT_EQ(Conteudo(p.Caminho()), depois);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), depois);
 }
 
 TEST(ConjuntoArquivos, ACrashDuringTheRenamesIsRolledForward) {
@@ -140,12 +132,12 @@ TEST(ConjuntoArquivos, ACrashDuringTheRenamesIsRolledForward) {
     RecuperarPasta(p.Caminho());
     const std::map<std::string, std::string> esperado = {
         {"a.vet", "vet novo"}, {"a.bdt", "bdt antigo"}, {"a\nb.bdt", "bdt novo"}};
-    EXPECT_EQ(Conteudo(p.Caminho()), esperado);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), esperado);
 
     // A complete journal whose member is gone from the staging folder (its other half was
     // rolled back first) cannot go forward: rolled back.
     ConjuntoAntigo(p);
-    const auto antes = Conteudo(p.Caminho());
+    const auto antes = ConteudoDaPasta(p.Caminho());
     const std::string t = p.Arquivo("conjunto-" + std::to_string(PidMorto()) + "-2.gravando");
     fs::create_directory(t);
     GravarArquivo(t + "/a.vet", "vet novo");
@@ -153,7 +145,7 @@ TEST(ConjuntoArquivos, ACrashDuringTheRenamesIsRolledForward) {
                                      Nome(p.Arquivo("a.vet")) + " " + std::to_string(Inode(t + "/a.vet")) + "\nM " +
                                      Nome("/nao/existe/f.asc") + " " + Nome(p.Arquivo("f.asc")) + " 12345\nFIM\n");
     RecuperarPasta(p.Caminho());
-    EXPECT_EQ(Conteudo(p.Caminho()), antes);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), antes);
 }
 
 TEST(ConjuntoArquivos, ALiveWritersStagingFolderIsNeverRemoved) {
@@ -205,5 +197,5 @@ TEST(ConjuntoArquivos, AMemberMarkedReadOnlyStopsTheWholeSet) {
     fs::permissions(p.Arquivo("a.bdt"), fs::perms::owner_write, fs::perm_options::add);
     const std::map<std::string, std::string> antigo{
         {"a.vet", "vet antigo"}, {"a.bdt", "bdt antigo"}, {"a.prj", "prj de outra zona"}};
-    EXPECT_EQ(Conteudo(p.Caminho()), antigo);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), antigo);
 }

@@ -15,13 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::map<std::string, std::string> Conteudo(const std::string& pasta) {
-    std::map<std::string, std::string> r;
-    for (const auto& e : fs::directory_iterator(pasta))
-        r[e.path().filename().string()] = e.is_directory() ? "<pasta>" : LerArquivo(e.path().string());
-    return r;
-}
-
 void SomenteLeitura(const std::string& a, bool sim) {
     if (sim) fs::permissions(a, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     else fs::permissions(a, fs::perms::owner_write, fs::perm_options::add);
@@ -52,7 +45,7 @@ TEST(ConjuntosGravados, AGridReplacesHeaderCellsAndPrjTogether) {
     TImagem antiga;
     Grade(antiga, 100, CrsDeEpsg(31983));
     antiga.SaveToFile(flt);
-    const auto velho = Conteudo(p.Caminho());
+    const auto velho = ConteudoDaPasta(p.Caminho());
     ASSERT_EQ(velho.size(), 3u);  // g.flt, g.hdr, g.prj
 
     // Any member that cannot be replaced leaves the whole old grid.
@@ -64,10 +57,10 @@ TEST(ConjuntosGravados, AGridReplacesHeaderCellsAndPrjTogether) {
         EXPECT_EQ(MensagemDe([&] { nova.SaveToFile(flt); }),
                   "Não foi possível gravar o arquivo " + p.Arquivo(membro) + ": o arquivo está marcado como somente leitura.");
         SomenteLeitura(p.Arquivo(membro), false);
-        EXPECT_EQ(Conteudo(p.Caminho()), velho);
+        EXPECT_EQ(ConteudoDaPasta(p.Caminho()), velho);
     }
     nova.SaveToFile(flt);
-    const auto novo = Conteudo(p.Caminho());
+    const auto novo = ConteudoDaPasta(p.Caminho());
     for (const char* membro : {"g.flt", "g.hdr", "g.prj"}) EXPECT_NE(novo.at(membro), velho.at(membro)) << membro;
 
     // A grid without a system does not inherit the old one's .prj.
@@ -75,7 +68,7 @@ TEST(ConjuntosGravados, AGridReplacesHeaderCellsAndPrjTogether) {
     Grade(semCrs, 300, "");
     semCrs.SaveToFile(flt);
     EXPECT_FALSE(fs::exists(p.Arquivo("g.prj")));
-    EXPECT_EQ(Conteudo(p.Caminho()).size(), 2u);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()).size(), 2u);
     TImagem lida;
     ASSERT_TRUE(lida.LoadFromFile(flt));
     EXPECT_TRUE(lida.Crs().empty());
@@ -91,13 +84,13 @@ TEST(ConjuntosGravados, AVecAndItsDvcReplaceTheOldPairTogether) {
     l.Add(3, 4, 100);
     v.AppendLine(l);
     ExportarIdrisi(v, p.Arquivo("s.vec"), "Antigo");
-    const auto velho = Conteudo(p.Caminho());
+    const auto velho = ConteudoDaPasta(p.Caminho());
     ASSERT_EQ(velho.size(), 2u);
     SomenteLeitura(p.Arquivo("s.dvc"), true);
     EXPECT_NE(MensagemDe([&] { ExportarIdrisi(v, p.Arquivo("s.vec"), "Novo"); }), "");
     SomenteLeitura(p.Arquivo("s.dvc"), false);
-    EXPECT_EQ(Conteudo(p.Caminho()), velho);
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()), velho);
     ExportarIdrisi(v, p.Arquivo("s.vec"), "Novo");
-    EXPECT_NE(Conteudo(p.Caminho()).at("s.dvc"), velho.at("s.dvc"));
-    EXPECT_EQ(Conteudo(p.Caminho()).size(), 2u);
+    EXPECT_NE(ConteudoDaPasta(p.Caminho()).at("s.dvc"), velho.at("s.dvc"));
+    EXPECT_EQ(ConteudoDaPasta(p.Caminho()).size(), 2u);
 }
