@@ -339,6 +339,7 @@ struct Obra {
     std::vector<double> t;
     bool mexer = true;     // false: left as traced
     bool inteira = false;  // sent back whole
+    double celula = 0;     // of the grid it was traced on
     std::vector<Pt> Final() const {
         if (inteira) return tracada.p;
         std::vector<Pt> f(suave.N());
@@ -434,6 +435,7 @@ void Comparar(Lado& melhor, Pt v, Pt a, Pt b, size_t seg, bool inicio, bool fim)
 std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector<Pt>>& linhas,
                                                    const std::vector<std::vector<Pt>>& tracadas,
                                                    const std::vector<std::vector<Pt>>& origens,
+                                                   const std::vector<double>& folgas,
                                                    const std::vector<bool>& fechadas) {
     constexpr double kCelula = 4;
     constexpr int kAlcance = 2;  // cells either side looked at for the lines beside a vertex
@@ -463,8 +465,9 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
         if (t != l)
             for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
     }
+    // By rows of cells, so that the cells beside a point in one row are found at one go.
     auto ordem = [](const Entrada& a, const Entrada& b) {
-        return std::tie(a.cx, a.cy, a.tracado, a.linha, a.seg) < std::tie(b.cx, b.cy, b.tracado, b.linha, b.seg);
+        return std::tie(a.cy, a.cx, a.tracado, a.linha, a.seg) < std::tie(b.cy, b.cx, b.tracado, b.linha, b.seg);
     };
     std::sort(ents.begin(), ents.end(), ordem);
     // Segments of one line with nothing but zero-length ones between them meet at a vertex.
@@ -505,28 +508,41 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     std::vector<Perto> perto;
     auto olhar = [&](Pt v, size_t k, bool tracado) {
         const int64_t cx = celula(v.x), cy = celula(v.y);
-        for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
-            for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) {
-                auto it = std::lower_bound(ents.begin(), ents.end(), Entrada{x, y, 0, 0, false},
-                                           [](const Entrada& a, const Entrada& b) { return std::tie(a.cx, a.cy) < std::tie(b.cx, b.cy); });
-                for (; it != ents.end() && it->cx == x && it->cy == y; ++it) {
-                    const size_t m = it->linha;
-                    // A line that has not moved stands for its traced course.
-                    if (m == k || it->tracado != (tracado && moveu[m])) continue;
-                    auto p = std::find_if(perto.begin(), perto.end(), [m](const Perto& q) { return q.linha == m; });
-                    if (p == perto.end()) {
-                        if (tracado) continue;
-                        p = perto.insert(perto.end(), Perto{m, {}, {}});
-                    }
-                    const auto& l = it->tracado ? tracadas[m] : linhas[m];
-                    const size_t segs = segmentos(l, m), j = it->seg;
-                    Comparar(tracado ? p->antes : p->agora, v, l[j], l[(j + 1) % l.size()], j, !fechadas[m] && j == 0,
-                             !fechadas[m] && j + 1 == segs);
+        for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) {
+            auto it = std::lower_bound(ents.begin(), ents.end(), Entrada{cx - kAlcance, y, 0, 0, false},
+                                       [](const Entrada& a, const Entrada& b) { return std::tie(a.cy, a.cx) < std::tie(b.cy, b.cx); });
+            for (; it != ents.end() && it->cy == y && it->cx <= cx + kAlcance; ++it) {
+                const size_t m = it->linha;
+                // A line that has not moved stands for its traced course.
+                if (m == k || it->tracado != (tracado && moveu[m])) continue;
+                auto p = std::find_if(perto.begin(), perto.end(), [m](const Perto& q) { return q.linha == m; });
+                if (p == perto.end()) {
+                    if (tracado) continue;
+                    p = perto.insert(perto.end(), Perto{m, {}, {}});
                 }
+                const auto& l = it->tracado ? tracadas[m] : linhas[m];
+                const size_t segs = segmentos(l, m), j = it->seg;
+                Comparar(tracado ? p->antes : p->agora, v, l[j], l[(j + 1) % l.size()], j, !fechadas[m] && j == 0,
+                         !fechadas[m] && j + 1 == segs);
             }
+        }
     };
+    // Only a line that moved by more than its zigzag can have passed over another's vertex:
+    // the cells near such moves are the ones to look in.
+    std::vector<std::pair<int64_t, int64_t>> movidas;
+    for (size_t m = 0; m < linhas.size(); ++m)
+        for (size_t i = 0; i < linhas[m].size(); ++i)
+            if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
+                const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
+                for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
+                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) movidas.push_back({x, y});
+            }
+    std::sort(movidas.begin(), movidas.end());
+    movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
     for (size_t k = 0; k < linhas.size(); ++k)
         for (size_t i = 0; i < linhas[k].size(); ++i) {
+            const Pt v = linhas[k][i];
+            if (!std::binary_search(movidas.begin(), movidas.end(), std::pair{celula(v.x), celula(v.y)})) continue;
             perto.clear();
             olhar(linhas[k][i], k, false);
             if (perto.empty()) continue;
@@ -587,7 +603,11 @@ std::vector<Pt> Montar(const Obra& o, double passoMaximo, std::vector<size_t>& o
 // others; the last rounds send whole lines back.
 void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double zona, double passoMaximo) {
     std::vector<bool> fechadas(obras.size());
-    for (size_t k = 0; k < obras.size(); ++k) fechadas[k] = obras[k].suave.fechada;
+    std::vector<double> folgas(obras.size());
+    for (size_t k = 0; k < obras.size(); ++k) {
+        fechadas[k] = obras[k].suave.fechada;
+        folgas[k] = obras[k].celula;
+    }
     constexpr int kRodadas = 12;
     for (int rodada = 0;; ++rodada) {
         std::vector<std::vector<Pt>> linhas(obras.size()), tracadas(obras.size()), origens(obras.size());
@@ -598,7 +618,7 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
             const std::vector<Pt>& o = obras[k].Origens();
             for (size_t i : mapa[k]) origens[k].push_back(o[i]);
         }
-        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, fechadas);
+        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, folgas, fechadas);
         for (size_t k = 0; k < obras.size(); ++k)
             for (size_t i = 0; i < linhas[k].size(); ++i)
                 if (dentro && !dentro(linhas[k][i].x, linhas[k][i].y)) achados.push_back({k, i});
@@ -790,7 +810,8 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         o.t.assign(o.tracada.N(), 1.0);
         o.mexer = c.N() >= 3 && c.total > 0;
         if (!o.mexer) continue;
-        const Ajuste aj{cota, l.level, p, PassoTracado(c)};
+        o.celula = PassoTracado(c);
+        const Ajuste aj{cota, l.level, p, o.celula};
         // A ring too short to turn round at the minimum radius can only be put on its level.
         const bool comRaio = !fechada || c.total >= 2 * std::numbers::pi * p.raioMinimo;
         aj.Suavizar(o.suave, comRaio);

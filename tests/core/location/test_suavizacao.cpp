@@ -277,6 +277,36 @@ TEST(Suavizacao, CloseLinesStayApart) {
     EXPECT_NEAR(q[0].linha.y[q[0].linha.y.size() / 2 - 15], livre[0].linha.y[livre[0].linha.y.size() / 2 - 15], 1);
 }
 
+TEST(Suavizacao, HairpinTooTightForTheRadiusDoesNotCrossItself) {
+    // An open line out 30 m, round a 2 m turn and back 4 m beside itself: widening the turn
+    // to 15 m would fold it over itself.
+    TLinhaMapa l{1, 0, {}, {}};
+    for (int i = 0; i <= 30; ++i) {
+        l.x.push_back(i);
+        l.y.push_back(0);
+    }
+    for (int k = 1; k <= 10; ++k) {
+        const double a = std::numbers::pi / 2 - std::numbers::pi * k / 10;
+        l.x.push_back(30 + 2 * std::cos(a));
+        l.y.push_back(2 + 2 * std::sin(a));
+    }
+    for (int i = 29; i >= 0; --i) {
+        l.x.push_back(i);
+        l.y.push_back(4);
+    }
+    TParametrosSuavizacao p;
+    p.tolerancia = 100;
+    const auto r = SuavizarLinhas({l}, [](double, double) { return 0.0; }, kTudo, p);
+    const TLinhaMapa& s = r[0].linha;
+    int cruzamentos = 0;
+    for (size_t i = 0; i + 1 < s.x.size(); ++i)
+        for (size_t j = i + 2; j + 1 < s.x.size(); ++j) cruzamentos += Cruzam(s, i, s, j);
+    EXPECT_EQ(cruzamentos, 0);
+    EXPECT_GT(*std::max_element(s.x.begin(), s.x.end()), 30);  // still goes round the turn
+    EXPECT_GT(r[0].comprimentoRaioMenor, 0);
+    EXPECT_LE(Medir(s, [](double, double) { return 0.0; }).maiorPasso, 2);
+}
+
 TEST(Suavizacao, LinesStayInsideTheField) {
     // The gully again, with a pond kept out of the field just below the tip of the V, where
     // the rounded line would pass.
