@@ -813,9 +813,11 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         o.celula = PassoTracado(c);
         const Ajuste aj{cota, l.level, p, o.celula};
         // A ring too short to turn round at the minimum radius can only be put on its level.
-        const bool comRaio = !fechada || c.total >= 2 * std::numbers::pi * p.raioMinimo;
+        const double voltaMinima = 2 * std::numbers::pi * p.raioMinimo;
+        const bool comRaio = !fechada || c.total >= voltaMinima;
         aj.Suavizar(o.suave, comRaio);
-        if (comRaio && fechada && !aj.RaioAtendido(o.suave)) {
+        // A ring narrower than the radius everywhere shrinks away as its ends are widened.
+        if (comRaio && fechada && (!aj.RaioAtendido(o.suave) || o.suave.total < voltaMinima)) {
             o.suave = o.tracada;
             aj.Suavizar(o.suave, false);
         }

@@ -167,6 +167,42 @@ TEST(Suavizacao, RingsOfAConeKeepTheirLevelAndTheSmallOneReportsItsRadius) {
     EXPECT_NEAR(r[1].comprimentoRaioMenor, r[1].comprimento, 1e-6);
 }
 
+TEST(Suavizacao, LongHillRoundsItsEndsOffLevelOrStaysOnLevelWhenTooNarrow) {
+    // A hill three times longer than wide: its rings are ellipses of semi-axes 3b by b.
+    const TCotaMapa morro = [](double x, double y) { return 30 - 0.1 * std::hypot((x - 100) / 3, y - 100); };
+    auto anel = [](double b) {
+        return [b](double t) { return Ponto{100 + 3 * b * std::cos(t), 100 + b * std::sin(t)}; };
+    };
+    const double dois = 2 * std::numbers::pi;
+    // b = 25: the ends turn at b²/3b = 8.3 m. A 15.75 m circle fits inside the end with its
+    // apex 4.35 m short of it, where the ground stands 0.1 × 4.35 / 3 = 0.145 m above the
+    // level. One passage at each end, the east one across the ring's first vertex.
+    const TLinhaMapa largo = Escada(Amostrar(anel(25), 0, dois, 3000), 1, 1, 27.5);
+    const auto r = SuavizarLinhas({largo}, morro, kTudo, TParametrosSuavizacao{});
+    const TLinhaSuavizada& s = r[0];
+    ASSERT_TRUE(Fechada(s.linha));
+    EXPECT_GE(Medir(s.linha, morro).menorRaio, 15);
+    ASSERT_EQ(s.travessias.size(), 2u);
+    for (const TTravessia& t : s.travessias) {
+        EXPECT_EQ(t.maiorAterro, 0);
+        EXPECT_GT(t.maiorCorte, 0.12);
+        EXPECT_LT(t.maiorCorte, 0.2);
+        EXPECT_LT(t.comprimento, 40);
+    }
+    EXPECT_NEAR(s.travessias[0].inicio + s.travessias[0].comprimento / 2, s.comprimento / 2, 2);
+    EXPECT_GT(s.travessias[1].inicio + s.travessias[1].comprimento, s.comprimento);
+
+    // b = 15: a ring 30 m wide cannot turn at 15.75 m anywhere near its level; it is put on
+    // its level as it is, and its sharp ends are reported.
+    const TLinhaMapa estreito = Escada(Amostrar(anel(15), 0, dois, 3000), 1, 2, 28.5);
+    const auto q = SuavizarLinhas({estreito}, morro, kTudo, TParametrosSuavizacao{});
+    ASSERT_TRUE(Fechada(q[0].linha));
+    EXPECT_TRUE(q[0].travessias.empty());
+    EXPECT_LE(Medir(q[0].linha, morro).maiorDesvio, 0.05);
+    EXPECT_GT(q[0].comprimento, 180);
+    EXPECT_GT(q[0].comprimentoRaioMenor, 10);
+}
+
 namespace {
 
 // A plane rising 5 % to the north cut by a V-shaped gully along x = 50, 1 m deep at its axis
