@@ -786,9 +786,15 @@ double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada) {
 }
 
 std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
-                                            const TDentroCampo& dentro, const TParametrosSuavizacao& p) {
+                                            const TDentroCampo& dentro, const TParametrosSuavizacao& pedido) {
     std::vector<TLinhaSuavizada> r(tracadas.size());
-    if (!(p.raioMinimo > 0)) {
+    // Values the fields cannot give fall back to the usual ones rather than loop or divide by 0.
+    TParametrosSuavizacao p = pedido;
+    const TParametrosSuavizacao usual;
+    if (!(p.passoMaximo > 0) || !std::isfinite(p.passoMaximo)) p.passoMaximo = usual.passoMaximo;
+    if (!(p.baseRaio > 0) || !std::isfinite(p.baseRaio)) p.baseRaio = usual.baseRaio;
+    if (!(p.tolerancia >= 0) || !std::isfinite(p.tolerancia)) p.tolerancia = usual.tolerancia;
+    if (!(p.raioMinimo > 0) || !std::isfinite(p.raioMinimo)) {
         for (size_t k = 0; k < tracadas.size(); ++k) {
             r[k].linha = tracadas[k];
             const auto& l = tracadas[k];
@@ -821,6 +827,12 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
             o.suave = o.tracada;
             aj.Suavizar(o.suave, false);
         }
+        // Without the ground to hold it (no data under it) a small ring shrinks as it is
+        // smoothed: it stays as traced.
+        if (fechada && o.suave.total < 0.5 * o.tracada.total) {
+            o.suave = o.tracada;
+            o.mexer = false;
+        }
         o.ancora = Ancorar(o.suave, o.tracada);
     }
     Desembaracar(obras, dentro, 2 * p.baseRaio, p.passoMaximo);
@@ -832,7 +844,7 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         s.linha.level = tracadas[k].level;
         if (!o.mexer) {
             s.linha = tracadas[k];
-            s.comprimento = Comprimento(o.tracada.p);
+            s.comprimento = o.tracada.total;
             continue;
         }
         std::vector<size_t> mapa;

@@ -363,3 +363,30 @@ TEST(Suavizacao, LinesStayInsideTheField) {
     EXPECT_GT(r[0].comprimentoRaioMenor, 0);
     EXPECT_LE(Medir(r[0].linha, cota).maiorPasso, 2);
 }
+
+TEST(Suavizacao, OddLinesAndValuesComeBackWithoutHarm) {
+    const TCotaMapa semDados = [](double, double) { return NAN; };
+    TLinhaMapa anel{5, 0, {0, 1, 1, 0}, {0, 0, 1, 0}};  // a ring of 3.4 m with no data under it
+    const std::vector<TLinhaMapa> linhas = {{1, 0, {}, {}}, {2, 0, {5}, {5}}, {3, 0, {0, 1}, {0, 0}}, anel};
+    const auto r = SuavizarLinhas(linhas, semDados, nullptr, TParametrosSuavizacao{});
+    ASSERT_EQ(r.size(), linhas.size());
+    for (size_t k = 0; k < r.size(); ++k) {
+        EXPECT_EQ(r[k].linha.id, linhas[k].id);
+        EXPECT_EQ(r[k].linha.x, linhas[k].x);
+        EXPECT_EQ(r[k].linha.y, linhas[k].y);
+        EXPECT_TRUE(r[k].travessias.empty());
+    }
+    EXPECT_NEAR(r[3].comprimento, 2 + std::sqrt(2.0), 1e-9);
+
+    // A step of 0 or a base of 0 would never end or divide by zero: the usual values stand in.
+    const TLinhaMapa l = Escada(Amostrar([](double t) { return Ponto{t, 0.4 * t}; }, 0, 60, 600), 1, 1, 0);
+    const TCotaMapa plano = [](double x, double y) { return 0.1 * (y - 0.4 * x); };
+    TParametrosSuavizacao p;
+    p.passoMaximo = 0;
+    p.baseRaio = 0;
+    const auto q = SuavizarLinhas({l}, plano, nullptr, p);
+    const Medidas m = Medir(q[0].linha, plano);
+    EXPECT_LE(m.maiorPasso, 2);
+    EXPECT_GE(m.menorRaio, 15);
+    EXPECT_LE(m.maiorDesvio, 0.05);
+}
