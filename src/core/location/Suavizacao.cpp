@@ -621,7 +621,9 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
         std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, folgas, fechadas);
         for (size_t k = 0; k < obras.size(); ++k)
             for (size_t i = 0; i < linhas[k].size(); ++i)
-                if (dentro && !dentro(linhas[k][i].x, linhas[k][i].y)) achados.push_back({k, i});
+                // A line's end traced on the field's edge may lie just outside it already.
+                if (dentro && !dentro(linhas[k][i].x, linhas[k][i].y) && dentro(origens[k][i].x, origens[k][i].y))
+                    achados.push_back({k, i});
         // To the vertices in the works (both ends of the segment an added point lies on).
         std::vector<std::pair<size_t, size_t>> marcas;
         for (const auto& [k, i] : achados) {

@@ -362,6 +362,16 @@ TEST(Suavizacao, LinesStayInsideTheField) {
         EXPECT_FALSE(naLagoa(r[0].linha.x[i], r[0].linha.y[i])) << r[0].linha.x[i] << " " << r[0].linha.y[i];
     EXPECT_GT(r[0].comprimentoRaioMenor, 0);
     EXPECT_LE(Medir(r[0].linha, cota).maiorPasso, 2);
+
+    // A line traced up to the field's edge, its first vertex a little outside it: smoothed
+    // all the same, not sent back to its zigzag.
+    const TCotaMapa plano = [](double x, double y) { return 0.1 * (y - 0.4 * x); };
+    const TLinhaMapa borda = Escada(Amostrar([](double t) { return Ponto{t, 0.4 * t}; }, 0, 60, 600), 1, 1, 0);
+    const TDentroCampo aLeste = [](double x, double) { return x >= 0.3; };
+    ASSERT_FALSE(aLeste(borda.x[0], borda.y[0]));
+    const auto b = SuavizarLinhas({borda}, plano, aLeste, TParametrosSuavizacao{});
+    EXPECT_EQ(b[0].comprimentoRaioMenor, 0);
+    EXPECT_LE(Medir(b[0].linha, plano).maiorDesvio, 0.05);
 }
 
 TEST(Suavizacao, OddLinesAndValuesComeBackWithoutHarm) {
