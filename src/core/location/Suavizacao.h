@@ -49,8 +49,13 @@ struct TLinhaSuavizada {
 double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada);
 
 // All lines of one run at once, so that smoothed lines never cross one another and never
-// leave the field: where smoothing would make them, the line falls back locally toward its
-// traced course (traced lines never cross). A line whose first and last vertices coincide is
-// a closed ring and stays closed. The result holds one line per traced line, in order.
+// leave the field: where smoothing would make them cross, pass over a short line beside them
+// or leave the field, the line falls back locally toward its traced course, and a line that
+// still offends goes back whole (traced lines never cross). A line whose first and last
+// vertices coincide is a closed ring and stays closed; a ring that cannot turn round at the
+// minimum radius (shorter than its circle, or narrower than it) is put on its level only, its
+// radius reported. Off-level stretches less than two radius bases apart make one passage.
+// Lines of fewer than three vertices come back as they are. The result holds one line per
+// traced line, in order.
 std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
                                             const TDentroCampo& dentro, const TParametrosSuavizacao& p);
