@@ -752,7 +752,8 @@ std::vector<TTravessia> Travessias(const std::vector<Pt>& v, bool fechada, const
         }
         r.push_back(t);
     }
-    if (r.size() == 1 && fechada && r[0].comprimento > total) {
+    // A ring off its level all round is one passage of its whole length.
+    if (r.size() == 1 && fechada && (r[0].comprimento > total || (juntos[0].i0 == 0 && juntos[0].i1 + 1 == n))) {
         r[0].inicio = 0;
         r[0].comprimento = total;
     }

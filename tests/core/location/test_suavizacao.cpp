@@ -388,6 +388,21 @@ TEST(Suavizacao, OddLinesAndValuesComeBackWithoutHarm) {
     }
     EXPECT_NEAR(r[3].comprimento, 2 + std::sqrt(2.0), 1e-9);
 
+    // A ring whose level lies 5 m above the ground all round: one passage, all of it.
+    TLinhaMapa alto{6, 5, {}, {}};
+    for (int k = 0; k < 100; ++k) {
+        alto.x.push_back(50 * std::cos(2 * std::numbers::pi * k / 100));
+        alto.y.push_back(50 * std::sin(2 * std::numbers::pi * k / 100));
+    }
+    alto.x.push_back(alto.x[0]);
+    alto.y.push_back(alto.y[0]);
+    const auto a = SuavizarLinhas({alto}, [](double, double) { return 0.0; }, nullptr, TParametrosSuavizacao{});
+    ASSERT_EQ(a[0].travessias.size(), 1u);
+    EXPECT_EQ(a[0].travessias[0].inicio, 0);
+    EXPECT_NEAR(a[0].travessias[0].comprimento, a[0].comprimento, 1e-9);
+    EXPECT_EQ(a[0].travessias[0].maiorAterro, 5);
+    EXPECT_EQ(a[0].travessias[0].maiorCorte, 0);
+
     // A step of 0 or a base of 0 would never end or divide by zero: the usual values stand in.
     const TLinhaMapa l = Escada(Amostrar([](double t) { return Ponto{t, 0.4 * t}; }, 0, 60, 600), 1, 1, 0);
     const TCotaMapa plano = [](double x, double y) { return 0.1 * (y - 0.4 * x); };
