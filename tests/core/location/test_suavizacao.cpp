@@ -6,7 +6,10 @@
 #include <numbers>
 #include <vector>
 
+#include "CamposLocacao.h"
 #include "core/location/ImgElev.h"
+#include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
 #include "core/location/Suavizacao.h"
 #include "core/raster/GradeMapa.h"
 
@@ -414,4 +417,53 @@ TEST(Suavizacao, OddLinesAndValuesComeBackWithoutHarm) {
     EXPECT_LE(m.maiorPasso, 2);
     EXPECT_GE(m.menorRaio, 15);
     EXPECT_LE(m.maiorDesvio, 0.05);
+}
+
+TEST(Suavizacao, LinesOfARealRunStayApartSmoothAndOnLevelOutsideTheirPassages) {
+    // Two hills on 100 x 100 one-metre cells, located by the engine itself: steep flanks with
+    // lines a metre or two apart and many short pieces, where much must fall back.
+    const Campo morros = [](double x, double y) {
+        const double a = std::hypot(x - 30, y - 35), b = std::hypot(x - 70, y - 65);
+        return 10 + 25 * std::exp(-a * a / 400) + 15 * std::exp(-b * b / 300);
+    };
+    PastaTemporaria pasta;
+    GravarAsc(pasta.Arquivo("m.asc"), 100, 100, 1.0, morros);
+    GravarDeclividade(pasta.Arquivo("md.asc"), 100, 100, 1.0, morros);
+    TLocacaoNivel loc;
+    Modelo m(3, 1.0);
+    ProcessarLocacao(loc, pasta.Arquivo("m.asc"), pasta.Arquivo("md.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("m.vet"));
+    const std::vector<TLinhaMapa>& tracadas = loc.LinhasMapa();
+    ASSERT_GE(tracadas.size(), 5u);
+
+    // The grid holds f at its cells' centres, row 1 to the north.
+    const TCotaMapa cota = [&](double x, double y) { return morros(x + 0.5, 100.5 - y); };
+    const TDentroCampo dentro = [](double x, double y) { return x >= 0 && y >= 0 && x <= 100 && y <= 100; };
+    const auto r = SuavizarLinhas(tracadas, cota, dentro, TParametrosSuavizacao{});
+    ASSERT_EQ(r.size(), tracadas.size());
+    for (size_t k = 0; k < r.size(); ++k) {
+        const TLinhaSuavizada& s = r[k];
+        EXPECT_EQ(s.linha.id, tracadas[k].id);
+        EXPECT_EQ(Fechada(s.linha), Fechada(tracadas[k]));
+        // Every vertex off the level lies in a passage; what is under the radius is reported.
+        const bool fechada = Fechada(s.linha);
+        double pos = 0, raioMenor = 0;
+        for (size_t i = 0; i < s.linha.x.size(); ++i) {
+            if (i > 0) pos += std::hypot(s.linha.x[i] - s.linha.x[i - 1], s.linha.y[i] - s.linha.y[i - 1]);
+            EXPECT_TRUE(dentro(s.linha.x[i], s.linha.y[i]));
+            const double e = cota(s.linha.x[i], s.linha.y[i]) - s.linha.level;
+            if (std::fabs(e) > 0.05) {
+                bool emTravessia = false;
+                for (const TTravessia& t : s.travessias) {
+                    const double fim = t.inicio + t.comprimento;
+                    emTravessia = emTravessia || (pos >= t.inicio - 1e-6 && pos <= fim + 1e-6) ||
+                                  (fechada && fim > s.comprimento && pos <= fim - s.comprimento + 1e-6);
+                }
+                EXPECT_TRUE(emTravessia) << "line " << s.linha.id << " at " << pos;
+            }
+            if (RaioEm(s.linha, i, 6, fechada) < 15 && i + 1 < s.linha.x.size())
+                raioMenor += std::hypot(s.linha.x[i + 1] - s.linha.x[i], s.linha.y[i + 1] - s.linha.y[i]);
+        }
+        EXPECT_NEAR(raioMenor, s.comprimentoRaioMenor, 2.5) << s.linha.id;
+        for (size_t m2 = k + 1; m2 < r.size(); ++m2) EXPECT_EQ(Cruzamentos(s.linha, r[m2].linha), 0) << k << " " << m2;
+    }
 }
