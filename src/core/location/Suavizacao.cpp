@@ -1,0 +1,866 @@
+#include "core/location/Suavizacao.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+#include <tuple>
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct Pt {
+    double x = 0, y = 0;
+};
+Pt operator+(Pt a, Pt b) { return {a.x + b.x, a.y + b.y}; }
+Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
+Pt operator*(Pt a, double k) { return {a.x * k, a.y * k}; }
+bool operator==(Pt a, Pt b) { return a.x == b.x && a.y == b.y; }
+double Dot(Pt a, Pt b) { return a.x * b.x + a.y * b.y; }
+double Cross(Pt a, Pt b) { return a.x * b.y - a.y * b.x; }
+double Dist(Pt a, Pt b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y)); }
+
+// Radius of the circle through three points; infinite when they are in line.
+double Circunraio(Pt a, Pt v, Pt b) {
+    const double la2 = Dot(v - b, v - b), lb2 = Dot(a - v, a - v), lc2 = Dot(a - b, a - b);
+    const double dobroArea = std::fabs(Cross(v - a, b - a));
+    if (dobroArea <= 1e-12 * std::max(1.0, std::sqrt(la2 * lb2))) return kInf;
+    return std::sqrt(la2 * lb2 * lc2) / (2 * dobroArea);
+}
+
+// A polyline measured along its length. A closed one holds no repeated last vertex: its
+// closing segment runs from the last vertex back to the first.
+struct Curva {
+    std::vector<Pt> p;
+    bool fechada = false;
+    std::vector<double> s;  // length up to each vertex; s[n] is the whole ring's when closed
+    double total = 0;
+
+    size_t N() const { return p.size(); }
+    void Medir() {
+        const size_t n = p.size();
+        s.assign(n + (fechada ? 1 : 0), 0.0);
+        for (size_t i = 1; i < n; ++i) s[i] = s[i - 1] + Dist(p[i - 1], p[i]);
+        if (fechada && n > 0) s[n] = s[n - 1] + Dist(p[n - 1], p[0]);
+        total = s.empty() ? 0 : s.back();
+    }
+    // Length u along the line: wrapped around a ring, held to the ends of an open line.
+    double Ajustar(double u) const {
+        if (fechada) {
+            u = std::fmod(u, total);
+            return u < 0 ? u + total : u;
+        }
+        return std::clamp(u, 0.0, total);
+    }
+    const Pt& Vert(size_t k) const { return p[k == p.size() ? 0 : k]; }
+    // The segment holding length u (within the line), walking from segment k: a sweep along
+    // the line, or a look a few metres either side of a vertex, finds it in a few steps.
+    size_t Segmento(double u, size_t k) const {
+        const size_t ultimo = s.size() - 2;
+        k = std::min(k, ultimo);
+        if (std::fabs(s[k] - u) > total / 2) k = u < total / 2 ? 0 : ultimo;  // across a ring's seam
+        while (k > 0 && u < s[k]) --k;
+        while (k < ultimo && u >= s[k + 1]) ++k;
+        return k;
+    }
+    Pt NoSegmento(double u, size_t k) const {
+        const double seg = s[k + 1] - s[k];
+        const double f = seg > 0 ? (u - s[k]) / seg : 0;
+        return Vert(k) + (Vert(k + 1) - Vert(k)) * f;
+    }
+    // The point at length u, looked for from segment k.
+    Pt Em(double u, size_t k) const {
+        if (s.size() < 2) return p.empty() ? Pt{} : p[0];
+        u = Ajustar(u);
+        return NoSegmento(u, Segmento(u, k));
+    }
+    Pt Em(double u) const {
+        if (s.size() < 2) return p.empty() ? Pt{} : p[0];
+        const double v = Ajustar(u);
+        const size_t k = static_cast<size_t>(std::upper_bound(s.begin(), s.end(), v) - s.begin());
+        return Em(u, k == 0 ? 0 : k - 1);
+    }
+    // The points 'base' before and after vertex i; false where the radius is infinite by
+    // definition (an open line's ends, or a ring of nothing).
+    bool Vizinhos(size_t i, double base, Pt& a, Pt& b) const {
+        if (N() < 3 || total <= 0) return false;
+        if (!fechada && (i == 0 || i + 1 == N())) return false;
+        const double d = fechada ? std::min(base, total / 3) : base;
+        a = Em(s[i] - d, i);
+        b = Em(s[i] + d, i);
+        return true;
+    }
+    double Raio(size_t i, double base) const {
+        Pt a, b;
+        return Vizinhos(i, base, a, b) ? Circunraio(a, p[i], b) : kInf;
+    }
+    // Integral of the position along the line from its start to u (beyond the seam of a ring
+    // it goes on round), looked for from segment k.
+    Pt Integral(double u, const std::vector<Pt>& acumulada, size_t k) const {
+        if (s.size() < 2) return acumulada[0];
+        double voltas = 0;
+        if (fechada) {
+            voltas = std::floor(u / total);
+            u -= voltas * total;
+        } else {
+            u = std::clamp(u, 0.0, total);
+        }
+        k = Segmento(u, k);
+        return acumulada[k] + (Vert(k) + NoSegmento(u, k)) * (0.5 * (u - s[k])) + acumulada.back() * voltas;
+    }
+};
+
+Curva CurvaDe(const TLinhaMapa& l, bool fechada) {
+    Curva c;
+    c.fechada = fechada;
+    const size_t n = std::min(l.x.size(), l.y.size());
+    for (size_t i = 0; i < n; ++i) {
+        const Pt q{l.x[i], l.y[i]};
+        if (c.p.empty() || Dist(c.p.back(), q) > 1e-9) c.p.push_back(q);
+    }
+    if (fechada)
+        while (c.p.size() > 1 && Dist(c.p.front(), c.p.back()) <= 1e-9) c.p.pop_back();
+    c.Medir();
+    return c;
+}
+
+bool Fechada(const TLinhaMapa& l) {
+    const size_t n = std::min(l.x.size(), l.y.size());
+    return n >= 4 && std::hypot(l.x[0] - l.x[n - 1], l.y[0] - l.y[n - 1]) <= 1e-9;
+}
+
+// The traced course with points added so that no two vertices lie more than 'h' apart; the
+// traced vertices themselves are all kept, so this course is the traced line.
+Curva Adensar(const Curva& c, double h) {
+    Curva d;
+    d.fechada = c.fechada;
+    const size_t n = c.N();
+    const size_t segs = c.fechada ? n : n - 1;
+    for (size_t i = 0; i < segs; ++i) {
+        const Pt a = c.p[i], b = c.Vert(i + 1);
+        const int partes = std::max(1, static_cast<int>(std::ceil(Dist(a, b) / h)));
+        for (int k = 0; k < partes; ++k) d.p.push_back(a + (b - a) * (double(k) / partes));
+    }
+    if (!c.fechada) d.p.push_back(c.p.back());
+    d.Medir();
+    return d;
+}
+
+// The size of the cells the line was traced on, as its typical step.
+double PassoTracado(const Curva& c) {
+    std::vector<double> passos;
+    for (size_t i = 1; i < c.s.size(); ++i) passos.push_back(c.s[i] - c.s[i - 1]);
+    if (passos.empty()) return 1;
+    std::nth_element(passos.begin(), passos.begin() + passos.size() / 2, passos.end());
+    return passos[passos.size() / 2];
+}
+
+struct Ajuste {
+    const TCotaMapa& cota;
+    double level;
+    TParametrosSuavizacao p;
+    double celula;  // the traced line's cell size
+    // Bends are widened a little past the minimum, so that the small moves of their neighbours
+    // do not bring them back under it at once.
+    double RaioAlvo() const { return p.raioMinimo * 1.05; }
+
+    // Average of the line over a window of about a cell either side: takes out the cell-edge
+    // zigzag. Near an open line's ends the window narrows so the ends stay put.
+    void Alisar(Curva& c) const {
+        const double w = std::clamp(celula, 0.5, 20.0);
+        std::vector<Pt> acum(c.s.size());
+        for (size_t k = 1; k < c.s.size(); ++k)
+            acum[k] = acum[k - 1] + (c.Vert(k - 1) + c.Vert(k)) * (0.5 * (c.s[k] - c.s[k - 1]));
+        std::vector<Pt> novo = c.p;
+        for (size_t i = 0; i < c.N(); ++i) {
+            const double wi = c.fechada ? std::min(w, c.total / 4) : std::min({w, c.s[i], c.total - c.s[i]});
+            if (wi <= 1e-9) continue;
+            novo[i] = (c.Integral(c.s[i] + wi, acum, i) - c.Integral(c.s[i] - wi, acum, i)) * (1 / (2 * wi));
+        }
+        c.p = std::move(novo);
+        c.Medir();
+    }
+
+    // Moves the vertices that lie off the level by more than most of the tolerance along the
+    // line's normal, to well inside it. The moves are evened out along the line first, so
+    // that vertices a cell apart do not go their own ways and bring back the zigzag.
+    void Projetar(Curva& c) const {
+        const double tol = p.tolerancia;
+        const double delta = std::max(0.1, 0.25 * celula), passoMax = std::max(1.0, celula);
+        const size_t n = c.N();
+        std::vector<Pt> normal(n);
+        std::vector<double> d(n, 0.0);
+        bool algum = false;
+        for (size_t i = 0; i < n; ++i) {
+            const Pt v = c.p[i];
+            const Pt t = c.Em(c.s[i] + delta, i) - c.Em(c.s[i] - delta, i);
+            const double lt = std::sqrt(Dot(t, t));
+            if (lt <= 1e-12) continue;
+            normal[i] = {-t.y / lt, t.x / lt};
+            const double e = cota(v.x, v.y) - level;
+            if (!std::isfinite(e) || std::fabs(e) <= 0.8 * tol) continue;
+            const Pt mais = v + normal[i] * delta, menos = v - normal[i] * delta;
+            const double g = (cota(mais.x, mais.y) - cota(menos.x, menos.y)) / (2 * delta);
+            if (!std::isfinite(g) || std::fabs(g) < 1e-9) continue;
+            d[i] = std::clamp(-(e - std::copysign(0.4 * tol, e)) / g, -passoMax, passoMax);
+            algum = true;
+        }
+        if (!algum) return;
+        for (int passada = 0; passada < 2; ++passada) {
+            std::vector<double> m = d;
+            for (size_t i = 0; i < n; ++i) {
+                if (!c.fechada && (i == 0 || i + 1 == n)) continue;
+                m[i] = 0.5 * d[i] + 0.25 * (d[i == 0 ? n - 1 : i - 1] + d[i + 1 == n ? 0 : i + 1]);
+            }
+            d = std::move(m);
+        }
+        for (size_t i = 0; i < n; ++i) c.p[i] = c.p[i] + normal[i] * d[i];
+        c.Medir();
+    }
+
+    // Moves every vertex whose radius is under the target toward the chord of its neighbours,
+    // onto the arc of the target radius; gives how many moved.
+    // 'ativos', when given, names the vertices worth a look, and comes back naming those near
+    // the ones moved.
+    int Limitar(Curva& c, std::vector<char>* ativos = nullptr) const {
+        const double r = RaioAlvo();
+        std::vector<Pt> novo = c.p;
+        std::vector<size_t> movidos;
+        for (size_t i = 0; i < c.N(); ++i) {
+            if (ativos && !(*ativos)[i]) continue;
+            Pt a, b;
+            if (!c.Vizinhos(i, p.baseRaio, a, b)) continue;
+            const Pt v = c.p[i];
+            if (Circunraio(a, v, b) >= p.raioMinimo * 1.005) continue;
+            const Pt ab = b - a;
+            const double l2 = Dot(ab, ab);
+            if (l2 <= 1e-12) continue;
+            const double meia = std::sqrt(l2) / 2;
+            if (meia >= r) continue;
+            const double f = Dot(v - a, ab) / l2;
+            const Pt pe = a + ab * f;
+            const double u = (f - 0.5) * 2 * meia;
+            const double altura = std::fabs(u) < meia ? std::sqrt(r * r - u * u) - std::sqrt(r * r - meia * meia) : 0;
+            const double h = Dist(v, pe);
+            if (h <= altura) continue;
+            novo[i] = pe + (v - pe) * (altura / h);
+            movidos.push_back(i);
+        }
+        c.p = std::move(novo);
+        c.Medir();
+        if (ativos) {
+            // A move changes the radius of the vertices whose neighbours it is, and theirs.
+            const double zona = 2 * p.baseRaio + 1;
+            const size_t n = c.N();
+            ativos->assign(n, 0);
+            for (size_t i : movidos) {
+                (*ativos)[i] = 1;
+                for (int lado : {-1, 1}) {
+                    size_t j = i;
+                    for (size_t passo = 1; passo < n; ++passo) {
+                        if (lado < 0) {
+                            if (j == 0 && !c.fechada) break;
+                            j = j == 0 ? n - 1 : j - 1;
+                        } else {
+                            if (j + 1 == n && !c.fechada) break;
+                            j = j + 1 == n ? 0 : j + 1;
+                        }
+                        double d = std::fabs(c.s[j] - c.s[i]);
+                        if (c.fechada) d = std::min(d, c.total - d);
+                        if (d > zona || (*ativos)[j]) break;
+                        (*ativos)[j] = 1;
+                    }
+                }
+            }
+        }
+        return static_cast<int>(movidos.size());
+    }
+
+    // Slides each vertex (of those named, when given) along the line toward the middle of its
+    // neighbours: where a bend is widened its vertices bunch up, and bunched vertices measure
+    // their radius badly.
+    static void Espalhar(Curva& c, const std::vector<char>* ativos = nullptr) {
+        const size_t n = c.N();
+        if (n < 3) return;
+        std::vector<Pt> novo = c.p;
+        for (size_t i = 0; i < n; ++i) {
+            if (!c.fechada && (i == 0 || i + 1 == n)) continue;
+            if (ativos && !(*ativos)[i]) continue;
+            const double antes = i > 0 ? c.s[i - 1] : c.s[n - 1] - c.total;
+            const double depois = c.s[i + 1];
+            novo[i] = c.Em(0.5 * c.s[i] + 0.25 * (antes + depois), i);
+        }
+        c.p = std::move(novo);
+        c.Medir();
+    }
+
+    // Smoothing toward the level; with the radius, the bends too sharp for it are widened last
+    // so that the radius wins over the level.
+    void Suavizar(Curva& c, bool comRaio) const {
+        for (int k = 0; k < 20; ++k) {
+            Alisar(c);
+            Projetar(c);
+            if (comRaio) Limitar(c);
+            Espalhar(c);
+        }
+        for (int k = 0; k < 10; ++k) {
+            Projetar(c);
+            if (comRaio) Limitar(c);
+            Espalhar(c);
+        }
+        if (comRaio) {
+            std::vector<char> ativos(c.N(), 1);
+            for (int k = 0; k < 800; ++k) {
+                // The slides reach a little beyond the vertices looked at: a quiet round
+                // is confirmed over the whole line.
+                if (Limitar(c, &ativos) == 0) {
+                    ativos.assign(c.N(), 1);
+                    if (Limitar(c, &ativos) == 0) break;
+                }
+                Espalhar(c, &ativos);
+            }
+        }
+    }
+    bool RaioAtendido(const Curva& c) const {
+        for (size_t i = 0; i < c.N(); ++i)
+            if (c.Raio(i, p.baseRaio) < p.raioMinimo) return false;
+        return true;
+    }
+};
+
+// One line in the works: the smoothed course, the traced one, the point of the traced course
+// nearest to each smoothed vertex, and how far each vertex has gone from there toward the
+// smoothed course (1 = all the way). A line sent back whole is its traced course exactly.
+struct Obra {
+    Curva suave, tracada;
+    std::vector<Pt> ancora;
+    std::vector<double> t;
+    bool mexer = true;     // false: left as traced
+    bool inteira = false;  // sent back whole
+    double celula = 0;     // of the grid it was traced on
+    std::vector<Pt> Final() const {
+        if (inteira) return tracada.p;
+        std::vector<Pt> f(suave.N());
+        for (size_t i = 0; i < f.size(); ++i) f[i] = ancora[i] + (suave.p[i] - ancora[i]) * t[i];
+        return f;
+    }
+    const std::vector<Pt>& Origens() const { return inteira ? tracada.p : ancora; }
+};
+
+// The nearest point of the traced course to each smoothed vertex, looked for a little way
+// either side of the last one found: smoothing slides vertices along the line, so vertex i
+// of one is not vertex i of the other.
+std::vector<Pt> Ancorar(const Curva& suave, const Curva& tracada) {
+    const size_t n = tracada.N(), segs = tracada.fechada ? n : n - 1;
+    std::vector<Pt> r(suave.N(), tracada.p.empty() ? Pt{} : tracada.p[0]);
+    if (segs == 0 || n == 0) return r;
+    size_t atual = 0;
+    auto procurar = [&](size_t i, long long de, long long ate, double& melhor) {
+        const Pt v = suave.p[i];
+        const long long nsegs = static_cast<long long>(segs);
+        size_t achado = atual;
+        for (long long jj = de; jj <= ate; ++jj) {
+            long long j = jj;
+            if (tracada.fechada) j = ((j % nsegs) + nsegs) % nsegs;
+            else if (j < 0 || j >= nsegs) continue;
+            const Pt a = tracada.p[size_t(j)], b = tracada.Vert(size_t(j) + 1);
+            const Pt ab = b - a;
+            const double l2 = Dot(ab, ab);
+            const double f = l2 > 0 ? std::clamp(Dot(v - a, ab) / l2, 0.0, 1.0) : 0;
+            const Pt q = a + ab * f;
+            const double d = Dist(q, v);
+            if (d < melhor) {
+                melhor = d;
+                r[i] = q;
+                achado = size_t(j);
+            }
+        }
+        atual = achado;
+    };
+    for (size_t i = 0; i < suave.N(); ++i) {
+        double melhor = kInf;
+        const long long a = static_cast<long long>(atual);
+        if (i == 0 && tracada.fechada) {
+            procurar(i, 0, static_cast<long long>(segs) - 1, melhor);
+            continue;
+        }
+        // Most vertices are a step or two from where the last one was; a bend cut across
+        // leaves a stretch of the traced course behind.
+        procurar(i, a - 10, a + 40, melhor);
+        if (melhor > 2) procurar(i, a - 60, a + 300, melhor);
+    }
+    return r;
+}
+
+double Orient(Pt a, Pt b, Pt c) { return Cross(b - a, c - a); }
+bool NoSegmento(Pt a, Pt b, Pt c) {
+    return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
+           c.y <= std::max(a.y, b.y);
+}
+bool Cruzam(Pt a, Pt b, Pt c, Pt d) {
+    const double o1 = Orient(a, b, c), o2 = Orient(a, b, d), o3 = Orient(c, d, a), o4 = Orient(c, d, b);
+    if (((o1 > 0 && o2 < 0) || (o1 < 0 && o2 > 0)) && ((o3 > 0 && o4 < 0) || (o3 < 0 && o4 > 0))) return true;
+    return (o1 == 0 && NoSegmento(a, b, c)) || (o2 == 0 && NoSegmento(a, b, d)) || (o3 == 0 && NoSegmento(c, d, a)) ||
+           (o4 == 0 && NoSegmento(c, d, b));
+}
+
+// Where a point lies beside a polyline: the nearest point of one of its segments, and on
+// which side of that segment.
+struct Lado {
+    double dist = kInf, afastamento = 0;
+    size_t seg = 0;
+    int lado = 0;
+    bool ponta = false;  // the nearest point is an open line's end: no side to speak of
+};
+void Comparar(Lado& melhor, Pt v, Pt a, Pt b, size_t seg, bool inicio, bool fim) {
+    const Pt ab = b - a;
+    const double l2 = Dot(ab, ab);
+    const double f = l2 > 0 ? std::clamp(Dot(v - a, ab) / l2, 0.0, 1.0) : 0;
+    const double d = Dist(a + ab * f, v);
+    const double c = Cross(ab, v - a);
+    // At a vertex two segments are as near; the one the point stands squarely off tells
+    // the side.
+    const double afast = l2 > 0 ? std::fabs(c) / std::sqrt(l2) : 0;
+    if (d < melhor.dist - 1e-12 || (d <= melhor.dist + 1e-12 && afast > melhor.afastamento)) {
+        melhor = {d, afast, seg, (c > 0) - (c < 0), (inicio && f <= 0) || (fim && f >= 1)};
+    }
+}
+
+// Vertices (line, index) at the ends of segments that cross a segment of another line or a
+// part of their own line that is not next to them; and, where a line has moved across another
+// line's vertex without touching that line (a bend carried right over a short line beside
+// it), the moved line's vertices there.
+std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector<Pt>>& linhas,
+                                                   const std::vector<std::vector<Pt>>& tracadas,
+                                                   const std::vector<std::vector<Pt>>& origens,
+                                                   const std::vector<double>& folgas,
+                                                   const std::vector<bool>& fechadas) {
+    constexpr double kCelula = 4;
+    constexpr int kAlcance = 2;  // cells either side looked at for the lines beside a vertex
+    struct Entrada {
+        int64_t cx, cy;
+        uint32_t linha, seg;
+        bool tracado;  // a segment of the traced course, not of the line as it is now
+    };
+    std::vector<Entrada> ents;
+    auto celula = [](double v) { return static_cast<int64_t>(std::floor(v / kCelula)); };
+    auto indexar = [&](Pt a, Pt b, size_t k, size_t j, bool tracado) {
+        for (int64_t cx = celula(std::min(a.x, b.x)); cx <= celula(std::max(a.x, b.x)); ++cx)
+            for (int64_t cy = celula(std::min(a.y, b.y)); cy <= celula(std::max(a.y, b.y)); ++cy)
+                ents.push_back({cx, cy, static_cast<uint32_t>(k), static_cast<uint32_t>(j), tracado});
+    };
+    auto segmentos = [&](const std::vector<Pt>& l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
+    std::vector<std::vector<double>> comp(linhas.size());
+    for (size_t k = 0; k < linhas.size(); ++k) {
+        const auto& l = linhas[k];
+        const size_t n = l.size(), segs = segmentos(l, k);
+        comp[k].assign(segs + 1, 0.0);
+        for (size_t j = 0; j < segs; ++j) {
+            comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
+            indexar(l[j], l[(j + 1) % n], k, j, false);
+        }
+        const auto& t = tracadas[k];
+        if (t != l)
+            for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
+    }
+    // By rows of cells, so that the cells beside a point in one row are found at one go.
+    auto ordem = [](const Entrada& a, const Entrada& b) {
+        return std::tie(a.cy, a.cx, a.tracado, a.linha, a.seg) < std::tie(b.cy, b.cx, b.tracado, b.linha, b.seg);
+    };
+    std::sort(ents.begin(), ents.end(), ordem);
+    // Segments of one line with nothing but zero-length ones between them meet at a vertex.
+    auto vizinhos = [&](size_t k, size_t j, size_t m) {
+        const auto& c = comp[k];
+        const size_t segs = c.size() - 1;
+        if (c[m] - c[j + 1] <= 1e-9) return true;
+        return fechadas[k] && (c[segs] - c[m + 1]) + c[j] <= 1e-9;
+    };
+    std::vector<std::pair<size_t, size_t>> r;
+    for (size_t i = 0; i < ents.size();) {
+        size_t f = i;
+        while (f < ents.size() && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy && !ents[f].tracado) ++f;
+        for (size_t a = i; a < f; ++a)
+            for (size_t b = a + 1; b < f; ++b) {
+                const size_t k = ents[a].linha, m = ents[b].linha, j = ents[a].seg, l = ents[b].seg;
+                if (k == m && vizinhos(k, j, l)) continue;
+                const auto &la = linhas[k], &lb = linhas[m];
+                if (Cruzam(la[j], la[(j + 1) % la.size()], lb[l], lb[(l + 1) % lb.size()])) {
+                    r.push_back({k, j});
+                    r.push_back({k, (j + 1) % la.size()});
+                    r.push_back({m, l});
+                    r.push_back({m, (l + 1) % lb.size()});
+                }
+            }
+        while (f < ents.size() && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy) ++f;
+        i = f;
+    }
+
+    // Each vertex against the other lines near it: as it lies now beside them as they are now,
+    // so its traced place lay beside their traced courses.
+    struct Perto {
+        size_t linha;
+        Lado agora, antes;
+    };
+    std::vector<bool> moveu(linhas.size());
+    for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = tracadas[k] != linhas[k];
+    std::vector<Perto> perto;
+    auto olhar = [&](Pt v, size_t k, bool tracado) {
+        const int64_t cx = celula(v.x), cy = celula(v.y);
+        for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) {
+            auto it = std::lower_bound(ents.begin(), ents.end(), Entrada{cx - kAlcance, y, 0, 0, false},
+                                       [](const Entrada& a, const Entrada& b) { return std::tie(a.cy, a.cx) < std::tie(b.cy, b.cx); });
+            for (; it != ents.end() && it->cy == y && it->cx <= cx + kAlcance; ++it) {
+                const size_t m = it->linha;
+                // A line that has not moved stands for its traced course.
+                if (m == k || it->tracado != (tracado && moveu[m])) continue;
+                auto p = std::find_if(perto.begin(), perto.end(), [m](const Perto& q) { return q.linha == m; });
+                if (p == perto.end()) {
+                    if (tracado) continue;
+                    p = perto.insert(perto.end(), Perto{m, {}, {}});
+                }
+                const auto& l = it->tracado ? tracadas[m] : linhas[m];
+                const size_t segs = segmentos(l, m), j = it->seg;
+                Comparar(tracado ? p->antes : p->agora, v, l[j], l[(j + 1) % l.size()], j, !fechadas[m] && j == 0,
+                         !fechadas[m] && j + 1 == segs);
+            }
+        }
+    };
+    // Only a line that moved by more than its zigzag can have passed over another's vertex:
+    // the cells near such moves are the ones to look in.
+    std::vector<std::pair<int64_t, int64_t>> movidas;
+    for (size_t m = 0; m < linhas.size(); ++m)
+        for (size_t i = 0; i < linhas[m].size(); ++i)
+            if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
+                const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
+                for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
+                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) movidas.push_back({x, y});
+            }
+    std::sort(movidas.begin(), movidas.end());
+    movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
+    for (size_t k = 0; k < linhas.size(); ++k)
+        for (size_t i = 0; i < linhas[k].size(); ++i) {
+            const Pt v = linhas[k][i];
+            if (!std::binary_search(movidas.begin(), movidas.end(), std::pair{celula(v.x), celula(v.y)})) continue;
+            perto.clear();
+            olhar(linhas[k][i], k, false);
+            if (perto.empty()) continue;
+            olhar(origens[k][i], k, true);
+            for (const Perto& p : perto) {
+                if (std::isinf(p.agora.dist) || std::isinf(p.antes.dist) || p.agora.ponta || p.antes.ponta) continue;
+                if (p.agora.lado != 0 && p.antes.lado != 0 && p.agora.lado != p.antes.lado) {
+                    const size_t n = linhas[p.linha].size();
+                    r.push_back({p.linha, p.agora.seg});
+                    r.push_back({p.linha, (p.agora.seg + 1) % n});
+                }
+            }
+        }
+    return r;
+}
+
+// The line as it is handed over: the vertices bunched where a bend was widened thinned out
+// (a few centimetres apart on a smooth stretch add nothing; those of the traced course are
+// all kept), and points put on the long segments. 'origem' names the vertex in the works each
+// comes from (for an added point, the one its segment starts at). A closed line does not
+// repeat its first vertex here.
+std::vector<Pt> Montar(const Obra& o, double passoMaximo, std::vector<size_t>& origem) {
+    const std::vector<Pt> f = o.Final();
+    std::vector<Pt> v;
+    std::vector<size_t> iv;
+    for (size_t i = 0; i < f.size(); ++i) {
+        const double minimo = o.mexer && !o.inteira && o.t[i] >= 1 && i + 1 < f.size() ? 0.1 : 1e-9;
+        if (v.empty() || Dist(v.back(), f[i]) > minimo) {
+            v.push_back(f[i]);
+            iv.push_back(i);
+        }
+    }
+    const bool fechada = o.suave.fechada;
+    if (fechada && v.size() > 1 && Dist(v.back(), v.front()) <= 1e-9) {
+        v.pop_back();
+        iv.pop_back();
+    }
+    std::vector<Pt> w;
+    origem.clear();
+    const size_t segs = v.empty() ? 0 : (fechada ? v.size() : v.size() - 1);
+    for (size_t i = 0; i < v.size(); ++i) {
+        w.push_back(v[i]);
+        origem.push_back(iv[i]);
+        if (i >= segs) continue;
+        const Pt b = v[(i + 1) % v.size()];
+        const int partes = static_cast<int>(std::ceil(Dist(v[i], b) / passoMaximo));
+        for (int j = 1; j < partes; ++j) {
+            w.push_back(v[i] + (b - v[i]) * (double(j) / partes));
+            origem.push_back(iv[i]);
+        }
+    }
+    return w;
+}
+
+// Brings the lines back toward their traced course around every crossing and every vertex
+// outside the field, a quarter of the way at a time and easing off over a stretch either side,
+// until they are clear. Traced lines never cross, so a line all the way back is clear of the
+// others; the last rounds send whole lines back.
+void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double zona, double passoMaximo) {
+    std::vector<bool> fechadas(obras.size());
+    std::vector<double> folgas(obras.size());
+    for (size_t k = 0; k < obras.size(); ++k) {
+        fechadas[k] = obras[k].suave.fechada;
+        folgas[k] = obras[k].celula;
+    }
+    constexpr int kRodadas = 12;
+    for (int rodada = 0;; ++rodada) {
+        std::vector<std::vector<Pt>> linhas(obras.size()), tracadas(obras.size()), origens(obras.size());
+        std::vector<std::vector<size_t>> mapa(obras.size());
+        for (size_t k = 0; k < obras.size(); ++k) {
+            linhas[k] = Montar(obras[k], passoMaximo, mapa[k]);
+            tracadas[k] = obras[k].tracada.p;
+            const std::vector<Pt>& o = obras[k].Origens();
+            for (size_t i : mapa[k]) origens[k].push_back(o[i]);
+        }
+        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, folgas, fechadas);
+        for (size_t k = 0; k < obras.size(); ++k)
+            for (size_t i = 0; i < linhas[k].size(); ++i)
+                // A line's end traced on the field's edge may lie just outside it already.
+                if (dentro && !dentro(linhas[k][i].x, linhas[k][i].y) && dentro(origens[k][i].x, origens[k][i].y))
+                    achados.push_back({k, i});
+        // To the vertices in the works (both ends of the segment an added point lies on).
+        std::vector<std::pair<size_t, size_t>> marcas;
+        for (const auto& [k, i] : achados) {
+            marcas.push_back({k, mapa[k][i]});
+            if (i > 0 && mapa[k][i] == mapa[k][i - 1]) marcas.push_back({k, (mapa[k][i] + 1) % obras[k].t.size()});
+        }
+        // What the traced lines do themselves is not ours to mend. A vertex already on the
+        // traced course that still offends lies on a corner cut of it: its line goes back whole.
+        std::erase_if(marcas, [&](const auto& m) { return obras[m.first].inteira; });
+        if (marcas.empty()) return;
+        bool inteiras = false;
+        for (const auto& [k, i] : marcas)
+            if (rodada >= kRodadas || obras[k].t[i] <= 0) {
+                obras[k].inteira = true;
+                inteiras = true;
+            }
+        if (inteiras) continue;
+        std::vector<std::vector<double>> antes(obras.size());
+        for (size_t k = 0; k < obras.size(); ++k) antes[k] = obras[k].t;
+        for (const auto& [k, i] : marcas) {
+            Obra& o = obras[k];
+            const Curva& c = o.suave;
+            const double nucleo = std::max(0.0, antes[k][i] - 0.25);
+            o.t[i] = std::min(o.t[i], nucleo);
+            // Ease off both ways along the line.
+            for (int lado : {-1, 1}) {
+                const size_t n = c.N();
+                size_t j = i;
+                for (size_t passo = 1; passo < n; ++passo) {
+                    if (lado < 0) {
+                        if (j == 0 && !c.fechada) break;
+                        j = j == 0 ? n - 1 : j - 1;
+                    } else {
+                        if (j + 1 == n && !c.fechada) break;
+                        j = j + 1 == n ? 0 : j + 1;
+                    }
+                    double d = std::fabs(c.s[j] - c.s[i]);
+                    if (c.fechada) d = std::min(d, c.total - d);
+                    if (d >= zona) break;
+                    o.t[j] = std::min(o.t[j], nucleo + (1 - nucleo) * d / zona);
+                }
+            }
+        }
+    }
+}
+
+double Comprimento(const std::vector<Pt>& v) {
+    double s = 0;
+    for (size_t i = 1; i < v.size(); ++i) s += Dist(v[i - 1], v[i]);
+    return s;
+}
+
+// The off-level stretches of a finished line: runs of vertices off by more than the
+// tolerance, from where the line leaves the band to where it comes back, joined when less
+// than two radius bases apart.
+std::vector<TTravessia> Travessias(const std::vector<Pt>& v, bool fechada, const TCotaMapa& cota, double level,
+                                   const TParametrosSuavizacao& p) {
+    const size_t n = fechada ? v.size() - 1 : v.size();
+    std::vector<double> e(n), s(v.size(), 0.0);
+    for (size_t i = 1; i < v.size(); ++i) s[i] = s[i - 1] + Dist(v[i - 1], v[i]);
+    const double total = s.back();
+    std::vector<bool> fora(n);
+    bool algum = false;
+    for (size_t i = 0; i < n; ++i) {
+        e[i] = cota(v[i].x, v[i].y) - level;
+        fora[i] = std::isfinite(e[i]) && std::fabs(e[i]) > p.tolerancia;
+        algum = algum || fora[i];
+    }
+    if (!algum) return {};
+    // Where along segment a→b (a in the band, b out of it) the line crosses the band's edge.
+    auto borda = [&](size_t a, size_t b, double sa, double sb) {
+        if (!std::isfinite(e[a])) return sb;
+        const double alvo = std::copysign(p.tolerancia, e[b]);
+        const double f = std::clamp((alvo - e[a]) / (e[b] - e[a]), 0.0, 1.0);
+        return sa + (sb - sa) * f;
+    };
+    struct Trecho {
+        double ini, fim;
+        size_t i0, i1;
+    };
+    std::vector<Trecho> trechos;
+    for (size_t i = 0; i < n;) {
+        if (!fora[i]) {
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j + 1 < n && fora[j + 1]) ++j;
+        Trecho t{s[i], s[j], i, j};
+        if (i > 0) t.ini = borda(i - 1, i, s[i - 1], s[i]);
+        else if (fechada && !fora[n - 1]) t.ini = borda(n - 1, 0, s[n - 1], total) - total;
+        if (j + 1 < n) t.fim = borda(j + 1, j, s[j + 1], s[j]);
+        else if (fechada && !fora[0]) t.fim = borda(0, j, total, s[j]);
+        trechos.push_back(t);
+        i = j + 1;
+    }
+    std::vector<Trecho> juntos;
+    for (const Trecho& t : trechos) {
+        if (!juntos.empty() && t.ini - juntos.back().fim < 2 * p.baseRaio) {
+            juntos.back().fim = t.fim;
+            juntos.back().i1 = t.i1;
+        } else {
+            juntos.push_back(t);
+        }
+    }
+    // Round a ring, the last stretch may run on into the first.
+    bool emenda = false;
+    if (fechada && juntos.size() > 1 && juntos.front().ini + total - juntos.back().fim < 2 * p.baseRaio) emenda = true;
+    std::vector<TTravessia> r;
+    auto pior = [&](size_t i0, size_t i1, TTravessia& t) {
+        for (size_t i = i0; i <= i1; ++i)
+            if (fora[i]) {
+                t.maiorAterro = std::max(t.maiorAterro, -e[i]);
+                t.maiorCorte = std::max(t.maiorCorte, e[i]);
+            }
+    };
+    for (size_t k = emenda ? 1 : 0; k < juntos.size(); ++k) {
+        const Trecho& q = juntos[k];
+        TTravessia t;
+        t.inicio = q.ini < 0 ? q.ini + total : q.ini;
+        t.comprimento = q.fim - q.ini;
+        pior(q.i0, q.i1, t);
+        if (emenda && k + 1 == juntos.size()) {
+            t.comprimento = juntos.front().fim + total - q.ini;
+            pior(juntos.front().i0, juntos.front().i1, t);
+        }
+        r.push_back(t);
+    }
+    // A ring off its level all round is one passage of its whole length.
+    if (r.size() == 1 && fechada && (r[0].comprimento > total || (juntos[0].i0 == 0 && juntos[0].i1 + 1 == n))) {
+        r[0].inicio = 0;
+        r[0].comprimento = total;
+    }
+    return r;
+}
+
+// Length of the line whose radius is under the minimum, each vertex standing for half of
+// each segment beside it.
+double ComprimentoRaioMenor(const TLinhaMapa& l, bool fechada, const TParametrosSuavizacao& p) {
+    const Curva c = CurvaDe(l, fechada);
+    double soma = 0;
+    for (size_t i = 0; i < c.N(); ++i) {
+        if (!(c.Raio(i, p.baseRaio) < p.raioMinimo)) continue;
+        const double antes = i > 0 ? c.s[i] - c.s[i - 1] : (fechada ? c.s[c.N()] - c.s[c.N() - 1] : 0);
+        const double depois = i + 1 < c.s.size() ? c.s[i + 1] - c.s[i] : 0;
+        soma += 0.5 * (antes + depois);
+    }
+    return soma;
+}
+
+}  // namespace
+
+double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada) {
+    const size_t n = std::min(l.x.size(), l.y.size());
+    if (i >= n) return std::numeric_limits<double>::quiet_NaN();
+    const Curva c = CurvaDe(l, fechada);
+    // The index among the vertices kept (repeated vertices give one).
+    size_t k = 0;
+    for (size_t j = 1; j <= i; ++j)
+        if (std::hypot(l.x[j] - l.x[j - 1], l.y[j] - l.y[j - 1]) > 1e-9) ++k;
+    if (k >= c.N()) k = fechada ? 0 : c.N() - 1;
+    return c.Raio(k, base);
+}
+
+std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
+                                            const TDentroCampo& dentro, const TParametrosSuavizacao& pedido) {
+    std::vector<TLinhaSuavizada> r(tracadas.size());
+    // Values the fields cannot give fall back to the usual ones rather than loop or divide by 0.
+    TParametrosSuavizacao p = pedido;
+    const TParametrosSuavizacao usual;
+    if (!(p.passoMaximo > 0) || !std::isfinite(p.passoMaximo)) p.passoMaximo = usual.passoMaximo;
+    if (!(p.baseRaio > 0) || !std::isfinite(p.baseRaio)) p.baseRaio = usual.baseRaio;
+    if (!(p.tolerancia >= 0) || !std::isfinite(p.tolerancia)) p.tolerancia = usual.tolerancia;
+    if (!(p.raioMinimo > 0) || !std::isfinite(p.raioMinimo)) {
+        for (size_t k = 0; k < tracadas.size(); ++k) {
+            r[k].linha = tracadas[k];
+            const auto& l = tracadas[k];
+            for (size_t i = 1; i < std::min(l.x.size(), l.y.size()); ++i)
+                r[k].comprimento += std::hypot(l.x[i] - l.x[i - 1], l.y[i] - l.y[i - 1]);
+        }
+        return r;
+    }
+    const double h = std::clamp(0.5 * p.passoMaximo, 0.05, 1.0);
+    std::vector<Obra> obras(tracadas.size());
+    for (size_t k = 0; k < tracadas.size(); ++k) {
+        const TLinhaMapa& l = tracadas[k];
+        Obra& o = obras[k];
+        const bool fechada = Fechada(l);
+        const Curva c = CurvaDe(l, fechada);
+        o.tracada = c.N() >= 3 ? Adensar(c, h) : c;
+        o.suave = o.tracada;
+        o.ancora = o.tracada.p;
+        o.t.assign(o.tracada.N(), 1.0);
+        o.mexer = c.N() >= 3 && c.total > 0;
+        if (!o.mexer) continue;
+        o.celula = PassoTracado(c);
+        const Ajuste aj{cota, l.level, p, o.celula};
+        // A ring too short to turn round at the minimum radius can only be put on its level.
+        const double voltaMinima = 2 * std::numbers::pi * p.raioMinimo;
+        const bool comRaio = !fechada || c.total >= voltaMinima;
+        aj.Suavizar(o.suave, comRaio);
+        // A ring narrower than the radius everywhere shrinks away as its ends are widened.
+        if (comRaio && fechada && (!aj.RaioAtendido(o.suave) || o.suave.total < voltaMinima)) {
+            o.suave = o.tracada;
+            aj.Suavizar(o.suave, false);
+        }
+        // Without the ground to hold it (no data under it) a small ring shrinks as it is
+        // smoothed: it stays as traced.
+        if (fechada && o.suave.total < 0.5 * o.tracada.total) {
+            o.suave = o.tracada;
+            o.mexer = false;
+        }
+        o.ancora = Ancorar(o.suave, o.tracada);
+    }
+    Desembaracar(obras, dentro, 2 * p.baseRaio, p.passoMaximo);
+
+    for (size_t k = 0; k < tracadas.size(); ++k) {
+        const Obra& o = obras[k];
+        TLinhaSuavizada& s = r[k];
+        s.linha.id = tracadas[k].id;
+        s.linha.level = tracadas[k].level;
+        if (!o.mexer) {
+            s.linha = tracadas[k];
+            s.comprimento = o.tracada.total;
+            continue;
+        }
+        std::vector<size_t> mapa;
+        std::vector<Pt> w = Montar(o, p.passoMaximo, mapa);
+        const bool fechada = o.suave.fechada;
+        if (fechada) w.push_back(w.front());
+        for (const Pt& q : w) {
+            s.linha.x.push_back(q.x);
+            s.linha.y.push_back(q.y);
+        }
+        s.comprimento = Comprimento(w);
+        s.travessias = Travessias(w, fechada, cota, s.linha.level, p);
+        s.comprimentoRaioMenor = ComprimentoRaioMenor(s.linha, fechada, p);
+    }
+    return r;
+}
