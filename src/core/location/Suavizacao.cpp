@@ -55,6 +55,27 @@ struct Curva {
         return std::clamp(u, 0.0, total);
     }
     const Pt& Vert(size_t k) const { return p[k == p.size() ? 0 : k]; }
+    // Walks from vertex i one way and then the other (around a ring, to an open line's end),
+    // calling f(j, distance along the line) while it returns true.
+    template <class F>
+    void AoRedor(size_t i, F f) const {
+        const size_t n = N();
+        for (int lado : {-1, 1}) {
+            size_t j = i;
+            for (size_t passo = 1; passo < n; ++passo) {
+                if (lado < 0) {
+                    if (j == 0 && !fechada) break;
+                    j = j == 0 ? n - 1 : j - 1;
+                } else {
+                    if (j + 1 == n && !fechada) break;
+                    j = j + 1 == n ? 0 : j + 1;
+                }
+                double d = std::fabs(s[j] - s[i]);
+                if (fechada) d = std::min(d, total - d);
+                if (!f(j, d)) break;
+            }
+        }
+    }
     // The segment holding length u (within the line), walking from segment k: a sweep along
     // the line, or a look a few metres either side of a vertex, finds it in a few steps.
     size_t Segmento(double u, size_t k) const {
@@ -257,22 +278,11 @@ struct Ajuste {
             ativos->assign(n, 0);
             for (size_t i : movidos) {
                 (*ativos)[i] = 1;
-                for (int lado : {-1, 1}) {
-                    size_t j = i;
-                    for (size_t passo = 1; passo < n; ++passo) {
-                        if (lado < 0) {
-                            if (j == 0 && !c.fechada) break;
-                            j = j == 0 ? n - 1 : j - 1;
-                        } else {
-                            if (j + 1 == n && !c.fechada) break;
-                            j = j + 1 == n ? 0 : j + 1;
-                        }
-                        double d = std::fabs(c.s[j] - c.s[i]);
-                        if (c.fechada) d = std::min(d, c.total - d);
-                        if (d > zona || (*ativos)[j]) break;
-                        (*ativos)[j] = 1;
-                    }
-                }
+                c.AoRedor(i, [&](size_t j, double d) {
+                    if (d > zona || (*ativos)[j]) return false;
+                    (*ativos)[j] = 1;
+                    return true;
+                });
             }
         }
         return static_cast<int>(movidos.size());
@@ -649,23 +659,11 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
             const double nucleo = std::max(0.0, antes[k][i] - 0.25);
             o.t[i] = std::min(o.t[i], nucleo);
             // Ease off both ways along the line.
-            for (int lado : {-1, 1}) {
-                const size_t n = c.N();
-                size_t j = i;
-                for (size_t passo = 1; passo < n; ++passo) {
-                    if (lado < 0) {
-                        if (j == 0 && !c.fechada) break;
-                        j = j == 0 ? n - 1 : j - 1;
-                    } else {
-                        if (j + 1 == n && !c.fechada) break;
-                        j = j + 1 == n ? 0 : j + 1;
-                    }
-                    double d = std::fabs(c.s[j] - c.s[i]);
-                    if (c.fechada) d = std::min(d, c.total - d);
-                    if (d >= zona) break;
-                    o.t[j] = std::min(o.t[j], nucleo + (1 - nucleo) * d / zona);
-                }
-            }
+            c.AoRedor(i, [&](size_t j, double d) {
+                if (d >= zona) return false;
+                o.t[j] = std::min(o.t[j], nucleo + (1 - nucleo) * d / zona);
+                return true;
+            });
         }
     }
 }
