@@ -2,9 +2,18 @@
 // The project objects of the level-terrace location runs the tests and benchmarks make: the
 // storm K 1000, Tr 10 years, a 0.15, b 10, c 0.75; soil use 5, treatment 3, condition 1 at
 // VIB 10 mm/h; a ridge slope of 1; the spacing method, EV and CDu of the run.
+#include "core/location/LocNivel.h"
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
 #include "core/model/SistemaConservacao.h"
+
+// The engine's own lines: no cap, no smoothing, no minimum length.
+inline TPlanoNivel PlanoTracado() {
+    TPlanoNivel p;
+    p.comprimentoMinimo = 0;
+    p.raioMinimo = 0;
+    return p;
+}
 
 struct ModeloLocacao {
     TPrecipitacaoExponencialNegativa chuva;

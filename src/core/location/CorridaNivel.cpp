@@ -66,7 +66,7 @@ void TCorridaNivel::Etapa(double percentual) {
 
 bool TCorridaNivel::Parar() {
     if (progresso_ && progresso_->StopRequested()) res_.parada = true;
-    return res_.parada || res_.fim;
+    return res_.parada || res_.fim || res_.limiteDescida;
 }
 
 void TCorridaNivel::Respirar() {
@@ -235,18 +235,13 @@ TRegTerr* TCorridaNivel::RecordById(int id) {
     return nullptr;
 }
 
-// After the downhill procedure numbered a line: past the limit the number is given back and
-// the run remembers why it ended.
-bool TCorridaNivel::PassouLimiteDescida() {
-    if (res_.terraceCount <= kMaxTerracosDescida) return false;
-    --res_.terraceCount;
-    if (progresso_) progresso_->SetCount(res_.terraceCount);
-    res_.limiteDescida = true;
-    return true;
-}
-
-// TerraceCount += 1, unless the vector file cannot number another line.
+// TerraceCount += 1, unless the plan's maximum is reached (the run then stops where it is)
+// or the vector file cannot number another line.
 bool TCorridaNivel::NextTerrace() {
+    if (res_.plano.maxTerracos > 0 && res_.terraceCount >= res_.plano.maxTerracos) {
+        res_.limiteDescida = true;
+        return false;
+    }
     if (res_.terraceCount >= kMaxIdLinha) {
         Encerrar("Locação encerrada: limite de " + std::to_string(kMaxIdLinha) + " linhas atingido.");
         return false;
@@ -341,12 +336,8 @@ void TCorridaNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLi
     double teto = depth == 0 ? kSemTeto : acima;
     TLinhaPixel anterior;
     const TLinhaPixel* acimaLinha = linhaAcima;
-    for (bool primeira = true;; primeira = false) {
+    for (;;) {
         if (Parar()) return;
-        if (res_.terraceCount >= kMaxTerracosDescida + 1) {
-            res_.limiteDescida = true;
-            return;
-        }
         double nivel = acima - res_.ev0;
         if (nivel <= minElev_) return;
         Respirar();
@@ -367,11 +358,6 @@ void TCorridaNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLi
             if (!PlaceDown(inicio, nivel, teto, linha, acimaLinha)) return;
         }
         if (!NextTerrace()) {
-            apoio_->ReleaseStrip();
-            return;
-        }
-        if (PassouLimiteDescida()) {
-            if (primeira && depth == 0) res_.parada = true;
             apoio_->ReleaseStrip();
             return;
         }

@@ -57,7 +57,6 @@ private:
     TRegTerr* AddRecord(int id, double level, double slope, double length);
     TRegTerr* RecordById(int id);
     bool NextTerrace();
-    bool PassouLimiteDescida();
     int MetodoEspacamento() const;
     double EV() const;
     double TrialSlope();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/common/Erros.h"
 #include "core/common/IniFile.h"
 #include "core/location/ImgApoio.h"
 
@@ -19,6 +20,19 @@ bool TLocacaoNivel::Load(const std::string& projectPath) {
         fnVetSaida_ = ini.ReadString(kSecao, "fnVetSaida", "");
         // Older projects have no boundary: the whole model.
         fnLimite_ = ini.ReadString(kSecao, "fnLimite", "");
+        // Older projects have no plan: the defaults. A value out of range is not read.
+        const TPlanoNivel padrao;
+        TPlanoNivel p;
+        p.maxTerracos = static_cast<int>(ini.ReadInteger(kSecao, "MaxTerracos", padrao.maxTerracos));
+        p.comprimentoMinimo = ini.ReadFloat(kSecao, "ComprimentoMinimo", padrao.comprimentoMinimo);
+        p.raioMinimo = ini.ReadFloat(kSecao, "RaioMinimo", padrao.raioMinimo);
+        p.toleranciaCm = ini.ReadFloat(kSecao, "ToleranciaCm", padrao.toleranciaCm);
+        try {
+            ChecaPlanoNivel(p);
+            plano_ = p;
+        } catch (const EVandoro&) {
+            plano_ = padrao;
+        }
         return true;
     } catch (...) {
         return false;
@@ -34,6 +48,10 @@ bool TLocacaoNivel::Save(const std::string& projectPath) const {
         // Only a field that has one: a project without stays as older versions wrote it.
         if (fnLimite_.empty()) ini.DeleteKey(kSecao, "fnLimite");
         else ini.WriteString(kSecao, "fnLimite", fnLimite_);
+        ini.WriteInteger(kSecao, "MaxTerracos", plano_.maxTerracos);
+        ini.WriteFloat(kSecao, "ComprimentoMinimo", plano_.comprimentoMinimo);
+        ini.WriteFloat(kSecao, "RaioMinimo", plano_.raioMinimo);
+        ini.WriteFloat(kSecao, "ToleranciaCm", plano_.toleranciaCm);
         ini.UpdateFile();
         return true;
     } catch (...) {
@@ -44,6 +62,17 @@ bool TLocacaoNivel::Save(const std::string& projectPath) const {
 void TLocacaoNivel::Reset() {
     ultima_.progresso = 0;
     ultima_.status.clear();
+}
+
+void ChecaPlanoNivel(const TPlanoNivel& p) {
+    if (p.maxTerracos < 0 || p.maxTerracos > 32767)
+        throw EVandoro("Número máximo de terraços inválido: use um número inteiro de 1 a 32767, ou deixe o campo vazio.");
+    if (!(p.comprimentoMinimo >= 0 && p.comprimentoMinimo <= 10000))
+        throw EVandoro("Comprimento mínimo do terraço inválido: use um valor de 0 a 10000 m.");
+    if (!(p.raioMinimo >= 0 && p.raioMinimo <= 500))
+        throw EVandoro("Raio mínimo de curva inválido: use um valor de 0 a 500 m (0 mantém as linhas traçadas).");
+    if (!(p.toleranciaCm > 0 && p.toleranciaCm <= 100))
+        throw EVandoro("Tolerância de nível inválida: use um valor maior que 0 e até 100 cm.");
 }
 
 TLocacaoNivel::TLocacaoNivel() = default;

@@ -52,8 +52,25 @@ struct TLinhaMapa {
     std::vector<double> x, y;
 };
 
-// Most terraces the downhill procedure places in one run.
-constexpr int kMaxTerracosDescida = 46;
+// What makes a located plan one a farmer can build: how many terraces at most (0 = as many
+// as the field takes), and the lines smoothed for machinery within a level tolerance.
+struct TPlanoNivel {
+    int maxTerracos = 0;
+    double comprimentoMinimo = 50;  // m
+    double raioMinimo = 15;         // m; 0 = the traced lines as they are
+    double toleranciaCm = 5;        // cm
+};
+// The plan's values a user typed, checked; the message names the field.
+void ChecaPlanoNivel(const TPlanoNivel& p);
+
+// A stretch of an exported line off its level by more than the tolerance, where a bend too
+// sharp for the minimum radius is cut across ("travessia fora de nível").
+struct TTravessiaNivel {
+    int terraco = 0;
+    double inicio = 0;       // m along the line
+    double comprimento = 0;  // m
+    double aterroCm = 0, corteCm = 0;
+};
 
 // What a run leaves, kept until the next run starts; a run that failed leaves what it had
 // reached.
@@ -85,12 +102,16 @@ struct TResultadoNivel {
     double areaDescoberta = 0;  // ha
     std::string avisoResolucao;
 
+    TPlanoNivel plano;          // the plan the run was asked for
+    std::vector<TTravessiaNivel> travessias;  // of the exported (smoothed) lines
+    double comprimentoRaioMenor = 0;          // m of line under the minimum radius
+
     int32_t terraceCount = 0;   // numbers given to lines
     double progresso = 0;       // % of the field assigned
     std::string status;         // the last status the run gave
     bool parada = false;        // stopped by a cancel (or the downhill limit at the summit)
     bool fim = false;           // ended at the line-number limit
-    bool limiteDescida = false; // the downhill procedure reached kMaxTerracosDescida
+    bool limiteDescida = false; // the run reached the plan's maximum number of terraces
 };
 
 class TLocacaoNivel {
@@ -115,6 +136,8 @@ public:
     // The field boundary's polygon file ("" for the whole model), kept as the other paths.
     const std::string& fnLimite() const { return fnLimite_; }
     void SetfnLimite(const std::string& s) { fnLimite_ = s; }
+    const TPlanoNivel& Plano() const { return plano_; }
+    void SetPlano(const TPlanoNivel& p) { plano_ = p; }
 
     // Where a run reports progress and status and asks whether to stop (not owned).
     void SetProgresso(IProgresso* p) { progresso_ = p; }
@@ -172,7 +195,7 @@ public:
     // True when the last run ended at the line-number limit rather than at the end of the
     // field or a cancel; StatusText then says why. (Flat or empty strips do not end a run.)
     bool EncerradaNoLimite() const { return ultima_.fim; }
-    // True when the downhill procedure stopped at its 46-terrace limit (land below the last
+    // True when the run stopped at the plan's maximum number of terraces (land below the last
     // terrace is then not located).
     bool ParouNoLimiteDeTerracos() const { return ultima_.limiteDescida; }
     // Set by a run whose whole-field horizontal spacing is under two cells of the elevation
@@ -182,6 +205,7 @@ public:
 
 private:
     std::string fnImgElev_, fnImgDecli_, fnVetSaida_, fnLimite_;
+    TPlanoNivel plano_;
     TMascaraCampo mascara_;
     IProgresso* progresso_ = nullptr;
     TResultadoNivel ultima_;

@@ -10,6 +10,7 @@
 #include "core/location/CorridaNivel.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
+#include "core/location/Suavizacao.h"
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
 #include "core/model/SistemaConservacao.h"
@@ -105,12 +106,16 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
     r.declividadeMedia = loc.NumeroDaCurva() ? loc.NumeroDaCurva()->St() : 0;
     if (loc.EncerradaNoLimite()) r.notas.push_back(loc.StatusText());
     if (loc.ParouNoLimiteDeTerracos())
-        r.notas.push_back("Locação interrompida no limite de " + std::to_string(kMaxTerracosDescida) +
-                          " terraços; o restante da área não foi locado.");
+        r.notas.push_back(TextoLimiteTerracos(loc.Plano().maxTerracos));
     if (!loc.AvisoResolucao().empty()) r.avisos.push_back(loc.AvisoResolucao());
     r.areaDescoberta = loc.AreaDescoberta();
     r.pecasDescartadas = loc.PecasDescartadas();
     return r;
+}
+
+std::string TextoLimiteTerracos(int maximo) {
+    return "Locação interrompida ao atingir o número máximo de " + std::to_string(maximo) +
+           " terraços; o restante da área não foi locado.";
 }
 
 std::string TextoAreaDescoberta(double hectares) {
@@ -230,6 +235,51 @@ void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const
     corrida.Etapa(60);
 }
 
+// The run's lines smoothed for machinery (the plan's radius and tolerance), in place: the
+// records' lengths become the smoothed lines', and the off-level passages are kept. The
+// smoothing works in metres; a grid in kilometres is scaled there and back.
+void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev) {
+    if (!(res.plano.raioMinimo > 0) || res.linhasMapa.empty()) return;
+    const TGradeMapa& g = res.mapaFaixas.grade;
+    const double m = res.metresPerUnit > 0 ? res.metresPerUnit : 1;
+    // Elevation of a cell by 0-based column and row; 0 is no data.
+    const auto z = [&](int c, int r) { return elev.ElevationAt(c + 1, r + 1); };
+    const TCotaMapa cota = [&](double x, double y) {
+        const double cf = g.ColunaDe(x / m), rf = g.LinhaDe(y / m);
+        const int c0 = static_cast<int>(std::floor(cf)), r0 = static_cast<int>(std::floor(rf));
+        const double fc = cf - c0, fr = rf - r0;
+        const float a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
+        if (a == 0 || b == 0 || c == 0 || d == 0) return std::nan("");
+        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
+    };
+    const TDentroCampo dentro = [&](double x, double y) {
+        int c = 0, r = 0;
+        return g.CelulaDe(x / m, y / m, c, r) && z(c, r) != 0;
+    };
+    TParametrosSuavizacao p;
+    p.raioMinimo = res.plano.raioMinimo;
+    p.tolerancia = res.plano.toleranciaCm / 100;
+    std::vector<TLinhaMapa> emMetros = res.linhasMapa;
+    for (TLinhaMapa& l : emMetros) {
+        for (double& x : l.x) x *= m;
+        for (double& y : l.y) y *= m;
+    }
+    std::vector<TLinhaSuavizada> suaves = SuavizarLinhas(emMetros, cota, dentro, p);
+    res.comprimentoRaioMenor = 0;
+    for (size_t i = 0; i < suaves.size(); ++i) {
+        TLinhaSuavizada& sv = suaves[i];
+        for (double& x : sv.linha.x) x /= m;
+        for (double& y : sv.linha.y) y /= m;
+        res.linhasMapa[i] = std::move(sv.linha);
+        const int id = res.linhasMapa[i].id;
+        for (int k = 1; k <= res.registros.Count(); ++k)
+            if (res.registros.Item(k)->id == id) res.registros.Item(k)->length = sv.comprimento;
+        for (const TTravessia& t : sv.travessias)
+            res.travessias.push_back({id, t.inicio, t.comprimento, t.maiorAterro * 100, t.maiorCorte * 100});
+        res.comprimentoRaioMenor += sv.comprimentoRaioMenor;
+    }
+}
+
 }  // namespace
 
 void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
@@ -243,6 +293,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
     res.chuva = &rainfall;
     res.escoamento = &runoff;
     res.terracos = &terracos;
+    res.plano = loc.Plano();
     TCorridaNivel corrida(res, rainfall, runoff, terracos, loc.Progresso());
     corrida.Inicio();
     std::string unidade;
@@ -252,6 +303,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         CarregarGrades(loc, elevPath, slopePath, elev, decl, corrida);
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
         corrida.Executar(elev, decl);
+        SuavizarPlano(res, elev);
         unidade = elev.UnitDist();
     }
     TVET vet(unidade);

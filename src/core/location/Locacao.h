@@ -76,6 +76,8 @@ inline constexpr const char* kRotuloAreaDescoberta = "Área acima do terraço ma
 inline constexpr const char* kRotuloPecasDescartadas =
     "Trechos de curva ou faixas pequenos demais para um terraço (descartados): ";
 std::string TextoAreaDescoberta(double hectares);
+// What a run that reached the plan's maximum number of terraces says.
+std::string TextoLimiteTerracos(int maximo);
 std::string TextoPecasDescartadas(int pecas);
 
 // The messages of an arbitrated spacing or height that is missing.

@@ -35,12 +35,15 @@ struct Execucao {
     TLocacaoNivel loc;
     TVET vet;
     std::string semTerracos;  // the reason of a run that placed nothing
-    Execucao(const TImgElevacao&, const std::string& e, const std::string& d, Modelo& m)
+    Execucao(const TImgElevacao&, const std::string& e, const std::string& d, Modelo& m,
+             const TPlanoNivel& plano = PlanoTracado())
         : elev(e), decl(d), saida(pasta.Arquivo("saida.vet")) {
+        loc.SetPlano(plano);
         ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         vet.Load(saida);
     }
-    Execucao(int rows, int cols, double cell, const Campo& f, Modelo& m) {
+    Execucao(int rows, int cols, double cell, const Campo& f, Modelo& m, const TPlanoNivel& plano = PlanoTracado()) {
+        loc.SetPlano(plano);
         elev = pasta.Arquivo("elev.asc");
         decl = pasta.Arquivo("decl.asc");
         saida = pasta.Arquivo("saida.vet");
@@ -291,14 +294,28 @@ TEST(Locacao, GivenHeightMethodKeepsTheHeight) {
     VerificacoesGerais(x);
 }
 
-TEST(Locacao, DownhillStopsAfterTheFortySixthTerrace) {
-    // Levels 0.24 m apart from 29.93 m: the 47th (18.65 m) would still lie on the field.
+TEST(Locacao, ARunCoversTheFieldUnlessTheUserSetsAMaximum) {
+    // Levels 0.24 m apart from 29.93 m down to the foot of the cone (about 18 m): some fifty
+    // terraces, which the engine once stopped at 46 while reporting success.
     Modelo m(3, 0.24);
     const Campo cone = [](double x, double y) {
         const double r = std::hypot(x - 120.5, y - 120.5);
         return r > 118 ? 0.0 : 30 - 0.1 * r;
     };
-    Execucao x(240, 240, 1.0, cone, m);
+    {
+        Execucao todo(240, 240, 1.0, cone, m);
+        EXPECT_GT(todo.loc.TerraceCount(), 46);
+        EXPECT_FALSE(todo.loc.ParouNoLimiteDeTerracos());
+        EXPECT_TRUE(ResultadoDaLocacao(todo.loc, TArquivosLocacao{}).notas.empty());
+        // Every ring of the cone is a terrace: the lowest lies within one interval of the foot.
+        double menor = 1e9;
+        for (int i = 1; i <= todo.loc.Registros().Count(); ++i)
+            menor = std::min(menor, todo.loc.Registros().Item(i)->level);
+        EXPECT_LT(menor, 30 - 0.1 * 118 + 0.24 + 0.01);
+    }
+    TPlanoNivel plano = PlanoTracado();
+    plano.maxTerracos = 46;
+    Execucao x(240, 240, 1.0, cone, m, plano);
     EXPECT_EQ(x.loc.TerraceCount(), 46);
     EXPECT_TRUE(x.loc.ParouNoLimiteDeTerracos());
     ASSERT_EQ(x.loc.Registros().Count(), 46);
@@ -307,8 +324,8 @@ TEST(Locacao, DownhillStopsAfterTheFortySixthTerrace) {
     VerificacoesGerais(x, 2);
     // What the run reports says so.
     const TResultadoLocacao res = ResultadoDaLocacao(x.loc, TArquivosLocacao{});
-    EXPECT_EQ(res.notas, std::vector<std::string>{
-                             "Locação interrompida no limite de 46 terraços; o restante da área não foi locado."});
+    EXPECT_EQ(res.notas, std::vector<std::string>{"Locação interrompida ao atingir o número máximo de 46 terraços; "
+                                                  "o restante da área não foi locado."});
     ASSERT_EQ(res.terracos.size(), 46u);
     EXPECT_NEAR(res.areaTotal, SomaAreas(x.loc.Registros()), 1e-9);
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "CamposLocacao.h"
 #include "TestSupport.h"
@@ -13,6 +14,7 @@
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
+#include "core/location/Suavizacao.h"
 #include "core/raster/Filtro.h"
 #include "core/raster/GradeMapa.h"
 #include "core/raster/Imagem.h"
@@ -26,13 +28,14 @@ struct Rodada {
     TImgElevacao e;
     TLocacaoNivel loc;
     TVET vet;
-    Rodada(int rows, int cols, double cell, const Campo& f, Modelo& m) {
+    Rodada(int rows, int cols, double cell, const Campo& f, Modelo& m, const TPlanoNivel& plano = PlanoTracado()) {
         elev = pasta.Arquivo("elev.asc");
         decl = pasta.Arquivo("decl.asc");
         saida = pasta.Arquivo("saida.vet");
         GravarAsc(elev, rows, cols, cell, f, kX0, kY0);
         GravarDeclividade(decl, rows, cols, cell, f, kX0, kY0);
         e.Load(elev);
+        loc.SetPlano(plano);
         ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, saida);
         vet.Load(saida);
     }
@@ -406,4 +409,81 @@ TEST(CamposLocacao, RealModelsKeepTheInvariants) {
     SCOPED_TRACE("hugo_site 2 m, Lombardi Neto");
     Invariantes(x);
     Intervalos(x.loc);
+}
+
+namespace {
+
+bool Cruzam(const TRecPonto& a, const TRecPonto& b, const TRecPonto& c, const TRecPonto& d) {
+    const auto lado = [](const TRecPonto& p, const TRecPonto& q, const TRecPonto& r) {
+        return (double(q.X) - p.X) * (double(r.Y) - p.Y) - (double(q.Y) - p.Y) * (double(r.X) - p.X);
+    };
+    const double d1 = lado(a, b, c), d2 = lado(a, b, d), d3 = lado(c, d, a), d4 = lado(c, d, b);
+    return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+}
+
+}  // namespace
+
+TEST(CamposLocacao, TheTwelveHillPlanIsSmoothEnoughForMachineryAndStaysOnLevel) {
+    Modelo m(3, 2.0);
+    Rodada x(600, 600, 2.0, kDozeMorros, m, TPlanoNivel{});
+    const TLocacaoNivel& loc = x.loc;
+    EXPECT_FALSE(loc.ParouNoLimiteDeTerracos());
+    const auto linhas = x.vet.Lines();
+    ASSERT_EQ(int(linhas.size()), loc.Registros().Count());
+    ASSERT_GT(linhas.size(), 30u);
+    const TGradeMapa g{x.e.MinX(), x.e.MinY() + double(x.e.Rows()) * x.e.CellHeight(), x.e.CellWidth(),
+                       x.e.CellHeight(), x.e.Columns(), x.e.Rows()};
+    const auto cota = [&](double px, double py) {
+        const double cf = g.ColunaDe(px), rf = g.LinhaDe(py);
+        const int c0 = int(std::floor(cf)), r0 = int(std::floor(rf));
+        const double fc = cf - c0, fr = rf - r0;
+        return (x.Z(c0, r0) * (1 - fc) + x.Z(c0 + 1, r0) * fc) * (1 - fr) +
+               (x.Z(c0, r0 + 1) * (1 - fc) + x.Z(c0 + 1, r0 + 1) * fc) * fr;
+    };
+    double total = 0, foraDeNivel = 0;
+    // Segments by 20 m bucket, to look for crossings near each other only.
+    std::map<std::pair<int, int>, std::vector<std::pair<size_t, size_t>>> baldes;
+    for (size_t i = 0; i < linhas.size(); ++i) {
+        const auto& p = linhas[i].Pontos();
+        TLinhaMapa l;
+        for (const TRecPonto& v : p) {
+            l.x.push_back(v.X);
+            l.y.push_back(v.Y);
+        }
+        const bool fechada = p.size() > 2 && p.front().X == p.back().X && p.front().Y == p.back().Y;
+        double comprimento = 0;
+        for (size_t k = 0; k < p.size(); ++k) {
+            if (k > 0) {
+                const double passo = std::hypot(double(p[k].X) - p[k - 1].X, double(p[k].Y) - p[k - 1].Y);
+                EXPECT_LE(passo, 2.0 + 1e-3) << "linha " << linhas[i].LineId();
+                comprimento += passo;
+                if (std::fabs(cota(p[k].X, p[k].Y) - p[k].Z) > 0.05) foraDeNivel += passo;
+                baldes[{int(std::floor(p[k].X / 20)), int(std::floor(p[k].Y / 20))}].push_back({i, k});
+            }
+        }
+        total += comprimento;
+        // The table's length is the exported line's.
+        EXPECT_NEAR(loc.Registros().Item(int(i) + 1)->length, comprimento, 1e-3 * comprimento);
+        // The radius holds wherever the run does not report it short.
+        if (loc.Resultado().comprimentoRaioMenor == 0) {
+            for (size_t k = 0; k < p.size(); ++k) EXPECT_GE(RaioEm(l, k, 6, fechada), 15 * 0.999);
+        }
+    }
+    EXPECT_LE(loc.Resultado().comprimentoRaioMenor, 0.02 * total);
+    EXPECT_LE(foraDeNivel, 0.10 * total);
+    // Every passage the run lists is off level by more than the tolerance.
+    for (const TTravessiaNivel& t : loc.Resultado().travessias) EXPECT_GT(std::max(t.aterroCm, t.corteCm), 5.0);
+    // No two segments cross, of one line or of two.
+    long long cruzamentos = 0;
+    for (const auto& [chave, segs] : baldes)
+        for (size_t a = 0; a < segs.size(); ++a)
+            for (size_t b = a + 1; b < segs.size(); ++b) {
+                const auto [la, ka] = segs[a];
+                const auto [lb, kb] = segs[b];
+                if (la == lb && (ka + 1 >= kb && kb + 1 >= ka)) continue;
+                const auto& pa = linhas[la].Pontos();
+                const auto& pb = linhas[lb].Pontos();
+                cruzamentos += Cruzam(pa[ka - 1], pa[ka], pb[kb - 1], pb[kb]);
+            }
+    EXPECT_EQ(cruzamentos, 0);
 }
