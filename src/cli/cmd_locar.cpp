@@ -1,5 +1,6 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
+#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -20,7 +21,9 @@ namespace {
 
 const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
-    "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n\n"
+    "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n"
+    "                         [--max-terracos N] [--comprimento-minimo M] [--raio-minimo M]\n"
+    "                         [--tolerancia CM]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -39,7 +42,15 @@ const char* const kAjuda =
     "  --limite TALHAO    polígono do talhão (qualquer camada de polígonos que o GDAL/OGR leia:\n"
     "                     .shp do CAR, .kml, .gpkg, .geojson; vários polígonos são um talhão):\n"
     "                     as células que não estão inteiras dentro dele ficam sem dado nesta\n"
-    "                     locação (padrão: o limite do talhão do projeto)\n\n"
+    "                     locação (padrão: o limite do talhão do projeto)\n"
+    "  --max-terracos N   número máximo de terraços (padrão: o do projeto; 0 = sem limite, a área\n"
+    "                     toda); ao atingi-lo, a locação para e diz que parou\n"
+    "  --comprimento-minimo M  comprimento mínimo do terraço, m (padrão: o do projeto, 50)\n"
+    "  --raio-minimo M    raio mínimo de curva das linhas, m, para as máquinas (padrão: o do\n"
+    "                     projeto, 15; 0 = as linhas como traçadas sobre as células)\n"
+    "  --tolerancia CM    tolerância de nível das linhas suavizadas, cm (padrão: o do projeto, 5);\n"
+    "                     onde uma curva fechada não pode ser feita dentro dela, o raio vale e a\n"
+    "                     travessia fora de nível é listada com o aterro ou corte que pede\n\n"
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
@@ -51,7 +62,8 @@ const char* const kAjuda =
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas"});
+    Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
+                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
@@ -61,6 +73,14 @@ int Executar(const std::vector<std::string>& args) {
     TModeloProjeto modelo;
     AbrirProjeto(modelo, arquivo);
     TLocacaoNivel& loc = modelo.LocacaoNivel();
+    TPlanoNivel plano = loc.Plano();
+    // Held within what ChecaPlanoNivel names, so a huge number is refused rather than wrapped.
+    plano.maxTerracos = static_cast<int>(std::clamp<long long>(a.Inteiro("--max-terracos", plano.maxTerracos), -1, 32768));
+    plano.comprimentoMinimo = a.Numero("--comprimento-minimo", plano.comprimentoMinimo);
+    plano.raioMinimo = a.Numero("--raio-minimo", plano.raioMinimo);
+    plano.toleranciaCm = a.Numero("--tolerancia", plano.toleranciaCm);
+    ChecaPlanoNivel(plano);
+    loc.SetPlano(plano);
     TArquivosLocacao pedidos;
     pedidos.elevacao = a.Valor("--elevacao");
     pedidos.declividade = a.Valor("--declividade");
@@ -124,6 +144,7 @@ int Executar(const std::vector<std::string>& args) {
           << (r.crs.empty() ? std::string() : ", " + r.crs) << ") e " << r.tabela << "\n";
         for (const std::string& w : r.avisos) o << "Aviso: " << w << "\n";
     }
+    for (const std::string& t : res.travessias) o << t << "\n";
     for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {

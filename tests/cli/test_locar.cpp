@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
@@ -36,7 +38,9 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
     EXPECT_GT(n, 0);
     EXPECT_NE(r.saida.find("Total de terraços: " + std::to_string(n) + "\n"), std::string::npos);
     EXPECT_EQ(Contar(r.saida, "\n") - 1 - 8 - 1, n + Contar(r.saida, "\nLocação encerrada") +
-                                                  Contar(r.saida, "\nLocação interrompida no limite"));
+                                                  Contar(r.saida, "\nLocação interrompida ao atingir") +
+                                                  Contar(r.saida, "\nTravessia fora de nível: ") +
+                                                  Contar(r.saida, "\nAviso: Trechos com raio"));
     // What the run left: land above the lowest line in no strip, pieces too small.
     EXPECT_NE(r.saida.find("\nÁrea acima do terraço mais baixo fora de qualquer faixa (ha): "), std::string::npos);
     EXPECT_NE(r.saida.find("\nTrechos de curva ou faixas pequenos demais para um terraço (descartados): "),
@@ -104,4 +108,39 @@ TEST(CliLocar, StripMapIsWrittenAndReadBackByRasterInfo) {
     EXPECT_EQ(r.erro, "vandoro-cli: O mapa das faixas precisa ter a extensão de uma imagem (.asc, .flt, .doc ou "
                       ".grd): " + tmp.Arquivo("faixas.txt") + ".\n");
     EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("u.vet")));
+}
+
+TEST(CliLocar, ThePlanOptionsCapTheRunAndAreChecked) {
+    PastaTemporaria tmp;
+    const std::string decl = tmp.Arquivo("decl.asc");
+    ASSERT_EQ(RodarCli({"declividade", kExemplos + "hugo_site.asc", decl}).codigo, 0);
+    const std::string projeto = kExemplos + "Terraco em nivel.kzp";
+    const std::vector<std::string> base{"locar", projeto, "--elevacao", kExemplos + "hugo_site.asc",
+                                        "--declividade", decl, "--saida", tmp.Arquivo("t.vet")};
+    const auto com = [&](std::vector<std::string> extra) {
+        std::vector<std::string> a = base;
+        a.insert(a.end(), extra.begin(), extra.end());
+        return RodarCli(a);
+    };
+    ResultadoCli r = com({"--max-terracos", "3"});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_NE(r.saida.find("Total de terraços: 3\n"), std::string::npos) << r.saida;
+    EXPECT_NE(r.saida.find("\nLocação interrompida ao atingir o número máximo de 3 terraços; o restante da área "
+                           "não foi locado.\n"),
+              std::string::npos);
+    // The traced lines (radius 0) have no passage; the smoothed ones keep their level elsewhere.
+    r = com({"--raio-minimo", "0"});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Contar(r.saida, "Travessia fora de nível"), 0);
+    for (const auto& [op, valor, msg] :
+         {std::tuple{"--tolerancia", "0", "Tolerância de nível inválida: use um valor maior que 0 e até 100 cm."},
+          std::tuple{"--raio-minimo", "-1", "Raio mínimo de curva inválido: use um valor de 0 a 500 m (0 mantém as "
+                                            "linhas traçadas)."},
+          std::tuple{"--max-terracos", "99999999999", "Número máximo de terraços inválido: use um número inteiro de "
+                                                      "1 a 32767, ou deixe o campo vazio."},
+          std::tuple{"--comprimento-minimo", "abc", "Valor inválido para --comprimento-minimo: 'abc'."}}) {
+        r = com({op, valor});
+        EXPECT_EQ(r.codigo, 1) << op;
+        EXPECT_NE(r.erro.find(msg), std::string::npos) << r.erro;
+    }
 }

@@ -108,9 +108,21 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
     if (loc.ParouNoLimiteDeTerracos())
         r.notas.push_back(TextoLimiteTerracos(loc.Plano().maxTerracos));
     if (!loc.AvisoResolucao().empty()) r.avisos.push_back(loc.AvisoResolucao());
+    for (const TTravessiaNivel& t : loc.Resultado().travessias) r.travessias.push_back(TextoTravessia(t));
+    if (loc.Resultado().comprimentoRaioMenor > 0)
+        r.avisos.push_back("Trechos com raio de curva menor que o mínimo (anéis pequenos demais ou trechos mantidos "
+                           "como traçados para não cruzar outra linha): " +
+                           FloatToStrFixed(loc.Resultado().comprimentoRaioMenor, 1) + " m.");
     r.areaDescoberta = loc.AreaDescoberta();
     r.pecasDescartadas = loc.PecasDescartadas();
     return r;
+}
+
+std::string TextoTravessia(const TTravessiaNivel& t) {
+    const bool aterro = t.aterroCm >= t.corteCm;
+    return "Travessia fora de nível: terraço " + std::to_string(t.terraco) + ", a " + FloatToStrFixed(t.inicio, 1) +
+           " m do início, " + FloatToStrFixed(t.comprimento, 1) + " m, " + (aterro ? "aterro" : "corte") +
+           " de até " + FloatToStrFixed(aterro ? t.aterroCm : t.corteCm, 0) + " cm";
 }
 
 std::string TextoLimiteTerracos(int maximo) {

@@ -61,6 +61,7 @@ struct TResultadoLocacao {
     std::vector<std::string> notas;   // how the run ended when it did not reach the end of the field
     std::vector<std::string> avisos;  // warnings about the result
     std::string prj;                  // the coordinate system beside the vector ("" none)
+    std::vector<std::string> travessias;  // the off-level passages of the smoothed lines, as text
 };
 
 TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos);
@@ -76,6 +77,8 @@ inline constexpr const char* kRotuloAreaDescoberta = "Área acima do terraço ma
 inline constexpr const char* kRotuloPecasDescartadas =
     "Trechos de curva ou faixas pequenos demais para um terraço (descartados): ";
 std::string TextoAreaDescoberta(double hectares);
+// One off-level passage as the run lists it.
+std::string TextoTravessia(const TTravessiaNivel& t);
 // What a run that reached the plan's maximum number of terraces says.
 std::string TextoLimiteTerracos(int maximo);
 std::string TextoPecasDescartadas(int pecas);
