@@ -673,3 +673,52 @@ TEST(FrmLocacao, ABoundaryThatIsNoFileIsRefusedAndTheLinesGoToAGisFile) {
     EXPECT_EQ(QString::fromUtf8(f.readAll()).count(QStringLiteral("\"Feature\"")), 3);
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(cone.pasta.Arquivo("terracos.csv"))));
 }
+
+TEST(FrmLocacao, ThePlanFieldsAreCheckedSavedAndCapTheRun) {
+    TDialogosRoteiro roteiro;
+    Cone cone;
+    PastaTemporaria pasta;
+    const std::string projeto = pasta.Arquivo("plano.kzp");
+    {
+        Janela j;
+        // A new window proposes the defaults: no maximum, 50 m, 15 m, 5 cm.
+        EXPECT_EQ(j.E("edtMaxTerracos")->text(), QString());
+        EXPECT_EQ(j.E("edtComprimentoMinimo")->text(), QStringLiteral("50"));
+        EXPECT_EQ(j.E("edtRaioMinimo")->text(), QStringLiteral("15"));
+        EXPECT_EQ(j.E("edtTolerancia")->text(), QStringLiteral("5"));
+        j.m.SetModulo("Locacao");
+        j.Modelo(3, 1.0);
+        j.Arquivos(cone.elev, cone.decl, cone.saida);
+        j.w->PreencherCampos();
+        // A tolerance of 0 is refused on its own field, in its own section, before any run.
+        j.Digitar("edtTolerancia", "0");
+        roteiro.registro.clear();
+        j.w->btnProcessarClick();
+        EXPECT_EQ(roteiro.registro,
+                  QStringList{"erro: Tolerância de nível inválida: use um valor maior que 0 e até 100 cm."});
+        EXPECT_EQ(j.w->SecaoAberta(), QStringLiteral("Plano de terraços"));
+        EXPECT_EQ(j.Foco(), QStringLiteral("edtTolerancia"));
+        EXPECT_FALSE(std::filesystem::exists(cone.saida));
+        // A maximum of two stops the cone's run there, and the window says so.
+        j.Digitar("edtTolerancia", "4");
+        j.Digitar("edtMaxTerracos", "2");
+        j.Digitar("edtRaioMinimo", "10");
+        QString relatorio;
+        roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+        j.w->btnProcessarClick();
+        EXPECT_EQ(j.w->ErroExecucao(), QString());
+        EXPECT_EQ(j.m.LocacaoNivel().Registros().Count(), 2);
+        const QString nota = QString::fromStdString(TextoLimiteTerracos(2));
+        EXPECT_TRUE(j.w->findChild<QLabel*>("lblNotas")->text().contains(nota));
+        EXPECT_TRUE(relatorio.contains(nota));
+        EXPECT_TRUE(relatorio.contains(QStringLiteral("Tolerância de nível: </B>4 cm")));
+        j.m.EscreverProjeto(projeto);
+    }
+    Janela k;
+    ASSERT_TRUE(k.m.LerProjeto(projeto));
+    k.w->PreencherCampos();
+    EXPECT_EQ(k.E("edtMaxTerracos")->text(), QStringLiteral("2"));
+    EXPECT_EQ(k.E("edtRaioMinimo")->text(), QStringLiteral("10"));
+    EXPECT_EQ(k.E("edtTolerancia")->text(), QStringLiteral("4"));
+    EXPECT_EQ(k.E("edtComprimentoMinimo")->text(), QStringLiteral("50"));
+}

@@ -1,6 +1,8 @@
 #include "core/location/EntradaLocacao.h"
 
+#include <cmath>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "core/common/Erros.h"
@@ -38,13 +40,25 @@ const Regra kNumeros[] = {
     {&TCamposLocacao::edtEV, "edtEV", "Espaçamento", ""},
     {&TCamposLocacao::edtAlturaTerraco, "edtAlturaTerraco", "Espaçamento", ""},
     kObrigatorios[6],
+    {&TCamposLocacao::edtMaxTerracos, "edtMaxTerracos", "Plano de terraços", ""},
+    {&TCamposLocacao::edtComprimentoMinimo, "edtComprimentoMinimo", "Plano de terraços", ""},
+    {&TCamposLocacao::edtRaioMinimo, "edtRaioMinimo", "Plano de terraços", ""},
+    {&TCamposLocacao::edtTolerancia, "edtTolerancia", "Plano de terraços", ""},
 };
+
+void PlanoNosCampos(const TPlanoNivel& p, TCamposLocacao& f) {
+    f.edtMaxTerracos = p.maxTerracos > 0 ? std::to_string(p.maxTerracos) : std::string();
+    f.edtComprimentoMinimo = FormatFloat("0.##", p.comprimentoMinimo);
+    f.edtRaioMinimo = FormatFloat("0.##", p.raioMinimo);
+    f.edtTolerancia = FormatFloat("0.##", p.toleranciaCm);
+}
 
 }  // namespace
 
 TCamposLocacao CamposLocacaoVazios() {
     TCamposLocacao f;
     f.edtCoefDesinf.assign(1, '1');  // (not = "1": GCC 12 warns falsely on that)
+    PlanoNosCampos(TPlanoNivel{}, f);
     return f;
 }
 
@@ -77,6 +91,7 @@ TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
     f.edtImagemDec = loc.fnImgDecli();
     f.edtVetorSaida = loc.fnVetSaida();
     f.edtLimite = loc.fnLimite();
+    PlanoNosCampos(loc.Plano(), f);
     return f;
 }
 
@@ -111,6 +126,41 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
     loc.SetfnImgDecli(f.edtImagemDec);
     loc.SetfnVetSaida(f.edtVetorSaida);
     loc.SetfnLimite(f.edtLimite);
+    const TPlanoNivel plano = PlanoDosCampos(f);
+    ChecaPlanoNivel(plano);
+    loc.SetPlano(plano);
+}
+
+TPlanoNivel PlanoDosCampos(const TCamposLocacao& f) {
+    TPlanoNivel p;
+    // Beyond what the check accepts, a huge count stays out of range rather than wrapping.
+    const double max = NumeroDoCampo(f.edtMaxTerracos);
+    p.maxTerracos = max > 32767 ? 32768 : max < 0 ? -1 : static_cast<int>(max);
+    if (max != std::floor(max)) p.maxTerracos = -1;
+    p.comprimentoMinimo = NumeroDoCampo(f.edtComprimentoMinimo);
+    p.raioMinimo = NumeroDoCampo(f.edtRaioMinimo);
+    p.toleranciaCm = NumeroDoCampo(f.edtTolerancia);
+    return p;
+}
+
+TCampoEntrada CampoInvalidoDoPlano(const TCamposLocacao& f) {
+    const TPlanoNivel p = PlanoDosCampos(f);
+    const TPlanoNivel padrao;
+    // Each field alone against the defaults, so the message lands on its own field.
+    const std::pair<const char*, TPlanoNivel> casos[] = {
+        {"edtMaxTerracos", [&] { TPlanoNivel q = padrao; q.maxTerracos = p.maxTerracos; return q; }()},
+        {"edtComprimentoMinimo", [&] { TPlanoNivel q = padrao; q.comprimentoMinimo = p.comprimentoMinimo; return q; }()},
+        {"edtRaioMinimo", [&] { TPlanoNivel q = padrao; q.raioMinimo = p.raioMinimo; return q; }()},
+        {"edtTolerancia", [&] { TPlanoNivel q = padrao; q.toleranciaCm = p.toleranciaCm; return q; }()},
+    };
+    for (const auto& [controle, q] : casos) {
+        try {
+            ChecaPlanoNivel(q);
+        } catch (const EVandoro& e) {
+            return {controle, "Plano de terraços", e.what()};
+        }
+    }
+    return {};
 }
 
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f) {
@@ -140,7 +190,7 @@ TCampoEntrada PrimeiroCampoInvalidoLocacao(const TCamposLocacao& f) {
             return {r.controle, r.grupo, e.what()};
         }
     }
-    return {};
+    return CampoInvalidoDoPlano(f);
 }
 
 std::string VetorDaElevacao(const std::string& elevacao) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/location/LocNivel.h"
 // Rules of the location window's fields that need no widget: what a new window shows, the
 // fields filled from the model, the fields collected into it, the required fields with the
 // section to open, and the output proposed for an elevation raster.
@@ -19,6 +20,9 @@ struct TCamposLocacao {
     std::string edtTIE;
     std::string edtImagemElevacao, edtImagemDec, edtVetorSaida;
     std::string edtLimite;  // the field boundary's polygon file, empty for the whole model
+    // The plan: maximum number of terraces (empty = none), minimum length (m), minimum radius
+    // (m) and level tolerance (cm).
+    std::string edtMaxTerracos, edtComprimentoMinimo, edtRaioMinimo, edtTolerancia;
 };
 
 // A new window: every edit empty, coefficient "1", method Bentley, criterion Paraná.
@@ -38,6 +42,11 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m);
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f);
 // The first number field whose text does not convert (the conversion's message).
 TCampoEntrada PrimeiroCampoInvalidoLocacao(const TCamposLocacao& f);
+
+// The plan the fields give (an empty field is 0: no maximum, no minimum length, traced lines),
+// and the first of its fields out of range with the plan's message.
+TPlanoNivel PlanoDosCampos(const TCamposLocacao& f);
+TCampoEntrada CampoInvalidoDoPlano(const TCamposLocacao& f);
 
 // The vector output proposed for an elevation raster: the same name with ".vet".
 std::string VetorDaElevacao(const std::string& elevacao);

@@ -125,6 +125,11 @@ std::string TextoTravessia(const TTravessiaNivel& t) {
            " de até " + FloatToStrFixed(aterro ? t.aterroCm : t.corteCm, 0) + " cm";
 }
 
+std::string TextoResumoTravessias(size_t n) {
+    return n == 1 ? std::string("1 travessia fora de nível (listada no relatório).")
+                  : std::to_string(n) + " travessias fora de nível (listadas no relatório).";
+}
+
 std::string TextoLimiteTerracos(int maximo) {
     return "Locação interrompida ao atingir o número máximo de " + std::to_string(maximo) +
            " terraços; o restante da área não foi locado.";

@@ -79,6 +79,8 @@ inline constexpr const char* kRotuloPecasDescartadas =
 std::string TextoAreaDescoberta(double hectares);
 // One off-level passage as the run lists it.
 std::string TextoTravessia(const TTravessiaNivel& t);
+// The window's one line for them: how many, and where the list is.
+std::string TextoResumoTravessias(size_t n);
 // What a run that reached the plan's maximum number of terraces says.
 std::string TextoLimiteTerracos(int maximo);
 std::string TextoPecasDescartadas(int pecas);

@@ -100,6 +100,13 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de declividade: ", EscaparHtml(decl))});
     Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) + "<U><B>Arquivo do vetor de saída: </B></U></TD>"});
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", EscaparHtml(vet))});
+    const TPlanoNivel& plano = loc.Plano();
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Plano de terraços")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Número máximo de terraços: ",
+                               plano.maxTerracos > 0 ? IntToStr(plano.maxTerracos) : std::string("sem limite"))});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Comprimento mínimo do terraço: ", FloatToStr(plano.comprimentoMinimo), " m")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Raio mínimo de curva: ", FloatToStr(plano.raioMinimo), " m")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Tolerância de nível: ", FloatToStr(plano.toleranciaCm), " cm")});
     r.Add("</TABLE></FONT>");
     r.Paragraph();
 
@@ -144,6 +151,18 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     Linha(r, {"<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" + ComprimentoTotalFormatado(total) + "</TD>"});
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
+    if (rodou) {
+        // How the run ended and what the smoothing could not keep on level.
+        const TResultadoLocacao res = ResultadoDaLocacao(loc, TArquivosLocacao{});
+        std::vector<std::string> obs = res.notas;
+        obs.insert(obs.end(), res.avisos.begin(), res.avisos.end());
+        obs.insert(obs.end(), res.travessias.begin(), res.travessias.end());
+        if (!obs.empty()) {
+            r.Paragraph();
+            r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
+            for (const std::string& o : obs) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + EscaparHtml(o) + "</FONT>");
+        }
+    }
     r.EndReport();
     return r.Text();
 }

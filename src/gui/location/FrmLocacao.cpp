@@ -52,7 +52,8 @@ namespace {
 const char* const kFmt = "0.0######";
 const QString kPrecipitacao = QStringLiteral("Precipitação"), kCanal = QStringLiteral("Canal"),
               kEspacamento = QStringLiteral("Espaçamento"), kTipoTerraco = QStringLiteral("Tipo de Terraço"),
-              kSolo = QStringLiteral("Solo"), kTerreno = QStringLiteral("Terreno");
+              kSolo = QStringLiteral("Solo"), kTerreno = QStringLiteral("Terreno"),
+              kPlano = QStringLiteral("Plano de terraços");
 
 QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
 
@@ -131,6 +132,7 @@ void TfrmLocacao::Montar() {
     MontarTipoTerraco();
     MontarSolo();
     MontarTerreno();
+    MontarPlano();
 
     for (const auto& s : secoes_) {
         s->Painel->setFixedWidth(kLargura - 20);
@@ -298,6 +300,27 @@ void TfrmLocacao::MontarTerreno() {
                     &TfrmLocacao::EscolherLimite, &TLocacaoNivel::SetfnLimite));
     edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: só as células inteiras dentro dele entram na locação"));
     g->addWidget(BotaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
+}
+
+// What makes the located plan one a farmer can build.
+void TfrmLocacao::MontarPlano() {
+    TFormulario f(NovaSecao(kPlano, "btnPlano"), estilo_);
+    const auto campo = [&](std::string TCamposLocacao::*membro, const char* nome, const QString& rotulo,
+                           const QString& dica) {
+        QLineEdit* e = campos_.Ligar(membro, f.Numero(nome));
+        e->setToolTip(dica);
+        f.Linha(rotulo, e);
+    };
+    campo(&TCamposLocacao::edtMaxTerracos, "edtMaxTerracos", QStringLiteral("Número máximo de terraços"),
+          QStringLiteral("Vazio: tantos terraços quantos a área pedir"));
+    campo(&TCamposLocacao::edtComprimentoMinimo, "edtComprimentoMinimo",
+          QStringLiteral("Comprimento mínimo do terraço (m)"),
+          QStringLiteral("Um trecho de curva mais curto que isto não é um terraço"));
+    campo(&TCamposLocacao::edtRaioMinimo, "edtRaioMinimo", QStringLiteral("Raio mínimo de curva (m)"),
+          QStringLiteral("Curvas que as máquinas fazem; 0 mantém as linhas traçadas sobre as células"));
+    campo(&TCamposLocacao::edtTolerancia, "edtTolerancia", QStringLiteral("Tolerância de nível (cm)"),
+          QStringLiteral("Quanto a linha suavizada pode se afastar do nível"));
+    f.Sozinho(BotaoAjuda("btnAjudaPlano", 54), 0);
 }
 
 // The picture and, after a run, the results.
@@ -835,6 +858,8 @@ void TfrmLocacao::MostrarResultado() {
     else if (t.empty()) notas << QStringLiteral("Nenhum terraço foi locado.");
     for (const std::string& n : resultado_.notas) notas << Q(n);
     for (const std::string& a : resultado_.avisos) notas << Q(a);
+    if (!resultado_.travessias.empty())
+        notas << Q(TextoResumoTravessias(resultado_.travessias.size()));
     if (resultado_.areaDescoberta > 0) notas << Q(TextoAreaDescoberta(resultado_.areaDescoberta));
     if (resultado_.pecasDescartadas > 0) notas << Q(TextoPecasDescartadas(resultado_.pecasDescartadas));
     lblNotas_->setText(notas.join('\n'));

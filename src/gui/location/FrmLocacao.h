@@ -98,6 +98,7 @@ private:
     void MontarTipoTerraco();
     void MontarSolo();
     void MontarTerreno();
+    void MontarPlano();
     // The open dialog of the elevation and slope images: .ras by default, kept folder.
     QString AbrirImagem(const QString& titulo);
     // A file's row of the "Terreno" section: its label above, the path and its "..." choice.
