@@ -74,6 +74,9 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     j->AbrirSecao(QStringLiteral("Terreno"));
     Esperar(200);
     gravar(w, QStringLiteral("locacao_terreno"));
+    j->AbrirSecao(QStringLiteral("Plano de terraços"));
+    Esperar(200);
+    gravar(w, QStringLiteral("locacao_plano"));
     bool fotografado = false;
     j->AoIniciarExecucao = [&](TJanelaProgresso& p) {
         QTimer::singleShot(0, &p, [&] {
