@@ -1,7 +1,10 @@
-// Level-terrace location runs: a synthetic 1000 x 1000 hill (1 m cells) and the shipped
-// real elevation model, each from its raster files to the written .vet and .bdt.
+// Level-terrace location runs: a synthetic 1000 x 1000 hill (1 m cells), a 4000 x 4000
+// field of twelve hills (1 m cells) and the shipped real elevation model, each from its
+// raster files to the written .vet and .bdt, with the engine's traced lines and with the
+// lines smoothed for machinery (the default plan).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -57,6 +60,31 @@ const Arquivos& Morro() {
     return a;
 }
 
+// Twelve hills on a plane tilted to the north-east, 4000 x 4000 cells of 1 m (1 600 ha).
+const Arquivos& DozeMorros() {
+    static Arquivos a = [] {
+        const int n = 4000;
+        std::vector<float> z(size_t(n) * n);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c) {
+                const double x = c + 0.5, y = r + 0.5, base = 120 + 0.004 * (x + y);
+                double v = base;
+                for (int i = 0; i < 4; ++i)
+                    for (int j = 0; j < 3; ++j) {
+                        const double cx = 500 + 1000 * i, cy = 700 + 1300 * j, h = 25 + 5 * ((i + 2 * j) % 3);
+                        const double d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+                        v = std::max(v, base + h * std::exp(-d2 / (2 * 300.0 * 300.0)));
+                    }
+                z[size_t(r) * n + c] = float(v);
+            }
+        const std::string base = Pasta() + "/doze";
+        GravarFlt(base, n, n, 1.0, z);
+        GravarFlt(base + "_decl", n, n, 1.0, Declividade(z, n, n, 1.0));
+        return Arquivos{base + ".flt", base + "_decl.flt"};
+    }();
+    return a;
+}
+
 const Arquivos& Hugo() {
     static Arquivos a = [] {
         TImgElevacao e;
@@ -73,9 +101,10 @@ const Arquivos& Hugo() {
     return a;
 }
 
-void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev) {
+void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev, bool suavizar = true) {
     ModeloLocacao m(metodo, ev);
     TLocacaoNivel loc;
+    loc.SetPlano(suavizar ? TPlanoNivel{} : PlanoTracado());
     const std::string saida = Pasta() + "/saida.vet";
     for (auto _ : state) {
         ProcessarLocacao(loc, arq.elev, arq.decl, m.chuva, m.cn, m.terracos, saida);
@@ -85,11 +114,17 @@ void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev) 
 }
 
 void BM_Locacao_Morro1000_Bentley(benchmark::State& s) { Rodar(s, Morro(), 0, 0); }
+void BM_Locacao_Morro1000_Bentley_Tracado(benchmark::State& s) { Rodar(s, Morro(), 0, 0, false); }
 void BM_Locacao_Morro1000_EVArbitrado(benchmark::State& s) { Rodar(s, Morro(), 3, 1.0); }
+void BM_Locacao_DozeMorros4000_Bentley(benchmark::State& s) { Rodar(s, DozeMorros(), 0, 0); }
+void BM_Locacao_DozeMorros4000_Bentley_Tracado(benchmark::State& s) { Rodar(s, DozeMorros(), 0, 0, false); }
 void BM_Locacao_Hugo_Bentley(benchmark::State& s) { Rodar(s, Hugo(), 0, 0); }
 
 BENCHMARK(BM_Locacao_Morro1000_Bentley)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Locacao_Morro1000_Bentley_Tracado)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Locacao_Morro1000_EVArbitrado)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Locacao_DozeMorros4000_Bentley)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Locacao_DozeMorros4000_Bentley_Tracado)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Locacao_Hugo_Bentley)->Unit(benchmark::kMillisecond);
 
 }  // namespace

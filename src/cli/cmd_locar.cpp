@@ -1,6 +1,5 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
-#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -74,8 +73,7 @@ int Executar(const std::vector<std::string>& args) {
     AbrirProjeto(modelo, arquivo);
     TLocacaoNivel& loc = modelo.LocacaoNivel();
     TPlanoNivel plano = loc.Plano();
-    // Held within what ChecaPlanoNivel names, so a huge number is refused rather than wrapped.
-    plano.maxTerracos = static_cast<int>(std::clamp<long long>(a.Inteiro("--max-terracos", plano.maxTerracos), -1, 32768));
+    if (a.Tem("--max-terracos")) plano.maxTerracos = MaxTerracosDe(double(a.Inteiro("--max-terracos")));
     plano.comprimentoMinimo = a.Numero("--comprimento-minimo", plano.comprimentoMinimo);
     plano.raioMinimo = a.Numero("--raio-minimo", plano.raioMinimo);
     plano.toleranciaCm = a.Numero("--tolerancia", plano.toleranciaCm);

@@ -1,6 +1,5 @@
 #include "core/location/EntradaLocacao.h"
 
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -133,10 +132,7 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
 
 TPlanoNivel PlanoDosCampos(const TCamposLocacao& f) {
     TPlanoNivel p;
-    // Beyond what the check accepts, a huge count stays out of range rather than wrapping.
-    const double max = NumeroDoCampo(f.edtMaxTerracos);
-    p.maxTerracos = max > 32767 ? 32768 : max < 0 ? -1 : static_cast<int>(max);
-    if (max != std::floor(max)) p.maxTerracos = -1;
+    p.maxTerracos = MaxTerracosDe(NumeroDoCampo(f.edtMaxTerracos));
     p.comprimentoMinimo = NumeroDoCampo(f.edtComprimentoMinimo);
     p.raioMinimo = NumeroDoCampo(f.edtRaioMinimo);
     p.toleranciaCm = NumeroDoCampo(f.edtTolerancia);
@@ -144,23 +140,11 @@ TPlanoNivel PlanoDosCampos(const TCamposLocacao& f) {
 }
 
 TCampoEntrada CampoInvalidoDoPlano(const TCamposLocacao& f) {
-    const TPlanoNivel p = PlanoDosCampos(f);
-    const TPlanoNivel padrao;
-    // Each field alone against the defaults, so the message lands on its own field.
-    const std::pair<const char*, TPlanoNivel> casos[] = {
-        {"edtMaxTerracos", [&] { TPlanoNivel q = padrao; q.maxTerracos = p.maxTerracos; return q; }()},
-        {"edtComprimentoMinimo", [&] { TPlanoNivel q = padrao; q.comprimentoMinimo = p.comprimentoMinimo; return q; }()},
-        {"edtRaioMinimo", [&] { TPlanoNivel q = padrao; q.raioMinimo = p.raioMinimo; return q; }()},
-        {"edtTolerancia", [&] { TPlanoNivel q = padrao; q.toleranciaCm = p.toleranciaCm; return q; }()},
-    };
-    for (const auto& [controle, q] : casos) {
-        try {
-            ChecaPlanoNivel(q);
-        } catch (const EVandoro& e) {
-            return {controle, "Plano de terraços", e.what()};
-        }
-    }
-    return {};
+    static const char* const kControles[] = {"edtMaxTerracos", "edtComprimentoMinimo", "edtRaioMinimo", "edtTolerancia"};
+    std::string mensagem;
+    const int i = CampoForaDoPlano(PlanoDosCampos(f), mensagem);
+    if (i < 0) return {};
+    return {kControles[i], "Plano de terraços", mensagem};
 }
 
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f) {

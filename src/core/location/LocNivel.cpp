@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/common/Erros.h"
 #include "core/common/IniFile.h"
@@ -23,16 +24,12 @@ bool TLocacaoNivel::Load(const std::string& projectPath) {
         // Older projects have no plan: the defaults. A value out of range is not read.
         const TPlanoNivel padrao;
         TPlanoNivel p;
-        p.maxTerracos = static_cast<int>(ini.ReadInteger(kSecao, "MaxTerracos", padrao.maxTerracos));
+        p.maxTerracos = MaxTerracosDe(ini.ReadFloat(kSecao, "MaxTerracos", padrao.maxTerracos));
         p.comprimentoMinimo = ini.ReadFloat(kSecao, "ComprimentoMinimo", padrao.comprimentoMinimo);
         p.raioMinimo = ini.ReadFloat(kSecao, "RaioMinimo", padrao.raioMinimo);
         p.toleranciaCm = ini.ReadFloat(kSecao, "ToleranciaCm", padrao.toleranciaCm);
-        try {
-            ChecaPlanoNivel(p);
-            plano_ = p;
-        } catch (const EVandoro&) {
-            plano_ = padrao;
-        }
+        std::string fora;
+        plano_ = CampoForaDoPlano(p, fora) < 0 ? p : padrao;
         return true;
     } catch (...) {
         return false;
@@ -64,15 +61,32 @@ void TLocacaoNivel::Reset() {
     ultima_.status.clear();
 }
 
+int MaxTerracosDe(double v) {
+    if (!(v >= 0) || v != std::floor(v)) return -1;
+    return v > 32767 ? 32768 : static_cast<int>(v);
+}
+
+int CampoForaDoPlano(const TPlanoNivel& p, std::string& mensagem) {
+    const std::pair<bool, const char*> campos[] = {
+        {p.maxTerracos >= 0 && p.maxTerracos <= 32767,
+         "Número máximo de terraços inválido: use um número inteiro de 1 a 32767, ou deixe o campo vazio."},
+        {p.comprimentoMinimo >= 0 && p.comprimentoMinimo <= 10000,
+         "Comprimento mínimo do terraço inválido: use um valor de 0 a 10000 m."},
+        {p.raioMinimo >= 0 && p.raioMinimo <= 500,
+         "Raio mínimo de curva inválido: use um valor de 0 a 500 m (0 mantém as linhas traçadas)."},
+        {p.toleranciaCm > 0 && p.toleranciaCm <= 100, "Tolerância de nível inválida: use um valor maior que 0 e até 100 cm."},
+    };
+    for (int i = 0; i < 4; ++i)
+        if (!campos[i].first) {
+            mensagem = campos[i].second;
+            return i;
+        }
+    return -1;
+}
+
 void ChecaPlanoNivel(const TPlanoNivel& p) {
-    if (p.maxTerracos < 0 || p.maxTerracos > 32767)
-        throw EVandoro("Número máximo de terraços inválido: use um número inteiro de 1 a 32767, ou deixe o campo vazio.");
-    if (!(p.comprimentoMinimo >= 0 && p.comprimentoMinimo <= 10000))
-        throw EVandoro("Comprimento mínimo do terraço inválido: use um valor de 0 a 10000 m.");
-    if (!(p.raioMinimo >= 0 && p.raioMinimo <= 500))
-        throw EVandoro("Raio mínimo de curva inválido: use um valor de 0 a 500 m (0 mantém as linhas traçadas).");
-    if (!(p.toleranciaCm > 0 && p.toleranciaCm <= 100))
-        throw EVandoro("Tolerância de nível inválida: use um valor maior que 0 e até 100 cm.");
+    std::string mensagem;
+    if (CampoForaDoPlano(p, mensagem) >= 0) throw EVandoro(mensagem);
 }
 
 TLocacaoNivel::TLocacaoNivel() = default;

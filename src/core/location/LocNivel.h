@@ -60,8 +60,14 @@ struct TPlanoNivel {
     double raioMinimo = 15;         // m; 0 = the traced lines as they are
     double toleranciaCm = 5;        // cm
 };
-// The plan's values a user typed, checked; the message names the field.
+// The first of the plan's values out of range, as the window orders them (0 maximum, 1 minimum
+// length, 2 radius, 3 tolerance) with the message naming it; -1 when all are in range.
+int CampoForaDoPlano(const TPlanoNivel& p, std::string& mensagem);
+// Raises that message.
 void ChecaPlanoNivel(const TPlanoNivel& p);
+// A typed maximum as the plan holds it: a negative or fractional number gives -1 and a huge one
+// 32768, both refused by the check rather than wrapped into range.
+int MaxTerracosDe(double v);
 
 // A stretch of an exported line off its level by more than the tolerance, where a bend too
 // sharp for the minimum radius is cut across ("travessia fora de nível").
