@@ -106,7 +106,7 @@ bool TCorridaNivel::RecomputeSpacing(double s) {
 }
 
 // Horizontal spacing and required height of a record whose EV, slope and area are set.
-void TCorridaNivel::CompleteRecord(TRegTerr& r) {
+void TCorridaNivel::CompleteRecord(TRegTerr& r, double largura) {
     if (!(r.slope > 0)) {
         // A flat or empty strip has no horizontal spacing (EV / 0): left unsized.
         r.height = 0;
@@ -118,7 +118,7 @@ void TCorridaNivel::CompleteRecord(TRegTerr& r) {
     }
     // A trial that found no line leaves St at -1/100; the channel needs a real slope.
     if (!(runoff_->St() > 0)) runoff_->SetSt(r.slope / 100);
-    const double E = r.EV / (r.slope / 100);
+    const double E = r.EV / (r.slope / 100) * largura;
     const double d = terracos_->HeightFor(*runoff_, *rainfall_, E);
     r.height = AlturaRecomendadaM(terracos_->CDu(), d);
 }
@@ -672,6 +672,90 @@ void TCorridaNivel::DropEmptyRecords() {
     linhas_ = std::move(linhas);
     res_.origens = std::move(origens);
     tetos_ = std::move(tetos);
+}
+
+// A line shorter than the plan's minimum is no terrace: its strip joins the strip below that
+// receives its runoff (the one its cells touch most going downhill, followed down through
+// other short pieces), whose area grows and whose height is sized again for the wider strip
+// it drains; with none below, the land is left uncovered. Runs on the exported lines' lengths.
+void TCorridaNivel::UnirPecasCurtas() {
+    const double minimo = res_.plano.comprimentoMinimo;
+    if (!(minimo > 0) || !elev_) return;
+    std::map<int, int> pos;  // id -> record position
+    for (int i = 1; i <= res_.registros.Count(); ++i) pos[res_.registros.Item(i)->id] = i;
+    std::map<int, bool> curta;
+    for (const auto& [id, i] : pos) curta[id] = res_.registros.Item(i)->length < minimo;
+    if (std::none_of(curta.begin(), curta.end(), [](const auto& c) { return c.second; })) return;
+    // Downhill contacts of every short strip with the strips around it.
+    TMapaFaixas& mapa = res_.mapaFaixas;
+    std::map<int, std::map<int, long long>> contatos;
+    static const int kDc[4] = {1, -1, 0, 0}, kDr[4] = {0, 0, 1, -1};
+    for (int r = 0; r < mapa.linhas; ++r)
+        for (int c = 0; c < mapa.colunas; ++c) {
+            const int k = mapa.Em(c, r);
+            if (k <= 0 || !curta[k]) continue;
+            const float z = elev_->Cell(r + 1, c + 1);
+            for (int d = 0; d < 4; ++d) {
+                const int c2 = c + kDc[d], r2 = r + kDr[d];
+                if (c2 < 0 || r2 < 0 || c2 >= mapa.colunas || r2 >= mapa.linhas) continue;
+                const int j = mapa.Em(c2, r2);
+                if (j > 0 && j != k && elev_->Cell(r2 + 1, c2 + 1) < z) ++contatos[k][j];
+            }
+        }
+    const auto receptor = [&](int k) {
+        int melhor = 0;
+        long long n = 0;
+        for (const auto& [j, m] : contatos[k])
+            if (m > n) melhor = j, n = m;
+        return melhor;
+    };
+    // Each short piece's final receiver: down the chain of short pieces to a terrace, or 0.
+    std::map<int, int> destino;
+    for (const auto& [k, e] : curta) {
+        if (!e) continue;
+        int j = receptor(k);
+        for (size_t passos = 0; j > 0 && curta[j] && passos <= curta.size(); ++passos) j = receptor(j);
+        destino[k] = j > 0 && !curta[j] ? j : 0;
+    }
+    std::map<int, double> ganho;
+    for (int32_t& t : mapa.terraco) {
+        if (t <= 0 || !curta[t]) continue;
+        const int j = destino[t];
+        ganho[j] += res_.pixelArea;
+        t = j;
+    }
+    for (const auto& [j, a] : ganho) {
+        if (j == 0) {
+            res_.areaSemReceptor += a / 10000;
+            continue;
+        }
+        TRegTerr& r = *res_.registros.Item(pos[j]);
+        const double antes = r.area;
+        r.area += a;
+        if (antes > 0) CompleteRecord(r, r.area / antes);
+    }
+    // The short pieces leave the table, the lines and the passages.
+    TBDT novos;
+    std::vector<TLinhaMapa> linhas;
+    std::vector<TOrigemTerraco> origens;
+    for (int i = 1; i <= res_.registros.Count(); ++i) {
+        const TRegTerr& r = *res_.registros.Item(i);
+        if (curta[r.id]) {
+            ++res_.pecasUnidas;
+            continue;
+        }
+        novos.Add(std::make_unique<TRegTerr>(r));
+        linhas.push_back(std::move(res_.linhasMapa[size_t(i - 1)]));
+        origens.push_back(res_.origens[size_t(i - 1)]);
+    }
+    res_.registros = std::move(novos);
+    res_.linhasMapa = std::move(linhas);
+    res_.origens = std::move(origens);
+    std::erase_if(res_.travessias, [&](const TTravessiaNivel& t) { return curta[t.terraco]; });
+    Measure();
+    if (res_.registros.Count() == 0 && !res_.parada)
+        throw EVandoro("Nenhum terraço foi locado: todas as linhas têm menos que o comprimento mínimo do terraço (" +
+                       FloatToStrFixed(minimo, 1) + " m). Use um comprimento mínimo menor.");
 }
 
 // Field above the lowest line's level in no strip.

@@ -47,12 +47,17 @@ public:
     // at the end of the field, with the lines in map units in the result; a run that places
     // no terrace and was not cancelled raises why.
     void Executar(const TImgElevacao& elev, const TImgDeclive& decl);
+    // After the lines are smoothed (their lengths final), while the elevation still lives:
+    // pieces shorter than the plan's minimum join the strip below them or leave their land
+    // uncovered.
+    void UnirPecasCurtas();
 
 private:
     bool Parar();
     void Encerrar(const std::string& motivo);
     bool RecomputeSpacing(double s);
-    void CompleteRecord(TRegTerr& r);
+    // 'largura' scales the strip's width (a strip that took in short pieces drains more).
+    void CompleteRecord(TRegTerr& r, double largura = 1);
     void AddProgress(double area);
     TRegTerr* AddRecord(int id, double level, double slope, double length);
     TRegTerr* RecordById(int id);

@@ -105,6 +105,8 @@ struct TResultadoNivel {
     double fieldAreaM2 = 0;     // m²
     long long celulasCampo = 0;
     int pecasDescartadas = 0;
+    int pecasUnidas = 0;        // lines under the minimum length, their land joined below or uncovered
+    double areaSemReceptor = 0; // ha of those pieces' land with no terrace below to receive it
     double areaDescoberta = 0;  // ha
     std::string avisoResolucao;
 
@@ -194,6 +196,9 @@ public:
     // Contour pieces and strips of the last run too small to be terraces (a line under two
     // cells, a strip without area); their land joined a neighbour strip or stayed uncovered.
     int PecasDescartadas() const { return ultima_.pecasDescartadas; }
+    // Lines shorter than the plan's minimum length, taken out with their land given to the
+    // strip below (or left uncovered).
+    int PecasUnidas() const { return ultima_.pecasUnidas; }
     // Field above the lowest line's level that lies in no strip (ha).
     double AreaDescoberta() const { return ultima_.areaDescoberta; }
     // Cells with an elevation (the field).

@@ -115,6 +115,9 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
                            FloatToStrFixed(loc.Resultado().comprimentoRaioMenor, 1) + " m.");
     r.areaDescoberta = loc.AreaDescoberta();
     r.pecasDescartadas = loc.PecasDescartadas();
+    r.pecasUnidas = loc.Resultado().pecasUnidas;
+    if (r.pecasUnidas > 0)
+        r.notas.push_back(TextoPecasUnidas(r.pecasUnidas, loc.Plano().comprimentoMinimo, loc.Resultado().areaSemReceptor));
     return r;
 }
 
@@ -137,6 +140,15 @@ std::string TextoLimiteTerracos(int maximo) {
 
 std::string TextoAreaDescoberta(double hectares) {
     return kRotuloAreaDescoberta + FloatToStrFixed(hectares, 4);
+}
+
+std::string TextoPecasUnidas(int pecas, double comprimentoMinimo, double hectaresSemReceptor) {
+    std::string t = "Linhas com menos de " + FloatToStrFixed(comprimentoMinimo, 1) + " m unidas à faixa do terraço abaixo: " +
+                    std::to_string(pecas) + ".";
+    if (hectaresSemReceptor > 0)
+        t += " Sem terraço abaixo que receba o escoamento, ficaram descobertos (ha): " +
+             FloatToStrFixed(hectaresSemReceptor, 4) + ".";
+    return t;
 }
 
 std::string TextoPecasDescartadas(int pecas) {
@@ -321,6 +333,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
         corrida.Executar(elev, decl);
         SuavizarPlano(res, elev);
+        corrida.UnirPecasCurtas();
         unidade = elev.UnitDist();
     }
     TVET vet(unidade);

@@ -58,6 +58,7 @@ struct TResultadoLocacao {
     double declividadeMedia = 0;     // %, over the field
     double areaDescoberta = 0;       // ha, field above the lowest line in no strip
     int pecasDescartadas = 0;        // contour pieces too short or strips too small to be terraces
+    int pecasUnidas = 0;             // lines under the plan's minimum length, joined to the strip below
     std::vector<std::string> notas;   // how the run ended when it did not reach the end of the field
     std::vector<std::string> avisos;  // warnings about the result
     std::string prj;                  // the coordinate system beside the vector ("" none)
@@ -84,6 +85,8 @@ std::string TextoResumoTravessias(size_t n);
 // What a run that reached the plan's maximum number of terraces says.
 std::string TextoLimiteTerracos(int maximo);
 std::string TextoPecasDescartadas(int pecas);
+// The lines under the minimum length and, when some had no terrace below, their land.
+std::string TextoPecasUnidas(int pecas, double comprimentoMinimo, double hectaresSemReceptor);
 
 // The messages of an arbitrated spacing or height that is missing.
 inline constexpr const char* kMensagemEV = "Valor do espaçamento vertical inconsistente.";

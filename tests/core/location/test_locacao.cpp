@@ -482,6 +482,7 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
     GravarArquivo(pasta.Arquivo("s.vet"), "anterior");
     Modelo m(3, 1.0);
     TLocacaoNivel loc;
+    loc.SetPlano(PlanoTracado());
     EXPECT_EQ(MensagemDe([&] {
                   ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), m.chuva, m.cn, m.terracos,
                                 pasta.Arquivo("s.vet"));
@@ -490,8 +491,20 @@ TEST(Locacao, FieldWithLessReliefThanTheIntervalFailsAndKeepsTheOldOutput) {
               "terraços (1,00 m). Use um espaçamento menor ou uma área maior.");
     EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "anterior");
     EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("s.bdt")));
-    // Half the interval fits.
+    // Half the interval fits, but the 20 m lines are no terraces under a 50 m minimum: that
+    // is a failure too, and the old output stays.
     Modelo meio(3, 0.5);
+    loc.SetPlano(TPlanoNivel{});
+    EXPECT_EQ(MensagemDe([&] {
+                  ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), meio.chuva, meio.cn,
+                                   meio.terracos, pasta.Arquivo("s.vet"));
+              }),
+              "Nenhum terraço foi locado: todas as linhas têm menos que o comprimento mínimo do terraço (50,0 m). "
+              "Use um comprimento mínimo menor.");
+    EXPECT_EQ(LerArquivo(pasta.Arquivo("s.vet")), "anterior");
+    TPlanoNivel curto;
+    curto.comprimentoMinimo = 15;
+    loc.SetPlano(curto);
     ProcessarLocacao(loc, pasta.Arquivo("e.asc"), pasta.Arquivo("d.asc"), meio.chuva, meio.cn, meio.terracos,
                   pasta.Arquivo("s.vet"));
     EXPECT_GE(loc.Registros().Count(), 1);

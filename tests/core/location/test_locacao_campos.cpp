@@ -289,6 +289,7 @@ TEST(CamposLocacao, VertexTracedAtACellCentreLiesOnThatCentreInMapUnits) {
         }
         Modelo m(3, 1.0);
         TLocacaoNivel loc;
+        loc.SetPlano(PlanoTracado());
         ProcessarLocacao(loc, e, d, m.chuva, m.cn, m.terracos, pasta.Arquivo("s.vet"));
         ASSERT_GE(loc.Registros().Count(), 1);
         EXPECT_DOUBLE_EQ(loc.Registros().Item(1)->level, 48.5);
@@ -470,6 +471,21 @@ TEST(CamposLocacao, TheTwelveHillPlanIsSmoothEnoughForMachineryAndStaysOnLevel) 
         }
     }
     EXPECT_LE(loc.Resultado().comprimentoRaioMenor, 0.02 * total);
+    // No terrace is shorter than the minimum; the short pieces' land went to the strips below,
+    // whose areas are still their cells, and every strip cell names a terrace of the table.
+    std::map<int, double> areas;
+    for (int i = 1; i <= loc.Registros().Count(); ++i) {
+        EXPECT_GE(loc.Registros().Item(i)->length, 50.0) << loc.Registros().Item(i)->id;
+        areas[loc.Registros().Item(i)->id] = 0;
+    }
+    for (int32_t t : loc.MapaFaixas().terraco)
+        if (t > 0) {
+            ASSERT_TRUE(areas.count(t)) << t;
+            areas[t] += loc.PixelArea();
+        }
+    for (int i = 1; i <= loc.Registros().Count(); ++i)
+        EXPECT_NEAR(loc.Registros().Item(i)->area, areas[loc.Registros().Item(i)->id], 1e-6);
+    EXPECT_GT(loc.Resultado().pecasUnidas, 0);
     EXPECT_LE(foraDeNivel, 0.10 * total);
     // Every passage the run lists is off level by more than the tolerance.
     for (const TTravessiaNivel& t : loc.Resultado().travessias) EXPECT_GT(std::max(t.aterroCm, t.corteCm), 5.0);
