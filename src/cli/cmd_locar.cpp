@@ -22,7 +22,7 @@ const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
     "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n"
     "                         [--max-terracos N] [--comprimento-minimo M] [--raio-minimo M]\n"
-    "                         [--tolerancia CM]\n\n"
+    "                         [--tolerancia CM] [--insistir]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -49,7 +49,11 @@ const char* const kAjuda =
     "                     projeto, 15; 0 = as linhas como traçadas sobre as células)\n"
     "  --tolerancia CM    tolerância de nível das linhas suavizadas, cm (padrão: o do projeto, 5);\n"
     "                     onde uma curva fechada não pode ser feita dentro dela, o raio vale e a\n"
-    "                     travessia fora de nível é listada com o aterro ou corte que pede\n\n"
+    "                     travessia fora de nível é listada com o aterro ou corte que pede\n"
+    "  --insistir         loca mesmo num modelo de elevação em degraus (valores inteiros, ou\n"
+    "                     degraus maiores que um terço do espaçamento vertical), que sem esta\n"
+    "                     opção é recusado com o aviso e a cura (o filtro, ou um levantamento\n"
+    "                     mais fino)\n\n"
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
@@ -62,7 +66,8 @@ std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
-                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia"});
+                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia"},
+                 {"--insistir"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
@@ -100,6 +105,14 @@ int Executar(const std::vector<std::string>& args) {
     const std::string sig = a.Valor("--sig");
     if (!sig.empty()) ChecaSaidaSigLocacao(sig, arquivos, limite, arquivo);
     DefinirLimiteCampo(loc, limite);
+
+    // A model stepped coarser than the interval gives contours that follow its steps.
+    if (const std::string aviso =
+            AvisoModeloEmDegraus(arquivos, modelo.TerracosNivel(), modelo.NumeroDaCurva(), modelo.Precipitacao());
+        !aviso.empty()) {
+        if (!a.Tem("--insistir")) throw EVandoro(aviso + " Para locar assim mesmo, use --insistir.");
+        std::cerr << "Aviso: " << aviso << "\n";
+    }
 
     ProgressoTerminal progresso;
     loc.SetProgresso(&progresso);

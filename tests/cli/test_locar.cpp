@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "GradesSinteticas.h"
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
 
@@ -145,4 +147,30 @@ TEST(CliLocar, ThePlanOptionsCapTheRunAndAreChecked) {
         EXPECT_EQ(r.codigo, 1) << op;
         EXPECT_NE(r.erro.find(msg), std::string::npos) << r.erro;
     }
+}
+
+TEST(CliLocar, AModelInWholeMetresIsRefusedUnlessTheUserInsists) {
+    PastaTemporaria tmp;
+    // A 16-bit survey of a gentle cone: whole metres, against an interval of about a metre.
+    const Campo cone = [](double x, double y) { return 40 - 0.05 * std::hypot(x - 60.5, y - 60.5); };
+    GravarAsc(tmp.Arquivo("e.asc"), 120, 120, 1.0, [&](double x, double y) { return std::round(cone(x, y)); });
+    GravarDeclividade(tmp.Arquivo("d.asc"), 120, 120, 1.0, cone);
+    const std::vector<std::string> base{"locar", kExemplos + "Terraco em nivel.kzp", "--elevacao", tmp.Arquivo("e.asc"),
+                                        "--declividade", tmp.Arquivo("d.asc"), "--saida", tmp.Arquivo("t.vet")};
+    ResultadoCli r = RodarCli(base);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("O modelo de elevação tem valores em degraus de 1.00 m, mais que um terço do espaçamento "
+                          "vertical entre terraços ("),
+              std::string::npos)
+        << r.erro;
+    EXPECT_NE(r.erro.find("Suavize o modelo com o Filtro ou use um levantamento mais fino. Para locar assim mesmo, "
+                          "use --insistir.\n"),
+              std::string::npos);
+    EXPECT_FALSE(std::ifstream(tmp.Arquivo("t.vet")).good());
+    std::vector<std::string> insiste = base;
+    insiste.push_back("--insistir");
+    r = RodarCli(insiste);
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_NE(r.erro.find("Aviso: O modelo de elevação tem valores em degraus de 1.00 m"), std::string::npos);
+    EXPECT_TRUE(std::ifstream(tmp.Arquivo("t.vet")).good());
 }

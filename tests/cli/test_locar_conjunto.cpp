@@ -76,8 +76,9 @@ TEST(CliLocarConjunto, AFailedRunReplacesNoneOfTheOldOutputs) {
     EXPECT_EQ(semProjeto, antesSemProjeto);
 
     // A good run replaces the whole set, and the other zone's system goes with the old one.
+    // (This model is stepped in whole metres, coarse for a 2 m interval: the user insists.)
     p.Chave("ESPAÇAMENTO", "EV", "2");
-    r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("f.asc")});
+    r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("f.asc"), "--insistir"});
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_FALSE(ArquivoExiste(p.tmp.Arquivo("t.prj")));
     EXPECT_NE(LerArquivo(p.tmp.Arquivo("t.bdt")), antes.at("t.bdt"));

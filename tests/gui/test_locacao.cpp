@@ -722,3 +722,33 @@ TEST(FrmLocacao, ThePlanFieldsAreCheckedSavedAndCapTheRun) {
     EXPECT_EQ(k.E("edtTolerancia")->text(), QStringLiteral("4"));
     EXPECT_EQ(k.E("edtComprimentoMinimo")->text(), QStringLiteral("50"));
 }
+
+TEST(FrmLocacao, AModelInWholeMetresAsksBeforeTheRunAndNoKeepsEverything) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const Campo cone = [](double x, double y) { return 40 - 0.05 * std::hypot(x - 40.5, y - 40.5); };
+    const std::string elev = pasta.Arquivo("e.asc"), decl = pasta.Arquivo("d.asc"), saida = pasta.Arquivo("t.vet");
+    GravarAsc(elev, 80, 80, 1.0, [&](double x, double y) { return std::round(cone(x, y)); });
+    GravarDeclividade(decl, 80, 80, 1.0, cone);
+    Janela j;
+    j.Modelo(3, 2.0);
+    j.Arquivos(elev, decl, saida);
+    j.w->PreencherCampos();
+    roteiro.respostas.push_back(TResposta::Nao);
+    roteiro.registro.clear();
+    j.w->btnProcessarClick();
+    ASSERT_EQ(roteiro.registro.size(), 1);
+    EXPECT_EQ(roteiro.registro[0],
+              QStringLiteral("pergunta: O modelo de elevação tem valores em degraus de 1,00 m, mais que um terço do "
+                             "espaçamento vertical entre terraços (2,00 m): as curvas de nível seguirão os degraus, "
+                             "não o terreno. Suavize o modelo com o Filtro ou use um levantamento mais fino.\n\n"
+                             "Locar assim mesmo?"));
+    EXPECT_FALSE(std::filesystem::exists(saida));
+    // Insisting runs it.
+    roteiro.respostas.push_back(TResposta::Sim);
+    QString relatorio;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->btnProcessarClick();
+    EXPECT_EQ(j.w->ErroExecucao(), QString());
+    EXPECT_TRUE(std::filesystem::exists(saida));
+}

@@ -1,5 +1,6 @@
 #include "core/location/Locacao.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -119,6 +120,69 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
     if (r.pecasUnidas > 0)
         r.notas.push_back(TextoPecasUnidas(r.pecasUnidas, loc.Plano().comprimentoMinimo, loc.Resultado().areaSemReceptor));
     return r;
+}
+
+double PassoDeElevacao(const TImagem& elev) {
+    std::vector<float> v;
+    const long long n = static_cast<long long>(elev.Rows()) * elev.Columns();
+    // A million cells show a model's step: a whole-metre model has neighbours 1 m apart in any
+    // sample, a continuous one values far closer than that.
+    const long long passo = std::max<long long>(1, n / 1000000);
+    std::vector<float> linha(static_cast<size_t>(std::max(0, elev.Columns())));
+    for (int r = 0; r < elev.Rows(); ++r) {
+        elev.ReadRow(r, linha.data());
+        for (int c = 0; c < elev.Columns(); ++c)
+            if ((static_cast<long long>(r) * elev.Columns() + c) % passo == 0 && linha[size_t(c)] > 0 &&
+                std::isfinite(linha[size_t(c)]))
+                v.push_back(linha[size_t(c)]);
+    }
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+    double menor = 0;
+    for (size_t i = 1; i < v.size(); ++i)
+        if (menor == 0 || v[i] - v[i - 1] < menor) menor = double(v[i]) - v[i - 1];
+    return menor;
+}
+
+std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TTerracosNivel& terracos,
+                                 TNumeroDaCurva& escoamento, TPrecipitacao& chuva) {
+    TImagem elev, decl;
+    if (!elev.LoadFromFile(arquivos.elevacao) || !decl.LoadFromFile(arquivos.declividade)) return {};
+    const double degrau = PassoDeElevacao(elev);
+    if (!(degrau > 0)) return {};
+    // The field's mean slope (cells with an elevation), as the run measures it.
+    double soma = 0;
+    long long n = 0;
+    std::vector<float> z(size_t(std::max(0, elev.Columns()))), d(z.size());
+    for (int r = 0; r < elev.Rows() && r < decl.Rows() && elev.Columns() == decl.Columns(); ++r) {
+        elev.ReadRow(r, z.data());
+        decl.ReadRow(r, d.data());
+        for (size_t c = 0; c < z.size(); ++c)
+            if (z[c] > 0) {
+                ++n;
+                soma += d[c] > 0 && std::isfinite(d[c]) ? d[c] : 0;
+            }
+    }
+    if (n == 0 || !(soma > 0)) return {};
+    const double s = soma / double(n) / 100;
+    // The EV in force: the one given, or the one the method gives at that slope.
+    TEspacamento e;
+    e.Assign(terracos.Espacamento());
+    const int metodo = e.Metodologia().Index();
+    if (metodo == TMetodologiaEspacamento::AlturaArbitrada) {
+        const double st = escoamento.St();
+        escoamento.SetSt(s);
+        e.SpacingFromCapacity(0, escoamento.RunoffDepth(chuva), terracos.Sm().Value(), terracos.CDu(), terracos.H(), s);
+        escoamento.SetSt(st);
+    } else if (metodo != TMetodologiaEspacamento::EspacamentoArbitrado) {
+        e.ComputeSpacing(s);
+    }
+    const double ev = e.EV();
+    if (!(ev > 0) || !(degrau > ev / 3)) return {};
+    return "O modelo de elevação tem valores em degraus de " + FloatToStrFixed(degrau, 2) +
+           " m, mais que um terço do espaçamento vertical entre terraços (" + FloatToStrFixed(ev, 2) +
+           " m): as curvas de nível seguirão os degraus, não o terreno. Suavize o modelo com o Filtro ou use um "
+           "levantamento mais fino.";
 }
 
 std::string TextoTravessia(const TTravessiaNivel& t) {

@@ -12,6 +12,7 @@
 class TPrecipitacao;
 class TNumeroDaCurva;
 class TTerracosNivel;
+class TImagem;
 
 // Extension of the vector output; the terrace table goes beside it with kExtensaoTabela.
 inline constexpr const char* kExtensaoVetor = ".vet";
@@ -78,6 +79,15 @@ inline constexpr const char* kRotuloAreaDescoberta = "Área acima do terraço ma
 inline constexpr const char* kRotuloPecasDescartadas =
     "Trechos de curva ou faixas pequenos demais para um terraço (descartados): ";
 std::string TextoAreaDescoberta(double hectares);
+// The smallest positive difference between distinct elevations of the model (read from a sample
+// of at most a million cells); 0 for a flat or empty model.
+double PassoDeElevacao(const TImagem& elev);
+// The warning before a run on a model stepped coarser than a third of the EV in force (the one
+// given, or the one the method gives at the field's mean slope): its contours follow the steps,
+// not the ground. Empty when the model is fine or cannot be read (the run then says why).
+std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TTerracosNivel& terracos,
+                                 TNumeroDaCurva& escoamento, TPrecipitacao& chuva);
+
 // One off-level passage as the run lists it.
 std::string TextoTravessia(const TTravessiaNivel& t);
 // The window's one line for them: how many, and where the list is.

@@ -786,6 +786,10 @@ void TfrmLocacao::btnProcessarClick() {
             Focar(edtLimite_, kTerreno);
             return;
         }
+        // A model stepped coarser than the interval gives contours that follow its steps.
+        const std::string aviso =
+            AvisoModeloEmDegraus(arquivos, m_.TerracosNivel(), m_.NumeroDaCurva(), m_.Precipitacao());
+        if (!aviso.empty() && !Dialogos().SimNao(this, Q(aviso) + QStringLiteral("\n\nLocar assim mesmo?"))) return;
         DefinirLimiteCampo(m_.LocacaoNivel(), limite);
         limiteExecucao_ = limite;
         Executar(arquivos);

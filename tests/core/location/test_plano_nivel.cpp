@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 
+#include "GradesSinteticas.h"
+#include "ModeloLocacao.h"
 #include "TestSupport.h"
 #include "core/common/Erros.h"
 #include "core/location/LocNivel.h"
+#include "core/location/Locacao.h"
+#include "core/raster/Imagem.h"
 
 TEST(PlanoNivel, RoundTripsThroughTheProjectAndOldOrDamagedValuesReadAsTheDefaults) {
     PastaTemporaria pasta;
@@ -49,4 +54,35 @@ TEST(PlanoNivel, EachValueHasItsLimitsAndACountNeverWraps) {
     EXPECT_EQ(CampoForaDoPlano(TPlanoNivel{0, 50, 15, 0}, m), 3);
     EXPECT_ERRO(EVandoro, "Tolerância de nível inválida: use um valor maior que 0 e até 100 cm.",
                 ChecaPlanoNivel(TPlanoNivel{0, 50, 15, 100.5}));
+}
+
+TEST(PlanoNivel, AModelSteppedCoarserThanAThirdOfTheIntervalIsCaughtBeforeTheRun) {
+    PastaTemporaria pasta;
+    // A cone in whole metres (as a 16-bit integer survey gives it) and the same cone unrounded.
+    const auto cone = [](double x, double y) { return 30 - 0.1 * std::hypot(x - 40.5, y - 40.5); };
+    const auto degraus = [&](double x, double y) { return std::round(cone(x, y)); };
+    TArquivosLocacao inteiro, continuo;
+    inteiro.elevacao = pasta.Arquivo("i.asc");
+    inteiro.declividade = pasta.Arquivo("i_decl.asc");
+    continuo.elevacao = pasta.Arquivo("c.asc");
+    continuo.declividade = pasta.Arquivo("c_decl.asc");
+    GravarAsc(inteiro.elevacao, 80, 80, 1.0, degraus);
+    GravarDeclividade(inteiro.declividade, 80, 80, 1.0, cone);
+    GravarAsc(continuo.elevacao, 80, 80, 1.0, cone);
+    GravarDeclividade(continuo.declividade, 80, 80, 1.0, cone);
+    TImagem img;
+    ASSERT_TRUE(img.LoadFromFile(inteiro.elevacao));
+    EXPECT_EQ(PassoDeElevacao(img), 1.0);
+    ASSERT_TRUE(img.LoadFromFile(continuo.elevacao));
+    EXPECT_LT(PassoDeElevacao(img), 0.01);
+    // A given interval of 2 m: a 1 m step is half of it.
+    ModeloLocacao m(3, 2.0);
+    EXPECT_EQ(AvisoModeloEmDegraus(inteiro, m.terracos, m.cn, m.chuva),
+              "O modelo de elevação tem valores em degraus de 1,00 m, mais que um terço do espaçamento vertical "
+              "entre terraços (2,00 m): as curvas de nível seguirão os degraus, não o terreno. Suavize o modelo com "
+              "o Filtro ou use um levantamento mais fino.");
+    EXPECT_EQ(AvisoModeloEmDegraus(continuo, m.terracos, m.cn, m.chuva), "");
+    // At 4 m the step is a quarter of the interval: no warning.
+    ModeloLocacao largo(3, 4.0);
+    EXPECT_EQ(AvisoModeloEmDegraus(inteiro, largo.terracos, largo.cn, largo.chuva), "");
 }
