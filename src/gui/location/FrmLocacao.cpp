@@ -320,7 +320,7 @@ void TfrmLocacao::MontarPlano() {
           QStringLiteral("Curvas que as máquinas fazem; 0 mantém as linhas traçadas sobre as células"));
     campo(&TCamposLocacao::edtTolerancia, "edtTolerancia", QStringLiteral("Tolerância de nível (cm)"),
           QStringLiteral("Quanto a linha suavizada pode se afastar do nível"));
-    f.Sozinho(BotaoAjuda("btnAjudaPlano", 54), 0);
+    f.Sozinho(BotaoAjuda("btnAjudaPlano", 55), 0);
 }
 
 // The picture and, after a run, the results.
