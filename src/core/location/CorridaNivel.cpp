@@ -683,9 +683,12 @@ void TCorridaNivel::UnirPecasCurtas() {
     if (!(minimo > 0) || !elev_) return;
     std::map<int, int> pos;  // id -> record position
     for (int i = 1; i <= res_.registros.Count(); ++i) pos[res_.registros.Item(i)->id] = i;
-    std::map<int, bool> curta;
-    for (const auto& [id, i] : pos) curta[id] = res_.registros.Item(i)->length < minimo;
-    if (std::none_of(curta.begin(), curta.end(), [](const auto& c) { return c.second; })) return;
+    // Short or not by id: a look-up for every strip cell, so an array rather than a map.
+    const int maiorId = pos.empty() ? 0 : pos.rbegin()->first;
+    std::vector<char> curtas(static_cast<size_t>(maiorId) + 1, 0);
+    for (const auto& [id, i] : pos) curtas[size_t(id)] = res_.registros.Item(i)->length < minimo;
+    const auto curta = [&](int id) { return id > 0 && id <= maiorId && curtas[size_t(id)]; };
+    if (std::none_of(curtas.begin(), curtas.end(), [](char c) { return c != 0; })) return;
     // Downhill contacts of every short strip with the strips around it.
     TMapaFaixas& mapa = res_.mapaFaixas;
     std::map<int, std::map<int, long long>> contatos;
@@ -693,7 +696,7 @@ void TCorridaNivel::UnirPecasCurtas() {
     for (int r = 0; r < mapa.linhas; ++r)
         for (int c = 0; c < mapa.colunas; ++c) {
             const int k = mapa.Em(c, r);
-            if (k <= 0 || !curta[k]) continue;
+            if (!curta(k)) continue;
             const float z = elev_->Cell(r + 1, c + 1);
             for (int d = 0; d < 4; ++d) {
                 const int c2 = c + kDc[d], r2 = r + kDr[d];
@@ -710,17 +713,17 @@ void TCorridaNivel::UnirPecasCurtas() {
         return melhor;
     };
     // Each short piece's final receiver: down the chain of short pieces to a terrace, or 0.
-    std::map<int, int> destino;
-    for (const auto& [k, e] : curta) {
-        if (!e) continue;
+    std::vector<int> destino(curtas.size(), 0);
+    for (int k = 1; k <= maiorId; ++k) {
+        if (!curta(k)) continue;
         int j = receptor(k);
-        for (size_t passos = 0; j > 0 && curta[j] && passos <= curta.size(); ++passos) j = receptor(j);
-        destino[k] = j > 0 && !curta[j] ? j : 0;
+        for (size_t passos = 0; curta(j) && passos <= pos.size(); ++passos) j = receptor(j);
+        destino[size_t(k)] = j > 0 && !curta(j) ? j : 0;
     }
     std::map<int, double> ganho;
     for (int32_t& t : mapa.terraco) {
-        if (t <= 0 || !curta[t]) continue;
-        const int j = destino[t];
+        if (!curta(t)) continue;
+        const int j = destino[size_t(t)];
         ganho[j] += res_.pixelArea;
         t = j;
     }
@@ -740,7 +743,7 @@ void TCorridaNivel::UnirPecasCurtas() {
     std::vector<TOrigemTerraco> origens;
     for (int i = 1; i <= res_.registros.Count(); ++i) {
         const TRegTerr& r = *res_.registros.Item(i);
-        if (curta[r.id]) {
+        if (curta(r.id)) {
             ++res_.pecasUnidas;
             continue;
         }
@@ -751,7 +754,7 @@ void TCorridaNivel::UnirPecasCurtas() {
     res_.registros = std::move(novos);
     res_.linhasMapa = std::move(linhas);
     res_.origens = std::move(origens);
-    std::erase_if(res_.travessias, [&](const TTravessiaNivel& t) { return curta[t.terraco]; });
+    std::erase_if(res_.travessias, [&](const TTravessiaNivel& t) { return curta(t.terraco); });
     Measure();
     if (res_.registros.Count() == 0 && !res_.parada)
         throw EVandoro("Nenhum terraço foi locado: todas as linhas têm menos que o comprimento mínimo do terraço (" +
