@@ -147,7 +147,11 @@ double PassoDeElevacao(const TImagem& elev) {
 std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TTerracosNivel& terracos,
                                  TNumeroDaCurva& escoamento, TPrecipitacao& chuva) {
     TImagem elev, decl;
-    if (!elev.LoadFromFile(arquivos.elevacao) || !decl.LoadFromFile(arquivos.declividade)) return {};
+    try {
+        if (!elev.LoadFromFile(arquivos.elevacao) || !decl.LoadFromFile(arquivos.declividade)) return {};
+    } catch (const std::exception&) {
+        return {};  // the run reads them again and says what is wrong
+    }
     const double degrau = PassoDeElevacao(elev);
     if (!(degrau > 0)) return {};
     // The field's mean slope (cells with an elevation), as the run measures it.

@@ -85,4 +85,9 @@ TEST(PlanoNivel, AModelSteppedCoarserThanAThirdOfTheIntervalIsCaughtBeforeTheRun
     // At 4 m the step is a quarter of the interval: no warning.
     ModeloLocacao largo(3, 4.0);
     EXPECT_EQ(AvisoModeloEmDegraus(inteiro, largo.terracos, largo.cn, largo.chuva), "");
+    // A model that cannot be read gives no warning: the run reads it and says why.
+    TArquivosLocacao ruim = inteiro;
+    ruim.elevacao = pasta.Arquivo("ruim.asc");
+    std::ofstream(ruim.elevacao) << "ncols x\n";
+    EXPECT_EQ(AvisoModeloEmDegraus(ruim, m.terracos, m.cn, m.chuva), "");
 }
