@@ -48,14 +48,17 @@ struct Arquivos {
     std::string elev, decl;
 };
 
+// The model and its slope as .flt grids of 'lado' by 'lado' cells of 1 m.
+Arquivos GravarModelo(const std::string& nome, int lado, const std::vector<float>& z) {
+    const std::string base = Pasta() + "/" + nome;
+    GravarFlt(base, lado, lado, 1.0, z);
+    GravarFlt(base + "_decl", lado, lado, 1.0, Declividade(z, lado, lado, 1.0));
+    return Arquivos{base + ".flt", base + "_decl.flt"};
+}
+
 const Arquivos& Morro() {
     static Arquivos a = [] {
-        const int n = 1000;
-        const std::vector<float> z = MorroGaussiano::Cotas(n);
-        const std::string base = Pasta() + "/morro";
-        GravarFlt(base, n, n, 1.0, z);
-        GravarFlt(base + "_decl", n, n, 1.0, Declividade(z, n, n, 1.0));
-        return Arquivos{base + ".flt", base + "_decl.flt"};
+        return GravarModelo("morro", 1000, MorroGaussiano::Cotas(1000));
     }();
     return a;
 }
@@ -77,10 +80,7 @@ const Arquivos& DozeMorros() {
                     }
                 z[size_t(r) * n + c] = float(v);
             }
-        const std::string base = Pasta() + "/doze";
-        GravarFlt(base, n, n, 1.0, z);
-        GravarFlt(base + "_decl", n, n, 1.0, Declividade(z, n, n, 1.0));
-        return Arquivos{base + ".flt", base + "_decl.flt"};
+        return GravarModelo("doze", n, z);
     }();
     return a;
 }
