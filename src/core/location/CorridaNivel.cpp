@@ -116,8 +116,13 @@ void TCorridaNivel::CompleteRecord(TRegTerr& r, double largura) {
         r.height = terracos_->H();
         return;
     }
-    // A trial that found no line leaves St at -1/100; the channel needs a real slope.
-    if (!(runoff_->St() > 0)) runoff_->SetSt(r.slope / 100);
+    // The channel's walls rise with the strip's own slope; the run's St is left as it was.
+    struct TRestauraSt {
+        TNumeroDaCurva* cn;
+        double st;
+        ~TRestauraSt() { cn->SetSt(st); }
+    } restaura{runoff_, runoff_->St()};
+    runoff_->SetSt(r.slope / 100);
     const double E = r.EV / (r.slope / 100) * largura;
     const double d = terracos_->HeightFor(*runoff_, *rainfall_, E);
     r.height = AlturaRecomendadaM(terracos_->CDu(), d);
@@ -330,7 +335,7 @@ bool TCorridaNivel::PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinh
     return false;
 }
 
-void TCorridaNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima) {
+void TCorridaNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima, int idAcima) {
     const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
     // The summit's cap has no line above it.
     double teto = depth == 0 ? kSemTeto : acima;
@@ -370,11 +375,12 @@ void TCorridaNivel::LocateDownhill(TPixelS P, double acima, int depth, const TLi
         tetos_.back() = teto;
         MarkLine(linha, nivel);
         apoio_->BurnLine(linha);
-        CompleteStrip(id, nivel, teto, linha, depth);
+        CompleteStrip(id, nivel, teto, linha, depth, idAcima);
         if (Parar()) return;
         if (depth == 0) FindAllPieces(nivel, depth);
         if (Parar()) return;
         acima = teto = nivel;
+        idAcima = id;
         P = inicio;
         anterior = std::move(linha);
         acimaLinha = &anterior;
@@ -394,13 +400,21 @@ void TCorridaNivel::LocateUphill(TPeca L, int depth) {
         const double q = TrialSlope();
         runoff_->SetSt(q / 100);
         RecomputeSpacing(q / 100);
+        if (!base) {
+            // A line placed from below was given the slope of the strip under it; its own
+            // strip's is this trial's, and so is the interval to the line above it.
+            if (TRegTerr* r = RecordById(idL)) {
+                r->slope = q;
+                r->EV = EV();
+            }
+        }
         if (base) {
             // The pocket's own line, at the level it was found at.
             Emit(idL, L.linha, x, q, TOrigemTerraco::Peca, x);
             base = false;
         }
         if (!achou) {
-            CompleteStrip(idL, x, kSemTeto, L.linha, depth);
+            CompleteStrip(idL, x, kSemTeto, L.linha, depth, 0);
             return;
         }
         TPeca N;
@@ -414,7 +428,7 @@ void TCorridaNivel::LocateUphill(TPeca L, int depth) {
             N.nivel = x + EV();
             N.inicio = L.inicio;
             if (!PlaceUp(N.inicio, N.nivel, x, L.linha, N.linha)) {
-                CompleteStrip(idL, x, kSemTeto, L.linha, depth);
+                CompleteStrip(idL, x, kSemTeto, L.linha, depth, 0);
                 return;
             }
         }
@@ -426,7 +440,7 @@ void TCorridaNivel::LocateUphill(TPeca L, int depth) {
         Emit(id, N.linha, N.nivel, q, TOrigemTerraco::Subida, x);
         MarkLine(N.linha, N.nivel);
         apoio_->BurnLine(N.linha);
-        CompleteStrip(idL, x, N.nivel, L.linha, depth);
+        CompleteStrip(idL, x, N.nivel, L.linha, depth, id);
         if (Parar()) return;
         L = std::move(N);
         idL = id;
@@ -486,7 +500,8 @@ void TCorridaNivel::FindAllPieces(double nivel, int depth) {
 // traced: those at 'lo' share the strip (each pixel goes to the nearest line) and go on
 // downhill; those at 'hi' are hills rising out of it and are terraced uphill. Lines under
 // two cells are dropped and their land stays with the strip.
-void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth) {
+void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth, int acima) {
+    SetAcima(id, acima);
     std::vector<TPixel> C = apoio_->TakeStrip();
     std::sort(C.begin(), C.end(), [](const TPixel& a, const TPixel& b) {
         return a.Row() != b.Row() ? a.Row() < b.Row() : a.Col() < b.Col();
@@ -522,6 +537,7 @@ void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixe
         ids.push_back(res_.terraceCount);
         Emit(ids.back(), p.linha, lo, 0, TOrigemTerraco::Peca, lo);
         tetos_.back() = hi;
+        SetAcima(ids.back(), acima);
     }
     baixo.resize(ids.size());
 
@@ -590,9 +606,9 @@ void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixe
         if (Parar()) return;
         LocateUphill(std::move(p), depth + 1);
     }
-    for (TPeca& p : baixo) {
+    for (size_t i = 0; i < baixo.size(); ++i) {
         if (Parar()) return;
-        LocateDownhill(p.inicio, lo, depth + 1, &p.linha);
+        LocateDownhill(baixo[i].inicio, lo, depth + 1, &baixo[i].linha, ids[i]);
     }
 }
 
@@ -674,6 +690,37 @@ void TCorridaNivel::DropEmptyRecords() {
     tetos_ = std::move(tetos);
 }
 
+void TCorridaNivel::SetAcima(int id, int acima) {
+    if (id < 0) return;
+    if (size_t(id) >= acimaDe_.size()) acimaDe_.resize(size_t(id) + 1, 0);
+    acimaDe_[size_t(id)] = acima;
+}
+
+// The rows once the strips are final: each record's EV is the drop from the line above (pieces
+// of one level share their EV), its height sized again when that changed it, and its type the
+// criterion's at its slope. A line above that is no longer a terrace hands on its own.
+void TCorridaNivel::FecharFaixas() {
+    const int n = res_.registros.Count();
+    std::map<int, int> pos;
+    for (int i = 1; i <= n; ++i) pos[res_.registros.Item(i)->id] = i;
+    const auto acimaDe = [&](int id) { return id > 0 && size_t(id) < acimaDe_.size() ? acimaDe_[size_t(id)] : 0; };
+    res_.info.assign(size_t(n), TInfoTerraco{});
+    for (int i = 1; i <= n; ++i) {
+        TRegTerr& r = *res_.registros.Item(i);
+        int a = acimaDe(r.id);
+        for (int passos = 0; a > 0 && !pos.count(a) && passos <= n; ++passos) a = acimaDe(a);
+        if (a > 0 && !pos.count(a)) a = 0;
+        TInfoTerraco& info = res_.info[size_t(i - 1)];
+        info.acima = a;
+        const double ev = a > 0 ? res_.registros.Item(pos[a])->level - r.level : 0;
+        if (ev > 0 && ev != r.EV) {
+            r.EV = ev;
+            CompleteRecord(r);
+        }
+        info.tipo = terracos_->Selecao().TipoPara(r.slope);
+    }
+}
+
 // A line shorter than the plan's minimum is no terrace: its strip joins the strip below that
 // receives its runoff (the one its cells touch most going downhill, followed down through
 // other short pieces), whose area grows and whose height is sized again for the wider strip
@@ -737,10 +784,16 @@ void TCorridaNivel::UnirPecasCurtas() {
         r.area += a;
         if (antes > 0) CompleteRecord(r, r.area / antes);
     }
-    // The short pieces leave the table, the lines and the passages.
+    // The short pieces leave the table, the lines and the passages; a row under one of them
+    // is measured from the line above it.
+    const auto acimaDe = [&](int id) {
+        const auto it = pos.find(id);
+        return it == pos.end() || size_t(it->second) > res_.info.size() ? 0 : res_.info[size_t(it->second - 1)].acima;
+    };
     TBDT novos;
     std::vector<TLinhaMapa> linhas;
     std::vector<TOrigemTerraco> origens;
+    std::vector<TInfoTerraco> info;
     for (int i = 1; i <= res_.registros.Count(); ++i) {
         const TRegTerr& r = *res_.registros.Item(i);
         if (curta(r.id)) {
@@ -750,15 +803,98 @@ void TCorridaNivel::UnirPecasCurtas() {
         novos.Add(std::make_unique<TRegTerr>(r));
         linhas.push_back(std::move(res_.linhasMapa[size_t(i - 1)]));
         origens.push_back(res_.origens[size_t(i - 1)]);
+        if (size_t(i) > res_.info.size()) continue;
+        info.push_back(res_.info[size_t(i - 1)]);
+        int a = info.back().acima;
+        for (size_t passos = 0; curta(a) && passos <= pos.size(); ++passos) a = acimaDe(a);
+        if (curta(a)) a = 0;
+        if (a != info.back().acima && a > 0) {
+            const double ev = res_.registros.Item(pos[a])->level - r.level;
+            if (ev > 0) novos.Item(novos.Count())->EV = ev;
+        }
+        info.back().acima = a;
     }
     res_.registros = std::move(novos);
     res_.linhasMapa = std::move(linhas);
     res_.origens = std::move(origens);
+    res_.info = std::move(info);
     std::erase_if(res_.travessias, [&](const TTravessiaNivel& t) { return curta(t.terraco); });
     Measure();
     if (res_.registros.Count() == 0 && !res_.parada)
         throw EVandoro("Nenhum terraço foi locado: todas as linhas têm menos que o comprimento mínimo do terraço (" +
                        FloatToStrFixed(minimo, 1) + " m). Use um comprimento mínimo menor.");
+}
+
+void TCorridaNivel::Numerar() {
+    const int n = res_.registros.Count();
+    if (n == 0 || res_.info.size() != size_t(n) || res_.linhasMapa.size() != size_t(n)) return;
+    std::map<int, int> pos;
+    for (int i = 1; i <= n; ++i) pos[res_.registros.Item(i)->id] = i - 1;
+    // Rows under each row (by position); rows under no line start a chain.
+    std::vector<std::vector<int>> abaixo(static_cast<size_t>(n));
+    std::vector<int> topos;
+    for (int i = 0; i < n; ++i) {
+        const auto it = pos.find(res_.info[size_t(i)].acima);
+        if (res_.info[size_t(i)].acima > 0 && it != pos.end() && it->second != i) abaixo[size_t(it->second)].push_back(i);
+        else topos.push_back(i);
+    }
+    // Higher lines first; pieces of one level in the order they were found.
+    const auto antes = [&](int a, int b) {
+        const TRegTerr& ra = *res_.registros.Item(a + 1);
+        const TRegTerr& rb = *res_.registros.Item(b + 1);
+        return ra.level != rb.level ? ra.level > rb.level : ra.id < rb.id;
+    };
+    std::sort(topos.begin(), topos.end(), antes);
+    for (auto& v : abaixo) std::sort(v.begin(), v.end(), antes);
+    std::vector<int> ordem;
+    std::vector<char> visto(size_t(n), 0);
+    const auto desce = [&](int raiz) {
+        std::vector<int> pilha{raiz};
+        while (!pilha.empty()) {
+            const int i = pilha.back();
+            pilha.pop_back();
+            if (visto[size_t(i)]) continue;
+            visto[size_t(i)] = 1;
+            ordem.push_back(i);
+            for (auto it = abaixo[size_t(i)].rbegin(); it != abaixo[size_t(i)].rend(); ++it) pilha.push_back(*it);
+        }
+    };
+    for (int t : topos) desce(t);
+    for (int i = 0; i < n; ++i) desce(i);  // a loop of rows (never made) would still be numbered
+
+    int maior = 0;
+    for (const auto& [id, i] : pos) maior = std::max(maior, id);
+    for (const int32_t k : res_.mapaFaixas.terraco) maior = std::max<int>(maior, k);
+    std::vector<int32_t> novo(size_t(maior) + 1, 0);
+    for (int k = 0; k < n; ++k) novo[size_t(res_.registros.Item(ordem[size_t(k)] + 1)->id)] = k + 1;
+    const auto numero = [&](int id) { return id > 0 && id <= maior ? novo[size_t(id)] : 0; };
+
+    TBDT registros;
+    std::vector<TLinhaMapa> linhas;
+    std::vector<TOrigemTerraco> origens;
+    std::vector<TInfoTerraco> info;
+    for (int k = 0; k < n; ++k) {
+        const size_t i = size_t(ordem[size_t(k)]);
+        auto r = std::make_unique<TRegTerr>(*res_.registros.Item(int(i) + 1));
+        r->id = k + 1;
+        registros.Add(std::move(r));
+        linhas.push_back(std::move(res_.linhasMapa[i]));
+        linhas.back().id = k + 1;
+        origens.push_back(res_.origens[i]);
+        origens.back().id = k + 1;
+        info.push_back(std::move(res_.info[i]));
+        info.back().acima = numero(info.back().acima);
+    }
+    res_.registros = std::move(registros);
+    res_.linhasMapa = std::move(linhas);
+    res_.origens = std::move(origens);
+    res_.info = std::move(info);
+    for (int32_t& t : res_.mapaFaixas.terraco)
+        if (t > 0) t = numero(t);
+    for (TTravessiaNivel& t : res_.travessias) t.terraco = numero(t.terraco);
+    std::stable_sort(res_.travessias.begin(), res_.travessias.end(),
+                     [](const TTravessiaNivel& a, const TTravessiaNivel& b) { return a.terraco < b.terraco; });
+    res_.terraceCount = n;
 }
 
 // Field above the lowest line's level in no strip.
@@ -884,6 +1020,7 @@ void TCorridaNivel::Localizar() {
     LocateDownhill(P0, P0.Value(), 0);
     if (!res_.parada) JoinRemainder();
     DropEmptyRecords();
+    FecharFaixas();
     Measure();
 
     runoff_->SetSt(slopeMean_);

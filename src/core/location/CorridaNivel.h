@@ -51,6 +51,10 @@ public:
     // pieces shorter than the plan's minimum join the strip below them or leave their land
     // uncovered.
     void UnirPecasCurtas();
+    // Last: the terraces numbered so that each chain reads downhill (a line before the lines
+    // whose strips lie under it, higher summits first), in the table, the lines, the strip
+    // map and the passages alike.
+    void Numerar();
 
 private:
     bool Parar();
@@ -73,10 +77,14 @@ private:
         TPixelS inicio;
         double nivel = 0;
     };
-    void LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima = nullptr);
+    void LocateDownhill(TPixelS P, double acima, int depth, const TLinhaPixel* linhaAcima = nullptr,
+                        int idAcima = 0);
     bool PlaceDown(TPixelS& P, double nivel, double teto, TLinhaPixel& linha, const TLinhaPixel* acima);
     bool PlaceUp(TPixelS& P, double nivel, double abaixo, const TLinhaPixel& linhaAbaixo, TLinhaPixel& linha);
-    void CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth);
+    // 'acima' is the line above the strip (0 at a summit).
+    void CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth, int acima);
+    void SetAcima(int id, int acima);
+    void FecharFaixas();
     void LocateUphill(TPeca L, int depth);
     bool TracePiece(int c, int r, int cq, int rq, double nivel, TPeca& p);
     void FindAllPieces(double nivel, int depth);
@@ -104,6 +112,7 @@ private:
     // Lines of the records, by record position, in pixel coordinates.
     std::vector<TLinhaPixel> linhas_;
     std::vector<double> tetos_;  // upper elevation bound of each record's strip
+    std::vector<int32_t> acimaDe_;  // by terrace number: the line above its strip, 0 at a summit
     // Crossed cell edges of the lines placed, by level (4 * cell + 0 east, 1 south, 2 centre).
     std::map<double, std::unordered_set<int64_t>> marcas_;
     double minElev_ = 0;

@@ -44,6 +44,14 @@ struct TOrigemTerraco {
     double teto = 0;  // its strip lies below this elevation (+infinity for a hill's cap)
 };
 
+// What the table says of a terrace beyond its .bdt record: the line above its strip, from
+// which its EV is measured (0 for a summit, "topo"), and the terrace type the criterion gives
+// at the strip's slope ("" where the criterion's table has no row for it).
+struct TInfoTerraco {
+    int32_t acima = 0;
+    std::string tipo;
+};
+
 // A terrace line of the last run in map units at double precision (the ".vet" keeps 32-bit
 // reals, half a metre at UTM northings).
 struct TLinhaMapa {
@@ -94,6 +102,7 @@ struct TResultadoNivel {
     TBDT registros;
     std::vector<TLinhaMapa> linhasMapa;
     std::vector<TOrigemTerraco> origens;
+    std::vector<TInfoTerraco> info;  // same order
     TMapaFaixas mapaFaixas;
 
     double ev0 = 0;
@@ -193,6 +202,7 @@ public:
     const TMapaFaixas& MapaFaixas() const { return ultima_.mapaFaixas; }
     const std::vector<TLinhaMapa>& LinhasMapa() const { return ultima_.linhasMapa; }
     const std::vector<TOrigemTerraco>& Origens() const { return ultima_.origens; }
+    const std::vector<TInfoTerraco>& Info() const { return ultima_.info; }
     // Contour pieces and strips of the last run too small to be terraces (a line under two
     // cells, a strip without area); their land joined a neighbour strip or stayed uncovered.
     int PecasDescartadas() const { return ultima_.pecasDescartadas; }

@@ -8,6 +8,7 @@
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Numeros.h"
 #include "core/gdal/Gdal.h"
+#include "core/location/ComplementoBDT.h"
 #include "core/location/CorridaNivel.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
@@ -62,6 +63,7 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
                            a.faixas + ".");
     }
     a.tabela = TabelaDaSaida(a.saida);
+    a.complemento = ComplementoDaTabela(a.tabela);
     a.saidaExiste = ArquivoExiste(a.saida);
 
     struct Papel {
@@ -70,6 +72,7 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
     };
     const Papel saidas[] = {{a.saida, "O arquivo vetorial de saída "},
                             {a.tabela, "A tabela dos terraços (ao lado do arquivo vetorial de saída) "},
+                            {a.complemento, "O complemento da tabela dos terraços (ao lado do arquivo vetorial de saída) "},
                             {a.relatorio, "O relatório "},
                             {a.faixas, "O mapa das faixas "}};
     const Papel alvos[] = {{a.elevacao, "a imagem de elevação "},
@@ -77,6 +80,7 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
                            {projeto, "o projeto "},
                            {a.saida, "o arquivo vetorial de saída "},
                            {a.tabela, "a tabela dos terraços "},
+                           {a.complemento, "o complemento da tabela dos terraços "},
                            {a.relatorio, "o relatório "}};
     for (size_t i = 0; i < std::size(saidas); ++i)
         for (size_t j = 0; j < std::size(alvos); ++j) {
@@ -92,6 +96,17 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
     return a;
 }
 
+std::string TextoSemTipo(const std::vector<TRegTerr>& terracos, const std::vector<TInfoTerraco>& info,
+                         const TTerracosNivel* sistema) {
+    std::string lista;
+    for (size_t i = 0; i < terracos.size() && i < info.size(); ++i)
+        if (info[i].tipo.empty()) lista += (lista.empty() ? "" : ", ") + IntToStr(terracos[i].id);
+    if (lista.empty()) return {};
+    const std::string criterio = sistema ? TSelecaoTipoTerraco::NomeMetodo(sistema->Selecao().MetodoSelecao()) : "";
+    return "Terraços sem tipo recomendado" + (criterio.empty() ? std::string() : " pelo critério " + criterio) +
+           " (declividade da faixa fora das classes da tabela): " + lista + ".";
+}
+
 TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos) {
     TResultadoLocacao r;
     r.arquivos = arquivos;
@@ -99,6 +114,7 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
     for (int i = 1; i <= b.Count(); ++i) {
         const TRegTerr& t = *b.Item(i);
         r.terracos.push_back(t);
+        r.info.push_back(size_t(i) <= loc.Info().size() ? loc.Info()[size_t(i - 1)] : TInfoTerraco{});
         r.comprimentoTotal += t.length;
         r.areaTotal += t.area;
     }
@@ -114,6 +130,7 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
         r.avisos.push_back("Trechos com raio de curva menor que o mínimo (anéis pequenos demais ou trechos mantidos "
                            "como traçados para não cruzar outra linha): " +
                            FloatToStrFixed(loc.Resultado().comprimentoRaioMenor, 1) + " m.");
+    if (const std::string s = TextoSemTipo(r.terracos, r.info, loc.TerracosNivel()); !s.empty()) r.avisos.push_back(s);
     r.areaDescoberta = loc.AreaDescoberta();
     r.pecasDescartadas = loc.PecasDescartadas();
     r.pecasUnidas = loc.Resultado().pecasUnidas;
@@ -402,6 +419,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         corrida.Executar(elev, decl);
         SuavizarPlano(res, elev);
         corrida.UnirPecasCurtas();
+        corrida.Numerar();
         unidade = elev.UnitDist();
     }
     TVET vet(unidade);
@@ -416,6 +434,8 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
     TConjuntoArquivos conjunto;
     conjunto.Membro(res.saida, [&vet](const std::string& tmp) { vet.Save(tmp); });
     conjunto.Membro(res.tabela, [&res](const std::string& tmp) { res.registros.SaveToFile(tmp); });
+    conjunto.Membro(ComplementoDaTabela(res.tabela),
+                    [c = TComplementoBDT::DoResultado(res)](const std::string& tmp) { c.Gravar(tmp); });
     if (extras) extras(conjunto);
     conjunto.Gravar();
     corrida.Respirar();

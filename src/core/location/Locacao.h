@@ -23,6 +23,7 @@ struct TArquivosLocacao {
     std::string relatorio;       // empty: no report
     std::string faixas;          // empty: no strip map
     std::string tabela;          // filled in: the terrace table beside 'saida'
+    std::string complemento;     // filled in: the table's companion beside it
     bool saidaExiste = false;    // filled in: the vector output is already there
 };
 
@@ -52,7 +53,8 @@ TArquivosLocacao ArquivosDaLocacao(const TLocacaoNivel& loc, const std::string& 
 // What a finished run reports.
 struct TResultadoLocacao {
     TArquivosLocacao arquivos;
-    std::vector<TRegTerr> terracos;  // in the order the lines were placed
+    std::vector<TRegTerr> terracos;  // numbered downhill
+    std::vector<TInfoTerraco> info;  // same order
     double comprimentoTotal = 0;     // m
     double areaTotal = 0;            // m², of the strips
     double areaImagem = 0;           // ha, cells with slope
@@ -67,6 +69,11 @@ struct TResultadoLocacao {
 };
 
 TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos);
+
+// The warning naming the terraces whose strip slope the criterion's table has no type for;
+// empty when every one has its type.
+std::string TextoSemTipo(const std::vector<TRegTerr>& terracos, const std::vector<TInfoTerraco>& info,
+                         const TTerracosNivel* sistema);
 
 // The strip map of the last run as a raster on the elevation model's grid, in the format of
 // the name's extension: each cell holds its terrace number, 0 outside every strip and the

@@ -84,38 +84,29 @@ void TSelecaoTipoTerraco::SetArbitraryType(int i) {
 
 void TSelecaoTipoTerraco::Recommend(double S) {
     if (metodo_ == TipoArbitrado) return;  // keeps the arbitrary-type text
-    std::string t;
-    if (std::isnan(S)) {
-        // no slope, no recommendation
-    } else if (metodo_ == Parana) {
-        if (S >= 2 && S <= 8)
-            t = "Terraços de Base Larga";
-        else if (S > 8 && S <= 12)
-            t = "Terraço com lado posterior do dique íngreme e Terraços de base média";
-        else if (S > 12 && S <= 18)
-            t = "Terraços de Base Estreita";
-        else if (S > 18 && S <= 50)
-            t = "Terraços em Patamar";
+    tipoRecomendado_ = TipoPara(S);
+}
+
+std::string TSelecaoTipoTerraco::TipoPara(double S) const {
+    if (metodo_ == TipoArbitrado) return NomeTipoArbitrado(tipoArbitrado_);
+    if (std::isnan(S)) return {};  // no slope, no recommendation
+    if (metodo_ == Parana) {
+        if (S >= 2 && S <= 8) return "Terraços de Base Larga";
+        if (S > 8 && S <= 12) return "Terraço com lado posterior do dique íngreme e Terraços de base média";
+        if (S > 12 && S <= 18) return "Terraços de Base Estreita";
+        if (S > 18 && S <= 50) return "Terraços em Patamar";
     } else if (metodo_ == EmaterRS) {
-        if (S < 9)
-            t = "Terraços de base larga sem captação de água externa à propriedade";
-        else if (S < 10)
-            t = "Dois terraços de base larga e um terraço Tipo murundum (intercalados)";
-        else if (S < 12)
-            t = "Um terraço de base larga e um terraço Tipo murundum (intercalados)";
-        else
-            t = "Terraços Tipo Murundum";
+        if (S < 9) return "Terraços de base larga sem captação de água externa à propriedade";
+        if (S < 10) return "Dois terraços de base larga e um terraço Tipo murundum (intercalados)";
+        if (S < 12) return "Um terraço de base larga e um terraço Tipo murundum (intercalados)";
+        return "Terraços Tipo Murundum";
     } else if (metodo_ == LombardiNeto) {
-        if (S < 8)
-            t = "Terraços de Base Larga";
-        else if (S < 12)
-            t = "Terraços de Base Média";
-        else if (S < 18)
-            t = "Terraços de Base Estreita (incluindo terraço Tipo embutido, leirão ou murundum)";
-        else
-            t = "Terraços em Patamar";
+        if (S < 8) return "Terraços de Base Larga";
+        if (S < 12) return "Terraços de Base Média";
+        if (S < 18) return "Terraços de Base Estreita (incluindo terraço Tipo embutido, leirão ou murundum)";
+        return "Terraços em Patamar";
     }
-    tipoRecomendado_ = t;
+    return {};
 }
 
 // -------------------------------------------------------------- TSistemaConservacao

@@ -61,6 +61,9 @@ public:
 
     // S = terrain slope in per cent; sets the text by the selection method.
     void Recommend(double S);
+    // The text the selection gives at slope S (per cent): the method's row, or the arbitrary
+    // type; empty where the method's table has no row for S.
+    std::string TipoPara(double S) const;
     // Stores i and the matching arbitrary-type text (empty outside 0..4).
     void SetArbitraryType(int i);
 

@@ -1,0 +1,114 @@
+#include "core/location/ComplementoBDT.h"
+
+#include <filesystem>
+
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+
+namespace {
+const char* const kPlano = "Plano";
+const std::string kTerraco = "Terraco ";
+const std::string kTravessia = "Travessia ";
+constexpr int kVersao = 1;
+}  // namespace
+
+std::string ComplementoDaTabela(const std::string& tabela) { return TrocaExtensao(tabela, kExtensaoComplemento); }
+
+std::string TextoAcima(int acima) { return acima > 0 ? IntToStr(acima) : std::string("topo"); }
+
+TComplementoBDT TComplementoBDT::DoResultado(const TResultadoNivel& r) {
+    TComplementoBDT c;
+    c.plano = r.plano;
+    for (int i = 1; i <= r.registros.Count() && size_t(i) <= r.info.size(); ++i)
+        c.terracos[r.registros.Item(i)->id] = r.info[size_t(i - 1)];
+    c.travessias = r.travessias;
+    c.pecasUnidas = r.pecasUnidas;
+    c.areaSemReceptor = r.areaSemReceptor;
+    c.comprimentoRaioMenor = r.comprimentoRaioMenor;
+    c.limiteTerracos = r.limiteDescida;
+    return c;
+}
+
+const TInfoTerraco* TComplementoBDT::De(int id) const {
+    const auto it = terracos.find(id);
+    return it == terracos.end() ? nullptr : &it->second;
+}
+
+void TComplementoBDT::Gravar(const std::string& arquivo) const {
+    // A fresh file: the sections of an older one must not stay.
+    std::error_code ec;
+    std::filesystem::remove(arquivo, ec);
+    IniFile ini(arquivo);
+    ini.WriteInteger(kPlano, "Versao", kVersao);
+    ini.WriteInteger(kPlano, "MaxTerracos", plano.maxTerracos);
+    ini.WriteFloat(kPlano, "ComprimentoMinimo", plano.comprimentoMinimo);
+    ini.WriteFloat(kPlano, "RaioMinimo", plano.raioMinimo);
+    ini.WriteFloat(kPlano, "ToleranciaCm", plano.toleranciaCm);
+    ini.WriteBool(kPlano, "LimiteAtingido", limiteTerracos);
+    ini.WriteInteger(kPlano, "PecasUnidas", pecasUnidas);
+    ini.WriteFloat(kPlano, "AreaSemReceptor", areaSemReceptor);
+    ini.WriteFloat(kPlano, "ComprimentoRaioMenor", comprimentoRaioMenor);
+    for (const auto& [id, t] : terracos) {
+        const std::string s = kTerraco + IntToStr(id);
+        ini.WriteString(s, "Acima", TextoAcima(t.acima));
+        ini.WriteString(s, "Tipo", t.tipo);
+    }
+    for (size_t k = 0; k < travessias.size(); ++k) {
+        const TTravessiaNivel& t = travessias[k];
+        const std::string s = kTravessia + IntToStr(static_cast<long long>(k + 1));
+        ini.WriteInteger(s, "Terraco", t.terraco);
+        ini.WriteFloat(s, "Inicio", t.inicio);
+        ini.WriteFloat(s, "Comprimento", t.comprimento);
+        ini.WriteFloat(s, "AterroCm", t.aterroCm);
+        ini.WriteFloat(s, "CorteCm", t.corteCm);
+    }
+    ini.UpdateFile();
+}
+
+void TComplementoBDT::Ler(const std::string& arquivo) {
+    const auto falha = [&](const std::string& porque) {
+        throw EVandoro("Não foi possível ler o complemento da tabela de terraços " + arquivo + ": " + porque);
+    };
+    if (!ArquivoExiste(arquivo)) falha("o arquivo não existe.");
+    IniFile ini(arquivo);
+    if (!ini.Loaded()) falha("o arquivo não pôde ser lido.");
+    const long long versao = ini.ReadInteger(kPlano, "Versao", 0);
+    if (versao != kVersao) falha("não é um complemento desta versão do programa.");
+    TComplementoBDT c;
+    c.plano.maxTerracos = static_cast<int>(ini.ReadInteger(kPlano, "MaxTerracos", 0));
+    c.plano.comprimentoMinimo = ini.ReadFloat(kPlano, "ComprimentoMinimo", c.plano.comprimentoMinimo);
+    c.plano.raioMinimo = ini.ReadFloat(kPlano, "RaioMinimo", c.plano.raioMinimo);
+    c.plano.toleranciaCm = ini.ReadFloat(kPlano, "ToleranciaCm", c.plano.toleranciaCm);
+    c.limiteTerracos = ini.ReadBool(kPlano, "LimiteAtingido", false);
+    c.pecasUnidas = static_cast<int>(ini.ReadInteger(kPlano, "PecasUnidas", 0));
+    c.areaSemReceptor = ini.ReadFloat(kPlano, "AreaSemReceptor", 0);
+    c.comprimentoRaioMenor = ini.ReadFloat(kPlano, "ComprimentoRaioMenor", 0);
+    for (const std::string& s : ini.ReadSections()) {
+        const auto numero = [&](const std::string& prefixo) -> long long {
+            if (s.size() <= prefixo.size() || s.compare(0, prefixo.size(), prefixo) != 0) return -1;
+            const std::string n = s.substr(prefixo.size());
+            if (n.find_first_not_of("0123456789") != std::string::npos || n.size() > 9) return -1;
+            return std::stoll(n);
+        };
+        if (const long long id = numero(kTerraco); id > 0) {
+            TInfoTerraco t;
+            const std::string acima = ini.ReadString(s, "Acima", "topo");
+            const long long a = acima == "topo" ? 0 : ini.ReadInteger(s, "Acima", -1);
+            if (a < 0 || a > 1000000000) falha("a seção [" + s + "] tem um valor inválido em Acima.");
+            t.acima = static_cast<int32_t>(a);
+            t.tipo = ini.ReadString(s, "Tipo", "");
+            c.terracos[static_cast<int>(id)] = t;
+        } else if (numero(kTravessia) > 0) {
+            TTravessiaNivel t;
+            t.terraco = static_cast<int>(ini.ReadInteger(s, "Terraco", 0));
+            t.inicio = ini.ReadFloat(s, "Inicio", 0);
+            t.comprimento = ini.ReadFloat(s, "Comprimento", 0);
+            t.aterroCm = ini.ReadFloat(s, "AterroCm", 0);
+            t.corteCm = ini.ReadFloat(s, "CorteCm", 0);
+            c.travessias.push_back(t);
+        }
+    }
+    *this = std::move(c);
+}
