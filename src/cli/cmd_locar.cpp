@@ -10,6 +10,7 @@
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
+#include "core/location/ComplementoBDT.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
@@ -134,10 +135,14 @@ int Executar(const std::vector<std::string>& args) {
 
     std::ostringstream o;
     o << "Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"
-         "Área (m2);Altura (m)\n";
-    for (const TRegTerr& r : res.terracos)
+         "Área (m2);Altura (m);Acima;Tipo de terraço\n";
+    for (size_t i = 0; i < res.terracos.size(); ++i) {
+        const TRegTerr& r = res.terracos[i];
+        const TInfoTerraco info = i < res.info.size() ? res.info[i] : TInfoTerraco{};
         o << r.id << ';' << Num(r.level, 2) << ';' << Num(r.EV, 2) << ';' << Num(r.slope, 2) << ';'
-          << Num(r.length, 1) << ';' << Num(r.area, 0) << ';' << Num(r.height, 2) << '\n';
+          << Num(r.length, 1) << ';' << Num(r.area, 0) << ';' << Num(r.height, 2) << ';' << TextoAcima(info.acima)
+          << ';' << info.tipo << '\n';
+    }
     o << "Total de terraços: " << res.terracos.size() << "\n";
     o << "Comprimento total (m): " << Num(res.comprimentoTotal, 1) << "\n";
     o << "Área total (m2): " << Num(res.areaTotal, 0) << "\n";
@@ -145,7 +150,7 @@ int Executar(const std::vector<std::string>& args) {
     o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
     o << TextoAreaDescoberta(res.areaDescoberta) << "\n";
     o << TextoPecasDescartadas(res.pecasDescartadas) << "\n";
-    o << "Arquivos: " << arquivos.saida << " e " << arquivos.tabela << "\n";
+    o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";
     if (!res.prj.empty()) o << "Sistema de coordenadas: " << res.prj << "\n";

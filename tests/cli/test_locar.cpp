@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,9 +32,36 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
                                "--saida", vet});
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida.rfind("Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"
-                            "Área (m2);Altura (m)\n",
+                            "Área (m2);Altura (m);Acima;Tipo de terraço\n",
                             0),
               0u);
+    // Rows read downhill: each names the line above its strip, an earlier row whose level is
+    // its own plus its EV, or the summit; each has its type under the project's criterion.
+    std::istringstream linhas(r.saida);
+    std::string linha;
+    std::getline(linhas, linha);
+    std::map<int, double> cotas;
+    int topos = 0;
+    while (std::getline(linhas, linha) && linha.rfind("Total de terraços", 0) != 0) {
+        std::vector<std::string> c;
+        std::stringstream ss(linha);
+        for (std::string x; std::getline(ss, x, ';');) c.push_back(x);
+        ASSERT_EQ(c.size(), 9u) << linha;
+        const int id = std::stoi(c[0]);
+        EXPECT_EQ(id, int(cotas.size()) + 1);
+        cotas[id] = std::stod(c[1]);
+        if (c[7] == "topo") {
+            ++topos;
+        } else {
+            const int acima = std::stoi(c[7]);
+            ASSERT_TRUE(cotas.count(acima)) << linha;
+            EXPECT_NEAR(cotas[acima] - cotas[id], std::stod(c[2]), 0.011) << linha;
+        }
+        EXPECT_FALSE(c[8].empty()) << linha;
+    }
+    EXPECT_GE(topos, 1);
+    EXPECT_LT(topos, int(cotas.size()));
+    EXPECT_TRUE(ArquivoExiste(tmp.Arquivo("terracos.bdc")));
     // As many table rows as records in the terrace table beside the vector file.
     const std::string bdt = LerArquivo(tmp.Arquivo("terracos.bdt"));
     ASSERT_GE(bdt.size(), 5u);

@@ -422,16 +422,24 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
     ASSERT_EQ(b.Count(), 3);
     QTableWidget* t = j.w->Tabela();
     ASSERT_EQ(t->rowCount(), b.Count());
-    ASSERT_EQ(t->columnCount(), 7);
-    EXPECT_EQ(t->horizontalHeaderItem(2)->text(), QStringLiteral("Espaçamento vertical\n(m)"));
+    ASSERT_EQ(t->columnCount(), 9);
+    EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("Espaçamento vertical\n(m)"));
     double total = 0;
+    ASSERT_EQ(j.m.LocacaoNivel().Info().size(), size_t(b.Count()));
     for (int i = 1; i <= b.Count(); ++i) {
-        const std::vector<std::string> c = CelulasTerraco(*b.Item(i));
-        for (int k = 0; k < 7; ++k) EXPECT_EQ(t->item(i - 1, k)->text(), QString::fromStdString(c[size_t(k)]));
+        const std::vector<std::string> c = CelulasTerraco(*b.Item(i), &j.m.LocacaoNivel().Info()[size_t(i - 1)]);
+        for (int k = 0; k < 9; ++k) EXPECT_EQ(t->item(i - 1, k)->text(), QString::fromStdString(c[size_t(k)]));
         total += b.Item(i)->length;
     }
-    EXPECT_EQ(t->item(0, 0)->text(), QStringLiteral("1"));
-    EXPECT_EQ(t->item(0, 2)->text(), QStringLiteral("1,00"));
+    // One chain down the cone: the summit's strip, then each line under the one before.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(t->item(i, 0)->text(), QString::number(i + 1));
+        EXPECT_EQ(t->item(i, 1)->text(), i == 0 ? QStringLiteral("topo") : QString::number(i));
+        // The cone slopes 9 to 10 %: the Emater/RS row for that slope.
+        EXPECT_EQ(t->item(i, 8)->text(),
+                  QStringLiteral("Dois terraços de base larga e um terraço Tipo murundum (intercalados)")) << i;
+    }
+    EXPECT_EQ(t->item(0, 3)->text(), QStringLiteral("1,00"));
     EXPECT_EQ(j.w->findChild<QLabel*>("lblTotal")->text(),
               QStringLiteral("Comprimento total de terraços: ") + QString::fromStdString(ComprimentoTotalFormatado(total)));
     // Files of the run, read back.
@@ -635,8 +643,8 @@ TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
     ASSERT_GT(r.terracos.size(), 10u);
     ASSERT_EQ(j.w->Tabela()->rowCount(), int(r.terracos.size()));
     for (int i = 0; i < int(r.terracos.size()); ++i) {
-        const std::vector<std::string> c = CelulasTerraco(r.terracos[size_t(i)]);
-        for (int k = 0; k < 7; ++k) EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
+        const std::vector<std::string> c = CelulasTerraco(r.terracos[size_t(i)], &r.info[size_t(i)]);
+        for (int k = 0; k < 9; ++k) EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
     }
     EXPECT_TRUE(relatorio.contains(QString::fromStdString(ComprimentoTotalFormatado(r.comprimentoTotal))));
     // At 2 m cells the spacing spans several cells: no coarse-model warning.

@@ -274,12 +274,13 @@ TEST(FrmLocacaoArquivos, TheTableHeaderBreaksOnlyBetweenWords) {
     QTableWidget* t = j.w->Tabela();
     QStringList titulos;
     for (int c = 0; c < t->columnCount(); ++c) titulos << t->horizontalHeaderItem(c)->text();
-    EXPECT_EQ(titulos, (QStringList{QStringLiteral("Terraço"), QStringLiteral("Cota"),
+    EXPECT_EQ(titulos, (QStringList{QStringLiteral("Terraço"), QStringLiteral("Acima"), QStringLiteral("Cota"),
                                     QStringLiteral("Espaçamento vertical\n(m)"),
                                     QStringLiteral("Declividade média\n(%)"),
                                     QStringLiteral("Comprimento do terraço\n(m)"),
                                     QStringLiteral("Área de influência\n(m2)"),
-                                    QStringLiteral("Altura do terraço\n(m)")}));
+                                    QStringLiteral("Altura do terraço\n(m)"),
+                                    QStringLiteral("Tipo de\nterraço")}));
     // Each line fits its column, so the header never wraps a line again.
     QHeaderView* h = t->horizontalHeader();
     for (int c = 0; c < t->columnCount(); ++c)

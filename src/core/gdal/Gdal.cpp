@@ -414,8 +414,10 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     const int iNome = kml ? l->GetLayerDefn()->GetFieldIndex("Name") : -1;
     const int iDescricao = kml ? l->GetLayerDefn()->GetFieldIndex("Description") : -1;
     for (const TCampoSig& c : campos) {
-        OGRFieldDefn f(c.nome.c_str(), c.inteiro ? OFTInteger : OFTReal);
-        if (!c.inteiro) {
+        OGRFieldDefn f(c.nome.c_str(), c.texto ? OFTString : c.inteiro ? OFTInteger : OFTReal);
+        if (c.texto) {
+            f.SetWidth(254);  // a Shapefile's longest text
+        } else if (!c.inteiro) {
             f.SetWidth(24);
             f.SetPrecision(12);
         }
@@ -427,10 +429,15 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
         OGRFeature f(l->GetLayerDefn());
         if (iNome >= 0) f.SetField(iNome, fl.nome.c_str());
         if (iDescricao >= 0) f.SetField(iDescricao, fl.descricao.c_str());
-        for (size_t i = 0; i < campos.size() && i < fl.valores.size(); ++i) {
+        for (size_t i = 0; i < campos.size(); ++i) {
+            const int k = primeiro + static_cast<int>(i);
+            if (campos[i].texto) {
+                if (i < fl.textos.size() && !fl.textos[i].empty()) f.SetField(k, fl.textos[i].c_str());
+                continue;
+            }
+            if (i >= fl.valores.size()) continue;
             const double v = fl.valores[i];
             if (std::isnan(v)) continue;
-            const int k = primeiro + static_cast<int>(i);
             if (campos[i].inteiro) f.SetField(k, static_cast<int>(std::llround(v)));
             else f.SetField(k, v);
         }

@@ -64,11 +64,13 @@ TGradeGdal ReprojetaGrade(const TGradeGdal& g, const std::string& crs, double ce
 struct TCampoSig {
     std::string nome;  // at most 10 characters (Shapefile)
     bool inteiro = false;
+    bool texto = false;  // a text field, its value in the feature's 'textos'
 };
 struct TFeicaoLinha {
     std::vector<double> x, y;
     double z = 0;
     std::vector<double> valores;  // one per field; NaN leaves the field empty
+    std::vector<std::string> textos;  // one per field, read for text fields; "" leaves it empty
     std::string nome, descricao;  // shown by KML viewers
 };
 // Writes one layer of 3D lines to 'nome', format by extension (.gpkg, .shp, .geojson, .kml),

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
+#include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/location/BDT.h"
+#include "core/location/ComplementoBDT.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 #include "core/project/ModeloProjeto.h"
@@ -25,20 +27,31 @@ void Linha(TRelatorio& r, std::initializer_list<std::string> celulas, const char
 }  // namespace
 
 const std::vector<std::string>& ColunasTabelaTerracos() {
-    static const std::vector<std::string> c = {"Terraço", "Cota", "Espaçamento vertical(m)", "Declividade média(%)",
-                                               "Comprimento do terraço(m)", "Área de influência(m2)",
-                                               "Altura do terraço(m)"};
+    static const std::vector<std::string> c = {"Terraço", "Acima", "Cota", "Espaçamento vertical(m)",
+                                               "Declividade média(%)", "Comprimento do terraço(m)",
+                                               "Área de influência(m2)", "Altura do terraço(m)", "Tipo de terraço"};
     return c;
 }
+
+const char* const kLegendaAcima =
+    "Acima: o terraço cuja linha limita a faixa por cima (topo: a faixa sobe até o alto do terreno). O espaçamento "
+    "vertical de cada terraço é medido a partir dessa linha; trechos de um mesmo nível têm o mesmo espaçamento.";
 
 namespace {
 const std::string kLinhaInteira = "STYLE=\"page-break-inside: avoid\" ";
 const std::string kCelulaNumero = "<TD NOWRAP STYLE=\"white-space: nowrap\">";
 }  // namespace
 
-std::vector<std::string> CelulasTerraco(const TRegTerr& t) {
-    return {IntToStr(t.id), FormatFloat("0.00", t.level), FormatFloat("0.00", t.EV), FormatFloat("0.0#", t.slope),
-            FormatFloat(kFmtGrande, t.length), FormatFloat(kFmtGrande, t.area), FormatFloat("0.00", t.height)};
+std::vector<std::string> CelulasTerraco(const TRegTerr& t, const TInfoTerraco* info) {
+    return {IntToStr(t.id),
+            info ? TextoAcima(info->acima) : std::string(),
+            FormatFloat("0.00", t.level),
+            FormatFloat("0.00", t.EV),
+            FormatFloat("0.0#", t.slope),
+            FormatFloat(kFmtGrande, t.length),
+            FormatFloat(kFmtGrande, t.area),
+            FormatFloat("0.00", t.height),
+            info ? info->tipo : std::string()};
 }
 
 std::string ComprimentoTotalFormatado(double total) { return FormatFloat(kFmtGrande, total) + " m"; }
@@ -68,6 +81,14 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     TBDT tabela;
     if (vet.empty() || !tabela.LoadFromFile(bdt))
         throw EVandoro("Não foi possível ler a tabela de terraços " + bdt + ".");
+    // Its companion gives each row its line above and type; a table written without one
+    // (or with one that cannot be read) prints those columns empty.
+    TComplementoBDT complemento;
+    try {
+        if (ArquivoExiste(ComplementoDaTabela(bdt))) complemento.Ler(ComplementoDaTabela(bdt));
+    } catch (const EVandoro&) {
+        complemento = TComplementoBDT{};
+    }
 
     TRelatorio r(o);
     r.BeginReport(kTituloRelatorioLocacao);
@@ -144,24 +165,38 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
         if (!t) continue;
         r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#EEEEEE\" " + kLinhaInteira + ">"
                          : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#CCCCCC\" " + kLinhaInteira + ">");
-        for (const std::string& c : CelulasTerraco(*t)) r.Add(kCelulaNumero + c + "</TD>");
+        const std::vector<std::string> celulas = CelulasTerraco(*t, complemento.De(t->id));
+        // The type is a phrase: it wraps in its cell, the numbers never do.
+        for (size_t k = 0; k + 1 < celulas.size(); ++k) r.Add(kCelulaNumero + celulas[k] + "</TD>");
+        r.Add("<TD><FONT SIZE=1>" + EscaparHtml(celulas.back()) + "</FONT></TD>");
         r.Add("</TR>");
         total += t->length;
     }
-    Linha(r, {"<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" + ComprimentoTotalFormatado(total) + "</TD>"});
+    Linha(r, {"<TD colspan=" + std::to_string(ColunasTabelaTerracos().size()) +
+              " NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" +
+              ComprimentoTotalFormatado(total) + "</TD>"});
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
+    r.Add("<FONT SIZE=1 FACE=\"Arial\">" + EscaparHtml(kLegendaAcima) + "</FONT>");
+    // How the run ended and what the smoothing could not keep on level: the run's own words,
+    // or, for a table saved earlier, what its companion kept.
+    std::vector<std::string> obs;
     if (rodou) {
-        // How the run ended and what the smoothing could not keep on level.
         const TResultadoLocacao res = ResultadoDaLocacao(loc, TArquivosLocacao{});
-        std::vector<std::string> obs = res.notas;
+        obs = res.notas;
         obs.insert(obs.end(), res.avisos.begin(), res.avisos.end());
         obs.insert(obs.end(), res.travessias.begin(), res.travessias.end());
-        if (!obs.empty()) {
-            r.Paragraph();
-            r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
-            for (const std::string& o : obs) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + EscaparHtml(o) + "</FONT>");
-        }
+    } else {
+        if (complemento.limiteTerracos) obs.push_back(TextoLimiteTerracos(complemento.plano.maxTerracos));
+        if (complemento.pecasUnidas > 0)
+            obs.push_back(TextoPecasUnidas(complemento.pecasUnidas, complemento.plano.comprimentoMinimo,
+                                           complemento.areaSemReceptor));
+        for (const TTravessiaNivel& t : complemento.travessias) obs.push_back(TextoTravessia(t));
+    }
+    if (!obs.empty()) {
+        r.Paragraph();
+        r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
+        for (const std::string& o : obs) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + EscaparHtml(o) + "</FONT>");
     }
     r.EndReport();
     return r.Text();

@@ -9,6 +9,7 @@
 class TModeloProjeto;
 class TLocacaoNivel;
 struct TRegTerr;
+struct TInfoTerraco;
 
 extern const char* const kTituloRelatorioLocacao;  // "Locação de Sistemas de Terraceamento em Nível"
 
@@ -24,7 +25,10 @@ void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const s
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida);
 
 // The terrace table as the report prints it (the location window's table shows the same):
-// the seven column titles, one terrace's cells, and the total length in its format with " m".
+// the nine column titles, one terrace's cells (the line above and the type empty without
+// 'info'), and the total length in its format with " m".
 const std::vector<std::string>& ColunasTabelaTerracos();
-std::vector<std::string> CelulasTerraco(const TRegTerr& t);
+std::vector<std::string> CelulasTerraco(const TRegTerr& t, const TInfoTerraco* info = nullptr);
+// What the "Acima" column means, as the report's legend and the window's tip say it.
+extern const char* const kLegendaAcima;
 std::string ComprimentoTotalFormatado(double total);

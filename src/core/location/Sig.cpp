@@ -9,6 +9,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/common/Win1252.h"
+#include "core/location/ComplementoBDT.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
@@ -29,7 +30,22 @@ const char* const kSemCrs =
 
 std::vector<double> Valores(const TTerracoSig& t) {
     const TRegTerr& r = t.registro;
-    return {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm, t.hrCm};
+    const double acima = t.temInfo && t.info.acima > 0 ? t.info.acima : kNaN;
+    return {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm, t.hrCm, acima, kNaN};
+}
+
+// A feature's attributes: its terrace's, or only its number and level when the table lacks it.
+void Atributos(TFeicaoLinha& f, int id, const std::map<int, TTerracoSig>& porId) {
+    const auto it = porId.find(id);
+    if (it != porId.end()) {
+        f.valores = Valores(it->second);
+        f.textos.assign(f.valores.size(), std::string());
+        f.textos.back() = it->second.info.tipo;
+        return;
+    }
+    f.valores.assign(CamposTerraco().size(), kNaN);
+    f.valores[0] = id;
+    f.valores[1] = f.z;
 }
 
 // The GIS file and its table as members of a set; the parts of an older file that the new
@@ -70,15 +86,18 @@ const char* const kFiltroSigLimite =
     "Polígonos (*.gpkg *.shp *.geojson *.json *.kml *.kmz *.gml);;Todos os arquivos (*)";
 
 const std::vector<TCampoSig>& CamposTerraco() {
-    static const std::vector<TCampoSig> c = {{"terraco", true},   {"cota_m", false},  {"ev_m", false},
+    static const std::vector<TCampoSig> c = {{"terraco", true},   {"cota_m", false},     {"ev_m", false},
                                              {"eh_m", false},     {"decliv_pct", false}, {"compr_m", false},
-                                             {"area_m2", false},  {"h_cm", false},    {"hr_cm", false}};
+                                             {"area_m2", false},  {"h_cm", false},       {"hr_cm", false},
+                                             {"acima", true},     {"tipo", false, true}};
     return c;
 }
 
-TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema) {
+TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema, const TInfoTerraco* info) {
     TTerracoSig t;
     t.registro = r;
+    t.temInfo = info != nullptr;
+    if (info) t.info = *info;
     t.eh = r.slope > 0 ? r.EV / (r.slope / 100) : kNaN;
     t.hCm = t.hrCm = kNaN;
     // A flat strip is left unsized by the engine (height 0).
@@ -109,7 +128,9 @@ std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional
                                    "Comprimento (m)",
                                    "Área de influência (m2)",
                                    "Altura H (cm)",
-                                   "Altura recomendada Hr (cm)"};
+                                   "Altura recomendada Hr (cm)",
+                                   "Acima",
+                                   "Tipo de terraço"};
     for (size_t i = 0; i < std::size(titulos); ++i) {
         if (i) o += sep;
         o += titulos[i];
@@ -117,11 +138,16 @@ std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional
     o += "\r\n";
     for (const TTerracoSig& t : terracos) {
         const std::vector<double> v = Valores(t);
-        for (size_t i = 0; i < v.size(); ++i) {
+        for (size_t i = 0; i + 2 < v.size(); ++i) {
             if (i) o += sep;
             if (i == 0) o += IntToStr(t.registro.id);
             else if (!std::isnan(v[i])) o += FloatToStr(v[i], r);
         }
+        o += sep;
+        if (t.temInfo) o += TextoAcima(t.info.acima);
+        o += sep;
+        // Quoted: a type may hold the separator ("embutido, leirão ou murundum").
+        if (!t.info.tipo.empty()) o += '"' + t.info.tipo + '"';
         o += "\r\n";
     }
     return Utf8ToWin1252(o);
@@ -171,7 +197,8 @@ TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, c
     std::vector<TTerracoSig> tabela;
     const TBDT& b = loc.Registros();
     for (int i = 1; i <= b.Count(); ++i) {
-        tabela.push_back(TerracoSig(*b.Item(i), loc.TerracosNivel()));
+        const TInfoTerraco* info = size_t(i) <= loc.Info().size() ? &loc.Info()[size_t(i - 1)] : nullptr;
+        tabela.push_back(TerracoSig(*b.Item(i), loc.TerracosNivel(), info));
         porId.emplace(b.Item(i)->id, tabela.back());
     }
     std::vector<TFeicaoLinha> feicoes;
@@ -180,9 +207,7 @@ TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, c
         f.x = l.x;
         f.y = l.y;
         f.z = l.level;
-        auto it = porId.find(l.id);
-        if (it != porId.end()) f.valores = Valores(it->second);
-        else f.valores = {static_cast<double>(l.id), l.level, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+        Atributos(f, l.id, porId);
         feicoes.push_back(std::move(f));
     }
     TResumoSig res = Grava(c, saida, Camada(saida), feicoes, tabela, crs, r);
@@ -212,11 +237,23 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
         }
     }
     const bool temTabela = ArquivoExiste(bdt) && tabelaDanificada.empty();
+    // The companion beside the table gives the line above and the type; without it (an older
+    // table) those fields stay empty.
+    TComplementoBDT complemento;
+    bool temComplemento = false;
+    if (temTabela && ArquivoExiste(ComplementoDaTabela(bdt))) {
+        try {
+            complemento.Ler(ComplementoDaTabela(bdt));
+            temComplemento = true;
+        } catch (const EVandoro&) {
+        }
+    }
     std::map<int, TTerracoSig> porId;
     std::vector<TTerracoSig> tabela;
     for (int i = 1; i <= registros.Count(); ++i) {
-        tabela.push_back(TerracoSig(*registros.Item(i), sistema));
-        porId.emplace(registros.Item(i)->id, tabela.back());
+        const int id = registros.Item(i)->id;
+        tabela.push_back(TerracoSig(*registros.Item(i), sistema, temComplemento ? complemento.De(id) : nullptr));
+        porId.emplace(id, tabela.back());
     }
     std::vector<TFeicaoLinha> feicoes;
     for (const TVetorRecPonto& l : v.Lines()) {
@@ -226,9 +263,7 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
             f.y.push_back(p.Y);
         }
         f.z = l.Count() > 0 ? l.Ponto(0).Z : 0;
-        auto it = porId.find(l.LineId());
-        if (it != porId.end()) f.valores = Valores(it->second);
-        else f.valores = {static_cast<double>(l.LineId()), f.z, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+        Atributos(f, l.LineId(), porId);
         feicoes.push_back(std::move(f));
     }
     if (!temTabela)

@@ -7,6 +7,7 @@
 #include "core/common/Regional.h"
 #include "core/gdal/Gdal.h"
 #include "core/location/BDT.h"
+#include "core/location/LocNivel.h"
 
 class TConjuntoArquivos;
 class TLocacaoNivel;
@@ -23,16 +24,20 @@ struct TTerracoSig {
     double eh = 0;    // horizontal spacing, m (NaN for a flat strip)
     double hCm = 0;   // theoretical height H, cm (NaN when unknown)
     double hrCm = 0;  // recommended height Hr, cm (NaN when unknown)
+    bool temInfo = false;  // the line above and the type are known
+    TInfoTerraco info;
 };
 
 // Attribute fields, in order: terraco, cota_m, ev_m, eh_m, decliv_pct, compr_m, area_m2,
-// h_cm, hr_cm (at most 10 characters, for Shapefile).
+// h_cm, hr_cm, acima (empty under no line, a summit), tipo (at most 10 characters, for
+// Shapefile).
 const std::vector<TCampoSig>& CamposTerraco();
 
 // H and Hr of a record. The engine's height is the recommended one (√CDu × d + 0.1 m, d the
 // channel depth) except with an arbitrated height, where it is H itself. Without the level
-// system H is not known and Hr is the table's height.
-TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema);
+// system H is not known and Hr is the table's height. 'info' (may be null) gives the line
+// above and the type.
+TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema, const TInfoTerraco* info = nullptr);
 
 // The terrace table as CSV in the regional convention (';' between fields where the decimal
 // separator is ',', else ','), CR LF, Windows-1252.

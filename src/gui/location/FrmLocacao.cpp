@@ -373,9 +373,10 @@ QWidget* TfrmLocacao::MontarResultados() {
     tabela_ = new QTableWidget(0, int(ColunasTabelaTerracos().size()));
     tabela_->setObjectName(QStringLiteral("tabTerracos"));
     QStringList titulos;
-    // Long titles on two lines, so the seven columns fit beside the section column.
+    // Long titles on two lines, so the numeric columns fit beside the section column.
     for (const std::string& c : ColunasTabelaTerracos()) titulos << TituloEmDuasLinhas(Q(c));
     tabela_->setHorizontalHeaderLabels(titulos);
+    tabela_->horizontalHeaderItem(1)->setToolTip(Q(kLegendaAcima));
     tabela_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela_->verticalHeader()->hide();
     tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -848,10 +849,14 @@ void TfrmLocacao::MostrarResultado() {
     const auto& t = resultado_.terracos;
     tabela_->setRowCount(int(t.size()));
     for (int i = 0; i < int(t.size()); ++i) {
-        const std::vector<std::string> c = CelulasTerraco(t[size_t(i)]);
+        const std::vector<std::string> c =
+            CelulasTerraco(t[size_t(i)], size_t(i) < resultado_.info.size() ? &resultado_.info[size_t(i)] : nullptr);
         for (int j = 0; j < int(c.size()); ++j) {
             auto* item = new QTableWidgetItem(Q(c[size_t(j)]));
-            item->setTextAlignment(Qt::AlignCenter);
+            // The type is a phrase, read from its start.
+            const bool tipo = j + 1 == int(c.size());
+            item->setTextAlignment(tipo ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+            if (tipo) item->setToolTip(item->text());
             tabela_->setItem(i, j, item);
         }
     }

@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "core/location/EntradaLocacao.h"
+#include "core/location/LocNivel.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/project/ModeloProjeto.h"
 
@@ -101,7 +102,13 @@ TEST(EntradaLocacao, ElevationProposesItsVectorAndTheTableCellsFollowTheReport) 
     r.length = 1234567.891;
     r.area = 12.5;
     r.height = 0.456;
-    EXPECT_EQ(CelulasTerraco(r), (std::vector<std::string>{"3", "712,35", "1,50", "7,5", "1.234.567,89", "12,5", "0,46"}));
+    // Without the companion the line above and the type are blank, never invented.
+    EXPECT_EQ(CelulasTerraco(r),
+              (std::vector<std::string>{"3", "", "712,35", "1,50", "7,5", "1.234.567,89", "12,5", "0,46", ""}));
+    const TInfoTerraco topo{0, "Terraços de Base Larga"}, sob{2, ""};
+    EXPECT_EQ(CelulasTerraco(r, &topo)[1], "topo");
+    EXPECT_EQ(CelulasTerraco(r, &topo)[8], "Terraços de Base Larga");
+    EXPECT_EQ(CelulasTerraco(r, &sob)[1], "2");
     EXPECT_EQ(ComprimentoTotalFormatado(1500), "1.500,0 m");
-    EXPECT_EQ(ColunasTabelaTerracos().size(), 7u);
+    EXPECT_EQ(ColunasTabelaTerracos().size(), 9u);
 }

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "core/common/Erros.h"
 #include "core/location/BDT.h"
+#include "core/location/ComplementoBDT.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/project/ModeloProjeto.h"
 #include "core/sizing/Dimensionamento.h"
@@ -286,6 +287,7 @@ struct Locacao {
         for (const auto& r : regs) t.Add(std::make_unique<TRegTerr>(r));
         t.SaveToFile(pasta.Arquivo("terracos.bdt"));
     }
+    void Complemento(const TComplementoBDT& c) { c.Gravar(pasta.Arquivo("terracos.bdc")); }
     std::string Relatorio() { return RelatorioLocacao(m, Fixas()); }
 };
 
@@ -295,6 +297,15 @@ TEST(RelatorioLocacao, ThreeTerracesMatchTheCheckedReport) {
     l.Tabela({{1, 812.5, 7.25, 1234.5, 40123.456, 1.2, 0.456},
               {2, 811.3, 8.0, 987.25, 35000, 1.2, 0.5},
               {3, 810.1, 6.125, 15.0, 999.995, 1.2, 0.44}});
+    // The companion of a run saved earlier: each row's line above and type, a passage and
+    // the pieces merged, printed as that run said them.
+    TComplementoBDT comp;
+    comp.terracos[1] = {0, "Terraço de base estreita"};
+    comp.terracos[2] = {1, "Terraço de base estreita"};
+    comp.terracos[3] = {2, ""};
+    comp.travessias.push_back({2, 120.5, 8.25, 6.5, 0});
+    comp.pecasUnidas = 2;
+    l.Complemento(comp);
     std::string t = l.Relatorio();
     // The scratch folder's name changes from run to run.
     for (size_t p; (p = t.find(l.pasta.Caminho())) != std::string::npos;) t.replace(p, l.pasta.Caminho().size(), "@PASTA@");
@@ -308,9 +319,14 @@ TEST(RelatorioLocacao, ThreeTerracesMatchTheCheckedReport) {
     EXPECT_LT(a, b);
     EXPECT_LT(b, c);
     EXPECT_EQ(t.find("BGCOLOR = \"#CCCCCC\"", b + 1), std::string::npos);
-    EXPECT_TRUE(Contem(t, "<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1.234,5</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">40.123,46</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">0,46</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">3</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">810,10</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">1,20</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">6,13</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">15,0</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">1.000,0</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD colspan=9 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1.234,5</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">40.123,46</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">0,46</TD>\n<TD><FONT SIZE=1>Terraço de base estreita</FONT></TD>"));
+    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">topo</TD>"));
+    EXPECT_TRUE(Contem(t, "<B>OBSERVAÇÕES</B></FONT>\n<BR><FONT SIZE=2 FACE = \"Arial\">Linhas com menos de 50,0 m unidas "
+                          "à faixa do terraço abaixo: 2.</FONT>\n<BR><FONT SIZE=2 FACE = \"Arial\">Travessia fora de "
+                          "nível: terraço 2, a 120,5 m do início, 8,3 m, aterro de até 7 cm</FONT>"));
+    EXPECT_TRUE(Contem(t, "Acima: o terraço cuja linha limita a faixa por cima"));
+    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">3</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">2</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">810,10</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">1,20</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">6,13</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">15,0</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">1.000,0</TD>"));
 }
 
 TEST(RelatorioLocacao, MethodRowsSpanTheWholeTable) {
@@ -320,7 +336,7 @@ TEST(RelatorioLocacao, MethodRowsSpanTheWholeTable) {
     std::string t = l.Relatorio();  // Lombardi Neto
     EXPECT_TRUE(Contem(t, "<TD>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Cultura: </B>Soja</TD>\n"
                           "<TD><B>Resistência à erosão: </B> Grupo A - Alta</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD colspan=7 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>,0 m</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD colspan=9 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>,0 m</TD>"));
     l.m.TerracosNivel().Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
     t = l.Relatorio();
     EXPECT_TRUE(Contem(t, "<TR colspan=3> \n<TD colspan=3>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Tipo de solo: </B>"));
