@@ -151,18 +151,31 @@ void Invariantes(const Rodada& x, double coberturaMinima = 0.95) {
     }
 }
 
-// Levels at the interval asked: down from the line above, up from the line below, and
-// further pieces at the level in force; the EV column is the step.
+// Levels at the interval asked, and rows that explain themselves: numbered 1, 2, ... so that a
+// chain reads downhill, each row's line above an earlier row whose level bounds its strip, and
+// the EV the drop from it. Down from the line above, up from the line below, or another piece
+// of a level in force.
 void Intervalos(const TLocacaoNivel& loc) {
     const TBDT& b = loc.Registros();
+    ASSERT_EQ(loc.Info().size(), size_t(b.Count()));
     for (int i = 1; i <= b.Count(); ++i) {
         const TRegTerr& r = *b.Item(i);
         const TOrigemTerraco& o = loc.Origens()[size_t(i - 1)];
+        const int acima = loc.Info()[size_t(i - 1)].acima;
+        ASSERT_EQ(r.id, i);
         ASSERT_EQ(o.id, r.id);
+        if (acima > 0) {
+            ASSERT_LT(acima, r.id);
+            const double nivel = b.Item(acima)->level;
+            EXPECT_NEAR(r.EV, nivel - r.level, 1e-9) << r.id;
+            EXPECT_EQ(o.teto, nivel) << r.id;
+        } else {
+            EXPECT_TRUE(std::isinf(o.teto)) << r.id;
+        }
         if (o.sentido == TOrigemTerraco::Descida) {
             EXPECT_NEAR(r.level, o.origem - r.EV, 1e-9) << r.id;
         } else if (o.sentido == TOrigemTerraco::Subida) {
-            EXPECT_NEAR(r.level, o.origem + r.EV, 1e-9) << r.id;
+            EXPECT_GT(r.level, o.origem) << r.id;
         } else {
             EXPECT_EQ(r.level, o.origem) << r.id;
         }
@@ -487,6 +500,21 @@ TEST(CamposLocacao, TheTwelveHillPlanIsSmoothEnoughForMachineryAndStaysOnLevel) 
         EXPECT_NEAR(loc.Registros().Item(i)->area, areas[loc.Registros().Item(i)->id], 1e-6);
     EXPECT_GT(loc.Resultado().pecasUnidas, 0);
     EXPECT_LE(foraDeNivel, 0.10 * total);
+    // Nearly the whole field lies in strips once the short pieces are merged.
+    long long emFaixas = 0;
+    for (int32_t t : loc.MapaFaixas().terraco) emFaixas += t > 0;
+    EXPECT_GE(double(emFaixas) / double(loc.CelulasCampo()), 0.95);
+    // The rows still read downhill with the short pieces gone: the lines renumbered 1, 2, ...,
+    // each measured from an earlier line above it (a merged piece hands on its own).
+    for (int i = 1; i <= loc.Registros().Count(); ++i) {
+        const TRegTerr& r = *loc.Registros().Item(i);
+        EXPECT_EQ(r.id, i);
+        EXPECT_EQ(linhas[size_t(i - 1)].LineId(), i);
+        const int acima = loc.Info()[size_t(i - 1)].acima;
+        if (acima == 0) continue;
+        ASSERT_LT(acima, i);
+        EXPECT_NEAR(r.EV, loc.Registros().Item(acima)->level - r.level, 1e-9) << i;
+    }
     // Every passage the run lists is off level by more than the tolerance.
     for (const TTravessiaNivel& t : loc.Resultado().travessias) EXPECT_GT(std::max(t.aterroCm, t.corteCm), 5.0);
     // No two segments cross, of one line or of two.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -8,8 +9,10 @@
 #include "ModeloLocacao.h"
 #include "TestSupport.h"
 #include "core/common/Erros.h"
+#include "core/location/ComplementoBDT.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
+#include "core/model/SistemaConservacao.h"
 #include "core/raster/Imagem.h"
 
 TEST(PlanoNivel, RoundTripsThroughTheProjectAndOldOrDamagedValuesReadAsTheDefaults) {
@@ -90,4 +93,99 @@ TEST(PlanoNivel, AModelSteppedCoarserThanAThirdOfTheIntervalIsCaughtBeforeTheRun
     ruim.elevacao = pasta.Arquivo("ruim.asc");
     std::ofstream(ruim.elevacao) << "ncols x\n";
     EXPECT_EQ(AvisoModeloEmDegraus(ruim, m.terracos, m.cn, m.chuva), "");
+}
+
+TEST(PlanoNivel, TheTablesCompanionRoundTripsAndRefusesWhatIsNotOne) {
+    PastaTemporaria pasta;
+    TComplementoBDT c;
+    c.plano = {40, 60.5, 12.5, 7};
+    c.terracos[1] = {0, "Terraços em Patamar"};
+    c.terracos[2] = {1, "Terraços de Base Estreita (incluindo terraço Tipo embutido, leirão ou murundum)"};
+    c.terracos[7] = {2, ""};
+    c.travessias = {{2, 10.25, 6.5, 7.75, 0}, {7, 0, 3, 0, 12.5}};
+    c.pecasUnidas = 3;
+    c.areaSemReceptor = 0.125;
+    c.comprimentoRaioMenor = 18.5;
+    c.limiteTerracos = true;
+    const std::string arquivo = ComplementoDaTabela(pasta.Arquivo("t.bdt"));
+    EXPECT_EQ(arquivo, pasta.Arquivo("t.bdc"));
+    {
+        RegionalFixo pt(Regional::PtBR());
+        c.Gravar(arquivo);
+    }
+    // Read where the decimal point differs: the same values.
+    RegionalFixo en(Regional::EnUS());
+    TComplementoBDT l;
+    l.Ler(arquivo);
+    EXPECT_EQ(l.plano.maxTerracos, 40);
+    EXPECT_EQ(l.plano.comprimentoMinimo, 60.5);
+    EXPECT_EQ(l.plano.raioMinimo, 12.5);
+    EXPECT_EQ(l.plano.toleranciaCm, 7);
+    ASSERT_EQ(l.terracos.size(), 3u);
+    for (const auto& [id, t] : c.terracos) {
+        ASSERT_NE(l.De(id), nullptr) << id;
+        EXPECT_EQ(l.De(id)->acima, t.acima) << id;
+        EXPECT_EQ(l.De(id)->tipo, t.tipo) << id;
+    }
+    EXPECT_EQ(l.De(3), nullptr);
+    ASSERT_EQ(l.travessias.size(), 2u);
+    EXPECT_EQ(l.travessias[1].terraco, 7);
+    EXPECT_EQ(l.travessias[0].inicio, 10.25);
+    EXPECT_EQ(l.travessias[1].corteCm, 12.5);
+    EXPECT_EQ(l.pecasUnidas, 3);
+    EXPECT_EQ(l.areaSemReceptor, 0.125);
+    EXPECT_EQ(l.comprimentoRaioMenor, 18.5);
+    EXPECT_TRUE(l.limiteTerracos);
+    // Written again over a longer one, nothing of the old stays.
+    TComplementoBDT curto;
+    curto.terracos[1] = {0, "x"};
+    curto.Gravar(arquivo);
+    l.Ler(arquivo);
+    EXPECT_EQ(l.terracos.size(), 1u);
+    EXPECT_TRUE(l.travessias.empty());
+
+    // What is not a companion is refused by name, and leaves what was read before.
+    const std::string prefixo = "Não foi possível ler o complemento da tabela de terraços ";
+    EXPECT_ERRO(EVandoro, prefixo + pasta.Arquivo("falta.bdc") + ": o arquivo não existe.",
+                l.Ler(pasta.Arquivo("falta.bdc")));
+    std::ofstream(pasta.Arquivo("outro.bdc")) << "[Projeto]\r\nNome=x\r\n";
+    EXPECT_ERRO(EVandoro, prefixo + pasta.Arquivo("outro.bdc") + ": não é um complemento desta versão do programa.",
+                l.Ler(pasta.Arquivo("outro.bdc")));
+    std::ofstream(pasta.Arquivo("ruim.bdc")) << "[Plano]\r\nVersao=1\r\n[Terraco 4]\r\nAcima=quatro\r\n";
+    EXPECT_ERRO(EVandoro, prefixo + pasta.Arquivo("ruim.bdc") + ": a seção [Terraco 4] tem um valor inválido em Acima.",
+                l.Ler(pasta.Arquivo("ruim.bdc")));
+    EXPECT_EQ(l.terracos.size(), 1u);
+}
+
+TEST(PlanoNivel, StripsTheCriterionHasNoTypeForAreNamedInTheWarnings) {
+    // A plane at 1 % under Paraná's table, which starts at 2 %: no row has a type.
+    PastaTemporaria pasta;
+    TArquivosLocacao a;
+    a.elevacao = pasta.Arquivo("e.asc");
+    a.declividade = pasta.Arquivo("d.asc");
+    a.saida = pasta.Arquivo("s.vet");
+    const auto plano = [](double, double y) { return 20 - 0.01 * y; };
+    GravarAsc(a.elevacao, 100, 60, 1.0, plano);
+    GravarDeclividade(a.declividade, 100, 60, 1.0, plano);
+    ModeloLocacao m(3, 0.2);
+    m.terracos.Selecao().SetMetodoSelecao(TSelecaoTipoTerraco::Parana);
+    TLocacaoNivel loc;
+    loc.SetPlano(PlanoTracado());
+    a.tabela = TabelaDaSaida(a.saida);
+    const TResultadoLocacao r = Locar(loc, a, m.chuva, m.cn, m.terracos);
+    ASSERT_GE(r.terracos.size(), 2u);
+    std::string lista;
+    for (const TRegTerr& t : r.terracos) lista += (lista.empty() ? "" : ", ") + std::to_string(t.id);
+    EXPECT_EQ(std::count(r.avisos.begin(), r.avisos.end(),
+                         "Terraços sem tipo recomendado pelo critério Paraná (declividade da faixa fora das classes "
+                         "da tabela): " + lista + "."),
+              1);
+    // The same plane at 5 %: every row has Paraná's broad-base type, and no warning.
+    const auto ingreme = [](double, double y) { return 20 - 0.05 * y; };
+    GravarAsc(a.elevacao, 100, 60, 1.0, ingreme);
+    GravarDeclividade(a.declividade, 100, 60, 1.0, ingreme);
+    const TResultadoLocacao s = Locar(loc, a, m.chuva, m.cn, m.terracos);
+    ASSERT_FALSE(s.info.empty());
+    for (const TInfoTerraco& t : s.info) EXPECT_EQ(t.tipo, "Terraços de Base Larga");
+    for (const std::string& w : s.avisos) EXPECT_EQ(w.find("sem tipo"), std::string::npos) << w;
 }

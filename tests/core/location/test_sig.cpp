@@ -69,6 +69,16 @@ TEST(Sig, ExportacaoSigIdaEVolta) {
                 ASSERT_NEAR(ls->getY(k), y[k], tol);
             }
             EXPECT_EQ(f->GetFieldAsInteger("terraco"), reg.id);
+            // The line above (empty under none, a summit) and the type, as the table gives them.
+            const TInfoTerraco& info = loc.Info()[i - 1];
+            const int iAcima = f->GetFieldIndex("acima");
+            ASSERT_GE(iAcima, 0);
+            EXPECT_EQ(f->IsFieldSetAndNotNull(iAcima), info.acima > 0);
+            if (info.acima > 0) {
+                EXPECT_EQ(f->GetFieldAsInteger(iAcima), info.acima);
+            }
+            EXPECT_EQ(std::string(f->GetFieldAsString("tipo")), info.tipo);
+            EXPECT_FALSE(info.tipo.empty());
             EXPECT_NEAR(f->GetFieldAsDouble("cota_m"), reg.level, 1e-9);
             EXPECT_NEAR(f->GetFieldAsDouble("ev_m"), reg.EV, 1e-9);
             EXPECT_NEAR(f->GetFieldAsDouble("decliv_pct"), reg.slope, 1e-9);
@@ -218,6 +228,16 @@ TEST(Sig, ExportacaoDoVetRecusasEAvisos) {
     const OGRSpatialReference* srs = ds->GetLayer(0)->GetSpatialRef();
     EXPECT_TRUE(!srs || (!srs->IsProjected() && !srs->IsGeographic()));
     EXPECT_EQ(ds->GetLayer(0)->GetFeatureCount(), loc.Registros().Count());
+    // The table's companion gives each line its line above and type, as the run had them.
+    {
+        int i = 0;
+        for (auto& f : *ds->GetLayer(0)) {
+            const TInfoTerraco& info = loc.Info()[size_t(i++)];
+            EXPECT_EQ(f->GetFieldAsInteger("acima"), info.acima);
+            EXPECT_EQ(std::string(f->GetFieldAsString("tipo")), info.tipo);
+        }
+        EXPECT_EQ(i, loc.Registros().Count());
+    }
     EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.kml")); }),
               "O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as coordenadas não "
               "podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
