@@ -58,7 +58,14 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
             EXPECT_NEAR(cotas[acima] - cotas[id], std::stod(c[2]), 0.011) << linha;
         }
         EXPECT_FALSE(c[8].empty()) << linha;
+        EXPECT_GE(std::stod(c[4]), 50.0) << linha;  // no terrace under the plan's minimum length
     }
+    // The whole field is terraced: at least 95 % of it lies in strips.
+    const auto valor = [&](const std::string& rotulo) {
+        const size_t p = r.saida.find(rotulo);
+        return p == std::string::npos ? 0.0 : std::stod(r.saida.substr(p + rotulo.size()));
+    };
+    EXPECT_GE(valor("Área total (m2): "), 0.95 * valor("Área da imagem (ha): ") * 10000);
     EXPECT_GE(topos, 1);
     EXPECT_LT(topos, int(cotas.size()));
     EXPECT_TRUE(ArquivoExiste(tmp.Arquivo("terracos.bdc")));
