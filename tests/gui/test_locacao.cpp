@@ -423,7 +423,7 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
     QTableWidget* t = j.w->Tabela();
     ASSERT_EQ(t->rowCount(), b.Count());
     ASSERT_EQ(t->columnCount(), 9);
-    EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("Espaçamento vertical\n(m)"));
+    EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("Espaçamento\nvertical\n(m)"));
     double total = 0;
     ASSERT_EQ(j.m.LocacaoNivel().Info().size(), size_t(b.Count()));
     for (int i = 1; i <= b.Count(); ++i) {

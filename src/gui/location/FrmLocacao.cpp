@@ -60,17 +60,21 @@ QString Fmt(double v) { return Q(FormatFloat(kFmt, v)); }
 // The window's help topic ("Ajuda" and F1).
 constexpr int kTopicoAjuda = 53;
 
-// A column title on two lines: the unit in brackets on the second, else the words split
-// near the middle; a short title stays on one.
-QString TituloEmDuasLinhas(QString t) {
-    if (t.size() <= 12) return t;
-    const int parentese = t.indexOf('(');
-    if (parentese > 0) return t.left(parentese).trimmed() + '\n' + t.mid(parentese);
-    int melhor = -1;
-    for (int i = t.indexOf(' '); i > 0; i = t.indexOf(' ', i + 1))
-        if (melhor < 0 || std::abs(i - t.size() / 2) < std::abs(melhor - t.size() / 2)) melhor = i;
-    if (melhor > 0) t[melhor] = '\n';
-    return t;
+// A column title in narrow lines: the unit in brackets on a line of its own, and words longer
+// than a short title split near the middle.
+QString TituloEmLinhas(QString t) {
+    QString unidade;
+    if (const int parentese = t.indexOf('('); parentese > 0) {
+        unidade = '\n' + t.mid(parentese);
+        t = t.left(parentese).trimmed();
+    }
+    if (t.size() > 12) {
+        int melhor = -1;
+        for (int i = t.indexOf(' '); i > 0; i = t.indexOf(' ', i + 1))
+            if (melhor < 0 || std::abs(i - t.size() / 2) < std::abs(melhor - t.size() / 2)) melhor = i;
+        if (melhor > 0) t[melhor] = '\n';
+    }
+    return t + unidade;
 }
 
 // Layout of the section column.
@@ -373,16 +377,19 @@ QWidget* TfrmLocacao::MontarResultados() {
     tabela_ = new QTableWidget(0, int(ColunasTabelaTerracos().size()));
     tabela_->setObjectName(QStringLiteral("tabTerracos"));
     QStringList titulos;
-    // Long titles on two lines, so the numeric columns fit beside the section column.
-    for (const std::string& c : ColunasTabelaTerracos()) titulos << TituloEmDuasLinhas(Q(c));
+    // Long titles in narrow lines, so the numeric columns fit beside the section column; the
+    // type, a phrase, takes what is left (its whole text in the tip).
+    for (const std::string& c : ColunasTabelaTerracos()) titulos << TituloEmLinhas(Q(c));
     tabela_->setHorizontalHeaderLabels(titulos);
     tabela_->horizontalHeaderItem(1)->setToolTip(Q(kLegendaAcima));
     tabela_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela_->verticalHeader()->hide();
     tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabela_->horizontalHeader()->setSectionResizeMode(tabela_->columnCount() - 1, QHeaderView::Stretch);
+    tabela_->setWordWrap(false);
     // The lines are broken here; the header must not break them again inside a word.
     tabela_->horizontalHeader()->setTextElideMode(Qt::ElideNone);
-    tabela_->horizontalHeader()->setMinimumHeight(2 * fontMetrics().lineSpacing() + 8);
+    tabela_->horizontalHeader()->setMinimumHeight(3 * fontMetrics().lineSpacing() + 8);
     tabela_->setAlternatingRowColors(true);
     bv->addWidget(tabela_, 1);
     lblTotal_ = new QLabel;

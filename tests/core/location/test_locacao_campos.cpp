@@ -531,3 +531,24 @@ TEST(CamposLocacao, TheTwelveHillPlanIsSmoothEnoughForMachineryAndStaysOnLevel) 
             }
     EXPECT_EQ(cruzamentos, 0);
 }
+
+TEST(CamposLocacao, ANoisyPlainGivesNoTerraceShorterThanTheMinimum) {
+    // A 2 % plain with bumps and survey noise of a few centimetres: its contours break into
+    // many small rings and pieces, none of which may stay a terrace.
+    const Campo ruidoso = [](double x, double y) {
+        const uint32_t h = uint32_t(x * 73856093.0) ^ uint32_t(y * 19349663.0);
+        const double ruido = double((h * 2654435761u) >> 16 & 0xFFFF) / 65535.0 - 0.5;
+        return 50 - 0.02 * y + 0.25 * std::sin(x * 0.09) * std::sin(y * 0.11) + 0.08 * ruido;
+    };
+    Modelo m(3, 0.6);
+    Rodada x(200, 200, 2.0, ruidoso, m, TPlanoNivel{});
+    const TLocacaoNivel& loc = x.loc;
+    ASSERT_GT(loc.Registros().Count(), 0);
+    for (int i = 1; i <= loc.Registros().Count(); ++i)
+        EXPECT_GE(loc.Registros().Item(i)->length, 50.0) << loc.Registros().Item(i)->id;
+    EXPECT_GT(loc.Resultado().pecasUnidas, 10);  // some sixty pieces here
+    // The lines written are the table's, numbered downhill.
+    const auto linhas = x.vet.Lines();
+    ASSERT_EQ(int(linhas.size()), loc.Registros().Count());
+    for (size_t i = 0; i < linhas.size(); ++i) EXPECT_EQ(linhas[i].LineId(), int(i) + 1);
+}
