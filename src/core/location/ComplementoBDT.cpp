@@ -42,10 +42,7 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
     std::filesystem::remove(arquivo, ec);
     IniFile ini(arquivo);
     ini.WriteInteger(kPlano, "Versao", kVersao);
-    ini.WriteInteger(kPlano, "MaxTerracos", plano.maxTerracos);
-    ini.WriteFloat(kPlano, "ComprimentoMinimo", plano.comprimentoMinimo);
-    ini.WriteFloat(kPlano, "RaioMinimo", plano.raioMinimo);
-    ini.WriteFloat(kPlano, "ToleranciaCm", plano.toleranciaCm);
+    GravarPlano(ini, kPlano, plano);
     ini.WriteBool(kPlano, "LimiteAtingido", limiteTerracos);
     ini.WriteInteger(kPlano, "PecasUnidas", pecasUnidas);
     ini.WriteFloat(kPlano, "AreaSemReceptor", areaSemReceptor);
@@ -77,10 +74,7 @@ void TComplementoBDT::Ler(const std::string& arquivo) {
     const long long versao = ini.ReadInteger(kPlano, "Versao", 0);
     if (versao != kVersao) falha("não é um complemento desta versão do programa.");
     TComplementoBDT c;
-    c.plano.maxTerracos = static_cast<int>(ini.ReadInteger(kPlano, "MaxTerracos", 0));
-    c.plano.comprimentoMinimo = ini.ReadFloat(kPlano, "ComprimentoMinimo", c.plano.comprimentoMinimo);
-    c.plano.raioMinimo = ini.ReadFloat(kPlano, "RaioMinimo", c.plano.raioMinimo);
-    c.plano.toleranciaCm = ini.ReadFloat(kPlano, "ToleranciaCm", c.plano.toleranciaCm);
+    c.plano = LerPlano(ini, kPlano);
     c.limiteTerracos = ini.ReadBool(kPlano, "LimiteAtingido", false);
     c.pecasUnidas = static_cast<int>(ini.ReadInteger(kPlano, "PecasUnidas", 0));
     c.areaSemReceptor = ini.ReadFloat(kPlano, "AreaSemReceptor", 0);

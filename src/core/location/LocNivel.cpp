@@ -12,6 +12,25 @@ namespace {
 const char* const kSecao = "LOCACAONIVEL";
 }
 
+TPlanoNivel LerPlano(const IniFile& ini, const std::string& secao) {
+    // Older files have no plan: the defaults. A value out of range is not read.
+    const TPlanoNivel padrao;
+    TPlanoNivel p;
+    p.maxTerracos = MaxTerracosDe(ini.ReadFloat(secao, "MaxTerracos", padrao.maxTerracos));
+    p.comprimentoMinimo = ini.ReadFloat(secao, "ComprimentoMinimo", padrao.comprimentoMinimo);
+    p.raioMinimo = ini.ReadFloat(secao, "RaioMinimo", padrao.raioMinimo);
+    p.toleranciaCm = ini.ReadFloat(secao, "ToleranciaCm", padrao.toleranciaCm);
+    std::string fora;
+    return CampoForaDoPlano(p, fora) < 0 ? p : padrao;
+}
+
+void GravarPlano(IniFile& ini, const std::string& secao, const TPlanoNivel& p) {
+    ini.WriteInteger(secao, "MaxTerracos", p.maxTerracos);
+    ini.WriteFloat(secao, "ComprimentoMinimo", p.comprimentoMinimo);
+    ini.WriteFloat(secao, "RaioMinimo", p.raioMinimo);
+    ini.WriteFloat(secao, "ToleranciaCm", p.toleranciaCm);
+}
+
 bool TLocacaoNivel::Load(const std::string& projectPath) {
     try {
         IniFile ini(projectPath);
@@ -21,15 +40,7 @@ bool TLocacaoNivel::Load(const std::string& projectPath) {
         fnVetSaida_ = ini.ReadString(kSecao, "fnVetSaida", "");
         // Older projects have no boundary: the whole model.
         fnLimite_ = ini.ReadString(kSecao, "fnLimite", "");
-        // Older projects have no plan: the defaults. A value out of range is not read.
-        const TPlanoNivel padrao;
-        TPlanoNivel p;
-        p.maxTerracos = MaxTerracosDe(ini.ReadFloat(kSecao, "MaxTerracos", padrao.maxTerracos));
-        p.comprimentoMinimo = ini.ReadFloat(kSecao, "ComprimentoMinimo", padrao.comprimentoMinimo);
-        p.raioMinimo = ini.ReadFloat(kSecao, "RaioMinimo", padrao.raioMinimo);
-        p.toleranciaCm = ini.ReadFloat(kSecao, "ToleranciaCm", padrao.toleranciaCm);
-        std::string fora;
-        plano_ = CampoForaDoPlano(p, fora) < 0 ? p : padrao;
+        plano_ = LerPlano(ini, kSecao);
         return true;
     } catch (...) {
         return false;
@@ -45,10 +56,7 @@ bool TLocacaoNivel::Save(const std::string& projectPath) const {
         // Only a field that has one: a project without stays as older versions wrote it.
         if (fnLimite_.empty()) ini.DeleteKey(kSecao, "fnLimite");
         else ini.WriteString(kSecao, "fnLimite", fnLimite_);
-        ini.WriteInteger(kSecao, "MaxTerracos", plano_.maxTerracos);
-        ini.WriteFloat(kSecao, "ComprimentoMinimo", plano_.comprimentoMinimo);
-        ini.WriteFloat(kSecao, "RaioMinimo", plano_.raioMinimo);
-        ini.WriteFloat(kSecao, "ToleranciaCm", plano_.toleranciaCm);
+        GravarPlano(ini, kSecao, plano_);
         ini.UpdateFile();
         return true;
     } catch (...) {

@@ -12,6 +12,7 @@
 #include "core/raster/GradeMapa.h"
 
 class IProgresso;
+class IniFile;
 class TImgApoio;
 class TTerracosNivel;
 class TNumeroDaCurva;
@@ -73,6 +74,10 @@ struct TPlanoNivel {
 int CampoForaDoPlano(const TPlanoNivel& p, std::string& mensagem);
 // Raises that message.
 void ChecaPlanoNivel(const TPlanoNivel& p);
+// The plan's keys in a section of an INI file: read with the defaults for what is missing, and
+// all the defaults when any value is out of range.
+TPlanoNivel LerPlano(const IniFile& ini, const std::string& secao);
+void GravarPlano(IniFile& ini, const std::string& secao, const TPlanoNivel& p);
 // A typed maximum as the plan holds it: a negative or fractional number gives -1 and a huge one
 // 32768, both refused by the check rather than wrapped into range.
 int MaxTerracosDe(double v);

@@ -147,13 +147,18 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Paragraph();
 
     // On paper the table takes the page's width, its header repeats on every page, a number
-    // never breaks inside its cell and a row never splits between two pages.
+    // never breaks inside its cell and a row never splits between two pages. The type, a
+    // phrase, goes on a line of its own under its row's numbers: as a column it would leave
+    // them no room.
+    const std::vector<std::string>& colunas = ColunasTabelaTerracos();
+    const size_t numericas = colunas.size() - 1;
     r.Add("<CENTER>");
     r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"100%\">");
     r.Add("<THEAD>");
     r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
     // Header words break between themselves only, never inside ("Espaçame/nto").
-    for (std::string c : ColunasTabelaTerracos()) {
+    for (size_t k = 0; k < numericas; ++k) {
+        std::string c = colunas[k];
         for (size_t p; (p = c.find(' ')) != std::string::npos;) c.replace(p, 1, "<BR>");
         r.Add(kCelulaNumero + "<FONT SIZE=2><B>" + c + "</B></FONT></TD>");
     }
@@ -163,16 +168,17 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     for (int i = 1; i <= tabela.Count(); ++i) {
         const TRegTerr* t = tabela[i];
         if (!t) continue;
-        r.Add(i % 2 == 1 ? "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#EEEEEE\" " + kLinhaInteira + ">"
-                         : "<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#CCCCCC\" " + kLinhaInteira + ">");
+        const std::string cor = i % 2 == 1 ? "\"#EEEEEE\" " : "\"#CCCCCC\" ";
+        r.Add("<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = " + cor + kLinhaInteira + ">");
         const std::vector<std::string> celulas = CelulasTerraco(*t, complemento.De(t->id));
-        // The type is a phrase: it wraps in its cell, the numbers never do.
-        for (size_t k = 0; k + 1 < celulas.size(); ++k) r.Add(kCelulaNumero + celulas[k] + "</TD>");
-        r.Add("<TD><FONT SIZE=1>" + EscaparHtml(celulas.back()) + "</FONT></TD>");
+        for (size_t k = 0; k < numericas; ++k) r.Add(kCelulaNumero + celulas[k] + "</TD>");
         r.Add("</TR>");
+        if (!celulas.back().empty())
+            r.Add("<TR BGCOLOR = " + cor + kLinhaInteira + "><TD></TD><TD colspan=" + std::to_string(numericas - 1) +
+                  "><FONT SIZE=2>" + colunas.back() + ": " + EscaparHtml(celulas.back()) + "</FONT></TD></TR>");
         total += t->length;
     }
-    Linha(r, {"<TD colspan=" + std::to_string(ColunasTabelaTerracos().size()) +
+    Linha(r, {"<TD colspan=" + std::to_string(numericas) +
               " NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" +
               ComprimentoTotalFormatado(total) + "</TD>"});
     r.Add("</TABLE></FONT>");

@@ -312,15 +312,18 @@ TEST(RelatorioLocacao, ThreeTerracesMatchTheCheckedReport) {
     ConfereReferencia(t, "locacao.html");
 
     EXPECT_TRUE(Contem(t, "<B>Declividade média da área (%): </B>7,50</TD>"));
-    // Light, dark, light, then the summed length.
-    const auto a = t.find("BGCOLOR = \"#EEEEEE\""), b = t.find("BGCOLOR = \"#CCCCCC\""),
-               c = t.find("BGCOLOR = \"#EEEEEE\"", a + 1);
+    // Light, dark, light, then the summed length; a type's line takes its row's colour.
+    const std::string claro = "CENTER BGCOLOR = \"#EEEEEE\"", escuro = "CENTER BGCOLOR = \"#CCCCCC\"";
+    const auto a = t.find(claro), b = t.find(escuro), c = t.find(claro, a + 1);
     ASSERT_NE(c, std::string::npos);
     EXPECT_LT(a, b);
     EXPECT_LT(b, c);
-    EXPECT_EQ(t.find("BGCOLOR = \"#CCCCCC\"", b + 1), std::string::npos);
-    EXPECT_TRUE(Contem(t, "<TD colspan=9 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1.234,5</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">40.123,46</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">0,46</TD>\n<TD><FONT SIZE=1>Terraço de base estreita</FONT></TD>"));
+    EXPECT_EQ(t.find(escuro, b + 1), std::string::npos);
+    EXPECT_TRUE(Contem(t, "<TR BGCOLOR = \"#CCCCCC\" STYLE=\"page-break-inside: avoid\" ><TD></TD><TD colspan=7>"
+                          "<FONT SIZE=2>Tipo de terraço: Terraço de base estreita</FONT></TD></TR>"));
+    EXPECT_EQ(t.find("Tipo de terraço: ", c), std::string::npos);  // the third row has none
+    EXPECT_TRUE(Contem(t, "<TD colspan=8 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>2.236,75 m</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1.234,5</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">40.123,46</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">0,46</TD>\n</TR>\n<TR BGCOLOR = \"#EEEEEE\" STYLE=\"page-break-inside: avoid\" ><TD></TD><TD colspan=7><FONT SIZE=2>Tipo de terraço: Terraço de base estreita</FONT></TD></TR>"));
     EXPECT_TRUE(Contem(t, "<TD NOWRAP STYLE=\"white-space: nowrap\">1</TD>\n<TD NOWRAP STYLE=\"white-space: nowrap\">topo</TD>"));
     EXPECT_TRUE(Contem(t, "<B>OBSERVAÇÕES</B></FONT>\n<BR><FONT SIZE=2 FACE = \"Arial\">Linhas com menos de 50,0 m unidas "
                           "à faixa do terraço abaixo: 2.</FONT>\n<BR><FONT SIZE=2 FACE = \"Arial\">Travessia fora de "
@@ -336,7 +339,7 @@ TEST(RelatorioLocacao, MethodRowsSpanTheWholeTable) {
     std::string t = l.Relatorio();  // Lombardi Neto
     EXPECT_TRUE(Contem(t, "<TD>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Cultura: </B>Soja</TD>\n"
                           "<TD><B>Resistência à erosão: </B> Grupo A - Alta</TD>"));
-    EXPECT_TRUE(Contem(t, "<TD colspan=9 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>,0 m</TD>"));
+    EXPECT_TRUE(Contem(t, "<TD colspan=8 NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>,0 m</TD>"));
     l.m.TerracosNivel().Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
     t = l.Relatorio();
     EXPECT_TRUE(Contem(t, "<TR colspan=3> \n<TD colspan=3>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<B>Tipo de solo: </B>"));
