@@ -400,18 +400,15 @@ void TCorridaNivel::LocateUphill(TPeca L, int depth) {
         const double q = TrialSlope();
         runoff_->SetSt(q / 100);
         RecomputeSpacing(q / 100);
-        if (!base) {
-            // A line placed from below was given the slope of the strip under it; its own
-            // strip's is this trial's, and so is the interval to the line above it.
-            if (TRegTerr* r = RecordById(idL)) {
-                r->slope = q;
-                r->EV = EV();
-            }
-        }
         if (base) {
             // The pocket's own line, at the level it was found at.
             Emit(idL, L.linha, x, q, TOrigemTerraco::Peca, x);
             base = false;
+        } else if (TRegTerr* r = RecordById(idL)) {
+            // A line placed from below was given the slope of the strip under it; its own
+            // strip's is this trial's, and so is the interval to the line above it.
+            r->slope = q;
+            r->EV = EV();
         }
         if (!achou) {
             CompleteStrip(idL, x, kSemTeto, L.linha, depth, 0);
