@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -11,6 +12,8 @@
 #include "GradesSinteticas.h"
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
+#include "core/location/BDT.h"
+#include "core/location/ComplementoBDT.h"
 
 namespace {
 const std::string kExemplos = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/";
@@ -209,4 +212,44 @@ TEST(CliLocar, AModelInWholeMetresIsRefusedUnlessTheUserInsists) {
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_NE(r.erro.find("Aviso: O modelo de elevação tem valores em degraus de 1.00 m"), std::string::npos);
     EXPECT_TRUE(std::ifstream(tmp.Arquivo("t.vet")).good());
+}
+
+TEST(CliLocar, TheShippedTwoMetrePlanCanBeBuilt) {
+    // The shipped 2 m survey model with its own project, as a technician runs it: the whole
+    // field in strips, no terrace under the minimum, the lines smooth and on level.
+    PastaTemporaria tmp;
+    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
+    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
+                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr"})
+        std::filesystem::copy_file(exemplos + f, tmp.Arquivo(f));
+    const ResultadoCli r = RodarCli({"locar", tmp.Arquivo("Locacao em nivel.kzp"), "--saida", tmp.Arquivo("p.vet")});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida.find("Locação interrompida"), std::string::npos);
+    const auto valor = [&](const std::string& rotulo) {
+        const size_t p = r.saida.find(rotulo);
+        return p == std::string::npos ? -1.0 : std::stod(r.saida.substr(p + rotulo.size()));
+    };
+    const double total = valor("Comprimento total (m): ");
+    ASSERT_GT(total, 1000);
+    EXPECT_GE(valor("Área total (m2): "), 0.95 * valor("Área da imagem (ha): ") * 10000);
+    // Off level by more than the tolerance: at most a tenth of the length, all of it listed.
+    double travessias = 0;
+    for (size_t p = r.saida.find("Travessia fora de nível: "); p != std::string::npos;
+         p = r.saida.find("Travessia fora de nível: ", p + 1)) {
+        const size_t m = r.saida.find(" m do início, ", p);
+        travessias += std::stod(r.saida.substr(m + 14));
+    }
+    EXPECT_LE(travessias, 0.10 * total);
+    EXPECT_EQ(r.saida.find("Aviso: Trechos com raio"), std::string::npos);  // radius kept everywhere
+    TComplementoBDT c;
+    c.Ler(tmp.Arquivo("p.bdc"));
+    EXPECT_EQ(c.comprimentoRaioMenor, 0);
+    TBDT t;
+    t.Load(tmp.Arquivo("p.bdt"));
+    ASSERT_EQ(size_t(t.Count()), c.terracos.size());
+    for (int i = 1; i <= t.Count(); ++i) {
+        EXPECT_GE(t.Item(i)->length, 50.0) << i;
+        ASSERT_NE(c.De(t.Item(i)->id), nullptr);
+        EXPECT_FALSE(c.De(t.Item(i)->id)->tipo.empty()) << i;
+    }
 }
