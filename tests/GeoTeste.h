@@ -85,6 +85,31 @@ inline void GravaPoligono(const std::string& arq, const char* driver, int epsg,
     }
 }
 
+// One line layer written by OGR, lines in 'epsg' (0: no system); a line of one point is a
+// point feature, so a layer without lines can be written too.
+inline void GravaLinhas(const std::string& arq, const char* driver, int epsg,
+                        const std::vector<std::vector<std::pair<double, double>>>& linhas) {
+    IniciaGdal();
+    GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver);
+    std::unique_ptr<GDALDataset> ds(d->Create(arq.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    OGRSpatialReference s = epsg ? Srs(epsg) : OGRSpatialReference();
+    OGRLayer* l = ds->CreateLayer("escoadouros", epsg ? &s : nullptr, wkbUnknown, nullptr);
+    for (const auto& linha : linhas) {
+        OGRFeature f(l->GetLayerDefn());
+        OGRLineString ls;
+        OGRPoint pt;
+        if (linha.size() == 1) {
+            pt.setX(linha[0].first);
+            pt.setY(linha[0].second);
+            f.SetGeometry(&pt);
+        } else {
+            for (const auto& [x, y] : linha) ls.addPoint(x, y);
+            f.SetGeometry(&ls);
+        }
+        if (l->CreateFeature(&f) != OGRERR_NONE) throw std::runtime_error("CreateFeature");
+    }
+}
+
 inline std::unique_ptr<GDALDataset> AbreVetor(const std::string& arq) {
     IniciaGdal();
     return std::unique_ptr<GDALDataset>(GDALDataset::Open(arq.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));

@@ -508,6 +508,41 @@ void EscreverLinhasSig(const std::string& nome, const std::string& camada, const
     if (!l || l->GetFeatureCount(TRUE) != static_cast<GIntBig>(feicoes->size())) FalhaGravacao(erro, erroEscrita);
 }
 
+namespace {
+
+// What a vector drawn over the model says when its system cannot reach the model's, in its own
+// words (a boundary, the waterways).
+struct TMensagensCrs {
+    std::string semCrsNoModelo, intransformavel, falhou, impossiveis;
+};
+
+// The transformation from a layer's system to the grid's; null when the layer has none (its
+// coordinates are taken as the grid's).
+std::unique_ptr<OGRCoordinateTransformation> ParaOModelo(const OGRSpatialReference* srsCamada, bool gradeTemCrs,
+                                                         const OGRSpatialReference& grade, const TMensagensCrs& m) {
+    if (!srsCamada) return nullptr;
+    if (!gradeTemCrs) throw EVandoro(m.semCrsNoModelo);
+    OGRSpatialReference de(*srsCamada);
+    de.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    std::unique_ptr<OGRCoordinateTransformation> t(OGRCreateCoordinateTransformation(&de, &grade));
+    if (!t) throw EVandoro(m.intransformavel);
+    return t;
+}
+
+// A geometry in the grid's system, in 2D. No system has coordinates beyond 1e8 (a hundred
+// thousand kilometres); a vertex out there is a damaged file, and the geometry operations
+// would lose the field in rounding.
+void NoModelo(OGRGeometry& g, OGRCoordinateTransformation* t, const TMensagensCrs& m) {
+    g.flattenTo2D();
+    if (t && g.transform(t) != OGRERR_NONE) throw EVandoro(m.falhou);
+    OGREnvelope e;
+    g.getEnvelope(&e);
+    const double maior = std::max({std::fabs(e.MinX), std::fabs(e.MaxX), std::fabs(e.MinY), std::fabs(e.MaxY)});
+    if (!(maior <= 1e8)) throw EVandoro(m.impossiveis);
+}
+
+}  // namespace
+
 std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std::string& crsGrade, int colunas,
                                               int linhas, double minX, double maxY, double largura,
                                               double altura, double* areaPoligonos) {
@@ -519,6 +554,14 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
                        ": o arquivo não é um vetor que o GDAL/OGR leia" + UltimoErro() + ".");
     OGRSpatialReference grade;
     const bool gradeTemCrs = LeCrs(crsGrade, grade);
+    const TMensagensCrs mensagens{
+        "O limite do talhão " + arq +
+            " tem sistema de coordenadas, mas o modelo de elevação não declara o seu: o limite não pode ser "
+            "transformado para o modelo.",
+        "O limite do talhão " + arq +
+            " está em um sistema de coordenadas que não pode ser transformado para o do modelo de elevação.",
+        "O limite do talhão " + arq + " não pôde ser transformado para o sistema de coordenadas do modelo de elevação.",
+        "O limite do talhão " + arq + " tem vértices com coordenadas impossíveis: confira o arquivo."};
     OGRMultiPolygon todos;
     for (OGRLayer* l : ds->GetLayers()) {
         const OGRSpatialReference* srsCamada = l->GetSpatialRef();
@@ -539,35 +582,10 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
                         partes.emplace_back(c->getGeometryRef(i)->clone());
             }
             if (partes.empty()) continue;
-            if (!camadaTemPoligono && srsCamada) {
-                if (!gradeTemCrs)
-                    throw EVandoro("O limite do talhão " + arq +
-                                   " tem sistema de coordenadas, mas o modelo de elevação não declara o seu: o "
-                                   "limite não pode ser transformado para o modelo.");
-                OGRSpatialReference de(*srsCamada);
-                de.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-                t.reset(OGRCreateCoordinateTransformation(&de, &grade));
-                if (!t)
-                    throw EVandoro("O limite do talhão " + arq +
-                                   " está em um sistema de coordenadas que não pode ser transformado para o do "
-                                   "modelo de elevação.");
-            }
+            if (!camadaTemPoligono) t = ParaOModelo(srsCamada, gradeTemCrs, grade, mensagens);
             camadaTemPoligono = true;
             for (auto& p : partes) {
-                p->flattenTo2D();
-                if (t && p->transform(t.get()) != OGRERR_NONE)
-                    throw EVandoro("O limite do talhão " + arq +
-                                   " não pôde ser transformado para o sistema de coordenadas do modelo de "
-                                   "elevação.");
-                // No system has coordinates beyond 1e8 (a hundred thousand kilometres); a vertex
-                // out there is a damaged file, and the geometry operations would lose the field
-                // in rounding.
-                OGREnvelope e;
-                p->getEnvelope(&e);
-                const double maior = std::max({std::fabs(e.MinX), std::fabs(e.MaxX), std::fabs(e.MinY), std::fabs(e.MaxY)});
-                if (!(maior <= 1e8))
-                    throw EVandoro("O limite do talhão " + arq +
-                                   " tem vértices com coordenadas impossíveis: confira o arquivo.");
+                NoModelo(*p, t.get(), mensagens);
                 if (p->IsValid()) {
                     todos.addGeometryDirectly(p.release());
                     continue;
@@ -637,4 +655,60 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
         throw EVandoro("Não foi possível aplicar o limite do talhão " + arq + UltimoErro() + ".");
     if (std::find(dentro.begin(), dentro.end(), 1) == dentro.end()) throw EVandoro(fora);
     return dentro;
+}
+
+std::vector<TPolilinha> LerLinhasNoModelo(const std::string& nome, const std::string& crsGrade) {
+    Silencio s;
+    const std::string arq = NomeSemCaminho(nome);
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds)
+        throw EVandoro("Não foi possível abrir os canais escoadouros " + arq +
+                       ": o arquivo não é um vetor que o GDAL/OGR leia" + UltimoErro() + ".");
+    OGRSpatialReference grade;
+    const bool gradeTemCrs = LeCrs(crsGrade, grade);
+    const TMensagensCrs mensagens{
+        "Os canais escoadouros " + arq +
+            " têm sistema de coordenadas, mas o modelo de elevação não declara o seu: os canais não podem ser "
+            "transformados para o modelo.",
+        "Os canais escoadouros " + arq +
+            " estão em um sistema de coordenadas que não pode ser transformado para o do modelo de elevação.",
+        "Os canais escoadouros " + arq +
+            " não puderam ser transformados para o sistema de coordenadas do modelo de elevação.",
+        "Os canais escoadouros " + arq + " têm vértices com coordenadas impossíveis: confira o arquivo."};
+    std::vector<TPolilinha> linhas;
+    for (OGRLayer* l : ds->GetLayers()) {
+        std::unique_ptr<OGRCoordinateTransformation> t;
+        bool camadaTemLinha = false;
+        l->ResetReading();
+        for (auto& f : *l) {
+            const OGRGeometry* g = f->GetGeometryRef();
+            if (!g) continue;
+            std::unique_ptr<OGRGeometry> lin(g->hasCurveGeometry() ? g->getLinearGeometry() : g->clone());
+            std::vector<std::unique_ptr<OGRGeometry>> partes;
+            const auto tipo = wkbFlatten(lin->getGeometryType());
+            if (tipo == wkbLineString) partes.push_back(std::move(lin));
+            else if (tipo == wkbMultiLineString || tipo == wkbGeometryCollection) {
+                auto* c = lin->toGeometryCollection();
+                for (int i = 0; i < c->getNumGeometries(); ++i)
+                    if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbLineString)
+                        partes.emplace_back(c->getGeometryRef(i)->clone());
+            }
+            if (partes.empty()) continue;
+            if (!camadaTemLinha) t = ParaOModelo(l->GetSpatialRef(), gradeTemCrs, grade, mensagens);
+            camadaTemLinha = true;
+            for (auto& p : partes) {
+                NoModelo(*p, t.get(), mensagens);
+                const OGRLineString* ls = p->toLineString();
+                TPolilinha pl;
+                for (int k = 0; k < ls->getNumPoints(); ++k) {
+                    // A vertex drawn twice on the same spot says nothing of the way.
+                    if (!pl.x.empty() && pl.x.back() == ls->getX(k) && pl.y.back() == ls->getY(k)) continue;
+                    pl.x.push_back(ls->getX(k));
+                    pl.y.push_back(ls->getY(k));
+                }
+                if (pl.x.size() >= 2) linhas.push_back(std::move(pl));
+            }
+        }
+    }
+    return linhas;
 }

@@ -84,6 +84,16 @@ bool FormatoSigConhecido(const std::string& nome);
 // The files a GIS output is made of (a Shapefile's .shp, .shx, .dbf, .prj, .cpg).
 std::vector<std::string> ArquivosSig(const std::string& nome);
 
+// A polyline in a grid's map units.
+struct TPolilinha {
+    std::vector<double> x, y;
+};
+// The lines of every layer of 'nome' (the waterways a graded layout drains to), after
+// reprojection to 'crsGrade' (a layer without a system is taken as the grid's). Repeated
+// vertices are dropped, and so are lines left with fewer than two. Raises EVandoro for a file
+// OGR cannot open and one whose system cannot be transformed to the grid's.
+std::vector<TPolilinha> LerLinhasNoModelo(const std::string& nome, const std::string& crsGrade);
+
 // Cells of a grid (north row first) that lie wholly inside the polygons of any layer of
 // 'nome', after reprojection to 'crsGrade' (cells the boundary crosses are outside). 'areaPoligonos' receives their area in grid
 // units². Raises EVandoro for a file OGR cannot open, one without polygons, one whose
