@@ -198,9 +198,10 @@ TLinhaGradiente TracarGradiente(const TCotaMapa& cota, double x0, double y0, dou
     TSegmentos segmentos(h);
     double s = 0;
     for (size_t k = 0; s < L; ++k) {
-        // The step that would pass the maximum (or miss it by rounding) ends exactly on it.
+        // The step that would pass the maximum ends exactly on it, and so does one that would
+        // leave less than a micrometre to go: a step that short finds no slope to climb.
         const double sNovo = static_cast<double>(k + 1) * h;
-        const bool ultimo = sNovo >= L * (1 - 1e-12);
+        const bool ultimo = L - sNovo < 1e-6;
         const double r = ultimo ? L - s : h;
         const double alvo = z0 + Sc * (ultimo ? L : sNovo);
         const TRaiz raiz = Procurar(cota, q, u, r, alvo, lado);

@@ -87,6 +87,14 @@ TEST(TracadoGradiente, PlanoRetoNaDeclividadeAteOComprimentoMaximo) {
     EXPECT_NEAR(std::hypot(l.x[51] - l.x[50], l.y[51] - l.y[50]), 1, 1e-9);
     EXPECT_EQ(l.fim, TFimGradiente::ComprimentoMaximo);
 
+    // A maximum a hair beyond a whole number of steps: no step of a nanometre at the end.
+    curto.comprimentoMaximo = 10 + 1e-9;
+    const TLinhaGradiente justo = TracarGradiente(cota, 0, 0, 0, -1, curto);
+    ConfereGrade(justo, cota, curto);
+    EXPECT_EQ(justo.x.size(), 6u);
+    EXPECT_EQ(justo.comprimento, curto.comprimentoMaximo);
+    EXPECT_EQ(justo.fim, TFimGradiente::ComprimentoMaximo);
+
     // No length at all: the outlet alone.
     curto.comprimentoMaximo = 0;
     const TLinhaGradiente nula = TracarGradiente(cota, 0, 0, 0, -1, curto);
