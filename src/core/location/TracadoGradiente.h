@@ -43,16 +43,18 @@ struct TLinhaGradiente {
 // grade: Divisor), at an obstacle, or at the maximum length (then flagged ComprimentoMaximo).
 //
 // Vertices are 'passo' apart along the line, the last one closer (or, by under a micrometre,
-// farther) when that makes the length exactly the maximum. The first step leaves across the slope: (dx, dy) is turned to the
-// contour on its side (a heading straight up or down the slope takes the side with the
-// uphill on its left; on ground with no slope at the outlet it is kept as it is). Each next
-// vertex is the point, on the circle of one step around the last, where the ground reaches
-// the next design elevation, at most a right angle off the way the line goes and with the
-// uphill on the same side as before, the one nearest straight ahead; the line never turns
-// back nor crosses itself (a self-crossing ends it as Linha). On flat ground, or at a summit,
-// no such point exists: Divisor. When the search met ground with no data instead, Borda.
-// An outlet with no elevation gives an empty line (Borda); a line that cannot leave its
-// outlet holds the outlet alone. Throws EVandoro when the grade or the maximum length is
-// negative, the step is not positive, the heading is zero, or any of them is not finite.
+// farther) when that makes the length exactly the maximum. The first step leaves across the
+// slope: (dx, dy) is turned to the contour on its side (a heading straight up or down the
+// slope takes the side with the uphill on its left; on ground with no slope at the outlet it
+// is kept as it is). Each next vertex is the point, on the circle of one step around the
+// last, where the ground reaches the next design elevation, at most a right angle off the way
+// the line goes and with the uphill on the same side as before, the one nearest straight
+// ahead; the line never turns back nor crosses itself (a self-crossing ends it as Linha: a
+// level line closing round a hill, or a graded one whose steps cut across its last turn near
+// a small top). On flat ground, or at a summit, no such point exists: Divisor. When the
+// search met ground with no data instead, or a step would pass over some, Borda. An outlet
+// with no elevation gives an empty line (Borda); a line that cannot leave its outlet holds
+// the outlet alone. Throws EVandoro when the grade or the maximum length is negative, the
+// step is not positive, the heading is zero, or any of them is not finite.
 TLinhaGradiente TracarGradiente(const TCotaMapa& cota, double x0, double y0, double dx, double dy,
                                 const TParametrosGradiente& p, const TObstaculoGradiente& obstaculo = {});
