@@ -197,16 +197,27 @@ TLinhaGradiente TracarGradiente(const TCotaMapa& cota, double x0, double y0, dou
     Pt q{x0, y0};
     TSegmentos segmentos(h);
     double s = 0;
-    for (size_t k = 0; s < L; ++k) {
-        // The step that would pass the maximum ends exactly on it, and so does one that would
-        // leave less than a micrometre to go: a step that short finds no slope to climb.
-        const double sNovo = static_cast<double>(k + 1) * h;
-        const bool ultimo = L - sNovo < 1e-6;
-        const double r = ultimo ? L - s : h;
-        const double alvo = z0 + Sc * (ultimo ? L : sNovo);
-        const TRaiz raiz = Procurar(cota, q, u, r, alvo, lado);
+    while (s < L) {
+        // A bend tighter than a step (the nose of a narrow spur, the head of a gully) is
+        // followed in shorter steps, down to a quarter. The step that would pass the maximum
+        // ends exactly on it, and so does one that would leave less than a micrometre to go:
+        // a step that short finds no slope to climb.
+        TRaiz raiz;
+        bool semDados = false;
+        double r = 0, sNovo = 0;
+        for (const double fracao : {1.0, 0.5, 0.25}) {
+            r = h * fracao;
+            sNovo = s + r;
+            if (L - sNovo < 1e-6) {
+                r = L - s;
+                sNovo = L;
+            }
+            raiz = Procurar(cota, q, u, r, z0 + Sc * sNovo, lado);
+            semDados = semDados || raiz.semDados;
+            if (raiz.achou) break;
+        }
         if (!raiz.achou) {
-            l.fim = raiz.semDados ? TFimGradiente::Borda : TFimGradiente::Divisor;
+            l.fim = semDados ? TFimGradiente::Borda : TFimGradiente::Divisor;
             return l;
         }
         const Pt d = Girar(u, raiz.angulo);
@@ -226,10 +237,10 @@ TLinhaGradiente TracarGradiente(const TCotaMapa& cota, double x0, double y0, dou
             return l;
         }
         segmentos.Adicionar(q, n);
-        s = ultimo ? L : sNovo;
+        s = sNovo;
         l.x.push_back(n.x);
         l.y.push_back(n.y);
-        l.cota.push_back(alvo);
+        l.cota.push_back(z0 + Sc * s);
         l.comprimento = s;
         q = n;
         u = d;

@@ -43,7 +43,8 @@ struct TLinhaGradiente {
 // grade: Divisor), at an obstacle, or at the maximum length (then flagged ComprimentoMaximo).
 //
 // Vertices are 'passo' apart along the line, the last one closer (or, by under a micrometre,
-// farther) when that makes the length exactly the maximum. The first step leaves across the
+// farther) when that makes the length exactly the maximum; a bend too tight for a whole step
+// is taken in half or quarter steps. The first step leaves across the
 // slope: (dx, dy) is turned to the contour on its side (a heading straight up or down the
 // slope takes the side with the uphill on its left; on ground with no slope at the outlet it
 // is kept as it is). Each next vertex is the point, on the circle of one step around the

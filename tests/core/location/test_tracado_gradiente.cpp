@@ -18,8 +18,8 @@ TCotaMapa Plano(double S, double beta) {
     return [=](double x, double y) { return 100 + S * (x * std::cos(beta) + y * std::sin(beta)); };
 }
 
-// Every vertex on the ground at its design elevation z_saida + Sc*s, every step 'passo' long
-// but a shorter last one, and the length their sum.
+// Every vertex on the ground at its design elevation z_saida + Sc*s, no step longer than
+// 'passo', and the length their sum.
 void ConfereGrade(const TLinhaGradiente& l, const TCotaMapa& cota, const TParametrosGradiente& p) {
     ASSERT_FALSE(l.x.empty());
     ASSERT_EQ(l.x.size(), l.y.size());
@@ -28,8 +28,7 @@ void ConfereGrade(const TLinhaGradiente& l, const TCotaMapa& cota, const TParame
     for (size_t i = 0; i < l.x.size(); ++i) {
         if (i > 0) {
             const double passo = std::hypot(l.x[i] - l.x[i - 1], l.y[i] - l.y[i - 1]);
-            if (i + 1 < l.x.size()) EXPECT_NEAR(passo, p.passo, 1e-9) << "vértice " << i;
-            else EXPECT_LE(passo, p.passo + 1e-9);
+            EXPECT_LE(passo, p.passo + 1e-9) << "vértice " << i;
             s += passo;
         }
         EXPECT_NEAR(l.cota[i], l.cota[0] + p.declividade * s, 1e-9) << "vértice " << i;
@@ -228,6 +227,13 @@ TEST(TracadoGradiente, EspigaoArredondadoContornadoEAgudoTerminaNoDivisor) {
     EXPECT_LT(volta.y.back(), -20);
     EXPECT_GT(volta.x.back(), volta.x[volta.x.size() / 2]);  // heading east again
 
+    // A nose of 0.6 m, tighter than a step: turned in shorter steps.
+    const TCotaMapa estreito = espigao(3);
+    const TLinhaGradiente curva = TracarGradiente(estreito, 0, 50, -1, 0, p);
+    ConfereGrade(curva, estreito, p);
+    EXPECT_EQ(curva.fim, TFimGradiente::ComprimentoMaximo);
+    EXPECT_LT(curva.y.back(), -20);
+
     const TCotaMapa agudo = espigao(0);
     const TLinhaGradiente l = TracarGradiente(agudo, 0, 50, -1, 0, p);
     ConfereGrade(l, agudo, p);
@@ -281,6 +287,14 @@ TEST(TracadoGradiente, LinhaQueVoltaSobreSiTerminaComoLinha) {
     EXPECT_LT(l.y.back(), 0);
     EXPECT_GT(l.ySeguinte, 0);
     for (size_t i = 0; i < l.x.size(); ++i) EXPECT_NEAR(std::hypot(l.x[i], l.y[i]), 30, 1e-6);
+
+    // A ring of 1.2 m: a 2 m chord turns 113°, past a right angle, so the line goes round in
+    // shorter steps (of 1 m, 49°) where it must, and still closes.
+    const TLinhaGradiente anel = TracarGradiente(morro, 1.2, 0, 0, 1, p);
+    ConfereGrade(anel, morro, p);
+    EXPECT_EQ(anel.fim, TFimGradiente::Linha);
+    EXPECT_NEAR(anel.comprimento, 6, 1e-9);  // 2 + 1 + 2 + 1
+    for (size_t i = 0; i < anel.x.size(); ++i) EXPECT_NEAR(std::hypot(anel.x[i], anel.y[i]), 1.2, 1e-6);
 }
 
 TEST(TracadoGradiente, EntradasInvalidas) {
