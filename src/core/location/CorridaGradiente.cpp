@@ -1,0 +1,364 @@
+#include "core/location/CorridaGradiente.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <unordered_map>
+
+#include "core/common/Erros.h"
+#include "core/common/Numeros.h"
+#include "core/common/Texto.h"
+#include "core/location/ImgElev.h"
+#include "core/model/Canal.h"
+#include "core/model/NumeroDaCurva.h"
+#include "core/model/Precipitacao.h"
+#include "core/raster/ImgDeclive.h"
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Waterways are walked in steps of this many metres to find their outlets.
+constexpr double kPassoEscoadouro = 1.0;
+
+struct Ponto {
+    double x = 0, y = 0;
+};
+
+double Orient(Ponto a, Ponto b, Ponto c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); }
+bool Cruzam(Ponto a, Ponto b, Ponto c, Ponto d) {
+    const double d1 = Orient(c, d, a), d2 = Orient(c, d, b), d3 = Orient(a, b, c), d4 = Orient(a, b, d);
+    return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+}
+
+// Segments of the waterways and of the lines placed, found by the cells of a coarse grid they
+// pass over, so a new step is checked against its neighbours only.
+class Segmentos {
+public:
+    explicit Segmentos(double celula) : celula_(celula) {}
+    // 'dono': -k for waterway k, +id for a terrace.
+    void Add(Ponto a, Ponto b, int dono) {
+        const size_t i = segs_.size();
+        segs_.push_back({a, b, dono});
+        ParaCelulas(a, b, [&](int64_t k) { baldes_[k].push_back(i); });
+    }
+    // The owner of a segment that (a, b) crosses, or 0; 'ignora' tells which to pass over.
+    template <class F>
+    int Cruzado(Ponto a, Ponto b, F ignora) const {
+        int achado = 0;
+        ParaCelulas(a, b, [&](int64_t k) {
+            if (achado) return;
+            const auto it = baldes_.find(k);
+            if (it == baldes_.end()) return;
+            for (size_t i : it->second) {
+                const Seg& s = segs_[i];
+                if (!ignora(s.dono, s.a, s.b) && Cruzam(a, b, s.a, s.b)) {
+                    achado = s.dono;
+                    return;
+                }
+            }
+        });
+        return achado;
+    }
+
+private:
+    struct Seg {
+        Ponto a, b;
+        int dono;
+    };
+    template <class F>
+    void ParaCelulas(Ponto a, Ponto b, F f) const {
+        const int64_t c0 = int64_t(std::floor(std::min(a.x, b.x) / celula_)), c1 = int64_t(std::floor(std::max(a.x, b.x) / celula_));
+        const int64_t r0 = int64_t(std::floor(std::min(a.y, b.y) / celula_)), r1 = int64_t(std::floor(std::max(a.y, b.y) / celula_));
+        for (int64_t r = r0; r <= r1; ++r)
+            for (int64_t c = c0; c <= c1; ++c) f(r * 4000037 + c);
+    }
+    double celula_;
+    std::vector<Seg> segs_;
+    std::unordered_map<int64_t, std::vector<size_t>> baldes_;
+};
+
+// A waterway walked at even steps: points, their elevation (NaN off the field).
+struct Caminho {
+    std::vector<Ponto> p;
+    std::vector<double> z;
+};
+
+Caminho Adensar(const TPolilinha& l, double m, const TCotaMapa& cota) {
+    Caminho c;
+    for (size_t i = 1; i < l.x.size(); ++i) {
+        const Ponto a{l.x[i - 1] * m, l.y[i - 1] * m}, b{l.x[i] * m, l.y[i] * m};
+        const double d = std::hypot(b.x - a.x, b.y - a.y);
+        const int n = std::max(1, int(std::ceil(d / kPassoEscoadouro)));
+        for (int k = (i == 1 ? 0 : 1); k <= n; ++k) {
+            const double t = double(k) / n;
+            c.p.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
+            c.z.push_back(cota(c.p.back().x, c.p.back().y));
+        }
+    }
+    return c;
+}
+
+}  // namespace
+
+TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& decl,
+                                   const std::vector<TPolilinha>& escoadouros, const TTerracosGradiente& sistema,
+                                   TNumeroDaCurva& cn, TPrecipitacao& chuva, const TParametrosGradiente2& p) {
+    const int metodo = sistema.Espacamento().Metodologia().Index();
+    if (metodo == TMetodologiaEspacamento::AlturaArbitrada)
+        throw EVandoro("A locação de terraços com gradiente não usa o espaçamento pela altura arbitrada: escolha "
+                       "um método de espaçamento ou arbitre o espaçamento vertical.");
+    TResultadoGradiente res;
+    const int W = elev.Columns(), H = elev.Rows();
+    const double m = Maiusculas(elev.UnitDist()) == "KM" ? 1000 : 1;
+    const TGradeMapa g{elev.MinX(), double(elev.MinY()) + H * double(elev.CellHeight()), elev.CellWidth(),
+                       elev.CellHeight(), W, H};
+    const double celula = m * std::max<double>(g.largura, g.altura);
+    const double areaCelula = m * g.largura * m * g.altura;
+    const auto z = [&](int c, int r) { return elev.ElevationAt(c + 1, r + 1); };
+    const TCotaMapa cota = [&](double x, double y) {
+        const double cf = g.ColunaDe(x / m), rf = g.LinhaDe(y / m);
+        const int c0 = int(std::floor(cf)), r0 = int(std::floor(rf));
+        const double fc = cf - c0, fr = rf - r0;
+        const float a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
+        if (a == 0 || b == 0 || c == 0 || d == 0) return kNaN;
+        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
+    };
+    const auto declividade = [&](double x, double y) {
+        int c = 0, r = 0;
+        return g.CelulaDe(x / m, y / m, c, r) ? double(decl.Row(r + 1)[c]) : 0.0;
+    };
+
+    // The spacing the system's method gives at a slope (%), on a copy: the project keeps its own.
+    TTerracosGradiente trabalho;
+    trabalho.Assign(sistema);
+    const auto evEm = [&](double s) {
+        TEspacamento& e = trabalho.Espacamento();
+        if (metodo != TMetodologiaEspacamento::EspacamentoArbitrado && s > 0) e.ComputeSpacing(s / 100);
+        return e.EV();
+    };
+    long long nCampo = 0;
+    double somaDecl = 0;
+    for (int r = 1; r <= H; ++r)
+        for (int c = 0; c < W; ++c)
+            if (elev.Row(r)[c] != 0) {
+                ++nCampo;
+                somaDecl += decl.Row(r)[c];
+            }
+    res.areaCampo = double(nCampo) * areaCelula;
+    const double ev0 = evEm(nCampo ? somaDecl / double(nCampo) : 0);
+    if (!(ev0 > 0) || !std::isfinite(ev0)) throw EVandoro("Espaçamento vertical inválido: o valor deve ser maior que zero.");
+
+    Segmentos segs(std::max(celula * 4, 20.0));
+    std::vector<Caminho> caminhos;
+    for (size_t k = 0; k < escoadouros.size(); ++k) {
+        caminhos.push_back(Adensar(escoadouros[k], m, cota));
+        const Caminho& c = caminhos.back();
+        for (size_t i = 1; i < c.p.size(); ++i) segs.Add(c.p[i - 1], c.p[i], -int(k + 1));
+    }
+
+    TParametrosGradiente tp;
+    tp.declividade = sistema.Sc();
+    tp.comprimentoMaximo = p.comprimentoMaximo;
+    int proximoId = 1;
+    // A line from an outlet: its own waterway near the outlet is no obstacle.
+    const auto tracar = [&](int k, Ponto saida, Ponto direcao) {
+        const auto obstaculo = [&](double x0, double y0, double x1, double y1) -> std::optional<TFimGradiente> {
+            const int dono = segs.Cruzado({x0, y0}, {x1, y1}, [&](int d, Ponto a, Ponto b) {
+                if (d != -k) return false;
+                const double dist = std::min(std::hypot(a.x - saida.x, a.y - saida.y), std::hypot(b.x - saida.x, b.y - saida.y));
+                return dist <= 2 * kPassoEscoadouro + tp.passo;
+            });
+            if (dono < 0) return TFimGradiente::Escoadouro;
+            if (dono > 0) return TFimGradiente::Linha;
+            return std::nullopt;
+        };
+        return TracarGradiente(cota, saida.x, saida.y, direcao.x, direcao.y, tp, obstaculo);
+    };
+    const auto mediaDeclividade = [&](const std::vector<const TLinhaGradiente*>& linhas) {
+        double s = 0;
+        long long n = 0;
+        for (const TLinhaGradiente* l : linhas)
+            for (size_t i = 0; i < l->x.size(); ++i) {
+                const double d = declividade(l->x[i], l->y[i]);
+                if (d > 0) s += d, ++n;
+            }
+        return n ? s / double(n) : 0.0;
+    };
+
+    for (size_t k = 0; k < caminhos.size(); ++k) {
+        const Caminho& c = caminhos[k];
+        // The top of the waterway in the field; its outlets are spaced down from there.
+        size_t topo = c.z.size();
+        for (size_t i = 0; i < c.z.size(); ++i)
+            if (!std::isnan(c.z[i]) && (topo == c.z.size() || c.z[i] > c.z[topo])) topo = i;
+        if (topo == c.z.size()) continue;
+        for (int sentido : {1, -1}) {
+            // A waterway whose top is one of its ends runs one way only.
+            if ((sentido > 0 && topo + 1 == c.z.size()) || (sentido < 0 && topo == 0)) continue;
+            double acima = c.z[topo];
+            double ev = ev0;
+            std::vector<TLinhaGradiente> linhasAcima;
+            size_t i = topo;
+            for (;;) {
+                // The outlet: the first point down the waterway at the level, between two steps.
+                const auto saidaEm = [&](double nivel, size_t desde, size_t& onde, Ponto& s, Ponto& direcao) {
+                    for (size_t j = desde; j < c.z.size(); j = sentido > 0 ? j + 1 : j - 1) {
+                        const size_t ant = sentido > 0 ? j - 1 : j + 1;
+                        if (j == desde || ant >= c.z.size() || std::isnan(c.z[j]) || std::isnan(c.z[ant])) continue;
+                        if (!(c.z[j] <= nivel && c.z[ant] > nivel)) continue;
+                        const double t = (c.z[ant] - nivel) / (c.z[ant] - c.z[j]);
+                        s = {c.p[ant].x + (c.p[j].x - c.p[ant].x) * t, c.p[ant].y + (c.p[j].y - c.p[ant].y) * t};
+                        direcao = {c.p[j].x - c.p[ant].x, c.p[j].y - c.p[ant].y};
+                        onde = j;
+                        return true;
+                    }
+                    return false;
+                };
+                size_t onde = 0;
+                Ponto saida, dir;
+                if (!saidaEm(acima - ev, i, onde, saida, dir)) break;
+                if (metodo != TMetodologiaEspacamento::EspacamentoArbitrado) {
+                    // The line again at the interval the slope between it and the line above gives.
+                    const TLinhaGradiente a = tracar(int(k + 1), saida, {-dir.y, dir.x});
+                    const TLinhaGradiente b = tracar(int(k + 1), saida, {dir.y, -dir.x});
+                    std::vector<const TLinhaGradiente*> faixa{&a, &b};
+                    for (const TLinhaGradiente& l : linhasAcima) faixa.push_back(&l);
+                    const double novo = evEm(mediaDeclividade(faixa));
+                    if (novo > 0 && std::isfinite(novo)) ev = novo;
+                    if (!saidaEm(acima - ev, i, onde, saida, dir)) break;
+                }
+                linhasAcima.clear();
+                for (const Ponto lado : {Ponto{-dir.y, dir.x}, Ponto{dir.y, -dir.x}}) {
+                    TLinhaGradiente l = tracar(int(k + 1), saida, lado);
+                    if (l.x.size() < 2) continue;
+                    if (l.comprimento < p.plano.comprimentoMinimo) {
+                        ++res.linhasCurtas;
+                        continue;
+                    }
+                    TTerracoGradiente t;
+                    t.id = proximoId++;
+                    t.escoadouro = int(k + 1);
+                    t.cotaSaida = l.cota.front();
+                    t.cotaInicio = l.cota.back();
+                    t.comprimento = l.comprimento;
+                    t.ev = ev;
+                    t.fim = l.fim;
+                    t.linha.id = t.id;
+                    t.linha.level = t.cotaSaida;
+                    for (size_t v = 0; v < l.x.size(); ++v) {
+                        t.linha.x.push_back(l.x[v] / m);
+                        t.linha.y.push_back(l.y[v] / m);
+                        if (v) segs.Add({l.x[v - 1], l.y[v - 1]}, {l.x[v], l.y[v]}, t.id);
+                    }
+                    res.terracos.push_back(std::move(t));
+                    linhasAcima.push_back(std::move(l));
+                }
+                acima -= ev;
+                i = onde;
+            }
+        }
+    }
+    if (res.terracos.empty())
+        throw EVandoro("Nenhum terraço com gradiente foi locado: nenhum canal escoadouro desce pela área o bastante "
+                       "para um espaçamento vertical de " + FloatToStrFixed(ev0, 2) + " m.");
+
+    // The strips: each cell to the first terrace its runoff meets going down the steepest
+    // way; runoff that reaches a waterway, a pit or the field's edge first meets none.
+    TMapaFaixas& mapa = res.mapaFaixas;
+    mapa.colunas = W;
+    mapa.linhas = H;
+    mapa.grade = g;
+    mapa.unidade = elev.UnitDist();
+    mapa.terraco.assign(size_t(W) * H, 0);
+    std::vector<int32_t> marca(size_t(W) * H, 0);  // +id on a terrace's line, -1 on a waterway
+    const auto marcar = [&](double x0, double y0, double x1, double y1, int32_t v) {
+        const double d = std::hypot(x1 - x0, y1 - y0);
+        const int n = std::max(1, int(std::ceil(d / (0.25 * std::min(g.largura, g.altura) * m))));
+        int cAnt = -1, rAnt = -1;
+        for (int s = 0; s <= n; ++s) {
+            const double t = double(s) / n;
+            int c = 0, r = 0;
+            if (!g.CelulaDe((x0 + (x1 - x0) * t) / m, (y0 + (y1 - y0) * t) / m, c, r)) continue;
+            // Diagonal moves fill the corner too, so no runoff slips between two marked cells.
+            if (cAnt >= 0 && c != cAnt && r != rAnt && !marca[size_t(rAnt) * W + c]) marca[size_t(rAnt) * W + c] = v;
+            if (!marca[size_t(r) * W + c] || v > 0) marca[size_t(r) * W + c] = v;
+            cAnt = c, rAnt = r;
+        }
+    };
+    for (const Caminho& c : caminhos)
+        for (size_t i = 1; i < c.p.size(); ++i) marcar(c.p[i - 1].x, c.p[i - 1].y, c.p[i].x, c.p[i].y, -1);
+    for (const TTerracoGradiente& t : res.terracos)
+        for (size_t v = 1; v < t.linha.x.size(); ++v)
+            marcar(t.linha.x[v - 1] * m, t.linha.y[v - 1] * m, t.linha.x[v] * m, t.linha.y[v] * m, t.id);
+    std::vector<size_t> ordem;
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c) {
+            if (z(c, r) == 0) mapa.terraco[size_t(r) * W + c] = TMapaFaixas::kSemDado;
+            else ordem.push_back(size_t(r) * W + c);
+        }
+    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) {
+        return z(int(a % W), int(a / W)) < z(int(b % W), int(b / W));
+    });
+    for (size_t idx : ordem) {
+        const int c = int(idx % W), r = int(idx / W);
+        int32_t& dono = mapa.terraco[idx];
+        if (marca[idx] > 0) {
+            dono = marca[idx];
+            continue;
+        }
+        if (marca[idx] < 0) continue;  // on a waterway
+        const double z0 = z(c, r);
+        double melhor = 0;
+        size_t abaixo = SIZE_MAX;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                if (!dr && !dc) continue;
+                const double zv = z(c + dc, r + dr);
+                if (zv == 0) continue;
+                const double queda = (z0 - zv) / std::hypot(dc * g.largura, dr * g.altura);
+                if (queda > melhor) melhor = queda, abaixo = size_t(r + dr) * W + size_t(c + dc);
+            }
+        if (abaixo != SIZE_MAX) dono = std::max<int32_t>(0, mapa.terraco[abaixo]);
+    }
+
+    // Each terrace sized as a graded channel with its own length, strip and slope.
+    std::vector<double> area(size_t(proximoId), 0), soma(area.size(), 0);
+    std::vector<long long> n(area.size(), 0);
+    long long descobertas = 0;
+    for (size_t idx = 0; idx < mapa.terraco.size(); ++idx) {
+        const int32_t t = mapa.terraco[idx];
+        if (t == TMapaFaixas::kSemDado) continue;
+        if (t <= 0) {
+            ++descobertas;
+            continue;
+        }
+        ++n[size_t(t)];
+        soma[size_t(t)] += decl.Row(int(idx / W) + 1)[idx % W];
+    }
+    res.areaDescoberta = double(descobertas) * areaCelula;
+    const double stAntes = cn.St();
+    for (TTerracoGradiente& t : res.terracos) {
+        t.area = double(n[size_t(t.id)]) * areaCelula;
+        t.declividade = n[size_t(t.id)] ? soma[size_t(t.id)] / double(n[size_t(t.id)]) : 0;
+        t.eh = t.comprimento > 0 ? t.area / t.comprimento : 0;
+        if (t.fim == TFimGradiente::ComprimentoMaximo)
+            t.aviso = "Atinge o comprimento máximo do canal: precisa de outra saída.";
+        if (!(t.eh > 0) || !(t.declividade > 0)) {
+            if (t.aviso.empty()) t.aviso = "Faixa sem área ou sem declividade: o canal não foi dimensionado.";
+            continue;
+        }
+        try {
+            cn.SetSt(t.declividade / 100);
+            const TTerracosGradiente::AlturaVazao hq = sistema.HeightAndFlowFor(
+                cn, chuva, t.eh, sistema.Sc(), sistema.nc().Value(), int(std::lround(t.comprimento)));
+            t.h = hq.H;
+            t.vazao = hq.Q;
+            t.hr = AlturaRecomendadaM(sistema.CDu(), t.h);
+        } catch (const EVandoro& e) {
+            t.aviso = e.what();
+        }
+    }
+    cn.SetSt(stAntes);
+    return res;
+}

@@ -1,0 +1,103 @@
+// Graded terraces laid out on synthetic fields written by the test, their lines checked
+// against the ground and their channels against the graded sizing done by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "GradesSinteticas.h"
+#include "ModeloLocacao.h"
+#include "TestSupport.h"
+#include "core/location/CorridaGradiente.h"
+#include "core/location/ImgElev.h"
+#include "core/raster/ImgDeclive.h"
+
+namespace {
+
+// The storm and land of the level runs on a soil that takes in 1 mm/h, hillslope roughness
+// 0.1, with a graded system: EV 1 m given, channel grade 0.5 %, roughness 0.025, a V-channel
+// with walls 1:1, CDu 1.
+struct ModeloGradiente : ModeloLocacao {
+    TTerracosGradiente gradiente;
+    ModeloGradiente() : ModeloLocacao(TMetodologiaEspacamento::EspacamentoArbitrado, 1.0) {
+        cn.SetVIB(1);
+        cn.nt().SetValue(0.1);
+        chuva.SetDuracao(0);
+        gradiente.Secao().SetIndex(1);
+        gradiente.SetB(0);
+        gradiente.Z().SetValue(0);
+        gradiente.Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::EspacamentoArbitrado);
+        gradiente.Espacamento().SetEV(1.0);
+        gradiente.SetSc(0.005);
+        gradiente.nc().SetValue(0.025);
+        gradiente.Sm().SetValue(1);
+        gradiente.SetCDu(1);
+    }
+};
+
+struct Campo2 {
+    PastaTemporaria pasta;
+    TImgElevacao elev;
+    TImgDeclive decl;
+    Campo2(int rows, int cols, const Campo& f) {
+        GravarAsc(pasta.Arquivo("e.asc"), rows, cols, 1.0, f);
+        GravarDeclividade(pasta.Arquivo("d.asc"), rows, cols, 1.0, f);
+        elev.Load(pasta.Arquivo("e.asc"));
+        decl.LoadFromImage(pasta.Arquivo("d.asc"));
+    }
+};
+
+}  // namespace
+
+TEST(CorridaGradiente, APlaneWithAWaterwayDownItsMiddleIsCrossedAtTheGrade) {
+    // 200 m wide, 300 m long, falling 8 % to the south; the waterway down x = 100.
+    const double S = 0.08, Sc = 0.005;
+    Campo2 c(300, 200, [&](double, double y) { return 100 - S * y; });
+    ModeloGradiente m;
+    TParametrosGradiente2 p;
+    p.plano.comprimentoMinimo = 50;
+    const TResultadoGradiente r =
+        LocarGradiente(c.elev, c.decl, {TPolilinha{{100, 100}, {300, 0}}}, m.gradiente, m.cn, m.chuva, p);
+    // One outlet every EV / S = 12.5 m down the 300 m waterway, a line to each side.
+    ASSERT_GE(r.terracos.size(), 2u * 22);
+    EXPECT_LE(r.terracos.size(), 2u * 24);
+    const double alfa = std::asin(Sc / S);
+    for (const TTerracoGradiente& t : r.terracos) {
+        SCOPED_TRACE(t.id);
+        EXPECT_EQ(t.escoadouro, 1);
+        // Straight across at asin(Sc / S) from the contour, rising north; on the ground at its grade.
+        const TLinhaMapa& l = t.linha;
+        ASSERT_GE(l.x.size(), 2u);
+        const double dx = l.x.back() - l.x.front(), dy = l.y.back() - l.y.front();
+        EXPECT_NEAR(std::atan2(dy, std::fabs(dx)), alfa, 1e-3);
+        EXPECT_NEAR(t.cotaInicio - t.cotaSaida, Sc * t.comprimento, 1e-6);
+        // It runs to the field's edge: 99.5 m across to the last cell centre, at most a step short.
+        EXPECT_EQ(t.fim, TFimGradiente::Borda);
+        EXPECT_NEAR(t.comprimento * std::cos(alfa), 99.5, 2.0);
+        EXPECT_EQ(t.ev, 1.0);
+        EXPECT_TRUE(t.aviso.empty()) << t.aviso;
+    }
+    // Below the top strip each strip is the land between two outlets 12.5 m apart, 99.5 m
+    // across: its mean width along the line is 12.5 cos(alfa), and its channel carries what the
+    // graded sizing gives for that width, the line's length and the grade.
+    int interiores = 0;
+    for (size_t i = 2; i + 2 < r.terracos.size(); ++i) {
+        const TTerracoGradiente& t = r.terracos[i];
+        SCOPED_TRACE(t.id);
+        EXPECT_NEAR(t.area, 99.5 * 12.5, 0.04 * 99.5 * 12.5);
+        EXPECT_NEAR(t.declividade, 8.0, 0.01);
+        const double eh = 12.5 * std::cos(alfa);
+        EXPECT_NEAR(t.eh, eh, 0.04 * eh);
+        // The sizing of the same channel entered by hand: its own length, width, slope and grade.
+        m.cn.SetSt(t.declividade / 100);
+        const auto hq =
+            m.gradiente.HeightAndFlowFor(m.cn, m.chuva, t.eh, Sc, 0.025, int(std::lround(t.comprimento)));
+        EXPECT_GT(hq.Q, 10);  // L/s
+        EXPECT_NEAR(t.vazao, hq.Q, 1e-9 * hq.Q);
+        EXPECT_NEAR(t.h, hq.H, 1e-12);
+        EXPECT_NEAR(t.hr, std::sqrt(1.0) * t.h + 0.1, 1e-9);
+        ++interiores;
+    }
+    EXPECT_GT(interiores, 30);
+    // Nearly all the field above the lowest line drains to a terrace.
+    EXPECT_LT(r.areaDescoberta, 0.08 * r.areaCampo);
+}
