@@ -101,3 +101,65 @@ TEST(CorridaGradiente, APlaneWithAWaterwayDownItsMiddleIsCrossedAtTheGrade) {
     // Nearly all the field above the lowest line drains to a terrace.
     EXPECT_LT(r.areaDescoberta, 0.08 * r.areaCampo);
 }
+
+TEST(CorridaGradiente, AValleyDrainsBothFlanksToItsThalwegAndLongLinesAreFlagged) {
+    // A V valley 160 m wide falling 4 % to the south, flanks at 10 %; the waterway in the
+    // thalweg at x = 80.
+    Campo2 c(200, 160, [](double x, double y) { return 60 + 0.10 * std::fabs(x - 80.5) - 0.04 * y; });
+    ModeloGradiente m;
+    TParametrosGradiente2 p;
+    p.plano.comprimentoMinimo = 20;
+    const TResultadoGradiente r =
+        LocarGradiente(c.elev, c.decl, {TPolilinha{{80, 80}, {200, 0}}}, m.gradiente, m.cn, m.chuva, p);
+    ASSERT_GE(r.terracos.size(), 8u);
+    int oeste = 0, leste = 0;
+    for (const TTerracoGradiente& t : r.terracos) {
+        SCOPED_TRACE(t.id);
+        const TLinhaMapa& l = t.linha;
+        // Each leaves the thalweg for one flank and stays on it, rising away from its outlet.
+        EXPECT_NEAR(l.x.front(), 80, 1.0);
+        const bool paraOeste = l.x.back() < l.x.front();
+        (paraOeste ? oeste : leste) += 1;
+        for (double x : l.x) EXPECT_TRUE(paraOeste ? x <= l.x.front() + 1e-6 : x >= l.x.front() - 1e-6);
+        EXPECT_GT(t.cotaInicio, t.cotaSaida);
+    }
+    EXPECT_EQ(oeste, leste);
+    // No two lines cross.
+    const auto cruzam = [](double ax, double ay, double bx, double by, double cx, double cy, double dx, double dy) {
+        const auto o = [](double px, double py, double qx, double qy, double rx, double ry) {
+            return (qx - px) * (ry - py) - (qy - py) * (rx - px);
+        };
+        const double d1 = o(cx, cy, dx, dy, ax, ay), d2 = o(cx, cy, dx, dy, bx, by);
+        const double d3 = o(ax, ay, bx, by, cx, cy), d4 = o(ax, ay, bx, by, dx, dy);
+        return d1 * d2 < 0 && d3 * d4 < 0;
+    };
+    for (size_t a = 0; a < r.terracos.size(); ++a)
+        for (size_t b = a + 1; b < r.terracos.size(); ++b) {
+            const TLinhaMapa& la = r.terracos[a].linha;
+            const TLinhaMapa& lb = r.terracos[b].linha;
+            for (size_t i = 1; i < la.x.size(); ++i)
+                for (size_t j = 1; j < lb.x.size(); ++j)
+                    ASSERT_FALSE(cruzam(la.x[i - 1], la.y[i - 1], la.x[i], la.y[i], lb.x[j - 1], lb.y[j - 1], lb.x[j],
+                                        lb.y[j]))
+                        << r.terracos[a].id << " x " << r.terracos[b].id;
+        }
+
+    // With a 40 m channel at most, a line that would go on ends there and is flagged for
+    // another outlet; only the top ones reach the field's north edge before.
+    p.comprimentoMaximo = 40;
+    const TResultadoGradiente curtos =
+        LocarGradiente(c.elev, c.decl, {TPolilinha{{80, 80}, {200, 0}}}, m.gradiente, m.cn, m.chuva, p);
+    size_t noMaximo = 0;
+    for (const TTerracoGradiente& t : curtos.terracos) {
+        if (t.fim == TFimGradiente::ComprimentoMaximo) {
+            ++noMaximo;
+            EXPECT_NEAR(t.comprimento, 40, 1e-6);
+            EXPECT_EQ(t.aviso, "Atinge o comprimento máximo do canal: precisa de outra saída.");
+        } else {
+            EXPECT_EQ(t.fim, TFimGradiente::Borda);
+            EXPECT_LT(t.comprimento, 40);
+            EXPECT_EQ(t.aviso, "");
+        }
+    }
+    EXPECT_GE(noMaximo, curtos.terracos.size() * 3 / 4);
+}
