@@ -1,6 +1,7 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
 #include <iomanip>
+#include <map>
 #include <iostream>
 #include <sstream>
 
@@ -23,7 +24,7 @@ const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
     "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n"
     "                         [--max-terracos N] [--comprimento-minimo M] [--raio-minimo M]\n"
-    "                         [--tolerancia CM] [--insistir]\n\n"
+    "                         [--tolerancia CM] [--insistir] [--escoadouro ARQ]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -54,7 +55,12 @@ const char* const kAjuda =
     "  --insistir         loca mesmo num modelo de elevação em degraus (valores inteiros, ou\n"
     "                     degraus maiores que um terço do espaçamento vertical), que sem esta\n"
     "                     opção é recusado com o aviso e a cura (o filtro, ou um levantamento\n"
-    "                     mais fino)\n\n"
+    "                     mais fino)\n"
+    "  --escoadouro ARQ   canais escoadouros (qualquer camada de linhas que o GDAL/OGR leia, ou\n"
+    "                     um .vet; padrão: os do projeto). Num projeto de terraços com gradiente,\n"
+    "                     cada terraço parte de um escoadouro e sobe pela encosta com a\n"
+    "                     declividade do canal; cada canal é dimensionado com o seu comprimento,\n"
+    "                     a sua faixa e a sua declividade. Num projeto em nível, são ignorados.\n\n"
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
@@ -65,14 +71,63 @@ const char* const kAjuda =
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
+// A graded project: the terraces start on the waterways and are sized channel by channel.
+int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivosLocacao& arquivos,
+                      const std::string& escoadouro, const std::string& sig, const std::string& limite) {
+    if (escoadouro.empty())
+        throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
+                       "drenam (use --escoadouro).");
+    if (!arquivos.relatorio.empty())
+        throw EVandoro("O relatório da locação de terraços com gradiente não está disponível nesta versão: use a "
+                       "tabela, o mapa das faixas e o arquivo SIG. Nada foi gravado.");
+    TResumoSig resumoSig;
+    const TResultadoLocacao res =
+        LocarComGradiente(loc, arquivos, escoadouro, modelo.Precipitacao(), modelo.NumeroDaCurva(),
+                          modelo.TerracosGradiente(), [&](TConjuntoArquivos& c) {
+                              if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
+                          });
+    std::ostringstream o;
+    o << "Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
+         "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)\n";
+    std::map<int, double> porEscoadouro;
+    for (size_t i = 0; i < res.terracos.size(); ++i) {
+        const TRegTerr& r = res.terracos[i];
+        const TCanalLocado k = i < loc.Canais().size() ? loc.Canais()[i] : TCanalLocado{};
+        const int acima = i < res.info.size() ? res.info[i].acima : 0;
+        o << r.id << ';' << k.escoadouro << ';' << (acima > 0 ? std::to_string(acima) : std::string()) << ';'
+          << Num(r.level, 2) << ';' << Num(k.cotaInicio, 2) << ';' << Num(r.length, 1) << ';' << Num(r.area, 0) << ';'
+          << Num(r.slope, 2) << ';' << Num(r.length > 0 ? r.area / r.length : 0, 2) << ';' << Num(k.vazao, 1) << ';'
+          << Num(r.height, 2) << '\n';
+        porEscoadouro[k.escoadouro] += k.vazao;
+    }
+    o << "Total de terraços: " << res.terracos.size() << "\n";
+    o << "Comprimento total (m): " << Num(res.comprimentoTotal, 1) << "\n";
+    o << "Área total (m2): " << Num(res.areaTotal, 0) << "\n";
+    o << "Área da imagem (ha): " << Num(res.areaImagem, 4) << "\n";
+    o << "Área cujo escoamento não encontra terraço (ha): " << Num(res.areaDescoberta, 4) << "\n";
+    for (const auto& [k, q] : porEscoadouro)
+        o << "Vazão recebida pelo escoadouro " << k << " (L/s): " << Num(q, 1) << "\n";
+    o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
+    if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
+    if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";
+    o << "Canais escoadouros: " << escoadouro << "\n";
+    if (!res.prj.empty()) o << "Sistema de coordenadas: " << res.prj << "\n";
+    if (!sig.empty())
+        o << "SIG: " << resumoSig.arquivo << " (" << resumoSig.feicoes << " linhas) e " << resumoSig.tabela << "\n";
+    for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
+    std::cout << o.str();
+    return 0;
+}
+
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
-                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia"},
+                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia", "--escoadouro"},
                  {"--insistir"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
-    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas"})
+    for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
+                           "--escoadouro"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
@@ -106,6 +161,10 @@ int Executar(const std::vector<std::string>& args) {
     const std::string sig = a.Valor("--sig");
     if (!sig.empty()) ChecaSaidaSigLocacao(sig, arquivos, limite, arquivo);
     DefinirLimiteCampo(loc, limite);
+
+    const std::string escoadouro =
+        a.Tem("--escoadouro") ? a.Valor("--escoadouro") : CaminhoDoProjeto(loc.fnEscoadouro(), arquivo);
+    if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite);
 
     // A model stepped coarser than the interval gives contours that follow its steps.
     if (const std::string aviso =
@@ -163,6 +222,7 @@ int Executar(const std::vector<std::string>& args) {
     for (const std::string& t : res.travessias) o << t << "\n";
     for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
+    if (!escoadouro.empty()) o << "Aviso: O projeto é de terraços em nível: os canais escoadouros foram ignorados.\n";
     if (!arquivos.relatorio.empty()) {
         TOpcoesRelatorio opcoes;
         opcoes.PastaPrograma = PastaPrograma();

@@ -14,6 +14,7 @@
 #include "core/common/Arquivo.h"
 #include "core/location/BDT.h"
 #include "core/location/ComplementoBDT.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 const std::string kExemplos = std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/";
@@ -252,4 +253,77 @@ TEST(CliLocar, TheShippedTwoMetrePlanCanBeBuilt) {
         ASSERT_NE(c.De(t.Item(i)->id), nullptr);
         EXPECT_FALSE(c.De(t.Item(i)->id)->tipo.empty()) << i;
     }
+}
+
+TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
+    // The graded example project on a 200 x 300 m plane falling 8 % to the south, with a
+    // waterway down its middle drawn as the program's own vector.
+    PastaTemporaria tmp;
+    const auto plano = [](double, double y) { return 100 - 0.08 * y; };
+    GravarAsc(tmp.Arquivo("e.asc"), 300, 200, 1.0, plano);
+    GravarDeclividade(tmp.Arquivo("d.asc"), 300, 200, 1.0, plano);
+    TVET w("m");
+    TVetorRecPonto l;
+    l.SetLineId(1);
+    l.Add(100, 300, 0);
+    l.Add(100, 0, 0);
+    w.AppendLine(l);
+    w.Save(tmp.Arquivo("w.vet"));
+    const std::string projeto = kExemplos + "Terraco em gradiente.kzp";
+    const std::vector<std::string> base = {"locar", projeto, "--elevacao", tmp.Arquivo("e.asc"), "--declividade",
+                                           tmp.Arquivo("d.asc"), "--saida", tmp.Arquivo("g.vet")};
+    // Without waterways a graded project is refused, and nothing is written.
+    ResultadoCli r = RodarCli(base);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os "
+                          "terraços drenam (use --escoadouro)."),
+              std::string::npos)
+        << r.erro;
+    EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("g.vet")));
+
+    std::vector<std::string> comEscoadouro = base;
+    comEscoadouro.insert(comEscoadouro.end(), {"--escoadouro", tmp.Arquivo("w.vet"), "--faixas", tmp.Arquivo("f.asc")});
+    r = RodarCli(comEscoadouro);
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida.rfind("Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
+                            "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)\n", 0),
+              0u);
+    // Every row drains to waterway 1, its far end higher than its outlet by the grade times its
+    // length; the flows the waterway receives are the rows' sum.
+    TBDT t;
+    t.Load(tmp.Arquivo("g.bdt"));
+    TComplementoBDT c;
+    c.Ler(tmp.Arquivo("g.bdc"));
+    ASSERT_GT(t.Count(), 10);
+    ASSERT_EQ(c.canais.size(), size_t(t.Count()));
+    double soma = 0;
+    for (int i = 1; i <= t.Count(); ++i) {
+        const TCanalLocado* k = c.CanalDe(t.Item(i)->id);
+        ASSERT_NE(k, nullptr);
+        EXPECT_EQ(k->escoadouro, 1);
+        EXPECT_GT(k->declividade, 0);
+        EXPECT_NEAR(k->cotaInicio - t.Item(i)->level, k->declividade * t.Item(i)->length, 1e-6);
+        soma += k->vazao;
+    }
+    EXPECT_GT(soma, 0);
+    const std::string rotulo = "Vazão recebida pelo escoadouro 1 (L/s): ";
+    const size_t p = r.saida.find(rotulo);
+    ASSERT_NE(p, std::string::npos);
+    EXPECT_NEAR(std::stod(r.saida.substr(p + rotulo.size())), soma, 0.1);
+    // The vector holds each channel at its design elevation, rising from the outlet.
+    TVET v;
+    v.Load(tmp.Arquivo("g.vet"));
+    const auto linhas = v.Lines();
+    ASSERT_EQ(int(linhas.size()), t.Count());
+    const auto& pts = linhas[0].Pontos();
+    EXPECT_NEAR(pts.front().Z, t.Item(1)->level, 1e-3);
+    EXPECT_GT(pts.back().Z, pts.front().Z);
+    EXPECT_TRUE(ArquivoExiste(tmp.Arquivo("f.asc")));
+
+    // A level project takes the same waterways as a note.
+    r = RodarCli({"locar", kExemplos + "Terraco em nivel.kzp", "--elevacao", tmp.Arquivo("e.asc"), "--declividade",
+                  tmp.Arquivo("d.asc"), "--saida", tmp.Arquivo("n.vet"), "--escoadouro", tmp.Arquivo("w.vet")});
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_NE(r.saida.find("Aviso: O projeto é de terraços em nível: os canais escoadouros foram ignorados.\n"),
+              std::string::npos);
 }

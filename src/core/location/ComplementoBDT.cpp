@@ -23,6 +23,8 @@ TComplementoBDT TComplementoBDT::DoResultado(const TResultadoNivel& r) {
     c.plano = r.plano;
     for (int i = 1; i <= r.registros.Count() && size_t(i) <= r.info.size(); ++i)
         c.terracos[r.registros.Item(i)->id] = r.info[size_t(i - 1)];
+    for (int i = 1; i <= r.registros.Count() && size_t(i) <= r.canais.size(); ++i)
+        c.canais[r.registros.Item(i)->id] = r.canais[size_t(i - 1)];
     c.travessias = r.travessias;
     c.pecasUnidas = r.pecasUnidas;
     c.areaSemReceptor = r.areaSemReceptor;
@@ -34,6 +36,11 @@ TComplementoBDT TComplementoBDT::DoResultado(const TResultadoNivel& r) {
 const TInfoTerraco* TComplementoBDT::De(int id) const {
     const auto it = terracos.find(id);
     return it == terracos.end() ? nullptr : &it->second;
+}
+
+const TCanalLocado* TComplementoBDT::CanalDe(int id) const {
+    const auto it = canais.find(id);
+    return it == canais.end() ? nullptr : &it->second;
 }
 
 void TComplementoBDT::Gravar(const std::string& arquivo) const {
@@ -51,6 +58,13 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
         const std::string s = kTerraco + IntToStr(id);
         ini.WriteString(s, "Acima", TextoAcima(t.acima));
         ini.WriteString(s, "Tipo", t.tipo);
+        if (const TCanalLocado* k = CanalDe(id)) {
+            ini.WriteInteger(s, "Escoadouro", k->escoadouro);
+            ini.WriteFloat(s, "CotaInicio", k->cotaInicio);
+            ini.WriteFloat(s, "DeclividadeCanal", k->declividade);
+            ini.WriteFloat(s, "VazaoLs", k->vazao);
+            ini.WriteString(s, "Aviso", k->aviso);
+        }
     }
     for (size_t k = 0; k < travessias.size(); ++k) {
         const TTravessiaNivel& t = travessias[k];
@@ -94,6 +108,15 @@ void TComplementoBDT::Ler(const std::string& arquivo) {
             t.acima = static_cast<int32_t>(a);
             t.tipo = ini.ReadString(s, "Tipo", "");
             c.terracos[static_cast<int>(id)] = t;
+            if (ini.ValueExists(s, "Escoadouro")) {
+                TCanalLocado k;
+                k.escoadouro = static_cast<int>(ini.ReadInteger(s, "Escoadouro", 0));
+                k.cotaInicio = ini.ReadFloat(s, "CotaInicio", 0);
+                k.declividade = ini.ReadFloat(s, "DeclividadeCanal", 0);
+                k.vazao = ini.ReadFloat(s, "VazaoLs", 0);
+                k.aviso = ini.ReadString(s, "Aviso", "");
+                c.canais[static_cast<int>(id)] = k;
+            }
         } else if (numero(kTravessia) > 0) {
             TTravessiaNivel t;
             t.terraco = static_cast<int>(ini.ReadInteger(s, "Terraco", 0));

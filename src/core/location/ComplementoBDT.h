@@ -20,6 +20,7 @@ std::string TextoAcima(int acima);
 struct TComplementoBDT {
     TPlanoNivel plano;
     std::map<int, TInfoTerraco> terracos;  // by terrace number
+    std::map<int, TCanalLocado> canais;    // by terrace number, graded layouts only
     std::vector<TTravessiaNivel> travessias;
     int pecasUnidas = 0;
     double areaSemReceptor = 0;       // ha
@@ -29,6 +30,7 @@ struct TComplementoBDT {
     static TComplementoBDT DoResultado(const TResultadoNivel& r);
     // The terrace's entry, or null.
     const TInfoTerraco* De(int id) const;
+    const TCanalLocado* CanalDe(int id) const;
     // Write errors raise EVandoro.
     void Gravar(const std::string& arquivo) const;
     // A file that cannot be read, or is not a companion, raises EVandoro naming it.

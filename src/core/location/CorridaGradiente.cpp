@@ -199,6 +199,7 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
             double acima = c.z[topo];
             double ev = ev0;
             std::vector<TLinhaGradiente> linhasAcima;
+            int anterior[2] = {0, 0};  // the last terrace on each side of the waterway
             size_t i = topo;
             for (;;) {
                 // The outlet: the first point down the waterway at the level, between two steps.
@@ -229,7 +230,8 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                     if (!saidaEm(acima - ev, i, onde, saida, dir)) break;
                 }
                 linhasAcima.clear();
-                for (const Ponto lado : {Ponto{-dir.y, dir.x}, Ponto{dir.y, -dir.x}}) {
+                for (int ladoIdx = 0; ladoIdx < 2; ++ladoIdx) {
+                    const Ponto lado = ladoIdx == 0 ? Ponto{-dir.y, dir.x} : Ponto{dir.y, -dir.x};
                     TLinhaGradiente l = tracar(int(k + 1), saida, lado);
                     if (l.x.size() < 2) continue;
                     if (l.comprimento < p.plano.comprimentoMinimo) {
@@ -239,6 +241,8 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                     TTerracoGradiente t;
                     t.id = proximoId++;
                     t.escoadouro = int(k + 1);
+                    t.acima = anterior[ladoIdx];
+                    anterior[ladoIdx] = t.id;
                     t.cotaSaida = l.cota.front();
                     t.cotaInicio = l.cota.back();
                     t.comprimento = l.comprimento;

@@ -21,6 +21,7 @@ class TPrecipitacao;
 struct TTerracoGradiente {
     int id = 0;
     int escoadouro = 0;        // which waterway it drains to, 1 for the file's first line
+    int acima = 0;             // the terrace from the outlet above on the same side (0 none)
     TLinhaMapa linha;          // map units, from the outlet; level = the outlet's elevation
     double cotaSaida = 0;      // m, at the outlet
     double cotaInicio = 0;     // m, at the line's far end (its highest point)

@@ -40,6 +40,7 @@ bool TLocacaoNivel::Load(const std::string& projectPath) {
         fnVetSaida_ = ini.ReadString(kSecao, "fnVetSaida", "");
         // Older projects have no boundary: the whole model.
         fnLimite_ = ini.ReadString(kSecao, "fnLimite", "");
+        fnEscoadouro_ = ini.ReadString(kSecao, "fnEscoadouro", "");
         plano_ = LerPlano(ini, kSecao);
         return true;
     } catch (...) {
@@ -56,6 +57,8 @@ bool TLocacaoNivel::Save(const std::string& projectPath) const {
         // Only a field that has one: a project without stays as older versions wrote it.
         if (fnLimite_.empty()) ini.DeleteKey(kSecao, "fnLimite");
         else ini.WriteString(kSecao, "fnLimite", fnLimite_);
+        if (fnEscoadouro_.empty()) ini.DeleteKey(kSecao, "fnEscoadouro");
+        else ini.WriteString(kSecao, "fnEscoadouro", fnEscoadouro_);
         GravarPlano(ini, kSecao, plano_);
         ini.UpdateFile();
         return true;

@@ -53,6 +53,17 @@ struct TInfoTerraco {
     std::string tipo;
 };
 
+// What a graded layout adds to a terrace's record: the waterway it drains to (1 for the file's
+// first line), the elevation at its far end, the channel's grade and peak flow, and what the
+// technician must see to ("" none).
+struct TCanalLocado {
+    int escoadouro = 0;
+    double cotaInicio = 0;   // m
+    double declividade = 0;  // m/m
+    double vazao = 0;        // L/s
+    std::string aviso;
+};
+
 // A terrace line of the last run in map units at double precision (the ".vet" keeps 32-bit
 // reals, half a metre at UTM northings).
 struct TLinhaMapa {
@@ -108,6 +119,7 @@ struct TResultadoNivel {
     std::vector<TLinhaMapa> linhasMapa;
     std::vector<TOrigemTerraco> origens;
     std::vector<TInfoTerraco> info;  // same order
+    std::vector<TCanalLocado> canais;  // same order, graded layouts only
     TMapaFaixas mapaFaixas;
 
     double ev0 = 0;
@@ -158,6 +170,9 @@ public:
     // The field boundary's polygon file ("" for the whole model), kept as the other paths.
     const std::string& fnLimite() const { return fnLimite_; }
     void SetfnLimite(const std::string& s) { fnLimite_ = s; }
+    // The waterways a graded layout drains to ("" none), kept as the other paths.
+    const std::string& fnEscoadouro() const { return fnEscoadouro_; }
+    void SetfnEscoadouro(const std::string& s) { fnEscoadouro_ = s; }
     const TPlanoNivel& Plano() const { return plano_; }
     void SetPlano(const TPlanoNivel& p) { plano_ = p; }
 
@@ -208,6 +223,8 @@ public:
     const std::vector<TLinhaMapa>& LinhasMapa() const { return ultima_.linhasMapa; }
     const std::vector<TOrigemTerraco>& Origens() const { return ultima_.origens; }
     const std::vector<TInfoTerraco>& Info() const { return ultima_.info; }
+    // Empty for a level run.
+    const std::vector<TCanalLocado>& Canais() const { return ultima_.canais; }
     // Contour pieces and strips of the last run too small to be terraces (a line under two
     // cells, a strip without area); their land joined a neighbour strip or stayed uncovered.
     int PecasDescartadas() const { return ultima_.pecasDescartadas; }
@@ -230,7 +247,7 @@ public:
     const std::string& AvisoResolucao() const { return ultima_.avisoResolucao; }
 
 private:
-    std::string fnImgElev_, fnImgDecli_, fnVetSaida_, fnLimite_;
+    std::string fnImgElev_, fnImgDecli_, fnVetSaida_, fnLimite_, fnEscoadouro_;
     TPlanoNivel plano_;
     TMascaraCampo mascara_;
     IProgresso* progresso_ = nullptr;

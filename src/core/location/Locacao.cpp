@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include "core/common/Arquivo.h"
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Numeros.h"
+#include "core/common/Texto.h"
 #include "core/gdal/Gdal.h"
 #include "core/location/ComplementoBDT.h"
+#include "core/location/CorridaGradiente.h"
 #include "core/location/CorridaNivel.h"
+#include "core/location/Escoadouros.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Suavizacao.h"
@@ -130,7 +134,9 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
         r.avisos.push_back("Trechos com raio de curva menor que o mínimo (anéis pequenos demais ou trechos mantidos "
                            "como traçados para não cruzar outra linha): " +
                            FloatToStrFixed(loc.Resultado().comprimentoRaioMenor, 1) + " m.");
-    if (const std::string s = TextoSemTipo(r.terracos, r.info, loc.TerracosNivel()); !s.empty()) r.avisos.push_back(s);
+    // Only a level system chooses a type for each strip.
+    if (loc.Canais().empty())
+        if (const std::string s = TextoSemTipo(r.terracos, r.info, loc.TerracosNivel()); !s.empty()) r.avisos.push_back(s);
     r.areaDescoberta = loc.AreaDescoberta();
     r.pecasDescartadas = loc.PecasDescartadas();
     r.pecasUnidas = loc.Resultado().pecasUnidas;
@@ -314,10 +320,10 @@ namespace {
 // the cells with an elevation. A cell the boundary (or the load) left without elevation has
 // no slope either; a slope without data is a flat cell, slope 0.
 void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
-                    TImgElevacao& elev, TImgDeclive& decl, TCorridaNivel& corrida) {
+                    TImgElevacao& elev, TImgDeclive& decl, const std::function<void(double)>& etapa) {
     elev.Load(elevPath);
     if (elev.HadInvalid()) elev.SaveToFile(elevPath + "t1.ras");
-    corrida.Etapa(30);
+    etapa(30);
     decl.LoadFromImage(slopePath);
     if (decl.Rows() != elev.Rows() || decl.Columns() != elev.Columns())
         throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
@@ -346,7 +352,7 @@ void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const
         elev.SetMinValue(mn);
         elev.SetMaxValue(mx);
     }
-    corrida.Etapa(60);
+    etapa(60);
 }
 
 // The run's lines smoothed for machinery (the plan's radius and tolerance), in place: the
@@ -394,6 +400,34 @@ void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev) {
     }
 }
 
+// The lines of a run (.vet, each vertex at its elevation: the level, or a graded channel's
+// design elevation), its table and the table's companion, with whatever the caller adds, as one
+// set.
+void GravarLocacao(const TResultadoNivel& res, const std::string& unidade, const TLocacaoNivel::TSaidasExtras& extras) {
+    TVET vet(unidade);
+    const double m = res.metresPerUnit > 0 ? res.metresPerUnit : 1;
+    for (size_t k = 0; k < res.linhasMapa.size(); ++k) {
+        const TLinhaMapa& l = res.linhasMapa[k];
+        const double grade = k < res.canais.size() ? res.canais[k].declividade : 0;
+        TVetorRecPonto p;
+        p.SetLineId(l.id);
+        double s = 0;
+        for (size_t i = 0; i < l.x.size(); ++i) {
+            if (i) s += std::hypot(l.x[i] - l.x[i - 1], l.y[i] - l.y[i - 1]) * m;
+            p.Add(static_cast<float>(l.x[i]), static_cast<float>(l.y[i]), static_cast<float>(l.level + grade * s));
+        }
+        vet.AppendLine(p);
+    }
+    // The vector, the table and whatever the caller adds replace the old ones as one set.
+    TConjuntoArquivos conjunto;
+    conjunto.Membro(res.saida, [&vet](const std::string& tmp) { vet.Save(tmp); });
+    conjunto.Membro(res.tabela, [&res](const std::string& tmp) { res.registros.SaveToFile(tmp); });
+    conjunto.Membro(ComplementoDaTabela(res.tabela),
+                    [c = TComplementoBDT::DoResultado(res)](const std::string& tmp) { c.Gravar(tmp); });
+    if (extras) extras(conjunto);
+    conjunto.Gravar();
+}
+
 }  // namespace
 
 void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
@@ -414,7 +448,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
     {
         TImgElevacao elev;
         TImgDeclive decl;
-        CarregarGrades(loc, elevPath, slopePath, elev, decl, corrida);
+        CarregarGrades(loc, elevPath, slopePath, elev, decl, [&](double p) { corrida.Etapa(p); });
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
         corrida.Executar(elev, decl);
         SuavizarPlano(res, elev);
@@ -422,44 +456,29 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         corrida.Numerar();
         unidade = elev.UnitDist();
     }
-    TVET vet(unidade);
-    for (const TLinhaMapa& m : res.linhasMapa) {
-        TVetorRecPonto p;
-        p.SetLineId(m.id);
-        for (size_t i = 0; i < m.x.size(); ++i)
-            p.Add(static_cast<float>(m.x[i]), static_cast<float>(m.y[i]), static_cast<float>(m.level));
-        vet.AppendLine(p);
-    }
-    // The vector, the table and whatever the caller adds replace the old ones as one set.
-    TConjuntoArquivos conjunto;
-    conjunto.Membro(res.saida, [&vet](const std::string& tmp) { vet.Save(tmp); });
-    conjunto.Membro(res.tabela, [&res](const std::string& tmp) { res.registros.SaveToFile(tmp); });
-    conjunto.Membro(ComplementoDaTabela(res.tabela),
-                    [c = TComplementoBDT::DoResultado(res)](const std::string& tmp) { c.Gravar(tmp); });
-    if (extras) extras(conjunto);
-    conjunto.Gravar();
+    GravarLocacao(res, unidade, extras);
     corrida.Respirar();
 }
 
-TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
-                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
-                        const TLocacaoNivel::TSaidasExtras& extras) {
-    // Every input is checked before the run: a refused one leaves every old output as it was.
-    ChecaEntradasLocacao(chuva, escoamento, terracos);
+namespace {
+
+// What every run writes beside its lines: the ".prj" (or the removal of an old one), the strip
+// map when named, and what the caller adds. 'prjGravado' receives the ".prj" in force.
+TLocacaoNivel::TSaidasExtras SaidasDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos,
+                                              const TLocacaoNivel::TSaidasExtras& extras, std::string& prjGravado) {
     const TPrjLocacao prj = PrjDaLocacao(arquivos);
     std::vector<std::string> prjsEntrada;
     for (const std::string& e : {arquivos.elevacao, arquivos.declividade})
         for (const std::string& parte : ArquivosDaImagem(e)) prjsEntrada.push_back(TrocaExtensao(parte, ".prj"));
-    const auto daEntrada = [&](const std::string& nome) {
-        for (const std::string& p : prjsEntrada)
-            if (MesmoArquivo(p, nome)) return true;
-        return false;
-    };
-    std::string prjGravado;
-    const auto saidas = [&](TConjuntoArquivos& c) {
+    return [&loc, arquivos, extras, prj, prjsEntrada, &prjGravado](TConjuntoArquivos& c) {
+        const auto daEntrada = [&](const std::string& nome) {
+            for (const std::string& p : prjsEntrada)
+                if (MesmoArquivo(p, nome)) return true;
+            return false;
+        };
         if (!prj.daEntrada) {
             if (!prj.conteudo.empty()) {
-                c.Membro(prj.arquivo, [&](const std::string& tmp) { GravarArquivoInteiro(tmp, prj.conteudo); });
+                c.Membro(prj.arquivo, [conteudo = prj.conteudo](const std::string& tmp) { GravarArquivoInteiro(tmp, conteudo); });
                 prjGravado = prj.arquivo;
             } else {
                 // An old system of another model must not stay beside the new vector.
@@ -469,7 +488,7 @@ TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TP
             prjGravado = prj.arquivo;
         }
         if (!arquivos.faixas.empty()) {
-            c.Membro(arquivos.faixas, [&](const std::string& tmp) { GravarMapaFaixas(loc, tmp); });
+            c.Membro(arquivos.faixas, [&loc](const std::string& tmp) { GravarMapaFaixas(loc, tmp); });
             for (const std::string& parte : ArquivosDaImagem(arquivos.faixas)) {
                 const std::string p = TrocaExtensao(parte, ".prj");
                 if (!daEntrada(p) && !MesmoArquivo(p, prj.arquivo)) c.Remover(p);
@@ -477,8 +496,74 @@ TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TP
         }
         if (extras) extras(c);
     };
+}
+
+}  // namespace
+
+TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
+                        TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
+                        const TLocacaoNivel::TSaidasExtras& extras) {
+    // Every input is checked before the run: a refused one leaves every old output as it was.
+    ChecaEntradasLocacao(chuva, escoamento, terracos);
+    std::string prjGravado;
+    const auto saidas = SaidasDaLocacao(loc, arquivos, extras, prjGravado);
     ProcessarLocacao(loc, arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida, saidas);
     TResultadoLocacao r = ResultadoDaLocacao(loc, arquivos);
     r.prj = prjGravado;
+    return r;
+}
+
+TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, const std::string& escoadouros,
+                                    TPrecipitacao& chuva, TNumeroDaCurva& escoamento, const TTerracosGradiente& sistema,
+                                    const TLocacaoNivel::TSaidasExtras& extras) {
+    if (escoadouros.empty())
+        throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
+                       "drenam.");
+    if (!(sistema.Sc() > 0))
+        throw EVandoro("Valor da declividade do canal inconsistente: a locação com gradiente precisa de uma "
+                       "declividade maior que zero.");
+    std::string prjGravado;
+    const auto saidas = SaidasDaLocacao(loc, arquivos, extras, prjGravado);
+    TResultadoNivel& res = loc.NovaCorrida();
+    res.elevacao = arquivos.elevacao;
+    res.declividade = arquivos.declividade;
+    res.saida = arquivos.saida;
+    res.tabela = TabelaDaSaida(arquivos.saida);
+    res.chuva = &chuva;
+    res.escoamento = &escoamento;
+    res.plano = loc.Plano();
+    TImgElevacao elev;
+    TImgDeclive decl;
+    CarregarGrades(loc, arquivos.elevacao, arquivos.declividade, elev, decl, [](double) {});
+    const TGradeMapa grade{elev.MinX(), double(elev.MinY()) + elev.Rows() * double(elev.CellHeight()), elev.CellWidth(),
+                           elev.CellHeight(), elev.Columns(), elev.Rows()};
+    const std::vector<TPolilinha> linhas = LerEscoadouros(escoadouros, CrsDoArquivoImagem(arquivos.elevacao), grade);
+    TParametrosGradiente2 p;
+    p.plano = loc.Plano();
+    const TResultadoGradiente g = LocarGradiente(elev, decl, linhas, sistema, escoamento, chuva, p);
+    res.metresPerUnit = Maiusculas(elev.UnitDist()) == "KM" ? 1000 : 1;
+    res.pixelArea = double(res.metresPerUnit) * elev.CellWidth() * double(res.metresPerUnit) * elev.CellHeight();
+    res.fieldAreaM2 = g.areaCampo;
+    res.fieldArea = g.areaCampo / 10000;
+    res.celulasCampo = res.pixelArea > 0 ? static_cast<long long>(std::llround(g.areaCampo / res.pixelArea)) : 0;
+    res.areaDescoberta = g.areaDescoberta / 10000;
+    res.pecasUnidas = g.linhasCurtas;
+    res.mapaFaixas = g.mapaFaixas;
+    for (const TTerracoGradiente& t : g.terracos) {
+        res.registros.Add(std::make_unique<TRegTerr>(
+            TRegTerr{t.id, t.cotaSaida, t.declividade, t.comprimento, t.area, t.ev, t.hr}));
+        res.committedArea += t.area;
+        res.linhasMapa.push_back(t.linha);
+        res.origens.push_back(TOrigemTerraco{t.id, TOrigemTerraco::Peca, t.cotaSaida});
+        res.info.push_back(TInfoTerraco{t.acima, std::string()});  // graded systems choose no type
+        res.canais.push_back({t.escoadouro, t.cotaInicio, sistema.Sc(), t.vazao, t.aviso});
+    }
+    res.terraceCount = int32_t(g.terracos.size());
+    res.progresso = 100;
+    GravarLocacao(res, elev.UnitDist(), saidas);
+    TResultadoLocacao r = ResultadoDaLocacao(loc, arquivos);
+    r.prj = prjGravado;
+    for (const TTerracoGradiente& t : g.terracos)
+        if (!t.aviso.empty()) r.avisos.push_back("Terraço " + std::to_string(t.id) + ": " + t.aviso);
     return r;
 }

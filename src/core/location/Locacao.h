@@ -12,6 +12,7 @@
 class TPrecipitacao;
 class TNumeroDaCurva;
 class TTerracosNivel;
+class TTerracosGradiente;
 class TImagem;
 
 // Extension of the vector output; the terrace table goes beside it with kExtensaoTabela.
@@ -143,3 +144,14 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
                         TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
                         const TLocacaoNivel::TSaidasExtras& extras = {});
+
+// The graded layout of a project whose system is "Terraços com gradiente": the same checked
+// files as Locar, plus the waterways the terraces drain to ('escoadouros', any line file OGR
+// reads or a .vet). The lines (each vertex at its channel's design elevation), the table (the
+// outlet's elevation as each terrace's level, its Hr as the height), the companion (each
+// channel's waterway, far-end elevation, grade and peak flow), the ".prj", the strip map and
+// what 'extras' adds are replaced as one set. Raises, writing nothing, without waterways, with
+// a channel grade that is not positive, and when no terrace can be placed.
+TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, const std::string& escoadouros,
+                                    TPrecipitacao& chuva, TNumeroDaCurva& escoamento, const TTerracosGradiente& sistema,
+                                    const TLocacaoNivel::TSaidasExtras& extras = {});
