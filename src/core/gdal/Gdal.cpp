@@ -541,6 +541,39 @@ void NoModelo(OGRGeometry& g, OGRCoordinateTransformation* t, const TMensagensCr
     if (!(maior <= 1e8)) throw EVandoro(m.impossiveis);
 }
 
+// Every part of type 'tipo' (curves made linear, taken out of its multi-part type 'multi' and
+// of collections) of every layer of 'ds', in the model's system, handed to 'f' as it is read.
+template <class F>
+void ParaCadaParte(GDALDataset& ds, OGRwkbGeometryType tipo, OGRwkbGeometryType multi, bool gradeTemCrs,
+                   const OGRSpatialReference& grade, const TMensagensCrs& m, F f) {
+    for (OGRLayer* l : ds.GetLayers()) {
+        std::unique_ptr<OGRCoordinateTransformation> t;
+        bool camadaTemParte = false;
+        l->ResetReading();
+        for (auto& feicao : *l) {
+            const OGRGeometry* g = feicao->GetGeometryRef();
+            if (!g) continue;
+            std::unique_ptr<OGRGeometry> lin(g->hasCurveGeometry() ? g->getLinearGeometry() : g->clone());
+            std::vector<std::unique_ptr<OGRGeometry>> partes;
+            const auto tg = wkbFlatten(lin->getGeometryType());
+            if (tg == tipo) partes.push_back(std::move(lin));
+            else if (tg == multi || tg == wkbGeometryCollection) {
+                auto* c = lin->toGeometryCollection();
+                for (int i = 0; i < c->getNumGeometries(); ++i)
+                    if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == tipo)
+                        partes.emplace_back(c->getGeometryRef(i)->clone());
+            }
+            if (partes.empty()) continue;
+            if (!camadaTemParte) t = ParaOModelo(l->GetSpatialRef(), gradeTemCrs, grade, m);
+            camadaTemParte = true;
+            for (auto& p : partes) {
+                NoModelo(*p, t.get(), m);
+                f(std::move(p));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std::string& crsGrade, int colunas,
@@ -563,53 +596,29 @@ std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std
         "O limite do talhão " + arq + " não pôde ser transformado para o sistema de coordenadas do modelo de elevação.",
         "O limite do talhão " + arq + " tem vértices com coordenadas impossíveis: confira o arquivo."};
     OGRMultiPolygon todos;
-    for (OGRLayer* l : ds->GetLayers()) {
-        const OGRSpatialReference* srsCamada = l->GetSpatialRef();
-        std::unique_ptr<OGRCoordinateTransformation> t;
-        bool camadaTemPoligono = false;
-        l->ResetReading();
-        for (auto& f : *l) {
-            const OGRGeometry* g = f->GetGeometryRef();
-            if (!g) continue;
-            std::unique_ptr<OGRGeometry> lin(g->hasCurveGeometry() ? g->getLinearGeometry() : g->clone());
-            std::vector<std::unique_ptr<OGRGeometry>> partes;
-            const auto tipo = wkbFlatten(lin->getGeometryType());
-            if (tipo == wkbPolygon) partes.push_back(std::move(lin));
-            else if (tipo == wkbMultiPolygon || tipo == wkbGeometryCollection) {
-                auto* c = lin->toGeometryCollection();
-                for (int i = 0; i < c->getNumGeometries(); ++i)
-                    if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbPolygon)
-                        partes.emplace_back(c->getGeometryRef(i)->clone());
-            }
-            if (partes.empty()) continue;
-            if (!camadaTemPoligono) t = ParaOModelo(srsCamada, gradeTemCrs, grade, mensagens);
-            camadaTemPoligono = true;
-            for (auto& p : partes) {
-                NoModelo(*p, t.get(), mensagens);
-                if (p->IsValid()) {
-                    todos.addGeometryDirectly(p.release());
-                    continue;
-                }
-                // Boundaries drawn by hand or downloaded from registries cross themselves or
-                // hold holes outside their rings; rasterised as they are, cells outside the
-                // polygon would count as field. They are repaired as a GIS "fix geometries".
-                std::unique_ptr<OGRGeometry> valido(p->MakeValid());
-                if (!valido)
-                    throw EVandoro("O limite do talhão " + arq +
-                                   " tem um polígono inválido (contorno que se cruza ou buraco fora do contorno) "
-                                   "que não pôde ser corrigido: corrija-o no SIG.");
-                const auto tv = wkbFlatten(valido->getGeometryType());
-                if (tv == wkbPolygon) {
-                    todos.addGeometryDirectly(valido.release());
-                } else if (tv == wkbMultiPolygon || tv == wkbGeometryCollection) {
-                    auto* c = valido->toGeometryCollection();
-                    for (int i = 0; i < c->getNumGeometries(); ++i)
-                        if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbPolygon)
-                            todos.addGeometry(c->getGeometryRef(i));
-                }
-            }
+    ParaCadaParte(*ds, wkbPolygon, wkbMultiPolygon, gradeTemCrs, grade, mensagens, [&](std::unique_ptr<OGRGeometry> p) {
+        if (p->IsValid()) {
+            todos.addGeometryDirectly(p.release());
+            return;
         }
-    }
+        // Boundaries drawn by hand or downloaded from registries cross themselves or
+        // hold holes outside their rings; rasterised as they are, cells outside the
+        // polygon would count as field. They are repaired as a GIS "fix geometries".
+        std::unique_ptr<OGRGeometry> valido(p->MakeValid());
+        if (!valido)
+            throw EVandoro("O limite do talhão " + arq +
+                           " tem um polígono inválido (contorno que se cruza ou buraco fora do contorno) "
+                           "que não pôde ser corrigido: corrija-o no SIG.");
+        const auto tv = wkbFlatten(valido->getGeometryType());
+        if (tv == wkbPolygon) {
+            todos.addGeometryDirectly(valido.release());
+        } else if (tv == wkbMultiPolygon || tv == wkbGeometryCollection) {
+            auto* c = valido->toGeometryCollection();
+            for (int i = 0; i < c->getNumGeometries(); ++i)
+                if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbPolygon)
+                    todos.addGeometry(c->getGeometryRef(i));
+        }
+    });
     if (todos.getNumGeometries() == 0)
         throw EVandoro("O limite do talhão " + arq + " não contém nenhum polígono.");
     std::unique_ptr<OGRGeometry> uniao(todos.UnionCascaded());
@@ -676,39 +685,17 @@ std::vector<TPolilinha> LerLinhasNoModelo(const std::string& nome, const std::st
             " não puderam ser transformados para o sistema de coordenadas do modelo de elevação.",
         "Os canais escoadouros " + arq + " têm vértices com coordenadas impossíveis: confira o arquivo."};
     std::vector<TPolilinha> linhas;
-    for (OGRLayer* l : ds->GetLayers()) {
-        std::unique_ptr<OGRCoordinateTransformation> t;
-        bool camadaTemLinha = false;
-        l->ResetReading();
-        for (auto& f : *l) {
-            const OGRGeometry* g = f->GetGeometryRef();
-            if (!g) continue;
-            std::unique_ptr<OGRGeometry> lin(g->hasCurveGeometry() ? g->getLinearGeometry() : g->clone());
-            std::vector<std::unique_ptr<OGRGeometry>> partes;
-            const auto tipo = wkbFlatten(lin->getGeometryType());
-            if (tipo == wkbLineString) partes.push_back(std::move(lin));
-            else if (tipo == wkbMultiLineString || tipo == wkbGeometryCollection) {
-                auto* c = lin->toGeometryCollection();
-                for (int i = 0; i < c->getNumGeometries(); ++i)
-                    if (wkbFlatten(c->getGeometryRef(i)->getGeometryType()) == wkbLineString)
-                        partes.emplace_back(c->getGeometryRef(i)->clone());
-            }
-            if (partes.empty()) continue;
-            if (!camadaTemLinha) t = ParaOModelo(l->GetSpatialRef(), gradeTemCrs, grade, mensagens);
-            camadaTemLinha = true;
-            for (auto& p : partes) {
-                NoModelo(*p, t.get(), mensagens);
-                const OGRLineString* ls = p->toLineString();
-                TPolilinha pl;
-                for (int k = 0; k < ls->getNumPoints(); ++k) {
-                    // A vertex drawn twice on the same spot says nothing of the way.
-                    if (!pl.x.empty() && pl.x.back() == ls->getX(k) && pl.y.back() == ls->getY(k)) continue;
-                    pl.x.push_back(ls->getX(k));
-                    pl.y.push_back(ls->getY(k));
-                }
-                if (pl.x.size() >= 2) linhas.push_back(std::move(pl));
-            }
-        }
-    }
+    ParaCadaParte(*ds, wkbLineString, wkbMultiLineString, gradeTemCrs, grade, mensagens,
+                  [&](std::unique_ptr<OGRGeometry> p) {
+                      const OGRLineString* ls = p->toLineString();
+                      TPolilinha pl;
+                      for (int k = 0; k < ls->getNumPoints(); ++k) {
+                          // A vertex drawn twice on the same spot says nothing of the way.
+                          if (!pl.x.empty() && pl.x.back() == ls->getX(k) && pl.y.back() == ls->getY(k)) continue;
+                          pl.x.push_back(ls->getX(k));
+                          pl.y.push_back(ls->getY(k));
+                      }
+                      if (pl.x.size() >= 2) linhas.push_back(std::move(pl));
+                  });
     return linhas;
 }
