@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "GeoTeste.h"
 #include "GradesSinteticas.h"
 #include "TestSupport.h"
 #include "core/common/Arquivo.h"
@@ -282,7 +283,8 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
     EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("g.vet")));
 
     std::vector<std::string> comEscoadouro = base;
-    comEscoadouro.insert(comEscoadouro.end(), {"--escoadouro", tmp.Arquivo("w.vet"), "--faixas", tmp.Arquivo("f.asc")});
+    comEscoadouro.insert(comEscoadouro.end(), {"--escoadouro", tmp.Arquivo("w.vet"), "--faixas", tmp.Arquivo("f.asc"),
+                                               "--sig", tmp.Arquivo("g.gpkg")});
     r = RodarCli(comEscoadouro);
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida.rfind("Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
@@ -319,6 +321,21 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
     EXPECT_NEAR(pts.front().Z, t.Item(1)->level, 1e-3);
     EXPECT_GT(pts.back().Z, pts.front().Z);
     EXPECT_TRUE(ArquivoExiste(tmp.Arquivo("f.asc")));
+    // The GIS lines carry each channel's outlet, far end, grade, flow and waterway.
+    auto ds = geoteste::AbreVetor(tmp.Arquivo("g.gpkg"));
+    ASSERT_TRUE(ds);
+    ASSERT_EQ(ds->GetLayer(0)->GetFeatureCount(), t.Count());
+    int i = 1;
+    for (auto& f : *ds->GetLayer(0)) {
+        const TCanalLocado* k = c.CanalDe(t.Item(i)->id);
+        EXPECT_EQ(f->GetFieldAsInteger("terraco"), t.Item(i)->id);
+        EXPECT_NEAR(f->GetFieldAsDouble("cota_saida_m"), t.Item(i)->level, 1e-9);
+        EXPECT_NEAR(f->GetFieldAsDouble("cota_inicio_m"), k->cotaInicio, 1e-6);
+        EXPECT_NEAR(f->GetFieldAsDouble("decliv_canal"), k->declividade, 1e-12);
+        EXPECT_NEAR(f->GetFieldAsDouble("vazao_ls"), k->vazao, 1e-6);
+        EXPECT_EQ(f->GetFieldAsInteger("escoadouro"), 1);
+        ++i;
+    }
 
     // A level project takes the same waterways as a note.
     r = RodarCli({"locar", kExemplos + "Terraco em nivel.kzp", "--elevacao", tmp.Arquivo("e.asc"), "--declividade",

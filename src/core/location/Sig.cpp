@@ -1,5 +1,6 @@
 #include "core/location/Sig.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -28,10 +29,17 @@ const char* const kSemCrs =
     "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): as coordenadas foram gravadas como estão, "
     "em metros, e o arquivo gravado não tem sistema de coordenadas.";
 
+constexpr size_t kCampoTipo = 10;  // the text field among CamposTerraco
+
 std::vector<double> Valores(const TTerracoSig& t) {
     const TRegTerr& r = t.registro;
     const double acima = t.temInfo && t.info.acima > 0 ? t.info.acima : kNaN;
-    return {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm, t.hrCm, acima, kNaN};
+    std::vector<double> v = {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm,
+                             t.hrCm, acima, kNaN};
+    if (t.temCanal)
+        v.insert(v.end(), {r.level, t.canal.cotaInicio, t.canal.declividade, t.canal.vazao,
+                           static_cast<double>(t.canal.escoadouro)});
+    return v;
 }
 
 // A feature's attributes: its terrace's, or only its number and level when the table lacks it.
@@ -40,7 +48,7 @@ void Atributos(TFeicaoLinha& f, int id, const std::map<int, TTerracoSig>& porId)
     if (it != porId.end()) {
         f.valores = Valores(it->second);
         f.textos.assign(f.valores.size(), std::string());
-        f.textos.back() = it->second.info.tipo;
+        f.textos[kCampoTipo] = it->second.info.tipo;
         return;
     }
     f.valores.assign(CamposTerraco().size(), kNaN);
@@ -63,8 +71,11 @@ TResumoSig Grava(TConjuntoArquivos& c, const std::string& saida, const std::stri
     res.tabela = TabelaSig(saida);
     res.feicoes = static_cast<int>(feicoes.size());
     res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
-    c.Membro(saida, [camada, comNomes = std::move(comNomes), crs](const std::string& tmp) {
-        EscreverLinhasSig(tmp, camada, CamposTerraco(), comNomes, crs);
+    std::vector<TCampoSig> campos = CamposTerraco();
+    if (std::any_of(tabela.begin(), tabela.end(), [](const TTerracoSig& t) { return t.temCanal; }))
+        campos.insert(campos.end(), CamposCanal().begin(), CamposCanal().end());
+    c.Membro(saida, [camada, campos, comNomes = std::move(comNomes), crs](const std::string& tmp) {
+        EscreverLinhasSig(tmp, camada, campos, comNomes, crs);
     });
     for (const std::string& parte : ArquivosSig(saida))
         if (parte != saida) c.Remover(parte);
@@ -84,6 +95,12 @@ const char* const kFiltroSigLinhas =
     "GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;KML (*.kml)";
 const char* const kFiltroSigLimite =
     "Polígonos (*.gpkg *.shp *.geojson *.json *.kml *.kmz *.gml);;Todos os arquivos (*)";
+
+const std::vector<TCampoSig>& CamposCanal() {
+    static const std::vector<TCampoSig> c = {{"cota_saida_m", false}, {"cota_inicio_m", false}, {"decliv_canal", false},
+                                             {"vazao_ls", false},     {"escoadouro", true}};
+    return c;
+}
 
 const std::vector<TCampoSig>& CamposTerraco() {
     static const std::vector<TCampoSig> c = {{"terraco", true},   {"cota_m", false},     {"ev_m", false},
@@ -135,10 +152,15 @@ std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional
         if (i) o += sep;
         o += titulos[i];
     }
+    const bool canais = std::any_of(terracos.begin(), terracos.end(), [](const TTerracoSig& t) { return t.temCanal; });
+    if (canais)
+        for (const char* t : {"Cota da saída (m)", "Cota do início (m)", "Declividade do canal (m/m)", "Vazão (L/s)",
+                              "Escoadouro"})
+            o += sep + std::string(t);
     o += "\r\n";
     for (const TTerracoSig& t : terracos) {
         const std::vector<double> v = Valores(t);
-        for (size_t i = 0; i + 2 < v.size(); ++i) {
+        for (size_t i = 0; i + 1 < kCampoTipo; ++i) {
             if (i) o += sep;
             if (i == 0) o += IntToStr(t.registro.id);
             else if (!std::isnan(v[i])) o += FloatToStr(v[i], r);
@@ -148,6 +170,14 @@ std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional
         o += sep;
         // Quoted: a type may hold the separator ("embutido, leirão ou murundum").
         if (!t.info.tipo.empty()) o += '"' + t.info.tipo + '"';
+        if (canais) {
+            for (size_t i = kCampoTipo + 1; i < v.size(); ++i) {
+                o += sep;
+                if (i + 1 == v.size()) o += IntToStr(t.canal.escoadouro);
+                else o += FloatToStr(v[i], r);
+            }
+            if (!t.temCanal) o += std::string(CamposCanal().size(), sep);
+        }
         o += "\r\n";
     }
     return Utf8ToWin1252(o);
@@ -199,6 +229,10 @@ TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, c
     for (int i = 1; i <= b.Count(); ++i) {
         const TInfoTerraco* info = size_t(i) <= loc.Info().size() ? &loc.Info()[size_t(i - 1)] : nullptr;
         tabela.push_back(TerracoSig(*b.Item(i), loc.TerracosNivel(), info));
+        if (size_t(i) <= loc.Canais().size()) {
+            tabela.back().temCanal = true;
+            tabela.back().canal = loc.Canais()[size_t(i - 1)];
+        }
         porId.emplace(b.Item(i)->id, tabela.back());
     }
     std::vector<TFeicaoLinha> feicoes;
@@ -253,6 +287,10 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
     for (int i = 1; i <= registros.Count(); ++i) {
         const int id = registros.Item(i)->id;
         tabela.push_back(TerracoSig(*registros.Item(i), sistema, temComplemento ? complemento.De(id) : nullptr));
+        if (const TCanalLocado* k = temComplemento ? complemento.CanalDe(id) : nullptr) {
+            tabela.back().temCanal = true;
+            tabela.back().canal = *k;
+        }
         porId.emplace(id, tabela.back());
     }
     std::vector<TFeicaoLinha> feicoes;

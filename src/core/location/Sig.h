@@ -26,12 +26,17 @@ struct TTerracoSig {
     double hrCm = 0;  // recommended height Hr, cm (NaN when unknown)
     bool temInfo = false;  // the line above and the type are known
     TInfoTerraco info;
+    bool temCanal = false;  // a graded channel: its outlet, far end, grade, flow and waterway
+    TCanalLocado canal;
 };
 
 // Attribute fields, in order: terraco, cota_m, ev_m, eh_m, decliv_pct, compr_m, area_m2,
 // h_cm, hr_cm, acima (empty under no line, a summit), tipo (at most 10 characters, for
 // Shapefile).
 const std::vector<TCampoSig>& CamposTerraco();
+// The fields a graded layout adds after them: cota_saida_m, cota_inicio_m, decliv_canal,
+// vazao_ls, escoadouro.
+const std::vector<TCampoSig>& CamposCanal();
 
 // H and Hr of a record. The engine's height is the recommended one (√CDu × d + 0.1 m, d the
 // channel depth) except with an arbitrated height, where it is H itself. Without the level
