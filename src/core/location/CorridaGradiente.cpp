@@ -162,15 +162,27 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
     tp.comprimentoMaximo = p.comprimentoMaximo;
     int proximoId = 1;
     // A line from an outlet: its own waterway near the outlet is no obstacle.
+    // 'atingido' receives the waterway a line ran into (1-based), 0 for none; 'tambem' is one
+    // more line it may not cross (the line it comes back to, for a line between two waterways).
+    int atingido = 0;
+    const TLinhaGradiente* tambem = nullptr;
     const auto tracar = [&](int k, Ponto saida, Ponto direcao) {
+        atingido = 0;
         const auto obstaculo = [&](double x0, double y0, double x1, double y1) -> std::optional<TFimGradiente> {
             const int dono = segs.Cruzado({x0, y0}, {x1, y1}, [&](int d, Ponto a, Ponto b) {
                 if (d != -k) return false;
                 const double dist = std::min(std::hypot(a.x - saida.x, a.y - saida.y), std::hypot(b.x - saida.x, b.y - saida.y));
                 return dist <= 2 * kPassoEscoadouro + tp.passo;
             });
-            if (dono < 0) return TFimGradiente::Escoadouro;
+            if (dono < 0) {
+                atingido = -dono;
+                return TFimGradiente::Escoadouro;
+            }
             if (dono > 0) return TFimGradiente::Linha;
+            if (tambem)
+                for (size_t v = 1; v < tambem->x.size(); ++v)
+                    if (Cruzam({x0, y0}, {x1, y1}, {tambem->x[v - 1], tambem->y[v - 1]}, {tambem->x[v], tambem->y[v]}))
+                        return TFimGradiente::Linha;
             return std::nullopt;
         };
         return TracarGradiente(cota, saida.x, saida.y, direcao.x, direcao.y, tp, obstaculo);
@@ -184,6 +196,78 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                 if (d > 0) s += d, ++n;
             }
         return n ? s / double(n) : 0.0;
+    };
+
+    // A terrace from its line: numbered, its segments kept for the lines after it. Gives its number.
+    const auto emitir = [&](const TLinhaGradiente& l, int escoadouro, int acima, double ev) {
+        TTerracoGradiente t;
+        t.id = proximoId++;
+        t.escoadouro = escoadouro;
+        t.acima = acima;
+        t.cotaSaida = l.cota.front();
+        t.cotaInicio = l.cota.back();
+        t.comprimento = l.comprimento;
+        t.ev = ev;
+        t.fim = l.fim;
+        t.linha.id = t.id;
+        t.linha.level = t.cotaSaida;
+        for (size_t v = 0; v < l.x.size(); ++v) {
+            t.linha.x.push_back(l.x[v] / m);
+            t.linha.y.push_back(l.y[v] / m);
+            if (v) segs.Add({l.x[v - 1], l.y[v - 1]}, {l.x[v], l.y[v]}, t.id);
+        }
+        res.terracos.push_back(std::move(t));
+        return res.terracos.back().id;
+    };
+    // The line back from waterway 'kb' to 'l', which ran into it; both cut at their meeting.
+    // Gives kb, or 0 when no line comes back to meet it ('l' then stays as it was).
+    const auto VoltaDoEscoadouro = [&](TLinhaGradiente& l, const Caminho& cb, int kb, TLinhaGradiente& volta) {
+        const double z0 = l.cota.front();
+        const Ponto fim{l.x.back(), l.y.back()};
+        // The point of waterway kb at the outlet's elevation nearest to where the line met it.
+        Ponto q{};
+        double melhor = std::numeric_limits<double>::infinity();
+        for (size_t j = 1; j < cb.p.size(); ++j) {
+            const double a = cb.z[j - 1], b = cb.z[j];
+            if (std::isnan(a) || std::isnan(b) || (a - z0) * (b - z0) > 0 || a == b) continue;
+            const double t = (a - z0) / (a - b);
+            const Ponto e{cb.p[j - 1].x + (cb.p[j].x - cb.p[j - 1].x) * t, cb.p[j - 1].y + (cb.p[j].y - cb.p[j - 1].y) * t};
+            const double d = std::hypot(e.x - fim.x, e.y - fim.y);
+            if (d < melhor) melhor = d, q = e;
+        }
+        if (!std::isfinite(melhor) || l.x.size() < 2) return 0;
+        tambem = &l;
+        volta = tracar(kb, q, {l.x[l.x.size() - 2] - fim.x, l.y[l.y.size() - 2] - fim.y});
+        tambem = nullptr;
+        if (volta.fim != TFimGradiente::Linha || std::isnan(volta.xSeguinte) || volta.x.empty()) return 0;
+        // Where the last step back crosses the line: both end there.
+        const Ponto a{volta.x.back(), volta.y.back()}, b{volta.xSeguinte, volta.ySeguinte};
+        for (size_t v = 1; v < l.x.size(); ++v) {
+            const Ponto c{l.x[v - 1], l.y[v - 1]}, d{l.x[v], l.y[v]};
+            if (!Cruzam(a, b, c, d)) continue;
+            const double den = (b.x - a.x) * (d.y - c.y) - (b.y - a.y) * (d.x - c.x);
+            const double u = ((c.x - a.x) * (d.y - c.y) - (c.y - a.y) * (d.x - c.x)) / den;
+            const Ponto x{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u};
+            double sl = 0;
+            for (size_t w = 1; w < v; ++w) sl += std::hypot(l.x[w] - l.x[w - 1], l.y[w] - l.y[w - 1]);
+            sl += std::hypot(x.x - c.x, x.y - c.y);
+            l.x.resize(v);
+            l.y.resize(v);
+            l.cota.resize(v);
+            l.x.push_back(x.x);
+            l.y.push_back(x.y);
+            l.cota.push_back(z0 + sistema.Sc() * sl);
+            l.comprimento = sl;
+            l.fim = TFimGradiente::Divisor;
+            const double sv = volta.comprimento + std::hypot(x.x - a.x, x.y - a.y);
+            volta.x.push_back(x.x);
+            volta.y.push_back(x.y);
+            volta.cota.push_back(volta.cota.front() + sistema.Sc() * sv);
+            volta.comprimento = sv;
+            volta.fim = TFimGradiente::Divisor;
+            return kb;
+        }
+        return 0;
     };
 
     for (size_t k = 0; k < caminhos.size(); ++k) {
@@ -233,29 +317,25 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                 for (int ladoIdx = 0; ladoIdx < 2; ++ladoIdx) {
                     const Ponto lado = ladoIdx == 0 ? Ponto{-dir.y, dir.x} : Ponto{dir.y, -dir.x};
                     TLinhaGradiente l = tracar(int(k + 1), saida, lado);
+                    // A line that runs into another waterway drains to both: the line from
+                    // that waterway, from its point at this outlet's elevation, meets it where
+                    // both have come the same way up, their high point; each ends there.
+                    TLinhaGradiente volta;
+                    int outro = 0;
+                    if (l.fim == TFimGradiente::Escoadouro && atingido > 0 && atingido != int(k + 1))
+                        outro = VoltaDoEscoadouro(l, caminhos[size_t(atingido - 1)], atingido, volta);
                     if (l.x.size() < 2) continue;
-                    if (l.comprimento < p.plano.comprimentoMinimo) {
+                    if (l.comprimento + (outro ? volta.comprimento : 0) < p.plano.comprimentoMinimo) {
                         ++res.linhasCurtas;
                         continue;
                     }
-                    TTerracoGradiente t;
-                    t.id = proximoId++;
-                    t.escoadouro = int(k + 1);
-                    t.acima = anterior[ladoIdx];
-                    anterior[ladoIdx] = t.id;
-                    t.cotaSaida = l.cota.front();
-                    t.cotaInicio = l.cota.back();
-                    t.comprimento = l.comprimento;
-                    t.ev = ev;
-                    t.fim = l.fim;
-                    t.linha.id = t.id;
-                    t.linha.level = t.cotaSaida;
-                    for (size_t v = 0; v < l.x.size(); ++v) {
-                        t.linha.x.push_back(l.x[v] / m);
-                        t.linha.y.push_back(l.y[v] / m);
-                        if (v) segs.Add({l.x[v - 1], l.y[v - 1]}, {l.x[v], l.y[v]}, t.id);
+                    anterior[ladoIdx] = emitir(l, int(k + 1), anterior[ladoIdx], ev);
+                    if (outro) {
+                        emitir(volta, outro, 0, ev);
+                    } else if (l.fim == TFimGradiente::Escoadouro && atingido > 0) {
+                        res.terracos.back().aviso = "Encontra o escoadouro " + std::to_string(atingido) +
+                                                    " sem uma linha que volte dele: drena só para a sua saída.";
                     }
-                    res.terracos.push_back(std::move(t));
                     linhasAcima.push_back(std::move(l));
                 }
                 acima -= ev;

@@ -163,3 +163,42 @@ TEST(CorridaGradiente, AValleyDrainsBothFlanksToItsThalwegAndLongLinesAreFlagged
     }
     EXPECT_GE(noMaximo, curtos.terracos.size() * 3 / 4);
 }
+
+TEST(CorridaGradiente, ALineBetweenTwoWaterwaysDrainsToBothFromItsHighPoint) {
+    // Two valleys falling 4 % to the south, their thalwegs at x = 40 and x = 120 with a
+    // waterway in each, flanks at 10 %, a ridge between them at x = 80. A line rising from one
+    // waterway crosses the ridge as a contour does and comes down to the other: the line back
+    // from that one meets it where both have come the same way up, and each drains to its own.
+    const auto w = [](double x, double y) {
+        return 60 - 0.04 * y + 0.10 * std::min(std::fabs(x - 40.5), std::fabs(x - 120.5));
+    };
+    Campo2 c(200, 160, w);
+    ModeloGradiente m;
+    TParametrosGradiente2 p;
+    p.plano.comprimentoMinimo = 20;
+    const TResultadoGradiente r = LocarGradiente(
+        c.elev, c.decl, {TPolilinha{{40, 40}, {200, 0}}, TPolilinha{{120, 120}, {200, 0}}}, m.gradiente, m.cn, m.chuva, p);
+    int pares = 0;
+    for (size_t a = 0; a < r.terracos.size(); ++a) {
+        const TTerracoGradiente& t = r.terracos[a];
+        EXPECT_NEAR(t.cotaInicio - t.cotaSaida, 0.005 * t.comprimento, 1e-6) << t.id;
+        EXPECT_NEAR(t.linha.x.front(), t.escoadouro == 1 ? 40 : 120, 1.0) << t.id;
+        for (size_t b = a + 1; b < r.terracos.size(); ++b) {
+            const TTerracoGradiente& u = r.terracos[b];
+            if (std::hypot(t.linha.x.back() - u.linha.x.back(), t.linha.y.back() - u.linha.y.back()) > 1e-6) continue;
+            // Two features meeting at one high point, one to each waterway, from outlets at one level.
+            SCOPED_TRACE(std::to_string(t.id) + " e " + std::to_string(u.id));
+            EXPECT_NE(t.escoadouro, u.escoadouro);
+            EXPECT_NEAR(t.cotaInicio, u.cotaInicio, 1e-6);
+            EXPECT_NEAR(t.cotaSaida, u.cotaSaida, 1e-6);
+            EXPECT_NEAR(t.comprimento, u.comprimento, 1e-6);
+            EXPECT_EQ(t.fim, TFimGradiente::Divisor);
+            EXPECT_EQ(u.fim, TFimGradiente::Divisor);
+            // On the ground there (the cells' surface rounds the crest by a few centimetres).
+            EXPECT_NEAR(w(t.linha.x.back() + 0.5, 200 - t.linha.y.back() + 0.5), t.cotaInicio, 0.08);
+            ++pares;
+        }
+        EXPECT_TRUE(t.aviso.empty()) << t.id << ": " << t.aviso;
+    }
+    EXPECT_GE(pares, 2);
+}
