@@ -1,7 +1,8 @@
 // Level-terrace location runs: a synthetic 1000 x 1000 hill (1 m cells), a 4000 x 4000
 // field of twelve hills (1 m cells) and the shipped real elevation model, each from its
 // raster files to the written .vet and .bdt, with the engine's traced lines and with the
-// lines smoothed for machinery (the default plan).
+// lines smoothed for machinery (the default plan); and a graded layout on a 1000 x 1000
+// valley with a waterway in its thalweg, each channel sized on its own.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 
@@ -113,6 +116,52 @@ void Rodar(benchmark::State& state, const Arquivos& arq, int metodo, double ev, 
     state.counters["terracos"] = loc.TerraceCount();
 }
 
+// A valley falling 3 % to the south with flanks at 8 %, 1000 x 1000 cells of 1 m, and its
+// thalweg drawn as a waterway (the grid's corner is at 500000, 7400000).
+const Arquivos& Vale() {
+    static Arquivos a = [] {
+        const int n = 1000;
+        std::vector<float> z(size_t(n) * n);
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c) z[size_t(r) * n + c] = float(100 + 0.08 * std::fabs(c + 0.5 - 500) - 0.03 * r);
+        Arquivos arq = GravarModelo("vale", n, z);
+        TVET w("m");
+        TVetorRecPonto l;
+        l.SetLineId(1);
+        l.Add(500500, 7401000, 0);
+        l.Add(500500, 7400000, 0);
+        w.AppendLine(l);
+        w.Save(Pasta() + "/vale_escoadouro.vet");
+        return arq;
+    }();
+    return a;
+}
+
+void BM_Locacao_Vale1000_Gradiente(benchmark::State& state) {
+    ModeloLocacao m(TMetodologiaEspacamento::Bentley);
+    m.cn.SetVIB(1);
+    m.cn.nt().SetValue(0.1);
+    TTerracosGradiente g;
+    g.Espacamento().Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
+    g.SetSc(0.005);
+    g.nc().SetValue(0.025);
+    g.Secao().SetIndex(1);
+    g.Sm().SetValue(1);
+    g.SetCDu(1);
+    TLocacaoNivel loc;
+    TArquivosLocacao arq;
+    arq.elevacao = Vale().elev;
+    arq.declividade = Vale().decl;
+    arq.saida = Pasta() + "/vale.vet";
+    arq.tabela = TabelaDaSaida(arq.saida);
+    for (auto _ : state) {
+        const TResultadoLocacao r =
+            LocarComGradiente(loc, arq, Pasta() + "/vale_escoadouro.vet", m.chuva, m.cn, g);
+        benchmark::DoNotOptimize(r.terracos.size());
+        state.counters["terracos"] = double(r.terracos.size());
+    }
+}
+
 void BM_Locacao_Morro1000_Bentley(benchmark::State& s) { Rodar(s, Morro(), 0, 0); }
 void BM_Locacao_Morro1000_Bentley_Tracado(benchmark::State& s) { Rodar(s, Morro(), 0, 0, false); }
 void BM_Locacao_Morro1000_EVArbitrado(benchmark::State& s) { Rodar(s, Morro(), 3, 1.0); }
@@ -126,5 +175,6 @@ BENCHMARK(BM_Locacao_Morro1000_EVArbitrado)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Locacao_DozeMorros4000_Bentley)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Locacao_DozeMorros4000_Bentley_Tracado)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Locacao_Hugo_Bentley)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Locacao_Vale1000_Gradiente)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
