@@ -1,8 +1,8 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
 #include <iomanip>
-#include <map>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 #include "cli/Comando.h"
@@ -77,9 +77,6 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     if (escoadouro.empty())
         throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
                        "drenam (use --escoadouro).");
-    if (!arquivos.relatorio.empty())
-        throw EVandoro("O relatório da locação de terraços com gradiente não está disponível nesta versão: use a "
-                       "tabela, o mapa das faixas e o arquivo SIG. Nada foi gravado.");
     TResumoSig resumoSig;
     const TResultadoLocacao res =
         LocarComGradiente(loc, arquivos, escoadouro, modelo.Precipitacao(), modelo.NumeroDaCurva(),
@@ -115,6 +112,13 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     if (!sig.empty())
         o << "SIG: " << resumoSig.arquivo << " (" << resumoSig.feicoes << " linhas) e " << resumoSig.tabela << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
+    if (!arquivos.relatorio.empty()) {
+        TOpcoesRelatorio opcoes;
+        opcoes.PastaPrograma = PastaPrograma();
+        loc.SetfnEscoadouro(escoadouro);
+        GravarRelatorio(RelatorioLocacaoGradiente(modelo, loc, opcoes), arquivos.relatorio);
+        o << "Relatório: " << arquivos.relatorio << "\n";
+    }
     std::cout << o.str();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -284,7 +285,7 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
 
     std::vector<std::string> comEscoadouro = base;
     comEscoadouro.insert(comEscoadouro.end(), {"--escoadouro", tmp.Arquivo("w.vet"), "--faixas", tmp.Arquivo("f.asc"),
-                                               "--sig", tmp.Arquivo("g.gpkg")});
+                                               "--sig", tmp.Arquivo("g.gpkg"), "--relatorio", tmp.Arquivo("g.html")});
     r = RodarCli(comEscoadouro);
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida.rfind("Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
@@ -311,7 +312,9 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
     const std::string rotulo = "Vazão recebida pelo escoadouro 1 (L/s): ";
     const size_t p = r.saida.find(rotulo);
     ASSERT_NE(p, std::string::npos);
-    EXPECT_NEAR(std::stod(r.saida.substr(p + rotulo.size())), soma, 0.1);
+    std::string vazao = r.saida.substr(p + rotulo.size(), r.saida.find('\n', p) - p - rotulo.size());
+    std::replace(vazao.begin(), vazao.end(), ',', '.');  // either decimal separator
+    EXPECT_NEAR(std::stod(vazao), soma, 0.1);
     // The vector holds each channel at its design elevation, rising from the outlet.
     TVET v;
     v.Load(tmp.Arquivo("g.vet"));
@@ -321,6 +324,14 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
     EXPECT_NEAR(pts.front().Z, t.Item(1)->level, 1e-3);
     EXPECT_GT(pts.back().Z, pts.front().Z);
     EXPECT_TRUE(ArquivoExiste(tmp.Arquivo("f.asc")));
+    // The graded report: each terrace's row and far end, and what the waterway receives.
+    const std::string html = LerArquivo(tmp.Arquivo("g.html"));
+    EXPECT_NE(html.find("Locação de Sistemas de Terraceamento com Gradiente"), std::string::npos);
+    const size_t sc = html.find("<B>Declividade do canal: </B>");
+    ASSERT_NE(sc, std::string::npos);
+    EXPECT_EQ(html.substr(sc + 29, 9).substr(0, 1) + html.substr(sc + 31, 7), "0005 m/m");  // 0,005 or 0.005
+    EXPECT_NE(html.find("<B>Vazão recebida pelo escoadouro 1: </B>"), std::string::npos);
+    EXPECT_EQ(Contar(html, "Cota do início: "), t.Count());
     // The GIS lines carry each channel's outlet, far end, grade, flow and waterway.
     auto ds = geoteste::AbreVetor(tmp.Arquivo("g.gpkg"));
     ASSERT_TRUE(ds);

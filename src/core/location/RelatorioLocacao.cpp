@@ -1,6 +1,7 @@
 #include "core/location/RelatorioLocacao.h"
 
 #include <filesystem>
+#include <map>
 
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
@@ -9,6 +10,7 @@
 #include "core/location/ComplementoBDT.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
+#include "core/model/SistemaConservacao.h"
 #include "core/project/ModeloProjeto.h"
 
 const char* const kTituloRelatorioLocacao = "Locação de Sistemas de Terraceamento em Nível";
@@ -22,6 +24,31 @@ void Linha(TRelatorio& r, std::initializer_list<std::string> celulas, const char
     r.Add(abertura);
     for (const auto& c : celulas) r.Add(c);
     r.Add("</TR>");
+}
+
+// The inputs every location report opens with: the storm and the spacing method.
+void EntradasDaLocacao(TRelatorio& r, TModeloProjeto& m, const TEspacamento& e) {
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>DADOS DE ENTRADA</B></FONT>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE COLS=3 WIDTH=\"100%\">");
+    r.WriteStorm(m.Quenda());
+    Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) +
+              "<U><B>Método para cálculo de espaçamento entre terraços:</B></U> " + e.Metodologia().Name() + "</TD>"});
+    const int metodo = e.Metodologia().Index();
+    if (metodo == TMetodologiaEspacamento::Bentley || metodo == TMetodologiaEspacamento::Parana) {
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Tipo de solo: ", e.SoloDoMetodo().Nome())}, "<TR colspan=3> ");
+    } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
+        Linha(r, {TRelatorio::Cell("<TD>", 8, "Cultura: ", EscaparHtml(e.Cultura().Nome())),
+                  TRelatorio::Cell("<TD>", 0, "Resistência à erosão: ", EscaparHtml(e.ResistenciaErosao().Grupo()))});
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Preparo do solo: ", EscaparHtml(e.PreparoDoSolo().Grupo()))});
+    }
+}
+
+void ArquivosNoRelatorio(TRelatorio& r, const std::string& elev, const std::string& decl, const std::string& vet) {
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Arquivos das imagens de entrada")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de elevação: ", EscaparHtml(elev))});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de declividade: ", EscaparHtml(decl))});
+    Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) + "<U><B>Arquivo do vetor de saída: </B></U></TD>"});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", EscaparHtml(vet))});
 }
 
 }  // namespace
@@ -95,20 +122,7 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
     r.WriteProjectIdentification(m.Identificacao());
     r.Paragraph();
-    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>DADOS DE ENTRADA</B></FONT>");
-    r.Add("<FONT FACE = \"Arial\"><TABLE COLS=3 WIDTH=\"100%\">");
-    r.WriteStorm(m.Quenda());
-
-    Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) +
-              "<U><B>Método para cálculo de espaçamento entre terraços:</B></U> " + e.Metodologia().Name() + "</TD>"});
-    const int metodo = e.Metodologia().Index();
-    if (metodo == TMetodologiaEspacamento::Bentley || metodo == TMetodologiaEspacamento::Parana) {
-        Linha(r, {TRelatorio::Cell(kTD3, 8, "Tipo de solo: ", e.SoloDoMetodo().Nome())}, "<TR colspan=3> ");
-    } else if (metodo == TMetodologiaEspacamento::LombardiNeto) {
-        Linha(r, {TRelatorio::Cell("<TD>", 8, "Cultura: ", EscaparHtml(e.Cultura().Nome())),
-                  TRelatorio::Cell("<TD>", 0, "Resistência à erosão: ", EscaparHtml(e.ResistenciaErosao().Grupo()))});
-        Linha(r, {TRelatorio::Cell(kTD3, 8, "Preparo do solo: ", EscaparHtml(e.PreparoDoSolo().Grupo()))});
-    }
+    EntradasDaLocacao(r, m, e);
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Canal")});
     Linha(r, {TRelatorio::Cell("<TD>", 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Declividade da parede do canal: ", FloatToStr(cfg.KDecli * s.Sm().Value()),
@@ -116,11 +130,7 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Solo")});
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Taxa de infiltração estável (Tie): ", FloatToStr(cfg.KVIB * cn.VIB()),
                                " " + cfg.UVIB)});
-    Linha(r, {TRelatorio::Heading(kTD3, 4, "Arquivos das imagens de entrada")});
-    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de elevação: ", EscaparHtml(elev))});
-    Linha(r, {TRelatorio::Cell(kTD3, 8, "Imagem de declividade: ", EscaparHtml(decl))});
-    Linha(r, {std::string(kTD3) + TRelatorio::Indent(4) + "<U><B>Arquivo do vetor de saída: </B></U></TD>"});
-    Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", EscaparHtml(vet))});
+    ArquivosNoRelatorio(r, elev, decl, vet);
     const TPlanoNivel& plano = loc.Plano();
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Plano de terraços")});
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Número máximo de terraços: ",
@@ -215,4 +225,114 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) 
 void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& saida,
                             const TOpcoesRelatorio& opcoes) {
     GravarRelatorio(RelatorioLocacao(m, loc, opcoes), saida);
+}
+
+const char* const kTituloRelatorioLocacaoGradiente = "Locação de Sistemas de Terraceamento com Gradiente";
+
+std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes) {
+    TOpcoesRelatorio o = opcoes;
+    if (o.PastaPrograma.empty()) o.PastaPrograma = m.Quenda().PastaPrograma();
+    o.Simulacao.reset();
+    const TConfiguracao& cfg = m.Configuracao();
+    const TTerracosGradiente& s = m.TerracosGradiente();
+    const TNumeroDaCurva& cn = loc.NumeroDaCurva() ? *loc.NumeroDaCurva() : m.NumeroDaCurva();
+    const bool rodou = !loc.RunOutputPath().empty();
+    const std::string elev = rodou ? loc.RunElevPath() : loc.fnImgElev();
+    const std::string decl = rodou ? loc.RunSlopePath() : loc.fnImgDecli();
+    const std::string vet = rodou ? loc.RunOutputPath() : loc.fnVetSaida();
+
+    // The table and its companion are read first; a table of another kind of run is refused.
+    const std::string bdt = ArquivoTabelaTerracos(vet);
+    TBDT tabela;
+    if (vet.empty() || !tabela.LoadFromFile(bdt))
+        throw EVandoro("Não foi possível ler a tabela de terraços " + bdt + ".");
+    TComplementoBDT complemento;
+    complemento.Ler(ComplementoDaTabela(bdt));
+    if (complemento.canais.empty())
+        throw EVandoro("A tabela de terraços " + bdt + " não é de uma locação de terraços com gradiente.");
+
+    TRelatorio r(o);
+    r.BeginReport(kTituloRelatorioLocacaoGradiente);
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
+    r.WriteProjectIdentification(m.Identificacao());
+    r.Paragraph();
+    EntradasDaLocacao(r, m, s.Espacamento());
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Canal")});
+    Linha(r, {TRelatorio::Cell("<TD>", 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Declividade do canal: ", FloatToStr(s.Sc()), " m/m")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Coeficiente de rugosidade do canal: ", FloatToStr(s.nc().Value()))});
+    if (s.Secao().Triangular())
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Declividade da parede do canal: ", FloatToStr(cfg.KDecli * s.Sm().Value()),
+                                   " " + cfg.UDecli)});
+    Linha(r, {TRelatorio::Heading(kTD3, 4, "Solo")});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Taxa de infiltração estável (Tie): ", FloatToStr(cfg.KVIB * cn.VIB()),
+                               " " + cfg.UVIB)});
+    ArquivosNoRelatorio(r, elev, decl, vet);
+    if (!loc.fnEscoadouro().empty())
+        Linha(r, {TRelatorio::Cell(kTD3, 8, "Canais escoadouros: ", EscaparHtml(loc.fnEscoadouro()))});
+    r.Add("</TABLE></FONT>");
+    r.Paragraph();
+
+    r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>RESULTADOS</B></FONT>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=3>");
+    if (rodou)
+        Linha(r, {TRelatorio::Cell("<TD colspan=1>", 4, "Área (ha): ", FormatFloat("#0.00", loc.FieldArea())),
+                  TRelatorio::Cell("<TD>", 0, "Área cujo escoamento não encontra terraço (ha): ",
+                                   FormatFloat("#0.00", loc.AreaDescoberta()))});
+    r.Add("</FONT></TABLE>");
+    r.Paragraph();
+
+    // The table as the level one: numbers that never break, a row never split; the far end's
+    // elevation and what to see to on a line under each row.
+    const std::vector<std::string> colunas = {"Terraço", "Escoadouro", "Cota da saída(m)", "Comprimento do terraço(m)",
+                                              "Área de influência(m2)", "Declividade média(%)",
+                                              "Espaçamento horizontal(m)", "Vazão (L/s)", "Altura do terraço(m)"};
+    r.Add("<CENTER>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"100%\">");
+    r.Add("<THEAD>");
+    r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
+    for (std::string c : colunas) {
+        for (size_t p; (p = c.find(' ')) != std::string::npos;) c.replace(p, 1, "<BR>");
+        r.Add(kCelulaNumero + "<FONT SIZE=2><B>" + c + "</B></FONT></TD>");
+    }
+    r.Add("</TR>");
+    r.Add("</THEAD>");
+    double total = 0;
+    std::map<int, double> porEscoadouro;
+    std::vector<std::string> obs;
+    for (int i = 1; i <= tabela.Count(); ++i) {
+        const TRegTerr* t = tabela[i];
+        if (!t) continue;
+        const TCanalLocado k = complemento.CanalDe(t->id) ? *complemento.CanalDe(t->id) : TCanalLocado{};
+        const std::string cor = i % 2 == 1 ? "\"#EEEEEE\" " : "\"#CCCCCC\" ";
+        r.Add("<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = " + cor + kLinhaInteira + ">");
+        for (const std::string& c :
+             {IntToStr(t->id), IntToStr(k.escoadouro), FormatFloat("0.00", t->level), FormatFloat(kFmtGrande, t->length),
+              FormatFloat(kFmtGrande, t->area), FormatFloat("0.0#", t->slope),
+              FormatFloat("0.00", t->length > 0 ? t->area / t->length : 0), FormatFloat("0.0", k.vazao),
+              FormatFloat("0.00", t->height)})
+            r.Add(kCelulaNumero + c + "</TD>");
+        r.Add("</TR>");
+        r.Add("<TR BGCOLOR = " + cor + kLinhaInteira + "><TD></TD><TD colspan=" + std::to_string(colunas.size() - 1) +
+              "><FONT SIZE=2>Cota do início: " + FormatFloat("0.00", k.cotaInicio) + " m" +
+              (k.aviso.empty() ? std::string() : ". " + EscaparHtml(k.aviso)) + "</FONT></TD></TR>");
+        if (!k.aviso.empty()) obs.push_back("Terraço " + IntToStr(t->id) + ": " + k.aviso);
+        total += t->length;
+        porEscoadouro[k.escoadouro] += k.vazao;
+    }
+    Linha(r, {"<TD colspan=" + std::to_string(colunas.size()) +
+              " NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" +
+              ComprimentoTotalFormatado(total) + "</TD>"});
+    for (const auto& [e, q] : porEscoadouro)
+        Linha(r, {"<TD colspan=" + std::to_string(colunas.size()) + "><B>Vazão recebida pelo escoadouro " +
+                  IntToStr(e) + ": </B>" + FormatFloat("0.0", q) + " L/s</TD>"});
+    r.Add("</TABLE></FONT>");
+    r.Add("</CENTER>");
+    if (!obs.empty()) {
+        r.Paragraph();
+        r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
+        for (const std::string& t : obs) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + t + "</FONT>");
+    }
+    r.EndReport();
+    return r.Text();
 }

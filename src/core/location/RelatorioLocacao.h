@@ -21,6 +21,11 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TOpcoesRelatorio& opcoes =
 // Builds the report and writes it to 'saida' only when complete (see GravarRelatorio).
 void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& saida,
                             const TOpcoesRelatorio& opcoes = {});
+// The report of a graded layout: the storm, method, channel and files, then each terrace's
+// waterway, outlet, length, strip, flow and height, and the flow each waterway receives.
+// Raises EVandoro for a table that cannot be read or whose companion says no channel.
+extern const char* const kTituloRelatorioLocacaoGradiente;  // "Locação de Sistemas de Terraceamento com Gradiente"
+std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes = {});
 // The terrace table of an output vector file: its name with the extension ".bdt".
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida);
 
