@@ -77,6 +77,7 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     if (escoadouro.empty())
         throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
                        "drenam (use --escoadouro).");
+    if (!sig.empty()) ChecaSaidaSig(sig, {escoadouro});
     TResumoSig resumoSig;
     const TResultadoLocacao res =
         LocarComGradiente(loc, arquivos, escoadouro, modelo.Precipitacao(), modelo.NumeroDaCurva(),

@@ -283,6 +283,22 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
         << r.erro;
     EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("g.vet")));
 
+    // The waterways are an input: an output named like them is refused, and they stay as they were.
+    const std::string antes = LerArquivo(tmp.Arquivo("w.vet"));
+    r = RodarCli({"locar", projeto, "--elevacao", tmp.Arquivo("e.asc"), "--declividade", tmp.Arquivo("d.asc"),
+                  "--saida", tmp.Arquivo("./w.vet"), "--escoadouro", tmp.Arquivo("w.vet")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("substituiria os canais escoadouros " + tmp.Arquivo("w.vet") +
+                          ": escolha outro nome. Nada foi gravado."),
+              std::string::npos)
+        << r.erro;
+    r = RodarCli({"locar", projeto, "--elevacao", tmp.Arquivo("e.asc"), "--declividade", tmp.Arquivo("d.asc"),
+                  "--saida", tmp.Arquivo("g.vet"), "--escoadouro", tmp.Arquivo("w.vet"), "--relatorio",
+                  tmp.Arquivo("w.vet")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("w.vet")), antes);
+    EXPECT_FALSE(ArquivoExiste(tmp.Arquivo("g.vet")));
+
     std::vector<std::string> comEscoadouro = base;
     comEscoadouro.insert(comEscoadouro.end(), {"--escoadouro", tmp.Arquivo("w.vet"), "--faixas", tmp.Arquivo("f.asc"),
                                                "--sig", tmp.Arquivo("g.gpkg"), "--relatorio", tmp.Arquivo("g.html")});

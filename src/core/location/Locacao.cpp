@@ -522,6 +522,14 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     if (!(sistema.Sc() > 0))
         throw EVandoro("Valor da declividade do canal inconsistente: a locação com gradiente precisa de uma "
                        "declividade maior que zero.");
+    // The waterways are an input too: no file the run writes may replace one of their parts.
+    for (const std::string& saida : {arquivos.saida, TabelaDaSaida(arquivos.saida),
+                                     ComplementoDaTabela(TabelaDaSaida(arquivos.saida)), arquivos.relatorio,
+                                     arquivos.faixas})
+        for (const std::string& parte : ArquivosSig(escoadouros))
+            if (!saida.empty() && ImagensCompartilhamArquivo(saida, parte))
+                throw EVandoro("O arquivo " + saida + " substituiria os canais escoadouros " + escoadouros +
+                               ": escolha outro nome. Nada foi gravado.");
     std::string prjGravado;
     const auto saidas = SaidasDaLocacao(loc, arquivos, extras, prjGravado);
     TResultadoNivel& res = loc.NovaCorrida();

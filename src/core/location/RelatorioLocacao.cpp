@@ -51,6 +51,25 @@ void ArquivosNoRelatorio(TRelatorio& r, const std::string& elev, const std::stri
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Vetor de saída: ", EscaparHtml(vet))});
 }
 
+// The files of the last run (before any run, the ones the project names) and its table, read
+// first: a report without it is refused before anything is built.
+struct TArquivosDoRelatorio {
+    bool rodou = false;
+    std::string elev, decl, vet, bdt;
+    TBDT tabela;
+};
+TArquivosDoRelatorio ArquivosDoRelatorio(const TLocacaoNivel& loc) {
+    TArquivosDoRelatorio a;
+    a.rodou = !loc.RunOutputPath().empty();
+    a.elev = a.rodou ? loc.RunElevPath() : loc.fnImgElev();
+    a.decl = a.rodou ? loc.RunSlopePath() : loc.fnImgDecli();
+    a.vet = a.rodou ? loc.RunOutputPath() : loc.fnVetSaida();
+    a.bdt = ArquivoTabelaTerracos(a.vet);
+    if (a.vet.empty() || !a.tabela.LoadFromFile(a.bdt))
+        throw EVandoro("Não foi possível ler a tabela de terraços " + a.bdt + ".");
+    return a;
+}
+
 }  // namespace
 
 const std::vector<std::string>& ColunasTabelaTerracos() {
@@ -97,17 +116,10 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     TPrecipitacao& storm = loc.Precipitacao() ? *loc.Precipitacao() : m.Precipitacao();
     const TEspacamento& e = s.Espacamento();
 
-    // The files of the last run; before any run, the ones the project names.
-    const bool rodou = !loc.RunOutputPath().empty();
-    const std::string elev = rodou ? loc.RunElevPath() : loc.fnImgElev();
-    const std::string decl = rodou ? loc.RunSlopePath() : loc.fnImgDecli();
-    const std::string vet = rodou ? loc.RunOutputPath() : loc.fnVetSaida();
-
-    // The table is read first: a report without it is refused before anything is built.
-    const std::string bdt = ArquivoTabelaTerracos(vet);
-    TBDT tabela;
-    if (vet.empty() || !tabela.LoadFromFile(bdt))
-        throw EVandoro("Não foi possível ler a tabela de terraços " + bdt + ".");
+    const TArquivosDoRelatorio a = ArquivosDoRelatorio(loc);
+    const bool rodou = a.rodou;
+    const std::string &elev = a.elev, &decl = a.decl, &vet = a.vet, &bdt = a.bdt;
+    const TBDT& tabela = a.tabela;
     // Its companion gives each row its line above and type; a table written without one
     // (or with one that cannot be read) prints those columns empty.
     TComplementoBDT complemento;
@@ -236,16 +248,11 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     const TConfiguracao& cfg = m.Configuracao();
     const TTerracosGradiente& s = m.TerracosGradiente();
     const TNumeroDaCurva& cn = loc.NumeroDaCurva() ? *loc.NumeroDaCurva() : m.NumeroDaCurva();
-    const bool rodou = !loc.RunOutputPath().empty();
-    const std::string elev = rodou ? loc.RunElevPath() : loc.fnImgElev();
-    const std::string decl = rodou ? loc.RunSlopePath() : loc.fnImgDecli();
-    const std::string vet = rodou ? loc.RunOutputPath() : loc.fnVetSaida();
-
-    // The table and its companion are read first; a table of another kind of run is refused.
-    const std::string bdt = ArquivoTabelaTerracos(vet);
-    TBDT tabela;
-    if (vet.empty() || !tabela.LoadFromFile(bdt))
-        throw EVandoro("Não foi possível ler a tabela de terraços " + bdt + ".");
+    const TArquivosDoRelatorio a = ArquivosDoRelatorio(loc);
+    const bool rodou = a.rodou;
+    const std::string &elev = a.elev, &decl = a.decl, &vet = a.vet, &bdt = a.bdt;
+    const TBDT& tabela = a.tabela;
+    // A table of another kind of run is refused.
     TComplementoBDT complemento;
     complemento.Ler(ComplementoDaTabela(bdt));
     if (complemento.canais.empty())
