@@ -1,12 +1,14 @@
 // Writes the example projects shipped in Exemplos/ through the program's own project save,
 // so they always match what the program writes. When PASTA holds hugo_site.asc it also writes
 // the location example's rasters beside it: that model smoothed three times, resampled to
-// 2 m cells (bilinear) and its slope. Usage: gerar_exemplos PASTA
+// 2 m cells (bilinear) and its slope, and the waterway along its main thalweg that the graded
+// example drains to. Usage: gerar_exemplos PASTA
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "core/raster/Declividade.h"
 #include "core/raster/Filtro.h"
 #include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 
@@ -139,6 +142,90 @@ void Locacao(TModeloProjeto& m) {
     loc.SetfnVetSaida(kSaidaLocacao);
 }
 
+const char* const kEscoadouroLocacao = "hugo_site_2m_escoadouro.vet";
+
+void LocacaoGradiente(TModeloProjeto& m) {
+    Comum(m, "Microbacia do exemplo - locação com gradiente", "Campinas");
+    m.SetModulo("Locacao");
+    m.TipoSistema().SetTipo(TTipoSistema::Gradiente);
+    TNumeroDaCurva& cn = m.NumeroDaCurva();
+    cn.SetVIB(10);
+    cn.nt().SetValue(0.1);
+    cn.nt().SetIndex(-1);
+    TTerracosGradiente& t = m.TerracosGradiente();
+    t.Secao().SetTipo(TTipoSecao::Triangular);
+    t.Sm().SetValue(1.0);
+    t.SetCDu(1.2);
+    t.SetComprimento(400);
+    t.SetSc(0.005);
+    t.nc().SetValue(0.035);
+    t.nc().SetIndex(-1);
+    TEspacamento& e = t.Espacamento();
+    e.Metodologia().SetIndex(TMetodologiaEspacamento::Bentley);
+    e.Solo().SetFamilia(TSolo::FamiliaBentley);
+    e.Solo().SetIndex(1);  // medium texture
+    TLocacaoNivel& loc = m.LocacaoNivel();
+    loc.SetfnImgElev(kElevacaoLocacao);
+    loc.SetfnImgDecli(kDeclividadeLocacao);
+    loc.SetfnVetSaida("hugo_site_2m_gradiente.vet");
+    loc.SetfnEscoadouro(kEscoadouroLocacao);
+}
+
+// The grassed waterway a technician would draw: the main thalweg of the 2 m model, from the
+// point where 0,1 ha drains to it down to the outlet, by steepest descent (D8) and flow
+// accumulation; written as a .vet in the model's own coordinates (the model has no system), a
+// vertex every 10 cells.
+void EscoadouroLocacao(const std::string& pasta) {
+    const std::string elevacao = pasta + "/" + kElevacaoLocacao;
+    if (!std::filesystem::exists(elevacao)) return;
+    TImgElevacao g;
+    g.Load(elevacao);
+    const int W = g.Columns(), H = g.Rows();
+    const auto z = [&](int i) { return g.Cell(i / W + 1, i % W + 1); };
+    std::vector<int> abaixo(size_t(W) * H, -1);
+    for (int i = 0; i < W * H; ++i) {
+        if (!(z(i) > 0)) continue;
+        const int r = i / W, c = i % W;
+        double melhor = 0;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                const int rr = r + dr, cc = c + dc;
+                if ((dr == 0 && dc == 0) || rr < 0 || cc < 0 || rr >= H || cc >= W || !(z(rr * W + cc) > 0)) continue;
+                const double queda = (z(i) - z(rr * W + cc)) / std::hypot(dr, dc);
+                if (queda > melhor) melhor = queda, abaixo[size_t(i)] = rr * W + cc;
+            }
+    }
+    std::vector<int> ordem(size_t(W) * H);
+    std::iota(ordem.begin(), ordem.end(), 0);
+    std::sort(ordem.begin(), ordem.end(), [&](int a, int b) { return z(a) > z(b); });
+    std::vector<double> area(size_t(W) * H, 1);
+    for (int i : ordem)
+        if (z(i) > 0 && abaixo[size_t(i)] >= 0) area[size_t(abaixo[size_t(i)])] += area[size_t(i)];
+    // Up from the outlet (the cell most land drains to) along the larger branch.
+    int i = int(std::max_element(area.begin(), area.end()) - area.begin());
+    const double minimo = 1000 / (g.CellWidth() * g.CellHeight());
+    std::vector<int> caminho{i};
+    for (;;) {
+        int acima = -1;
+        for (int j = 0; j < W * H; ++j)
+            if (abaixo[size_t(j)] == i && (acima < 0 || area[size_t(j)] > area[size_t(acima)])) acima = j;
+        if (acima < 0 || area[size_t(acima)] < minimo) break;
+        caminho.push_back(i = acima);
+    }
+    const double topo = g.MinY() + H * g.CellHeight();
+    TVET vet("m");
+    vet.SetTitle("Escoadouro principal");
+    TVetorRecPonto linha;
+    linha.SetLineId(1);
+    for (size_t k = caminho.size(); k-- > 0;) {
+        if (k % 10 != 0 && k != caminho.size() - 1) continue;
+        const int r = caminho[k] / W, c = caminho[k] % W;
+        linha.Add(float(g.MinX() + (c + 0.5) * g.CellWidth()), float(topo - (r + 0.5) * g.CellHeight()), z(caminho[k]));
+    }
+    vet.AppendLine(linha);
+    vet.Save(pasta + "/" + kEscoadouroLocacao);
+}
+
 // hugo_site (10 m cells) smoothed three times and resampled to 2 m, a resolution at which
 // neighbouring terraces lie several cells apart; then its slope in percent.
 void RelevoLocacao(const std::string& pasta) {
@@ -200,7 +287,8 @@ int main(int argc, char** argv) {
         };
         for (const Exemplo& ex : {Exemplo{"Terraco em nivel.kzp", Nivel}, Exemplo{"Terraco em gradiente.kzp", Gradiente},
                                   Exemplo{"Bacia de acumulacao.kzp", Bacia},
-                                  Exemplo{"Locacao em nivel.kzp", Locacao}}) {
+                                  Exemplo{"Locacao em nivel.kzp", Locacao},
+                                  Exemplo{"Locacao com gradiente.kzp", LocacaoGradiente}}) {
             TModeloProjeto m;
             ex.montar(m);
             const std::string caminho = pasta + "/" + ex.arquivo;
@@ -208,6 +296,7 @@ int main(int argc, char** argv) {
             m.EscreverProjeto(caminho);
         }
         RelevoLocacao(pasta);
+        EscoadouroLocacao(pasta);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "gerar_exemplos: %s\n", e.what());
         return 1;

@@ -87,7 +87,6 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     std::ostringstream o;
     o << "Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
          "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)\n";
-    std::map<int, double> porEscoadouro;
     for (size_t i = 0; i < res.terracos.size(); ++i) {
         const TRegTerr& r = res.terracos[i];
         const TCanalLocado k = i < loc.Canais().size() ? loc.Canais()[i] : TCanalLocado{};
@@ -96,14 +95,14 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
           << Num(r.level, 2) << ';' << Num(k.cotaInicio, 2) << ';' << Num(r.length, 1) << ';' << Num(r.area, 0) << ';'
           << Num(r.slope, 2) << ';' << Num(r.length > 0 ? r.area / r.length : 0, 2) << ';' << Num(k.vazao, 1) << ';'
           << Num(r.height, 2) << '\n';
-        porEscoadouro[k.escoadouro] += k.vazao;
     }
     o << "Total de terraços: " << res.terracos.size() << "\n";
     o << "Comprimento total (m): " << Num(res.comprimentoTotal, 1) << "\n";
     o << "Área total (m2): " << Num(res.areaTotal, 0) << "\n";
     o << "Área da imagem (ha): " << Num(res.areaImagem, 4) << "\n";
-    o << "Área cujo escoamento não encontra terraço (ha): " << Num(res.areaDescoberta, 4) << "\n";
-    for (const auto& [k, q] : porEscoadouro)
+    o << kRotuloAreaDireta << Num(res.areaDireta, 4) << "\n";
+    o << kRotuloAreaSemEscoadouro << Num(res.areaDescoberta, 4) << "\n";
+    for (const auto& [k, q] : VazaoPorEscoadouro(loc.Canais()))
         o << "Vazão recebida pelo escoadouro " << k << " (L/s): " << Num(q, 1) << "\n";
     o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";

@@ -651,6 +651,74 @@ TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
     EXPECT_TRUE(roteiro.Mensagens("info").isEmpty());
 }
 
+TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheCommandLineDoes) {
+    TDialogosRoteiro roteiro;
+    PastaTemporaria pasta;
+    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
+    for (const char* f : {"Locacao com gradiente.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
+                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr", "hugo_site_2m_escoadouro.vet"})
+        std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+    const std::string projeto = pasta.Arquivo("Locacao com gradiente.kzp");
+    Janela j;
+    j.m.AbrirProjetoSemAlterar(projeto);
+    j.g.SetPathProjeto(projeto);
+    j.w->PreencherCampos();
+    EXPECT_EQ(j.C("cbSistema")->currentIndex(), 1);
+    EXPECT_EQ(j.E("edtEscoadouro")->text(), QStringLiteral("hugo_site_2m_escoadouro.vet"));
+    EXPECT_EQ(j.E("edtRugCanal")->text(), QStringLiteral("0,035"));
+    EXPECT_EQ(j.E("edtRugTerreno")->text(), QStringLiteral("0,1"));
+    EXPECT_FALSE(j.E("edtDecCanal")->text().isEmpty());
+    j.w->AbrirSecao(QStringLiteral("Canal"));
+    EXPECT_TRUE(j.E("edtDecCanal")->isVisible());
+
+    // Without its waterways a graded run does not start.
+    j.Digitar("edtEscoadouro", QString());
+    j.w->btnProcessarClick();
+    ASSERT_EQ(roteiro.Mensagens("info").size(), 1);
+    EXPECT_TRUE(roteiro.Mensagens("info")[0].startsWith(QStringLiteral("Canais escoadouros inválidos")));
+    EXPECT_EQ(j.Foco(), QStringLiteral("edtEscoadouro"));
+    EXPECT_FALSE(std::filesystem::exists(pasta.Arquivo("hugo_site_2m_gradiente.bdt")));
+    j.Digitar("edtEscoadouro", QStringLiteral("hugo_site_2m_escoadouro.vet"));
+
+    QString relatorio;
+    roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
+    j.w->btnProcessarClick();
+    EXPECT_EQ(j.w->ErroExecucao(), QString());
+    // The command line's run: the same project and files, the same core call.
+    TModeloProjeto m;
+    m.AbrirProjetoSemAlterar(projeto);
+    TArquivosLocacao pedidos;
+    pedidos.saida = pasta.Arquivo("cli.vet");
+    const TArquivosLocacao a = ArquivosDaLocacao(m.LocacaoNivel(), projeto, pedidos);
+    const TResultadoLocacao r = LocarComGradiente(m.LocacaoNivel(), a, pasta.Arquivo("hugo_site_2m_escoadouro.vet"),
+                                                  m.Precipitacao(), m.NumeroDaCurva(), m.TerracosGradiente());
+    ASSERT_GT(r.terracos.size(), 5u);
+    ASSERT_EQ(j.w->Tabela()->rowCount(), int(r.terracos.size()));
+    ASSERT_EQ(j.w->Tabela()->columnCount(), int(ColunasTabelaCanais().size()));
+    for (int i = 0; i < int(r.terracos.size()); ++i) {
+        const std::vector<std::string> c = CelulasCanal(r.terracos[size_t(i)], m.LocacaoNivel().Canais()[size_t(i)]);
+        for (int k = 0; k < int(c.size()); ++k)
+            EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
+    }
+    EXPECT_TRUE(relatorio.contains(QString::fromUtf8(kTituloRelatorioLocacaoGradiente)));
+    EXPECT_TRUE(relatorio.contains(QStringLiteral("Vazão recebida pelo escoadouro 1")));
+    EXPECT_TRUE(j.w->findChild<QLabel*>(QStringLiteral("lblTotal"))->text().contains(QStringLiteral("escoadouro 1")));
+
+    // Level terraces show the level system's fields and hide the channel's; back again, the
+    // graded ones are as they were.
+    const QString sc = j.E("edtDecCanal")->text();
+    j.C("cbSistema")->setCurrentIndex(0);
+    emit j.C("cbSistema")->activated(0);
+    EXPECT_EQ(j.m.TipoSistema().Tipo(), TTipoSistema::Nivel);
+    EXPECT_FALSE(j.E("edtDecCanal")->isVisible());
+    EXPECT_EQ(j.E("edtDecCanal")->text(), QString());
+    j.C("cbSistema")->setCurrentIndex(1);
+    emit j.C("cbSistema")->activated(1);
+    EXPECT_EQ(j.m.TipoSistema().Tipo(), TTipoSistema::Gradiente);
+    EXPECT_EQ(j.E("edtDecCanal")->text(), sc);
+    EXPECT_EQ(j.m.LocacaoNivel().fnEscoadouro(), "hugo_site_2m_escoadouro.vet");
+}
+
 TEST(FrmLocacao, ABoundaryThatIsNoFileIsRefusedAndTheLinesGoToAGisFile) {
     TDialogosRoteiro roteiro;
     Cone cone;

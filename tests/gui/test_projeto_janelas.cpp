@@ -3,6 +3,7 @@
 // windows inside the area, the start-up warnings above the start screen, the folders the
 // file dialogs remember, and the recent list.
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -191,6 +192,21 @@ TEST_F(ProjetoJanelas, JanelasDentroDaAreaEmCascataTambem) {
     DentroDaArea(w->SubJanelaModulo("Dimensionamento"));
     EXPECT_LE(w->SubJanelaModulo("Dimensionamento")->geometry().bottom(),
               std::max(w->Area()->viewport()->height(), w->SubJanelaModulo("Dimensionamento")->minimumSizeHint().height()));
+}
+
+TEST_F(ProjetoJanelas, ALocationOfAGradedDesignStaysGradedAndOneOfBasinsStartsOnLevelTerraces) {
+    ASSERT_TRUE(w->AbrirArquivo(Q(Copia("Terraco em gradiente.kzp", "gradiente.kzp"))));
+    Acionar("actLocacao");
+    EXPECT_EQ(w->Modelo().TipoSistema().Tipo(), TTipoSistema::Gradiente);
+    auto* j = w->SubJanelaModulo("Locacao");
+    ASSERT_NE(j, nullptr);
+    EXPECT_EQ(j->widget()->findChild<QComboBox*>("cbSistema")->currentIndex(), 1);
+    EXPECT_EQ(j->widget()->findChild<QLineEdit*>("edtRugCanal")->text(), "0,035");
+    w->GerenteSis1().SetAlterado(false);
+    ASSERT_TRUE(w->AbrirArquivo(Q(Copia("Bacia de acumulacao.kzp", "bacia.kzp"))));
+    Acionar("actLocacao");
+    EXPECT_EQ(w->Modelo().TipoSistema().Tipo(), TTipoSistema::Nivel);
+    EXPECT_EQ(w->SubJanelaModulo("Locacao")->widget()->findChild<QComboBox*>("cbSistema")->currentIndex(), 0);
 }
 
 TEST_F(ProjetoJanelas, SalvarTiraOAsteriscoDaJanela) {

@@ -54,6 +54,32 @@ void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, con
     gravar(folha, QStringLiteral("locacao_relatorio_impresso"));
 }
 
+// The graded example: its channel and waterway fields, and its results.
+void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
+                           const std::function<void(const QString&)>& proximo) {
+    QTemporaryDir temp;
+    const QString exemplos = w.PastaPrograma() + "Exemplos/";
+    for (const char* f : {"Locacao com gradiente.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
+                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr", "hugo_site_2m_escoadouro.vet"})
+        QFile::copy(exemplos + f, temp.filePath(QString::fromUtf8(f)));
+    if (!w.AbrirArquivo(temp.filePath(QStringLiteral("Locacao com gradiente.kzp")))) return;
+    w.Locacao();
+    auto* j = dynamic_cast<TfrmLocacao*>(w.JanelaModulo(QStringLiteral("Locacao")));
+    if (!j) return;
+    Esperar(300);
+    j->AbrirSecao(QStringLiteral("Canal"));
+    Esperar(200);
+    gravar(w, QStringLiteral("locacao_gradiente_canal"));
+    j->AbrirSecao(QStringLiteral("Terreno"));
+    Esperar(200);
+    gravar(w, QStringLiteral("locacao_gradiente_terreno"));
+    proximo(QStringLiteral("locacao_gradiente_relatorio"));
+    j->btnProcessarClick();
+    Esperar(300);
+    gravar(w, QStringLiteral("locacao_gradiente_resultados"));
+    w.GerenteSis1().SetAlterado(false);
+}
+
 }  // namespace
 
 void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
@@ -112,4 +138,5 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
         j->btnConsultaTipoTerracoClick();
     }
     w.GerenteSis1().SetAlterado(false);
+    TelasLocacaoGradiente(w, gravar, proximo);
 }

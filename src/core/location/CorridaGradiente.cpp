@@ -106,8 +106,7 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                                    TNumeroDaCurva& cn, TPrecipitacao& chuva, const TParametrosGradiente2& p) {
     const int metodo = sistema.Espacamento().Metodologia().Index();
     if (metodo == TMetodologiaEspacamento::AlturaArbitrada)
-        throw EVandoro("A locação de terraços com gradiente não usa o espaçamento pela altura arbitrada: escolha "
-                       "um método de espaçamento ou arbitre o espaçamento vertical.");
+        throw EVandoro(kMensagemAlturaNoGradiente);
     TResultadoGradiente res;
     const int W = elev.Columns(), H = elev.Rows();
     const double m = Maiusculas(elev.UnitDist()) == "KM" ? 1000 : 1;
@@ -348,7 +347,8 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                        "para um espaçamento vertical de " + FloatToStrFixed(ev0, 2) + " m.");
 
     // The strips: each cell to the first terrace its runoff meets going down the steepest
-    // way; runoff that reaches a waterway, a pit or the field's edge first meets none.
+    // way; runoff that reaches a waterway first goes to it directly, and runoff that reaches a
+    // pit or the field's edge first meets neither.
     TMapaFaixas& mapa = res.mapaFaixas;
     mapa.colunas = W;
     mapa.linhas = H;
@@ -356,6 +356,7 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
     mapa.unidade = elev.UnitDist();
     mapa.terraco.assign(size_t(W) * H, 0);
     std::vector<int32_t> marca(size_t(W) * H, 0);  // +id on a terrace's line, -1 on a waterway
+    std::vector<uint8_t> direto(size_t(W) * H, 0);  // the runoff reaches a waterway before any terrace
     const auto marcar = [&](double x0, double y0, double x1, double y1, int32_t v) {
         const double d = std::hypot(x1 - x0, y1 - y0);
         const int n = std::max(1, int(std::ceil(d / (0.25 * std::min(g.largura, g.altura) * m))));
@@ -391,7 +392,10 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
             dono = marca[idx];
             continue;
         }
-        if (marca[idx] < 0) continue;  // on a waterway
+        if (marca[idx] < 0) {  // on a waterway
+            direto[idx] = 1;
+            continue;
+        }
         const double z0 = z(c, r);
         double melhor = 0;
         size_t abaixo = SIZE_MAX;
@@ -403,24 +407,28 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
                 const double queda = (z0 - zv) / std::hypot(dc * g.largura, dr * g.altura);
                 if (queda > melhor) melhor = queda, abaixo = size_t(r + dr) * W + size_t(c + dc);
             }
-        if (abaixo != SIZE_MAX) dono = std::max<int32_t>(0, mapa.terraco[abaixo]);
+        if (abaixo != SIZE_MAX) {
+            dono = std::max<int32_t>(0, mapa.terraco[abaixo]);
+            direto[idx] = dono == 0 && direto[abaixo];
+        }
     }
 
     // Each terrace sized as a graded channel with its own length, strip and slope.
     std::vector<double> area(size_t(proximoId), 0), soma(area.size(), 0);
     std::vector<long long> n(area.size(), 0);
-    long long descobertas = 0;
+    long long descobertas = 0, diretas = 0;
     for (size_t idx = 0; idx < mapa.terraco.size(); ++idx) {
         const int32_t t = mapa.terraco[idx];
         if (t == TMapaFaixas::kSemDado) continue;
         if (t <= 0) {
-            ++descobertas;
+            ++(direto[idx] ? diretas : descobertas);
             continue;
         }
         ++n[size_t(t)];
         soma[size_t(t)] += decl.Row(int(idx / W) + 1)[idx % W];
     }
     res.areaDescoberta = double(descobertas) * areaCelula;
+    res.areaDireta = double(diretas) * areaCelula;
     const double stAntes = cn.St();
     for (TTerracoGradiente& t : res.terracos) {
         t.area = double(n[size_t(t.id)]) * areaCelula;

@@ -40,7 +40,8 @@ struct TResultadoGradiente {
     std::vector<TTerracoGradiente> terracos;  // numbered down each waterway in turn
     TMapaFaixas mapaFaixas;
     double areaCampo = 0;         // m²
-    double areaDescoberta = 0;    // m² of field whose runoff meets no terrace
+    double areaDescoberta = 0;    // m² of field whose runoff meets neither a terrace nor a waterway
+    double areaDireta = 0;        // m² of field whose runoff reaches a waterway before any terrace
     int linhasCurtas = 0;         // lines under the plan's minimum length, left out
 };
 
@@ -48,6 +49,11 @@ struct TParametrosGradiente2 {
     TPlanoNivel plano;
     double comprimentoMaximo = kComprimentoMaximoCanal;  // m
 };
+
+// Graded channels take their spacing from a method or a given EV, never from a given height.
+inline constexpr const char* kMensagemAlturaNoGradiente =
+    "A locação de terraços com gradiente não usa o espaçamento pela altura arbitrada: escolha um método de "
+    "espaçamento ou arbitre o espaçamento vertical.";
 
 // The layout. Raises EVandoro when the system's spacing cannot be used on the model (a spacing
 // from a given height), when no waterway crosses the field, or when no terrace could be placed.

@@ -6,6 +6,7 @@
 
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
+#include "core/location/CorridaGradiente.h"
 #include "core/location/Locacao.h"
 #include "core/project/ModeloProjeto.h"
 
@@ -43,6 +44,16 @@ const Regra kNumeros[] = {
     {&TCamposLocacao::edtComprimentoMinimo, "edtComprimentoMinimo", "Plano de terraços", ""},
     {&TCamposLocacao::edtRaioMinimo, "edtRaioMinimo", "Plano de terraços", ""},
     {&TCamposLocacao::edtTolerancia, "edtTolerancia", "Plano de terraços", ""},
+    {&TCamposLocacao::edtDecCanal, "edtDecCanal", "Canal", ""},
+    {&TCamposLocacao::edtRugCanal, "edtRugCanal", "Canal", ""},
+    {&TCamposLocacao::edtRugTerreno, "edtRugTerreno", "Solo", ""},
+};
+
+// What a graded system needs besides, in the checking order (before the soil).
+const Regra kGradiente[] = {
+    {&TCamposLocacao::edtDecCanal, "edtDecCanal", "Canal", "Valor da declividade do canal inconsistente."},
+    {&TCamposLocacao::edtRugCanal, "edtRugCanal", "Canal", "Valor da rugosidade do canal inconsistente."},
+    {&TCamposLocacao::edtRugTerreno, "edtRugTerreno", "Solo", "Valor da rugosidade do terreno inconsistente."},
 };
 
 void PlanoNosCampos(const TPlanoNivel& p, TCamposLocacao& f) {
@@ -61,6 +72,11 @@ TCamposLocacao CamposLocacaoVazios() {
     return f;
 }
 
+TSistemaConservacao& SistemaDaLocacao(TModeloProjeto& m) {
+    if (m.TipoSistema().Tipo() == TTipoSistema::Gradiente) return m.TerracosGradiente();
+    return m.TerracosNivel();
+}
+
 TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
     TCamposLocacao f;
     const TConfiguracao& cfg = m.Configuracao();
@@ -72,13 +88,21 @@ TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
     f.edt_c = Positivo(kFmt, p.C());
     f.meLatitude = m.Quenda().Latitude();
     f.meLongitude = m.Quenda().Longitude();
-    const TTerracosNivel& t = m.TerracosNivel();
-    f.edtSm = Positivo(kFmt, cfg.KDecli * t.Sm().Value());
-    f.edtCoefDesinf = Positivo(kFmt, t.CDu());
-    const int metodo = t.Espacamento().Metodologia().Index();
+    f.gradiente = m.TipoSistema().Tipo() == TTipoSistema::Gradiente;
+    const TSistemaConservacao& s = SistemaDaLocacao(m);
+    f.edtSm = Positivo(kFmt, cfg.KDecli * s.Sm().Value());
+    f.edtCoefDesinf = Positivo(kFmt, s.CDu());
+    const int metodo = s.Espacamento().Metodologia().Index();
     f.cbMetodo = metodo <= TMetodologiaEspacamento::AlturaArbitrada ? metodo : 0;
-    f.edtEV = Positivo("0.0##", t.Espacamento().EV());
-    f.edtAlturaTerraco = Positivo("0.0##", t.H());
+    f.edtEV = Positivo("0.0##", s.Espacamento().EV());
+    f.edtAlturaTerraco = Positivo("0.0##", m.TerracosNivel().H());
+    if (f.gradiente) {
+        const TTerracosGradiente& g = m.TerracosGradiente();
+        f.edtDecCanal = Positivo(kFmt, cfg.KDecli * g.Sc());
+        f.edtRugCanal = Positivo(kFmt, g.nc().Value());
+        f.edtRugTerreno = Positivo(kFmt, m.NumeroDaCurva().nt().Value());
+    }
+    const TTerracosNivel& t = m.TerracosNivel();
     const int criterio = t.Selecao().MetodoSelecao();
     f.rgTipoTerraco = criterio >= 0 && criterio <= 3 ? criterio : 0;
     f.tipoArbitrado = t.Selecao().TipoArbitradoIndex() >= 0 && t.Selecao().TipoArbitradoIndex() <= 4
@@ -90,15 +114,22 @@ TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
     f.edtImagemDec = loc.fnImgDecli();
     f.edtVetorSaida = loc.fnVetSaida();
     f.edtLimite = loc.fnLimite();
+    f.edtEscoadouro = loc.fnEscoadouro();
     PlanoNosCampos(loc.Plano(), f);
     return f;
 }
 
 void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
     const TConfiguracao& cfg = m.Configuracao();
+    // Another system of the project (basins) stays as it is unless graded is asked for.
+    if (f.gradiente) m.TipoSistema().SetTipo(TTipoSistema::Gradiente);
+    else if (m.TipoSistema().Tipo() == TTipoSistema::Gradiente) m.TipoSistema().SetTipo(TTipoSistema::Nivel);
+    TSistemaConservacao& s = SistemaDaLocacao(m);
     TTerracosNivel& t = m.TerracosNivel();
-    TEspacamento& e = t.Espacamento();
-    if (f.cbMetodo >= 0 && f.cbMetodo <= TMetodologiaEspacamento::AlturaArbitrada) e.Metodologia().SetIndex(f.cbMetodo);
+    TEspacamento& e = s.Espacamento();
+    // A graded system has no height-given spacing: its own method stays.
+    const int metodos = f.gradiente ? TMetodologiaEspacamento::AlturaArbitrada : TMetodologiaEspacamento::AlturaArbitrada + 1;
+    if (f.cbMetodo >= 0 && f.cbMetodo < metodos) e.Metodologia().SetIndex(f.cbMetodo);
     if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) e.SetEV(NumeroDoCampo(f.edtEV));
     if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) t.SetH(NumeroDoCampo(f.edtAlturaTerraco));
 
@@ -115,16 +146,23 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
         t.Selecao().SetMetodoSelecao(static_cast<std::int8_t>(f.rgTipoTerraco));
         if (f.rgTipoTerraco == TSelecaoTipoTerraco::TipoArbitrado) t.Selecao().SetArbitraryType(f.tipoArbitrado);
     }
-    t.SetCDu(NumeroDoCampo(f.edtCoefDesinf));
-    t.Secao().SetTipo(TTipoSecao::Triangular);
-    t.Sm().SetValue(NumeroDoCampo(f.edtSm) / cfg.KDecli);
+    s.SetCDu(NumeroDoCampo(f.edtCoefDesinf));
+    s.Secao().SetTipo(TTipoSecao::Triangular);
+    s.Sm().SetValue(NumeroDoCampo(f.edtSm) / cfg.KDecli);
     m.NumeroDaCurva().SetVIB(NumeroDoCampo(f.edtTIE) / cfg.KVIB);
+    if (f.gradiente) {
+        TTerracosGradiente& g = m.TerracosGradiente();
+        g.SetSc(NumeroDoCampo(f.edtDecCanal) / cfg.KDecli);
+        g.nc().SetValue(NumeroDoCampo(f.edtRugCanal));
+        m.NumeroDaCurva().nt().SetValue(NumeroDoCampo(f.edtRugTerreno));
+    }
 
     TLocacaoNivel& loc = m.LocacaoNivel();
     loc.SetfnImgElev(f.edtImagemElevacao);
     loc.SetfnImgDecli(f.edtImagemDec);
     loc.SetfnVetSaida(f.edtVetorSaida);
     loc.SetfnLimite(f.edtLimite);
+    loc.SetfnEscoadouro(f.edtEscoadouro);
     const TPlanoNivel plano = PlanoDosCampos(f);
     ChecaPlanoNivel(plano);
     loc.SetPlano(plano);
@@ -150,10 +188,16 @@ TCampoEntrada CampoInvalidoDoPlano(const TCamposLocacao& f) {
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f) {
     const Regra ev = {&TCamposLocacao::edtEV, "edtEV", "Espaçamento", kMensagemEV};
     const Regra altura = {&TCamposLocacao::edtAlturaTerraco, "edtAlturaTerraco", "Espaçamento", kMensagemAltura};
-    std::vector<Regra> regras(std::begin(kObrigatorios), std::end(kObrigatorios));
-    // The arbitrated value of the method chosen, before the soil.
-    if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) regras.insert(regras.end() - 1, ev);
-    if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) regras.insert(regras.end() - 1, altura);
+    if (f.gradiente && f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada)
+        return {"cbMetodo", "Espaçamento", kMensagemAlturaNoGradiente};
+    // Storm and Sm; the graded channel; the arbitrated value of the method chosen; the
+    // terrain's roughness; the soil.
+    std::vector<Regra> regras(std::begin(kObrigatorios), std::end(kObrigatorios) - 1);
+    if (f.gradiente) regras.insert(regras.end(), std::begin(kGradiente), std::end(kGradiente) - 1);
+    if (f.cbMetodo == TMetodologiaEspacamento::EspacamentoArbitrado) regras.push_back(ev);
+    if (f.cbMetodo == TMetodologiaEspacamento::AlturaArbitrada) regras.push_back(altura);
+    if (f.gradiente) regras.push_back(std::end(kGradiente)[-1]);
+    regras.push_back(std::end(kObrigatorios)[-1]);
     for (const Regra& r : regras) {
         const std::string& texto = f.*r.campo;
         double v = 0;

@@ -8,6 +8,7 @@
 #include "core/sizing/EntradaDimensionamento.h"  // TCampoEntrada
 
 class TModeloProjeto;
+class TSistemaConservacao;
 
 // The window's fields as text, by control name; list fields as indices.
 struct TCamposLocacao {
@@ -23,22 +24,33 @@ struct TCamposLocacao {
     // The plan: maximum number of terraces (empty = none), minimum length (m), minimum radius
     // (m) and level tolerance (cm).
     std::string edtMaxTerracos, edtComprimentoMinimo, edtRaioMinimo, edtTolerancia;
+    // "Terraços com gradiente": the channel's grade (settings' slope unit) and roughness, the
+    // terrain's roughness and the waterways the terraces drain to.
+    bool gradiente = false;
+    std::string edtDecCanal, edtRugCanal, edtRugTerreno, edtEscoadouro;
 };
+
+// The system a location of the project lays out and sizes: the graded one for a graded project,
+// the level one otherwise.
+TSistemaConservacao& SistemaDaLocacao(TModeloProjeto& m);
 
 // A new window: every edit empty, coefficient "1", method Bentley, criterion Paraná.
 TCamposLocacao CamposLocacaoVazios();
-// From the model: storm, channel, spacing, selection, soil (in the settings' units) and the
-// engine's paths; values not above 0 show empty.
+// From the model: storm, channel, spacing (of SistemaDaLocacao), selection, soil (in the
+// settings' units), the graded channel when the project is graded, and the engine's paths;
+// values not above 0 show empty.
 TCamposLocacao LoadInputsLocacao(TModeloProjeto& m);
-// Into the model: method (EV for 3, H for 4), storm (Tr and K only when above 0: an empty or
+// Into the model: the system (graded, or level when the project was graded), method (EV for 3,
+// H for 4; a graded system keeps its own for 4), storm (Tr and K only when above 0: an empty or
 // zero field is left to the required-field check), coordinates when not empty, selection
-// (with the arbitrary type for 3), CDu, the triangular section, Sm and VIB (÷ unit factor)
-// and the engine's paths. Raises the conversion's EVandoro for unreadable text; check with
+// (with the arbitrary type for 3), CDu, the triangular section, Sm and VIB (÷ unit factor),
+// the graded channel's Sc, n and the terrain's n, and the engine's paths. Raises the conversion's EVandoro for unreadable text; check with
 // PrimeiroCampoInvalidoLocacao first.
 void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m);
 
 // The first required field that is empty or not above 0, in the checking order; the
-// arbitrated EV or height of methods 3 and 4 comes after the storm and the channel.
+// arbitrated EV or height of methods 3 and 4 comes after the storm and the channel; a graded
+// system also needs its channel's grade and roughness and the terrain's, and refuses method 4.
 TCampoEntrada PrimeiroCampoVazioLocacao(const TCamposLocacao& f);
 // The first number field whose text does not convert (the conversion's message).
 TCampoEntrada PrimeiroCampoInvalidoLocacao(const TCamposLocacao& f);

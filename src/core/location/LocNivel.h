@@ -120,6 +120,7 @@ struct TResultadoNivel {
     std::vector<TOrigemTerraco> origens;
     std::vector<TInfoTerraco> info;  // same order
     std::vector<TCanalLocado> canais;  // same order, graded layouts only
+    std::vector<TLinhaMapa> escoadouros;  // map units, graded layouts only: the waterways drained to
     TMapaFaixas mapaFaixas;
 
     double ev0 = 0;
@@ -134,6 +135,7 @@ struct TResultadoNivel {
     int pecasUnidas = 0;        // lines under the minimum length, their land joined below or uncovered
     double areaSemReceptor = 0; // ha of those pieces' land with no terrace below to receive it
     double areaDescoberta = 0;  // ha
+    double areaDireta = 0;      // ha, graded layouts: field whose runoff reaches a waterway before any terrace
     std::string avisoResolucao;
 
     TPlanoNivel plano;          // the plan the run was asked for
@@ -225,6 +227,7 @@ public:
     const std::vector<TInfoTerraco>& Info() const { return ultima_.info; }
     // Empty for a level run.
     const std::vector<TCanalLocado>& Canais() const { return ultima_.canais; }
+    const std::vector<TLinhaMapa>& Escoadouros() const { return ultima_.escoadouros; }
     // Contour pieces and strips of the last run too small to be terraces (a line under two
     // cells, a strip without area); their land joined a neighbour strip or stayed uncovered.
     int PecasDescartadas() const { return ultima_.pecasDescartadas; }
@@ -233,6 +236,7 @@ public:
     int PecasUnidas() const { return ultima_.pecasUnidas; }
     // Field above the lowest line's level that lies in no strip (ha).
     double AreaDescoberta() const { return ultima_.areaDescoberta; }
+    double AreaDireta() const { return ultima_.areaDireta; }
     // Cells with an elevation (the field).
     long long CelulasCampo() const { return ultima_.celulasCampo; }
     // True when the last run ended at the line-number limit rather than at the end of the

@@ -138,10 +138,13 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
     if (loc.Canais().empty())
         if (const std::string s = TextoSemTipo(r.terracos, r.info, loc.TerracosNivel()); !s.empty()) r.avisos.push_back(s);
     r.areaDescoberta = loc.AreaDescoberta();
+    r.areaDireta = loc.AreaDireta();
     r.pecasDescartadas = loc.PecasDescartadas();
     r.pecasUnidas = loc.Resultado().pecasUnidas;
     if (r.pecasUnidas > 0)
-        r.notas.push_back(TextoPecasUnidas(r.pecasUnidas, loc.Plano().comprimentoMinimo, loc.Resultado().areaSemReceptor));
+        r.notas.push_back(loc.Canais().empty() ? TextoPecasUnidas(r.pecasUnidas, loc.Plano().comprimentoMinimo,
+                                                                  loc.Resultado().areaSemReceptor)
+                                               : TextoLinhasCurtasGradiente(r.pecasUnidas, loc.Plano().comprimentoMinimo));
     return r;
 }
 
@@ -167,7 +170,7 @@ double PassoDeElevacao(const TImagem& elev) {
     return menor;
 }
 
-std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TTerracosNivel& terracos,
+std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TSistemaConservacao& terracos,
                                  TNumeroDaCurva& escoamento, TPrecipitacao& chuva) {
     TImagem elev, decl;
     try {
@@ -233,6 +236,11 @@ std::string TextoAreaDescoberta(double hectares) {
     return kRotuloAreaDescoberta + FloatToStrFixed(hectares, 4);
 }
 
+std::string TextoLinhasCurtasGradiente(int linhas, double comprimentoMinimo) {
+    return "Linhas com menos de " + FloatToStrFixed(comprimentoMinimo, 1) + " m deixadas de fora: " +
+           std::to_string(linhas) + ".";
+}
+
 std::string TextoPecasUnidas(int pecas, double comprimentoMinimo, double hectaresSemReceptor) {
     std::string t = "Linhas com menos de " + FloatToStrFixed(comprimentoMinimo, 1) + " m unidas à faixa do terraço abaixo: " +
                     std::to_string(pecas) + ".";
@@ -277,7 +285,7 @@ void GravarMapaFaixas(const TLocacaoNivel& loc, const std::string& saida) {
 }
 
 void ChecaEntradasLocacao(const TPrecipitacao& chuva, const TNumeroDaCurva& escoamento,
-                          const TTerracosNivel& terracos) {
+                          const TSistemaConservacao& terracos) {
     const auto positivo = [](double v) { return v > 0 && std::isfinite(v); };
     if (const auto* p = dynamic_cast<const TPrecipitacaoExponencialNegativa*>(&chuva)) {
         if (!positivo(p->Tr())) throw EVandoro("Valor do periodo de retorno inconsistente.");
@@ -290,8 +298,15 @@ void ChecaEntradasLocacao(const TPrecipitacao& chuva, const TNumeroDaCurva& esco
     const int metodo = terracos.Espacamento().Metodologia().Index();
     if (metodo == TMetodologiaEspacamento::EspacamentoArbitrado && !positivo(terracos.Espacamento().EV()))
         throw EVandoro(kMensagemEV);
-    if (metodo == TMetodologiaEspacamento::AlturaArbitrada && !positivo(terracos.H()))
+    const auto* gradiente = dynamic_cast<const TTerracosGradiente*>(&terracos);
+    if (gradiente) {
+        if (!positivo(gradiente->Sc())) throw EVandoro("Valor da declividade do canal inconsistente.");
+        if (!positivo(gradiente->nc().Value())) throw EVandoro("Valor da rugosidade do canal inconsistente.");
+        if (metodo == TMetodologiaEspacamento::AlturaArbitrada) throw EVandoro(kMensagemAlturaNoGradiente);
+    } else if (metodo == TMetodologiaEspacamento::AlturaArbitrada && !positivo(terracos.H())) {
         throw EVandoro(kMensagemAltura);
+    }
+    if (gradiente && !positivo(escoamento.nt().Value())) throw EVandoro("Valor da rugosidade do terreno inconsistente.");
     if (!positivo(escoamento.VIB())) throw EVandoro("Valor da taxa de infiltração estável inconsistente.");
     escoamento.VerificarCobertura();  // every terrace's height comes from the curve number
 }
@@ -519,9 +534,7 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     if (escoadouros.empty())
         throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
                        "drenam.");
-    if (!(sistema.Sc() > 0))
-        throw EVandoro("Valor da declividade do canal inconsistente: a locação com gradiente precisa de uma "
-                       "declividade maior que zero.");
+    ChecaEntradasLocacao(chuva, escoamento, sistema);
     // The waterways are an input too: no file the run writes may replace one of their parts.
     for (const std::string& saida : {arquivos.saida, TabelaDaSaida(arquivos.saida),
                                      ComplementoDaTabela(TabelaDaSaida(arquivos.saida)), arquivos.relatorio,
@@ -549,12 +562,14 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     TParametrosGradiente2 p;
     p.plano = loc.Plano();
     const TResultadoGradiente g = LocarGradiente(elev, decl, linhas, sistema, escoamento, chuva, p);
+    for (size_t k = 0; k < linhas.size(); ++k) res.escoadouros.push_back({int(k + 1), 0, linhas[k].x, linhas[k].y});
     res.metresPerUnit = Maiusculas(elev.UnitDist()) == "KM" ? 1000 : 1;
     res.pixelArea = double(res.metresPerUnit) * elev.CellWidth() * double(res.metresPerUnit) * elev.CellHeight();
     res.fieldAreaM2 = g.areaCampo;
     res.fieldArea = g.areaCampo / 10000;
     res.celulasCampo = res.pixelArea > 0 ? static_cast<long long>(std::llround(g.areaCampo / res.pixelArea)) : 0;
     res.areaDescoberta = g.areaDescoberta / 10000;
+    res.areaDireta = g.areaDireta / 10000;
     res.pecasUnidas = g.linhasCurtas;
     res.mapaFaixas = g.mapaFaixas;
     for (const TTerracoGradiente& t : g.terracos) {

@@ -13,6 +13,7 @@ class TPrecipitacao;
 class TNumeroDaCurva;
 class TTerracosNivel;
 class TTerracosGradiente;
+class TSistemaConservacao;
 class TImagem;
 
 // Extension of the vector output; the terrace table goes beside it with kExtensaoTabela.
@@ -60,7 +61,8 @@ struct TResultadoLocacao {
     double areaTotal = 0;            // m², of the strips
     double areaImagem = 0;           // ha, cells with slope
     double declividadeMedia = 0;     // %, over the field
-    double areaDescoberta = 0;       // ha, field above the lowest line in no strip
+    double areaDescoberta = 0;       // ha, field above the lowest line in no strip (graded: draining nowhere)
+    double areaDireta = 0;           // ha, graded layouts: field draining straight to a waterway
     int pecasDescartadas = 0;        // contour pieces too short or strips too small to be terraces
     int pecasUnidas = 0;             // lines under the plan's minimum length, joined to the strip below
     std::vector<std::string> notas;   // how the run ended when it did not reach the end of the field
@@ -87,13 +89,18 @@ inline constexpr const char* kRotuloAreaDescoberta = "Área acima do terraço ma
 inline constexpr const char* kRotuloPecasDescartadas =
     "Trechos de curva ou faixas pequenos demais para um terraço (descartados): ";
 std::string TextoAreaDescoberta(double hectares);
+// The same two for a graded layout: the land whose runoff reaches a waterway before any
+// terrace, and the land whose runoff reaches neither (a pit or the field's edge).
+inline constexpr const char* kRotuloAreaDireta =
+    "Área que escoa direto para um escoadouro, sem passar por terraço (ha): ";
+inline constexpr const char* kRotuloAreaSemEscoadouro = "Área cujo escoamento não chega a terraço nem a escoadouro (ha): ";
 // The smallest positive difference between distinct elevations of the model (read from a sample
 // of at most a million cells); 0 for a flat or empty model.
 double PassoDeElevacao(const TImagem& elev);
 // The warning before a run on a model stepped coarser than a third of the EV in force (the one
 // given, or the one the method gives at the field's mean slope): its contours follow the steps,
 // not the ground. Empty when the model is fine or cannot be read (the run then says why).
-std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TTerracosNivel& terracos,
+std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TSistemaConservacao& terracos,
                                  TNumeroDaCurva& escoamento, TPrecipitacao& chuva);
 
 // One off-level passage as the run lists it.
@@ -105,15 +112,19 @@ std::string TextoLimiteTerracos(int maximo);
 std::string TextoPecasDescartadas(int pecas);
 // The lines under the minimum length and, when some had no terrace below, their land.
 std::string TextoPecasUnidas(int pecas, double comprimentoMinimo, double hectaresSemReceptor);
+// A graded layout leaves such lines out: their land drains to the terrace below or the waterway.
+std::string TextoLinhasCurtasGradiente(int linhas, double comprimentoMinimo);
 
 // The messages of an arbitrated spacing or height that is missing.
 inline constexpr const char* kMensagemEV = "Valor do espaçamento vertical inconsistente.";
 inline constexpr const char* kMensagemAltura = "Valor da altura do terraço inconsistente.";
 
 // Refuses, with the window's own message for the field, a storm, channel, spacing or soil
-// value a run cannot use: Tr, K, a, b, c, Sm, the arbitrated EV or H, the infiltration rate.
+// value a run cannot use: Tr, K, a, b, c, Sm, the arbitrated EV or H, the infiltration rate;
+// for a graded system also its channel's grade and roughness, the terrain's roughness and a
+// spacing from a given height.
 void ChecaEntradasLocacao(const TPrecipitacao& chuva, const TNumeroDaCurva& escoamento,
-                          const TTerracosNivel& terracos);
+                          const TSistemaConservacao& terracos);
 
 // The ".prj" beside the vector: the elevation model's system in ESRI WKT, or empty when the
 // model has none. 'daEntrada' when that name is an input's own ".prj" (x.asc beside x.vet),

@@ -88,6 +88,30 @@ const std::string kLinhaInteira = "STYLE=\"page-break-inside: avoid\" ";
 const std::string kCelulaNumero = "<TD NOWRAP STYLE=\"white-space: nowrap\">";
 }  // namespace
 
+const std::vector<std::string>& ColunasTabelaCanais() {
+    static const std::vector<std::string> c = {"Terraço", "Escoadouro", "Cota da saída(m)", "Comprimento do terraço(m)",
+                                               "Área de influência(m2)", "Declividade média(%)",
+                                               "Espaçamento horizontal(m)", "Vazão (L/s)", "Altura do terraço(m)"};
+    return c;
+}
+
+std::vector<std::string> CelulasCanal(const TRegTerr& t, const TCanalLocado& k) {
+    return {IntToStr(t.id), IntToStr(k.escoadouro), FormatFloat("0.00", t.level), FormatFloat(kFmtGrande, t.length),
+            FormatFloat(kFmtGrande, t.area), FormatFloat("0.0#", t.slope),
+            FormatFloat("0.00", t.length > 0 ? t.area / t.length : 0), FormatFloat("0.0", k.vazao),
+            FormatFloat("0.00", t.height)};
+}
+
+std::map<int, double> VazaoPorEscoadouro(const std::vector<TCanalLocado>& canais) {
+    std::map<int, double> q;
+    for (const TCanalLocado& k : canais) q[k.escoadouro] += k.vazao;
+    return q;
+}
+
+std::string TextoFimDoCanal(const TCanalLocado& k) {
+    return "Cota do início: " + FormatFloat("0.00", k.cotaInicio) + " m" + (k.aviso.empty() ? std::string() : ". " + k.aviso);
+}
+
 std::vector<std::string> CelulasTerraco(const TRegTerr& t, const TInfoTerraco* info) {
     return {IntToStr(t.id),
             info ? TextoAcima(info->acima) : std::string(),
@@ -274,6 +298,7 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Solo")});
     Linha(r, {TRelatorio::Cell(kTD3, 8, "Taxa de infiltração estável (Tie): ", FloatToStr(cfg.KVIB * cn.VIB()),
                                " " + cfg.UVIB)});
+    Linha(r, {TRelatorio::Cell(kTD3, 8, "Coeficiente de rugosidade do terreno: ", FloatToStr(cn.nt().Value()))});
     ArquivosNoRelatorio(r, elev, decl, vet);
     if (!loc.fnEscoadouro().empty())
         Linha(r, {TRelatorio::Cell(kTD3, 8, "Canais escoadouros: ", EscaparHtml(loc.fnEscoadouro()))});
@@ -284,16 +309,16 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=3>");
     if (rodou)
         Linha(r, {TRelatorio::Cell("<TD colspan=1>", 4, "Área (ha): ", FormatFloat("#0.00", loc.FieldArea())),
-                  TRelatorio::Cell("<TD>", 0, "Área cujo escoamento não encontra terraço (ha): ",
+                  TRelatorio::Cell("<TD>", 0, kRotuloAreaDireta, FormatFloat("#0.00", loc.AreaDireta()))});
+    if (rodou)
+        Linha(r, {TRelatorio::Cell("<TD colspan=2>", 0, kRotuloAreaSemEscoadouro,
                                    FormatFloat("#0.00", loc.AreaDescoberta()))});
     r.Add("</FONT></TABLE>");
     r.Paragraph();
 
     // The table as the level one: numbers that never break, a row never split; the far end's
     // elevation and what to see to on a line under each row.
-    const std::vector<std::string> colunas = {"Terraço", "Escoadouro", "Cota da saída(m)", "Comprimento do terraço(m)",
-                                              "Área de influência(m2)", "Declividade média(%)",
-                                              "Espaçamento horizontal(m)", "Vazão (L/s)", "Altura do terraço(m)"};
+    const std::vector<std::string>& colunas = ColunasTabelaCanais();
     r.Add("<CENTER>");
     r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"100%\">");
     r.Add("<THEAD>");
@@ -305,32 +330,26 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     r.Add("</TR>");
     r.Add("</THEAD>");
     double total = 0;
-    std::map<int, double> porEscoadouro;
     std::vector<std::string> obs;
+    std::vector<TCanalLocado> canaisDaTabela;
     for (int i = 1; i <= tabela.Count(); ++i) {
         const TRegTerr* t = tabela[i];
         if (!t) continue;
         const TCanalLocado k = complemento.CanalDe(t->id) ? *complemento.CanalDe(t->id) : TCanalLocado{};
+        canaisDaTabela.push_back(k);
         const std::string cor = i % 2 == 1 ? "\"#EEEEEE\" " : "\"#CCCCCC\" ";
         r.Add("<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = " + cor + kLinhaInteira + ">");
-        for (const std::string& c :
-             {IntToStr(t->id), IntToStr(k.escoadouro), FormatFloat("0.00", t->level), FormatFloat(kFmtGrande, t->length),
-              FormatFloat(kFmtGrande, t->area), FormatFloat("0.0#", t->slope),
-              FormatFloat("0.00", t->length > 0 ? t->area / t->length : 0), FormatFloat("0.0", k.vazao),
-              FormatFloat("0.00", t->height)})
-            r.Add(kCelulaNumero + c + "</TD>");
+        for (const std::string& c : CelulasCanal(*t, k)) r.Add(kCelulaNumero + c + "</TD>");
         r.Add("</TR>");
         r.Add("<TR BGCOLOR = " + cor + kLinhaInteira + "><TD></TD><TD colspan=" + std::to_string(colunas.size() - 1) +
-              "><FONT SIZE=2>Cota do início: " + FormatFloat("0.00", k.cotaInicio) + " m" +
-              (k.aviso.empty() ? std::string() : ". " + EscaparHtml(k.aviso)) + "</FONT></TD></TR>");
+              "><FONT SIZE=2>" + EscaparHtml(TextoFimDoCanal(k)) + "</FONT></TD></TR>");
         if (!k.aviso.empty()) obs.push_back("Terraço " + IntToStr(t->id) + ": " + k.aviso);
         total += t->length;
-        porEscoadouro[k.escoadouro] += k.vazao;
     }
     Linha(r, {"<TD colspan=" + std::to_string(colunas.size()) +
               " NOWRAP STYLE=\"white-space: nowrap\"><B>Comprimento total de terraços: </B>" +
               ComprimentoTotalFormatado(total) + "</TD>"});
-    for (const auto& [e, q] : porEscoadouro)
+    for (const auto& [e, q] : VazaoPorEscoadouro(canaisDaTabela))
         Linha(r, {"<TD colspan=" + std::to_string(colunas.size()) + "><B>Vazão recebida pelo escoadouro " +
                   IntToStr(e) + ": </B>" + FormatFloat("0.0", q) + " L/s</TD>"});
     r.Add("</TABLE></FONT>");
@@ -342,4 +361,21 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     }
     r.EndReport();
     return r.Text();
+}
+
+bool LocacaoComGradiente(const TLocacaoNivel& loc) {
+    const std::string vet = loc.RunOutputPath().empty() ? loc.fnVetSaida() : loc.RunOutputPath();
+    if (vet.empty()) return false;
+    const std::string complemento = ComplementoDaTabela(ArquivoTabelaTerracos(vet));
+    TComplementoBDT c;
+    try {
+        if (ArquivoExiste(complemento)) c.Ler(complemento);
+    } catch (const EVandoro&) {
+        return false;
+    }
+    return !c.canais.empty();
+}
+
+std::string RelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes) {
+    return LocacaoComGradiente(loc) ? RelatorioLocacaoGradiente(m, loc, opcoes) : RelatorioLocacao(m, loc, opcoes);
 }

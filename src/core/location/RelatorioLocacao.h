@@ -1,6 +1,7 @@
 #pragma once
 // Report of a level-terrace location run: the inputs, the field's results and the terrace
 // table read back from the ".bdt" beside the output vector file.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ class TModeloProjeto;
 class TLocacaoNivel;
 struct TRegTerr;
 struct TInfoTerraco;
+struct TCanalLocado;
 
 extern const char* const kTituloRelatorioLocacao;  // "Locação de Sistemas de Terraceamento em Nível"
 
@@ -26,6 +28,11 @@ void GravarRelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const s
 // Raises EVandoro for a table that cannot be read or whose companion says no channel.
 extern const char* const kTituloRelatorioLocacaoGradiente;  // "Locação de Sistemas de Terraceamento com Gradiente"
 std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes = {});
+// Whether the last run's table (before any run, the project's) is a graded layout's: its
+// companion names the channels. A table that cannot be read counts as level.
+bool LocacaoComGradiente(const TLocacaoNivel& loc);
+// The report of that table: the graded or the level one.
+std::string RelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes = {});
 // The terrace table of an output vector file: its name with the extension ".bdt".
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida);
 
@@ -37,3 +44,11 @@ std::vector<std::string> CelulasTerraco(const TRegTerr& t, const TInfoTerraco* i
 // What the "Acima" column means, as the report's legend and the window's tip say it.
 extern const char* const kLegendaAcima;
 std::string ComprimentoTotalFormatado(double total);
+// The graded table as the report prints it and the location window shows it: the nine column
+// titles, one channel's cells, and what goes under its row (the far end's elevation and what to
+// see to).
+const std::vector<std::string>& ColunasTabelaCanais();
+std::vector<std::string> CelulasCanal(const TRegTerr& t, const TCanalLocado& k);
+std::string TextoFimDoCanal(const TCanalLocado& k);
+// The peak flows (L/s) each waterway receives, by its number.
+std::map<int, double> VazaoPorEscoadouro(const std::vector<TCanalLocado>& canais);

@@ -93,6 +93,8 @@ std::string Camada(const std::string& saida) {
 
 const char* const kFiltroSigLinhas =
     "GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;KML (*.kml)";
+const char* const kFiltroSigEscoadouros =
+    "Linhas (*.gpkg *.shp *.geojson *.json *.kml *.kmz *.gml *.vet);;Todos os arquivos (*)";
 const char* const kFiltroSigLimite =
     "Polígonos (*.gpkg *.shp *.geojson *.json *.kml *.kmz *.gml);;Todos os arquivos (*)";
 

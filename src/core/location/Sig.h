@@ -17,6 +17,7 @@ struct TArquivosLocacao;
 // File-dialog filters: GIS files the terrace lines go to; polygon files of a boundary.
 extern const char* const kFiltroSigLinhas;
 extern const char* const kFiltroSigLimite;
+extern const char* const kFiltroSigEscoadouros;  // the waterways a graded layout drains to
 
 // One terrace as the GIS files and the table beside them hold it.
 struct TTerracoSig {

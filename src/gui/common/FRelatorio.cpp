@@ -222,12 +222,14 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
 
 bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc) {
     std::string texto;
+    const bool gradiente = LocacaoComGradiente(loc);
     try {
-        texto = RelatorioLocacao(m, loc);
+        texto = RelatorioDaLocacao(m, loc);
     } catch (const EVandoro& e) {
         Dialogos().Erro(pai, Q(e.what()));
         return false;
     }
-    MostrarRelatorio(pai, Q(LegendaJanelaRelatorio(kTituloRelatorioLocacao)), Q(texto));
+    MostrarRelatorio(
+        pai, Q(LegendaJanelaRelatorio(gradiente ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao)), Q(texto));
     return true;
 }

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStandardItemModel>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -177,13 +178,36 @@ QPushButton* TfrmLocacao::BotaoAjuda(const char* nome, int topico) {
 
 void TfrmLocacao::MontarCanal() {
     TFormulario f(NovaSecao(kCanal, "btnCanal"), estilo_);
+    cbSistema_ = new QComboBox;
+    cbSistema_->setObjectName(QStringLiteral("cbSistema"));
+    cbSistema_->addItems({QStringLiteral(" Terraços em nível"), QStringLiteral(" Terraços com gradiente")});
+    {
+        auto* l = new QLabel(QStringLiteral("Sistema:"));
+        l->setBuddy(cbSistema_);
+        f.Grade()->addWidget(l, 0, 0);
+        f.Grade()->addWidget(cbSistema_, 0, 1, 1, 3);  // the whole width: its items are long
+    }
+    connect(cbSistema_, &QComboBox::activated, this, &TfrmLocacao::SistemaMudou);
     edtSm_ = campos_.Ligar(&TCamposLocacao::edtSm, f.Numero("edtSm"));
     edtCoefDesinf_ = campos_.Ligar(&TCamposLocacao::edtCoefDesinf, f.Numero("edtCoefDesinf"));
     lblUnSm_ = f.Unidade("lblUnSm");
     auto* btnSm = new QPushButton(QStringLiteral("Valores de Sm"));
     btnSm->setObjectName(QStringLiteral("btnValoresSm"));
     f.Linha(QStringLiteral("Sm:"), edtSm_, lblUnSm_, btnSm);
-    f.Linha(QStringLiteral("Coef. desuniformidade: "), edtCoefDesinf_);
+    // Short labels: the column beside the fields, units and "Valores de Sm" is narrow.
+    f.Linha(QStringLiteral("CDu:"), edtCoefDesinf_);
+    edtCoefDesinf_->setToolTip(QStringLiteral("Coeficiente de desuniformidade"));
+    // The graded channel: its grade toward the outlet, its roughness and its section.
+    edtDecCanal_ = campos_.Ligar(&TCamposLocacao::edtDecCanal, f.Numero("edtDecCanal"));
+    lblUnSc_ = f.Unidade("lblUnSc");
+    edtDecCanal_->setToolTip(QStringLiteral("Declividade do canal, com que ele desce até a saída no escoadouro"));
+    linhasGradiente_.push_back(f.Linha(QStringLiteral("Sc:"), edtDecCanal_, lblUnSc_));
+    edtRugCanal_ = campos_.Ligar(&TCamposLocacao::edtRugCanal, f.Numero("edtRugCanal"));
+    edtRugCanal_->setToolTip(QStringLiteral("Coeficiente de rugosidade (n de Manning) do canal"));
+    linhasGradiente_.push_back(f.Linha(QStringLiteral("n do canal:"), edtRugCanal_));
+    auto* secao = new QLabel(QStringLiteral("triangular"));
+    secao->setObjectName(QStringLiteral("lblSecao"));
+    linhasGradiente_.push_back(f.Linha(QStringLiteral("Seção:"), secao));
     f.Sozinho(BotaoAjuda("btnAjudaCanal", 8), 0);
     connect(btnSm, &QPushButton::clicked, this, &TfrmLocacao::btnValoresSmClick);
 }
@@ -255,6 +279,8 @@ void TfrmLocacao::MontarSolo() {
     edtTIE_ = campos_.Ligar(&TCamposLocacao::edtTIE, f.Numero("edtTIE"));
     lblUnTIE_ = f.Unidade("lblUnTIE");
     f.Linha(QStringLiteral("Taxa de infiltração estável(Tie):"), edtTIE_, lblUnTIE_);
+    edtRugTerreno_ = campos_.Ligar(&TCamposLocacao::edtRugTerreno, f.Numero("edtRugTerreno"));
+    linhasGradiente_.push_back(f.Linha(QStringLiteral("Rugosidade do terreno (n):"), edtRugTerreno_));
     cobertura_ = new TGrupoCobertura;
     QGridLayout* g = f.Grade();
     g->addWidget(cobertura_, g->rowCount(), 0, 1, g->columnCount());
@@ -266,7 +292,7 @@ void TfrmLocacao::MontarSolo() {
 
 QLineEdit* TfrmLocacao::NovoCaminho(QGridLayout* g, const char* nome, const QString& rotulo, const char* botao,
                                     void (TfrmLocacao::*escolher)(),
-                                    void (TLocacaoNivel::*definir)(const std::string&)) {
+                                    void (TLocacaoNivel::*definir)(const std::string&), TLinhaFormulario* linha) {
     auto* e = new QLineEdit;
     e->setObjectName(QString::fromLatin1(nome));
     auto* b = TFormulario::Assistente(botao);
@@ -277,6 +303,7 @@ QLineEdit* TfrmLocacao::NovoCaminho(QGridLayout* g, const char* nome, const QStr
     g->addWidget(e, r + 1, 0, 1, 2);
     g->addWidget(b, r + 1, 2);
     connect(b, &QPushButton::clicked, this, escolher);
+    if (linha) *linha = TLinhaFormulario{l, {e, b}};
     // Saved in the project as typed.
     connect(e, &QLineEdit::textEdited, this, [this, definir](const QString& t) {
         (m_.LocacaoNivel().*definir)(S(t));
@@ -303,6 +330,14 @@ void TfrmLocacao::MontarTerreno() {
         NovoCaminho(g, "edtLimite", QStringLiteral("Limite do talhão (opcional)"), "btnLimite",
                     &TfrmLocacao::EscolherLimite, &TLocacaoNivel::SetfnLimite));
     edtLimite_->setToolTip(QStringLiteral("Polígono do talhão: só as células inteiras dentro dele entram na locação"));
+    TLinhaFormulario escoadouro;
+    edtEscoadouro_ = campos_.Ligar(&TCamposLocacao::edtEscoadouro,
+                                   NovoCaminho(g, "edtEscoadouro", QStringLiteral("Canais escoadouros"), "btnEscoadouro",
+                                               &TfrmLocacao::EscolherEscoadouro, &TLocacaoNivel::SetfnEscoadouro,
+                                               &escoadouro));
+    edtEscoadouro_->setToolTip(
+        QStringLiteral("Linhas dos canais escoadouros para onde os terraços com gradiente drenam"));
+    linhasGradiente_.push_back(escoadouro);
     g->addWidget(BotaoAjuda("btnAjudaTerreno", 54), g->rowCount(), 0, Qt::AlignLeft);
 }
 
@@ -374,18 +409,11 @@ QWidget* TfrmLocacao::MontarResultados() {
     lblNotas_->setStyleSheet(QStringLiteral("color: #800000"));
     lblNotas_->hide();
     bv->addWidget(lblNotas_);
-    tabela_ = new QTableWidget(0, int(ColunasTabelaTerracos().size()));
+    tabela_ = new QTableWidget;
     tabela_->setObjectName(QStringLiteral("tabTerracos"));
-    QStringList titulos;
-    // Long titles in narrow lines, so the numeric columns fit beside the section column; the
-    // type, a phrase, takes what is left (its whole text in the tip).
-    for (const std::string& c : ColunasTabelaTerracos()) titulos << TituloEmLinhas(Q(c));
-    tabela_->setHorizontalHeaderLabels(titulos);
-    tabela_->horizontalHeaderItem(1)->setToolTip(Q(kLegendaAcima));
+    TitulosDaTabela(false);
     tabela_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela_->verticalHeader()->hide();
-    tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tabela_->horizontalHeader()->setSectionResizeMode(tabela_->columnCount() - 1, QHeaderView::Stretch);
     tabela_->setWordWrap(false);
     // The lines are broken here; the header must not break them again inside a word.
     tabela_->horizontalHeader()->setTextElideMode(Qt::ElideNone);
@@ -400,6 +428,19 @@ QWidget* TfrmLocacao::MontarResultados() {
     divisor->setStretchFactor(1, 1);
     rv->addWidget(divisor);
     return resultados;
+}
+
+// Long titles in narrow lines, so the numeric columns fit beside the section column; the last
+// column (the level table's type, a phrase) takes what is left.
+void TfrmLocacao::TitulosDaTabela(bool gradiente) {
+    const std::vector<std::string>& colunas = gradiente ? ColunasTabelaCanais() : ColunasTabelaTerracos();
+    tabela_->setColumnCount(int(colunas.size()));
+    QStringList titulos;
+    for (const std::string& c : colunas) titulos << TituloEmLinhas(Q(c));
+    tabela_->setHorizontalHeaderLabels(titulos);
+    if (!gradiente) tabela_->horizontalHeaderItem(1)->setToolTip(Q(kLegendaAcima));
+    tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabela_->horizontalHeader()->setSectionResizeMode(tabela_->columnCount() - 1, QHeaderView::Stretch);
 }
 
 QLayout* TfrmLocacao::MontarRodape() {
@@ -496,6 +537,7 @@ void TfrmLocacao::Focar(QWidget* campo, const QString& secao) {
 
 void TfrmLocacao::Unidades() {
     lblUnSm_->setText(Q(m_.Configuracao().UDecli));
+    lblUnSc_->setText(Q(m_.Configuracao().UDecli));
     lblUnTIE_->setText(Q(m_.Configuracao().UVIB));
 }
 
@@ -505,6 +547,7 @@ TCamposLocacao TfrmLocacao::Campos() const {
     f.cbMetodo = cbMetodo_->currentIndex();
     f.rgTipoTerraco = rgTipoTerraco_->checkedId() >= 0 ? rgTipoTerraco_->checkedId() : 0;
     f.tipoArbitrado = tipoArbitrado_;
+    f.gradiente = gradiente_;
     return f;
 }
 
@@ -518,6 +561,7 @@ void TfrmLocacao::Preencher(const TCamposLocacao& f) {
     cbMetodo_->setCurrentIndex(f.cbMetodo);
     if (QAbstractButton* b = rgTipoTerraco_->button(f.rgTipoTerraco)) b->setChecked(true);
     tipoArbitrado_ = f.tipoArbitrado;
+    MostrarSistema(f.gradiente);
     carregando_ = salvo;
 }
 
@@ -550,7 +594,8 @@ void TfrmLocacao::AtualizarUnidades() {
     const bool salvo = carregando_;
     carregando_ = true;
     Unidades();
-    edtSm_->setText(Q(ReexibirCampo(S(edtSm_->text()), m_.TerracosNivel().Sm().Value(), cfg.KDecli)));
+    edtSm_->setText(Q(ReexibirCampo(S(edtSm_->text()), SistemaDaLocacao(m_).Sm().Value(), cfg.KDecli)));
+    if (gradiente_) edtDecCanal_->setText(Q(ReexibirCampo(S(edtDecCanal_->text()), m_.TerracosGradiente().Sc(), cfg.KDecli)));
     edtTIE_->setText(Q(ReexibirCampo(S(edtTIE_->text()), m_.NumeroDaCurva().VIB(), cfg.KVIB)));
     carregando_ = salvo;
 }
@@ -591,7 +636,7 @@ void TfrmLocacao::MetodoMudou(int indice, bool daLista, bool gravar) {
 
     btnRelatorio_->setEnabled(false);
     if (!gravar) return;
-    TEspacamento& e = m_.TerracosNivel().Espacamento();
+    TEspacamento& e = SistemaDaLocacao(m_).Espacamento();
     e.Metodologia().SetIndex(indice);
     // The soil table follows the method's family: Paraná's own soils, Bentley's otherwise.
     e.Solo().SetFamilia(TSolo::FamiliaDoMetodo(indice));
@@ -600,7 +645,7 @@ void TfrmLocacao::MetodoMudou(int indice, bool daLista, bool gravar) {
 
 void TfrmLocacao::btnDefinirClick() {
     Protegido(this, [&] {
-        TEspacamento& e = m_.TerracosNivel().Espacamento();
+        TEspacamento& e = SistemaDaLocacao(m_).Espacamento();
         int r = QDialog::Rejected;
         switch (cbMetodo_->currentIndex()) {
             case TMetodologiaEspacamento::Bentley: {
@@ -622,6 +667,34 @@ void TfrmLocacao::btnDefinirClick() {
         }
         if (r == QDialog::Accepted) Alterou();
     });
+}
+
+void TfrmLocacao::SistemaMudou(int indice) {
+    const bool gradiente = indice == 1;
+    if (gradiente == gradiente_) return;
+    if (!Coletar()) {
+        cbSistema_->setCurrentIndex(gradiente_ ? 1 : 0);
+        return;
+    }
+    m_.TipoSistema().SetTipo(gradiente ? TTipoSistema::Gradiente : TTipoSistema::Nivel);
+    const bool salvo = carregando_;
+    carregando_ = true;
+    const TCamposLocacao f = LoadInputsLocacao(m_);
+    Preencher(f);
+    MetodoMudou(f.cbMetodo, false, false);
+    carregando_ = salvo;
+    Alterou();
+}
+
+void TfrmLocacao::MostrarSistema(bool gradiente) {
+    gradiente_ = gradiente;
+    cbSistema_->setCurrentIndex(gradiente ? 1 : 0);
+    for (const TLinhaFormulario& l : linhasGradiente_) l.Visivel(gradiente);
+    // A graded channel takes no spacing from a given height.
+    if (auto* itens = qobject_cast<QStandardItemModel*>(cbMetodo_->model()))
+        if (QStandardItem* altura = itens->item(TMetodologiaEspacamento::AlturaArbitrada))
+            altura->setEnabled(!gradiente);
+    Arrumar();
 }
 
 void TfrmLocacao::CriterioMudou(int indice) {
@@ -659,7 +732,7 @@ void TfrmLocacao::btnConsultaClick() { precipitacao_->Consultar(); }
 
 void TfrmLocacao::btnValoresSmClick() {
     TSm& a = *assist_.Sm1;
-    if (!EscolherSm(this, a, m_.Configuracao(), m_.TerracosNivel().Sm())) return;
+    if (!EscolherSm(this, a, m_.Configuracao(), SistemaDaLocacao(m_).Sm())) return;
     edtSm_->setText(Fmt(a.Valor));
     Alterou();
 }
@@ -711,6 +784,15 @@ void TfrmLocacao::EscolherLimite() {
     Alterou();
 }
 
+void TfrmLocacao::EscolherEscoadouro() {
+    const QString c = Dialogos().ArquivoAbrir(this, QStringLiteral("Abrir canais escoadouros"), pastaImagens_,
+                                              Q(kFiltroSigEscoadouros));
+    if (c.isEmpty()) return;
+    edtEscoadouro_->setText(c);
+    m_.LocacaoNivel().SetfnEscoadouro(S(c));
+    Alterou();
+}
+
 void TfrmLocacao::btnExportarSigClick() {
     Protegido(this, [&] {
         const TArquivosLocacao& a = resultado_.arquivos;
@@ -724,6 +806,7 @@ void TfrmLocacao::btnExportarSigClick() {
         try {
             // No input of the run, under any name, before the replace question.
             ChecaSaidaSigLocacao(S(c), a, limiteExecucao_, gerente_.PathProjeto());
+            if (!escoadouroExecucao_.empty()) ChecaSaidaSig(S(c), {escoadouroExecucao_});
         } catch (const EVandoro& e) {
             Dialogos().Erro(this, Q(e.what()));
             return;
@@ -769,7 +852,7 @@ void TfrmLocacao::btnProcessarClick() {
         }
         try {
             // Every value the run needs, before a file is touched or the replace question asked.
-            ChecaEntradasLocacao(m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel());
+            ChecaEntradasLocacao(m_.Precipitacao(), m_.NumeroDaCurva(), SistemaDaLocacao(m_));
         } catch (const EVandoro& e) {
             Dialogos().Erro(this, Q(e.what()));
             return;
@@ -794,12 +877,20 @@ void TfrmLocacao::btnProcessarClick() {
             Focar(edtLimite_, kTerreno);
             return;
         }
+        const std::string escoadouro = gradiente_ ? caminho(edtEscoadouro_) : std::string();
+        if (gradiente_ && (escoadouro.empty() || !std::filesystem::is_regular_file(escoadouro, ec))) {
+            Dialogos().Informacao(this, QStringLiteral("Canais escoadouros inválidos: indique as linhas dos canais "
+                                                       "para onde os terraços com gradiente drenam."));
+            Focar(edtEscoadouro_, kTerreno);
+            return;
+        }
         // A model stepped coarser than the interval gives contours that follow its steps.
         const std::string aviso =
-            AvisoModeloEmDegraus(arquivos, m_.TerracosNivel(), m_.NumeroDaCurva(), m_.Precipitacao());
+            AvisoModeloEmDegraus(arquivos, SistemaDaLocacao(m_), m_.NumeroDaCurva(), m_.Precipitacao());
         if (!aviso.empty() && !Dialogos().SimNao(this, Q(aviso) + QStringLiteral("\n\nLocar assim mesmo?"))) return;
         DefinirLimiteCampo(m_.LocacaoNivel(), limite);
         limiteExecucao_ = limite;
+        escoadouroExecucao_ = escoadouro;
         Executar(arquivos);
     });
 }
@@ -826,7 +917,10 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
     loc.SetProgresso(&progresso);
     try {
         janela.Executar([&] {
-            resultado_ = Locar(loc, arquivos, m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel());
+            resultado_ = escoadouroExecucao_.empty()
+                             ? Locar(loc, arquivos, m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel())
+                             : LocarComGradiente(loc, arquivos, escoadouroExecucao_, m_.Precipitacao(),
+                                                 m_.NumeroDaCurva(), m_.TerracosGradiente());
         });
         terminou = true;
     } catch (const std::exception& e) {
@@ -854,20 +948,30 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
 void TfrmLocacao::MostrarResultado() {
     TLocacaoNivel& loc = m_.LocacaoNivel();
     const auto& t = resultado_.terracos;
+    const std::vector<TCanalLocado>& canais = loc.Canais();
+    const bool gradiente = !t.empty() && canais.size() == t.size();
+    TitulosDaTabela(gradiente);
     tabela_->setRowCount(int(t.size()));
     for (int i = 0; i < int(t.size()); ++i) {
+        const size_t k = size_t(i);
         const std::vector<std::string> c =
-            CelulasTerraco(t[size_t(i)], size_t(i) < resultado_.info.size() ? &resultado_.info[size_t(i)] : nullptr);
+            gradiente ? CelulasCanal(t[k], canais[k])
+                      : CelulasTerraco(t[k], k < resultado_.info.size() ? &resultado_.info[k] : nullptr);
         for (int j = 0; j < int(c.size()); ++j) {
             auto* item = new QTableWidgetItem(Q(c[size_t(j)]));
-            // The type is a phrase, read from its start.
-            const bool tipo = j + 1 == int(c.size());
+            // The level type is a phrase, read from its start; a channel's far end is in its tip.
+            const bool tipo = !gradiente && j + 1 == int(c.size());
             item->setTextAlignment(tipo ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
             if (tipo) item->setToolTip(item->text());
+            if (gradiente) item->setToolTip(Q(TextoFimDoCanal(canais[k])));
             tabela_->setItem(i, j, item);
         }
     }
-    lblTotal_->setText(QStringLiteral("Comprimento total de terraços: ") + Q(ComprimentoTotalFormatado(resultado_.comprimentoTotal)));
+    QString total = QStringLiteral("Comprimento total de terraços: ") + Q(ComprimentoTotalFormatado(resultado_.comprimentoTotal));
+    if (gradiente)
+        for (const auto& [e, q] : VazaoPorEscoadouro(canais))
+            total += QStringLiteral("    Vazão recebida pelo escoadouro %1: %2 L/s").arg(e).arg(Q(FormatFloat("0.0", q)));
+    lblTotal_->setText(total);
 
     QStringList notas;
     if (!erro_.isEmpty()) notas << erro_;
@@ -876,14 +980,20 @@ void TfrmLocacao::MostrarResultado() {
     for (const std::string& a : resultado_.avisos) notas << Q(a);
     if (!resultado_.travessias.empty())
         notas << Q(TextoResumoTravessias(resultado_.travessias.size()));
-    if (resultado_.areaDescoberta > 0) notas << Q(TextoAreaDescoberta(resultado_.areaDescoberta));
+    if (gradiente) {
+        if (resultado_.areaDireta > 0) notas << Q(kRotuloAreaDireta + FloatToStrFixed(resultado_.areaDireta, 4));
+        if (resultado_.areaDescoberta > 0)
+            notas << Q(kRotuloAreaSemEscoadouro + FloatToStrFixed(resultado_.areaDescoberta, 4));
+    } else if (resultado_.areaDescoberta > 0) {
+        notas << Q(TextoAreaDescoberta(resultado_.areaDescoberta));
+    }
     if (resultado_.pecasDescartadas > 0) notas << Q(TextoPecasDescartadas(resultado_.pecasDescartadas));
     lblNotas_->setText(notas.join('\n'));
     lblNotas_->setVisible(!notas.isEmpty());
 
     if (!resultado_.arquivos.elevacao.empty())
         mapa_->Carregar(resultado_.arquivos.elevacao, t.empty() ? std::string() : resultado_.arquivos.saida,
-                        loc.MapaFaixas());
+                        loc.MapaFaixas(), loc.Escoadouros());
     abas_->setTabEnabled(1, true);
     abas_->setCurrentIndex(1);
 }
@@ -894,7 +1004,12 @@ void TfrmLocacao::btnRelatorioClick() {
 
 // ---- events ----
 
-void TfrmLocacao::closeEvent(QCloseEvent* e) { e->setAccepted(Coletar()); }
+// The window closes only with its fields in the model, once: the frame's deletion closes it
+// again, after another window may have changed the model.
+void TfrmLocacao::closeEvent(QCloseEvent* e) {
+    if (!fechada_) fechada_ = Coletar();
+    e->setAccepted(fechada_);
+}
 
 bool TfrmLocacao::eventFilter(QObject* o, QEvent* e) {
     auto* campo = qobject_cast<QLineEdit*>(o);

@@ -62,6 +62,7 @@ public:
     void EscolherDeclividade();
     void EscolherSaida();
     void EscolherLimite();
+    void EscolherEscoadouro();
     void btnExportarSigClick();
 
     // Opens a section by its button caption; unknown captions are ignored.
@@ -85,6 +86,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool fechada_ = false;  // closed with its fields collected
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -103,16 +105,22 @@ private:
     QString AbrirImagem(const QString& titulo);
     // A file's row of the "Terreno" section: its label above, the path and its "..." choice.
     QLineEdit* NovoCaminho(QGridLayout* g, const char* nome, const QString& rotulo, const char* botao,
-                           void (TfrmLocacao::*escolher)(), void (TLocacaoNivel::*definir)(const std::string&));
+                           void (TfrmLocacao::*escolher)(), void (TLocacaoNivel::*definir)(const std::string&),
+                           TLinhaFormulario* linha = nullptr);
     QPushButton* BotaoAjuda(const char* nome, int topico);
     QTabWidget* MontarAbas();
     QWidget* MontarResultados();
     QLayout* MontarRodape();
     void Arrumar();
+    void TitulosDaTabela(bool gradiente);
     void Alterou();
     void Preencher(const TCamposLocacao& f);
     TMostrarCampo MostrarCampo();
     void MetodoMudou(int indice, bool daLista, bool gravar = true);
+    // Level or graded terraces: the fields shown are kept in the system left, then the other's
+    // are shown.
+    void SistemaMudou(int indice);
+    void MostrarSistema(bool gradiente);
     void CriterioMudou(int indice);
     void Focar(QWidget* campo, const QString& secao);
     void ExecutarMapa(unsigned cor);
@@ -128,6 +136,8 @@ private:
     TCamposJanela<TCamposLocacao> campos_;
     QString pastaFiguras_, pastaImagens_, arquivoSaida_;
     std::string limiteExecucao_;  // the boundary of the last run, an input the GIS export must keep
+    std::string escoadouroExecucao_;  // the waterways of the last graded run, another such input
+    bool gradiente_ = false;          // the fields shown are the graded system's
     bool carregando_ = false;
     int tipoArbitrado_ = 0;  // the arbitrary-type dialog's list
     TResultadoLocacao resultado_;
@@ -148,6 +158,10 @@ private:
     TGrupoCobertura* cobertura_ = nullptr;  // land cover, in the soil section
     QLineEdit *edtImagemElevacao_, *edtImagemDec_, *edtVetorSaida_;
     QLineEdit* edtLimite_;  // the field's boundary polygon, saved with the other paths
+    QComboBox* cbSistema_ = nullptr;
+    QLineEdit *edtDecCanal_, *edtRugCanal_, *edtRugTerreno_, *edtEscoadouro_;
+    QLabel* lblUnSc_ = nullptr;
+    std::vector<TLinhaFormulario> linhasGradiente_;  // shown for graded terraces only
     QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;
     QComboBox* cbMetodo_ = nullptr;
     QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;

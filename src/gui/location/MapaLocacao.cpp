@@ -1,5 +1,7 @@
 #include "gui/location/MapaLocacao.h"
 
+#include <QPainter>
+#include <QPolygonF>
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
@@ -65,7 +67,8 @@ void TMapaLocacao::Limpar() {
     vista_->DefinirImagem(QImage(), TGradeMapa{});
 }
 
-void TMapaLocacao::Carregar(const std::string& elevacao, const std::string& vetor, const TMapaFaixas& faixas) {
+void TMapaLocacao::Carregar(const std::string& elevacao, const std::string& vetor, const TMapaFaixas& faixas,
+                            const std::vector<TLinhaMapa>& escoadouros) {
     Limpar();
     TImgElevacao e;
     try {
@@ -84,10 +87,10 @@ void TMapaLocacao::Carregar(const std::string& elevacao, const std::string& veto
     grade.linhas = nl;
     vista_->DefinirImagem(Sombreado(e), grade);
 
+    QImage camada(nc, nl, QImage::Format_ARGB32);
+    camada.fill(Qt::transparent);
+    bool alguma = false;
     if (faixas.colunas == nc && faixas.linhas == nl && faixas.terraco.size() == size_t(nc) * size_t(nl)) {
-        QImage camada(nc, nl, QImage::Format_ARGB32);
-        camada.fill(Qt::transparent);
-        bool alguma = false;
         for (int r = 0; r < nl; ++r) {
             auto* px = reinterpret_cast<QRgb*>(camada.scanLine(r));
             for (int c = 0; c < nc; ++c)
@@ -96,8 +99,21 @@ void TMapaLocacao::Carregar(const std::string& elevacao, const std::string& veto
                     alguma = true;
                 }
         }
-        if (alguma) vista_->DefinirCamada(camada);
     }
+    // The waterways in solid blue, a cell wide, under the terrace lines.
+    if (!escoadouros.empty()) {
+        QPainter p(&camada);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x00, 0x60, 0xFF), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (const TLinhaMapa& l : escoadouros) {
+            QPolygonF linha;
+            for (size_t i = 0; i < l.x.size() && i < l.y.size(); ++i)
+                linha << QPointF(grade.ColunaDe(l.x[i]) + 0.5, grade.LinhaDe(l.y[i]) + 0.5);
+            p.drawPolyline(linha);
+            alguma = true;
+        }
+    }
+    if (alguma) vista_->DefinirCamada(camada);
 
     TVET v;
     if (!vetor.empty() && v.LoadFromFile(vetor)) vista_->DefinirLinhas(TImagemRaster::LinhasDe(v, grade), false);

@@ -5,19 +5,23 @@
 #include <QImage>
 #include <QScrollArea>
 #include <string>
+#include <vector>
 
 #include "gui/raster/ImagemRaster.h"
 
 struct TMapaFaixas;
+struct TLinhaMapa;
 
 class TMapaLocacao : public QScrollArea {
     Q_OBJECT
 public:
     explicit TMapaLocacao(QWidget* pai = nullptr);
 
-    // Reads the elevation raster and the ".vet" lines; the strips come from the engine. An
-    // unreadable file leaves the picture empty (the run has reported it already).
-    void Carregar(const std::string& elevacao, const std::string& vetor, const TMapaFaixas& faixas);
+    // Reads the elevation raster and the ".vet" lines; the strips and the waterways (map units)
+    // come from the engine. An unreadable file leaves the picture empty (the run has reported
+    // it already).
+    void Carregar(const std::string& elevacao, const std::string& vetor, const TMapaFaixas& faixas,
+                  const std::vector<TLinhaMapa>& escoadouros = {});
     void Limpar();
 
     TImagemRaster* Vista() const { return vista_; }

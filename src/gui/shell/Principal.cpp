@@ -165,7 +165,7 @@ void TFPrincipal::CriarAcoes() {
     actDimensionamento_ = Acao("actDimensionamento", "&Dimensionamento de Terraços",
                                "Dimensiona terraços em nível, com gradiente ou bacias de acumulação",
                                [this] { Dimensionamento(); }, Qt::Key_F6);
-    actLocacao_ = Acao("actLocacao", "&Locação de Terraços", "Loca terraços em nível sobre um modelo de elevação",
+    actLocacao_ = Acao("actLocacao", "&Locação de Terraços", "Loca terraços em nível ou com gradiente sobre um modelo de elevação",
                        [this] { Locacao(); }, Qt::Key_F8);
     actPraticas_ = Acao("actPraticas", "&Descrição das Práticas",
                         "Descreve os terraços, as bacias de acumulação e os métodos de espaçamento",
@@ -536,7 +536,12 @@ void TFPrincipal::Dimensionamento() {
 }
 
 void TFPrincipal::Locacao() {
-    modelo_->TipoSistema().SetTipo(TTipoSistema::Nivel);  // location works on level terraces only
+    // The sizing window keeps what it shows first: its system must not come back over the one
+    // chosen here.
+    FecharModulo(kDimensionamento);
+    if (SubJanelaModulo(kDimensionamento)) return;
+    // Location lays out level or graded terraces; a project of another system starts on level ones.
+    if (modelo_->TipoSistema().Tipo() != TTipoSistema::Gradiente) modelo_->TipoSistema().SetTipo(TTipoSistema::Nivel);
     modelo_->SetModulo(kLocacao);
     AbrirModulo(kLocacao);
 }

@@ -984,8 +984,12 @@ void TfrmDimensionamento::AssistenteSm() {
 
 // ---- events ----
 
-// The window closes only with its fields in the model.
-void TfrmDimensionamento::closeEvent(QCloseEvent* e) { e->setAccepted(StoreInputs()); }
+// The window closes only with its fields in the model, once: the frame's deletion closes it
+// again, after another window may have changed the model.
+void TfrmDimensionamento::closeEvent(QCloseEvent* e) {
+    if (!fechada_) fechada_ = StoreInputs();
+    e->setAccepted(fechada_);
+}
 
 bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
     auto* campo = qobject_cast<QLineEdit*>(o);

@@ -83,6 +83,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool fechada_ = false;  // closed with its fields collected
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;

@@ -332,7 +332,8 @@ TEST(ModeloProjeto, ShippedExamplesAreTheProgramsOwnSave) {
     const std::string cmd = std::string("\"") + VANDORO_TOOLS_DIR + "/gerar_exemplos\" \"" + pasta.Caminho() + "\"";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     for (const char* nome :
-         {"Terraco em nivel.kzp", "Terraco em gradiente.kzp", "Bacia de acumulacao.kzp", "Locacao em nivel.kzp"}) {
+         {"Terraco em nivel.kzp", "Terraco em gradiente.kzp", "Bacia de acumulacao.kzp", "Locacao em nivel.kzp",
+          "Locacao com gradiente.kzp"}) {
         const std::string esperado = LerArquivo(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/" + nome);
         EXPECT_EQ(LerArquivo(pasta.Arquivo(nome)), esperado) << nome;
         TModeloProjeto m;

@@ -89,6 +89,65 @@ TEST(EntradaLocacao, RequiredFieldsEmptyOrZeroInOrderAndUnreadableText) {
     EXPECT_FALSE(ev.Mensagem.empty());
 }
 
+TEST(EntradaLocacao, AGradedProjectKeepsItsOwnChannelSpacingAndWaterwaysAndLevelStaysApart) {
+    RegionalFixo pt(Regional::PtBR());
+    TModeloProjeto m;
+    m.Configuracao().UDecli = "%";
+    m.Configuracao().KDecli = 100;
+    m.TerracosNivel().Sm().SetValue(2);
+    m.TerracosNivel().Espacamento().Metodologia().SetIndex(4);
+    TCamposLocacao f = CamposLocacaoVazios();
+    f.gradiente = true;
+    f.edtTr = f.edtK = f.edt_a = f.edt_b = f.edt_c = "1";
+    f.edtSm = "100";
+    f.cbMetodo = 4;  // no graded system spaces by a given height
+    f.edtTIE = "20";
+    EXPECT_EQ(PrimeiroCampoVazioLocacao(f).Controle, "cbMetodo");
+    f.cbMetodo = 3;
+    f.edtEV = "1,5";
+    // The channel's grade and roughness after Sm, the terrain's before the soil.
+    const TCampoEntrada sc = PrimeiroCampoVazioLocacao(f);
+    EXPECT_EQ(sc.Controle, "edtDecCanal");
+    EXPECT_EQ(sc.Mensagem, "Valor da declividade do canal inconsistente.");
+    f.edtDecCanal = "0,5";  // %
+    EXPECT_EQ(PrimeiroCampoVazioLocacao(f).Controle, "edtRugCanal");
+    f.edtRugCanal = "0,035";
+    EXPECT_EQ(PrimeiroCampoVazioLocacao(f).Grupo, "Solo");
+    EXPECT_EQ(PrimeiroCampoVazioLocacao(f).Controle, "edtRugTerreno");
+    f.edtRugTerreno = "0,1";
+    EXPECT_TRUE(PrimeiroCampoVazioLocacao(f).Vazio());
+    f.edtEscoadouro = "canais.gpkg";
+    StoreInputsLocacao(f, m);
+    EXPECT_EQ(m.TipoSistema().Tipo(), TTipoSistema::Gradiente);
+    EXPECT_EQ(&SistemaDaLocacao(m), static_cast<TSistemaConservacao*>(&m.TerracosGradiente()));
+    const TTerracosGradiente& g = m.TerracosGradiente();
+    EXPECT_DOUBLE_EQ(g.Sc(), 0.005);
+    EXPECT_DOUBLE_EQ(g.nc().Value(), 0.035);
+    EXPECT_DOUBLE_EQ(m.NumeroDaCurva().nt().Value(), 0.1);
+    EXPECT_DOUBLE_EQ(g.Sm().Value(), 1);
+    EXPECT_EQ(g.Espacamento().Metodologia().Index(), 3);
+    EXPECT_DOUBLE_EQ(g.Espacamento().EV(), 1.5);
+    EXPECT_EQ(m.LocacaoNivel().fnEscoadouro(), "canais.gpkg");
+    // The level system is left as it was.
+    EXPECT_DOUBLE_EQ(m.TerracosNivel().Sm().Value(), 2);
+    EXPECT_EQ(m.TerracosNivel().Espacamento().Metodologia().Index(), 4);
+    const TCamposLocacao lidos = LoadInputsLocacao(m);
+    EXPECT_TRUE(lidos.gradiente);
+    EXPECT_EQ(lidos.edtDecCanal, "0,5");
+    EXPECT_EQ(lidos.edtRugTerreno, "0,1");
+    EXPECT_EQ(lidos.edtSm, "100,0");
+    EXPECT_EQ(lidos.edtEscoadouro, "canais.gpkg");
+
+    // Back to level: the level system's fields; a basin project is not turned into terraces.
+    f.gradiente = false;
+    StoreInputsLocacao(f, m);
+    EXPECT_EQ(m.TipoSistema().Tipo(), TTipoSistema::Nivel);
+    EXPECT_EQ(LoadInputsLocacao(m).edtDecCanal, "");
+    m.TipoSistema().SetTipo(TTipoSistema::BaciaAcumulacao);
+    StoreInputsLocacao(f, m);
+    EXPECT_EQ(m.TipoSistema().Tipo(), TTipoSistema::BaciaAcumulacao);
+}
+
 TEST(EntradaLocacao, ElevationProposesItsVectorAndTheTableCellsFollowTheReport) {
     EXPECT_EQ(VetorDaElevacao("/dados/campo/dem.img"), "/dados/campo/dem.vet");
     EXPECT_EQ(VetorDaElevacao("relevo"), "relevo.vet");
