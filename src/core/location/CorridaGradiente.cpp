@@ -156,6 +156,59 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
         for (size_t i = 1; i < c.p.size(); ++i) segs.Add(c.p[i - 1], c.p[i], -int(k + 1));
     }
 
+    // Where the runoff goes: each field cell's steepest-descent (D8) neighbour, the cells from
+    // the lowest up, and the cells the waterways (-k) and later the terraces (+id) cross.
+    std::vector<size_t> abaixo(size_t(W) * H, SIZE_MAX);
+    std::vector<size_t> ordem;
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c) {
+            const double z0 = z(c, r);
+            if (z0 == 0) continue;
+            const size_t idx = size_t(r) * W + c;
+            ordem.push_back(idx);
+            double melhor = 0;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    if (!dr && !dc) continue;
+                    const double zv = z(c + dc, r + dr);
+                    if (zv == 0) continue;
+                    const double queda = (z0 - zv) / std::hypot(dc * g.largura, dr * g.altura);
+                    if (queda > melhor) melhor = queda, abaixo[idx] = size_t(r + dr) * W + size_t(c + dc);
+                }
+        }
+    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) {
+        return z(int(a % W), int(a / W)) < z(int(b % W), int(b / W));
+    });
+    std::vector<int32_t> marca(size_t(W) * H, 0);
+    const auto marcar = [&](double x0, double y0, double x1, double y1, int32_t v) {
+        const double d = std::hypot(x1 - x0, y1 - y0);
+        const int n = std::max(1, int(std::ceil(d / (0.25 * std::min(g.largura, g.altura) * m))));
+        int cAnt = -1, rAnt = -1;
+        for (int s = 0; s <= n; ++s) {
+            const double t = double(s) / n;
+            int c = 0, r = 0;
+            if (!g.CelulaDe((x0 + (x1 - x0) * t) / m, (y0 + (y1 - y0) * t) / m, c, r)) continue;
+            // Diagonal moves fill the corner too, so no runoff slips between two marked cells.
+            if (cAnt >= 0 && c != cAnt && r != rAnt && !marca[size_t(rAnt) * W + c]) marca[size_t(rAnt) * W + c] = v;
+            if (!marca[size_t(r) * W + c] || v > 0) marca[size_t(r) * W + c] = v;
+            cAnt = c, rAnt = r;
+        }
+    };
+    for (size_t k = 0; k < caminhos.size(); ++k)
+        for (size_t i = 1; i < caminhos[k].p.size(); ++i)
+            marcar(caminhos[k].p[i - 1].x, caminhos[k].p[i - 1].y, caminhos[k].p[i].x, caminhos[k].p[i].y, -int32_t(k + 1));
+    // The top of each waterway's catchment: the highest field cell whose runoff reaches it.
+    std::vector<double> topoBacia(caminhos.size(), -std::numeric_limits<double>::infinity());
+    {
+        std::vector<int32_t> destino(size_t(W) * H, 0);
+        for (size_t idx : ordem) {
+            destino[idx] = marca[idx] < 0 ? -marca[idx] : abaixo[idx] != SIZE_MAX ? destino[abaixo[idx]] : 0;
+            if (destino[idx] > 0)
+                topoBacia[size_t(destino[idx] - 1)] =
+                    std::max(topoBacia[size_t(destino[idx] - 1)], double(z(int(idx % W), int(idx / W))));
+        }
+    }
+
     TParametrosGradiente tp;
     tp.declividade = sistema.Sc();
     tp.comprimentoMaximo = p.comprimentoMaximo;
@@ -279,7 +332,13 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
         for (int sentido : {1, -1}) {
             // A waterway whose top is one of its ends runs one way only.
             if ((sentido > 0 && topo + 1 == c.z.size()) || (sentido < 0 && topo == 0)) continue;
+            // The outlets lie one spacing apart from the top of the land draining to the waterway;
+            // the first is the highest of them the waterway reaches.
             double acima = c.z[topo];
+            if (topoBacia[k] > acima) {
+                acima = topoBacia[k] - std::max(0.0, std::ceil((topoBacia[k] - c.z[topo]) / ev0) - 1) * ev0;
+                if (acima - ev0 > c.z[topo] - 1e-3) acima = c.z[topo] + ev0 - 1e-3;  // not at the very top
+            }
             double ev = ev0;
             std::vector<TLinhaGradiente> linhasAcima;
             int anterior[2] = {0, 0};  // the last terrace on each side of the waterway
@@ -355,63 +414,24 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
     mapa.grade = g;
     mapa.unidade = elev.UnitDist();
     mapa.terraco.assign(size_t(W) * H, 0);
-    std::vector<int32_t> marca(size_t(W) * H, 0);  // +id on a terrace's line, -1 on a waterway
     std::vector<uint8_t> direto(size_t(W) * H, 0);  // the runoff reaches a waterway before any terrace
-    const auto marcar = [&](double x0, double y0, double x1, double y1, int32_t v) {
-        const double d = std::hypot(x1 - x0, y1 - y0);
-        const int n = std::max(1, int(std::ceil(d / (0.25 * std::min(g.largura, g.altura) * m))));
-        int cAnt = -1, rAnt = -1;
-        for (int s = 0; s <= n; ++s) {
-            const double t = double(s) / n;
-            int c = 0, r = 0;
-            if (!g.CelulaDe((x0 + (x1 - x0) * t) / m, (y0 + (y1 - y0) * t) / m, c, r)) continue;
-            // Diagonal moves fill the corner too, so no runoff slips between two marked cells.
-            if (cAnt >= 0 && c != cAnt && r != rAnt && !marca[size_t(rAnt) * W + c]) marca[size_t(rAnt) * W + c] = v;
-            if (!marca[size_t(r) * W + c] || v > 0) marca[size_t(r) * W + c] = v;
-            cAnt = c, rAnt = r;
-        }
-    };
-    for (const Caminho& c : caminhos)
-        for (size_t i = 1; i < c.p.size(); ++i) marcar(c.p[i - 1].x, c.p[i - 1].y, c.p[i].x, c.p[i].y, -1);
     for (const TTerracoGradiente& t : res.terracos)
         for (size_t v = 1; v < t.linha.x.size(); ++v)
             marcar(t.linha.x[v - 1] * m, t.linha.y[v - 1] * m, t.linha.x[v] * m, t.linha.y[v] * m, t.id);
-    std::vector<size_t> ordem;
-    for (int r = 0; r < H; ++r)
-        for (int c = 0; c < W; ++c) {
-            if (z(c, r) == 0) mapa.terraco[size_t(r) * W + c] = TMapaFaixas::kSemDado;
-            else ordem.push_back(size_t(r) * W + c);
-        }
-    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) {
-        return z(int(a % W), int(a / W)) < z(int(b % W), int(b / W));
-    });
     for (size_t idx : ordem) {
-        const int c = int(idx % W), r = int(idx / W);
         int32_t& dono = mapa.terraco[idx];
         if (marca[idx] > 0) {
             dono = marca[idx];
-            continue;
-        }
-        if (marca[idx] < 0) {  // on a waterway
+        } else if (marca[idx] < 0) {  // on a waterway
             direto[idx] = 1;
-            continue;
-        }
-        const double z0 = z(c, r);
-        double melhor = 0;
-        size_t abaixo = SIZE_MAX;
-        for (int dr = -1; dr <= 1; ++dr)
-            for (int dc = -1; dc <= 1; ++dc) {
-                if (!dr && !dc) continue;
-                const double zv = z(c + dc, r + dr);
-                if (zv == 0) continue;
-                const double queda = (z0 - zv) / std::hypot(dc * g.largura, dr * g.altura);
-                if (queda > melhor) melhor = queda, abaixo = size_t(r + dr) * W + size_t(c + dc);
-            }
-        if (abaixo != SIZE_MAX) {
-            dono = std::max<int32_t>(0, mapa.terraco[abaixo]);
-            direto[idx] = dono == 0 && direto[abaixo];
+        } else if (abaixo[idx] != SIZE_MAX) {
+            dono = std::max<int32_t>(0, mapa.terraco[abaixo[idx]]);
+            direto[idx] = dono == 0 && direto[abaixo[idx]];
         }
     }
+    for (int r = 0; r < H; ++r)
+        for (int c = 0; c < W; ++c)
+            if (z(c, r) == 0) mapa.terraco[size_t(r) * W + c] = TMapaFaixas::kSemDado;
 
     // Each terrace sized as a graded channel with its own length, strip and slope.
     std::vector<double> area(size_t(proximoId), 0), soma(area.size(), 0);

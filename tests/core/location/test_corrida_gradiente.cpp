@@ -1,14 +1,17 @@
-// Graded terraces laid out on synthetic fields written by the test, their lines checked
-// against the ground and their channels against the graded sizing done by hand.
+// Graded terraces laid out on synthetic fields written by the test and on the shipped real
+// field, their lines checked against the ground and their channels against the graded sizing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "GradesSinteticas.h"
 #include "ModeloLocacao.h"
 #include "TestSupport.h"
 #include "core/location/CorridaGradiente.h"
+#include "core/location/Escoadouros.h"
 #include "core/location/ImgElev.h"
+#include "core/project/ModeloProjeto.h"
 #include "core/raster/ImgDeclive.h"
 
 namespace {
@@ -201,4 +204,97 @@ TEST(CorridaGradiente, ALineBetweenTwoWaterwaysDrainsToBothFromItsHighPoint) {
         EXPECT_TRUE(t.aviso.empty()) << t.id << ": " << t.aviso;
     }
     EXPECT_GE(pares, 2);
+}
+
+// The shipped example: the 2 m model of a real catchment and the waterway along its thalweg,
+// with the project's own storm, soil, spacing method and channel.
+TEST(CorridaGradiente, TheShippedRealFieldIsLaidOutOnTheGroundFromItsThalweg) {
+    const std::string pasta = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
+    TModeloProjeto projeto;
+    ASSERT_TRUE(projeto.LerProjeto(pasta + "Locacao com gradiente.kzp"));
+    TImgElevacao elev;
+    TImgDeclive decl;
+    elev.Load(pasta + "hugo_site_2m.flt");
+    decl.LoadFromImage(pasta + "hugo_site_2m_declividade.flt");
+    const TGradeMapa grade{elev.MinX(), double(elev.MinY()) + elev.Rows() * double(elev.CellHeight()),
+                           elev.CellWidth(), elev.CellHeight(), elev.Columns(), elev.Rows()};
+    const std::vector<TPolilinha> escoadouros = LerEscoadouros(pasta + "hugo_site_2m_escoadouro.vet", "", grade);
+    ASSERT_EQ(escoadouros.size(), 1u);
+    TParametrosGradiente2 p;
+    p.plano = projeto.LocacaoNivel().Plano();
+    TTerracosGradiente& sistema = projeto.TerracosGradiente();
+    TNumeroDaCurva& cn = projeto.NumeroDaCurva();
+    const TResultadoGradiente r = LocarGradiente(elev, decl, escoadouros, sistema, cn, projeto.Precipitacao(), p);
+    ASSERT_GT(r.terracos.size(), 10u);
+
+    // The ground under a point, as the tracer reads it (bilinear between cell centres).
+    const auto chao = [&](double x, double y) -> double {
+        const double cf = grade.ColunaDe(x), rf = grade.LinhaDe(y);
+        const int c0 = int(std::floor(cf)), r0 = int(std::floor(rf));
+        const double fc = cf - c0, fr = rf - r0;
+        const double a = elev.ElevationAt(c0 + 1, r0 + 1), b = elev.ElevationAt(c0 + 2, r0 + 1),
+                     c = elev.ElevationAt(c0 + 1, r0 + 2), d = elev.ElevationAt(c0 + 2, r0 + 2);
+        if (a == 0 || b == 0 || c == 0 || d == 0) return NAN;
+        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
+    };
+    const auto distanciaAoEscoadouro = [&](double x, double y) {
+        double menor = INFINITY;
+        const TPolilinha& e = escoadouros[0];
+        for (size_t i = 1; i < e.x.size(); ++i) {
+            const double ux = e.x[i] - e.x[i - 1], uy = e.y[i] - e.y[i - 1];
+            const double t = std::clamp(((x - e.x[i - 1]) * ux + (y - e.y[i - 1]) * uy) / (ux * ux + uy * uy), 0.0, 1.0);
+            menor = std::min(menor, std::hypot(x - e.x[i - 1] - t * ux, y - e.y[i - 1] - t * uy));
+        }
+        return menor;
+    };
+    const double tolerancia = p.plano.toleranciaCm / 100;
+    for (const TTerracoGradiente& t : r.terracos) {
+        SCOPED_TRACE(t.id);
+        const TLinhaMapa& l = t.linha;
+        ASSERT_GE(l.x.size(), 2u);
+        // It starts on the waterway and rises from there at the channel grade.
+        EXPECT_LT(distanciaAoEscoadouro(l.x.front(), l.y.front()), 1.0);
+        EXPECT_NEAR(t.cotaInicio - t.cotaSaida, sistema.Sc() * t.comprimento, 1e-6);
+        // On the ground at its design elevation over at least 90 % of its length, inside the field.
+        double dentro = 0, s = 0;
+        for (size_t v = 1; v < l.x.size(); ++v) {
+            const double passo = std::hypot(l.x[v] - l.x[v - 1], l.y[v] - l.y[v - 1]);
+            const double meio = chao((l.x[v] + l.x[v - 1]) / 2, (l.y[v] + l.y[v - 1]) / 2);
+            ASSERT_FALSE(std::isnan(meio));
+            const double projeto = t.cotaSaida + sistema.Sc() * (s + passo / 2);
+            if (std::fabs(meio - projeto) <= tolerancia) dentro += passo;
+            s += passo;
+        }
+        EXPECT_GE(dentro, 0.9 * t.comprimento);
+        // Its channel is the graded sizing of its own length, strip width and slope.
+        if (!(t.eh > 0) || t.vazao == 0) continue;
+        cn.SetSt(t.declividade / 100);
+        const auto hq = sistema.HeightAndFlowFor(cn, projeto.Precipitacao(), t.eh, sistema.Sc(), sistema.nc().Value(),
+                                                 int(std::lround(t.comprimento)));
+        EXPECT_NEAR(t.vazao, hq.Q, 1e-9 * hq.Q);
+    }
+    // No two lines cross (the pieces of one line meet only at their common high point).
+    const auto cruzam = [](double ax, double ay, double bx, double by, double cx, double cy, double dx, double dy) {
+        const auto lado = [](double px, double py, double qx, double qy, double rx, double ry) {
+            return (qx - px) * (ry - py) - (qy - py) * (rx - px);
+        };
+        const double d1 = lado(cx, cy, dx, dy, ax, ay), d2 = lado(cx, cy, dx, dy, bx, by);
+        const double d3 = lado(ax, ay, bx, by, cx, cy), d4 = lado(ax, ay, bx, by, dx, dy);
+        return d1 * d2 < -1e-9 && d3 * d4 < -1e-9;
+    };
+    for (size_t i = 0; i < r.terracos.size(); ++i)
+        for (size_t j = i + 1; j < r.terracos.size(); ++j) {
+            const TLinhaMapa &a = r.terracos[i].linha, &b = r.terracos[j].linha;
+            for (size_t u = 1; u < a.x.size(); ++u)
+                for (size_t v = 1; v < b.x.size(); ++v)
+                    ASSERT_FALSE(cruzam(a.x[u - 1], a.y[u - 1], a.x[u], a.y[u], b.x[v - 1], b.y[v - 1], b.x[v], b.y[v]))
+                        << r.terracos[i].id << " x " << r.terracos[j].id;
+        }
+    // The field drains to the terraces, or straight to the waterway beside them; almost none
+    // of it runs off elsewhere.
+    double faixas = 0;
+    for (const TTerracoGradiente& t : r.terracos) faixas += t.area;
+    EXPECT_GE(faixas, 0.9 * r.areaCampo);
+    EXPECT_GE(faixas + r.areaDireta, 0.99 * r.areaCampo);
+    EXPECT_LT(r.areaDescoberta, 0.01 * r.areaCampo);
 }
