@@ -111,6 +111,8 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     if (!res.prj.empty()) o << "Sistema de coordenadas: " << res.prj << "\n";
     if (!sig.empty())
         o << "SIG: " << resumoSig.arquivo << " (" << resumoSig.feicoes << " linhas) e " << resumoSig.tabela << "\n";
+    for (const std::string& t : res.travessias) o << t << "\n";
+    for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {
         TOpcoesRelatorio opcoes;

@@ -405,6 +405,44 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
         throw EVandoro("Nenhum terraço com gradiente foi locado: nenhum canal escoadouro desce pela área o bastante "
                        "para um espaçamento vertical de " + FloatToStrFixed(ev0, 2) + " m.");
 
+    // The lines smoothed for machinery at the plan's radius, each kept on its grade within the
+    // tolerance (its outlet stays on the waterway); the strips and the sizing take them as built.
+    if (p.plano.raioMinimo > 0) {
+        std::vector<TLinhaMapa> emMetros;
+        for (const TTerracoGradiente& t : res.terracos) {
+            TLinhaMapa l = t.linha;
+            for (double& x : l.x) x *= m;
+            for (double& y : l.y) y *= m;
+            emMetros.push_back(std::move(l));
+        }
+        const TDentroCampo dentro = [&](double x, double y) {
+            int c = 0, r = 0;
+            return g.CelulaDe(x / m, y / m, c, r) && z(c, r) != 0;
+        };
+        TParametrosSuavizacao ps;
+        ps.raioMinimo = p.plano.raioMinimo;
+        ps.tolerancia = p.plano.toleranciaCm / 100;
+        const std::vector<TLinhaSuavizada> suaves =
+            SuavizarLinhas(emMetros, cota, dentro, ps, std::vector<double>(emMetros.size(), sistema.Sc()));
+        for (size_t i = 0; i < suaves.size(); ++i) {
+            TTerracoGradiente& t = res.terracos[i];
+            // A channel off its grade over more than a tenth of its length would not drain as
+            // sized: it stays as traced, on its grade at every vertex.
+            double fora = 0;
+            for (const TTravessia& v : suaves[i].travessias) fora += v.comprimento;
+            if (fora > 0.1 * suaves[i].comprimento) continue;
+            t.linha.x = suaves[i].linha.x;
+            t.linha.y = suaves[i].linha.y;
+            for (double& x : t.linha.x) x /= m;
+            for (double& y : t.linha.y) y /= m;
+            t.comprimento = suaves[i].comprimento;
+            t.cotaInicio = t.cotaSaida + sistema.Sc() * t.comprimento;
+            for (const TTravessia& v : suaves[i].travessias)
+                res.travessias.push_back({t.id, v.inicio, v.comprimento, v.maiorAterro * 100, v.maiorCorte * 100});
+            res.comprimentoRaioMenor += suaves[i].comprimentoRaioMenor;
+        }
+    }
+
     // The strips: each cell to the first terrace its runoff meets going down the steepest
     // way; runoff that reaches a waterway first goes to it directly, and runoff that reaches a
     // pit or the field's edge first meets neither.

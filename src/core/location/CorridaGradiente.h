@@ -43,6 +43,8 @@ struct TResultadoGradiente {
     double areaDescoberta = 0;    // m² of field whose runoff meets neither a terrace nor a waterway
     double areaDireta = 0;        // m² of field whose runoff reaches a waterway before any terrace
     int linhasCurtas = 0;         // lines under the plan's minimum length, left out
+    std::vector<TTravessiaNivel> travessias;  // of the smoothed lines: off their grade by more than the tolerance
+    double comprimentoRaioMenor = 0;          // m of smoothed line still under the minimum radius
 };
 
 struct TParametrosGradiente2 {

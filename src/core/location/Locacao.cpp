@@ -571,6 +571,8 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     res.areaDescoberta = g.areaDescoberta / 10000;
     res.areaDireta = g.areaDireta / 10000;
     res.pecasUnidas = g.linhasCurtas;
+    res.travessias = g.travessias;
+    res.comprimentoRaioMenor = g.comprimentoRaioMenor;
     res.mapaFaixas = g.mapaFaixas;
     for (const TTerracoGradiente& t : g.terracos) {
         res.registros.Add(std::make_unique<TRegTerr>(

@@ -181,6 +181,7 @@ double PassoTracado(const Curva& c) {
 struct Ajuste {
     const TCotaMapa& cota;
     double level;
+    double declividade;  // m/m: the design elevation rises from the first vertex (graded channels)
     TParametrosSuavizacao p;
     double celula;  // the traced line's cell size
     // Bends are widened a little past the minimum, so that the small moves of their neighbours
@@ -220,7 +221,7 @@ struct Ajuste {
             const double lt = std::sqrt(Dot(t, t));
             if (lt <= 1e-12) continue;
             normal[i] = {-t.y / lt, t.x / lt};
-            const double e = cota(v.x, v.y) - level;
+            const double e = cota(v.x, v.y) - (level + declividade * c.s[i]);
             if (!std::isfinite(e) || std::fabs(e) <= 0.8 * tol) continue;
             const Pt mais = v + normal[i] * delta, menos = v - normal[i] * delta;
             const double g = (cota(mais.x, mais.y) - cota(menos.x, menos.y)) / (2 * delta);
@@ -678,7 +679,7 @@ double Comprimento(const std::vector<Pt>& v) {
 // tolerance, from where the line leaves the band to where it comes back, joined when less
 // than two radius bases apart.
 std::vector<TTravessia> Travessias(const std::vector<Pt>& v, bool fechada, const TCotaMapa& cota, double level,
-                                   const TParametrosSuavizacao& p) {
+                                   double declividade, const TParametrosSuavizacao& p) {
     const size_t n = fechada ? v.size() - 1 : v.size();
     std::vector<double> e(n), s(v.size(), 0.0);
     for (size_t i = 1; i < v.size(); ++i) s[i] = s[i - 1] + Dist(v[i - 1], v[i]);
@@ -686,7 +687,7 @@ std::vector<TTravessia> Travessias(const std::vector<Pt>& v, bool fechada, const
     std::vector<bool> fora(n);
     bool algum = false;
     for (size_t i = 0; i < n; ++i) {
-        e[i] = cota(v[i].x, v[i].y) - level;
+        e[i] = cota(v[i].x, v[i].y) - (level + declividade * s[i]);
         fora[i] = std::isfinite(e[i]) && std::fabs(e[i]) > p.tolerancia;
         algum = algum || fora[i];
     }
@@ -787,7 +788,9 @@ double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada) {
 }
 
 std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
-                                            const TDentroCampo& dentro, const TParametrosSuavizacao& pedido) {
+                                            const TDentroCampo& dentro, const TParametrosSuavizacao& pedido,
+                                            const std::vector<double>& declividades) {
+    const auto declividade = [&](size_t k) { return k < declividades.size() ? declividades[k] : 0.0; };
     std::vector<TLinhaSuavizada> r(tracadas.size());
     // Values the fields cannot give fall back to the usual ones rather than loop or divide by 0.
     TParametrosSuavizacao p = pedido;
@@ -818,7 +821,7 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         o.mexer = c.N() >= 3 && c.total > 0;
         if (!o.mexer) continue;
         o.celula = PassoTracado(c);
-        const Ajuste aj{cota, l.level, p, o.celula};
+        const Ajuste aj{cota, l.level, declividade(k), p, o.celula};
         // A ring too short to turn round at the minimum radius can only be put on its level.
         const double voltaMinima = 2 * std::numbers::pi * p.raioMinimo;
         const bool comRaio = !fechada || c.total >= voltaMinima;
@@ -857,7 +860,7 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
             s.linha.y.push_back(q.y);
         }
         s.comprimento = Comprimento(w);
-        s.travessias = Travessias(w, fechada, cota, s.linha.level, p);
+        s.travessias = Travessias(w, fechada, cota, s.linha.level, declividade(k), p);
         s.comprimentoRaioMenor = ComprimentoRaioMenor(s.linha, fechada, p);
     }
     return r;

@@ -56,6 +56,9 @@ double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada);
 // minimum radius (shorter than its circle, or narrower than it) is put on its level only, its
 // radius reported. Off-level stretches less than two radius bases apart make one passage.
 // Lines of fewer than three vertices come back as they are. The result holds one line per
-// traced line, in order.
+// traced line, in order. 'declividades' (m/m, one per line; missing ones 0) makes a line a
+// graded channel: its design elevation at distance s from its first vertex is level + grade·s,
+// and its "level" above means that.
 std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
-                                            const TDentroCampo& dentro, const TParametrosSuavizacao& p);
+                                            const TDentroCampo& dentro, const TParametrosSuavizacao& p,
+                                            const std::vector<double>& declividades = {});

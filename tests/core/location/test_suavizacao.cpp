@@ -141,6 +141,32 @@ TEST(Suavizacao, StaircaseOnAPlaneBecomesStraightAndOnLevel) {
     EXPECT_NEAR(r[0].comprimento, 150, 2);
 }
 
+TEST(Suavizacao, AGradedChannelIsSmoothedOntoItsGradeNotOntoALevel) {
+    // A plane rising 8 % to the north; a channel from (0, 0) at 100 m rising 1 % along itself
+    // runs east-north-east, sin(a) = 0.01 / 0.08, traced as a staircase of 1 m cells.
+    const double Sc = 0.01, seno = Sc / 0.08, cosseno = std::sqrt(1 - seno * seno);
+    const TCotaMapa plano = [](double, double y) { return 100 + 0.08 * y; };
+    const auto reta = [&](double t) { return Ponto{t * cosseno, t * seno}; };
+    const TLinhaMapa l = Escada(Amostrar(reta, 0, 200, 2000), 1, 1, 100.0);
+
+    const auto r = SuavizarLinhas({l}, plano, kTudo, TParametrosSuavizacao{}, {Sc});
+    ASSERT_EQ(r.size(), 1u);
+    const TLinhaMapa& g = r[0].linha;
+    // Every vertex on its design elevation, measured along the smoothed line itself.
+    double s = 0, maior = 0;
+    for (size_t i = 0; i < g.x.size(); ++i) {
+        if (i) s += std::hypot(g.x[i] - g.x[i - 1], g.y[i] - g.y[i - 1]);
+        maior = std::max(maior, std::fabs(plano(g.x[i], g.y[i]) - (100 + Sc * s)));
+    }
+    EXPECT_LE(maior, 0.05);
+    EXPECT_TRUE(r[0].travessias.empty());
+    EXPECT_NEAR(r[0].comprimento, 200, 2);
+    EXPECT_GT(Medir(g, plano).menorRaio, 100);  // straight to the eye
+    // It keeps its course: a level line would have been pulled down onto y = 0.
+    EXPECT_NEAR(g.x.back(), 200 * cosseno, 1.5);
+    EXPECT_NEAR(g.y.back(), 200 * seno, 0.5);
+}
+
 TEST(Suavizacao, RingsOfAConeKeepTheirLevelAndTheSmallOneReportsItsRadius) {
     const TCotaMapa cone = [](double x, double y) { return 30 - 0.1 * std::hypot(x - 50, y - 50); };
     auto anel = [](double raio) {
