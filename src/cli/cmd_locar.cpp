@@ -24,7 +24,8 @@ const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
     "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n"
     "                         [--max-terracos N] [--comprimento-minimo M] [--raio-minimo M]\n"
-    "                         [--tolerancia CM] [--insistir] [--escoadouro ARQ]\n\n"
+    "                         [--tolerancia CM] [--insistir] [--escoadouro ARQ]\n"
+    "                         [--comprimento-maximo M]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -60,7 +61,10 @@ const char* const kAjuda =
     "                     um .vet; padrão: os do projeto). Num projeto de terraços com gradiente,\n"
     "                     cada terraço parte de um escoadouro e sobe pela encosta com a\n"
     "                     declividade do canal; cada canal é dimensionado com o seu comprimento,\n"
-    "                     a sua faixa e a sua declividade. Num projeto em nível, são ignorados.\n\n"
+    "                     a sua faixa e a sua declividade. Num projeto em nível, são ignorados.\n"
+    "  --comprimento-maximo M  comprimento máximo do canal com gradiente, m (padrão: o do\n"
+    "                     projeto, 1500; no máximo 1500); o canal que o atinge termina ali e é\n"
+    "                     marcado como precisando de outra saída\n\n"
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
@@ -127,7 +131,8 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
 
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
-                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia", "--escoadouro"},
+                        "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia", "--escoadouro",
+                        "--comprimento-maximo"},
                  {"--insistir"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
@@ -144,6 +149,7 @@ int Executar(const std::vector<std::string>& args) {
     plano.comprimentoMinimo = a.Numero("--comprimento-minimo", plano.comprimentoMinimo);
     plano.raioMinimo = a.Numero("--raio-minimo", plano.raioMinimo);
     plano.toleranciaCm = a.Numero("--tolerancia", plano.toleranciaCm);
+    plano.comprimentoMaximoCanal = a.Numero("--comprimento-maximo", plano.comprimentoMaximoCanal);
     ChecaPlanoNivel(plano);
     loc.SetPlano(plano);
     TArquivosLocacao pedidos;

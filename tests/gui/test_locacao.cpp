@@ -670,6 +670,9 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     EXPECT_FALSE(j.E("edtDecCanal")->text().isEmpty());
     j.w->AbrirSecao(QStringLiteral("Canal"));
     EXPECT_TRUE(j.E("edtDecCanal")->isVisible());
+    j.w->AbrirSecao(QStringLiteral("Plano de terraços"));
+    EXPECT_TRUE(j.E("edtComprimentoMaximo")->isVisible());
+    EXPECT_EQ(j.E("edtComprimentoMaximo")->text(), QStringLiteral("1500"));
 
     // Without its waterways a graded run does not start.
     j.Digitar("edtEscoadouro", QString());
@@ -711,6 +714,7 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     emit j.C("cbSistema")->activated(0);
     EXPECT_EQ(j.m.TipoSistema().Tipo(), TTipoSistema::Nivel);
     EXPECT_FALSE(j.E("edtDecCanal")->isVisible());
+    EXPECT_FALSE(j.E("edtComprimentoMaximo")->isVisible());
     EXPECT_EQ(j.E("edtDecCanal")->text(), QString());
     j.C("cbSistema")->setCurrentIndex(1);
     emit j.C("cbSistema")->activated(1);

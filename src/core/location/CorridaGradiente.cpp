@@ -99,6 +99,9 @@ Caminho Adensar(const TPolilinha& l, double m, const TCotaMapa& cota) {
     return c;
 }
 
+// The plan's longest channel is the sizing's cap.
+static_assert(kComprimentoMaximoCanalPlano == kComprimentoMaximoCanal);
+
 }  // namespace
 
 TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& decl,
@@ -211,7 +214,7 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
 
     TParametrosGradiente tp;
     tp.declividade = sistema.Sc();
-    tp.comprimentoMaximo = p.comprimentoMaximo;
+    tp.comprimentoMaximo = p.plano.comprimentoMaximoCanal;
     int proximoId = 1;
     // A line from an outlet: its own waterway near the outlet is no obstacle.
     // 'atingido' receives the waterway a line ran into (1-based), 0 for none; 'tambem' is one

@@ -48,8 +48,7 @@ struct TResultadoGradiente {
 };
 
 struct TParametrosGradiente2 {
-    TPlanoNivel plano;
-    double comprimentoMaximo = kComprimentoMaximoCanal;  // m
+    TPlanoNivel plano;  // its longest channel ends the lines
 };
 
 // Graded channels take their spacing from a method or a given EV, never from a given height.

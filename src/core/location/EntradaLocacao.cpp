@@ -44,6 +44,7 @@ const Regra kNumeros[] = {
     {&TCamposLocacao::edtComprimentoMinimo, "edtComprimentoMinimo", "Plano de terraços", ""},
     {&TCamposLocacao::edtRaioMinimo, "edtRaioMinimo", "Plano de terraços", ""},
     {&TCamposLocacao::edtTolerancia, "edtTolerancia", "Plano de terraços", ""},
+    {&TCamposLocacao::edtComprimentoMaximo, "edtComprimentoMaximo", "Plano de terraços", ""},
     {&TCamposLocacao::edtDecCanal, "edtDecCanal", "Canal", ""},
     {&TCamposLocacao::edtRugCanal, "edtRugCanal", "Canal", ""},
     {&TCamposLocacao::edtRugTerreno, "edtRugTerreno", "Solo", ""},
@@ -61,6 +62,7 @@ void PlanoNosCampos(const TPlanoNivel& p, TCamposLocacao& f) {
     f.edtComprimentoMinimo = FormatFloat("0.##", p.comprimentoMinimo);
     f.edtRaioMinimo = FormatFloat("0.##", p.raioMinimo);
     f.edtTolerancia = FormatFloat("0.##", p.toleranciaCm);
+    f.edtComprimentoMaximo = FormatFloat("0.##", p.comprimentoMaximoCanal);
 }
 
 }  // namespace
@@ -174,11 +176,14 @@ TPlanoNivel PlanoDosCampos(const TCamposLocacao& f) {
     p.comprimentoMinimo = NumeroDoCampo(f.edtComprimentoMinimo);
     p.raioMinimo = NumeroDoCampo(f.edtRaioMinimo);
     p.toleranciaCm = NumeroDoCampo(f.edtTolerancia);
+    // Kept as it was while the field is not shown (level layouts).
+    if (!f.edtComprimentoMaximo.empty()) p.comprimentoMaximoCanal = NumeroDoCampo(f.edtComprimentoMaximo);
     return p;
 }
 
 TCampoEntrada CampoInvalidoDoPlano(const TCamposLocacao& f) {
-    static const char* const kControles[] = {"edtMaxTerracos", "edtComprimentoMinimo", "edtRaioMinimo", "edtTolerancia"};
+    static const char* const kControles[] = {"edtMaxTerracos", "edtComprimentoMinimo", "edtRaioMinimo", "edtTolerancia",
+                                             "edtComprimentoMaximo"};
     std::string mensagem;
     const int i = CampoForaDoPlano(PlanoDosCampos(f), mensagem);
     if (i < 0) return {};

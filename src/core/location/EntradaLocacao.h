@@ -24,6 +24,7 @@ struct TCamposLocacao {
     // The plan: maximum number of terraces (empty = none), minimum length (m), minimum radius
     // (m) and level tolerance (cm).
     std::string edtMaxTerracos, edtComprimentoMinimo, edtRaioMinimo, edtTolerancia;
+    std::string edtComprimentoMaximo;  // m, the longest graded channel
     // "Terraços com gradiente": the channel's grade (settings' slope unit) and roughness, the
     // terrain's roughness and the waterways the terraces drain to.
     bool gradiente = false;

@@ -20,6 +20,7 @@ TPlanoNivel LerPlano(const IniFile& ini, const std::string& secao) {
     p.comprimentoMinimo = ini.ReadFloat(secao, "ComprimentoMinimo", padrao.comprimentoMinimo);
     p.raioMinimo = ini.ReadFloat(secao, "RaioMinimo", padrao.raioMinimo);
     p.toleranciaCm = ini.ReadFloat(secao, "ToleranciaCm", padrao.toleranciaCm);
+    p.comprimentoMaximoCanal = ini.ReadFloat(secao, "ComprimentoMaximoCanal", padrao.comprimentoMaximoCanal);
     std::string fora;
     return CampoForaDoPlano(p, fora) < 0 ? p : padrao;
 }
@@ -29,6 +30,11 @@ void GravarPlano(IniFile& ini, const std::string& secao, const TPlanoNivel& p) {
     ini.WriteFloat(secao, "ComprimentoMinimo", p.comprimentoMinimo);
     ini.WriteFloat(secao, "RaioMinimo", p.raioMinimo);
     ini.WriteFloat(secao, "ToleranciaCm", p.toleranciaCm);
+    // Only when set: the files of level layouts stay as they were.
+    if (p.comprimentoMaximoCanal == TPlanoNivel{}.comprimentoMaximoCanal)
+        ini.DeleteKey(secao, "ComprimentoMaximoCanal");
+    else
+        ini.WriteFloat(secao, "ComprimentoMaximoCanal", p.comprimentoMaximoCanal);
 }
 
 bool TLocacaoNivel::Load(const std::string& projectPath) {
@@ -86,8 +92,10 @@ int CampoForaDoPlano(const TPlanoNivel& p, std::string& mensagem) {
         {p.raioMinimo >= 0 && p.raioMinimo <= 500,
          "Raio mínimo de curva inválido: use um valor de 0 a 500 m (0 mantém as linhas traçadas)."},
         {p.toleranciaCm > 0 && p.toleranciaCm <= 100, "Tolerância de nível inválida: use um valor maior que 0 e até 100 cm."},
+        {p.comprimentoMaximoCanal > 0 && p.comprimentoMaximoCanal <= kComprimentoMaximoCanalPlano,
+         "Comprimento máximo do canal inválido: use um valor maior que 0 e até 1500 m."},
     };
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         if (!campos[i].first) {
             mensagem = campos[i].second;
             return i;

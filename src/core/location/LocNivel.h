@@ -11,6 +11,10 @@
 #include "core/location/BDT.h"
 #include "core/raster/GradeMapa.h"
 
+// The longest graded channel a layout draws unless the plan says less (m): the graded
+// sizing's cap, kComprimentoMaximoCanal.
+inline constexpr double kComprimentoMaximoCanalPlano = 1500;
+
 class IProgresso;
 class IniFile;
 class TImgApoio;
@@ -73,15 +77,18 @@ struct TLinhaMapa {
 };
 
 // What makes a located plan one a farmer can build: how many terraces at most (0 = as many
-// as the field takes), and the lines smoothed for machinery within a level tolerance.
+// as the field takes), and the lines smoothed for machinery within a level tolerance; a graded
+// layout also ends its channels at a longest length (the graded sizing's own cap at most).
 struct TPlanoNivel {
     int maxTerracos = 0;
     double comprimentoMinimo = 50;  // m
     double raioMinimo = 15;         // m; 0 = the traced lines as they are
     double toleranciaCm = 5;        // cm
+    double comprimentoMaximoCanal = kComprimentoMaximoCanalPlano;  // m
 };
 // The first of the plan's values out of range, as the window orders them (0 maximum, 1 minimum
-// length, 2 radius, 3 tolerance) with the message naming it; -1 when all are in range.
+// length, 2 radius, 3 tolerance, 4 longest channel) with the message naming it; -1 when all
+// are in range.
 int CampoForaDoPlano(const TPlanoNivel& p, std::string& mensagem);
 // Raises that message.
 void ChecaPlanoNivel(const TPlanoNivel& p);

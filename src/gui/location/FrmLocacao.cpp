@@ -348,7 +348,7 @@ void TfrmLocacao::MontarPlano() {
                            const QString& dica) {
         QLineEdit* e = campos_.Ligar(membro, f.Numero(nome));
         e->setToolTip(dica);
-        f.Linha(rotulo, e);
+        return f.Linha(rotulo, e);
     };
     campo(&TCamposLocacao::edtMaxTerracos, "edtMaxTerracos", QStringLiteral("Número máximo de terraços"),
           QStringLiteral("Vazio: tantos terraços quantos a área pedir"));
@@ -358,7 +358,11 @@ void TfrmLocacao::MontarPlano() {
     campo(&TCamposLocacao::edtRaioMinimo, "edtRaioMinimo", QStringLiteral("Raio mínimo de curva (m)"),
           QStringLiteral("Curvas que as máquinas fazem; 0 mantém as linhas traçadas sobre as células"));
     campo(&TCamposLocacao::edtTolerancia, "edtTolerancia", QStringLiteral("Tolerância de nível (cm)"),
-          QStringLiteral("Quanto a linha suavizada pode se afastar do nível"));
+          QStringLiteral("Quanto a linha suavizada pode se afastar do nível (ou da declividade do canal)"));
+    linhasGradiente_.push_back(campo(&TCamposLocacao::edtComprimentoMaximo, "edtComprimentoMaximo",
+                                     QStringLiteral("Comprimento máximo do canal (m)"),
+                                     QStringLiteral("Um canal com gradiente termina neste comprimento e é marcado como "
+                                                    "precisando de outra saída")));
     f.Sozinho(BotaoAjuda("btnAjudaPlano", 55), 0);
 }
 

@@ -149,7 +149,7 @@ TEST(CorridaGradiente, AValleyDrainsBothFlanksToItsThalwegAndLongLinesAreFlagged
 
     // With a 40 m channel at most, a line that would go on ends there and is flagged for
     // another outlet; only the top ones reach the field's north edge before.
-    p.comprimentoMaximo = 40;
+    p.plano.comprimentoMaximoCanal = 40;
     const TResultadoGradiente curtos =
         LocarGradiente(c.elev, c.decl, {TPolilinha{{80, 80}, {200, 0}}}, m.gradiente, m.cn, m.chuva, p);
     size_t noMaximo = 0;

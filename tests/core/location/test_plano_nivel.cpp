@@ -27,6 +27,13 @@ TEST(PlanoNivel, RoundTripsThroughTheProjectAndOldOrDamagedValuesReadAsTheDefaul
     EXPECT_EQ(b.Plano().comprimentoMinimo, 80.5);
     EXPECT_EQ(b.Plano().raioMinimo, 20);
     EXPECT_EQ(b.Plano().toleranciaCm, 2.5);
+    // The longest graded channel is written only when set: a level project's file is as it was.
+    EXPECT_EQ(b.Plano().comprimentoMaximoCanal, 1500);
+    EXPECT_EQ(LerArquivo(projeto).find("ComprimentoMaximoCanal"), std::string::npos);
+    a.SetPlano(TPlanoNivel{7, 80.5, 20, 2.5, 800});
+    ASSERT_TRUE(a.Save(projeto));
+    ASSERT_TRUE(b.Load(projeto));
+    EXPECT_EQ(b.Plano().comprimentoMaximoCanal, 800);
     // A project written before the plan existed, and one whose count would wrap an int.
     for (const char* texto : {"[LOCACAONIVEL]\r\nfnImgElev=e.asc\r\n",
                               "[LOCACAONIVEL]\r\nMaxTerracos=4294967299\r\nRaioMinimo=20\r\n"}) {
@@ -57,6 +64,11 @@ TEST(PlanoNivel, EachValueHasItsLimitsAndACountNeverWraps) {
     EXPECT_EQ(CampoForaDoPlano(TPlanoNivel{0, 50, 15, 0}, m), 3);
     EXPECT_ERRO(EVandoro, "Tolerância de nível inválida: use um valor maior que 0 e até 100 cm.",
                 ChecaPlanoNivel(TPlanoNivel{0, 50, 15, 100.5}));
+    // No graded channel longer than its sizing takes.
+    EXPECT_EQ(CampoForaDoPlano(TPlanoNivel{0, 50, 15, 5, 1500}, m), -1);
+    EXPECT_EQ(CampoForaDoPlano(TPlanoNivel{0, 50, 15, 5, 1500.5}, m), 4);
+    EXPECT_ERRO(EVandoro, "Comprimento máximo do canal inválido: use um valor maior que 0 e até 1500 m.",
+                ChecaPlanoNivel(TPlanoNivel{0, 50, 15, 5, 0}));
 }
 
 TEST(PlanoNivel, AModelSteppedCoarserThanAThirdOfTheIntervalIsCaughtBeforeTheRun) {
