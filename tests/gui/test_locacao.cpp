@@ -715,6 +715,10 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     EXPECT_EQ(j.m.TipoSistema().Tipo(), TTipoSistema::Nivel);
     EXPECT_FALSE(j.E("edtDecCanal")->isVisible());
     EXPECT_FALSE(j.E("edtComprimentoMaximo")->isVisible());
+    j.w->AbrirSecao(QStringLiteral("Terreno"));
+    EXPECT_FALSE(j.E("edtEscoadouro")->isVisible());
+    for (QLabel* l : j.w->findChildren<QLabel*>())
+        EXPECT_FALSE(l->isVisible() && l->text() == QStringLiteral("Canais escoadouros"));
     EXPECT_EQ(j.E("edtDecCanal")->text(), QString());
     j.C("cbSistema")->setCurrentIndex(1);
     emit j.C("cbSistema")->activated(1);

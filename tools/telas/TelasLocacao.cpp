@@ -73,6 +73,12 @@ void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, co
     j->AbrirSecao(QStringLiteral("Terreno"));
     Esperar(200);
     gravar(w, QStringLiteral("locacao_gradiente_terreno"));
+    j->AbrirSecao(QStringLiteral("Plano de terraços"));
+    Esperar(200);
+    gravar(w, QStringLiteral("locacao_gradiente_plano"));
+    j->AbrirSecao(QStringLiteral("Solo"));
+    Esperar(200);
+    gravar(w, QStringLiteral("locacao_gradiente_solo"));
     proximo(QStringLiteral("locacao_gradiente_relatorio"));
     j->btnProcessarClick();
     Esperar(300);

@@ -303,7 +303,7 @@ QLineEdit* TfrmLocacao::NovoCaminho(QGridLayout* g, const char* nome, const QStr
     g->addWidget(e, r + 1, 0, 1, 2);
     g->addWidget(b, r + 1, 2);
     connect(b, &QPushButton::clicked, this, escolher);
-    if (linha) *linha = TLinhaFormulario{l, {e, b}};
+    if (linha) *linha = TLinhaFormulario{l, {l, e, b}};
     // Saved in the project as typed.
     connect(e, &QLineEdit::textEdited, this, [this, definir](const QString& t) {
         (m_.LocacaoNivel().*definir)(S(t));
