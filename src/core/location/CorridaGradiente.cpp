@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Waterways are walked in steps of this many metres to find their outlets.
 constexpr double kPassoEscoadouro = 1.0;
 
@@ -118,14 +117,7 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
     const double celula = m * std::max<double>(g.largura, g.altura);
     const double areaCelula = m * g.largura * m * g.altura;
     const auto z = [&](int c, int r) { return elev.ElevationAt(c + 1, r + 1); };
-    const TCotaMapa cota = [&](double x, double y) {
-        const double cf = g.ColunaDe(x / m), rf = g.LinhaDe(y / m);
-        const int c0 = int(std::floor(cf)), r0 = int(std::floor(rf));
-        const double fc = cf - c0, fr = rf - r0;
-        const float a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
-        if (a == 0 || b == 0 || c == 0 || d == 0) return kNaN;
-        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
-    };
+    const TCotaMapa cota = CotaNaGrade(elev, g, m);
     const auto declividade = [&](double x, double y) {
         int c = 0, r = 0;
         return g.CelulaDe(x / m, y / m, c, r) ? double(decl.Row(r + 1)[c]) : 0.0;
@@ -418,15 +410,9 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
             for (double& y : l.y) y *= m;
             emMetros.push_back(std::move(l));
         }
-        const TDentroCampo dentro = [&](double x, double y) {
-            int c = 0, r = 0;
-            return g.CelulaDe(x / m, y / m, c, r) && z(c, r) != 0;
-        };
-        TParametrosSuavizacao ps;
-        ps.raioMinimo = p.plano.raioMinimo;
-        ps.tolerancia = p.plano.toleranciaCm / 100;
         const std::vector<TLinhaSuavizada> suaves =
-            SuavizarLinhas(emMetros, cota, dentro, ps, std::vector<double>(emMetros.size(), sistema.Sc()));
+            SuavizarLinhas(emMetros, cota, DentroDaGrade(elev, g, m), TParametrosSuavizacao::DoPlano(p.plano),
+                           std::vector<double>(emMetros.size(), sistema.Sc()));
         for (size_t i = 0; i < suaves.size(); ++i) {
             TTerracoGradiente& t = res.terracos[i];
             // A channel off its grade over more than a tenth of its length would not drain as

@@ -377,29 +377,13 @@ void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev) {
     if (!(res.plano.raioMinimo > 0) || res.linhasMapa.empty()) return;
     const TGradeMapa& g = res.mapaFaixas.grade;
     const double m = res.metresPerUnit > 0 ? res.metresPerUnit : 1;
-    // Elevation of a cell by 0-based column and row; 0 is no data.
-    const auto z = [&](int c, int r) { return elev.ElevationAt(c + 1, r + 1); };
-    const TCotaMapa cota = [&](double x, double y) {
-        const double cf = g.ColunaDe(x / m), rf = g.LinhaDe(y / m);
-        const int c0 = static_cast<int>(std::floor(cf)), r0 = static_cast<int>(std::floor(rf));
-        const double fc = cf - c0, fr = rf - r0;
-        const float a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
-        if (a == 0 || b == 0 || c == 0 || d == 0) return std::nan("");
-        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
-    };
-    const TDentroCampo dentro = [&](double x, double y) {
-        int c = 0, r = 0;
-        return g.CelulaDe(x / m, y / m, c, r) && z(c, r) != 0;
-    };
-    TParametrosSuavizacao p;
-    p.raioMinimo = res.plano.raioMinimo;
-    p.tolerancia = res.plano.toleranciaCm / 100;
     std::vector<TLinhaMapa> emMetros = res.linhasMapa;
     for (TLinhaMapa& l : emMetros) {
         for (double& x : l.x) x *= m;
         for (double& y : l.y) y *= m;
     }
-    std::vector<TLinhaSuavizada> suaves = SuavizarLinhas(emMetros, cota, dentro, p);
+    std::vector<TLinhaSuavizada> suaves = SuavizarLinhas(emMetros, CotaNaGrade(elev, g, m), DentroDaGrade(elev, g, m),
+                                                         TParametrosSuavizacao::DoPlano(res.plano));
     res.comprimentoRaioMenor = 0;
     for (size_t i = 0; i < suaves.size(); ++i) {
         TLinhaSuavizada& sv = suaves[i];

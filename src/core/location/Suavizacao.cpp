@@ -7,6 +7,8 @@
 #include <numbers>
 #include <tuple>
 
+#include "core/location/ImgElev.h"
+
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -774,6 +776,32 @@ double ComprimentoRaioMenor(const TLinhaMapa& l, bool fechada, const TParametros
 }
 
 }  // namespace
+
+TCotaMapa CotaNaGrade(const TImgElevacao& elev, const TGradeMapa& g, double metros) {
+    return [&elev, &g, metros](double x, double y) {
+        const double cf = g.ColunaDe(x / metros), rf = g.LinhaDe(y / metros);
+        const int c0 = static_cast<int>(std::floor(cf)), r0 = static_cast<int>(std::floor(rf));
+        const double fc = cf - c0, fr = rf - r0;
+        const auto z = [&](int c, int r) { return elev.ElevationAt(c + 1, r + 1); };
+        const float a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
+        if (a == 0 || b == 0 || c == 0 || d == 0) return std::numeric_limits<double>::quiet_NaN();
+        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
+    };
+}
+
+TDentroCampo DentroDaGrade(const TImgElevacao& elev, const TGradeMapa& g, double metros) {
+    return [&elev, &g, metros](double x, double y) {
+        int c = 0, r = 0;
+        return g.CelulaDe(x / metros, y / metros, c, r) && elev.ElevationAt(c + 1, r + 1) != 0;
+    };
+}
+
+TParametrosSuavizacao TParametrosSuavizacao::DoPlano(const TPlanoNivel& plano) {
+    TParametrosSuavizacao p;
+    p.raioMinimo = plano.raioMinimo;
+    p.tolerancia = plano.toleranciaCm / 100;
+    return p;
+}
 
 double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada) {
     const size_t n = std::min(l.x.size(), l.y.size());

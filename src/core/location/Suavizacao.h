@@ -7,11 +7,18 @@
 #include <vector>
 
 #include "core/location/LocNivel.h"
+#include "core/raster/GradeMapa.h"
 
 // Bilinear elevation between cell centres at map point (x, y); NaN where there is no data.
 using TCotaMapa = std::function<double(double x, double y)>;
 // Whether a map point lies inside the field (boundary and data).
 using TDentroCampo = std::function<bool(double x, double y)>;
+
+class TImgElevacao;
+// Both on an elevation grid 'g' whose map units are 'metros' metres, the points given in
+// metres (an elevation of 0 is a cell without data). They keep references to the grid.
+TCotaMapa CotaNaGrade(const TImgElevacao& elev, const TGradeMapa& g, double metros);
+TDentroCampo DentroDaGrade(const TImgElevacao& elev, const TGradeMapa& g, double metros);
 
 struct TParametrosSuavizacao {
     double raioMinimo = 15;    // m; 0 = the traced line as it is (no change at all)
@@ -19,6 +26,9 @@ struct TParametrosSuavizacao {
     double passoMaximo = 2;    // m: the lines have a vertex at least this often
     double baseRaio = 6;       // m: the radius at a point is that of the circle through the
                                //    points this far before and after it along the line
+
+    // The plan's radius and tolerance.
+    static TParametrosSuavizacao DoPlano(const TPlanoNivel& plano);
 };
 
 // A stretch of a line that lies off its level by more than the tolerance ("travessia fora

@@ -228,15 +228,7 @@ TEST(CorridaGradiente, TheShippedRealFieldIsLaidOutOnTheGroundFromItsThalweg) {
     ASSERT_GT(r.terracos.size(), 10u);
 
     // The ground under a point, as the tracer reads it (bilinear between cell centres).
-    const auto chao = [&](double x, double y) -> double {
-        const double cf = grade.ColunaDe(x), rf = grade.LinhaDe(y);
-        const int c0 = int(std::floor(cf)), r0 = int(std::floor(rf));
-        const double fc = cf - c0, fr = rf - r0;
-        const double a = elev.ElevationAt(c0 + 1, r0 + 1), b = elev.ElevationAt(c0 + 2, r0 + 1),
-                     c = elev.ElevationAt(c0 + 1, r0 + 2), d = elev.ElevationAt(c0 + 2, r0 + 2);
-        if (a == 0 || b == 0 || c == 0 || d == 0) return NAN;
-        return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
-    };
+    const TCotaMapa chao = CotaNaGrade(elev, grade, 1);
     const auto distanciaAoEscoadouro = [&](double x, double y) {
         double menor = INFINITY;
         const TPolilinha& e = escoadouros[0];
