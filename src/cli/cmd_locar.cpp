@@ -1,5 +1,6 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
+#include <functional>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -75,6 +76,23 @@ const char* const kAjuda =
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
+// A run with its progress on the terminal, which is closed however the run ends.
+TResultadoLocacao ComProgresso(TLocacaoNivel& loc, const std::function<TResultadoLocacao()>& locar) {
+    ProgressoTerminal progresso;
+    loc.SetProgresso(&progresso);
+    TResultadoLocacao res;
+    try {
+        res = locar();
+    } catch (...) {
+        loc.SetProgresso(nullptr);
+        progresso.Concluir();
+        throw;
+    }
+    loc.SetProgresso(nullptr);
+    progresso.Concluir();
+    return res;
+}
+
 // A graded project: the terraces start on the waterways and are sized channel by channel.
 int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivosLocacao& arquivos,
                       const std::string& escoadouro, const std::string& sig, const std::string& limite) {
@@ -83,11 +101,12 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
                        "drenam (use --escoadouro).");
     if (!sig.empty()) ChecaSaidaSig(sig, {escoadouro});
     TResumoSig resumoSig;
-    const TResultadoLocacao res =
-        LocarComGradiente(loc, arquivos, escoadouro, modelo.Precipitacao(), modelo.NumeroDaCurva(),
-                          modelo.TerracosGradiente(), [&](TConjuntoArquivos& c) {
-                              if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
-                          });
+    const TResultadoLocacao res = ComProgresso(loc, [&] {
+        return LocarComGradiente(loc, arquivos, escoadouro, modelo.Precipitacao(), modelo.NumeroDaCurva(),
+                                 modelo.TerracosGradiente(), [&](TConjuntoArquivos& c) {
+                                     if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
+                                 });
+    });
     std::ostringstream o;
     o << "Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
          "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)\n";
@@ -186,23 +205,14 @@ int Executar(const std::vector<std::string>& args) {
         std::cerr << "Aviso: " << aviso << "\n";
     }
 
-    ProgressoTerminal progresso;
-    loc.SetProgresso(&progresso);
-    TResultadoLocacao res;
     TResumoSig resumoSig;
-    try {
-        // The GIS file and its table join the run's own set: all of them or none.
-        res = Locar(loc, arquivos, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel(),
-                    [&](TConjuntoArquivos& c) {
-                        if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
-                    });
-    } catch (...) {
-        loc.SetProgresso(nullptr);
-        progresso.Concluir();
-        throw;
-    }
-    loc.SetProgresso(nullptr);
-    progresso.Concluir();
+    // The GIS file and its table join the run's own set: all of them or none.
+    const TResultadoLocacao res = ComProgresso(loc, [&] {
+        return Locar(loc, arquivos, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel(),
+                     [&](TConjuntoArquivos& c) {
+                         if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
+                     });
+    });
 
     std::ostringstream o;
     o << "Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"

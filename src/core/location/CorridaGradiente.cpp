@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "core/common/Erros.h"
+#include "core/common/Progresso.h"
 #include "core/common/Numeros.h"
 #include "core/common/Texto.h"
 #include "core/location/ImgElev.h"
@@ -317,7 +318,20 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
         return 0;
     };
 
-    for (size_t k = 0; k < caminhos.size(); ++k) {
+    // Progress by waterway and, along each, by the drop from its top; a stop ends the placing.
+    const auto parar = [&](size_t k, double fracao) {
+        if (!p.progresso) return false;
+        p.progresso->SetPosition(int(std::lround(100 * (double(k) + std::clamp(fracao, 0.0, 1.0)) / double(caminhos.size()))));
+        p.progresso->SetCount(int(res.terracos.size()));
+        p.progresso->ProcessEvents();
+        if (p.progresso->StopRequested()) res.parada = true;
+        return res.parada;
+    };
+    if (p.progresso) {
+        p.progresso->SetMax(100);
+        p.progresso->SetStatus("Locando terraços com gradiente");
+    }
+    for (size_t k = 0; k < caminhos.size() && !res.parada; ++k) {
         const Caminho& c = caminhos[k];
         // The top of the waterway in the field; its outlets are spaced down from there.
         size_t topo = c.z.size();
@@ -338,7 +352,10 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
             std::vector<TLinhaGradiente> linhasAcima;
             int anterior[2] = {0, 0};  // the last terrace on each side of the waterway
             size_t i = topo;
-            for (;;) {
+            double fundo = c.z[topo];
+            for (double zc : c.z)
+                if (!std::isnan(zc)) fundo = std::min(fundo, zc);
+            while (!parar(k, fundo < c.z[topo] ? (c.z[topo] - acima) / (c.z[topo] - fundo) : 1)) {
                 // The outlet: the first point down the waterway at the level, between two steps.
                 const auto saidaEm = [&](double nivel, size_t desde, size_t& onde, Ponto& s, Ponto& direcao) {
                     for (size_t j = desde; j < c.z.size(); j = sentido > 0 ? j + 1 : j - 1) {
@@ -396,6 +413,7 @@ TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& 
             }
         }
     }
+    if (res.terracos.empty() && res.parada) throw EVandoro("Locação cancelada antes do primeiro terraço: nada foi gravado.");
     if (res.terracos.empty())
         throw EVandoro("Nenhum terraço com gradiente foi locado: nenhum canal escoadouro desce pela área o bastante "
                        "para um espaçamento vertical de " + FloatToStrFixed(ev0, 2) + " m.");

@@ -12,6 +12,7 @@
 #include "core/location/TracadoGradiente.h"
 #include "core/model/SistemaConservacao.h"
 
+class IProgresso;
 class TImgElevacao;
 class TImgDeclive;
 class TNumeroDaCurva;
@@ -43,12 +44,14 @@ struct TResultadoGradiente {
     double areaDescoberta = 0;    // m² of field whose runoff meets neither a terrace nor a waterway
     double areaDireta = 0;        // m² of field whose runoff reaches a waterway before any terrace
     int linhasCurtas = 0;         // lines under the plan's minimum length, left out
+    bool parada = false;          // a stop request ended the placing: the lines so far are kept
     std::vector<TTravessiaNivel> travessias;  // of the smoothed lines: off their grade by more than the tolerance
     double comprimentoRaioMenor = 0;          // m of smoothed line still under the minimum radius
 };
 
 struct TParametrosGradiente2 {
     TPlanoNivel plano;  // its longest channel ends the lines
+    IProgresso* progresso = nullptr;  // how far the outlets are, the lines placed; a stop request ends the placing
 };
 
 // Graded channels take their spacing from a method or a given EV, never from a given height.
@@ -57,7 +60,8 @@ inline constexpr const char* kMensagemAlturaNoGradiente =
     "espaçamento ou arbitre o espaçamento vertical.";
 
 // The layout. Raises EVandoro when the system's spacing cannot be used on the model (a spacing
-// from a given height), when no waterway crosses the field, or when no terrace could be placed.
+// from a given height), when no waterway crosses the field, or when no terrace could be placed
+// (also when a stop came before the first).
 TResultadoGradiente LocarGradiente(const TImgElevacao& elev, const TImgDeclive& decl,
                                    const std::vector<TPolilinha>& escoadouros, const TTerracosGradiente& sistema,
                                    TNumeroDaCurva& cn, TPrecipitacao& chuva, const TParametrosGradiente2& p);

@@ -545,6 +545,7 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     const std::vector<TPolilinha> linhas = LerEscoadouros(escoadouros, CrsDoArquivoImagem(arquivos.elevacao), grade);
     TParametrosGradiente2 p;
     p.plano = loc.Plano();
+    p.progresso = loc.Progresso();
     const TResultadoGradiente g = LocarGradiente(elev, decl, linhas, sistema, escoamento, chuva, p);
     for (size_t k = 0; k < linhas.size(); ++k) res.escoadouros.push_back({int(k + 1), 0, linhas[k].x, linhas[k].y});
     res.metresPerUnit = Maiusculas(elev.UnitDist()) == "KM" ? 1000 : 1;
@@ -555,6 +556,7 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     res.areaDescoberta = g.areaDescoberta / 10000;
     res.areaDireta = g.areaDireta / 10000;
     res.pecasUnidas = g.linhasCurtas;
+    res.parada = g.parada;
     res.travessias = g.travessias;
     res.comprimentoRaioMenor = g.comprimentoRaioMenor;
     res.mapaFaixas = g.mapaFaixas;
@@ -574,5 +576,8 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     r.prj = prjGravado;
     for (const TTerracoGradiente& t : g.terracos)
         if (!t.aviso.empty()) r.avisos.push_back("Terraço " + std::to_string(t.id) + ": " + t.aviso);
+    if (g.parada)
+        r.notas.push_back("Locação cancelada: foram gravados os " + std::to_string(g.terracos.size()) +
+                          " terraços locados até então.");
     return r;
 }

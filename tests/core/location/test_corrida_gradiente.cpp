@@ -8,6 +8,7 @@
 #include "GradesSinteticas.h"
 #include "ModeloLocacao.h"
 #include "TestSupport.h"
+#include "core/common/Progresso.h"
 #include "core/location/CorridaGradiente.h"
 #include "core/location/Escoadouros.h"
 #include "core/location/ImgElev.h"
@@ -165,6 +166,25 @@ TEST(CorridaGradiente, AValleyDrainsBothFlanksToItsThalwegAndLongLinesAreFlagged
         }
     }
     EXPECT_GE(noMaximo, curtos.terracos.size() * 3 / 4);
+
+    // A stop request ends the placing: the lines so far are kept, sized and mapped; a stop
+    // before the first line places nothing and says so.
+    struct Parar : IProgresso {
+        int linhas = 0, depois = 0;
+        void SetCount(int n) override { linhas = n; }
+        bool StopRequested() const override { return linhas >= depois; }
+    } parar;
+    parar.depois = 4;
+    p.progresso = &parar;
+    const TResultadoGradiente parados =
+        LocarGradiente(c.elev, c.decl, {TPolilinha{{80, 80}, {200, 0}}}, m.gradiente, m.cn, m.chuva, p);
+    EXPECT_TRUE(parados.parada);
+    EXPECT_EQ(parados.terracos.size(), 4u);
+    EXPECT_LT(parados.terracos.size(), curtos.terracos.size());
+    for (const TTerracoGradiente& t : parados.terracos) EXPECT_GT(t.vazao, 0) << t.id;
+    parar.depois = 0;
+    EXPECT_ERRO(EVandoro, "Locação cancelada antes do primeiro terraço: nada foi gravado.",
+                LocarGradiente(c.elev, c.decl, {TPolilinha{{80, 80}, {200, 0}}}, m.gradiente, m.cn, m.chuva, p));
 }
 
 TEST(CorridaGradiente, ALineBetweenTwoWaterwaysDrainsToBothFromItsHighPoint) {
