@@ -7,8 +7,8 @@
 #include <unordered_map>
 
 #include "core/common/Erros.h"
-#include "core/common/Progresso.h"
 #include "core/common/Numeros.h"
+#include "core/common/Progresso.h"
 #include "core/common/Texto.h"
 #include "core/location/ImgElev.h"
 #include "core/model/Canal.h"

@@ -354,6 +354,8 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
                   IntToStr(e) + ": </B>" + FormatFloat("0.0", q) + " L/s</TD>"});
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
+    // The smoothed channels' passages off their grade, with the fill or cut each asks for.
+    for (const TTravessiaNivel& t : complemento.travessias) obs.push_back(TextoTravessia(t));
     if (!obs.empty()) {
         r.Paragraph();
         r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
