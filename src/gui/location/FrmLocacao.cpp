@@ -15,8 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
-#include <QStandardItemModel>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
