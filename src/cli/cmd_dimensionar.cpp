@@ -4,7 +4,9 @@
 #include "cli/Comando.h"
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
+#include "core/project/Configuracao.h"
 #include "core/project/ModeloProjeto.h"
+#include "core/sizing/ConstrucaoDimensionamento.h"
 #include "core/sizing/Dimensionamento.h"
 #include "core/sizing/RelatorioDimensionamento.h"
 
@@ -48,6 +50,14 @@ int Executar(const std::vector<std::string>& args) {
     }
     const std::string aviso = AvisoResultado(r);
     if (!aviso.empty()) std::cout << aviso << "\n";
+    // What the terraces take to build, with the settings' widths, swell and default machine.
+    if (r.TipoSistema != TTipoSistema::BaciaAcumulacao) {
+        TConfiguracao cfg;
+        CarregarConfiguracao(ArquivoConfiguracao(PastaPrograma()), cfg);
+        const TConstrucaoDimensionamento c = ConstrucaoDoDimensionamento(modelo, r, cfg.Construcao);
+        for (const auto& l : LinhasConstrucao(c)) std::cout << l.Rotulo << " " << l.Valor << "\n";
+        if (!c.terraco.problema.empty()) std::cout << "Aviso: " << c.terraco.problema << "\n";
+    }
     if (!relatorio.empty()) {
         // Built whole before anything is written, so a failure leaves no partial file.
         TOpcoesRelatorio opcoes;

@@ -25,6 +25,9 @@ TEST(CliDimensionar, LevelExamplePrintsTheResultPage) {
     EXPECT_NE(r.saida.find("Espaçamento horizontal: 23,58 m\n"), std::string::npos) << r.saida;
     EXPECT_NE(r.saida.find("Espaçamento vertical: 1,89 m\n"), std::string::npos) << r.saida;
     EXPECT_NE(r.saida.find("Coef. de desuniformidade: 1,20\n"), std::string::npos) << r.saida;
+    // What the terraces take to build: always these two lines, with a value or what to enter.
+    EXPECT_NE(r.saida.find("\nVolume de solo movimentado (m³/100 m): "), std::string::npos) << r.saida;
+    EXPECT_NE(r.saida.find("\nHoras de máquina (h/100 m): "), std::string::npos) << r.saida;
     EXPECT_EQ(LerArquivo(arq), antes);  // sizing never touches the project
 }
 

@@ -101,7 +101,7 @@ TEST(CliDimensionarRelatorio, NoRunoffAndMarkupInTheName) {
                        "Altura recomendada (Hr): 10,0 cm\n"
                        "Não há escoamento superficial para esta chuva e este solo: a altura recomendada é apenas "
                        "a folga de 10 cm, sem canal dimensionado.\n"
-                       "Relatório: "))
+                       "Volume de solo movimentado (m³/100 m): "))
         << r.saida;
     const std::string html = LerArquivo(saida);
     EXPECT_TRUE(Contem(html, "<B>Nome: </B>&lt;script&gt;alert(1)&lt;/script&gt; &amp; Cia</TD>"));

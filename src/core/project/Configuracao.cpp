@@ -123,6 +123,7 @@ bool CarregarConfiguracao(const std::string& arquivo, TConfiguracao& cfg, std::v
         if (!TryStrToInt(ini.ReadString(kSecao, "IndEstado", "0"), ind)) ind = 0;
         cfg.IndEstado = (ind >= 0 && ind < static_cast<long long>(ListaEstados().size())) ? static_cast<int>(ind) : 0;
         cfg.Normalizar();
+        LerConstrucao(ini, cfg.Construcao);
         if (corrigidas) *corrigidas = ChavesCorrigidas(ini, cfg);
         return true;
     } catch (const std::exception&) {
@@ -141,6 +142,7 @@ bool SalvarConfiguracao(const std::string& arquivo, const TConfiguracao& cfg) {
         ini.WriteFloat(kSecao, "KVIB", cfg.KVIB);
         for (int i = 0; i < 4; ++i) ini.WriteString(kSecao, "path" + std::to_string(i + 1), cfg.Paths[i]);
         ini.WriteInteger(kSecao, "IndEstado", cfg.IndEstado);
+        GravarConstrucao(ini, cfg.Construcao);
         ini.UpdateFile();
         return true;
     } catch (const std::exception&) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/project/Construcao.h"
+
 struct TConfiguracao {
     std::string UDecli = "m/m";
     int KDecli = 1;
@@ -14,6 +16,7 @@ struct TConfiguracao {
     double KVIB = 1.0;
     std::array<std::string, 4> Paths;  // path1..path4, most recent first
     int IndEstado = 0;                  // index into ListaEstados()
+    TConfigConstrucao Construcao;       // section "CONSTRUCAO": what building the terraces takes
 
     // Makes a label and its factor agree: a known label sets its factor, an unknown label
     // falls back to the internal unit. A hand-edited file can therefore never give a

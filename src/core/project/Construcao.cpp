@@ -1,0 +1,106 @@
+#include "core/project/Construcao.h"
+
+#include <cmath>
+
+#include "core/common/IniFile.h"
+#include "core/common/Numeros.h"
+
+namespace {
+
+const char* const kSecao = "CONSTRUCAO";
+
+struct Largura {
+    const char* chave;
+    double TLargurasTerraco::*membro;
+};
+const Largura kLarguras[] = {{"LarguraBaseEstreita", &TLargurasTerraco::estreita},
+                             {"LarguraBaseMedia", &TLargurasTerraco::media},
+                             {"LarguraBaseLarga", &TLargurasTerraco::larga},
+                             {"LarguraMurundum", &TLargurasTerraco::murundum},
+                             {"LarguraPatamar", &TLargurasTerraco::patamar}};
+
+bool NaoNegativo(double v) { return v >= 0 && std::isfinite(v); }
+
+}  // namespace
+
+void LerConstrucao(const IniFile& ini, TConfigConstrucao& c) {
+    const TConfigConstrucao padrao;
+    for (const Largura& l : kLarguras) {
+        const double v = ini.ReadFloat(kSecao, l.chave, padrao.larguras.*l.membro);
+        c.larguras.*l.membro = NaoNegativo(v) ? v : padrao.larguras.*l.membro;
+    }
+    const double e = ini.ReadFloat(kSecao, "Empolamento", padrao.empolamento);
+    c.empolamento = e > 0 && std::isfinite(e) ? e : padrao.empolamento;
+    const long long n = ini.ReadInteger(kSecao, "Maquinas", -1);
+    if (n >= 0 && n <= 20) {
+        c.maquinas.clear();
+        for (long long i = 1; i <= n; ++i) {
+            const std::string k = "Maquina" + std::to_string(i);
+            TMaquina m;
+            m.nome = ini.ReadString(kSecao, k + "Nome", "");
+            const double r = ini.ReadFloat(kSecao, k + "Rendimento", 0), p = ini.ReadFloat(kSecao, k + "CustoHora", 0);
+            m.rendimento = NaoNegativo(r) ? r : 0;
+            m.custoHora = NaoNegativo(p) ? p : 0;
+            if (!m.nome.empty()) c.maquinas.push_back(m);
+        }
+    }
+    const long long i = ini.ReadInteger(kSecao, "Maquina", padrao.maquina);
+    c.maquina = i >= 0 && i < static_cast<long long>(c.maquinas.size()) ? static_cast<int>(i) : 0;
+}
+
+void GravarConstrucao(IniFile& ini, const TConfigConstrucao& c) {
+    // Nothing changed: no section, so a settings file from before stays as it was.
+    const TConfigConstrucao padrao;
+    bool igual = c.empolamento == padrao.empolamento && c.maquina == padrao.maquina && c.maquinas == padrao.maquinas;
+    for (const Largura& l : kLarguras) igual = igual && c.larguras.*l.membro == padrao.larguras.*l.membro;
+    if (igual) {
+        ini.EraseSection(kSecao);
+        return;
+    }
+    for (const Largura& l : kLarguras) ini.WriteFloat(kSecao, l.chave, c.larguras.*l.membro);
+    ini.WriteFloat(kSecao, "Empolamento", c.empolamento);
+    ini.WriteInteger(kSecao, "Maquinas", static_cast<long long>(c.maquinas.size()));
+    for (size_t i = 0; i < c.maquinas.size(); ++i) {
+        const std::string k = "Maquina" + std::to_string(i + 1);
+        ini.WriteString(kSecao, k + "Nome", c.maquinas[i].nome);
+        ini.WriteFloat(kSecao, k + "Rendimento", c.maquinas[i].rendimento);
+        ini.WriteFloat(kSecao, k + "CustoHora", c.maquinas[i].custoHora);
+    }
+    ini.WriteInteger(kSecao, "Maquina", c.maquina);
+}
+
+TConstrucaoTerraco ConstrucaoDoTerraco(const std::string& tipo, TDadosSecao base, const TConfigConstrucao& c) {
+    TConstrucaoTerraco r;
+    r.tipo = tipo;
+    r.composicao = ComposicaoDoTipo(tipo);
+    if (r.composicao.partes.empty()) r.composicao.partes = {{TTipoConstrutivo::BaseLarga, 1}};
+    base.empolamento = c.empolamento;
+    for (const auto& [t, parte] : r.composicao.partes) {
+        base.tipo = t;
+        base.largura = c.larguras.De(t);
+        if (!(base.largura > 0) && t != TTipoConstrutivo::Patamar) r.larguraDesconhecida = true;
+        r.secoes.push_back(SecaoConstruida(base));
+        r.areaCorte += parte * r.secoes.back().areaCorte;
+        if (r.problema.empty()) r.problema = r.secoes.back().problema;
+    }
+    return r;
+}
+
+TServicoMaquina ServicoMaquina(double volume, const TConfigConstrucao& c, int i) {
+    TServicoMaquina s;
+    if (i < 0 || i >= static_cast<int>(c.maquinas.size())) return s;
+    const TMaquina& m = c.maquinas[static_cast<size_t>(i)];
+    if (!(m.rendimento > 0)) return s;
+    s.horas = volume / m.rendimento;
+    if (m.custoHora > 0) s.custo = s.horas * m.custoHora;
+    return s;
+}
+
+std::string TServicoMaquina::TextoHoras(int casas) const {
+    return horas >= 0 ? FloatToStrFixed(horas, casas) : std::string(kInformeRendimento);
+}
+
+std::string TServicoMaquina::TextoCusto(int casas) const {
+    if (custo >= 0) return FloatToStrFixed(custo, casas);
+    return horas >= 0 ? std::string(kInformeCusto) : std::string(kInformeRendimento);
+}

@@ -1,0 +1,63 @@
+#pragma once
+// What building the terraces takes, as the user keeps it in the settings file: the width each
+// terrace type moves, the soil's swell factor, and the machines with their output and hourly
+// cost. Nothing here is invented: a machine whose output or price no public source gives has
+// none until the user enters it, and the figures that need it say so.
+#include <string>
+#include <vector>
+
+#include "core/model/SecaoConstruida.h"
+
+class IniFile;
+
+struct TMaquina {
+    std::string nome;
+    double rendimento = 0;  // m³ of soil moved per hour (0 unknown)
+    double custoHora = 0;   // R$ per hour (0 unknown)
+    bool operator==(const TMaquina&) const = default;
+};
+
+struct TConfigConstrucao {
+    TLargurasTerraco larguras;
+    double empolamento = 1;  // loose m³ per m³ cut
+    // The machines the conservation agencies list for terrace building (the CODASP sections
+    // of the Sm table name them), with no output or price of their own.
+    std::vector<TMaquina> maquinas = {{"Trator agrícola com terraceador de discos", 0, 0},
+                                      {"Motoniveladora", 0, 0},
+                                      {"Trator de esteiras", 0, 0}};
+    int maquina = 0;  // the one a new design takes
+};
+
+// Section "CONSTRUCAO" of the settings file. Missing keys keep the defaults; a value out of
+// range (a negative width, output or price, a swell factor not above 0, a machine index
+// outside the list) keeps its default too.
+void LerConstrucao(const IniFile& ini, TConfigConstrucao& c);
+void GravarConstrucao(IniFile& ini, const TConfigConstrucao& c);
+
+// The figures of one metre of terrace and of a machine, as the results show them: a value, or
+// what the user must enter first.
+inline constexpr const char* kInformeRendimento = "informe o rendimento da máquina nas configurações";
+inline constexpr const char* kInformeCusto = "informe o custo horário da máquina nas configurações";
+inline constexpr const char* kInformeLargura = "informe a largura do terraço nas configurações";
+
+// A design's terraces as built: the section of each type the criterion's text names, weighted by
+// its share, per metre of terrace.
+struct TConstrucaoTerraco {
+    std::string tipo;                 // the criterion's text
+    TComposicaoTerraco composicao;
+    std::vector<TSecaoConstruida> secoes;  // one per part of the composition
+    double areaCorte = 0;             // m² per m, the soil moved, weighted
+    std::string problema;             // the first part's reason it cannot be built ("" none)
+    bool larguraDesconhecida = false;  // a part's width is not in the settings
+};
+// 'base' holds the section's data (height, slopes, channel, spacing); its type and width are
+// taken from each part of 'tipo'. A text that names no type is costed as broad base.
+TConstrucaoTerraco ConstrucaoDoTerraco(const std::string& tipo, TDadosSecao base, const TConfigConstrucao& c);
+
+// Hours and cost for 'volume' m³ with machine 'i' (-1 when the index names none).
+struct TServicoMaquina {
+    double horas = -1, custo = -1;  // -1 unknown
+    std::string TextoHoras(int casas) const;  // the value, or kInformeRendimento
+    std::string TextoCusto(int casas) const;  // the value, or kInformeCusto / kInformeRendimento
+};
+TServicoMaquina ServicoMaquina(double volume, const TConfigConstrucao& c, int i);
