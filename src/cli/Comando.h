@@ -57,3 +57,7 @@ TResultadoDimensionamento DimensionarProjeto(TModeloProjeto& modelo);
 
 // The program's folder (where vandoro-cli lives), with '/' separators and a trailing '/'.
 std::string PastaPrograma();
+// What building terraces takes, as the settings file beside the program (or the user's) says;
+// the defaults without one.
+struct TConfigConstrucao;
+TConfigConstrucao ConstrucaoConfigurada();

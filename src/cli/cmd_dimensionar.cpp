@@ -4,7 +4,6 @@
 #include "cli/Comando.h"
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
-#include "core/project/Configuracao.h"
 #include "core/project/ModeloProjeto.h"
 #include "core/sizing/ConstrucaoDimensionamento.h"
 #include "core/sizing/Dimensionamento.h"
@@ -52,9 +51,7 @@ int Executar(const std::vector<std::string>& args) {
     if (!aviso.empty()) std::cout << aviso << "\n";
     // What the terraces take to build, with the settings' widths, swell and default machine.
     if (r.TipoSistema != TTipoSistema::BaciaAcumulacao) {
-        TConfiguracao cfg;
-        CarregarConfiguracao(ArquivoConfiguracao(PastaPrograma()), cfg);
-        const TConstrucaoDimensionamento c = ConstrucaoDoDimensionamento(modelo, r, cfg.Construcao);
+        const TConstrucaoDimensionamento c = ConstrucaoDoDimensionamento(modelo, r, ConstrucaoConfigurada());
         for (const auto& l : LinhasConstrucao(c)) std::cout << l.Rotulo << " " << l.Valor << "\n";
         if (!c.terraco.problema.empty()) std::cout << "Aviso: " << c.terraco.problema << "\n";
     }

@@ -13,6 +13,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/location/ComplementoBDT.h"
+#include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
@@ -127,6 +128,9 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     o << kRotuloAreaSemEscoadouro << Num(res.areaDescoberta, 4) << "\n";
     for (const auto& [k, q] : VazaoPorEscoadouro(loc.Canais()))
         o << "Vazão recebida pelo escoadouro " << k << " (L/s): " << Num(q, 1) << "\n";
+    const TConstrucaoLocacao construcao = ConstrucaoDaLocacao(res, modelo.TerracosGradiente(),
+                                                              modelo.TerracosNivel().Selecao(), ConstrucaoConfigurada());
+    o << kRotuloVolumeTotal << Num(construcao.volumeTotal, 1) << "\n";
     o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";
@@ -137,6 +141,7 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     for (const std::string& t : res.travessias) o << t << "\n";
     for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
+    for (const std::string& w : construcao.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {
         TOpcoesRelatorio opcoes;
         opcoes.PastaPrograma = PastaPrograma();
@@ -231,6 +236,9 @@ int Executar(const std::vector<std::string>& args) {
     o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
     o << TextoAreaDescoberta(res.areaDescoberta) << "\n";
     o << TextoPecasDescartadas(res.pecasDescartadas) << "\n";
+    const TConstrucaoLocacao construcao =
+        ConstrucaoDaLocacao(res, modelo.TerracosNivel(), modelo.TerracosNivel().Selecao(), ConstrucaoConfigurada());
+    o << kRotuloVolumeTotal << Num(construcao.volumeTotal, 1) << "\n";
     o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";
@@ -244,6 +252,7 @@ int Executar(const std::vector<std::string>& args) {
     for (const std::string& t : res.travessias) o << t << "\n";
     for (const std::string& n : res.notas) o << n << "\n";
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
+    for (const std::string& w : construcao.avisos) o << "Aviso: " << w << "\n";
     if (!escoadouro.empty()) o << "Aviso: O projeto é de terraços em nível: os canais escoadouros foram ignorados.\n";
     if (!arquivos.relatorio.empty()) {
         TOpcoesRelatorio opcoes;

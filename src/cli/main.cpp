@@ -11,6 +11,7 @@
 #include "core/common/Numeros.h"
 #include "core/common/Regional.h"
 #include "core/common/Versao.h"
+#include "core/project/Configuracao.h"
 #include "core/project/ModeloProjeto.h"
 #include "core/raster/FormatoImagem.h"
 #include "core/sizing/Dimensionamento.h"
@@ -101,6 +102,12 @@ long long Argumentos::Inteiro(const std::string& opcao, long long padrao) const 
 }
 
 std::string PastaPrograma() { return g_pastaPrograma; }
+
+TConfigConstrucao ConstrucaoConfigurada() {
+    TConfiguracao cfg;
+    CarregarConfiguracao(ArquivoConfiguracao(PastaPrograma()), cfg);
+    return cfg.Construcao;
+}
 
 void AbrirProjeto(TModeloProjeto& modelo, const std::string& arquivo) {
     modelo.Quenda().SetPastaPrograma(PastaPrograma());

@@ -81,7 +81,7 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
     const int n = int((bdt.size() - 5) / 52);
     EXPECT_GT(n, 0);
     EXPECT_NE(r.saida.find("Total de terraços: " + std::to_string(n) + "\n"), std::string::npos);
-    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 8 - 1, n + Contar(r.saida, "\nLocação encerrada") +
+    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 9 - 1, n + Contar(r.saida, "\nLocação encerrada") +
                                                   Contar(r.saida, "\nLocação interrompida ao atingir") +
                                                   Contar(r.saida, "\nTravessia fora de nível: ") +
                                                   Contar(r.saida, "\nAviso: Trechos com raio") +
@@ -244,6 +244,11 @@ TEST(CliLocar, TheShippedTwoMetrePlanCanBeBuilt) {
     }
     EXPECT_LE(travessias, 0.10 * total);
     EXPECT_EQ(r.saida.find("Aviso: Trechos com raio"), std::string::npos);  // radius kept everywhere
+    // The totals end with the soil the plan moves, in the length's format; no other "Volume" line.
+    const size_t volume = r.saida.find("\nVolume total de solo movimentado (m³): ");
+    ASSERT_NE(volume, std::string::npos) << r.saida;
+    EXPECT_GT(valor("Volume total de solo movimentado (m³): "), 0);
+    EXPECT_EQ(r.saida.find("\nVolume", volume + 1), std::string::npos);
     TComplementoBDT c;
     c.Ler(tmp.Arquivo("p.bdc"));
     EXPECT_EQ(c.comprimentoRaioMenor, 0);

@@ -26,7 +26,7 @@ double TLargurasTerraco::De(TTipoConstrutivo t) const {
         case TTipoConstrutivo::BaseMedia: return media;
         case TTipoConstrutivo::BaseLarga: return larga;
         case TTipoConstrutivo::Murundum: return murundum;
-        case TTipoConstrutivo::Patamar: return patamar;
+        case TTipoConstrutivo::Patamar: return 0;
     }
     return 0;
 }

@@ -22,10 +22,11 @@ enum class TTipoConstrutivo { BaseEstreita, BaseMedia, BaseLarga, Murundum, Pata
 
 // The width of ground each type moves (m). Lombardi Neto et al. (1994), "Terraceamento
 // agrícola" (CATI, Boletim Técnico 206): narrow base up to 3 m, medium 3 to 6 m, broad 6 to 12 m
-// (the upper bounds). No public source gives the others: 0 until the user sets them.
+// (the upper bounds). No public source gives the murundum's: 0 until the user sets it. A bench
+// is as wide as the spacing.
 struct TLargurasTerraco {
-    double estreita = 3, media = 6, larga = 12, murundum = 0, patamar = 0;
-    double De(TTipoConstrutivo t) const;
+    double estreita = 3, media = 6, larga = 12, murundum = 0;
+    double De(TTipoConstrutivo t) const;  // 0 for a bench
 };
 
 // What a criterion's text builds: each type with its share of the terraces. A mixed Emater/RS

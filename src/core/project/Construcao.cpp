@@ -16,8 +16,7 @@ struct Largura {
 const Largura kLarguras[] = {{"LarguraBaseEstreita", &TLargurasTerraco::estreita},
                              {"LarguraBaseMedia", &TLargurasTerraco::media},
                              {"LarguraBaseLarga", &TLargurasTerraco::larga},
-                             {"LarguraMurundum", &TLargurasTerraco::murundum},
-                             {"LarguraPatamar", &TLargurasTerraco::patamar}};
+                             {"LarguraMurundum", &TLargurasTerraco::murundum}};
 
 bool NaoNegativo(double v) { return v >= 0 && std::isfinite(v); }
 
