@@ -26,6 +26,7 @@
 #include "TestSupport.h"
 #include "core/common/Numeros.h"
 #include "core/location/BDT.h"
+#include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
@@ -440,8 +441,10 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
                   QStringLiteral("Dois terraços de base larga e um terraço Tipo murundum (intercalados)")) << i;
     }
     EXPECT_EQ(t->item(0, 3)->text(), QStringLiteral("1,00"));
-    EXPECT_EQ(j.w->findChild<QLabel*>("lblTotal")->text(),
-              QStringLiteral("Comprimento total de terraços: ") + QString::fromStdString(ComprimentoTotalFormatado(total)));
+    // The length first, then the soil the plan moves.
+    EXPECT_TRUE(j.w->findChild<QLabel*>("lblTotal")->text().startsWith(
+        QStringLiteral("Comprimento total de terraços: ") + QString::fromStdString(ComprimentoTotalFormatado(total)) +
+        QStringLiteral("    Volume de solo movimentado: ")));
     // Files of the run, read back.
     TBDT lido;
     ASSERT_TRUE(lido.LoadFromFile(TabelaDaSaida(cone.saida)));
@@ -705,7 +708,11 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     }
     EXPECT_TRUE(relatorio.contains(QString::fromUtf8(kTituloRelatorioLocacaoGradiente)));
     EXPECT_TRUE(relatorio.contains(QStringLiteral("Vazão recebida pelo escoadouro 1")));
-    EXPECT_TRUE(j.w->findChild<QLabel*>(QStringLiteral("lblTotal"))->text().contains(QStringLiteral("escoadouro 1")));
+    const QString total = j.w->findChild<QLabel*>(QStringLiteral("lblTotal"))->text();
+    EXPECT_TRUE(total.contains(QStringLiteral("escoadouro 1")));
+    // The soil the plan moves, as the command line's total.
+    const TConstrucaoLocacao construcao = ConstrucaoDaLocacao(r, m.TerracosGradiente(), m.TerracosNivel().Selecao(), {});
+    EXPECT_TRUE(total.contains(QString::fromStdString(VolumeTotalFormatado(construcao.volumeTotal)))) << total.toStdString();
 
     // Level terraces show the level system's fields and hide the channel's; back again, the
     // graded ones are as they were.

@@ -1,6 +1,9 @@
 #include "core/location/ConstrucaoLocacao.h"
 
+#include "core/common/Numeros.h"
 #include "core/model/SistemaConservacao.h"
+
+std::string VolumeTotalFormatado(double m3) { return FormatFloat("###,###,###,###,##0.0", m3) + " m³"; }
 
 TConstrucaoLocacao ConstrucaoDaLocacao(const TResultadoLocacao& r, const TSistemaConservacao& sistema,
                                        const TSelecaoTipoTerraco& selecao, const TConfigConstrucao& c) {

@@ -25,3 +25,5 @@ TConstrucaoLocacao ConstrucaoDaLocacao(const TResultadoLocacao& r, const TSistem
                                        const TSelecaoTipoTerraco& selecao, const TConfigConstrucao& c);
 
 inline constexpr const char* kRotuloVolumeTotal = "Volume total de solo movimentado (m³): ";
+// The total as the window and the report show it: thousands grouped, one decimal, " m³".
+std::string VolumeTotalFormatado(double m3);

@@ -27,6 +27,7 @@
 
 #include "core/common/Arquivo.h"
 #include "core/common/Numeros.h"
+#include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/location/Sig.h"
@@ -426,6 +427,7 @@ QWidget* TfrmLocacao::MontarResultados() {
     bv->addWidget(tabela_, 1);
     lblTotal_ = new QLabel;
     lblTotal_->setObjectName(QStringLiteral("lblTotal"));
+    lblTotal_->setWordWrap(true);  // many waterways make a long line of flows
     bv->addWidget(lblTotal_);
     divisor->addWidget(baixo);
     divisor->setStretchFactor(0, 1);
@@ -972,9 +974,19 @@ void TfrmLocacao::MostrarResultado() {
         }
     }
     QString total = QStringLiteral("Comprimento total de terraços: ") + Q(ComprimentoTotalFormatado(resultado_.comprimentoTotal));
-    if (gradiente)
+    if (!t.empty()) {
+        // The soil the plan moves, with the settings' widths and swell.
+        const TConstrucaoLocacao construcao =
+            ConstrucaoDaLocacao(resultado_, SistemaDaLocacao(m_), m_.TerracosNivel().Selecao(), m_.Configuracao().Construcao);
+        total += QStringLiteral("    Volume de solo movimentado: ") + Q(VolumeTotalFormatado(construcao.volumeTotal));
+    }
+    // The flows on a line of their own: with many waterways they would not fit beside the totals.
+    if (gradiente) {
+        QStringList vazoes;
         for (const auto& [e, q] : VazaoPorEscoadouro(canais))
-            total += QStringLiteral("    Vazão recebida pelo escoadouro %1: %2 L/s").arg(e).arg(Q(FormatFloat("0.0", q)));
+            vazoes << QStringLiteral("Vazão recebida pelo escoadouro %1: %2 L/s").arg(e).arg(Q(FormatFloat("0.0", q)));
+        total += '\n' + vazoes.join(QStringLiteral("    "));
+    }
     lblTotal_->setText(total);
 
     QStringList notas;
