@@ -54,31 +54,38 @@ void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, con
     gravar(folha, QStringLiteral("locacao_relatorio_impresso"));
 }
 
+// A copy of a shipped location example in a scratch folder (the run writes beside the project,
+// and the shipped files stay as they are), opened in its location window.
+TfrmLocacao* AbrirExemplo(TFPrincipal& w, const QTemporaryDir& temp, const char* projeto, const char* escoadouro) {
+    const QString exemplos = w.PastaPrograma() + "Exemplos/";
+    for (const char* f : {projeto, "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
+                          "hugo_site_2m_declividade.hdr", escoadouro})
+        if (f) QFile::copy(exemplos + f, temp.filePath(QString::fromUtf8(f)));
+    if (!w.AbrirArquivo(temp.filePath(QString::fromUtf8(projeto)))) return nullptr;
+    w.Locacao();
+    auto* j = dynamic_cast<TfrmLocacao*>(w.JanelaModulo(QStringLiteral("Locacao")));
+    if (j) Esperar(300);
+    return j;
+}
+
+// One section of the window opened, photographed.
+void GravarSecao(TFPrincipal& w, TfrmLocacao& j, const std::function<void(QWidget&, const QString&)>& gravar,
+                 const QString& secao, const QString& nome) {
+    j.AbrirSecao(secao);
+    Esperar(200);
+    gravar(w, nome);
+}
+
 // The graded example: its channel and waterway fields, and its results.
 void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
                            const std::function<void(const QString&)>& proximo) {
     QTemporaryDir temp;
-    const QString exemplos = w.PastaPrograma() + "Exemplos/";
-    for (const char* f : {"Locacao com gradiente.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
-                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr", "hugo_site_2m_escoadouro.vet"})
-        QFile::copy(exemplos + f, temp.filePath(QString::fromUtf8(f)));
-    if (!w.AbrirArquivo(temp.filePath(QStringLiteral("Locacao com gradiente.kzp")))) return;
-    w.Locacao();
-    auto* j = dynamic_cast<TfrmLocacao*>(w.JanelaModulo(QStringLiteral("Locacao")));
+    TfrmLocacao* j = AbrirExemplo(w, temp, "Locacao com gradiente.kzp", "hugo_site_2m_escoadouro.vet");
     if (!j) return;
-    Esperar(300);
-    j->AbrirSecao(QStringLiteral("Canal"));
-    Esperar(200);
-    gravar(w, QStringLiteral("locacao_gradiente_canal"));
-    j->AbrirSecao(QStringLiteral("Terreno"));
-    Esperar(200);
-    gravar(w, QStringLiteral("locacao_gradiente_terreno"));
-    j->AbrirSecao(QStringLiteral("Plano de terraços"));
-    Esperar(200);
-    gravar(w, QStringLiteral("locacao_gradiente_plano"));
-    j->AbrirSecao(QStringLiteral("Solo"));
-    Esperar(200);
-    gravar(w, QStringLiteral("locacao_gradiente_solo"));
+    GravarSecao(w, *j, gravar, QStringLiteral("Canal"), QStringLiteral("locacao_gradiente_canal"));
+    GravarSecao(w, *j, gravar, QStringLiteral("Terreno"), QStringLiteral("locacao_gradiente_terreno"));
+    GravarSecao(w, *j, gravar, QStringLiteral("Plano de terraços"), QStringLiteral("locacao_gradiente_plano"));
+    GravarSecao(w, *j, gravar, QStringLiteral("Solo"), QStringLiteral("locacao_gradiente_solo"));
     proximo(QStringLiteral("locacao_gradiente_relatorio"));
     j->btnProcessarClick();
     Esperar(300);
@@ -90,25 +97,12 @@ void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, co
 
 void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
                   const std::function<void(const QString&)>& proximo) {
-    // A copy of the example in a scratch folder: the run writes beside the project, and the
-    // shipped example stays as it is.
     QTemporaryDir temp;
-    const QString exemplos = w.PastaPrograma() + "Exemplos/";
-    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
-                          "hugo_site_2m_declividade.hdr"})
-        QFile::copy(exemplos + f, temp.filePath(QString::fromUtf8(f)));
-    if (!w.AbrirArquivo(temp.filePath(QStringLiteral("Locacao em nivel.kzp")))) return;
-    w.Locacao();
-    auto* j = dynamic_cast<TfrmLocacao*>(w.JanelaModulo(QStringLiteral("Locacao")));
+    TfrmLocacao* j = AbrirExemplo(w, temp, "Locacao em nivel.kzp", nullptr);
     if (!j) return;
-    Esperar(300);
     gravar(w, QStringLiteral("locacao_precipitacao"));
-    j->AbrirSecao(QStringLiteral("Terreno"));
-    Esperar(200);
-    gravar(w, QStringLiteral("locacao_terreno"));
-    j->AbrirSecao(QStringLiteral("Plano de terraços"));
-    Esperar(200);
-    gravar(w, QStringLiteral("locacao_plano"));
+    GravarSecao(w, *j, gravar, QStringLiteral("Terreno"), QStringLiteral("locacao_terreno"));
+    GravarSecao(w, *j, gravar, QStringLiteral("Plano de terraços"), QStringLiteral("locacao_plano"));
     bool fotografado = false;
     j->AoIniciarExecucao = [&](TJanelaProgresso& p) {
         QTimer::singleShot(0, &p, [&] {
