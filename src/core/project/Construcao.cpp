@@ -40,6 +40,8 @@ void LerConstrucao(const IniFile& ini, TConfigConstrucao& c) {
             const double r = ini.ReadFloat(kSecao, k + "Rendimento", 0), p = ini.ReadFloat(kSecao, k + "CustoHora", 0);
             m.rendimento = NaoNegativo(r) ? r : 0;
             m.custoHora = NaoNegativo(p) ? p : 0;
+            if (ini.ReadString(kSecao, k + "Unidade", "") == TextoUnidadeRendimento(TUnidadeRendimento::Metros))
+                m.unidade = TUnidadeRendimento::Metros;
             if (!m.nome.empty()) c.maquinas.push_back(m);
         }
     }
@@ -64,6 +66,7 @@ void GravarConstrucao(IniFile& ini, const TConfigConstrucao& c) {
         ini.WriteString(kSecao, k + "Nome", c.maquinas[i].nome);
         ini.WriteFloat(kSecao, k + "Rendimento", c.maquinas[i].rendimento);
         ini.WriteFloat(kSecao, k + "CustoHora", c.maquinas[i].custoHora);
+        ini.WriteString(kSecao, k + "Unidade", TextoUnidadeRendimento(c.maquinas[i].unidade));
     }
     ini.WriteInteger(kSecao, "Maquina", c.maquina);
 }
@@ -85,12 +88,28 @@ TConstrucaoTerraco ConstrucaoDoTerraco(const std::string& tipo, TDadosSecao base
     return r;
 }
 
-TServicoMaquina ServicoMaquina(double volume, const TConfigConstrucao& c, int i) {
+std::string TextoUnidadeRendimento(TUnidadeRendimento u) {
+    return u == TUnidadeRendimento::Metros ? "m/h" : "m³/h";
+}
+
+int TConfigConstrucao::IndiceMaquina(const std::string& nome) const {
+    for (size_t i = 0; i < maquinas.size() && !nome.empty(); ++i)
+        if (maquinas[i].nome == nome) return static_cast<int>(i);
+    return maquina;
+}
+
+TConfigConstrucao TConfigConstrucao::ParaODesign(const std::string& nomeMaquina) const {
+    TConfigConstrucao c = *this;
+    c.maquina = IndiceMaquina(nomeMaquina);
+    return c;
+}
+
+TServicoMaquina ServicoMaquina(double volume, double comprimento, const TConfigConstrucao& c) {
     TServicoMaquina s;
-    if (i < 0 || i >= static_cast<int>(c.maquinas.size())) return s;
-    const TMaquina& m = c.maquinas[static_cast<size_t>(i)];
+    if (c.maquina < 0 || c.maquina >= static_cast<int>(c.maquinas.size())) return s;
+    const TMaquina& m = c.maquinas[static_cast<size_t>(c.maquina)];
     if (!(m.rendimento > 0)) return s;
-    s.horas = volume / m.rendimento;
+    s.horas = (m.unidade == TUnidadeRendimento::Metros ? comprimento : volume) / m.rendimento;
     if (m.custoHora > 0) s.custo = s.horas * m.custoHora;
     return s;
 }

@@ -10,12 +10,18 @@
 
 class IniFile;
 
+// How a machine's output is measured: soil moved, or terrace built.
+enum class TUnidadeRendimento { MetrosCubicos, Metros };
+
 struct TMaquina {
     std::string nome;
-    double rendimento = 0;  // m³ of soil moved per hour (0 unknown)
+    double rendimento = 0;  // per hour, in 'unidade' (0 unknown)
     double custoHora = 0;   // R$ per hour (0 unknown)
+    TUnidadeRendimento unidade = TUnidadeRendimento::MetrosCubicos;
     bool operator==(const TMaquina&) const = default;
 };
+// "m³/h" or "m/h", as the settings file and the settings window write them.
+std::string TextoUnidadeRendimento(TUnidadeRendimento u);
 
 struct TConfigConstrucao {
     TLargurasTerraco larguras;
@@ -26,6 +32,12 @@ struct TConfigConstrucao {
                                       {"Motoniveladora", 0, 0},
                                       {"Trator de esteiras", 0, 0}};
     int maquina = 0;  // the one a new design takes
+
+    // The machine a design names, by its name; a name the list no longer holds (or "") gives
+    // the default machine.
+    int IndiceMaquina(const std::string& nome) const;
+    // The settings as a design sees them: its machine in place of the default.
+    TConfigConstrucao ParaODesign(const std::string& nomeMaquina) const;
 };
 
 // Section "CONSTRUCAO" of the settings file. Missing keys keep the defaults; a value out of
@@ -54,10 +66,11 @@ struct TConstrucaoTerraco {
 // taken from each part of 'tipo'. A text that names no type is costed as broad base.
 TConstrucaoTerraco ConstrucaoDoTerraco(const std::string& tipo, TDadosSecao base, const TConfigConstrucao& c);
 
-// Hours and cost for 'volume' m³ with machine 'i' (-1 when the index names none).
+// Hours and cost of 'volume' m³ of soil over 'comprimento' m of terrace with the settings'
+// current machine (c.maquina); -1 when it has no output (or price), or there is none.
 struct TServicoMaquina {
     double horas = -1, custo = -1;  // -1 unknown
     std::string TextoHoras(int casas) const;  // the value, or kInformeRendimento
     std::string TextoCusto(int casas) const;  // the value, or kInformeCusto / kInformeRendimento
 };
-TServicoMaquina ServicoMaquina(double volume, const TConfigConstrucao& c, int i);
+TServicoMaquina ServicoMaquina(double volume, double comprimento, const TConfigConstrucao& c);

@@ -94,6 +94,7 @@ void TModeloProjeto::Reset() {
     quenda_.Reset();
     quenda_.SetIndEstado(IndiceEstadoBanco(configuracao_.IndEstado));
     tipoSistema_->SetTipo(TTipoSistema::Nivel);
+    maquina_.clear();
 }
 
 void TModeloProjeto::Novo() {
@@ -146,6 +147,8 @@ void TModeloProjeto::EscreverObjetos(const std::string& tmp) {
             ini.WriteString(kSecao, "MODULO", modulo_);
             ini.WriteFloat(kSecao, "AreaContribBacia", areaContribBacia_);
             ini.WriteInteger(kSecao, "TipoPrec", tipoPrec_);
+            if (maquina_.empty()) ini.DeleteKey(kSecao, "Maquina");
+            else ini.WriteString(kSecao, "Maquina", maquina_);
             ini.UpdateFile();
         }
     }
@@ -207,6 +210,7 @@ std::string TModeloProjeto::Ler(const std::string& arquivo) {
         configuracao_.KVIB = ini.ReadFloat(kSecao, "KVIB", 1.0);
         configuracao_.Normalizar();
         modulo_ = ini.ReadString(kSecao, "MODULO", "");
+        maquina_ = ini.ReadString(kSecao, "Maquina", "");
         if (modulo_ == "Locacao") locacao_->Load(arquivo);
         camposIlegiveis_ = Ilegiveis(ini);
         return {};

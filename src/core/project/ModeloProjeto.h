@@ -94,6 +94,10 @@ public:
     void SetAreaContribBacia(double a) { areaContribBacia_ = a; }
     std::uint8_t TipoPrec() const { return tipoPrec_; }
     void SetTipoPrec(std::uint8_t t) { tipoPrec_ = t; }
+    // The machine the design is built with, by its name in the settings ("" the default one).
+    // Written only when chosen, so projects without one stay as they were.
+    const std::string& Maquina() const { return maquina_; }
+    void SetMaquina(const std::string& nome) { maquina_ = nome; }
     // Graded flow (L/s) of the last sizing, put back into the graded system before a report.
     double VazaoSalva() const { return vazaoSalva_; }
     void SetVazaoSalva(double q) { vazaoSalva_ = q; }
@@ -120,5 +124,6 @@ private:
     double areaContribBacia_ = 0;
     std::uint8_t tipoPrec_ = 0;
     double vazaoSalva_ = 0;
+    std::string maquina_;
     std::vector<std::string> camposIlegiveis_;
 };

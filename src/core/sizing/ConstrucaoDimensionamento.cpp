@@ -4,7 +4,8 @@
 #include "core/project/ModeloProjeto.h"
 
 TConstrucaoDimensionamento ConstrucaoDoDimensionamento(const TModeloProjeto& m, const TResultadoDimensionamento& r,
-                                                       const TConfigConstrucao& c) {
+                                                       const TConfigConstrucao& config) {
+    const TConfigConstrucao c = config.ParaODesign(m.Maquina());
     TConstrucaoDimensionamento res;
     if (r.TipoSistema != TTipoSistema::Nivel && r.TipoSistema != TTipoSistema::Gradiente) return res;
     const TSistemaConservacao& s = r.TipoSistema == TTipoSistema::Nivel
@@ -22,9 +23,10 @@ TConstrucaoDimensionamento ConstrucaoDoDimensionamento(const TModeloProjeto& m, 
     res.terraco = ConstrucaoDoTerraco(m.TerracosNivel().Selecao().TipoPara(st * 100), d, c);
     res.volume100 = res.terraco.areaCorte * 100;
     // A hectare holds 10 000 / EH metres of terrace at the design's spacing.
-    if (r.EH > 0) res.volumeHa = res.terraco.areaCorte * 10000 / r.EH;
-    res.servico100 = ServicoMaquina(res.volume100, c, c.maquina);
-    res.servicoHa = ServicoMaquina(res.volumeHa, c, c.maquina);
+    const double metrosHa = r.EH > 0 ? 10000 / r.EH : 0;
+    res.volumeHa = res.terraco.areaCorte * metrosHa;
+    res.servico100 = ServicoMaquina(res.volume100, 100, c);
+    res.servicoHa = ServicoMaquina(res.volumeHa, metrosHa, c);
     if (c.maquina >= 0 && c.maquina < static_cast<int>(c.maquinas.size()))
         res.maquina = c.maquinas[static_cast<size_t>(c.maquina)].nome;
     return res;

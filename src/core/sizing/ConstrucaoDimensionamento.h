@@ -1,7 +1,8 @@
 #pragma once
 // What a sized design costs to build: its terrace as built (the type the level system's
 // criterion gives at the design's slope), the soil moved per 100 m of terrace and per hectare
-// of field at the design's spacing, and the hours and cost of the settings' default machine.
+// of field at the design's spacing, and the hours and cost of the design's machine (the
+// settings' default when it names none the settings hold).
 #include <string>
 #include <vector>
 

@@ -52,17 +52,47 @@ TEST(Construcao, HoursAndCostFromAMachinesOutputAndPrice) {
     TConfigConstrucao c;
     // 150 m³ at 60 m³/h: 2.5 h; at R$ 250/h, R$ 625.
     c.maquinas[1] = {"Motoniveladora", 60, 250};
-    const TServicoMaquina s = ServicoMaquina(150, c, 1);
+    c.maquina = 1;
+    const TServicoMaquina s = ServicoMaquina(150, 100, c);
     EXPECT_DOUBLE_EQ(s.horas, 2.5);
     EXPECT_DOUBLE_EQ(s.custo, 625);
     EXPECT_EQ(s.TextoHoras(2), "2,50");
     EXPECT_EQ(s.TextoCusto(2), "625,00");
+    // An output in metres of terrace: 100 m at 40 m/h is 2.5 h whatever the soil moved.
+    c.maquinas[1] = {"Motoniveladora", 40, 250, TUnidadeRendimento::Metros};
+    EXPECT_DOUBLE_EQ(ServicoMaquina(150, 100, c).horas, 2.5);
+    EXPECT_DOUBLE_EQ(ServicoMaquina(999, 100, c).custo, 625);
     // Without a price the hours stand and the cost asks for it; without an output, both do.
     c.maquinas[1].custoHora = 0;
-    EXPECT_EQ(ServicoMaquina(150, c, 1).TextoCusto(2), "informe o custo horário da máquina nas configurações");
-    EXPECT_EQ(ServicoMaquina(150, c, 0).TextoHoras(2), "informe o rendimento da máquina nas configurações");
-    EXPECT_EQ(ServicoMaquina(150, c, 0).TextoCusto(2), "informe o rendimento da máquina nas configurações");
-    EXPECT_EQ(ServicoMaquina(150, c, 9).horas, -1);
+    EXPECT_EQ(ServicoMaquina(150, 100, c).TextoCusto(2), "informe o custo horário da máquina nas configurações");
+    c.maquina = 0;
+    EXPECT_EQ(ServicoMaquina(150, 100, c).TextoHoras(2), "informe o rendimento da máquina nas configurações");
+    EXPECT_EQ(ServicoMaquina(150, 100, c).TextoCusto(2), "informe o rendimento da máquina nas configurações");
+    c.maquina = 9;
+    EXPECT_EQ(ServicoMaquina(150, 100, c).horas, -1);
+}
+
+TEST(Construcao, ADesignKeepsItsMachineByNameAndFallsBackToTheDefault) {
+    PastaTemporaria pasta;
+    TConfigConstrucao c;
+    c.maquina = 2;
+    EXPECT_EQ(c.ParaODesign("Motoniveladora").maquina, 1);
+    EXPECT_EQ(c.ParaODesign("").maquina, 2);
+    EXPECT_EQ(c.ParaODesign("Retroescavadeira").maquina, 2);  // renamed or removed since
+    // The project keeps the name; a project without one is written without the key.
+    TModeloProjeto m;
+    ASSERT_TRUE(m.LerProjeto(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/Terraco em nivel.kzp"));
+    EXPECT_EQ(m.Maquina(), "");
+    const std::string sem = pasta.Arquivo("sem.kzp"), com = pasta.Arquivo("com.kzp");
+    m.EscreverProjeto(sem);
+    EXPECT_EQ(LerArquivo(sem).find("Maquina="), std::string::npos);
+    m.SetMaquina("Motoniveladora");
+    m.EscreverProjeto(com);
+    TModeloProjeto lido;
+    ASSERT_TRUE(lido.LerProjeto(com));
+    EXPECT_EQ(lido.Maquina(), "Motoniveladora");
+    ASSERT_TRUE(lido.LerProjeto(sem));
+    EXPECT_EQ(lido.Maquina(), "");
 }
 
 TEST(Construcao, TheShippedLevelDesignMovesItsOwnSectionsSoil) {
@@ -72,6 +102,9 @@ TEST(Construcao, TheShippedLevelDesignMovesItsOwnSectionsSoil) {
     const TResultadoDimensionamento r = Dimensionar(m);
     TConfigConstrucao c;
     c.maquinas[0] = {"Trator agrícola com terraceador de discos", 40, 180};
+    c.maquina = 2;  // the project names none: the default machine
+    c.maquinas[2].rendimento = 1;
+    m.SetMaquina(c.maquinas[0].nome);
     const TConstrucaoDimensionamento k = ConstrucaoDoDimensionamento(m, r, c);
     // The design's own section: Hr, its ridge face and slope, at the criterion's type.
     const std::string tipo = m.TerracosNivel().Selecao().TipoPara(m.NumeroDaCurva().St() * 100);
