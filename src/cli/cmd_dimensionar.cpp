@@ -49,12 +49,13 @@ int Executar(const std::vector<std::string>& args) {
     }
     const std::string aviso = AvisoResultado(r);
     if (!aviso.empty()) std::cout << aviso << "\n";
-    // What the terraces take to build, with the settings' widths, swell and default machine.
-    if (r.TipoSistema != TTipoSistema::BaciaAcumulacao) {
-        const TConstrucaoDimensionamento c = ConstrucaoDoDimensionamento(modelo, r, ConstrucaoConfigurada());
-        for (const auto& l : LinhasConstrucao(c)) std::cout << l.Rotulo << " " << l.Valor << "\n";
-        if (!c.terraco.problema.empty()) std::cout << "Aviso: " << c.terraco.problema << "\n";
-    }
+    // What building it takes, with the settings' widths, swell and the design's machine.
+    modelo.Configuracao().Construcao = ConstrucaoConfigurada();
+    const TConstrucaoDimensionamento c =
+        ConstrucaoDoDimensionamento(modelo, r.TipoSistema, modelo.Configuracao().Construcao);
+    for (const auto& l : LinhasConstrucao(c)) std::cout << l.Rotulo << " " << l.Valor << "\n";
+    if (!c.maquina.empty()) std::cout << "Máquina: " << c.maquina << "\n";
+    for (const std::string& a : AvisosConstrucao(c)) std::cout << "Aviso: " << a << "\n";
     if (!relatorio.empty()) {
         // Built whole before anything is written, so a failure leaves no partial file.
         TOpcoesRelatorio opcoes;

@@ -41,6 +41,12 @@ TEST(CliDimensionar, GradedAndBasinExamples) {
     ASSERT_EQ(b.codigo, 0) << b.erro;
     EXPECT_NE(b.saida.find("Sistema: Barragens de Contenção(Barraginhas)\nRaio: "), std::string::npos) << b.saida;
     EXPECT_EQ(b.saida.find("Largura:"), std::string::npos);
+    // The soil a basin digs is its storage volume.
+    const auto v = b.saida.find("\nVolume: ");
+    ASSERT_NE(v, std::string::npos) << b.saida;
+    const std::string volume = b.saida.substr(v + 9, b.saida.find(' ', v + 9) - v - 9);
+    EXPECT_NE(b.saida.find("\nVolume de solo escavado (m³/barraginha): " + volume + "\n"), std::string::npos)
+        << b.saida;
 }
 
 TEST(CliDimensionar, RefusedProjectsExitWithTheMessage) {

@@ -99,7 +99,16 @@ TSecaoConstruida SecaoConstruida(const TDadosSecao& d) {
         Camalhao(r.areaAterro, face, d.st, r);
     }
     if (face > 1) r.problema = "A face do camalhão é mais íngreme que 1:1: o solo solto não se sustenta.";
-    if (d.largura > 0) {
+    if (!d.triangular) {
+        // The dug channel is the cut: it and the ridge side by side take the field.
+        r.larguraCorte = d.b + 2 * d.z * d.hr;
+        r.profundidadeCorte = d.hr;
+        r.larguraTotal = r.larguraCorte + r.baseCamalhao;
+        if (d.largura > 0 && r.larguraTotal > d.largura)
+            r.problema = "O canal (" + M(r.larguraCorte) + " m) e o camalhão (" + M(r.baseCamalhao) +
+                         " m) não cabem na largura de " + M(d.largura) + " m do terraço de " +
+                         NomeTipoConstrutivo(d.tipo) + ".";
+    } else if (d.largura > 0) {
         r.larguraCorte = d.largura - r.baseCamalhao;
         if (!(r.larguraCorte > 0)) {
             r.problema = "O camalhão (base de " + M(r.baseCamalhao) + " m) não cabe na largura de " + M(d.largura) +
@@ -109,9 +118,9 @@ TSecaoConstruida SecaoConstruida(const TDadosSecao& d) {
         }
         r.profundidadeCorte = 2 * r.areaCorte / r.larguraCorte;
         r.larguraTotal = d.largura;
-        if (d.eh > 0 && r.larguraTotal > d.eh)
-            r.problema = "A faixa movimentada (" + M(r.larguraTotal) + " m) é mais larga que o espaçamento entre " +
-                         "terraços (" + M(d.eh) + " m): o corte avançaria sobre o terraço de cima.";
     }
+    if (d.eh > 0 && r.larguraTotal > d.eh)
+        r.problema = "A faixa movimentada (" + M(r.larguraTotal) + " m) é mais larga que o espaçamento entre " +
+                     "terraços (" + M(d.eh) + " m): o corte avançaria sobre o terraço de cima.";
     return r;
 }

@@ -7,12 +7,13 @@
 //   upstream toe, so its crest is hc = Hr (Sm + St) / Sm over the ground under it; it covers
 //   hc (1/(Sm - St) + 1/(Sm + St)) of ground and its area is hc / 2 times that.
 // - Trapezoidal section: the channel (bottom B, sides Z horizontal to 1 vertical, depth Hr) is
-//   dug into the ground, area (B + Z Hr) Hr, and the ridge is the same triangle with faces 1/Z.
+//   dug into the ground, area (B + Z Hr) Hr, and the ridge is the same triangle with faces 1/Z;
+//   the channel's top width and the ridge's base, side by side, are what it takes of the field.
 // - Bench ("patamar"): a level bench as wide as the spacing, cut from its uphill half and filled
 //   on its downhill half: each is b² St / 8 per metre.
-// The soil cut is loose once moved: the fill takes the cut times the swell factor. The cut lies
-// on the uphill side of the ridge, across what the terrace type's width leaves, deepest at the
-// ridge; its depth is twice its area over its width.
+// The soil cut is loose once moved: the fill takes the cut times the swell factor. In the
+// triangular section the cut lies on the uphill side of the ridge, across what the terrace
+// type's width leaves, deepest at the ridge; its depth is twice its area over its width.
 #include <string>
 #include <utility>
 #include <vector>

@@ -31,7 +31,7 @@ void LerConstrucao(const IniFile& ini, TConfigConstrucao& c) {
     const double e = ini.ReadFloat(kSecao, "Empolamento", padrao.empolamento);
     c.empolamento = e > 0 && std::isfinite(e) ? e : padrao.empolamento;
     const long long n = ini.ReadInteger(kSecao, "Maquinas", -1);
-    if (n >= 0 && n <= 20) {
+    if (n >= 0 && n <= kMaxMaquinas) {
         c.maquinas.clear();
         for (long long i = 1; i <= n; ++i) {
             const std::string k = "Maquina" + std::to_string(i);
@@ -47,6 +47,32 @@ void LerConstrucao(const IniFile& ini, TConfigConstrucao& c) {
     }
     const long long i = ini.ReadInteger(kSecao, "Maquina", padrao.maquina);
     c.maquina = i >= 0 && i < static_cast<long long>(c.maquinas.size()) ? static_cast<int>(i) : 0;
+}
+
+TProblemaConstrucao ProblemaConstrucao(const TConfigConstrucao& c) {
+    using C = TProblemaConstrucao::TCampo;
+    for (int i = 0; i < 4; ++i)
+        if (!NaoNegativo(c.larguras.*kLarguras[i].membro))
+            return {"A largura do terraço deve ser um número maior ou igual a zero.", C::Largura, i};
+    if (!(c.empolamento > 0) || !std::isfinite(c.empolamento))
+        return {"O fator de empolamento deve ser um número maior que zero.", C::Empolamento};
+    if (c.maquinas.empty()) return {"Inclua ao menos uma máquina.", C::Maquinas};
+    if (c.maquinas.size() > static_cast<size_t>(kMaxMaquinas)) return {kMaquinasDemais, C::Maquinas, kMaxMaquinas};
+    for (size_t i = 0; i < c.maquinas.size(); ++i) {
+        const TMaquina& m = c.maquinas[i];
+        const int k = static_cast<int>(i);
+        if (m.nome.find_first_not_of(" \t") == std::string::npos) return {"Dê um nome a cada máquina.", C::Nome, k};
+        for (size_t j = 0; j < i; ++j)
+            if (c.maquinas[j].nome == m.nome) return {"Duas máquinas têm o mesmo nome: " + m.nome + ".", C::Nome, k};
+        if (!NaoNegativo(m.rendimento))
+            return {"O rendimento de cada máquina deve ser um número maior ou igual a zero, ou ficar em branco.",
+                    C::Rendimento, k};
+        if (!NaoNegativo(m.custoHora))
+            return {"O custo horário de cada máquina deve ser um número maior ou igual a zero, ou ficar em branco.",
+                    C::Custo, k};
+    }
+    if (c.maquina < 0 || c.maquina >= static_cast<int>(c.maquinas.size())) return {"Escolha a máquina padrão.", C::Padrao};
+    return {};
 }
 
 void GravarConstrucao(IniFile& ini, const TConfigConstrucao& c) {
@@ -81,6 +107,7 @@ TConstrucaoTerraco ConstrucaoDoTerraco(const std::string& tipo, TDadosSecao base
         base.tipo = t;
         base.largura = c.larguras.De(t);
         if (!(base.largura > 0) && t != TTipoConstrutivo::Patamar) r.larguraDesconhecida = true;
+        r.dados.push_back(base);
         r.secoes.push_back(SecaoConstruida(base));
         r.areaCorte += parte * r.secoes.back().areaCorte;
         if (r.problema.empty()) r.problema = r.secoes.back().problema;
@@ -102,6 +129,22 @@ TConfigConstrucao TConfigConstrucao::ParaODesign(const std::string& nomeMaquina)
     TConfigConstrucao c = *this;
     c.maquina = IndiceMaquina(nomeMaquina);
     return c;
+}
+
+std::string TextoComposicao(const TComposicaoTerraco& c) {
+    if (!c.Misto()) return {};
+    // Shares of a few terraces: thirds and halves.
+    auto fracao = [](double f) {
+        for (int d = 2; d <= 6; ++d)
+            for (int n = 1; n < d; ++n)
+                if (std::abs(f - static_cast<double>(n) / d) < 1e-9) return std::to_string(n) + "/" + std::to_string(d);
+        return FloatToStrFixed(f, 2);
+    };
+    std::string t = "Custeado como ";
+    for (size_t i = 0; i < c.partes.size(); ++i)
+        t += (i == 0 ? "" : i + 1 == c.partes.size() ? " e " : ", ") + fracao(c.partes[i].second) + " de " +
+             NomeTipoConstrutivo(c.partes[i].first);
+    return t + ".";
 }
 
 TServicoMaquina ServicoMaquina(double volume, double comprimento, const TConfigConstrucao& c) {

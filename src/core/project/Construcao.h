@@ -40,6 +40,20 @@ struct TConfigConstrucao {
     TConfigConstrucao ParaODesign(const std::string& nomeMaquina) const;
 };
 
+// The settings file keeps at most this many machines.
+inline constexpr int kMaxMaquinas = 20;
+inline constexpr const char* kMaquinasDemais = "O programa guarda no máximo 20 máquinas.";
+
+// The first value the settings window must refuse, and where it is, so the window can point
+// at it. A design finds its machine by name, so names must be given and distinct.
+struct TProblemaConstrucao {
+    enum class TCampo { Nenhum, Largura, Empolamento, Maquinas, Nome, Rendimento, Custo, Padrao };
+    std::string texto;  // "" when all is well
+    TCampo campo = TCampo::Nenhum;
+    int indice = -1;  // the width (narrow, medium, broad, murundum) or the machine
+};
+TProblemaConstrucao ProblemaConstrucao(const TConfigConstrucao& c);
+
 // Section "CONSTRUCAO" of the settings file. Missing keys keep the defaults; a value out of
 // range (a negative width, output or price, a swell factor not above 0, a machine index
 // outside the list) keeps its default too.
@@ -57,6 +71,7 @@ inline constexpr const char* kInformeLargura = "informe a largura do terraço na
 struct TConstrucaoTerraco {
     std::string tipo;                 // the criterion's text
     TComposicaoTerraco composicao;
+    std::vector<TDadosSecao> dados;        // one per part of the composition
     std::vector<TSecaoConstruida> secoes;  // one per part of the composition
     double areaCorte = 0;             // m² per m, the soil moved, weighted
     std::string problema;             // the first part's reason it cannot be built ("" none)
@@ -65,6 +80,8 @@ struct TConstrucaoTerraco {
 // 'base' holds the section's data (height, slopes, channel, spacing); its type and width are
 // taken from each part of 'tipo'. A text that names no type is costed as broad base.
 TConstrucaoTerraco ConstrucaoDoTerraco(const std::string& tipo, TDadosSecao base, const TConfigConstrucao& c);
+// How a mixed row is costed: "Custeado como 2/3 de base larga e 1/3 de murundum."; "" for one type.
+std::string TextoComposicao(const TComposicaoTerraco& c);
 
 // Hours and cost of 'volume' m³ of soil over 'comprimento' m of terrace with the settings'
 // current machine (c.maquina); -1 when it has no output (or price), or there is none.

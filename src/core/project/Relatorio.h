@@ -22,6 +22,8 @@ struct TOpcoesRelatorio {
     std::string DataEmissao;
     // Present when the sizing window shows its simulation page: the report ends with the chart.
     std::optional<TFiguraGrafico> Simulacao;
+    // Present when the window drew the built section: the construction block shows it.
+    std::optional<TFiguraGrafico> Secao;
 };
 
 // Fragments of the three-column tables the reports are made of.

@@ -10,6 +10,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/project/ModeloProjeto.h"
+#include "core/sizing/ConstrucaoDimensionamento.h"
 #include "core/sizing/Dimensionamento.h"
 
 namespace fs = std::filesystem;
@@ -101,6 +102,36 @@ void BlocoSimulacao(TRelatorio& r, bool gradiente) {
     }
 }
 
+// What building it takes, with the settings the model holds: the terrace type, the machine, the
+// figures the results give, the section's dimensions and, from the window, its drawing.
+void BlocoConstrucao(TRelatorio& r, const TModeloProjeto& m, TTipoSistema sistema) {
+    const TConstrucaoDimensionamento c = ConstrucaoDoDimensionamento(m, sistema, m.Configuracao().Construcao);
+    r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>CONSTRUÇÃO</B></FONT>");
+    r.Add(kTabela);
+    if (sistema != TTipoSistema::BaciaAcumulacao)
+        Linha(r, {TRelatorio::Cell(kTD2, 4, "Tipo de terraço: ", EscaparHtml(c.terraco.tipo.empty() ? "base larga"
+                                                                                                 : c.terraco.tipo))});
+    Linha(r, {TRelatorio::Cell(kTD2, 4, "Máquina: ", c.maquina.empty() ? "-" : EscaparHtml(c.maquina))});
+    for (const TLinhaResultado& l : LinhasConstrucao(c))
+        Linha(r, {TRelatorio::Cell(kTD2, 4, l.Rotulo + " ", EscaparHtml(l.Valor))});
+    if (sistema != TTipoSistema::BaciaAcumulacao && !c.terraco.secoes.empty()) {
+        const TSecaoConstruida& s = c.terraco.secoes.front();
+        auto m2 = [](double v) { return FormatFloat("0.00", v); };
+        Linha(r, {TRelatorio::Cell(kTD, 4, "Camalhão: ", "altura " + m2(s.alturaCamalhao) + " m, base " +
+                                                           m2(s.baseCamalhao) + " m"),
+                  TRelatorio::Cell(kTD2, 0, "Corte e aterro: ", m2(s.areaCorte) + " e " + m2(s.areaAterro),
+                                   " m<sup>2</sup>/m")});
+        if (s.larguraCorte > 0)
+            Linha(r, {TRelatorio::Cell(kTD, 4, "Corte: ", "largura " + m2(s.larguraCorte) + " m, profundidade " +
+                                                           m2(s.profundidadeCorte) + " m"),
+                      TRelatorio::Cell(kTD2, 0, "Faixa ocupada: ", m2(s.larguraTotal), " m")});
+    }
+    for (const std::string& a : AvisosConstrucao(c)) Linha(r, {TRelatorio::Cell(kTD2, 4, "Aviso: ", EscaparHtml(a))});
+    r.Add(kFimTabela);
+    if (const auto& f = r.Opcoes().Secao) r.InsertChartImage(*f);
+    r.Paragraph();
+}
+
 // The land cover and what the curve number makes of the storm: printed beside the
 // infiltration rate, so the runoff of the results can be followed by hand.
 struct TLinhaCobertura {
@@ -188,6 +219,7 @@ std::string RelatorioNivel(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
     r.Add(kFimTabela);
     r.Paragraph();
 
+    BlocoConstrucao(r, m, TTipoSistema::Nivel);
     BlocoSimulacao(r, false);
     r.EndReport();
     return r.Text();
@@ -245,6 +277,7 @@ std::string RelatorioGradiente(TModeloProjeto& m, const TOpcoesRelatorio& opcoes
     r.Add(kFimTabela);
     r.Paragraph();
 
+    BlocoConstrucao(r, m, TTipoSistema::Gradiente);
     BlocoSimulacao(r, true);
     r.EndReport();
     return r.Text();
@@ -314,6 +347,8 @@ std::string RelatorioBacia(TModeloProjeto& m, const TOpcoesRelatorio& opcoes) {
         res(i8 + "<B>Largura:</B> " + FormatFloat("0.0", b.Largura()) + " m</TD>");
     }
     r.Add("  </TABLE></FONT>");
+    r.Paragraph();
+    BlocoConstrucao(r, m, TTipoSistema::BaciaAcumulacao);
     r.EndReport();
     return r.Text();
 }

@@ -3,8 +3,11 @@
 // text builds.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "TestSupport.h"
 #include "core/common/Erros.h"
+#include "core/model/DesenhoSecao.h"
 #include "core/model/SecaoConstruida.h"
 
 namespace {
@@ -77,6 +80,19 @@ TEST(SecaoConstruida, ATrapezoidalSectionByHand) {
     EXPECT_NEAR(s.areaCorte, 0.44, 1e-12);
     EXPECT_NEAR(s.alturaCamalhao, 0.5355, 1e-4);
     EXPECT_NEAR(s.baseCamalhao, 0.5355 * 3.0691, 1e-3);
+    // The cut is the channel: 0.5 + 2 · 1.5 · 0.4 = 1.7 m across, 0.4 m deep; beside the ridge
+    // it takes 1.7 + 1.6435 = 3.34 m, more than a narrow base's 3 m.
+    EXPECT_NEAR(s.larguraCorte, 1.7, 1e-12);
+    EXPECT_NEAR(s.profundidadeCorte, 0.4, 1e-12);
+    EXPECT_NEAR(s.larguraTotal, 1.7 + s.baseCamalhao, 1e-12);
+    EXPECT_EQ(s.problema, "");
+    RegionalFixo pt(Regional::PtBR());
+    d.tipo = TTipoConstrutivo::BaseEstreita;
+    d.largura = 3;
+    EXPECT_EQ(SecaoConstruida(d).problema,
+              "O canal (1,70 m) e o camalhão (1,64 m) não cabem na largura de 3,00 m do terraço de base estreita.");
+    d.largura = 6;
+    EXPECT_EQ(SecaoConstruida(d).problema, "");
 }
 
 TEST(SecaoConstruida, ABenchAndTheSectionsThatCannotBeBuilt) {
@@ -134,4 +150,56 @@ TEST(SecaoConstruida, EachCriterionTextBuildsItsTypes) {
     EXPECT_EQ(partes("Terraços Tipo Murundum")[0].first, T::Murundum);
     EXPECT_EQ(partes("Terraço em patamar")[0].first, T::Patamar);
     EXPECT_TRUE(partes("").empty());
+}
+
+namespace {
+double Area(const std::vector<TPontoSecao>& p) {
+    double a = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const TPontoSecao &u = p[i], &v = p[(i + 1) % p.size()];
+        a += u.x * v.z - v.x * u.z;
+    }
+    return std::abs(a) / 2;
+}
+}  // namespace
+
+TEST(SecaoConstruida, TheDrawingEnclosesTheAreasItsDimensionsName) {
+    RegionalFixo pt(Regional::PtBR());
+    // The worked triangular section in a broad base: the drawn ridge and cut hold the computed
+    // areas, the ridge stands hc over the ground at the crest and Hr over its upstream toe.
+    TDadosSecao d = Triangular(0.5, 0.25, 0.05);
+    d.largura = 12;
+    d.empolamento = 1.2;
+    TSecaoConstruida s = SecaoConstruida(d);
+    TDesenhoSecao g = DesenhoSecao(d, s);
+    EXPECT_NEAR(Area(g.aterro), s.areaAterro, 1e-9);
+    EXPECT_NEAR(Area(g.corte), s.areaCorte, 1e-9);
+    EXPECT_NEAR(g.aterro[1].z, 0.6, 1e-12);
+    EXPECT_NEAR(g.aterro[1].z - g.aterro[0].z, 0.5, 1e-12);
+    // The strip spans the type's width, and the figure shows it all.
+    EXPECT_NEAR(g.aterro[2].x - g.corte[0].x, 12, 1e-9);
+    EXPECT_LT(g.xMin, g.corte[0].x);
+    EXPECT_GT(g.xMax, g.aterro[2].x);
+    ASSERT_GE(g.cotas.size(), 3u);
+    EXPECT_EQ(g.cotas[1].texto, "Hr 0,50 m");
+    // The trapezoidal channel on level ground: exactly (B + Z·Hr)·Hr.
+    TDadosSecao t;
+    t.triangular = false;
+    t.hr = 0.4;
+    t.b = 0.5;
+    t.z = 1.5;
+    s = SecaoConstruida(t);
+    g = DesenhoSecao(t, s);
+    EXPECT_NEAR(Area(g.corte), 0.44, 1e-9);
+    EXPECT_NEAR(Area(g.aterro), 0.44, 1e-9);
+    // The bench: two triangles of EH²·St/8.
+    TDadosSecao b;
+    b.tipo = TTipoConstrutivo::Patamar;
+    b.st = 0.25;
+    b.eh = 8;
+    g = DesenhoSecao(b, SecaoConstruida(b));
+    EXPECT_NEAR(Area(g.corte), 2, 1e-9);
+    EXPECT_NEAR(Area(g.aterro), 2, 1e-9);
+    // A ridge that never closes draws nothing.
+    EXPECT_TRUE(DesenhoSecao(Triangular(0.5, 0.05, 0.05), SecaoConstruida(Triangular(0.5, 0.05, 0.05))).perfil.empty());
 }

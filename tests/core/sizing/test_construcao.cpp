@@ -105,7 +105,7 @@ TEST(Construcao, TheShippedLevelDesignMovesItsOwnSectionsSoil) {
     c.maquina = 2;  // the project names none: the default machine
     c.maquinas[2].rendimento = 1;
     m.SetMaquina(c.maquinas[0].nome);
-    const TConstrucaoDimensionamento k = ConstrucaoDoDimensionamento(m, r, c);
+    const TConstrucaoDimensionamento k = ConstrucaoDoDimensionamento(m, r.TipoSistema, c);
     // The design's own section: Hr, its ridge face and slope, at the criterion's type.
     const std::string tipo = m.TerracosNivel().Selecao().TipoPara(m.NumeroDaCurva().St() * 100);
     EXPECT_EQ(k.terraco.tipo, tipo);
@@ -131,5 +131,87 @@ TEST(Construcao, TheShippedLevelDesignMovesItsOwnSectionsSoil) {
     // A basin design builds no terraces.
     TModeloProjeto b;
     ASSERT_TRUE(b.LerProjeto(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/Bacia de acumulacao.kzp"));
-    EXPECT_EQ(ConstrucaoDoDimensionamento(b, Dimensionar(b), c).volume100, 0);
+    EXPECT_EQ(ConstrucaoDoDimensionamento(b, Dimensionar(b).TipoSistema, c).volume100, 0);
+}
+
+TEST(Construcao, TheSettingsWindowRefusesTheFirstBadValueAndSaysWhere) {
+    using C = TProblemaConstrucao::TCampo;
+    const TConfigConstrucao boa;
+    EXPECT_EQ(ProblemaConstrucao(boa).texto, "");
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string largura = "A largura do terraço deve ser um número maior ou igual a zero.";
+    const std::string empolamento = "O fator de empolamento deve ser um número maior que zero.";
+    const std::string rendimento =
+        "O rendimento de cada máquina deve ser um número maior ou igual a zero, ou ficar em branco.";
+    const std::string custo =
+        "O custo horário de cada máquina deve ser um número maior ou igual a zero, ou ficar em branco.";
+    const struct {
+        void (*mudar)(TConfigConstrucao&);
+        std::string texto;
+        C campo;
+        int indice;
+    } casos[] = {
+        {[](TConfigConstrucao& c) { c.larguras.murundum = -0.5; }, largura, C::Largura, 3},
+        {[](TConfigConstrucao& c) { c.larguras.media = nan; }, largura, C::Largura, 1},
+        {[](TConfigConstrucao& c) { c.empolamento = 0; }, empolamento, C::Empolamento, -1},
+        {[](TConfigConstrucao& c) { c.empolamento = nan; }, empolamento, C::Empolamento, -1},
+        {[](TConfigConstrucao& c) { c.maquinas.clear(); }, "Inclua ao menos uma máquina.", C::Maquinas, -1},
+        {[](TConfigConstrucao& c) { c.maquinas.resize(21, {"x"}); }, "O programa guarda no máximo 20 máquinas.",
+         C::Maquinas, 20},
+        {[](TConfigConstrucao& c) { c.maquinas[1].nome = "  "; }, "Dê um nome a cada máquina.", C::Nome, 1},
+        {[](TConfigConstrucao& c) { c.maquinas[2].nome = "Motoniveladora"; },
+         "Duas máquinas têm o mesmo nome: Motoniveladora.", C::Nome, 2},
+        {[](TConfigConstrucao& c) { c.maquinas[2].rendimento = -1; }, rendimento, C::Rendimento, 2},
+        {[](TConfigConstrucao& c) { c.maquinas[0].custoHora = nan; }, custo, C::Custo, 0},
+        {[](TConfigConstrucao& c) { c.maquina = 3; }, "Escolha a máquina padrão.", C::Padrao, -1},
+        // Both bad: the earlier field is the one named.
+        {[](TConfigConstrucao& c) { c.empolamento = -1, c.maquinas.clear(); }, empolamento, C::Empolamento, -1},
+    };
+    for (const auto& k : casos) {
+        TConfigConstrucao c;
+        k.mudar(c);
+        const TProblemaConstrucao p = ProblemaConstrucao(c);
+        EXPECT_EQ(p.texto, k.texto);
+        EXPECT_EQ(p.campo, k.campo) << k.texto;
+        EXPECT_EQ(p.indice, k.indice) << k.texto;
+    }
+    // At the limits: every width 0 (not known), twenty machines, names that differ only in case.
+    TConfigConstrucao limite;
+    limite.larguras = {0, 0, 0, 0};
+    limite.empolamento = 1e-3;
+    limite.maquinas.clear();
+    for (int i = 0; i < kMaxMaquinas; ++i) limite.maquinas.push_back({"Trator " + std::to_string(i), 0, 0});
+    limite.maquinas[1].nome = "trator 0";
+    limite.maquina = kMaxMaquinas - 1;
+    EXPECT_EQ(ProblemaConstrucao(limite).texto, "");
+}
+
+TEST(Construcao, ABasinDigsItsOwnVolumeAndAMixedRowSaysHowItIsCosted) {
+    RegionalFixo pt(Regional::PtBR());
+    TModeloProjeto b;
+    ASSERT_TRUE(b.LerProjeto(std::string(VANDORO_SOURCE_DIR) + "/data/Exemplos/Bacia de acumulacao.kzp"));
+    Dimensionar(b);
+    TConfigConstrucao c;
+    c.maquinas[2] = {"Trator de esteiras", 80, 300};
+    c.maquina = 2;
+    const double v = b.BaciaAcumulacao().Volume();
+    ASSERT_GT(v, 0);
+    TConstrucaoDimensionamento k = ConstrucaoDoDimensionamento(b, TTipoSistema::BaciaAcumulacao, c);
+    EXPECT_EQ(k.volumeBacia, v);
+    EXPECT_NEAR(k.servicoBacia.horas, v / 80, 1e-9);
+    EXPECT_NEAR(k.servicoBacia.custo, v / 80 * 300, 1e-9);
+    std::vector<TLinhaResultado> l = LinhasConstrucao(k);
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0].Rotulo, "Volume de solo escavado (m³/barraginha):");
+    EXPECT_EQ(l[2].Valor, FloatToStrFixed(v / 80 * 300, 2));
+    // A machine measured in metres of terrace cannot say how long a basin takes.
+    c.maquinas[2].unidade = TUnidadeRendimento::Metros;
+    k = ConstrucaoDoDimensionamento(b, TTipoSistema::BaciaAcumulacao, c);
+    EXPECT_EQ(LinhasConstrucao(k)[1].Valor, "—");
+    EXPECT_EQ(AvisosConstrucao(k).at(0), "O rendimento desta máquina é em metros de terraço: para as barraginhas, "
+                                         "escolha uma máquina com rendimento em m³/h.");
+
+    EXPECT_EQ(TextoComposicao(ComposicaoDoTipo("Dois terraços de base larga e um terraço Tipo murundum (intercalados)")),
+              "Custeado como 2/3 de base larga e 1/3 de murundum.");
+    EXPECT_EQ(TextoComposicao(ComposicaoDoTipo("Terraços de Base Média")), "");
 }
