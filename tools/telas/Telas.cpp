@@ -214,11 +214,18 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
         servico.nome = "principal";
         servico.Gravar(w);
 
+        // A machine with its output and price, as a user who has entered them sees the list
+        // (the scratch settings file is thrown away afterwards).
+        TConfigConstrucao& construcao = w.Modelo().Configuracao().Construcao;
+        const TConfigConstrucao construcaoAntes = construcao;
+        construcao.maquinas[1] = {"Motoniveladora", 40, 250, TUnidadeRendimento::Metros};
+        construcao.maquina = 1;
         const struct {
             const char* nome;
             const char* acao;
         } passos[] = {{"identificacao", "actIdentificacao"},
                       {"configuracao", "actConfiguracao"},
+                      {"configuracao_construcao", "actConstrucao"},
                       {"praticas", "actPraticas"},
                       {"ajuda", "actConteudo"}};
         for (const auto& p : passos) {
@@ -226,6 +233,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
             if (auto* a = w.findChild<QAction*>(p.acao)) a->trigger();
             Esperar(200);
         }
+        construcao = construcaoAntes;
         TelasDimensionamento(w, servico);
         TelasLocacao(w, [&](QWidget& j, const QString& n) { servico.nome = n; servico.Gravar(j); },
                      [&](const QString& n) { servico.nome = n; });
@@ -247,7 +255,8 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
     InstalarDialogos(nullptr);
 
     int faltam = 0;
-    for (const char* n : {"inicial", "principal", "identificacao", "configuracao", "praticas", "ajuda"}) {
+    for (const char* n :
+         {"inicial", "principal", "identificacao", "configuracao", "configuracao_construcao", "praticas", "ajuda"}) {
         if (!servico.gravadas.contains(n)) {
             servico.Relatar("faltou", n);
             ++faltam;

@@ -31,6 +31,7 @@
 #include "gui/common/Impressora.h"
 #include "gui/common/JanelaDados.h"
 #include "gui/location/FrmLocacao.h"
+#include "gui/project/ConfiguracaoConstrucao.h"
 #include "gui/project/ConfiguracaoSistema.h"
 #include "gui/project/Identificacao.h"
 #include "gui/rainfall/ConsultaChuva.h"
@@ -185,6 +186,8 @@ void TFPrincipal::CriarAcoes() {
 
     actConfiguracao_ = Acao("actConfiguracao", "Configuração do &Sistema", "Unidades e estado padrão do programa",
                             [this] { ConfiguracaoSistema(); });
+    actConstrucao_ = Acao("actConstrucao", "Construção dos &Terraços",
+                          "Larguras dos terraços, empolamento do solo e máquinas", [this] { ConfiguracaoConstrucao(); });
     actImpressora_ = Acao("actImpressora", "Configurar &Impressora", "Escolhe e configura a impressora",
                           [this] { ConfigurarImpressora(); });
     actCarregarImagens_ = Acao("actCarregarImagens", "Carregar imagens na memória",
@@ -243,7 +246,7 @@ void TFPrincipal::CriarMenus() {
 
     QMenu* conf = menuBar()->addMenu("&Configurações");
     conf->setObjectName("mnuConfiguracoes");
-    conf->addActions({actConfiguracao_, actImpressora_});
+    conf->addActions({actConfiguracao_, actConstrucao_, actImpressora_});
     conf->addSeparator();
     conf->addAction(actCarregarImagens_);
 
@@ -565,6 +568,14 @@ void TFPrincipal::ConfiguracaoSistema() {
     d.Aplicar(cfg);
     for (QMdiSubWindow* s : area_->subWindowList())
         if (auto* j = dynamic_cast<IJanelaDados*>(s->widget())) j->AtualizarUnidades();
+}
+
+// Written to the settings file at shut-down with the rest of the settings; the results use the
+// new values from their next calculation.
+void TFPrincipal::ConfiguracaoConstrucao() {
+    TConfigConstrucao& c = modelo_->Configuracao().Construcao;
+    TFConfiguracaoConstrucao d(c, this);
+    if (Dialogos().Executar(d) == QDialog::Accepted) d.Aplicar(c);
 }
 
 void TFPrincipal::ConfigurarImpressora() { Dialogos().ConfigurarImpressora(this, ImpressoraPrograma()); }

@@ -69,6 +69,7 @@ public:
     void Locacao();
     void DescricaoPraticas();
     void ConfiguracaoSistema();
+    void ConfiguracaoConstrucao();
     void ConfigurarImpressora();
     void Cascata();
     void LadoALado();
@@ -132,7 +133,7 @@ private:
     std::array<QAction*, 4> actRecente_{};
     QAction *actDimensionamento_, *actLocacao_, *actPraticas_;
     QAction *actVisualizar_, *actImportacao_, *actExportacao_, *actDeclividade_, *actFiltro_;
-    QAction *actConfiguracao_, *actImpressora_, *actCarregarImagens_;
+    QAction *actConfiguracao_, *actConstrucao_, *actImpressora_, *actCarregarImagens_;
     QAction *actCascata_, *actLadoALado_, *actMinimizadas_, *actArranjarIcones_;
     QAction *actConteudo_, *actComoUsar_, *actSobre_;
 };
