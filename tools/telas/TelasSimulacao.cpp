@@ -37,17 +37,14 @@ void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,
         f(m, w);
         w.hide();
     };
-    janela("Terraco em gradiente.kzp", [&](TModeloProjeto& m, TfrmDimensionamento& w) {
+    janela("Terraco em gradiente.kzp", [&](TModeloProjeto&, TfrmDimensionamento& w) {
         w.BtnSimulaClick();
         Esperar(300);
         gravar(w, QStringLiteral("simulacao-gradiente"));
-        // The report of this page, with its chart, and the same report as PDF pages.
-        const QImage grafico = w.PaginaSimulacao()->Grafico()->Imagem();
-        TOpcoesRelatorio o;
-        o.PastaPrograma = S(programa);
-        o.Simulacao = TFiguraGrafico{"Bit.bmp", grafico.height(), grafico.width()};
-        TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioGradiente)), Q(RelatorioDimensionamento(m, o)));
-        r.AdicionarImagem(QStringLiteral("Bit.bmp"), grafico);
+        // The report of this page, with its section and chart, and the same report as PDF pages.
+        QMap<QString, QImage> imagens;
+        TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioGradiente)), w.TextoRelatorio(true, imagens));
+        for (auto i = imagens.begin(); i != imagens.end(); ++i) r.AdicionarImagem(i.key(), i.value());
         r.setWindowState(Qt::WindowNoState);
         r.show();
         Esperar(300);
@@ -67,6 +64,18 @@ void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,
         r.hide();
     });
     janela("Terraco em nivel.kzp", [&](TModeloProjeto&, TfrmDimensionamento& w) {
+        // The report's construction section, with the built section's drawing.
+        QMap<QString, QImage> imagens;
+        TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioNivel)), w.TextoRelatorio(false, imagens));
+        for (auto i = imagens.begin(); i != imagens.end(); ++i) r.AdicionarImagem(i.key(), i.value());
+        r.setWindowState(Qt::WindowNoState);
+        r.show();
+        Esperar(300);
+        QScrollBar* barra = r.Visualizador()->verticalScrollBar();
+        barra->setValue(barra->maximum());
+        Esperar(100);
+        gravar(r, QStringLiteral("relatorio-construcao"));
+        r.hide();
         w.BtnSimulaClick();
         Esperar(300);
         gravar(w, QStringLiteral("simulacao-nivel"));

@@ -23,7 +23,7 @@ TDesenhoSecao DesenhoSecao(const TDadosSecao& d, const TSecaoConstruida& s) {
         r.aterro = {{0, 0}, {h, 0}, chao(h)};
         r.perfil = {{-h, 0}, {h, 0}};
         r.cotas.push_back({{-h, 0}, {h, 0}, "patamar " + Metros(d.eh), false});
-        r.cotas.push_back({{-h, 0}, chao(-h), "corte " + Metros(s.profundidadeCorte), true});
+        r.cotas.push_back({{-h, 0}, chao(-h), "p " + Metros(s.profundidadeCorte), true});
     } else {
         const double hc = s.alturaCamalhao;
         if (!(hc > 0)) return r;
@@ -31,7 +31,7 @@ TDesenhoSecao DesenhoSecao(const TDadosSecao& d, const TSecaoConstruida& s) {
         const double xu = -hc / (face + st), xd = hc / (face - st);
         r.aterro = {chao(xu), {0, hc}, chao(xd)};
         r.perfil = {chao(xu), {0, hc}, chao(xd)};
-        r.cotas.push_back({{0, 0}, {0, hc}, "camalhão " + Metros(hc), true});
+        r.cotas.push_back({{0, 0}, {0, hc}, "hc " + Metros(hc), true});
         r.cotas.push_back({chao(xu), {xu, hc}, "Hr " + Metros(d.hr), true});
         r.cotas.push_back({{xu, 0}, {xd, 0}, "base " + Metros(s.baseCamalhao), false});
         if (s.larguraCorte > 0) {
@@ -52,19 +52,20 @@ TDesenhoSecao DesenhoSecao(const TDadosSecao& d, const TSecaoConstruida& s) {
                 r.perfil.insert(r.perfil.begin(), {a, b, c});
             }
             r.cotas.push_back({{xc, 0}, {xu, 0}, "corte " + Metros(s.larguraCorte), false});
-            r.cotas.push_back({pe, {xu, pe.z - s.profundidadeCorte}, Metros(s.profundidadeCorte), true});
+            r.cotas.push_back({pe, {xu, pe.z - s.profundidadeCorte}, "p " + Metros(s.profundidadeCorte), true});
             if (s.larguraTotal > 0)
                 r.cotas.push_back({{xd - s.larguraTotal, 0}, {xd, 0}, "faixa " + Metros(s.larguraTotal), false});
         }
     }
     // The ground before, a little beyond the work on both sides.
     const double x0 = r.perfil.front().x, x1 = r.perfil.back().x;
-    const double margem = 0.12 * (x1 - x0);
+    const double margem = 0.08 * (x1 - x0);
     r.perfil.insert(r.perfil.begin(), chao(x0 - margem));
     if (d.tipo == TTipoConstrutivo::Patamar) r.perfil.insert(r.perfil.begin() + 1, chao(x0));
     if (d.tipo == TTipoConstrutivo::Patamar) r.perfil.push_back(chao(x1));
     r.perfil.push_back(chao(x1 + margem));
     r.terreno = {chao(x0 - margem), chao(x1 + margem)};
+    r.declive = st;
     r.xMin = x0 - margem;
     r.xMax = x1 + margem;
     r.zMin = r.zMax = 0;

@@ -11,7 +11,8 @@ struct TPontoSecao {
     double x = 0, z = 0;
 };
 
-// A dimension line from 'a' to 'b' (horizontal or vertical) with its text.
+// A dimension line from 'a' to 'b' (horizontal or vertical) with its text: "hc", "Hr" and "p"
+// name the ridge's height, the recommended height over its toe and the cut's depth.
 struct TCotaSecao {
     TPontoSecao a, b;
     std::string texto;
@@ -25,6 +26,7 @@ struct TDesenhoSecao {
     std::vector<TPontoSecao> aterro;   // polygon of the fill
     std::vector<TCotaSecao> cotas;
     double xMin = 0, xMax = 0, zMin = 0, zMax = 0;  // what the figure must show
+    double declive = 0;  // m/m, the ground's: a figure may exaggerate heights over it alone
 };
 
 // Empty (no points) for a section that cannot be built as calculated (s.problema with no ridge).

@@ -165,3 +165,9 @@ std::string TServicoMaquina::TextoCusto(int casas) const {
     if (custo >= 0) return FloatToStrFixed(custo, casas);
     return horas >= 0 ? std::string(kInformeCusto) : std::string(kInformeRendimento);
 }
+
+std::string NotaConstrucao(const TServicoMaquina& s) {
+    if (s.horas < 0) return std::string("Horas e custo (") + kSemValor + "): " + kInformeRendimento + ".";
+    if (s.custo < 0) return std::string("Custo (") + kSemValor + "): " + kInformeCusto + ".";
+    return {};
+}

@@ -91,3 +91,8 @@ struct TServicoMaquina {
     std::string TextoCusto(int casas) const;  // the value, or kInformeCusto / kInformeRendimento
 };
 TServicoMaquina ServicoMaquina(double volume, double comprimento, const TConfigConstrucao& c);
+
+// A table cell or a short field stands for what the settings lack with kSemValor; one note,
+// NotaConstrucao, says once what to enter ("" when hours and cost are known).
+inline constexpr const char* kSemValor = "—";
+std::string NotaConstrucao(const TServicoMaquina& s);

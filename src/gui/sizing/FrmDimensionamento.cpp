@@ -24,6 +24,8 @@
 #include "core/project/Configuracao.h"
 #include "core/project/GerenteSis.h"
 #include "core/project/ModeloProjeto.h"
+#include "core/model/DesenhoSecao.h"
+#include "core/sizing/ConstrucaoDimensionamento.h"
 #include "core/sizing/EntradaDimensionamento.h"
 #include "core/sizing/RelatorioDimensionamento.h"
 #include "core/sizing/Simulacao.h"
@@ -34,6 +36,7 @@
 #include "gui/common/EditNumero.h"
 #include "gui/common/FRelatorio.h"
 #include "gui/common/FiguraMapa.h"
+#include "gui/common/FiguraSecao.h"
 #include "gui/common/Grafico.h"
 #include "gui/common/GrupoCobertura.h"
 #include "gui/common/GrupoPrecipitacao.h"
@@ -41,6 +44,7 @@
 #include "gui/sizing/FCapacidadeArmazenamento.h"
 #include "gui/sizing/FLombNetoDim.h"
 #include "gui/sizing/FParanaDim.h"
+#include "gui/sizing/GrupoConstrucao.h"
 #include "gui/sizing/PaginaSimulacao.h"
 
 namespace {
@@ -370,6 +374,10 @@ QWidget* TfrmDimensionamento::MontarResultadoTerracos() {
     cima->addWidget(caixa, 1);
     v->addLayout(cima);
     v->addWidget(MontarSecaoReal());
+    construcao_ = new TGrupoConstrucao(false);
+    v->addWidget(construcao_);
+    connect(construcao_, &TGrupoConstrucao::MaquinaEscolhida, this,
+            [this](const QString& n) { Protegido(this, [&] { EscolherMaquina(n); }); });
 
     auto* rodape = new QHBoxLayout;
     rodape->addStretch(1);
@@ -421,8 +429,11 @@ QWidget* TfrmDimensionamento::MontarSecaoReal() {
     h->addLayout(gr, 1);
     imgSecao_ = new QLabel;
     imgSecao_->setObjectName(QStringLiteral("imgSecao"));
-    imgSecao_->setFixedSize(220, 110);
-    imgSecao_->setScaledContents(true);
+    imgSecao_->setFixedSize(kTamanhoSecao);
+    imgSecao_->setFrameShape(QFrame::StyledPanel);
+    imgSecao_->setToolTip(QStringLiteral("O terraço construído: corte (claro) e camalhão (escuro) sobre o terreno "
+                                         "original (tracejado).\nhc: altura do camalhão; Hr: altura recomendada; "
+                                         "p: profundidade do corte."));
     h->addWidget(imgSecao_);
     connect(btnCDu, &QPushButton::clicked, this, Seguro(this, [this] { BtnCDuClick(); }));
     connect(CoefUni_, &QLineEdit::returnPressed, this, Seguro(this, [this] { BtnCDuClick(); }));
@@ -465,7 +476,13 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     lblAvisoBacia_->hide();
     grade->addWidget(lblAvisoBacia_, 4, 0, 1, 3);
     grade->setRowStretch(5, 1);
-    h->addWidget(caixa, 1);
+    auto* esquerda = new QVBoxLayout;
+    esquerda->addWidget(caixa, 1);
+    construcaoBacia_ = new TGrupoConstrucao(true);
+    esquerda->addWidget(construcaoBacia_);
+    connect(construcaoBacia_, &TGrupoConstrucao::MaquinaEscolhida, this,
+            [this](const QString& n) { Protegido(this, [&] { EscolherMaquina(n); }); });
+    h->addLayout(esquerda, 1);
     h->addWidget(MontarGraficoBacia(), 2);
     v->addLayout(h, 1);
 
@@ -823,6 +840,7 @@ void TfrmDimensionamento::MostrarResultado() {
         edtLESBarraginha_->setText(Q(l[i++].Valor));
         edtVolumeBarraginha_->setText(Q(l[i++].Valor));
         avisos(i, lblAvisoBacia_);
+        MostrarConstrucao();
         {
             const QSignalBlocker bloqueio(rgSimulaBarraginha_);
             rgSimulaBarraginha_->clear();
@@ -835,8 +853,8 @@ void TfrmDimensionamento::MostrarResultado() {
         return;
     }
     imgResultado_->setPixmap(QPixmap(p + (resultado_.TipoSistema == TTipoSistema::Gradiente ? "grad.bmp" : "nivel.bmp")));
-    imgSecao_->setPixmap(QPixmap(p + (m_.SistemaAtual().Secao().Triangular() ? "secao_triangular.bmp"
-                                                                              : "secao_trapezoidal.bmp")));
+    secaoHidraulica_ = QPixmap(p + (m_.SistemaAtual().Secao().Triangular() ? "secao_triangular.bmp"
+                                                                           : "secao_trapezoidal.bmp"));
     lblLQ_->setText(Q(l[0].Rotulo));
     LQ_->setText(Q(l[0].Valor));
     lblUnLQ_->setText(Q(l[0].Unidade));
@@ -846,8 +864,9 @@ void TfrmDimensionamento::MostrarResultado() {
     CoefUni_->setText(Q(l[4].Valor));
     HR_->setText(Q(l[5].Valor));
     avisos(6, lblAviso_);
+    MostrarConstrucao();
     paginas_->setCurrentIndex(ResultadoTerracos);
-    Redimensionar(660, 465);
+    Redimensionar(kLarguraResultado, kAlturaResultado);
     CoefUni_->setFocus();
 }
 
@@ -856,6 +875,35 @@ void TfrmDimensionamento::BtnCDuClick() {
     TryStrToFloat(S(CoefUni_->text()), cdu);
     DefinirAlturaRecomendada(m_.SistemaAtual(), cdu);
     MostrarAlturaRecomendada();
+    MostrarConstrucao();  // the ridge follows the height
+}
+
+TConstrucaoDimensionamento TfrmDimensionamento::Construcao() const {
+    return ConstrucaoDoDimensionamento(m_, resultado_.TipoSistema, m_.Configuracao().Construcao);
+}
+
+void TfrmDimensionamento::MostrarConstrucao() {
+    const TConstrucaoDimensionamento c = Construcao();
+    const auto& maquinas = m_.Configuracao().Construcao.maquinas;
+    if (resultado_.TipoSistema == TTipoSistema::BaciaAcumulacao) {
+        construcaoBacia_->Mostrar(c, maquinas);
+        return;
+    }
+    construcao_->Mostrar(c, maquinas);
+    imgSecao_->setPixmap(QPixmap::fromImage(ImagemSecao(DesenhoDaSecao(c), kTamanhoSecao)));
+}
+
+// The design's main type (a mixed row's first) as built.
+TDesenhoSecao TfrmDimensionamento::DesenhoDaSecao(const TConstrucaoDimensionamento& c) {
+    if (c.terraco.secoes.empty()) return {};
+    return DesenhoSecao(c.terraco.dados.front(), c.terraco.secoes.front());
+}
+
+void TfrmDimensionamento::EscolherMaquina(const QString& nome) {
+    if (S(nome) == m_.Maquina()) return;
+    m_.SetMaquina(S(nome));
+    Alterou();
+    MostrarConstrucao();
 }
 
 // The coefficient and its height as the model holds them: what "Relatório" prints.
@@ -1010,6 +1058,22 @@ bool TfrmDimensionamento::eventFilter(QObject* o, QEvent* e) {
 // ---- report and charts ----
 
 void TfrmDimensionamento::Relatorio(bool comSimulacao) {
+    QMap<QString, QImage> imagens;
+    QString texto;
+    try {
+        texto = TextoRelatorio(comSimulacao, imagens);
+    } catch (const EVandoro& e) {
+        Dialogos().Erro(this, Q(e.what()));
+        return;
+    }
+    const TTipoSistema tipo = resultado_.TipoSistema;
+    const char* titulo = tipo == TTipoSistema::Nivel       ? kTituloRelatorioNivel
+                         : tipo == TTipoSistema::Gradiente ? kTituloRelatorioGradiente
+                                                           : kTituloRelatorioBacia;
+    MostrarRelatorio(this, Q(LegendaJanelaRelatorio(titulo)), texto, imagens);
+}
+
+QString TfrmDimensionamento::TextoRelatorio(bool comSimulacao, QMap<QString, QImage>& imagens) {
     // A coefficient typed on the result page counts as applied: the report and the page agree.
     if (paginas_->currentIndex() == ResultadoTerracos) {
         VerificarCoefUni();
@@ -1021,7 +1085,6 @@ void TfrmDimensionamento::Relatorio(bool comSimulacao) {
     o.PastaPrograma = m_.Quenda().PastaPrograma();
     if (o.PastaPrograma.empty()) o.PastaPrograma = S(pastaFiguras_);
     if (o.PastaPrograma.back() != '/') o.PastaPrograma += '/';
-    QMap<QString, QImage> imagens;
     if (comSimulacao) {
         const QImage img = simulacao_->Grafico()->Imagem();
         o.Simulacao = TFiguraGrafico{};
@@ -1029,25 +1092,19 @@ void TfrmDimensionamento::Relatorio(bool comSimulacao) {
         o.Simulacao->Largura = img.width();
         imagens.insert(Q(o.Simulacao->Arquivo), img);
     }
-    const TTipoSistema tipo = resultado_.TipoSistema;
-    const char* titulo = tipo == TTipoSistema::Nivel       ? kTituloRelatorioNivel
-                         : tipo == TTipoSistema::Gradiente ? kTituloRelatorioGradiente
-                                                           : kTituloRelatorioBacia;
-    std::string texto;
-    try {
-        texto = RelatorioDimensionamento(m_, o);
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(this, Q(e.what()));
-        return;
+    if (resultado_.TipoSistema != TTipoSistema::BaciaAcumulacao) {
+        const QImage secao = ImagemSecao(DesenhoDaSecao(Construcao()), QSize(560, 210));
+        o.Secao = TFiguraGrafico{"secao.png", secao.height(), secao.width()};
+        imagens.insert(Q(o.Secao->Arquivo), secao);
     }
-    MostrarRelatorio(this, Q(LegendaJanelaRelatorio(titulo)), Q(texto), imagens);
+    return Q(RelatorioDimensionamento(m_, o));
 }
 
 void TfrmDimensionamento::BtnSimulaClick() {
     Titulo(kTituloSimulacao);
     paginas_->setCurrentIndex(Simulacao);
     Redimensionar(660, 475);
-    simulacao_->Abrir(CoefUni_->text(), imgSecao_->pixmap());
+    simulacao_->Abrir(CoefUni_->text(), secaoHidraulica_);
 }
 
 void TfrmDimensionamento::VoltarSimulacao() {
@@ -1055,7 +1112,7 @@ void TfrmDimensionamento::VoltarSimulacao() {
     simulacao_->Voltar();
     MostrarAlturaRecomendada();
     paginas_->setCurrentIndex(ResultadoTerracos);
-    Redimensionar(660, 465);
+    Redimensionar(kLarguraResultado, kAlturaResultado);
     CoefUni_->setFocus();
 }
 

@@ -2,7 +2,11 @@
 // The sizing window: one entry page for storm, channel, terrain, spacing, soil and basin
 // data, "Calcular", and the result pages of terraces and basins. It owns no design data:
 // every value lives in the project's model, which the core's sizing reads and writes.
+#include <QImage>
+#include <QMap>
+#include <QPixmap>
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -22,6 +26,9 @@ class QListWidget;
 class QStackedWidget;
 class QVBoxLayout;
 class TFiguraMapa;
+class TGrupoConstrucao;
+struct TConstrucaoDimensionamento;
+struct TDesenhoSecao;
 class TGrafico;
 class TGrupoCobertura;
 class TGrupoPrecipitacao;
@@ -58,6 +65,9 @@ public:
     void BtnCDuClick();
     // "Relatório" of the result pages (false) or of the simulation page (true, with its chart).
     void Relatorio(bool comSimulacao);
+    // The report as "Relatório" shows it, with the pictures it names (the built section, and
+    // the chart when 'comSimulacao'). Raises EVandoro as the report does.
+    QString TextoRelatorio(bool comSimulacao, QMap<QString, QImage>& imagens);
     void BtnSimulaClick();
     void VoltarSimulacao();
     void rgSimulaBarraginhaClick(int item);
@@ -123,6 +133,10 @@ private:
     void ExecutarMapa(unsigned cor);
     void MostrarResultado();
     void MostrarAlturaRecomendada();
+    TConstrucaoDimensionamento Construcao() const;
+    void MostrarConstrucao();
+    static TDesenhoSecao DesenhoDaSecao(const TConstrucaoDimensionamento& c);
+    void EscolherMaquina(const QString& nome);
     void AbrirAjudaEntrada();
     void AssistenteRugCanal();
     void AssistenteRugTerreno();
@@ -160,6 +174,10 @@ private:
     TGrupoCobertura* cobertura_ = nullptr;
     // Terrace results.
     QLabel *lblLQ_, *lblUnLQ_, *imgResultado_, *imgSecao_, *lblAviso_;
+    QPixmap secaoHidraulica_;  // the channel's sketch the simulation page shows
+    TGrupoConstrucao *construcao_ = nullptr, *construcaoBacia_ = nullptr;
+    static constexpr QSize kTamanhoSecao{330, 140};
+    static constexpr int kLarguraResultado = 660, kAlturaResultado = 640;
     QLineEdit *LQ_, *edtResultEV_, *edtResultEH_, *HUni_, *CoefUni_, *HR_;
     // Basin results.
     QLabel *lblRaioComp_, *lblLargura_, *lblUnLargura_, *lblAvisoBacia_;
