@@ -2,6 +2,7 @@
 // values are in range and that reads back the same once written again.
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -10,7 +11,18 @@
 #include "core/location/ComplementoBDT.h"
 
 namespace {
+// The figures are written with 15 significant digits.
+bool Perto(double a, double b) { return a == b || std::fabs(a - b) <= 1e-12 * std::fabs(a); }
+
 bool Iguais(const TComplementoBDT& a, const TComplementoBDT& b) {
+    if (a.obras.size() != b.obras.size() || a.maquina != b.maquina || a.avisosConstrucao != b.avisosConstrucao)
+        return false;
+    for (const auto& [id, o] : a.obras) {
+        const TObraTerraco* p = b.ObraDe(id);
+        if (!p || !Perto(o.volume, p->volume) || !Perto(o.servico.horas, p->servico.horas) ||
+            !Perto(o.servico.custo, p->servico.custo))
+            return false;
+    }
     if (a.terracos.size() != b.terracos.size() || a.travessias.size() != b.travessias.size()) return false;
     for (const auto& [id, t] : a.terracos) {
         const TInfoTerraco* o = b.De(id);
@@ -35,6 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (CampoForaDoPlano(c.plano, fora) >= 0) __builtin_trap();
     for (const auto& [id, t] : c.terracos)
         if (id < 1 || t.acima < 0) __builtin_trap();
+    // Each terrace's figures: soil, hours and cost known (not below 0, finite) or -1.
+    for (const auto& [id, o] : c.obras) {
+        const TServicoMaquina& s = o.servico;
+        if (!c.De(id) || !(o.volume >= 0 || o.volume == -1) || !std::isfinite(o.volume)) __builtin_trap();
+        if (!(s.horas >= 0 || s.horas == -1) || !(s.custo >= 0 || s.custo == -1) || (s.horas < 0 && s.custo >= 0))
+            __builtin_trap();
+    }
     c.Gravar(base + "_2.bdc");
     TComplementoBDT d;
     d.Ler(base + "_2.bdc");

@@ -31,7 +31,10 @@ const char* const kAjuda =
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
-    "terraços ao lado dele, com extensão .bdt, e mostra a tabela. O projeto não é alterado.\n\n"
+    "terraços ao lado dele, com extensão .bdt, e mostra a tabela. O projeto não é alterado.\n"
+    "A tabela e os totais trazem o que cada terraço pede para ser construído: o volume de solo\n"
+    "movimentado, com as larguras e o empolamento das configurações, e as horas e o custo da\n"
+    "máquina do projeto (a padrão das configurações, quando o projeto não escolhe uma).\n\n"
     "  --elevacao ARQ     imagem de elevação (padrão: a do projeto)\n"
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
@@ -77,6 +80,27 @@ const char* const kAjuda =
 
 std::string Num(double v, int casas) { return FloatToStrFixed(v, casas); }
 
+// The construction's columns, after the run's own.
+std::string TitulosConstrucao() {
+    std::string t;
+    for (const std::string& c : ColunasConstrucao()) t += ';' + c;
+    return t;
+}
+std::string CelulasDaObra(const TConstrucaoLocacao& c, size_t i) {
+    std::string t;
+    if (i < c.terracos.size())
+        for (const std::string& celula : CelulasConstrucao(c.terracos[i], false)) t += ';' + celula;
+    return t;
+}
+
+// The totals' last lines: the machine, its hours and cost, then the soil moved.
+void TotaisConstrucao(std::ostream& o, const TConstrucaoLocacao& c) {
+    o << kRotuloMaquina << NomeMaquina(c.maquina) << "\n";
+    o << kRotuloHorasMaquina << c.servicoTotal.TextoHoras(2) << "\n";
+    o << kRotuloCustoTotal << c.servicoTotal.TextoCusto(2) << "\n";
+    o << kRotuloVolumeTotal << Num(c.volumeTotal, 1) << "\n";
+}
+
 // A run with its progress on the terminal, which is closed however the run ends.
 TResultadoLocacao ComProgresso(TLocacaoNivel& loc, const std::function<TResultadoLocacao()>& locar) {
     ProgressoTerminal progresso;
@@ -110,7 +134,8 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     });
     std::ostringstream o;
     o << "Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
-         "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)\n";
+         "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)"
+      << TitulosConstrucao() << "\n";
     for (size_t i = 0; i < res.terracos.size(); ++i) {
         const TRegTerr& r = res.terracos[i];
         const TCanalLocado k = i < loc.Canais().size() ? loc.Canais()[i] : TCanalLocado{};
@@ -118,7 +143,7 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
         o << r.id << ';' << k.escoadouro << ';' << (acima > 0 ? std::to_string(acima) : std::string()) << ';'
           << Num(r.level, 2) << ';' << Num(k.cotaInicio, 2) << ';' << Num(r.length, 1) << ';' << Num(r.area, 0) << ';'
           << Num(r.slope, 2) << ';' << Num(r.length > 0 ? r.area / r.length : 0, 2) << ';' << Num(k.vazao, 1) << ';'
-          << Num(r.height, 2) << '\n';
+          << Num(r.height, 2) << CelulasDaObra(res.construcao, i) << '\n';
     }
     o << "Total de terraços: " << res.terracos.size() << "\n";
     o << "Comprimento total (m): " << Num(res.comprimentoTotal, 1) << "\n";
@@ -128,9 +153,8 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     o << kRotuloAreaSemEscoadouro << Num(res.areaDescoberta, 4) << "\n";
     for (const auto& [k, q] : VazaoPorEscoadouro(loc.Canais()))
         o << "Vazão recebida pelo escoadouro " << k << " (L/s): " << Num(q, 1) << "\n";
-    const TConstrucaoLocacao construcao = ConstrucaoDaLocacao(res, modelo.TerracosGradiente(),
-                                                              modelo.TerracosNivel().Selecao(), ConstrucaoConfigurada());
-    o << kRotuloVolumeTotal << Num(construcao.volumeTotal, 1) << "\n";
+    const TConstrucaoLocacao& construcao = res.construcao;
+    TotaisConstrucao(o, construcao);
     o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";
@@ -200,6 +224,8 @@ int Executar(const std::vector<std::string>& args) {
 
     const std::string escoadouro =
         a.Tem("--escoadouro") ? a.Valor("--escoadouro") : CaminhoDoProjeto(loc.fnEscoadouro(), arquivo);
+    // The settings' construction data with the project's machine, for the table and its files.
+    PrepararConstrucao(modelo, ConstrucaoConfigurada());
     if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite);
 
     // A model stepped coarser than the interval gives contours that follow its steps.
@@ -221,13 +247,14 @@ int Executar(const std::vector<std::string>& args) {
 
     std::ostringstream o;
     o << "Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"
-         "Área (m2);Altura (m);Acima;Tipo de terraço\n";
+         "Área (m2);Altura (m);Acima;Tipo de terraço"
+      << TitulosConstrucao() << "\n";
     for (size_t i = 0; i < res.terracos.size(); ++i) {
         const TRegTerr& r = res.terracos[i];
         const TInfoTerraco info = i < res.info.size() ? res.info[i] : TInfoTerraco{};
         o << r.id << ';' << Num(r.level, 2) << ';' << Num(r.EV, 2) << ';' << Num(r.slope, 2) << ';'
           << Num(r.length, 1) << ';' << Num(r.area, 0) << ';' << Num(r.height, 2) << ';' << TextoAcima(info.acima)
-          << ';' << info.tipo << '\n';
+          << ';' << info.tipo << CelulasDaObra(res.construcao, i) << '\n';
     }
     o << "Total de terraços: " << res.terracos.size() << "\n";
     o << "Comprimento total (m): " << Num(res.comprimentoTotal, 1) << "\n";
@@ -236,9 +263,8 @@ int Executar(const std::vector<std::string>& args) {
     o << "Declividade média da área (%): " << Num(res.declividadeMedia, 2) << "\n";
     o << TextoAreaDescoberta(res.areaDescoberta) << "\n";
     o << TextoPecasDescartadas(res.pecasDescartadas) << "\n";
-    const TConstrucaoLocacao construcao =
-        ConstrucaoDaLocacao(res, modelo.TerracosNivel(), modelo.TerracosNivel().Selecao(), ConstrucaoConfigurada());
-    o << kRotuloVolumeTotal << Num(construcao.volumeTotal, 1) << "\n";
+    const TConstrucaoLocacao& construcao = res.construcao;
+    TotaisConstrucao(o, construcao);
     o << "Arquivos: " << arquivos.saida << ", " << arquivos.tabela << " e " << arquivos.complemento << "\n";
     if (!arquivos.faixas.empty()) o << "Mapa das faixas: " << arquivos.faixas << "\n";
     if (!limite.empty()) o << "Limite do talhão: " << limite << "\n";

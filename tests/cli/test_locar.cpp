@@ -38,7 +38,7 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
                                "--saida", vet});
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida.rfind("Terraço;Cota (m);Espaçamento vertical (m);Declividade média (%);Comprimento (m);"
-                            "Área (m2);Altura (m);Acima;Tipo de terraço\n",
+                            "Área (m2);Altura (m);Acima;Tipo de terraço;Volume (m³);Horas (h);Custo (R$)\n",
                             0),
               0u);
     // Rows read downhill: each names the line above its strip, an earlier row whose level is
@@ -52,7 +52,7 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
         std::vector<std::string> c;
         std::stringstream ss(linha);
         for (std::string x; std::getline(ss, x, ';');) c.push_back(x);
-        ASSERT_EQ(c.size(), 9u) << linha;
+        ASSERT_EQ(c.size(), 12u) << linha;
         const int id = std::stoi(c[0]);
         EXPECT_EQ(id, int(cotas.size()) + 1);
         cotas[id] = std::stod(c[1]);
@@ -81,7 +81,7 @@ TEST(CliLocar, LocatesOnTheExampleModelAndPrintsTheTable) {
     const int n = int((bdt.size() - 5) / 52);
     EXPECT_GT(n, 0);
     EXPECT_NE(r.saida.find("Total de terraços: " + std::to_string(n) + "\n"), std::string::npos);
-    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 9 - 1, n + Contar(r.saida, "\nLocação encerrada") +
+    EXPECT_EQ(Contar(r.saida, "\n") - 1 - 12 - 1, n + Contar(r.saida, "\nLocação encerrada") +
                                                   Contar(r.saida, "\nLocação interrompida ao atingir") +
                                                   Contar(r.saida, "\nTravessia fora de nível: ") +
                                                   Contar(r.saida, "\nAviso: Trechos com raio") +
@@ -244,11 +244,22 @@ TEST(CliLocar, TheShippedTwoMetrePlanCanBeBuilt) {
     }
     EXPECT_LE(travessias, 0.10 * total);
     EXPECT_EQ(r.saida.find("Aviso: Trechos com raio"), std::string::npos);  // radius kept everywhere
-    // The totals end with the soil the plan moves, in the length's format; no other "Volume" line.
+    // The totals end with the machine, its hours and cost, and last the soil the plan moves, in
+    // the length's format; no other "Volume" line.
     const size_t volume = r.saida.find("\nVolume total de solo movimentado (m³): ");
     ASSERT_NE(volume, std::string::npos) << r.saida;
     EXPECT_GT(valor("Volume total de solo movimentado (m³): "), 0);
     EXPECT_EQ(r.saida.find("\nVolume", volume + 1), std::string::npos);
+    const size_t maquina = r.saida.find("\nMáquina: ");
+    ASSERT_NE(maquina, std::string::npos);
+    std::vector<std::string> totais;
+    std::istringstream fim(r.saida.substr(maquina + 1));
+    for (std::string l; totais.size() < 5 && std::getline(fim, l);) totais.push_back(l.substr(0, l.find(':') + 1));
+    EXPECT_EQ(totais, (std::vector<std::string>{"Máquina:", "Horas de máquina (h):", "Custo (R$):",
+                                                "Volume total de solo movimentado (m³):", "Arquivos:"}));
+    const std::string rotulo = "\nVolume total de solo movimentado (m³): ";
+    const std::string v = r.saida.substr(volume + rotulo.size(), r.saida.find('\n', volume + 1) - volume - rotulo.size());
+    EXPECT_EQ(v.size() - v.find_first_of(".,"), 2u) << v;  // one decimal, as the length
     TComplementoBDT c;
     c.Ler(tmp.Arquivo("p.bdc"));
     EXPECT_EQ(c.comprimentoRaioMenor, 0);
@@ -310,7 +321,8 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
     r = RodarCli(comEscoadouro);
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida.rfind("Terraço;Escoadouro;Acima;Cota da saída (m);Cota do início (m);Comprimento (m);Área (m2);"
-                            "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m)\n", 0),
+                            "Declividade média (%);Espaçamento horizontal (m);Vazão (L/s);Altura (m);Volume (m³);"
+                            "Horas (h);Custo (R$)\n", 0),
               0u);
     // Every row drains to waterway 1, its far end higher than its outlet by the grade times its
     // length; the flows the waterway receives are the rows' sum.
@@ -366,6 +378,12 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
         EXPECT_NEAR(f->GetFieldAsDouble("decliv_canal"), k->declividade, 1e-12);
         EXPECT_NEAR(f->GetFieldAsDouble("vazao_ls"), k->vazao, 1e-6);
         EXPECT_EQ(f->GetFieldAsInteger("escoadouro"), 1);
+        // The soil its companion keeps; hours and cost only where the settings give them.
+        const TObraTerraco* o = c.ObraDe(t.Item(i)->id);
+        ASSERT_NE(o, nullptr);
+        EXPECT_NEAR(f->GetFieldAsDouble("volume_m3"), o->volume, 1e-9 * o->volume);
+        EXPECT_EQ(f->IsFieldSetAndNotNull(f->GetFieldIndex("horas")), o->servico.horas >= 0);
+        EXPECT_EQ(f->IsFieldSetAndNotNull(f->GetFieldIndex("custo_rs")), o->servico.custo >= 0);
         ++i;
     }
 

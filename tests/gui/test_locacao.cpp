@@ -696,6 +696,7 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     TArquivosLocacao pedidos;
     pedidos.saida = pasta.Arquivo("cli.vet");
     const TArquivosLocacao a = ArquivosDaLocacao(m.LocacaoNivel(), projeto, pedidos);
+    PrepararConstrucao(m, j.m.Configuracao().Construcao);
     const TResultadoLocacao r = LocarComGradiente(m.LocacaoNivel(), a, pasta.Arquivo("hugo_site_2m_escoadouro.vet"),
                                                   m.Precipitacao(), m.NumeroDaCurva(), m.TerracosGradiente());
     ASSERT_GT(r.terracos.size(), 5u);
@@ -711,8 +712,8 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     const QString total = j.w->findChild<QLabel*>(QStringLiteral("lblTotal"))->text();
     EXPECT_TRUE(total.contains(QStringLiteral("escoadouro 1")));
     // The soil the plan moves, as the command line's total.
-    const TConstrucaoLocacao construcao = ConstrucaoDaLocacao(r, m.TerracosGradiente(), m.TerracosNivel().Selecao(), {});
-    EXPECT_TRUE(total.contains(QString::fromStdString(VolumeTotalFormatado(construcao.volumeTotal)))) << total.toStdString();
+    EXPECT_TRUE(total.contains(QString::fromStdString(VolumeTotalFormatado(r.construcao.volumeTotal))))
+        << total.toStdString();
 
     // Level terraces show the level system's fields and hide the channel's; back again, the
     // graded ones are as they were.

@@ -1,16 +1,19 @@
 #include "core/location/ComplementoBDT.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
 #include "core/common/IniFile.h"
 #include "core/common/Numeros.h"
+#include "core/location/BDT.h"
 
 namespace {
 const char* const kPlano = "Plano";
 const std::string kTerraco = "Terraco ";
 const std::string kTravessia = "Travessia ";
+const char* const kConstrucao = "Construcao";
 constexpr int kVersao = 1;
 }  // namespace
 
@@ -25,6 +28,13 @@ TComplementoBDT TComplementoBDT::DoResultado(const TResultadoNivel& r) {
         c.terracos[r.registros.Item(i)->id] = r.info[size_t(i - 1)];
     for (int i = 1; i <= r.registros.Count() && size_t(i) <= r.canais.size(); ++i)
         c.canais[r.registros.Item(i)->id] = r.canais[size_t(i - 1)];
+    // Only a run that reckoned every terrace.
+    if (r.construcao.terracos.size() == size_t(r.registros.Count())) {
+        for (int i = 1; i <= r.registros.Count(); ++i)
+            c.obras[r.registros.Item(i)->id] = r.construcao.terracos[size_t(i - 1)];
+        c.maquina = r.construcao.maquina;
+        c.avisosConstrucao = r.construcao.avisos;
+    }
     c.travessias = r.travessias;
     c.pecasUnidas = r.pecasUnidas;
     c.areaSemReceptor = r.areaSemReceptor;
@@ -43,6 +53,23 @@ const TCanalLocado* TComplementoBDT::CanalDe(int id) const {
     return it == canais.end() ? nullptr : &it->second;
 }
 
+const TObraTerraco* TComplementoBDT::ObraDe(int id) const {
+    const auto it = obras.find(id);
+    return it == obras.end() ? nullptr : &it->second;
+}
+
+TConstrucaoLocacao TComplementoBDT::ConstrucaoDe(const TBDT& tabela) const {
+    std::vector<TObraTerraco> t;
+    for (int i = 1; i <= tabela.Count(); ++i) {
+        const TObraTerraco* o = tabela[i] ? ObraDe(tabela[i]->id) : nullptr;
+        if (!o) return {};
+        t.push_back(*o);
+    }
+    TConstrucaoLocacao c = SomaDaConstrucao(t, maquina);
+    c.avisos = avisosConstrucao;
+    return c;
+}
+
 void TComplementoBDT::Gravar(const std::string& arquivo) const {
     // A fresh file: the sections of an older one must not stay.
     std::error_code ec;
@@ -58,6 +85,15 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
         const std::string s = kTerraco + IntToStr(id);
         ini.WriteString(s, "Acima", TextoAcima(t.acima));
         ini.WriteString(s, "Tipo", t.tipo);
+        if (const TObraTerraco* o = ObraDe(id)) {
+            // Hours and cost the settings could not give stay empty.
+            if (o->volume >= 0) ini.WriteFloat(s, "Volume", o->volume);
+            else ini.WriteString(s, "Volume", "");
+            if (o->servico.horas >= 0) ini.WriteFloat(s, "Horas", o->servico.horas);
+            else ini.WriteString(s, "Horas", "");
+            if (o->servico.horas >= 0 && o->servico.custo >= 0) ini.WriteFloat(s, "Custo", o->servico.custo);
+            else ini.WriteString(s, "Custo", "");
+        }
         if (const TCanalLocado* k = CanalDe(id)) {
             ini.WriteInteger(s, "Escoadouro", k->escoadouro);
             ini.WriteFloat(s, "CotaInicio", k->cotaInicio);
@@ -65,6 +101,11 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
             ini.WriteFloat(s, "VazaoLs", k->vazao);
             ini.WriteString(s, "Aviso", k->aviso);
         }
+    }
+    if (!obras.empty()) {
+        ini.WriteString(kConstrucao, "Maquina", maquina);
+        for (size_t k = 0; k < avisosConstrucao.size() && k <= kAvisosConstrucao; ++k)
+            ini.WriteString(kConstrucao, "Aviso" + IntToStr(static_cast<long long>(k + 1)), avisosConstrucao[k]);
     }
     for (size_t k = 0; k < travessias.size(); ++k) {
         const TTravessiaNivel& t = travessias[k];
@@ -108,6 +149,21 @@ void TComplementoBDT::Ler(const std::string& arquivo) {
             t.acima = static_cast<int32_t>(a);
             t.tipo = ini.ReadString(s, "Tipo", "");
             c.terracos[static_cast<int>(id)] = t;
+            // Older companions have no figures; an empty one is not known.
+            if (ini.ValueExists(s, "Volume")) {
+                const auto numero = [&](const char* chave) {
+                    if (ini.ReadString(s, chave, "").empty()) return -1.0;
+                    const double v = ini.ReadFloat(s, chave, -1);
+                    if (!(v >= 0) || !std::isfinite(v))
+                        falha("a seção [" + s + "] tem um valor inválido em " + chave + ".");
+                    return v;
+                };
+                TObraTerraco o;
+                o.volume = numero("Volume");
+                o.servico.horas = numero("Horas");
+                o.servico.custo = o.servico.horas >= 0 ? numero("Custo") : -1;
+                c.obras[static_cast<int>(id)] = o;
+            }
             if (ini.ValueExists(s, "Escoadouro")) {
                 TCanalLocado k;
                 k.escoadouro = static_cast<int>(ini.ReadInteger(s, "Escoadouro", 0));
@@ -125,6 +181,14 @@ void TComplementoBDT::Ler(const std::string& arquivo) {
             t.aterroCm = ini.ReadFloat(s, "AterroCm", 0);
             t.corteCm = ini.ReadFloat(s, "CorteCm", 0);
             c.travessias.push_back(t);
+        }
+    }
+    if (!c.obras.empty()) {
+        c.maquina = ini.ReadString(kConstrucao, "Maquina", "");
+        for (size_t k = 1; k <= kAvisosConstrucao + 1; ++k) {
+            const std::string a = ini.ReadString(kConstrucao, "Aviso" + IntToStr(static_cast<long long>(k)), "");
+            if (a.empty()) break;
+            c.avisosConstrucao.push_back(a);
         }
     }
     *this = std::move(c);

@@ -1,13 +1,16 @@
 #pragma once
 // The terrace table's companion: what a run knows beyond the .bdt records (whose layout stays
-// as it is) — each terrace's line above and type, the plan it was asked for, the off-level
-// passages and the short pieces merged — in an INI text file beside the table, read by the
-// report and the GIS export of a saved run.
+// as it is) — each terrace's line above and type, the soil it moves with the machine's hours and
+// cost, the plan it was asked for, the off-level passages and the short pieces merged — in an
+// INI text file beside the table, read by the report and the GIS export of a saved run.
 #include <map>
 #include <string>
 #include <vector>
 
+#include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
+
+class TBDT;
 
 inline constexpr const char* kExtensaoComplemento = ".bdc";
 
@@ -21,6 +24,11 @@ struct TComplementoBDT {
     TPlanoNivel plano;
     std::map<int, TInfoTerraco> terracos;  // by terrace number
     std::map<int, TCanalLocado> canais;    // by terrace number, graded layouts only
+    // What building each takes, by terrace number (companions written before hold none), the
+    // machine of its hours and the run's warnings about the sections.
+    std::map<int, TObraTerraco> obras;
+    std::string maquina;
+    std::vector<std::string> avisosConstrucao;
     std::vector<TTravessiaNivel> travessias;
     int pecasUnidas = 0;
     double areaSemReceptor = 0;       // ha
@@ -31,6 +39,10 @@ struct TComplementoBDT {
     // The terrace's entry, or null.
     const TInfoTerraco* De(int id) const;
     const TCanalLocado* CanalDe(int id) const;
+    const TObraTerraco* ObraDe(int id) const;
+    // The construction of the table's terraces in its order; empty (no terraces) unless every
+    // one has its figures here.
+    TConstrucaoLocacao ConstrucaoDe(const TBDT& tabela) const;
     // Write errors raise EVandoro.
     void Gravar(const std::string& arquivo) const;
     // A file that cannot be read, or is not a companion, raises EVandoro naming it.

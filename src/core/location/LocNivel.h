@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "core/location/BDT.h"
+#include "core/location/ConstrucaoLocacao.h"
+#include "core/model/SistemaConservacao.h"
+#include "core/project/Construcao.h"
 #include "core/raster/GradeMapa.h"
 
 // The longest graded channel a layout draws unless the plan says less (m): the graded
@@ -18,7 +21,6 @@ inline constexpr double kComprimentoMaximoCanalPlano = 1500;
 class IProgresso;
 class IniFile;
 class TImgApoio;
-class TTerracosNivel;
 class TNumeroDaCurva;
 class TPrecipitacao;
 class TImgElevacao;
@@ -148,6 +150,7 @@ struct TResultadoNivel {
     TPlanoNivel plano;          // the plan the run was asked for
     std::vector<TTravessiaNivel> travessias;  // of the exported (smoothed) lines
     double comprimentoRaioMenor = 0;          // m of line under the minimum radius
+    TConstrucaoLocacao construcao;            // what building the terraces takes (records' order)
 
     int32_t terraceCount = 0;   // numbers given to lines
     double progresso = 0;       // % of the field assigned
@@ -184,6 +187,15 @@ public:
     void SetfnEscoadouro(const std::string& s) { fnEscoadouro_ = s; }
     const TPlanoNivel& Plano() const { return plano_; }
     void SetPlano(const TPlanoNivel& p) { plano_ = p; }
+    // What building the terraces takes, reckoned by each run for its table, companion and GIS
+    // files: the settings as the design sees them (its machine), and the criterion that types
+    // a graded strip (the level system's). PrepararConstrucao sets both from a project.
+    void SetConstrucao(const TConfigConstrucao& c, const TSelecaoTipoTerraco& selecao) {
+        configConstrucao_ = c;
+        selecaoConstrucao_ = selecao;
+    }
+    const TConfigConstrucao& ConfigConstrucao() const { return configConstrucao_; }
+    const TSelecaoTipoTerraco& SelecaoConstrucao() const { return selecaoConstrucao_; }
 
     // Where a run reports progress and status and asks whether to stop (not owned).
     void SetProgresso(IProgresso* p) { progresso_ = p; }
@@ -234,6 +246,7 @@ public:
     const std::vector<TInfoTerraco>& Info() const { return ultima_.info; }
     // Empty for a level run.
     const std::vector<TCanalLocado>& Canais() const { return ultima_.canais; }
+    const TConstrucaoLocacao& Construcao() const { return ultima_.construcao; }
     const std::vector<TLinhaMapa>& Escoadouros() const { return ultima_.escoadouros; }
     // Contour pieces and strips of the last run too small to be terraces (a line under two
     // cells, a strip without area); their land joined a neighbour strip or stayed uncovered.
@@ -260,6 +273,8 @@ public:
 private:
     std::string fnImgElev_, fnImgDecli_, fnVetSaida_, fnLimite_, fnEscoadouro_;
     TPlanoNivel plano_;
+    TConfigConstrucao configConstrucao_;
+    TSelecaoTipoTerraco selecaoConstrucao_;
     TMascaraCampo mascara_;
     IProgresso* progresso_ = nullptr;
     TResultadoNivel ultima_;

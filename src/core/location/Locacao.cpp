@@ -139,6 +139,7 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
         if (const std::string s = TextoSemTipo(r.terracos, r.info, loc.TerracosNivel()); !s.empty()) r.avisos.push_back(s);
     r.areaDescoberta = loc.AreaDescoberta();
     r.areaDireta = loc.AreaDireta();
+    r.construcao = loc.Construcao();
     r.pecasDescartadas = loc.PecasDescartadas();
     r.pecasUnidas = loc.Resultado().pecasUnidas;
     if (r.pecasUnidas > 0)
@@ -399,6 +400,14 @@ void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev) {
     }
 }
 
+// What building the run's terraces takes, as its files and every front end give it.
+void CalcularConstrucao(TResultadoNivel& res, const TSistemaConservacao& sistema, const TSelecaoTipoTerraco& selecao,
+                      const TConfigConstrucao& c) {
+    std::vector<TRegTerr> terracos;
+    for (int i = 1; i <= res.registros.Count(); ++i) terracos.push_back(*res.registros.Item(i));
+    res.construcao = ConstrucaoDaLocacao(terracos, res.info, sistema, selecao, c);
+}
+
 // The lines of a run (.vet, each vertex at its elevation: the level, or a graded channel's
 // design elevation), its table and the table's companion, with whatever the caller adds, as one
 // set.
@@ -455,6 +464,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         corrida.Numerar();
         unidade = elev.UnitDist();
     }
+    CalcularConstrucao(res, terracos, terracos.Selecao(), loc.ConfigConstrucao());
     GravarLocacao(res, unidade, extras);
     corrida.Respirar();
 }
@@ -571,6 +581,7 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     }
     res.terraceCount = int32_t(g.terracos.size());
     res.progresso = 100;
+    CalcularConstrucao(res, sistema, loc.SelecaoConstrucao(), loc.ConfigConstrucao());
     GravarLocacao(res, elev.UnitDist(), saidas);
     TResultadoLocacao r = ResultadoDaLocacao(loc, arquivos);
     r.prj = prjGravado;

@@ -69,6 +69,7 @@ struct TResultadoLocacao {
     std::vector<std::string> avisos;  // warnings about the result
     std::string prj;                  // the coordinate system beside the vector ("" none)
     std::vector<std::string> travessias;  // the off-level passages of the smoothed lines, as text
+    TConstrucaoLocacao construcao;        // soil, hours and cost, per terrace (same order) and in all
 };
 
 TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLocacao& arquivos);

@@ -30,12 +30,17 @@ const char* const kSemCrs =
     "em metros, e o arquivo gravado não tem sistema de coordenadas.";
 
 constexpr size_t kCampoTipo = 10;  // the text field among CamposTerraco
+constexpr size_t kPrimeiroCanal = 14;  // after CamposTerraco and CamposConstrucao
 
 std::vector<double> Valores(const TTerracoSig& t) {
     const TRegTerr& r = t.registro;
     const double acima = t.temInfo && t.info.acima > 0 ? t.info.acima : kNaN;
+    // Hours and cost the settings cannot give are left empty, never 0.
+    const auto conhecido = [&](double v) { return t.temObra && v >= 0 ? v : kNaN; };
+    const double horas = conhecido(t.obra.servico.horas);
     std::vector<double> v = {static_cast<double>(r.id), r.level, r.EV, t.eh, r.slope, r.length, r.area, t.hCm,
-                             t.hrCm, acima, kNaN};
+                             t.hrCm, acima, kNaN, conhecido(t.obra.volume), horas,
+                             std::isnan(horas) ? kNaN : conhecido(t.obra.servico.custo)};
     if (t.temCanal)
         v.insert(v.end(), {r.level, t.canal.cotaInicio, t.canal.declividade, t.canal.vazao,
                            static_cast<double>(t.canal.escoadouro)});
@@ -72,6 +77,7 @@ TResumoSig Grava(TConjuntoArquivos& c, const std::string& saida, const std::stri
     res.feicoes = static_cast<int>(feicoes.size());
     res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
     std::vector<TCampoSig> campos = CamposTerraco();
+    campos.insert(campos.end(), CamposConstrucao().begin(), CamposConstrucao().end());
     if (std::any_of(tabela.begin(), tabela.end(), [](const TTerracoSig& t) { return t.temCanal; }))
         campos.insert(campos.end(), CamposCanal().begin(), CamposCanal().end());
     c.Membro(saida, [camada, campos, comNomes = std::move(comNomes), crs](const std::string& tmp) {
@@ -101,6 +107,11 @@ const char* const kFiltroSigLimite =
 const std::vector<TCampoSig>& CamposCanal() {
     static const std::vector<TCampoSig> c = {{"cota_saida_m", false}, {"cota_inicio_m", false}, {"decliv_canal", false},
                                              {"vazao_ls", false},     {"escoadouro", true}};
+    return c;
+}
+
+const std::vector<TCampoSig>& CamposConstrucao() {
+    static const std::vector<TCampoSig> c = {{"volume_m3", false}, {"horas", false}, {"custo_rs", false}};
     return c;
 }
 
@@ -154,6 +165,7 @@ std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional
         if (i) o += sep;
         o += titulos[i];
     }
+    for (const std::string& t : ColunasConstrucao()) o += sep + t;
     const bool canais = std::any_of(terracos.begin(), terracos.end(), [](const TTerracoSig& t) { return t.temCanal; });
     if (canais)
         for (const char* t : {"Cota da saída (m)", "Cota do início (m)", "Declividade do canal (m/m)", "Vazão (L/s)",
@@ -172,8 +184,12 @@ std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional
         o += sep;
         // Quoted: a type may hold the separator ("embutido, leirão ou murundum").
         if (!t.info.tipo.empty()) o += '"' + t.info.tipo + '"';
+        for (size_t i = kCampoTipo + 1; i < kPrimeiroCanal; ++i) {
+            o += sep;
+            if (!std::isnan(v[i])) o += FloatToStr(v[i], r);
+        }
         if (canais) {
-            for (size_t i = kCampoTipo + 1; i < v.size(); ++i) {
+            for (size_t i = kPrimeiroCanal; i < v.size(); ++i) {
                 o += sep;
                 if (i + 1 == v.size()) o += IntToStr(t.canal.escoadouro);
                 else o += FloatToStr(v[i], r);
@@ -235,6 +251,11 @@ TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, c
             tabela.back().temCanal = true;
             tabela.back().canal = loc.Canais()[size_t(i - 1)];
         }
+        // The figures the run's table shows, from the same reckoning.
+        if (loc.Construcao().terracos.size() == size_t(b.Count())) {
+            tabela.back().temObra = true;
+            tabela.back().obra = loc.Construcao().terracos[size_t(i - 1)];
+        }
         porId.emplace(b.Item(i)->id, tabela.back());
     }
     std::vector<TFeicaoLinha> feicoes;
@@ -273,8 +294,8 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
         }
     }
     const bool temTabela = ArquivoExiste(bdt) && tabelaDanificada.empty();
-    // The companion beside the table gives the line above and the type; without it (an older
-    // table) those fields stay empty.
+    // The companion beside the table gives the line above, the type and what building each
+    // takes; without it (an older table) those fields stay empty.
     TComplementoBDT complemento;
     bool temComplemento = false;
     if (temTabela && ArquivoExiste(ComplementoDaTabela(bdt))) {
@@ -292,6 +313,10 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
         if (const TCanalLocado* k = temComplemento ? complemento.CanalDe(id) : nullptr) {
             tabela.back().temCanal = true;
             tabela.back().canal = *k;
+        }
+        if (const TObraTerraco* o = temComplemento ? complemento.ObraDe(id) : nullptr) {
+            tabela.back().temObra = true;
+            tabela.back().obra = *o;
         }
         porId.emplace(id, tabela.back());
     }

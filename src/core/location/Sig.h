@@ -7,6 +7,7 @@
 #include "core/common/Regional.h"
 #include "core/gdal/Gdal.h"
 #include "core/location/BDT.h"
+#include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
 
 class TConjuntoArquivos;
@@ -29,12 +30,16 @@ struct TTerracoSig {
     TInfoTerraco info;
     bool temCanal = false;  // a graded channel: its outlet, far end, grade, flow and waterway
     TCanalLocado canal;
+    bool temObra = false;  // the soil it moves, and the machine's hours and cost (-1 unknown)
+    TObraTerraco obra;
 };
 
 // Attribute fields, in order: terraco, cota_m, ev_m, eh_m, decliv_pct, compr_m, area_m2,
 // h_cm, hr_cm, acima (empty under no line, a summit), tipo (at most 10 characters, for
 // Shapefile).
 const std::vector<TCampoSig>& CamposTerraco();
+// Then what building it takes: volume_m3, horas, custo_rs (empty where unknown).
+const std::vector<TCampoSig>& CamposConstrucao();
 // The fields a graded layout adds after them: cota_saida_m, cota_inicio_m, decliv_canal,
 // vazao_ls, escoadouro.
 const std::vector<TCampoSig>& CamposCanal();
@@ -45,7 +50,7 @@ const std::vector<TCampoSig>& CamposCanal();
 // above and the type.
 TTerracoSig TerracoSig(const TRegTerr& r, const TTerracosNivel* sistema, const TInfoTerraco* info = nullptr);
 
-// The terrace table as CSV in the regional convention (';' between fields where the decimal
+// The terrace table as CSV (the GIS fields' columns) in the regional convention (';' between fields where the decimal
 // separator is ',', else ','), CR LF, Windows-1252.
 std::string CsvTerracos(const std::vector<TTerracoSig>& terracos, const Regional& r = Regional::Current());
 

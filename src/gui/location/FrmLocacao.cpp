@@ -920,6 +920,8 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
     if (AoIniciarExecucao) QTimer::singleShot(0, &janela, [this, &janela] { AoIniciarExecucao(janela); });
     erro_.clear();
     bool terminou = false;
+    // The project's machine with the settings' output and price, for the table and its files.
+    PrepararConstrucao(m_, m_.Configuracao().Construcao);
     loc.SetProgresso(&progresso);
     try {
         janela.Executar([&] {
@@ -976,8 +978,7 @@ void TfrmLocacao::MostrarResultado() {
     QString total = QStringLiteral("Comprimento total de terraços: ") + Q(ComprimentoTotalFormatado(resultado_.comprimentoTotal));
     if (!t.empty()) {
         // The soil the plan moves, with the settings' widths and swell.
-        const TConstrucaoLocacao construcao =
-            ConstrucaoDaLocacao(resultado_, SistemaDaLocacao(m_), m_.TerracosNivel().Selecao(), m_.Configuracao().Construcao);
+        const TConstrucaoLocacao& construcao = resultado_.construcao;
         total += QStringLiteral("    Volume de solo movimentado: ") + Q(VolumeTotalFormatado(construcao.volumeTotal));
     }
     // The flows on a line of their own: with many waterways they would not fit beside the totals.

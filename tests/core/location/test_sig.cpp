@@ -29,9 +29,15 @@ TEST(Sig, ExportacaoSigIdaEVolta) {
     GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
     Modelo m;
     TLocacaoNivel loc;
+    // A machine of 50 m³/h at R$ 200/h: hours V/50 and cost 4·V.
+    TConfigConstrucao obra;
+    obra.maquinas[2] = {"Trator de esteiras", 50, 200};
+    obra.maquina = 2;
+    loc.SetConstrucao(obra, m.terracos.Selecao());
     Locar(loc, m, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t.vet"));
     const auto& linhas = loc.LinhasMapa();
     ASSERT_GT(linhas.size(), 3u);
+    ASSERT_EQ(loc.Construcao().terracos.size(), linhas.size());
     TBDT bdt;
     ASSERT_TRUE(bdt.LoadFromFile(loc.ArquivoBDT()));
     ASSERT_EQ(bdt.Count(), static_cast<int>(linhas.size()));
@@ -87,6 +93,12 @@ TEST(Sig, ExportacaoSigIdaEVolta) {
             if (reg.slope > 0) {
                 EXPECT_NEAR(f->GetFieldAsDouble("eh_m"), reg.EV / (reg.slope / 100), 1e-8);
             }
+            // The table's figures, from the run's own reckoning.
+            const double volume = loc.Construcao().terracos[i - 1].volume;
+            ASSERT_GT(volume, 0);
+            EXPECT_NEAR(f->GetFieldAsDouble("volume_m3"), volume, 1e-9 * volume);
+            EXPECT_NEAR(f->GetFieldAsDouble("horas"), volume / 50, 1e-9 * volume);
+            EXPECT_NEAR(f->GetFieldAsDouble("custo_rs"), 4 * volume, 1e-9 * volume);
             if (reg.height > 0) {
                 // Hr is the engine's height; H the channel depth under it (√CDu × H + 0.1 m).
                 EXPECT_NEAR(f->GetFieldAsDouble("hr_cm"), reg.height * 100, 1e-8);
@@ -97,6 +109,7 @@ TEST(Sig, ExportacaoSigIdaEVolta) {
         const std::string csv = LerArquivo(r.tabela);
         EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), bdt.Count() + 1);
         EXPECT_EQ(csv.substr(0, 8), std::string("Terra\xe7o;"));
+        EXPECT_NE(csv.find(";Tipo de terra\xe7o;Volume (m\xb3);Horas (h);Custo (R$)\r\n"), std::string::npos);
     }
     // A Shapefile is whole: its parts and nothing left of the write.
     for (const char* e : {".shp", ".shx", ".dbf", ".prj"}) EXPECT_TRUE(ArquivoExiste(p.Arquivo(std::string("t") + e)));
@@ -228,16 +241,48 @@ TEST(Sig, ExportacaoDoVetRecusasEAvisos) {
     const OGRSpatialReference* srs = ds->GetLayer(0)->GetSpatialRef();
     EXPECT_TRUE(!srs || (!srs->IsProjected() && !srs->IsGeographic()));
     EXPECT_EQ(ds->GetLayer(0)->GetFeatureCount(), loc.Registros().Count());
-    // The table's companion gives each line its line above and type, as the run had them.
-    {
+    // The table's companion gives each line its line above, type and soil as the run had them;
+    // the settings give this machine no output, so hours and cost are empty, not 0.
+    const auto construcao = [&](const std::string& arquivo, bool comVolume) {
+        SCOPED_TRACE(arquivo);
+        auto d = AbreVetor(arquivo);
+        ASSERT_TRUE(d);
         int i = 0;
-        for (auto& f : *ds->GetLayer(0)) {
-            const TInfoTerraco& info = loc.Info()[size_t(i++)];
+        for (auto& f : *d->GetLayer(0)) {
+            const TInfoTerraco& info = loc.Info()[size_t(i)];
             EXPECT_EQ(f->GetFieldAsInteger("acima"), info.acima);
             EXPECT_EQ(std::string(f->GetFieldAsString("tipo")), info.tipo);
+            // GeoJSON leaves a field no feature has out of the file: unset either way.
+            const bool esquema = ExtensaoDe(arquivo) != ".geojson";
+            const int v = f->GetFieldIndex("volume_m3");
+            if (comVolume || esquema) {
+                ASSERT_GE(v, 0);
+            }
+            EXPECT_EQ(v >= 0 && f->IsFieldSetAndNotNull(v), comVolume);
+            if (comVolume) {
+                EXPECT_NEAR(f->GetFieldAsDouble(v), loc.Construcao().terracos[size_t(i)].volume, 1e-6);
+            }
+            for (const char* campo : {"horas", "custo_rs"}) {
+                const int k = f->GetFieldIndex(campo);
+                if (esquema) {
+                    ASSERT_GE(k, 0) << campo;
+                }
+                EXPECT_FALSE(k >= 0 && f->IsFieldSetAndNotNull(k)) << campo;
+            }
+            ++i;
         }
         EXPECT_EQ(i, loc.Registros().Count());
-    }
+    };
+    construcao(p.Arquivo("t.gpkg"), true);
+    ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("v.shp"), &m.terracos);
+    construcao(p.Arquivo("v.shp"), true);
+    // A companion written before the figures: the fields are there, empty.
+    std::string antigo = LerArquivo(p.Arquivo("t.bdc"));
+    for (const char* chave : {"Volume=", "Horas=", "Custo="})
+        for (size_t k; (k = antigo.find(chave)) != std::string::npos;) antigo.erase(k, antigo.find('\n', k) + 1 - k);
+    GravarArquivo(p.Arquivo("t.bdc"), antigo);
+    ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("antigo.geojson"), &m.terracos);
+    construcao(p.Arquivo("antigo.geojson"), false);
     EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.kml")); }),
               "O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as coordenadas não "
               "podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
