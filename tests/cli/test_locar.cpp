@@ -364,7 +364,7 @@ TEST(CliLocar, AGradedProjectLaysItsTerracesFromTheWaterways) {
     ASSERT_NE(sc, std::string::npos);
     EXPECT_EQ(html.substr(sc + 29, 9).substr(0, 1) + html.substr(sc + 31, 7), "0005 m/m");  // 0,005 or 0.005
     EXPECT_NE(html.find("<B>Vazão recebida pelo escoadouro 1: </B>"), std::string::npos);
-    EXPECT_EQ(Contar(html, "Cota do início: "), t.Count());
+    EXPECT_EQ(Contar(html, "Escoadouro: 1. Cota do início: "), t.Count());  // under each row: no column to spare
     // The GIS lines carry each channel's outlet, far end, grade, flow and waterway.
     auto ds = geoteste::AbreVetor(tmp.Arquivo("g.gpkg"));
     ASSERT_TRUE(ds);

@@ -159,7 +159,8 @@ TEST(CliLocarConstrucao, AGradedPlanWithoutTheMachinesPriceSaysSoOnceAndLeavesTh
     const ResultadoCli r =
         cli.Rodar({"locar", kExemplos + "Terraco em gradiente.kzp", "--elevacao", cli.pasta.Arquivo("e.asc"),
                    "--declividade", cli.pasta.Arquivo("d.asc"), "--saida", cli.pasta.Arquivo("g.vet"), "--escoadouro",
-                   cli.pasta.Arquivo("w.vet"), "--sig", cli.pasta.Arquivo("g.gpkg")});
+                   cli.pasta.Arquivo("w.vet"), "--sig", cli.pasta.Arquivo("g.gpkg"), "--relatorio",
+                   cli.pasta.Arquivo("g.html")});
     ASSERT_EQ(r.codigo, 0) << r.erro;
     const Saida s(r.saida);
     EXPECT_EQ(s.cabecalho.substr(s.cabecalho.find(";Altura (m)")), ";Altura (m);Volume (m³);Horas (h);Custo (R$)");
@@ -184,4 +185,11 @@ TEST(CliLocarConstrucao, AGradedPlanWithoutTheMachinesPriceSaysSoOnceAndLeavesTh
         ++n;
     }
     EXPECT_EQ(n, int(s.linhas.size()));
+    // The graded report: its own section, and the one note on the price.
+    const std::string html = LerArquivo(cli.pasta.Arquivo("g.html"));
+    EXPECT_NE(html.find("CONSTRUÇÃO DOS TERRAÇOS"), std::string::npos);
+    EXPECT_NE(html.find("<B>Máquina: </B>Motoniveladora"), std::string::npos);
+    const std::string nota = "Custo (—): informe o custo horário da máquina nas configurações.";
+    ASSERT_NE(html.find(nota), std::string::npos);
+    EXPECT_EQ(html.find(nota, html.find(nota) + 1), std::string::npos);
 }

@@ -8,6 +8,7 @@
 #include "core/common/Numeros.h"
 #include "core/location/BDT.h"
 #include "core/location/ComplementoBDT.h"
+#include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 #include "core/model/SistemaConservacao.h"
@@ -86,6 +87,54 @@ const char* const kLegendaAcima =
 namespace {
 const std::string kLinhaInteira = "STYLE=\"page-break-inside: avoid\" ";
 const std::string kCelulaNumero = "<TD NOWRAP STYLE=\"white-space: nowrap\">";
+
+// The section of its own, after the terrace table (which has no room for three more columns on
+// paper): the machine, each terrace's length, soil, hours and cost, the totals, the one note on
+// what the settings lack, and the sections that cannot be built as reckoned. The run's figures,
+// which the table's companion keeps: a table saved before them has none.
+void SecaoConstrucao(TRelatorio& r, const TConstrucaoLocacao& c, const TBDT& tabela) {
+    if (c.terracos.empty() || c.terracos.size() != size_t(tabela.Count())) return;
+    r.Paragraph();
+    r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>CONSTRUÇÃO DOS TERRAÇOS</B></FONT>");
+    r.Add(std::string("<BR><FONT SIZE=2 FACE = \"Arial\"><B>") + kRotuloMaquina + "</B>" +
+          EscaparHtml(NomeMaquina(c.maquina)) + "</FONT>");
+    std::vector<std::string> colunas = {"Terraço", "Comprimento do terraço(m)"};
+    colunas.insert(colunas.end(), ColunasConstrucao().begin(), ColunasConstrucao().end());
+    r.Add("<CENTER>");
+    r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4>");
+    r.Add("<THEAD>");
+    r.Add("<TR  ALIGN=CENTER VALIGN=CENTER BGCOLOR = \"#AAAAAA\">");
+    for (std::string t : colunas) {
+        for (size_t p; (p = t.find(' ')) != std::string::npos;) t.replace(p, 1, "<BR>");
+        r.Add(kCelulaNumero + "<FONT SIZE=2><B>" + t + "</B></FONT></TD>");
+    }
+    r.Add("</TR>");
+    r.Add("</THEAD>");
+    double comprimento = 0;
+    for (int i = 1; i <= tabela.Count(); ++i) {
+        if (!tabela[i]) return;
+        const TRegTerr& t = *tabela[i];
+        const std::string cor = i % 2 == 1 ? "\"#EEEEEE\" " : "\"#CCCCCC\" ";
+        r.Add("<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = " + cor + kLinhaInteira + ">");
+        r.Add(kCelulaNumero + IntToStr(t.id) + "</TD>");
+        r.Add(kCelulaNumero + FormatFloat(kFmtGrande, t.length) + "</TD>");
+        for (const std::string& celula : CelulasConstrucao(c.terracos[size_t(i - 1)])) r.Add(kCelulaNumero + celula + "</TD>");
+        r.Add("</TR>");
+        comprimento += t.length;
+    }
+    r.Add("<TR ALIGN=CENTER VALIGN=CENTER " + kLinhaInteira + ">");
+    r.Add(kCelulaNumero + "<B>Total</B></TD>");
+    r.Add(kCelulaNumero + "<B>" + FormatFloat(kFmtGrande, comprimento) + "</B></TD>");
+    for (const std::string& celula : CelulasConstrucao(TObraTerraco{c.volumeTotal, c.servicoTotal}))
+        r.Add(kCelulaNumero + "<B>" + celula + "</B></TD>");
+    r.Add("</TR>");
+    r.Add("</TABLE></FONT>");
+    r.Add("</CENTER>");
+    if (const std::string nota = NotaConstrucao(c.servicoTotal); !nota.empty())
+        r.Add("<FONT SIZE=2 FACE = \"Arial\">" + EscaparHtml(nota) + "</FONT>");
+    for (const std::string& a : c.avisos) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + EscaparHtml(a) + "</FONT>");
+}
+
 }  // namespace
 
 const std::vector<std::string>& ColunasTabelaCanais() {
@@ -230,6 +279,7 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
     r.Add("<FONT SIZE=1 FACE=\"Arial\">" + EscaparHtml(kLegendaAcima) + "</FONT>");
+    SecaoConstrucao(r, complemento.ConstrucaoDe(tabela), tabela);
     // How the run ended and what the smoothing could not keep on level: the run's own words,
     // or, for a table saved earlier, what its companion kept.
     std::vector<std::string> obs;
@@ -316,9 +366,12 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     r.Add("</FONT></TABLE>");
     r.Paragraph();
 
-    // The table as the level one: numbers that never break, a row never split; the far end's
-    // elevation and what to see to on a line under each row.
-    const std::vector<std::string>& colunas = ColunasTabelaCanais();
+    // The table as the level one: numbers that never break, a row never split; the waterway,
+    // the far end's elevation and what to see to on a line under each row (nine columns would
+    // not fit the page's width).
+    constexpr size_t kEscoadouro = 1;
+    std::vector<std::string> colunas = ColunasTabelaCanais();
+    colunas.erase(colunas.begin() + kEscoadouro);
     r.Add("<CENTER>");
     r.Add("<FONT FACE = \"Arial\"><TABLE CELLPADDING=4 WIDTH=\"100%\">");
     r.Add("<THEAD>");
@@ -339,10 +392,13 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
         canaisDaTabela.push_back(k);
         const std::string cor = i % 2 == 1 ? "\"#EEEEEE\" " : "\"#CCCCCC\" ";
         r.Add("<TR ALIGN=CENTER VALIGN=CENTER BGCOLOR = " + cor + kLinhaInteira + ">");
-        for (const std::string& c : CelulasCanal(*t, k)) r.Add(kCelulaNumero + c + "</TD>");
+        std::vector<std::string> celulas = CelulasCanal(*t, k);
+        const std::string escoadouro = ColunasTabelaCanais()[kEscoadouro] + ": " + celulas[kEscoadouro] + ". ";
+        celulas.erase(celulas.begin() + kEscoadouro);
+        for (const std::string& c : celulas) r.Add(kCelulaNumero + c + "</TD>");
         r.Add("</TR>");
         r.Add("<TR BGCOLOR = " + cor + kLinhaInteira + "><TD></TD><TD colspan=" + std::to_string(colunas.size() - 1) +
-              "><FONT SIZE=2>" + EscaparHtml(TextoFimDoCanal(k)) + "</FONT></TD></TR>");
+              "><FONT SIZE=2>" + EscaparHtml(escoadouro + TextoFimDoCanal(k)) + "</FONT></TD></TR>");
         if (!k.aviso.empty()) obs.push_back("Terraço " + IntToStr(t->id) + ": " + k.aviso);
         total += t->length;
     }
@@ -354,6 +410,7 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
                   IntToStr(e) + ": </B>" + FormatFloat("0.0", q) + " L/s</TD>"});
     r.Add("</TABLE></FONT>");
     r.Add("</CENTER>");
+    SecaoConstrucao(r, complemento.ConstrucaoDe(tabela), tabela);
     // The smoothed channels' passages off their grade, with the fill or cut each asks for.
     for (const TTravessiaNivel& t : complemento.travessias) obs.push_back(TextoTravessia(t));
     if (!obs.empty()) {

@@ -15,6 +15,7 @@
 #include "core/location/ComplementoBDT.h"
 #include "core/location/ConstrucaoLocacao.h"
 #include "core/location/Locacao.h"
+#include "core/location/RelatorioLocacao.h"
 #include "core/model/SistemaConservacao.h"
 #include "core/project/ModeloProjeto.h"
 
@@ -239,4 +240,76 @@ TEST(ConstrucaoLocacao, TheCompanionKeepsUnknownHoursEmptyAndOneWrittenBeforeSti
     EXPECT_ERRO(EVandoro, prefixo + "a seção [Terraco 3] tem um valor inválido em Volume.", l.Ler(arquivo));
     GravarArquivo(arquivo, "[Plano]\r\nVersao=1\r\n[Terraco 3]\r\nAcima=topo\r\nVolume=1\r\nHoras=-2\r\n");
     EXPECT_ERRO(EVandoro, prefixo + "a seção [Terraco 3] tem um valor inválido em Horas.", l.Ler(arquivo));
+}
+
+// The report's section: the machine, each terrace's figures in a table of their own, the totals;
+// a table saved before the figures has none.
+TEST(ConstrucaoLocacao, TheReportListsEachTerracesSoilHoursAndCostUnderItsMachine) {
+    RegionalFixo pt(Regional::PtBR());
+    PastaTemporaria pasta;
+    TModeloProjeto m;
+    auto& p = m.Precipitacao();
+    p.SetTr(10);
+    p.SetK(1000);
+    p.SetA(0.15);
+    p.SetB(10);
+    p.SetC(0.75);
+    m.NumeroDaCurva().SetVIB(10);
+    m.NumeroDaCurva().UsoDoSolo().SetIndex(5);
+    m.NumeroDaCurva().Tratamento().SetIndex(3);
+    m.NumeroDaCurva().CondicaoHidrologica().SetIndex(1);
+    TTerracosNivel& t = m.TerracosNivel();
+    t.Espacamento().Metodologia().SetIndex(3);
+    t.Espacamento().SetEV(0.4);
+    t.Sm().SetValue(1);
+    t.SetCDu(1);
+    TArquivosLocacao a;
+    a.elevacao = pasta.Arquivo("e.asc");
+    a.declividade = pasta.Arquivo("d.asc");
+    a.saida = pasta.Arquivo("s.vet");
+    a.tabela = TabelaDaSaida(a.saida);
+    const auto plano = [](double, double y) { return 20 - 0.05 * y; };
+    GravarAsc(a.elevacao, 100, 60, 1.0, plano);
+    GravarDeclividade(a.declividade, 100, 60, 1.0, plano);
+    m.LocacaoNivel().SetPlano(PlanoTracado());
+    m.LocacaoNivel().SetfnVetSaida(a.saida);
+    TConfigConstrucao& c = m.Configuracao().Construcao;
+    c.maquinas[1] = {"Motoniveladora", 50, 200};
+    m.SetMaquina("Motoniveladora");
+    PrepararConstrucao(m, c);
+    const TResultadoLocacao r = Locar(m.LocacaoNivel(), a, m.Precipitacao(), m.NumeroDaCurva(), t);
+    ASSERT_GE(r.terracos.size(), 2u);
+    const auto secao = [](const std::string& html) {
+        const size_t i = html.find("CONSTRUÇÃO DOS TERRAÇOS");
+        return i == std::string::npos ? std::string() : html.substr(i, html.find("</TABLE>", i) - i);
+    };
+    const std::string html = secao(RelatorioLocacao(m, m.LocacaoNivel()));
+    ASSERT_FALSE(html.empty());
+    EXPECT_NE(html.find("<B>Máquina: </B>Motoniveladora"), std::string::npos);
+    for (size_t i = 0; i < r.terracos.size(); ++i)
+        for (const std::string& celula : CelulasConstrucao(r.construcao.terracos[i]))
+            EXPECT_NE(html.find(">" + celula + "</TD>"), std::string::npos) << i << " " << celula;
+    const std::string total = html.substr(html.find("<B>Total</B>"));
+    for (const std::string& celula : CelulasConstrucao({r.construcao.volumeTotal, r.construcao.servicoTotal}))
+        EXPECT_NE(total.find("<B>" + celula + "</B>"), std::string::npos) << celula;
+    EXPECT_EQ(html.find("informe"), std::string::npos);
+
+    // The same table saved: a project opened later reads the run's figures from the companion,
+    // even with another machine chosen since.
+    const std::string projeto = pasta.Arquivo("p.kzp");
+    m.SetModulo("Locacao");
+    m.EscreverProjeto(projeto);
+    TModeloProjeto outro;
+    ASSERT_TRUE(outro.LerProjeto(projeto));
+    outro.SetMaquina("");
+    EXPECT_EQ(secao(RelatorioLocacao(outro, outro.LocacaoNivel())), html);
+    // A companion from before the figures: no section, nothing made up.
+    std::string antigo = LerArquivo(ComplementoDaTabela(a.tabela));
+    antigo = antigo.substr(0, antigo.find("[Construcao]"));
+    for (const char* chave : {"Volume=", "Horas=", "Custo="})
+        for (size_t k; (k = antigo.find(chave)) != std::string::npos;) antigo.erase(k, antigo.find('\n', k) + 1 - k);
+    GravarArquivo(ComplementoDaTabela(a.tabela), antigo);
+    const std::string antes = RelatorioLocacao(outro, outro.LocacaoNivel());
+    EXPECT_EQ(secao(antes), "");
+    EXPECT_NE(antes.find("<B>Comprimento total de terraços: </B>"), std::string::npos);
 }
