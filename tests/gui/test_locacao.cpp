@@ -423,13 +423,17 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
     ASSERT_EQ(b.Count(), 3);
     QTableWidget* t = j.w->Tabela();
     ASSERT_EQ(t->rowCount(), b.Count());
-    ASSERT_EQ(t->columnCount(), 9);
+    ASSERT_EQ(t->columnCount(), 12);
     EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("Espaçamento\nvertical\n(m)"));
     double total = 0;
     ASSERT_EQ(j.m.LocacaoNivel().Info().size(), size_t(b.Count()));
+    ASSERT_EQ(j.m.LocacaoNivel().Construcao().terracos.size(), size_t(b.Count()));
     for (int i = 1; i <= b.Count(); ++i) {
-        const std::vector<std::string> c = CelulasTerraco(*b.Item(i), &j.m.LocacaoNivel().Info()[size_t(i - 1)]);
-        for (int k = 0; k < 9; ++k) EXPECT_EQ(t->item(i - 1, k)->text(), QString::fromStdString(c[size_t(k)]));
+        // The report's cells, then what building it takes, then the type.
+        std::vector<std::string> c = CelulasTerraco(*b.Item(i), &j.m.LocacaoNivel().Info()[size_t(i - 1)]);
+        const std::vector<std::string> obra = CelulasConstrucao(j.m.LocacaoNivel().Construcao().terracos[size_t(i - 1)]);
+        c.insert(c.end() - 1, obra.begin(), obra.end());
+        for (int k = 0; k < 12; ++k) EXPECT_EQ(t->item(i - 1, k)->text(), QString::fromStdString(c[size_t(k)]));
         total += b.Item(i)->length;
     }
     // One chain down the cone: the summit's strip, then each line under the one before.
@@ -437,7 +441,7 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
         EXPECT_EQ(t->item(i, 0)->text(), QString::number(i + 1));
         EXPECT_EQ(t->item(i, 1)->text(), i == 0 ? QStringLiteral("topo") : QString::number(i));
         // The cone slopes 9 to 10 %: the Emater/RS row for that slope.
-        EXPECT_EQ(t->item(i, 8)->text(),
+        EXPECT_EQ(t->item(i, 11)->text(),
                   QStringLiteral("Dois terraços de base larga e um terraço Tipo murundum (intercalados)")) << i;
     }
     EXPECT_EQ(t->item(0, 3)->text(), QStringLiteral("1,00"));
@@ -642,12 +646,14 @@ TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
     TArquivosLocacao pedidos;
     pedidos.saida = pasta.Arquivo("cli.vet");
     const TArquivosLocacao a = ArquivosDaLocacao(m.LocacaoNivel(), projeto, pedidos);
+    PrepararConstrucao(m, j.m.Configuracao().Construcao);
     const TResultadoLocacao r = Locar(m.LocacaoNivel(), a, m.Precipitacao(), m.NumeroDaCurva(), m.TerracosNivel());
     ASSERT_GT(r.terracos.size(), 10u);
     ASSERT_EQ(j.w->Tabela()->rowCount(), int(r.terracos.size()));
     for (int i = 0; i < int(r.terracos.size()); ++i) {
-        const std::vector<std::string> c = CelulasTerraco(r.terracos[size_t(i)], &r.info[size_t(i)]);
-        for (int k = 0; k < 9; ++k) EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
+        const std::vector<std::string> c = CelulasResultadoLocacao(r, size_t(i), nullptr);
+        ASSERT_EQ(c.size(), 12u);
+        for (int k = 0; k < 12; ++k) EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
     }
     EXPECT_TRUE(relatorio.contains(QString::fromStdString(ComprimentoTotalFormatado(r.comprimentoTotal))));
     // At 2 m cells the spacing spans several cells: no coarse-model warning.
@@ -701,9 +707,11 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
                                                   m.Precipitacao(), m.NumeroDaCurva(), m.TerracosGradiente());
     ASSERT_GT(r.terracos.size(), 5u);
     ASSERT_EQ(j.w->Tabela()->rowCount(), int(r.terracos.size()));
-    ASSERT_EQ(j.w->Tabela()->columnCount(), int(ColunasTabelaCanais().size()));
+    ASSERT_EQ(j.w->Tabela()->columnCount(), int(ColunasTabelaCanais().size()) + 3);
     for (int i = 0; i < int(r.terracos.size()); ++i) {
-        const std::vector<std::string> c = CelulasCanal(r.terracos[size_t(i)], m.LocacaoNivel().Canais()[size_t(i)]);
+        const std::vector<std::string> c =
+            CelulasResultadoLocacao(r, size_t(i), &m.LocacaoNivel().Canais()[size_t(i)]);
+        ASSERT_EQ(int(c.size()), j.w->Tabela()->columnCount());
         for (int k = 0; k < int(c.size()); ++k)
             EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
     }
@@ -711,9 +719,10 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
     EXPECT_TRUE(relatorio.contains(QStringLiteral("Vazão recebida pelo escoadouro 1")));
     const QString total = j.w->findChild<QLabel*>(QStringLiteral("lblTotal"))->text();
     EXPECT_TRUE(total.contains(QStringLiteral("escoadouro 1")));
-    // The soil the plan moves, as the command line's total.
+    // The soil the plan moves and the machine's line, as the command line's total.
     EXPECT_TRUE(total.contains(QString::fromStdString(VolumeTotalFormatado(r.construcao.volumeTotal))))
         << total.toStdString();
+    EXPECT_TRUE(total.contains(QString::fromStdString(ServicoTotalFormatado(r.construcao)))) << total.toStdString();
 
     // Level terraces show the level system's fields and hide the channel's; back again, the
     // graded ones are as they were.

@@ -279,7 +279,8 @@ TEST(FrmLocacaoArquivos, TheTableHeaderBreaksOnlyBetweenWords) {
                                     QStringLiteral("Declividade\nmédia\n(%)"),
                                     QStringLiteral("Comprimento\ndo terraço\n(m)"),
                                     QStringLiteral("Área de\ninfluência\n(m2)"),
-                                    QStringLiteral("Altura do\nterraço\n(m)"),
+                                    QStringLiteral("Altura do\nterraço\n(m)"), QStringLiteral("Volume\n(m³)"),
+                                    QStringLiteral("Horas\n(h)"), QStringLiteral("Custo\n(R$)"),
                                     QStringLiteral("Tipo de\nterraço")}));
     // Each line fits its column, so the header never wraps a line again.
     QHeaderView* h = t->horizontalHeader();

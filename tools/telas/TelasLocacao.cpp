@@ -15,6 +15,7 @@
 #include "core/common/Erros.h"
 #include "core/location/LocNivel.h"
 #include "core/location/RelatorioLocacao.h"
+#include "core/project/Construcao.h"
 #include "core/project/ModeloProjeto.h"
 #include "core/project/Relatorio.h"
 #include "gui/common/Dialogos.h"
@@ -28,21 +29,24 @@
 
 namespace {
 
-// The location report as the printer gets it: the page where the terrace table starts, on A4.
-void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar) {
+// The location report as the printer gets it: the page where 'texto' is, on A4.
+void GravarPaginaImpressa(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
+                          const QString& texto, const QString& nome) {
     std::string html;
     try {
-        html = RelatorioLocacao(w.Modelo(), w.Modelo().LocacaoNivel());
+        html = RelatorioDaLocacao(w.Modelo(), w.Modelo().LocacaoNivel());
     } catch (const EVandoro&) {
         return;  // no run, no table
     }
-    TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioLocacao)), Q(html), &w);
+    const char* titulo =
+        LocacaoComGradiente(w.Modelo().LocacaoNivel()) ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao;
+    TFRelatorio r(Q(LegendaJanelaRelatorio(titulo)), Q(html), &w);
     r.show();  // the first activation loads the text and its pictures
     Esperar(200);
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
     const TDocumentoPaginado paginas(*r.Visualizador()->document(), a4.fullRect(QPageLayout::Inch).size() * 96.0,
                                      r.Visualizador());
-    const int n = paginas.PaginaDoTexto(QStringLiteral("Cota"));
+    const int n = paginas.PaginaDoTexto(texto);
     const QImage img = ImagemDaPagina(*r.Visualizador()->document(), r.Visualizador()->Titulo(), n, a4, 96,
                                       r.Visualizador());
     r.close();
@@ -51,7 +55,7 @@ void GravarTabelaImpressa(TFPrincipal& w, const std::function<void(QWidget&, con
     folha.setWindowTitle(QStringLiteral("Relatório impresso - página %1 de %2").arg(n).arg(paginas.Paginas()));
     folha.setPixmap(QPixmap::fromImage(img));
     folha.setFixedSize(img.size());  // whole, even where the screen is smaller than the page
-    gravar(folha, QStringLiteral("locacao_relatorio_impresso"));
+    gravar(folha, nome);
 }
 
 // A copy of a shipped location example in a scratch folder (the run writes beside the project,
@@ -90,6 +94,8 @@ void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, co
     j->btnProcessarClick();
     Esperar(300);
     gravar(w, QStringLiteral("locacao_gradiente_resultados"));
+    GravarPaginaImpressa(w, gravar, QStringLiteral("CONSTRUÇÃO DOS TERRAÇOS"),
+                         QStringLiteral("locacao_gradiente_relatorio_construcao_impresso"));
     w.GerenteSis1().SetAlterado(false);
 }
 
@@ -97,9 +103,18 @@ void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, co
 
 void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
                   const std::function<void(const QString&)>& proximo) {
+    // The level example with a machine whose output and price the user has entered (the
+    // settings are a scratch file), so its hours and cost show; the graded one without.
+    TConfigConstrucao& construcao = w.Modelo().Configuracao().Construcao;
+    const TConfigConstrucao construcaoAntes = construcao;
+    construcao.maquinas[1] = {"Motoniveladora", 40, 250, TUnidadeRendimento::Metros};
+    construcao.maquina = 1;
     QTemporaryDir temp;
     TfrmLocacao* j = AbrirExemplo(w, temp, "Locacao em nivel.kzp", nullptr);
-    if (!j) return;
+    if (!j) {
+        construcao = construcaoAntes;
+        return;
+    }
     gravar(w, QStringLiteral("locacao_precipitacao"));
     GravarSecao(w, *j, gravar, QStringLiteral("Terreno"), QStringLiteral("locacao_terreno"));
     GravarSecao(w, *j, gravar, QStringLiteral("Plano de terraços"), QStringLiteral("locacao_plano"));
@@ -116,7 +131,9 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     j->AoIniciarExecucao = nullptr;
     Esperar(300);
     gravar(w, QStringLiteral("locacao_resultados"));
-    GravarTabelaImpressa(w, gravar);
+    GravarPaginaImpressa(w, gravar, QStringLiteral("Cota"), QStringLiteral("locacao_relatorio_impresso"));
+    GravarPaginaImpressa(w, gravar, QStringLiteral("CONSTRUÇÃO DOS TERRAÇOS"),
+                         QStringLiteral("locacao_relatorio_construcao_impresso"));
 
     // The spacing-method dialogs and, from each selection criterion, its table of terrace
     // types or the arbitrary type; the service photographs each dialog and closes it.
@@ -138,5 +155,6 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
         j->btnConsultaTipoTerracoClick();
     }
     w.GerenteSis1().SetAlterado(false);
+    construcao = construcaoAntes;
     TelasLocacaoGradiente(w, gravar, proximo);
 }

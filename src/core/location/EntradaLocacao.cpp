@@ -118,6 +118,8 @@ TCamposLocacao LoadInputsLocacao(TModeloProjeto& m) {
     f.edtLimite = loc.fnLimite();
     f.edtEscoadouro = loc.fnEscoadouro();
     PlanoNosCampos(loc.Plano(), f);
+    const TConfigConstrucao& k = cfg.Construcao;
+    f.cbMaquina = k.maquinas.empty() ? -1 : k.IndiceMaquina(m.Maquina());
     return f;
 }
 
@@ -168,6 +170,11 @@ void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m) {
     const TPlanoNivel plano = PlanoDosCampos(f);
     ChecaPlanoNivel(plano);
     loc.SetPlano(plano);
+    // The machine the project names stays named; the default stays the settings' default.
+    const TConfigConstrucao& k = cfg.Construcao;
+    if (f.cbMaquina >= 0 && f.cbMaquina < static_cast<int>(k.maquinas.size()) &&
+        f.cbMaquina != k.IndiceMaquina(m.Maquina()))
+        m.SetMaquina(k.maquinas[static_cast<size_t>(f.cbMaquina)].nome);
 }
 
 TPlanoNivel PlanoDosCampos(const TCamposLocacao& f) {

@@ -25,6 +25,8 @@ struct TCamposLocacao {
     // (m) and level tolerance (cm).
     std::string edtMaxTerracos, edtComprimentoMinimo, edtRaioMinimo, edtTolerancia;
     std::string edtComprimentoMaximo;  // m, the longest graded channel
+    // The machine the terraces are built with: its place in the settings' list (-1 none shown).
+    int cbMaquina = -1;
     // "Terraços com gradiente": the channel's grade (settings' slope unit) and roughness, the
     // terrain's roughness and the waterways the terraces drain to.
     bool gradiente = false;
@@ -38,14 +40,15 @@ TSistemaConservacao& SistemaDaLocacao(TModeloProjeto& m);
 // A new window: every edit empty, coefficient "1", method Bentley, criterion Paraná.
 TCamposLocacao CamposLocacaoVazios();
 // From the model: storm, channel, spacing (of SistemaDaLocacao), selection, soil (in the
-// settings' units), the graded channel when the project is graded, and the engine's paths;
-// values not above 0 show empty.
+// settings' units), the graded channel when the project is graded, the engine's paths and the
+// plan with the project's machine (or the settings' default); values not above 0 show empty.
 TCamposLocacao LoadInputsLocacao(TModeloProjeto& m);
 // Into the model: the system (graded, or level when the project was graded), method (EV for 3,
 // H for 4; a graded system keeps its own for 4), storm (Tr and K only when above 0: an empty or
 // zero field is left to the required-field check), coordinates when not empty, selection
 // (with the arbitrary type for 3), CDu, the triangular section, Sm and VIB (÷ unit factor),
-// the graded channel's Sc, n and the terrain's n, and the engine's paths. Raises the conversion's EVandoro for unreadable text; check with
+// the graded channel's Sc, n and the terrain's n, the engine's paths and the plan, whose machine
+// is the project's once another than the one it names (or the settings' default) is chosen. Raises the conversion's EVandoro for unreadable text; check with
 // PrimeiroCampoInvalidoLocacao first.
 void StoreInputsLocacao(const TCamposLocacao& f, TModeloProjeto& m);
 

@@ -173,6 +173,22 @@ std::vector<std::string> CelulasTerraco(const TRegTerr& t, const TInfoTerraco* i
             info ? info->tipo : std::string()};
 }
 
+std::vector<std::string> ColunasResultadoLocacao(bool gradiente) {
+    std::vector<std::string> c = gradiente ? ColunasTabelaCanais() : ColunasTabelaTerracos();
+    c.insert(gradiente ? c.end() : c.end() - 1, ColunasConstrucao().begin(), ColunasConstrucao().end());
+    return c;
+}
+
+std::vector<std::string> CelulasResultadoLocacao(const TResultadoLocacao& r, size_t i, const TCanalLocado* canal) {
+    std::vector<std::string> c =
+        canal ? CelulasCanal(r.terracos[i], *canal) : CelulasTerraco(r.terracos[i], i < r.info.size() ? &r.info[i] : nullptr);
+    const std::vector<std::string> obra = i < r.construcao.terracos.size()
+                                              ? CelulasConstrucao(r.construcao.terracos[i])
+                                              : std::vector<std::string>(ColunasConstrucao().size(), kSemValor);
+    c.insert(canal ? c.end() : c.end() - 1, obra.begin(), obra.end());
+    return c;
+}
+
 std::string ComprimentoTotalFormatado(double total) { return FormatFloat(kFmtGrande, total) + " m"; }
 
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida) {

@@ -12,6 +12,7 @@ class TLocacaoNivel;
 struct TRegTerr;
 struct TInfoTerraco;
 struct TCanalLocado;
+struct TResultadoLocacao;
 
 extern const char* const kTituloRelatorioLocacao;  // "Locação de Sistemas de Terraceamento em Nível"
 
@@ -50,5 +51,10 @@ std::string ComprimentoTotalFormatado(double total);
 const std::vector<std::string>& ColunasTabelaCanais();
 std::vector<std::string> CelulasCanal(const TRegTerr& t, const TCanalLocado& k);
 std::string TextoFimDoCanal(const TCanalLocado& k);
+// The location window's table: the level or graded columns above with the construction's three
+// after the numbers (the level type, a phrase, stays last), and one terrace's cells ('canal' null
+// for a level run).
+std::vector<std::string> ColunasResultadoLocacao(bool gradiente);
+std::vector<std::string> CelulasResultadoLocacao(const TResultadoLocacao& r, size_t i, const TCanalLocado* canal);
 // The peak flows (L/s) each waterway receives, by its number.
 std::map<int, double> VazaoPorEscoadouro(const std::vector<TCanalLocado>& canais);

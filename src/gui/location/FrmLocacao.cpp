@@ -110,7 +110,8 @@ TfrmLocacao::TfrmLocacao(TModeloProjeto& modelo, TGerenteSis& gerente, QWidget* 
     Lancador = [] { QProcess::startDetached(QCoreApplication::applicationDirPath() + "/vandoro", {}); };
     Montar();
     Limpar();
-    resize(1200, 620);
+    // As wide as the frame allows (it bounds a child to its area): the results table needs it.
+    resize(1360, 700);
     AbrirSecao(kPrecipitacao);
 }
 
@@ -364,7 +365,35 @@ void TfrmLocacao::MontarPlano() {
                                      QStringLiteral("Comprimento máximo do canal (m)"),
                                      QStringLiteral("Um canal com gradiente termina neste comprimento e é marcado como "
                                                     "precisando de outra saída")));
+    // The machine's name is long: the label above, the list the section's whole width.
+    cbMaquina_ = new QComboBox;
+    cbMaquina_->setObjectName(QStringLiteral("cbMaquina"));
+    cbMaquina_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbMaquina_->setMinimumContentsLength(20);
+    cbMaquina_->setToolTip(QStringLiteral("A máquina que constrói os terraços: o seu rendimento e o seu custo horário, "
+                                          "das configurações, dão as horas e o custo de cada terraço"));
+    {
+        QGridLayout* g = f.Grade();
+        const int r = g->rowCount();
+        auto* l = new QLabel(QStringLiteral("Máquina:"));
+        l->setBuddy(cbMaquina_);
+        g->addWidget(l, r, 0, 1, g->columnCount());
+        g->addWidget(cbMaquina_, r + 1, 0, 1, g->columnCount());
+    }
+    connect(cbMaquina_, &QComboBox::activated, this, [this] {
+        btnRelatorio_->setEnabled(false);
+        Alterou();
+    });
     f.Sozinho(BotaoAjuda("btnAjudaPlano", 55), 0);
+}
+
+void TfrmLocacao::PreencherMaquinas(int indice) {
+    const QString antes = cbMaquina_->currentText();
+    cbMaquina_->clear();
+    for (const TMaquina& k : m_.Configuracao().Construcao.maquinas) cbMaquina_->addItem(Q(k.nome));
+    if (indice < 0) indice = cbMaquina_->findText(antes);
+    if (indice < 0) indice = m_.Configuracao().Construcao.IndiceMaquina(m_.Maquina());
+    cbMaquina_->setCurrentIndex(indice < cbMaquina_->count() ? indice : -1);
 }
 
 // The picture and, after a run, the results.
@@ -430,8 +459,9 @@ QWidget* TfrmLocacao::MontarResultados() {
     lblTotal_->setWordWrap(true);  // many waterways make a long line of flows
     bv->addWidget(lblTotal_);
     divisor->addWidget(baixo);
-    divisor->setStretchFactor(0, 1);
-    divisor->setStretchFactor(1, 1);
+    // The table, its notes and totals take the larger share: the map is read at a glance.
+    divisor->setStretchFactor(0, 2);
+    divisor->setStretchFactor(1, 3);
     rv->addWidget(divisor);
     return resultados;
 }
@@ -439,7 +469,7 @@ QWidget* TfrmLocacao::MontarResultados() {
 // Long titles in narrow lines, so the numeric columns fit beside the section column; the last
 // column (the level table's type, a phrase) takes what is left.
 void TfrmLocacao::TitulosDaTabela(bool gradiente) {
-    const std::vector<std::string>& colunas = gradiente ? ColunasTabelaCanais() : ColunasTabelaTerracos();
+    const std::vector<std::string> colunas = ColunasResultadoLocacao(gradiente);
     tabela_->setColumnCount(int(colunas.size()));
     QStringList titulos;
     for (const std::string& c : colunas) titulos << TituloEmLinhas(Q(c));
@@ -554,6 +584,7 @@ TCamposLocacao TfrmLocacao::Campos() const {
     f.rgTipoTerraco = rgTipoTerraco_->checkedId() >= 0 ? rgTipoTerraco_->checkedId() : 0;
     f.tipoArbitrado = tipoArbitrado_;
     f.gradiente = gradiente_;
+    f.cbMaquina = cbMaquina_->currentIndex();
     return f;
 }
 
@@ -567,6 +598,8 @@ void TfrmLocacao::Preencher(const TCamposLocacao& f) {
     cbMetodo_->setCurrentIndex(f.cbMetodo);
     if (QAbstractButton* b = rgTipoTerraco_->button(f.rgTipoTerraco)) b->setChecked(true);
     tipoArbitrado_ = f.tipoArbitrado;
+    // An empty window chooses the settings' default.
+    PreencherMaquinas(f.cbMaquina >= 0 ? f.cbMaquina : m_.Configuracao().Construcao.maquina);
     MostrarSistema(f.gradiente);
     carregando_ = salvo;
 }
@@ -600,6 +633,7 @@ void TfrmLocacao::AtualizarUnidades() {
     const bool salvo = carregando_;
     carregando_ = true;
     Unidades();
+    PreencherMaquinas(-1);  // the settings may have renamed, added or removed machines
     edtSm_->setText(Q(ReexibirCampo(S(edtSm_->text()), SistemaDaLocacao(m_).Sm().Value(), cfg.KDecli)));
     if (gradiente_) edtDecCanal_->setText(Q(ReexibirCampo(S(edtDecCanal_->text()), m_.TerracosGradiente().Sc(), cfg.KDecli)));
     edtTIE_->setText(Q(ReexibirCampo(S(edtTIE_->text()), m_.NumeroDaCurva().VIB(), cfg.KVIB)));
@@ -962,9 +996,7 @@ void TfrmLocacao::MostrarResultado() {
     tabela_->setRowCount(int(t.size()));
     for (int i = 0; i < int(t.size()); ++i) {
         const size_t k = size_t(i);
-        const std::vector<std::string> c =
-            gradiente ? CelulasCanal(t[k], canais[k])
-                      : CelulasTerraco(t[k], k < resultado_.info.size() ? &resultado_.info[k] : nullptr);
+        const std::vector<std::string> c = CelulasResultadoLocacao(resultado_, k, gradiente ? &canais[k] : nullptr);
         for (int j = 0; j < int(c.size()); ++j) {
             auto* item = new QTableWidgetItem(Q(c[size_t(j)]));
             // The level type is a phrase, read from its start; a channel's far end is in its tip.
@@ -976,10 +1008,13 @@ void TfrmLocacao::MostrarResultado() {
         }
     }
     QString total = QStringLiteral("Comprimento total de terraços: ") + Q(ComprimentoTotalFormatado(resultado_.comprimentoTotal));
+    const TConstrucaoLocacao& construcao = resultado_.construcao;
     if (!t.empty()) {
-        // The soil the plan moves, with the settings' widths and swell.
-        const TConstrucaoLocacao& construcao = resultado_.construcao;
+        // The soil the plan moves, with the settings' widths and swell; the machine's hours and
+        // cost on a line of their own, and once what the settings lack.
         total += QStringLiteral("    Volume de solo movimentado: ") + Q(VolumeTotalFormatado(construcao.volumeTotal));
+        total += '\n' + Q(ServicoTotalFormatado(construcao));
+        if (const std::string nota = NotaConstrucao(construcao.servicoTotal); !nota.empty()) total += '\n' + Q(nota);
     }
     // The flows on a line of their own: with many waterways they would not fit beside the totals.
     if (gradiente) {
@@ -995,6 +1030,8 @@ void TfrmLocacao::MostrarResultado() {
     else if (t.empty()) notas << QStringLiteral("Nenhum terraço foi locado.");
     for (const std::string& n : resultado_.notas) notas << Q(n);
     for (const std::string& a : resultado_.avisos) notas << Q(a);
+    if (!t.empty())
+        for (const std::string& a : construcao.avisos) notas << Q(a);
     if (!resultado_.travessias.empty())
         notas << Q(TextoResumoTravessias(resultado_.travessias.size()));
     if (gradiente) {

@@ -101,6 +101,9 @@ private:
     void MontarSolo();
     void MontarTerreno();
     void MontarPlano();
+    // The settings' machines in the plan's list, 'indice' chosen (-1: the one chosen before, by
+    // its name, when the list still has it).
+    void PreencherMaquinas(int indice);
     // The open dialog of the elevation and slope images: .ras by default, kept folder.
     QString AbrirImagem(const QString& titulo);
     // A file's row of the "Terreno" section: its label above, the path and its "..." choice.
@@ -164,6 +167,7 @@ private:
     std::vector<TLinhaFormulario> linhasGradiente_;  // shown for graded terraces only
     QLabel *lblUnSm_, *lblUnTIE_, *lblEV_, *lblUnEV_;
     QComboBox* cbMetodo_ = nullptr;
+    QComboBox* cbMaquina_ = nullptr;  // the plan's machine
     QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;
     QButtonGroup* rgTipoTerraco_ = nullptr;
     QPushButton *btnDefinir_, *btnProcessar_, *btnRelatorio_, *btnExportarSig_;

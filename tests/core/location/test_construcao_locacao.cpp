@@ -14,6 +14,7 @@
 #include "core/common/Erros.h"
 #include "core/location/ComplementoBDT.h"
 #include "core/location/ConstrucaoLocacao.h"
+#include "core/location/EntradaLocacao.h"
 #include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/model/SistemaConservacao.h"
@@ -129,6 +130,20 @@ TEST(ConstrucaoLocacao, CellsShowTheValuesOrADashAndOneNoteSaysWhatTheSettingsLa
     const TConstrucaoLocacao n = ConstrucaoDaLocacao(p.terracos, p.info, p.sistema, p.selecao, nenhuma);
     EXPECT_EQ(n.maquina, "");
     EXPECT_EQ(ServicoTotalFormatado(n), "Máquina: nenhuma    Horas de máquina: —    Custo: —");
+
+    // The window's table: the three columns after the numbers, the level type still last.
+    const std::vector<std::string> nivel = ColunasResultadoLocacao(false);
+    ASSERT_EQ(nivel.size(), 12u);
+    EXPECT_EQ(nivel[8], "Volume (m³)");
+    EXPECT_EQ(nivel[11], "Tipo de terraço");
+    EXPECT_EQ(ColunasResultadoLocacao(true).back(), "Custo (R$)");
+    TResultadoLocacao r;
+    r.terracos = p.terracos;
+    r.info = p.info;
+    r.construcao = c;
+    const std::vector<std::string> linha = CelulasResultadoLocacao(r, 1, nullptr);
+    EXPECT_EQ(std::vector<std::string>(linha.begin() + 8, linha.end()),
+              (std::vector<std::string>{"350,0", "7,00", "1.400,00", "Terraços de Base Larga"}));
 }
 
 // A run reckons its terraces with the machine set before it, and its companion keeps them.
@@ -240,6 +255,37 @@ TEST(ConstrucaoLocacao, TheCompanionKeepsUnknownHoursEmptyAndOneWrittenBeforeSti
     EXPECT_ERRO(EVandoro, prefixo + "a seção [Terraco 3] tem um valor inválido em Volume.", l.Ler(arquivo));
     GravarArquivo(arquivo, "[Plano]\r\nVersao=1\r\n[Terraco 3]\r\nAcima=topo\r\nVolume=1\r\nHoras=-2\r\n");
     EXPECT_ERRO(EVandoro, prefixo + "a seção [Terraco 3] tem um valor inválido em Horas.", l.Ler(arquivo));
+}
+
+// The location window's fields carry the project's machine; the project keeps it by name.
+TEST(ConstrucaoLocacao, TheProjectsMachineIsChosenInThePlanAndKeptInTheProject) {
+    PastaTemporaria pasta;
+    TModeloProjeto m;
+    TConfigConstrucao& c = m.Configuracao().Construcao;
+    c.maquinas[1].rendimento = 40;
+    c.maquina = 2;
+    // None named: the settings' default, which a collection leaves unnamed.
+    TCamposLocacao f = LoadInputsLocacao(m);
+    EXPECT_EQ(f.cbMaquina, 2);
+    StoreInputsLocacao(f, m);
+    EXPECT_EQ(m.Maquina(), "");
+    f.cbMaquina = 1;
+    StoreInputsLocacao(f, m);
+    EXPECT_EQ(m.Maquina(), "Motoniveladora");
+    EXPECT_EQ(LoadInputsLocacao(m).cbMaquina, 1);
+    // A run of the project reckons with that machine.
+    PrepararConstrucao(m, c);
+    EXPECT_EQ(m.LocacaoNivel().ConfigConstrucao().maquina, 1);
+    const std::string projeto = pasta.Arquivo("p.kzp");
+    m.SetModulo("Locacao");
+    m.EscreverProjeto(projeto);
+    TModeloProjeto lido;
+    ASSERT_TRUE(lido.LerProjeto(projeto));
+    EXPECT_EQ(lido.Maquina(), "Motoniveladora");
+    // A field with no list shown changes nothing.
+    f.cbMaquina = -1;
+    StoreInputsLocacao(f, lido);
+    EXPECT_EQ(lido.Maquina(), "Motoniveladora");
 }
 
 // The report's section: the machine, each terrace's figures in a table of their own, the totals;
