@@ -79,6 +79,12 @@ TEST(GrupoConstrucao, TheLevelDesignShowsWhatItTakesWithTheMachineChosen) {
     EXPECT_EQ(j.T("edtCusto100"), "—");
     EXPECT_EQ(S(j.Nota("grpConstrucao")), "Custo (—): informe o custo horário da máquina nas configurações.");
 
+    // A price entered in the settings reaches the open results.
+    j.m.Configuracao().Construcao.maquinas[2].custoHora = 100;
+    j.w->AtualizarConstrucao();
+    EXPECT_EQ(j.T("edtCusto100"), "400,00");
+    EXPECT_TRUE(j.Nota("grpConstrucao").isEmpty());
+
     // A higher coefficient raises Hr, so the ridge and the soil moved grow, picture and all.
     const QImage antes = j.w->findChild<QLabel*>("imgSecao")->pixmap().toImage();
     const double volume = NumeroDoCampo(S(j.T("edtVolume100")));

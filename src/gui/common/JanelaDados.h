@@ -19,4 +19,6 @@ public:
     virtual void AtualizarUnidades() = 0;
     // Brought forward again from the menu: back to its first page.
     virtual void MostrarInicio() {}
+    // The settings' widths, swell or machines changed: figures shown from them follow.
+    virtual void AtualizarConstrucao() {}
 };

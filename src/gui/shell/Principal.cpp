@@ -575,7 +575,10 @@ void TFPrincipal::ConfiguracaoSistema() {
 void TFPrincipal::ConfiguracaoConstrucao() {
     TConfigConstrucao& c = modelo_->Configuracao().Construcao;
     TFConfiguracaoConstrucao d(c, this);
-    if (Dialogos().Executar(d) == QDialog::Accepted) d.Aplicar(c);
+    if (Dialogos().Executar(d) != QDialog::Accepted) return;
+    d.Aplicar(c);
+    for (QMdiSubWindow* s : area_->subWindowList())
+        if (auto* j = dynamic_cast<IJanelaDados*>(s->widget())) j->AtualizarConstrucao();
 }
 
 void TFPrincipal::ConfigurarImpressora() { Dialogos().ConfigurarImpressora(this, ImpressoraPrograma()); }

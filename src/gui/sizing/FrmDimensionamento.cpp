@@ -777,6 +777,11 @@ void TfrmDimensionamento::AtualizarUnidades() {
     carregando_ = salvo;
 }
 
+void TfrmDimensionamento::AtualizarConstrucao() {
+    const int p = paginas_->currentIndex();
+    if (p == ResultadoTerracos || p == ResultadoBacia) MostrarConstrucao();
+}
+
 // ---- buttons ----
 
 void TfrmDimensionamento::VerificarComprimento() {

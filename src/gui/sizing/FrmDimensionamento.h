@@ -49,6 +49,7 @@ public:
     void OnLerCamposDados() override;  // StoreInputs; false-free: a bad field is reported
     void PreencherCampos() override;   // LoadInputs, then the "Precipitação" group
     void AtualizarUnidades() override;
+    void AtualizarConstrucao() override;
     void MostrarInicio() override;
 
     // Fields <-> model. StoreInputs returns false (after its message, with the field
