@@ -117,7 +117,7 @@ TEST(FrmLocacaoConstrucao, ThePlansMachineComesFromTheSettingsAndIsSavedInThePro
         EXPECT_FALSE(total.contains(QStringLiteral("informe")));
         // Settings changed while the window is open: the list follows, the choice stays.
         j.m.Configuracao().Construcao.maquinas.erase(j.m.Configuracao().Construcao.maquinas.begin());
-        j.w->AtualizarUnidades();
+        j.w->AtualizarConstrucao();
         EXPECT_EQ(c->count(), 2);
         EXPECT_EQ(c->currentText(), QStringLiteral("Trator de esteiras"));
         j.m.EscreverProjeto(projeto);

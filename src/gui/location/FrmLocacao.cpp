@@ -633,7 +633,6 @@ void TfrmLocacao::AtualizarUnidades() {
     const bool salvo = carregando_;
     carregando_ = true;
     Unidades();
-    PreencherMaquinas(-1);  // the settings may have renamed, added or removed machines
     edtSm_->setText(Q(ReexibirCampo(S(edtSm_->text()), SistemaDaLocacao(m_).Sm().Value(), cfg.KDecli)));
     if (gradiente_) edtDecCanal_->setText(Q(ReexibirCampo(S(edtDecCanal_->text()), m_.TerracosGradiente().Sc(), cfg.KDecli)));
     edtTIE_->setText(Q(ReexibirCampo(S(edtTIE_->text()), m_.NumeroDaCurva().VIB(), cfg.KVIB)));

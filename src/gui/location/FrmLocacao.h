@@ -42,6 +42,8 @@ public:
     void OnLerCamposDados() override { Coletar(); }
     void PreencherCampos() override;  // Fill, then "Precipitação"
     void AtualizarUnidades() override;
+    // The machine list follows the settings; a run's figures stay those of the files it wrote.
+    void AtualizarConstrucao() override { PreencherMaquinas(-1); }
     void MostrarInicio() override;
 
     // Fields <-> model. Coletar returns false (after its message, with the field focused)
