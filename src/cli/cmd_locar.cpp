@@ -17,6 +17,7 @@
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
+#include "core/location/Estacas.h"
 #include "core/location/Sig.h"
 #include "core/project/ModeloProjeto.h"
 
@@ -27,7 +28,7 @@ const char* const kAjuda =
     "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n"
     "                         [--max-terracos N] [--comprimento-minimo M] [--raio-minimo M]\n"
     "                         [--tolerancia CM] [--insistir] [--escoadouro ARQ]\n"
-    "                         [--comprimento-maximo M]\n\n"
+    "                         [--comprimento-maximo M] [--estacas ARQ] [--espacamento-estacas M]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -67,6 +68,11 @@ const char* const kAjuda =
     "                     cada terraço parte de um escoadouro e sobe pela encosta com a\n"
     "                     declividade do canal; cada canal é dimensionado com o seu comprimento,\n"
     "                     a sua faixa e a sua declividade. Num projeto em nível, são ignorados.\n"
+    "  --estacas ARQ      grava também as estacas para a marcação no campo: o início de cada\n"
+    "                     terraço, um ponto a cada --espacamento-estacas metros (padrão 20) e o\n"
+    "                     fim, com a distância, E, N, a cota de projeto e a do terreno; em .csv\n"
+    "                     (coordenadas do modelo), .gpx ou .kml (WGS 84: o modelo precisa de\n"
+    "                     sistema de coordenadas)\n"
     "  --comprimento-maximo M  comprimento máximo do canal com gradiente, m (padrão: o do\n"
     "                     projeto, 1500; no máximo 1500); o canal que o atinge termina ali e é\n"
     "                     marcado como precisando de outra saída\n\n"
@@ -118,9 +124,27 @@ TResultadoLocacao ComProgresso(TLocacaoNivel& loc, const std::function<TResultad
     return res;
 }
 
+// The stake-out file asked for, and its spacing.
+struct TPedidoEstacas {
+    std::string arquivo;
+    double espacamento = kEspacamentoEstacas;
+};
+
+// The run's lines, then its stakes: the stakes are written from the lines just placed.
+int Concluir(const std::ostringstream& o, const TLocacaoNivel& loc, const TPedidoEstacas& estacas) {
+    std::cout << o.str() << std::flush;
+    if (estacas.arquivo.empty()) return 0;
+    const TEstacasLocacao e = EstacasDaLocacao(loc, estacas.espacamento);
+    GravarEstacas(estacas.arquivo, e.estacas, e.crs);
+    std::cout << "Estacas: " << e.estacas.size() << " pontos a cada " << Num(estacas.espacamento, 1) << " m em "
+              << estacas.arquivo << "\n";
+    return 0;
+}
+
 // A graded project: the terraces start on the waterways and are sized channel by channel.
 int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivosLocacao& arquivos,
-                      const std::string& escoadouro, const std::string& sig, const std::string& limite) {
+                      const std::string& escoadouro, const std::string& sig, const std::string& limite,
+                      const TPedidoEstacas& estacas) {
     if (escoadouro.empty())
         throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
                        "drenam (use --escoadouro).");
@@ -173,20 +197,19 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
         GravarRelatorio(RelatorioLocacaoGradiente(modelo, loc, opcoes), arquivos.relatorio);
         o << "Relatório: " << arquivos.relatorio << "\n";
     }
-    std::cout << o.str();
-    return 0;
+    return Concluir(o, loc, estacas);
 }
 
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
                         "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia", "--escoadouro",
-                        "--comprimento-maximo"},
+                        "--comprimento-maximo", "--estacas", "--espacamento-estacas"},
                  {"--insistir"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
     for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
-                           "--escoadouro"})
+                           "--escoadouro", "--estacas"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");
 
     TModeloProjeto modelo;
@@ -224,9 +247,17 @@ int Executar(const std::vector<std::string>& args) {
 
     const std::string escoadouro =
         a.Tem("--escoadouro") ? a.Valor("--escoadouro") : CaminhoDoProjeto(loc.fnEscoadouro(), arquivo);
+    TPedidoEstacas estacas;
+    estacas.arquivo = a.Valor("--estacas");
+    estacas.espacamento = a.Numero("--espacamento-estacas", kEspacamentoEstacas);
+    ChecaEspacamentoEstacas(estacas.espacamento);
+    if (!estacas.arquivo.empty())
+        ChecaSaidaEstacas(estacas.arquivo, arquivos.elevacao,
+                          {arquivo, arquivos.declividade, arquivos.saida, arquivos.tabela, arquivos.complemento,
+                           arquivos.relatorio, arquivos.faixas, limite, escoadouro, sig});
     // The settings' construction data with the project's machine, for the table and its files.
     PrepararConstrucao(modelo, ConstrucaoConfigurada());
-    if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite);
+    if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite, estacas);
 
     // A model stepped coarser than the interval gives contours that follow its steps.
     if (const std::string aviso =
@@ -286,8 +317,7 @@ int Executar(const std::vector<std::string>& args) {
         GravarRelatorioLocacao(modelo, loc, arquivos.relatorio, opcoes);
         o << "Relatório: " << arquivos.relatorio << "\n";
     }
-    std::cout << o.str();
-    return 0;
+    return Concluir(o, loc, estacas);
 }
 
 RegistroComando reg{"locar", "loca terraços em nível sobre a imagem de elevação do projeto", kAjuda, Executar};

@@ -15,6 +15,7 @@
 #include "core/location/ImgElev.h"
 #include "core/location/Locacao.h"
 #include "core/location/Suavizacao.h"
+#include "core/raster/FormatoImagem.h"
 #include "core/raster/GradeMapa.h"
 #include "core/raster/Vetor.h"
 
@@ -25,6 +26,7 @@ constexpr double kFolga = 1e-3;  // m
 // A bogus coordinate must not turn into billions of stakes.
 constexpr double kMaximoEstacasLinha = 1e7;
 
+const char* const kFormatoDesconhecido = "Formato de estacas desconhecido: use .csv, .gpx ou .kml.";
 const char* const kSemCrs =
     "O modelo de elevação não tem sistema de coordenadas: as estacas só podem ser gravadas em CSV.";
 
@@ -296,6 +298,21 @@ void GravarEstacas(const std::string& arquivo, const std::vector<TEstaca>& estac
     if (ext == ".csv") conteudo = Csv(estacas, r);
     else if (ext == ".gpx") conteudo = Gpx(estacas, crs);
     else if (ext == ".kml") conteudo = Kml(estacas, crs);
-    else throw EVandoro("Formato de estacas desconhecido: use .csv, .gpx ou .kml.");
+    else throw EVandoro(kFormatoDesconhecido);
     GravarArquivoInteiro(arquivo, conteudo);
+}
+
+void ChecaSaidaEstacas(const std::string& saida, const std::string& elevacao, const std::vector<std::string>& outros) {
+    const std::string ext = ExtensaoDe(saida);
+    if (ext != ".csv" && ext != ".gpx" && ext != ".kml") throw EVandoro(kFormatoDesconhecido);
+    if (ext != ".csv" && CrsDoArquivoImagem(elevacao).empty()) throw EVandoro(kSemCrs);
+    std::vector<std::string> entradas = outros;
+    entradas.push_back(elevacao);
+    for (const std::string& e : entradas) {
+        if (e.empty()) continue;
+        for (const std::string& parte : ArquivosDaImagem(e))
+            if (MesmoArquivo(saida, parte))
+                throw EVandoro("O arquivo de estacas " + saida + " substituiria " + e +
+                               ": escolha outro nome. Nada foi gravado.");
+    }
 }

@@ -69,3 +69,7 @@ TEstacasLocacao EstacasDoPlano(const std::string& vet, const std::string& elevac
 // is refused: "Formato de estacas desconhecido: use .csv, .gpx ou .kml."
 void GravarEstacas(const std::string& arquivo, const std::vector<TEstaca>& estacas, const std::string& crs,
                    const Regional& r = Regional::Current());
+// Before a run, so a run is not spent on a file that would be refused: the extension, GPX and
+// KML on an elevation model without a coordinate system, and a name that is the model's or one
+// of 'outros' (the project, the run's other outputs).
+void ChecaSaidaEstacas(const std::string& saida, const std::string& elevacao, const std::vector<std::string>& outros);
