@@ -37,45 +37,44 @@ void TelasSimulacao(const QString& pastaPrograma, const QString& pastaSaida,
         f(m, w);
         w.hide();
     };
+    // The window's report with its pictures: its top photographed as 'topo' (when given), then
+    // its end as 'fim'; 'depois' works on it while it is open.
+    auto relatorio = [&](TfrmDimensionamento& w, const char* titulo, bool comSimulacao, const QString& topo,
+                         const QString& fim, const std::function<void(TFRelatorio&)>& depois) {
+        QMap<QString, QImage> imagens;
+        TFRelatorio r(Q(LegendaJanelaRelatorio(titulo)), w.TextoRelatorio(comSimulacao, imagens));
+        for (auto i = imagens.begin(); i != imagens.end(); ++i) r.AdicionarImagem(i.key(), i.value());
+        r.setWindowState(Qt::WindowNoState);
+        r.show();
+        Esperar(300);
+        if (!topo.isEmpty()) gravar(r, topo);
+        QScrollBar* barra = r.Visualizador()->verticalScrollBar();
+        barra->setValue(barra->maximum());
+        Esperar(100);
+        gravar(r, fim);
+        if (depois) depois(r);
+        r.hide();
+    };
     janela("Terraco em gradiente.kzp", [&](TModeloProjeto&, TfrmDimensionamento& w) {
         w.BtnSimulaClick();
         Esperar(300);
         gravar(w, QStringLiteral("simulacao-gradiente"));
         // The report of this page, with its section and chart, and the same report as PDF pages.
-        QMap<QString, QImage> imagens;
-        TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioGradiente)), w.TextoRelatorio(true, imagens));
-        for (auto i = imagens.begin(); i != imagens.end(); ++i) r.AdicionarImagem(i.key(), i.value());
-        r.setWindowState(Qt::WindowNoState);
-        r.show();
-        Esperar(300);
-        gravar(r, QStringLiteral("relatorio-simulacao"));
-        QScrollBar* barra = r.Visualizador()->verticalScrollBar();
-        barra->setValue(barra->maximum());
-        Esperar(100);
-        gravar(r, QStringLiteral("relatorio-simulacao-grafico"));
-        const QString pdf = QDir(pastaSaida).absoluteFilePath(QStringLiteral("relatorio-simulacao.pdf"));
-        try {
-            r.Visualizador()->ExportarPdf(pdf, ImpressoraPrograma());
-            QProcess::execute(QStringLiteral("pdftoppm"),
-                              {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
-                               QDir(pastaSaida).absoluteFilePath(QStringLiteral("relatorio-simulacao-pdf"))});
-        } catch (const EVandoro&) {
-        }
-        r.hide();
+        relatorio(w, kTituloRelatorioGradiente, true, QStringLiteral("relatorio-simulacao"),
+                  QStringLiteral("relatorio-simulacao-grafico"), [&](TFRelatorio& r) {
+                      const QString pdf = QDir(pastaSaida).absoluteFilePath(QStringLiteral("relatorio-simulacao.pdf"));
+                      try {
+                          r.Visualizador()->ExportarPdf(pdf, ImpressoraPrograma());
+                          QProcess::execute(QStringLiteral("pdftoppm"),
+                                            {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
+                                             QDir(pastaSaida).absoluteFilePath(QStringLiteral("relatorio-simulacao-pdf"))});
+                      } catch (const EVandoro&) {
+                      }
+                  });
     });
     janela("Terraco em nivel.kzp", [&](TModeloProjeto&, TfrmDimensionamento& w) {
         // The report's construction section, with the built section's drawing.
-        QMap<QString, QImage> imagens;
-        TFRelatorio r(Q(LegendaJanelaRelatorio(kTituloRelatorioNivel)), w.TextoRelatorio(false, imagens));
-        for (auto i = imagens.begin(); i != imagens.end(); ++i) r.AdicionarImagem(i.key(), i.value());
-        r.setWindowState(Qt::WindowNoState);
-        r.show();
-        Esperar(300);
-        QScrollBar* barra = r.Visualizador()->verticalScrollBar();
-        barra->setValue(barra->maximum());
-        Esperar(100);
-        gravar(r, QStringLiteral("relatorio-construcao"));
-        r.hide();
+        relatorio(w, kTituloRelatorioNivel, false, {}, QStringLiteral("relatorio-construcao"), {});
         w.BtnSimulaClick();
         Esperar(300);
         gravar(w, QStringLiteral("simulacao-nivel"));
