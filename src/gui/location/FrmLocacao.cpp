@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,6 +30,7 @@
 #include "core/common/Arquivo.h"
 #include "core/common/Numeros.h"
 #include "core/location/ConstrucaoLocacao.h"
+#include "core/location/Estacas.h"
 #include "core/location/LocNivel.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/location/Sig.h"
@@ -38,7 +41,9 @@
 #include "gui/common/Ajuda.h"
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Assistentes.h"
+#include "gui/common/BotoesDialogo.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/EditNumero.h"
 #include "gui/common/ExtensaoPadrao.h"
 #include "gui/common/FRelatorio.h"
 #include "gui/common/FTipoTerraco.h"
@@ -78,6 +83,9 @@ QString TituloEmLinhas(QString t) {
     }
     return t + unidade;
 }
+
+// The stake spacing last accepted, for the rest of the session.
+double espacamentoEstacas = kEspacamentoEstacas;
 
 // Layout of the section column.
 constexpr int kTopo = 10, kPasso = 40, kAlturaBotao = 30, kLargura = 380;
@@ -489,6 +497,11 @@ QLayout* TfrmLocacao::MontarRodape() {
     btnExportarSig_->setToolTip(QStringLiteral("Grava as linhas dos terraços em GeoPackage, Shapefile, GeoJSON ou KML"));
     btnExportarSig_->setEnabled(false);
     connect(btnExportarSig_, &QPushButton::clicked, this, &TfrmLocacao::btnExportarSigClick);
+    btnExportarEstacas_ = BotaoRodape(rodape, QStringLiteral("Exportar &estacas"), "btnExportarEstacas");
+    btnExportarEstacas_->setToolTip(
+        QStringLiteral("Grava as estacas de cada terraço, a cada tantos metros, em CSV, GPX ou KML"));
+    btnExportarEstacas_->setEnabled(false);
+    connect(btnExportarEstacas_, &QPushButton::clicked, this, &TfrmLocacao::btnExportarEstacasClick);
     auto* fechar = BotaoRodape(rodape, QStringLiteral("Fec&har"), "btnFechar");
     auto* ajuda = BotaoRodape(rodape, QStringLiteral("Aj&uda"), "btnAjuda");
     connect(btnProcessar_, &QPushButton::clicked, this, &TfrmLocacao::btnProcessarClick);
@@ -866,6 +879,53 @@ void TfrmLocacao::btnExportarSigClick() {
     });
 }
 
+void TfrmLocacao::btnExportarEstacasClick() {
+    Protegido(this, [&] {
+        QDialog d(this);
+        d.setObjectName(QStringLiteral("frmEspacamentoEstacas"));
+        d.setWindowTitle(QStringLiteral("Exportar estacas"));
+        auto* v = new QVBoxLayout(&d);
+        auto* linha = new QHBoxLayout;
+        auto* campo = new TEditNumero;
+        campo->setObjectName(QStringLiteral("edtEspacamentoEstacas"));
+        campo->SetValor(espacamentoEstacas);
+        auto* rotulo = new QLabel(QString::fromUtf8(kRotuloEspacamentoEstacas));
+        rotulo->setBuddy(campo);
+        linha->addWidget(rotulo);
+        linha->addWidget(campo);
+        v->addLayout(linha);
+        const TBotoesDialogo botoes = BotoesOkCancelarAjuda(d, kTopicoAjuda);
+        connect(botoes.ok, &QPushButton::clicked, &d, &QDialog::accept);
+        v->addWidget(botoes.caixa);
+        if (Dialogos().Executar(d) != QDialog::Accepted) return;
+        try {
+            const double espacamento = campo->Valor();
+            ChecaEspacamentoEstacas(espacamento);
+            espacamentoEstacas = espacamento;
+            const TArquivosLocacao& a = resultado_.arquivos;
+            const QString proposto = a.saida.empty() ? QFileInfo(arquivoSaida_).path()
+                                                     : Q(TrocaExtensao(a.saida, "_estacas.csv"));
+            const QString c = ComExtensaoPadrao(Dialogos().ArquivoSalvar(this, QStringLiteral("Exportar estacas"),
+                                                                         proposto, QString::fromUtf8(kFiltroEstacas)),
+                                                QStringLiteral(".csv"));
+            if (c.isEmpty()) return;
+            // Nothing the run read or wrote, before the replace question.
+            ChecaSaidaEstacas(S(c), a.elevacao,
+                              {a.declividade, a.saida, a.tabela, a.complemento, a.relatorio, a.faixas,
+                               a.saida.empty() ? std::string() : TrocaExtensao(a.saida, ".prj"), limiteExecucao_,
+                               escoadouroExecucao_, gerente_.PathProjeto()});
+            if (QFileInfo::exists(c) &&
+                !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
+                return;
+            const TEstacasLocacao e = EstacasDaLocacao(m_.LocacaoNivel(), espacamento);
+            GravarEstacas(S(c), e.estacas, e.crs);
+            Dialogos().Informacao(this, QStringLiteral("Estacas gravadas: %1 pontos em %2.").arg(e.estacas.size()).arg(c));
+        } catch (const EVandoro& e) {
+            Dialogos().Erro(this, Q(e.what()));
+        }
+    });
+}
+
 // ---- running ----
 
 void TfrmLocacao::btnProcessarClick() {
@@ -983,6 +1043,7 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
     const bool tabela = !resultado_.terracos.empty() && std::filesystem::is_regular_file(arquivos.tabela, ec);
     btnRelatorio_->setEnabled(tabela);
     btnExportarSig_->setEnabled(!resultado_.terracos.empty());
+    btnExportarEstacas_->setEnabled(btnExportarSig_->isEnabled());
     if (tabela) btnRelatorioClick();
 }
 

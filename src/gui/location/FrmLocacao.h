@@ -66,6 +66,8 @@ public:
     void EscolherLimite();
     void EscolherEscoadouro();
     void btnExportarSigClick();
+    // The stake-out points of the last run: spacing, file, then CSV, GPX or KML by its extension.
+    void btnExportarEstacasClick();
 
     // Opens a section by its button caption; unknown captions are ignored.
     void AbrirSecao(const QString& secao);
@@ -172,5 +174,5 @@ private:
     QComboBox* cbMaquina_ = nullptr;  // the plan's machine
     QWidget *pnlMetodo_ = nullptr, *pnlEV_ = nullptr;
     QButtonGroup* rgTipoTerraco_ = nullptr;
-    QPushButton *btnDefinir_, *btnProcessar_, *btnRelatorio_, *btnExportarSig_;
+    QPushButton *btnDefinir_, *btnProcessar_, *btnRelatorio_, *btnExportarSig_, *btnExportarEstacas_;
 };
