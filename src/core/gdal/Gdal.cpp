@@ -174,6 +174,8 @@ const char* DriverSig(const std::string& nome) {
     if (e == ".shp") return "ESRI Shapefile";
     if (e == ".geojson" || e == ".json") return "GeoJSON";
     if (e == ".kml") return "KML";
+    if (e == ".gpx") return "GPX";
+    if (e == ".dxf") return "DXF";
     return nullptr;
 }
 
@@ -391,15 +393,38 @@ std::vector<std::string> ArquivosSig(const std::string& nome) {
 
 namespace {
 
-void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector<TCampoSig>& campos,
-                   const std::vector<TFeicaoLinha>& feicoes, const OGRSpatialReference* srs, const char* driver,
-                   const std::string& erro) {
+// A line as wide in an earth viewer as a road, so it reads over the imagery.
+constexpr const char* kLarguraKml = "4px";
+// The label's height in the drawing's units (metres): readable at a field's scale.
+constexpr const char* kAlturaRotuloDxf = "3g";
+
+// A text inside an OGR style string's quotes.
+std::string TextoDeEstilo(const std::string& t) {
+    std::string r;
+    for (char c : t) {
+        if (c == '"' || c == '\\') r += '\\';
+        r += c;
+    }
+    return r;
+}
+
+// Returns how many features it wrote (DXF adds a text per labelled line).
+size_t EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector<TCampoSig>& campos,
+                     const std::vector<TFeicaoLinha>& feicoes, const OGRSpatialReference* srs, const char* driver,
+                     const std::string& erro) {
+    const std::string d = driver;
+    const bool gpx = d == "GPX", dxf = d == "DXF";
     std::vector<const char*> op;
-    if (std::string(driver) == "GeoJSON") op = {"RFC7946=NO", "WRITE_BBOX=YES"};
-    if (std::string(driver) == "ESRI Shapefile") op = {"ENCODING=UTF-8"};
+    if (d == "GeoJSON") op = {"RFC7946=NO", "WRITE_BBOX=YES"};
+    if (d == "ESRI Shapefile") op = {"ENCODING=UTF-8"};
+    // Tracks, not routes: a receiver draws a track as the line itself, to walk along while
+    // marking it; a route is for turn-by-turn navigation between a few points, and many
+    // receivers cap a route's points far below a terrace's.
+    if (gpx) op = {"FORCE_GPX_TRACK=YES"};
     op.push_back(nullptr);
-    OGRLayer* l = ds.CreateLayer(camada.c_str(), const_cast<OGRSpatialReference*>(srs), wkbLineString25D,
-                                 const_cast<char**>(op.data()));
+    // A drawing holds the lines and their labels in its one layer.
+    OGRLayer* l = ds.CreateLayer(camada.c_str(), const_cast<OGRSpatialReference*>(srs),
+                                 dxf ? wkbUnknown : wkbLineString25D, const_cast<char**>(op.data()));
     if (!l) FalhaGravacao(erro);
     // KML's writer takes its name and description from these two fields, the first two of
     // the layer; it may have made them itself, and a second pair would shift the data.
@@ -411,9 +436,14 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
             if (l->CreateField(&f) != OGRERR_NONE) FalhaGravacao(erro);
         }
     const int primeiro = l->GetLayerDefn()->GetFieldCount();
-    const int iNome = kml ? l->GetLayerDefn()->GetFieldIndex("Name") : -1;
-    const int iDescricao = kml ? l->GetLayerDefn()->GetFieldIndex("Description") : -1;
-    for (const TCampoSig& c : campos) {
+    const int iNome = kml ? l->GetLayerDefn()->GetFieldIndex("Name") : gpx ? l->GetLayerDefn()->GetFieldIndex("name") : -1;
+    const int iDescricao =
+        kml ? l->GetLayerDefn()->GetFieldIndex("Description") : gpx ? l->GetLayerDefn()->GetFieldIndex("desc") : -1;
+    const int iCamadaCad = dxf ? l->GetLayerDefn()->GetFieldIndex("Layer") : -1;
+    // GPX and DXF have fixed schemas: the attributes go to the table beside.
+    const std::vector<TCampoSig> semCampos;
+    const std::vector<TCampoSig>& comCampos = gpx || dxf ? semCampos : campos;
+    for (const TCampoSig& c : comCampos) {
         OGRFieldDefn f(c.nome.c_str(), c.texto ? OFTString : c.inteiro ? OFTInteger : OFTReal);
         if (c.texto) {
             f.SetWidth(254);  // a Shapefile's longest text
@@ -425,20 +455,25 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
     }
     ChecaGravacao(erro);
     const bool transacao = l->TestCapability(OLCTransactions) && ds.StartTransaction() == OGRERR_NONE;
+    size_t escritas = 0;
     for (const TFeicaoLinha& fl : feicoes) {
         OGRFeature f(l->GetLayerDefn());
         if (iNome >= 0) f.SetField(iNome, fl.nome.c_str());
         if (iDescricao >= 0) f.SetField(iDescricao, fl.descricao.c_str());
-        for (size_t i = 0; i < campos.size(); ++i) {
+        if (iCamadaCad >= 0 && !fl.camadaCad.empty()) f.SetField(iCamadaCad, fl.camadaCad.c_str());
+        // The KML writer turns the feature's style into the placemark's own LineStyle.
+        if (kml && !fl.cor.empty())
+            f.SetStyleString(("PEN(c:" + fl.cor + ",w:" + kLarguraKml + ")").c_str());
+        for (size_t i = 0; i < comCampos.size(); ++i) {
             const int k = primeiro + static_cast<int>(i);
-            if (campos[i].texto) {
+            if (comCampos[i].texto) {
                 if (i < fl.textos.size() && !fl.textos[i].empty()) f.SetField(k, fl.textos[i].c_str());
                 continue;
             }
             if (i >= fl.valores.size()) continue;
             const double v = fl.valores[i];
             if (std::isnan(v)) continue;
-            if (campos[i].inteiro) f.SetField(k, static_cast<int>(std::llround(v)));
+            if (comCampos[i].inteiro) f.SetField(k, static_cast<int>(std::llround(v)));
             else f.SetField(k, v);
         }
         OGRLineString ls;
@@ -446,9 +481,22 @@ void EscreveCamada(GDALDataset& ds, const std::string& camada, const std::vector
         f.SetGeometry(&ls);
         if (l->CreateFeature(&f) != OGRERR_NONE) FalhaGravacao(erro);
         ChecaGravacao(erro);
+        ++escritas;
+        if (!dxf || fl.rotulo.empty() || fl.x.empty()) continue;
+        // The DXF writer makes a TEXT of a point whose style is a LABEL.
+        OGRFeature t(l->GetLayerDefn());
+        if (iCamadaCad >= 0 && !fl.camadaCad.empty()) t.SetField(iCamadaCad, fl.camadaCad.c_str());
+        t.SetStyleString(("LABEL(f:\"Arial\",t:\"" + TextoDeEstilo(fl.rotulo) + "\",s:" + kAlturaRotuloDxf + ")").c_str());
+        const size_t meio = fl.x.size() / 2;
+        OGRPoint p(fl.x[meio], fl.y[meio], fl.z);
+        t.SetGeometry(&p);
+        if (l->CreateFeature(&t) != OGRERR_NONE) FalhaGravacao(erro);
+        ChecaGravacao(erro);
+        ++escritas;
     }
     if (transacao && ds.CommitTransaction() != OGRERR_NONE) FalhaGravacao(erro);
     ChecaGravacao(erro);
+    return escritas;
 }
 
 }  // namespace
@@ -458,9 +506,10 @@ void EscreverLinhasSig(const std::string& nome, const std::string& camada, const
     Silencio s;
     const char* driver = DriverSig(nome);
     if (!driver)
-        throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) "
-                       "ou .kml (KML).");
-    const bool kml = std::string(driver) == "KML";
+        throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON), "
+                       ".kml (KML), .gpx (GPX) ou .dxf (DXF).");
+    // Both hold longitude and latitude only.
+    const bool wgs = std::string(driver) == "KML" || std::string(driver) == "GPX";
     // OGR's own KML writer writes each placemark as it comes; libkml's builds the whole
     // document in memory at the close, in time that grows far faster than the points.
     GDALDriver* drv = GetGDALDriverManager()->GetDriverByName(driver);
@@ -470,22 +519,24 @@ void EscreverLinhasSig(const std::string& nome, const std::string& camada, const
     OGRSpatialReference srs;
     const bool temCrs = LeCrs(crs, srs);
     if (!crs.empty() && !temCrs) throw EVandoro("O sistema de coordenadas do vetor não pôde ser lido.");
-    std::vector<TFeicaoLinha> kmlFeicoes;
+    std::vector<TFeicaoLinha> emGraus;
     OGRSpatialReference wgs84;
     wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     wgs84.importFromEPSG(4326);
     const std::vector<TFeicaoLinha>* feicoes = &feicoesDadas;
-    if (kml) {
+    if (wgs) {
         if (!temCrs)
-            throw EVandoro("O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as "
-                           "coordenadas não podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
-        kmlFeicoes = feicoesDadas;
+            throw EVandoro("O vetor não tem sistema de coordenadas: GPX e KML exigem um; use .gpkg, .shp, .geojson "
+                           "ou .dxf.");
+        emGraus = feicoesDadas;
         // One transformation for every line: setting one up costs far more than a line.
         const auto t = Transformacao(srs, wgs84);
-        for (TFeicaoLinha& f : kmlFeicoes) Transforma(*t, f.x, f.y);
-        feicoes = &kmlFeicoes;
+        for (TFeicaoLinha& f : emGraus) Transforma(*t, f.x, f.y);
+        feicoes = &emGraus;
     }
-    const OGRSpatialReference* srsCamada = kml ? &wgs84 : (temCrs ? &srs : nullptr);
+    // DXF has no place for a coordinate system.
+    const bool dxf = std::string(driver) == "DXF";
+    const OGRSpatialReference* srsCamada = wgs ? &wgs84 : (temCrs && !dxf ? &srs : nullptr);
     // A GeoPackage without a system would mark the layer "undefined geographic": plain
     // metres are a Cartesian system of no name.
     OGRSpatialReference cartesiano;
@@ -497,15 +548,19 @@ void EscreverLinhasSig(const std::string& nome, const std::string& camada, const
     errno = 0;
     Dataset ds(drv->Create(nome.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (!ds) FalhaGravacao(erro);
-    EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
+    const size_t escritas = EscreveCamada(*ds, camada, campos, *feicoes, srsCamada, driver, erro);
     GDALClose(ds.release());
     const int erroEscrita = errno;
     ChecaGravacao(erro);
-    // Read back: the layer must hold every line written.
+    // Read back: the layer must hold every feature written (GPX reads its tracks as a layer
+    // beside the empty waypoints and routes).
     const char* const so[] = {driver, nullptr};
     Dataset volta(GDALDataset::Open(nome.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, so));
-    OGRLayer* l = volta && volta->GetLayerCount() == 1 ? volta->GetLayer(0) : nullptr;
-    if (!l || l->GetFeatureCount(TRUE) != static_cast<GIntBig>(feicoes->size())) FalhaGravacao(erro, erroEscrita);
+    OGRLayer* l = !volta                               ? nullptr
+                  : std::string(driver) == "GPX"       ? volta->GetLayerByName("tracks")
+                  : volta->GetLayerCount() == 1        ? volta->GetLayer(0)
+                                                       : nullptr;
+    if (!l || l->GetFeatureCount(TRUE) != static_cast<GIntBig>(escritas)) FalhaGravacao(erro, erroEscrita);
 }
 
 namespace {

@@ -71,10 +71,15 @@ struct TFeicaoLinha {
     double z = 0;
     std::vector<double> valores;  // one per field; NaN leaves the field empty
     std::vector<std::string> textos;  // one per field, read for text fields; "" leaves it empty
-    std::string nome, descricao;  // shown by KML viewers
+    std::string nome, descricao;  // shown by KML viewers and GPS receivers
+    std::string cor;              // "#RRGGBB": the KML line's colour ("" leaves it unstyled)
+    std::string camadaCad;        // DXF: the drawing layer ("" is layer 0)
+    std::string rotulo;           // DXF: a text at the line's middle vertex ("" none)
 };
-// Writes one layer of 3D lines to 'nome', format by extension (.gpkg, .shp, .geojson, .kml),
-// in 'crs' (KML in WGS 84 longitude/latitude, reprojected), and reads it back. 'nome' is
+// Writes one layer of 3D lines to 'nome', format by extension (.gpkg, .shp, .geojson, .kml,
+// .gpx, .dxf), in 'crs' (KML and GPX in WGS 84 longitude/latitude, reprojected; DXF in 'crs'
+// without declaring it), and reads it back. GPX takes a track per line with its name and
+// description, and DXF its layer and label, without the attribute fields. 'nome' is
 // written as it is, a Shapefile's parts beside it: it is a staged name, and the caller
 // replaces the files as one set (TConjuntoArquivos). Raises EFalhaGravacao when GDAL fails.
 void EscreverLinhasSig(const std::string& nome, const std::string& camada, const std::vector<TCampoSig>& campos,

@@ -14,6 +14,7 @@
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
+#include "core/model/SecaoConstruida.h"
 #include "core/model/SistemaConservacao.h"
 #include "core/raster/FormatoImagem.h"
 #include "core/raster/ImgDeclive.h"
@@ -28,6 +29,16 @@ std::string NomeCrs(const std::string& crs) { return crs.empty() ? std::string()
 const char* const kSemCrs =
     "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): as coordenadas foram gravadas como estão, "
     "em metros, e o arquivo gravado não tem sistema de coordenadas.";
+
+const char* const kVetorSemCrsGps =
+    "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): GPX e KML exigem um; use .gpkg, .shp, "
+    ".geojson ou .dxf.";
+
+// Longitude and latitude only: a coordinate system is needed to reach them.
+bool ExigeCrs(const std::string& saida) {
+    const std::string e = ExtensaoDe(saida);
+    return e == ".gpx" || e == ".kml";
+}
 
 constexpr size_t kCampoTipo = 10;  // the text field among CamposTerraco
 constexpr size_t kPrimeiroCanal = 14;  // after CamposTerraco and CamposConstrucao
@@ -75,7 +86,16 @@ TResumoSig Grava(TConjuntoArquivos& c, const std::string& saida, const std::stri
     }
     res.tabela = TabelaSig(saida);
     res.feicoes = static_cast<int>(feicoes.size());
-    res.crs = ExtensaoDe(saida) == ".kml" ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
+    for (TFeicaoLinha& f : comNomes) {
+        const TEstiloTipo e = EstiloDoTipo(f.textos.size() > kCampoTipo ? f.textos[kCampoTipo] : std::string());
+        f.cor = e.cor;
+        f.camadaCad = e.camada;
+        f.rotulo = IntToStr(static_cast<long long>(f.valores.empty() ? 0 : f.valores[0]));
+    }
+    res.crs = ExigeCrs(saida) ? std::string("WGS 84 (longitude, latitude)") : NomeCrs(crs);
+    if (ExtensaoDe(saida) == ".dxf" && !crs.empty())
+        res.avisos.push_back("O DXF não guarda o sistema de coordenadas: as coordenadas gravadas estão em " +
+                             res.crs + ".");
     std::vector<TCampoSig> campos = CamposTerraco();
     campos.insert(campos.end(), CamposConstrucao().begin(), CamposConstrucao().end());
     if (std::any_of(tabela.begin(), tabela.end(), [](const TTerracoSig& t) { return t.temCanal; }))
@@ -98,7 +118,24 @@ std::string Camada(const std::string& saida) {
 }  // namespace
 
 const char* const kFiltroSigLinhas =
-    "GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;KML (*.kml)";
+    "GeoPackage (*.gpkg);;Shapefile (*.shp);;GeoJSON (*.geojson);;KML (*.kml);;GPX (*.gpx);;DXF (*.dxf)";
+const char* const kSigExigeCrs =
+    "O modelo de elevação não tem sistema de coordenadas: GPX e KML exigem um; use .gpkg, .shp, .geojson ou .dxf.";
+
+TEstiloTipo EstiloDoTipo(const std::string& tipo) {
+    const TComposicaoTerraco c = ComposicaoDoTipo(tipo);
+    // Colours apart on satellite imagery: warm for the bases, from broad to narrow.
+    if (c.partes.empty()) return {"SEM_TIPO", "#FFFFFF"};
+    if (c.Misto()) return {"MISTO", "#C040FF"};
+    switch (c.partes[0].first) {
+        case TTipoConstrutivo::BaseLarga: return {"BASE_LARGA", "#FF2020"};
+        case TTipoConstrutivo::BaseMedia: return {"BASE_MEDIA", "#FF9900"};
+        case TTipoConstrutivo::BaseEstreita: return {"BASE_ESTREITA", "#FFFF00"};
+        case TTipoConstrutivo::Murundum: return {"MURUNDUM", "#00C8FF"};
+        case TTipoConstrutivo::Patamar: return {"PATAMAR", "#40FF40"};
+    }
+    return {"SEM_TIPO", "#FFFFFF"};
+}
 const char* const kFiltroSigEscoadouros =
     "Linhas (*.gpkg *.shp *.geojson *.json *.kml *.kmz *.gml *.vet);;Todos os arquivos (*)";
 const char* const kFiltroSigLimite =
@@ -205,8 +242,8 @@ std::string TabelaSig(const std::string& saida) { return TrocaExtensao(saida, ".
 
 void ChecaSaidaSig(const std::string& saida, const std::vector<std::string>& entradas) {
     if (!FormatoSigConhecido(saida))
-        throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) "
-                       "ou .kml (KML).");
+        throw EVandoro("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON), "
+                       ".kml (KML), .gpx (GPX) ou .dxf (DXF).");
     std::vector<std::string> escritos = ArquivosSig(saida);
     escritos.push_back(TabelaSig(saida));
     for (const std::string& e : entradas) {
@@ -226,6 +263,10 @@ void ChecaSaidaSigLocacao(const std::string& saida, const TArquivosLocacao& arqu
                                                                              : arquivos.tabela,
                           arquivos.saida.empty() ? std::string() : TrocaExtensao(arquivos.saida, ".prj"),
                           arquivos.relatorio, arquivos.faixas});
+    // Before the run, so none is spent on a file that would be refused.
+    if (ExigeCrs(saida) && !arquivos.elevacao.empty() && ArquivoExiste(arquivos.elevacao) &&
+        CrsDoArquivoImagem(arquivos.elevacao).empty())
+        throw EVandoro(kSigExigeCrs);
 }
 
 TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida, const Regional& r) {
@@ -241,6 +282,7 @@ TResumoSig AdicionarLocacaoSig(TConjuntoArquivos& c, const TLocacaoNivel& loc, c
         throw EVandoro("Nenhuma locação com terraços para exportar: loque os terraços primeiro.");
     ChecaSaidaSig(saida, {loc.RunElevPath(), loc.RunSlopePath(), loc.RunOutputPath(), loc.ArquivoBDT()});
     const std::string crs = CrsDoArquivoImagem(loc.RunElevPath());
+    if (crs.empty() && ExigeCrs(saida)) throw EVandoro(kSigExigeCrs);
     std::map<int, TTerracoSig> porId;
     std::vector<TTerracoSig> tabela;
     const TBDT& b = loc.Registros();
@@ -284,6 +326,7 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
         crs = CrsDeTexto(LerArquivoInteiro(prj, 1 << 20));
         if (crs.empty()) throw EVandoro("O arquivo " + NomeSemCaminho(prj) + " não descreve um sistema de coordenadas.");
     }
+    if (crs.empty() && ExigeCrs(saida)) throw EVandoro(kVetorSemCrsGps);
     TBDT registros;
     std::string tabelaDanificada;
     if (ArquivoExiste(bdt)) {

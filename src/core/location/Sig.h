@@ -20,6 +20,18 @@ extern const char* const kFiltroSigLinhas;
 extern const char* const kFiltroSigLimite;
 extern const char* const kFiltroSigEscoadouros;  // the waterways a graded layout drains to
 
+// How a terrace type is drawn: its DXF layer ("BASE_LARGA", "BASE_MEDIA", "BASE_ESTREITA",
+// "MURUNDUM", "PATAMAR", "MISTO" for an alternating row, "SEM_TIPO" for a text that names no
+// type) and its KML colour ("#RRGGBB").
+struct TEstiloTipo {
+    std::string camada;
+    std::string cor;
+};
+TEstiloTipo EstiloDoTipo(const std::string& tipo);
+
+// What GPX and KML say on a model without a coordinate system.
+extern const char* const kSigExigeCrs;
+
 // One terrace as the GIS files and the table beside them hold it.
 struct TTerracoSig {
     TRegTerr registro;
@@ -68,18 +80,22 @@ std::string TabelaSig(const std::string& saida);
 
 // Refuses a GIS output (any of its files, or its table) that would replace one of
 // 'entradas' or is not a format the program writes: "O arquivo SIG de saída X substituiria
-// Y: escolha outro nome. Nada foi gravado.".
+// Y: escolha outro nome. Nada foi gravado.". The formats: .gpkg, .shp, .geojson, .kml (WGS 84,
+// each line styled by its type, named "Terraço N"), .gpx (WGS 84, a track "Terraço N" per
+// terrace) and .dxf (the model's coordinates, a layer per type, the number as a text).
 void ChecaSaidaSig(const std::string& saida, const std::vector<std::string>& entradas);
 
 // The same for the GIS output of a location: it may replace no file the run read (elevation,
-// slope, field boundary, project) nor any it wrote (vector, table, .prj, report, strip map).
+// slope, field boundary, project) nor any it wrote (vector, table, .prj, report, strip map),
+// and GPX and KML need an elevation model with a coordinate system (kSigExigeCrs).
 // The window's export and the command line ask this one rule.
 void ChecaSaidaSigLocacao(const std::string& saida, const TArquivosLocacao& arquivos, const std::string& limite,
                           const std::string& projeto);
 
 // The lines of the last run of 'loc' at the engine's precision, one feature per line with
 // its terrace's attributes, in the elevation model's coordinate system; the table beside.
-// The GIS file (all its parts) and the table replace the old ones as one set.
+// The GIS file (all its parts) and the table replace the old ones as one set. GPX and KML on
+// a model without a coordinate system are refused before anything is written (kSigExigeCrs).
 TResumoSig ExportarLocacaoSig(const TLocacaoNivel& loc, const std::string& saida,
                               const Regional& r = Regional::Current());
 // The same as members of a set being written (a run's own outputs).

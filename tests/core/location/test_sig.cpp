@@ -284,9 +284,13 @@ TEST(Sig, ExportacaoDoVetRecusasEAvisos) {
     ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("antigo.geojson"), &m.terracos);
     construcao(p.Arquivo("antigo.geojson"), false);
     EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.kml")); }),
-              "O vetor não tem sistema de coordenadas: o KML exige longitude e latitude, e as coordenadas não "
-              "podem ser transformadas. Grave-o em .gpkg, .shp ou .geojson.");
+              "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): GPX e KML exigem um; use .gpkg, "
+              ".shp, .geojson ou .dxf.");
     EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.kml")));
+    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.gpx")); }),
+              "O vetor não tem sistema de coordenadas (nenhum .prj ao lado dele): GPX e KML exigem um; use .gpkg, "
+              ".shp, .geojson ou .dxf.");
+    EXPECT_FALSE(ArquivoExiste(p.Arquivo("t.gpx")));
     EXPECT_FALSE(ArquivoExiste(NomeTemporario(p.Arquivo("t.csv"))));
 
     // With the system beside the .vet, a Shapefile named like it would replace its .prj.
@@ -299,9 +303,9 @@ TEST(Sig, ExportacaoDoVetRecusasEAvisos) {
     const std::string fora = p.Arquivo("nao/existe/t.gpkg");
     EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), fora); }),
               "Não foi possível gravar o arquivo " + fora + ": pasta inexistente.");
-    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.dxf")); }),
-              "Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON) ou .kml "
-              "(KML).");
+    EXPECT_EQ(MensagemDe([&] { ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("t.dwg")); }),
+              "Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON), .kml "
+              "(KML), .gpx (GPX) ou .dxf (DXF).");
     // Without the table only the number and the level go.
     std::filesystem::remove(p.Arquivo("t.bdt"));
     const TResumoSig s = ExportarVetSig(p.Arquivo("t.vet"), p.Arquivo("s.kml"));
@@ -311,3 +315,228 @@ TEST(Sig, ExportacaoDoVetRecusasEAvisos) {
                            "terraço foram gravados.");
 }
 
+
+namespace {
+
+// KML writes a colour as alpha, blue, green, red.
+std::string CorKml(const std::string& rgb) {
+    return "FF" + rgb.substr(5, 2) + rgb.substr(3, 2) + rgb.substr(1, 2);
+}
+
+}  // namespace
+
+// The drawing layer and the colour come from the type the criterion's text builds.
+TEST(Sig, EstiloPorTipoDeTerraco) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"Terraço de base larga", "BASE_LARGA"},
+        {"Terraço de base média", "BASE_MEDIA"},
+        {"Base estreita (cordão de contorno, leirão ou murundum)", "BASE_ESTREITA"},
+        {"Tipo murundum", "MURUNDUM"},
+        {"Terraço tipo patamar", "PATAMAR"},
+        {"Dois terraços de base larga e um terraço Tipo murundum (intercalados)", "MISTO"},
+        {"", "SEM_TIPO"},
+        {"Cultivo em faixas", "SEM_TIPO"}};
+    std::vector<std::string> cores;
+    for (const auto& [tipo, camada] : casos) {
+        SCOPED_TRACE(tipo);
+        const TEstiloTipo e = EstiloDoTipo(tipo);
+        EXPECT_EQ(e.camada, camada);
+        ASSERT_EQ(e.cor.size(), 7u);
+        EXPECT_EQ(e.cor[0], '#');
+        cores.push_back(e.cor);
+    }
+    // Each type its own colour (the last two name none).
+    std::sort(cores.begin(), cores.end());
+    EXPECT_EQ(std::unique(cores.begin(), cores.end()) - cores.begin(), 7);
+}
+
+// GPX tracks in degrees, DXF lines in the model's metres by type with their numbers, and KML
+// lines named and coloured by type, each read back through OGR.
+TEST(Sig, GpxDxfEKmlComEstilo) {
+    PastaTemporaria p;
+    GravaGeoTiff(p.Arquivo("m.tif"), GradeMorro(), 31983);
+    Modelo m;
+    TLocacaoNivel loc;
+    Locar(loc, m, p.Arquivo("m.tif"), p.Arquivo("d.tif"), p.Arquivo("t.vet"));
+    const auto& linhas = loc.LinhasMapa();
+    ASSERT_GT(linhas.size(), 3u);
+    ASSERT_EQ(loc.Info().size(), linhas.size());
+    const auto tipoDe = [&](int id) { return loc.Info()[size_t(id - 1)].tipo; };
+
+    {
+        SCOPED_TRACE("gpx");
+        const TResumoSig r = ExportarLocacaoSig(loc, p.Arquivo("t.gpx"), Regional::PtBR());
+        EXPECT_EQ(r.feicoes, static_cast<int>(linhas.size()));
+        EXPECT_EQ(r.crs, "WGS 84 (longitude, latitude)");
+        EXPECT_TRUE(r.avisos.empty());
+        EXPECT_TRUE(ArquivoExiste(p.Arquivo("t.csv")));
+        // The reader gives the <ele> of each point only when asked (a configuration option
+        // in the GDAL of this build, an open option in later ones).
+        CPLSetConfigOption("GPX_ELE_AS_25D", "YES");
+        auto ds = AbreVetor(p.Arquivo("t.gpx"));
+        CPLSetConfigOption("GPX_ELE_AS_25D", nullptr);
+        ASSERT_TRUE(ds);
+        // Tracks, no routes nor waypoints.
+        for (const char* vazia : {"routes", "waypoints"})
+            if (OGRLayer* v = ds->GetLayerByName(vazia)) {
+                EXPECT_EQ(v->GetFeatureCount(), 0) << vazia;
+            }
+        OGRLayer* l = ds->GetLayerByName("tracks");
+        ASSERT_TRUE(l);
+        ASSERT_EQ(l->GetFeatureCount(), static_cast<long long>(linhas.size()));
+        size_t i = 0;
+        for (auto& f : *l) {
+            const TLinhaMapa& esperada = linhas[i++];
+            EXPECT_EQ(std::string(f->GetFieldAsString("name")), "Terraço " + std::to_string(esperada.id));
+            const OGRMultiLineString* ml = f->GetGeometryRef()->toMultiLineString();
+            ASSERT_EQ(ml->getNumGeometries(), 1);
+            const OGRLineString* ls = ml->getGeometryRef(0);
+            ASSERT_EQ(ls->getNumPoints(), static_cast<int>(esperada.x.size()));
+            std::vector<double> x = esperada.x, y = esperada.y;
+            Transforma(31983, 4326, x, y);
+            for (int k = 0; k < ls->getNumPoints(); ++k) {
+                ASSERT_LE(std::fabs(ls->getY(k)), 90);
+                ASSERT_LE(std::fabs(ls->getX(k)), 180);
+                ASSERT_NEAR(ls->getX(k), x[k], 1e-7);
+                ASSERT_NEAR(ls->getY(k), y[k], 1e-7);
+                // The design level as the point's elevation.
+                ASSERT_NEAR(ls->getZ(k), esperada.level, 1e-6);
+            }
+        }
+    }
+    {
+        SCOPED_TRACE("dxf");
+        const TResumoSig r = ExportarLocacaoSig(loc, p.Arquivo("t.dxf"), Regional::PtBR());
+        EXPECT_EQ(r.feicoes, static_cast<int>(linhas.size()));
+        EXPECT_EQ(r.crs, DescreveCrs(CrsDeEpsg(31983)).nome);
+        ASSERT_EQ(r.avisos.size(), 1u);
+        EXPECT_EQ(r.avisos[0], "O DXF não guarda o sistema de coordenadas: as coordenadas gravadas estão em " +
+                                   r.crs + ".");
+        auto ds = AbreVetor(p.Arquivo("t.dxf"));
+        ASSERT_TRUE(ds);
+        ASSERT_EQ(ds->GetLayerCount(), 1);
+        OGRLayer* l = ds->GetLayer(0);
+        // A line and its number's text per terrace.
+        ASSERT_EQ(l->GetFeatureCount(), static_cast<long long>(2 * linhas.size()));
+        size_t nLinhas = 0;
+        std::vector<int> rotulos;
+        for (auto& f : *l) {
+            const OGRGeometry* g = f->GetGeometryRef();
+            ASSERT_TRUE(g);
+            const std::string camada = f->GetFieldAsString("Layer");
+            if (wkbFlatten(g->getGeometryType()) == wkbLineString) {
+                ASSERT_LT(nLinhas, linhas.size());
+                const TLinhaMapa& esperada = linhas[nLinhas++];
+                EXPECT_EQ(camada, EstiloDoTipo(tipoDe(esperada.id)).camada);
+                const OGRLineString* ls = g->toLineString();
+                ASSERT_EQ(ls->getNumPoints(), static_cast<int>(esperada.x.size()));
+                // In the model's own metres.
+                for (int k = 0; k < ls->getNumPoints(); ++k) {
+                    ASSERT_NEAR(ls->getX(k), esperada.x[k], 1e-6);
+                    ASSERT_NEAR(ls->getY(k), esperada.y[k], 1e-6);
+                }
+                continue;
+            }
+            ASSERT_EQ(wkbFlatten(g->getGeometryType()), wkbPoint);
+            const std::string texto = f->GetFieldAsString("Text");
+            const int id = std::stoi(texto);
+            ASSERT_GE(id, 1);
+            ASSERT_LE(id, static_cast<int>(linhas.size()));
+            rotulos.push_back(id);
+            EXPECT_EQ(camada, EstiloDoTipo(tipoDe(id)).camada);
+            EXPECT_NE(std::string(f->GetStyleString()).find("LABEL("), std::string::npos);
+            // On its line.
+            const TLinhaMapa& sua = linhas[size_t(id - 1)];
+            const OGRPoint* pt = g->toPoint();
+            const size_t meio = sua.x.size() / 2;
+            EXPECT_NEAR(pt->getX(), sua.x[meio], 1e-6);
+            EXPECT_NEAR(pt->getY(), sua.y[meio], 1e-6);
+        }
+        EXPECT_EQ(nLinhas, linhas.size());
+        std::vector<int> todos(linhas.size());
+        for (size_t k = 0; k < todos.size(); ++k) todos[k] = linhas[k].id;
+        std::sort(rotulos.begin(), rotulos.end());
+        std::sort(todos.begin(), todos.end());
+        EXPECT_EQ(rotulos, todos);
+        // The drawing declares each layer it uses.
+        const std::string texto = LerArquivo(p.Arquivo("t.dxf"));
+        for (const TInfoTerraco& info : loc.Info())
+            EXPECT_NE(texto.find("AcDbLayerTableRecord\n  2\n" + EstiloDoTipo(info.tipo).camada + "\n"),
+                      std::string::npos)
+                << info.tipo;
+    }
+    {
+        SCOPED_TRACE("kml");
+        ExportarLocacaoSig(loc, p.Arquivo("t.kml"), Regional::PtBR());
+        auto ds = AbreVetor(p.Arquivo("t.kml"));
+        ASSERT_TRUE(ds);
+        ASSERT_EQ(ds->GetLayer(0)->GetFeatureCount(), static_cast<long long>(linhas.size()));
+        size_t i = 0;
+        for (auto& f : *ds->GetLayer(0)) {
+            const TLinhaMapa& esperada = linhas[i++];
+            EXPECT_EQ(std::string(f->GetFieldAsString("Name")), "Terraço " + std::to_string(esperada.id));
+            const std::string estilo = f->GetStyleString() ? f->GetStyleString() : "";
+            EXPECT_NE(estilo.find("PEN(c:" + EstiloDoTipo(tipoDe(esperada.id)).cor), std::string::npos) << estilo;
+        }
+        // In the file: each placemark's name and then its line style, in KML's colour order.
+        const std::string texto = LerArquivo(p.Arquivo("t.kml"));
+        size_t desde = 0;
+        for (const TLinhaMapa& l : linhas) {
+            const size_t nome = texto.find("<name>Terraço " + std::to_string(l.id) + "</name>", desde);
+            ASSERT_NE(nome, std::string::npos) << l.id;
+            const std::string estilo = "<Style><LineStyle><color>" + CorKml(EstiloDoTipo(tipoDe(l.id)).cor) +
+                                       "</color><width>4</width></LineStyle>";
+            const size_t e = texto.find(estilo, nome);
+            ASSERT_NE(e, std::string::npos) << estilo;
+            EXPECT_LT(e, texto.find("</Placemark>", nome));
+            desde = e;
+        }
+    }
+    // Each file is one part: a name over an input is refused as for the other formats.
+    for (const char* ext : {".gpx", ".dxf"}) {
+        const std::string saida = p.Arquivo(std::string("m") + ext);
+        EXPECT_EQ(ArquivosSig(saida), std::vector<std::string>{saida});
+        EXPECT_EQ(MensagemDe([&] { ChecaSaidaSig(saida, {saida}); }),
+                  "O arquivo SIG de saída " + saida + " substituiria " + saida +
+                      ": escolha outro nome. Nada foi gravado.");
+    }
+    EXPECT_EQ(MensagemDe([&] { ChecaSaidaSig(p.Arquivo("t.csv"), {}); }),
+              "Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), .geojson (GeoJSON), .kml "
+              "(KML), .gpx (GPX) ou .dxf (DXF).");
+    for (const auto& a : std::filesystem::directory_iterator(p.Caminho()))
+        EXPECT_EQ(a.path().string().find(kSufixoTemporario), std::string::npos) << a.path();
+}
+
+// A model without a coordinate system: GPX and KML refused alike, before the run and at the
+// export, with nothing written; DXF takes the model's metres.
+TEST(Sig, GpxEKmlSemSistemaDeCoordenadas) {
+    PastaTemporaria p;
+    GravaAsc(p.Arquivo("m.asc"), GradeMorro());
+    Modelo m;
+    TLocacaoNivel loc;
+    Locar(loc, m, p.Arquivo("m.asc"), p.Arquivo("d.asc"), p.Arquivo("t.vet"));
+    ASSERT_GT(loc.LinhasMapa().size(), 0u);
+    const std::string recusa =
+        "O modelo de elevação não tem sistema de coordenadas: GPX e KML exigem um; use .gpkg, .shp, .geojson ou .dxf.";
+    EXPECT_EQ(std::string(kSigExigeCrs), recusa);
+    TArquivosLocacao arquivos;
+    arquivos.elevacao = p.Arquivo("m.asc");
+    arquivos.declividade = p.Arquivo("d.asc");
+    arquivos.saida = p.Arquivo("t.vet");
+    const auto antes = ConteudoDaPasta(p.Caminho());
+    for (const char* ext : {".gpx", ".kml"}) {
+        SCOPED_TRACE(ext);
+        const std::string saida = p.Arquivo(std::string("s") + ext);
+        EXPECT_EQ(MensagemDe([&] { ChecaSaidaSigLocacao(saida, arquivos, "", ""); }), recusa);
+        EXPECT_EQ(MensagemDe([&] { ExportarLocacaoSig(loc, saida); }), recusa);
+        EXPECT_EQ(ConteudoDaPasta(p.Caminho()), antes);
+    }
+    ChecaSaidaSigLocacao(p.Arquivo("s.dxf"), arquivos, "", "");
+    const TResumoSig r = ExportarLocacaoSig(loc, p.Arquivo("s.dxf"));
+    EXPECT_EQ(r.crs, "");
+    ASSERT_EQ(r.avisos.size(), 1u);
+    EXPECT_EQ(r.avisos[0].rfind("O vetor não tem sistema de coordenadas", 0), 0u);
+    auto ds = AbreVetor(p.Arquivo("s.dxf"));
+    ASSERT_TRUE(ds);
+    EXPECT_EQ(ds->GetLayer(0)->GetFeatureCount(), static_cast<long long>(2 * loc.LinhasMapa().size()));
+}
