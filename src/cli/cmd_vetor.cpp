@@ -105,7 +105,7 @@ int Exportar(const std::vector<std::string>& args) {
     if (a.Tem("--projeto")) throw EVandoro("O projeto só é usado na exportação para SIG.");
     if (e != "VEC" && e != "TXT")
         throw EVandoro("Formato de saída desconhecido: use .vec (Idrisi), .txt (Surfer), .gpkg (GeoPackage), "
-                       ".shp (Shapefile), .geojson (GeoJSON) ou .kml (KML).");
+                       ".shp (Shapefile), .geojson (GeoJSON), .kml (KML), .gpx (GPX) ou .dxf (DXF).");
     TVET vet;
     vet.Load(entrada);
     if (e == "VEC") {
@@ -172,7 +172,7 @@ RegistroComando regImportar{
     Importar};
 
 RegistroComando regExportar{
-    "vetor-exportar", "converte um vetor .vet para o Idrisi, o Surfer ou um SIG (.gpkg, .shp, .geojson, .kml)",
+    "vetor-exportar", "converte um vetor .vet para o Idrisi, o Surfer ou um SIG (.gpkg, .shp, .geojson, .kml, .gpx, .dxf)",
     "Uso: vandoro-cli vetor-exportar ENTRADA.vet SAIDA [--titulo T] [--projeto P.kzp]\n\n"
     "SAIDA .vec: vetor do Idrisi, um bloco por linha (identificador = cota do primeiro\n"
     "  ponto), e o seu arquivo de documentação .dvc com o título dado.\n"
@@ -181,8 +181,12 @@ RegistroComando regExportar{
     "  espaçamentos vertical e horizontal, a declividade média, o comprimento, a área de\n"
     "  influência e as alturas H e Hr tirados da tabela .bdt ao lado do vetor, no sistema de\n"
     "  coordenadas do .prj ao lado dele (o KML em WGS 84); a tabela dos terraços vai ao lado,\n"
-    "  com extensão .csv. Sem .prj as coordenadas vão como estão, sem sistema (o KML é\n"
-    "  recusado). O .vet guarda reais de 32 bits (meio metro nas coordenadas UTM): para a\n"
+    "  com extensão .csv. Sem .prj as coordenadas vão como estão, sem sistema (o KML e o GPX\n"
+    "  são recusados).\n"
+    "SAIDA .gpx: uma trilha por terraço, em WGS 84 (pede o .prj).\n"
+    "SAIDA .dxf: as linhas nas coordenadas do vetor, uma camada por tipo de terraço, com o\n"
+    "  número de cada terraço escrito sobre ele.\n"
+    "O .vet guarda reais de 32 bits (meio metro nas coordenadas UTM): para a\n"
     "  precisão total use locar --sig. --projeto dá a altura teórica H (método e CDu).\n",
     Exportar};
 

@@ -56,11 +56,10 @@ TEST(CliLocarConjunto, AFailedRunReplacesNoneOfTheOldOutputs) {
     EXPECT_EQ(r.erro, "vandoro-cli: Não foi possível gravar o arquivo " + p.tmp.Arquivo("arquivo.txt/f.asc") + ": pasta inexistente.\n");
     EXPECT_EQ(ConteudoDaPasta(p.tmp.Caminho()), antes);
 
-    // A GIS file that fails while the set is written (KML needs a coordinate system), after
-    // the vector, the table and the strip map were written to their temporaries.
+    // A KML of a model without a coordinate system: refused before the run.
     r = RodarCli({"locar", p.kzp, "--faixas", p.tmp.Arquivo("f.asc"), "--sig", p.tmp.Arquivo("s.kml")});
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.erro.find("o KML exige longitude e latitude"), std::string::npos) << r.erro;
+    EXPECT_NE(r.erro.find("GPX e KML exigem um"), std::string::npos) << r.erro;
     EXPECT_EQ(ConteudoDaPasta(p.tmp.Caminho()), antes);
 
     // An arbitrated spacing without its EV: refused before anything is written.

@@ -80,7 +80,7 @@ TEST(CliVetor, ErrosDeUsoEArquivosDanificados) {
               "vandoro-cli: Formato de entrada desconhecido: use .vec (Idrisi) ou .txt (Surfer).\n");
     EXPECT_EQ(erro({"vetor-exportar", Dado("rio.vec"), tmp.Arquivo("a.doc")}),
               "vandoro-cli: Formato de saída desconhecido: use .vec (Idrisi), .txt (Surfer), .gpkg (GeoPackage), "
-              ".shp (Shapefile), .geojson (GeoJSON) ou .kml (KML).\n");
+              ".shp (Shapefile), .geojson (GeoJSON), .kml (KML), .gpx (GPX) ou .dxf (DXF).\n");
 
     GravarArquivo(tmp.Arquivo("curto.vet"), std::string(40, '\1'));
     EXPECT_EQ(erro({"vetor-info", tmp.Arquivo("curto.vet")}),

@@ -296,18 +296,17 @@ TEST(FrmLocacaoArquivos, MainButtonsOnValuesTheModelRefusesShowTheErrorAndTouchN
     j.Processar(roteiro);
     const auto antes = ConteudoDaPasta(j.pasta.Caminho());
 
-    // GIS export: a format no writer knows, and a KML of a model without a coordinate system
-    // (refused by the writer while the set is being written).
+    // GIS export: a format no writer knows, and a KML of a model without a coordinate system.
     roteiro.registro.clear();
-    roteiro.arquivos = {QString::fromStdString(j.pasta.Arquivo("cone.dxf")),
+    roteiro.arquivos = {QString::fromStdString(j.pasta.Arquivo("cone.dwg")),
                         QString::fromStdString(j.pasta.Arquivo("cone.kml"))};
     j.B("btnExportarSig")->click();
     j.B("btnExportarSig")->click();
     const QStringList erros = roteiro.Mensagens("erro");
     ASSERT_EQ(erros.size(), 2) << roteiro.registro.join("|").toStdString();
     EXPECT_EQ(erros[0], QStringLiteral("Formato de saída desconhecido: use .gpkg (GeoPackage), .shp (Shapefile), "
-                                       ".geojson (GeoJSON) ou .kml (KML)."));
-    EXPECT_TRUE(erros[1].startsWith(QStringLiteral("O vetor não tem sistema de coordenadas: o KML exige")));
+                                       ".geojson (GeoJSON), .kml (KML), .gpx (GPX) ou .dxf (DXF)."));
+    EXPECT_TRUE(erros[1].contains(QStringLiteral("GPX e KML exigem um"))) << erros[1].toStdString();
     EXPECT_EQ(ConteudoDaPasta(j.pasta.Caminho()), antes);
 
     // The report of a table damaged since the run.
