@@ -7,12 +7,7 @@
 #include "core/model/SistemaConservacao.h"
 #include "core/project/ModeloProjeto.h"
 
-namespace {
-const char* const kFmtVolume = "###,###,###,###,##0.0";
-const char* const kFmtHoras = "###,###,###,###,##0.00";
-}  // namespace
-
-std::string VolumeTotalFormatado(double m3) { return FormatFloat(kFmtVolume, m3) + " m³"; }
+std::string VolumeTotalFormatado(double m3) { return CelulaConstrucao(m3, 1) + " m³"; }
 
 TConstrucaoLocacao ConstrucaoDaLocacao(const std::vector<TRegTerr>& terracos, const std::vector<TInfoTerraco>& info,
                                        const TSistemaConservacao& sistema, const TSelecaoTipoTerraco& selecao,
@@ -89,11 +84,8 @@ const std::vector<std::string>& ColunasConstrucao() {
 }
 
 std::vector<std::string> CelulasConstrucao(const TObraTerraco& t, bool milhares) {
-    const auto numero = [milhares](double v, int casas) {
-        if (v < 0) return std::string(kSemValor);
-        return milhares ? FormatFloat(casas == 1 ? kFmtVolume : kFmtHoras, v) : FloatToStrFixed(v, casas);
-    };
-    return {numero(t.volume, 1), numero(t.servico.horas, 2), numero(t.servico.horas < 0 ? -1 : t.servico.custo, 2)};
+    return {CelulaConstrucao(t.volume, 1, milhares), CelulaConstrucao(t.servico.horas, 2, milhares),
+            CelulaConstrucao(t.servico.horas < 0 ? -1 : t.servico.custo, 2, milhares)};
 }
 
 std::string NomeMaquina(const std::string& nome) { return nome.empty() ? std::string("nenhuma") : nome; }
@@ -101,6 +93,6 @@ std::string NomeMaquina(const std::string& nome) { return nome.empty() ? std::st
 std::string ServicoTotalFormatado(const TConstrucaoLocacao& c) {
     const TServicoMaquina& s = c.servicoTotal;
     return kRotuloMaquina + NomeMaquina(c.maquina) + "    Horas de máquina: " +
-           (s.horas >= 0 ? FormatFloat(kFmtHoras, s.horas) + " h" : std::string(kSemValor)) +
-           "    Custo: " + (s.horas >= 0 && s.custo >= 0 ? "R$ " + FormatFloat(kFmtHoras, s.custo) : std::string(kSemValor));
+           (s.horas >= 0 ? CelulaConstrucao(s.horas, 2) + " h" : std::string(kSemValor)) +
+           "    Custo: " + (s.horas >= 0 && s.custo >= 0 ? "R$ " + CelulaConstrucao(s.custo, 2) : std::string(kSemValor));
 }

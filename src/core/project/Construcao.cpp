@@ -171,3 +171,9 @@ std::string NotaConstrucao(const TServicoMaquina& s) {
     if (s.custo < 0) return std::string("Custo (") + kSemValor + "): " + kInformeCusto + ".";
     return {};
 }
+
+std::string CelulaConstrucao(double v, int casas, bool milhares) {
+    if (v < 0) return kSemValor;
+    if (!milhares) return FloatToStrFixed(v, casas);
+    return FormatFloat(casas == 1 ? "###,###,###,###,##0.0" : "###,###,###,###,##0.00", v);
+}

@@ -96,3 +96,6 @@ TServicoMaquina ServicoMaquina(double volume, double comprimento, const TConfigC
 // NotaConstrucao, says once what to enter ("" when hours and cost are known).
 inline constexpr const char* kSemValor = "—";
 std::string NotaConstrucao(const TServicoMaquina& s);
+// A figure as a cell or a short field shows it: 'casas' decimals, the thousands grouped unless
+// 'milhares' is false, kSemValor when unknown (negative).
+std::string CelulaConstrucao(double v, int casas, bool milhares = true);

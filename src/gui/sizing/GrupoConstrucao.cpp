@@ -55,19 +55,17 @@ void TGrupoConstrucao::Mostrar(const TConstrucaoDimensionamento& c, const std::v
         cbMaquina_->setCurrentIndex(cbMaquina_->findText(Q(c.maquina)));
         cbMaquina_->setToolTip(Q(c.maquina));
     }
-    auto horas = [](const TServicoMaquina& s) { return s.horas >= 0 ? Q(FloatToStrFixed(s.horas, 2)) : Q(kSemValor); };
-    auto custo = [](const TServicoMaquina& s) {
-        return s.custo >= 0 ? Q(FormatFloat("#,##0.00", s.custo)) : Q(kSemValor);
-    };
+    auto horas = [](const TServicoMaquina& s) { return Q(CelulaConstrucao(s.horas, 2)); };
+    auto custo = [](const TServicoMaquina& s) { return Q(CelulaConstrucao(s.horas < 0 ? -1 : s.custo, 2)); };
     QStringList notas;
     if (bacia_) {
-        campos_[0][0]->setText(Q(FormatFloat("#,##0.0", c.volumeBacia)));
+        campos_[0][0]->setText(Q(CelulaConstrucao(c.volumeBacia, 1)));
         campos_[1][0]->setText(c.nota.empty() ? horas(c.servicoBacia) : Q(kSemValor));
         campos_[2][0]->setText(c.nota.empty() ? custo(c.servicoBacia) : Q(kSemValor));
         if (c.nota.empty() && !NotaConstrucao(c.servicoBacia).empty()) notas << Q(NotaConstrucao(c.servicoBacia));
     } else {
-        campos_[0][0]->setText(Q(FormatFloat("#,##0.0", c.volume100)));
-        campos_[0][1]->setText(Q(FormatFloat("#,##0.0", c.volumeHa)));
+        campos_[0][0]->setText(Q(CelulaConstrucao(c.volume100, 1)));
+        campos_[0][1]->setText(Q(CelulaConstrucao(c.volumeHa, 1)));
         campos_[1][0]->setText(horas(c.servico100));
         campos_[1][1]->setText(horas(c.servicoHa));
         campos_[2][0]->setText(custo(c.servico100));
