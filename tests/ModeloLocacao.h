@@ -6,6 +6,7 @@
 #include "core/model/NumeroDaCurva.h"
 #include "core/model/Precipitacao.h"
 #include "core/model/SistemaConservacao.h"
+#include "core/project/ModeloProjeto.h"
 
 // The engine's own lines: no cap, no smoothing, no minimum length.
 inline TPlanoNivel PlanoTracado() {
@@ -35,3 +36,20 @@ struct ModeloLocacao {
         terracos.SetCDu(cdu);
     }
 };
+
+// The same storm, infiltration rate and level system on a whole project, as the windows and
+// the reports take them; the land cover is left as the project has it.
+inline void PrepararProjetoLocacao(TModeloProjeto& m, int metodo, double ev, double cdu = 1) {
+    auto& p = m.Precipitacao();
+    p.SetTr(10);
+    p.SetK(1000);
+    p.SetA(0.15);
+    p.SetB(10);
+    p.SetC(0.75);
+    m.NumeroDaCurva().SetVIB(10);
+    TTerracosNivel& t = m.TerracosNivel();
+    t.Espacamento().Metodologia().SetIndex(metodo);
+    t.Espacamento().SetEV(ev);
+    t.Sm().SetValue(1);
+    t.SetCDu(cdu);
+}

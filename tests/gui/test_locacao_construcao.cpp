@@ -14,6 +14,7 @@
 
 #include "DialogosRoteiro.h"
 #include "GradesSinteticas.h"
+#include "ModeloLocacao.h"
 #include "TestSupport.h"
 #include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
@@ -40,18 +41,7 @@ struct Janela {
         };
         GravarAsc(elev, 80, 80, 1.0, cone);
         GravarDeclividade(decl, 80, 80, 1.0, cone);
-        auto& p = m.Precipitacao();
-        p.SetTr(10);
-        p.SetK(1000);
-        p.SetA(0.15);
-        p.SetB(10);
-        p.SetC(0.75);
-        m.NumeroDaCurva().SetVIB(10);
-        TTerracosNivel& t = m.TerracosNivel();
-        t.Espacamento().Metodologia().SetIndex(3);
-        t.Espacamento().SetEV(1.0);
-        t.Sm().SetValue(1);
-        t.SetCDu(1);
+        PrepararProjetoLocacao(m, 3, 1.0);
         m.LocacaoNivel().SetfnImgElev(elev);
         m.LocacaoNivel().SetfnImgDecli(decl);
         m.LocacaoNivel().SetfnVetSaida(saida);

@@ -294,21 +294,10 @@ TEST(ConstrucaoLocacao, TheReportListsEachTerracesSoilHoursAndCostUnderItsMachin
     RegionalFixo pt(Regional::PtBR());
     PastaTemporaria pasta;
     TModeloProjeto m;
-    auto& p = m.Precipitacao();
-    p.SetTr(10);
-    p.SetK(1000);
-    p.SetA(0.15);
-    p.SetB(10);
-    p.SetC(0.75);
-    m.NumeroDaCurva().SetVIB(10);
+    PrepararProjetoLocacao(m, 3, 0.4);
     m.NumeroDaCurva().UsoDoSolo().SetIndex(5);
     m.NumeroDaCurva().Tratamento().SetIndex(3);
     m.NumeroDaCurva().CondicaoHidrologica().SetIndex(1);
-    TTerracosNivel& t = m.TerracosNivel();
-    t.Espacamento().Metodologia().SetIndex(3);
-    t.Espacamento().SetEV(0.4);
-    t.Sm().SetValue(1);
-    t.SetCDu(1);
     TArquivosLocacao a;
     a.elevacao = pasta.Arquivo("e.asc");
     a.declividade = pasta.Arquivo("d.asc");
@@ -323,7 +312,7 @@ TEST(ConstrucaoLocacao, TheReportListsEachTerracesSoilHoursAndCostUnderItsMachin
     c.maquinas[1] = {"Motoniveladora", 50, 200};
     m.SetMaquina("Motoniveladora");
     PrepararConstrucao(m, c);
-    const TResultadoLocacao r = Locar(m.LocacaoNivel(), a, m.Precipitacao(), m.NumeroDaCurva(), t);
+    const TResultadoLocacao r = Locar(m.LocacaoNivel(), a, m.Precipitacao(), m.NumeroDaCurva(), m.TerracosNivel());
     ASSERT_GE(r.terracos.size(), 2u);
     const auto secao = [](const std::string& html) {
         const size_t i = html.find("CONSTRUÇÃO DOS TERRAÇOS");
