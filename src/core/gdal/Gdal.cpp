@@ -631,25 +631,38 @@ void ParaCadaParte(GDALDataset& ds, OGRwkbGeometryType tipo, OGRwkbGeometryType 
 
 }  // namespace
 
+namespace {
+
+Dataset AbreLimite(const std::string& nome) {
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds)
+        throw EVandoro("Não foi possível abrir o limite do talhão " + NomeSemCaminho(nome) +
+                       ": o arquivo não é um vetor que o GDAL/OGR leia" + UltimoErro() + ".");
+    return ds;
+}
+
+TMensagensCrs MensagensLimite(const std::string& arq) {
+    return {"O limite do talhão " + arq +
+                " tem sistema de coordenadas, mas o modelo de elevação não declara o seu: o limite não pode ser "
+                "transformado para o modelo.",
+            "O limite do talhão " + arq +
+                " está em um sistema de coordenadas que não pode ser transformado para o do modelo de elevação.",
+            "O limite do talhão " + arq +
+                " não pôde ser transformado para o sistema de coordenadas do modelo de elevação.",
+            "O limite do talhão " + arq + " tem vértices com coordenadas impossíveis: confira o arquivo."};
+}
+
+}  // namespace
+
 std::vector<unsigned char> RasterizaPoligonos(const std::string& nome, const std::string& crsGrade, int colunas,
                                               int linhas, double minX, double maxY, double largura,
                                               double altura, double* areaPoligonos) {
     Silencio s;
     const std::string arq = NomeSemCaminho(nome);
-    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!ds)
-        throw EVandoro("Não foi possível abrir o limite do talhão " + arq +
-                       ": o arquivo não é um vetor que o GDAL/OGR leia" + UltimoErro() + ".");
+    Dataset ds = AbreLimite(nome);
     OGRSpatialReference grade;
     const bool gradeTemCrs = LeCrs(crsGrade, grade);
-    const TMensagensCrs mensagens{
-        "O limite do talhão " + arq +
-            " tem sistema de coordenadas, mas o modelo de elevação não declara o seu: o limite não pode ser "
-            "transformado para o modelo.",
-        "O limite do talhão " + arq +
-            " está em um sistema de coordenadas que não pode ser transformado para o do modelo de elevação.",
-        "O limite do talhão " + arq + " não pôde ser transformado para o sistema de coordenadas do modelo de elevação.",
-        "O limite do talhão " + arq + " tem vértices com coordenadas impossíveis: confira o arquivo."};
+    const TMensagensCrs mensagens = MensagensLimite(arq);
     OGRMultiPolygon todos;
     ParaCadaParte(*ds, wkbPolygon, wkbMultiPolygon, gradeTemCrs, grade, mensagens, [&](std::unique_ptr<OGRGeometry> p) {
         if (p->IsValid()) {
@@ -753,4 +766,25 @@ std::vector<TPolilinha> LerLinhasNoModelo(const std::string& nome, const std::st
                       if (pl.x.size() >= 2) linhas.push_back(std::move(pl));
                   });
     return linhas;
+}
+
+std::vector<TPolilinha> LerPoligonosNoModelo(const std::string& nome, const std::string& crsGrade) {
+    Silencio s;
+    Dataset ds = AbreLimite(nome);
+    OGRSpatialReference grade;
+    const bool gradeTemCrs = LeCrs(crsGrade, grade);
+    std::vector<TPolilinha> aneis;
+    ParaCadaParte(*ds, wkbPolygon, wkbMultiPolygon, gradeTemCrs, grade, MensagensLimite(NomeSemCaminho(nome)),
+                  [&](std::unique_ptr<OGRGeometry> p) {
+                      const OGRPolygon* pol = p->toPolygon();
+                      for (const OGRLinearRing* anel : *pol) {
+                          TPolilinha pl;
+                          for (int k = 0; k < anel->getNumPoints(); ++k) {
+                              pl.x.push_back(anel->getX(k));
+                              pl.y.push_back(anel->getY(k));
+                          }
+                          if (pl.x.size() >= 3) aneis.push_back(std::move(pl));
+                      }
+                  });
+    return aneis;
 }

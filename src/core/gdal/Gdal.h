@@ -99,6 +99,11 @@ struct TPolilinha {
 // OGR cannot open and one whose system cannot be transformed to the grid's.
 std::vector<TPolilinha> LerLinhasNoModelo(const std::string& nome, const std::string& crsGrade);
 
+// The rings (outer and holes, each closed) of every polygon of any layer of 'nome', after
+// reprojection to 'crsGrade': the field boundary as drawn. Raises as RasterizaPoligonos for a file
+// OGR cannot open or whose system cannot be transformed; a file without polygons gives none.
+std::vector<TPolilinha> LerPoligonosNoModelo(const std::string& nome, const std::string& crsGrade);
+
 // Cells of a grid (north row first) that lie wholly inside the polygons of any layer of
 // 'nome', after reprojection to 'crsGrade' (cells the boundary crosses are outside). 'areaPoligonos' receives their area in grid
 // units². Raises EVandoro for a file OGR cannot open, one without polygons, one whose
