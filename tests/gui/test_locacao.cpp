@@ -40,6 +40,7 @@
 #include "gui/location/FMetodosLoc.h"
 #include "gui/location/FrmLocacao.h"
 #include "gui/location/MapaLocacao.h"
+#include "render/MapaPlano.h"
 
 namespace {
 
@@ -463,13 +464,15 @@ TEST(FrmLocacao, ConeRunFillsTheTableTheMapAndTheReport) {
                                    QString::fromStdString(ComprimentoTotalFormatado(total))));
     EXPECT_TRUE(j.B("btnRelatorio")->isEnabled());
     // Lines over the shaded elevation: one polyline a terrace, vertices on the cone's circles
-    // (the cell centre on the pixel centre: the top is at pixel (40, 40)).
-    TMapaLocacao* mapa = j.w->Mapa();
-    EXPECT_EQ(mapa->Relevo().size(), QSize(80, 80));
-    ASSERT_EQ(mapa->Linhas().size(), 3);
+    // round its top, at map (40, 40) between the four middle cells.
+    const TMapaPlano* mapa = j.w->Mapa()->Mapa();
+    ASSERT_NE(mapa, nullptr);
+    EXPECT_EQ(mapa->Mundo(), QRectF(2, 2, 76, 76));  // the cells with data, within 38 of the top
+    ASSERT_EQ(mapa->Plano().linhas.size(), 3u);
     for (int i = 0; i < 3; ++i) {
+        const TLinhaPlano& l = mapa->Plano().linhas[size_t(i)];
         const double raio = (30 - b.Item(i + 1)->level) / 0.1;
-        for (const QPointF& p : mapa->Linhas()[i].pontos) EXPECT_NEAR(std::hypot(p.x() - 40, p.y() - 40), raio, 1.5);
+        for (size_t k = 0; k < l.x.size(); ++k) EXPECT_NEAR(std::hypot(l.x[k] - 40, l.y[k] - 40), raio, 1.5);
     }
     EXPECT_EQ(j.w->Abas()->currentIndex(), 1);
     // The button opens it again.

@@ -32,6 +32,7 @@
 #include "core/location/ConstrucaoLocacao.h"
 #include "core/location/Estacas.h"
 #include "core/location/LocNivel.h"
+#include "core/location/PlanoMapa.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/location/Sig.h"
 #include "core/project/Configuracao.h"
@@ -1105,9 +1106,15 @@ void TfrmLocacao::MostrarResultado() {
     lblNotas_->setText(notas.join('\n'));
     lblNotas_->setVisible(!notas.isEmpty());
 
-    if (!resultado_.arquivos.elevacao.empty())
-        mapa_->Carregar(resultado_.arquivos.elevacao, t.empty() ? std::string() : resultado_.arquivos.saida,
-                        loc.MapaFaixas(), loc.Escoadouros());
+    if (!resultado_.arquivos.elevacao.empty()) {
+        TPlanoMapa plano = PlanoMapaDaLocacao(loc, gerente_.PathProjeto());
+        if (t.empty()) plano.linhas.clear();
+        mapa_->NomeProposto =
+            resultado_.arquivos.saida.empty() ? QString() : Q(TrocaExtensao(resultado_.arquivos.saida, "_mapa.png"));
+        mapa_->Carregar(plano);
+    } else {
+        mapa_->Limpar();
+    }
     abas_->setTabEnabled(1, true);
     abas_->setCurrentIndex(1);
 }
