@@ -4,9 +4,9 @@ JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN = $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-charts-dev qt6-translations-l10n libgl-dev libgdal-dev fonts-dejavu-core fonts-liberation \
-            dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info
+            dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info poppler-utils
 FUZZ_PACKAGES = clang libclang-rt-14-dev
-TELAS_PACKAGES = xvfb xauth poppler-utils
+TELAS_PACKAGES = xvfb xauth
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps deps-fuzz deps-telas build test atualizar-referencias run telas pacote bench test-asan fuzz fuzz-run clean

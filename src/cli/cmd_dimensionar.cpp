@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/Comando.h"
+#include "cli/ModuloPdf.h"
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
 #include "core/project/ModeloProjeto.h"
@@ -19,7 +20,9 @@ const char* const kAjuda =
     "de resultados. O projeto não é alterado.\n\n"
     "  --relatorio SAIDA.html  grava também o relatório do dimensionamento (HTML em UTF-8),\n"
     "                          como o botão \"Relatório\" da página de resultados; o arquivo\n"
-    "                          só é gravado quando o relatório está completo.\n";
+    "                          só é gravado quando o relatório está completo. Com a extensão\n"
+    "                          .pdf, grava o PDF que o botão \"Exportar PDF\" da janela do\n"
+    "                          relatório grava (A4), com o desenho da seção; não precisa de tela.\n";
 
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {"--relatorio"});
@@ -60,7 +63,18 @@ int Executar(const std::vector<std::string>& args) {
         // Built whole before anything is written, so a failure leaves no partial file.
         TOpcoesRelatorio opcoes;
         opcoes.PastaPrograma = PastaPrograma();
-        GravarRelatorio(RelatorioDimensionamento(modelo, opcoes), relatorio);
+        if (RelatorioEmPdf(relatorio)) {
+            // The PDF draws the built section as the window does; a basin has none.
+            const TDesenhoSecao desenho = DesenhoDaConstrucao(c);
+            if (r.TipoSistema != TTipoSistema::BaciaAcumulacao) opcoes.Secao = FiguraSecaoRelatorio();
+            TPedidoPdf pedido;
+            pedido.html = RelatorioDimensionamento(modelo, opcoes);
+            pedido.saida = relatorio;
+            pedido.secao = opcoes.Secao ? &desenho : nullptr;
+            GravarPdfPeloModulo(pedido);
+        } else {
+            GravarRelatorio(RelatorioDimensionamento(modelo, opcoes), relatorio);
+        }
         std::cout << "Relatório: " << relatorio << "\n";
     }
     return 0;

@@ -4,9 +4,11 @@
 #include <iomanip>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "cli/Comando.h"
+#include "cli/ModuloPdf.h"
 #include "cli/ProgressoTerminal.h"
 #include "core/common/Arquivo.h"
 #include "core/common/ConjuntoArquivos.h"
@@ -18,10 +20,27 @@
 #include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/location/Estacas.h"
+#include "core/location/PerfisTerracos.h"
 #include "core/location/Sig.h"
 #include "core/project/ModeloProjeto.h"
 
 namespace {
+
+// The report in the format its name asks for: HTML, or the PDF with the plan and the profiles.
+void GravarRelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& arquivo, bool gradiente) {
+    TOpcoesRelatorio o;
+    o.PastaPrograma = PastaPrograma();
+    const auto texto = [&] { return gradiente ? RelatorioLocacaoGradiente(m, loc, o) : RelatorioLocacao(m, loc, o); };
+    if (!RelatorioEmPdf(arquivo)) return GravarRelatorio(texto(), arquivo);
+    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc));
+    o.Locacao = figuras;
+    TPedidoPdf pedido;
+    pedido.html = texto();
+    pedido.saida = arquivo;
+    pedido.locacao = &loc;
+    pedido.figurasLocacao = figuras.get();
+    GravarPdfPeloModulo(pedido);
+}
 
 const char* const kAjuda =
     "Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]\n"
@@ -39,7 +58,9 @@ const char* const kAjuda =
     "  --elevacao ARQ     imagem de elevação (padrão: a do projeto)\n"
     "  --declividade ARQ  imagem de declividade em % (padrão: a do projeto)\n"
     "  --saida ARQ.vet    arquivo vetorial de saída (padrão: o do projeto)\n"
-    "  --relatorio ARQ.html  grava também o relatório da locação\n"
+    "  --relatorio ARQ.html  grava também o relatório da locação; com a extensão .pdf, o PDF\n"
+    "                     que a janela do relatório exporta (A4), com a planta dos terraços e o\n"
+    "                     perfil de cada um; não precisa de tela\n"
     "  --faixas ARQ       grava o mapa das faixas: uma imagem na grade da elevação, no formato\n"
     "                     da extensão (.asc, .flt, .doc, .grd), com o número do terraço de cada\n"
     "                     célula (0 fora das faixas)\n"
@@ -195,10 +216,8 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
     for (const std::string& w : construcao.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {
-        TOpcoesRelatorio opcoes;
-        opcoes.PastaPrograma = PastaPrograma();
         loc.SetfnEscoadouro(escoadouro);
-        GravarRelatorio(RelatorioLocacaoGradiente(modelo, loc, opcoes), arquivos.relatorio);
+        GravarRelatorioDaLocacao(modelo, loc, arquivos.relatorio, true);
         o << "Relatório: " << arquivos.relatorio << "\n";
     }
     return Concluir(o, loc, estacas);
@@ -316,9 +335,7 @@ int Executar(const std::vector<std::string>& args) {
     for (const std::string& w : construcao.avisos) o << "Aviso: " << w << "\n";
     if (!escoadouro.empty()) o << "Aviso: O projeto é de terraços em nível: os canais escoadouros foram ignorados.\n";
     if (!arquivos.relatorio.empty()) {
-        TOpcoesRelatorio opcoes;
-        opcoes.PastaPrograma = PastaPrograma();
-        GravarRelatorioLocacao(modelo, loc, arquivos.relatorio, opcoes);
+        GravarRelatorioDaLocacao(modelo, loc, arquivos.relatorio, false);
         o << "Relatório: " << arquivos.relatorio << "\n";
     }
     return Concluir(o, loc, estacas);

@@ -1,4 +1,4 @@
-#include "gui/common/FiguraSecao.h"
+#include "render/FiguraSecao.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "core/model/DesenhoSecao.h"
-#include "gui/common/Dialogos.h"
+#include "render/Texto.h"
 
 QImage ImagemSecao(const TDesenhoSecao& d, QSize tamanho) {
     QImage img(tamanho, QImage::Format_RGB32);

@@ -1,4 +1,4 @@
-#include "gui/common/Paginas.h"
+#include "render/Paginas.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -20,6 +20,7 @@
 #include "core/common/Arquivo.h"
 #include "core/common/DataHora.h"
 #include "core/common/Erros.h"
+#include "render/Texto.h"
 
 namespace {
 
@@ -30,8 +31,6 @@ constexpr double kUnidade = 96.0;
 // A page of the layout can always be fixed in fewer moves than this; the cap only guards
 // against a layout that keeps changing its mind.
 constexpr int kMaxAjustes = 2000;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 bool QuebraAntes(const QTextBlock& b) { return b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore; }
 

@@ -19,7 +19,7 @@
 #include "core/location/RelatorioLocacao.h"
 #include "core/project/ModeloProjeto.h"
 #include "gui/common/Dialogos.h"
-#include "gui/common/Paginas.h"
+#include "render/Paginas.h"
 
 namespace {
 

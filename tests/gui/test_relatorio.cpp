@@ -115,7 +115,7 @@ TEST(FRelatorio, EachExampleShowsTheCoresReportMaximizedWithItsHeader) {
         EXPECT_EQ(v.legenda, Q(LegendaJanelaRelatorio(c.titulo)));
         // The terraces' report carries the window's drawing of the built section.
         TOpcoesRelatorio o = Opcoes();
-        if (std::string(c.botao) == "btnRelatorio") o.Secao = TFiguraGrafico{"secao.png", 210, 560};
+        if (std::string(c.botao) == "btnRelatorio") o.Secao = FiguraSecaoRelatorio();
         EXPECT_EQ(S(v.texto), RelatorioDimensionamento(b.m, o)) << c.exemplo;
         EXPECT_TRUE(v.carregada);
         EXPECT_TRUE(v.html.contains(QStringLiteral("RELATÓRIO")));

@@ -11,6 +11,7 @@
 #include "core/location/ConstrucaoLocacao.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
+#include "core/location/PerfisTerracos.h"
 #include "core/model/SistemaConservacao.h"
 #include "core/project/ModeloProjeto.h"
 
@@ -42,6 +43,26 @@ void EntradasDaLocacao(TRelatorio& r, TModeloProjeto& m, const TEspacamento& e) 
                   TRelatorio::Cell("<TD>", 0, "Resistência à erosão: ", EscaparHtml(e.ResistenciaErosao().Grupo()))});
         Linha(r, {TRelatorio::Cell(kTD3, 8, "Preparo do solo: ", EscaparHtml(e.PreparoDoSolo().Grupo()))});
     }
+}
+
+// The plan on a page of its own: the front end draws it under the name the text gives.
+void PaginaDoMapa(TRelatorio& r, const TOpcoesRelatorio& o) {
+    if (!o.Locacao) return;
+    r.Add("<P STYLE=\"page-break-before: always\"><FONT SIZE=2 FACE=\"Arial\"><B>PLANTA DOS TERRAÇOS</B></FONT></P>");
+    r.Add(std::string("<P ALIGN=CENTER STYLE=\"page-break-after: always\"><IMG SRC=\"") + TFigurasLocacao::kMapa +
+          "\" WIDTH=" + std::to_string(TFigurasLocacao::kLargura) + " HEIGHT=" +
+          std::to_string(TFigurasLocacao::kAltura) + "></P>");
+}
+
+// The profiles, so many to a picture and a picture to a page, after everything else.
+void PaginasDosPerfis(TRelatorio& r, const TOpcoesRelatorio& o) {
+    if (!o.Locacao || o.Locacao->perfis.empty()) return;
+    r.Add("<P STYLE=\"page-break-before: always\"><FONT SIZE=2 FACE=\"Arial\"><B>PERFIS DOS TERRAÇOS</B></FONT><BR>"
+          "<FONT SIZE=1 FACE=\"Arial\">" + std::string(kLegendaPerfis) + "</FONT></P>");
+    for (int k = 1; k <= o.Locacao->PaginasPerfis(); ++k)
+        r.Add("<P ALIGN=CENTER><IMG SRC=\"" + TFigurasLocacao::NomePerfis(k) + "\" WIDTH=" +
+              std::to_string(TFigurasLocacao::kLargura) + " HEIGHT=" +
+              std::to_string(TFigurasLocacao::kAlturaPerfis) + "></P>");
 }
 
 void ArquivosNoRelatorio(TRelatorio& r, const std::string& elev, const std::string& decl, const std::string& vet) {
@@ -223,6 +244,7 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
     r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
     r.WriteProjectIdentification(m.Identificacao());
     r.Paragraph();
+    PaginaDoMapa(r, o);
     EntradasDaLocacao(r, m, e);
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Canal")});
     Linha(r, {TRelatorio::Cell("<TD>", 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
@@ -316,6 +338,7 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
         r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
         for (const std::string& o : obs) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + EscaparHtml(o) + "</FONT>");
     }
+    PaginasDosPerfis(r, o);
     r.EndReport();
     return r.Text();
 }
@@ -353,6 +376,7 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
     r.Add("<FONT SIZE=2 FACE=\"Arial\"><B>IDENTIFICAÇÃO DO PROJETO</B></FONT>");
     r.WriteProjectIdentification(m.Identificacao());
     r.Paragraph();
+    PaginaDoMapa(r, o);
     EntradasDaLocacao(r, m, s.Espacamento());
     Linha(r, {TRelatorio::Heading(kTD3, 4, "Canal")});
     Linha(r, {TRelatorio::Cell("<TD>", 8, "Coeficiente de desuniformidade: ", FloatToStr(s.CDu()))});
@@ -434,6 +458,7 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
         r.Add("<FONT SIZE=2 FACE = \"Arial\"><B>OBSERVAÇÕES</B></FONT>");
         for (const std::string& t : obs) r.Add("<BR><FONT SIZE=2 FACE = \"Arial\">" + t + "</FONT>");
     }
+    PaginasDosPerfis(r, o);
     r.EndReport();
     return r.Text();
 }

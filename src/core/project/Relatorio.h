@@ -2,11 +2,13 @@
 // The HTML report builder every report shares (sizing, location, rainfall): header, footer,
 // identification table and storm block. The text is built in memory; a file is written only
 // when it is complete. Text is UTF-8 and the head declares it.
+#include <memory>
 #include <optional>
 #include <string>
 
 class TIDProjeto;
 class TQuenda21;
+struct TFigurasLocacao;
 
 // The simulation chart's picture, saved by the caller before the report is built.
 struct TFiguraGrafico {
@@ -14,6 +16,9 @@ struct TFiguraGrafico {
     int Altura = 0;
     int Largura = 0;
 };
+
+// The built section's picture in the sizing reports, whoever draws it.
+inline TFiguraGrafico FiguraSecaoRelatorio() { return {"secao.png", 210, 540}; }
 
 struct TOpcoesRelatorio {
     // Folder of the header picture, '/'-terminated; empty: the rainfall component's program folder.
@@ -24,6 +29,9 @@ struct TOpcoesRelatorio {
     std::optional<TFiguraGrafico> Simulacao;
     // Present when the window drew the built section: the construction block shows it.
     std::optional<TFiguraGrafico> Secao;
+    // Present when the front end draws a location's pictures: the plan's page after the
+    // identification and the terraces' profiles after the observations.
+    std::shared_ptr<const TFigurasLocacao> Locacao;
 };
 
 // Fragments of the three-column tables the reports are made of.

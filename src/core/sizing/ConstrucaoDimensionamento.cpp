@@ -69,3 +69,8 @@ std::vector<std::string> AvisosConstrucao(const TConstrucaoDimensionamento& c) {
     if (!mix.empty()) a.push_back(mix);
     return a;
 }
+
+TDesenhoSecao DesenhoDaConstrucao(const TConstrucaoDimensionamento& c) {
+    if (c.terraco.secoes.empty()) return {};
+    return DesenhoSecao(c.terraco.dados.front(), c.terraco.secoes.front());
+}

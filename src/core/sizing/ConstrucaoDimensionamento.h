@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/DesenhoSecao.h"
 #include "core/project/Construcao.h"
 #include "core/sizing/Dimensionamento.h"
 
@@ -39,3 +40,6 @@ std::vector<TLinhaResultado> LinhasConstrucao(const TConstrucaoDimensionamento& 
 // The warnings under those lines: the section that does not fit, the mix a row is costed as, a
 // width or machine the settings lack.
 std::vector<std::string> AvisosConstrucao(const TConstrucaoDimensionamento& c);
+
+// The drawing of the design's main type (a mixed row's first) as built; empty for a basin.
+TDesenhoSecao DesenhoDaConstrucao(const TConstrucaoDimensionamento& c);

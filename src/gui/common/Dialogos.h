@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/project/GerenteSis.h"  // TResposta
+#include "render/Texto.h"
 
 class QDialog;
 class QPrinter;
@@ -60,6 +61,3 @@ private:
     QWidget* pai_;
 };
 
-// Conversions at the boundary: core text is UTF-8 std::string.
-inline QString Q(const std::string& s) { return QString::fromStdString(s); }
-inline std::string S(const QString& s) { return s.toStdString(); }

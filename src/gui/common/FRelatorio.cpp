@@ -16,30 +16,16 @@
 #include <QWindowStateChangeEvent>
 
 #include "core/common/Erros.h"
+#include "core/location/PerfisTerracos.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/project/Relatorio.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/Impressora.h"
 #include "gui/common/VisualizadorHtml.h"
+#include "render/DocumentoRelatorio.h"
+#include "render/FigurasLocacao.h"
 
 namespace {
-
-// Print margins "2.0" read as centimetres, in the document's 1/96 inch.
-constexpr double kMargemDocumento = 2.0 / 2.54 * 96.0;
-
-const QRegularExpression& ExpImagem() {
-    static const QRegularExpression img(QStringLiteral("<IMG SRC=\"([^\"]*)\""), QRegularExpression::CaseInsensitiveOption);
-    return img;
-}
-
-// The SRC as the HTML parser hands it to the document (the core escapes & < > ").
-QString SemEntidades(QString s) {
-    s.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    s.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    s.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    s.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return s;
-}
 
 QByteArray Png(const QImage& img) {
     QByteArray b;
@@ -58,9 +44,7 @@ TFRelatorio::TFRelatorio(const QString& legenda, const QString& html, QWidget* p
     visualizador_ = new TVisualizadorHtml;
     visualizador_->setObjectName(QStringLiteral("htmlRelatorio"));
     QTextDocument* doc = visualizador_->document();
-    doc->setDefaultFont(QFont(QStringLiteral("Times New Roman")));
-    doc->setDocumentMargin(kMargemDocumento);
-    doc->setDefaultStyleSheet(QStringLiteral("pre, tt, code, kbd { font-family: \"Courier New\"; }"));
+    PrepararRelatorio(*doc);
     QPalette pal = visualizador_->palette();
     pal.setColor(QPalette::Base, Qt::white);
     pal.setColor(QPalette::Text, Qt::black);
@@ -89,17 +73,11 @@ TFRelatorio::TFRelatorio(const QString& legenda, const QString& html, QWidget* p
     l->addLayout(botoes);
 
     // Pictures named by a file path (the header) are read now; a missing one is left out.
-    for (auto it = ExpImagem().globalMatch(html); it.hasNext();) {
-        const QString src = SemEntidades(it.next().captured(1));
-        if (imagens_.contains(src)) continue;
-        QFile f(src);
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QByteArray dados = f.readAll();
-        const QImage img = QImage::fromData(dados);
-        if (img.isNull()) continue;
-        imagens_.insert(src, img);
-        arquivos_.insert(src, dados);
-        doc->addResource(QTextDocument::ImageResource, QUrl(src), img);
+    arquivos_ = ArquivosDeImagem(html);
+    for (auto it = arquivos_.begin(); it != arquivos_.end(); ++it) {
+        const QImage img = QImage::fromData(it.value());
+        imagens_.insert(it.key(), img);
+        doc->addResource(QTextDocument::ImageResource, QUrl(it.key()), img);
     }
 
     if (const QScreen* tela = QGuiApplication::primaryScreen()) {
@@ -223,13 +201,17 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
 bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc) {
     std::string texto;
     const bool gradiente = LocacaoComGradiente(loc);
+    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc));
     try {
-        texto = RelatorioDaLocacao(m, loc);
+        TOpcoesRelatorio o;
+        o.Locacao = figuras;
+        texto = RelatorioDaLocacao(m, loc, o);
     } catch (const EVandoro& e) {
         Dialogos().Erro(pai, Q(e.what()));
         return false;
     }
-    MostrarRelatorio(
-        pai, Q(LegendaJanelaRelatorio(gradiente ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao)), Q(texto));
+    MostrarRelatorio(pai,
+                     Q(LegendaJanelaRelatorio(gradiente ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao)),
+                     Q(texto), ImagensDaLocacao(loc, *figuras));
     return true;
 }

@@ -6,10 +6,9 @@
 #include <QLabel>
 
 #include "core/model/NumeroDaCurva.h"
+#include "render/Texto.h"
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QComboBox* Lista(const char* nome, int n, std::string (*nomeDe)(int)) {
     auto* c = new QComboBox;

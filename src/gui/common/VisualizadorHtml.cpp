@@ -14,7 +14,7 @@
 #include "core/common/DataHora.h"
 #include "core/common/Erros.h"
 #include "gui/common/Dialogos.h"
-#include "gui/common/Paginas.h"
+#include "render/Paginas.h"
 
 TVisualizadorHtml::TVisualizadorHtml(QWidget* pai) : QTextBrowser(pai) {
     setOpenExternalLinks(true);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "gui/common/Paginas.h"
+#include "render/Paginas.h"
 
 class QPainter;
 class QPrinter;

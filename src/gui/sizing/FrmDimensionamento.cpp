@@ -36,7 +36,7 @@
 #include "gui/common/EditNumero.h"
 #include "gui/common/FRelatorio.h"
 #include "gui/common/FiguraMapa.h"
-#include "gui/common/FiguraSecao.h"
+#include "render/FiguraSecao.h"
 #include "gui/common/Grafico.h"
 #include "gui/common/GrupoCobertura.h"
 #include "gui/common/GrupoPrecipitacao.h"
@@ -895,13 +895,7 @@ void TfrmDimensionamento::MostrarConstrucao() {
         return;
     }
     construcao_->Mostrar(c, maquinas);
-    imgSecao_->setPixmap(QPixmap::fromImage(ImagemSecao(DesenhoDaSecao(c), kTamanhoSecao)));
-}
-
-// The design's main type (a mixed row's first) as built.
-TDesenhoSecao TfrmDimensionamento::DesenhoDaSecao(const TConstrucaoDimensionamento& c) {
-    if (c.terraco.secoes.empty()) return {};
-    return DesenhoSecao(c.terraco.dados.front(), c.terraco.secoes.front());
+    imgSecao_->setPixmap(QPixmap::fromImage(ImagemSecao(DesenhoDaConstrucao(c), kTamanhoSecao)));
 }
 
 void TfrmDimensionamento::EscolherMaquina(const QString& nome) {
@@ -1098,9 +1092,8 @@ QString TfrmDimensionamento::TextoRelatorio(bool comSimulacao, QMap<QString, QIm
         imagens.insert(Q(o.Simulacao->Arquivo), img);
     }
     if (resultado_.TipoSistema != TTipoSistema::BaciaAcumulacao) {
-        const QImage secao = ImagemSecao(DesenhoDaSecao(Construcao()), QSize(560, 210));
-        o.Secao = TFiguraGrafico{"secao.png", secao.height(), secao.width()};
-        imagens.insert(Q(o.Secao->Arquivo), secao);
+        o.Secao = FiguraSecaoRelatorio();
+        imagens.insert(Q(o.Secao->Arquivo), ImagemSecao(DesenhoDaConstrucao(Construcao()), QSize(o.Secao->Largura, o.Secao->Altura)));
     }
     return Q(RelatorioDimensionamento(m_, o));
 }

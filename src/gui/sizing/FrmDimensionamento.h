@@ -136,7 +136,6 @@ private:
     void MostrarAlturaRecomendada();
     TConstrucaoDimensionamento Construcao() const;
     void MostrarConstrucao();
-    static TDesenhoSecao DesenhoDaSecao(const TConstrucaoDimensionamento& c);
     void EscolherMaquina(const QString& nome);
     void AbrirAjudaEntrada();
     void AssistenteRugCanal();

@@ -1,5 +1,6 @@
 // Stake-out points of a located plan: worked lines, the ground under a stake read by hand from
-// a tiny model, the files read back (the XML ones through OGR), and the shipped field's runs.
+// a tiny model, the files read back (the XML ones through OGR), and the shipped field's runs;
+// the report's profiles, drawn from the same stakes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include "core/location/ComplementoBDT.h"
 #include "core/location/Estacas.h"
 #include "core/location/Locacao.h"
+#include "core/location/PerfisTerracos.h"
+#include "core/location/RelatorioLocacao.h"
 #include "core/project/ModeloProjeto.h"
 #include "core/raster/Vetor.h"
 
@@ -391,4 +394,85 @@ TEST(Estacas, TheShippedGradedPlanIsStakedFromEachOutletUpItsGrade) {
     // The ground follows the channel's rise from the outlet; read the other way round it would
     // miss by the grade times the line's length (all but 2 % of the stakes).
     EXPECT_GE(NoProjeto(v, x.projeto.LocacaoNivel().Plano().toleranciaCm / 100 + 1e-3), 0.95);
+}
+
+// The report's profiles are the stakes at a fine step, one profile a terrace in the table's
+// order, each with the passages off level of its own line; the report places them.
+TEST(PerfisTerracos, TheShippedRunsGiveAProfilePerTerraceAndTheReportPlacesThem) {
+    for (const char* kzp : {"Locacao em nivel.kzp", "Locacao com gradiente.kzp"}) {
+        SCOPED_TRACE(kzp);
+        ExemploLocado x(kzp);
+        TLocacaoNivel& loc = x.projeto.LocacaoNivel();
+        const bool gradiente = !loc.Canais().empty();
+        const TFigurasLocacao f = FigurasDaLocacao(loc);
+        const TBDT& tabela = loc.Registros();
+        ASSERT_EQ(f.perfis.size(), size_t(tabela.Count()));
+        size_t travessias = 0;
+        for (int i = 1; i <= tabela.Count(); ++i) {
+            const TRegTerr& reg = *tabela.Item(i);
+            const TPerfilTerraco& p = f.perfis[size_t(i - 1)];
+            EXPECT_EQ(p.terraco, reg.id);
+            EXPECT_EQ(p.gradiente, gradiente);
+            ASSERT_GE(p.pontos.size(), 2u);
+            EXPECT_NEAR(p.pontos.back().estaca, reg.length, 1e-6);
+            const double grade = gradiente ? loc.Canais()[size_t(i - 1)].declividade : 0;
+            for (const TEstaca& e : p.pontos) EXPECT_NEAR(e.cotaProjeto, reg.level + grade * e.estaca, 1e-9);
+            for (const TTravessiaNivel& t : p.travessias) {
+                EXPECT_EQ(t.terraco, reg.id);
+                EXPECT_LE(t.inicio + t.comprimento, reg.length + 1e-6);
+            }
+            travessias += p.travessias.size();
+        }
+        EXPECT_EQ(travessias, loc.Resultado().travessias.size());
+
+        // Five to a page: the last page holds what is left, none past it.
+        const int paginas = f.PaginasPerfis();
+        EXPECT_EQ(paginas, (tabela.Count() + 4) / 5);
+        EXPECT_EQ(f.PerfisDaPagina(paginas).size(), size_t(tabela.Count() - 5 * (paginas - 1)));
+        EXPECT_EQ(f.PerfisDaPagina(paginas).front(), &f.perfis[size_t(5 * (paginas - 1))]);
+        EXPECT_TRUE(f.PerfisDaPagina(0).empty());
+        EXPECT_TRUE(f.PerfisDaPagina(paginas + 1).empty());
+
+        // The saved plan, reopened without a run, gives the same profiles and passages.
+        TLocacaoNivel reaberta;
+        reaberta.SetfnVetSaida(x.arquivos.saida);
+        reaberta.SetfnImgElev(x.arquivos.elevacao);
+        const TFigurasLocacao s = FigurasDaLocacao(reaberta);
+        ASSERT_EQ(s.perfis.size(), f.perfis.size());
+        for (size_t i = 0; i < s.perfis.size(); ++i) {
+            EXPECT_EQ(s.perfis[i].terraco, f.perfis[i].terraco);
+            EXPECT_EQ(s.perfis[i].travessias.size(), f.perfis[i].travessias.size());
+            EXPECT_EQ(s.perfis[i].gradiente, gradiente);
+        }
+
+        // The plan's page comes right after the identification, the profiles after everything.
+        TOpcoesRelatorio o;
+        const std::string sem = RelatorioDaLocacao(x.projeto, loc, o);
+        EXPECT_EQ(sem.find("<IMG SRC=\"mapa.png\""), std::string::npos);
+        o.Locacao = std::make_shared<const TFigurasLocacao>(f);
+        const std::string com = RelatorioDaLocacao(x.projeto, loc, o);
+        const size_t mapa = com.find("<IMG SRC=\"mapa.png\" WIDTH=540 HEIGHT=780>");
+        ASSERT_NE(mapa, std::string::npos);
+        EXPECT_LT(com.find("IDENTIFICAÇÃO DO PROJETO"), mapa);
+        EXPECT_GT(com.find("DADOS DE ENTRADA"), mapa);
+        size_t antes = com.find("CONSTRUÇÃO DOS TERRAÇOS");
+        ASSERT_NE(antes, std::string::npos);
+        for (int k = 1; k <= paginas; ++k) {
+            const size_t p = com.find("<IMG SRC=\"" + TFigurasLocacao::NomePerfis(k) + "\"");
+            EXPECT_GT(p, antes);
+            antes = p;
+        }
+        EXPECT_EQ(com.find(TFigurasLocacao::NomePerfis(paginas + 1)), std::string::npos);
+    }
+}
+
+TEST(PerfisTerracos, APlanThatCannotBeReadHasNoProfiles) {
+    TLocacaoNivel loc;
+    EXPECT_TRUE(FigurasDaLocacao(loc).perfis.empty());
+    PastaTemporaria p;
+    GravarArquivo(p.Arquivo("x.vet"), "não é um vetor");
+    loc.SetfnVetSaida(p.Arquivo("x.vet"));
+    loc.SetfnImgElev(p.Arquivo("falta.asc"));
+    EXPECT_TRUE(FigurasDaLocacao(loc).perfis.empty());
+    EXPECT_EQ(FigurasDaLocacao(loc).PaginasPerfis(), 0);
 }

@@ -1,0 +1,70 @@
+#include "core/location/PerfisTerracos.h"
+
+#include <limits>
+
+#include "core/common/Arquivo.h"
+#include "core/common/Erros.h"
+#include "core/location/ComplementoBDT.h"
+#include "core/location/RelatorioLocacao.h"
+
+namespace {
+
+// Fine enough for a chart a page wide, coarse enough for a farm's kilometres of line.
+constexpr double kPasso = 2;  // m
+
+std::vector<TPerfilTerraco> PerfisDasEstacas(const std::vector<TEstaca>& estacas,
+                                             const std::vector<TTravessiaNivel>& travessias, bool gradiente) {
+    std::vector<TPerfilTerraco> perfis;
+    double desvio = 0;  // stations of a later piece run on from the one before
+    for (const TEstaca& e : estacas) {
+        if (perfis.empty() || perfis.back().terraco != e.terraco) {
+            perfis.push_back({e.terraco, {}, {}, gradiente});
+            desvio = 0;
+            for (const TTravessiaNivel& t : travessias)
+                if (t.terraco == e.terraco) perfis.back().travessias.push_back(t);
+        }
+        std::vector<TEstaca>& p = perfis.back().pontos;
+        TEstaca ponto = e;
+        if (!p.empty() && e.estaca + desvio < p.back().estaca) {
+            desvio = p.back().estaca;
+            TEstaca quebra = p.back();
+            quebra.semTerreno = true;
+            quebra.cotaTerreno = std::numeric_limits<double>::quiet_NaN();
+            p.push_back(quebra);
+        }
+        ponto.estaca += desvio;
+        p.push_back(ponto);
+    }
+    return perfis;
+}
+
+}  // namespace
+
+std::string TFigurasLocacao::NomePerfis(int pagina) { return "perfis-" + std::to_string(pagina) + ".png"; }
+
+std::vector<const TPerfilTerraco*> TFigurasLocacao::PerfisDaPagina(int pagina) const {
+    std::vector<const TPerfilTerraco*> r;
+    for (size_t i = size_t(pagina - 1) * kPerfisPorPagina; pagina >= 1 && i < perfis.size() && r.size() < kPerfisPorPagina;
+         ++i)
+        r.push_back(&perfis[i]);
+    return r;
+}
+
+TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc) {
+    TFigurasLocacao f;
+    try {
+        if (!loc.LinhasMapa().empty() && loc.Registros().Count() > 0) {
+            const TResultadoNivel& r = loc.Resultado();
+            f.perfis = PerfisDasEstacas(EstacasDaLocacao(loc, kPasso).estacas, r.travessias, !r.canais.empty());
+        } else if (!loc.fnVetSaida().empty() && ArquivoExiste(loc.fnVetSaida())) {
+            TComplementoBDT c;
+            const std::string complemento = ComplementoDaTabela(ArquivoTabelaTerracos(loc.fnVetSaida()));
+            if (ArquivoExiste(complemento)) c.Ler(complemento);
+            f.perfis = PerfisDasEstacas(EstacasDoPlano(loc.fnVetSaida(), loc.fnImgElev(), kPasso).estacas,
+                                        c.travessias, !c.canais.empty());
+        }
+    } catch (const EVandoro&) {
+        f.perfis.clear();
+    }
+    return f;
+}

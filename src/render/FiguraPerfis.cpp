@@ -1,0 +1,161 @@
+#include "render/FiguraPerfis.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "core/common/Numeros.h"
+#include "core/location/Locacao.h"
+#include "core/location/PerfisTerracos.h"
+#include "render/Texto.h"
+
+namespace {
+
+constexpr double kUnidade = 96.0;
+// A level line on flat ground would fill the chart with centimetres: the vertical scale spans
+// at least this much.
+constexpr double kFaixaMinima = 0.5;  // m
+
+const QColor kTerreno(0x6B, 0x4A, 0x2B);
+const QColor kProjeto(0x10, 0x50, 0xC0);
+const QColor kTravessia(0xD0, 0x20, 0x20);
+
+// A round step giving about 'n' intervals over 'faixa' (1, 2 or 5 times a power of ten).
+double PassoRedondo(double faixa, int n) {
+    const double bruto = faixa / std::max(1, n);
+    const double p = std::pow(10.0, std::floor(std::log10(bruto)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * p >= bruto) return m * p;
+    return 10 * p;
+}
+
+void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& caixa) {
+    const QFontMetricsF fm(p.font());
+    const double linha = fm.height();
+    double smax = 0, zmin = 1e300, zmax = -1e300;
+    for (const TEstaca& e : perfil.pontos) {
+        smax = std::max(smax, e.estaca);
+        zmin = std::min(zmin, e.cotaProjeto);
+        zmax = std::max(zmax, e.cotaProjeto);
+        if (!e.semTerreno) {
+            zmin = std::min(zmin, e.cotaTerreno);
+            zmax = std::max(zmax, e.cotaTerreno);
+        }
+    }
+    if (!(zmax >= zmin) || !(smax > 0)) return;
+    if (zmax - zmin < kFaixaMinima) {
+        const double meio = (zmax + zmin) / 2;
+        zmin = meio - kFaixaMinima / 2;
+        zmax = meio + kFaixaMinima / 2;
+    }
+    const double passoZ = PassoRedondo(zmax - zmin, 4);
+    zmin = std::floor(zmin / passoZ) * passoZ;
+    zmax = std::ceil(zmax / passoZ) * passoZ;
+
+    // Title, then the plot with the elevations at its left and the distances under it.
+    p.setPen(Qt::black);
+    QFont negrito = p.font();
+    negrito.setBold(true);
+    p.save();
+    p.setFont(negrito);
+    const QString titulo = QStringLiteral("Terraço %1").arg(perfil.terraco);
+    p.drawText(QPointF(caixa.left(), caixa.top() + fm.ascent()), titulo);
+    const double depoisTitulo = QFontMetricsF(negrito).horizontalAdvance(titulo) + 8;
+    p.restore();
+    const QString resumo = QStringLiteral("comprimento %1 m; %2")
+                               .arg(Q(FloatToStrFixed(smax, 1)))
+                               .arg(perfil.gradiente ? QStringLiteral("canal com gradiente")
+                                                     : QStringLiteral("canal em nível, cota %1 m")
+                                                           .arg(Q(FloatToStrFixed(perfil.pontos.front().cotaProjeto, 2))));
+    p.drawText(QPointF(caixa.left() + depoisTitulo, caixa.top() + fm.ascent()), resumo);
+
+    const double esquerda = fm.horizontalAdvance(Q(FloatToStrFixed(zmax, 1))) + 10;
+    const QRectF area(caixa.left() + esquerda, caixa.top() + 1.5 * linha + 4, caixa.width() - esquerda - 6,
+                      caixa.height() - 2.5 * linha - 10);
+    const auto X = [&](double s) { return area.left() + s / smax * area.width(); };
+    const auto Y = [&](double z) { return area.bottom() - (z - zmin) / (zmax - zmin) * area.height(); };
+
+    // Grid and axis labels.
+    p.setPen(QPen(QColor(0xD8, 0xD8, 0xD8), 0.5));
+    const int casasZ = passoZ >= 1 ? 0 : passoZ >= 0.1 ? 1 : 2;
+    for (double z = zmin; z <= zmax + passoZ / 2; z += passoZ) {
+        p.setPen(QPen(QColor(0xD8, 0xD8, 0xD8), 0.5));
+        p.drawLine(QPointF(area.left(), Y(z)), QPointF(area.right(), Y(z)));
+        p.setPen(Qt::black);
+        const QString t = Q(FloatToStrFixed(z, casasZ));
+        p.drawText(QPointF(area.left() - 4 - fm.horizontalAdvance(t), Y(z) + fm.ascent() / 2 - 1), t);
+    }
+    const double passoS = PassoRedondo(smax, 8);
+    for (double s = 0; s <= smax + 1e-9; s += passoS) {
+        p.setPen(QPen(QColor(0xD8, 0xD8, 0xD8), 0.5));
+        p.drawLine(QPointF(X(s), area.top()), QPointF(X(s), area.bottom()));
+        p.setPen(Qt::black);
+        const QString t = Q(FloatToStrFixed(s, 0));
+        const double x = std::min(X(s) - fm.horizontalAdvance(t) / 2, area.right() - fm.horizontalAdvance(t));
+        p.drawText(QPointF(x, area.bottom() + fm.ascent() + 2), t);
+    }
+    p.drawText(QPointF(area.right() - fm.horizontalAdvance(QStringLiteral("distância (m)")),
+                       area.bottom() + linha + fm.ascent() + 2),
+               QStringLiteral("distância (m)"));
+    p.setPen(QPen(Qt::black, 0.7));
+    p.drawRect(area);
+
+    // The stretches off level, under the lines.
+    for (const TTravessiaNivel& t : perfil.travessias) {
+        const QRectF faixa(QPointF(X(t.inicio), area.top()), QPointF(X(t.inicio + t.comprimento), area.bottom()));
+        p.fillRect(faixa, QColor(kTravessia.red(), kTravessia.green(), kTravessia.blue(), 40));
+        QStringList partes;
+        if (t.aterroCm > 0) partes << QStringLiteral("aterro %1 cm").arg(Q(FloatToStrFixed(t.aterroCm, 0)));
+        if (t.corteCm > 0) partes << QStringLiteral("corte %1 cm").arg(Q(FloatToStrFixed(t.corteCm, 0)));
+        p.setPen(kTravessia);
+        const QString texto = partes.join(QStringLiteral(", "));
+        const double x = std::clamp(faixa.center().x() - fm.horizontalAdvance(texto) / 2, area.left() + 2,
+                                    area.right() - 2 - fm.horizontalAdvance(texto));
+        p.drawText(QPointF(x, area.top() + fm.ascent() + 2), texto);
+    }
+
+    p.save();
+    p.setClipRect(area);
+    QPainterPath terreno, projeto;
+    bool aberto = false;
+    for (const TEstaca& e : perfil.pontos) {
+        if (e.semTerreno) {
+            aberto = false;
+            continue;
+        }
+        if (aberto) terreno.lineTo(X(e.estaca), Y(e.cotaTerreno));
+        else terreno.moveTo(X(e.estaca), Y(e.cotaTerreno));
+        aberto = true;
+    }
+    for (size_t i = 0; i < perfil.pontos.size(); ++i) {
+        const TEstaca& e = perfil.pontos[i];
+        if (i == 0) projeto.moveTo(X(e.estaca), Y(e.cotaProjeto));
+        else projeto.lineTo(X(e.estaca), Y(e.cotaProjeto));
+    }
+    p.setPen(QPen(kProjeto, 1.2, Qt::DashLine));
+    p.drawPath(projeto);
+    p.setPen(QPen(kTerreno, 1.2));
+    p.drawPath(terreno);
+    p.restore();
+}
+
+}  // namespace
+
+QImage ImagemPerfis(const std::vector<const TPerfilTerraco*>& perfis, QSizeF tamanho, double dpi) {
+    QImage img((tamanho * dpi / kUnidade).toSize(), QImage::Format_RGB32);
+    img.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+    img.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(dpi / kUnidade, dpi / kUnidade);
+    QFont fonte(QStringLiteral("Arial"));
+    fonte.setPixelSize(10);
+    p.setFont(fonte);
+    const double altura = tamanho.height() / TFigurasLocacao::kPerfisPorPagina;
+    for (size_t i = 0; i < perfis.size(); ++i)
+        DesenharPerfil(p, *perfis[i], QRectF(0, double(i) * altura, tamanho.width(), altura - 12));
+    return img;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The pictures of a location report by the names its text gives them: the plan's sheet and
+// the pages of profiles. The report window and the PDF module draw them alike.
+#include <QImage>
+#include <QMap>
+#include <QString>
+
+class TLocacaoNivel;
+struct TFigurasLocacao;
+
+// At 'dpi' on paper; the sheet turned upright when the field is wider than tall, so it fills
+// the page. A plan whose model cannot be read has no sheet.
+QMap<QString, QImage> ImagensDaLocacao(const TLocacaoNivel& loc, const TFigurasLocacao& f, double dpi = 200);
