@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <functional>
 
 #include "core/location/ImgElev.h"
 #include "render/Texto.h"
@@ -27,7 +28,7 @@ const QColor kEscoadouro(0x00, 0x60, 0xFF);
 // Strip tints: light enough for the lines and numbers to stay readable over them.
 QColor CorDaFaixa(int indice) {
     static const int matizes[] = {45, 200, 120, 300, 0, 260, 165, 85};
-    return QColor::fromHsv(matizes[indice % 8], 170, 255, 105);
+    return QColor::fromHsv(matizes[indice % 8], 140, 255, 80);
 }
 
 // Hill shading from the north-west on the elevation's own range; cells without data white.
@@ -199,10 +200,11 @@ QPen TMapaPlano::CanetaDaLinha(const TLinhaPlano& l, double u) const {
 }
 
 void TMapaPlano::Desenhar(QPainter& p, const QRectF& destino, const QRectF& mundo) const {
-    DesenharCom(p, destino, mundo, 1.5, 12);
+    DesenharCom(p, destino, mundo, 1.5, 12, destaque_);
 }
 
-void TMapaPlano::DesenharCom(QPainter& p, const QRectF& destino, const QRectF& mundo, double u, double t) const {
+void TMapaPlano::DesenharCom(QPainter& p, const QRectF& destino, const QRectF& mundo, double u, double t,
+                             int destaque) const {
     p.save();
     p.setClipRect(destino, Qt::IntersectClip);
     p.fillRect(destino, Qt::white);
@@ -237,15 +239,24 @@ void TMapaPlano::DesenharCom(QPainter& p, const QRectF& destino, const QRectF& m
     p.setPen(QPen(kEscoadouro, 2.5 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const TLinhaMapa& e : plano_.escoadouros) p.drawPolyline(Poligono(e.x, e.y, m));
     for (const TLinhaPlano& l : plano_.linhas) {
+        const QPolygonF pol = Poligono(l.x, l.y, m);
+        if (destaque != 0 && l.terraco == destaque) {
+            p.setPen(QPen(QColor(255, 230, 0, 220), 6 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(pol);
+        }
         p.setPen(CanetaDaLinha(l, u));
-        p.drawPolyline(Poligono(l.x, l.y, m));
+        p.drawPolyline(pol);
     }
-    // Each number a little past its line's end, along the line, so it does not cover it.
+    // Each number a little past its line's end, along the line, so it does not cover it; where
+    // lines crowd (ends along the field's edge) it goes farther out, or is left to the other end.
     const QFont f = Fonte(t, true);
+    const QFontMetricsF fm(f);
+    std::vector<QRectF> ocupados;
     for (const TLinhaPlano& l : plano_.linhas) {
         const QPolygonF pol = Poligono(l.x, l.y, m);
         if (pol.size() < 2) continue;
         const QString numero = QString::number(l.terraco);
+        const QSizeF tamanho(fm.horizontalAdvance(numero) + 0.2 * t, 0.95 * t);
         const QColor cor = CanetaDaLinha(l, u).color();
         for (const bool inicio : {true, false}) {
             const QPointF ponta = inicio ? pol.first() : pol.last();
@@ -253,9 +264,17 @@ void TMapaPlano::DesenharCom(QPainter& p, const QRectF& destino, const QRectF& m
             // The first vertex far enough from the end gives the direction.
             for (int k = 1; k < pol.size() && QLineF(ponta, antes).length() < t; ++k)
                 antes = inicio ? pol[k] : pol[pol.size() - 1 - k];
-            QLineF d(antes, ponta);
-            const QPointF centro = d.length() > 0 ? ponta + (d.p2() - d.p1()) / d.length() * (0.9 * t) : ponta;
-            if (destino.adjusted(-t, -t, t, t).contains(centro)) TextoComHalo(p, centro, numero, f, cor, 0.18 * t);
+            const QLineF d(antes, ponta);
+            const QPointF rumo = d.length() > 0 ? (d.p2() - d.p1()) / d.length() : QPointF();
+            for (const double distancia : {0.9, 1.9, 2.9}) {
+                const QPointF centro = ponta + rumo * (distancia * t);
+                const QRectF caixa(centro - QPointF(tamanho.width() / 2, tamanho.height() / 2), tamanho);
+                if (std::any_of(ocupados.begin(), ocupados.end(), [&](const QRectF& o) { return o.intersects(caixa); }))
+                    continue;
+                ocupados.push_back(caixa);
+                if (destino.adjusted(-t, -t, t, t).contains(centro)) TextoComHalo(p, centro, numero, f, cor, 0.18 * t);
+                break;
+            }
         }
     }
     p.setTransform(t0);
@@ -421,7 +440,7 @@ QImage TMapaPlano::Folha(QSize tamanho) const {
         escala = EscalaNaFolha(l, mundo_.width() + 2 * folga, mundo_.height() + 2 * folga);
         const QSizeF vista(quadro.width() / escala, quadro.height() / escala);
         const QRectF mundo(mundo_.center() - QPointF(vista.width() / 2, vista.height() / 2), vista);
-        DesenharCom(p, quadro, mundo, u, 0.85 * t);
+        DesenharCom(p, quadro, mundo, u, 0.85 * t, 0);
 
         // The grid of map coordinates, labelled below (east) and to the left (north).
         passo = PassoGrade(std::max(vista.width(), vista.height()), 6);

@@ -38,6 +38,9 @@ public:
 
     // Terrace number of the line nearest to a map point within 'tolerancia' map units; 0 none.
     int TerracoEm(QPointF mundo, double tolerancia) const;
+    // The line the window draws over a bright band (the one under the mouse); 0 none.
+    void SetDestaque(int terraco) { destaque_ = terraco; }
+    int Destaque() const { return destaque_; }
     // The terrace's type ("" unknown or no such line).
     QString TipoDe(int terraco) const;
 
@@ -45,8 +48,9 @@ public:
     static QTransform Transformacao(const QRectF& destino, const QRectF& mundo);
 
 private:
-    // 'u' the stroke unit and 't' the numbers' height, in the painter's pixels.
-    void DesenharCom(QPainter& p, const QRectF& destino, const QRectF& mundo, double u, double t) const;
+    // 'u' the stroke unit and 't' the numbers' height, in the painter's pixels; the sheet
+    // highlights no line.
+    void DesenharCom(QPainter& p, const QRectF& destino, const QRectF& mundo, double u, double t, int destaque) const;
     void DesenharLegenda(QPainter& p, const QRectF& r, double escala, double passo, double u, double t) const;
     // The bar's left end at 'base', at most 'larguraMaxima' long.
     void DesenharEscalaEm(QPainter& p, QPointF base, double larguraMaxima, double pixelsPorUnidade, double u,
@@ -59,5 +63,6 @@ private:
     QImage faixas_;    // the strips' tint on their grid
     QTransform celulasFaixas_;
     QRectF mundo_;
-    std::vector<std::string> tipos_;  // the types the lines are styled by, in order of appearance
+    std::vector<std::string> tipos_;
+    int destaque_ = 0;  // the types the lines are styled by, in order of appearance
 };

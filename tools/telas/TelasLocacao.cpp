@@ -1,8 +1,10 @@
 #include "telas/TelasLocacao.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPixmap>
@@ -24,6 +26,8 @@
 #include "gui/common/TrabalhoComProgresso.h"
 #include "gui/common/VisualizadorHtml.h"
 #include "gui/location/FrmLocacao.h"
+#include "gui/location/MapaLocacao.h"
+#include "render/MapaPlano.h"
 #include "gui/shell/Principal.h"
 #include "telas/Telas.h"
 
@@ -80,6 +84,30 @@ void GravarSecao(TFPrincipal& w, TfrmLocacao& j, const std::function<void(QWidge
     gravar(w, nome);
 }
 
+// The results' map zoomed in on the middle of a line, the mouse over it, and the sheet
+// "Exportar mapa" writes.
+void GravarMapa(TFPrincipal& w, TfrmLocacao& j, const std::function<void(QWidget&, const QString&)>& gravar) {
+    TMapaLocacao* mapa = j.Mapa();
+    if (!mapa || !mapa->Mapa() || mapa->Mapa()->Plano().linhas.empty()) return;
+    const std::vector<TLinhaPlano>& linhas = mapa->Mapa()->Plano().linhas;
+    const TLinhaPlano& l = linhas[linhas.size() / 2];
+    const QPointF meio(l.x[l.x.size() / 2], l.y[l.y.size() / 2]);
+    mapa->Ajustar();
+    mapa->Zoom(3, mapa->PixelDe(meio));
+    QMouseEvent sobre(QEvent::MouseMove, mapa->PixelDe(meio), mapa->Vista()->mapToGlobal(mapa->PixelDe(meio)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(mapa->Vista(), &sobre);
+    Esperar(200);
+    gravar(w, QStringLiteral("locacao_mapa_zoom"));
+    mapa->Ajustar();
+    const QImage img = mapa->FolhaA4();
+    QLabel folha;
+    folha.setWindowTitle(QStringLiteral("Mapa exportado"));
+    folha.setPixmap(QPixmap::fromImage(img));
+    folha.setFixedSize(img.size());  // whole, as the file holds it
+    gravar(folha, QStringLiteral("locacao_mapa_folha"));
+}
+
 // The graded example: its channel and waterway fields, and its results.
 void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, const QString&)>& gravar,
                            const std::function<void(const QString&)>& proximo) {
@@ -131,6 +159,7 @@ void TelasLocacao(TFPrincipal& w, const std::function<void(QWidget&, const QStri
     j->AoIniciarExecucao = nullptr;
     Esperar(300);
     gravar(w, QStringLiteral("locacao_resultados"));
+    GravarMapa(w, *j, gravar);
     GravarPaginaImpressa(w, gravar, QStringLiteral("Cota"), QStringLiteral("locacao_relatorio_impresso"));
     GravarPaginaImpressa(w, gravar, QStringLiteral("CONSTRUÇÃO DOS TERRAÇOS"),
                          QStringLiteral("locacao_relatorio_construcao_impresso"));

@@ -244,9 +244,11 @@ void TMapaLocacao::Pintar(QPainter& p) {
 
 void TMapaLocacao::Apontar(QPointF pixel) {
     QString texto;
+    int sob = 0;
     if (mapa_ && escala_ > 0 && vista_->rect().contains(pixel.toPoint())) {
         const QPointF w = MundoDe(pixel);
-        if (const int t = mapa_->TerracoEm(w, kToleranciaPixels * escala_)) {
+        sob = mapa_->TerracoEm(w, kToleranciaPixels * escala_);
+        if (const int t = sob) {
             texto = QStringLiteral("Terraço %1").arg(t);
             if (const QString tipo = mapa_->TipoDe(t); !tipo.isEmpty()) texto += QStringLiteral(" — ") + tipo;
         } else {
@@ -259,9 +261,22 @@ void TMapaLocacao::Apontar(QPointF pixel) {
     }
     lblEstado_->setText(texto);
     lblEstado_->setToolTip(texto);
+    if (mapa_ && mapa_->Destaque() != sob) {
+        mapa_->SetDestaque(sob);
+        vista_->update();
+    }
 }
 
 QString TMapaLocacao::Estado() const { return lblEstado_->text(); }
+
+QImage TMapaLocacao::FolhaA4() const {
+    if (!mapa_) return {};
+    QImage folha = mapa_->Folha(mapa_->Paisagem() ? QSize(kA4Longo, kA4Curto) : QSize(kA4Curto, kA4Longo));
+    const int pontosPorMetro = int(std::lround(kDpi / 0.0254));
+    folha.setDotsPerMeterX(pontosPorMetro);
+    folha.setDotsPerMeterY(pontosPorMetro);
+    return folha;
+}
 
 void TMapaLocacao::ExportarMapa() {
     Protegido(this, [&] {
@@ -285,11 +300,7 @@ void TMapaLocacao::ExportarMapa() {
         if (QFileInfo::exists(c) &&
             !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
             return;
-        const bool paisagem = mapa_->Paisagem();
-        QImage folha = mapa_->Folha(paisagem ? QSize(kA4Longo, kA4Curto) : QSize(kA4Curto, kA4Longo));
-        const int pontosPorMetro = int(std::lround(kDpi / 0.0254));
-        folha.setDotsPerMeterX(pontosPorMetro);
-        folha.setDotsPerMeterY(pontosPorMetro);
+        const QImage folha = FolhaA4();
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);

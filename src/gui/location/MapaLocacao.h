@@ -2,6 +2,7 @@
 // The location plan's map in the results tab: the drawing of TMapaPlano, fitted to the field at
 // first, zoomed with the wheel about the cursor (or "+"/"-"), panned by dragging, naming the
 // terrace under the mouse, and exported as an A4 sheet in PNG.
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -43,7 +44,9 @@ public:
 
     // The file the export dialog proposes.
     QString NomeProposto;
-    // "Exportar mapa": the sheet (A4, 200 dpi, turned as the field fits) as PNG.
+    // The sheet the export writes: A4 at 200 dpi, turned as the field fits; null without a map.
+    QImage FolhaA4() const;
+    // "Exportar mapa": that sheet as PNG.
     void ExportarMapa();
 
     QSize sizeHint() const override { return {420, 320}; }
