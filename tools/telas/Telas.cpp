@@ -30,6 +30,7 @@
 #include "telas/TelasChuva.h"
 #include "telas/TelasFerramentas.h"
 #include "telas/TelasLocacao.h"
+#include "telas/TelasPdf.h"
 #include "telas/TelasSimulacao.h"
 #include "telas/TelasVisualizar.h"
 
@@ -250,6 +251,7 @@ int GerarTelas(const QString& pasta, const QString& pastaPrograma) {
         servico.Gravar(janela);
     });
     TelasRaster(pastaPrograma, [&](QWidget& janela, const QString& n) { servico.nome = n; servico.Gravar(janela); });
+    TelasPdf((pastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : pastaPrograma) + "/", servico.pasta);
     TelasDialogosQt(pastaPrograma, servico);
     vigia.stop();
     InstalarDialogos(nullptr);
