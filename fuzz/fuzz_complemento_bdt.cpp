@@ -28,6 +28,15 @@ bool Iguais(const TComplementoBDT& a, const TComplementoBDT& b) {
         const TInfoTerraco* o = b.De(id);
         if (!o || o->acima != t.acima || o->tipo != t.tipo) return false;
     }
+    if (a.linhas.size() != b.linhas.size()) return false;
+    // Vertices are written to a tenth of a millimetre.
+    const auto perto = [](double u, double v) { return std::fabs(u - v) <= 5e-5 + 1e-12 * std::fabs(u); };
+    for (size_t k = 0; k < a.linhas.size(); ++k) {
+        const TLinhaMapa &u = a.linhas[k], &v = b.linhas[k];
+        if (u.id != v.id || u.x.size() != v.x.size() || u.y.size() != v.y.size()) return false;
+        for (size_t i = 0; i < u.x.size(); ++i)
+            if (!perto(u.x[i], v.x[i]) || !perto(u.y[i], v.y[i])) return false;
+    }
     return a.pecasUnidas == b.pecasUnidas && a.limiteTerracos == b.limiteTerracos &&
            a.plano.maxTerracos == b.plano.maxTerracos;
 }
@@ -53,6 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!c.De(id) || !(o.volume >= 0 || o.volume == -1) || !std::isfinite(o.volume)) __builtin_trap();
         if (!(s.horas >= 0 || s.horas == -1) || !(s.custo >= 0 || s.custo == -1) || (s.horas < 0 && s.custo >= 0))
             __builtin_trap();
+    }
+    // Each line: a number and whole vertices, every coordinate finite.
+    for (const TLinhaMapa& l : c.linhas) {
+        if (l.id < 1 || l.x.empty() || l.x.size() != l.y.size()) __builtin_trap();
+        for (size_t i = 0; i < l.x.size(); ++i)
+            if (!std::isfinite(l.x[i]) || !std::isfinite(l.y[i])) __builtin_trap();
     }
     c.Gravar(base + "_2.bdc");
     TComplementoBDT d;

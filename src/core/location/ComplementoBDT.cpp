@@ -1,5 +1,6 @@
 #include "core/location/ComplementoBDT.h"
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 
@@ -8,12 +9,46 @@
 #include "core/common/IniFile.h"
 #include "core/common/Numeros.h"
 #include "core/location/BDT.h"
+#include "core/raster/Vetor.h"
 
 namespace {
 const char* const kPlano = "Plano";
 const std::string kTerraco = "Terraco ";
 const std::string kTravessia = "Travessia ";
 const char* const kConstrucao = "Construcao";
+const char* const kLinhas = "Linhas";
+// A tenth of a millimetre: finer than any survey, and the same text in every region.
+constexpr int kCasasLinhas = 4;
+
+// "id x y x y ..." with '.' whatever the region.
+std::string TextoDaLinha(const TLinhaMapa& l) {
+    std::string t = IntToStr(l.id);
+    for (size_t i = 0; i < l.x.size() && i < l.y.size(); ++i)
+        t += " " + FloatToStrFixed(l.x[i], kCasasLinhas, Regional::EnUS()) + " " +
+             FloatToStrFixed(l.y[i], kCasasLinhas, Regional::EnUS());
+    return t;
+}
+
+// from_chars, not strtod: the desktop program runs with the user's numeric locale.
+bool LinhaDoTexto(const std::string& t, TLinhaMapa& l) {
+    const char* p = t.data();
+    const char* const fim = p + t.size();
+    const auto espacos = [&] {
+        while (p < fim && *p == ' ') ++p;
+    };
+    auto [q, e] = std::from_chars(p, fim, l.id);
+    if (e != std::errc() || l.id <= 0) return false;
+    p = q;
+    for (bool x = true;; x = !x) {
+        espacos();
+        if (p == fim) return x && !l.x.empty();
+        double v = 0;
+        auto [q2, e2] = std::from_chars(p, fim, v);
+        if (e2 != std::errc() || !std::isfinite(v)) return false;
+        p = q2;
+        (x ? l.x : l.y).push_back(v);
+    }
+}
 constexpr int kVersao = 1;
 }  // namespace
 
@@ -36,6 +71,7 @@ TComplementoBDT TComplementoBDT::DoResultado(const TResultadoNivel& r) {
         c.avisosConstrucao = r.construcao.avisos;
     }
     c.travessias = r.travessias;
+    c.linhas = r.linhasMapa;
     c.pecasUnidas = r.pecasUnidas;
     c.areaSemReceptor = r.areaSemReceptor;
     c.comprimentoRaioMenor = r.comprimentoRaioMenor;
@@ -116,6 +152,8 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
         ini.WriteFloat(s, "AterroCm", t.aterroCm);
         ini.WriteFloat(s, "CorteCm", t.corteCm);
     }
+    for (size_t k = 0; k < linhas.size(); ++k)
+        ini.WriteString(kLinhas, "Linha" + IntToStr(static_cast<long long>(k + 1)), TextoDaLinha(linhas[k]));
     ini.UpdateFile();
 }
 
@@ -183,6 +221,13 @@ void TComplementoBDT::Ler(const std::string& arquivo) {
             c.travessias.push_back(t);
         }
     }
+    for (long long k = 1; ini.ValueExists(kLinhas, "Linha" + IntToStr(k)); ++k) {
+        const std::string chave = "Linha" + IntToStr(k);
+        TLinhaMapa l;
+        if (!LinhaDoTexto(ini.ReadString(kLinhas, chave, ""), l))
+            falha("a seção [" + std::string(kLinhas) + "] tem um valor inválido em " + chave + ".");
+        c.linhas.push_back(std::move(l));
+    }
     if (!c.obras.empty()) {
         c.maquina = ini.ReadString(kConstrucao, "Maquina", "");
         for (size_t k = 1; k <= kAvisosConstrucao + 1; ++k) {
@@ -192,4 +237,33 @@ void TComplementoBDT::Ler(const std::string& arquivo) {
         }
     }
     *this = std::move(c);
+}
+
+std::vector<TLinhaMapa> LinhasDoVet(const TVET& v, const TComplementoBDT& c) {
+    std::vector<TLinhaMapa> r;
+    for (const TVetorRecPonto& p : v.Lines()) {
+        TLinhaMapa l;
+        l.id = p.LineId();
+        l.level = p.Count() > 0 ? p.Ponto(0).Z : 0;
+        for (const TRecPonto& q : p.Pontos()) {
+            l.x.push_back(q.X);
+            l.y.push_back(q.Y);
+        }
+        r.push_back(std::move(l));
+    }
+    // A companion written for another vector (the .vet replaced by hand) must not move its lines.
+    const auto mesma = [&](const TLinhaMapa& a, const TLinhaMapa& b) {
+        if (a.id != b.id || a.x.size() != b.x.size() || b.y.size() != b.x.size()) return false;
+        for (size_t i = 0; i < a.x.size(); ++i)
+            if (!(std::hypot(a.x[i] - b.x[i], a.y[i] - b.y[i]) <= 1)) return false;
+        return true;
+    };
+    if (c.linhas.size() != r.size()) return r;
+    for (size_t k = 0; k < r.size(); ++k)
+        if (!mesma(r[k], c.linhas[k])) return r;
+    for (size_t k = 0; k < r.size(); ++k) {
+        r[k].x = c.linhas[k].x;
+        r[k].y = c.linhas[k].y;
+    }
+    return r;
 }

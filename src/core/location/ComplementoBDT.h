@@ -11,6 +11,7 @@
 #include "core/location/LocNivel.h"
 
 class TBDT;
+class TVET;
 
 inline constexpr const char* kExtensaoComplemento = ".bdc";
 
@@ -30,6 +31,9 @@ struct TComplementoBDT {
     std::string maquina;
     std::vector<std::string> avisosConstrucao;
     std::vector<TTravessiaNivel> travessias;
+    // The vector's lines at full precision, in its order (older companions hold none): a .vet
+    // keeps 32-bit coordinates, half a metre apart at UTM northings.
+    std::vector<TLinhaMapa> linhas;
     int pecasUnidas = 0;
     double areaSemReceptor = 0;       // ha
     double comprimentoRaioMenor = 0;  // m
@@ -48,3 +52,8 @@ struct TComplementoBDT {
     // A file that cannot be read, or is not a companion, raises EVandoro naming it.
     void Ler(const std::string& arquivo);
 };
+
+// The lines of a saved plan's vector, in its order, each with its first vertex's elevation as
+// 'level': the vertices at full precision from the companion when it holds this very vector's
+// lines (same numbers and vertices, each within a metre), else as the vector has them.
+std::vector<TLinhaMapa> LinhasDoVet(const TVET& v, const TComplementoBDT& c);

@@ -263,20 +263,17 @@ TEstacasLocacao EstacasDoPlano(const std::string& vet, const std::string& elevac
     std::vector<int> ordem;
     for (int i = 1; i <= tabela.Count(); ++i) ordem.push_back(tabela.Item(i)->id);
     std::vector<LinhaPlano> linhas;
-    for (const TVetorRecPonto& p : v.Lines()) {
+    const std::vector<TLinhaMapa> doVet = LinhasDoVet(v, complemento);
+    const std::vector<TVetorRecPonto> pontos = v.Lines();
+    for (size_t k = 0; k < doVet.size(); ++k) {
+        const TVetorRecPonto& p = pontos[k];
         if (p.Count() == 0) continue;
-        LinhaPlano l;
-        l.linha.id = p.LineId();
+        LinhaPlano l{doVet[k], 0};
         double s = 0;
-        for (int i = 0; i < p.Count(); ++i) {
-            l.linha.x.push_back(p.Ponto(i).X);
-            l.linha.y.push_back(p.Ponto(i).Y);
-            if (i) s += std::hypot(l.linha.x[size_t(i)] - l.linha.x[size_t(i - 1)],
-                                   l.linha.y[size_t(i)] - l.linha.y[size_t(i - 1)]) * chao.metros;
-        }
+        for (size_t i = 1; i < l.linha.x.size(); ++i)
+            s += std::hypot(l.linha.x[i] - l.linha.x[i - 1], l.linha.y[i] - l.linha.y[i - 1]) * chao.metros;
         // Each vertex was written at its design elevation: a graded line rises from its outlet.
         const double z0 = p.Ponto(0).Z, z1 = p.Ponto(p.Count() - 1).Z;
-        l.linha.level = z0;
         l.declividade = s > 0 ? (z1 - z0) / s : 0;
         const auto it = std::find(ordem.begin(), ordem.end(), l.linha.id);
         if (it != ordem.end()) {

@@ -364,14 +364,12 @@ TResumoSig ExportarVetSig(const std::string& vet, const std::string& saida, cons
         porId.emplace(id, tabela.back());
     }
     std::vector<TFeicaoLinha> feicoes;
-    for (const TVetorRecPonto& l : v.Lines()) {
+    for (TLinhaMapa& l : LinhasDoVet(v, complemento)) {
         TFeicaoLinha f;
-        for (const TRecPonto& p : l.Pontos()) {
-            f.x.push_back(p.X);
-            f.y.push_back(p.Y);
-        }
-        f.z = l.Count() > 0 ? l.Ponto(0).Z : 0;
-        Atributos(f, l.LineId(), porId);
+        f.x = std::move(l.x);
+        f.y = std::move(l.y);
+        f.z = l.level;
+        Atributos(f, l.id, porId);
         feicoes.push_back(std::move(f));
     }
     if (!temTabela)

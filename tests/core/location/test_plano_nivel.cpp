@@ -14,6 +14,7 @@
 #include "core/location/Locacao.h"
 #include "core/model/SistemaConservacao.h"
 #include "core/raster/Imagem.h"
+#include "core/raster/Vetor.h"
 
 TEST(PlanoNivel, RoundTripsThroughTheProjectAndOldOrDamagedValuesReadAsTheDefaults) {
     PastaTemporaria pasta;
@@ -200,4 +201,62 @@ TEST(PlanoNivel, StripsTheCriterionHasNoTypeForAreNamedInTheWarnings) {
     ASSERT_FALSE(s.info.empty());
     for (const TInfoTerraco& t : s.info) EXPECT_EQ(t.tipo, "Terraços de Base Larga");
     for (const std::string& w : s.avisos) EXPECT_EQ(w.find("sem tipo"), std::string::npos) << w;
+}
+
+TEST(PlanoNivel, ASavedPlanKeepsItsLinesAtFullPrecisionAtUtmMagnitudes) {
+    // At northing 7 465 000 a 32-bit real steps by half a metre: the .vet alone would move a
+    // line by up to 25 cm; its companion keeps the vertices to a tenth of a millimetre.
+    PastaTemporaria pasta;
+    const TLinhaMapa a{3, 700, {288001.23456, 288011.5, 288020.75}, {7465001.3333, 7465002.6667, 7465004.1}};
+    const TLinhaMapa b{5, 698.5, {288100.1, 288130.9}, {7465100.45, 7465100.05}};
+    TVET v("m");
+    for (const TLinhaMapa& l : {a, b}) {
+        TVetorRecPonto p;
+        p.SetLineId(l.id);
+        for (size_t i = 0; i < l.x.size(); ++i) p.Add(float(l.x[i]), float(l.y[i]), float(l.level));
+        v.AppendLine(p);
+    }
+    TComplementoBDT c;
+    c.linhas = {a, b};
+    {
+        RegionalFixo pt(Regional::PtBR());
+        c.Gravar(pasta.Arquivo("p.bdc"));
+    }
+    TComplementoBDT l;
+    l.Ler(pasta.Arquivo("p.bdc"));
+    ASSERT_EQ(l.linhas.size(), 2u);
+    std::vector<TLinhaMapa> r = LinhasDoVet(v, l);
+    ASSERT_EQ(r.size(), 2u);
+    for (size_t k = 0; k < 2; ++k) {
+        const TLinhaMapa& e = k ? b : a;
+        EXPECT_EQ(r[k].id, e.id);
+        EXPECT_EQ(r[k].level, e.level);
+        ASSERT_EQ(r[k].x.size(), e.x.size());
+        for (size_t i = 0; i < e.x.size(); ++i) {
+            EXPECT_NEAR(r[k].x[i], e.x[i], 5e-5);
+            EXPECT_NEAR(r[k].y[i], e.y[i], 5e-5);
+        }
+    }
+    // The vector alone is off by the rounding the full precision avoids.
+    const std::vector<TLinhaMapa> so = LinhasDoVet(v, TComplementoBDT{});
+    EXPECT_GT(std::fabs(so[0].y[0] - a.y[0]), 0.1);
+
+    // A companion of another vector moves nothing: another line's number, another count, a
+    // vertex far off.
+    TComplementoBDT outro = l;
+    outro.linhas[1].id = 6;
+    EXPECT_EQ(LinhasDoVet(v, outro)[0].y[0], so[0].y[0]);
+    outro = l;
+    outro.linhas.pop_back();
+    EXPECT_EQ(LinhasDoVet(v, outro)[0].y[0], so[0].y[0]);
+    outro = l;
+    outro.linhas[0].x[1] += 5;
+    EXPECT_EQ(LinhasDoVet(v, outro)[0].y[0], so[0].y[0]);
+
+    // A damaged vertex list is refused by its key.
+    std::ofstream(pasta.Arquivo("ruim.bdc")) << "[Plano]\r\nVersao=1\r\n[Linhas]\r\nLinha1=3 288001,5 7465001,3\r\n";
+    EXPECT_ERRO(EVandoro,
+                "Não foi possível ler o complemento da tabela de terraços " + pasta.Arquivo("ruim.bdc") +
+                    ": a seção [Linhas] tem um valor inválido em Linha1.",
+                l.Ler(pasta.Arquivo("ruim.bdc")));
 }
