@@ -122,6 +122,15 @@ void TelasLocacaoGradiente(TFPrincipal& w, const std::function<void(QWidget&, co
     j->btnProcessarClick();
     Esperar(300);
     gravar(w, QStringLiteral("locacao_gradiente_resultados"));
+    // The graded plan with its waterways on the portrait sheet a field standing up gets.
+    if (const TMapaPlano* mapa = j->Mapa()->Mapa()) {
+        QLabel folha;
+        folha.setWindowTitle(QStringLiteral("Mapa exportado (folha em pé)"));
+        const QImage img = mapa->Folha(QSize(1654, 2339));
+        folha.setPixmap(QPixmap::fromImage(img));
+        folha.setFixedSize(img.size());
+        gravar(folha, QStringLiteral("locacao_gradiente_mapa_folha"));
+    }
     GravarPaginaImpressa(w, gravar, QStringLiteral("CONSTRUÇÃO DOS TERRAÇOS"),
                          QStringLiteral("locacao_gradiente_relatorio_construcao_impresso"));
     w.GerenteSis1().SetAlterado(false);
