@@ -1,9 +1,9 @@
-# Rasters of the location example (hugo_site smoothed and resampled to 2 m, and its slope)
-# and the waterway along its thalweg,
+# Rasters of the location example (hugo_site smoothed and resampled to 2 m, and its slope, in
+# SIRGAS 2000 / UTM zone 23S) and the waterway along its thalweg,
 # written by gerar_exemplos beside the shipped projects in the program folder.
 if(TARGET gerar_exemplos)
-  set(relevo_loc hugo_site_2m.flt hugo_site_2m.hdr hugo_site_2m_declividade.flt hugo_site_2m_declividade.hdr
-                 hugo_site_2m_escoadouro.vet)
+  set(relevo_loc hugo_site_2m.flt hugo_site_2m.hdr hugo_site_2m.prj hugo_site_2m_declividade.flt
+                 hugo_site_2m_declividade.hdr hugo_site_2m_declividade.prj hugo_site_2m_escoadouro.vet)
   list(TRANSFORM relevo_loc PREPEND "${VANDORO_BIN_DIR}/Exemplos/" OUTPUT_VARIABLE relevo_loc_saida)
   add_custom_command(
     OUTPUT ${relevo_loc_saida}

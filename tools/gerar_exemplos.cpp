@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/common/Regional.h"
+#include "core/gdal/Gdal.h"
 #include "core/location/ImgElev.h"
 #include "core/project/ModeloProjeto.h"
 #include "core/rainfall/Estado.h"
@@ -226,8 +227,14 @@ void EscoadouroLocacao(const std::string& pasta) {
     vet.Save(pasta + "/" + kEscoadouroLocacao);
 }
 
+// The example's field lies near Campinas, in SIRGAS 2000 / UTM zone 23S, at the magnitudes a
+// surveyed model has there: GPS and earth-viewer files of the walk-through land on the map.
+constexpr int kEpsgExemplo = 31983;
+constexpr double kLesteExemplo = 288000, kNorteExemplo = 7465000;
+
 // hugo_site (10 m cells) smoothed three times and resampled to 2 m, a resolution at which
-// neighbouring terraces lie several cells apart; then its slope in percent.
+// neighbouring terraces lie several cells apart, placed in its coordinate system; then its
+// slope in percent, which keeps the system.
 void RelevoLocacao(const std::string& pasta) {
     namespace fs = std::filesystem;
     const std::string hugo = pasta + "/hugo_site.asc";
@@ -243,11 +250,12 @@ void RelevoLocacao(const std::string& pasta) {
     fina.SetCellType(TTipoCelula::Real);
     fina.SetColumns(colunas);
     fina.SetRows(linhas);
-    fina.SetMinX(g.MinX());
-    fina.SetMaxX(g.MinX() + g.CellWidth() * g.Columns());
-    fina.SetMinY(g.MinY());
-    fina.SetMaxY(g.MinY() + g.CellHeight() * g.Rows());
+    fina.SetMinX(kLesteExemplo + g.MinX());
+    fina.SetMaxX(kLesteExemplo + g.MinX() + g.CellWidth() * g.Columns());
+    fina.SetMinY(kNorteExemplo + g.MinY());
+    fina.SetMaxY(kNorteExemplo + g.MinY() + g.CellHeight() * g.Rows());
     fina.SetRefUnits("m");
+    fina.SetCrs(CrsDeEpsg(kEpsgExemplo));
     fina.SetFlagValue(-9999);
     fina.Allocate();
     std::vector<float> linha(static_cast<size_t>(colunas));

@@ -1,5 +1,6 @@
 // locar: places level terraces on a project's elevation raster, as "Processar" of the
 // location window does, and prints the terrace table.
+#include <filesystem>
 #include <functional>
 #include <iomanip>
 #include <iostream>
@@ -27,18 +28,21 @@
 namespace {
 
 // The report in the format its name asks for: HTML, or the PDF with the plan and the profiles.
-void GravarRelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& arquivo, bool gradiente) {
+// 'projeto' resolves what the project names by relative paths.
+void GravarRelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto,
+                              const std::string& arquivo, bool gradiente) {
     TOpcoesRelatorio o;
     o.PastaPrograma = PastaPrograma();
     const auto texto = [&] { return gradiente ? RelatorioLocacaoGradiente(m, loc, o) : RelatorioLocacao(m, loc, o); };
     if (!RelatorioEmPdf(arquivo)) return GravarRelatorio(texto(), arquivo);
-    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc));
+    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc, projeto));
     o.Locacao = figuras;
     TPedidoPdf pedido;
     pedido.html = texto();
     pedido.saida = arquivo;
     pedido.locacao = &loc;
     pedido.figurasLocacao = figuras.get();
+    pedido.projeto = projeto;
     GravarPdfPeloModulo(pedido);
 }
 
@@ -169,7 +173,7 @@ int Concluir(const std::ostringstream& o, const TLocacaoNivel& loc, const TPedid
 // A graded project: the terraces start on the waterways and are sized channel by channel.
 int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivosLocacao& arquivos,
                       const std::string& escoadouro, const std::string& sig, const std::string& limite,
-                      const TPedidoEstacas& estacas) {
+                      const TPedidoEstacas& estacas, const std::string& projeto) {
     if (escoadouro.empty())
         throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
                        "drenam (use --escoadouro).");
@@ -216,8 +220,8 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
     for (const std::string& w : res.avisos) o << "Aviso: " << w << "\n";
     for (const std::string& w : construcao.avisos) o << "Aviso: " << w << "\n";
     if (!arquivos.relatorio.empty()) {
-        loc.SetfnEscoadouro(escoadouro);
-        GravarRelatorioDaLocacao(modelo, loc, arquivos.relatorio, true);
+        loc.SetfnEscoadouro(std::filesystem::absolute(escoadouro).string());
+        GravarRelatorioDaLocacao(modelo, loc, projeto, arquivos.relatorio, true);
         o << "Relatório: " << arquivos.relatorio << "\n";
     }
     return Concluir(o, loc, estacas);
@@ -267,6 +271,8 @@ int Executar(const std::vector<std::string>& args) {
     const std::string sig = a.Valor("--sig");
     if (!sig.empty()) ChecaSaidaSigLocacao(sig, arquivos, limite, arquivo);
     DefinirLimiteCampo(loc, limite);
+    // The report's plan draws the boundary the run used (the project in memory only).
+    loc.SetfnLimite(limite.empty() ? limite : std::filesystem::absolute(limite).string());
 
     const std::string escoadouro =
         a.Tem("--escoadouro") ? a.Valor("--escoadouro") : CaminhoDoProjeto(loc.fnEscoadouro(), arquivo);
@@ -280,7 +286,7 @@ int Executar(const std::vector<std::string>& args) {
                            arquivos.relatorio, arquivos.faixas, limite, escoadouro, sig});
     // The settings' construction data with the project's machine, for the table and its files.
     PrepararConstrucao(modelo, ConstrucaoConfigurada());
-    if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite, estacas);
+    if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite, estacas, arquivo);
 
     // A model stepped coarser than the interval gives contours that follow its steps.
     if (const std::string aviso =
@@ -335,7 +341,7 @@ int Executar(const std::vector<std::string>& args) {
     for (const std::string& w : construcao.avisos) o << "Aviso: " << w << "\n";
     if (!escoadouro.empty()) o << "Aviso: O projeto é de terraços em nível: os canais escoadouros foram ignorados.\n";
     if (!arquivos.relatorio.empty()) {
-        GravarRelatorioDaLocacao(modelo, loc, arquivos.relatorio, false);
+        GravarRelatorioDaLocacao(modelo, loc, arquivo, arquivos.relatorio, false);
         o << "Relatório: " << arquivos.relatorio << "\n";
     }
     return Concluir(o, loc, estacas);

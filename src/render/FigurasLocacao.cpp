@@ -11,10 +11,12 @@ namespace {
 constexpr double kUnidade = 96.0;
 }
 
-QMap<QString, QImage> ImagensDaLocacao(const TLocacaoNivel& loc, const TFigurasLocacao& f, double dpi) {
+QMap<QString, QImage> ImagensDaLocacao(const TLocacaoNivel& loc, const TFigurasLocacao& f, const std::string& projeto,
+                                       double dpi) {
     QMap<QString, QImage> r;
+    if (f.perfis.empty()) return r;
     const QSizeF pagina(TFigurasLocacao::kLargura, TFigurasLocacao::kAltura);
-    const TMapaPlano mapa(PlanoMapaDaLocacao(loc));
+    const TMapaPlano mapa(PlanoMapaDaLocacao(loc, projeto));
     if (!mapa.Vazio()) {
         const QSize px = (pagina * dpi / kUnidade).toSize();
         if (mapa.Paisagem()) r.insert(TFigurasLocacao::kMapa, mapa.Folha(px.transposed()).transformed(QTransform().rotate(-90)));

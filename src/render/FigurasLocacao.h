@@ -4,10 +4,12 @@
 #include <QImage>
 #include <QMap>
 #include <QString>
+#include <string>
 
 class TLocacaoNivel;
 struct TFigurasLocacao;
 
 // At 'dpi' on paper; the sheet turned upright when the field is wider than tall, so it fills
-// the page. A plan whose model cannot be read has no sheet.
-QMap<QString, QImage> ImagensDaLocacao(const TLocacaoNivel& loc, const TFigurasLocacao& f, double dpi = 200);
+// the page. A plan without lines has no sheet. 'projeto' resolves a saved plan's paths.
+QMap<QString, QImage> ImagensDaLocacao(const TLocacaoNivel& loc, const TFigurasLocacao& f, const std::string& projeto,
+                                       double dpi = 200);

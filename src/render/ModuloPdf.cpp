@@ -39,7 +39,7 @@ int Gravar(const TPedidoPdf& p) {
         const TFiguraGrafico f = FiguraSecaoRelatorio();
         imagens.insert(Q(f.Arquivo), ImagemSecao(*p.secao, QSize(f.Largura, f.Altura)));
     }
-    if (p.locacao && p.figurasLocacao) imagens.insert(ImagensDaLocacao(*p.locacao, *p.figurasLocacao));
+    if (p.locacao && p.figurasLocacao) imagens.insert(ImagensDaLocacao(*p.locacao, *p.figurasLocacao, p.projeto));
     return GravarRelatorioPdf(Q(p.saida), Q(p.html), imagens, PaginaPadrao());
 }
 

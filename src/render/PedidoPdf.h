@@ -17,6 +17,7 @@ struct TPedidoPdf {
     // and a location's plan and profiles.
     const TDesenhoSecao* secao = nullptr;
     const TLocacaoNivel* locacao = nullptr;
+    std::string projeto;  // the project file, against which a location's paths are resolved
     const TFigurasLocacao* figurasLocacao = nullptr;
 };
 

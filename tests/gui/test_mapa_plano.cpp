@@ -84,7 +84,7 @@ TEST(MapaPlano, ShippedFieldMapZoomsPansNamesTheTerraceAndExportsTheSheet) {
     QRectF dados;
     for (int r = 1; r <= e.Rows(); ++r)
         for (int c = 1; c <= e.Columns(); ++c)
-            if (e.Cell(r, c) != 0) dados |= QRectF(2.0 * (c - 1), 2.0 * (e.Rows() - r), 2, 2);
+            if (e.Cell(r, c) != 0) dados |= QRectF(e.MinX() + 2.0 * (c - 1), e.MinY() + 2.0 * (e.Rows() - r), 2, 2);
     const QRectF campo = mapa->Mapa()->Mundo();
     EXPECT_TRUE(Perto(campo, dados, 1e-6));
     for (const TLinhaMapa& l : loc.LinhasMapa())

@@ -22,7 +22,7 @@
 #include "core/project/Relatorio.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/FRelatorio.h"
-#include "gui/common/Paginas.h"
+#include "render/Paginas.h"
 #include "gui/common/TrabalhoComProgresso.h"
 #include "gui/common/VisualizadorHtml.h"
 #include "gui/location/FrmLocacao.h"

@@ -35,7 +35,8 @@ void TelasPdf(const QString& pastaPrograma, const QString& pastaSaida) {
     QTemporaryDir temp;
     if (!temp.isValid()) return;
     for (const char* f : {"Locacao em nivel.kzp", "Locacao com gradiente.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
-                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr", "hugo_site_2m_escoadouro.vet"})
+                          "hugo_site_2m.prj", "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr",
+                          "hugo_site_2m_declividade.prj", "hugo_site_2m_escoadouro.vet"})
         QFile::copy(exemplos + QString::fromLatin1(f), temp.filePath(QString::fromLatin1(f)));
     const struct {
         const char* projeto;

@@ -5,6 +5,7 @@
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
 #include "core/location/ComplementoBDT.h"
+#include "core/location/Locacao.h"
 #include "core/location/RelatorioLocacao.h"
 
 namespace {
@@ -50,18 +51,20 @@ std::vector<const TPerfilTerraco*> TFigurasLocacao::PerfisDaPagina(int pagina) c
     return r;
 }
 
-TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc) {
+TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc, const std::string& projeto) {
     TFigurasLocacao f;
     try {
         if (!loc.LinhasMapa().empty() && loc.Registros().Count() > 0) {
             const TResultadoNivel& r = loc.Resultado();
             f.perfis = PerfisDasEstacas(EstacasDaLocacao(loc, kPasso).estacas, r.travessias, !r.canais.empty());
-        } else if (!loc.fnVetSaida().empty() && ArquivoExiste(loc.fnVetSaida())) {
+        } else if (const std::string vet = CaminhoDoProjeto(loc.fnVetSaida(), projeto);
+                   !loc.fnVetSaida().empty() && ArquivoExiste(vet)) {
             TComplementoBDT c;
-            const std::string complemento = ComplementoDaTabela(ArquivoTabelaTerracos(loc.fnVetSaida()));
+            const std::string complemento = ComplementoDaTabela(ArquivoTabelaTerracos(vet));
             if (ArquivoExiste(complemento)) c.Ler(complemento);
-            f.perfis = PerfisDasEstacas(EstacasDoPlano(loc.fnVetSaida(), loc.fnImgElev(), kPasso).estacas,
-                                        c.travessias, !c.canais.empty());
+            f.perfis = PerfisDasEstacas(
+                EstacasDoPlano(vet, CaminhoDoProjeto(loc.fnImgElev(), projeto), kPasso).estacas, c.travessias,
+                !c.canais.empty());
         }
     } catch (const EVandoro&) {
         f.perfis.clear();

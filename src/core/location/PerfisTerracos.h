@@ -40,7 +40,7 @@ struct TFigurasLocacao {
     std::vector<const TPerfilTerraco*> PerfisDaPagina(int pagina) const;
 };
 
-// The profiles of the last run of 'loc' or, before any, of the plan its files hold. Nothing
-// that cannot be read stops the report: a plan whose lines or model cannot be read has no
-// profiles.
-TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc);
+// The profiles of the last run of 'loc' or, before any, of the plan its files hold (relative
+// to the project's folder). Nothing that cannot be read stops the report: a plan whose lines
+// or model cannot be read has no profiles, and then no plan's page either.
+TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc, const std::string& projeto = {});

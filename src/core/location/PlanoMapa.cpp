@@ -29,19 +29,24 @@ std::string Resolvido(const std::string& caminho, const std::string& projeto) {
     return CaminhoDoProjeto(caminho, projeto);
 }
 
-// The ".vet" lines of a saved plan, in its table's order (lines the table lacks after).
+// The ".vet" lines of a saved plan (at full precision when its companion keeps them), in its
+// table's order (lines the table lacks after).
 std::vector<TLinhaPlano> LinhasDoVetor(const std::string& vet) {
     TVET v;
     v.Load(vet);
+    TComplementoBDT c;
+    try {
+        c.Ler(ComplementoDaTabela(TabelaDaSaida(vet)));
+    } catch (const EVandoro&) {
+        c = TComplementoBDT{};
+    }
     std::vector<TLinhaPlano> linhas;
-    for (const TVetorRecPonto& p : v.Lines()) {
-        if (p.Count() < 2) continue;
+    for (TLinhaMapa& m : LinhasDoVet(v, c)) {
+        if (m.x.size() < 2) continue;
         TLinhaPlano l;
-        l.terraco = p.LineId();
-        for (const TRecPonto& q : p.Pontos()) {
-            l.x.push_back(q.X);
-            l.y.push_back(q.Y);
-        }
+        l.terraco = m.id;
+        l.x = std::move(m.x);
+        l.y = std::move(m.y);
         linhas.push_back(std::move(l));
     }
     TBDT tabela;

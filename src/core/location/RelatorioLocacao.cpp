@@ -47,7 +47,7 @@ void EntradasDaLocacao(TRelatorio& r, TModeloProjeto& m, const TEspacamento& e) 
 
 // The plan on a page of its own: the front end draws it under the name the text gives.
 void PaginaDoMapa(TRelatorio& r, const TOpcoesRelatorio& o) {
-    if (!o.Locacao) return;
+    if (!o.Locacao || o.Locacao->perfis.empty()) return;
     r.Add("<P STYLE=\"page-break-before: always\"><FONT SIZE=2 FACE=\"Arial\"><B>PLANTA DOS TERRAÇOS</B></FONT></P>");
     r.Add(std::string("<P ALIGN=CENTER STYLE=\"page-break-after: always\"><IMG SRC=\"") + TFigurasLocacao::kMapa +
           "\" WIDTH=" + std::to_string(TFigurasLocacao::kLargura) + " HEIGHT=" +

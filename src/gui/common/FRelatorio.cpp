@@ -198,10 +198,10 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
     Dialogos().Executar(janela);
 }
 
-bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc) {
+bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto) {
     std::string texto;
     const bool gradiente = LocacaoComGradiente(loc);
-    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc));
+    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc, projeto));
     try {
         TOpcoesRelatorio o;
         o.Locacao = figuras;
@@ -212,6 +212,6 @@ bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNive
     }
     MostrarRelatorio(pai,
                      Q(LegendaJanelaRelatorio(gradiente ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao)),
-                     Q(texto), ImagensDaLocacao(loc, *figuras));
+                     Q(texto), ImagensDaLocacao(loc, *figuras, projeto));
     return true;
 }

@@ -59,4 +59,5 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
 
 // The location report of a level-terrace run; a missing or damaged terrace table is reported
 // in an error box and no window opens. Returns whether the window was shown.
-bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc);
+// 'projeto' (the project file) resolves a saved plan's paths for its map and profiles.
+bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto = {});

@@ -1120,7 +1120,7 @@ void TfrmLocacao::MostrarResultado() {
 }
 
 void TfrmLocacao::btnRelatorioClick() {
-    Protegido(this, [&] { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel()); });
+    Protegido(this, [&] { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel(), gerente_.PathProjeto()); });
 }
 
 // ---- events ----

@@ -169,8 +169,8 @@ TEST(PlanoMapa, NearestTerraceWithinTheTolerance) {
 
 namespace {
 
-// The shipped 2 m field with one of its projects in a scratch folder; the run's model declares
-// SIRGAS 2000 / UTM 22S in a ".prj", and a boundary covers the field's western part.
+// The shipped 2 m field with one of its projects in a scratch folder, in SIRGAS 2000 / UTM 23S
+// (its ".prj") with its corner at E 288 000, N 7 465 000; a boundary covers its western part.
 struct ExemploMapa {
     PastaTemporaria pasta;
     TModeloProjeto projeto;
@@ -180,18 +180,18 @@ struct ExemploMapa {
         const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
         for (const std::string& f : {nome, std::string("hugo_site_2m.flt"), std::string("hugo_site_2m.hdr"),
                                     std::string("hugo_site_2m_declividade.flt"),
-                                    std::string("hugo_site_2m_declividade.hdr"), std::string("hugo_site_2m_escoadouro.vet")})
+                                    std::string("hugo_site_2m_declividade.hdr"), std::string("hugo_site_2m_escoadouro.vet"),
+                                    std::string("hugo_site_2m.prj"), std::string("hugo_site_2m_declividade.prj")})
             std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
-        GravarArquivo(pasta.Arquivo("hugo_site_2m.prj"), CrsEsri(CrsDeEpsg(31982)));
         kzp = pasta.Arquivo(nome);
         if (!projeto.LerProjeto(kzp)) throw std::runtime_error("projeto");
         TLocacaoNivel& loc = projeto.LocacaoNivel();
         if (comLimite) {
             limite = pasta.Arquivo("talhao.geojson");
             GravarArquivo(limite,
-                          R"({"type":"FeatureCollection","crs":{"type":"name","properties":{"name":"urn:ogc:def:crs:EPSG::31982"}},)"
-                          R"("features":[{"type":"Feature","properties":{},)"
-                          R"("geometry":{"type":"Polygon","coordinates":[[[20,20],[500,20],[500,530],[20,530],[20,20]]]}}]})");
+                          R"({"type":"FeatureCollection","crs":{"type":"name","properties":{"name":"urn:ogc:def:crs:EPSG::31983"}},)"
+                          R"("features":[{"type":"Feature","properties":{},"geometry":{"type":"Polygon","coordinates":)"
+                          R"([[[288020,7465020],[288500,7465020],[288500,7465530],[288020,7465530],[288020,7465020]]]}}]})");
             loc.SetfnLimite(limite);
             DefinirLimiteCampo(loc, limite);
         }
@@ -211,7 +211,7 @@ TEST(PlanoMapa, LevelRunOfTheShippedFieldAndTheSameProjectReopened) {
     const TLocacaoNivel& loc = x.projeto.LocacaoNivel();
     const TPlanoMapa p = PlanoMapaDaLocacao(loc, x.kzp);
     EXPECT_EQ(p.elevacao, x.arquivos.elevacao);
-    EXPECT_EQ(p.sistema, "SIRGAS 2000 / UTM zone 22S");
+    EXPECT_EQ(p.sistema, "SIRGAS 2000 / UTM zone 23S");
     EXPECT_EQ(p.metrosPorUnidade, 1);
     EXPECT_FALSE(p.gradiente);
     EXPECT_TRUE(p.escoadouros.empty());
@@ -234,11 +234,11 @@ TEST(PlanoMapa, LevelRunOfTheShippedFieldAndTheSameProjectReopened) {
     EXPECT_EQ(p.faixas.terraco, loc.MapaFaixas().terraco);
     // The boundary as drawn: one closed ring of the polygon's five vertices; every line inside it.
     ASSERT_EQ(p.limite.size(), 1u);
-    EXPECT_EQ(p.limite[0].x, (std::vector<double>{20, 500, 500, 20, 20}));
-    EXPECT_EQ(p.limite[0].y, (std::vector<double>{20, 20, 530, 530, 20}));
+    EXPECT_EQ(p.limite[0].x, (std::vector<double>{288020, 288500, 288500, 288020, 288020}));
+    EXPECT_EQ(p.limite[0].y, (std::vector<double>{7465020, 7465020, 7465530, 7465530, 7465020}));
     for (const TLinhaPlano& l : p.linhas)
         for (size_t k = 0; k < l.x.size(); ++k) {
-            EXPECT_TRUE(l.x[k] >= 20 && l.x[k] <= 500 && l.y[k] >= 20 && l.y[k] <= 530) << l.terraco;
+            EXPECT_TRUE(l.x[k] >= 288020 && l.x[k] <= 288500 && l.y[k] >= 7465020 && l.y[k] <= 7465530) << l.terraco;
         }
 
     // Reopened without a run: the project's relative paths from its folder, the lines from the
