@@ -118,3 +118,12 @@ std::string MensagemDe(const std::function<void()>& f) {
     }
     return "(sem erro)";
 }
+
+void CopiarExemploLocacao(const PastaTemporaria& pasta, const std::vector<std::string>& projetos) {
+    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
+    std::vector<std::string> arquivos = projetos;
+    for (const char* f : {"hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m.prj", "hugo_site_2m_declividade.flt",
+                          "hugo_site_2m_declividade.hdr", "hugo_site_2m_declividade.prj", "hugo_site_2m_escoadouro.vet"})
+        arquivos.push_back(f);
+    for (const std::string& f : arquivos) std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+}

@@ -24,6 +24,12 @@ private:
     std::string path_;
 };
 
+// The shipped 2 m location example (model and slope with their ".prj", the waterway) and the
+// named projects, copied into 'pasta': a run writes beside its project, and the shipped files
+// stay as they are.
+void CopiarExemploLocacao(const PastaTemporaria& pasta,
+                          const std::vector<std::string>& projetos = {"Locacao em nivel.kzp"});
+
 std::string LerArquivo(const std::string& path);                       // bytes
 void GravarArquivo(const std::string& path, const std::string& bytes);  // bytes
 std::string DadosTeste(const std::string& relativo);  // tests/data/<relativo>

@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::string kExemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
-
 struct Feicoes {
     int n = 0;
     double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
@@ -49,9 +47,7 @@ Feicoes Ler(const std::string& arquivo, const std::string& camada, const char* c
 
 TEST(CliExemploCampo, GpsAndCadFilesOfTheShippedFieldLandNearCampinas) {
     PastaTemporaria tmp;
-    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m.prj",
-                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr", "hugo_site_2m_declividade.prj"})
-        std::filesystem::copy_file(kExemplos + f, tmp.Arquivo(f));
+    CopiarExemploLocacao(tmp);
     const std::string kzp = tmp.Arquivo("Locacao em nivel.kzp");
     ResultadoCli r = RodarCli({"locar", kzp, "--saida", tmp.Arquivo("p.vet"), "--sig", tmp.Arquivo("p.gpx"),
                                "--estacas", tmp.Arquivo("e.gpx")});

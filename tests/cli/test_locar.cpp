@@ -221,10 +221,7 @@ TEST(CliLocar, TheShippedTwoMetrePlanCanBeBuilt) {
     // The shipped 2 m survey model with its own project, as a technician runs it: the whole
     // field in strips, no terrace under the minimum, the lines smooth and on level.
     PastaTemporaria tmp;
-    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
-    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
-                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr"})
-        std::filesystem::copy_file(exemplos + f, tmp.Arquivo(f));
+    CopiarExemploLocacao(tmp);
     const ResultadoCli r = RodarCli({"locar", tmp.Arquivo("Locacao em nivel.kzp"), "--saida", tmp.Arquivo("p.vet")});
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida.find("Locação interrompida"), std::string::npos);

@@ -71,12 +71,8 @@ struct SemTela {
     }
 };
 
-// The shipped 2 m plan's project and model in a folder of its own.
 void CopiarExemplo(const PastaTemporaria& tmp) {
-    for (const char* f : {"Locacao em nivel.kzp", "Locacao com gradiente.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
-                          "hugo_site_2m.prj", "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr",
-                          "hugo_site_2m_declividade.prj", "hugo_site_2m_escoadouro.vet"})
-        std::filesystem::copy_file(kExemplos + f, tmp.Arquivo(f));
+    CopiarExemploLocacao(tmp, {"Locacao em nivel.kzp", "Locacao com gradiente.kzp"});
 }
 
 std::string Linha(const std::vector<std::string>& celulas, size_t n) {

@@ -624,10 +624,7 @@ TEST(FrmLocacao, SectionsStackUnderTheirButtonsAndThePictureLinksOpenThem) {
 TEST(FrmLocacao, ShippedExampleOpensFilledAndGivesTheCommandLinesTable) {
     TDialogosRoteiro roteiro;
     PastaTemporaria pasta;
-    const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
-    for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
-                          "hugo_site_2m_declividade.hdr"})
-        std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+    CopiarExemploLocacao(pasta);
     const std::string projeto = pasta.Arquivo("Locacao em nivel.kzp");
     Janela j;
     j.m.AbrirProjetoSemAlterar(projeto);

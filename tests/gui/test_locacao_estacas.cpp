@@ -29,10 +29,9 @@ struct Exemplo {
     TGerenteSis g;
     QPointer<TfrmLocacao> w;
     Exemplo() {
-        const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
-        for (const char* f : {"Locacao em nivel.kzp", "hugo_site_2m.flt", "hugo_site_2m.hdr",
-                              "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr"})
-            std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+        // The model without its ".prj": a field surveyed in local coordinates.
+        CopiarExemploLocacao(pasta);
+        for (const char* prj : {"hugo_site_2m.prj", "hugo_site_2m_declividade.prj"}) std::filesystem::remove(pasta.Arquivo(prj));
         const std::string projeto = pasta.Arquivo("Locacao em nivel.kzp");
         m.AbrirProjetoSemAlterar(projeto);
         g.SetPathProjeto(projeto);
@@ -164,7 +163,7 @@ TEST(FrmLocacaoEstacas, TheLevelExampleIsStakedToASpreadsheetAndWhatCannotBeWrit
     }
     EXPECT_EQ(vistos, terracos);
 
-    // The example's model has no coordinate system: a GPX is refused before anything is written,
+    // This copy of the model has no coordinate system: a GPX is refused before anything is written,
     // and the spacing accepted last is proposed again.
     ASSERT_EQ(EstacasDaLocacao(j.m.LocacaoNivel(), 25).crs, "");
     const auto antes = ConteudoDaPasta(saida.Caminho());

@@ -285,11 +285,7 @@ struct ExemploLocado {
     TModeloProjeto projeto;
     TArquivosLocacao arquivos;
     explicit ExemploLocado(const std::string& kzp) {
-        const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
-        for (const std::string& f : {kzp, std::string("hugo_site_2m.flt"), std::string("hugo_site_2m.hdr")})
-            std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
-        for (const char* f : {"_declividade.flt", "_declividade.hdr", "_escoadouro.vet"})
-            std::filesystem::copy_file(exemplos + "hugo_site_2m" + f, pasta.Arquivo(std::string("hugo_site_2m") + f));
+        CopiarExemploLocacao(pasta, {kzp});
         const std::string kzpCopia = pasta.Arquivo(kzp);
         if (!projeto.LerProjeto(kzpCopia)) throw std::runtime_error("projeto");
         TLocacaoNivel& loc = projeto.LocacaoNivel();
@@ -344,7 +340,8 @@ std::vector<TEstaca> ConfereEstacas(ExemploLocado& x, double espacamento, double
             }
         }
     }
-    // Reopened from its files (32-bit vertices, under 0.1 mm here near the origin).
+    // Reopened from its files: the companion's full-precision lines, not the 32-bit vertices that
+    // step by half a metre at these northings.
     const TEstacasLocacao salvo = EstacasDoPlano(x.arquivos.saida, x.arquivos.elevacao, espacamento);
     EXPECT_EQ(salvo.estacas.size(), r.estacas.size());
     for (size_t i = 0; i < std::min(salvo.estacas.size(), r.estacas.size()); ++i) {
@@ -379,10 +376,11 @@ TEST(Estacas, TheShippedLevelPlanIsStakedOnItsLinesAndOnLevelGround) {
     EXPECT_GE(NoProjeto(v, x.projeto.LocacaoNivel().Plano().toleranciaCm / 100 + 1e-3), 0.9);
     // Lines run to the field's edge, and every stake still has its ground.
     EXPECT_TRUE(std::none_of(v.begin(), v.end(), [](const TEstaca& t) { return t.semTerreno; }));
-    // The example's model has no coordinate system: only the spreadsheet can be written.
-    EXPECT_EQ(EstacasDaLocacao(x.projeto.LocacaoNivel(), 20).crs, "");
-    EXPECT_ERRO(EVandoro, "O modelo de elevação não tem sistema de coordenadas: as estacas só podem ser gravadas em CSV.",
-                GravarEstacas(x.pasta.Arquivo("e.gpx"), v, ""));
+    // The example's model lies in SIRGAS 2000 / UTM 23S: the stakes go to the GPS too.
+    const std::string crs = EstacasDaLocacao(x.projeto.LocacaoNivel(), 20).crs;
+    EXPECT_EQ(DescreveCrs(crs).epsg, 31983);
+    GravarEstacas(x.pasta.Arquivo("e.gpx"), v, crs);
+    EXPECT_TRUE(std::filesystem::exists(x.pasta.Arquivo("e.gpx")));
 }
 
 TEST(Estacas, TheShippedGradedPlanIsStakedFromEachOutletUpItsGrade) {

@@ -177,12 +177,7 @@ struct ExemploMapa {
     std::string kzp, limite;
     TArquivosLocacao arquivos;
     explicit ExemploMapa(const std::string& nome, bool comLimite) {
-        const std::string exemplos = std::string(VANDORO_BIN_DIR) + "/Exemplos/";
-        for (const std::string& f : {nome, std::string("hugo_site_2m.flt"), std::string("hugo_site_2m.hdr"),
-                                    std::string("hugo_site_2m_declividade.flt"),
-                                    std::string("hugo_site_2m_declividade.hdr"), std::string("hugo_site_2m_escoadouro.vet"),
-                                    std::string("hugo_site_2m.prj"), std::string("hugo_site_2m_declividade.prj")})
-            std::filesystem::copy_file(exemplos + f, pasta.Arquivo(f));
+        CopiarExemploLocacao(pasta, {nome});
         kzp = pasta.Arquivo(nome);
         if (!projeto.LerProjeto(kzp)) throw std::runtime_error("projeto");
         TLocacaoNivel& loc = projeto.LocacaoNivel();
