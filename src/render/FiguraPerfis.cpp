@@ -64,11 +64,15 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
     p.drawText(QPointF(caixa.left(), caixa.top() + fm.ascent()), titulo);
     const double depoisTitulo = QFontMetricsF(negrito).horizontalAdvance(titulo) + 8;
     p.restore();
-    const QString resumo = QStringLiteral("comprimento %1 m; %2")
-                               .arg(Q(FloatToStrFixed(smax, 1)))
-                               .arg(perfil.gradiente ? QStringLiteral("canal com gradiente")
-                                                     : QStringLiteral("canal em nível, cota %1 m")
-                                                           .arg(Q(FloatToStrFixed(perfil.pontos.front().cotaProjeto, 2))));
+    const TEstaca &inicio = perfil.pontos.front(), &fim = perfil.pontos.back();
+    const QString cota = Q(FloatToStrFixed(inicio.cotaProjeto, 2));
+    const QString resumo =
+        QStringLiteral("comprimento %1 m; %2")
+            .arg(Q(FloatToStrFixed(smax, 1)))
+            .arg(perfil.gradiente
+                     ? QStringLiteral("canal com gradiente de %1 %, saída na cota %2 m")
+                           .arg(Q(FloatToStrFixed(100 * (fim.cotaProjeto - inicio.cotaProjeto) / smax, 2)), cota)
+                     : QStringLiteral("canal em nível, cota %1 m").arg(cota));
     p.drawText(QPointF(caixa.left() + depoisTitulo, caixa.top() + fm.ascent()), resumo);
 
     const double esquerda = fm.horizontalAdvance(Q(FloatToStrFixed(zmax, 1))) + 10;

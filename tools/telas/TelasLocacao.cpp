@@ -66,8 +66,9 @@ void GravarPaginaImpressa(TFPrincipal& w, const std::function<void(QWidget&, con
 // and the shipped files stay as they are), opened in its location window.
 TfrmLocacao* AbrirExemplo(TFPrincipal& w, const QTemporaryDir& temp, const char* projeto, const char* escoadouro) {
     const QString exemplos = w.PastaPrograma() + "Exemplos/";
-    for (const char* f : {projeto, "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m_declividade.flt",
-                          "hugo_site_2m_declividade.hdr", escoadouro})
+    for (const char* f : {projeto, "hugo_site_2m.flt", "hugo_site_2m.hdr", "hugo_site_2m.prj",
+                          "hugo_site_2m_declividade.flt", "hugo_site_2m_declividade.hdr", "hugo_site_2m_declividade.prj",
+                          escoadouro})
         if (f) QFile::copy(exemplos + f, temp.filePath(QString::fromUtf8(f)));
     if (!w.AbrirArquivo(temp.filePath(QString::fromUtf8(projeto)))) return nullptr;
     w.Locacao();
