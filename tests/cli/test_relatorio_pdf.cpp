@@ -37,9 +37,10 @@ int Paginas(const std::string& pdf) {
     return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
 }
 
-// The text with every run of blanks one space, so a table row reads as its cells in order.
+// The text with every run of blanks and line ends one space, so a table row reads as its cells
+// in order and a paragraph as its sentence.
 std::string Texto(const std::string& pdf) {
-    return std::regex_replace(Comando("pdftotext -layout '" + pdf + "' -"), std::regex("[ \\t]+"), " ");
+    return std::regex_replace(Comando("pdftotext -layout '" + pdf + "' -"), std::regex("\\s+"), " ");
 }
 
 // Pages holding a picture at least 'minimo' pixels wide, from pdfimages' list.
@@ -126,6 +127,9 @@ TEST(CliRelatorioPdf, LevelLocationHasThePlanTheWholeTableAndTheProfiles) {
     // The warnings of the run are in it too.
     EXPECT_NE(texto.find("OBSERVAÇÕES"), std::string::npos);
     EXPECT_NE(texto.find("Travessia fora de nível: terraço"), std::string::npos);
+    EXPECT_NE(texto.find("Área acima do terraço mais baixo fora de qualquer faixa: 0,0004 ha. Motivos: 1 trecho de "
+                         "curva ou faixa pequeno demais para um terraço."),
+              std::string::npos);
 }
 
 TEST(CliRelatorioPdf, GradedLocationAndSizingReportsToo) {

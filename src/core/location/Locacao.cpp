@@ -237,6 +237,25 @@ std::string TextoAreaDescoberta(double hectares) {
     return kRotuloAreaDescoberta + FloatToStrFixed(hectares, 4);
 }
 
+std::string TextoAreaDescobertaComMotivos(double hectares, bool limiteAtingido, double hectaresSemReceptor,
+                                          int pecasDescartadas) {
+    if (!(hectares >= 0.00005)) return {};
+    std::vector<std::string> motivos;
+    if (limiteAtingido) motivos.push_back("a locação parou no número máximo de terraços");
+    if (hectaresSemReceptor >= 0.00005)
+        motivos.push_back("linhas curtas sem terraço abaixo que receba o escoamento (" +
+                          FloatToStrFixed(hectaresSemReceptor, 4) + " ha)");
+    if (pecasDescartadas > 0)
+        motivos.push_back(std::to_string(pecasDescartadas) +
+                          (pecasDescartadas == 1 ? " trecho de curva ou faixa pequeno demais para um terraço"
+                                                 : " trechos de curva ou faixas pequenos demais para um terraço"));
+    if (motivos.empty()) motivos.push_back("bordas e cantos do campo que nenhuma faixa alcança");
+    std::string t = "Área acima do terraço mais baixo fora de qualquer faixa: " + FloatToStrFixed(hectares, 4) +
+                    " ha. Motivos: ";
+    for (size_t k = 0; k < motivos.size(); ++k) t += (k ? "; " : "") + motivos[k];
+    return t + ".";
+}
+
 std::string TextoLinhasCurtasGradiente(int linhas, double comprimentoMinimo) {
     return "Linhas com menos de " + FloatToStrFixed(comprimentoMinimo, 1) + " m deixadas de fora: " +
            std::to_string(linhas) + ".";

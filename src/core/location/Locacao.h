@@ -90,6 +90,11 @@ inline constexpr const char* kRotuloAreaDescoberta = "Área acima do terraço ma
 inline constexpr const char* kRotuloPecasDescartadas =
     "Trechos de curva ou faixas pequenos demais para um terraço (descartados): ";
 std::string TextoAreaDescoberta(double hectares);
+// The report's observation on that land, with why it lies in no strip (the plan's maximum
+// reached, short lines with no terrace below, pieces too small, else the field's edges); empty
+// when there is none to four decimals.
+std::string TextoAreaDescobertaComMotivos(double hectares, bool limiteAtingido, double hectaresSemReceptor,
+                                          int pecasDescartadas);
 // The same two for a graded layout: the land whose runoff reaches a waterway before any
 // terrace, and the land whose runoff reaches neither (a pit or the field's edge).
 inline constexpr const char* kRotuloAreaDireta =

@@ -326,6 +326,10 @@ std::string RelatorioLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const 
         obs = res.notas;
         obs.insert(obs.end(), res.avisos.begin(), res.avisos.end());
         obs.insert(obs.end(), res.travessias.begin(), res.travessias.end());
+        if (const std::string d = TextoAreaDescobertaComMotivos(res.areaDescoberta, loc.ParouNoLimiteDeTerracos(),
+                                                                loc.Resultado().areaSemReceptor, res.pecasDescartadas);
+            !d.empty())
+            obs.push_back(d);
     } else {
         if (complemento.limiteTerracos) obs.push_back(TextoLimiteTerracos(complemento.plano.maxTerracos));
         if (complemento.pecasUnidas > 0)

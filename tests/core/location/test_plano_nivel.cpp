@@ -260,3 +260,17 @@ TEST(PlanoNivel, ASavedPlanKeepsItsLinesAtFullPrecisionAtUtmMagnitudes) {
                     ": a seção [Linhas] tem um valor inválido em Linha1.",
                 l.Ler(pasta.Arquivo("ruim.bdc")));
 }
+
+TEST(PlanoNivel, TheReportSaysWhyLandLiesInNoStrip) {
+    RegionalFixo pt(Regional::PtBR());
+    EXPECT_EQ(TextoAreaDescobertaComMotivos(0.00004, true, 0, 3), "");
+    EXPECT_EQ(TextoAreaDescobertaComMotivos(0.25, false, 0, 0),
+              "Área acima do terraço mais baixo fora de qualquer faixa: 0,2500 ha. Motivos: bordas e cantos do campo "
+              "que nenhuma faixa alcança.");
+    EXPECT_EQ(TextoAreaDescobertaComMotivos(1.5, true, 0.125, 1),
+              "Área acima do terraço mais baixo fora de qualquer faixa: 1,5000 ha. Motivos: a locação parou no número "
+              "máximo de terraços; linhas curtas sem terraço abaixo que receba o escoamento (0,1250 ha); 1 trecho de "
+              "curva ou faixa pequeno demais para um terraço.");
+    EXPECT_NE(TextoAreaDescobertaComMotivos(0.5, false, 0, 4).find("Motivos: 4 trechos de curva ou faixas pequenos"),
+              std::string::npos);
+}
