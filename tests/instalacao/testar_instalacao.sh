@@ -66,6 +66,15 @@ if como env HOME="$casa" XDG_CONFIG_HOME="$casa/.config" "$raiz/usr/bin/vandoro-
 else
   falha "vandoro-cli dimensionar no exemplo instalado: $(cat "$tmp/erros.txt")"
 fi
+# The PDF module is found beside the command the link leads to, with no display of any kind.
+if como env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$casa" XDG_CONFIG_HOME="$casa/.config" \
+     "$raiz/usr/bin/vandoro-cli" dimensionar "$exemplo" --relatorio "$trabalho/relatorio.pdf" >/dev/null \
+     2>"$tmp/erros.txt"; then
+  [ "$(head -c 5 "$trabalho/relatorio.pdf")" = "%PDF-" ] || falha "relatorio.pdf não é um PDF"
+  [ ! -s "$tmp/erros.txt" ] || falha "o PDF sem tela escreveu: $(cat "$tmp/erros.txt")"
+else
+  falha "vandoro-cli dimensionar --relatorio relatorio.pdf instalado: $(cat "$tmp/erros.txt")"
+fi
 
 if [ "$janelas" = 1 ]; then
   legenda=$(como env HOME="$casa" XDG_CONFIG_HOME="$casa/.config" QT_QPA_PLATFORM=offscreen \
