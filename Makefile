@@ -7,6 +7,8 @@ PACKAGES  = build-essential cmake ninja-build pkg-config libgtest-dev libgmock-d
             dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info poppler-utils
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 TELAS_PACKAGES = xvfb xauth
+# gdaldem is the reference the commands are timed against; time gives their peak memory.
+BENCH_PACKAGES = gdal-bin time
 SUDO      = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps deps-fuzz deps-telas build test atualizar-referencias run telas pacote bench test-asan fuzz fuzz-run clean
@@ -70,9 +72,11 @@ telas: build deps-telas
 	LANG=pt_BR.UTF-8 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" $(BUILD)/bin/vandoro-telas $(BUILD)/telas
 
 bench: deps
+	$(call instalar,$(BENCH_PACKAGES))
 	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANDORO_BENCH=ON -DVANDORO_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+	bench/comparar.sh $(BUILD)-bench/bin/vandoro-cli
 
 test-asan: deps
 	cmake -S . -B $(BUILD)-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVANDORO_SANITIZE=ON

@@ -43,6 +43,12 @@ private:
     std::vector<std::pair<std::string, std::string>> valores_;
 };
 
+// --threads N of the grid commands: the count the passes use (1 to 64).
+void AplicaThreads(const Argumentos& a);
+#define VANDORO_AJUDA_THREADS \
+    "  --threads N  número de threads do cálculo, de 1 a 64 (padrão: os processadores\n" \
+    "               da máquina, ou a variável VANDORO_THREADS); o resultado não depende dele\n"
+
 // Refuses an output image name no writer handles, as an output (not as a bad input).
 void ChecaSaidaImagem(const std::string& saida);
 

@@ -10,12 +10,13 @@
 namespace {
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--titulo"});
+    Argumentos a(args, {"--titulo", "--threads"});
     if (a.Posicionais().size() != 2)
-        throw EVandoro("Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T]");
+        throw EVandoro("Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T] [--threads N]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
     ChecaSaidaImagem(saida);
+    AplicaThreads(a);
     ProgressoTerminal prog;
     CalculaDeclividade(entrada, saida, a.Valor("--titulo", TituloDeclividade(entrada)), &prog);
     prog.Concluir();
@@ -26,7 +27,7 @@ int Executar(const std::vector<std::string>& args) {
 
 RegistroComando reg{
     "declividade", "imagem de declividade (%) de uma imagem de elevação",
-    "Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T]\n\n"
+    "Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T] [--threads N]\n\n"
     "Calcula, para cada célula da imagem de elevação ENTRADA, a maior declividade (%)\n"
     "em relação às até oito células vizinhas e grava a imagem SAIDA. Os formatos são\n"
     "escolhidos pelas extensões (.doc/.img Idrisi, .asc ou .hdr/.flt ArcView, .grd Surfer,\n"
@@ -41,7 +42,8 @@ RegistroComando reg{
     "               declividades em relação às suas vizinhas;\n"
     "  byte (B)     não aceito.\n\n"
     "  --titulo T   título da imagem gravada (padrão: \"Imagem declividade gerada do\n"
-    "               arquivo imagem de elevação\" + o nome da entrada)\n",
+    "               arquivo imagem de elevação\" + o nome da entrada)\n"
+    VANDORO_AJUDA_THREADS,
     Executar};
 
 }  // namespace

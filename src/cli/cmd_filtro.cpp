@@ -10,12 +10,13 @@
 namespace {
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--passadas", "--titulo"});
+    Argumentos a(args, {"--passadas", "--titulo", "--threads"});
     if (a.Posicionais().size() != 2)
-        throw EVandoro("Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T]");
+        throw EVandoro("Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T] [--threads N]");
     const std::string& entrada = a.Posicionais()[0];
     const std::string& saida = a.Posicionais()[1];
     ChecaSaidaImagem(saida);
+    AplicaThreads(a);
     const long long passadas = a.Inteiro("--passadas", 1);
     ChecaFiltragens(passadas);
     ProgressoTerminal prog;
@@ -28,7 +29,7 @@ int Executar(const std::vector<std::string>& args) {
 
 RegistroComando reg{
     "filtro", "suaviza uma imagem de elevação com a média móvel 3 x 3",
-    "Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T]\n\n"
+    "Uso: vandoro-cli filtro ENTRADA SAIDA [--passadas N] [--titulo T] [--threads N]\n\n"
     "Substitui cada célula da imagem ENTRADA pela média dela e das vizinhas (janela 3 x 3)\n"
     "que têm dado, e grava a imagem real SAIDA. Os formatos são escolhidos pelas extensões\n"
     "(.doc/.img Idrisi, .asc ou .hdr/.flt ArcView, .grd Surfer, .tif GeoTIFF; a entrada pode\n"
@@ -44,7 +45,8 @@ RegistroComando reg{
     "                resultado da anterior\n"
     "  --titulo T    título da imagem gravada (padrão: \"Imagem filtrada da imagem\" + o nome\n"
     "                da entrada para entrada real, \"Imagem filtrada do arquivo de imagem\" +\n"
-    "                o nome para entrada inteira)\n",
+    "                o nome para entrada inteira)\n"
+    VANDORO_AJUDA_THREADS,
     Executar};
 
 }  // namespace

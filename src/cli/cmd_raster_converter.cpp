@@ -11,11 +11,12 @@
 namespace {
 
 int Executar(const std::vector<std::string>& args) {
-    Argumentos a(args, {"--unidade"}, {"--utm"});
+    Argumentos a(args, {"--unidade", "--threads"}, {"--utm"});
     if (a.Posicionais().size() != 2)
-        throw EVandoro("Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U] [--utm]");
+        throw EVandoro("Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U] [--utm] [--threads N]");
     const std::string& saida = a.Posicionais()[1];
     ChecaSaidaImagem(saida);
+    AplicaThreads(a);
     ProgressoTerminal prog;
     const bool utm = a.Tem("--utm");
     auto img = ConverteImagem(a.Posicionais()[0], saida, a.Valor("--unidade"), &prog, utm);
@@ -31,7 +32,7 @@ int Executar(const std::vector<std::string>& args) {
 
 RegistroComando reg{
     "raster-converter", "converte uma imagem raster de um formato para outro",
-    "Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U] [--utm]\n\n"
+    "Uso: vandoro-cli raster-converter ENTRADA SAIDA [--unidade U] [--utm] [--threads N]\n\n"
     "Lê ENTRADA e grava SAIDA; os formatos são escolhidos pelas extensões:\n"
     "  .doc/.img  Idrisi        .asc  ArcView ASCII\n"
     "  .hdr/.flt  ArcView binário    .grd  Surfer ASCII\n"
@@ -47,7 +48,8 @@ RegistroComando reg{
     "               em SIRGAS 2000 geográfico\n"
     "  --unidade U  unidade de distância da imagem (m ou km); use-a ao converter uma\n"
     "               grade do Surfer, que não guarda unidade, para .doc (o .asc é lido\n"
-    "               sempre em metros)\n",
+    "               sempre em metros)\n"
+    VANDORO_AJUDA_THREADS,
     Executar};
 
 }  // namespace

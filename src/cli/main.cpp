@@ -10,6 +10,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Numeros.h"
 #include "core/common/Regional.h"
+#include "core/common/Threads.h"
 #include "core/common/Versao.h"
 #include "core/project/Configuracao.h"
 #include "core/project/ModeloProjeto.h"
@@ -128,6 +129,10 @@ void ChecaSaidaImagem(const std::string& saida) {
     if (FormatoDe(saida) == TFormatoImagem::Desconhecido)
         throw EVandoro("Formato de saída desconhecido: " + saida +
                        " (use .asc ou .hdr/.flt do ArcView, .doc/.img do Idrisi, .grd do Surfer ou .tif).");
+}
+
+void AplicaThreads(const Argumentos& a) {
+    if (a.Tem("--threads")) DefineThreads(LeNumeroThreads(a.Valor("--threads")));
 }
 
 namespace {

@@ -51,7 +51,7 @@ TEST(CliDeclividadeFiltro, ErrosDaDeclividade) {
     r = RodarCli({"declividade", DadosTeste("raster/declive3.asc"), DadosTeste("raster/declive3.asc")});
     EXPECT_EQ(r.erro, "vandoro-cli: A entrada e a saída são o mesmo arquivo.\n");
     r = RodarCli({"declividade", DadosTeste("raster/declive3.asc")});
-    EXPECT_EQ(r.erro, "vandoro-cli: Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T]\n");
+    EXPECT_EQ(r.erro, "vandoro-cli: Uso: vandoro-cli declividade ENTRADA SAIDA [--titulo T] [--threads N]\n");
     EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("s.asc")));
 }
 
@@ -142,4 +142,22 @@ TEST(CliDeclividadeFiltro, AjudaDescreveAEscolhaPeloTipo) {
     r = RodarCli({"--help"});
     EXPECT_NE(r.saida.find("declividade"), std::string::npos);
     EXPECT_NE(r.saida.find("filtro"), std::string::npos);
+}
+
+TEST(CliDeclividadeFiltro, ThreadsForaDaFaixaSaoRecusados) {
+    PastaTemporaria tmp;
+    const std::string msg = "vandoro-cli: O número de threads deve ser um inteiro de 1 a 64.\n";
+    for (const std::string cmd : {"declividade", "filtro", "raster-converter"}) {
+        for (const std::string n : {"0", "abc", "65", "-2", "1.5"}) {
+            ResultadoCli r = RodarCli({cmd, DadosTeste("raster/declive3.asc"), tmp.Arquivo("s.asc"), "--threads", n});
+            EXPECT_EQ(r.codigo, 1) << cmd << " " << n;
+            EXPECT_EQ(r.erro, msg) << cmd << " " << n;
+        }
+        EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("s.asc")));
+        ResultadoCli r = RodarCli({cmd, DadosTeste("raster/declive3.asc"), tmp.Arquivo(cmd + ".asc"), "--threads", "2"});
+        EXPECT_EQ(r.codigo, 0) << r.erro;
+    }
+    // The same result whatever the count.
+    ASSERT_EQ(RodarCli({"declividade", DadosTeste("raster/declive3.asc"), tmp.Arquivo("um.asc"), "--threads", "1"}).codigo, 0);
+    EXPECT_EQ(LerArquivo(tmp.Arquivo("um.asc")), LerArquivo(tmp.Arquivo("declividade.asc")));
 }

@@ -16,6 +16,8 @@
 
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
+#include "core/common/Memoria.h"
+#include "core/common/Threads.h"
 
 namespace fs = std::filesystem;
 
@@ -23,6 +25,10 @@ namespace {
 
 // Largest grid read (cells), as for the program's own formats.
 constexpr long long kMaxCelulas = 1LL << 30;
+constexpr long long kCacheGdal = 32LL << 20;
+// Rows written at a time: the height of a GeoTIFF tile, so each band of tiles is
+// compressed once, when it is complete.
+constexpr int kLinhasFaixaTiff = 256;
 
 void Inicia() {
     static std::once_flag uma;
@@ -30,15 +36,28 @@ void Inicia() {
         // No ".aux.xml" beside what the program writes or reads.
         CPLSetConfigOption("GDAL_PAM_ENABLED", "NO");
         GDALAllRegister();
+        // Rasters are read whole into the program's own grid and written a band of rows at
+        // a time: GDAL's block cache (5% of the memory by default) would only keep a second
+        // copy of the grid. The user's GDAL_CACHEMAX still wins.
+        if (!CPLGetConfigOption("GDAL_CACHEMAX", nullptr)) GDALSetCacheMax64(kCacheGdal);
     });
+}
+
+// The errno of the first failure GDAL reported, taken when it reports it: the writers
+// make further calls before they return, and those calls change errno.
+thread_local int errnoDaFalha = 0;
+
+void GuardaErrno(CPLErr classe, CPLErrorNum, const char*) {
+    if (classe >= CE_Failure && errno != 0 && errnoDaFalha == 0) errnoDaFalha = errno;
 }
 
 // GDAL reports through its error handler: kept quiet, the last message goes into ours.
 struct Silencio {
     Silencio() {
         Inicia();
-        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLPushErrorHandler(GuardaErrno);
         CPLErrorReset();
+        errnoDaFalha = 0;
     }
     ~Silencio() { CPLPopErrorHandler(); }
     Silencio(const Silencio&) = delete;
@@ -54,6 +73,7 @@ std::string UltimoErro() {
 // only when the file is closed): the state is looked at after every call, and the errno of
 // the failure kept for the user's message. GDAL's own text goes to the detail.
 [[noreturn]] void FalhaGravacao(const std::string& erro, int e = errno) {
+    if (errnoDaFalha != 0) e = errnoDaFalha;
     const char* m = CPLGetLastErrorMsg();
     throw EFalhaGravacao(erro, e, m ? m : "");
 }
@@ -136,7 +156,10 @@ TGradeGdal DaDataset(GDALDataset& ds, const std::string& nome) {
     }
     GDALRasterBand* b = ds.GetRasterBand(1);
     try {
-        g.celulas.resize(static_cast<size_t>(g.colunas) * g.linhas);
+        const size_t n = static_cast<size_t>(g.colunas) * g.linhas;
+        g.celulas.reserve(n);
+        PaginasGrandes(g.celulas.data(), n * 4);
+        g.celulas.resize(n);
     } catch (const std::bad_alloc&) {
         throw EVandoro("Memória insuficiente para carregar a imagem " + arq + ".");
     }
@@ -229,21 +252,58 @@ std::string CrsRasterGdal(const std::string& nome) {
 }
 
 void GravarGeoTiff(const std::string& nome, const TGradeGdal& g) {
+    if (g.celulas.size() != static_cast<size_t>(g.colunas) * static_cast<size_t>(g.linhas))
+        throw EVandoro("Erro ao preparar a imagem: o número de células não confere.");
+    GravarGeoTiff(nome, g, [&g](int r, float* buf) {
+        std::copy_n(g.celulas.data() + static_cast<size_t>(r) * g.colunas, g.colunas, buf);
+    });
+}
+
+void GravarGeoTiff(const std::string& nome, const TGradeGdal& g, const std::function<void(int, float*)>& linha) {
     Silencio s;
     const std::string erro = "Não foi possível gravar o arquivo " + nome + ".";
+    if (g.colunas < 1 || g.linhas < 1) throw EVandoro("Erro ao preparar a imagem: ela não tem células.");
     SubstituirArquivo(
         nome,
         [&](const std::string& tmp) {
             GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("GTiff");
             if (!drv) throw EVandoro("O GDAL instalado não grava GeoTIFF.");
-            Dataset mem = GradeEmMemoria(g);
+            std::vector<float> faixa;
+            const int alturaFaixa = std::min(g.linhas, kLinhasFaixaTiff);
+            try {
+                faixa.resize(static_cast<size_t>(g.colunas) * static_cast<size_t>(alturaFaixa));
+            } catch (const std::bad_alloc&) {
+                throw EVandoro("Memória insuficiente para gravar o arquivo " + NomeSemCaminho(nome) + ".");
+            }
             CPLErrorReset();
+            errnoDaFalha = 0;
             errno = 0;
-            const char* const opcoes[] = {"COMPRESS=DEFLATE", "PREDICTOR=3", "TILED=YES", nullptr};
-            Dataset out(drv->CreateCopy(tmp.c_str(), mem.get(), FALSE, const_cast<char**>(opcoes), nullptr, nullptr));
+            // Tiles are compressed apart, so more threads give the same cells. Level 1: the
+            // default level 6 takes several times as long for a file some 4% smaller.
+            const std::string threads = "NUM_THREADS=" + std::to_string(NumeroThreads());
+            const char* const opcoes[] = {"COMPRESS=DEFLATE", "PREDICTOR=3", "ZLEVEL=1", "TILED=YES", threads.c_str(),
+                                          nullptr};
+            Dataset out(drv->Create(tmp.c_str(), g.colunas, g.linhas, 1, GDT_Float32, const_cast<char**>(opcoes)));
             if (!out) FalhaGravacao(erro);
             ChecaGravacao(erro);
+            double gt[6] = {g.minX, (g.maxX - g.minX) / g.colunas, 0, g.maxY, 0, -(g.maxY - g.minY) / g.linhas};
+            out->SetGeoTransform(gt);
+            OGRSpatialReference srs;
+            if (LeCrs(g.crs, srs)) out->SetSpatialRef(&srs);
+            GDALRasterBand* b = out->GetRasterBand(1);
+            if (g.temSemDado) b->SetNoDataValue(g.semDado);
             if (!g.titulo.empty()) out->SetMetadataItem("TIFFTAG_DOCUMENTNAME", g.titulo.c_str());
+            ChecaGravacao(erro);
+            for (int r0 = 0; r0 < g.linhas; r0 += alturaFaixa) {
+                const int n = std::min(alturaFaixa, g.linhas - r0);
+                for (int k = 0; k < n; ++k) linha(r0 + k, faixa.data() + static_cast<size_t>(k) * g.colunas);
+                errno = 0;
+                if (b->RasterIO(GF_Write, 0, r0, g.colunas, n, faixa.data(), g.colunas, n, GDT_Float32, 0, 0) !=
+                    CE_None)
+                    FalhaGravacao(erro);
+                // A tile written on the way may have failed without failing the call.
+                ChecaGravacao(erro);
+            }
             ChecaGravacao(erro);
             GDALClose(out.release());  // the file is complete only once closed
             // What the failed write() left, before the read-back sets errno for its own reasons.
@@ -254,9 +314,9 @@ void GravarGeoTiff(const std::string& nome, const TGradeGdal& g) {
             Dataset volta(GDALDataset::Open(tmp.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
             if (!volta || volta->GetRasterXSize() != g.colunas || volta->GetRasterYSize() != g.linhas)
                 FalhaGravacao(erro, erroEscrita);
-            std::vector<float> linha(static_cast<size_t>(g.colunas));
-            if (volta->GetRasterBand(1)->RasterIO(GF_Read, 0, g.linhas - 1, g.colunas, 1, linha.data(), g.colunas, 1,
-                                                  GDT_Float32, 0, 0) != CE_None)
+            std::vector<float> ultima(static_cast<size_t>(g.colunas));
+            if (volta->GetRasterBand(1)->RasterIO(GF_Read, 0, g.linhas - 1, g.colunas, 1, ultima.data(), g.colunas,
+                                                  1, GDT_Float32, 0, 0) != CE_None)
                 FalhaGravacao(erro, erroEscrita);
         },
         erro);
@@ -545,6 +605,7 @@ void EscreverLinhasSig(const std::string& nome, const std::string& camada, const
         srsCamada = &cartesiano;
 
     CPLErrorReset();
+    errnoDaFalha = 0;
     errno = 0;
     Dataset ds(drv->Create(nome.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     if (!ds) FalhaGravacao(erro);

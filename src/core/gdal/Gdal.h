@@ -2,6 +2,7 @@
 // The program's one door to GDAL/OGR/OSR. Only the files of this folder include GDAL
 // headers; the rest of core sees plain grids, point lists and coordinate systems as WKT
 // text (empty: none declared).
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ TGradeGdal LerRasterGdal(const std::string& nome);
 std::string CrsRasterGdal(const std::string& nome);
 // GeoTIFF (float32, no-data kept, the CRS kept), whole or nothing.
 void GravarGeoTiff(const std::string& nome, const TGradeGdal& g);
+// The same with the cells of 'cabecalho' left out: linha(r, buf) puts row r (north first,
+// colunas values) in buf when GDAL needs it, so the grid is never copied whole.
+void GravarGeoTiff(const std::string& nome, const TGradeGdal& cabecalho,
+                   const std::function<void(int linha, float* buf)>& linha);
 
 // What the program needs to know of a coordinate system.
 struct TInfoCrs {

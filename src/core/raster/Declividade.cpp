@@ -1,6 +1,7 @@
 #include "core/raster/Declividade.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "core/common/Numeros.h"
 #include "core/common/Texto.h"
+#include "core/common/Threads.h"
 
 namespace {
 
@@ -28,21 +30,23 @@ struct LimpaProgresso {
 };
 
 // Three input rows with a zero cell at each end, moved down the image one row per step
-// without copying; below the last row is a row of zeros.
+// without copying; above the first row and below the last is a row of zeros.
 class TresLinhas {
 public:
-    TresLinhas(const TImagem& img, bool inteiro, float noData)
-        : img_(img), inteiro_(inteiro), noData_(noData), n_(img.Columns()) {
+    TresLinhas(const TImagem& img, bool inteiro, float noData, int primeira = 0)
+        : img_(img), inteiro_(inteiro), noData_(noData), n_(img.Columns()), r_(primeira) {
         for (auto& b : buf_) b.assign(static_cast<size_t>(n_ + 2), 0.0f);
-        LeLinhaComBorda(img_, 0, Atual(), inteiro_, noData_);
-        if (img_.Rows() > 1) LeLinhaComBorda(img_, 1, Abaixo(), inteiro_, noData_);
+        if (r_ > 0) LeLinhaComBorda(img_, r_ - 1, Acima(), inteiro_, noData_);
+        LeLinhaComBorda(img_, r_, Atual(), inteiro_, noData_);
+        if (r_ + 1 < img_.Rows()) LeLinhaComBorda(img_, r_ + 1, Abaixo(), inteiro_, noData_);
     }
     float* Acima() { return buf_[(i_ + 0) % 3].data(); }
     float* Atual() { return buf_[(i_ + 1) % 3].data(); }
     float* Abaixo() { return buf_[(i_ + 2) % 3].data(); }
-    // Centres the rows on r (called with 0, 1, 2, ... in turn).
+    // Centres the rows on r (called with the first row, then each next one in turn).
     void Centra(int r) {
-        if (r == 0) return;
+        if (r == r_) return;
+        r_ = r;
         i_ = (i_ + 1) % 3;
         if (r + 1 < img_.Rows())
             LeLinhaComBorda(img_, r + 1, Abaixo(), inteiro_, noData_);
@@ -55,6 +59,7 @@ private:
     bool inteiro_;
     float noData_;
     long long n_;
+    int r_;
     int i_ = 0;
     std::vector<float> buf_[3];
 };
@@ -109,6 +114,13 @@ struct Faixa {
         primeira = false;
         minPositivo = std::min(minPositivo, TFFunc::RowMinPositive(v, n));
     }
+    // The range of a later band joined to this one.
+    void Junta(const Faixa& f) {
+        if (f.primeira) return;
+        max = primeira ? f.max : std::max(max, f.max);
+        primeira = false;
+        minPositivo = std::min(minPositivo, f.minPositivo);
+    }
     // A grid without any positive value gets the range 0 to 0.
     float Min() const { return minPositivo == TFFunc::kSemPositivo ? 0.0f : minPositivo; }
 };
@@ -125,6 +137,13 @@ void DefineFaixa(TImagem& img, float mn, float mx) {
         case TTipoCelula::Inteiro: img.SetMinValueInt(i16(mn)); img.SetMaxValueInt(i16(mx)); break;
         default: img.SetMinValueReal(mn); img.SetMaxValueReal(mx); break;
     }
+}
+
+// Rows of an image kept in its file go through one stream: one thread for those.
+int ThreadsPara(const TImagem& entrada, const TImagem& saida) {
+    const bool memoria = entrada.StorageMode() == TModoArmazenamento::Memoria &&
+                         saida.StorageMode() == TModoArmazenamento::Memoria;
+    return memoria ? NumeroThreads() : 1;
 }
 
 std::unique_ptr<TImagem> Carrega(const std::string& entrada) {
@@ -276,27 +295,40 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
         saida.Allocate();
         if (progresso_) progresso_->SetMax(rows);
 
-        TresLinhas lin(entrada, false, flag);
-        std::vector<float> dec(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
-        Faixa faixa;
-        for (int r = 0; r < rows; ++r) {
-            ChecaInterrupcao(progresso_);
-            const bool ultima = r == rows - 1;
-            lin.Centra(r);
-            if (ultima) {
-                Status("Calculando a declividade para a última linha.");
-            } else if (r == 0) {
-                Status("Calculando declividade para os pixels intermediários da primeira linha.");
-            } else {
-                Status("Calculando a declividade para a linha " + IntToStr(r + 1) + ".");
-                if (progresso_) progresso_->SetPosition(r + 1);
+        const int nf = NumeroFaixas(rows, ThreadsPara(entrada, saida));
+        std::vector<Faixa> faixas(static_cast<size_t>(nf));
+        std::atomic<bool> parar{false};
+        std::atomic<int> feitas{0};
+        ParaFaixas(rows, nf, [&](int k, int inicio, int fim) {
+            TresLinhas lin(entrada, false, flag, inicio);
+            std::vector<float> dec(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
+            Faixa& faixa = faixas[static_cast<size_t>(k)];
+            for (int r = inicio; r < fim; ++r) {
+                if (k == 0 && progresso_ && progresso_->StopRequested()) parar = true;
+                if (parar) throw ECalculoInterrompido();
+                const bool ultima = r == rows - 1;
+                lin.Centra(r);
+                if (k == 0) {
+                    const int mostrada = nf == 1 ? r + 1 : feitas.load() + 1;
+                    if (ultima) {
+                        Status("Calculando a declividade para a última linha.");
+                    } else if (r == 0) {
+                        Status("Calculando declividade para os pixels intermediários da primeira linha.");
+                    } else {
+                        Status("Calculando a declividade para a linha " + IntToStr(mostrada) + ".");
+                        if (progresso_) progresso_->SetPosition(mostrada);
+                    }
+                }
+                DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
+                faixa.Linha(dec.data(), cols);
+                // The last row keeps its flat cells as 0, the others mark them as no-data.
+                Percentuais(dec.data(), cols, ultima ? 0.0f : noData_, grava.data());
+                saida.WriteRow(r, grava.data());
+                feitas.fetch_add(1, std::memory_order_relaxed);
             }
-            DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
-            faixa.Linha(dec.data(), cols);
-            // The last row keeps its flat cells as 0, the others mark them as no-data.
-            Percentuais(dec.data(), cols, ultima ? 0.0f : noData_, grava.data());
-            saida.WriteRow(r, grava.data());
-        }
+        });
+        Faixa faixa;
+        for (const Faixa& f : faixas) faixa.Junta(f);
         DefineFaixa(saida, Percentual(faixa.Min()), Percentual(faixa.max));
     } catch (const std::bad_alloc&) {
         SemMemoria(entrada);
@@ -330,37 +362,45 @@ void DecTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, const std::
         saida.Reset();
         saida.Allocate();
 
-        TresLinhas lin(entrada, true, 0);
-        std::vector<float> dec(static_cast<size_t>(cols));
-        Faixa faixa;
-        for (int r = 0; r < rows; ++r) {
-            ChecaInterrupcao(progresso_);
-            const bool ultima = r == rows - 1;
-            lin.Centra(r);
-            DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
-            Percentuais(dec.data(), cols, 0.0f, dec.data());
-            if (ultima) {
-                // The last cell: mean of the gradients towards its left, upper and upper-left
-                // neighbours that are present.
-                const float* a = lin.Acima();
-                const float* m = lin.Atual();
-                const float z = m[cols];
-                const float viz[3] = {m[cols - 1], a[cols], a[cols - 1]};
-                const double dist[3] = {e.dx, e.dy, e.diagonal};
-                double soma = 0;
-                int presentes = 0;
-                for (int k = 0; k < 3; ++k) {
-                    if (viz[k] == 0.0f) continue;
-                    soma += TFFunc::Gradient(dist[k], viz[k], z);
-                    ++presentes;
+        const int nf = NumeroFaixas(rows, ThreadsPara(entrada, saida));
+        std::vector<Faixa> faixas(static_cast<size_t>(nf));
+        std::atomic<bool> parar{false};
+        ParaFaixas(rows, nf, [&](int k, int inicio, int fim) {
+            TresLinhas lin(entrada, true, 0, inicio);
+            std::vector<float> dec(static_cast<size_t>(cols));
+            Faixa& faixa = faixas[static_cast<size_t>(k)];
+            for (int r = inicio; r < fim; ++r) {
+                if (k == 0 && progresso_ && progresso_->StopRequested()) parar = true;
+                if (parar) throw ECalculoInterrompido();
+                const bool ultima = r == rows - 1;
+                lin.Centra(r);
+                DeclividadeLinha(lin.Acima(), lin.Atual(), lin.Abaixo(), cols, e, dec.data());
+                Percentuais(dec.data(), cols, 0.0f, dec.data());
+                if (ultima) {
+                    // The last cell: mean of the gradients towards its left, upper and
+                    // upper-left neighbours that are present.
+                    const float* a = lin.Acima();
+                    const float* m = lin.Atual();
+                    const float z = m[cols];
+                    const float viz[3] = {m[cols - 1], a[cols], a[cols - 1]};
+                    const double dist[3] = {e.dx, e.dy, e.diagonal};
+                    double soma = 0;
+                    int presentes = 0;
+                    for (int j = 0; j < 3; ++j) {
+                        if (viz[j] == 0.0f) continue;
+                        soma += TFFunc::Gradient(dist[j], viz[j], z);
+                        ++presentes;
+                    }
+                    dec[static_cast<size_t>(cols - 1)] =
+                        (z != 0.0f && presentes > 0) ? static_cast<float>(soma / presentes * 100.0) : 0.0f;
                 }
-                dec[static_cast<size_t>(cols - 1)] =
-                    (z != 0.0f && presentes > 0) ? static_cast<float>(soma / presentes * 100.0) : 0.0f;
+                faixa.Linha(dec.data(), cols);
+                saida.WriteRow(r, dec.data());
+                if (k == 0 && progresso_) progresso_->ProcessEvents();
             }
-            faixa.Linha(dec.data(), cols);
-            saida.WriteRow(r, dec.data());
-            if (progresso_) progresso_->ProcessEvents();
-        }
+        });
+        Faixa faixa;
+        for (const Faixa& f : faixas) faixa.Junta(f);
         DefineFaixa(saida, faixa.Min(), faixa.max);
     } catch (const std::bad_alloc&) {
         SemMemoria(entrada);

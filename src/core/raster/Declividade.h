@@ -6,8 +6,9 @@
 // An elevation of exactly 0 is a missing cell (the real worker also turns no-data cells
 // into 0); a missing neighbour contributes nothing and a missing centre has slope 0.
 //
-// Grids of any size that fit in memory are accepted; a pass keeps three padded input rows
-// and one output row, so the work is one sequential sweep over the cells.
+// Grids of any size that fit in memory are accepted. The rows are shared out in bands, one
+// per thread (NumeroThreads); a band keeps three padded input rows and one output row and
+// sweeps its cells in order, so the result is the same on any number of threads.
 #include <memory>
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "core/raster/Filtro.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "core/common/Numeros.h"
+#include "core/common/Threads.h"
 
 namespace fs = std::filesystem;
 
@@ -113,38 +115,72 @@ TFaixaFiltro FiltroPassada(const TImagem& origem, TImagem& destino, bool inteiro
                            float noDataLeitura, float valorZero, IProgresso* progresso) {
     const int rows = origem.Rows();
     const long long cols = origem.Columns();
+    const size_t largura = static_cast<size_t>(cols + 2);
     TFaixaFiltro f;
     try {
-        std::vector<float> buf[3];
-        for (auto& b : buf) b.assign(static_cast<size_t>(cols + 2), 0.0f);
-        std::vector<double> soma(static_cast<size_t>(cols + 2));
-        std::vector<int> conta(static_cast<size_t>(cols + 2));
-        std::vector<float> out(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
-        float* a = buf[0].data();
-        float* m = buf[1].data();
-        float* b = buf[2].data();
-        if (rows > 0) LeLinhaComBorda(origem, 0, m, inteiro, noDataLeitura);
-        if (rows > 1) LeLinhaComBorda(origem, 1, b, inteiro, noDataLeitura);
+        // Rows of a file store go through one stream: one thread for those.
+        const bool memoria = origem.StorageMode() == TModoArmazenamento::Memoria &&
+                             destino.StorageMode() == TModoArmazenamento::Memoria;
+        const int nf = NumeroFaixas(rows, memoria ? NumeroThreads() : 1);
+        // The source rows just outside each band, read before any band writes: the
+        // destination may be the source, and a neighbour band overwrites them.
+        std::vector<std::vector<float>> antes(static_cast<size_t>(nf)), depois(static_cast<size_t>(nf));
+        for (int k = 0; k < nf; ++k) {
+            const int ini = static_cast<int>(static_cast<long long>(rows) * k / nf);
+            const int fim = static_cast<int>(static_cast<long long>(rows) * (k + 1) / nf);
+            antes[static_cast<size_t>(k)].assign(largura, 0.0f);
+            depois[static_cast<size_t>(k)].assign(largura, 0.0f);
+            if (ini > 0) LeLinhaComBorda(origem, ini - 1, antes[static_cast<size_t>(k)].data(), inteiro, noDataLeitura);
+            if (fim < rows) LeLinhaComBorda(origem, fim, depois[static_cast<size_t>(k)].data(), inteiro, noDataLeitura);
+        }
+        std::vector<float> maximos(static_cast<size_t>(nf), 0.0f), minimos(static_cast<size_t>(nf), TFFunc::kSemPositivo);
+        std::atomic<bool> parar{false};
+        ParaFaixas(rows, nf, [&](int k, int ini, int fim) {
+            std::vector<float> buf[3];
+            for (auto& b : buf) b.assign(largura, 0.0f);
+            std::vector<double> soma(largura);
+            std::vector<int> conta(largura);
+            std::vector<float> out(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
+            const std::vector<float>& depoisFaixa = depois[static_cast<size_t>(k)];
+            float* a = buf[0].data();
+            float* m = buf[1].data();
+            float* b = buf[2].data();
+            std::copy(antes[static_cast<size_t>(k)].begin(), antes[static_cast<size_t>(k)].end(), a);
+            // Row r + 1 into b: from the source inside the band, else the copy taken above.
+            auto seguinte = [&](int r) {
+                if (r + 1 < fim) LeLinhaComBorda(origem, r + 1, b, inteiro, noDataLeitura);
+                else std::copy(depoisFaixa.begin(), depoisFaixa.end(), b);
+            };
+            LeLinhaComBorda(origem, ini, m, inteiro, noDataLeitura);
+            seguinte(ini);
+            float mx = 0, mn = TFFunc::kSemPositivo;
+            for (int r = ini; r < fim; ++r) {
+                if (k == 0 && progresso && progresso->StopRequested()) parar = true;
+                if (parar) throw ECalculoInterrompido();
+                if (r > ini) {
+                    std::swap(a, m);
+                    std::swap(m, b);  // a = old m, m = old b, b = old a (reused)
+                    seguinte(r);
+                }
+                FiltroLinha(a, m, b, cols, soma, conta, out.data());
+                float rmx = TFFunc::RowMax(out.data(), cols);
+                mx = r == ini ? rmx : std::max(mx, rmx);
+                mn = std::min(mn, TFFunc::RowMinPositive(out.data(), cols));
+                for (long long i = 0; i < cols; ++i) {
+                    float v = out[static_cast<size_t>(i)];
+                    grava[static_cast<size_t>(i)] = v != 0.0f ? v : valorZero;
+                }
+                // Row r of the source is already in the buffers, so writing over it is safe.
+                destino.WriteRow(r, grava.data());
+                if (k == 0 && progresso) progresso->ProcessEvents();
+            }
+            maximos[static_cast<size_t>(k)] = mx;
+            minimos[static_cast<size_t>(k)] = mn;
+        });
         float mx = 0, mn = TFFunc::kSemPositivo;
-        for (int r = 0; r < rows; ++r) {
-            ChecaInterrupcao(progresso);
-            if (r > 0) {
-                std::swap(a, m);
-                std::swap(m, b);  // a = old m, m = old b, b = old a (reused)
-                if (r + 1 < rows) LeLinhaComBorda(origem, r + 1, b, inteiro, noDataLeitura);
-                else std::fill(b, b + cols + 2, 0.0f);
-            }
-            FiltroLinha(a, m, b, cols, soma, conta, out.data());
-            float rmx = TFFunc::RowMax(out.data(), cols);
-            mx = r == 0 ? rmx : std::max(mx, rmx);
-            mn = std::min(mn, TFFunc::RowMinPositive(out.data(), cols));
-            for (long long i = 0; i < cols; ++i) {
-                float v = out[static_cast<size_t>(i)];
-                grava[static_cast<size_t>(i)] = v != 0.0f ? v : valorZero;
-            }
-            // Row r of the source is already in the buffers, so writing over it is safe.
-            destino.WriteRow(r, grava.data());
-            if (progresso) progresso->ProcessEvents();
+        for (int k = 0; k < nf; ++k) {
+            mx = k == 0 ? maximos[0] : std::max(mx, maximos[static_cast<size_t>(k)]);
+            mn = std::min(mn, minimos[static_cast<size_t>(k)]);
         }
         f.max = mx;
         f.min = mn == TFFunc::kSemPositivo ? 0.0f : mn;
@@ -182,7 +218,8 @@ void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada
     // place: each pass reads the previous pass's result from it.
     entrada.ExportArcView(copia.Flt());
     Status("Carregando arquivo temporário.");
-    TImagem trab(TModoArmazenamento::Arquivo);
+    // In memory, so that the passes can share the rows among threads.
+    TImagem trab(TModoArmazenamento::Memoria);
     if (!trab.LoadFromFile(copia.Flt())) throw EArquivoEntrada();
     noData_ = std::isnan(trab.FlagValue()) ? kSemDadoPadrao : trab.FlagValue();
     trab.SetFlagValue(noData_);

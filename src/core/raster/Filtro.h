@@ -25,7 +25,8 @@ struct TFaixaFiltro {
 };
 
 // One pass from 'origem' into 'destino', which must already have origem's size and cells
-// allocated. Both may be the same image: every row is buffered before it is overwritten.
+// allocated. Both may be the same image: every row is buffered before it is overwritten,
+// and the rows bordering each thread's band are copied before any band starts.
 // inteiro: origem's cells are rounded to integers. Cells equal to noDataLeitura are missing
 // (NaN: none). Outputs of 0 are written as valorZero.
 TFaixaFiltro FiltroPassada(const TImagem& origem, TImagem& destino, bool inteiro,

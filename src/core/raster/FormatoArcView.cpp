@@ -222,13 +222,20 @@ void TImagem::WriteArcView(const std::string& name) {
     } else {
         std::string hdr = Parceiro(name, "hdr");
         std::string flt = Parceiro(name, "flt");
-        std::string dados;
-        dados.resize(static_cast<size_t>((long long)columns_ * rows_ * 4));
-        for (int r = 0; r < rows_; ++r) {
-            RawRow(r, row.data());
-            std::memcpy(dados.data() + (size_t)r * columns_ * 4, row.data(), (size_t)columns_ * 4);
+        const long long bytes = (long long)columns_ * rows_ * 4;
+        // Real cells held in memory are already the file's bytes: no second copy of the grid.
+        if (!file_ && cellType_ == TTipoCelula::Real && memBytes_ >= bytes) {
+            GravaPar(hdr, ArcViewHeader(true), flt,
+                     std::string_view(reinterpret_cast<const char*>(MemBytes()), static_cast<size_t>(bytes)));
+        } else {
+            std::string dados;
+            dados.resize(static_cast<size_t>(bytes));
+            for (int r = 0; r < rows_; ++r) {
+                RawRow(r, row.data());
+                std::memcpy(dados.data() + (size_t)r * columns_ * 4, row.data(), (size_t)columns_ * 4);
+            }
+            GravaPar(hdr, ArcViewHeader(true), flt, dados);
         }
-        GravaPar(hdr, ArcViewHeader(true), flt, dados);
     }
     formatCode_ = TCodigoFormato::ArcView;
 }

@@ -2,7 +2,9 @@
 
 #include "core/raster/Imagem.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "core/common/ConjuntoArquivos.h"
@@ -226,8 +228,9 @@ void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
         else if (i.metrosPorUnidade == 1000.0) refUnits_ = "km";
         else refUnits_ = "unidade de " + FloatToStr(i.metrosPorUnidade) + " m";
     }
-    ResizeMem(static_cast<long long>(g.celulas.size()) * 4);
-    if (!g.celulas.empty()) std::memcpy(mem_.data(), g.celulas.data(), g.celulas.size() * 4);
+    // The cells GDAL read become the store as they are.
+    mem_.swap(g.celulas);
+    memBytes_ = static_cast<long long>(mem_.size()) * 4;
     std::vector<float>().swap(g.celulas);
     ResetRanges();
     float mn = minR_, mx = maxR_;
@@ -248,8 +251,8 @@ void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
 
 namespace {
 
-// The grid and its cells as GDAL takes them.
-TGradeGdal GradeGdalDe(const TImagem& img) {
+// The grid as GDAL takes it, cells left out.
+TGradeGdal CabecalhoGdal(const TImagem& img) {
     TGradeGdal g;
     g.colunas = img.Columns();
     g.linhas = img.Rows();
@@ -261,6 +264,11 @@ TGradeGdal GradeGdalDe(const TImagem& img) {
     g.titulo = img.Title();
     g.temSemDado = !std::isnan(img.FlagValue());
     g.semDado = img.FlagValue();
+    return g;
+}
+
+TGradeGdal GradeGdalDe(const TImagem& img) {
+    TGradeGdal g = CabecalhoGdal(img);
     g.celulas.resize(static_cast<size_t>(g.colunas) * g.linhas);
     for (int r = 0; r < g.linhas; ++r) img.RawRow(r, g.celulas.data() + static_cast<size_t>(r) * g.colunas);
     return g;
@@ -269,13 +277,8 @@ TGradeGdal GradeGdalDe(const TImagem& img) {
 }  // namespace
 
 void TImagem::WriteGeoTiff(const std::string& name) {
-    TGradeGdal g;
-    try {
-        g = GradeGdalDe(*this);
-    } catch (const std::bad_alloc&) {
-        throw EVandoro("Memória insuficiente para gravar o arquivo " + NomeSemCaminho(name) + ".");
-    }
-    GravarGeoTiff(name, g);
+    // Rows go to GDAL as they are read from the store, never as a second whole grid.
+    GravarGeoTiff(name, CabecalhoGdal(*this), [this](int linha, float* buf) { RawRow(linha, buf); });
 }
 
 void TImagem::ReadPrj(const std::string& name) {
@@ -406,17 +409,26 @@ struct LimpaStatus {
 
 void TImagem::ChecaCelulasFinitas(const std::string& arq, bool binario) const {
     if (cellType_ != TTipoCelula::Real) return;
-    std::vector<float> row(static_cast<size_t>(std::max(columns_, 0)));
+    auto celula = [&](int c, int r) {
+        return "Erro no arquivo " + arq + ": a célula da coluna " + IntToStr(c + 1) + ", linha " + IntToStr(r + 1);
+    };
+    const float* todas = (!file_ && memBytes_ >= static_cast<long long>(columns_) * rows_ * 4) ? mem_.data() : nullptr;
+    std::vector<float> row(todas ? 0 : static_cast<size_t>(std::max(columns_, 0)));
     for (int r = 0; r < rows_; ++r) {
-        RawRow(r, row.data());
+        const float* v = todas ? todas + static_cast<size_t>(r) * columns_ : row.data();
+        if (!todas) RawRow(r, row.data());
+        // Only a row with a suspect cell is looked at cell by cell.
+        bool suspeita = false;
         for (int c = 0; c < columns_; ++c) {
-            const float v = row[static_cast<size_t>(c)];
-            const std::string celula = "Erro no arquivo " + arq + ": a célula da coluna " + IntToStr(c + 1) +
-                                       ", linha " + IntToStr(r + 1);
-            if (std::isinf(v))
-                throw EVandoro(celula + " tem valor infinito (" + (v > 0 ? "+" : "-") + "INF).");
-            if (binario && std::fpclassify(v) == FP_SUBNORMAL)
-                throw EVandoro(celula + " tem o valor " + FloatToStr(v) +
+            const float a = std::fabs(v[c]);
+            suspeita |= (a == std::numeric_limits<float>::infinity()) | (binario & (a < std::numeric_limits<float>::min()) & (a != 0.0f));
+        }
+        if (!suspeita) continue;
+        for (int c = 0; c < columns_; ++c) {
+            if (std::isinf(v[c]))
+                throw EVandoro(celula(c, r) + " tem valor infinito (" + (v[c] > 0 ? "+" : "-") + "INF).");
+            if (binario && std::fpclassify(v[c]) == FP_SUBNORMAL)
+                throw EVandoro(celula(c, r) + " tem o valor " + FloatToStr(v[c]) +
                                ", próprio de células lidas na ordem de bytes errada (confira o byteorder).");
         }
     }
@@ -515,10 +527,23 @@ void TImagem::ExportAs(const std::string& name, TCodigoFormato code) {
     tmp.SetStorageMode(TModoArmazenamento::Memoria);
     tmp.formatCode_ = code;
     tmp.meanValue_ = meanValue_;
+    tmp.SetProgresso(progresso_);
+    if (!file_) {
+        // Cells held in memory are lent to the copy and taken back however the save ends:
+        // a large grid is not held twice.
+        struct Devolve {
+            TImagem& dono;
+            TImagem& copia;
+            ~Devolve() { dono.mem_.swap(copia.mem_); }
+        } devolve{*this, tmp};
+        tmp.mem_.swap(mem_);
+        tmp.memBytes_ = memBytes_;
+        tmp.SaveToFile(name);
+        return;
+    }
     std::vector<uint8_t> b = StoreBytes();
     tmp.ResizeMem(static_cast<long long>(b.size()));
     if (!b.empty()) std::memcpy(tmp.MemBytes(), b.data(), b.size());
-    tmp.SetProgresso(progresso_);
     tmp.SaveToFile(name);
     SegueArquivoNovo(name);
 }

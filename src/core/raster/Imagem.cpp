@@ -7,6 +7,7 @@
 #include <limits>
 #include <new>
 
+#include "core/common/Memoria.h"
 #include "core/raster/FormatoComum.h"
 
 using namespace raster_interno;
@@ -63,7 +64,12 @@ void TImagem::Reset() {
 
 void TImagem::ResizeMem(long long bytes) {
     try {
-        mem_.resize(static_cast<size_t>((bytes + 3) / 4));
+        const size_t n = static_cast<size_t>((bytes + 3) / 4);
+        if (n > mem_.capacity()) {
+            mem_.reserve(n);
+            PaginasGrandes(mem_.data(), n * 4);
+        }
+        mem_.resize(n);
         if (bytes == 0) mem_.shrink_to_fit();
     } catch (const std::bad_alloc&) {
         GrandeDemais(columns_, rows_);
