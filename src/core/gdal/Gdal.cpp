@@ -25,7 +25,7 @@ namespace {
 
 // Largest grid read (cells), as for the program's own formats.
 constexpr long long kMaxCelulas = 1LL << 30;
-constexpr long long kCacheGdal = 32LL << 20;
+constexpr long long kCacheGdal = 8LL << 20;
 // Rows written at a time: the height of a GeoTIFF tile, so each band of tiles is
 // compressed once, when it is complete.
 constexpr int kLinhasFaixaTiff = 256;
@@ -241,6 +241,12 @@ TGradeGdal LerRasterGdal(const std::string& nome) {
         throw EVandoro("Erro. O arquivo " + NomeSemCaminho(nome) +
                        " não corresponde a um arquivo válido de imagem" + UltimoErro() + ".");
     return DaDataset(*ds, nome);
+}
+
+int BandasRasterGdal(const std::string& nome) {
+    Silencio s;
+    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    return ds ? ds->GetRasterCount() : 0;
 }
 
 std::string CrsRasterGdal(const std::string& nome) {

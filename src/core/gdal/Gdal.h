@@ -24,6 +24,8 @@ bool GdalAbreRaster(const std::string& nome);
 // Band 1 of any raster GDAL reads. A file GDAL cannot open, a rotated grid or one too large
 // raises EVandoro.
 TGradeGdal LerRasterGdal(const std::string& nome);
+// The number of bands of a raster GDAL reads, without its cells (0 when GDAL cannot open it).
+int BandasRasterGdal(const std::string& nome);
 // The coordinate system of a raster GDAL reads, without its cells ("" when none).
 std::string CrsRasterGdal(const std::string& nome);
 // GeoTIFF (float32, no-data kept, the CRS kept), whole or nothing.

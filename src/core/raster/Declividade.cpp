@@ -414,7 +414,19 @@ TTipoCelula CalculaDeclividade(const std::string& entrada, const std::string& sa
     LimpaProgresso limpa{progresso};
     auto img = VerificaEntradaDeclividade(entrada, saida, progresso);
     const TTipoCelula tipo = img->CellType();
-    if (tipo == TTipoCelula::Inteiro) DecTipoInteger(progresso).Compute(*img, saida, titulo);
-    else TDecliTipoSingle(progresso).Compute(*img, saida, titulo);
+    ChecaSaidaDaImagem(*img, saida);
+    TImagem out;
+    if (tipo == TTipoCelula::Inteiro) {
+        DecTipoInteger(progresso).Calcula(*img, out, titulo);
+    } else {
+        TDecliTipoSingle(progresso).Calcula(*img, out, titulo);
+        if (progresso) {
+            progresso->SetStatus("Salvando o arquivo de declividade em " + NomeSemCaminho(saida));
+            progresso->ProcessEvents();
+        }
+    }
+    // The elevations are not needed any more: the grid written is the only one held.
+    img.reset();
+    out.SaveToFile(saida);
     return tipo;
 }

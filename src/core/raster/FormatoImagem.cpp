@@ -184,13 +184,10 @@ std::string PrjDe(const std::string& name) {
 
 std::string NotaBandasArquivo(const std::string& nome) {
     if (FormatoProprio(FormatoDe(nome)) || !ArquivoExiste(nome)) return {};
-    try {
-        TGradeGdal g = LerRasterGdal(nome);
-        if (g.bandas <= 1) return {};
-        return "A imagem " + NomeSemCaminho(nome) + " tem " + IntToStr(g.bandas) + " bandas; foi usada a banda 1.";
-    } catch (const EVandoro&) {
-        return {};
-    }
+    // Only the header: the cells were read by the command already.
+    const int bandas = BandasRasterGdal(nome);
+    if (bandas <= 1) return {};
+    return "A imagem " + NomeSemCaminho(nome) + " tem " + IntToStr(bandas) + " bandas; foi usada a banda 1.";
 }
 
 std::string CrsDoArquivoImagem(const std::string& nome) {
