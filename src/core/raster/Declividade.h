@@ -133,18 +133,7 @@ TTipoCelula CalculaDeclividade(const std::string& entrada, const std::string& sa
 std::string TituloDeclividade(const std::string& entrada);
 
 // Shared by the slope and the filters.
-// The row kernels select with comparisons; GCC turns them into vector code only when it
-// may ignore floating-point exception flags, which nothing here reads. Values are the same.
-// Such a function gets no helper inlined, so its body is plain expressions.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
-// Also a 256-bit variant, picked at start-up when the processor has it.
-#define VANDORO_VETORIZA \
-    __attribute__((optimize("no-trapping-math"), target_clones("avx2", "default")))
-#elif defined(__GNUC__) && !defined(__clang__)
-#define VANDORO_VETORIZA __attribute__((optimize("no-trapping-math")))
-#else
-#define VANDORO_VETORIZA
-#endif
+#include "core/raster/Vetoriza.h"  // VANDORO_VETORIZA, for the row kernels
 // Image row 'row' into buf[1..Columns]; buf[0] and buf[Columns + 1] are left alone (the
 // caller keeps them 0, so a cell outside the grid reads like a missing one). NaN cells
 // read as 0. inteiro: cells rounded to 16-bit integers, no no-data substitution; otherwise

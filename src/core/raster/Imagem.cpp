@@ -9,6 +9,7 @@
 
 #include "core/common/Memoria.h"
 #include "core/raster/FormatoComum.h"
+#include "core/raster/Vetoriza.h"
 
 using namespace raster_interno;
 
@@ -329,6 +330,29 @@ double TImagem::GetValue(long long index) const {
     }
 }
 
+namespace {
+// Range and count of the cells of a row other than 'flag' (no NaN: ReadRow gave them as 0).
+VANDORO_VETORIZA void FaixaLinha(const float* v, long long n, double flag, float& mn, float& mx, long long& conta) {
+    float a = mn, b = mx;
+    long long k = 0;
+    for (long long i = 0; i < n; ++i) {
+        const bool ok = static_cast<double>(v[i]) != flag;
+        const float lo = v[i] < a ? v[i] : a;
+        const float hi = v[i] > b ? v[i] : b;
+        a = ok ? lo : a;
+        b = ok ? hi : b;
+        k += ok;
+    }
+    mn = a;
+    mx = b;
+    conta += k;
+}
+
+VANDORO_VETORIZA void NaNZero(float* v, long long n) {
+    for (long long i = 0; i < n; ++i) v[i] = v[i] != v[i] ? 0.0f : v[i];
+}
+}  // namespace
+
 void TImagem::RawRow(int row, float* buf) const {
     long long n = columns_;
     if (n <= 0) return;
@@ -352,9 +376,7 @@ void TImagem::RawRow(int row, float* buf) const {
 
 void TImagem::ReadRow(int row, float* buf) const {
     RawRow(row, buf);
-    if (cellType_ == TTipoCelula::Real)
-        for (int i = 0; i < columns_; ++i)
-            if (std::isnan(buf[i])) buf[i] = 0;
+    if (cellType_ == TTipoCelula::Real) NaNZero(buf, columns_);
 }
 
 void TImagem::WriteRow(int row, const float* buf) {
@@ -448,14 +470,15 @@ void TImagem::CopyHeaderFrom(const TImagem& other) {
     }
 }
 
+
 void TImagem::CountValid() {
     validCount_ = 0;
     std::vector<float> row(static_cast<size_t>(std::max(columns_, 0)));
     long long n = 0;
+    float mn = 0, mx = 0;
     for (int r = 0; r < rows_; ++r) {
         ReadRow(r, row.data());
-        for (float v : row)
-            if (!IsFlag(v)) ++n;
+        FaixaLinha(row.data(), columns_, static_cast<double>(flagValue_), mn, mx, n);
     }
     validCount_ = n;
 }
@@ -508,12 +531,9 @@ void TImagem::ComputeMinMax(bool withMean) {
     bool algum = false;
     for (int r = 0; r < rows_; ++r) {
         ReadRow(r, row.data());
-        for (float v : row) {
-            if (IsFlag(v)) continue;
-            algum = true;
-            if (v < mn) mn = v;
-            if (v > mx) mx = v;
-        }
+        long long validas = 0;
+        FaixaLinha(row.data(), columns_, static_cast<double>(flagValue_), mn, mx, validas);
+        algum = algum || validas > 0;
         Progress(r + 1);
     }
     if (algum) {
