@@ -217,6 +217,7 @@ void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada
     // The working copy holds 32-bit reals whatever the input's format and is filtered in
     // place: each pass reads the previous pass's result from it.
     entrada.ExportArcView(copia.Flt());
+    if (liberaEntrada_) entrada.Reset();
     Status("Carregando arquivo temporário.");
     // In memory, so that the passes can share the rows among threads.
     TImagem trab(TModoArmazenamento::Memoria);
@@ -302,6 +303,7 @@ TTipoCelula CalculaFiltro(const std::string& entrada, const std::string& saida, 
     } else {
         TFiltroTipoSingle f(progresso, legenda);
         f.SetPastaTrabalho(pastaTrabalho);
+        f.SetLiberaEntrada(true);
         f.Compute(*img, entrada, saida, passadas, titulo);
     }
     return tipo;

@@ -41,6 +41,9 @@ public:
 
     // Folder of the working copy (default: the system's temporary folder).
     void SetPastaTrabalho(const std::string& pasta) { pasta_ = pasta; }
+    // The input's cells are freed once the working copy is written (the caller does not
+    // need them after the run), so a large grid is not held twice.
+    void SetLiberaEntrada(bool libera) { liberaEntrada_ = libera; }
 
     // Empty title: "Imagem filtrada da imagem " + the input name.
     void Compute(const std::string& entrada, const std::string& saida, int passadas,
@@ -60,6 +63,7 @@ private:
     std::string pasta_;
     std::string copia_;
     float noData_ = kSemDadoPadrao;
+    bool liberaEntrada_ = false;
 };
 
 // Differences from the real worker: the first pass reads the input's cells as integers,
