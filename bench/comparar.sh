@@ -42,9 +42,6 @@ grade() {  # grade COLUNAS LINHAS BASE
     }' > "$asc"
     gdal_translate -q -a_srs EPSG:31983 -ot Float32 "$asc" "$PASTA/$3.tif"
     gdal_translate -q -a_srs EPSG:31983 -ot Float32 -of EHdr "$asc" "$PASTA/$3.flt"
-    # The ArcView form of the header, which both programs read.
-    printf 'ncols %s\nnrows %s\nxllcorner 300000\nyllcorner 7400000\ncellsize 5\nNODATA_value -9999\nbyteorder LSBFIRST\n' \
-        "$1" "$2" > "$PASTA/$3.hdr"
     rm -f "$asc"
 }
 

@@ -18,12 +18,14 @@ constexpr double kSemDadoAsc = -9999;
 // The six keywords are taken by name, in any order and case, each once. NODATA_value may be
 // missing: an ".asc" then has the format's default -9999, an ".hdr" no no-data value. In an
 // ".asc" the header ends at the first line that starts with a number; in an ".hdr" every
-// line is a key and unknown keys are skipped.
+// line is a key and unknown keys are skipped. An ".hdr" may also be in the form GDAL writes
+// (EHdr: ULXMAP/ULYMAP at the upper-left cell's centre, XDIM/YDIM), as long as it describes
+// one band of 32-bit reals, row after row.
 void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
                                 const std::string& arq) {
     bool temCols = false, temRows = false, temX = false, temY = false, temS = false;
-    bool xCentro = false, yCentro = false, temDx = false, temDy = false;
-    double cols = 0, rows = 0, x = 0, y = 0, s = 0, dx = 0, dy = 0;
+    bool xCentro = false, yCentro = false, temDx = false, temDy = false, temUlx = false, temUly = false;
+    double cols = 0, rows = 0, x = 0, y = 0, s = 0, dx = 0, dy = 0, ulx = 0, uly = 0, bytesLinha = -1;
     double flag = hdr ? std::numeric_limits<double>::quiet_NaN() : kSemDadoAsc;
     msbFirst_ = false;
     std::set<std::string> vistas;
@@ -48,7 +50,8 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
         std::string unica = chave == "xllcenter" ? "xllcorner" : chave == "yllcenter" ? "yllcorner"
                           : chave == "nodata" ? "nodata_value" : chave;
         static const std::set<std::string> kConhecidas = {"ncols", "nrows", "xllcorner", "yllcorner",
-            "cellsize", "dx", "dy", "nodata_value", "byteorder", "nbits"};
+            "cellsize", "dx", "dy", "nodata_value", "byteorder", "nbits", "ulxmap", "ulymap", "xdim", "ydim",
+            "nbands", "pixeltype", "skipbytes", "bandrowbytes", "totalrowbytes"};
         if (kConhecidas.count(unica) && !vistas.insert(unica).second)
             throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": a chave " +
                            Win1252ToUtf8(chave.substr(0, 40)) + " aparece mais de uma vez.");
@@ -85,6 +88,35 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
             if (numeroDe("nbits") != 32)
                 throw EVandoro("Erro no cabeçalho do arquivo " + arq +
                                ": só são aceitas células de 32 bits (nbits " + valor + ").");
+        } else if (hdr && chave == "ulxmap") {
+            ulx = numeroDe("ULXMAP");
+            temUlx = true;
+        } else if (hdr && chave == "ulymap") {
+            uly = numeroDe("ULYMAP");
+            temUly = true;
+        } else if (hdr && chave == "xdim") {
+            dx = numeroDe("XDIM");
+            temDx = true;
+        } else if (hdr && chave == "ydim") {
+            dy = numeroDe("YDIM");
+            temDy = true;
+        } else if (hdr && chave == "nbands") {
+            if (numeroDe("NBANDS") != 1)
+                throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": só são aceitas grades de uma banda (nbands " +
+                               Win1252ToUtf8(valor.substr(0, 40)) + ").");
+        } else if (hdr && chave == "pixeltype") {
+            if (Maiusculas(valor) != "FLOAT")
+                throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": só são aceitas células reais (pixeltype " +
+                               Win1252ToUtf8(valor.substr(0, 40)) + ").");
+        } else if (hdr && chave == "skipbytes") {
+            if (numeroDe("SKIPBYTES") != 0)
+                throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": o arquivo de células deve começar pela "
+                               "primeira célula (skipbytes " + Win1252ToUtf8(valor.substr(0, 40)) + ").");
+        } else if (hdr && (chave == "bandrowbytes" || chave == "totalrowbytes")) {
+            const double b = numeroDe(chave == "bandrowbytes" ? "BANDROWBYTES" : "TOTALROWBYTES");
+            if (bytesLinha >= 0 && b != bytesLinha)
+                throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": BANDROWBYTES e TOTALROWBYTES diferem.");
+            bytesLinha = b;
         } else if (!hdr) {
             throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": chave desconhecida '" +
                            Win1252ToUtf8(chave.substr(0, 40)) + "'.");
@@ -92,6 +124,18 @@ void TImagem::ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr,
     }
     if (temS && !temDx) dx = s;
     if (temS && !temDy) dy = s;
+    // GDAL's form: the upper-left cell's centre; the grid's edges lie half a cell out.
+    if (temUlx && !temX) {
+        x = ulx - dx / 2;
+        temX = true;
+    }
+    if (temUly && !temY) {
+        y = uly + dy / 2 - rows * dy;
+        temY = true;
+    }
+    if (bytesLinha >= 0 && bytesLinha != cols * 4)
+        throw EVandoro("Erro no cabeçalho do arquivo " + arq + ": cada linha deve ter as " + IntToStr((long long)cols) +
+                       " células de 4 bytes, sem nada entre elas (rowbytes " + IntToStr((long long)bytesLinha) + ").");
     const char* falta = !temCols ? "ncols" : !temRows ? "nrows" : !temX ? "xllcorner" :
                         !temY ? "yllcorner" : (!temS && !(temDx && temDy)) ? "cellsize" : nullptr;
     if (falta)

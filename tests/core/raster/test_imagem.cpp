@@ -220,6 +220,42 @@ TEST(Imagem, HdrComByteorderMsbfirst) {
     }
 }
 
+TEST(Imagem, HdrNaFormaDoGdalLeOMesmoLugar) {
+    // The header gdal_translate -of EHdr writes for a 3 x 2 grid whose lower-left corner is
+    // (100, 200) with 10 m cells: ULXMAP/ULYMAP name the upper-left cell's centre (105, 215).
+    const std::string gdal = "BYTEORDER      I\nLAYOUT         BIL\nNROWS          2\nNCOLS          3\n"
+                             "NBANDS         1\nNBITS          32\nBANDROWBYTES   12\nTOTALROWBYTES  12\n"
+                             "PIXELTYPE      FLOAT\nULXMAP         105\nULYMAP         215\nXDIM           10\n"
+                             "YDIM           10\nNODATA         -9999\n";
+    PastaTemporaria tmp;
+    GravarArquivo(tmp.Arquivo("g.hdr"), gdal);
+    GravarArquivo(tmp.Arquivo("g.flt"), Floats({1.5f, 2, 3, 4, 5, -9999}));
+    TImagem img;
+    ASSERT_TRUE(img.LoadFromFile(tmp.Arquivo("g.flt")));
+    EXPECT_EQ(img.MinX(), 100);
+    EXPECT_EQ(img.MaxX(), 130);
+    EXPECT_EQ(img.MinY(), 200);
+    EXPECT_EQ(img.MaxY(), 220);
+    EXPECT_EQ(img.CellWidth(), 10);
+    EXPECT_FLOAT_EQ(img.GetReal({0, 0}), 1.5f);
+    EXPECT_FLOAT_EQ(img.GetReal({1, 1}), 5);
+    EXPECT_EQ(img.ValidCount(), 5);
+    // What the reader cannot take is refused by name rather than read as something else.
+    const auto recusa = [&](const std::string& de, const std::string& para) {
+        std::string h = gdal;
+        h.replace(h.find(de), de.size(), para);
+        GravarArquivo(tmp.Arquivo("g.hdr"), h);
+        return MensagemDe([&] { TImagem i(tmp.Arquivo("g.flt")); });
+    };
+    EXPECT_EQ(recusa("PIXELTYPE      FLOAT", "PIXELTYPE      SIGNEDINT"),
+              "Erro no cabeçalho do arquivo g.hdr: só são aceitas células reais (pixeltype SIGNEDINT).");
+    EXPECT_EQ(recusa("NBANDS         1", "NBANDS         3"),
+              "Erro no cabeçalho do arquivo g.hdr: só são aceitas grades de uma banda (nbands 3).");
+    EXPECT_EQ(recusa("BANDROWBYTES   12\nTOTALROWBYTES  12", "BANDROWBYTES   16\nTOTALROWBYTES  16"),
+              "Erro no cabeçalho do arquivo g.hdr: cada linha deve ter as 3 células de 4 bytes, sem nada entre "
+              "elas (rowbytes 16).");
+}
+
 TEST(Imagem, IdrisiLeInteiros) {
     TImagem img(Dado("morro.img"));
     EXPECT_EQ(img.CellType(), TTipoCelula::Inteiro);
