@@ -27,7 +27,7 @@ export GDAL_PAM_ENABLED=NO
 # and converted by GDAL: the grids are the same on every run.
 grade() {  # grade COLUNAS LINHAS BASE
     asc="$PASTA/$3.asc"
-    [ -f "$PASTA/$3.tif" ] && [ -f "$PASTA/$3.flt" ] && return 0
+    [ -f "$PASTA/$3.tif" ] && [ -f "$PASTA/$3.flt" ] && [ -f "$PASTA/$3z.tif" ] && return 0
     awk -v c="$1" -v l="$2" 'BEGIN {
         printf "ncols %d\nnrows %d\nxllcorner 300000\nyllcorner 7400000\ncellsize 5\nNODATA_value -9999\n", c, l
         for (r = 0; r < l; r++) {
@@ -42,6 +42,8 @@ grade() {  # grade COLUNAS LINHAS BASE
     }' > "$asc"
     gdal_translate -q -a_srs EPSG:31983 -ot Float32 "$asc" "$PASTA/$3.tif"
     gdal_translate -q -a_srs EPSG:31983 -ot Float32 -of EHdr "$asc" "$PASTA/$3.flt"
+    # A compressed GeoTIFF, as drones and surveys often deliver: ours writes it back compressed.
+    gdal_translate -q -co COMPRESS=DEFLATE -co PREDICTOR=3 -co TILED=YES "$PASTA/$3.tif" "$PASTA/$3z.tif"
     rm -f "$asc"
 }
 
@@ -94,6 +96,9 @@ item "declividade 4000x4000 .flt -> .flt" \
 item "declividade 4000x4000 .tif -> .tif" \
     "\"$CLI\" declividade \"$G/g4000.tif\" \"$G/d_nosso.tif\"" \
     "gdaldem slope -q -p \"$G/g4000.tif\" \"$G/d_gdal.tif\""
+item "declividade 4000x4000 .tif DEFLATE" \
+    "\"$CLI\" declividade \"$G/g4000z.tif\" \"$G/z_nosso.tif\"" \
+    "gdaldem slope -q -p -co COMPRESS=DEFLATE -co PREDICTOR=3 -co ZLEVEL=1 -co TILED=YES \"$G/g4000z.tif\" \"$G/z_gdal.tif\""
 item "declividade 6560x4560 .tif -> .tif" \
     "\"$CLI\" declividade \"$G/g6560.tif\" \"$G/e_nosso.tif\"" \
     "gdaldem slope -q -p \"$G/g6560.tif\" \"$G/e_gdal.tif\""

@@ -134,6 +134,8 @@ TGradeGdal DaDataset(GDALDataset& ds, const std::string& nome) {
     const std::string arq = NomeSemCaminho(nome);
     TGradeGdal g;
     g.bandas = ds.GetRasterCount();
+    if (const char* c = ds.GetMetadataItem("COMPRESSION", "IMAGE_STRUCTURE"))
+        g.compactada = !EQUAL(c, "NONE");
     if (g.bandas < 1) throw EVandoro("O arquivo " + arq + " não tem nenhuma banda de imagem.");
     g.colunas = ds.GetRasterXSize();
     g.linhas = ds.GetRasterYSize();
@@ -284,12 +286,16 @@ void GravarGeoTiff(const std::string& nome, const TGradeGdal& g, const std::func
             CPLErrorReset();
             errnoDaFalha = 0;
             errno = 0;
-            // Tiles are compressed apart, so more threads give the same cells. Level 1: the
-            // default level 6 takes several times as long for a file some 4% smaller.
+            // Compressed only as the input was, as GDAL's own tools do: compression costs
+            // more than the slope itself. Tiles are compressed apart, so more threads give
+            // the same cells. Level 1: the default level 6 takes several times as long for a
+            // file some 4% smaller.
             const std::string threads = "NUM_THREADS=" + std::to_string(NumeroThreads());
-            const char* const opcoes[] = {"COMPRESS=DEFLATE", "PREDICTOR=3", "ZLEVEL=1", "TILED=YES", threads.c_str(),
-                                          nullptr};
-            Dataset out(drv->Create(tmp.c_str(), g.colunas, g.linhas, 1, GDT_Float32, const_cast<char**>(opcoes)));
+            const char* const compactada[] = {"COMPRESS=DEFLATE", "PREDICTOR=3", "ZLEVEL=1", "TILED=YES",
+                                              threads.c_str(), nullptr};
+            const char* const simples[] = {"COMPRESS=NONE", nullptr};
+            Dataset out(drv->Create(tmp.c_str(), g.colunas, g.linhas, 1, GDT_Float32,
+                                    const_cast<char**>(g.compactada ? compactada : simples)));
             if (!out) FalhaGravacao(erro);
             ChecaGravacao(erro);
             double gt[6] = {g.minX, (g.maxX - g.minX) / g.colunas, 0, g.maxY, 0, -(g.maxY - g.minY) / g.linhas};

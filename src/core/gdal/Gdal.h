@@ -17,6 +17,8 @@ struct TGradeGdal {
     std::string crs;     // WKT
     std::string driver;  // GDAL's short name ("GTiff", ...)
     std::string titulo;
+    // Read: the file's cells are compressed. Written: compress them (DEFLATE).
+    bool compactada = false;
 };
 
 // Whether GDAL opens the file as a raster.

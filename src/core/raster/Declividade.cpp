@@ -290,6 +290,7 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
         saida.SetMaxY(entrada.MaxY());
         saida.SetRefUnits(entrada.RefUnits());
         saida.SetCrs(entrada.Crs());
+        saida.SetCompressed(entrada.Compressed());
         saida.SetTitle(titulo);
         saida.Reset();
         saida.Allocate();

@@ -223,6 +223,7 @@ void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada
     TImagem trab(TModoArmazenamento::Memoria);
     if (!trab.LoadFromFile(copia.Flt())) throw EArquivoEntrada();
     noData_ = std::isnan(trab.FlagValue()) ? kSemDadoPadrao : trab.FlagValue();
+    trab.SetCompressed(entrada.Compressed());
     trab.SetFlagValue(noData_);
     if (progresso_) progresso_->SetMax(passadas);
     TFaixaFiltro faixa;

@@ -215,6 +215,7 @@ void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
     flagValue_ = g.temSemDado ? F32(g.semDado) : std::numeric_limits<float>::quiet_NaN();
     title_ = g.titulo;
     crs_ = g.crs;
+    compressed_ = g.compactada;
     bandCount_ = g.bandas;
     formatCode_ = TCodigoFormato::Gdal;
     if (crs_.empty()) refUnits_ = "m";
@@ -258,6 +259,7 @@ TGradeGdal CabecalhoGdal(const TImagem& img) {
     g.minY = img.MinY();
     g.maxY = img.MaxY();
     g.crs = img.Crs();
+    g.compactada = img.Compressed();
     g.titulo = img.Title();
     g.temSemDado = !std::isnan(img.FlagValue());
     g.semDado = img.FlagValue();
@@ -375,6 +377,7 @@ std::unique_ptr<TImagem> ReprojetaUtm(const TImagem& img, int* epsgUsado) {
     out->SetMaxY(p.maxY);
     out->SetFlagValue(F32(p.semDado));
     out->SetCrs(utm);
+    out->SetCompressed(img.Compressed());
     out->SetRefUnits("m");
     out->SetTitle(img.Title());
     out->SetFormatCode(TCodigoFormato::Gdal);
@@ -446,6 +449,7 @@ bool TImagem::LoadFromFile(const std::string& name) {
     title_.clear();
     refUnits_.clear();
     crs_.clear();
+    compressed_ = false;
     bandCount_ = 1;
     Reset();
     FreeStore();

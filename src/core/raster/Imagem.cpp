@@ -457,6 +457,7 @@ void TImagem::CopyHeaderFrom(const TImagem& other) {
     title_ = other.title_;
     refUnits_ = other.refUnits_;
     crs_ = other.crs_;
+    compressed_ = other.compressed_;
     bandCount_ = other.bandCount_;
     unitDeclared_ = other.unitDeclared_;
     SetStorageMode(other.storageMode_);

@@ -175,6 +175,9 @@ public:
     // (GDAL formats) or from the ".prj" beside it; written beside every file saved.
     const std::string& Crs() const { return crs_; }
     void SetCrs(const std::string& wkt) { crs_ = wkt; }
+    // A GeoTIFF is written compressed only when the grid came from a compressed file.
+    bool Compressed() const { return compressed_; }
+    void SetCompressed(bool c) { compressed_ = c; }
     // Bands of the file loaded (only band 1 is read).
     int BandCount() const { return bandCount_; }
     // Whether the file (or the user, through SetRefUnits) declared the distance unit:
@@ -259,5 +262,6 @@ private:
     double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
     std::string crs_;
     int bandCount_ = 1;
+    bool compressed_ = false;
     bool unitDeclared_ = false;
 };

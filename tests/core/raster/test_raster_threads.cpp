@@ -104,3 +104,32 @@ TEST(RasterThreads, DeclividadeGeoTiffDoExemploIgualAAnterior) {
         EXPECT_EQ(d.FlagValue(), -9999.0f);
     }
 }
+
+// A GeoTIFF result is compressed exactly when its input was: slope, filter and conversion,
+// from a compressed and a plain GeoTIFF, and from the program's own format.
+TEST(RasterThreads, GeoTiffCompactadoComoAEntrada) {
+    PastaTemporaria tmp;
+    TImagem asc;
+    ASSERT_TRUE(asc.LoadFromFile(VANDORO_SOURCE_DIR "/data/Exemplos/hugo_site.asc"));
+    EXPECT_FALSE(asc.Compressed());
+    asc.SaveToFile(tmp.Arquivo("simples.tif"));
+    asc.SaveToFile(tmp.Arquivo("hugo.flt"));
+    asc.SetCompressed(true);
+    asc.SaveToFile(tmp.Arquivo("compactada.tif"));
+    EXPECT_FALSE(LerRasterGdal(tmp.Arquivo("simples.tif")).compactada);
+    ASSERT_TRUE(LerRasterGdal(tmp.Arquivo("compactada.tif")).compactada);
+    for (const auto& [entrada, compactada] : std::vector<std::pair<std::string, bool>>{
+             {"simples.tif", false}, {"compactada.tif", true}, {"hugo.flt", false}}) {
+        const std::string e = tmp.Arquivo(entrada);
+        CalculaDeclividade(e, tmp.Arquivo("d_" + entrada + ".tif"), "Declividade");
+        CalculaFiltro(e, tmp.Arquivo("f_" + entrada + ".tif"), 1, "Filtrada");
+        ConverteImagem(e, tmp.Arquivo("c_" + entrada + ".tif"));
+        for (const char* p : {"d_", "f_", "c_"}) {
+            const TGradeGdal g = LerRasterGdal(tmp.Arquivo(p + entrada + ".tif"));
+            EXPECT_EQ(g.compactada, compactada) << p << entrada;
+            EXPECT_EQ(g.colunas, 76);
+        }
+        // The cells do not depend on it.
+        EXPECT_TRUE(Bits(tmp.Arquivo("d_" + entrada + ".tif")) == Bits(DadosTeste("raster/hugo_site_declividade.flt")));
+    }
+}
