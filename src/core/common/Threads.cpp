@@ -79,3 +79,32 @@ void ParaFaixas(int linhas, int threads, const std::function<void(int, int, int)
     for (auto& e : erros)
         if (e) std::rethrow_exception(e);
 }
+
+void ParaCada(int n, int threads, const std::function<void(int)>& item) {
+    if (n <= 0) return;
+    const int nt = std::clamp(std::min(threads, n), 1, kMaxThreads);
+    std::atomic<int> proximo{0};
+    std::vector<std::exception_ptr> erros(static_cast<size_t>(n));
+    auto roda = [&] {
+        for (int i = proximo++; i < n; i = proximo++) {
+            try {
+                item(i);
+            } catch (...) {
+                erros[static_cast<size_t>(i)] = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> t;
+    t.reserve(static_cast<size_t>(nt - 1));
+    try {
+        for (int k = 1; k < nt; ++k) t.emplace_back(roda);
+    } catch (...) {
+        proximo = n;
+        for (auto& x : t) x.join();
+        throw;
+    }
+    roda();
+    for (auto& x : t) x.join();
+    for (auto& e : erros)
+        if (e) std::rethrow_exception(e);
+}

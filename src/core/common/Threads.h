@@ -27,4 +27,8 @@ int NumeroFaixas(int linhas, int threads);
 // receiver). The bands depend only on the arguments. Once all bands ended, the exception of
 // the first band that raised one is raised again.
 void ParaFaixas(int linhas, int threads, const std::function<void(int k, int inicio, int fim)>& faixa);
-
+// Calls item(i) for every i in [0, n), the items shared out among 'threads' threads as they
+// come free (items of very different cost still keep every thread busy). item(i) must touch
+// nothing another item touches. Once all ended, the exception of the lowest item that raised
+// one is raised again.
+void ParaCada(int n, int threads, const std::function<void(int i)>& item);

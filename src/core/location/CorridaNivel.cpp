@@ -598,6 +598,11 @@ void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixe
         CompleteRecord(*r);
     }
     AddProgress(static_cast<double>(C.size()) * res_.pixelArea);
+    // Done with this strip's cells: the terraces below and the hills above recurse, and one
+    // list per level of depth held the whole field again.
+    std::vector<TPixel>().swap(C);
+    std::vector<TPixel>().swap(fila);
+    partes.clear();
 
     for (TPeca& p : cima) {
         if (Parar()) return;
@@ -624,10 +629,21 @@ void TCorridaNivel::JoinRemainder() {
         hi[id] = tetos_[size_t(i - 1)];
         pos[id] = i;
     }
+    // Only strip cells beside a free cell can grow, and cells only ever leave the free
+    // state: the others would never add anything. Queuing every strip cell of a large field
+    // cost more memory than the grids themselves.
+    const auto podeCrescer = [&](int c, int r) {
+        for (int d = 0; d < 4; ++d) {
+            const int cv = c + kVizC[d], rv = r + kVizR[d];
+            if (apoio_->Inside(cv, rv) && TImgApoio::Livre(apoio_->Cell(rv, cv)) && elev_->Cell(rv, cv) != 0)
+                return true;
+        }
+        return false;
+    };
     std::vector<TPixel> fila;
     for (int r = 1; r <= h; ++r)
         for (int c = 1; c <= w; ++c)
-            if (dono[size_t(r - 1) * w + (c - 1)] > 0) fila.emplace_back(c, r);
+            if (dono[size_t(r - 1) * w + (c - 1)] > 0 && podeCrescer(c, r)) fila.emplace_back(c, r);
     std::vector<long long> ganho(lo.size(), 0);
     long long total = 0;
     for (size_t k = 0; k < fila.size(); ++k) {

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <tuple>
 
+#include "core/common/Threads.h"
 #include "core/location/ImgElev.h"
 
 namespace {
@@ -452,35 +453,62 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
                                                    const std::vector<bool>& fechadas) {
     constexpr double kCelula = 4;
     constexpr int kAlcance = 2;  // cells either side looked at for the lines beside a vertex
+    auto celula = [](double v) { return static_cast<int64_t>(std::floor(v / kCelula)); };
+    // Cells are kept from the lowest one any point falls in, so that an entry takes 16 bytes:
+    // a large field has tens of millions of them.
+    int64_t baseX = std::numeric_limits<int64_t>::max(), baseY = baseX;
+    for (const auto* grupo : {&linhas, &tracadas, &origens})
+        for (const auto& l : *grupo)
+            for (const Pt& v : l) {
+                baseX = std::min(baseX, celula(v.x));
+                baseY = std::min(baseY, celula(v.y));
+            }
     struct Entrada {
-        int64_t cx, cy;
-        uint32_t linha, seg;
-        bool tracado;  // a segment of the traced course, not of the line as it is now
+        int32_t cx, cy;
+        uint32_t linha;
+        uint32_t segTracado;  // segment << 1, | 1 for a segment of the traced course
+        size_t seg() const { return segTracado >> 1; }
+        // Of the traced course, not of the line as it is now.
+        bool tracado() const { return segTracado & 1; }
     };
     std::vector<Entrada> ents;
-    auto celula = [](double v) { return static_cast<int64_t>(std::floor(v / kCelula)); };
-    auto indexar = [&](Pt a, Pt b, size_t k, size_t j, bool tracado) {
-        for (int64_t cx = celula(std::min(a.x, b.x)); cx <= celula(std::max(a.x, b.x)); ++cx)
-            for (int64_t cy = celula(std::min(a.y, b.y)); cy <= celula(std::max(a.y, b.y)); ++cy)
-                ents.push_back({cx, cy, static_cast<uint32_t>(k), static_cast<uint32_t>(j), tracado});
-    };
     auto segmentos = [&](const std::vector<Pt>& l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
-    std::vector<std::vector<double>> comp(linhas.size());
-    for (size_t k = 0; k < linhas.size(); ++k) {
-        const auto& l = linhas[k];
-        const size_t n = l.size(), segs = segmentos(l, k);
-        comp[k].assign(segs + 1, 0.0);
-        for (size_t j = 0; j < segs; ++j) {
-            comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
-            indexar(l[j], l[(j + 1) % n], k, j, false);
+    // Counted first, then filled: a vector left to grow held up to three times as much.
+    size_t total = 0;
+    bool contar = true;
+    auto indexar = [&](Pt a, Pt b, size_t k, size_t j, bool tracado) {
+        const int64_t x0 = celula(std::min(a.x, b.x)), x1 = celula(std::max(a.x, b.x));
+        const int64_t y0 = celula(std::min(a.y, b.y)), y1 = celula(std::max(a.y, b.y));
+        if (contar) {
+            total += static_cast<size_t>((x1 - x0 + 1) * (y1 - y0 + 1));
+            return;
         }
-        const auto& t = tracadas[k];
-        if (t != l)
-            for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
+        for (int64_t cx = x0; cx <= x1; ++cx)
+            for (int64_t cy = y0; cy <= y1; ++cy)
+                ents.push_back({static_cast<int32_t>(cx - baseX), static_cast<int32_t>(cy - baseY),
+                                static_cast<uint32_t>(k), static_cast<uint32_t>(j << 1 | (tracado ? 1 : 0))});
+    };
+    std::vector<std::vector<double>> comp(linhas.size());
+    for (int passada = 0; passada < 2; ++passada) {
+        contar = passada == 0;
+        if (!contar) ents.reserve(total);
+        for (size_t k = 0; k < linhas.size(); ++k) {
+            const auto& l = linhas[k];
+            const size_t n = l.size(), segs = segmentos(l, k);
+            if (contar) comp[k].assign(segs + 1, 0.0);
+            for (size_t j = 0; j < segs; ++j) {
+                if (contar) comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
+                indexar(l[j], l[(j + 1) % n], k, j, false);
+            }
+            const auto& t = tracadas[k];
+            if (t != l)
+                for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
+        }
     }
     // By rows of cells, so that the cells beside a point in one row are found at one go.
     auto ordem = [](const Entrada& a, const Entrada& b) {
-        return std::tie(a.cy, a.cx, a.tracado, a.linha, a.seg) < std::tie(b.cy, b.cx, b.tracado, b.linha, b.seg);
+        return std::make_tuple(a.cy, a.cx, a.tracado(), a.linha, a.seg()) <
+               std::make_tuple(b.cy, b.cx, b.tracado(), b.linha, b.seg());
     };
     std::sort(ents.begin(), ents.end(), ordem);
     // Segments of one line with nothing but zero-length ones between them meet at a vertex.
@@ -493,10 +521,10 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     std::vector<std::pair<size_t, size_t>> r;
     for (size_t i = 0; i < ents.size();) {
         size_t f = i;
-        while (f < ents.size() && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy && !ents[f].tracado) ++f;
+        while (f < ents.size() && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy && !ents[f].tracado()) ++f;
         for (size_t a = i; a < f; ++a)
             for (size_t b = a + 1; b < f; ++b) {
-                const size_t k = ents[a].linha, m = ents[b].linha, j = ents[a].seg, l = ents[b].seg;
+                const size_t k = ents[a].linha, m = ents[b].linha, j = ents[a].seg(), l = ents[b].seg();
                 if (k == m && vizinhos(k, j, l)) continue;
                 const auto &la = linhas[k], &lb = linhas[m];
                 if (Cruzam(la[j], la[(j + 1) % la.size()], lb[l], lb[(l + 1) % lb.size()])) {
@@ -520,21 +548,22 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = tracadas[k] != linhas[k];
     std::vector<Perto> perto;
     auto olhar = [&](Pt v, size_t k, bool tracado) {
-        const int64_t cx = celula(v.x), cy = celula(v.y);
+        const int64_t cx = celula(v.x) - baseX, cy = celula(v.y) - baseY;
         for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) {
-            auto it = std::lower_bound(ents.begin(), ents.end(), Entrada{cx - kAlcance, y, 0, 0, false},
+            const Entrada chave{static_cast<int32_t>(cx - kAlcance), static_cast<int32_t>(y), 0, 0};
+            auto it = std::lower_bound(ents.begin(), ents.end(), chave,
                                        [](const Entrada& a, const Entrada& b) { return std::tie(a.cy, a.cx) < std::tie(b.cy, b.cx); });
             for (; it != ents.end() && it->cy == y && it->cx <= cx + kAlcance; ++it) {
                 const size_t m = it->linha;
                 // A line that has not moved stands for its traced course.
-                if (m == k || it->tracado != (tracado && moveu[m])) continue;
+                if (m == k || it->tracado() != (tracado && moveu[m])) continue;
                 auto p = std::find_if(perto.begin(), perto.end(), [m](const Perto& q) { return q.linha == m; });
                 if (p == perto.end()) {
                     if (tracado) continue;
                     p = perto.insert(perto.end(), Perto{m, {}, {}});
                 }
-                const auto& l = it->tracado ? tracadas[m] : linhas[m];
-                const size_t segs = segmentos(l, m), j = it->seg;
+                const auto& l = it->tracado() ? tracadas[m] : linhas[m];
+                const size_t segs = segmentos(l, m), j = it->seg();
                 Comparar(tracado ? p->antes : p->agora, v, l[j], l[(j + 1) % l.size()], j, !fechadas[m] && j == 0,
                          !fechadas[m] && j + 1 == segs);
             }
@@ -837,7 +866,9 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
     }
     const double h = std::clamp(0.5 * p.passoMaximo, 0.05, 1.0);
     std::vector<Obra> obras(tracadas.size());
-    for (size_t k = 0; k < tracadas.size(); ++k) {
+    // Each line is smoothed on its own, so the lines are shared among the threads.
+    ParaCada(static_cast<int>(tracadas.size()), NumeroThreads(), [&](int i) {
+        const size_t k = static_cast<size_t>(i);
         const TLinhaMapa& l = tracadas[k];
         Obra& o = obras[k];
         const bool fechada = Fechada(l);
@@ -847,7 +878,7 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         o.ancora = o.tracada.p;
         o.t.assign(o.tracada.N(), 1.0);
         o.mexer = c.N() >= 3 && c.total > 0;
-        if (!o.mexer) continue;
+        if (!o.mexer) return;
         o.celula = PassoTracado(c);
         const Ajuste aj{cota, l.level, declividade(k), p, o.celula};
         // A ring too short to turn round at the minimum radius can only be put on its level.
@@ -866,10 +897,11 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
             o.mexer = false;
         }
         o.ancora = Ancorar(o.suave, o.tracada);
-    }
+    });
     Desembaracar(obras, dentro, 2 * p.baseRaio, p.passoMaximo);
 
-    for (size_t k = 0; k < tracadas.size(); ++k) {
+    ParaCada(static_cast<int>(tracadas.size()), NumeroThreads(), [&](int i) {
+        const size_t k = static_cast<size_t>(i);
         const Obra& o = obras[k];
         TLinhaSuavizada& s = r[k];
         s.linha.id = tracadas[k].id;
@@ -877,7 +909,7 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         if (!o.mexer) {
             s.linha = tracadas[k];
             s.comprimento = o.tracada.total;
-            continue;
+            return;
         }
         std::vector<size_t> mapa;
         std::vector<Pt> w = Montar(o, p.passoMaximo, mapa);
@@ -890,6 +922,6 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         s.comprimento = Comprimento(w);
         s.travessias = Travessias(w, fechada, cota, s.linha.level, declividade(k), p);
         s.comprimentoRaioMenor = ComprimentoRaioMenor(s.linha, fechada, p);
-    }
+    });
     return r;
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -102,6 +105,39 @@ TEST(Threads, OErroDaPrimeiraFaixaQueFalhouVolta) {
         EXPECT_STREQ(e.what(), "faixa 2");
     }
     EXPECT_EQ(terminadas, 4);  // every band ran to its end before the error came back
+}
+
+// Items of very uneven cost: each runs once, on as many threads as asked, and the error of
+// the lowest failing item comes back after every item ran.
+TEST(Threads, CadaItemUmaVezEOErroDoMenorVolta) {
+    for (int threads : {1, 2, 5}) {
+        std::vector<std::atomic<int>> vezes(300);
+        std::mutex m;
+        std::set<std::thread::id> quem;
+        ParaCada(300, threads, [&](int i) {
+            ++vezes[static_cast<size_t>(i)];
+            if (i % 50 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::lock_guard<std::mutex> g(m);
+            quem.insert(std::this_thread::get_id());
+        });
+        for (const auto& v : vezes) ASSERT_EQ(v, 1);
+        EXPECT_LE(quem.size(), size_t(threads));
+        if (threads > 1) {
+            EXPECT_GT(quem.size(), 1u);
+        }
+    }
+    std::atomic<int> feitos{0};
+    try {
+        ParaCada(100, 3, [&](int i) {
+            ++feitos;
+            if (i == 70 || i == 40) throw std::runtime_error("item " + std::to_string(i));
+        });
+        FAIL() << "não lançou";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "item 40");
+    }
+    EXPECT_EQ(feitos, 100);
+    ParaCada(0, 2, [](int) { FAIL(); });
 }
 
 }  // namespace
