@@ -478,6 +478,8 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         CarregarGrades(loc, elevPath, slopePath, elev, decl, [&](double p) { corrida.Etapa(p); });
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
         corrida.Executar(elev, decl);
+        // Only the run reads the slope: on a large model its grid is memory the smoothing needs.
+        decl.SetRowCount(0);
         SuavizarPlano(res, elev);
         corrida.UnirPecasCurtas();
         corrida.Numerar();
