@@ -7,12 +7,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include "GradesSinteticas.h"
+#include "core/gdal/Gdal.h"
 #include "core/raster/Paleta.h"
 #include "core/raster/RenderImagem.h"
+#include "gui/raster/AbrirArq.h"
 #include "gui/raster/ImagemRaster.h"
+#include "gui/raster/Visualizar.h"
+#include "render/Texto.h"
 
 namespace {
 
@@ -105,6 +110,45 @@ void BM_TrocaPaleta(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_TrocaPaleta)->Unit(benchmark::kMillisecond);
+
+// The first picture of a 1 m model of a whole farm, 6560 x 4560 cells (30 M) as a GeoTIFF,
+// plain (0) and compressed (1): the viewer window opens the file (read, range, colours) and
+// paints itself once, offscreen.
+void BM_PrimeiraFiguraGeoTiff30M(benchmark::State& st) {
+    const bool compactada = st.range(0) != 0;
+    const std::string arq =
+        (std::filesystem::temp_directory_path() / (compactada ? "vandoro_bench_30m_z.tif" : "vandoro_bench_30m.tif"))
+            .string();
+    if (!ArquivoExiste(arq)) {
+        TImagem img;
+        img.SetCellType(TTipoCelula::Real);
+        img.SetColumns(6560);
+        img.SetRows(4560);
+        img.SetMinX(300000);
+        img.SetMaxX(306560);
+        img.SetMinY(7400000);
+        img.SetMaxY(7404560);
+        img.SetFlagValue(-9999);
+        img.SetCrs(CrsDeEpsg(31983));
+        img.SetCompressed(compactada);
+        img.Allocate();
+        float* z = img.RealCells();
+        for (int r = 0; r < 4560; ++r)
+            for (int c = 0; c < 6560; ++c)
+                z[size_t(r) * 6560 + c] = float(600 + 40 * std::sin(c / 97.0) * std::cos(r / 131.0) + 0.013 * c);
+        img.ComputeMinMax();
+        img.SaveToFile(arq);
+    }
+    const QString paletas = PastaPaletas(QStringLiteral(VANDORO_BIN_DIR "/"));
+    for (auto _ : st) {
+        TFVisualizar v(paletas, TModoArmazenamento::Memoria);
+        v.resize(1366, 700);
+        v.Abrir(Q(arq), 0, 0);
+        const QImage tela = v.grab().toImage();
+        benchmark::DoNotOptimize(tela.constBits());
+    }
+}
+BENCHMARK(BM_PrimeiraFiguraGeoTiff30M)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -47,6 +47,31 @@ grade() {  # grade COLUNAS LINHAS BASE
     rm -f "$asc"
 }
 
+# Twelve-odd hills of 25 to 35 m on a plane tilted to the north-east, 1 m cells: a whole farm
+# for the location (6560 x 4560 = 30 M cells), with its slope made by our own command.
+fazenda() {
+    [ -f "$PASTA/fazenda.flt" ] && [ -f "$PASTA/fazenda_decl.flt" ] && return 0
+    awk -v c=6560 -v l=4560 'BEGIN {
+        printf "ncols %d\nnrows %d\nxllcorner 300000\nyllcorner 7400000\ncellsize 1\nNODATA_value -9999\n", c, l
+        for (r = 0; r < l; r++) {
+            s = ""; y = r + 0.5
+            for (k = 0; k < c; k++) {
+                x = k + 0.5; base = 120 + 0.004 * (x + y); v = base
+                for (i = 0; i < 6; i++) for (j = 0; j < 4; j++) {
+                    cx = 550 + 1100 * i; cy = 600 + 1150 * j
+                    d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy)
+                    if (d2 < 1440000) { t = base + (25 + 5 * ((i + 2 * j) % 3)) * exp(-d2 / 180000.0); if (t > v) v = t }
+                }
+                s = s sprintf("%.3f ", v)
+            }
+            print s
+        }
+    }' > "$PASTA/fazenda.asc"
+    gdal_translate -q -a_srs EPSG:31983 -ot Float32 -of EHdr "$PASTA/fazenda.asc" "$PASTA/fazenda.flt"
+    rm -f "$PASTA/fazenda.asc"
+    "$CLI" declividade "$PASTA/fazenda.flt" "$PASTA/fazenda_decl.flt" >/dev/null
+}
+
 # Wall seconds and max RSS (MB) of one run, "s mb".
 medir() {
     log="$PASTA/time.log"
@@ -114,4 +139,8 @@ item "raster-converter 4000x4000 .tif -> .flt" \
 item "raster-converter 4000x4000 .flt -> .tif" \
     "\"$CLI\" raster-converter \"$G/g4000.flt\" \"$G/c_nosso.tif\"" \
     "gdaldem slope -q -p \"$G/g4000.flt\" \"$G/d_gdal.tif\""
+fazenda
+cp "$(dirname "$0")/../data/Exemplos/Locacao em nivel.kzp" "$G/fazenda.kzp"
+item "locar 6560x4560 (1 m, 30 M células)" \
+    "\"$CLI\" locar \"$G/fazenda.kzp\" --elevacao \"$G/fazenda.flt\" --declividade \"$G/fazenda_decl.flt\" --saida \"$G/fazenda_loc.vet\" --max-terracos 0"
 echo "(filtro e conversão: a coluna gdaldem é a declividade do mesmo arquivo, a referência de memória)"
