@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <limits>
 #include <new>
-#include <random>
 #include <vector>
 
 #include "core/common/Numeros.h"
 #include "core/common/Threads.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -35,41 +30,6 @@ struct Restaura {
         } catch (...) {
         }
     }
-};
-
-// The working pair (".flt" + ".hdr"), removed when the run ends, also after an error.
-class ParTrabalho {
-public:
-    explicit ParTrabalho(const std::string& pasta) {
-        fs::path dir = pasta.empty() ? fs::temp_directory_path() : fs::path(pasta);
-        std::random_device rd;
-        std::mt19937_64 g((static_cast<uint64_t>(rd()) << 32) ^ rd());
-        // A name of its own, so that two runs never share a working copy.
-        for (int i = 0; i < 100; ++i) {
-            char hex[17];
-            std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(g()));
-            fs::path p = dir / ("vandoro_filtro_" + std::string(hex) + ".flt");
-            std::error_code ec;
-            if (!fs::exists(p, ec) && !fs::exists(fs::path(p).replace_extension(".hdr"), ec)) {
-                flt_ = p.string();
-                break;
-            }
-        }
-        if (flt_.empty()) throw EVandoro("Não foi possível criar o arquivo temporário em " + dir.string() + ".");
-        hdr_ = TrocaExtensao(flt_, ".hdr");
-    }
-    ~ParTrabalho() {
-        std::error_code ec;
-        fs::remove(flt_, ec);
-        fs::remove(hdr_, ec);
-        fs::remove(TrocaExtensao(flt_, ".prj"), ec);  // written when the input has a system
-    }
-    ParTrabalho(const ParTrabalho&) = delete;
-    ParTrabalho& operator=(const ParTrabalho&) = delete;
-    const std::string& Flt() const { return flt_; }
-
-private:
-    std::string flt_, hdr_;
 };
 
 // One output row of the mean from the padded rows above, current and below. Column sums
@@ -212,18 +172,26 @@ void TFiltroTipoSingle::Compute(TImagem& entrada, const std::string& nomeEntrada
     ChecaSaidaDaImagem(entrada, saida);
     Restaura restaura{progresso_, legenda_, true};
     Status("Criando arquivo temporário.");
-    ParTrabalho copia(pasta_);
-    copia_ = copia.Flt();
     // The working copy holds 32-bit reals whatever the input's format and is filtered in
-    // place: each pass reads the previous pass's result from it.
-    entrada.ExportArcView(copia.Flt());
-    if (liberaEntrada_) entrada.Reset();
-    Status("Carregando arquivo temporário.");
-    // In memory, so that the passes can share the rows among threads.
+    // place: each pass reads the previous pass's result from it. It lives in memory, where
+    // the passes share the rows among threads; an input the caller gives up lends its cells.
     TImagem trab(TModoArmazenamento::Memoria);
-    if (!trab.LoadFromFile(copia.Flt())) throw EArquivoEntrada();
+    try {
+        trab.CopyHeaderFrom(entrada);
+        trab.SetStorageMode(TModoArmazenamento::Memoria);
+        trab.SetCellType(TTipoCelula::Real);
+        if (!(liberaEntrada_ && trab.TakeRealCells(entrada))) {
+            trab.Reset();
+            trab.Allocate();
+            float* z = trab.RealCells();
+            for (int r = 0; r < entrada.Rows(); ++r) entrada.RawRow(r, z + static_cast<size_t>(r) * entrada.Columns());
+            if (liberaEntrada_) entrada.Reset();
+        }
+    } catch (const std::bad_alloc&) {
+        SemMemoria(entrada);
+    }
+    Status("Carregando arquivo temporário.");
     noData_ = std::isnan(trab.FlagValue()) ? kSemDadoPadrao : trab.FlagValue();
-    trab.SetCompressed(entrada.Compressed());
     trab.SetFlagValue(noData_);
     if (progresso_) progresso_->SetMax(passadas);
     TFaixaFiltro faixa;
@@ -288,8 +256,7 @@ void FiltroTipoInteger::Calcula(const TImagem& entrada, TImagem& saida, int pass
 // ---------------------------------------------------------------------------------------
 
 TTipoCelula CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
-                   const std::string& titulo, IProgresso* progresso, const std::string& legenda,
-                   const std::string& pastaTrabalho) {
+                   const std::string& titulo, IProgresso* progresso, const std::string& legenda) {
     ChecaFiltragens(passadas);
     std::unique_ptr<TImagem> img;
     {
@@ -303,7 +270,6 @@ TTipoCelula CalculaFiltro(const std::string& entrada, const std::string& saida, 
             .Compute(*img, saida, passadas, titulo.empty() ? TituloFiltro(entrada) : titulo);
     } else {
         TFiltroTipoSingle f(progresso, legenda);
-        f.SetPastaTrabalho(pastaTrabalho);
         f.SetLiberaEntrada(true);
         f.Compute(*img, entrada, saida, passadas, titulo);
     }

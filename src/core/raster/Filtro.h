@@ -39,10 +39,8 @@ public:
     explicit TFiltroTipoSingle(IProgresso* progresso = nullptr, std::string legenda = "Filtro")
         : progresso_(progresso), legenda_(std::move(legenda)) {}
 
-    // Folder of the working copy (default: the system's temporary folder).
-    void SetPastaTrabalho(const std::string& pasta) { pasta_ = pasta; }
-    // The input's cells are freed once the working copy is written (the caller does not
-    // need them after the run), so a large grid is not held twice.
+    // The input gives its cells to the working copy (the caller does not need them after
+    // the run), so a large grid is not held twice.
     void SetLiberaEntrada(bool libera) { liberaEntrada_ = libera; }
 
     // Empty title: "Imagem filtrada da imagem " + the input name.
@@ -53,15 +51,11 @@ public:
                  int passadas, const std::string& titulo = "");
 
     float NoData() const { return noData_; }
-    // Working copy (".flt" with its ".hdr") of the last run; removed when the run ends.
-    const std::string& CopiaTrabalho() const { return copia_; }
 
 private:
     void Status(const std::string& texto);
     IProgresso* progresso_;
     std::string legenda_;
-    std::string pasta_;
-    std::string copia_;
     float noData_ = kSemDadoPadrao;
     bool liberaEntrada_ = false;
 };
@@ -92,7 +86,7 @@ private:
 // worker its default (see TituloFiltro for the integer one). Returns the input's cell type.
 TTipoCelula CalculaFiltro(const std::string& entrada, const std::string& saida, int passadas,
                    const std::string& titulo, IProgresso* progresso = nullptr,
-                   const std::string& legenda = "Filtro", const std::string& pastaTrabalho = "");
+                   const std::string& legenda = "Filtro");
 
 // Title the dialog proposes for an input file.
 std::string TituloFiltro(const std::string& entrada);

@@ -446,6 +446,18 @@ void TImagem::ResetRanges() {
     maxB_ = 0;
 }
 
+bool TImagem::TakeRealCells(TImagem& other) {
+    const long long bytes = static_cast<long long>(other.columns_) * other.rows_ * 4;
+    if (file_ || other.file_ || cellType_ != TTipoCelula::Real || other.cellType_ != TTipoCelula::Real ||
+        other.memBytes_ != bytes || columns_ != other.columns_ || rows_ != other.rows_)
+        return false;
+    mem_.swap(other.mem_);
+    memBytes_ = bytes;
+    other.ResizeMem(0);
+    other.validCount_ = -1;
+    return true;
+}
+
 void TImagem::CopyHeaderFrom(const TImagem& other) {
     flagValue_ = other.flagValue_;
     columns_ = other.columns_;

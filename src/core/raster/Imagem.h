@@ -118,6 +118,9 @@ public:
     void SetStorageMode(TModoArmazenamento mode);
     void OpenStore(const std::string& name);
     void CopyHeaderFrom(const TImagem& other);
+    // Takes over the cells of 'other' when both are 'R' images held in memory and 'other'
+    // holds them all; 'other' is left without cells. False, and nothing done, otherwise.
+    bool TakeRealCells(TImagem& other);
     void ComputeMinMax(bool withMean = false);
     double ComputeMean();  // no valid cell: MeanValue 0
     void CountValid();

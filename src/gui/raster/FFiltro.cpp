@@ -30,5 +30,5 @@ void TFFiltro::TomarParametros() { passadas_ = filtragens_->value(); }
 
 void TFFiltro::Calcular(const std::string& entrada, const std::string& saida, const std::string& titulo,
                         const std::string& legenda, IProgresso& progresso) {
-    CalculaFiltro(entrada, saida, passadas_, titulo, &progresso, legenda, S(pastaTrabalho_));
+    CalculaFiltro(entrada, saida, passadas_, titulo, &progresso, legenda);
 }

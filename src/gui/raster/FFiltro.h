@@ -11,8 +11,6 @@ public:
     explicit TFFiltro(QWidget* pai = nullptr);
 
     QSpinBox* SpinEditFiltragens() const { return filtragens_; }
-    // Folder of the working copy of real images (default: the system's temporary folder).
-    void SetPastaTrabalho(const QString& pasta) { pastaTrabalho_ = pasta; }
 
 protected:
     void TomarParametros() override;
@@ -21,6 +19,5 @@ protected:
 
 private:
     QSpinBox* filtragens_;
-    QString pastaTrabalho_;
     int passadas_ = 1;  // taken from the box before the work starts
 };

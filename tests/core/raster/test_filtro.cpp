@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <random>
 
 #include "TestSupport.h"
+#include "core/gdal/Gdal.h"
 #include "core/raster/Filtro.h"
 
 namespace fs = std::filesystem;
@@ -23,17 +25,12 @@ size_t Arquivos(const std::string& pasta) {
     return n;
 }
 
-// Records captions and statuses, and what the working folder holds while a pass runs.
+// Records captions and statuses.
 struct Gravador : IProgresso {
-    std::string pasta;
     std::vector<std::string> status, legendas;
-    std::vector<size_t> arquivosNaPassada;
     int max = -1;
     void SetMax(int m) override { max = m; }
-    void SetStatus(const std::string& t) override {
-        status.push_back(t);
-        if (!pasta.empty() && t.rfind("Processando filtro", 0) == 0) arquivosNaPassada.push_back(Arquivos(pasta));
-    }
+    void SetStatus(const std::string& t) override { status.push_back(t); }
     void SetCaption(const std::string& t) override { legendas.push_back(t); }
 };
 
@@ -93,9 +90,8 @@ std::vector<float> Referencia(const std::vector<float>& z0, int C, int R, float 
 }  // namespace
 
 TEST(Filtro, GradeDeUnsComCentroDez) {
-    PastaTemporaria tmp, trab;
+    PastaTemporaria tmp;
     TFiltroTipoSingle f;
-    f.SetPastaTrabalho(trab.Caminho());
     f.Compute(Dado("filtro3.asc"), tmp.Arquivo("f.asc"), 1);
     TImagem out;
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("f.asc")));
@@ -115,7 +111,6 @@ TEST(Filtro, GradeDeUnsComCentroDez) {
     EXPECT_FLOAT_EQ(doc.MinValueReal(), 2);
     EXPECT_FLOAT_EQ(doc.MaxValueReal(), 3.25f);
     EXPECT_FLOAT_EQ(doc.MaxX(), 30);
-    EXPECT_EQ(Arquivos(trab.Caminho()), 0u);
 }
 
 TEST(Filtro, CelulasSemDadoEIsoladas) {
@@ -126,7 +121,6 @@ TEST(Filtro, CelulasSemDadoEIsoladas) {
     PastaTemporaria tmp;
     e.SaveToFile(tmp.Arquivo("e.asc"));
     TFiltroTipoSingle f;
-    f.SetPastaTrabalho(tmp.Caminho());
     f.Compute(tmp.Arquivo("e.asc"), tmp.Arquivo("s.asc"), 1);
     std::vector<float> v = Celulas(tmp.Arquivo("s.asc"));
     EXPECT_FLOAT_EQ(v[0], 7);
@@ -154,7 +148,6 @@ TEST(Filtro, DuasPassadasIgualAUmaPassadaDuasVezes) {
     Monta(e, 6, 5, z);
     e.SaveToFile(tmp.Arquivo("e.flt"));
     TFiltroTipoSingle f;
-    f.SetPastaTrabalho(tmp.Caminho());
     f.Compute(tmp.Arquivo("e.flt"), tmp.Arquivo("dois.flt"), 2);
     f.Compute(tmp.Arquivo("e.flt"), tmp.Arquivo("um.flt"), 1);
     f.Compute(tmp.Arquivo("um.flt"), tmp.Arquivo("um_um.flt"), 1);
@@ -169,44 +162,65 @@ TEST(Filtro, DuasPassadasIgualAUmaPassadaDuasVezes) {
     EXPECT_EQ(Celulas(dois), Referencia(Celulas(um), 6, 5, 0, true));
 }
 
-TEST(Filtro, CopiaDeTrabalhoExisteDuranteERemovidaDepois) {
-    PastaTemporaria trab, tmp;
+// The working copy lives in memory: nothing is written but the result, not even in the
+// temporary folder, also when the save fails; an error still resets status and caption.
+TEST(Filtro, SoOResultadoEGravado) {
+    PastaTemporaria tmp, temporaria;
+    const char* antes = std::getenv("TMPDIR");
+    const std::string tmpdir = antes ? antes : "";
+    setenv("TMPDIR", temporaria.Caminho().c_str(), 1);
     Gravador g;
-    g.pasta = trab.Caminho();
     TFiltroTipoSingle f(&g, "Filtro");
-    f.SetPastaTrabalho(trab.Caminho());
     f.Compute(Dado("filtro3.asc"), tmp.Arquivo("s.grd"), 2);
-    EXPECT_EQ(g.arquivosNaPassada, (std::vector<size_t>{2, 2}));  // ".flt" and ".hdr"
-    EXPECT_EQ(fs::path(f.CopiaTrabalho()).parent_path(), fs::path(trab.Caminho()));
-    EXPECT_EQ(fs::path(f.CopiaTrabalho()).extension(), ".flt");
-    EXPECT_EQ(Arquivos(trab.Caminho()), 0u);
+    EXPECT_EQ(Arquivos(tmp.Caminho()), 1u);
 
-    // An error when saving still removes the pair and resets status and caption.
     Gravador g2;
-    g2.pasta = trab.Caminho();
     TFiltroTipoSingle f2(&g2, "Filtro");
-    f2.SetPastaTrabalho(trab.Caminho());
     EXPECT_EQ(MensagemDe([&] { f2.Compute(Dado("filtro3.asc"), tmp.Arquivo("s.ras"), 1); }),
               "Erro. O arquivo s.ras não corresponde a um arquivo válido de imagem.");
-    EXPECT_EQ(g2.arquivosNaPassada, (std::vector<size_t>{2}));
-    EXPECT_EQ(Arquivos(trab.Caminho()), 0u);
     EXPECT_EQ(g2.status.back(), "");
     EXPECT_EQ(g2.legendas.back(), "Filtro");
-    // Also through the whole command, and when the folder does not exist at all.
-    EXPECT_THROW(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.ras"), 3, "", nullptr, "Filtro",
-                               trab.Caminho()),
-                 EVandoro);
-    EXPECT_EQ(Arquivos(trab.Caminho()), 0u);
-    EXPECT_THROW(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 1, "", nullptr, "Filtro",
-                               trab.Arquivo("nao/existe")),
-                 EVandoro);
+    EXPECT_THROW(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("s.ras"), 3, "", nullptr, "Filtro"), EVandoro);
+    EXPECT_EQ(Arquivos(tmp.Caminho()), 1u);
+    EXPECT_EQ(Arquivos(temporaria.Caminho()), 0u);
+    if (antes) setenv("TMPDIR", tmpdir.c_str(), 1);
+    else unsetenv("TMPDIR");
+}
+
+// An input the caller gives up lends its cells to the working copy and gives the same
+// result as one copied; the unit and the system of the input stay with the result (a model
+// in km once came out in m).
+TEST(Filtro, EntradaEmprestaAsCelulasEAUnidadeFica) {
+    PastaTemporaria tmp;
+    std::mt19937 rng(11);
+    std::vector<float> z(40 * 30);
+    for (float& v : z) v = (rng() % 9 == 0) ? -99.0f : static_cast<float>(0.3 + rng() % 1000 / 3000.0);
+    TImagem e;
+    Monta(e, 40, 30, z);
+    e.SetRefUnits("km");
+    e.SetCrs(CrsDeEpsg(31983));
+    e.SaveToFile(tmp.Arquivo("e.doc"));
+    TImagem copiada, emprestada;
+    ASSERT_TRUE(copiada.LoadFromFile(tmp.Arquivo("e.doc")));
+    ASSERT_TRUE(emprestada.LoadFromFile(tmp.Arquivo("e.doc")));
+    TFiltroTipoSingle().Compute(copiada, "e.doc", tmp.Arquivo("c.doc"), 3);
+    EXPECT_EQ(Celulas(copiada), Celulas(tmp.Arquivo("e.doc")));  // not given up: untouched
+    TFiltroTipoSingle f;
+    f.SetLiberaEntrada(true);
+    f.Compute(emprestada, "e.doc", tmp.Arquivo("l.doc"), 3);
+    EXPECT_EQ(emprestada.StoreSize(), 0);
+    EXPECT_EQ(Celulas(tmp.Arquivo("c.doc")), Celulas(tmp.Arquivo("l.doc")));
+    TImagem r;
+    ASSERT_TRUE(r.LoadFromFile(tmp.Arquivo("l.doc")));
+    EXPECT_EQ(r.RefUnits(), "km");
+    EXPECT_TRUE(MesmoCrs(r.Crs(), CrsDeEpsg(31983)));
+    EXPECT_FLOAT_EQ(r.FlagValue(), -99);
 }
 
 TEST(Filtro, LegendasEStatus) {
     PastaTemporaria tmp;
     Gravador g;
     TFiltroTipoSingle f(&g, "Filtro");
-    f.SetPastaTrabalho(tmp.Caminho());
     f.Compute(Dado("filtro3.asc"), tmp.Arquivo("s.asc"), 2);
     EXPECT_EQ(g.status, (std::vector<std::string>{"Criando arquivo temporário.", "Carregando arquivo temporário.",
                                                   "Processando filtro número 1", "Processando filtro número 2", ""}));
@@ -238,7 +252,7 @@ TEST(Filtro, VarianteInteiraGravaReal) {
     EXPECT_EQ(CalculaFiltro(Dado("filtro3i.doc"), tmp.Arquivo("d.doc"), 1, ""), TTipoCelula::Inteiro);
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("d.doc")));
     EXPECT_EQ(out.Title(), "Imagem filtrada do arquivo de imagem filtro3i.doc");
-    EXPECT_EQ(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("r.doc"), 1, "", nullptr, "Filtro", tmp.Caminho()), TTipoCelula::Real);
+    EXPECT_EQ(CalculaFiltro(Dado("filtro3.asc"), tmp.Arquivo("r.doc"), 1, "", nullptr, "Filtro"), TTipoCelula::Real);
     ASSERT_TRUE(out.LoadFromFile(tmp.Arquivo("r.doc")));
     EXPECT_EQ(out.Title(), "Imagem filtrada da imagem filtro3.asc");
 }
