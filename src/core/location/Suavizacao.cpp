@@ -6,6 +6,7 @@
 #include <limits>
 #include <numbers>
 #include <tuple>
+#include <utility>
 
 #include "core/common/Threads.h"
 #include "core/location/ImgElev.h"
@@ -48,6 +49,25 @@ struct Curva {
         for (size_t i = 1; i < n; ++i) s[i] = s[i - 1] + Dist(p[i - 1], p[i]);
         if (fechada && n > 0) s[n] = s[n - 1] + Dist(p[n - 1], p[0]);
         total = s.empty() ? 0 : s.back();
+    }
+    // The same after a change to vertices from 'desde' on, s measured before it: the lengths
+    // up to it stand, the rest come out as Medir gives them.
+    void MedirDesde(size_t desde) {
+        const size_t n = p.size();
+        if (s.size() != n + (fechada ? 1 : 0)) {
+            Medir();
+            return;
+        }
+        for (size_t i = std::max<size_t>(desde, 1); i < n; ++i) s[i] = s[i - 1] + Dist(p[i - 1], p[i]);
+        if (fechada && n > 0) s[n] = s[n - 1] + Dist(p[n - 1], p[0]);
+        total = s.empty() ? 0 : s.back();
+    }
+    // Moves computed against the line as it stood, put in at once (by rising index). A long
+    // line's late rounds move a handful of vertices: it is neither copied nor measured whole.
+    void Mover(const std::vector<std::pair<size_t, Pt>>& mudas) {
+        if (mudas.empty()) return;
+        for (const auto& [i, v] : mudas) p[i] = v;
+        MedirDesde(mudas.front().first);
     }
     // Length u along the line: wrapped around a ring, held to the ends of an open line.
     double Ajustar(double u) const {
@@ -251,7 +271,7 @@ struct Ajuste {
     // the ones moved.
     int Limitar(Curva& c, std::vector<char>* ativos = nullptr) const {
         const double r = RaioAlvo();
-        std::vector<Pt> novo = c.p;
+        std::vector<std::pair<size_t, Pt>> mudas;
         std::vector<size_t> movidos;
         for (size_t i = 0; i < c.N(); ++i) {
             if (ativos && !(*ativos)[i]) continue;
@@ -270,11 +290,10 @@ struct Ajuste {
             const double altura = std::fabs(u) < meia ? std::sqrt(r * r - u * u) - std::sqrt(r * r - meia * meia) : 0;
             const double h = Dist(v, pe);
             if (h <= altura) continue;
-            novo[i] = pe + (v - pe) * (altura / h);
+            mudas.push_back({i, pe + (v - pe) * (altura / h)});
             movidos.push_back(i);
         }
-        c.p = std::move(novo);
-        c.Medir();
+        c.Mover(mudas);
         if (ativos) {
             // A move changes the radius of the vertices whose neighbours it is, and theirs.
             const double zona = 2 * p.baseRaio + 1;
@@ -298,16 +317,15 @@ struct Ajuste {
     static void Espalhar(Curva& c, const std::vector<char>* ativos = nullptr) {
         const size_t n = c.N();
         if (n < 3) return;
-        std::vector<Pt> novo = c.p;
+        std::vector<std::pair<size_t, Pt>> mudas;
         for (size_t i = 0; i < n; ++i) {
             if (!c.fechada && (i == 0 || i + 1 == n)) continue;
             if (ativos && !(*ativos)[i]) continue;
             const double antes = i > 0 ? c.s[i - 1] : c.s[n - 1] - c.total;
             const double depois = c.s[i + 1];
-            novo[i] = c.Em(0.5 * c.s[i] + 0.25 * (antes + depois), i);
+            mudas.push_back({i, c.Em(0.5 * c.s[i] + 0.25 * (antes + depois), i)});
         }
-        c.p = std::move(novo);
-        c.Medir();
+        c.Mover(mudas);
     }
 
     // Smoothing toward the level; with the radius, the bends too sharp for it are widened last
@@ -456,12 +474,15 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     auto celula = [](double v) { return static_cast<int64_t>(std::floor(v / kCelula)); };
     // Cells are kept from the lowest one any point falls in, so that an entry takes 16 bytes:
     // a large field has tens of millions of them.
-    int64_t baseX = std::numeric_limits<int64_t>::max(), baseY = baseX;
+    int64_t baseX = std::numeric_limits<int64_t>::max(), baseY = baseX, fimX = std::numeric_limits<int64_t>::min(),
+            fimY = fimX;
     for (const auto* grupo : {&linhas, &tracadas, &origens})
         for (const auto& l : *grupo)
             for (const Pt& v : l) {
                 baseX = std::min(baseX, celula(v.x));
                 baseY = std::min(baseY, celula(v.y));
+                fimX = std::max(fimX, celula(v.x));
+                fimY = std::max(fimY, celula(v.y));
             }
     struct Entrada {
         int32_t cx, cy;
@@ -471,9 +492,19 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
         // Of the traced course, not of the line as it is now.
         bool tracado() const { return segTracado & 1; }
     };
+    // The entries go by rows of cells, so that the cells beside a point in one row are found
+    // at one go, and within a cell by (traced, line, segment). They are counted first, then
+    // filled: per cell when the field's cells are few enough to count, each entry straight to
+    // its place with no sort (non-traced segments of every line first, so a cell's entries
+    // come in their order); otherwise in one block, sorted afterwards.
+    constexpr int64_t kMaxCelulasContadas = int64_t(1) << 23;
+    const int64_t largura = fimX - baseX + 1, altura = fimY - baseY + 1;
+    const bool porCelula = fimX >= baseX && fimY >= baseY && largura <= kMaxCelulasContadas / altura;
+    std::vector<uint32_t> lugar;  // by cell: counted, then where its next entry goes
+    if (porCelula) lugar.assign(static_cast<size_t>(largura * altura), 0);
+    const auto celulaDe = [&](int64_t cx, int64_t cy) { return static_cast<size_t>((cy - baseY) * largura + (cx - baseX)); };
     std::vector<Entrada> ents;
     auto segmentos = [&](const std::vector<Pt>& l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
-    // Counted first, then filled: a vector left to grow held up to three times as much.
     size_t total = 0;
     bool contar = true;
     auto indexar = [&](Pt a, Pt b, size_t k, size_t j, bool tracado) {
@@ -481,36 +512,53 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
         const int64_t y0 = celula(std::min(a.y, b.y)), y1 = celula(std::max(a.y, b.y));
         if (contar) {
             total += static_cast<size_t>((x1 - x0 + 1) * (y1 - y0 + 1));
+            if (porCelula)
+                for (int64_t cx = x0; cx <= x1; ++cx)
+                    for (int64_t cy = y0; cy <= y1; ++cy) ++lugar[celulaDe(cx, cy)];
             return;
         }
         for (int64_t cx = x0; cx <= x1; ++cx)
-            for (int64_t cy = y0; cy <= y1; ++cy)
-                ents.push_back({static_cast<int32_t>(cx - baseX), static_cast<int32_t>(cy - baseY),
-                                static_cast<uint32_t>(k), static_cast<uint32_t>(j << 1 | (tracado ? 1 : 0))});
+            for (int64_t cy = y0; cy <= y1; ++cy) {
+                const Entrada e{static_cast<int32_t>(cx - baseX), static_cast<int32_t>(cy - baseY),
+                                static_cast<uint32_t>(k), static_cast<uint32_t>(j << 1 | (tracado ? 1 : 0))};
+                if (porCelula) ents[lugar[celulaDe(cx, cy)]++] = e;
+                else ents.push_back(e);
+            }
     };
     std::vector<std::vector<double>> comp(linhas.size());
-    for (int passada = 0; passada < 2; ++passada) {
-        contar = passada == 0;
-        if (!contar) ents.reserve(total);
+    for (size_t k = 0; k < linhas.size(); ++k) {
+        const auto& l = linhas[k];
+        const size_t n = l.size(), segs = segmentos(l, k);
+        comp[k].assign(segs + 1, 0.0);
+        for (size_t j = 0; j < segs; ++j) comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
+    }
+    const auto indexarTodas = [&] {
         for (size_t k = 0; k < linhas.size(); ++k) {
             const auto& l = linhas[k];
-            const size_t n = l.size(), segs = segmentos(l, k);
-            if (contar) comp[k].assign(segs + 1, 0.0);
-            for (size_t j = 0; j < segs; ++j) {
-                if (contar) comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
-                indexar(l[j], l[(j + 1) % n], k, j, false);
-            }
+            for (size_t j = 0; j < segmentos(l, k); ++j) indexar(l[j], l[(j + 1) % l.size()], k, j, false);
+        }
+        for (size_t k = 0; k < linhas.size(); ++k) {
             const auto& t = tracadas[k];
-            if (t != l)
+            if (t != linhas[k])
                 for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
         }
-    }
-    // By rows of cells, so that the cells beside a point in one row are found at one go.
-    auto ordem = [](const Entrada& a, const Entrada& b) {
-        return std::make_tuple(a.cy, a.cx, a.tracado(), a.linha, a.seg()) <
-               std::make_tuple(b.cy, b.cx, b.tracado(), b.linha, b.seg());
     };
-    std::sort(ents.begin(), ents.end(), ordem);
+    indexarTodas();
+    contar = false;
+    if (porCelula) {
+        uint32_t antes = 0;
+        for (uint32_t& q : lugar) antes += std::exchange(q, antes);
+        ents.resize(total);
+    } else {
+        ents.reserve(total);
+    }
+    indexarTodas();
+    std::vector<uint32_t>().swap(lugar);
+    if (!porCelula)
+        std::sort(ents.begin(), ents.end(), [](const Entrada& a, const Entrada& b) {
+            return std::make_tuple(a.cy, a.cx, a.tracado(), a.linha, a.seg()) <
+                   std::make_tuple(b.cy, b.cx, b.tracado(), b.linha, b.seg());
+        });
     // Segments of one line with nothing but zero-length ones between them meet at a vertex.
     auto vizinhos = [&](size_t k, size_t j, size_t m) {
         const auto& c = comp[k];

@@ -340,6 +340,18 @@ TEST(Suavizacao, CloseLinesStayApart) {
     EXPECT_GT(q[0].comprimentoRaioMenor, 0);
     // Far from the tip it is rounded as before.
     EXPECT_NEAR(q[0].linha.y[q[0].linha.y.size() / 2 - 15], livre[0].linha.y[livre[0].linha.y.size() / 2 - 15], 1);
+    // A line 40 km away spreads the lines over more cells than the crossing search counts one
+    // by one; the search that sorts instead must find the same, to the last vertex.
+    TLinhaMapa longe{3, 0, {}, {}};
+    for (int i = 0; i <= 10; ++i) {
+        longe.x.push_back(40000 + 2 * i);
+        longe.y.push_back(40000);
+    }
+    const auto q3 = SuavizarLinhas({v, curta, longe}, nada, kTudo, p);
+    for (size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(q3[k].linha.x, q[k].linha.x) << k;
+        EXPECT_EQ(q3[k].linha.y, q[k].linha.y) << k;
+    }
 }
 
 TEST(Suavizacao, HairpinTooTightForTheRadiusDoesNotCrossItself) {
