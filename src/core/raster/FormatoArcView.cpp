@@ -216,7 +216,6 @@ void TImagem::ReadHdrFlt(const std::string& name) {
         if (!file_) SwapCells(MemBytes(), memBytes_, 4);
         else msbFirst_ = true;
     }
-    CountValid();
     ComputeMinMax(false);
 }
 

@@ -412,7 +412,7 @@ void TImagem::ChecaCelulasFinitas(const std::string& arq, bool binario) const {
     auto celula = [&](int c, int r) {
         return "Erro no arquivo " + arq + ": a célula da coluna " + IntToStr(c + 1) + ", linha " + IntToStr(r + 1);
     };
-    const float* todas = (!file_ && memBytes_ >= static_cast<long long>(columns_) * rows_ * 4) ? mem_.data() : nullptr;
+    const float* todas = CelulasInteiras();
     std::vector<float> row(todas ? 0 : static_cast<size_t>(std::max(columns_, 0)));
     for (int r = 0; r < rows_; ++r) {
         const float* v = todas ? todas + static_cast<size_t>(r) * columns_ : row.data();

@@ -208,6 +208,9 @@ private:
     void WriteAt(long long offset, const void* src, long long n);
     void FreeStore();
     std::vector<uint8_t> StoreBytes() const;  // a copy of every byte of the store
+    // Every cell of an 'R' image held whole in memory, for passes that read without copying;
+    // nullptr otherwise.
+    const float* CelulasInteiras() const;
 
     void ReadArcViewHeader(const std::string& text, size_t& pos, bool hdr, const std::string& arq);
     void ReadAsc(const std::string& name);
