@@ -33,12 +33,20 @@ struct LimpaProgresso {
 // without copying; above the first row and below the last is a row of zeros.
 class TresLinhas {
 public:
-    TresLinhas(const TImagem& img, bool inteiro, float noData, int primeira = 0)
-        : img_(img), inteiro_(inteiro), noData_(noData), n_(img.Columns()), r_(primeira) {
+    // Rows 'primeira' to 'fim' - 1. 'antes' and 'depois', when given, are the padded rows
+    // just outside them, read before any band started: a band that writes over its own
+    // source overwrites the rows its neighbours need.
+    TresLinhas(const TImagem& img, bool inteiro, float noData, int primeira = 0, int fim = -1,
+               const float* antes = nullptr, const float* depois = nullptr)
+        : img_(img), inteiro_(inteiro), noData_(noData), n_(img.Columns()), r_(primeira),
+          fim_(fim < 0 ? img.Rows() : fim), depois_(depois) {
         for (auto& b : buf_) b.assign(static_cast<size_t>(n_ + 2), 0.0f);
-        if (r_ > 0) LeLinhaComBorda(img_, r_ - 1, Acima(), inteiro_, noData_);
+        if (r_ > 0) {
+            if (antes) std::copy(antes, antes + n_ + 2, Acima());
+            else LeLinhaComBorda(img_, r_ - 1, Acima(), inteiro_, noData_);
+        }
         LeLinhaComBorda(img_, r_, Atual(), inteiro_, noData_);
-        if (r_ + 1 < img_.Rows()) LeLinhaComBorda(img_, r_ + 1, Abaixo(), inteiro_, noData_);
+        Seguinte(r_ + 1);
     }
     float* Acima() { return buf_[(i_ + 0) % 3].data(); }
     float* Atual() { return buf_[(i_ + 1) % 3].data(); }
@@ -48,18 +56,25 @@ public:
         if (r == r_) return;
         r_ = r;
         i_ = (i_ + 1) % 3;
-        if (r + 1 < img_.Rows())
-            LeLinhaComBorda(img_, r + 1, Abaixo(), inteiro_, noData_);
-        else
-            std::fill(Abaixo(), Abaixo() + n_ + 2, 0.0f);
+        Seguinte(r + 1);
     }
 
 private:
+    void Seguinte(int r) {
+        if (r >= img_.Rows())
+            std::fill(Abaixo(), Abaixo() + n_ + 2, 0.0f);
+        else if (r == fim_ && depois_)
+            std::copy(depois_, depois_ + n_ + 2, Abaixo());
+        else
+            LeLinhaComBorda(img_, r, Abaixo(), inteiro_, noData_);
+    }
     const TImagem& img_;
     bool inteiro_;
     float noData_;
     long long n_;
     int r_;
+    int fim_;
+    const float* depois_;
     int i_ = 0;
     std::vector<float> buf_[3];
 };
@@ -279,29 +294,47 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
     noData_ = std::isnan(flag) ? kSemDadoPadrao : flag;
     const int rows = entrada.Rows();
     const long long cols = entrada.Columns();
+    // The slope may be written over the elevations themselves, row by row: one grid held.
+    const bool noLugar = &saida == &entrada;
     try {
-        saida.SetFlagValue(noData_);
-        saida.SetCellType(entrada.CellType());
-        saida.SetColumns(entrada.Columns());
-        saida.SetRows(rows);
-        saida.SetMinX(entrada.MinX());
-        saida.SetMaxX(entrada.MaxX());
-        saida.SetMinY(entrada.MinY());
-        saida.SetMaxY(entrada.MaxY());
-        saida.SetRefUnits(entrada.RefUnits());
-        saida.SetCrs(entrada.Crs());
-        saida.SetCompressed(entrada.Compressed());
-        saida.SetTitle(titulo);
-        saida.Reset();
-        saida.Allocate();
+        if (noLugar) {
+            if (!saida.RealCells()) throw EVandoro("Erro ao preparar a imagem: ela não está na memória.");
+            saida.SetFlagValue(noData_);
+            saida.SetTitle(titulo);
+        } else {
+            saida.SetFlagValue(noData_);
+            saida.SetCellType(entrada.CellType());
+            saida.SetColumns(entrada.Columns());
+            saida.SetRows(rows);
+            saida.SetMinX(entrada.MinX());
+            saida.SetMaxX(entrada.MaxX());
+            saida.SetMinY(entrada.MinY());
+            saida.SetMaxY(entrada.MaxY());
+            saida.SetRefUnits(entrada.RefUnits());
+            saida.SetCrs(entrada.Crs());
+            saida.SetCompressed(entrada.Compressed());
+            saida.SetTitle(titulo);
+            saida.Reset();
+            saida.Allocate();
+        }
         if (progresso_) progresso_->SetMax(rows);
 
         const int nf = NumeroFaixas(rows, ThreadsPara(entrada, saida));
         std::vector<Faixa> faixas(static_cast<size_t>(nf));
+        std::vector<std::vector<float>> antes(static_cast<size_t>(nf)), depois(static_cast<size_t>(nf));
+        for (int k = 0; k < nf; ++k) {
+            const int ini = static_cast<int>(static_cast<long long>(rows) * k / nf);
+            const int fim = static_cast<int>(static_cast<long long>(rows) * (k + 1) / nf);
+            antes[static_cast<size_t>(k)].assign(static_cast<size_t>(cols + 2), 0.0f);
+            depois[static_cast<size_t>(k)].assign(static_cast<size_t>(cols + 2), 0.0f);
+            if (ini > 0) LeLinhaComBorda(entrada, ini - 1, antes[static_cast<size_t>(k)].data(), false, flag);
+            if (fim < rows) LeLinhaComBorda(entrada, fim, depois[static_cast<size_t>(k)].data(), false, flag);
+        }
         std::atomic<bool> parar{false};
         std::atomic<int> feitas{0};
         ParaFaixas(rows, nf, [&](int k, int inicio, int fim) {
-            TresLinhas lin(entrada, false, flag, inicio);
+            TresLinhas lin(entrada, false, flag, inicio, fim, antes[static_cast<size_t>(k)].data(),
+                           depois[static_cast<size_t>(k)].data());
             std::vector<float> dec(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
             Faixa& faixa = faixas[static_cast<size_t>(k)];
             for (int r = inicio; r < fim; ++r) {
@@ -419,15 +452,20 @@ TTipoCelula CalculaDeclividade(const std::string& entrada, const std::string& sa
     TImagem out;
     if (tipo == TTipoCelula::Inteiro) {
         DecTipoInteger(progresso).Calcula(*img, out, titulo);
-    } else {
-        TDecliTipoSingle(progresso).Calcula(*img, out, titulo);
-        if (progresso) {
-            progresso->SetStatus("Salvando o arquivo de declividade em " + NomeSemCaminho(saida));
-            progresso->ProcessEvents();
-        }
+        // The elevations are not needed any more: the grid written is the only one held.
+        img.reset();
+        out.SaveToFile(saida);
+        return tipo;
     }
-    // The elevations are not needed any more: the grid written is the only one held.
-    img.reset();
-    out.SaveToFile(saida);
+    // Real cells in memory become the slope in place; a grid kept in its file is never
+    // written over.
+    TImagem& destino = img->RealCells() ? *img : out;
+    TDecliTipoSingle(progresso).Calcula(*img, destino, titulo);
+    if (progresso) {
+        progresso->SetStatus("Salvando o arquivo de declividade em " + NomeSemCaminho(saida));
+        progresso->ProcessEvents();
+    }
+    if (&destino == &out) img.reset();
+    destino.SaveToFile(saida);
     return tipo;
 }

@@ -133,3 +133,28 @@ TEST(RasterThreads, GeoTiffCompactadoComoAEntrada) {
         EXPECT_TRUE(Bits(tmp.Arquivo("d_" + entrada + ".tif")) == Bits(DadosTeste("raster/hugo_site_declividade.flt")));
     }
 }
+
+// The command writes the slope over the elevations it read; the file must be the one the
+// copying worker writes, byte for byte, header included, in every format it reads.
+TEST(RasterThreads, DeclividadeNoLugarIgualAACopia) {
+    PastaTemporaria tmp;
+    for (const std::string ext : {".flt", ".doc", ".asc", ".tif"}) {
+        const std::string e = tmp.Arquivo("e" + ext);
+        Terreno(e, TTipoCelula::Real, 211);
+        for (int n = 1; n <= 2; ++n) {
+            ThreadsFixos t(n);
+            const std::string lugar = tmp.Arquivo("l" + std::to_string(n) + ext);
+            const std::string copia = tmp.Arquivo("c" + std::to_string(n) + ext);
+            CalculaDeclividade(e, lugar, "Declividade");
+            TDecliTipoSingle().Compute(e, copia, "Declividade");
+            if (ext == ".tif") {
+                EXPECT_TRUE(Bits(lugar) == Bits(copia)) << ext << n;
+                continue;
+            }
+            const std::vector<std::string> a = ArquivosDaImagem(lugar), b = ArquivosDaImagem(copia);
+            ASSERT_EQ(a.size(), b.size());
+            for (size_t i = 0; i < a.size(); ++i) EXPECT_EQ(LerArquivo(a[i]), LerArquivo(b[i])) << a[i];
+        }
+    }
+}
+
