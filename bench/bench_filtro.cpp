@@ -54,7 +54,7 @@ BENCHMARK(BM_FiltroPassadaCopiaTrabalho4000)->Unit(benchmark::kMillisecond)->Ite
 void BM_FiltroArquivoFlt4000(benchmark::State& state) {
     const std::string ent = (Pasta() / "elev.flt").string(), sai = (Pasta() / "filt.flt").string();
     Real().SaveToFile(ent);
-    for (auto _ : state) CalculaFiltro(ent, sai, 1, "", nullptr, "Filtro", Pasta().string());
+    for (auto _ : state) CalculaFiltro(ent, sai, 1, "", nullptr, "Filtro");
     std::filesystem::remove_all(Pasta());
 }
 BENCHMARK(BM_FiltroArquivoFlt4000)->Unit(benchmark::kMillisecond)->Iterations(3);

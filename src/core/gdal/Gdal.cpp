@@ -236,8 +236,25 @@ bool GdalAbreRaster(const std::string& nome) {
     return ds != nullptr;
 }
 
+// Compressed GeoTIFF blocks are decoded on the program's threads (the cells do not depend on
+// how many), unless the user set GDAL_NUM_THREADS. GDAL reads the option when it opens.
+struct ThreadsDeLeitura {
+    bool definido = false;
+    ThreadsDeLeitura() {
+        if (CPLGetConfigOption("GDAL_NUM_THREADS", nullptr)) return;
+        CPLSetThreadLocalConfigOption("GDAL_NUM_THREADS", std::to_string(NumeroThreads()).c_str());
+        definido = true;
+    }
+    ~ThreadsDeLeitura() {
+        if (definido) CPLSetThreadLocalConfigOption("GDAL_NUM_THREADS", nullptr);
+    }
+    ThreadsDeLeitura(const ThreadsDeLeitura&) = delete;
+    ThreadsDeLeitura& operator=(const ThreadsDeLeitura&) = delete;
+};
+
 TGradeGdal LerRasterGdal(const std::string& nome) {
     Silencio s;
+    ThreadsDeLeitura t;
     Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
     if (!ds)
         throw EVandoro("Erro. O arquivo " + NomeSemCaminho(nome) +

@@ -132,6 +132,19 @@ TEST(RasterThreads, GeoTiffCompactadoComoAEntrada) {
         // The cells do not depend on it.
         EXPECT_TRUE(Bits(tmp.Arquivo("d_" + entrada + ".tif")) == Bits(DadosTeste("raster/hugo_site_declividade.flt")));
     }
+    // A compressed file of many blocks, decoded on one thread and on two: the same cells.
+    TImagem grande;
+    TerrenoSintetico(grande, TTipoCelula::Real, 700);
+    grande.SetCompressed(true);
+    grande.SaveToFile(tmp.Arquivo("grande.tif"));
+    std::vector<uint32_t> lidas[2];
+    for (int n = 1; n <= 2; ++n) {
+        ThreadsFixos t(n);
+        lidas[n - 1] = Bits(tmp.Arquivo("grande.tif"));
+    }
+    EXPECT_EQ(lidas[0].size(), 700u * 700u);
+    EXPECT_TRUE(lidas[0] == lidas[1]);
+    EXPECT_TRUE(lidas[0] == Bits(tmp.Arquivo("grande.tif")));
 }
 
 // The command writes the slope over the elevations it read; the file must be the one the
