@@ -129,13 +129,33 @@ Dataset GradeEmMemoria(const TGradeGdal& g) {
     return ds;
 }
 
+// A GDAL option set for this thread while it lives, unless the user set it.
+struct OpcaoLocal {
+    const char* nome;
+    bool definida = false;
+    OpcaoLocal(const char* n, const std::string& valor) : nome(n) {
+        if (CPLGetConfigOption(nome, nullptr)) return;
+        CPLSetThreadLocalConfigOption(nome, valor.c_str());
+        definida = true;
+    }
+    ~OpcaoLocal() {
+        if (definida) CPLSetThreadLocalConfigOption(nome, nullptr);
+    }
+    OpcaoLocal(const OpcaoLocal&) = delete;
+    OpcaoLocal& operator=(const OpcaoLocal&) = delete;
+};
+
+bool Compactado(GDALDataset& ds) {
+    const char* c = ds.GetMetadataItem("COMPRESSION", "IMAGE_STRUCTURE");
+    return c && !EQUAL(c, "NONE");
+}
+
 // Band 1 and the georeference of an open dataset.
 TGradeGdal DaDataset(GDALDataset& ds, const std::string& nome) {
     const std::string arq = NomeSemCaminho(nome);
     TGradeGdal g;
     g.bandas = ds.GetRasterCount();
-    if (const char* c = ds.GetMetadataItem("COMPRESSION", "IMAGE_STRUCTURE"))
-        g.compactada = !EQUAL(c, "NONE");
+    g.compactada = Compactado(ds);
     if (g.bandas < 1) throw EVandoro("O arquivo " + arq + " não tem nenhuma banda de imagem.");
     g.colunas = ds.GetRasterXSize();
     g.linhas = ds.GetRasterYSize();
@@ -236,29 +256,23 @@ bool GdalAbreRaster(const std::string& nome) {
     return ds != nullptr;
 }
 
-// Compressed GeoTIFF blocks are decoded on the program's threads (the cells do not depend on
-// how many), unless the user set GDAL_NUM_THREADS. GDAL reads the option when it opens.
-struct ThreadsDeLeitura {
-    bool definido = false;
-    ThreadsDeLeitura() {
-        if (CPLGetConfigOption("GDAL_NUM_THREADS", nullptr)) return;
-        CPLSetThreadLocalConfigOption("GDAL_NUM_THREADS", std::to_string(NumeroThreads()).c_str());
-        definido = true;
-    }
-    ~ThreadsDeLeitura() {
-        if (definido) CPLSetThreadLocalConfigOption("GDAL_NUM_THREADS", nullptr);
-    }
-    ThreadsDeLeitura(const ThreadsDeLeitura&) = delete;
-    ThreadsDeLeitura& operator=(const ThreadsDeLeitura&) = delete;
-};
-
 TGradeGdal LerRasterGdal(const std::string& nome) {
     Silencio s;
-    ThreadsDeLeitura t;
-    Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
-    if (!ds)
-        throw EVandoro("Erro. O arquivo " + NomeSemCaminho(nome) +
-                       " não corresponde a um arquivo válido de imagem" + UltimoErro() + ".");
+    const auto abrir = [&] {
+        Dataset ds(GDALDataset::Open(nome.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+        if (!ds)
+            throw EVandoro("Erro. O arquivo " + NomeSemCaminho(nome) +
+                           " não corresponde a um arquivo válido de imagem" + UltimoErro() + ".");
+        return ds;
+    };
+    Dataset ds = abrir();
+    if (!Compactado(*ds)) return DaDataset(*ds, nome);
+    // Compressed blocks are decoded on the program's threads (the cells do not depend on how
+    // many); plain ones are not, where threads only cost. GDAL takes the count when it opens
+    // the file, hence the second opening.
+    OpcaoLocal threads("GDAL_NUM_THREADS", std::to_string(NumeroThreads()));
+    ds.reset();
+    ds = abrir();
     return DaDataset(*ds, nome);
 }
 
