@@ -2,11 +2,12 @@
 // Cell positions on the in-memory grids: 1-based column and row, (-1, -1) = not found.
 #include <cstdint>
 
+// Plain values with no virtual destructor: the location holds millions of them at once, and
+// a hidden pointer in each doubled its lists.
 class TPixel {
 public:
     TPixel() = default;
     TPixel(int32_t col, int32_t row) : col_(col), row_(row) {}
-    virtual ~TPixel() = default;
     int32_t Col() const { return col_; }
     int32_t Row() const { return row_; }
     void SetCol(int32_t c) { col_ = c; }
