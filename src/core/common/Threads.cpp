@@ -49,6 +49,8 @@ int NumeroFaixas(int linhas, int threads) {
     return std::clamp(std::min(threads, linhas / 64), 1, kMaxThreads);
 }
 
+int InicioFaixa(int linhas, int n, int k) { return static_cast<int>(static_cast<long long>(linhas) * k / n); }
+
 void ParaFaixas(int linhas, int threads, const std::function<void(int, int, int)>& faixa) {
     if (linhas <= 0) return;
     const int n = NumeroFaixas(linhas, threads);
@@ -58,10 +60,8 @@ void ParaFaixas(int linhas, int threads, const std::function<void(int, int, int)
     }
     std::vector<std::exception_ptr> erros(static_cast<size_t>(n));
     auto roda = [&](int k) {
-        const int ini = static_cast<int>(static_cast<long long>(linhas) * k / n);
-        const int fim = static_cast<int>(static_cast<long long>(linhas) * (k + 1) / n);
         try {
-            faixa(k, ini, fim);
+            faixa(k, InicioFaixa(linhas, n, k), InicioFaixa(linhas, n, k + 1));
         } catch (...) {
             erros[static_cast<size_t>(k)] = std::current_exception();
         }

@@ -22,6 +22,8 @@ void DefineThreads(int n);
 
 // How many bands ParaFaixas makes of 'linhas' rows for 'threads' threads.
 int NumeroFaixas(int linhas, int threads);
+// The first row of band k of n (k = n: linhas), as ParaFaixas cuts them.
+int InicioFaixa(int linhas, int n, int k);
 // Calls faixa(k, inicio, fim) for the consecutive bands k = 0, 1, ... of [0, linhas), each on
 // a thread of its own (band 0 on the caller's, the only one that may talk to a progress
 // receiver). The bands depend only on the arguments. Once all bands ended, the exception of

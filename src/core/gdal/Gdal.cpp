@@ -112,17 +112,23 @@ std::string Wkt(const OGRSpatialReference& srs, const char* formato = nullptr) {
     return s;
 }
 
+// Bounds, coordinate system and no-data value of 'g' on a new one-band dataset; its band.
+GDALRasterBand* Georreferenciar(GDALDataset& ds, const TGradeGdal& g) {
+    double gt[6] = {g.minX, (g.maxX - g.minX) / g.colunas, 0, g.maxY, 0, -(g.maxY - g.minY) / g.linhas};
+    ds.SetGeoTransform(gt);
+    OGRSpatialReference srs;
+    if (LeCrs(g.crs, srs)) ds.SetSpatialRef(&srs);
+    GDALRasterBand* b = ds.GetRasterBand(1);
+    if (g.temSemDado) b->SetNoDataValue(g.semDado);
+    return b;
+}
+
 Dataset GradeEmMemoria(const TGradeGdal& g) {
     GDALDriver* mem = GetGDALDriverManager()->GetDriverByName("MEM");
     if (!mem) throw EVandoro("O GDAL instalado não tem o formato MEM.");
     Dataset ds(mem->Create("", g.colunas, g.linhas, 1, GDT_Float32, nullptr));
     if (!ds) throw EVandoro("Memória insuficiente para a imagem" + UltimoErro() + ".");
-    double gt[6] = {g.minX, (g.maxX - g.minX) / g.colunas, 0, g.maxY, 0, -(g.maxY - g.minY) / g.linhas};
-    ds->SetGeoTransform(gt);
-    OGRSpatialReference srs;
-    if (LeCrs(g.crs, srs)) ds->SetSpatialRef(&srs);
-    GDALRasterBand* b = ds->GetRasterBand(1);
-    if (g.temSemDado) b->SetNoDataValue(g.semDado);
+    GDALRasterBand* b = Georreferenciar(*ds, g);
     if (b->RasterIO(GF_Write, 0, 0, g.colunas, g.linhas, const_cast<float*>(g.celulas.data()), g.colunas,
                     g.linhas, GDT_Float32, 0, 0) != CE_None)
         throw EVandoro("Erro ao preparar a imagem" + UltimoErro() + ".");
@@ -329,12 +335,7 @@ void GravarGeoTiff(const std::string& nome, const TGradeGdal& g, const std::func
                                     const_cast<char**>(g.compactada ? compactada : simples)));
             if (!out) FalhaGravacao(erro);
             ChecaGravacao(erro);
-            double gt[6] = {g.minX, (g.maxX - g.minX) / g.colunas, 0, g.maxY, 0, -(g.maxY - g.minY) / g.linhas};
-            out->SetGeoTransform(gt);
-            OGRSpatialReference srs;
-            if (LeCrs(g.crs, srs)) out->SetSpatialRef(&srs);
-            GDALRasterBand* b = out->GetRasterBand(1);
-            if (g.temSemDado) b->SetNoDataValue(g.semDado);
+            GDALRasterBand* b = Georreferenciar(*out, g);
             if (!g.titulo.empty()) out->SetMetadataItem("TIFFTAG_DOCUMENTNAME", g.titulo.c_str());
             ChecaGravacao(erro);
             for (int r0 = 0; r0 < g.linhas; r0 += alturaFaixa) {

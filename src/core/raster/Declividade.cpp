@@ -249,6 +249,20 @@ void LeLinhaComBorda(const TImagem& img, int row, float* buf, bool inteiro, floa
     }
 }
 
+TBordasFaixas BordasDasFaixas(const TImagem& img, int nf, bool inteiro, float noData) {
+    const int rows = img.Rows();
+    const size_t largura = static_cast<size_t>(img.Columns()) + 2;
+    TBordasFaixas b;
+    b.antes.assign(static_cast<size_t>(nf), std::vector<float>(largura, 0.0f));
+    b.depois.assign(static_cast<size_t>(nf), std::vector<float>(largura, 0.0f));
+    for (int k = 0; k < nf; ++k) {
+        const int ini = InicioFaixa(rows, nf, k), fim = InicioFaixa(rows, nf, k + 1);
+        if (ini > 0) LeLinhaComBorda(img, ini - 1, b.antes[static_cast<size_t>(k)].data(), inteiro, noData);
+        if (fim < rows) LeLinhaComBorda(img, fim, b.depois[static_cast<size_t>(k)].data(), inteiro, noData);
+    }
+    return b;
+}
+
 void SemMemoria(const TImagem& img) {
     throw EVandoro("A imagem de " + IntToStr(img.Columns()) + " colunas × " + IntToStr(img.Rows()) +
                    " linhas é grande demais para a memória disponível.");
@@ -321,20 +335,12 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
 
         const int nf = NumeroFaixas(rows, ThreadsPara(entrada, saida));
         std::vector<Faixa> faixas(static_cast<size_t>(nf));
-        std::vector<std::vector<float>> antes(static_cast<size_t>(nf)), depois(static_cast<size_t>(nf));
-        for (int k = 0; k < nf; ++k) {
-            const int ini = static_cast<int>(static_cast<long long>(rows) * k / nf);
-            const int fim = static_cast<int>(static_cast<long long>(rows) * (k + 1) / nf);
-            antes[static_cast<size_t>(k)].assign(static_cast<size_t>(cols + 2), 0.0f);
-            depois[static_cast<size_t>(k)].assign(static_cast<size_t>(cols + 2), 0.0f);
-            if (ini > 0) LeLinhaComBorda(entrada, ini - 1, antes[static_cast<size_t>(k)].data(), false, flag);
-            if (fim < rows) LeLinhaComBorda(entrada, fim, depois[static_cast<size_t>(k)].data(), false, flag);
-        }
+        const TBordasFaixas bordas = BordasDasFaixas(entrada, nf, false, flag);
         std::atomic<bool> parar{false};
         std::atomic<int> feitas{0};
         ParaFaixas(rows, nf, [&](int k, int inicio, int fim) {
-            TresLinhas lin(entrada, false, flag, inicio, fim, antes[static_cast<size_t>(k)].data(),
-                           depois[static_cast<size_t>(k)].data());
+            TresLinhas lin(entrada, false, flag, inicio, fim, bordas.antes[static_cast<size_t>(k)].data(),
+                           bordas.depois[static_cast<size_t>(k)].data());
             std::vector<float> dec(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
             Faixa& faixa = faixas[static_cast<size_t>(k)];
             for (int r = inicio; r < fim; ++r) {

@@ -11,6 +11,7 @@
 // sweeps its cells in order, so the result is the same on any number of threads.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/common/Erros.h"
 #include "core/common/Progresso.h"
@@ -139,6 +140,14 @@ std::string TituloDeclividade(const std::string& entrada);
 // read as 0. inteiro: cells rounded to 16-bit integers, no no-data substitution; otherwise
 // cells equal to noData become 0.
 void LeLinhaComBorda(const TImagem& img, int row, float* buf, bool inteiro, float noData);
+
+// The padded rows just outside each of the nf bands ParaFaixas makes of the image's rows
+// (zeros beyond the grid), read as LeLinhaComBorda does before any band starts: a pass that
+// writes over its own source overwrites the rows its neighbour bands need.
+struct TBordasFaixas {
+    std::vector<std::vector<float>> antes, depois;
+};
+TBordasFaixas BordasDasFaixas(const TImagem& img, int nf, bool inteiro, float noData);
 // ChecaSaidaDiferente for an image already loaded (by the file its cells came from).
 void ChecaSaidaDaImagem(const TImagem& entrada, const std::string& saida);
 // The message of an image too large for the memory left.

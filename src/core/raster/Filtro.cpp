@@ -82,17 +82,8 @@ TFaixaFiltro FiltroPassada(const TImagem& origem, TImagem& destino, bool inteiro
         const bool memoria = origem.StorageMode() == TModoArmazenamento::Memoria &&
                              destino.StorageMode() == TModoArmazenamento::Memoria;
         const int nf = NumeroFaixas(rows, memoria ? NumeroThreads() : 1);
-        // The source rows just outside each band, read before any band writes: the
-        // destination may be the source, and a neighbour band overwrites them.
-        std::vector<std::vector<float>> antes(static_cast<size_t>(nf)), depois(static_cast<size_t>(nf));
-        for (int k = 0; k < nf; ++k) {
-            const int ini = static_cast<int>(static_cast<long long>(rows) * k / nf);
-            const int fim = static_cast<int>(static_cast<long long>(rows) * (k + 1) / nf);
-            antes[static_cast<size_t>(k)].assign(largura, 0.0f);
-            depois[static_cast<size_t>(k)].assign(largura, 0.0f);
-            if (ini > 0) LeLinhaComBorda(origem, ini - 1, antes[static_cast<size_t>(k)].data(), inteiro, noDataLeitura);
-            if (fim < rows) LeLinhaComBorda(origem, fim, depois[static_cast<size_t>(k)].data(), inteiro, noDataLeitura);
-        }
+        // The destination may be the source.
+        const TBordasFaixas bordas = BordasDasFaixas(origem, nf, inteiro, noDataLeitura);
         std::vector<float> maximos(static_cast<size_t>(nf), 0.0f), minimos(static_cast<size_t>(nf), TFFunc::kSemPositivo);
         std::atomic<bool> parar{false};
         ParaFaixas(rows, nf, [&](int k, int ini, int fim) {
@@ -101,11 +92,11 @@ TFaixaFiltro FiltroPassada(const TImagem& origem, TImagem& destino, bool inteiro
             std::vector<double> soma(largura);
             std::vector<int> conta(largura);
             std::vector<float> out(static_cast<size_t>(cols)), grava(static_cast<size_t>(cols));
-            const std::vector<float>& depoisFaixa = depois[static_cast<size_t>(k)];
+            const std::vector<float>& depoisFaixa = bordas.depois[static_cast<size_t>(k)];
             float* a = buf[0].data();
             float* m = buf[1].data();
             float* b = buf[2].data();
-            std::copy(antes[static_cast<size_t>(k)].begin(), antes[static_cast<size_t>(k)].end(), a);
+            std::copy(bordas.antes[static_cast<size_t>(k)].begin(), bordas.antes[static_cast<size_t>(k)].end(), a);
             // Row r + 1 into b: from the source inside the band, else the copy taken above.
             auto seguinte = [&](int r) {
                 if (r + 1 < fim) LeLinhaComBorda(origem, r + 1, b, inteiro, noDataLeitura);
