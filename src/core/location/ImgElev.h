@@ -13,5 +13,5 @@ public:
 
     bool Inside(int col, int row) const { return col >= 1 && row >= 1 && col <= columns_ && row <= rows_; }
     // 0 outside the raster, like a cell without data.
-    float ElevationAt(int col, int row) const;
+    float ElevationAt(int col, int row) const { return Inside(col, row) ? Cell(row, col) : 0.0f; }
 };

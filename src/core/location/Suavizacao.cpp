@@ -114,31 +114,41 @@ struct Curva {
         const double f = seg > 0 ? (u - s[k]) / seg : 0;
         return Vert(k) + (Vert(k + 1) - Vert(k)) * f;
     }
-    // The point at length u, looked for from segment k.
-    Pt Em(double u, size_t k) const {
+    // The point at length u, looked for from segment k; k comes back as the segment found.
+    Pt EmDesde(double u, size_t& k) const {
         if (s.size() < 2) return p.empty() ? Pt{} : p[0];
         u = Ajustar(u);
-        return NoSegmento(u, Segmento(u, k));
+        k = Segmento(u, k);
+        return NoSegmento(u, k);
     }
+    Pt Em(double u, size_t k) const { return EmDesde(u, k); }
     Pt Em(double u) const {
         if (s.size() < 2) return p.empty() ? Pt{} : p[0];
         const double v = Ajustar(u);
         const size_t k = static_cast<size_t>(std::upper_bound(s.begin(), s.end(), v) - s.begin());
         return Em(u, k == 0 ? 0 : k - 1);
     }
+    // Where the last look 'base' before and after a vertex ended: a sweep along the line
+    // starts the next look there instead of walking the base again from the vertex. Any start
+    // finds the same segment.
+    struct Dica {
+        size_t antes = 0, depois = 0;
+    };
     // The points 'base' before and after vertex i; false where the radius is infinite by
     // definition (an open line's ends, or a ring of nothing).
-    bool Vizinhos(size_t i, double base, Pt& a, Pt& b) const {
+    bool Vizinhos(size_t i, double base, Pt& a, Pt& b, Dica* dica = nullptr) const {
         if (N() < 3 || total <= 0) return false;
         if (!fechada && (i == 0 || i + 1 == N())) return false;
         const double d = fechada ? std::min(base, total / 3) : base;
-        a = Em(s[i] - d, i);
-        b = Em(s[i] + d, i);
+        Dica local{i, i};
+        Dica& k = dica ? *dica : local;
+        a = EmDesde(s[i] - d, k.antes);
+        b = EmDesde(s[i] + d, k.depois);
         return true;
     }
-    double Raio(size_t i, double base) const {
+    double Raio(size_t i, double base, Dica* dica = nullptr) const {
         Pt a, b;
-        return Vizinhos(i, base, a, b) ? Circunraio(a, p[i], b) : kInf;
+        return Vizinhos(i, base, a, b, dica) ? Circunraio(a, p[i], b) : kInf;
     }
     // Integral of the position along the line from its start to u (beyond the seam of a ring
     // it goes on round), looked for from segment k.
@@ -273,10 +283,11 @@ struct Ajuste {
         const double r = RaioAlvo();
         std::vector<std::pair<size_t, Pt>> mudas;
         std::vector<size_t> movidos;
+        Curva::Dica dica;
         for (size_t i = 0; i < c.N(); ++i) {
             if (ativos && !(*ativos)[i]) continue;
             Pt a, b;
-            if (!c.Vizinhos(i, p.baseRaio, a, b)) continue;
+            if (!c.Vizinhos(i, p.baseRaio, a, b, &dica)) continue;
             const Pt v = c.p[i];
             if (Circunraio(a, v, b) >= p.raioMinimo * 1.005) continue;
             const Pt ab = b - a;
@@ -356,8 +367,9 @@ struct Ajuste {
         }
     }
     bool RaioAtendido(const Curva& c) const {
+        Curva::Dica dica;
         for (size_t i = 0; i < c.N(); ++i)
-            if (c.Raio(i, p.baseRaio) < p.raioMinimo) return false;
+            if (c.Raio(i, p.baseRaio, &dica) < p.raioMinimo) return false;
         return true;
     }
 };
@@ -843,8 +855,9 @@ std::vector<TTravessia> Travessias(const std::vector<Pt>& v, bool fechada, const
 double ComprimentoRaioMenor(const TLinhaMapa& l, bool fechada, const TParametrosSuavizacao& p) {
     const Curva c = CurvaDe(l, fechada);
     double soma = 0;
+    Curva::Dica dica;
     for (size_t i = 0; i < c.N(); ++i) {
-        if (!(c.Raio(i, p.baseRaio) < p.raioMinimo)) continue;
+        if (!(c.Raio(i, p.baseRaio, &dica) < p.raioMinimo)) continue;
         const double antes = i > 0 ? c.s[i] - c.s[i - 1] : (fechada ? c.s[c.N()] - c.s[c.N() - 1] : 0);
         const double depois = i + 1 < c.s.size() ? c.s[i + 1] - c.s[i] : 0;
         soma += 0.5 * (antes + depois);
