@@ -476,11 +476,16 @@ void Comparar(Lado& melhor, Pt v, Pt a, Pt b, size_t seg, bool inicio, bool fim)
 // part of their own line that is not next to them; and, where a line has moved across another
 // line's vertex without touching that line (a bend carried right over a short line beside
 // it), the moved line's vertices there.
+// 'mudaram' names the lines changed since the last look (all of them at the first). What two
+// unchanged lines do to each other was found then and either moved one of them or lies on a
+// line already sent back whole: only the cells the changed lines pass through, and those
+// around the vertices to be checked for passages, are looked at again.
 std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector<Pt>>& linhas,
                                                    const std::vector<std::vector<Pt>>& tracadas,
                                                    const std::vector<std::vector<Pt>>& origens,
                                                    const std::vector<double>& folgas,
-                                                   const std::vector<bool>& fechadas) {
+                                                   const std::vector<bool>& fechadas,
+                                                   const std::vector<char>& mudaram) {
     constexpr double kCelula = 4;
     constexpr int kAlcance = 2;  // cells either side looked at for the lines beside a vertex
     auto celula = [](double v) { return static_cast<int64_t>(std::floor(v / kCelula)); };
@@ -517,20 +522,66 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     const auto celulaDe = [&](int64_t cx, int64_t cy) { return static_cast<size_t>((cy - baseY) * largura + (cx - baseX)); };
     std::vector<Entrada> ents;
     auto segmentos = [&](const std::vector<Pt>& l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
+
+    // Only a line that moved by more than its zigzag can have passed over another's vertex:
+    // the vertices near such moves are the ones to check.
+    std::vector<std::pair<int64_t, int64_t>> movidas;
+    for (size_t m = 0; m < linhas.size(); ++m)
+        for (size_t i = 0; i < linhas[m].size(); ++i)
+            if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
+                const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
+                for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
+                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) movidas.push_back({x, y});
+            }
+    std::sort(movidas.begin(), movidas.end());
+    movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
+    std::vector<std::pair<size_t, size_t>> checar;
+    for (size_t k = 0; k < linhas.size(); ++k)
+        for (size_t i = 0; i < linhas[k].size(); ++i)
+            if (std::binary_search(movidas.begin(), movidas.end(), std::pair{celula(linhas[k][i].x), celula(linhas[k][i].y)}))
+                checar.push_back({k, i});
+    // The cells worth indexing (all of them past the counted size).
+    std::vector<char> quente;
+    if (porCelula) {
+        quente.assign(lugar.size(), 0);
+        const auto aquecer = [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
+            for (int64_t cx = std::max(x0, baseX); cx <= std::min(x1, fimX); ++cx)
+                for (int64_t cy = std::max(y0, baseY); cy <= std::min(y1, fimY); ++cy) quente[celulaDe(cx, cy)] = 1;
+        };
+        for (size_t k = 0; k < linhas.size(); ++k) {
+            if (!mudaram[k]) continue;
+            const auto& l = linhas[k];
+            for (size_t j = 0; j < segmentos(l, k); ++j) {
+                const Pt a = l[j], b = l[(j + 1) % l.size()];
+                aquecer(celula(std::min(a.x, b.x)), celula(std::max(a.x, b.x)), celula(std::min(a.y, b.y)),
+                        celula(std::max(a.y, b.y)));
+            }
+        }
+        for (const auto& [k, i] : checar)
+            for (const Pt& v : {linhas[k][i], origens[k][i]})
+                aquecer(celula(v.x) - kAlcance, celula(v.x) + kAlcance, celula(v.y) - kAlcance, celula(v.y) + kAlcance);
+    }
     size_t total = 0;
     bool contar = true;
     auto indexar = [&](Pt a, Pt b, size_t k, size_t j, bool tracado) {
         const int64_t x0 = celula(std::min(a.x, b.x)), x1 = celula(std::max(a.x, b.x));
         const int64_t y0 = celula(std::min(a.y, b.y)), y1 = celula(std::max(a.y, b.y));
         if (contar) {
-            total += static_cast<size_t>((x1 - x0 + 1) * (y1 - y0 + 1));
-            if (porCelula)
+            if (porCelula) {
                 for (int64_t cx = x0; cx <= x1; ++cx)
-                    for (int64_t cy = y0; cy <= y1; ++cy) ++lugar[celulaDe(cx, cy)];
+                    for (int64_t cy = y0; cy <= y1; ++cy)
+                        if (quente[celulaDe(cx, cy)]) {
+                            ++lugar[celulaDe(cx, cy)];
+                            ++total;
+                        }
+            } else {
+                total += static_cast<size_t>((x1 - x0 + 1) * (y1 - y0 + 1));
+            }
             return;
         }
         for (int64_t cx = x0; cx <= x1; ++cx)
             for (int64_t cy = y0; cy <= y1; ++cy) {
+                if (porCelula && !quente[celulaDe(cx, cy)]) continue;
                 const Entrada e{static_cast<int32_t>(cx - baseX), static_cast<int32_t>(cy - baseY),
                                 static_cast<uint32_t>(k), static_cast<uint32_t>(j << 1 | (tracado ? 1 : 0))};
                 if (porCelula) ents[lugar[celulaDe(cx, cy)]++] = e;
@@ -566,6 +617,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     }
     indexarTodas();
     std::vector<uint32_t>().swap(lugar);
+    std::vector<char>().swap(quente);
     if (!porCelula)
         std::sort(ents.begin(), ents.end(), [](const Entrada& a, const Entrada& b) {
             return std::make_tuple(a.cy, a.cx, a.tracado(), a.linha, a.seg()) <
@@ -629,35 +681,20 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
             }
         }
     };
-    // Only a line that moved by more than its zigzag can have passed over another's vertex:
-    // the cells near such moves are the ones to look in.
-    std::vector<std::pair<int64_t, int64_t>> movidas;
-    for (size_t m = 0; m < linhas.size(); ++m)
-        for (size_t i = 0; i < linhas[m].size(); ++i)
-            if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
-                const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
-                for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
-                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) movidas.push_back({x, y});
-            }
-    std::sort(movidas.begin(), movidas.end());
-    movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
-    for (size_t k = 0; k < linhas.size(); ++k)
-        for (size_t i = 0; i < linhas[k].size(); ++i) {
-            const Pt v = linhas[k][i];
-            if (!std::binary_search(movidas.begin(), movidas.end(), std::pair{celula(v.x), celula(v.y)})) continue;
-            perto.clear();
-            olhar(linhas[k][i], k, false);
-            if (perto.empty()) continue;
-            olhar(origens[k][i], k, true);
-            for (const Perto& p : perto) {
-                if (std::isinf(p.agora.dist) || std::isinf(p.antes.dist) || p.agora.ponta || p.antes.ponta) continue;
-                if (p.agora.lado != 0 && p.antes.lado != 0 && p.agora.lado != p.antes.lado) {
-                    const size_t n = linhas[p.linha].size();
-                    r.push_back({p.linha, p.agora.seg});
-                    r.push_back({p.linha, (p.agora.seg + 1) % n});
-                }
+    for (const auto& [k, i] : checar) {
+        perto.clear();
+        olhar(linhas[k][i], k, false);
+        if (perto.empty()) continue;
+        olhar(origens[k][i], k, true);
+        for (const Perto& p : perto) {
+            if (std::isinf(p.agora.dist) || std::isinf(p.antes.dist) || p.agora.ponta || p.antes.ponta) continue;
+            if (p.agora.lado != 0 && p.antes.lado != 0 && p.agora.lado != p.antes.lado) {
+                const size_t n = linhas[p.linha].size();
+                r.push_back({p.linha, p.agora.seg});
+                r.push_back({p.linha, (p.agora.seg + 1) % n});
             }
         }
+    }
     return r;
 }
 
@@ -711,18 +748,24 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
         folgas[k] = obras[k].celula;
     }
     constexpr int kRodadas = 12;
+    std::vector<std::vector<Pt>> linhas(obras.size()), tracadas(obras.size()), origens(obras.size());
+    std::vector<std::vector<size_t>> mapa(obras.size());
+    for (size_t k = 0; k < obras.size(); ++k) tracadas[k] = obras[k].tracada.p;
+    // The lines a round changed; a line that did not change offends as it did before, where it
+    // either was mended or was sent back whole.
+    std::vector<char> mudaram(obras.size(), 1);
     for (int rodada = 0;; ++rodada) {
-        std::vector<std::vector<Pt>> linhas(obras.size()), tracadas(obras.size()), origens(obras.size());
-        std::vector<std::vector<size_t>> mapa(obras.size());
-        for (size_t k = 0; k < obras.size(); ++k) {
+        ParaCada(static_cast<int>(obras.size()), NumeroThreads(), [&](int kk) {
+            const size_t k = static_cast<size_t>(kk);
+            if (!mudaram[k]) return;
             linhas[k] = Montar(obras[k], passoMaximo, mapa[k]);
-            tracadas[k] = obras[k].tracada.p;
             const std::vector<Pt>& o = obras[k].Origens();
+            origens[k].clear();
             for (size_t i : mapa[k]) origens[k].push_back(o[i]);
-        }
-        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, folgas, fechadas);
+        });
+        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, folgas, fechadas, mudaram);
         for (size_t k = 0; k < obras.size(); ++k)
-            for (size_t i = 0; i < linhas[k].size(); ++i)
+            for (size_t i = 0; i < linhas[k].size() && mudaram[k]; ++i)
                 // A line's end traced on the field's edge may lie just outside it already.
                 if (dentro && !dentro(linhas[k][i].x, linhas[k][i].y) && dentro(origens[k][i].x, origens[k][i].y))
                     achados.push_back({k, i});
@@ -736,10 +779,12 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
         // traced course that still offends lies on a corner cut of it: its line goes back whole.
         std::erase_if(marcas, [&](const auto& m) { return obras[m.first].inteira; });
         if (marcas.empty()) return;
+        std::fill(mudaram.begin(), mudaram.end(), 0);
         bool inteiras = false;
         for (const auto& [k, i] : marcas)
             if (rodada >= kRodadas || obras[k].t[i] <= 0) {
                 obras[k].inteira = true;
+                mudaram[k] = 1;
                 inteiras = true;
             }
         if (inteiras) continue;
@@ -747,6 +792,7 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
         for (size_t k = 0; k < obras.size(); ++k) antes[k] = obras[k].t;
         for (const auto& [k, i] : marcas) {
             Obra& o = obras[k];
+            mudaram[k] = 1;
             const Curva& c = o.suave;
             const double nucleo = std::max(0.0, antes[k][i] - 0.25);
             o.t[i] = std::min(o.t[i], nucleo);
