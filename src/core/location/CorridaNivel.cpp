@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
@@ -35,6 +36,37 @@ std::string AvisoDeResolucao(double espacamentoHorizontal, double celula) {
            " m) é menor que duas células da imagem de elevação (" + FloatToStrFixed(2 * celula, 1) +
            " m): terraços vizinhos se tocam e a locação pode ficar incompleta. "
            "Use uma imagem de elevação de resolução maior.";
+}
+
+// Row by row, and along each row by column: two stable counting passes (by column, then by
+// row) over the cells' span, where a comparison sort of a strip of millions of cells was a
+// good part of the run.
+void OrdenarPorLinha(std::vector<TPixel>& v) {
+    if (v.size() < 256) {
+        std::sort(v.begin(), v.end(), [](const TPixel& a, const TPixel& b) {
+            return a.Row() != b.Row() ? a.Row() < b.Row() : a.Col() < b.Col();
+        });
+        return;
+    }
+    int c0 = v[0].Col(), c1 = c0, r0 = v[0].Row(), r1 = r0;
+    for (const TPixel& p : v) {
+        c0 = std::min(c0, p.Col());
+        c1 = std::max(c1, p.Col());
+        r0 = std::min(r0, p.Row());
+        r1 = std::max(r1, p.Row());
+    }
+    std::vector<TPixel> t(v.size());
+    std::vector<uint32_t> conta;
+    const auto passada = [&conta](const std::vector<TPixel>& de, std::vector<TPixel>& para, auto chave, int menor,
+                                  int maior) {
+        conta.assign(static_cast<size_t>(maior - menor) + 1, 0);
+        for (const TPixel& p : de) ++conta[static_cast<size_t>(chave(p) - menor)];
+        uint32_t antes = 0;
+        for (uint32_t& q : conta) antes += std::exchange(q, antes);
+        for (const TPixel& p : de) para[conta[static_cast<size_t>(chave(p) - menor)]++] = p;
+    };
+    passada(v, t, [](const TPixel& p) { return p.Col(); }, c0, c1);
+    passada(t, v, [](const TPixel& p) { return p.Row(); }, r0, r1);
 }
 
 }  // namespace
@@ -500,9 +532,7 @@ void TCorridaNivel::FindAllPieces(double nivel, int depth) {
 void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixel& linha, int depth, int acima) {
     SetAcima(id, acima);
     std::vector<TPixel> C = apoio_->TakeStrip();
-    std::sort(C.begin(), C.end(), [](const TPixel& a, const TPixel& b) {
-        return a.Row() != b.Row() ? a.Row() < b.Row() : a.Col() < b.Col();
-    });
+    OrdenarPorLinha(C);
     std::vector<TPeca> baixo, cima;
     const bool procura = depth < kMaxProfundidade && pockets_ < kMaxBolsoes;
     const bool temTeto = std::isfinite(hi);
