@@ -503,10 +503,23 @@ bool TCorridaNivel::TracePiece(int c, int r, int cq, int rq, double nivel, TPeca
 void TCorridaNivel::FindAllPieces(double nivel, int depth) {
     if (depth >= kMaxProfundidade || pockets_ >= kMaxBolsoes) return;
     std::vector<TPeca> pecas;
+    const int w = elev_->Columns();
+    constexpr int kBloco = 32;
     for (int r = 1; r <= elev_->Rows(); ++r) {
         const float* z = elev_->Row(r);
         const uint8_t* a = apoio_->Row(r);
-        for (int c = 1; c <= elev_->Columns(); ++c) {
+        for (int c = 1; c <= w; ++c) {
+            // Once the strips cover most of the field, whole blocks of a row have no free cell
+            // at or above the level: they are passed over in one branch-free look.
+            if ((c - 1) % kBloco == 0) {
+                const int fim = std::min(w, c - 1 + kBloco);
+                bool algum = false;
+                for (int k = c - 1; k < fim; ++k) algum |= TImgApoio::Livre(a[k]) & (z[k] != 0) & (z[k] >= nivel);
+                if (!algum) {
+                    c = fim;
+                    continue;
+                }
+            }
             if (!TImgApoio::Livre(a[c - 1]) || z[c - 1] == 0 || !(z[c - 1] >= nivel)) continue;
             for (int k = 0; k < 4; ++k) {
                 const int cq = c + kVizC[k], rq = r + kVizR[k];
