@@ -505,6 +505,10 @@ void TCorridaNivel::FindAllPieces(double nivel, int depth) {
     std::vector<TPeca> pecas;
     const int w = elev_->Columns();
     constexpr int kBloco = 32;
+    // The least float at or above the level: z >= piso exactly when z >= nivel, compared
+    // in floats so the look at a block runs in vector lanes.
+    float piso = static_cast<float>(nivel);
+    if (static_cast<double>(piso) < nivel) piso = std::nextafter(piso, std::numeric_limits<float>::infinity());
     for (int r = 1; r <= elev_->Rows(); ++r) {
         const float* z = elev_->Row(r);
         const uint8_t* a = apoio_->Row(r);
@@ -513,8 +517,8 @@ void TCorridaNivel::FindAllPieces(double nivel, int depth) {
             // at or above the level: they are passed over in one branch-free look.
             if ((c - 1) % kBloco == 0) {
                 const int fim = std::min(w, c - 1 + kBloco);
-                bool algum = false;
-                for (int k = c - 1; k < fim; ++k) algum |= TImgApoio::Livre(a[k]) & (z[k] != 0) & (z[k] >= nivel);
+                int algum = 0;
+                for (int k = c - 1; k < fim; ++k) algum |= TImgApoio::Livre(a[k]) & (z[k] != 0) & (z[k] >= piso);
                 if (!algum) {
                     c = fim;
                     continue;
