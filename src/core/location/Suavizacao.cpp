@@ -41,6 +41,7 @@ struct Curva {
     bool fechada = false;
     std::vector<double> s;  // length up to each vertex; s[n] is the whole ring's when closed
     double total = 0;
+    std::vector<double> d;  // while vertices are moved a few at a time: segment lengths, d[i] ending at i
 
     size_t N() const { return p.size(); }
     void Medir() {
@@ -49,25 +50,32 @@ struct Curva {
         for (size_t i = 1; i < n; ++i) s[i] = s[i - 1] + Dist(p[i - 1], p[i]);
         if (fechada && n > 0) s[n] = s[n - 1] + Dist(p[n - 1], p[0]);
         total = s.empty() ? 0 : s.back();
+        std::vector<double>().swap(d);
     }
-    // The same after a change to vertices from 'desde' on, s measured before it: the lengths
-    // up to it stand, the rest come out as Medir gives them.
-    void MedirDesde(size_t desde) {
+    // Moves computed against the line as it stood, put in at once (by rising index). A long
+    // line's late rounds move a handful of vertices: only the segments beside them are
+    // measured again, and the lengths summed from the first.
+    void Mover(const std::vector<std::pair<size_t, Pt>>& mudas) {
+        if (mudas.empty()) return;
+        for (const auto& [i, v] : mudas) p[i] = v;
         const size_t n = p.size();
         if (s.size() != n + (fechada ? 1 : 0)) {
             Medir();
             return;
         }
-        for (size_t i = std::max<size_t>(desde, 1); i < n; ++i) s[i] = s[i - 1] + Dist(p[i - 1], p[i]);
-        if (fechada && n > 0) s[n] = s[n - 1] + Dist(p[n - 1], p[0]);
+        if (d.size() != s.size()) {
+            d.assign(s.size(), 0.0);
+            for (size_t i = 1; i < n; ++i) d[i] = Dist(p[i - 1], p[i]);
+            if (fechada && n > 0) d[n] = Dist(p[n - 1], p[0]);
+        } else {
+            for (const auto& [i, v] : mudas) {
+                if (i > 0) d[i] = Dist(p[i - 1], p[i]);
+                if (i + 1 < n) d[i + 1] = Dist(p[i], p[i + 1]);
+                if (fechada && (i == 0 || i + 1 == n)) d[n] = Dist(p[n - 1], p[0]);
+            }
+        }
+        for (size_t i = std::max<size_t>(mudas.front().first, 1); i < s.size(); ++i) s[i] = s[i - 1] + d[i];
         total = s.empty() ? 0 : s.back();
-    }
-    // Moves computed against the line as it stood, put in at once (by rising index). A long
-    // line's late rounds move a handful of vertices: it is neither copied nor measured whole.
-    void Mover(const std::vector<std::pair<size_t, Pt>>& mudas) {
-        if (mudas.empty()) return;
-        for (const auto& [i, v] : mudas) p[i] = v;
-        MedirDesde(mudas.front().first);
     }
     // Length u along the line: wrapped around a ring, held to the ends of an open line.
     double Ajustar(double u) const {
@@ -365,6 +373,7 @@ struct Ajuste {
                 Espalhar(c, &ativos);
             }
         }
+        std::vector<double>().swap(c.d);
     }
     bool RaioAtendido(const Curva& c) const {
         Curva::Dica dica;
