@@ -505,10 +505,10 @@ void TCorridaNivel::FindAllPieces(double nivel, int depth) {
     std::vector<TPeca> pecas;
     const int w = elev_->Columns();
     constexpr int kBloco = 32;
-    // The least float at or above the level: z >= piso exactly when z >= nivel, compared
-    // in floats so the look at a block runs in vector lanes.
-    float piso = static_cast<float>(nivel);
-    if (static_cast<double>(piso) < nivel) piso = std::nextafter(piso, std::numeric_limits<float>::infinity());
+    // Compared in floats, so the look at a block runs in vector lanes. The level rounded to
+    // the nearest float lets through every cell at or above it (and perhaps one just below,
+    // which the full test then turns away).
+    const float piso = static_cast<float>(nivel);
     for (int r = 1; r <= elev_->Rows(); ++r) {
         const float* z = elev_->Row(r);
         const uint8_t* a = apoio_->Row(r);

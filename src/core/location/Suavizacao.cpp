@@ -534,21 +534,29 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
 
     // Only a line that moved by more than its zigzag can have passed over another's vertex:
     // the vertices near such moves are the ones to check.
+    // The cells within reach of such moves: marked by cell when the cells are counted, listed
+    // otherwise.
+    std::vector<char> movida(lugar.size(), 0);
     std::vector<std::pair<int64_t, int64_t>> movidas;
     for (size_t m = 0; m < linhas.size(); ++m)
         for (size_t i = 0; i < linhas[m].size(); ++i)
             if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
                 const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
                 for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
-                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) movidas.push_back({x, y});
+                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y)
+                        if (!porCelula) movidas.push_back({x, y});
+                        else if (x >= baseX && x <= fimX && y >= baseY && y <= fimY) movida[celulaDe(x, y)] = 1;
             }
     std::sort(movidas.begin(), movidas.end());
     movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
     std::vector<std::pair<size_t, size_t>> checar;
     for (size_t k = 0; k < linhas.size(); ++k)
-        for (size_t i = 0; i < linhas[k].size(); ++i)
-            if (std::binary_search(movidas.begin(), movidas.end(), std::pair{celula(linhas[k][i].x), celula(linhas[k][i].y)}))
+        for (size_t i = 0; i < linhas[k].size(); ++i) {
+            const int64_t cx = celula(linhas[k][i].x), cy = celula(linhas[k][i].y);
+            if (porCelula ? movida[celulaDe(cx, cy)] != 0 : std::binary_search(movidas.begin(), movidas.end(), std::pair{cx, cy}))
                 checar.push_back({k, i});
+        }
+    std::vector<char>().swap(movida);
     // The cells worth indexing (all of them past the counted size).
     std::vector<char> quente;
     if (porCelula) {

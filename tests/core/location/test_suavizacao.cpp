@@ -341,7 +341,8 @@ TEST(Suavizacao, CloseLinesStayApart) {
     // Far from the tip it is rounded as before.
     EXPECT_NEAR(q[0].linha.y[q[0].linha.y.size() / 2 - 15], livre[0].linha.y[livre[0].linha.y.size() / 2 - 15], 1);
     // A line 40 km away spreads the lines over more cells than the crossing search counts one
-    // by one; the search that sorts instead must find the same, to the last vertex.
+    // by one; the search that sorts instead, and looks at every cell in every round rather than
+    // only where the last round changed a line, must find the same, to the last vertex.
     TLinhaMapa longe{3, 0, {}, {}};
     for (int i = 0; i <= 10; ++i) {
         longe.x.push_back(40000 + 2 * i);
