@@ -1,5 +1,6 @@
 #include "core/common/IniFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -213,13 +214,28 @@ std::vector<std::string> IniFile::ReadSections() const {
 
 void IniFile::UpdateFile() {
     if (!dirty_) return;
-    std::string out;
-    for (auto& s : sections_) {
-        if (s.hasHeader) out += "[" + s.name + "]\r\n";
-        for (auto& l : s.lines) out += (l.isKey && l.text.empty() ? l.key + "=" + l.value : l.text) + "\r\n";
+    // Sized first and converted only when it is not plain ASCII: a plan's lines make a file of
+    // tens of megabytes, which should be held once, not three times.
+    const auto comoTexto = [](const Line& l) { return l.isKey && l.text.empty(); };
+    size_t tamanho = 0;
+    for (const auto& s : sections_) {
+        if (s.hasHeader) tamanho += s.name.size() + 4;
+        for (const auto& l : s.lines) tamanho += (comoTexto(l) ? l.key.size() + 1 + l.value.size() : l.text.size()) + 2;
     }
-    std::string bytes = Utf8ToWin1252(out);
-    GravarArquivoInteiro(path_, bytes);
+    std::string out;
+    out.reserve(tamanho);
+    for (const auto& s : sections_) {
+        if (s.hasHeader) out.append("[").append(s.name).append("]\r\n");
+        for (const auto& l : s.lines) {
+            if (comoTexto(l)) out.append(l.key).append("=").append(l.value);
+            else out.append(l.text);
+            out.append("\r\n");
+        }
+    }
+    if (std::all_of(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        GravarArquivoInteiro(path_, out);
+    else
+        GravarArquivoInteiro(path_, Utf8ToWin1252(out));
     dirty_ = false;
 }
 

@@ -4,6 +4,9 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #endif
 
 void PaginasGrandes(const void* inicio, size_t bytes) {
@@ -16,5 +19,11 @@ void PaginasGrandes(const void* inicio, size_t bytes) {
 #else
     (void)inicio;
     (void)bytes;
+#endif
+}
+
+void DevolverMemoriaLivre() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
 #endif
 }

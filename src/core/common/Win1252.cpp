@@ -48,8 +48,11 @@ std::string Utf8ToWin1252(std::string_view s) {
     while (i < s.size()) {
         unsigned char c = s[i];
         if (c < 0x80) {
-            out += char(c);
-            ++i;
+            // Runs of ASCII, most of a file of numbers, go across whole.
+            size_t j = i + 1;
+            while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
+            out.append(s, i, j - i);
+            i = j;
             continue;
         }
         int len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;

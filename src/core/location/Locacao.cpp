@@ -7,6 +7,7 @@
 
 #include "core/common/Arquivo.h"
 #include "core/common/ConjuntoArquivos.h"
+#include "core/common/Memoria.h"
 #include "core/common/Numeros.h"
 #include "core/common/Texto.h"
 #include "core/gdal/Gdal.h"
@@ -480,6 +481,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         corrida.Executar(elev, decl);
         // Only the run reads the slope: on a large model its grid is memory the smoothing needs.
         decl.SetRowCount(0);
+        DevolverMemoriaLivre();
         SuavizarPlano(res, elev);
         corrida.UnirPecasCurtas();
         corrida.Numerar();

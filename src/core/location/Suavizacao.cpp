@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <span>
 #include <tuple>
 #include <utility>
 
@@ -489,9 +490,8 @@ void Comparar(Lado& melhor, Pt v, Pt a, Pt b, size_t seg, bool inicio, bool fim)
 // unchanged lines do to each other was found then and either moved one of them or lies on a
 // line already sent back whole: only the cells the changed lines pass through, and those
 // around the vertices to be checked for passages, are looked at again.
-std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector<Pt>>& linhas,
-                                                   const std::vector<std::vector<Pt>>& tracadas,
-                                                   const std::vector<std::vector<Pt>>& origens,
+using Vistas = std::vector<std::span<const Pt>>;
+std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const Vistas& tracadas, const Vistas& origens,
                                                    const std::vector<double>& folgas,
                                                    const std::vector<bool>& fechadas,
                                                    const std::vector<char>& mudaram) {
@@ -530,7 +530,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
     if (porCelula) lugar.assign(static_cast<size_t>(largura * altura), 0);
     const auto celulaDe = [&](int64_t cx, int64_t cy) { return static_cast<size_t>((cy - baseY) * largura + (cx - baseX)); };
     std::vector<Entrada> ents;
-    auto segmentos = [&](const std::vector<Pt>& l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
+    auto segmentos = [&](std::span<const Pt> l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
 
     // Only a line that moved by more than its zigzag can have passed over another's vertex:
     // the vertices near such moves are the ones to check.
@@ -619,7 +619,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
         }
         for (size_t k = 0; k < linhas.size(); ++k) {
             const auto& t = tracadas[k];
-            if (t != linhas[k])
+            if (!std::ranges::equal(t, linhas[k]))
                 for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
         }
     };
@@ -674,7 +674,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const std::vector<std::vector
         Lado agora, antes;
     };
     std::vector<bool> moveu(linhas.size());
-    for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = tracadas[k] != linhas[k];
+    for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = !std::ranges::equal(tracadas[k], linhas[k]);
     std::vector<Perto> perto;
     auto olhar = [&](Pt v, size_t k, bool tracado) {
         const int64_t cx = celula(v.x) - baseX, cy = celula(v.y) - baseY;
@@ -765,9 +765,11 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
         folgas[k] = obras[k].celula;
     }
     constexpr int kRodadas = 12;
-    std::vector<std::vector<Pt>> linhas(obras.size()), tracadas(obras.size()), origens(obras.size());
+    std::vector<std::vector<Pt>> linhas(obras.size()), origens(obras.size());
     std::vector<std::vector<size_t>> mapa(obras.size());
-    for (size_t k = 0; k < obras.size(); ++k) tracadas[k] = obras[k].tracada.p;
+    // The search reads the lines where they are held.
+    Vistas vLinhas(obras.size()), vTracadas(obras.size()), vOrigens(obras.size());
+    for (size_t k = 0; k < obras.size(); ++k) vTracadas[k] = obras[k].tracada.p;
     // The lines a round changed; a line that did not change offends as it did before, where it
     // either was mended or was sent back whole.
     std::vector<char> mudaram(obras.size(), 1);
@@ -779,8 +781,10 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
             const std::vector<Pt>& o = obras[k].Origens();
             origens[k].clear();
             for (size_t i : mapa[k]) origens[k].push_back(o[i]);
+            vLinhas[k] = linhas[k];
+            vOrigens[k] = origens[k];
         });
-        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(linhas, tracadas, origens, folgas, fechadas, mudaram);
+        std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(vLinhas, vTracadas, vOrigens, folgas, fechadas, mudaram);
         for (size_t k = 0; k < obras.size(); ++k)
             for (size_t i = 0; i < linhas[k].size() && mudaram[k]; ++i)
                 // A line's end traced on the field's edge may lie just outside it already.
