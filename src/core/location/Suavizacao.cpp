@@ -557,13 +557,16 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
                 checar.push_back({k, i});
         }
     std::vector<char>().swap(movida);
-    // The cells worth indexing (all of them past the counted size).
+    // The cells worth indexing (all of them past the counted size): for the lines as they are
+    // now, where a changed line passes and around the vertices to check and their traced
+    // places; for the traced courses, only around those places, the one use of them.
+    constexpr char kAgora = 1, kTracado = 2;
     std::vector<char> quente;
     if (porCelula) {
         quente.assign(lugar.size(), 0);
-        const auto aquecer = [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
+        const auto aquecer = [&](int64_t x0, int64_t x1, int64_t y0, int64_t y1, char quais) {
             for (int64_t cx = std::max(x0, baseX); cx <= std::min(x1, fimX); ++cx)
-                for (int64_t cy = std::max(y0, baseY); cy <= std::min(y1, fimY); ++cy) quente[celulaDe(cx, cy)] = 1;
+                for (int64_t cy = std::max(y0, baseY); cy <= std::min(y1, fimY); ++cy) quente[celulaDe(cx, cy)] |= quais;
         };
         for (size_t k = 0; k < linhas.size(); ++k) {
             if (!mudaram[k]) continue;
@@ -571,23 +574,28 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
             for (size_t j = 0; j < segmentos(l, k); ++j) {
                 const Pt a = l[j], b = l[(j + 1) % l.size()];
                 aquecer(celula(std::min(a.x, b.x)), celula(std::max(a.x, b.x)), celula(std::min(a.y, b.y)),
-                        celula(std::max(a.y, b.y)));
+                        celula(std::max(a.y, b.y)), kAgora);
             }
         }
-        for (const auto& [k, i] : checar)
-            for (const Pt& v : {linhas[k][i], origens[k][i]})
-                aquecer(celula(v.x) - kAlcance, celula(v.x) + kAlcance, celula(v.y) - kAlcance, celula(v.y) + kAlcance);
+        const auto emVolta = [&](Pt v, char quais) {
+            aquecer(celula(v.x) - kAlcance, celula(v.x) + kAlcance, celula(v.y) - kAlcance, celula(v.y) + kAlcance, quais);
+        };
+        for (const auto& [k, i] : checar) {
+            emVolta(linhas[k][i], kAgora);
+            emVolta(origens[k][i], kAgora | kTracado);
+        }
     }
     size_t total = 0;
     bool contar = true;
     auto indexar = [&](Pt a, Pt b, size_t k, size_t j, bool tracado) {
         const int64_t x0 = celula(std::min(a.x, b.x)), x1 = celula(std::max(a.x, b.x));
         const int64_t y0 = celula(std::min(a.y, b.y)), y1 = celula(std::max(a.y, b.y));
+        const char quais = tracado ? kTracado : kAgora;
         if (contar) {
             if (porCelula) {
                 for (int64_t cx = x0; cx <= x1; ++cx)
                     for (int64_t cy = y0; cy <= y1; ++cy)
-                        if (quente[celulaDe(cx, cy)]) {
+                        if (quente[celulaDe(cx, cy)] & quais) {
                             ++lugar[celulaDe(cx, cy)];
                             ++total;
                         }
@@ -598,7 +606,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
         }
         for (int64_t cx = x0; cx <= x1; ++cx)
             for (int64_t cy = y0; cy <= y1; ++cy) {
-                if (porCelula && !quente[celulaDe(cx, cy)]) continue;
+                if (porCelula && !(quente[celulaDe(cx, cy)] & quais)) continue;
                 const Entrada e{static_cast<int32_t>(cx - baseX), static_cast<int32_t>(cy - baseY),
                                 static_cast<uint32_t>(k), static_cast<uint32_t>(j << 1 | (tracado ? 1 : 0))};
                 if (porCelula) ents[lugar[celulaDe(cx, cy)]++] = e;
