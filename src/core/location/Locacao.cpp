@@ -398,13 +398,18 @@ void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev) {
     if (!(res.plano.raioMinimo > 0) || res.linhasMapa.empty()) return;
     const TGradeMapa& g = res.mapaFaixas.grade;
     const double m = res.metresPerUnit > 0 ? res.metresPerUnit : 1;
-    std::vector<TLinhaMapa> emMetros = res.linhasMapa;
-    for (TLinhaMapa& l : emMetros) {
-        for (double& x : l.x) x *= m;
-        for (double& y : l.y) y *= m;
+    // A copy in metres only when the grid is not in metres: a whole farm's lines are tens of MB.
+    std::vector<TLinhaMapa> emMetros;
+    if (m != 1) {
+        emMetros = res.linhasMapa;
+        for (TLinhaMapa& l : emMetros) {
+            for (double& x : l.x) x *= m;
+            for (double& y : l.y) y *= m;
+        }
     }
-    std::vector<TLinhaSuavizada> suaves = SuavizarLinhas(emMetros, CotaNaGrade(elev, g, m), DentroDaGrade(elev, g, m),
-                                                         TParametrosSuavizacao::DoPlano(res.plano));
+    std::vector<TLinhaSuavizada> suaves =
+        SuavizarLinhas(m != 1 ? emMetros : res.linhasMapa, CotaNaGrade(elev, g, m), DentroDaGrade(elev, g, m),
+                       TParametrosSuavizacao::DoPlano(res.plano));
     res.comprimentoRaioMenor = 0;
     for (size_t i = 0; i < suaves.size(); ++i) {
         TLinhaSuavizada& sv = suaves[i];
@@ -483,6 +488,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         decl.SetRowCount(0);
         DevolverMemoriaLivre();
         SuavizarPlano(res, elev);
+        DevolverMemoriaLivre();
         corrida.UnirPecasCurtas();
         corrida.Numerar();
         unidade = elev.UnitDist();
