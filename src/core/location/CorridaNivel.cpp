@@ -71,6 +71,36 @@ void OrdenarPorLinha(std::vector<TPixel>& v) {
 
 }  // namespace
 
+void TConjuntoCodigos::Inserir(int64_t codigo) {
+    // Half full at most, so that a look ends after a few slots.
+    if (2 * (n_ + 1) > tabela_.size()) {
+        std::vector<int64_t> velha = std::move(tabela_);
+        bits_ = std::max(bits_ + 1, 4);
+        tabela_.assign(size_t{1} << bits_, -1);
+        n_ = 0;
+        for (int64_t v : velha)
+            if (v >= 0) Inserir(v);
+    }
+    const size_t mascara = tabela_.size() - 1;
+    for (size_t i = Lugar(codigo);; i = (i + 1) & mascara) {
+        if (tabela_[i] == codigo) return;
+        if (tabela_[i] < 0) {
+            tabela_[i] = codigo;
+            ++n_;
+            return;
+        }
+    }
+}
+
+bool TConjuntoCodigos::Contem(int64_t codigo) const {
+    if (tabela_.empty()) return false;
+    const size_t mascara = tabela_.size() - 1;
+    for (size_t i = Lugar(codigo);; i = (i + 1) & mascara) {
+        if (tabela_[i] == codigo) return true;
+        if (tabela_[i] < 0) return false;
+    }
+}
+
 TCorridaNivel::TCorridaNivel(TResultadoNivel& resultado, TPrecipitacao& rainfall, TNumeroDaCurva& runoff,
                              TTerracosNivel& terracos, IProgresso* progresso)
     : res_(resultado), rainfall_(&rainfall), runoff_(&runoff), terracos_(&terracos), progresso_(progresso) {}
@@ -210,7 +240,7 @@ void TCorridaNivel::MarkLine(const TLinhaPixel& line, double level) {
         } else {
             c = int64_t(std::floor(v.x)), r = int64_t(yi), tipo = 0;
         }
-        m.insert(((r - 1) * w + (c - 1)) * 4 + tipo);
+        m.Inserir(((r - 1) * w + (c - 1)) * 4 + tipo);
     }
 }
 
@@ -225,9 +255,9 @@ bool TCorridaNivel::OnLine(int c1, int r1, int c2, int r2, double level) const {
     for (int dr = -1; dr <= 1; ++dr)
         for (int dc = -1; dc <= 1; ++dc)
             for (const auto& [c, r] : {std::pair{c1 + dc, r1 + dr}, std::pair{c2 + dc, r2 + dr}})
-                if (elev_->Inside(c, r) && m.count(idx(c, r) * 4 + 2)) return true;
+                if (elev_->Inside(c, r) && m.Contem(idx(c, r) * 4 + 2)) return true;
     const int c = std::min(c1, c2), r = std::min(r1, r2);
-    return m.count(idx(c, r) * 4 + (r1 == r2 ? 0 : 1)) != 0;
+    return m.Contem(idx(c, r) * 4 + (r1 == r2 ? 0 : 1));
 }
 
 // Mean slope of a trial strip. Where consecutive lines fall on neighbouring pixels (coarse
@@ -486,7 +516,7 @@ bool TCorridaNivel::TracePiece(int c, int r, int cq, int rq, double nivel, TPeca
     auto& m = marcas_[nivel];
     const int64_t w = elev_->Columns();
     const int cc = std::min(c, cq), rr = std::min(r, rq);
-    m.insert(((int64_t(rr) - 1) * w + (cc - 1)) * 4 + (r == rq ? 0 : 1));
+    m.Inserir(((int64_t(rr) - 1) * w + (cc - 1)) * 4 + (r == rq ? 0 : 1));
     if (!ok) return false;
     MarkLine(p.linha, nivel);
     if (LengthInCells(p.linha) < 2) {

@@ -8,7 +8,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "core/location/ImgApoio.h"
@@ -21,6 +20,23 @@ class TImgDeclive;
 class TPrecipitacao;
 class TNumeroDaCurva;
 class TTerracosNivel;
+
+// A set of codes (>= 0) in one flat table: the lines of a whole farm mark millions of cell
+// edges, which a node for each made slow to look up and heavy to hold.
+class TConjuntoCodigos {
+public:
+    void Inserir(int64_t codigo);
+    bool Contem(int64_t codigo) const;
+    size_t Tamanho() const { return n_; }
+
+private:
+    std::vector<int64_t> tabela_;  // -1 where empty
+    size_t n_ = 0;
+    int bits_ = 0;
+    size_t Lugar(int64_t codigo) const {
+        return static_cast<size_t>((static_cast<uint64_t>(codigo) * 0x9E3779B97F4A7C15ull) >> (64 - bits_));
+    }
+};
 
 class TCorridaNivel {
 public:
@@ -114,7 +130,7 @@ private:
     std::vector<double> tetos_;  // upper elevation bound of each record's strip
     std::vector<int32_t> acimaDe_;  // by terrace number: the line above its strip, 0 at a summit
     // Crossed cell edges of the lines placed, by level (4 * cell + 0 east, 1 south, 2 centre).
-    std::map<double, std::unordered_set<int64_t>> marcas_;
+    std::map<double, TConjuntoCodigos> marcas_;
     double minElev_ = 0;
     double slopeMean_ = 0;
     double lastSlope_ = 0;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "TestSupport.h"
 #include "core/common/Erros.h"
 #include "core/common/Progresso.h"
+#include "core/location/CorridaNivel.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
 
@@ -140,4 +143,28 @@ TEST(CorridaNivel, TheChannelHearsEveryLineNumberGivenAndTakenBack) {
     EXPECT_EQ(p.contagens.front(), 1);
     EXPECT_EQ(p.contagens.back(), loc.TerraceCount());
     for (size_t i = 1; i < p.contagens.size(); ++i) EXPECT_EQ(std::abs(p.contagens[i] - p.contagens[i - 1]), 1);
+}
+
+TEST(CorridaNivel, EdgeCodesAreFoundAfterTheTableGrowsAndNoneIsInventedOrCountedTwice) {
+    // Codes of a 6560-column grid as the lines mark them, some twice, through many doublings.
+    std::mt19937_64 gerador(7);
+    std::uniform_int_distribution<int64_t> codigo(0, int64_t(6560) * 4560 * 4);
+    TConjuntoCodigos c;
+    std::set<int64_t> certo;
+    EXPECT_FALSE(c.Contem(0));
+    for (int i = 0; i < 200000; ++i) {
+        const int64_t v = i % 5 == 4 ? *certo.begin() : codigo(gerador);
+        c.Inserir(v);
+        certo.insert(v);
+    }
+    c.Inserir(0);
+    certo.insert(0);
+    EXPECT_EQ(c.Tamanho(), certo.size());
+    for (int64_t v : certo) ASSERT_TRUE(c.Contem(v)) << v;
+    int fora = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const int64_t v = codigo(gerador);
+        if (!certo.count(v)) fora += c.Contem(v);
+    }
+    EXPECT_EQ(fora, 0);
 }
