@@ -162,7 +162,10 @@ TRegistroVet TVET::Record(int i) const {
 void TVET::AppendLine(const TVetorRecPonto& linha) {
     int16_t id = IdLinha(linha.LineId());
     GoTo(RecordCount());
-    bytes_.reserve(bytes_.size() + static_cast<size_t>(linha.Count()) * kTamRegistro);
+    // Grown by doubling: an exact reserve for each line copied the whole file so far once a
+    // line, which a plan of hundreds of long lines felt.
+    const size_t precisa = bytes_.size() + static_cast<size_t>(linha.Count()) * kTamRegistro;
+    if (precisa > bytes_.capacity()) bytes_.reserve(std::max(precisa, 2 * bytes_.capacity()));
     for (const auto& p : linha.Pontos()) WriteRecord(id, p.X, p.Y, p.Z);
 }
 
