@@ -23,7 +23,7 @@ void PaginasGrandes(const void* inicio, size_t bytes) {
 }
 
 void DevolverMemoriaLivre() {
-#if defined(__GLIBC__)
+#if defined(__linux__) && defined(__GLIBC__)
     malloc_trim(0);
 #endif
 }

@@ -533,9 +533,8 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
     auto segmentos = [&](std::span<const Pt> l, size_t k) { return fechadas[k] ? l.size() : (l.empty() ? 0 : l.size() - 1); };
 
     // Only a line that moved by more than its zigzag can have passed over another's vertex:
-    // the vertices near such moves are the ones to check.
-    // The cells within reach of such moves: marked by cell when the cells are counted, listed
-    // otherwise.
+    // the vertices in the cells within reach of such moves are the ones to check. Those cells
+    // are marked in a grid when the cells are counted, listed otherwise.
     std::vector<char> movida(lugar.size(), 0);
     std::vector<std::pair<int64_t, int64_t>> movidas;
     for (size_t m = 0; m < linhas.size(); ++m)
