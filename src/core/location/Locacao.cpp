@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <filesystem>
 #include <functional>
 
@@ -9,6 +10,7 @@
 #include "core/common/ConjuntoArquivos.h"
 #include "core/common/Memoria.h"
 #include "core/common/Numeros.h"
+#include "core/common/Threads.h"
 #include "core/common/Texto.h"
 #include "core/gdal/Gdal.h"
 #include "core/location/ComplementoBDT.h"
@@ -175,11 +177,16 @@ double PassoDeElevacao(const TImagem& elev) {
 std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TSistemaConservacao& terracos,
                                  TNumeroDaCurva& escoamento, TPrecipitacao& chuva) {
     TImagem elev, decl;
+    // Both at once, as the run loads them.
+    bool lidas[2] = {false, false};
     try {
-        if (!elev.LoadFromFile(arquivos.elevacao) || !decl.LoadFromFile(arquivos.declividade)) return {};
+        ParaCada(2, NumeroThreads(), [&](int i) {
+            lidas[i] = i == 0 ? elev.LoadFromFile(arquivos.elevacao) : decl.LoadFromFile(arquivos.declividade);
+        });
     } catch (const std::exception&) {
         return {};  // the run reads them again and says what is wrong
     }
+    if (!lidas[0] || !lidas[1]) return {};
     const double degrau = PassoDeElevacao(elev);
     if (!(degrau > 0)) return {};
     // The field's mean slope (cells with an elevation), as the run measures it.
@@ -357,10 +364,21 @@ namespace {
 // no slope either; a slope without data is a flat cell, slope 0.
 void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
                     TImgElevacao& elev, TImgDeclive& decl, const std::function<void(double)>& etapa) {
-    elev.Load(elevPath);
+    // Both at once: on a whole farm each is hundreds of megabytes of fresh pages. What follows
+    // each load happens in the order it always did, its failure included.
+    std::exception_ptr falha[2];
+    ParaCada(2, NumeroThreads(), [&](int i) {
+        try {
+            if (i == 0) elev.Load(elevPath);
+            else decl.LoadFromImage(slopePath);
+        } catch (...) {
+            falha[i] = std::current_exception();
+        }
+    });
+    if (falha[0]) std::rethrow_exception(falha[0]);
     if (elev.HadInvalid()) elev.SaveToFile(elevPath + "t1.ras");
     etapa(30);
-    decl.LoadFromImage(slopePath);
+    if (falha[1]) std::rethrow_exception(falha[1]);
     if (decl.Rows() != elev.Rows() || decl.Columns() != elev.Columns())
         throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
     if (loc.MascaraCampo()) loc.MascaraCampo()(elev, decl);
