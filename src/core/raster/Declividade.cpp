@@ -325,7 +325,7 @@ void TDecliTipoSingle::Calcula(const TImagem& entrada, TImagem& saida, const std
             saida.SetMinY(entrada.MinY());
             saida.SetMaxY(entrada.MaxY());
             saida.SetRefUnits(entrada.RefUnits());
-            saida.SetCrs(entrada.Crs());
+            saida.SetSistema(entrada.Sistema());
             saida.SetCompressed(entrada.Compressed());
             saida.SetTitle(titulo);
             saida.Reset();

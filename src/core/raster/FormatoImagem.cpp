@@ -121,15 +121,19 @@ bool UnidadeEmGraus(const std::string& u) {
 // No system and no unit declared: a grid that fits the globe with cells of a fraction of a
 // degree is one in degrees; a grid in metres that small is a laboratory one.
 bool PareceGraus(const TImagem& img) {
-    if (!img.Crs().empty() || img.UnitDeclared() || img.Columns() < 1 || img.Rows() < 1) return false;
+    if (img.Columns() < 1 || img.Rows() < 1) return false;
     const double w = img.CellWidth(), h = img.CellHeight();
+    // The system last: reading it is what costs.
     return img.MinX() >= -180.0 && img.MaxX() <= 180.0 && img.MinY() >= -90.0 && img.MaxY() <= 90.0 && w > 0 &&
-           h > 0 && w < 0.01 && h < 0.01;
+           h > 0 && w < 0.01 && h < 0.01 && !img.UnitDeclared();
 }
 
 }  // namespace
 
 bool ImagemEmGraus(const TImagem& img) {
+    // A projected ".prj" answers without being read; an unreadable one would leave the unit
+    // to the file, and the grid was looked at for degrees when it was loaded.
+    if (img.Sistema().ProjetadoPeloTexto() && !UnidadeEmGraus(img.RefUnits())) return false;
     if (!img.Crs().empty()) return DescreveCrs(img.Crs()).geografico;
     return UnidadeEmGraus(img.RefUnits()) || PareceGraus(img);
 }
@@ -214,13 +218,13 @@ void TImagem::ReadGdal(const std::string& name, TGradeGdal& g) {
     ChecaLimites(minX_, maxX_, minY_, maxY_, NomeSemCaminho(name));
     flagValue_ = g.temSemDado ? F32(g.semDado) : std::numeric_limits<float>::quiet_NaN();
     title_ = g.titulo;
-    crs_ = g.crs;
+    crs_ = TSistemaGrade::DeWkt(g.crs);
     compressed_ = g.compactada;
     bandCount_ = g.bandas;
     formatCode_ = TCodigoFormato::Gdal;
-    if (crs_.empty()) refUnits_ = "m";
+    if (g.crs.empty()) refUnits_ = "m";
     else {
-        const TInfoCrs i = DescreveCrs(crs_);
+        const TInfoCrs i = DescreveCrs(g.crs);
         if (i.geografico) refUnits_ = "graus";
         else if (i.metrosPorUnidade == 1.0) refUnits_ = "m";
         else if (i.metrosPorUnidade == 1000.0) refUnits_ = "km";
@@ -283,15 +287,21 @@ void TImagem::WriteGeoTiff(const std::string& name) {
 void TImagem::ReadPrj(const std::string& name) {
     const std::string prj = PrjDe(name);
     if (prj.empty()) return;
-    crs_ = CrsDeTexto(LerArquivoInteiro(prj, 1 << 20));
+    crs_ = TSistemaGrade::DePrj(LerArquivoInteiro(prj, 1 << 20));
 }
 
 void TImagem::WritePrj(const std::string& name, const std::string& preparado) const {
-    if (crs_.empty()) return;
     const std::string prj = TrocaExtensao(ArquivosDaImagem(name).back(), ".prj");
+    const std::string novo = TrocaExtensao(ArquivosDaImagem(preparado).back(), ".prj");
+    // The input's WKT ".prj" goes out as it came in, never read into WKT on the way.
+    if (const std::string& texto = crs_.PrjWkt1(); !texto.empty()) {
+        if (!ArquivoExiste(prj) || LerArquivoInteiro(prj, 1 << 20) != texto) GravarArquivoInteiro(novo, texto);
+        return;
+    }
+    if (crs_.Vazio()) return;
     // Beside an input with the same system (x.asc read, x.flt written) the file stays as it is.
-    if (ArquivoExiste(prj) && MesmoCrs(CrsDoArquivoImagem(name), crs_)) return;
-    GravarArquivoInteiro(TrocaExtensao(ArquivosDaImagem(preparado).back(), ".prj"), CrsEsri(crs_));
+    if (ArquivoExiste(prj) && MesmoCrs(CrsDoArquivoImagem(name), crs_.Wkt())) return;
+    GravarArquivoInteiro(novo, CrsEsri(crs_.Wkt()));
 }
 
 void ChecaSaidaDiferente(const std::string& entrada, const std::string& saida) {
@@ -448,7 +458,7 @@ bool TImagem::LoadFromFile(const std::string& name) {
     // Surfer grids carry neither: they must not keep those of the file loaded before.
     title_.clear();
     refUnits_.clear();
-    crs_.clear();
+    crs_ = {};
     compressed_ = false;
     bandCount_ = 1;
     Reset();
@@ -468,7 +478,7 @@ bool TImagem::LoadFromFile(const std::string& name) {
                                                                                 : name),
                             f == TFormatoImagem::ArcViewBinario || f == TFormatoImagem::Idrisi);
         if (FormatoProprio(f)) ReadPrj(name);
-        unitDeclared_ = f == TFormatoImagem::Idrisi || !crs_.empty();
+        unitDeclared_ = f == TFormatoImagem::Idrisi;
         // The unit the reader assumed would let a grid in degrees pass for metres.
         if (PareceGraus(*this)) refUnits_ = "graus";
     } catch (...) {
@@ -506,7 +516,7 @@ void TImagem::SaveToFile(const std::string& name) {
         if (f != TFormatoImagem::GeoTiff) WritePrj(name, preparado);
     });
     // A grid without a system must not inherit the .prj an older grid of that name left.
-    if (f != TFormatoImagem::GeoTiff && crs_.empty())
+    if (f != TFormatoImagem::GeoTiff && crs_.PrjWkt1().empty() && crs_.Vazio())
         conjunto.Remover(TrocaExtensao(ArquivosDaImagem(name).back(), ".prj"));
     conjunto.Gravar();
     SegueArquivoNovo(name);

@@ -34,6 +34,7 @@
 #include "core/common/Erros.h"
 #include "core/common/Progresso.h"
 #include "core/raster/FormatoImagem.h"
+#include "core/raster/SistemaGrade.h"
 #include "core/raster/TipoCelula.h"
 
 struct TGradeGdal;
@@ -176,8 +177,11 @@ public:
 
     // Coordinate system (WKT; empty when the file declares none). Read from the file itself
     // (GDAL formats) or from the ".prj" beside it; written beside every file saved.
-    const std::string& Crs() const { return crs_; }
-    void SetCrs(const std::string& wkt) { crs_ = wkt; }
+    const std::string& Crs() const { return crs_.Wkt(); }
+    void SetCrs(const std::string& wkt) { crs_ = TSistemaGrade::DeWkt(wkt); }
+    // The same, carried from one grid to another without reading a ".prj" into WKT.
+    const TSistemaGrade& Sistema() const { return crs_; }
+    void SetSistema(const TSistemaGrade& s) { crs_ = s; }
     // A GeoTIFF is written compressed only when the grid came from a compressed file.
     bool Compressed() const { return compressed_; }
     void SetCompressed(bool c) { compressed_ = c; }
@@ -185,7 +189,7 @@ public:
     int BandCount() const { return bandCount_; }
     // Whether the file (or the user, through SetRefUnits) declared the distance unit:
     // ArcView and GDAL files without a coordinate system do not.
-    bool UnitDeclared() const { return unitDeclared_; }
+    bool UnitDeclared() const { return unitDeclared_ || !Crs().empty(); }
 
     // Progress and status receiver (not owned; may be null).
     void SetProgresso(IProgresso* p) { progresso_ = p; }
@@ -266,7 +270,7 @@ private:
     long long validCount_ = -1;
     int columns_ = 0, rows_ = 0;
     double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
-    std::string crs_;
+    TSistemaGrade crs_;
     int bandCount_ = 1;
     bool compressed_ = false;
     bool unitDeclared_ = false;
