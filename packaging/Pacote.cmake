@@ -3,8 +3,8 @@
 # icon and the project file type go where the desktop looks for them, under usr/.
 
 install(TARGETS vandoro-cli RUNTIME DESTINATION ${VANDORO_DESTINO_BIN})
-# The PDF module sits beside the command line, which opens it from its own folder.
-install(TARGETS vandoro-pdf LIBRARY DESTINATION ${VANDORO_DESTINO_BIN})
+# The PDF and GDAL modules sit beside the programs, which open them from their own folder.
+install(TARGETS vandoro-pdf vandoro-gdal LIBRARY DESTINATION ${VANDORO_DESTINO_BIN})
 
 # Relative links, so the same tree works under any prefix. Both programs find their data
 # from the resolved executable, so a link on the PATH is enough.

@@ -76,6 +76,18 @@ else
   falha "vandoro-cli dimensionar --relatorio relatorio.pdf instalado: $(cat "$tmp/erros.txt")"
 fi
 
+# GDAL is opened from the module installed beside the command, and only when needed: the
+# command itself does not load it.
+[ -f "$prog/vandoro-gdal.so" ] || falha "o módulo vandoro-gdal.so não foi instalado"
+! ldd "$prog/vandoro-cli" | grep -q libgdal || falha "vandoro-cli carrega o GDAL ao iniciar"
+if como env HOME="$casa" "$raiz/usr/bin/vandoro-cli" raster-info "$prog/Exemplos/hugo_site_2m.flt" \
+     >"$tmp/info.txt" 2>"$tmp/erros.txt"; then
+  grep -qF "Sistema de coordenadas: SIRGAS 2000 / UTM zone 23S" "$tmp/info.txt" ||
+    falha "raster-info instalado não descreveu o sistema: $(cat "$tmp/info.txt")"
+else
+  falha "vandoro-cli raster-info instalado: $(cat "$tmp/erros.txt")"
+fi
+
 if [ "$janelas" = 1 ]; then
   legenda=$(como env HOME="$casa" XDG_CONFIG_HOME="$casa/.config" QT_QPA_PLATFORM=offscreen \
               "$raiz/usr/bin/vandoro" --legenda "$exemplo" 2>"$tmp/erros.txt") ||
