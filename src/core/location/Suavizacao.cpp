@@ -81,7 +81,8 @@ struct Curva {
     // Length u along the line: wrapped around a ring, held to the ends of an open line.
     double Ajustar(double u) const {
         if (fechada) {
-            u = std::fmod(u, total);
+            // Within one turn either way fmod would give u itself: the same, without the call.
+            if (!(u > -total && u < total)) u = std::fmod(u, total);
             return u < 0 ? u + total : u;
         }
         return std::clamp(u, 0.0, total);
