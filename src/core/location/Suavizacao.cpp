@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <numeric>
 #include <span>
 #include <tuple>
 #include <utility>
@@ -416,10 +417,13 @@ std::vector<Pt> Ancorar(const Curva& suave, const Curva& tracada) {
         const Pt v = suave.p[i];
         const long long nsegs = static_cast<long long>(segs);
         size_t achado = atual;
-        for (long long jj = de; jj <= ate; ++jj) {
-            long long j = jj;
-            if (tracada.fechada) j = ((j % nsegs) + nsegs) % nsegs;
-            else if (j < 0 || j >= nsegs) continue;
+        // Around a ring the segment wraps: once by division, then step by step.
+        if (!tracada.fechada) {
+            de = std::max(de, 0LL);
+            ate = std::min(ate, nsegs - 1);
+        }
+        long long j = tracada.fechada ? ((de % nsegs) + nsegs) % nsegs : de;
+        for (long long jj = de; jj <= ate; ++jj, j = j + 1 == nsegs ? 0 : j + 1) {
             const Pt a = tracada.p[size_t(j)], b = tracada.Vert(size_t(j) + 1);
             const Pt ab = b - a;
             const double l2 = Dot(ab, ab);
@@ -1002,9 +1006,14 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
     }
     const double h = std::clamp(0.5 * p.passoMaximo, 0.05, 1.0);
     std::vector<Obra> obras(tracadas.size());
-    // Each line is smoothed on its own, so the lines are shared among the threads.
+    // Each line is smoothed on its own, so the lines are shared among the threads, the longest
+    // first: one long line taken last would leave the other threads idle.
+    std::vector<size_t> ordem(tracadas.size());
+    std::iota(ordem.begin(), ordem.end(), size_t{0});
+    std::stable_sort(ordem.begin(), ordem.end(),
+                     [&](size_t a, size_t b) { return tracadas[a].x.size() > tracadas[b].x.size(); });
     ParaCada(static_cast<int>(tracadas.size()), NumeroThreads(), [&](int i) {
-        const size_t k = static_cast<size_t>(i);
+        const size_t k = ordem[static_cast<size_t>(i)];
         const TLinhaMapa& l = tracadas[k];
         Obra& o = obras[k];
         const bool fechada = Fechada(l);
