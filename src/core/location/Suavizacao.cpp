@@ -36,6 +36,23 @@ double Circunraio(Pt a, Pt v, Pt b) {
     return std::sqrt(la2 * lb2 * lc2) / (2 * dobroArea);
 }
 
+// Circunraio(a, v, b) < r, told by the squares where the answer is plain (most vertices are
+// far from the edge) and by Circunraio itself within a hair of it, so the answer is the same.
+bool RaioMenorQue(Pt a, Pt v, Pt b, double r) {
+    constexpr double folga = 1e-9;  // far beyond the rounding of either way
+    const double la2 = Dot(v - b, v - b), lb2 = Dot(a - v, a - v), lc2 = Dot(a - b, a - b);
+    const double dobroArea = std::fabs(Cross(v - a, b - a));
+    const double p2 = la2 * lb2, emLinha = 1e-24 * std::max(1.0, p2), a2 = dobroArea * dobroArea;
+    if (a2 > emLinha * (1 + folga)) {
+        const double num = p2 * lc2, den = 2 * dobroArea * r;
+        if (num < den * den * (1 - folga)) return true;
+        if (num > den * den * (1 + folga)) return false;
+    } else if (a2 < emLinha * (1 - folga)) {
+        return false;  // in line: infinite
+    }
+    return Circunraio(a, v, b) < r;
+}
+
 // A polyline measured along its length. A closed one holds no repeated last vertex: its
 // closing segment runs from the last vertex back to the first.
 struct Curva {
@@ -300,7 +317,7 @@ struct Ajuste {
             Pt a, b;
             if (!c.Vizinhos(i, p.baseRaio, a, b, &dica)) continue;
             const Pt v = c.p[i];
-            if (Circunraio(a, v, b) >= p.raioMinimo * 1.005) continue;
+            if (!RaioMenorQue(a, v, b, p.raioMinimo * 1.005)) continue;
             const Pt ab = b - a;
             const double l2 = Dot(ab, ab);
             if (l2 <= 1e-12) continue;
