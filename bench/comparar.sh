@@ -75,9 +75,6 @@ fazenda() {
 # Wall seconds and max RSS (MB) of one run, "s mb".
 medir() {
     log="$PASTA/time.log"
-    # The writes of the run before reach the disk first: a command that syncs its output
-    # (ours do) would otherwise wait for the other's too.
-    sync
     /usr/bin/time -v -o "$log" "$@" >/dev/null 2>"$PASTA/saida.err" || {
         echo "comparar.sh: falhou: $*" >&2; cat "$PASTA/saida.err" >&2; exit 1; }
     awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i] }
