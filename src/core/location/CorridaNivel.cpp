@@ -288,6 +288,7 @@ int TCorridaNivel::Emit(int id, const TLinhaPixel& line, double level, double sl
         comprimento += std::hypot((line[i].x - line[i - 1].x) * w, (line[i].y - line[i - 1].y) * h);
     AddRecord(id, level, slope, comprimento * res_.metresPerUnit);
     linhas_.push_back(line);
+    if (tracada_) tracada_(LinhaNoMapa(id, level, line));
     res_.origens.push_back(TOrigemTerraco{id, sentido, origem});
     tetos_.push_back(kSemTeto);
     return res_.registros.Count();
@@ -1020,30 +1021,41 @@ std::string TCorridaNivel::MotivoSemTerracos(double topo) const {
 
 // The lines of the records in map units: pixel coordinates are 1-based with centres at whole
 // numbers.
-void TCorridaNivel::MapLines() {
-    for (int i = 1; i <= res_.registros.Count(); ++i) {
-        TLinhaMapa& m = res_.linhasMapa.emplace_back();
-        m.id = res_.registros.Item(i)->id;
-        m.level = res_.registros.Item(i)->level;
-        for (const TPontoPixel& v : linhas_[size_t(i - 1)]) {
-            m.x.push_back(grade_.XDoCentro(v.x - 1));
-            m.y.push_back(grade_.YDoCentro(v.y - 1));
-        }
+TLinhaMapa TCorridaNivel::LinhaNoMapa(int id, double level, const TLinhaPixel& linha) const {
+    TLinhaMapa m;
+    m.id = id;
+    m.level = level;
+    m.x.reserve(linha.size());
+    m.y.reserve(linha.size());
+    for (const TPontoPixel& v : linha) {
+        m.x.push_back(grade_.XDoCentro(v.x - 1));
+        m.y.push_back(grade_.YDoCentro(v.y - 1));
     }
+    return m;
 }
 
-void TCorridaNivel::Executar(const TImgElevacao& elev, const TImgDeclive& decl) {
+void TCorridaNivel::MapLines() {
+    for (int i = 1; i <= res_.registros.Count(); ++i)
+        res_.linhasMapa.push_back(
+            LinhaNoMapa(res_.registros.Item(i)->id, res_.registros.Item(i)->level, linhas_[size_t(i - 1)]));
+}
+
+void TCorridaNivel::Executar(const TImgElevacao& elev, const TImgDeclive& decl,
+                             std::function<void(TLinhaMapa)> tracada) {
     elev_ = &elev;
     decl_ = &decl;
+    tracada_ = std::move(tracada);
     try {
         Localizar();
     } catch (...) {
         // A failed run leaves the runoff as a finished one would.
         if (slopeMean_ != 0) runoff_->SetSt(slopeMean_);
+        tracada_ = nullptr;
         apoio_.reset();
         throw;
     }
     // The working state is not needed while the files are written.
+    tracada_ = nullptr;
     apoio_.reset();
     marcas_.clear();
     linhas_.clear();

@@ -5,6 +5,7 @@
 // the last one. It reads and writes no file: the location facade (Locacao) loads the grids,
 // and writes the lines and the table the run leaves in its TResultadoNivel.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,7 +63,10 @@ public:
     // overwritten (the field's mean slope, in %, when done). Returns when done, stopped or
     // at the end of the field, with the lines in map units in the result; a run that places
     // no terrace and was not cancelled raises why.
-    void Executar(const TImgElevacao& elev, const TImgDeclive& decl);
+    // 'tracada', when given, hears each line as it is placed (in map units, with its id and
+    // level), records that end up without area included.
+    void Executar(const TImgElevacao& elev, const TImgDeclive& decl,
+                  std::function<void(TLinhaMapa)> tracada = {});
     // After the lines are smoothed (their lengths final), while the elevation still lives:
     // pieces shorter than the plan's minimum join the strip below them or leave their land
     // uncovered.
@@ -113,6 +117,7 @@ private:
     void DropEmptyRecords();
     void Measure();
     void MapLines();
+    TLinhaMapa LinhaNoMapa(int id, double level, const TLinhaPixel& linha) const;
     std::string MotivoSemTerracos(double topo) const;
 
     TResultadoNivel& res_;
@@ -127,6 +132,7 @@ private:
     TGradeMapa grade_;
     // Lines of the records, by record position, in pixel coordinates.
     std::vector<TLinhaPixel> linhas_;
+    std::function<void(TLinhaMapa)> tracada_;
     std::vector<double> tetos_;  // upper elevation bound of each record's strip
     std::vector<int32_t> acimaDe_;  // by terrace number: the line above its strip, 0 at a summit
     // Crossed cell edges of the lines placed, by level (4 * cell + 0 east, 1 south, 2 centre).

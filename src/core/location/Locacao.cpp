@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "core/common/Arquivo.h"
 #include "core/common/ConjuntoArquivos.h"
@@ -409,25 +410,32 @@ void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const
     etapa(60);
 }
 
+// The smoothing works in metres; a grid in kilometres is scaled there and back.
+double MetrosDaCorrida(const TResultadoNivel& res) { return res.metresPerUnit > 0 ? res.metresPerUnit : 1; }
+
+void EmMetros(TLinhaMapa& l, double m) {
+    for (double& x : l.x) x *= m;
+    for (double& y : l.y) y *= m;
+}
+
 // The run's lines smoothed for machinery (the plan's radius and tolerance), in place: the
-// records' lengths become the smoothed lines', and the off-level passages are kept. The
-// smoothing works in metres; a grid in kilometres is scaled there and back.
-void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev) {
+// records' lengths become the smoothed lines', and the off-level passages are kept.
+// 'antecipada', when the run handed it its lines as it went, has smoothed some already.
+void SuavizarPlano(TResultadoNivel& res, const TImgElevacao& elev, TSuavizacaoAntecipada* antecipada) {
     if (!(res.plano.raioMinimo > 0) || res.linhasMapa.empty()) return;
     const TGradeMapa& g = res.mapaFaixas.grade;
-    const double m = res.metresPerUnit > 0 ? res.metresPerUnit : 1;
+    const double m = MetrosDaCorrida(res);
     // A copy in metres only when the grid is not in metres: a whole farm's lines are tens of MB.
     std::vector<TLinhaMapa> emMetros;
     if (m != 1) {
         emMetros = res.linhasMapa;
-        for (TLinhaMapa& l : emMetros) {
-            for (double& x : l.x) x *= m;
-            for (double& y : l.y) y *= m;
-        }
+        for (TLinhaMapa& l : emMetros) EmMetros(l, m);
     }
+    const std::vector<TLinhaMapa>& tracadas = m != 1 ? emMetros : res.linhasMapa;
     std::vector<TLinhaSuavizada> suaves =
-        SuavizarLinhas(m != 1 ? emMetros : res.linhasMapa, CotaNaGrade(elev, g, m), DentroDaGrade(elev, g, m),
-                       TParametrosSuavizacao::DoPlano(res.plano));
+        antecipada ? antecipada->Concluir(tracadas, DentroDaGrade(elev, g, m))
+                   : SuavizarLinhas(tracadas, CotaNaGrade(elev, g, m), DentroDaGrade(elev, g, m),
+                                    TParametrosSuavizacao::DoPlano(res.plano));
     res.comprimentoRaioMenor = 0;
     for (size_t i = 0; i < suaves.size(); ++i) {
         TLinhaSuavizada& sv = suaves[i];
@@ -501,11 +509,23 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
         TImgDeclive decl;
         CarregarGrades(loc, elevPath, slopePath, elev, decl, [&](double p) { corrida.Etapa(p); });
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
-        corrida.Executar(elev, decl);
+        // The run places its lines on one thread: the others smooth them as they come. Made
+        // on the first line, once the run knows its grid and units.
+        std::optional<TSuavizacaoAntecipada> antecipada;
+        const auto tracada = [&](TLinhaMapa l) {
+            const double m = MetrosDaCorrida(res);
+            if (!antecipada)
+                antecipada.emplace(CotaNaGrade(elev, res.mapaFaixas.grade, m), TParametrosSuavizacao::DoPlano(res.plano),
+                                   NumeroThreads());
+            if (m != 1) EmMetros(l, m);
+            antecipada->Antecipar(std::move(l));
+        };
+        const bool antecipar = res.plano.raioMinimo > 0 && NumeroThreads() > 1;
+        corrida.Executar(elev, decl, antecipar ? std::function<void(TLinhaMapa)>(tracada) : nullptr);
         // Only the run reads the slope: on a large model its grid is memory the smoothing needs.
         decl.SetRowCount(0);
         DevolverMemoriaLivre();
-        SuavizarPlano(res, elev);
+        SuavizarPlano(res, elev, antecipada ? &*antecipada : nullptr);
         DevolverMemoriaLivre();
         corrida.UnirPecasCurtas();
         corrida.Numerar();

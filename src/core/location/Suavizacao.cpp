@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <numbers>
+#include <mutex>
 #include <numeric>
+#include <optional>
 #include <span>
+#include <thread>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "core/common/Threads.h"
@@ -1001,18 +1007,59 @@ double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada) {
     return c.Raio(k, base);
 }
 
-std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
-                                            const TDentroCampo& dentro, const TParametrosSuavizacao& pedido,
-                                            const std::vector<double>& declividades) {
-    const auto declividade = [&](size_t k) { return k < declividades.size() ? declividades[k] : 0.0; };
-    std::vector<TLinhaSuavizada> r(tracadas.size());
-    // Values the fields cannot give fall back to the usual ones rather than loop or divide by 0.
-    TParametrosSuavizacao p = pedido;
+namespace {
+
+// The fields' values where they cannot be used: the usual ones rather than a loop or a
+// division by 0. False when the radius gives no smoothing at all.
+bool Saneados(TParametrosSuavizacao& p) {
     const TParametrosSuavizacao usual;
     if (!(p.passoMaximo > 0) || !std::isfinite(p.passoMaximo)) p.passoMaximo = usual.passoMaximo;
     if (!(p.baseRaio > 0) || !std::isfinite(p.baseRaio)) p.baseRaio = usual.baseRaio;
     if (!(p.tolerancia >= 0) || !std::isfinite(p.tolerancia)) p.tolerancia = usual.tolerancia;
-    if (!(p.raioMinimo > 0) || !std::isfinite(p.raioMinimo)) {
+    return p.raioMinimo > 0 && std::isfinite(p.raioMinimo);
+}
+
+// One line smoothed on its own, before the lines are kept apart from one another.
+Obra Preparar(const TLinhaMapa& l, const TCotaMapa& cota, const TParametrosSuavizacao& p, double declividade) {
+    Obra o;
+    const bool fechada = Fechada(l);
+    const Curva c = CurvaDe(l, fechada);
+    o.tracada = c.N() >= 3 ? Adensar(c, std::clamp(0.5 * p.passoMaximo, 0.05, 1.0)) : c;
+    o.suave = o.tracada;
+    o.ancora = o.tracada.p;
+    o.t.assign(o.tracada.N(), 1.0);
+    o.mexer = c.N() >= 3 && c.total > 0;
+    if (!o.mexer) return o;
+    o.celula = PassoTracado(c);
+    const Ajuste aj{cota, l.level, declividade, p, o.celula};
+    // A ring too short to turn round at the minimum radius can only be put on its level.
+    const double voltaMinima = 2 * std::numbers::pi * p.raioMinimo;
+    const bool comRaio = !fechada || c.total >= voltaMinima;
+    aj.Suavizar(o.suave, comRaio);
+    // A ring narrower than the radius everywhere shrinks away as its ends are widened.
+    if (comRaio && fechada && (!aj.RaioAtendido(o.suave) || o.suave.total < voltaMinima)) {
+        o.suave = o.tracada;
+        aj.Suavizar(o.suave, false);
+    }
+    // Without the ground to hold it (no data under it) a small ring shrinks as it is
+    // smoothed: it stays as traced.
+    if (fechada && o.suave.total < 0.5 * o.tracada.total) {
+        o.suave = o.tracada;
+        o.mexer = false;
+    }
+    o.ancora = Ancorar(o.suave, o.tracada);
+    return o;
+}
+
+// The lines whose own smoothing is already done ('prontas', by position; may be empty) and
+// the others smoothed, then all kept apart and finished.
+std::vector<TLinhaSuavizada> SuavizarTodas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
+                                           const TDentroCampo& dentro, TParametrosSuavizacao p,
+                                           const std::vector<double>& declividades,
+                                           std::vector<std::optional<Obra>> prontas) {
+    const auto declividade = [&](size_t k) { return k < declividades.size() ? declividades[k] : 0.0; };
+    std::vector<TLinhaSuavizada> r(tracadas.size());
+    if (!Saneados(p)) {
         for (size_t k = 0; k < tracadas.size(); ++k) {
             r[k].linha = tracadas[k];
             const auto& l = tracadas[k];
@@ -1021,44 +1068,21 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         }
         return r;
     }
-    const double h = std::clamp(0.5 * p.passoMaximo, 0.05, 1.0);
+    prontas.resize(tracadas.size());
     std::vector<Obra> obras(tracadas.size());
     // Each line is smoothed on its own, so the lines are shared among the threads, the longest
     // first: one long line taken last would leave the other threads idle.
-    std::vector<size_t> ordem(tracadas.size());
-    std::iota(ordem.begin(), ordem.end(), size_t{0});
+    std::vector<size_t> ordem;
+    for (size_t k = 0; k < tracadas.size(); ++k) {
+        if (prontas[k]) obras[k] = std::move(*prontas[k]);
+        else ordem.push_back(k);
+    }
+    std::vector<std::optional<Obra>>().swap(prontas);
     std::stable_sort(ordem.begin(), ordem.end(),
                      [&](size_t a, size_t b) { return tracadas[a].x.size() > tracadas[b].x.size(); });
-    ParaCada(static_cast<int>(tracadas.size()), NumeroThreads(), [&](int i) {
+    ParaCada(static_cast<int>(ordem.size()), NumeroThreads(), [&](int i) {
         const size_t k = ordem[static_cast<size_t>(i)];
-        const TLinhaMapa& l = tracadas[k];
-        Obra& o = obras[k];
-        const bool fechada = Fechada(l);
-        const Curva c = CurvaDe(l, fechada);
-        o.tracada = c.N() >= 3 ? Adensar(c, h) : c;
-        o.suave = o.tracada;
-        o.ancora = o.tracada.p;
-        o.t.assign(o.tracada.N(), 1.0);
-        o.mexer = c.N() >= 3 && c.total > 0;
-        if (!o.mexer) return;
-        o.celula = PassoTracado(c);
-        const Ajuste aj{cota, l.level, declividade(k), p, o.celula};
-        // A ring too short to turn round at the minimum radius can only be put on its level.
-        const double voltaMinima = 2 * std::numbers::pi * p.raioMinimo;
-        const bool comRaio = !fechada || c.total >= voltaMinima;
-        aj.Suavizar(o.suave, comRaio);
-        // A ring narrower than the radius everywhere shrinks away as its ends are widened.
-        if (comRaio && fechada && (!aj.RaioAtendido(o.suave) || o.suave.total < voltaMinima)) {
-            o.suave = o.tracada;
-            aj.Suavizar(o.suave, false);
-        }
-        // Without the ground to hold it (no data under it) a small ring shrinks as it is
-        // smoothed: it stays as traced.
-        if (fechada && o.suave.total < 0.5 * o.tracada.total) {
-            o.suave = o.tracada;
-            o.mexer = false;
-        }
-        o.ancora = Ancorar(o.suave, o.tracada);
+        obras[k] = Preparar(tracadas[k], cota, p, declividade(k));
     });
     Desembaracar(obras, dentro, 2 * p.baseRaio, p.passoMaximo);
 
@@ -1086,4 +1110,114 @@ std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& traca
         s.comprimentoRaioMenor = ComprimentoRaioMenor(s.linha, fechada, p);
     });
     return r;
+}
+
+}  // namespace
+
+std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
+                                            const TDentroCampo& dentro, const TParametrosSuavizacao& p,
+                                            const std::vector<double>& declividades) {
+    return SuavizarTodas(tracadas, cota, dentro, p, declividades, {});
+}
+
+// The lines handed over and not yet taken, and each taken one with its own smoothing.
+struct TSuavizacaoAntecipada::Estado {
+    TCotaMapa cota;
+    TParametrosSuavizacao p;
+    std::mutex m;
+    std::condition_variable cv;
+    std::deque<TLinhaMapa> fila;
+    struct Pronta {
+        TLinhaMapa linha;
+        Obra obra;
+    };
+    std::unordered_map<int, Pronta> prontas;  // by line id
+    int ocupados = 0;  // threads smoothing a line
+    bool fim = false;
+    std::vector<std::thread> threads;
+
+    void Trabalhar() {
+        for (;;) {
+            TLinhaMapa l;
+            {
+                std::unique_lock lk(m);
+                cv.wait(lk, [&] { return fim || !fila.empty(); });
+                if (fim) return;
+                l = std::move(fila.front());
+                fila.pop_front();
+                ++ocupados;
+            }
+            std::optional<Obra> o;
+            try {
+                o = Preparar(l, cota, p, 0);
+            } catch (...) {
+                // Out of memory, most likely: the line is smoothed again at the end, and
+                // raises there if it must.
+            }
+            {
+                const std::lock_guard lk(m);
+                if (o) prontas.insert_or_assign(l.id, Pronta{std::move(l), std::move(*o)});
+                --ocupados;
+            }
+            cv.notify_all();
+        }
+    }
+    void Parar() {
+        {
+            const std::lock_guard lk(m);
+            fim = true;
+            fila.clear();
+        }
+        cv.notify_all();
+        for (std::thread& t : threads) t.join();
+        threads.clear();
+    }
+};
+
+TSuavizacaoAntecipada::TSuavizacaoAntecipada(TCotaMapa cota, const TParametrosSuavizacao& p, int threads)
+    : e_(std::make_unique<Estado>()) {
+    e_->cota = std::move(cota);
+    e_->p = p;
+    if (!Saneados(e_->p)) return;
+    try {
+        for (int k = 1; k < std::min(threads, kMaxThreads); ++k)
+            e_->threads.emplace_back([e = e_.get()] { e->Trabalhar(); });
+    } catch (...) {
+        e_->Parar();  // no thread to spare: Concluir does it all
+    }
+}
+
+TSuavizacaoAntecipada::~TSuavizacaoAntecipada() { e_->Parar(); }
+
+void TSuavizacaoAntecipada::Aguardar() {
+    std::unique_lock lk(e_->m);
+    e_->cv.wait(lk, [e = e_.get()] { return e->threads.empty() || (e->fila.empty() && e->ocupados == 0); });
+}
+
+void TSuavizacaoAntecipada::Antecipar(TLinhaMapa linha) {
+    if (e_->threads.empty()) return;
+    {
+        const std::lock_guard lk(e_->m);
+        if (e_->fim) return;
+        e_->fila.push_back(std::move(linha));
+    }
+    e_->cv.notify_one();
+}
+
+std::vector<TLinhaSuavizada> TSuavizacaoAntecipada::Concluir(const std::vector<TLinhaMapa>& tracadas,
+                                                             const TDentroCampo& dentro) {
+    // The lines no thread took yet are shared out with the rest, the longest first.
+    e_->Parar();
+    std::vector<std::optional<Obra>> prontas(tracadas.size());
+    for (size_t k = 0; k < tracadas.size(); ++k) {
+        const auto it = e_->prontas.find(tracadas[k].id);
+        if (it == e_->prontas.end()) continue;
+        // Only a line handed over exactly as it stands now.
+        const TLinhaMapa& l = it->second.linha;
+        if (l.level == tracadas[k].level && l.x == tracadas[k].x && l.y == tracadas[k].y)
+            prontas[k] = std::move(it->second.obra);
+        e_->prontas.erase(it);
+    }
+    e_->prontas.clear();
+    return SuavizarTodas(tracadas, e_->cota, dentro, e_->p, {}, std::move(prontas));
 }

@@ -4,6 +4,7 @@
 // gully, the nose of a ridge) cannot be passed on level at that radius, and the lines of one
 // run still apart from one another and inside the field. Map units are metres here.
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/location/LocNivel.h"
@@ -72,3 +73,26 @@ double RaioEm(const TLinhaMapa& l, size_t i, double base, bool fechada);
 std::vector<TLinhaSuavizada> SuavizarLinhas(const std::vector<TLinhaMapa>& tracadas, const TCotaMapa& cota,
                                             const TDentroCampo& dentro, const TParametrosSuavizacao& p,
                                             const std::vector<double>& declividades = {});
+
+// The lines of a level run smoothed while the run still traces the next ones, on the threads
+// it leaves free: each line handed over is smoothed on its own as it comes, and Concluir gives
+// exactly what SuavizarLinhas gives for the run's final lines (level lines, no grade). A line
+// that changed, or was never handed over, is smoothed there.
+class TSuavizacaoAntecipada {
+public:
+    // 'threads' counts the caller's: with one, nothing is done ahead. The grid 'cota' reads
+    // must outlive this.
+    TSuavizacaoAntecipada(TCotaMapa cota, const TParametrosSuavizacao& p, int threads);
+    ~TSuavizacaoAntecipada();
+    TSuavizacaoAntecipada(const TSuavizacaoAntecipada&) = delete;
+    TSuavizacaoAntecipada& operator=(const TSuavizacaoAntecipada&) = delete;
+    // A traced line in metres, known by its id.
+    void Antecipar(TLinhaMapa linha);
+    // Until every line handed over has been smoothed ahead.
+    void Aguardar();
+    std::vector<TLinhaSuavizada> Concluir(const std::vector<TLinhaMapa>& tracadas, const TDentroCampo& dentro);
+
+private:
+    struct Estado;
+    std::unique_ptr<Estado> e_;
+};

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "CamposLocacao.h"
+#include "TestSupport.h"
+#include "core/common/Threads.h"
 #include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
 #include "core/location/Locacao.h"
@@ -458,25 +460,103 @@ TEST(Suavizacao, OddLinesAndValuesComeBackWithoutHarm) {
     EXPECT_LE(m.maiorDesvio, 0.05);
 }
 
-TEST(Suavizacao, LinesOfARealRunStayApartSmoothAndOnLevelOutsideTheirPassages) {
-    // Two hills on 100 x 100 one-metre cells, located by the engine itself: steep flanks with
-    // lines a metre or two apart and many short pieces, where much must fall back.
-    const Campo morros = [](double x, double y) {
-        const double a = std::hypot(x - 30, y - 35), b = std::hypot(x - 70, y - 65);
-        return 10 + 25 * std::exp(-a * a / 400) + 15 * std::exp(-b * b / 300);
-    };
-    PastaTemporaria pasta;
-    GravarAsc(pasta.Arquivo("m.asc"), 100, 100, 1.0, morros);
-    GravarDeclividade(pasta.Arquivo("md.asc"), 100, 100, 1.0, morros);
-    TLocacaoNivel loc;
-    Modelo m(3, 1.0);
-    ProcessarLocacao(loc, pasta.Arquivo("m.asc"), pasta.Arquivo("md.asc"), m.chuva, m.cn, m.terracos, pasta.Arquivo("m.vet"));
-    const std::vector<TLinhaMapa>& tracadas = loc.LinhasMapa();
-    ASSERT_GE(tracadas.size(), 5u);
+namespace {
 
-    // The grid holds f at its cells' centres, row 1 to the north.
-    const TCotaMapa cota = [&](double x, double y) { return morros(x + 0.5, 100.5 - y); };
-    const TDentroCampo dentro = [](double x, double y) { return x >= 0 && y >= 0 && x <= 100 && y <= 100; };
+// Two hills on 100 x 100 one-metre cells, located by the engine itself: steep flanks with
+// lines a metre or two apart and many short pieces, where much must fall back.
+const Campo kMorros = [](double x, double y) {
+    const double a = std::hypot(x - 30, y - 35), b = std::hypot(x - 70, y - 65);
+    return 10 + 25 * std::exp(-a * a / 400) + 15 * std::exp(-b * b / 300);
+};
+// The grid holds f at its cells' centres, row 1 to the north.
+const TCotaMapa kCotaMorros = [](double x, double y) { return kMorros(x + 0.5, 100.5 - y); };
+const TDentroCampo kDentroMorros = [](double x, double y) { return x >= 0 && y >= 0 && x <= 100 && y <= 100; };
+
+struct LocacaoMorros {
+    PastaTemporaria pasta;
+    TLocacaoNivel loc;
+    LocacaoMorros() {
+        GravarAsc(pasta.Arquivo("m.asc"), 100, 100, 1.0, kMorros);
+        GravarDeclividade(pasta.Arquivo("md.asc"), 100, 100, 1.0, kMorros);
+        Modelo m(3, 1.0);
+        ProcessarLocacao(loc, pasta.Arquivo("m.asc"), pasta.Arquivo("md.asc"), m.chuva, m.cn, m.terracos,
+                         pasta.Arquivo("m.vet"));
+    }
+    std::string Arquivos() const {
+        return LerArquivo(pasta.Arquivo("m.vet")) + LerArquivo(pasta.Arquivo("m.bdt")) +
+               LerArquivo(pasta.Arquivo("m.bdc"));
+    }
+};
+
+struct ThreadsFixos {
+    explicit ThreadsFixos(int n) { DefineThreads(n); }
+    ~ThreadsFixos() { DefineThreads(0); }
+};
+
+void ExpectIguais(const std::vector<TLinhaSuavizada>& a, const std::vector<TLinhaSuavizada>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t k = 0; k < a.size(); ++k) {
+        EXPECT_EQ(a[k].linha.id, b[k].linha.id) << k;
+        EXPECT_EQ(a[k].linha.x, b[k].linha.x) << k;
+        EXPECT_EQ(a[k].linha.y, b[k].linha.y) << k;
+        EXPECT_EQ(a[k].comprimento, b[k].comprimento) << k;
+        EXPECT_EQ(a[k].comprimentoRaioMenor, b[k].comprimentoRaioMenor) << k;
+        ASSERT_EQ(a[k].travessias.size(), b[k].travessias.size()) << k;
+        for (size_t i = 0; i < a[k].travessias.size(); ++i) {
+            EXPECT_EQ(a[k].travessias[i].inicio, b[k].travessias[i].inicio) << k;
+            EXPECT_EQ(a[k].travessias[i].maiorAterro, b[k].travessias[i].maiorAterro) << k;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(Suavizacao, LinesSmoothedAheadComeOutAsTheWholeSetSmoothedAtOnce) {
+    const LocacaoMorros x;
+    const std::vector<TLinhaMapa>& linhas = x.loc.LinhasMapa();
+    ASSERT_GE(linhas.size(), 5u);
+    const TParametrosSuavizacao p;
+    const auto todas = SuavizarLinhas(linhas, kCotaMorros, kDentroMorros, p);
+    // As the run hands them over: line 1 never, line 2 at another level and line 3 with a
+    // vertex elsewhere than they end up, and a line whose record the run then drops.
+    for (int threads : {1, 2, 3}) {
+        TSuavizacaoAntecipada a(kCotaMorros, p, threads);
+        for (size_t k = 0; k < linhas.size(); ++k) {
+            TLinhaMapa l = linhas[k];
+            if (k == 1) continue;
+            if (k == 2) l.level += 0.5;
+            if (k == 3) l.x[l.x.size() / 2] += 0.5;
+            a.Antecipar(l);
+        }
+        TLinhaMapa largada = linhas[0];
+        largada.id = 9999;
+        a.Antecipar(largada);
+        a.Aguardar();
+        ExpectIguais(a.Concluir(linhas, kDentroMorros), todas);
+    }
+}
+
+TEST(Suavizacao, ARunWritesTheSameFilesOnOneThreadAndOnTwo) {
+    // On two threads the run's lines are smoothed while it places the next ones.
+    std::string um, dois;
+    {
+        const ThreadsFixos t(1);
+        um = LocacaoMorros().Arquivos();
+    }
+    {
+        const ThreadsFixos t(2);
+        dois = LocacaoMorros().Arquivos();
+    }
+    EXPECT_GT(um.size(), 1000u);
+    EXPECT_TRUE(um == dois);
+}
+
+TEST(Suavizacao, LinesOfARealRunStayApartSmoothAndOnLevelOutsideTheirPassages) {
+    const LocacaoMorros x;
+    const std::vector<TLinhaMapa>& tracadas = x.loc.LinhasMapa();
+    ASSERT_GE(tracadas.size(), 5u);
+    const TCotaMapa& cota = kCotaMorros;
+    const TDentroCampo& dentro = kDentroMorros;
     const auto r = SuavizarLinhas(tracadas, cota, dentro, TParametrosSuavizacao{});
     ASSERT_EQ(r.size(), tracadas.size());
     for (size_t k = 0; k < r.size(); ++k) {
