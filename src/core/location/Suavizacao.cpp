@@ -279,24 +279,33 @@ struct Ajuste {
         const double tol = p.tolerancia;
         const double delta = std::max(0.1, 0.25 * celula), passoMax = std::max(1.0, celula);
         const size_t n = c.N();
-        std::vector<Pt> normal(n);
-        std::vector<double> d(n, 0.0);
-        bool algum = false;
-        for (size_t i = 0; i < n; ++i) {
-            const Pt v = c.p[i];
+        // The unit normal at vertex i, from the line as it stands; zero where it has no direction.
+        const auto normalEm = [&](size_t i) {
             const Pt t = c.Em(c.s[i] + delta, i) - c.Em(c.s[i] - delta, i);
             const double lt = std::sqrt(Dot(t, t));
-            if (lt <= 1e-12) continue;
-            normal[i] = {-t.y / lt, t.x / lt};
+            return lt <= 1e-12 ? Pt{} : Pt{-t.y / lt, t.x / lt};
+        };
+        // Few vertices of a round are off by that much: the normals are taken only where a
+        // move reaches, the others' would only be multiplied by 0.
+        std::vector<Pt> normal;
+        std::vector<double> d;
+        for (size_t i = 0; i < n; ++i) {
+            const Pt v = c.p[i];
             const double e = cota(v.x, v.y) - (level + declividade * c.s[i]);
             if (!std::isfinite(e) || std::fabs(e) <= 0.8 * tol) continue;
-            const Pt mais = v + normal[i] * delta, menos = v - normal[i] * delta;
+            const Pt ni = normalEm(i);
+            if (ni == Pt{}) continue;
+            const Pt mais = v + ni * delta, menos = v - ni * delta;
             const double g = (cota(mais.x, mais.y) - cota(menos.x, menos.y)) / (2 * delta);
             if (!std::isfinite(g) || std::fabs(g) < 1e-9) continue;
+            if (d.empty()) {
+                d.assign(n, 0.0);
+                normal.assign(n, Pt{});
+            }
+            normal[i] = ni;
             d[i] = std::clamp(-(e - std::copysign(0.4 * tol, e)) / g, -passoMax, passoMax);
-            algum = true;
         }
-        if (!algum) return;
+        if (d.empty()) return;
         for (int passada = 0; passada < 2; ++passada) {
             std::vector<double> m = d;
             for (size_t i = 0; i < n; ++i) {
@@ -305,7 +314,10 @@ struct Ajuste {
             }
             d = std::move(m);
         }
-        for (size_t i = 0; i < n; ++i) c.p[i] = c.p[i] + normal[i] * d[i];
+        for (size_t i = 0; i < n; ++i)
+            if (d[i] != 0 && normal[i] == Pt{}) normal[i] = normalEm(i);
+        for (size_t i = 0; i < n; ++i)
+            if (d[i] != 0) c.p[i] = c.p[i] + normal[i] * d[i];
         c.Medir();
     }
 
