@@ -88,7 +88,8 @@ struct Curva {
             Medir();
             return;
         }
-        if (d.size() != s.size()) {
+        // A round that moves most vertices measures each segment once, not once per end.
+        if (d.size() != s.size() || 2 * mudas.size() >= n) {
             d.assign(s.size(), 0.0);
             for (size_t i = 1; i < n; ++i) d[i] = Dist(p[i - 1], p[i]);
             if (fechada && n > 0) d[n] = Dist(p[n - 1], p[0]);
