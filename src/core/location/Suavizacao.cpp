@@ -543,14 +543,22 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
     // a large field has tens of millions of them.
     int64_t baseX = std::numeric_limits<int64_t>::max(), baseY = baseX, fimX = std::numeric_limits<int64_t>::min(),
             fimY = fimX;
+    // The cells only grow with the coordinates: the extreme points give the extreme cells.
+    double menorX = kInf, menorY = kInf, maiorX = -kInf, maiorY = -kInf;
     for (const auto* grupo : {&linhas, &tracadas, &origens})
         for (const auto& l : *grupo)
             for (const Pt& v : l) {
-                baseX = std::min(baseX, celula(v.x));
-                baseY = std::min(baseY, celula(v.y));
-                fimX = std::max(fimX, celula(v.x));
-                fimY = std::max(fimY, celula(v.y));
+                menorX = std::min(menorX, v.x);
+                menorY = std::min(menorY, v.y);
+                maiorX = std::max(maiorX, v.x);
+                maiorY = std::max(maiorY, v.y);
             }
+    if (menorX <= maiorX) {
+        baseX = celula(menorX);
+        baseY = celula(menorY);
+        fimX = celula(maiorX);
+        fimY = celula(maiorY);
+    }
     struct Entrada {
         int32_t cx, cy;
         uint32_t linha;
@@ -660,16 +668,47 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
         comp[k].assign(segs + 1, 0.0);
         for (size_t j = 0; j < segs; ++j) comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
     }
+    // Blocks of cells holding a cell worth indexing, by kind: after the first round most of a
+    // line lies far from them, and a run of its segments in none of them is passed over whole.
+    constexpr int64_t kBloco = 8;
+    constexpr size_t kTrecho = 64;
+    const int64_t largBlocos = (largura + kBloco - 1) / kBloco;
+    std::vector<char> blocos;
+    if (porCelula) {
+        blocos.assign(static_cast<size_t>(largBlocos * ((altura + kBloco - 1) / kBloco)), 0);
+        for (int64_t cy = 0; cy < altura; ++cy)
+            for (int64_t cx = 0; cx < largura; ++cx)
+                blocos[static_cast<size_t>(cy / kBloco * largBlocos + cx / kBloco)] |= quente[static_cast<size_t>(cy * largura + cx)];
+    }
+    // Whether segments j0 to j1 - 1 of l have nothing to index (their cells lie within the
+    // cells of the points they join).
+    const auto frios = [&](std::span<const Pt> l, size_t j0, size_t j1, char quais) {
+        if (!porCelula) return false;
+        double x0 = kInf, y0 = kInf, x1 = -kInf, y1 = -kInf;
+        for (size_t j = j0; j <= j1; ++j) {
+            const Pt& v = l[j % l.size()];
+            x0 = std::min(x0, v.x);
+            y0 = std::min(y0, v.y);
+            x1 = std::max(x1, v.x);
+            y1 = std::max(y1, v.y);
+        }
+        for (int64_t by = (celula(y0) - baseY) / kBloco; by <= (celula(y1) - baseY) / kBloco; ++by)
+            for (int64_t bx = (celula(x0) - baseX) / kBloco; bx <= (celula(x1) - baseX) / kBloco; ++bx)
+                if (blocos[static_cast<size_t>(by * largBlocos + bx)] & quais) return false;
+        return true;
+    };
+    const auto indexarLinha = [&](std::span<const Pt> l, size_t k, bool tracado) {
+        const size_t segs = segmentos(l, k);
+        for (size_t j0 = 0; j0 < segs; j0 += kTrecho) {
+            const size_t j1 = std::min(segs, j0 + kTrecho);
+            if (frios(l, j0, j1, tracado ? kTracado : kAgora)) continue;
+            for (size_t j = j0; j < j1; ++j) indexar(l[j], l[(j + 1) % l.size()], k, j, tracado);
+        }
+    };
     const auto indexarTodas = [&] {
-        for (size_t k = 0; k < linhas.size(); ++k) {
-            const auto& l = linhas[k];
-            for (size_t j = 0; j < segmentos(l, k); ++j) indexar(l[j], l[(j + 1) % l.size()], k, j, false);
-        }
-        for (size_t k = 0; k < linhas.size(); ++k) {
-            const auto& t = tracadas[k];
-            if (!std::ranges::equal(t, linhas[k]))
-                for (size_t j = 0; j < segmentos(t, k); ++j) indexar(t[j], t[(j + 1) % t.size()], k, j, true);
-        }
+        for (size_t k = 0; k < linhas.size(); ++k) indexarLinha(linhas[k], k, false);
+        for (size_t k = 0; k < linhas.size(); ++k)
+            if (!std::ranges::equal(tracadas[k], linhas[k])) indexarLinha(tracadas[k], k, true);
     };
     indexarTodas();
     contar = false;
@@ -683,6 +722,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
     indexarTodas();
     std::vector<uint32_t>().swap(lugar);
     std::vector<char>().swap(quente);
+    std::vector<char>().swap(blocos);
     if (!porCelula)
         std::sort(ents.begin(), ents.end(), [](const Entrada& a, const Entrada& b) {
             return std::make_tuple(a.cy, a.cx, a.tracado(), a.linha, a.seg()) <
