@@ -162,10 +162,10 @@ double PassoDeElevacao(const TImagem& elev) {
     std::vector<float> linha(static_cast<size_t>(std::max(0, elev.Columns())));
     for (int r = 0; r < elev.Rows(); ++r) {
         elev.ReadRow(r, linha.data());
-        for (int c = 0; c < elev.Columns(); ++c)
-            if ((static_cast<long long>(r) * elev.Columns() + c) % passo == 0 && linha[size_t(c)] > 0 &&
-                std::isfinite(linha[size_t(c)]))
-                v.push_back(linha[size_t(c)]);
+        // Every passo-th cell of the grid read row by row: the first of this row, then on.
+        const long long inicio = static_cast<long long>(r) * elev.Columns();
+        for (long long c = (passo - inicio % passo) % passo; c < elev.Columns(); c += passo)
+            if (linha[size_t(c)] > 0 && std::isfinite(linha[size_t(c)])) v.push_back(linha[size_t(c)]);
     }
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());

@@ -91,6 +91,16 @@ TEST(PlanoNivel, AModelSteppedCoarserThanAThirdOfTheIntervalIsCaughtBeforeTheRun
     EXPECT_EQ(PassoDeElevacao(img), 1.0);
     ASSERT_TRUE(img.LoadFromFile(continuo.elevacao));
     EXPECT_LT(PassoDeElevacao(img), 0.01);
+    // Past a million cells every third cell in reading order is looked at (3 000 499 cells):
+    // those in whole metres, the others a quarter off, with rows that do not start on one.
+    TImagem grande;
+    grande.SetCellType(TTipoCelula::Real);
+    grande.SetColumns(1999);
+    grande.SetRows(1501);
+    grande.Allocate();
+    for (long long i = 0; i < 1999LL * 1501; ++i)
+        grande.SetReal(i, i % 3 == 0 ? static_cast<float>(100 + i / 3 % 50) : 100.25f + static_cast<float>(i % 7) / 8);
+    EXPECT_EQ(PassoDeElevacao(grande), 1.0);
     // A given interval of 2 m: a 1 m step is half of it.
     ModeloLocacao m(3, 2.0);
     EXPECT_EQ(AvisoModeloEmDegraus(inteiro, m.terracos, m.cn, m.chuva),
