@@ -1023,12 +1023,20 @@ double ComprimentoRaioMenor(const TLinhaMapa& l, bool fechada, const TParametros
 }  // namespace
 
 TCotaMapa CotaNaGrade(const TImgElevacao& elev, const TGradeMapa& g, double metros) {
+    // The smoothing asks this tens of millions of times: a grid in metres is read without
+    // dividing by 1, and a point with its four cells inside from their two rows at once.
     return [&elev, &g, metros](double x, double y) {
-        const double cf = g.ColunaDe(x / metros), rf = g.LinhaDe(y / metros);
+        const double cf = g.ColunaDe(metros == 1 ? x : x / metros), rf = g.LinhaDe(metros == 1 ? y : y / metros);
         const int c0 = static_cast<int>(std::floor(cf)), r0 = static_cast<int>(std::floor(rf));
         const double fc = cf - c0, fr = rf - r0;
-        const auto z = [&](int c, int r) { return elev.ElevationAt(c + 1, r + 1); };
-        const float a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
+        float a, b, c, d;
+        if (c0 >= 0 && r0 >= 0 && c0 + 1 < elev.Columns() && r0 + 1 < elev.Rows()) {
+            const float *acima = elev.Row(r0 + 1), *abaixo = elev.Row(r0 + 2);
+            a = acima[c0], b = acima[c0 + 1], c = abaixo[c0], d = abaixo[c0 + 1];
+        } else {
+            const auto z = [&](int col, int row) { return elev.ElevationAt(col + 1, row + 1); };
+            a = z(c0, r0), b = z(c0 + 1, r0), c = z(c0, r0 + 1), d = z(c0 + 1, r0 + 1);
+        }
         if (a == 0 || b == 0 || c == 0 || d == 0) return std::numeric_limits<double>::quiet_NaN();
         return (a * (1 - fc) + b * fc) * (1 - fr) + (c * (1 - fc) + d * fc) * fr;
     };
