@@ -336,14 +336,15 @@ bool TCorridaNivel::PlaceDown(TPixelS& P, double nivel, double teto, TLinhaPixel
     if (!ok) {
         linha.clear();
         const int w = elev_->Columns();
-        const auto idx = [w](int c, int r) { return static_cast<size_t>(r - 1) * w + (c - 1); };
-        std::vector<char> visto(static_cast<size_t>(w) * elev_->Rows(), 0);
+        const auto idx = [w](int c, int r) { return static_cast<int64_t>(r - 1) * w + (c - 1); };
+        // The cells reached are few beside the field's: a set of them, not a flag for each cell.
+        TConjuntoCodigos visto;
         std::vector<TPixel> fila;
         const auto entra = [&](int c, int r) {
-            if (!apoio_->Inside(c, r) || visto[idx(c, r)] || !TImgApoio::Livre(apoio_->Cell(r, c))) return;
+            if (!apoio_->Inside(c, r) || visto.Contem(idx(c, r)) || !TImgApoio::Livre(apoio_->Cell(r, c))) return;
             const float z = elev_->Cell(r, c);
             if (z == 0 || !(z >= nivel) || !(z < teto)) return;
-            visto[idx(c, r)] = 1;
+            visto.Inserir(idx(c, r));
             fila.emplace_back(c, r);
         };
         if (acima) {
