@@ -648,24 +648,31 @@ void TCorridaNivel::CompleteStrip(int id, double lo, double hi, const TLinhaPixe
             }
         }
     }
-    std::map<int, std::vector<TPixel>> partes;
+    // The strip's own line needs only how many cells it got; each piece sharing the strip its
+    // cells too, for its slope.
+    size_t proprias = 0;
+    std::vector<std::vector<TPixel>> partes(ids.size());
     for (const TPixel& p : C) {
         int32_t& d = dono[idx(p.Col(), p.Row())];
         if (d == 0) d = id;
-        partes[d].push_back(p);
+        if (d == id) {
+            ++proprias;
+        } else if (const auto it = std::find(ids.begin(), ids.end(), d); it != ids.end()) {
+            partes[size_t(it - ids.begin())].push_back(p);
+        }
     }
     apoio_->CommitStrip(C);
     res_.committedArea += static_cast<double>(C.size()) * res_.pixelArea;
     const bool arbitrado = MetodoEspacamento() == TMetodologiaEspacamento::EspacamentoArbitrado;
     if (TRegTerr* r = RecordById(id)) {
-        r->area += static_cast<double>(partes[id].size()) * res_.pixelArea;
+        r->area += static_cast<double>(proprias) * res_.pixelArea;
         if (!arbitrado && r->slope > 0) runoff_->SetSt(r->slope / 100);
         CompleteRecord(*r);
     }
     for (size_t i = 0; i < baixo.size(); ++i) {
         TRegTerr* r = RecordById(ids[i]);
         if (!r) continue;
-        const std::vector<TPixel>& parte = partes[ids[i]];
+        const std::vector<TPixel>& parte = partes[i];
         r->area = static_cast<double>(parte.size()) * res_.pixelArea;
         const double S = TImgApoio::MeanSlope(*decl_, parte);
         r->slope = S;
