@@ -250,14 +250,15 @@ bool TCorridaNivel::OnLine(int c1, int r1, int c2, int r2, double level) const {
     const int64_t w = elev_->Columns();
     const auto idx = [w](int c, int r) { return (int64_t(r) - 1) * w + (c - 1); };
     const auto& m = it->second;
+    // The edge between the two crossed: the usual answer, so looked up first.
+    if (m.Contem(idx(std::min(c1, c2), std::min(r1, r2)) * 4 + (r1 == r2 ? 0 : 1))) return true;
     // Where the level equals stored elevations the line runs through pixel centres and
     // steps diagonally; a pixel beside such a vertex is on the same contour.
     for (int dr = -1; dr <= 1; ++dr)
         for (int dc = -1; dc <= 1; ++dc)
             for (const auto& [c, r] : {std::pair{c1 + dc, r1 + dr}, std::pair{c2 + dc, r2 + dr}})
                 if (elev_->Inside(c, r) && m.Contem(idx(c, r) * 4 + 2)) return true;
-    const int c = std::min(c1, c2), r = std::min(r1, r2);
-    return m.Contem(idx(c, r) * 4 + (r1 == r2 ? 0 : 1));
+    return false;
 }
 
 // Mean slope of a trial strip. Where consecutive lines fall on neighbouring pixels (coarse
