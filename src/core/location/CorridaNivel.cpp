@@ -542,16 +542,32 @@ void TCorridaNivel::FindAllPieces(double nivel, int depth) {
     // the nearest float lets through every cell at or above it (and perhaps one just below,
     // which the full test then turns away).
     const float piso = static_cast<float>(nivel);
+    // The highest cell of each block, once a run: the levels go down from the summit, and the
+    // blocks wholly below one need no look at all.
+    const int blocosLinha = (w + kBloco - 1) / kBloco;
+    if (maiorDoBloco_.empty()) {
+        maiorDoBloco_.assign(static_cast<size_t>(blocosLinha) * elev_->Rows(), -std::numeric_limits<float>::infinity());
+        for (int r = 1; r <= elev_->Rows(); ++r) {
+            const float* z = elev_->Row(r);
+            float* m = &maiorDoBloco_[static_cast<size_t>(r - 1) * blocosLinha];
+            for (int c = 0; c < w; ++c) m[c / kBloco] = std::max(m[c / kBloco], z[c]);
+        }
+    }
     for (int r = 1; r <= elev_->Rows(); ++r) {
         const float* z = elev_->Row(r);
         const uint8_t* a = apoio_->Row(r);
+        const float* maior = &maiorDoBloco_[static_cast<size_t>(r - 1) * blocosLinha];
         for (int c = 1; c <= w; ++c) {
             // Once the strips cover most of the field, whole blocks of a row have no free cell
             // at or above the level: they are passed over in one branch-free look.
             if ((c - 1) % kBloco == 0) {
                 const int fim = std::min(w, c - 1 + kBloco);
-                int algum = 0;
-                for (int k = c - 1; k < fim; ++k) algum |= TImgApoio::Livre(a[k]) & (z[k] != 0) & (z[k] >= piso);
+                // A block with no cell as high, or no free cell, needs no look at its elevations.
+                int livre = 0, algum = 0;
+                if (maior[(c - 1) / kBloco] >= piso)
+                    for (int k = c - 1; k < fim; ++k) livre |= TImgApoio::Livre(a[k]);
+                if (livre)
+                    for (int k = c - 1; k < fim; ++k) algum |= TImgApoio::Livre(a[k]) & (z[k] != 0) & (z[k] >= piso);
                 if (!algum) {
                     c = fim;
                     continue;
@@ -1067,6 +1083,7 @@ void TCorridaNivel::Executar(const TImgElevacao& elev, const TImgDeclive& decl,
     tracada_ = nullptr;
     apoio_.reset();
     marcas_.clear();
+    std::vector<float>().swap(maiorDoBloco_);
     linhas_.clear();
 }
 

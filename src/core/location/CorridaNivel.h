@@ -137,6 +137,7 @@ private:
     std::vector<int32_t> acimaDe_;  // by terrace number: the line above its strip, 0 at a summit
     // Crossed cell edges of the lines placed, by level (4 * cell + 0 east, 1 south, 2 centre).
     std::map<double, TConjuntoCodigos> marcas_;
+    std::vector<float> maiorDoBloco_;  // FindAllPieces' look: the highest cell of each block of a row
     double minElev_ = 0;
     double slopeMean_ = 0;
     double lastSlope_ = 0;
