@@ -465,7 +465,10 @@ std::vector<Pt> Ancorar(const Curva& suave, const Curva& tracada) {
             const double l2 = Dot(ab, ab);
             const double f = l2 > 0 ? std::clamp(Dot(v - a, ab) / l2, 0.0, 1.0) : 0;
             const Pt q = a + ab * f;
-            const double d = Dist(q, v);
+            // The square root only for a point no farther than the best: any other is farther.
+            const double d2 = Dot(q - v, q - v);
+            if (!(d2 <= melhor * melhor)) continue;
+            const double d = std::sqrt(d2);
             if (d < melhor) {
                 melhor = d;
                 r[i] = q;
