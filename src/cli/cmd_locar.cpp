@@ -51,7 +51,8 @@ const char* const kAjuda =
     "                         [--relatorio ARQ.html] [--faixas ARQ] [--sig ARQ] [--limite TALHAO]\n"
     "                         [--max-terracos N] [--comprimento-minimo M] [--raio-minimo M]\n"
     "                         [--tolerancia CM] [--insistir] [--escoadouro ARQ]\n"
-    "                         [--comprimento-maximo M] [--estacas ARQ] [--espacamento-estacas M]\n\n"
+    "                         [--comprimento-maximo M] [--estacas ARQ] [--espacamento-estacas M]\n"
+    "                         [--threads N]\n\n"
     "Abre o projeto e loca terraços em nível sobre a imagem de elevação, do ponto mais alto\n"
     "para baixo, com o método de espaçamento, a chuva de projeto, o solo e o canal do\n"
     "projeto. Grava as linhas dos terraços no arquivo vetorial (.vet) e a tabela dos\n"
@@ -104,7 +105,10 @@ const char* const kAjuda =
     "                     sistema de coordenadas)\n"
     "  --comprimento-maximo M  comprimento máximo do canal com gradiente, m (padrão: o do\n"
     "                     projeto, 1500; no máximo 1500); o canal que o atinge termina ali e é\n"
-    "                     marcado como precisando de outra saída\n\n"
+    "                     marcado como precisando de outra saída\n"
+    "  --threads N        número de processadores usados, de 1 a 64 (padrão: os da máquina,\n"
+    "                     ou VANDORO_THREADS); as linhas e a tabela saem as mesmas com qualquer\n"
+    "                     número\n\n"
     "Quando o modelo de elevação tem sistema de coordenadas, o arquivo .prj dele é gravado\n"
     "ao lado do vetor de saída.\n\n"
     "Caminhos relativos guardados no projeto valem a partir da pasta do projeto. Nenhum arquivo\n"
@@ -230,11 +234,12 @@ int ExecutarGradiente(TModeloProjeto& modelo, TLocacaoNivel& loc, const TArquivo
 int Executar(const std::vector<std::string>& args) {
     Argumentos a(args, {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
                         "--max-terracos", "--comprimento-minimo", "--raio-minimo", "--tolerancia", "--escoadouro",
-                        "--comprimento-maximo", "--estacas", "--espacamento-estacas"},
+                        "--comprimento-maximo", "--estacas", "--espacamento-estacas", "--threads"},
                  {"--insistir"});
     if (a.Posicionais().size() != 1)
         throw EVandoro("Uso: vandoro-cli locar PROJETO.kzp [--elevacao ARQ] [--declividade ARQ] [--saida ARQ.vet]");
     const std::string& arquivo = a.Posicionais()[0];
+    AplicaThreads(a);
     for (const char* op : {"--elevacao", "--declividade", "--saida", "--relatorio", "--sig", "--limite", "--faixas",
                            "--escoadouro", "--estacas"})
         if (a.Tem(op) && a.Valor(op).empty()) throw EVandoro(std::string("Falta o valor da opção ") + op + ".");

@@ -191,6 +191,29 @@ TEST(CliLocar, ThePlanOptionsCapTheRunAndAreChecked) {
     }
 }
 
+TEST(CliLocar, OneThreadOrTwoWriteTheSameFilesAndABadCountIsRefused) {
+    PastaTemporaria tmp;
+    const std::string decl = tmp.Arquivo("decl.asc");
+    ASSERT_EQ(RodarCli({"declividade", kExemplos + "hugo_site.asc", decl}).codigo, 0);
+    const auto locar = [&](const std::string& nome, const std::string& threads) {
+        return RodarCli({"locar", kExemplos + "Terraco em nivel.kzp", "--elevacao", kExemplos + "hugo_site.asc",
+                         "--declividade", decl, "--saida", tmp.Arquivo(nome + ".vet"), "--threads", threads});
+    };
+    const auto arquivos = [&](const std::string& nome) {
+        return LerArquivo(tmp.Arquivo(nome + ".vet")) + LerArquivo(tmp.Arquivo(nome + ".bdt")) +
+               LerArquivo(tmp.Arquivo(nome + ".bdc"));
+    };
+    const ResultadoCli um = locar("um", "1"), dois = locar("dois", "2");
+    ASSERT_EQ(um.codigo, 0) << um.erro;
+    ASSERT_EQ(dois.codigo, 0) << dois.erro;
+    EXPECT_TRUE(arquivos("um") == arquivos("dois"));
+    EXPECT_EQ(um.saida.substr(0, um.saida.find("Arquivos:")), dois.saida.substr(0, dois.saida.find("Arquivos:")));
+    const ResultadoCli r = locar("zero", "0");
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "vandoro-cli: O número de threads deve ser um inteiro de 1 a 64.\n");
+    EXPECT_FALSE(std::filesystem::exists(tmp.Arquivo("zero.vet")));
+}
+
 TEST(CliLocar, AModelInWholeMetresIsRefusedUnlessTheUserInsists) {
     PastaTemporaria tmp;
     // A 16-bit survey of a gentle cone: whole metres, against an interval of about a metre.
