@@ -246,6 +246,27 @@ double PassoTracado(const Curva& c) {
     return passos[passos.size() / 2];
 }
 
+// The vertices worth a look in the late rounds, in rising order. Those rounds move a handful
+// of vertices of a long line: the look goes to them, not along the whole line. 'marca' is 0
+// between rounds and names each vertex once while the next list is made.
+struct Ativos {
+    std::vector<size_t> lista;
+    std::vector<char> marca;
+    void Todos(size_t n) {
+        lista.resize(n);
+        std::iota(lista.begin(), lista.end(), size_t{0});
+        marca.assign(n, 0);
+    }
+    // f(i) for the vertices named, in rising order; for all n when there is no list.
+    template <class F>
+    static void Visitar(const Ativos* a, size_t n, F f) {
+        if (!a)
+            for (size_t i = 0; i < n; ++i) f(i);
+        else
+            for (size_t i : a->lista) f(i);
+    }
+};
+
 struct Ajuste {
     const TCotaMapa& cota;
     double level;
@@ -326,45 +347,49 @@ struct Ajuste {
     // onto the arc of the target radius; gives how many moved.
     // 'ativos', when given, names the vertices worth a look, and comes back naming those near
     // the ones moved.
-    int Limitar(Curva& c, std::vector<char>* ativos = nullptr) const {
+    int Limitar(Curva& c, Ativos* ativos = nullptr) const {
         const double r = RaioAlvo();
         std::vector<std::pair<size_t, Pt>> mudas;
         std::vector<size_t> movidos;
         Curva::Dica dica;
-        for (size_t i = 0; i < c.N(); ++i) {
-            if (ativos && !(*ativos)[i]) continue;
+        Ativos::Visitar(ativos, c.N(), [&](size_t i) {
             Pt a, b;
-            if (!c.Vizinhos(i, p.baseRaio, a, b, &dica)) continue;
+            if (!c.Vizinhos(i, p.baseRaio, a, b, &dica)) return;
             const Pt v = c.p[i];
-            if (!RaioMenorQue(a, v, b, p.raioMinimo * 1.005)) continue;
+            if (!RaioMenorQue(a, v, b, p.raioMinimo * 1.005)) return;
             const Pt ab = b - a;
             const double l2 = Dot(ab, ab);
-            if (l2 <= 1e-12) continue;
+            if (l2 <= 1e-12) return;
             const double meia = std::sqrt(l2) / 2;
-            if (meia >= r) continue;
+            if (meia >= r) return;
             const double f = Dot(v - a, ab) / l2;
             const Pt pe = a + ab * f;
             const double u = (f - 0.5) * 2 * meia;
             const double altura = std::fabs(u) < meia ? std::sqrt(r * r - u * u) - std::sqrt(r * r - meia * meia) : 0;
             const double h = Dist(v, pe);
-            if (h <= altura) continue;
+            if (h <= altura) return;
             mudas.push_back({i, pe + (v - pe) * (altura / h)});
             movidos.push_back(i);
-        }
+        });
         c.Mover(mudas);
         if (ativos) {
             // A move changes the radius of the vertices whose neighbours it is, and theirs.
             const double zona = 2 * p.baseRaio + 1;
-            const size_t n = c.N();
-            ativos->assign(n, 0);
+            std::vector<char>& marca = ativos->marca;
+            std::vector<size_t>& lista = ativos->lista;
+            lista.clear();
+            const auto marcar = [&](size_t j) {
+                if (marca[j]) return false;
+                marca[j] = 1;
+                lista.push_back(j);
+                return true;
+            };
             for (size_t i : movidos) {
-                (*ativos)[i] = 1;
-                c.AoRedor(i, [&](size_t j, double d) {
-                    if (d > zona || (*ativos)[j]) return false;
-                    (*ativos)[j] = 1;
-                    return true;
-                });
+                marcar(i);
+                c.AoRedor(i, [&](size_t j, double d) { return !(d > zona) && marcar(j); });
             }
+            std::sort(lista.begin(), lista.end());
+            for (size_t j : lista) marca[j] = 0;
         }
         return static_cast<int>(movidos.size());
     }
@@ -372,17 +397,16 @@ struct Ajuste {
     // Slides each vertex (of those named, when given) along the line toward the middle of its
     // neighbours: where a bend is widened its vertices bunch up, and bunched vertices measure
     // their radius badly.
-    static void Espalhar(Curva& c, const std::vector<char>* ativos = nullptr) {
+    static void Espalhar(Curva& c, const Ativos* ativos = nullptr) {
         const size_t n = c.N();
         if (n < 3) return;
         std::vector<std::pair<size_t, Pt>> mudas;
-        for (size_t i = 0; i < n; ++i) {
-            if (!c.fechada && (i == 0 || i + 1 == n)) continue;
-            if (ativos && !(*ativos)[i]) continue;
+        Ativos::Visitar(ativos, n, [&](size_t i) {
+            if (!c.fechada && (i == 0 || i + 1 == n)) return;
             const double antes = i > 0 ? c.s[i - 1] : c.s[n - 1] - c.total;
             const double depois = c.s[i + 1];
             mudas.push_back({i, c.Em(0.5 * c.s[i] + 0.25 * (antes + depois), i)});
-        }
+        });
         c.Mover(mudas);
     }
 
@@ -401,12 +425,13 @@ struct Ajuste {
             Espalhar(c);
         }
         if (comRaio) {
-            std::vector<char> ativos(c.N(), 1);
+            Ativos ativos;
+            ativos.Todos(c.N());
             for (int k = 0; k < 800; ++k) {
                 // The slides reach a little beyond the vertices looked at: a quiet round
                 // is confirmed over the whole line.
                 if (Limitar(c, &ativos) == 0) {
-                    ativos.assign(c.N(), 1);
+                    ativos.Todos(c.N());
                     if (Limitar(c, &ativos) == 0) break;
                 }
                 Espalhar(c, &ativos);
