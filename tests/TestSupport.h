@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/common/Regional.h"
+#include "core/common/Threads.h"
 
 // A fresh empty folder under the system temp dir, removed when the object dies.
 class PastaTemporaria {
@@ -77,6 +78,12 @@ public:
 
 private:
     Regional anterior_;
+};
+
+// The thread count set by hand for one test, given back to the environment at the end.
+struct ThreadsFixos {
+    explicit ThreadsFixos(int n) { DefineThreads(n); }
+    ~ThreadsFixos() { DefineThreads(0); }
 };
 
 struct ResultadoCli {

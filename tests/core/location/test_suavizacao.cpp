@@ -488,11 +488,6 @@ struct LocacaoMorros {
     }
 };
 
-struct ThreadsFixos {
-    explicit ThreadsFixos(int n) { DefineThreads(n); }
-    ~ThreadsFixos() { DefineThreads(0); }
-};
-
 void ExpectIguais(const std::vector<TLinhaSuavizada>& a, const std::vector<TLinhaSuavizada>& b) {
     ASSERT_EQ(a.size(), b.size());
     for (size_t k = 0; k < a.size(); ++k) {

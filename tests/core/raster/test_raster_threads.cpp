@@ -12,12 +12,6 @@
 
 namespace {
 
-// The count set by hand for one test, given back to the environment at the end.
-struct ThreadsFixos {
-    explicit ThreadsFixos(int n) { DefineThreads(n); }
-    ~ThreadsFixos() { DefineThreads(0); }
-};
-
 // Every cell of a grid file, NaN and no-data included, as its 32-bit pattern.
 std::vector<uint32_t> Bits(const std::string& arq) {
     TImagem img;
