@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -314,3 +315,30 @@ long long StrToInt(std::string_view text) {
 }
 
 std::string IntToStr(long long v) { return std::to_string(v); }
+
+char* EscreverFixo(char* out, char* end, double value, int decimals) {
+    static constexpr double kPotencias[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    // Scaled and rounded as an integer. Below 2^40 a tie (k + 1/2) is a double and rounding
+    // the product cannot carry it past one: a product off the tie lies on the exact value's
+    // side of it. Products on a tie, large values and many decimals go to to_chars itself.
+    if (decimals >= 0 && decimals <= 6 && end - out >= 40) {
+        const double e = std::fabs(value) * kPotencias[decimals];
+        const double inteiro = std::trunc(e), resto = e - inteiro;
+        if (e < 1099511627776.0 && resto != 0.5) {
+            uint64_t q = static_cast<uint64_t>(inteiro) + (resto > 0.5 ? 1 : 0);
+            char digitos[24];
+            int n = 0;
+            do {
+                digitos[n++] = static_cast<char>('0' + q % 10);
+                q /= 10;
+            } while (q != 0);
+            while (n <= decimals) digitos[n++] = '0';  // one digit at least before the point
+            if (std::signbit(value)) *out++ = '-';
+            while (n > decimals) *out++ = digitos[--n];
+            if (decimals > 0) *out++ = '.';
+            while (n > 0) *out++ = digitos[--n];
+            return out;
+        }
+    }
+    return std::to_chars(out, end, value, std::chars_format::fixed, decimals).ptr;
+}

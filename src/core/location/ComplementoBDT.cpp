@@ -23,21 +23,18 @@ const char* const kLinhas = "Linhas";
 constexpr int kCasasLinhas = 4;
 
 // "id x y x y ..." with '.' whatever the region.
-// to_chars: '.' whatever the locale, and fast enough for the millions of vertices of a
-// whole farm's plan.
 std::string TextoDaLinha(const TLinhaMapa& l) {
     std::string t = IntToStr(l.id);
     const size_t n = std::min(l.x.size(), l.y.size());
     t.reserve(t.size() + n * 24);
-    char buf[64];
+    char buf[330];  // the longest double in fixed form, 309 digits before the point
     const auto numero = [&](double v) {
         t += ' ';
         if (!std::isfinite(v)) {
             t += std::isnan(v) ? "NAN" : v > 0 ? "INF" : "-INF";
             return;
         }
-        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, kCasasLinhas);
-        std::string_view s(buf, static_cast<size_t>(r.ptr - buf));
+        std::string_view s(buf, static_cast<size_t>(EscreverFixo(buf, buf + sizeof buf, v, kCasasLinhas) - buf));
         // No "-0.0000": a coordinate that rounds to zero has no sign.
         if (s.front() == '-' && s.find_first_not_of("-0.") == std::string_view::npos) s.remove_prefix(1);
         t += s;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "core/common/Erros.h"
@@ -104,3 +108,29 @@ TEST(StrToFloat, EstritoComMensagem) {
     EXPECT_ERRO(EConversao, "'dois' não é um valor inteiro válido.", StrToInt("dois"));
 }
 }  // namespace
+
+// The coordinates of a plan's lines: the same text as to_chars, ties and all.
+TEST(EscreverFixo, TheVeryTextOfToChars) {
+    const auto referencia = [](double v, int casas) {
+        char b[400];
+        return std::string(b, std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, casas).ptr);
+    };
+    const auto nosso = [](double v, int casas) {
+        char b[400];
+        return std::string(b, EscreverFixo(b, b + sizeof b, v, casas));
+    };
+    std::mt19937_64 gerador(33);
+    std::uniform_real_distribution<double> expoente(-8, 13);
+    std::vector<double> valores = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.00005, 0.00015, -0.00004, 0.99995, 9.99995,
+                                   123456.78905, 7654321.12345, 1e12, 1.0995e12, 1e300, -1e300, 5e-324, 0.125,
+                                   0.0625, 1234.5, 1234.50005};
+    for (int i = 0; i < 50000; ++i) {
+        const double v = std::pow(10.0, expoente(gerador)) * (i % 2 ? -1 : 1);
+        valores.push_back(v);
+        // On and beside a tie of the fourth decimal, where the rounding of the scaling matters.
+        const double empate = (std::floor(std::fabs(v) * 1e4) + 0.5) / 1e4;
+        for (double d : {0.0, 1e-12, -1e-12}) valores.push_back(empate + d * empate);
+    }
+    for (double v : valores)
+        for (int casas = 0; casas <= 7; ++casas) ASSERT_EQ(nosso(v, casas), referencia(v, casas)) << v << " " << casas;
+}
