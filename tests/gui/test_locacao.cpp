@@ -499,12 +499,13 @@ TEST(FrmLocacao, CancelAtTheSecondTerraceKeepsTheLinesSoFar) {
     QStringList rotulos;
     j.w->AoIniciarExecucao = [&](TJanelaProgresso& p) {
         auto* t = new QTimer(&p);
-        QObject::connect(t, &QTimer::timeout, &p, [&] {
+        // The engine's count itself, not the label's: the label follows it a tick late, and a
+        // small field is all placed by then.
+        const auto* progresso = dynamic_cast<const TProgressoCompartilhado*>(loc.Progresso());
+        ASSERT_NE(progresso, nullptr);
+        QObject::connect(t, &QTimer::timeout, &p, [&, progresso] {
             rotulos << p.Rotulo()->text();
-            // The count of lines placed so far, after the status's two spaces.
-            const QString r = rotulos.back();
-            const int i = r.lastIndexOf(QStringLiteral("  "));
-            const int locadas = i < 0 ? 0 : r.mid(i + 2).toInt();
+            const int locadas = progresso->Estado().contagem;
             if (locadas >= 2 && !vistoAoCancelar) {
                 vistoAoCancelar = locadas;
                 p.BotaoCancelar()->click();
