@@ -1,6 +1,7 @@
 #include "core/location/Suavizacao.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <condition_variable>
 #include <cstdint>
@@ -614,24 +615,36 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
     // are marked in a grid when the cells are counted, listed otherwise.
     std::vector<char> movida(lugar.size(), 0);
     std::vector<std::pair<int64_t, int64_t>> movidas;
-    for (size_t m = 0; m < linhas.size(); ++m)
+    for (size_t m = 0; m < linhas.size(); ++m) {
+        // Vertices a cell apart mostly fall in one of these: a cell just marked is not again.
+        int64_t ultimoX = std::numeric_limits<int64_t>::min(), ultimoY = ultimoX;
         for (size_t i = 0; i < linhas[m].size(); ++i)
             if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
                 const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
+                if (cx == ultimoX && cy == ultimoY) continue;
+                ultimoX = cx;
+                ultimoY = cy;
                 for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
                     for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y)
                         if (!porCelula) movidas.push_back({x, y});
                         else if (x >= baseX && x <= fimX && y >= baseY && y <= fimY) movida[celulaDe(x, y)] = 1;
             }
+    }
     std::sort(movidas.begin(), movidas.end());
     movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
-    std::vector<std::pair<size_t, size_t>> checar;
-    for (size_t k = 0; k < linhas.size(); ++k)
+    std::vector<std::vector<size_t>> aChecar(linhas.size());
+    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int kk) {
+        const size_t k = static_cast<size_t>(kk);
         for (size_t i = 0; i < linhas[k].size(); ++i) {
             const int64_t cx = celula(linhas[k][i].x), cy = celula(linhas[k][i].y);
             if (porCelula ? movida[celulaDe(cx, cy)] != 0 : std::binary_search(movidas.begin(), movidas.end(), std::pair{cx, cy}))
-                checar.push_back({k, i});
+                aChecar[k].push_back(i);
         }
+    });
+    std::vector<std::pair<size_t, size_t>> checar;
+    for (size_t k = 0; k < linhas.size(); ++k)
+        for (size_t i : aChecar[k]) checar.push_back({k, i});
+    std::vector<std::vector<size_t>>().swap(aChecar);
     std::vector<char>().swap(movida);
     // The cells worth indexing (all of them past the counted size): for the lines as they are
     // now, where a changed line passes and around the vertices to check and their traced
@@ -647,10 +660,15 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
         for (size_t k = 0; k < linhas.size(); ++k) {
             if (!mudaram[k]) continue;
             const auto& l = linhas[k];
+            std::array<int64_t, 4> ultima{};
             for (size_t j = 0; j < segmentos(l, k); ++j) {
                 const Pt a = l[j], b = l[(j + 1) % l.size()];
-                aquecer(celula(std::min(a.x, b.x)), celula(std::max(a.x, b.x)), celula(std::min(a.y, b.y)),
-                        celula(std::max(a.y, b.y)), kAgora);
+                const std::array<int64_t, 4> caixa{celula(std::min(a.x, b.x)), celula(std::max(a.x, b.x)),
+                                                   celula(std::min(a.y, b.y)), celula(std::max(a.y, b.y))};
+                // Most segments lie in the cell of the one before.
+                if (j > 0 && caixa == ultima) continue;
+                ultima = caixa;
+                aquecer(caixa[0], caixa[1], caixa[2], caixa[3], kAgora);
             }
         }
         const auto emVolta = [&](Pt v, char quais) {
@@ -690,12 +708,13 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
             }
     };
     std::vector<std::vector<double>> comp(linhas.size());
-    for (size_t k = 0; k < linhas.size(); ++k) {
+    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int kk) {
+        const size_t k = static_cast<size_t>(kk);
         const auto& l = linhas[k];
         const size_t n = l.size(), segs = segmentos(l, k);
         comp[k].assign(segs + 1, 0.0);
         for (size_t j = 0; j < segs; ++j) comp[k][j + 1] = comp[k][j] + Dist(l[j], l[(j + 1) % n]);
-    }
+    });
     // Blocks of cells holding a cell worth indexing, by kind: after the first round most of a
     // line lies far from them, and a run of its segments in none of them is passed over whole.
     constexpr int64_t kBloco = 8;
@@ -725,18 +744,25 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
                 if (blocos[static_cast<size_t>(by * largBlocos + bx)] & quais) return false;
         return true;
     };
+    // The counting pass tells which runs are cold, in the order the filling pass meets them.
+    std::vector<char> frio;
+    size_t trecho = 0;
     const auto indexarLinha = [&](std::span<const Pt> l, size_t k, bool tracado) {
         const size_t segs = segmentos(l, k);
         for (size_t j0 = 0; j0 < segs; j0 += kTrecho) {
             const size_t j1 = std::min(segs, j0 + kTrecho);
-            if (frios(l, j0, j1, tracado ? kTracado : kAgora)) continue;
+            if (contar) frio.push_back(frios(l, j0, j1, tracado ? kTracado : kAgora));
+            if (frio[trecho++]) continue;
             for (size_t j = j0; j < j1; ++j) indexar(l[j], l[(j + 1) % l.size()], k, j, tracado);
         }
     };
+    std::vector<bool> moveu(linhas.size());
+    for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = !std::ranges::equal(tracadas[k], linhas[k]);
     const auto indexarTodas = [&] {
+        trecho = 0;
         for (size_t k = 0; k < linhas.size(); ++k) indexarLinha(linhas[k], k, false);
         for (size_t k = 0; k < linhas.size(); ++k)
-            if (!std::ranges::equal(tracadas[k], linhas[k])) indexarLinha(tracadas[k], k, true);
+            if (moveu[k]) indexarLinha(tracadas[k], k, true);
     };
     indexarTodas();
     contar = false;
@@ -763,25 +789,37 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
         if (c[m] - c[j + 1] <= 1e-9) return true;
         return fechadas[k] && (c[segs] - c[m + 1]) + c[j] <= 1e-9;
     };
-    std::vector<std::pair<size_t, size_t>> r;
-    for (size_t i = 0; i < ents.size();) {
-        size_t f = i;
-        while (f < ents.size() && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy && !ents[f].tracado()) ++f;
-        for (size_t a = i; a < f; ++a)
-            for (size_t b = a + 1; b < f; ++b) {
-                const size_t k = ents[a].linha, m = ents[b].linha, j = ents[a].seg(), l = ents[b].seg();
-                if (k == m && vizinhos(k, j, l)) continue;
-                const auto &la = linhas[k], &lb = linhas[m];
-                if (Cruzam(la[j], la[(j + 1) % la.size()], lb[l], lb[(l + 1) % lb.size()])) {
-                    r.push_back({k, j});
-                    r.push_back({k, (j + 1) % la.size()});
-                    r.push_back({m, l});
-                    r.push_back({m, (l + 1) % lb.size()});
+    // The pairs in a cell and the vertices to check are shared among the threads in
+    // consecutive parts, each finding its own and put together in order: the same list as one
+    // thread's.
+    const int partes = 4 * NumeroThreads();
+    std::vector<std::vector<std::pair<size_t, size_t>>> achados(static_cast<size_t>(2 * partes));
+    // Part p of the entries, from a cell's first entry to the next part's.
+    const auto inicioDaParte = [&](int p) {
+        size_t i = ents.size() * static_cast<size_t>(p) / static_cast<size_t>(partes);
+        while (i > 0 && i < ents.size() && ents[i].cx == ents[i - 1].cx && ents[i].cy == ents[i - 1].cy) ++i;
+        return i;
+    };
+    const auto pares = [&](size_t de, size_t ate, std::vector<std::pair<size_t, size_t>>& r) {
+        for (size_t i = de; i < ate;) {
+            size_t f = i;
+            while (f < ate && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy && !ents[f].tracado()) ++f;
+            for (size_t a = i; a < f; ++a)
+                for (size_t b = a + 1; b < f; ++b) {
+                    const size_t k = ents[a].linha, m = ents[b].linha, j = ents[a].seg(), l = ents[b].seg();
+                    if (k == m && vizinhos(k, j, l)) continue;
+                    const auto &la = linhas[k], &lb = linhas[m];
+                    if (Cruzam(la[j], la[(j + 1) % la.size()], lb[l], lb[(l + 1) % lb.size()])) {
+                        r.push_back({k, j});
+                        r.push_back({k, (j + 1) % la.size()});
+                        r.push_back({m, l});
+                        r.push_back({m, (l + 1) % lb.size()});
+                    }
                 }
-            }
-        while (f < ents.size() && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy) ++f;
-        i = f;
-    }
+            while (f < ate && ents[f].cx == ents[i].cx && ents[f].cy == ents[i].cy) ++f;
+            i = f;
+        }
+    };
 
     // Each vertex against the other lines near it: as it lies now beside them as they are now,
     // so its traced place lay beside their traced courses.
@@ -789,10 +827,7 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
         size_t linha;
         Lado agora, antes;
     };
-    std::vector<bool> moveu(linhas.size());
-    for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = !std::ranges::equal(tracadas[k], linhas[k]);
-    std::vector<Perto> perto;
-    auto olhar = [&](Pt v, size_t k, bool tracado) {
+    auto olhar = [&](Pt v, size_t k, bool tracado, std::vector<Perto>& perto) {
         const int64_t cx = celula(v.x) - baseX, cy = celula(v.y) - baseY;
         for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y) {
             const Entrada chave{static_cast<int32_t>(cx - kAlcance), static_cast<int32_t>(y), 0, 0};
@@ -814,20 +849,32 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
             }
         }
     };
-    for (const auto& [k, i] : checar) {
-        perto.clear();
-        olhar(linhas[k][i], k, false);
-        if (perto.empty()) continue;
-        olhar(origens[k][i], k, true);
-        for (const Perto& p : perto) {
-            if (std::isinf(p.agora.dist) || std::isinf(p.antes.dist) || p.agora.ponta || p.antes.ponta) continue;
-            if (p.agora.lado != 0 && p.antes.lado != 0 && p.agora.lado != p.antes.lado) {
-                const size_t n = linhas[p.linha].size();
-                r.push_back({p.linha, p.agora.seg});
-                r.push_back({p.linha, (p.agora.seg + 1) % n});
+    const auto passagens = [&](size_t de, size_t ate, std::vector<std::pair<size_t, size_t>>& r) {
+        std::vector<Perto> perto;
+        for (size_t q = de; q < ate; ++q) {
+            const auto [k, i] = checar[q];
+            perto.clear();
+            olhar(linhas[k][i], k, false, perto);
+            if (perto.empty()) continue;
+            olhar(origens[k][i], k, true, perto);
+            for (const Perto& p : perto) {
+                if (std::isinf(p.agora.dist) || std::isinf(p.antes.dist) || p.agora.ponta || p.antes.ponta) continue;
+                if (p.agora.lado != 0 && p.antes.lado != 0 && p.agora.lado != p.antes.lado) {
+                    const size_t n = linhas[p.linha].size();
+                    r.push_back({p.linha, p.agora.seg});
+                    r.push_back({p.linha, (p.agora.seg + 1) % n});
+                }
             }
         }
-    }
+    };
+    ParaCada(2 * partes, NumeroThreads(), [&](int t) {
+        auto& r = achados[static_cast<size_t>(t)];
+        const auto parte = [&](size_t total, int p) { return total * static_cast<size_t>(p) / static_cast<size_t>(partes); };
+        if (t < partes) pares(inicioDaParte(t), inicioDaParte(t + 1), r);
+        else passagens(parte(checar.size(), t - partes), parte(checar.size(), t - partes + 1), r);
+    });
+    std::vector<std::pair<size_t, size_t>> r;
+    for (const auto& a : achados) r.insert(r.end(), a.begin(), a.end());
     return r;
 }
 
