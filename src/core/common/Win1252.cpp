@@ -1,6 +1,7 @@
 #include "core/common/Win1252.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 // Code points of bytes 0x80..0x9F; the five undefined bytes keep their C1 control value.
@@ -50,6 +51,11 @@ std::string Utf8ToWin1252(std::string_view s) {
         if (c < 0x80) {
             // Runs of ASCII, most of a file of numbers, go across whole.
             size_t j = i + 1;
+            // Eight bytes at a time while none has its high bit set.
+            for (uint64_t w; j + 8 <= s.size(); j += 8) {
+                std::memcpy(&w, s.data() + j, 8);
+                if (w & 0x8080808080808080ull) break;
+            }
             while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
             out.append(s, i, j - i);
             i = j;

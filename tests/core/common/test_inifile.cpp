@@ -19,6 +19,12 @@ TEST(Win1252, TodosOsBytesIdaEVolta) {
     EXPECT_EQ(Win1252ToUtf8("\xC7\x80"), "Ç€");
     EXPECT_EQ(Utf8ToWin1252("ção°"), "\xE7\xE3o\xB0");
     EXPECT_EQ(Utf8ToWin1252("日"), "?");
+    // Long runs of ASCII go across in words: an accent at every place in and after a word.
+    for (size_t antes = 0; antes < 20; ++antes)
+        for (size_t depois = 0; depois < 20; ++depois)
+            EXPECT_EQ(Utf8ToWin1252(std::string(antes, 'a') + "ç" + std::string(depois, 'b') + "€"),
+                      std::string(antes, 'a') + "\xE7" + std::string(depois, 'b') + "\x80")
+                << antes << " " << depois;
 }
 
 TEST(IniFile, IdaEVoltaNasDuasRegionais) {
