@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 #include "core/common/Arquivo.h"
 #include "core/common/DataHora.h"
@@ -22,12 +23,21 @@ unsigned char Fold(unsigned char c) {
     return c;
 }
 
-bool IgualSemCaixa(const std::string& a, const std::string& b) {
-    std::string x = Utf8ToWin1252(a), y = Utf8ToWin1252(b);
+bool IgualDobrado(std::string_view x, std::string_view y) {
     if (x.size() != y.size()) return false;
     for (size_t i = 0; i < x.size(); ++i)
-        if (Fold((unsigned char)x[i]) != Fold((unsigned char)y[i])) return false;
+        if (Fold(static_cast<unsigned char>(x[i])) != Fold(static_cast<unsigned char>(y[i]))) return false;
     return true;
+}
+
+bool IgualSemCaixa(const std::string& a, const std::string& b) {
+    // Names in plain ASCII, nearly all of them, are the same in both encodings: compared as
+    // they are. A plan's complement looks up hundreds of sections and keys for every value.
+    const auto ascii = [](const std::string& t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (ascii(a) && ascii(b)) return IgualDobrado(a, b);
+    return IgualDobrado(Utf8ToWin1252(a), Utf8ToWin1252(b));
 }
 }  // namespace
 

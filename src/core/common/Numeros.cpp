@@ -326,12 +326,19 @@ char* EscreverFixo(char* out, char* end, double value, int decimals) {
         const double inteiro = std::trunc(e), resto = e - inteiro;
         if (e < 1099511627776.0 && resto != 0.5) {
             uint64_t q = static_cast<uint64_t>(inteiro) + (resto > 0.5 ? 1 : 0);
+            // Two digits a step, the last first.
+            static constexpr char kPares[] =
+                "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                "8081828384858687888990919293949596979899";
             char digitos[24];
             int n = 0;
-            do {
-                digitos[n++] = static_cast<char>('0' + q % 10);
-                q /= 10;
-            } while (q != 0);
+            for (; q >= 10; q /= 100) {
+                const size_t par = static_cast<size_t>(q % 100) * 2;
+                digitos[n++] = kPares[par + 1];
+                digitos[n++] = kPares[par];
+            }
+            if (q != 0 || n == 0) digitos[n++] = static_cast<char>('0' + q);
             while (n <= decimals) digitos[n++] = '0';  // one digit at least before the point
             if (std::signbit(value)) *out++ = '-';
             while (n > decimals) *out++ = digitos[--n];
