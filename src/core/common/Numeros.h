@@ -45,7 +45,6 @@ bool TryStrToInt(std::string_view text, long long& out);
 std::string IntToStr(long long v);
 
 // A finite value in fixed form with 'decimals' digits after a '.', whatever the region: the
-// very text of std::to_chars(fixed, decimals), written at 'out' (room for 'end - out'
-// characters, 40 is plenty below 10^18). Gives the end. For the millions of coordinates of a
-// plan's lines.
+// very text of std::to_chars(fixed, decimals), written at 'out', before 'end'. Gives the end.
+// The largest doubles take 330 characters. For the millions of coordinates of a plan's lines.
 char* EscreverFixo(char* out, char* end, double value, int decimals);
