@@ -247,6 +247,18 @@ TEST(PlanoNivel, ASavedPlanKeepsItsLinesAtFullPrecisionAtUtmMagnitudes) {
             EXPECT_NEAR(r[k].y[i], e.y[i], 5e-5);
         }
     }
+    // Whatever a damaged header puts the lines at is written whole: the largest doubles take
+    // hundreds of digits. A coordinate that rounds to zero loses its sign.
+    TComplementoBDT longe;
+    longe.linhas = {TLinhaMapa{7, 1, {1e300, -1.5e299, -0.00001}, {-1e300, 2.5e-5, 7465001.3333}}};
+    longe.Gravar(pasta.Arquivo("longe.bdc"));
+    TComplementoBDT lidoLonge;
+    lidoLonge.Ler(pasta.Arquivo("longe.bdc"));
+    ASSERT_EQ(lidoLonge.linhas.size(), 1u);
+    EXPECT_EQ(lidoLonge.linhas[0].x, (std::vector<double>{1e300, -1.5e299, 0}));
+    EXPECT_EQ(lidoLonge.linhas[0].y, (std::vector<double>{-1e300, 0, 7465001.3333}));
+    EXPECT_FALSE(std::signbit(lidoLonge.linhas[0].x[2]));
+
     // The vector alone is off by the rounding the full precision avoids.
     const std::vector<TLinhaMapa> so = LinhasDoVet(v, TComplementoBDT{});
     EXPECT_GT(std::fabs(so[0].y[0] - a.y[0]), 0.1);
