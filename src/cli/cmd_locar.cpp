@@ -293,9 +293,11 @@ int Executar(const std::vector<std::string>& args) {
     PrepararConstrucao(modelo, ConstrucaoConfigurada());
     if (modelo.TipoSistema().Index() == 1) return ExecutarGradiente(modelo, loc, arquivos, escoadouro, sig, limite, estacas, arquivo);
 
-    // A model stepped coarser than the interval gives contours that follow its steps.
+    // A model stepped coarser than the interval gives contours that follow its steps. The run
+    // goes on from the grids the check read.
+    TGradesLocacao grades = LerGradesLocacao(arquivos.elevacao, arquivos.declividade);
     if (const std::string aviso =
-            AvisoModeloEmDegraus(arquivos, modelo.TerracosNivel(), modelo.NumeroDaCurva(), modelo.Precipitacao());
+            AvisoModeloEmDegraus(grades, modelo.TerracosNivel(), modelo.NumeroDaCurva(), modelo.Precipitacao());
         !aviso.empty()) {
         if (!a.Tem("--insistir")) throw EVandoro(aviso + " Para locar assim mesmo, use --insistir.");
         std::cerr << "Aviso: " << aviso << "\n";
@@ -307,7 +309,8 @@ int Executar(const std::vector<std::string>& args) {
         return Locar(loc, arquivos, modelo.Precipitacao(), modelo.NumeroDaCurva(), modelo.TerracosNivel(),
                      [&](TConjuntoArquivos& c) {
                          if (!sig.empty()) resumoSig = AdicionarLocacaoSig(c, loc, sig);
-                     });
+                     },
+                     &grades);
     });
 
     std::ostringstream o;

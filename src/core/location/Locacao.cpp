@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "core/common/Arquivo.h"
 #include "core/common/ConjuntoArquivos.h"
@@ -153,19 +154,34 @@ TResultadoLocacao ResultadoDaLocacao(const TLocacaoNivel& loc, const TArquivosLo
     return r;
 }
 
-double PassoDeElevacao(const TImagem& elev) {
+TGradesLocacao LerGradesLocacao(const std::string& elevacao, const std::string& declividade) {
+    TGradesLocacao g;
+    g.elevacao = elevacao;
+    g.declividade = declividade;
+    // Both at once: on a whole farm each is hundreds of megabytes of fresh pages.
+    ParaCada(2, NumeroThreads(), [&](int i) {
+        try {
+            if (i == 0) g.elev.Load(elevacao);
+            else g.decl.LoadFromImage(declividade);
+        } catch (...) {
+            g.falha[i] = std::current_exception();
+        }
+    });
+    return g;
+}
+
+double PassoDeElevacao(const TMatrixSingle& elev) {
     std::vector<float> v;
     const long long n = static_cast<long long>(elev.Rows()) * elev.Columns();
     // A million cells show a model's step: a whole-metre model has neighbours 1 m apart in any
     // sample, a continuous one values far closer than that.
     const long long passo = std::max<long long>(1, n / 1000000);
-    std::vector<float> linha(static_cast<size_t>(std::max(0, elev.Columns())));
-    for (int r = 0; r < elev.Rows(); ++r) {
-        elev.ReadRow(r, linha.data());
+    for (int r = 1; r <= elev.Rows(); ++r) {
+        const float* linha = elev.Row(r);
         // Every passo-th cell of the grid read row by row: the first of this row, then on.
-        const long long inicio = static_cast<long long>(r) * elev.Columns();
+        const long long inicio = static_cast<long long>(r - 1) * elev.Columns();
         for (long long c = (passo - inicio % passo) % passo; c < elev.Columns(); c += passo)
-            if (linha[size_t(c)] > 0 && std::isfinite(linha[size_t(c)])) v.push_back(linha[size_t(c)]);
+            if (linha[c] > 0 && std::isfinite(linha[c])) v.push_back(linha[c]);
     }
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());
@@ -175,34 +191,26 @@ double PassoDeElevacao(const TImagem& elev) {
     return menor;
 }
 
-std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TSistemaConservacao& terracos,
+std::string AvisoModeloEmDegraus(const TGradesLocacao& grades, const TSistemaConservacao& terracos,
                                  TNumeroDaCurva& escoamento, TPrecipitacao& chuva) {
-    TImagem elev, decl;
-    // Both at once, as the run loads them.
-    bool lidas[2] = {false, false};
-    try {
-        ParaCada(2, NumeroThreads(), [&](int i) {
-            lidas[i] = i == 0 ? elev.LoadFromFile(arquivos.elevacao) : decl.LoadFromFile(arquivos.declividade);
-        });
-    } catch (const std::exception&) {
-        return {};  // the run reads them again and says what is wrong
-    }
-    if (!lidas[0] || !lidas[1]) return {};
+    if (grades.falha[0] || grades.falha[1]) return {};  // the run says what is wrong
+    const TImgElevacao& elev = grades.elev;
+    const TImgDeclive& decl = grades.decl;
     const double degrau = PassoDeElevacao(elev);
     if (!(degrau > 0)) return {};
     // The field's mean slope (cells with an elevation), as the run measures it.
     double soma = 0;
     long long n = 0;
-    std::vector<float> z(size_t(std::max(0, elev.Columns()))), d(z.size());
-    for (int r = 0; r < elev.Rows() && r < decl.Rows() && elev.Columns() == decl.Columns(); ++r) {
-        elev.ReadRow(r, z.data());
-        decl.ReadRow(r, d.data());
-        for (size_t c = 0; c < z.size(); ++c)
-            if (z[c] > 0) {
-                ++n;
-                soma += d[c] > 0 && std::isfinite(d[c]) ? d[c] : 0;
-            }
-    }
+    if (elev.Columns() == decl.Columns())
+        for (int r = 1; r <= elev.Rows() && r <= decl.Rows(); ++r) {
+            const float* z = elev.Row(r);
+            const float* d = decl.Row(r);
+            for (int c = 0; c < elev.Columns(); ++c)
+                if (z[c] > 0) {
+                    ++n;
+                    soma += d[c] > 0 ? d[c] : 0;
+                }
+        }
     if (n == 0 || !(soma > 0)) return {};
     const double s = soma / double(n) / 100;
     // The EV in force: the one given, or the one the method gives at that slope.
@@ -364,22 +372,18 @@ namespace {
 // the cells with an elevation. A cell the boundary (or the load) left without elevation has
 // no slope either; a slope without data is a flat cell, slope 0.
 void CarregarGrades(const TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
-                    TImgElevacao& elev, TImgDeclive& decl, const std::function<void(double)>& etapa) {
-    // Both at once: on a whole farm each is hundreds of megabytes of fresh pages. What follows
-    // each load happens in the order it always did, its failure included.
-    std::exception_ptr falha[2];
-    ParaCada(2, NumeroThreads(), [&](int i) {
-        try {
-            if (i == 0) elev.Load(elevPath);
-            else decl.LoadFromImage(slopePath);
-        } catch (...) {
-            falha[i] = std::current_exception();
-        }
-    });
-    if (falha[0]) std::rethrow_exception(falha[0]);
+                    TImgElevacao& elev, TImgDeclive& decl, const std::function<void(double)>& etapa,
+                    TGradesLocacao* lidas) {
+    TGradesLocacao g = lidas && lidas->elevacao == elevPath && lidas->declividade == slopePath
+                           ? std::exchange(*lidas, TGradesLocacao{})
+                           : LerGradesLocacao(elevPath, slopePath);
+    // What follows each read happens in the order it always did, its failure included.
+    elev = std::move(g.elev);
+    decl = std::move(g.decl);
+    if (g.falha[0]) std::rethrow_exception(g.falha[0]);
     if (elev.HadInvalid()) elev.SaveToFile(elevPath + "t1.ras");
     etapa(30);
-    if (falha[1]) std::rethrow_exception(falha[1]);
+    if (g.falha[1]) std::rethrow_exception(g.falha[1]);
     if (decl.Rows() != elev.Rows() || decl.Columns() != elev.Columns())
         throw EVandoro("As imagens de elevação e de declividade não têm o mesmo número de linhas e colunas.");
     if (loc.MascaraCampo()) loc.MascaraCampo()(elev, decl);
@@ -491,7 +495,8 @@ void GravarLocacao(const TResultadoNivel& res, const std::string& unidade, const
 
 void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
                       TPrecipitacao& rainfall, TNumeroDaCurva& runoff, TTerracosNivel& terracos,
-                      const std::string& outputPath, const TLocacaoNivel::TSaidasExtras& extras) {
+                      const std::string& outputPath, const TLocacaoNivel::TSaidasExtras& extras,
+                      TGradesLocacao* lidas) {
     TResultadoNivel& res = loc.NovaCorrida();
     res.elevacao = elevPath;
     res.declividade = slopePath;
@@ -507,7 +512,7 @@ void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std
     {
         TImgElevacao elev;
         TImgDeclive decl;
-        CarregarGrades(loc, elevPath, slopePath, elev, decl, [&](double p) { corrida.Etapa(p); });
+        CarregarGrades(loc, elevPath, slopePath, elev, decl, [&](double p) { corrida.Etapa(p); }, lidas);
         if (outputPath.empty()) throw EVandoro("Nenhum nome de arquivo de saída fornecido.");
         // The run places its lines on one thread: the others smooth them as they come. Made
         // on the first line, once the run knows its grid and units.
@@ -578,12 +583,13 @@ TLocacaoNivel::TSaidasExtras SaidasDaLocacao(const TLocacaoNivel& loc, const TAr
 
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
                         TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
-                        const TLocacaoNivel::TSaidasExtras& extras) {
+                        const TLocacaoNivel::TSaidasExtras& extras, TGradesLocacao* lidas) {
     // Every input is checked before the run: a refused one leaves every old output as it was.
     ChecaEntradasLocacao(chuva, escoamento, terracos);
     std::string prjGravado;
     const auto saidas = SaidasDaLocacao(loc, arquivos, extras, prjGravado);
-    ProcessarLocacao(loc, arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida, saidas);
+    ProcessarLocacao(loc, arquivos.elevacao, arquivos.declividade, chuva, escoamento, terracos, arquivos.saida, saidas,
+                     lidas);
     TResultadoLocacao r = ResultadoDaLocacao(loc, arquivos);
     r.prj = prjGravado;
     return r;
@@ -591,7 +597,7 @@ TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TP
 
 TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, const std::string& escoadouros,
                                     TPrecipitacao& chuva, TNumeroDaCurva& escoamento, const TTerracosGradiente& sistema,
-                                    const TLocacaoNivel::TSaidasExtras& extras) {
+                                    const TLocacaoNivel::TSaidasExtras& extras, TGradesLocacao* lidas) {
     if (escoadouros.empty())
         throw EVandoro("O projeto é de terraços com gradiente: indique os canais escoadouros para onde os terraços "
                        "drenam.");
@@ -616,7 +622,7 @@ TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& 
     res.plano = loc.Plano();
     TImgElevacao elev;
     TImgDeclive decl;
-    CarregarGrades(loc, arquivos.elevacao, arquivos.declividade, elev, decl, [](double) {});
+    CarregarGrades(loc, arquivos.elevacao, arquivos.declividade, elev, decl, [](double) {}, lidas);
     const TGradeMapa grade{elev.MinX(), double(elev.MinY()) + elev.Rows() * double(elev.CellHeight()), elev.CellWidth(),
                            elev.CellHeight(), elev.Columns(), elev.Rows()};
     const std::vector<TPolilinha> linhas = LerEscoadouros(escoadouros, CrsDoArquivoImagem(arquivos.elevacao), grade);

@@ -2,19 +2,21 @@
 // A location run as every front end starts it: which files it reads and writes, the checks
 // that keep it from writing over its own inputs, loading the rasters the run is fed,
 // writing what it placed, and what it reports when done.
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "core/common/Erros.h"
 #include "core/location/BDT.h"
+#include "core/location/ImgElev.h"
 #include "core/location/LocNivel.h"
+#include "core/raster/ImgDeclive.h"
 
 class TPrecipitacao;
 class TNumeroDaCurva;
 class TTerracosNivel;
 class TTerracosGradiente;
 class TSistemaConservacao;
-class TImagem;
 
 // Extension of the vector output; the terrace table goes beside it with kExtensaoTabela.
 inline constexpr const char* kExtensaoVetor = ".vet";
@@ -100,13 +102,26 @@ std::string TextoAreaDescobertaComMotivos(double hectares, bool limiteAtingido, 
 inline constexpr const char* kRotuloAreaDireta =
     "Área que escoa direto para um escoadouro, sem passar por terraço (ha): ";
 inline constexpr const char* kRotuloAreaSemEscoadouro = "Área cujo escoamento não chega a terraço nem a escoadouro (ha): ";
+// Both rasters of a run as read from their files (TMatrixSingle::LoadFromImage), before the
+// field boundary: the stepped-model check reads them and the run goes on from them, so a
+// whole farm is read once. A failed read is kept, and raised by the run where a read of its
+// own would raise it.
+struct TGradesLocacao {
+    std::string elevacao, declividade;  // the files read
+    TImgElevacao elev;
+    TImgDeclive decl;
+    std::exception_ptr falha[2];  // elevation, slope
+};
+// Reads both at once. Never raises: a failure waits in the result for the run.
+TGradesLocacao LerGradesLocacao(const std::string& elevacao, const std::string& declividade);
+
 // The smallest positive difference between distinct elevations of the model (read from a sample
 // of at most a million cells); 0 for a flat or empty model.
-double PassoDeElevacao(const TImagem& elev);
+double PassoDeElevacao(const TMatrixSingle& elev);
 // The warning before a run on a model stepped coarser than a third of the EV in force (the one
 // given, or the one the method gives at the field's mean slope): its contours follow the steps,
-// not the ground. Empty when the model is fine or cannot be read (the run then says why).
-std::string AvisoModeloEmDegraus(const TArquivosLocacao& arquivos, const TSistemaConservacao& terracos,
+// not the ground. Empty when the model is fine or could not be read (the run then says why).
+std::string AvisoModeloEmDegraus(const TGradesLocacao& grades, const TSistemaConservacao& terracos,
                                  TNumeroDaCurva& escoamento, TPrecipitacao& chuva);
 
 // One off-level passage as the run lists it.
@@ -148,19 +163,21 @@ TPrjLocacao PrjDaLocacao(const TArquivosLocacao& arquivos);
 // (.vet), the terrace table beside them (.bdt) and what 'extras' adds, as one set. Progress
 // goes to loc's channel, the result into loc. Any error, and a run that places no terrace
 // (and was not cancelled), writes nothing: the previous outputs stay as they were; a cancel
-// writes the terraces located so far.
+// writes the terraces located so far. 'lidas', when it holds these two files, is taken
+// instead of reading them again (and left empty).
 void ProcessarLocacao(TLocacaoNivel& loc, const std::string& elevPath, const std::string& slopePath,
                       TPrecipitacao& rainfall, TNumeroDaCurva& runoff, TTerracosNivel& terracos,
-                      const std::string& outputPath, const TLocacaoNivel::TSaidasExtras& extras = {});
+                      const std::string& outputPath, const TLocacaoNivel::TSaidasExtras& extras = {},
+                      TGradesLocacao* lidas = nullptr);
 
 // Checks the inputs, runs the engine on checked files (ArquivosDaLocacao) and replaces the
 // vector, the table, the ".prj" beside them (removed when the model has no system), the strip
 // map when one is named and what 'extras' adds, as one set: a run that fails replaces
 // nothing; a cancel writes the terraces located so far. A run that places no terrace raises
-// the reason (the engine's).
+// the reason (the engine's). 'lidas' as for ProcessarLocacao.
 TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TPrecipitacao& chuva,
                         TNumeroDaCurva& escoamento, TTerracosNivel& terracos,
-                        const TLocacaoNivel::TSaidasExtras& extras = {});
+                        const TLocacaoNivel::TSaidasExtras& extras = {}, TGradesLocacao* lidas = nullptr);
 
 // The graded layout of a project whose system is "Terraços com gradiente": the same checked
 // files as Locar, plus the waterways the terraces drain to ('escoadouros', any line file OGR
@@ -171,4 +188,4 @@ TResultadoLocacao Locar(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, TP
 // a channel grade that is not positive, and when no terrace can be placed.
 TResultadoLocacao LocarComGradiente(TLocacaoNivel& loc, const TArquivosLocacao& arquivos, const std::string& escoadouros,
                                     TPrecipitacao& chuva, TNumeroDaCurva& escoamento, const TTerracosGradiente& sistema,
-                                    const TLocacaoNivel::TSaidasExtras& extras = {});
+                                    const TLocacaoNivel::TSaidasExtras& extras = {}, TGradesLocacao* lidas = nullptr);

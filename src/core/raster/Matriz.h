@@ -19,6 +19,11 @@ class TMatrix {
 public:
     TMatrix() = default;
     virtual ~TMatrix() = default;
+    // A whole farm's grid is hundreds of megabytes: handing one on must not copy it.
+    TMatrix(const TMatrix&) = default;
+    TMatrix(TMatrix&&) = default;
+    TMatrix& operator=(const TMatrix&) = default;
+    TMatrix& operator=(TMatrix&&) = default;
 
     virtual void SetRowCount(int n) = 0;
     virtual void SetColCount(int n) = 0;

@@ -984,18 +984,20 @@ void TfrmLocacao::btnProcessarClick() {
             Focar(edtEscoadouro_, kTerreno);
             return;
         }
-        // A model stepped coarser than the interval gives contours that follow its steps.
+        // A model stepped coarser than the interval gives contours that follow its steps. The
+        // run goes on from the grids the check read.
+        TGradesLocacao grades = LerGradesLocacao(arquivos.elevacao, arquivos.declividade);
         const std::string aviso =
-            AvisoModeloEmDegraus(arquivos, SistemaDaLocacao(m_), m_.NumeroDaCurva(), m_.Precipitacao());
+            AvisoModeloEmDegraus(grades, SistemaDaLocacao(m_), m_.NumeroDaCurva(), m_.Precipitacao());
         if (!aviso.empty() && !Dialogos().SimNao(this, Q(aviso) + QStringLiteral("\n\nLocar assim mesmo?"))) return;
         DefinirLimiteCampo(m_.LocacaoNivel(), limite);
         limiteExecucao_ = limite;
         escoadouroExecucao_ = escoadouro;
-        Executar(arquivos);
+        Executar(arquivos, grades);
     });
 }
 
-void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
+void TfrmLocacao::Executar(const TArquivosLocacao& arquivos, TGradesLocacao& grades) {
     TLocacaoNivel& loc = m_.LocacaoNivel();
     TProgressoCompartilhado progresso;
     const auto ler = [&progresso] {
@@ -1020,9 +1022,10 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos) {
     try {
         janela.Executar([&] {
             resultado_ = escoadouroExecucao_.empty()
-                             ? Locar(loc, arquivos, m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel())
+                             ? Locar(loc, arquivos, m_.Precipitacao(), m_.NumeroDaCurva(), m_.TerracosNivel(), {},
+                                     &grades)
                              : LocarComGradiente(loc, arquivos, escoadouroExecucao_, m_.Precipitacao(),
-                                                 m_.NumeroDaCurva(), m_.TerracosGradiente());
+                                                 m_.NumeroDaCurva(), m_.TerracosGradiente(), {}, &grades);
         });
         terminou = true;
     } catch (const std::exception& e) {

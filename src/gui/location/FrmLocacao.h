@@ -131,7 +131,8 @@ private:
     void CriterioMudou(int indice);
     void Focar(QWidget* campo, const QString& secao);
     void ExecutarMapa(unsigned cor);
-    void Executar(const TArquivosLocacao& arquivos);
+    // Runs on the grids the check read (taken by the run).
+    void Executar(const TArquivosLocacao& arquivos, TGradesLocacao& grades);
     void MostrarResultado();
     void Unidades();
 

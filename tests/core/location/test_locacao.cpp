@@ -621,6 +621,62 @@ TEST(Locacao, InvalidCellsAreWrittenCleanedBesideTheElevation) {
     EXPECT_EQ(v[4], 5.0f);
 }
 
+TEST(Locacao, TheGridsTheCheckReadAreTheRunsOwnAndOnlyForTheirFiles) {
+    PastaTemporaria pasta;
+    const auto gravar = [&](const std::string& nome, double topo) {
+        const auto cone = [topo](double x, double y) { return topo - 0.1 * std::hypot(x - 40.5, y - 40.5); };
+        GravarAsc(pasta.Arquivo(nome + ".asc"), 80, 80, 1.0, cone, kX0, kY0);
+        GravarDeclividade(pasta.Arquivo(nome + "_d.asc"), 80, 80, 1.0, cone, kX0, kY0);
+    };
+    gravar("a", 30);
+    gravar("b", 32.5);
+    const auto locar = [&](const std::string& nome, const std::string& saida, TGradesLocacao* lidas) {
+        Modelo m(3, 1.0);
+        TLocacaoNivel loc;
+        loc.SetPlano(PlanoTracado());
+        ProcessarLocacao(loc, pasta.Arquivo(nome + ".asc"), pasta.Arquivo(nome + "_d.asc"), m.chuva, m.cn, m.terracos,
+                         pasta.Arquivo(saida), {}, lidas);
+        return LerArquivo(pasta.Arquivo(saida)) + LerArquivo(TabelaDaSaida(pasta.Arquivo(saida)));
+    };
+    const std::string proprio = locar("a", "proprio.vet", nullptr);
+    // Taken by the run, which places the very same lines on them.
+    TGradesLocacao lidas = LerGradesLocacao(pasta.Arquivo("a.asc"), pasta.Arquivo("a_d.asc"));
+    EXPECT_EQ(lidas.elev.Rows(), 80);
+    EXPECT_EQ(locar("a", "lidas.vet", &lidas), proprio);
+    EXPECT_EQ(lidas.elev.Rows(), 0);
+    EXPECT_EQ(lidas.decl.Rows(), 0);
+    // Grids of other files are no use to a run: it reads its own.
+    TGradesLocacao outras = LerGradesLocacao(pasta.Arquivo("b.asc"), pasta.Arquivo("b_d.asc"));
+    EXPECT_EQ(locar("a", "outras.vet", &outras), proprio);
+    EXPECT_EQ(outras.elev.Rows(), 80);
+    EXPECT_NE(locar("b", "b.vet", &outras), proprio);
+
+    // A read that failed is raised by the run with the message a read of its own gives, after
+    // what comes before it (the elevation's cleaned copy before the slope's failure).
+    const float nan = std::nanf("");
+    const float cel[9] = {1, 2, 1, 2, 5, nan, 1, 2, 1};
+    GravarArquivo(pasta.Arquivo("e.flt"), std::string(reinterpret_cast<const char*>(cel), sizeof cel));
+    GravarArquivo(pasta.Arquivo("e.hdr"),
+                  "ncols 3\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -99\nbyteorder LSBFIRST\n");
+    const auto falha = [&](const std::string& elev, const std::string& decl, bool lerAntes) {
+        Modelo m(3, 1.0);
+        TLocacaoNivel loc;
+        TGradesLocacao g = LerGradesLocacao(elev, decl);
+        return MensagemDe([&] {
+            ProcessarLocacao(loc, elev, decl, m.chuva, m.cn, m.terracos, pasta.Arquivo("f.vet"), {},
+                             lerAntes ? &g : nullptr);
+        });
+    };
+    const std::string semDeclividade = falha(pasta.Arquivo("e.flt"), pasta.Arquivo("nada.asc"), false);
+    EXPECT_EQ(semDeclividade, "O arquivo nada.asc não existe.");
+    ASSERT_EQ(std::remove((pasta.Arquivo("e.flt") + "t1.ras").c_str()), 0);
+    EXPECT_EQ(falha(pasta.Arquivo("e.flt"), pasta.Arquivo("nada.asc"), true), semDeclividade);
+    EXPECT_TRUE(ArquivoExiste(pasta.Arquivo("e.flt") + "t1.ras"));
+    EXPECT_EQ(falha(pasta.Arquivo("nada.asc"), pasta.Arquivo("a_d.asc"), true),
+              falha(pasta.Arquivo("nada.asc"), pasta.Arquivo("a_d.asc"), false));
+    EXPECT_FALSE(ArquivoExiste(pasta.Arquivo("f.vet")));
+}
+
 
 namespace {
 // A real elevation model copied into a scratch folder, with its slope raster beside it. The

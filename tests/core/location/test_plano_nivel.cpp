@@ -86,36 +86,35 @@ TEST(PlanoNivel, AModelSteppedCoarserThanAThirdOfTheIntervalIsCaughtBeforeTheRun
     GravarDeclividade(inteiro.declividade, 80, 80, 1.0, cone);
     GravarAsc(continuo.elevacao, 80, 80, 1.0, cone);
     GravarDeclividade(continuo.declividade, 80, 80, 1.0, cone);
-    TImagem img;
-    ASSERT_TRUE(img.LoadFromFile(inteiro.elevacao));
-    EXPECT_EQ(PassoDeElevacao(img), 1.0);
-    ASSERT_TRUE(img.LoadFromFile(continuo.elevacao));
-    EXPECT_LT(PassoDeElevacao(img), 0.01);
+    EXPECT_EQ(PassoDeElevacao(LerGradesLocacao(inteiro.elevacao, inteiro.declividade).elev), 1.0);
+    EXPECT_LT(PassoDeElevacao(LerGradesLocacao(continuo.elevacao, continuo.declividade).elev), 0.01);
     // Past a million cells every third cell in reading order is looked at (3 000 499 cells):
     // those in whole metres, the others a quarter off, with rows that do not start on one.
-    TImagem grande;
-    grande.SetCellType(TTipoCelula::Real);
-    grande.SetColumns(1999);
-    grande.SetRows(1501);
-    grande.Allocate();
+    TMatrixSingle grande;
+    grande.SetRowCount(1501);
+    grande.SetColCount(1999);
     for (long long i = 0; i < 1999LL * 1501; ++i)
-        grande.SetReal(i, i % 3 == 0 ? static_cast<float>(100 + i / 3 % 50) : 100.25f + static_cast<float>(i % 7) / 8);
+        grande.SetCell(int(i / 1999) + 1, int(i % 1999) + 1,
+                       i % 3 == 0 ? static_cast<float>(100 + i / 3 % 50) : 100.25f + static_cast<float>(i % 7) / 8);
     EXPECT_EQ(PassoDeElevacao(grande), 1.0);
     // A given interval of 2 m: a 1 m step is half of it.
     ModeloLocacao m(3, 2.0);
-    EXPECT_EQ(AvisoModeloEmDegraus(inteiro, m.terracos, m.cn, m.chuva),
+    const auto aviso = [](const TArquivosLocacao& a, ModeloLocacao& m) {
+        return AvisoModeloEmDegraus(LerGradesLocacao(a.elevacao, a.declividade), m.terracos, m.cn, m.chuva);
+    };
+    EXPECT_EQ(aviso(inteiro, m),
               "O modelo de elevação tem valores em degraus de 1,00 m, mais que um terço do espaçamento vertical "
               "entre terraços (2,00 m): as curvas de nível seguirão os degraus, não o terreno. Suavize o modelo com "
               "o Filtro ou use um levantamento mais fino.");
-    EXPECT_EQ(AvisoModeloEmDegraus(continuo, m.terracos, m.cn, m.chuva), "");
+    EXPECT_EQ(aviso(continuo, m), "");
     // At 4 m the step is a quarter of the interval: no warning.
     ModeloLocacao largo(3, 4.0);
-    EXPECT_EQ(AvisoModeloEmDegraus(inteiro, largo.terracos, largo.cn, largo.chuva), "");
+    EXPECT_EQ(aviso(inteiro, largo), "");
     // A model that cannot be read gives no warning: the run reads it and says why.
     TArquivosLocacao ruim = inteiro;
     ruim.elevacao = pasta.Arquivo("ruim.asc");
     std::ofstream(ruim.elevacao) << "ncols x\n";
-    EXPECT_EQ(AvisoModeloEmDegraus(ruim, m.terracos, m.cn, m.chuva), "");
+    EXPECT_EQ(aviso(ruim, m), "");
 }
 
 TEST(PlanoNivel, TheTablesCompanionRoundTripsAndRefusesWhatIsNotOne) {
