@@ -89,8 +89,14 @@ IniFile::~IniFile() {
 }
 
 IniFile::Section* IniFile::FindSection(const std::string& name) {
-    for (auto& s : sections_)
-        if (s.hasHeader && IgualSemCaixa(s.name, name)) return &s;
+    // Writes come a section at a time: hundreds of keys into one of hundreds of sections.
+    if (ultima_ < sections_.size() && sections_[ultima_].hasHeader && IgualSemCaixa(sections_[ultima_].name, name))
+        return &sections_[ultima_];
+    for (size_t i = 0; i < sections_.size(); ++i)
+        if (sections_[i].hasHeader && IgualSemCaixa(sections_[i].name, name)) {
+            ultima_ = i;
+            return &sections_[i];
+        }
     return nullptr;
 }
 
@@ -146,16 +152,17 @@ double IniFile::ReadDateTime(const std::string& section, const std::string& key,
     return l && TryStrToDateTime(l->value, r, regional_) ? r : def;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+void IniFile::WriteString(const std::string& section, const std::string& key, std::string value) {
     Section* s = FindSection(section);
     if (!s) {
         sections_.push_back(Section{section, true, {}});
         s = &sections_.back();
+        ultima_ = sections_.size() - 1;
     }
     for (auto& l : s->lines) {
         if (l.isKey && IgualSemCaixa(l.key, key)) {
             if (l.value != value || l.text.empty()) {
-                l.value = value;
+                l.value = std::move(value);
                 l.text.clear();  // rewritten as key=value
                 dirty_ = true;
             }
@@ -168,8 +175,8 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     Line l;
     l.isKey = true;
     l.key = key;
-    l.value = value;
-    s->lines.insert(s->lines.begin() + long(at), l);
+    l.value = std::move(value);
+    s->lines.insert(s->lines.begin() + long(at), std::move(l));
     dirty_ = true;
 }
 
@@ -201,6 +208,7 @@ void IniFile::EraseSection(const std::string& section) {
     for (size_t i = 0; i < sections_.size(); ++i) {
         if (sections_[i].hasHeader && IgualSemCaixa(sections_[i].name, section)) {
             sections_.erase(sections_.begin() + long(i));
+            ultima_ = size_t(-1);
             dirty_ = true;
             return;
         }
@@ -242,7 +250,7 @@ void IniFile::UpdateFile() {
             out.append("\r\n");
         }
     }
-    if (std::all_of(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (FimAscii(out, 0) == out.size())
         GravarArquivoInteiro(path_, out);
     else
         GravarArquivoInteiro(path_, Utf8ToWin1252(out));

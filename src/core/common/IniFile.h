@@ -27,7 +27,8 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
     double ReadDateTime(const std::string& section, const std::string& key, double def) const;
 
-    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // By value: a plan's lines are megabytes each, handed over rather than copied.
+    void WriteString(const std::string& section, const std::string& key, std::string value);
     void WriteInteger(const std::string& section, const std::string& key, long long value);
     void WriteFloat(const std::string& section, const std::string& key, double value);  // FloatToStr
     void WriteBool(const std::string& section, const std::string& key, bool value);     // "1"/"0"
@@ -64,6 +65,8 @@ private:
     std::string path_;
     Regional regional_;
     std::vector<Section> sections_;
+    // The section the last write found: the first of that name, as the search gives it.
+    size_t ultima_ = size_t(-1);
     bool loaded_ = true;
     bool dirty_ = false;
 };

@@ -42,6 +42,16 @@ std::string Win1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+size_t FimAscii(std::string_view s, size_t j) {
+    // Eight bytes at a time while none has its high bit set.
+    for (uint64_t w; j + 8 <= s.size(); j += 8) {
+        std::memcpy(&w, s.data() + j, 8);
+        if (w & 0x8080808080808080ull) break;
+    }
+    while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
+    return j;
+}
+
 std::string Utf8ToWin1252(std::string_view s) {
     std::string out;
     out.reserve(s.size());
@@ -50,13 +60,7 @@ std::string Utf8ToWin1252(std::string_view s) {
         unsigned char c = s[i];
         if (c < 0x80) {
             // Runs of ASCII, most of a file of numbers, go across whole.
-            size_t j = i + 1;
-            // Eight bytes at a time while none has its high bit set.
-            for (uint64_t w; j + 8 <= s.size(); j += 8) {
-                std::memcpy(&w, s.data() + j, 8);
-                if (w & 0x8080808080808080ull) break;
-            }
-            while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
+            const size_t j = FimAscii(s, i + 1);
             out.append(s, i, j - i);
             i = j;
             continue;

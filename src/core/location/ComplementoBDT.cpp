@@ -5,11 +5,14 @@
 #include <cmath>
 #include <filesystem>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/common/Arquivo.h"
 #include "core/common/Erros.h"
 #include "core/common/IniFile.h"
 #include "core/common/Numeros.h"
+#include "core/common/Threads.h"
 #include "core/location/BDT.h"
 #include "core/raster/Vetor.h"
 
@@ -169,8 +172,11 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
         ini.WriteFloat(s, "AterroCm", t.aterroCm);
         ini.WriteFloat(s, "CorteCm", t.corteCm);
     }
+    // A whole farm's lines are tens of megabytes of text: formatted on every thread.
+    std::vector<std::string> textos(linhas.size());
+    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int k) { textos[size_t(k)] = TextoDaLinha(linhas[size_t(k)]); });
     for (size_t k = 0; k < linhas.size(); ++k)
-        ini.WriteString(kLinhas, "Linha" + IntToStr(static_cast<long long>(k + 1)), TextoDaLinha(linhas[k]));
+        ini.WriteString(kLinhas, "Linha" + IntToStr(static_cast<long long>(k + 1)), std::move(textos[k]));
     ini.UpdateFile();
 }
 

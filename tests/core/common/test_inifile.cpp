@@ -89,6 +89,25 @@ TEST(IniFile, PreservaLinhasAlheiasEOrdem) {
     EXPECT_EQ(LerArquivo(p), "; comentário\r\n[A]\r\nk1=novo\r\nlixo sem igual\r\nk2=v2\r\n\r\n[B]\r\n[C]\r\nx=y\r\n");
 }
 
+TEST(IniFile, WritesGoToTheFirstSectionOfTheirNameAsSectionsComeAndGo) {
+    PastaTemporaria tmp;
+    std::string p = tmp.Arquivo("r.ini");
+    // A hand-edited file may repeat a section: a key goes to the first of that name, also
+    // after a section before it is erased and the others move up.
+    GravarArquivo(p, "[X]\n[A]\nk=1\n[Y]\n[a]\nk=3\n");
+    {
+        IniFile ini(p);
+        ini.WriteString("a", "k", "2");
+        ini.WriteString("Y", "j", "y");
+        ini.EraseSection("X");
+        ini.WriteString("a", "j", "novo");
+        ini.WriteString("Z", "k", "z");
+        ini.WriteString("A", "k", "4");
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(LerArquivo(p), "[A]\r\nk=4\r\nj=novo\r\n[Y]\r\nj=y\r\n[a]\r\nk=3\r\n[Z]\r\nk=z\r\n");
+}
+
 TEST(IniFile, GravacaoQueFalhaPreservaOArquivo) {
     PastaTemporaria tmp;
     std::string p = tmp.Arquivo("pasta");
