@@ -574,14 +574,26 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
             fimY = fimX;
     // The cells only grow with the coordinates: the extreme points give the extreme cells.
     double menorX = kInf, menorY = kInf, maiorX = -kInf, maiorY = -kInf;
-    for (const auto* grupo : {&linhas, &tracadas, &origens})
-        for (const auto& l : *grupo)
-            for (const Pt& v : l) {
-                menorX = std::min(menorX, v.x);
-                menorY = std::min(menorY, v.y);
-                maiorX = std::max(maiorX, v.x);
-                maiorY = std::max(maiorY, v.y);
-            }
+    {
+        // Line by line on every thread; the least and the greatest do not depend on the order.
+        std::vector<std::array<double, 4>> extremos(linhas.size(), {kInf, kInf, -kInf, -kInf});
+        ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int kk) {
+            std::array<double, 4>& e = extremos[static_cast<size_t>(kk)];
+            for (const auto* grupo : {&linhas, &tracadas, &origens})
+                for (const Pt& v : (*grupo)[static_cast<size_t>(kk)]) {
+                    e[0] = std::min(e[0], v.x);
+                    e[1] = std::min(e[1], v.y);
+                    e[2] = std::max(e[2], v.x);
+                    e[3] = std::max(e[3], v.y);
+                }
+        });
+        for (const auto& e : extremos) {
+            menorX = std::min(menorX, e[0]);
+            menorY = std::min(menorY, e[1]);
+            maiorX = std::max(maiorX, e[2]);
+            maiorY = std::max(maiorY, e[3]);
+        }
+    }
     if (menorX <= maiorX) {
         baseX = celula(menorX);
         baseY = celula(menorY);
@@ -615,21 +627,24 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
     // are marked in a grid when the cells are counted, listed otherwise.
     std::vector<char> movida(lugar.size(), 0);
     std::vector<std::pair<int64_t, int64_t>> movidas;
-    for (size_t m = 0; m < linhas.size(); ++m) {
-        // Vertices a cell apart mostly fall in one of these: a cell just marked is not again.
-        int64_t ultimoX = std::numeric_limits<int64_t>::min(), ultimoY = ultimoX;
+    // The cells of such vertices, found line by line on every thread, then marked.
+    std::vector<std::vector<std::pair<int64_t, int64_t>>> centros(linhas.size());
+    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int mm) {
+        const size_t m = static_cast<size_t>(mm);
         for (size_t i = 0; i < linhas[m].size(); ++i)
             if (Dist(linhas[m][i], origens[m][i]) > folgas[m]) {
-                const int64_t cx = celula(linhas[m][i].x), cy = celula(linhas[m][i].y);
-                if (cx == ultimoX && cy == ultimoY) continue;
-                ultimoX = cx;
-                ultimoY = cy;
-                for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
-                    for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y)
-                        if (!porCelula) movidas.push_back({x, y});
-                        else if (x >= baseX && x <= fimX && y >= baseY && y <= fimY) movida[celulaDe(x, y)] = 1;
+                const std::pair c{celula(linhas[m][i].x), celula(linhas[m][i].y)};
+                // Vertices a cell apart mostly fall in one of these: a cell just listed is not again.
+                if (centros[m].empty() || centros[m].back() != c) centros[m].push_back(c);
             }
-    }
+    });
+    for (const auto& lista : centros)
+        for (const auto& [cx, cy] : lista)
+            for (int64_t x = cx - kAlcance; x <= cx + kAlcance; ++x)
+                for (int64_t y = cy - kAlcance; y <= cy + kAlcance; ++y)
+                    if (!porCelula) movidas.push_back({x, y});
+                    else if (x >= baseX && x <= fimX && y >= baseY && y <= fimY) movida[celulaDe(x, y)] = 1;
+    std::vector<std::vector<std::pair<int64_t, int64_t>>>().swap(centros);
     std::sort(movidas.begin(), movidas.end());
     movidas.erase(std::unique(movidas.begin(), movidas.end()), movidas.end());
     std::vector<std::vector<size_t>> aChecar(linhas.size());
@@ -756,8 +771,11 @@ std::vector<std::pair<size_t, size_t>> Cruzamentos(const Vistas& linhas, const V
             for (size_t j = j0; j < j1; ++j) indexar(l[j], l[(j + 1) % l.size()], k, j, tracado);
         }
     };
-    std::vector<bool> moveu(linhas.size());
-    for (size_t k = 0; k < linhas.size(); ++k) moveu[k] = !std::ranges::equal(tracadas[k], linhas[k]);
+    std::vector<char> moveu(linhas.size());
+    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int kk) {
+        const size_t k = static_cast<size_t>(kk);
+        moveu[k] = !std::ranges::equal(tracadas[k], linhas[k]);
+    });
     const auto indexarTodas = [&] {
         trecho = 0;
         for (size_t k = 0; k < linhas.size(); ++k) indexarLinha(linhas[k], k, false);
@@ -948,11 +966,16 @@ void Desembaracar(std::vector<Obra>& obras, const TDentroCampo& dentro, double z
             vOrigens[k] = origens[k];
         });
         std::vector<std::pair<size_t, size_t>> achados = Cruzamentos(vLinhas, vTracadas, vOrigens, folgas, fechadas, mudaram);
-        for (size_t k = 0; k < obras.size(); ++k)
-            for (size_t i = 0; i < linhas[k].size() && mudaram[k]; ++i)
+        std::vector<std::vector<size_t>> fora(obras.size());
+        ParaCada(static_cast<int>(obras.size()), NumeroThreads(), [&](int kk) {
+            const size_t k = static_cast<size_t>(kk);
+            for (size_t i = 0; i < linhas[k].size() && mudaram[k] && dentro; ++i)
                 // A line's end traced on the field's edge may lie just outside it already.
-                if (dentro && !dentro(linhas[k][i].x, linhas[k][i].y) && dentro(origens[k][i].x, origens[k][i].y))
-                    achados.push_back({k, i});
+                if (!dentro(linhas[k][i].x, linhas[k][i].y) && dentro(origens[k][i].x, origens[k][i].y))
+                    fora[k].push_back(i);
+        });
+        for (size_t k = 0; k < obras.size(); ++k)
+            for (size_t i : fora[k]) achados.push_back({k, i});
         // To the vertices in the works (both ends of the segment an added point lies on).
         std::vector<std::pair<size_t, size_t>> marcas;
         for (const auto& [k, i] : achados) {

@@ -12,7 +12,8 @@
 
 // Bilinear elevation between cell centres at map point (x, y); NaN where there is no data.
 using TCotaMapa = std::function<double(double x, double y)>;
-// Whether a map point lies inside the field (boundary and data).
+// Whether a map point lies inside the field (boundary and data). Both are asked from several
+// threads at once.
 using TDentroCampo = std::function<bool(double x, double y)>;
 
 class TImgElevacao;
