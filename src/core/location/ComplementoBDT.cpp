@@ -174,7 +174,8 @@ void TComplementoBDT::Gravar(const std::string& arquivo) const {
     }
     // A whole farm's lines are tens of megabytes of text: formatted on every thread.
     std::vector<std::string> textos(linhas.size());
-    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(), [&](int k) { textos[size_t(k)] = TextoDaLinha(linhas[size_t(k)]); });
+    ParaCada(static_cast<int>(linhas.size()), NumeroThreads(),
+             [&](int k) { textos[size_t(k)] = TextoDaLinha(linhas[size_t(k)]); });
     for (size_t k = 0; k < linhas.size(); ++k)
         ini.WriteString(kLinhas, "Linha" + IntToStr(static_cast<long long>(k + 1)), std::move(textos[k]));
     ini.UpdateFile();
