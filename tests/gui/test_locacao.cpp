@@ -836,9 +836,18 @@ TEST(FrmLocacao, AModelInWholeMetresAsksBeforeTheRunAndNoKeepsEverything) {
     j.Modelo(3, 2.0);
     j.Arquivos(elev, decl, saida);
     j.w->PreencherCampos();
+    // The grids are read in a progress window of their own, before the question.
+    QStringList janelas;
+    j.w->AoIniciarLeitura = [&](TJanelaProgresso& p) {
+        EXPECT_EQ(p.windowTitle(), QStringLiteral("Aguarde, processando..."));
+        EXPECT_EQ(p.windowModality(), Qt::ApplicationModal);
+        janelas << QStringLiteral("leitura: ") + p.Rotulo()->text();
+    };
+    j.w->AoIniciarExecucao = [&](TJanelaProgresso&) { janelas << QStringLiteral("execução"); };
     roteiro.respostas.push_back(TResposta::Nao);
     roteiro.registro.clear();
     j.w->btnProcessarClick();
+    EXPECT_EQ(janelas, QStringList{QStringLiteral("leitura: Carregando imagens")});
     ASSERT_EQ(roteiro.registro.size(), 1);
     EXPECT_EQ(roteiro.registro[0],
               QStringLiteral("pergunta: O modelo de elevação tem valores em degraus de 1,00 m, mais que um terço do "
@@ -852,5 +861,7 @@ TEST(FrmLocacao, AModelInWholeMetresAsksBeforeTheRunAndNoKeepsEverything) {
     roteiro.dialogos.push_back(GuardarRelatorio(relatorio));
     j.w->btnProcessarClick();
     EXPECT_EQ(j.w->ErroExecucao(), QString());
+    EXPECT_EQ(janelas, (QStringList{QStringLiteral("leitura: Carregando imagens"),
+                                    QStringLiteral("leitura: Carregando imagens"), QStringLiteral("execução")}));
     EXPECT_TRUE(std::filesystem::exists(saida));
 }

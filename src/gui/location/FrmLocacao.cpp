@@ -985,8 +985,20 @@ void TfrmLocacao::btnProcessarClick() {
             return;
         }
         // A model stepped coarser than the interval gives contours that follow its steps. The
-        // run goes on from the grids the check read.
-        TGradesLocacao grades = LerGradesLocacao(arquivos.elevacao, arquivos.declividade);
+        // run goes on from the grids the check read; a whole farm's take seconds to read, so
+        // the progress window shows it. The read cannot stop halfway: a cancel ends it there.
+        TGradesLocacao grades;
+        {
+            TJanelaProgresso leitura(
+                this, QStringLiteral("Aguarde, processando..."),
+                [] { return TLeituraProgresso{0, QStringLiteral("Carregando imagens"), {}}; }, [] {});
+            leitura.setObjectName(QStringLiteral("TFPercent"));
+            leitura.setWindowModality(Qt::ApplicationModal);
+            if (AoIniciarLeitura)
+                QTimer::singleShot(0, &leitura, [this, &leitura] { AoIniciarLeitura(leitura); });
+            leitura.Executar([&] { grades = LerGradesLocacao(arquivos.elevacao, arquivos.declividade); });
+            if (leitura.CancelamentoPedido()) return;
+        }
         const std::string aviso =
             AvisoModeloEmDegraus(grades, SistemaDaLocacao(m_), m_.NumeroDaCurva(), m_.Precipitacao());
         if (!aviso.empty() && !Dialogos().SimNao(this, Q(aviso) + QStringLiteral("\n\nLocar assim mesmo?"))) return;

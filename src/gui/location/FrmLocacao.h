@@ -76,8 +76,9 @@ public:
     void SetJanelaConsulta(std::function<IJanelaConsulta*()> fabrica);
     // Starts another instance of the program (blue on the picture); tests replace it.
     std::function<void()> Lancador;
-    // Called with the progress window once the run has started (tests press "&Cancelar").
-    std::function<void(TJanelaProgresso&)> AoIniciarExecucao;
+    // Called with the progress window once the run has started, and with the one of the read
+    // of the grids before it (tests press "&Cancelar").
+    std::function<void(TJanelaProgresso&)> AoIniciarExecucao, AoIniciarLeitura;
     void SetPastaFiguras(const QString& pasta);
 
     TFiguraMapa* Figura() const { return figura_; }
