@@ -58,6 +58,15 @@
 namespace {
 
 const char* const kFmt = "0.0######";
+// The progress windows of a run: the read of the grids, then the engine.
+const char* const kCarregandoImagens = "Carregando imagens";
+// Modal over the whole program: nothing may read or write the shared model meanwhile.
+void PrepararProgresso(TJanelaProgresso& janela, const std::function<void(TJanelaProgresso&)>& aoIniciar) {
+    janela.setWindowTitle(QStringLiteral("Aguarde, processando..."));
+    janela.setObjectName(QStringLiteral("TFPercent"));
+    janela.setWindowModality(Qt::ApplicationModal);
+    if (aoIniciar) QTimer::singleShot(0, &janela, [&janela, aoIniciar] { aoIniciar(janela); });
+}
 const QString kPrecipitacao = QStringLiteral("Precipitação"), kCanal = QStringLiteral("Canal"),
               kEspacamento = QStringLiteral("Espaçamento"), kTipoTerraco = QStringLiteral("Tipo de Terraço"),
               kSolo = QStringLiteral("Solo"), kTerreno = QStringLiteral("Terreno"),
@@ -990,12 +999,8 @@ void TfrmLocacao::btnProcessarClick() {
         TGradesLocacao grades;
         {
             TJanelaProgresso leitura(
-                this, QStringLiteral("Aguarde, processando..."),
-                [] { return TLeituraProgresso{0, QStringLiteral("Carregando imagens"), {}}; }, [] {});
-            leitura.setObjectName(QStringLiteral("TFPercent"));
-            leitura.setWindowModality(Qt::ApplicationModal);
-            if (AoIniciarLeitura)
-                QTimer::singleShot(0, &leitura, [this, &leitura] { AoIniciarLeitura(leitura); });
+                this, {}, [] { return TLeituraProgresso{0, QString::fromUtf8(kCarregandoImagens), {}}; }, [] {});
+            PrepararProgresso(leitura, AoIniciarLeitura);
             leitura.Executar([&] { grades = LerGradesLocacao(arquivos.elevacao, arquivos.declividade); });
             if (leitura.CancelamentoPedido()) return;
         }
@@ -1016,16 +1021,13 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos, TGradesLocacao& gra
         const TProgressoCompartilhado::TEstado e = progresso.Estado();
         TLeituraProgresso l;
         l.percentual = e.max > 0 ? 100.0 * e.posicao / e.max : 0;
-        const std::string status = e.status.empty() ? "Carregando imagens" : e.status;
+        const std::string status = e.status.empty() ? kCarregandoImagens : e.status;
         // The number of lines placed follows the status after two spaces.
         l.texto = Q(e.contagem != 0 ? status + "  " + std::to_string(e.contagem) : status);
         return l;
     };
-    TJanelaProgresso janela(this, QStringLiteral("Aguarde, processando..."), ler, [&progresso] { progresso.Parar(); });
-    janela.setObjectName(QStringLiteral("TFPercent"));
-    // Nothing may read or write the shared model while the engine runs.
-    janela.setWindowModality(Qt::ApplicationModal);
-    if (AoIniciarExecucao) QTimer::singleShot(0, &janela, [this, &janela] { AoIniciarExecucao(janela); });
+    TJanelaProgresso janela(this, {}, ler, [&progresso] { progresso.Parar(); });
+    PrepararProgresso(janela, AoIniciarExecucao);
     erro_.clear();
     bool terminou = false;
     // The project's machine with the settings' output and price, for the table and its files.
