@@ -192,7 +192,9 @@ struct Curva {
         if (s.size() < 2) return acumulada[0];
         double voltas = 0;
         if (fechada) {
-            voltas = std::floor(u / total);
+            // Within a turn either side of the start the quotient cannot round to a whole
+            // turn: the same count, without the division.
+            voltas = u > 0 && u < total ? 0.0 : u < 0 && u > -total ? -1.0 : std::floor(u / total);
             u -= voltas * total;
         } else {
             u = std::clamp(u, 0.0, total);
@@ -352,7 +354,10 @@ struct Ajuste {
         const double r = RaioAlvo();
         std::vector<std::pair<size_t, Pt>> mudas;
         std::vector<size_t> movidos;
+        // A late round's first vertex may lie far along a long line: the looks start there,
+        // not at the line's start.
         Curva::Dica dica;
+        if (ativos && !ativos->lista.empty()) dica = {ativos->lista.front(), ativos->lista.front()};
         Ativos::Visitar(ativos, c.N(), [&](size_t i) {
             Pt a, b;
             if (!c.Vizinhos(i, p.baseRaio, a, b, &dica)) return;
@@ -485,8 +490,15 @@ std::vector<Pt> Ancorar(const Curva& suave, const Curva& tracada) {
             ate = std::min(ate, nsegs - 1);
         }
         long long j = tracada.fechada ? ((de % nsegs) + nsegs) % nsegs : de;
+        // A segment whose box lies farther than the best (by far more than any rounding of
+        // the coordinates) cannot be nearer: it is passed over without its projection.
+        const double folga = 1e-9 * (std::fabs(v.x) + std::fabs(v.y) + 1);
         for (long long jj = de; jj <= ate; ++jj, j = j + 1 == nsegs ? 0 : j + 1) {
             const Pt a = tracada.p[size_t(j)], b = tracada.Vert(size_t(j) + 1);
+            const double fx = std::max({std::min(a.x, b.x) - v.x, v.x - std::max(a.x, b.x), 0.0});
+            const double fy = std::max({std::min(a.y, b.y) - v.y, v.y - std::max(a.y, b.y), 0.0});
+            const double limite = melhor + folga;
+            if (fx * fx + fy * fy > limite * limite) continue;
             const Pt ab = b - a;
             const double l2 = Dot(ab, ab);
             const double f = l2 > 0 ? std::clamp(Dot(v - a, ab) / l2, 0.0, 1.0) : 0;
