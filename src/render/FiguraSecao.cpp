@@ -52,7 +52,9 @@ QImage ImagemSecao(const TDesenhoSecao& d, QSize tamanho) {
             exagero = e;
             break;
         }
-    const auto [zLo, zHi] = faixa(exagero);
+    // Plain names, not a structured binding: the lambda below captures them.
+    const std::pair<double, double> zs = faixa(exagero);
+    const double zLo = zs.first, zHi = zs.second;
     const double sz = std::min(sx, area.height() / std::max(zHi - zLo, 1e-9));
     const double topo = area.top() + (area.height() - (zHi - zLo) * sz) / 2;
     auto ponto = [&](const TPontoSecao& q) {
