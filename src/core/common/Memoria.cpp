@@ -4,9 +4,10 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
 #endif
+// malloc.h is what defines __GLIBC__ here: test for it only after including it.
+#if __has_include(<malloc.h>)
+#include <malloc.h>
 #endif
 
 void PaginasGrandes(const void* inicio, size_t bytes) {
@@ -23,7 +24,7 @@ void PaginasGrandes(const void* inicio, size_t bytes) {
 }
 
 void DevolverMemoriaLivre() {
-#if defined(__linux__) && defined(__GLIBC__)
+#if defined(__GLIBC__)
     malloc_trim(0);
 #endif
 }

@@ -7,7 +7,6 @@
 #include <limits>
 #include <new>
 
-#include "core/common/Memoria.h"
 #include "core/raster/FormatoComum.h"
 #include "core/raster/Vetoriza.h"
 
@@ -65,11 +64,9 @@ void TImagem::Reset() {
 
 void TImagem::ResizeMem(long long bytes) {
     try {
+        // No 2 MB pages here: a command that reads a whole grid file and then writes its
+        // result stalled, on a virtual machine, for seconds faulting them in.
         const size_t n = static_cast<size_t>((bytes + 3) / 4);
-        if (n > mem_.capacity()) {
-            mem_.reserve(n);
-            PaginasGrandes(mem_.data(), n * 4);
-        }
         mem_.resize(n);
         if (bytes == 0) mem_.shrink_to_fit();
     } catch (const std::bad_alloc&) {
