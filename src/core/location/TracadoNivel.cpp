@@ -228,18 +228,20 @@ bool TTracadoNivel::TraceLevelLine(TPixelS& P, double L, TLinhaPixel& line) {
     if (!firstCrossing() && p0.z != L) {
         const bool abaixo = p0.z < L;
         const int w = apoio_.Columns();
-        std::vector<char> visto(static_cast<size_t>(w) * apoio_.Rows(), 0);
+        // One bit a cell: on a 30 M-cell model a byte each is 30 MB to clear for every
+        // start that needs this search.
+        std::vector<bool> visto(static_cast<size_t>(w) * apoio_.Rows(), false);
         std::vector<Px> fila{p0};
-        visto[static_cast<size_t>(p0.r - 1) * w + (p0.c - 1)] = 1;
+        visto[static_cast<size_t>(p0.r - 1) * w + (p0.c - 1)] = true;
         bool achou = false;
         for (size_t k = 0; k < fila.size() && !achou; ++k) {
             const Px u = fila[k];
             for (int i = 0; i < 4; ++i) {
                 Px v = u;
                 if (!Step(v, kViz[i])) continue;
-                char& m = visto[static_cast<size_t>(v.r - 1) * w + (v.c - 1)];
-                if (m) continue;
-                m = 1;
+                const size_t m = static_cast<size_t>(v.r - 1) * w + (v.c - 1);
+                if (visto[m]) continue;
+                visto[m] = true;
                 fila.push_back(v);
                 if (v.z != L && (v.z < L) != abaixo) continue;
                 p0 = v;
