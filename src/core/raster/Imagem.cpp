@@ -64,8 +64,8 @@ void TImagem::Reset() {
 
 void TImagem::ResizeMem(long long bytes) {
     try {
-        // No 2 MB pages here: a command that reads a whole grid file and then writes its
-        // result stalled, on a virtual machine, for seconds faulting them in.
+        // No 2 MB pages here: on a virtual machine, commands that read a grid file this way
+        // and then wrote their result often stalled for up to a second with them, never without.
         const size_t n = static_cast<size_t>((bytes + 3) / 4);
         mem_.resize(n);
         if (bytes == 0) mem_.shrink_to_fit();
