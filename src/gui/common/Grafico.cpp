@@ -22,9 +22,10 @@ namespace {
 constexpr int kRaioDica = 6;  // pixels around a point that still hit it
 }
 
-TGrafico::TGrafico(QWidget* pai) : QChartView(pai), linha_(new QLineSeries), eixoX_(new QValueAxis), eixoY_(new QValueAxis), serie_(linha_) {
+// Given its chart at construction: QChartView(pai) would make a default one that setChart() lets go of.
+TGrafico::TGrafico(QWidget* pai) : QChartView(new QChart, pai), linha_(new QLineSeries), eixoX_(new QValueAxis), eixoY_(new QValueAxis), serie_(linha_) {
     setObjectName(QStringLiteral("Grafico"));
-    auto* c = new QChart;
+    QChart* c = chart();
     c->legend()->hide();
     c->addSeries(linha_);
     c->addAxis(eixoX_, Qt::AlignBottom);
@@ -34,7 +35,6 @@ TGrafico::TGrafico(QWidget* pai) : QChartView(pai), linha_(new QLineSeries), eix
     linha_->setPointsVisible(true);
     linha_->setMarkerSize(6);
     c->setMargins(QMargins(4, 4, 4, 4));
-    setChart(c);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     dica_ = new QLabel(this);

@@ -198,7 +198,6 @@ void TfrmFoConsulta::Montar() {
     grafico_ = new QChartView;
     grafico_->setObjectName("grafico");
     grafico_->setRenderHint(QPainter::Antialiasing);
-    grafico_->setChart(new QChart);
     le->addWidget(lblEquacao_);
     le->addWidget(tabIntensidades_);
     le->addWidget(grafico_, 1);
