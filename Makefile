@@ -94,12 +94,14 @@ fuzz: deps-fuzz
 
 # Runs every fuzz target over its seed corpus (fuzz/corpus/<target>/) for MINUTOS minutes each;
 # new inputs go to build-fuzz/corpus, anything that crashes is kept under fuzz/crashers/<target>/.
+# A library's own leaks named in fuzz/crashers/<target>.lsan do not stop the run.
 MINUTOS ?= 1
 fuzz-run: fuzz
 	@for alvo in $(BUILD)-fuzz/fuzz/fuzz_*; do \
 	  nome=$$(basename $$alvo); \
 	  mkdir -p $(BUILD)-fuzz/corpus/$$nome fuzz/crashers/$$nome; \
 	  echo "== $$nome ($(MINUTOS) min)"; \
+	  supp=fuzz/crashers/$$nome.lsan; [ -f $$supp ] && export LSAN_OPTIONS=suppressions=$(CURDIR)/$$supp || unset LSAN_OPTIONS; \
 	  $$alvo -max_total_time=$$(( $(MINUTOS) * 60 )) -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
 	    -artifact_prefix=fuzz/crashers/$$nome/ $(BUILD)-fuzz/corpus/$$nome fuzz/corpus/$$nome || falhou="$$falhou $$nome"; \
 	done; \
