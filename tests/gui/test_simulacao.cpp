@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QGroupBox>
 #include <QValueAxis>
 #include <cmath>
 #include <cstdlib>
@@ -216,6 +217,19 @@ TEST(Simulacao, BasinChartListsItsItemsAndLeavesTheBasinAlone) {
     EXPECT_DOUBLE_EQ(p.front().x(), 1000);
     EXPECT_DOUBLE_EQ(p.back().x(), 10000);
     EXPECT_EQ(s.w->GraficoBacia()->EixoX()->titleText(), QStringLiteral("Área de contribuição (m2)"));
+    // The last area is a round number: the axis runs a step past it, so its marker is whole. The
+    // column beside the chart is narrow, and the machine's name still shows whole.
+    QApplication::processEvents();
+    const TGrafico* gb = s.w->GraficoBacia();
+    EXPECT_GT(gb->EixoX()->max(), 10000);
+    EXPECT_LT(gb->EixoX()->max(), 10500);
+    EXPECT_DOUBLE_EQ(gb->EixoX()->tickInterval(), 2000);
+    const QPointF fim = gb->chart()->mapToPosition(p.back(), gb->SerieQt());
+    EXPECT_LE(fim.x() + gb->SerieQt()->markerSize() / 2, gb->chart()->plotArea().right());
+    auto* maquina = s.w->findChild<QGroupBox*>("grpConstrucaoBacia")->findChild<QComboBox*>("cbMaquina");
+    ASSERT_FALSE(maquina->currentText().isEmpty());
+    EXPECT_GE(maquina->width(), maquina->fontMetrics().horizontalAdvance(maquina->currentText()) + 30)
+        << maquina->currentText().toStdString();
     lista->setCurrentRow(3);
     EXPECT_EQ(s.w->GraficoBacia()->SerieQt()->count(), 10);
     EXPECT_EQ(s.w->GraficoBaciaAtual().Nome, "Raio x profundidade");

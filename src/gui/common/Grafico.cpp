@@ -69,8 +69,17 @@ void TGrafico::Ajustar(const QString& tituloX, const QString& tituloY) {
         }
         eixo->setRange(lo, hi);
         eixo->applyNiceNumbers();
-        // As many decimals as the tick step needs, no more: long labels are cut at the edge.
         const double passo = (eixo->max() - eixo->min()) / std::max(1, eixo->tickCount() - 1);
+        // A point at the top of the axis would have its marker cut in half by the plot's edge:
+        // the axis runs a little past it, its ticks and labels where they were.
+        eixo->setTickType(QValueAxis::TicksFixed);
+        if (!p.isEmpty() && hi >= eixo->max()) {
+            eixo->setTickType(QValueAxis::TicksDynamic);
+            eixo->setTickAnchor(eixo->min());
+            eixo->setTickInterval(passo);
+            eixo->setMax(eixo->max() + 0.03 * (eixo->max() - eixo->min()));
+        }
+        // As many decimals as the tick step needs, no more: long labels are cut at the edge.
         const int casas = passo >= 1 ? 0 : std::min(6, int(std::ceil(-std::log10(passo) - 1e-9)));
         eixo->setLabelFormat(QStringLiteral("%.") + QString::number(casas) + QStringLiteral("f"));
     };

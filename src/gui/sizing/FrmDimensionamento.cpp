@@ -483,7 +483,7 @@ QWidget* TfrmDimensionamento::MontarResultadoBacia() {
     connect(construcaoBacia_, &TGrupoConstrucao::MaquinaEscolhida, this,
             [this](const QString& n) { Protegido(this, [&] { EscolherMaquina(n); }); });
     h->addLayout(esquerda, 1);
-    h->addWidget(MontarGraficoBacia(), 2);
+    h->addWidget(MontarGraficoBacia(), 1);
     v->addLayout(h, 1);
 
     auto* rodape = new QHBoxLayout;
@@ -852,7 +852,7 @@ void TfrmDimensionamento::MostrarResultado() {
             for (const std::string& item : ItensGraficoBacia(resultado_.Formato)) rgSimulaBarraginha_->addItem(Q(item));
         }
         paginas_->setCurrentIndex(ResultadoBacia);
-        Redimensionar(660, 475);
+        Redimensionar(kLarguraResultadoBacia, kAlturaResultadoBacia);
         rgSimulaBarraginha_->setCurrentRow(0);
         rgSimulaBarraginhaClick(0);
         return;

@@ -178,6 +178,8 @@ private:
     TGrupoConstrucao *construcao_ = nullptr, *construcaoBacia_ = nullptr;
     static constexpr QSize kTamanhoSecao{330, 140};
     static constexpr int kLarguraResultado = 660, kAlturaResultado = 640;
+    // Wide enough for the machine's whole name beside a chart whose labels are not cut.
+    static constexpr int kLarguraResultadoBacia = 800, kAlturaResultadoBacia = 520;
     QLineEdit *LQ_, *edtResultEV_, *edtResultEH_, *HUni_, *CoefUni_, *HR_;
     // Basin results.
     QLabel *lblRaioComp_, *lblLargura_, *lblUnLargura_, *lblAvisoBacia_;

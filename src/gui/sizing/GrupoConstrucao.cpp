@@ -20,9 +20,15 @@ TGrupoConstrucao::TGrupoConstrucao(bool bacia, QWidget* pai) : QGroupBox(QString
     cbMaquina_->setMinimumContentsLength(20);
     auto* lbl = new QLabel(QStringLiteral("&Máquina:"));
     lbl->setBuddy(cbMaquina_);
-    g->addWidget(lbl, 0, 0);
     const int colunas = bacia ? 1 : 2;
-    g->addWidget(cbMaquina_, 0, 1, 1, colunas + 1);
+    if (bacia) {
+        // The basin's group stands in a narrow column: the machine's name gets a row of its own.
+        g->addWidget(lbl, 0, 0, 1, colunas + 2);
+        g->addWidget(cbMaquina_, 1, 0, 1, colunas + 2);
+    } else {
+        g->addWidget(lbl, 0, 0);
+        g->addWidget(cbMaquina_, 0, 1, 1, colunas + 1);
+    }
     if (!bacia) {
         g->addWidget(new QLabel(QStringLiteral("por 100 m")), 1, 1, Qt::AlignRight);
         g->addWidget(new QLabel(QStringLiteral("por hectare")), 1, 2, Qt::AlignRight);
