@@ -22,6 +22,7 @@
 #include "core/common/Regional.h"
 #include "gui/common/Ajuda.h"
 #include "gui/common/Dialogos.h"
+#include "gui/common/Icones.h"
 #include "gui/common/Impressora.h"
 #include "gui/common/Localizar.h"
 #include "gui/common/VisualizadorHtml.h"
@@ -42,12 +43,12 @@ TFBrowser::TFBrowser(QWidget* pai) : QDialog(pai) {
     acLocalizar_ = Acao("mnuLocalizar", QStringLiteral("&Localizar..."),
                         s->standardIcon(QStyle::SP_FileDialogContentsView), QKeySequence::Find);
     acImprimir_ = Acao("mnuImprimir", QStringLiteral("&Imprimir..."),
-                       QIcon::fromTheme(QStringLiteral("document-print")), QKeySequence::Print);
+                       QIcon::fromTheme(QStringLiteral("document-print"), IconeImpressora()), QKeySequence::Print);
     acPdf_ = Acao("mnuExportarPdf", QStringLiteral("&Exportar PDF..."), s->standardIcon(QStyle::SP_DialogSaveButton), {});
     acAjuda_ = Acao("mnuAjuda", QStringLiteral("&Ajuda"), s->standardIcon(QStyle::SP_DialogHelpButton),
                     QKeySequence::HelpContents);
     acSobre_ = Acao("mnuSobre", QStringLiteral("&Sobre"), {}, {});
-    acSair_ = Acao("mnuSair", QStringLiteral("&Sair"), s->standardIcon(QStyle::SP_DialogCloseButton), {});
+    acSair_ = Acao("mnuSair", QStringLiteral("&Sair"), IconeSair(), {});
 
     auto* menu = new QMenuBar(this);
     menu->setObjectName(QStringLiteral("MainMenu1"));

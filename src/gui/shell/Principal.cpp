@@ -38,7 +38,7 @@
 #include "gui/raster/AbrirArq.h"
 #include "gui/raster/Ferramentas.h"
 #include "gui/raster/Visualizar.h"
-#include "gui/shell/Icones.h"
+#include "gui/common/Icones.h"
 #include "gui/shell/Inicial.h"
 #include "gui/sizing/FrmDimensionamento.h"
 

@@ -1,4 +1,4 @@
-#include "gui/shell/Icones.h"
+#include "gui/common/Icones.h"
 
 #include <QPainter>
 #include <QPainterPath>
