@@ -67,12 +67,13 @@ void TGrafico::Ajustar(const QString& tituloX, const QString& tituloY) {
             lo -= folga;
             hi += folga;
         }
+        // The nice numbers are worked out on fixed ticks, whatever the last series left.
+        eixo->setTickType(QValueAxis::TicksFixed);
         eixo->setRange(lo, hi);
         eixo->applyNiceNumbers();
         const double passo = (eixo->max() - eixo->min()) / std::max(1, eixo->tickCount() - 1);
         // A point at the top of the axis would have its marker cut in half by the plot's edge:
         // the axis runs a little past it, its ticks and labels where they were.
-        eixo->setTickType(QValueAxis::TicksFixed);
         if (!p.isEmpty() && hi >= eixo->max()) {
             eixo->setTickType(QValueAxis::TicksDynamic);
             eixo->setTickAnchor(eixo->min());
