@@ -79,22 +79,61 @@ QRectF Uniao(const QRectF& a, const QRectF& b) {
 }
 
 template <class L>
+QRectF CaixaDaLinha(const L& l) {
+    if (l.x.empty() || l.y.empty()) return {};
+    const auto [x0, x1] = std::minmax_element(l.x.begin(), l.x.end());
+    const auto [y0, y1] = std::minmax_element(l.y.begin(), l.y.end());
+    return QRectF(QPointF(*x0, *y0), QPointF(*x1, *y1));
+}
+
+// Whether two boxes overlap, edges included: a straight level line's box has no height.
+bool Cruzam(const QRectF& a, const QRectF& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+template <class L>
 QRectF CaixaDe(const std::vector<L>& linhas) {
     QRectF r;
-    for (const L& l : linhas) {
-        if (l.x.empty()) continue;
-        const auto [x0, x1] = std::minmax_element(l.x.begin(), l.x.end());
-        const auto [y0, y1] = std::minmax_element(l.y.begin(), l.y.end());
-        r = Uniao(r, QRectF(QPointF(*x0, *y0), QPointF(*x1, *y1)));
-    }
+    for (const L& l : linhas) r = Uniao(r, CaixaDaLinha(l));
     return r;
 }
 
-QPolygonF Poligono(const std::vector<double>& x, const std::vector<double>& y, const QTransform& t) {
-    QPolygonF p;
-    p.reserve(int(x.size()));
-    for (size_t i = 0; i < x.size() && i < y.size(); ++i) p << t.map(QPointF(x[i], y[i]));
-    return p;
+// The vertices of a line that show at 'tolerancia' map units, still in map units.
+QPolygonF Visiveis(const std::vector<double>& x, const std::vector<double>& y, double tolerancia) {
+    QPolygonF q;
+    for (const size_t i : VerticesVisiveis(x, y, tolerancia)) q << QPointF(x[i], y[i]);
+    return q;
+}
+
+// Strokes only the stretches of 'pol' that pass through 'janela', each taking up the dash
+// pattern where the whole line has it there, so the dashes stay put as the view moves.
+void DesenharVisivel(QPainter& p, const QPolygonF& pol, QPen caneta, const QRectF& janela) {
+    const double largura = caneta.widthF() > 0 ? caneta.widthF() : 1;
+    const double offset = caneta.dashOffset();
+    const bool tracejada = caneta.style() != Qt::SolidLine;
+    double percorrido = 0;
+    int inicio = -1;
+    double emInicio = 0;
+    const auto tracar = [&](int fim) {
+        if (inicio < 0) return;
+        if (tracejada) caneta.setDashOffset(offset + emInicio / largura);
+        p.setPen(caneta);
+        p.drawPolyline(pol.constData() + inicio, fim - inicio + 1);
+        inicio = -1;
+    };
+    for (int i = 0; i + 1 < pol.size(); ++i) {
+        const QPointF a = pol[i], b = pol[i + 1];
+        const bool visivel = std::min(a.x(), b.x()) <= janela.right() && std::max(a.x(), b.x()) >= janela.left() &&
+                             std::min(a.y(), b.y()) <= janela.bottom() && std::max(a.y(), b.y()) >= janela.top();
+        if (visivel && inicio < 0) {
+            inicio = i;
+            emInicio = percorrido;
+        } else if (!visivel) {
+            tracar(i);
+        }
+        percorrido += QLineF(a, b).length();
+    }
+    tracar(int(pol.size()) - 1);
 }
 
 QFont Fonte(double altura, bool negrito = false) {
@@ -163,6 +202,7 @@ TMapaPlano::TMapaPlano(const TPlanoMapa& plano) : plano_(plano) {
         const QRectF limite = CaixaDe(plano_.limite);
         campo = campo.isNull() ? limite : campo.intersected(limite);
     }
+    for (const TLinhaPlano& l : plano_.linhas) caixas_.push_back(CaixaDaLinha(l));
     mundo_ = Uniao(Uniao(campo, CaixaDe(plano_.linhas)), CaixaDe(plano_.escoadouros));
 
     // Styled by type only when the run gave types; lines without one get a style of their own.
@@ -171,6 +211,19 @@ TMapaPlano::TMapaPlano(const TPlanoMapa& plano) : plano_(plano) {
     if (algumTipo)
         for (const TLinhaPlano& l : plano_.linhas)
             if (std::find(tipos_.begin(), tipos_.end(), l.tipo) == tipos_.end()) tipos_.push_back(l.tipo);
+}
+
+const QPolygonF& TMapaPlano::LinhaNaEscala(size_t k, double tolerancia) const {
+    if (tolerancia != toleranciaLinhas_ || linhasNaEscala_.size() != plano_.linhas.size()) {
+        linhasNaEscala_.assign(plano_.linhas.size(), QPolygonF());
+        feitas_.assign(plano_.linhas.size(), 0);
+        toleranciaLinhas_ = tolerancia;
+    }
+    if (!feitas_[k]) {
+        linhasNaEscala_[k] = Visiveis(plano_.linhas[k].x, plano_.linhas[k].y, tolerancia);
+        feitas_[k] = 1;
+    }
+    return linhasNaEscala_[k];
 }
 
 bool TMapaPlano::Vazio() const { return relevo_.isNull() && plano_.linhas.empty(); }
@@ -229,23 +282,32 @@ void TMapaPlano::DesenharCom(QPainter& p, const QRectF& destino, const QRectF& m
     imagem(relevo_, celulas_);
     imagem(faixas_, celulasFaixas_);
 
+    // Half a device pixel shows nothing; the strokes reach a little past the frame.
+    const double pixels = std::max(std::fabs(m.m11()), std::fabs(m.m22())) *
+                          std::sqrt(std::fabs(p.deviceTransform().determinant()));
+    const double tolerancia = pixels > 0 ? 0.5 / pixels : 0;
+    const QRectF janela = destino.adjusted(-8 * u, -8 * u, 8 * u, 8 * u);
     for (const TPolilinha& anel : plano_.limite) {
-        const QPolygonF pol = Poligono(anel.x, anel.y, m);
-        p.setPen(QPen(QColor(255, 255, 255, 200), 3.2 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(pol);
-        p.setPen(QPen(Qt::black, 1.4 * u, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
-        p.drawPolyline(pol);
+        const QPolygonF pol = m.map(Visiveis(anel.x, anel.y, tolerancia));
+        DesenharVisivel(p, pol, QPen(QColor(255, 255, 255, 200), 3.2 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin),
+                        janela);
+        DesenharVisivel(p, pol, QPen(Qt::black, 1.4 * u, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin), janela);
     }
-    p.setPen(QPen(kEscoadouro, 2.5 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const TLinhaMapa& e : plano_.escoadouros) p.drawPolyline(Poligono(e.x, e.y, m));
-    for (const TLinhaPlano& l : plano_.linhas) {
-        const QPolygonF pol = Poligono(l.x, l.y, m);
-        if (destaque != 0 && l.terraco == destaque) {
-            p.setPen(QPen(QColor(255, 230, 0, 220), 6 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawPolyline(pol);
-        }
-        p.setPen(CanetaDaLinha(l, u));
-        p.drawPolyline(pol);
+    for (const TLinhaMapa& e : plano_.escoadouros)
+        DesenharVisivel(p, m.map(Visiveis(e.x, e.y, tolerancia)),
+                        QPen(kEscoadouro, 2.5 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin), janela);
+    // Only the lines whose box reaches the view: a deep zoom into a whole farm shows a few.
+    bool inversivel = false;
+    const QTransform paraMapa = m.inverted(&inversivel);
+    const QRectF vista = inversivel ? paraMapa.mapRect(janela) : QRectF();
+    for (size_t k = 0; k < plano_.linhas.size(); ++k) {
+        const TLinhaPlano& l = plano_.linhas[k];
+        if (!Cruzam(caixas_[k], vista)) continue;
+        const QPolygonF pol = m.map(LinhaNaEscala(k, tolerancia));
+        if (destaque != 0 && l.terraco == destaque)
+            DesenharVisivel(p, pol, QPen(QColor(255, 230, 0, 220), 6 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin),
+                            janela);
+        DesenharVisivel(p, pol, CanetaDaLinha(l, u), janela);
     }
     // Each number a little past its line's end, along the line, so it does not cover it; where
     // lines crowd (ends along the field's edge) it goes farther out, or is left to the other end.
@@ -253,17 +315,18 @@ void TMapaPlano::DesenharCom(QPainter& p, const QRectF& destino, const QRectF& m
     const QFontMetricsF fm(f);
     std::vector<QRectF> ocupados;
     for (const TLinhaPlano& l : plano_.linhas) {
-        const QPolygonF pol = Poligono(l.x, l.y, m);
-        if (pol.size() < 2) continue;
+        const size_t n = std::min(l.x.size(), l.y.size());
+        if (n < 2) continue;
+        const auto vertice = [&](size_t i) { return m.map(QPointF(l.x[i], l.y[i])); };
         const QString numero = QString::number(l.terraco);
         const QSizeF tamanho(fm.horizontalAdvance(numero) + 0.2 * t, 0.95 * t);
         const QColor cor = CanetaDaLinha(l, u).color();
         for (const bool inicio : {true, false}) {
-            const QPointF ponta = inicio ? pol.first() : pol.last();
+            const QPointF ponta = vertice(inicio ? 0 : n - 1);
             QPointF antes = ponta;
             // The first vertex far enough from the end gives the direction.
-            for (int k = 1; k < pol.size() && QLineF(ponta, antes).length() < t; ++k)
-                antes = inicio ? pol[k] : pol[pol.size() - 1 - k];
+            for (size_t j = 1; j < n && QLineF(ponta, antes).length() < t; ++j)
+                antes = vertice(inicio ? j : n - 1 - j);
             const QLineF d(antes, ponta);
             const QPointF rumo = d.length() > 0 ? (d.p2() - d.p1()) / d.length() : QPointF();
             for (const double distancia : {0.9, 1.9, 2.9}) {

@@ -5,6 +5,7 @@
 // arrow, legend and coordinate system).
 #include <QImage>
 #include <QPen>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -56,6 +57,9 @@ private:
     void DesenharEscalaEm(QPainter& p, QPointF base, double larguraMaxima, double pixelsPorUnidade, double u,
                           double t) const;
     QPen CanetaDaLinha(const TLinhaPlano& l, double u) const;
+    // Terrace line k with the vertices that show at 'tolerancia' map units, in map units: made
+    // when first in view and kept while the scale stays (a pan), made again at another.
+    const QPolygonF& LinhaNaEscala(size_t k, double tolerancia) const;
 
     TPlanoMapa plano_;
     QImage relevo_;    // one pixel a cell, north row first
@@ -63,6 +67,10 @@ private:
     QImage faixas_;    // the strips' tint on their grid
     QTransform celulasFaixas_;
     QRectF mundo_;
-    std::vector<std::string> tipos_;
-    int destaque_ = 0;  // the types the lines are styled by, in order of appearance
+    std::vector<std::string> tipos_;  // the types the lines are styled by, in order of appearance
+    int destaque_ = 0;
+    std::vector<QRectF> caixas_;  // each terrace line's box, map units
+    mutable double toleranciaLinhas_ = -1;
+    mutable std::vector<QPolygonF> linhasNaEscala_;
+    mutable std::vector<char> feitas_;
 };

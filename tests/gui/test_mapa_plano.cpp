@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
@@ -246,4 +247,104 @@ TEST(MapaPlano, SheetDrawsTheLinesOverTheModelAndTurnsWithTheField) {
     const TMapaPlano vazio(nada);
     EXPECT_TRUE(vazio.Vazio());
     EXPECT_EQ(vazio.Folha(QSize(210, 297)).size(), QSize(210, 297));
+}
+
+namespace {
+
+// Pixels of 'a' at (x + dx, y) and of 'b' at (x, y), over b's columns from x0 to x1, that differ
+// by more than 'limiar' in a channel.
+int Diferentes(const QImage& a, const QImage& b, int dx, int x0, int x1, int limiar) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = x0; x < x1; ++x) {
+            const QRgb p = a.pixel(x + dx, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) > limiar || std::abs(qGreen(p) - qGreen(q)) > limiar ||
+                std::abs(qBlue(p) - qBlue(q)) > limiar)
+                ++n;
+        }
+    return n;
+}
+
+// Ink of 'a' (grey under 128), over columns x0 to x1, with no ink of 'b' (grey under 200) within
+// a pixel of it: where one drawing has a stroke the other lacks.
+int SemPar(const QImage& a, const QImage& b, int x0, int x1) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = x0; x < x1; ++x) {
+            if (qGray(a.pixel(x, y)) >= 128) continue;
+            bool par = false;
+            for (int dy = -1; dy <= 1 && !par; ++dy)
+                for (int dx = -1; dx <= 1 && !par; ++dx)
+                    par = b.valid(x + dx, y + dy) && qGray(b.pixel(x + dx, y + dy)) < 200;
+            n += !par;
+        }
+    return n;
+}
+
+int Escuros(const QImage& a) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += qGray(a.pixel(x, y)) < 200;
+    return n;
+}
+
+}  // namespace
+
+TEST(MapaPlano, ADenseLineDrawsAsItsWholeStrokeAndItsDashesStayPutAsTheViewMoves) {
+    // Two waving lines 2 km long with a vertex every 0.25 m and a 5 cm zigzag, as a fine
+    // model's run gives them: the first solid (its type comes first), the second dashed.
+    TPlanoMapa p;
+    p.elevacao = "nao_existe.asc";
+    for (int k = 0; k < 2; ++k) {
+        TLinhaPlano l;
+        l.terraco = k + 1;
+        l.tipo = k == 0 ? "A" : "B";
+        for (int i = 0; i <= 8000; ++i) {
+            const double x = 0.25 * i;
+            l.x.push_back(x);
+            l.y.push_back(100 + 150 * k + 30 * std::sin(x / 50) + (i % 2 ? 0.05 : 0));
+        }
+        p.linhas.push_back(l);
+    }
+    const TMapaPlano mapa(p);
+    ASSERT_FALSE(mapa.Vazio());
+    const QRectF mundo = mapa.Mundo();
+    const QSize tamanho(600, 300);
+    const auto desenhar = [&](const QRectF& vista, QSize tamanho) {
+        QImage img(tamanho, QImage::Format_RGB32);
+        QPainter pintor(&img);
+        mapa.Desenhar(pintor, QRectF(img.rect()), vista);
+        return img;
+    };
+
+    // The solid line, at 3.3 m a pixel, as the same wave drawn a vertex every 10 m shows it:
+    // as much ink, and every stroke within a pixel of the other's (the numbers at the ends
+    // left out).
+    const QSize faixa(600, 60);
+    const QRectF solida(mundo.left(), 0, mundo.width(), mundo.width() / 10);
+    const QImage nossa = desenhar(solida, faixa);
+    QPolygonF onda;
+    for (double x = 0; x <= 2000; x += 10) onda << QPointF(x, 100 + 30 * std::sin(x / 50));
+    QImage inteira(faixa, QImage::Format_RGB32);
+    inteira.fill(Qt::white);
+    {
+        QPainter pintor(&inteira);
+        pintor.setRenderHint(QPainter::Antialiasing);
+        pintor.setPen(QPen(QColor(0xB00000), 3, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+        pintor.drawPolyline(TMapaPlano::Transformacao(QRectF(inteira.rect()), solida).map(onda));
+    }
+    const int tinta = Escuros(inteira);
+    ASSERT_GT(tinta, 1500);
+    EXPECT_NEAR(Escuros(nossa), tinta, tinta / 50);
+    EXPECT_EQ(SemPar(nossa, inteira, 30, 570), 0);
+    EXPECT_EQ(SemPar(inteira, nossa, 30, 570), 0);
+
+    // Zoomed in on the dashed line, with most of it out of view: a pan by 40 pixels moves
+    // every dash by 40 pixels, none starts afresh where the view now begins.
+    const double porPixel = mundo.width() / 3 / tamanho.width();
+    const QRectF vista(mundo.left() + mundo.width() / 3, 200, mundo.width() / 3, porPixel * tamanho.height());
+    const QImage antes = desenhar(vista, tamanho), depois = desenhar(vista.translated(40 * porPixel, 0), tamanho);
+    const int tracos = Escuros(depois);
+    ASSERT_GT(tracos, 500);
+    EXPECT_LT(Diferentes(antes, depois, 40, 0, tamanho.width() - 40, 60), tracos / 50);
 }

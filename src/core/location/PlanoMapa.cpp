@@ -252,3 +252,44 @@ int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double 
         }
     return melhor;
 }
+
+std::vector<size_t> VerticesVisiveis(const std::vector<double>& x, const std::vector<double>& y, double tolerancia) {
+    const size_t n = std::min(x.size(), y.size());
+    std::vector<size_t> v;
+    v.reserve(n);
+    const bool reduzir = tolerancia > 0 && std::isfinite(tolerancia);
+    for (size_t i = 0; i < n; ++i) {
+        if (reduzir && !v.empty() && i + 1 < n && std::hypot(x[i] - x[v.back()], y[i] - y[v.back()]) < tolerancia)
+            continue;
+        v.push_back(i);
+    }
+    if (!reduzir || v.size() < 3) return v;
+    std::vector<char> manter(v.size(), 0);
+    manter.front() = manter.back() = 1;
+    std::vector<std::pair<size_t, size_t>> pilha{{0, v.size() - 1}};
+    while (!pilha.empty()) {
+        const auto [a, b] = pilha.back();
+        pilha.pop_back();
+        const double ax = x[v[a]], ay = y[v[a]], dx = x[v[b]] - ax, dy = y[v[b]] - ay;
+        const double l = std::hypot(dx, dy);
+        double maior = -1;
+        size_t k = 0;
+        for (size_t i = a + 1; i < b; ++i) {
+            const double px = x[v[i]] - ax, py = y[v[i]] - ay;
+            // To the chord; to its end where the chord is a point (round a closed ring).
+            const double d = l > 0 ? std::fabs(dx * py - dy * px) / l : std::hypot(px, py);
+            if (d > maior) {
+                maior = d;
+                k = i;
+            }
+        }
+        if (maior <= tolerancia) continue;
+        manter[k] = 1;
+        pilha.push_back({a, k});
+        pilha.push_back({k, b});
+    }
+    std::vector<size_t> r;
+    for (size_t i = 0; i < v.size(); ++i)
+        if (manter[i]) r.push_back(v[i]);
+    return r;
+}

@@ -70,3 +70,10 @@ std::map<int, int> CoresDasFaixas(const TMapaFaixas& f);
 // The terrace number of the line nearest to (x, y) within 'tolerancia' map units; 0 when
 // none is that near.
 int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double y, double tolerancia);
+
+// The vertices of a line worth drawing where 'tolerancia' map units are too small to see (half
+// a pixel): none nearer than that to the vertex kept before it, then none within it of the
+// chord its kept neighbours span (Douglas-Peucker); both ends always, indices rising. Every
+// vertex for a tolerance that is not positive. A whole farm's lines hold millions of vertices a
+// metre apart: drawn all, each with its round join, they froze the map for seconds.
+std::vector<size_t> VerticesVisiveis(const std::vector<double>& x, const std::vector<double>& y, double tolerancia);

@@ -167,6 +167,36 @@ TEST(PlanoMapa, NearestTerraceWithinTheTolerance) {
     EXPECT_EQ(TerracoMaisProximo({}, 0, 0, 100), 0);
 }
 
+TEST(PlanoMapa, VisibleVerticesKeepTheShapeWithinTheToleranceAndBothEnds) {
+    using V = std::vector<size_t>;
+    // A step of 1 m: its corners lie 0.4994 m off the chord from end to end, so at 0.4 m they
+    // show and at 2 m (one corner then too near the other) neither does.
+    const std::vector<double> x{0, 10, 10, 20}, y{0, 0, 1, 1};
+    EXPECT_EQ(VerticesVisiveis(x, y, 0.4), (V{0, 1, 2, 3}));
+    EXPECT_EQ(VerticesVisiveis(x, y, 2), (V{0, 3}));
+    // A corner 0.974 m off the chord from (0,0) to (20,1) stays at 0.9 and goes at 1.
+    EXPECT_EQ(VerticesVisiveis({0, 10, 20}, {0, 1.475, 1}, 0.9), (V{0, 1, 2}));
+    EXPECT_EQ(VerticesVisiveis({0, 10, 20}, {0, 1.475, 1}, 1.0), (V{0, 2}));
+    // A traced line, 1 m apart with a 0.2 m zigzag, seen at 1 m a pixel: a straight stroke.
+    std::vector<double> zx, zy;
+    for (int i = 0; i <= 1000; ++i) {
+        zx.push_back(i);
+        zy.push_back(i % 2 ? 0.2 : 0);
+    }
+    EXPECT_EQ(VerticesVisiveis(zx, zy, 0.5), (V{0, 1000}));
+    // Vertices nearer than the tolerance to the one kept before go, the last always stays
+    // (and then the one before it lies 0.1 m off the chord).
+    EXPECT_EQ(VerticesVisiveis({0, 0.1, 0.2, 5, 5.1}, {0, 0.3, 0, 0, 0.1}, 0.5), (V{0, 4}));
+    // A closed ring (last vertex on the first) keeps its far side, so it is still a ring.
+    const std::vector<double> ax{0, 10, 10, 0, 0}, ay{0, 0, 10, 10, 0};
+    EXPECT_EQ(VerticesVisiveis(ax, ay, 0.5), (V{0, 1, 2, 3, 4}));
+    // No tolerance to speak of: every vertex; a line of one vertex or none as it is.
+    EXPECT_EQ(VerticesVisiveis(zx, zy, 0).size(), zx.size());
+    EXPECT_EQ(VerticesVisiveis(zx, zy, std::numeric_limits<double>::quiet_NaN()).size(), zx.size());
+    EXPECT_EQ(VerticesVisiveis({3}, {4}, 1), (V{0}));
+    EXPECT_TRUE(VerticesVisiveis({}, {}, 1).empty());
+}
+
 namespace {
 
 // The shipped 2 m field with one of its projects in a scratch folder, in SIRGAS 2000 / UTM 23S
