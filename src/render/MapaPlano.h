@@ -58,7 +58,8 @@ private:
                           double t) const;
     QPen CanetaDaLinha(const TLinhaPlano& l, double u) const;
     // Terrace line k with the vertices that show at 'tolerancia' map units, in map units: made
-    // when first in view and kept while the scale stays (a pan), made again at another.
+    // when first in view and kept while the scale stays (a pan), made again at another. So one
+    // map is drawn by one thread at a time.
     const QPolygonF& LinhaNaEscala(size_t k, double tolerancia) const;
 
     TPlanoMapa plano_;
