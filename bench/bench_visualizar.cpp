@@ -156,7 +156,7 @@ BENCHMARK(BM_PrimeiraFiguraGeoTiff30M)->Arg(0)->Arg(1)->Unit(benchmark::kMillise
 // terrace lines 2 km long with a vertex every 0.5 m (2.6 M, as a 1 m model's run gives them)
 // over 6.5 x 4.5 km, some 22 m apart, half of them dashed. Arg 0: the zoom. Arg 1: 0 pans a tenth of the view each
 // time (the lines as the scale shows them are kept), 1 zooms in and back each time (made again).
-void BM_MapaLocacaoFazenda(benchmark::State& st) {
+const TMapaPlano& MapaFazenda() {
     static const TMapaPlano mapa = [] {
         TPlanoMapa p;
         for (int k = 0; k < 650; ++k) {
@@ -173,6 +173,11 @@ void BM_MapaLocacaoFazenda(benchmark::State& st) {
         }
         return TMapaPlano(p);
     }();
+    return mapa;
+}
+
+void BM_MapaLocacaoFazenda(benchmark::State& st) {
+    const TMapaPlano& mapa = MapaFazenda();
     const double zoom = double(st.range(0));
     const bool rezoom = st.range(1) != 0;
     QImage tela(930, 250, QImage::Format_RGB32);
@@ -193,6 +198,20 @@ void BM_MapaLocacaoFazenda(benchmark::State& st) {
 }
 BENCHMARK(BM_MapaLocacaoFazenda)->Args({1, 0})->Args({1, 1})->Args({8, 0})->Args({64, 0})->Args({64, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The terrace under the mouse, asked on every move over the map: 6 pixels at the whole field.
+void BM_MapaLocacaoFazendaApontar(benchmark::State& st) {
+    const TMapaPlano& mapa = MapaFazenda();
+    const QRectF mundo = mapa.Mundo();
+    const double tolerancia = 6 * std::max(mundo.width() / 930, mundo.height() / 250);
+    int k = 0;
+    for (auto _ : st) {
+        ++k;
+        const QPointF ponto(mundo.left() + mundo.width() * (k % 97) / 97.0, mundo.top() + mundo.height() * (k % 89) / 89.0);
+        benchmark::DoNotOptimize(mapa.TerracoEm(ponto, tolerancia));
+    }
+}
+BENCHMARK(BM_MapaLocacaoFazendaApontar)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -237,7 +237,10 @@ QTransform TMapaPlano::Transformacao(const QRectF& destino, const QRectF& mundo)
 }
 
 int TMapaPlano::TerracoEm(QPointF mundo, double tolerancia) const {
-    return TerracoMaisProximo(plano_.linhas, mundo.x(), mundo.y(), tolerancia);
+    const QRectF ponto(mundo, mundo);
+    return TerracoMaisProximo(plano_.linhas, mundo.x(), mundo.y(), tolerancia, [&](size_t k) {
+        return Cruzam(caixas_[k].adjusted(-tolerancia, -tolerancia, tolerancia, tolerancia), ponto);
+    });
 }
 
 QString TMapaPlano::TipoDe(int terraco) const {

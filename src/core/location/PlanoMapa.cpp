@@ -236,10 +236,13 @@ std::map<int, int> CoresDasFaixas(const TMapaFaixas& f) {
     return cor;
 }
 
-int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double y, double tolerancia) {
+int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double y, double tolerancia,
+                       const std::function<bool(size_t)>& talvez) {
     int melhor = 0;
     double menor = tolerancia;
-    for (const TLinhaPlano& l : linhas)
+    for (size_t k = 0; k < linhas.size(); ++k) {
+        if (talvez && !talvez(k)) continue;
+        const TLinhaPlano& l = linhas[k];
         for (size_t i = 0; i + 1 < l.x.size() && i + 1 < l.y.size(); ++i) {
             const double ax = l.x[i], ay = l.y[i], dx = l.x[i + 1] - ax, dy = l.y[i + 1] - ay;
             const double d2 = dx * dx + dy * dy;
@@ -250,6 +253,7 @@ int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double 
                 melhor = l.terraco;
             }
         }
+    }
     return melhor;
 }
 

@@ -2,6 +2,7 @@
 // What the location plan's map shows, gathered from a run (or from the files of a saved one),
 // and the sheet's geometry that needs no drawing: scale bar, grid step, orientation on A4,
 // the strips' colours and the line under a point. The drawing itself is render/MapaPlano.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -68,8 +69,10 @@ bool PaisagemA4(double larguraCampo, double alturaCampo);
 std::map<int, int> CoresDasFaixas(const TMapaFaixas& f);
 
 // The terrace number of the line nearest to (x, y) within 'tolerancia' map units; 0 when
-// none is that near.
-int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double y, double tolerancia);
+// none is that near. 'talvez', when given, names by index the lines that may be that near (the
+// others are not looked at): the map asks on every move of the mouse over a whole farm.
+int TerracoMaisProximo(const std::vector<TLinhaPlano>& linhas, double x, double y, double tolerancia,
+                       const std::function<bool(size_t)>& talvez = {});
 
 // The vertices of a line worth drawing where 'tolerancia' map units are too small to see (half
 // a pixel): none nearer than that to the vertex kept before it, then none within it of the

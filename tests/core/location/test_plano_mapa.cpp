@@ -165,6 +165,9 @@ TEST(PlanoMapa, NearestTerraceWithinTheTolerance) {
     EXPECT_EQ(TerracoMaisProximo(l, 12, 0, 2.5), 1);
     EXPECT_EQ(TerracoMaisProximo(l, 12, 0, 1.9), 0);
     EXPECT_EQ(TerracoMaisProximo({}, 0, 0, 100), 0);
+    // Only the lines named as worth a look are looked at.
+    EXPECT_EQ(TerracoMaisProximo(l, 5, 1, 2, [](size_t k) { return k == 1; }), 0);
+    EXPECT_EQ(TerracoMaisProximo(l, 5, 3.5, 2, [](size_t k) { return k == 1; }), 2);
 }
 
 TEST(PlanoMapa, VisibleVerticesKeepTheShapeWithinTheToleranceAndBothEnds) {
