@@ -8,6 +8,7 @@
 #include <cmath>
 #include <exception>
 #include <functional>
+#include <optional>
 
 #include "core/location/ImgElev.h"
 #include "render/Texto.h"
@@ -189,11 +190,21 @@ TMapaPlano::TMapaPlano(const TPlanoMapa& plano) : plano_(plano) {
         const std::map<int, int> cores = CoresDasFaixas(f);
         faixas_ = QImage(f.colunas, f.linhas, QImage::Format_ARGB32);
         faixas_.fill(Qt::transparent);
+        // Looked up where the strip changes along a row, not in every one of a farm's cells.
+        int32_t ultimo = 0;
+        std::optional<QRgb> cor;
         for (int r = 0; r < f.linhas; ++r) {
             auto* px = reinterpret_cast<QRgb*>(faixas_.scanLine(r));
-            for (int c = 0; c < f.colunas; ++c)
-                if (const int32_t id = f.Em(c, r); id > 0)
-                    if (const auto k = cores.find(id); k != cores.end()) px[c] = CorDaFaixa(k->second).rgba();
+            for (int c = 0; c < f.colunas; ++c) {
+                const int32_t id = f.Em(c, r);
+                if (id <= 0) continue;
+                if (id != ultimo) {
+                    ultimo = id;
+                    const auto k = cores.find(id);
+                    cor = k != cores.end() ? std::optional(CorDaFaixa(k->second).rgba()) : std::nullopt;
+                }
+                if (cor) px[c] = *cor;
+            }
         }
     }
 

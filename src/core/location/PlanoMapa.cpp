@@ -203,16 +203,21 @@ std::map<int, int> CoresDasFaixas(const TMapaFaixas& f) {
     std::map<int, std::set<int>> vizinhos;
     const size_t n = size_t(f.colunas) * size_t(f.linhas);
     if (f.colunas <= 0 || f.linhas <= 0 || f.terraco.size() != n) return {};
+    // A whole farm's grid has tens of millions of cells, nearly all beside cells of their own
+    // strip: the map is touched only where the strip or the pair of strips changes.
+    int32_t anterior = 0;
+    std::pair<int32_t, int32_t> par{0, 0};
     const auto liga = [&](int32_t a, int32_t b) {
-        if (a <= 0) return;
-        vizinhos[a];
-        if (b <= 0 || a == b) return;
+        if (a <= 0 || b <= 0 || a == b || par == std::pair{a, b}) return;
+        par = {a, b};
         vizinhos[a].insert(b);
         vizinhos[b].insert(a);
     };
     for (int r = 0; r < f.linhas; ++r)
         for (int c = 0; c < f.colunas; ++c) {
             const int32_t t = f.Em(c, r);
+            if (t > 0 && t != anterior) vizinhos[t];
+            anterior = t;
             liga(t, c + 1 < f.colunas ? f.Em(c + 1, r) : 0);
             liga(t, r + 1 < f.linhas ? f.Em(c, r + 1) : 0);
             // Corners touch too: the tint must not run on across a diagonal.
