@@ -31,17 +31,6 @@ int ByteOf(char32_t cp) {
 }
 }  // namespace
 
-std::string Win1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char c : bytes) {
-        if (c < 0x80) out += char(c);
-        else if (c < 0xA0) PutUtf8(out, kAlto[c - 0x80]);
-        else PutUtf8(out, c);
-    }
-    return out;
-}
-
 size_t FimAscii(std::string_view s, size_t j) {
     // Eight bytes at a time while none has its high bit set.
     for (uint64_t w; j + 8 <= s.size(); j += 8) {
@@ -50,6 +39,24 @@ size_t FimAscii(std::string_view s, size_t j) {
     }
     while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80) ++j;
     return j;
+}
+
+std::string Win1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (size_t i = 0; i < bytes.size();) {
+        const unsigned char c = bytes[i];
+        if (c < 0x80) {
+            // Runs of ASCII, most of a file of numbers, go across whole.
+            const size_t j = FimAscii(bytes, i + 1);
+            out.append(bytes, i, j - i);
+            i = j;
+            continue;
+        }
+        PutUtf8(out, c < 0xA0 ? kAlto[c - 0x80] : char32_t(c));
+        ++i;
+    }
+    return out;
 }
 
 std::string Utf8ToWin1252(std::string_view s) {

@@ -25,6 +25,11 @@ TEST(Win1252, TodosOsBytesIdaEVolta) {
             EXPECT_EQ(Utf8ToWin1252(std::string(antes, 'a') + "ç" + std::string(depois, 'b') + "€"),
                       std::string(antes, 'a') + "\xE7" + std::string(depois, 'b') + "\x80")
                 << antes << " " << depois;
+    for (size_t antes = 0; antes < 20; ++antes)
+        for (size_t depois = 0; depois < 20; ++depois)
+            EXPECT_EQ(Win1252ToUtf8(std::string(antes, 'a') + "\xE7" + std::string(depois, 'b') + "\x80"),
+                      std::string(antes, 'a') + "ç" + std::string(depois, 'b') + "€")
+                << antes << " " << depois;
 }
 
 TEST(IniFile, IdaEVoltaNasDuasRegionais) {
