@@ -7,9 +7,11 @@
 #include <string>
 
 class TLocacaoNivel;
+class TMapaPlano;
 struct TFigurasLocacao;
 
 // At 'dpi' on paper; the sheet turned upright when the field is wider than tall, so it fills
 // the page. A plan without lines has no sheet. 'projeto' resolves a saved plan's paths.
+// 'mapa', a map already built (the window's), draws the sheet when it holds the same plan.
 QMap<QString, QImage> ImagensDaLocacao(const TLocacaoNivel& loc, const TFigurasLocacao& f, const std::string& projeto,
-                                       double dpi = 200);
+                                       const TMapaPlano* mapa = nullptr, double dpi = 200);

@@ -101,6 +101,7 @@ std::vector<std::string> ArquivosSig(const std::string& nome);
 // A polyline in a grid's map units.
 struct TPolilinha {
     std::vector<double> x, y;
+    bool operator==(const TPolilinha&) const = default;
 };
 // The lines of every layer of 'nome' (the waterways a graded layout drains to), after
 // reprojection to 'crsGrade' (a layer without a system is taken as the grid's). Repeated

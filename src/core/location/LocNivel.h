@@ -37,6 +37,7 @@ struct TMapaFaixas {
     // Where the grid lies, in the elevation raster's distance unit.
     TGradeMapa grade;
     std::string unidade;
+    bool operator==(const TMapaFaixas&) const = default;
     int32_t Em(int coluna, int linha) const { return terraco[static_cast<size_t>(linha) * colunas + coluna]; }
 };
 
@@ -76,6 +77,7 @@ struct TLinhaMapa {
     int id = 0;
     double level = 0;
     std::vector<double> x, y;
+    bool operator==(const TLinhaMapa&) const = default;
 };
 
 // What makes a located plan one a farmer can build: how many terraces at most (0 = as many

@@ -17,6 +17,7 @@ struct TLinhaPlano {
     int terraco = 0;
     std::string tipo;
     std::vector<double> x, y;
+    bool operator==(const TLinhaPlano&) const = default;
 };
 
 struct TPlanoMapa {
@@ -28,6 +29,7 @@ struct TPlanoMapa {
     bool gradiente = false;
     std::string sistema;              // the coordinate system's name ("" none declared)
     double metrosPorUnidade = 1;      // of the map units, for the scale bar
+    bool operator==(const TPlanoMapa&) const = default;
 };
 
 // The plan of the last run of 'loc', or of the files its project names when there was no run

@@ -10,6 +10,7 @@ struct TGradeMapa {
     double minX = 0, maxY = 0;
     double largura = 0, altura = 0;  // cell width and height, map units
     int colunas = 0, linhas = 0;
+    bool operator==(const TGradeMapa&) const = default;
 
     static TGradeMapa De(const TImagem& img);
 

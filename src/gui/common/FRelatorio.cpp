@@ -198,7 +198,8 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
     Dialogos().Executar(janela);
 }
 
-bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto) {
+bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto,
+                             const TMapaPlano* mapa) {
     std::string texto;
     const bool gradiente = LocacaoComGradiente(loc);
     const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc, projeto));
@@ -212,6 +213,6 @@ bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNive
     }
     MostrarRelatorio(pai,
                      Q(LegendaJanelaRelatorio(gradiente ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao)),
-                     Q(texto), ImagensDaLocacao(loc, *figuras, projeto));
+                     Q(texto), ImagensDaLocacao(loc, *figuras, projeto, mapa));
     return true;
 }

@@ -10,6 +10,7 @@
 class QPushButton;
 class TModeloProjeto;
 class TLocacaoNivel;
+class TMapaPlano;
 class TVisualizadorHtml;
 
 class TFRelatorio : public QDialog {
@@ -59,5 +60,7 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
 
 // The location report of a level-terrace run; a missing or damaged terrace table is reported
 // in an error box and no window opens. Returns whether the window was shown.
-// 'projeto' (the project file) resolves a saved plan's paths for its map and profiles.
-bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto = {});
+// 'projeto' (the project file) resolves a saved plan's paths for its map and profiles; 'mapa',
+// the window's map, draws the plan's page when it shows the same plan.
+bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto = {},
+                             const TMapaPlano* mapa = nullptr);

@@ -1137,7 +1137,7 @@ void TfrmLocacao::MostrarResultado() {
 }
 
 void TfrmLocacao::btnRelatorioClick() {
-    Protegido(this, [&] { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel(), gerente_.PathProjeto()); });
+    Protegido(this, [&] { MostrarRelatorioLocacao(this, m_, m_.LocacaoNivel(), gerente_.PathProjeto(), mapa_->Mapa()); });
 }
 
 // ---- events ----
