@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 #include "core/common/Arquivo.h"
 #include "core/common/DataHora.h"
@@ -23,21 +24,11 @@ unsigned char Fold(unsigned char c) {
     return c;
 }
 
-bool IgualDobrado(std::string_view x, std::string_view y) {
-    if (x.size() != y.size()) return false;
-    for (size_t i = 0; i < x.size(); ++i)
-        if (Fold(static_cast<unsigned char>(x[i])) != Fold(static_cast<unsigned char>(y[i]))) return false;
-    return true;
-}
-
-bool IgualSemCaixa(const std::string& a, const std::string& b) {
-    // Names in plain ASCII, nearly all of them, are the same in both encodings: compared as
-    // they are. A plan's complement looks up hundreds of sections and keys for every value.
-    const auto ascii = [](const std::string& t) {
-        return std::all_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    };
-    if (ascii(a) && ascii(b)) return IgualDobrado(a, b);
-    return IgualDobrado(Utf8ToWin1252(a), Utf8ToWin1252(b));
+// The form names are compared in: Windows-1252 bytes, case folded.
+std::string Dobrado(std::string_view t) {
+    std::string r = FimAscii(t, 0) == t.size() ? std::string(t) : Utf8ToWin1252(t);
+    for (char& c : r) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+    return r;
 }
 }  // namespace
 
@@ -46,37 +37,45 @@ IniFile::IniFile(std::string path, const Regional& r) : path_(std::move(path)), 
     if (!std::filesystem::exists(path_, ec)) return;
     std::string text;
     try {
-        text = Win1252ToUtf8(LerArquivoInteiro(path_));
+        // A file of plain ASCII, a plan's tens of megabytes of numbers, is already UTF-8.
+        text = LerArquivoInteiro(path_);
+        if (FimAscii(text, 0) != text.size()) text = Win1252ToUtf8(text);
     } catch (const EVandoro&) {
         loaded_ = false;
         return;
     }
-    sections_.push_back(Section{"", false, {}});
+    sections_.push_back(Section("", false));
+    const std::string_view todo(text);
     size_t pos = 0;
-    while (pos < text.size()) {
-        size_t nl = text.find('\n', pos);
-        std::string raw = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
-        pos = nl == std::string::npos ? text.size() : nl + 1;
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-        std::string t = Trim(raw);
+    while (pos < todo.size()) {
+        const size_t nl = todo.find('\n', pos);
+        std::string_view raw = todo.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+        pos = nl == std::string_view::npos ? todo.size() : nl + 1;
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        const std::string_view t = Aparar(raw);
         if (!t.empty() && t.front() == '[') {
             size_t close = t.find(']');
-            if (close != std::string::npos) {
-                sections_.push_back(Section{Trim(t.substr(1, close - 1)), true, {}});
+            if (close != std::string_view::npos) {
+                sections_.push_back(Section(Trim(t.substr(1, close - 1)), true));
                 continue;
             }
         }
         Line line;
-        line.text = raw;
         size_t eq = t.find('=');
-        if (!t.empty() && t[0] != ';' && eq != std::string::npos && eq > 0) {
+        if (!t.empty() && t[0] != ';' && eq != std::string_view::npos && eq > 0) {
             line.isKey = true;
             line.key = Trim(t.substr(0, eq));
-            line.value = Trim(t.substr(eq + 1));
-            if (line.value.size() >= 2 && (line.value.front() == '"' || line.value.front() == '\'') &&
-                line.value.back() == line.value.front())
-                line.value = line.value.substr(1, line.value.size() - 2);
+            std::string_view v = Aparar(t.substr(eq + 1));
+            if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+                v = v.substr(1, v.size() - 2);
+            line.value = v;
         }
+        // A line that reads exactly key=value is written back from them: a plan's lines are
+        // megabytes each, not to be held twice.
+        const bool comoChave = line.isKey && raw.size() == line.key.size() + 1 + line.value.size() &&
+                               raw.substr(0, line.key.size()) == line.key && raw[line.key.size()] == '=' &&
+                               raw.substr(line.key.size() + 1) == line.value;
+        if (!comoChave) line.text = raw;
         sections_.back().lines.push_back(std::move(line));
     }
 }
@@ -88,30 +87,37 @@ IniFile::~IniFile() {
     }
 }
 
-IniFile::Section* IniFile::FindSection(const std::string& name) {
-    // Writes come a section at a time: hundreds of keys into one of hundreds of sections.
-    if (ultima_ < sections_.size() && sections_[ultima_].hasHeader && IgualSemCaixa(sections_[ultima_].name, name))
-        return &sections_[ultima_];
-    for (size_t i = 0; i < sections_.size(); ++i)
-        if (sections_[i].hasHeader && IgualSemCaixa(sections_[i].name, name)) {
-            ultima_ = i;
-            return &sections_[i];
-        }
-    return nullptr;
+const IniFile::Section* IniFile::FindSection(const std::string& name) const {
+    if (!secoesIndexadas_) {
+        secoes_.clear();
+        for (size_t i = 0; i < sections_.size(); ++i)
+            if (sections_[i].hasHeader) secoes_.emplace(Dobrado(sections_[i].name), i);  // the first keeps it
+        secoesIndexadas_ = true;
+    }
+    const auto it = secoes_.find(Dobrado(name));
+    return it == secoes_.end() ? nullptr : &sections_[it->second];
 }
 
-const IniFile::Section* IniFile::FindSection(const std::string& name) const {
-    for (auto& s : sections_)
-        if (s.hasHeader && IgualSemCaixa(s.name, name)) return &s;
-    return nullptr;
+IniFile::Section* IniFile::FindSection(const std::string& name) {
+    return const_cast<Section*>(std::as_const(*this).FindSection(name));
+}
+
+size_t IniFile::Section::Chave(const std::string& key) const {
+    if (!indexada) {
+        chaves.clear();
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].isKey) chaves.emplace(Dobrado(lines[i].key), i);
+        indexada = true;
+    }
+    const auto it = chaves.find(Dobrado(key));
+    return it == chaves.end() ? lines.size() : it->second;
 }
 
 const IniFile::Line* IniFile::FindKey(const std::string& section, const std::string& key) const {
     const Section* s = FindSection(section);
     if (!s) return nullptr;
-    for (auto& l : s->lines)
-        if (l.isKey && IgualSemCaixa(l.key, key)) return &l;
-    return nullptr;
+    const size_t i = s->Chave(key);
+    return i < s->lines.size() ? &s->lines[i] : nullptr;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
@@ -155,19 +161,18 @@ double IniFile::ReadDateTime(const std::string& section, const std::string& key,
 void IniFile::WriteString(const std::string& section, const std::string& key, std::string value) {
     Section* s = FindSection(section);
     if (!s) {
-        sections_.push_back(Section{section, true, {}});
+        sections_.push_back(Section(section, true));
         s = &sections_.back();
-        ultima_ = sections_.size() - 1;
+        secoesIndexadas_ = false;
     }
-    for (auto& l : s->lines) {
-        if (l.isKey && IgualSemCaixa(l.key, key)) {
-            if (l.value != value || l.text.empty()) {
-                l.value = std::move(value);
-                l.text.clear();  // rewritten as key=value
-                dirty_ = true;
-            }
-            return;
+    if (const size_t i = s->Chave(key); i < s->lines.size()) {
+        Line& l = s->lines[i];
+        if (l.value != value) {
+            l.value = std::move(value);
+            l.text.clear();  // rewritten as key=value
+            dirty_ = true;
         }
+        return;
     }
     // After the last non-blank line of the section.
     size_t at = s->lines.size();
@@ -177,6 +182,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, st
     l.key = key;
     l.value = std::move(value);
     s->lines.insert(s->lines.begin() + long(at), std::move(l));
+    s->indexada = false;
     dirty_ = true;
 }
 
@@ -195,23 +201,18 @@ bool IniFile::ValueExists(const std::string& section, const std::string& key) co
 void IniFile::DeleteKey(const std::string& section, const std::string& key) {
     Section* s = FindSection(section);
     if (!s) return;
-    for (size_t i = 0; i < s->lines.size(); ++i) {
-        if (s->lines[i].isKey && IgualSemCaixa(s->lines[i].key, key)) {
-            s->lines.erase(s->lines.begin() + long(i));
-            dirty_ = true;
-            return;
-        }
+    if (const size_t i = s->Chave(key); i < s->lines.size()) {
+        s->lines.erase(s->lines.begin() + long(i));
+        s->indexada = false;
+        dirty_ = true;
     }
 }
 
 void IniFile::EraseSection(const std::string& section) {
-    for (size_t i = 0; i < sections_.size(); ++i) {
-        if (sections_[i].hasHeader && IgualSemCaixa(sections_[i].name, section)) {
-            sections_.erase(sections_.begin() + long(i));
-            ultima_ = size_t(-1);
-            dirty_ = true;
-            return;
-        }
+    if (const Section* s = FindSection(section)) {
+        sections_.erase(sections_.begin() + (s - sections_.data()));
+        secoesIndexadas_ = false;
+        dirty_ = true;
     }
 }
 

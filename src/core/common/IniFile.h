@@ -5,6 +5,8 @@
 // the disk with UpdateFile() (also called by the destructor, which swallows errors), always
 // by writing a temporary file beside the target and renaming it over the target.
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/common/Regional.h"
@@ -54,9 +56,16 @@ private:
         bool isKey = false;
     };
     struct Section {
+        Section(std::string n, bool cabecalho) : name(std::move(n)), hasHeader(cabecalho) {}
         std::string name;     // as written
         bool hasHeader = true;
         std::vector<Line> lines;
+        // The first line of a key, or lines.size(). A plan's complement looks up each of
+        // thousands of keys: the folded names are indexed on the first look-up, again after a
+        // line comes or goes.
+        size_t Chave(const std::string& key) const;
+        mutable std::unordered_map<std::string, size_t> chaves;
+        mutable bool indexada = false;
     };
     Section* FindSection(const std::string& name);
     const Section* FindSection(const std::string& name) const;
@@ -65,8 +74,10 @@ private:
     std::string path_;
     Regional regional_;
     std::vector<Section> sections_;
-    // The section the last write found: the first of that name, as the search gives it.
-    size_t ultima_ = size_t(-1);
+    // Folded name -> the first section of that name, as for the keys; so one object is not
+    // read from two threads at once.
+    mutable std::unordered_map<std::string, size_t> secoes_;
+    mutable bool secoesIndexadas_ = false;
     bool loaded_ = true;
     bool dirty_ = false;
 };

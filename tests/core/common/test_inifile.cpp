@@ -113,6 +113,31 @@ TEST(IniFile, WritesGoToTheFirstSectionOfTheirNameAsSectionsComeAndGo) {
     EXPECT_EQ(LerArquivo(p), "[A]\r\nk=4\r\nj=novo\r\n[Y]\r\nj=y\r\n[a]\r\nk=3\r\n[Z]\r\nk=z\r\n");
 }
 
+TEST(IniFile, KeysAreFoundByTheirFirstLineAsLinesComeAndGo) {
+    PastaTemporaria tmp;
+    std::string p = tmp.Arquivo("k.ini");
+    // A repeated key reads and takes writes at its first line; deleting that one uncovers the
+    // next. Lines are kept as written until they change, quotes and blanks included.
+    GravarArquivo(p, "[S]\nk=1\nA\xC7\xC3O = 'x y'\nk=2\nm=\"q\"\n");
+    {
+        IniFile ini(p);
+        EXPECT_EQ(ini.ReadString("s", "K", ""), "1");
+        EXPECT_EQ(ini.ReadString("S", "ação", ""), "x y");
+        EXPECT_EQ(ini.ReadString("S", "m", ""), "q");
+        ini.WriteString("S", "m", "q");
+        ini.WriteString("S", "k", "1");
+        EXPECT_FALSE(ini.Modified());
+        ini.DeleteKey("S", "K");
+        EXPECT_EQ(ini.ReadString("S", "k", ""), "2");
+        ini.WriteString("S", "n", "novo");
+        ini.WriteString("S", "k", "3");
+        EXPECT_EQ(ini.ReadString("S", "n", ""), "novo");
+        EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"AÇÃO", "k", "m", "n"}));
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(LerArquivo(p), "[S]\r\nA\xC7\xC3O = 'x y'\r\nk=3\r\nm=\"q\"\r\nn=novo\r\n");
+}
+
 TEST(IniFile, GravacaoQueFalhaPreservaOArquivo) {
     PastaTemporaria tmp;
     std::string p = tmp.Arquivo("pasta");
