@@ -2,6 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
+TDialogosRoteiro::~TDialogosRoteiro() {
+    InstalarDialogos(nullptr);
+    if (!QApplication::overrideCursor()) return;
+    ADD_FAILURE() << "cursor de espera deixado ativo";
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void TDialogosRoteiro::Anotar(const QString& linha) {
+    registro << linha;
+    if (QApplication::overrideCursor())
+        ADD_FAILURE() << "mostrado sob o cursor de espera: " << linha.toStdString();
+}
+
 QStringList TDialogosRoteiro::Mensagens(const QString& tipo) const {
     QStringList r;
     for (const QString& l : registro)
@@ -10,7 +25,7 @@ QStringList TDialogosRoteiro::Mensagens(const QString& tipo) const {
 }
 
 TResposta TDialogosRoteiro::SimNaoCancelar(QWidget*, const QString& texto) {
-    registro << "pergunta: " + texto;
+    Anotar("pergunta: " + texto);
     if (respostas.empty()) {
         ADD_FAILURE() << "pergunta sem resposta no roteiro: " << texto.toStdString();
         return TResposta::Cancelar;
@@ -23,7 +38,7 @@ TResposta TDialogosRoteiro::SimNaoCancelar(QWidget*, const QString& texto) {
 bool TDialogosRoteiro::SimNao(QWidget* pai, const QString& texto) { return SimNaoCancelar(pai, texto) == TResposta::Sim; }
 
 QString TDialogosRoteiro::ArquivoAbrir(QWidget*, const QString& titulo, const QString&, const QString& filtro) {
-    registro << "abrir: " + titulo;
+    Anotar("abrir: " + titulo);
     filtros << filtro;
     if (arquivos.empty()) return {};
     const QString r = arquivos.front();
@@ -33,7 +48,7 @@ QString TDialogosRoteiro::ArquivoAbrir(QWidget*, const QString& titulo, const QS
 
 QString TDialogosRoteiro::ArquivoSalvar(QWidget*, const QString& titulo, const QString&, const QString& filtro) {
     filtros << filtro;
-    registro << "salvar: " + titulo;
+    Anotar("salvar: " + titulo);
     if (arquivos.empty()) return {};
     const QString r = arquivos.front();
     arquivos.pop_front();
@@ -41,7 +56,7 @@ QString TDialogosRoteiro::ArquivoSalvar(QWidget*, const QString& titulo, const Q
 }
 
 int TDialogosRoteiro::Executar(QDialog& d) {
-    registro << "dialogo: " + d.windowTitle();
+    Anotar("dialogo: " + d.windowTitle());
     if (dialogos.empty()) {
         ADD_FAILURE() << "diálogo sem roteiro: " << d.windowTitle().toStdString();
         return QDialog::Rejected;

@@ -11,7 +11,8 @@
 class TDialogosRoteiro : public TServicoDialogos {
 public:
     TDialogosRoteiro() { InstalarDialogos(this); }
-    ~TDialogosRoteiro() override { InstalarDialogos(nullptr); }
+    // A wait cursor still set at the end fails the test (and is cleared for the next one).
+    ~TDialogosRoteiro() override;
 
     // Answers, taken in order; an unscripted question fails the test and answers Cancelar / "".
     std::deque<TResposta> respostas;
@@ -29,22 +30,27 @@ public:
 
     TResposta SimNaoCancelar(QWidget*, const QString& texto) override;
     bool SimNao(QWidget*, const QString& texto) override;
-    void Erro(QWidget*, const QString& texto) override { registro << "erro: " + texto; }
+    void Erro(QWidget*, const QString& texto) override { Anotar("erro: " + texto); }
     void ErroDetalhado(QWidget*, const QString& texto, const QString& detalhe) override {
-        registro << "erro: " + texto;
+        Anotar("erro: " + texto);
         detalhes << detalhe;
     }
-    void Aviso(QWidget*, const QString& texto) override { registro << "aviso: " + texto; }
-    void Informacao(QWidget*, const QString& texto) override { registro << "info: " + texto; }
+    void Aviso(QWidget*, const QString& texto) override { Anotar("aviso: " + texto); }
+    void Informacao(QWidget*, const QString& texto) override { Anotar("info: " + texto); }
     QString ArquivoAbrir(QWidget*, const QString& titulo, const QString&, const QString&) override;
     QString ArquivoSalvar(QWidget*, const QString& titulo, const QString&, const QString&) override;
     bool Imprimir(QWidget*, QPrinter&) override {
-        registro << "imprimir";
+        Anotar("imprimir");
         return imprimir;
     }
     bool ConfigurarImpressora(QWidget*, QPrinter&) override {
-        registro << "configurar impressora";
+        Anotar("configurar impressora");
         return imprimir;
     }
     int Executar(QDialog& d) override;
+
+private:
+    // Records what is shown; one shown under the wait cursor fails the test, as the user
+    // would take the box for work still going on.
+    void Anotar(const QString& linha);
 };

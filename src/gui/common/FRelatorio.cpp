@@ -19,6 +19,7 @@
 #include "core/location/PerfisTerracos.h"
 #include "core/location/RelatorioLocacao.h"
 #include "core/project/Relatorio.h"
+#include "gui/common/CursorEspera.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/Impressora.h"
 #include "gui/common/VisualizadorHtml.h"
@@ -200,19 +201,30 @@ void MostrarRelatorio(QWidget* pai, const QString& legenda, const QString& html,
 
 bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNivel& loc, const std::string& projeto,
                              const TMapaPlano* mapa) {
-    std::string texto;
-    const bool gradiente = LocacaoComGradiente(loc);
-    const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc, projeto));
-    try {
-        TOpcoesRelatorio o;
-        o.Locacao = figuras;
-        texto = RelatorioDaLocacao(m, loc, o);
-    } catch (const EVandoro& e) {
-        Dialogos().Erro(pai, Q(e.what()));
+    // A whole farm's report takes seconds to make: the wait cursor shows it, and is given
+    // back before the error box or the report's window.
+    std::string texto, erro;
+    bool gradiente = false;
+    QMap<QString, QImage> imagens;
+    {
+        const TCursorEspera espera;
+        gradiente = LocacaoComGradiente(loc);
+        const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc, projeto));
+        try {
+            TOpcoesRelatorio o;
+            o.Locacao = figuras;
+            texto = RelatorioDaLocacao(m, loc, o);
+        } catch (const EVandoro& e) {
+            erro = e.what();
+        }
+        if (erro.empty()) imagens = ImagensDaLocacao(loc, *figuras, projeto, mapa);
+    }
+    if (!erro.empty()) {
+        Dialogos().Erro(pai, Q(erro));
         return false;
     }
     MostrarRelatorio(pai,
                      Q(LegendaJanelaRelatorio(gradiente ? kTituloRelatorioLocacaoGradiente : kTituloRelatorioLocacao)),
-                     Q(texto), ImagensDaLocacao(loc, *figuras, projeto, mapa));
+                     Q(texto), imagens);
     return true;
 }

@@ -43,6 +43,7 @@
 #include "gui/common/Aplicacao.h"
 #include "gui/common/Assistentes.h"
 #include "gui/common/BotoesDialogo.h"
+#include "gui/common/CursorEspera.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/EditNumero.h"
 #include "gui/common/ExtensaoPadrao.h"
@@ -877,7 +878,11 @@ void TfrmLocacao::btnExportarSigClick() {
             !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
             return;
         try {
-            const TResumoSig r = ExportarLocacaoSig(m_.LocacaoNivel(), S(c));
+            TResumoSig r;
+            {
+                const TCursorEspera espera;  // a whole farm's lines take seconds, in KML over ten
+                r = ExportarLocacaoSig(m_.LocacaoNivel(), S(c));
+            }
             QString texto = QStringLiteral("%1 linhas gravadas em %2").arg(r.feicoes).arg(Q(r.arquivo));
             if (!r.crs.empty()) texto += QStringLiteral(" (") + Q(r.crs) + QStringLiteral(")");
             texto += QStringLiteral(", e a tabela dos terraços em ") + Q(r.tabela) + QStringLiteral(".");
@@ -927,8 +932,12 @@ void TfrmLocacao::btnExportarEstacasClick() {
             if (QFileInfo::exists(c) &&
                 !Dialogos().SimNao(this, QStringLiteral("O arquivo ") + c + QStringLiteral(" já existe. Deseja substituí-lo?")))
                 return;
-            const TEstacasLocacao e = EstacasDaLocacao(m_.LocacaoNivel(), espacamento);
-            GravarEstacas(S(c), e.estacas, e.crs);
+            TEstacasLocacao e;
+            {
+                const TCursorEspera espera;
+                e = EstacasDaLocacao(m_.LocacaoNivel(), espacamento);
+                GravarEstacas(S(c), e.estacas, e.crs);
+            }
             Dialogos().Informacao(this, QStringLiteral("Estacas gravadas: %1 pontos em %2.").arg(e.estacas.size()).arg(c));
         } catch (const EVandoro& e) {
             Dialogos().Erro(this, Q(e.what()));
@@ -1054,7 +1063,10 @@ void TfrmLocacao::Executar(const TArquivosLocacao& arquivos, TGradesLocacao& gra
         resultado_ = TResultadoLocacao{};
         resultado_.arquivos = arquivos;
     }
-    MostrarResultado();
+    {
+        const TCursorEspera espera;  // a whole farm's table and map take a second or two
+        MostrarResultado();
+    }
     if (!erro_.isEmpty()) Dialogos().Erro(this, erro_);
     for (const std::string& a : resultado_.avisos) Dialogos().Informacao(this, Q(a));
     std::error_code ec;

@@ -30,6 +30,7 @@
 #include "core/raster/Imagem.h"
 #include "core/raster/RenderImagem.h"
 #include "core/raster/Vetor.h"
+#include "gui/common/CursorEspera.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/Impressora.h"
 #include "gui/raster/AbrirArq.h"
@@ -296,10 +297,7 @@ void TFVisualizar::Abrir(const QString& raster, const QString& paleta, int zoom)
     if (!ArquivoExiste(S(paleta))) throw EVandoro("Erro. O arquivo de paleta " + S(paleta) + " não existe.");
     TPaleta pal;
     pal.LoadFromFile(S(paleta));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct Restaura {
-        ~Restaura() { QApplication::restoreOverrideCursor(); }
-    } restaura;
+    const TCursorEspera espera;
     auto img = std::make_unique<TImagem>(modo_);
     TProgressoBarra prog(barraProgresso_);
     img->SetProgresso(&prog);

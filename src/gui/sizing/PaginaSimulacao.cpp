@@ -18,6 +18,7 @@
 #include "core/common/Numeros.h"
 #include "core/project/ModeloProjeto.h"
 #include "gui/common/Ajuda.h"
+#include "gui/common/CursorEspera.h"
 #include "gui/common/Dialogos.h"
 #include "gui/common/Grafico.h"
 
@@ -28,15 +29,14 @@ namespace {
 class TEspera {
 public:
     explicit TEspera(QWidget* w) : janela_(w ? w->window() : nullptr) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         if (janela_) janela_->setEnabled(false);
     }
     ~TEspera() {
         if (janela_) janela_->setEnabled(true);
-        QApplication::restoreOverrideCursor();
     }
 
 private:
+    TCursorEspera cursor_;
     QWidget* janela_;
 };
 
