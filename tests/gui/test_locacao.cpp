@@ -717,6 +717,8 @@ TEST(FrmLocacao, TheShippedGradedExampleLaysItsChannelsFromTheWaterwayAsTheComma
             EXPECT_EQ(j.w->Tabela()->item(i, k)->text(), QString::fromStdString(c[size_t(k)]));
     }
     EXPECT_TRUE(relatorio.contains(QString::fromUtf8(kTituloRelatorioLocacaoGradiente)));
+    EXPECT_TRUE(roteiro.registro.contains(
+        QStringLiteral("dialogo: ") + Q(LegendaJanelaRelatorio(kTituloRelatorioLocacaoGradiente))));
     EXPECT_TRUE(relatorio.contains(QStringLiteral("Vazão recebida pelo escoadouro 1")));
     const QString total = j.w->findChild<QLabel*>(QStringLiteral("lblTotal"))->text();
     EXPECT_TRUE(total.contains(QStringLiteral("escoadouro 1")));

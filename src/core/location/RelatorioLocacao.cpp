@@ -480,6 +480,9 @@ bool LocacaoComGradiente(const TLocacaoNivel& loc) {
     return !c.canais.empty();
 }
 
-std::string RelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes) {
-    return LocacaoComGradiente(loc) ? RelatorioLocacaoGradiente(m, loc, opcoes) : RelatorioLocacao(m, loc, opcoes);
+std::string RelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes,
+                               bool* gradiente) {
+    const bool g = LocacaoComGradiente(loc);
+    if (gradiente) *gradiente = g;
+    return g ? RelatorioLocacaoGradiente(m, loc, opcoes) : RelatorioLocacao(m, loc, opcoes);
 }

@@ -32,8 +32,10 @@ std::string RelatorioLocacaoGradiente(TModeloProjeto& m, const TLocacaoNivel& lo
 // Whether the last run's table (before any run, the project's) is a graded layout's: its
 // companion names the channels. A table that cannot be read counts as level.
 bool LocacaoComGradiente(const TLocacaoNivel& loc);
-// The report of that table: the graded or the level one.
-std::string RelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes = {});
+// The report of that table: the graded or the level one; 'gradiente', when given, learns which
+// (a whole farm's companion takes a quarter of a second to read again).
+std::string RelatorioDaLocacao(TModeloProjeto& m, const TLocacaoNivel& loc, const TOpcoesRelatorio& opcoes = {},
+                               bool* gradiente = nullptr);
 // The terrace table of an output vector file: its name with the extension ".bdt".
 std::string ArquivoTabelaTerracos(const std::string& vetorSaida);
 

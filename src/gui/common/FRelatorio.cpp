@@ -208,12 +208,11 @@ bool MostrarRelatorioLocacao(QWidget* pai, TModeloProjeto& m, const TLocacaoNive
     QMap<QString, QImage> imagens;
     {
         const TCursorEspera espera;
-        gradiente = LocacaoComGradiente(loc);
         const auto figuras = std::make_shared<const TFigurasLocacao>(FigurasDaLocacao(loc, projeto));
         try {
             TOpcoesRelatorio o;
             o.Locacao = figuras;
-            texto = RelatorioDaLocacao(m, loc, o);
+            texto = RelatorioDaLocacao(m, loc, o, &gradiente);
         } catch (const EVandoro& e) {
             erro = e.what();
         }
