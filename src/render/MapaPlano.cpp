@@ -55,10 +55,13 @@ QImage Sombreado(const TImgElevacao& e, QRect& caixa) {
     const double w = e.CellWidth() > 0 ? e.CellWidth() : 1, h = e.CellHeight() > 0 ? e.CellHeight() : 1;
     QImage img(nc, nl, QImage::Format_RGB32);
     img.fill(Qt::white);
-    // Each row on its own scan line: a whole farm's 30 million cells share the threads.
+    // Each row on its own scan line: a whole farm's 30 million cells share the threads. The
+    // pixels are taken once here, as QImage's scanLine() is not to be called from two threads.
+    uchar* const pixels = img.bits();
+    const qsizetype porLinha = img.bytesPerLine();
     ParaFaixas(nl, NumeroThreads(), [&](int, int inicio, int fim) {
         for (int r = inicio + 1; r <= fim; ++r) {
-            auto* px = reinterpret_cast<QRgb*>(img.scanLine(r - 1));
+            auto* px = reinterpret_cast<QRgb*>(pixels + (r - 1) * porLinha);
             for (int c = 1; c <= nc; ++c) {
                 const float z = e.Cell(r, c);
                 if (z == 0) continue;
