@@ -123,8 +123,8 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
 
     p.save();
     p.setClipRect(area);
-    // A profile has a point a cell apart, thousands of them a few pixels wide: only those that
-    // show are stroked (half a device pixel), as a farm's 130 pages took seconds to draw.
+    // A profile has a point every 2 m, a long terrace a thousand and more across the chart: only
+    // those that show are stroked (half a device pixel), as a farm's 130 pages took seconds.
     const double tolerancia = 0.5 / std::max(1e-9, p.transform().m11());
     std::vector<double> x, y;
     const auto Tracar = [&](QPainterPath& caminho) {

@@ -15,7 +15,7 @@ inline constexpr const char* kLegendaPerfis =
 
 struct TPerfilTerraco {
     int terraco = 0;
-    // Along the line at the model's cell size; a terrace in several pieces runs on across them,
+    // Along the line every 2 m; a terrace in several pieces runs on across them,
     // a point with semTerreno between two pieces.
     std::vector<TEstaca> pontos;
     std::vector<TTravessiaNivel> travessias;
