@@ -1,8 +1,5 @@
 #include "core/common/IniFile.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <string_view>
 #include <utility>
