@@ -475,6 +475,15 @@ bool TImagem::TakeRealCells(TImagem& other) {
     return true;
 }
 
+std::vector<float> TImagem::GiveRealCells() {
+    std::vector<float> c;
+    if (file_ || cellType_ != TTipoCelula::Real || memBytes_ != static_cast<long long>(columns_) * rows_ * 4) return c;
+    c.swap(mem_);
+    memBytes_ = 0;
+    validCount_ = -1;
+    return c;
+}
+
 void TImagem::CopyHeaderFrom(const TImagem& other) {
     flagValue_ = other.flagValue_;
     columns_ = other.columns_;

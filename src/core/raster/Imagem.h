@@ -122,6 +122,9 @@ public:
     // Takes over the cells of 'other' when both are 'R' images held in memory and 'other'
     // holds them all; 'other' is left without cells. False, and nothing done, otherwise.
     bool TakeRealCells(TImagem& other);
+    // The cells of an 'R' image held whole in memory, Rows*Columns floats row by row, handed
+    // over: the image keeps its header and is left without cells. Empty otherwise.
+    std::vector<float> GiveRealCells();
     void ComputeMinMax(bool withMean = false);
     double ComputeMean();  // no valid cell: MeanValue 0
     void CountValid();

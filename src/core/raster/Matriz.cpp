@@ -1,5 +1,6 @@
 #include "core/raster/Matriz.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -60,15 +61,33 @@ void TMatrix::SetUnitDist(const std::string& u) {
 void TMatrix::SetTitle(const std::string& t) { title_ = t.substr(0, 255); }
 
 void TMatrixSingle::SetRowCount(int n) {
+    if (n < 0) n = 0;
     if (n == rows_) return;
-    Redimensiona(cells_, n, columns_);
-    rows_ = n < 0 ? 0 : n;
+    try {
+        // New rows are zero-filled; no rows at all gives the memory back.
+        if (n == 0 || columns_ == 0) std::vector<float>().swap(cells_);
+        else cells_.resize(static_cast<size_t>(n) * columns_);
+    } catch (const std::bad_alloc&) {
+        SemMemoria(n, columns_);
+    }
+    rows_ = n;
 }
 
 void TMatrixSingle::SetColCount(int n) {
+    if (n < 0) n = 0;
     if (n == columns_) return;
-    RedimensionaColunas(cells_, n);
-    columns_ = n < 0 ? 0 : n;
+    // Each row keeps its first cells; new cells are zero.
+    std::vector<float> novas;
+    try {
+        novas.resize(static_cast<size_t>(rows_) * n);
+    } catch (const std::bad_alloc&) {
+        SemMemoria(rows_, n);
+    }
+    const size_t manter = static_cast<size_t>(std::min(n, columns_));
+    for (int r = 0; r < rows_ && manter > 0; ++r)
+        std::copy_n(cells_.data() + static_cast<size_t>(r) * columns_, manter, novas.data() + static_cast<size_t>(r) * n);
+    cells_.swap(novas);
+    columns_ = n;
 }
 
 void TMatrixByte::SetRowCount(int n) {
@@ -88,8 +107,6 @@ void TMatrixSingle::LoadFromImage(const std::string& fileName) {
     if (!img.LoadFromFile(fileName))
         throw EVandoro("O arquivo " + NomeSemCaminho(fileName) + " não existe.");
     SetTitle(img.Title());
-    SetRowCount(img.Rows());
-    SetColCount(img.Columns());
     SetMinX(img.MinX());
     SetCellWidth((img.MaxX() - img.MinX()) / img.Columns());
     SetMinY(img.MinY());
@@ -98,11 +115,20 @@ void TMatrixSingle::LoadFromImage(const std::string& fileName) {
     SetUnitDist(img.RefUnits());
     SetCrs(img.Crs());
     hadInvalid_ = false;
+    // Floats read into memory are taken as they lie; other cells are copied row by row.
+    cells_ = img.GiveRealCells();
+    const bool tomadas = !cells_.empty();
+    rows_ = tomadas ? img.Rows() : 0;
+    columns_ = tomadas ? img.Columns() : 0;
+    if (!tomadas) {
+        SetColCount(img.Columns());
+        SetRowCount(img.Rows());
+    }
     // No-data cells are cells without elevation, also when the no-data value is positive.
     const float semDado = img.FlagValue();
     for (int r = 1; r <= rows_; ++r) {
         float* linha = Row(r);
-        img.RawRow(r - 1, linha);
+        if (!tomadas) img.RawRow(r - 1, linha);
         for (int c = 0; c < columns_; ++c) {
             float& v = linha[c];
             if (v == semDado) {

@@ -1,7 +1,6 @@
 #pragma once
 // In-memory grids with 1-based (row, column) access, row 1 at the northern edge. Cell access
-// is unchecked and inline; each row is its own allocation, so Row(r) is a plain array of
-// Columns() cells for hot loops.
+// is unchecked and inline; Row(r) is a plain array of Columns() cells for hot loops.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -69,10 +68,10 @@ public:
     void SetRowCount(int n) override;
     void SetColCount(int n) override;
 
-    float Cell(int row, int col) const { return cells_[row - 1][col - 1]; }
-    void SetCell(int row, int col, float v) { cells_[row - 1][col - 1] = v; }
-    float* Row(int row) { return cells_[row - 1].data(); }
-    const float* Row(int row) const { return cells_[row - 1].data(); }
+    float Cell(int row, int col) const { return Row(row)[col - 1]; }
+    void SetCell(int row, int col, float v) { Row(row)[col - 1] = v; }
+    float* Row(int row) { return cells_.data() + static_cast<size_t>(row - 1) * columns_; }
+    const float* Row(int row) const { return cells_.data() + static_cast<size_t>(row - 1) * columns_; }
 
     // Loads a raster file of any grid format: NaN (and infinite) cells become 0 and set
     // HadInvalid; negative cells (no-data included) become 0. Units must be m or km
@@ -92,7 +91,9 @@ public:
     bool HadInvalid() const { return hadInvalid_; }
 
 private:
-    std::vector<std::vector<float>> cells_;
+    // Row after row in one block: a model read from a file takes over the block it was read
+    // into, rather than copying hundreds of megabytes into fresh pages.
+    std::vector<float> cells_;
     float maxValue_ = 0;
     float minValue_ = 0;
     bool hadInvalid_ = false;

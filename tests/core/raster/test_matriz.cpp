@@ -32,15 +32,21 @@ TEST(Matriz, LinhasAntesDasColunas) {
     m.SetColCount(4);
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 4; ++c) EXPECT_EQ(m.Cell(r, c), 0.0f);
-    m.SetCell(3, 4, 9);
-    // Growing keeps the old cells and zero-fills the new ones.
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 4; ++c) m.SetCell(r, c, float(10 * r + c));
+    // Growing keeps every old cell in its row and column and zero-fills the new ones;
+    // narrowing keeps each row's first cells.
     m.SetColCount(6);
     m.SetRowCount(5);
-    EXPECT_EQ(m.Cell(3, 4), 9.0f);
-    EXPECT_EQ(m.Cell(3, 6), 0.0f);
-    EXPECT_EQ(m.Cell(5, 6), 0.0f);
+    for (int r = 1; r <= 5; ++r)
+        for (int c = 1; c <= 6; ++c) EXPECT_EQ(m.Cell(r, c), r <= 3 && c <= 4 ? float(10 * r + c) : 0.0f) << r << c;
+    m.SetColCount(2);
+    for (int r = 1; r <= 3; ++r) EXPECT_EQ(m.Row(r)[1], float(10 * r + 2)) << r;
     m.SetRowCount(2);
     EXPECT_EQ(m.Rows(), 2);
+    m.SetRowCount(0);
+    m.SetRowCount(1);
+    EXPECT_EQ(m.Cell(1, 1), 0.0f);
     TMatrixByte b;
     b.SetColCount(2);
     b.SetRowCount(2);
@@ -83,12 +89,22 @@ TEST(Matriz, CarregaImagemLimpandoNegativosENaN) {
     EXPECT_FLOAT_EQ(m.MaxValue(), 20);
     EXPECT_FLOAT_EQ(m.MinValue(), -3.5f);  // the image's own range
 
+    // A grid read into a matrix that held another takes its shape and cells whole.
     TMatrixSingle limpo;
+    limpo.SetColCount(7);
+    limpo.SetRowCount(9);
+    limpo.SetCell(1, 3, 50);
     limpo.LoadFromImage(DadosTeste("raster/canto.asc"));
     EXPECT_FALSE(limpo.HadInvalid());
-    EXPECT_EQ(limpo.Cell(1, 3), 0.0f);  // -9999, the no-data value
-    EXPECT_FLOAT_EQ(limpo.Cell(2, 2), 5.25f);
+    ASSERT_EQ(limpo.Rows(), 2);
+    ASSERT_EQ(limpo.Columns(), 3);
+    const float esperadas[] = {1.5f, 2, 0, 4, 5.25f, 6};  // -9999, the no-data value, is 0
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(limpo.Cell(i / 3 + 1, i % 3 + 1), esperadas[i]) << i;
     EXPECT_EQ(limpo.Title(), "Arquivo importado do ArcView - canto.asc");
+    // An integer grid is copied cell by cell into the same matrix.
+    limpo.LoadFromImage(DadosTeste("raster/morro.doc"));
+    EXPECT_EQ(limpo.Cell(2, 2), 700.0f);
+    EXPECT_EQ(limpo.Row(limpo.Rows())[limpo.Columns() - 1], limpo.Cell(limpo.Rows(), limpo.Columns()));
 }
 
 TEST(Matriz, CarregaImagemComUnidadeInvalidaOuAusente) {
