@@ -23,7 +23,7 @@ unsigned char Fold(unsigned char c) {
 
 // The form names are compared in: Windows-1252 bytes, case folded.
 std::string Dobrado(std::string_view t) {
-    std::string r = FimAscii(t, 0) == t.size() ? std::string(t) : Utf8ToWin1252(t);
+    std::string r = Utf8ToWin1252(t);
     for (char& c : r) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
     return r;
 }
@@ -230,8 +230,8 @@ std::vector<std::string> IniFile::ReadSections() const {
 
 void IniFile::UpdateFile() {
     if (!dirty_) return;
-    // Sized first and converted only when it is not plain ASCII: a plan's lines make a file of
-    // tens of megabytes, which should be held once, not three times.
+    // Sized first and converted in place: a plan's lines make a file of tens of megabytes,
+    // which should be held once, not three times.
     const auto comoTexto = [](const Line& l) { return l.isKey && l.text.empty(); };
     size_t tamanho = 0;
     for (const auto& s : sections_) {
@@ -248,10 +248,8 @@ void IniFile::UpdateFile() {
             out.append("\r\n");
         }
     }
-    if (FimAscii(out, 0) == out.size())
-        GravarArquivoInteiro(path_, out);
-    else
-        GravarArquivoInteiro(path_, Utf8ToWin1252(out));
+    Utf8ToWin1252EmLugar(out);
+    GravarArquivoInteiro(path_, out);
     dirty_ = false;
 }
 

@@ -59,16 +59,17 @@ std::string Win1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string Utf8ToWin1252(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    size_t i = 0;
+void Utf8ToWin1252EmLugar(std::string& s) {
+    // No character takes more bytes in Windows-1252 than in UTF-8: the text written so far
+    // never reaches the bytes still to be read.
+    size_t i = FimAscii(s, 0), o = i;
     while (i < s.size()) {
         unsigned char c = s[i];
         if (c < 0x80) {
             // Runs of ASCII, most of a file of numbers, go across whole.
             const size_t j = FimAscii(s, i + 1);
-            out.append(s, i, j - i);
+            std::memmove(&s[o], &s[i], j - i);
+            o += j - i;
             i = j;
             continue;
         }
@@ -88,13 +89,19 @@ std::string Utf8ToWin1252(std::string_view s) {
         }
         if (!ok) {
             // Not UTF-8: the byte is taken as Windows-1252 already.
-            out += char(c);
+            s[o++] = char(c);
             ++i;
             continue;
         }
         int b = ByteOf(cp);
-        out += b < 0 ? '?' : char(b);
+        s[o++] = b < 0 ? '?' : char(b);
         i += len;
     }
-    return out;
+    s.resize(o);
+}
+
+std::string Utf8ToWin1252(std::string_view utf8) {
+    std::string s(utf8);
+    Utf8ToWin1252EmLugar(s);
+    return s;
 }

@@ -19,6 +19,10 @@ TEST(Win1252, TodosOsBytesIdaEVolta) {
     EXPECT_EQ(Win1252ToUtf8("\xC7\x80"), "Ç€");
     EXPECT_EQ(Utf8ToWin1252("ção°"), "\xE7\xE3o\xB0");
     EXPECT_EQ(Utf8ToWin1252("日"), "?");
+    // Bytes that are no UTF-8 stay as they are, also after characters that shrank before them
+    // and at the end, cut short.
+    EXPECT_EQ(Utf8ToWin1252("ção\xE7x日\xE2\x82"), "\xE7\xE3o\xE7x?\xE2\x82");
+    EXPECT_EQ(Utf8ToWin1252("€\xC3"), "\x80\xC3");
     // Long runs of ASCII go across in words: an accent at every place in and after a word.
     for (size_t antes = 0; antes < 20; ++antes)
         for (size_t depois = 0; depois < 20; ++depois)
