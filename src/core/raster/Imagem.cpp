@@ -80,6 +80,7 @@ void TImagem::FreeStore() {
         file_->close();
         file_.reset();
     }
+    somenteLeitura_ = false;
     fileSize_ = 0;
     msbFirst_ = false;
     ResizeMem(0);
@@ -107,6 +108,11 @@ void TImagem::OpenStore(const std::string& name) {
         auto f = std::make_unique<std::fstream>();
         if (ArquivoExiste(name)) {
             f->open(name, std::ios::in | std::ios::out | std::ios::binary);
+            // A grid the user may only read is still shown; a write to it fails then, naming it.
+            if (!f->is_open()) {
+                f->open(name, std::ios::in | std::ios::binary);
+                somenteLeitura_ = f->is_open();
+            }
         } else {
             f->open(name, std::ios::out | std::ios::binary);
             if (f->is_open()) {
@@ -162,6 +168,9 @@ void TImagem::WriteAt(long long offset, const void* src, long long n) {
         std::memcpy(MemBytes() + offset, src, static_cast<size_t>(n));
         return;
     }
+    if (somenteLeitura_)
+        throw EFalhaGravacao(ComCausa("Erro ao gravar o arquivo " + NomeSemCaminho(fileName_) + ".", "sem permissão"),
+                             EACCES);
     std::vector<uint8_t> tmp;
     const char* p = static_cast<const char*>(src);
     if (msbFirst_) {

@@ -255,6 +255,7 @@ private:
     std::vector<float> mem_;
     long long memBytes_ = 0;
     mutable std::unique_ptr<std::fstream> file_;
+    bool somenteLeitura_ = false;  // file_ is open for reading only
     long long fileSize_ = 0;
     bool msbFirst_ = false;
     int cellSize_ = 4;

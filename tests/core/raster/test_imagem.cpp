@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
@@ -559,6 +561,50 @@ TEST(Imagem, ModoArquivoGravaDiretoNoDisco) {
     TImagem nova(TModoArmazenamento::Arquivo);
     EXPECT_EQ(MensagemDe([&] { nova.OpenStore(tmp.Arquivo("sem/pasta.flt")); }),
               "Erro ao tentar criar o arquivo pasta.flt");
+}
+
+// A grid the user may only read (a shared folder, a disc) opens in the file-backed store, the
+// viewer's own; a write to it fails naming the file, and the file stays as it was.
+TEST(Imagem, ModoArquivoAbreGradeSomenteLeitura) {
+    PastaTemporaria tmp;
+    const std::string hdr = tmp.Arquivo("p.hdr"), flt = tmp.Arquivo("p.flt");
+    GravarArquivo(hdr, LerArquivo(Dado("plano.hdr")));
+    GravarArquivo(flt, LerArquivo(Dado("plano.flt")));
+    for (const std::string& a : {hdr, flt})
+        std::filesystem::permissions(a, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                            std::filesystem::perms::others_read);
+    std::filesystem::permissions(tmp.Arquivo(""), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                                      std::filesystem::perms::others_exec);
+    // What the user sees, as a code: 0 when all is as it should be.
+    const auto abrir = [&]() -> int {
+        try {
+            TImagem img(TModoArmazenamento::Arquivo);
+            if (!img.LoadFromFile(hdr) || img.GetReal({1, 1}) != 13.0f) return 1;
+            std::string msg;
+            try {
+                img.SetReal({1, 0}, 7.0f);
+            } catch (const EFalhaGravacao& e) {
+                msg = e.what();
+            }
+            if (msg != "Erro ao gravar o arquivo p.flt: sem permissão.") return 2;
+            return LerArquivo(flt) == Floats({10, -99, 12.5f, 13}) ? 0 : 3;
+        } catch (...) {
+            return 4;
+        }
+    };
+    // Permissions do not hold for root: the check runs as nobody.
+    if (::geteuid() != 0) {
+        EXPECT_EQ(abrir(), 0);
+        return;
+    }
+    const pid_t filho = ::fork();
+    ASSERT_GE(filho, 0);
+    if (filho == 0) _exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? abrir() : 5);
+    int estado = 0;
+    ASSERT_EQ(::waitpid(filho, &estado, 0), filho);
+    ASSERT_TRUE(WIFEXITED(estado));
+    EXPECT_EQ(WEXITSTATUS(estado), 0);
 }
 
 TEST(Imagem, ParGravadoInteiroOuNada) {
