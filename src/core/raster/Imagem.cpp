@@ -473,14 +473,11 @@ void TImagem::ResetRanges() {
 }
 
 bool TImagem::TakeRealCells(TImagem& other) {
-    const long long bytes = static_cast<long long>(other.columns_) * other.rows_ * 4;
-    if (file_ || other.file_ || cellType_ != TTipoCelula::Real || other.cellType_ != TTipoCelula::Real ||
-        other.memBytes_ != bytes || columns_ != other.columns_ || rows_ != other.rows_)
-        return false;
-    mem_.swap(other.mem_);
-    memBytes_ = bytes;
-    other.ResizeMem(0);
-    other.validCount_ = -1;
+    if (file_ || cellType_ != TTipoCelula::Real || columns_ != other.columns_ || rows_ != other.rows_) return false;
+    std::vector<float> c = other.GiveRealCells();
+    if (c.empty()) return false;
+    mem_ = std::move(c);
+    memBytes_ = static_cast<long long>(columns_) * rows_ * 4;
     return true;
 }
 
