@@ -52,8 +52,45 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
         zmax = meio + kFaixaMinima / 2;
     }
     const double passoZ = PassoRedondo(zmax - zmin, 4);
+    const double topoDados = zmax;
     zmin = std::floor(zmin / passoZ) * passoZ;
     zmax = std::ceil(zmax / passoZ) * passoZ;
+
+    // The fill or cut of each stretch off level, laid in rows at the top of the plot; the
+    // elevations reach up only to under the last row, so no label sits on the lines.
+    QStringList rotulos;
+    std::vector<TRotuloPerfil> medidas;
+    for (const TTravessiaNivel& t : perfil.travessias) {
+        QStringList partes;
+        if (t.aterroCm > 0) partes << QStringLiteral("aterro %1 cm").arg(Q(FloatToStrFixed(t.aterroCm, 0)));
+        if (t.corteCm > 0) partes << QStringLiteral("corte %1 cm").arg(Q(FloatToStrFixed(t.corteCm, 0)));
+        rotulos << partes.join(QStringLiteral(", "));
+        medidas.push_back({t.inicio + t.comprimento / 2, fm.horizontalAdvance(rotulos.back())});
+    }
+    const auto Area = [&] {
+        const double esquerda = fm.horizontalAdvance(Q(FloatToStrFixed(zmax, 1))) + 10;
+        return QRectF(caixa.left() + esquerda, caixa.top() + 1.5 * linha + 4, caixa.width() - esquerda - 6,
+                      caixa.height() - 2.5 * linha - 10);
+    };
+    QRectF area;
+    std::vector<TLugarRotulo> lugares;
+    const auto Dispor = [&] {  // gives the rows taken
+        area = Area();
+        std::vector<TRotuloPerfil> emX = medidas;
+        for (TRotuloPerfil& m : emX) m.centro = area.left() + m.centro / smax * area.width();
+        lugares = DisporRotulos(emX, area.left() + 2, area.right() - 2, 8, std::max(1, int(0.4 * area.height() / linha)));
+        int filas = 0;
+        for (const TLugarRotulo& l : lugares) filas = std::max(filas, l.fila + 1);
+        return filas;
+    };
+    // A higher top may widen the elevations' labels, and so narrow the plot and add a row.
+    for (int tentativa = 0; tentativa < 3; ++tentativa) {
+        const double faixa = medidas.empty() ? 0 : Dispor() * linha + 3;
+        const double antes = zmax;
+        for (int k = 0; k < 100 && (zmax - topoDados) / (zmax - zmin) * area.height() < faixa; ++k) zmax += passoZ;
+        if (zmax == antes) break;
+    }
+    Dispor();
 
     // Title, then the plot with the elevations at its left and the distances under it.
     p.setPen(Qt::black);
@@ -76,9 +113,6 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
                      : QStringLiteral("canal em nível, cota %1 m").arg(cota));
     p.drawText(QPointF(caixa.left() + depoisTitulo, caixa.top() + fm.ascent()), resumo);
 
-    const double esquerda = fm.horizontalAdvance(Q(FloatToStrFixed(zmax, 1))) + 10;
-    const QRectF area(caixa.left() + esquerda, caixa.top() + 1.5 * linha + 4, caixa.width() - esquerda - 6,
-                      caixa.height() - 2.5 * linha - 10);
     const auto X = [&](double s) { return area.left() + s / smax * area.width(); };
     const auto Y = [&](double z) { return area.bottom() - (z - zmin) / (zmax - zmin) * area.height(); };
 
@@ -108,17 +142,12 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
     p.drawRect(area);
 
     // The stretches off level, under the lines.
-    for (const TTravessiaNivel& t : perfil.travessias) {
+    for (size_t i = 0; i < perfil.travessias.size(); ++i) {
+        const TTravessiaNivel& t = perfil.travessias[i];
         const QRectF faixa(QPointF(X(t.inicio), area.top()), QPointF(X(t.inicio + t.comprimento), area.bottom()));
         p.fillRect(faixa, QColor(kTravessia.red(), kTravessia.green(), kTravessia.blue(), 40));
-        QStringList partes;
-        if (t.aterroCm > 0) partes << QStringLiteral("aterro %1 cm").arg(Q(FloatToStrFixed(t.aterroCm, 0)));
-        if (t.corteCm > 0) partes << QStringLiteral("corte %1 cm").arg(Q(FloatToStrFixed(t.corteCm, 0)));
         p.setPen(kTravessia);
-        const QString texto = partes.join(QStringLiteral(", "));
-        const double x = std::clamp(faixa.center().x() - fm.horizontalAdvance(texto) / 2, area.left() + 2,
-                                    area.right() - 2 - fm.horizontalAdvance(texto));
-        p.drawText(QPointF(x, area.top() + fm.ascent() + 2), texto);
+        p.drawText(QPointF(lugares[i].esquerda, area.top() + fm.ascent() + 2 + lugares[i].fila * linha), rotulos[int(i)]);
     }
 
     p.save();

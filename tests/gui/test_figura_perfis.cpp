@@ -93,3 +93,39 @@ TEST(FiguraPerfis, PagesOnManyThreadsAndTheWindowsMapGiveTheSamePictures) {
     EXPECT_EQ(comVelho, sozinho);
     EXPECT_NE(velho.Folha(QSize(600, 400)), daJanela.Folha(QSize(600, 400)));
 }
+
+TEST(FiguraPerfis, FillAndCutLabelsStayAboveTheLinesAndClearOfOneAnother) {
+    // Ground waving 50 cm about the level, its crest on the chart's top line, and three stretches
+    // off level 20 m apart on a 1 km chart: their labels are far wider than the gap.
+    TPerfilTerraco p;
+    p.terraco = 3;
+    for (int i = 0; i <= 500; ++i) {
+        TEstaca e;
+        e.estaca = 2.0 * i;
+        e.cotaProjeto = 100;
+        e.cotaTerreno = 100 + 0.5 * std::sin(e.estaca / 50);
+        p.pontos.push_back(e);
+    }
+    p.travessias = {{3, 500, 10, 30, 0}, {3, 520, 10, 0, 12}, {3, 540, 10, 45, 0}};
+    const QImage img = Pagina(p);
+    const auto Vermelho = [](QRgb c) { return qRed(c) > 150 && qGreen(c) < 110 && qBlue(c) < 110; };
+    const auto Linha = [](QRgb c) {
+        return (qRed(c) < 150 && qGreen(c) < 120 && qBlue(c) < 90 && qRed(c) > qBlue(c) + 30) ||  // ground
+               (qBlue(c) > 150 && qRed(c) < 100);                                               // design
+    };
+    int textoTopo = img.height(), textoBase = -1, linhasTopo = img.height();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            if (Vermelho(c)) {
+                textoTopo = std::min(textoTopo, y);
+                textoBase = std::max(textoBase, y);
+            } else if (Linha(c)) {
+                linhasTopo = std::min(linhasTopo, y);
+            }
+        }
+    ASSERT_GE(textoBase, 0);
+    EXPECT_LT(textoBase, linhasTopo);
+    // Three rows of 10-unit text at 200 dpi: well over two rows' height.
+    EXPECT_GT(textoBase - textoTopo, 2 * 10 * 200 / 96);
+}

@@ -1,5 +1,6 @@
 #include "core/location/PerfisTerracos.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "core/common/Arquivo.h"
@@ -70,4 +71,32 @@ TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc, const std::string& pr
         f.perfis.clear();
     }
     return f;
+}
+
+std::vector<TLugarRotulo> DisporRotulos(const std::vector<TRotuloPerfil>& rotulos, double inicio, double fim,
+                                        double folga, int maxFilas) {
+    std::vector<TLugarRotulo> r(rotulos.size());
+    std::vector<size_t> ordem(rotulos.size());
+    for (size_t i = 0; i < ordem.size(); ++i) ordem[i] = i;
+    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) { return rotulos[a].centro < rotulos[b].centro; });
+    std::vector<double> fimDaFila;  // right edge of each row's last label
+    for (const size_t i : ordem) {
+        const TRotuloPerfil& k = rotulos[i];
+        // Wider than the chart: from its start, as far as it goes.
+        const double desejada = std::max(inicio, std::min(k.centro - k.largura / 2, fim - k.largura));
+        TLugarRotulo lugar{desejada, -1};
+        for (size_t f = 0; f < fimDaFila.size() && lugar.fila < 0; ++f) {
+            const double x = std::max(desejada, fimDaFila[f] + folga);
+            if (x <= std::max(desejada, k.centro) && x + k.largura <= std::max(fim, desejada + k.largura)) lugar = {x, int(f)};
+        }
+        if (lugar.fila < 0 && int(fimDaFila.size()) < std::max(1, maxFilas)) {
+            fimDaFila.push_back(-std::numeric_limits<double>::infinity());
+            lugar.fila = int(fimDaFila.size()) - 1;
+        }
+        if (lugar.fila < 0)  // no room left: where it overlaps least
+            lugar.fila = int(std::min_element(fimDaFila.begin(), fimDaFila.end()) - fimDaFila.begin());
+        fimDaFila[size_t(lugar.fila)] = std::max(fimDaFila[size_t(lugar.fila)], lugar.esquerda + k.largura);
+        r[i] = lugar;
+    }
+    return r;
 }

@@ -22,6 +22,20 @@ struct TPerfilTerraco {
     bool gradiente = false;
 };
 
+// The fill or cut labels over a profile chart, in the chart's units: each is wanted centred over
+// its stretch and inside [inicio, fim]. From left to right, a label takes the first row, from
+// the top, where it clears the row's last label by 'folga', slid right when that still leaves
+// it starting over its stretch's centre; past 'maxFilas' rows it goes on the emptiest one.
+struct TRotuloPerfil {
+    double centro = 0, largura = 0;
+};
+struct TLugarRotulo {
+    double esquerda = 0;
+    int fila = 0;  // 0 = the top row
+};
+std::vector<TLugarRotulo> DisporRotulos(const std::vector<TRotuloPerfil>& rotulos, double inicio, double fim,
+                                        double folga, int maxFilas);
+
 // The report's pictures of a location: the plan on a page of its own and the profiles, so
 // many to a page, each page a picture. Sizes in the report's units (1/96 inch): the body of an
 // A4 page inside the report's margins, less a heading.

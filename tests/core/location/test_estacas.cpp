@@ -474,3 +474,44 @@ TEST(PerfisTerracos, APlanThatCannotBeReadHasNoProfiles) {
     EXPECT_TRUE(FigurasDaLocacao(loc).perfis.empty());
     EXPECT_EQ(FigurasDaLocacao(loc).PaginasPerfis(), 0);
 }
+
+TEST(PerfisTerracos, FillAndCutLabelsAreLaidInRowsWithoutOverlapping) {
+    const auto Dispor = [](std::vector<TRotuloPerfil> r, int maxFilas = 3) {
+        return DisporRotulos(r, 0, 500, 8, maxFilas);
+    };
+    const auto Em = [](double esquerda, int fila) { return std::pair{esquerda, fila}; };
+    const auto Pares = [](const std::vector<TLugarRotulo>& v) {
+        std::vector<std::pair<double, int>> r;
+        for (const TLugarRotulo& l : v) r.push_back({l.esquerda, l.fila});
+        return r;
+    };
+    // Far apart: centred over their stretches, on the top row; at the ends, held inside.
+    EXPECT_EQ(Pares(Dispor({{100, 40}, {300, 40}, {5, 40}, {495, 40}})),
+              (std::vector{Em(80, 0), Em(280, 0), Em(0, 0), Em(460, 0)}));
+    // From left to right: [70, 130]; one wanted at [80, 140] would have to slide past its
+    // centre (110): the next row, centred; one wanted at [120, 180] slides to 138 on the top
+    // row, still starting before its centre (150). The order given does not matter.
+    EXPECT_EQ(Pares(Dispor({{100, 60}, {150, 60}, {110, 60}})), (std::vector{Em(70, 0), Em(138, 0), Em(80, 1)}));
+    EXPECT_EQ(Pares(Dispor({{150, 60}, {110, 60}, {100, 60}})), (std::vector{Em(138, 0), Em(80, 1), Em(70, 0)}));
+    // Past the last row allowed: on the row whose last label ends first, where it was wanted.
+    EXPECT_EQ(Pares(Dispor({{100, 60}, {100, 60}, {100, 60}}, 2)), (std::vector{Em(70, 0), Em(70, 1), Em(70, 0)}));
+    // Wider than the chart: from its start. None at all: nothing.
+    EXPECT_EQ(Pares(Dispor({{250, 600}})), (std::vector{Em(0, 0)}));
+    EXPECT_TRUE(Dispor({}).empty());
+
+    // Many labels crowded together never overlap on a row while rows are left.
+    std::vector<TRotuloPerfil> muitos;
+    for (int i = 0; i < 20; ++i) muitos.push_back({40.0 + 23 * i, 50.0 + (i % 3) * 10});
+    const std::vector<TLugarRotulo> lugares = DisporRotulos(muitos, 0, 500, 8, 10);
+    for (size_t i = 0; i < muitos.size(); ++i) {
+        EXPECT_GE(lugares[i].esquerda, 0);
+        EXPECT_LE(lugares[i].esquerda + muitos[i].largura, 500);
+        EXPECT_LE(lugares[i].esquerda, std::max(muitos[i].centro, muitos[i].centro - muitos[i].largura / 2)) << i;
+        for (size_t j = 0; j < i; ++j) {
+            if (lugares[i].fila != lugares[j].fila) continue;
+            EXPECT_TRUE(lugares[i].esquerda >= lugares[j].esquerda + muitos[j].largura + 8 ||
+                        lugares[j].esquerda >= lugares[i].esquerda + muitos[i].largura + 8)
+                << i << " e " << j;
+        }
+    }
+}
