@@ -446,7 +446,9 @@ void TMapaPlano::DesenharLegenda(QPainter& p, const QRectF& r, double escala, do
     };
     if (passo > 0) {
         const double mpu = plano_.metrosPorUnidade > 0 ? plano_.metrosPorUnidade : 1;
-        paragrafo(referencias, y, QStringLiteral("Grade de coordenadas a cada ") + Q(RotuloEscala(passo * mpu)));
+        // The number keeps its unit on its line.
+        paragrafo(referencias, y,
+                  QStringLiteral("Grade de coordenadas a cada ") + Q(RotuloEscala(passo * mpu)).replace(u' ', QChar(0x00A0)));
     }
     paragrafo(referencias, y,
               plano_.sistema.empty() ? QStringLiteral("Sem sistema de coordenadas")
