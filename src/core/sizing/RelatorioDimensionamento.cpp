@@ -119,12 +119,12 @@ void BlocoConstrucao(TRelatorio& r, const TModeloProjeto& m, TTipoSistema sistem
         auto m2 = [](double v) { return FormatFloat("0.00", v); };
         Linha(r, {TRelatorio::Cell(kTD, 4, "Camalhão: ", "altura " + m2(s.alturaCamalhao) + " m, base " +
                                                            m2(s.baseCamalhao) + " m"),
-                  TRelatorio::Cell(kTD2, 0, "Corte e aterro: ", m2(s.areaCorte) + " e " + m2(s.areaAterro),
+                  TRelatorio::Cell(kTD2, 4, "Corte e aterro: ", m2(s.areaCorte) + " e " + m2(s.areaAterro),
                                    " m<sup>2</sup>/m")});
         if (s.larguraCorte > 0)
             Linha(r, {TRelatorio::Cell(kTD, 4, "Corte: ", "largura " + m2(s.larguraCorte) + " m, profundidade " +
                                                            m2(s.profundidadeCorte) + " m"),
-                      TRelatorio::Cell(kTD2, 0, "Faixa ocupada: ", m2(s.larguraTotal), " m")});
+                      TRelatorio::Cell(kTD2, 4, "Faixa ocupada: ", m2(s.larguraTotal), " m")});
     }
     for (const std::string& a : AvisosConstrucao(c)) Linha(r, {TRelatorio::Cell(kTD2, 4, "Aviso: ", EscaparHtml(a))});
     r.Add(kFimTabela);
