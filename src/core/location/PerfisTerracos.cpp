@@ -1,6 +1,7 @@
 #include "core/location/PerfisTerracos.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "core/common/Arquivo.h"
@@ -75,13 +76,19 @@ TFigurasLocacao FigurasDaLocacao(const TLocacaoNivel& loc, const std::string& pr
 
 std::vector<TLugarRotulo> DisporRotulos(const std::vector<TRotuloPerfil>& rotulos, double inicio, double fim,
                                         double folga, int maxFilas) {
-    std::vector<TLugarRotulo> r(rotulos.size());
-    std::vector<size_t> ordem(rotulos.size());
+    // A stretch read from a damaged plan may have no place: at the chart's start, and sortable.
+    std::vector<TRotuloPerfil> rs = rotulos;
+    for (TRotuloPerfil& k : rs) {
+        if (!std::isfinite(k.centro)) k.centro = inicio;
+        if (!std::isfinite(k.largura)) k.largura = 0;
+    }
+    std::vector<TLugarRotulo> r(rs.size());
+    std::vector<size_t> ordem(rs.size());
     for (size_t i = 0; i < ordem.size(); ++i) ordem[i] = i;
-    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) { return rotulos[a].centro < rotulos[b].centro; });
+    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) { return rs[a].centro < rs[b].centro; });
     std::vector<double> fimDaFila;  // right edge of each row's last label
     for (const size_t i : ordem) {
-        const TRotuloPerfil& k = rotulos[i];
+        const TRotuloPerfil& k = rs[i];
         // Wider than the chart: from its start, as far as it goes.
         const double desejada = std::max(inicio, std::min(k.centro - k.largura / 2, fim - k.largura));
         TLugarRotulo lugar{desejada, -1};

@@ -498,6 +498,8 @@ TEST(PerfisTerracos, FillAndCutLabelsAreLaidInRowsWithoutOverlapping) {
     // Wider than the chart: from its start. None at all: nothing.
     EXPECT_EQ(Pares(Dispor({{250, 600}})), (std::vector{Em(0, 0)}));
     EXPECT_TRUE(Dispor({}).empty());
+    // A stretch with no place (a damaged plan) goes to the start, the others as before.
+    EXPECT_EQ(Pares(Dispor({{300, 40}, {NAN, 40}, {100, 40}})), (std::vector{Em(280, 0), Em(0, 0), Em(80, 0)}));
 
     // Many labels crowded together never overlap on a row while rows are left.
     std::vector<TRotuloPerfil> muitos;
