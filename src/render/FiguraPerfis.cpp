@@ -119,9 +119,14 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
     // Grid and axis labels.
     p.setPen(QPen(QColor(0xD8, 0xD8, 0xD8), 0.5));
     const int casasZ = passoZ >= 1 ? 0 : passoZ >= 0.1 ? 1 : 2;
+    // Room made for the labels' rows adds lines: an elevation too close to the last one
+    // written keeps its line and goes without its number.
+    double ultimoRotulo = 1e300;
     for (double z = zmin; z <= zmax + passoZ / 2; z += passoZ) {
         p.setPen(QPen(QColor(0xD8, 0xD8, 0xD8), 0.5));
         p.drawLine(QPointF(area.left(), Y(z)), QPointF(area.right(), Y(z)));
+        if (ultimoRotulo - Y(z) < linha) continue;
+        ultimoRotulo = Y(z);
         p.setPen(Qt::black);
         const QString t = Q(FloatToStrFixed(z, casasZ));
         p.drawText(QPointF(area.left() - 4 - fm.horizontalAdvance(t), Y(z) + fm.ascent() / 2 - 1), t);
@@ -146,6 +151,7 @@ void DesenharPerfil(QPainter& p, const TPerfilTerraco& perfil, const QRectF& cai
         const TTravessiaNivel& t = perfil.travessias[i];
         const QRectF faixa(QPointF(X(t.inicio), area.top()), QPointF(X(t.inicio + t.comprimento), area.bottom()));
         p.fillRect(faixa, QColor(kTravessia.red(), kTravessia.green(), kTravessia.blue(), 40));
+        if (lugares[i].fila < 0) continue;  // no room near its stretch: the text lists it
         p.setPen(kTravessia);
         p.drawText(QPointF(lugares[i].esquerda, area.top() + fm.ascent() + 2 + lugares[i].fila * linha), rotulos[int(i)]);
     }

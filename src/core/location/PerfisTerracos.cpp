@@ -82,27 +82,62 @@ std::vector<TLugarRotulo> DisporRotulos(const std::vector<TRotuloPerfil>& rotulo
         if (!std::isfinite(k.centro)) k.centro = inicio;
         if (!std::isfinite(k.largura)) k.largura = 0;
     }
-    std::vector<TLugarRotulo> r(rs.size());
     std::vector<size_t> ordem(rs.size());
     for (size_t i = 0; i < ordem.size(); ++i) ordem[i] = i;
     std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) { return rs[a].centro < rs[b].centro; });
-    std::vector<double> fimDaFila;  // right edge of each row's last label
+
+    struct Ocupado {
+        double de, ate;
+    };
+    std::vector<std::vector<Ocupado>> filas;
+    // The free place of row f nearest to x0 within [a, b] for a label w wide; NaN when none.
+    const auto Livre = [&](size_t f, double x0, double w, double a, double b) {
+        const auto cabe = [&](double x) {
+            if (!(x >= a && x <= b)) return false;
+            for (const Ocupado& o : filas[f])
+                if (x + w + folga > o.de && x < o.ate + folga) return false;
+            return true;
+        };
+        double melhor = NAN;
+        const auto tenta = [&](double x) {
+            if (cabe(x) && !(std::fabs(x - x0) >= std::fabs(melhor - x0))) melhor = x;
+        };
+        tenta(std::clamp(x0, a, b));
+        for (const Ocupado& o : filas[f]) {
+            tenta(o.ate + folga);
+            tenta(o.de - folga - w);
+        }
+        return melhor;
+    };
+
+    std::vector<TLugarRotulo> r(rs.size());
+    const size_t limite = size_t(std::max(1, maxFilas));
     for (const size_t i : ordem) {
         const TRotuloPerfil& k = rs[i];
+        const double w = k.largura, ultimo = std::max(inicio, fim - w);
         // Wider than the chart: from its start, as far as it goes.
-        const double desejada = std::max(inicio, std::min(k.centro - k.largura / 2, fim - k.largura));
+        const double desejada = std::max(inicio, std::min(k.centro - w / 2, fim - w));
         TLugarRotulo lugar{desejada, -1};
-        for (size_t f = 0; f < fimDaFila.size() && lugar.fila < 0; ++f) {
-            const double x = std::max(desejada, fimDaFila[f] + folga);
-            if (x <= std::max(desejada, k.centro) && x + k.largura <= std::max(fim, desejada + k.largura)) lugar = {x, int(f)};
+        // Over its stretch's centre, on the first row with room; a new row while rows are left.
+        const double a = std::max(inicio, std::min(k.centro - w, ultimo)), b = std::min(ultimo, std::max(k.centro, a));
+        for (size_t f = 0; f < filas.size() && lugar.fila < 0; ++f)
+            if (const double x = Livre(f, desejada, w, a, b); !std::isnan(x)) lugar = {x, int(f)};
+        if (lugar.fila < 0 && filas.size() < limite) {
+            filas.emplace_back();
+            lugar.fila = int(filas.size()) - 1;
         }
-        if (lugar.fila < 0 && int(fimDaFila.size()) < std::max(1, maxFilas)) {
-            fimDaFila.push_back(-std::numeric_limits<double>::infinity());
-            lugar.fila = int(fimDaFila.size()) - 1;
+        // Every row taken: the nearest room that still comes within a label's width of the
+        // stretch's centre; none that near, it is left out rather than put over another or far
+        // from its stretch.
+        if (lugar.fila < 0) {
+            const double de = std::max(inicio, k.centro - 2 * w), ate = std::min(ultimo, k.centro + w);
+            for (size_t f = 0; f < filas.size(); ++f) {
+                const double x = Livre(f, desejada, w, de, ate);
+                if (!std::isnan(x) && (lugar.fila < 0 || std::fabs(x - desejada) < std::fabs(lugar.esquerda - desejada)))
+                    lugar = {x, int(f)};
+            }
         }
-        if (lugar.fila < 0)  // no room left: where it overlaps least
-            lugar.fila = int(std::min_element(fimDaFila.begin(), fimDaFila.end()) - fimDaFila.begin());
-        fimDaFila[size_t(lugar.fila)] = std::max(fimDaFila[size_t(lugar.fila)], lugar.esquerda + k.largura);
+        if (lugar.fila >= 0) filas[size_t(lugar.fila)].push_back({lugar.esquerda, lugar.esquerda + w});
         r[i] = lugar;
     }
     return r;

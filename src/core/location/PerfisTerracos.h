@@ -23,15 +23,17 @@ struct TPerfilTerraco {
 };
 
 // The fill or cut labels over a profile chart, in the chart's units: each is wanted centred over
-// its stretch and inside [inicio, fim]. From left to right, a label takes the first row, from
-// the top, where it clears the row's last label by 'folga', slid right when that still leaves
-// it starting over its stretch's centre; past 'maxFilas' rows it goes on the emptiest one.
+// its stretch and inside [inicio, fim], 'folga' clear of any other on its row. From left to
+// right, a label takes the first row, from the top, with room for it over its stretch's centre,
+// as near as it can to where it is wanted; when 'maxFilas' rows are taken, the room nearest to
+// that which still comes within a label's width of the stretch's centre. A label with no room
+// that near is left out (fila -1): the report lists every stretch in its text.
 struct TRotuloPerfil {
     double centro = 0, largura = 0;
 };
 struct TLugarRotulo {
     double esquerda = 0;
-    int fila = 0;  // 0 = the top row
+    int fila = 0;  // 0 = the top row; -1 = left out
 };
 std::vector<TLugarRotulo> DisporRotulos(const std::vector<TRotuloPerfil>& rotulos, double inicio, double fim,
                                         double folga, int maxFilas);

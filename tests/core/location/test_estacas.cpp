@@ -493,27 +493,45 @@ TEST(PerfisTerracos, FillAndCutLabelsAreLaidInRowsWithoutOverlapping) {
     // row, still starting before its centre (150). The order given does not matter.
     EXPECT_EQ(Pares(Dispor({{100, 60}, {150, 60}, {110, 60}})), (std::vector{Em(70, 0), Em(138, 0), Em(80, 1)}));
     EXPECT_EQ(Pares(Dispor({{150, 60}, {110, 60}, {100, 60}})), (std::vector{Em(138, 0), Em(80, 1), Em(70, 0)}));
-    // Past the last row allowed: on the row whose last label ends first, where it was wanted.
-    EXPECT_EQ(Pares(Dispor({{100, 60}, {100, 60}, {100, 60}}, 2)), (std::vector{Em(70, 0), Em(70, 1), Em(70, 0)}));
-    // Wider than the chart: from its start. None at all: nothing.
+    // Past the last row allowed: the room nearest to where it is wanted that still comes within
+    // a label's width of its centre (on a tie, the first found: after the row's label, then
+    // before it); none that near, left out, never over another nor far from its stretch.
+    EXPECT_EQ(Pares(Dispor({{100, 60}, {100, 60}, {100, 60}, {100, 60}, {100, 60}}, 2)),
+              (std::vector{Em(70, 0), Em(70, 1), Em(138, 0), Em(2, 0), Em(138, 1)}));
+    EXPECT_EQ(Pares(Dispor({{100, 60}, {100, 60}, {480, 60}}, 1)), (std::vector{Em(70, 0), Em(138, 0), Em(440, 0)}));
+    EXPECT_EQ(Pares(Dispor({{100, 60}, {104, 60}, {108, 60}, {112, 60}}, 1)),
+              (std::vector{Em(70, 0), Em(138, 0), Em(2, 0), Em(82, -1)}));
+    EXPECT_EQ(Pares(Dispor({{100, 300}, {100, 300}}, 1)), (std::vector{Em(0, 0), Em(0, -1)}));
     EXPECT_EQ(Pares(Dispor({{250, 600}})), (std::vector{Em(0, 0)}));
     EXPECT_TRUE(Dispor({}).empty());
     // A stretch with no place (a damaged plan) goes to the start, the others as before.
     EXPECT_EQ(Pares(Dispor({{300, 40}, {NAN, 40}, {100, 40}})), (std::vector{Em(280, 0), Em(0, 0), Em(80, 0)}));
 
-    // Many labels crowded together never overlap on a row while rows are left.
+    // Many labels crowded together never overlap on a row: with rows to spare all are placed,
+    // each over its stretch's centre; with three, some move aside, within a label's width of
+    // their centre, and the rest are left out.
     std::vector<TRotuloPerfil> muitos;
     for (int i = 0; i < 20; ++i) muitos.push_back({40.0 + 23 * i, 50.0 + (i % 3) * 10});
-    const std::vector<TLugarRotulo> lugares = DisporRotulos(muitos, 0, 500, 8, 10);
-    for (size_t i = 0; i < muitos.size(); ++i) {
-        EXPECT_GE(lugares[i].esquerda, 0);
-        EXPECT_LE(lugares[i].esquerda + muitos[i].largura, 500);
-        EXPECT_LE(lugares[i].esquerda, std::max(muitos[i].centro, muitos[i].centro - muitos[i].largura / 2)) << i;
-        for (size_t j = 0; j < i; ++j) {
-            if (lugares[i].fila != lugares[j].fila) continue;
-            EXPECT_TRUE(lugares[i].esquerda >= lugares[j].esquerda + muitos[j].largura + 8 ||
-                        lugares[j].esquerda >= lugares[i].esquerda + muitos[i].largura + 8)
-                << i << " e " << j;
+    for (const int filas : {10, 3}) {
+        const std::vector<TLugarRotulo> lugares = DisporRotulos(muitos, 0, 500, 8, filas);
+        int colocados = 0;
+        for (size_t i = 0; i < muitos.size(); ++i) {
+            if (lugares[i].fila < 0) continue;
+            ++colocados;
+            const TRotuloPerfil& k = muitos[i];
+            EXPECT_GE(lugares[i].esquerda, 0);
+            EXPECT_LE(lugares[i].esquerda + k.largura, 500);
+            EXPECT_LT(lugares[i].fila, filas);
+            const double alem = filas == 10 ? 0 : k.largura;  // how far it may end short of or start past the centre
+            EXPECT_LE(lugares[i].esquerda, k.centro + alem) << i;
+            EXPECT_GE(lugares[i].esquerda + k.largura, k.centro - alem) << i;
+            for (size_t j = 0; j < i; ++j) {
+                if (lugares[i].fila != lugares[j].fila) continue;
+                EXPECT_TRUE(lugares[i].esquerda >= lugares[j].esquerda + muitos[j].largura + 8 ||
+                            lugares[j].esquerda >= lugares[i].esquerda + k.largura + 8)
+                    << filas << ": " << i << " e " << j;
+            }
         }
+        EXPECT_GE(colocados, filas == 10 ? 20 : 15);
     }
 }
