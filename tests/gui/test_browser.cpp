@@ -1,10 +1,12 @@
 // The document browser on real pages: history, find, printing to PDF, help and the shipped
 // pages.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -308,4 +310,29 @@ TEST(Paginas, LinksEFigurasDasPaginasDoProgramaExistem) {
         }
     }
     EXPECT_GT(links, 20);
+}
+
+TEST(Browser, UmaPaginaQueSoPassaDaLarguraPorArredondamentoNaoGanhaBarraHorizontal) {
+    // A picture as wide as the text's room plus one pixel runs one pixel past the view, as a
+    // 100 % table's rounding can; one 60 pixels wider really needs the bar.
+    TVisualizadorHtml v;
+    v.resize(600, 300);
+    v.show();
+    QApplication::processEvents();
+    const int sala = v.viewport()->width() - 2 * int(v.document()->documentMargin());
+    const auto Pagina = [&](int largura) {
+        QImage img(largura, 20, QImage::Format_RGB32);
+        img.fill(Qt::gray);
+        v.document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("f.png")), img);
+        v.setHtml(QStringLiteral("<p>texto</p><img src=\"f.png\">"));
+        QApplication::processEvents();
+        return std::pair{v.horizontalScrollBar()->maximum(), v.horizontalScrollBar()->isVisible()};
+    };
+    EXPECT_EQ(Pagina(sala), std::pair(0, false));
+    EXPECT_EQ(Pagina(sala + 1), std::pair(1, false));
+    const auto [maximo, visivel] = Pagina(sala + 60);
+    EXPECT_GT(maximo, TVisualizadorHtml::kSobraSemBarra);
+    EXPECT_TRUE(visivel);
+    // Back to a page that fits, the bar goes again.
+    EXPECT_EQ(Pagina(sala).second, false);
 }

@@ -19,6 +19,12 @@
 TVisualizadorHtml::TVisualizadorHtml(QWidget* pai) : QTextBrowser(pai) {
     setOpenExternalLinks(true);
     document()->setDocumentMargin(12);
+    // A page laid out to the view's width can come out a pixel or two wider (tables of 100 %
+    // round up): that is no reason for a scroll bar. A picture wider than the view still has one.
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int maximo) {
+        const auto politica = maximo <= kSobraSemBarra ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+        if (horizontalScrollBarPolicy() != politica) setHorizontalScrollBarPolicy(politica);
+    });
 }
 
 void TVisualizadorHtml::Carregar(const QString& caminho) { Carregar(QUrl::fromLocalFile(QFileInfo(caminho).absoluteFilePath())); }

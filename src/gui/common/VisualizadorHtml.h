@@ -16,6 +16,8 @@ class TVisualizadorHtml : public QTextBrowser {
     Q_OBJECT
 public:
     explicit TVisualizadorHtml(QWidget* pai = nullptr);
+    // Pixels a page may run past the view's width without a horizontal scroll bar.
+    static constexpr int kSobraSemBarra = 2;
 
     // Loads a local file (or URL) as a new page of the history.
     void Carregar(const QString& caminho);
